@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/base/win_types.h"
+
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_APP = 0x8000;
+
+// A window that model and link code post or send messages to (in the program, the main
+// window). Post may be called from any thread and never blocks; Send from a worker thread
+// blocks until the user-interface thread has handled the message and returns its result.
+class IMessageSink {
+public:
+    virtual ~IMessageSink() = default;
+    virtual void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+};
