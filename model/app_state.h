@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <mutex>
+
+#include "model/bit_array.h"
+#include "model/cv_config.h"
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class IProfile;
+
+// The application object's state that the model and the link read: the program-wide mode, the
+// settings they use, the validation data and the live controller configuration. The one
+// instance registers itself on construction and is reached through GetApp(); the shell's
+// application class derives from it, and tests make one of their own.
+class CAppState {
+public:
+    enum Mode : int { kModeFile = 0, kModeOnline = 1, kModeConnecting = 2 };
+    static constexpr int kValidationErrors = 38;
+
+    explicit CAppState(IProfile& profile);
+    virtual ~CAppState();
+    CAppState(const CAppState&) = delete;
+    CAppState& operator=(const CAppState&) = delete;
+
+    // The store behind the registry values.
+    IProfile& GetProfile() const { return m_profile; }
+
+    CCVConfig& GetConfig() { return m_config; }
+    const CCVConfig& GetConfig() const { return m_config; }
+
+    // Read from any thread.
+    int GetMode() const { return m_nMode.load(); }
+    void SetMode(int mode) { m_nMode.store(mode); }
+
+    // The smaller of the "VisibleIntercoms" / "VisibleTrunks" setting and the configured count.
+    int GetVisibleIcomCount() const { return m_config.GetObjectCount(3, TRUE); }
+    int GetVisibleTrunkCount() const { return m_config.GetObjectCount(1, TRUE); }
+
+    // The allocation time-out is kept in seconds: the controller's minute-and-second
+    // capability and the "AllocInSeconds" setting together.
+    BOOL IsSecondsMode() const {
+        return m_bAllocInSeconds && m_config.HasCapability(CCVConfig::kMinSecTimeout);
+    }
+
+    // "IPAddress" and "StandbyIP": exchanged on the link engine thread, so guarded.
+    CString GetIPAddress() const;
+    void SetIPAddress(const CString& address);
+    CString GetStandbyIP() const;
+    void SetStandbyIP(const CString& address);
+
+    // Settings read by the model and the link, with their defaults.
+    BOOL m_bAllocInSeconds = FALSE;
+    int m_nVisibleIntercoms = 255;
+    int m_nVisibleTrunks = 10000;
+    BOOL m_bSortIntercomsByIntercomNumber = FALSE;
+    BOOL m_bIncludeAlphasInSetupFiles = FALSE;
+    BOOL m_bSyncCorvaneClock = TRUE;
+    COLORREF m_clrCLPCommandText = 0x0000FFFF;
+    BOOL m_bAllowEntryOfNamelessIntercoms = FALSE;
+    BOOL m_bAllowEntryOfResourcesWithoutAlphas = FALSE;
+    BOOL m_bAllowKatakanaAlphas = FALSE;
+    BOOL m_bLimitKatakanaAlphas = FALSE;
+    BOOL m_bAllowDragDrop = FALSE;
+    BOOL m_bCreateBAKFiles = TRUE;
+    // Request logging on or off, and the application's own logging state (-1 unknown, 0, 1);
+    // both read on the user-interface and the link engine thread.
+    std::atomic<int> m_nRequestLogging{0};
+    std::atomic<int> m_nLogging{-1};
+
+    // Validation data: the last error number (-1 none), the text of each error number and
+    // the error numbers the user chose to suppress.
+    int m_nLastError = -1;
+    std::array<CString, kValidationErrors> m_errorTexts;
+    CBitArray m_suppressedErrors{kValidationErrors};
+
+private:
+    IProfile& m_profile;
+    std::atomic<int> m_nMode{kModeFile};
+    CCVConfig m_config;
+    mutable std::mutex m_addressLock;
+    CString m_ipAddress;
+    CString m_standbyIP;
+};
+
+// The one application state; it must exist.
+CAppState& GetApp();

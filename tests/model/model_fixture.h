@@ -1,0 +1,38 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/app_state.h"
+#include "model/records.h"
+#include "platform/base/profile.h"
+
+// Every model test runs with an application state of its own over an empty profile.
+class ModelTest : public ::testing::Test {
+protected:
+    CCVConfig& Config() { return m_app.GetConfig(); }
+    void SetCapabilities(DWORD capabilities) {
+        Config().m_dwCapabilities = capabilities;
+        Config().RefreshCapabilitySet();
+    }
+
+    CMemoryProfile m_profile;
+    CAppState m_app{m_profile};
+};
+
+// The bytes a record writes in the form of that length.
+inline std::vector<BYTE> Written(CCVObject& record, int length, BOOL clearAfter = FALSE) {
+    std::vector<BYTE> bytes(static_cast<size_t>(length), 0xEE);
+    EXPECT_EQ(record.ToWire(bytes.data(), length, clearAfter), length);
+    return bytes;
+}
+
+// Reads a record from exactly the given bytes (a heap buffer of that size, so that the
+// sanitizer sees any read beyond it).
+inline int Read(CCVObject& record, const std::vector<BYTE>& bytes, BOOL mark = FALSE,
+                int length = -1) {
+    std::vector<BYTE> exact(bytes);
+    return record.FromWire(exact.empty() ? nullptr : exact.data(),
+                           length < 0 ? static_cast<int>(exact.size()) : length, mark);
+}
