@@ -26,23 +26,3 @@ CAppState& GetApp() {
     if (!app) std::abort();  // a program error: nothing can run without the application
     return *app;
 }
-
-CString CAppState::GetIPAddress() const {
-    std::lock_guard guard(m_addressLock);
-    return m_ipAddress;
-}
-
-void CAppState::SetIPAddress(const CString& address) {
-    std::lock_guard guard(m_addressLock);
-    m_ipAddress = address;
-}
-
-CString CAppState::GetStandbyIP() const {
-    std::lock_guard guard(m_addressLock);
-    return m_standbyIP;
-}
-
-void CAppState::SetStandbyIP(const CString& address) {
-    std::lock_guard guard(m_addressLock);
-    m_standbyIP = address;
-}

@@ -11,6 +11,23 @@
 
 class IProfile;
 
+// A text read and written from more than one thread.
+class CGuardedText {
+public:
+    CString Get() const {
+        std::lock_guard guard(m_lock);
+        return m_text;
+    }
+    void Set(const CString& text) {
+        std::lock_guard guard(m_lock);
+        m_text = text;
+    }
+
+private:
+    mutable std::mutex m_lock;
+    CString m_text;
+};
+
 // The application object's state that the model and the link read: the program-wide mode, the
 // settings they use, the validation data and the live controller configuration. The one
 // instance registers itself on construction and is reached through GetApp(); the shell's
@@ -45,12 +62,6 @@ public:
         return m_bAllocInSeconds && m_config.HasCapability(CCVConfig::kMinSecTimeout);
     }
 
-    // "IPAddress" and "StandbyIP": exchanged on the link engine thread, so guarded.
-    CString GetIPAddress() const;
-    void SetIPAddress(const CString& address);
-    CString GetStandbyIP() const;
-    void SetStandbyIP(const CString& address);
-
     // Settings read by the model and the link, with their defaults.
     BOOL m_bAllocInSeconds = FALSE;
     int m_nVisibleIntercoms = 255;
@@ -65,6 +76,9 @@ public:
     BOOL m_bLimitKatakanaAlphas = FALSE;
     BOOL m_bAllowDragDrop = FALSE;
     BOOL m_bCreateBAKFiles = TRUE;
+    // "IPAddress" and "StandbyIP": the link engine thread exchanges them.
+    CGuardedText m_ipAddress;
+    CGuardedText m_standbyIP;
     // Request logging on or off, and the application's own logging state (-1 unknown, 0, 1);
     // both read on the user-interface and the link engine thread.
     std::atomic<int> m_nRequestLogging{0};
@@ -80,9 +94,6 @@ private:
     IProfile& m_profile;
     std::atomic<int> m_nMode{kModeFile};
     CCVConfig m_config;
-    mutable std::mutex m_addressLock;
-    CString m_ipAddress;
-    CString m_standbyIP;
 };
 
 // The one application state; it must exist.

@@ -229,20 +229,8 @@ TEST_F(ConfigTest, ObjectCountsAndVisibleCounts) {
     EXPECT_EQ(Config().FindSummary(-1), nullptr);
 }
 
-TEST_F(ConfigTest, ApplicationStateDefaults) {
+TEST_F(ConfigTest, SecondsModeNeedsTheCapabilityAndTheSetting) {
     EXPECT_EQ(&GetApp(), &m_app);
-    EXPECT_EQ(m_app.GetMode(), CAppState::kModeFile);
-    m_app.SetMode(CAppState::kModeConnecting);
-    EXPECT_EQ(m_app.GetMode(), 2);
-    EXPECT_EQ(m_app.m_nLastError, -1);
-    EXPECT_EQ(m_app.m_suppressedErrors.GetSize(), 38u);
-    EXPECT_EQ(m_app.m_nLogging.load(), -1);
-    EXPECT_EQ(m_app.m_clrCLPCommandText, 0xFFFFu);
-    m_app.SetStandbyIP(u"10.1.2.3");
-    EXPECT_EQ(m_app.GetStandbyIP(), CString(u"10.1.2.3"));
-    EXPECT_TRUE(m_app.GetIPAddress().IsEmpty());
-
-    // Seconds mode needs both the capability and the setting.
     m_app.m_bAllocInSeconds = TRUE;
     EXPECT_FALSE(m_app.IsSecondsMode());
     SetCapabilities(CCVConfig::kMinSecTimeout);
