@@ -58,10 +58,7 @@ void CGroup::SetAllModified() {
 
 BOOL CGroup::SetName(const CString& name, BOOL mark) {
     if (name.GetLength() > kNameLength) return FALSE;
-    CString padded = name;
-    while (padded.GetLength() < kNameLength)
-        padded += u' ';
-    if (!StoreChanged(m_name, padded)) return FALSE;
+    if (!StoreChanged(m_name, PadWithBlanks(name, kNameLength))) return FALSE;
     if (mark) {
         m_bNameChanged = TRUE;
         m_dwFlags |= kChanged;

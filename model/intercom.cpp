@@ -93,10 +93,7 @@ CString CIntercom::*CIntercom::NameOf(int length) {
 CString CIntercom::PadName(const CString& name, int length) {
     const int target = length == 16 ? 8 : length;
     if (name.IsEmpty() || name[0] == u'\0') return CString(u' ', target);
-    CString padded = name;
-    while (padded.GetLength() < target)
-        padded += u' ';
-    return padded;
+    return PadWithBlanks(name, target);
 }
 
 CString CIntercom::GetName(int length) const {

@@ -107,10 +107,7 @@ CAlpha::CAlpha(const CAssign& key, const CString& label) : m_key(key) {
 
 BOOL CAlpha::SetLabel(const CString& label) {
     if (label.GetLength() > kLabelLength) return FALSE;
-    CString padded = label;
-    while (padded.GetLength() < kLabelLength)
-        padded += u' ';
-    return StoreChanged(m_label, padded);
+    return StoreChanged(m_label, PadWithBlanks(label, kLabelLength));
 }
 
 int CAlpha::FromWire(const BYTE* buffer, int length, BOOL mark) {

@@ -16,6 +16,11 @@ inline void SetBits(DWORD& word, DWORD bits, BOOL on) {
         word &= ~bits;
 }
 
+// The text with blanks appended up to the length; a longer text stays as it is.
+inline CString PadWithBlanks(const CString& text, int length) {
+    return text.GetLength() >= length ? text : text + CString(u' ', length - text.GetLength());
+}
+
 // A record of the setup: a flags word with change bits and the conversion to and from its
 // fixed-size big-endian byte form, which is the same in setup files and controller messages.
 class CCVObject {
