@@ -133,11 +133,7 @@ TEST_F(SerialLink, ReadsStopAtTheEndByteAndTimeOut) {
 }
 
 TEST_F(SerialLink, EveryInjectedFault) {
-    const Bytes scripted{0x01, 0xDD, 0x02};
-    const struct {
-        SimFault fault;
-        int result;
-    } cases[] = {
+    const FaultCase cases[] = {
         {SimFault::DropReply, LINK_TIMEOUT},    {SimFault::Nak, LINK_OK},
         {SimFault::WrongSequence, LINK_OK},     {SimFault::BadChecksum, LINK_CHECKSUM},
         {SimFault::CorruptByte, LINK_CHECKSUM}, {SimFault::SplitEndByte, LINK_OK},
@@ -147,16 +143,9 @@ TEST_F(SerialLink, EveryInjectedFault) {
     DWORD sequence = 100;
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.fault));
-        sim.ScriptReply(70, scripted);
-        sim.InjectFault(c.fault);
-        CMessage reply;
-        ASSERT_EQ(Exchange(*frame, MakeMessage(70, ++sequence, {1}), reply), c.result);
-        if (c.result == LINK_OK) {
-            EXPECT_EQ(PayloadOf(reply), scripted);
-            EXPECT_EQ(bool(reply.nak), c.fault == SimFault::Nak);
-            EXPECT_EQ(reply.sequence, c.fault == SimFault::WrongSequence ? sequence + 1 : sequence);
-        }
+        ExpectSpoiltReply(*frame, sim, c, ++sequence);
         // Whatever is left of a spoilt frame is read past; then the link is sound again.
+        CMessage reply;
         while (frame->Receive(reply) != LINK_TIMEOUT) {
         }
         ASSERT_EQ(frame->SendRaw(MakeMessage(0, 0, {0x9E})), LINK_OK);

@@ -9,6 +9,7 @@
 #include "link/message.h"
 #include "link/msg_frame.h"
 #include "platform/base/codepage.h"
+#include "tests/sim/sim_controller.h"
 #include "tests/support/recording_sink.h"
 
 using Bytes = std::vector<BYTE>;
@@ -47,4 +48,24 @@ inline long long MillisecondsSince(std::chrono::steady_clock::time_point start) 
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                  start)
         .count();
+}
+
+struct FaultCase {
+    SimFault fault;
+    int result;  // of the client's read
+};
+
+// Asks for a reply (command 70, scripted with an escaped end byte in it) that the controller
+// spoils with the case's fault; checks the read's result and what a reply that came carries.
+inline void ExpectSpoiltReply(CMsgFrame& frame, CSimController& sim, const FaultCase& c,
+                              DWORD sequence) {
+    const Bytes scripted{0x01, 0xDD, 0x02};
+    sim.ScriptReply(70, scripted);
+    sim.InjectFault(c.fault);
+    CMessage reply;
+    ASSERT_EQ(Exchange(frame, MakeMessage(70, sequence, {1}), reply), c.result);
+    if (c.result != 0) return;
+    EXPECT_EQ(PayloadOf(reply), scripted);
+    EXPECT_EQ(bool(reply.nak), c.fault == SimFault::Nak);
+    EXPECT_EQ(reply.sequence, c.fault == SimFault::WrongSequence ? sequence + 1 : sequence);
 }
