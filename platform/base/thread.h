@@ -12,7 +12,7 @@ class CThread {
 public:
     // The platform's own calls (and the sanitizers) need more stack than small requests allow,
     // so a smaller size is raised to this.
-    static constexpr std::size_t kMinStackSize = 256 * 1024;
+    static constexpr std::size_t kMinStackSize = 1024 * 1024;
 
     CThread() = default;
     ~CThread();
