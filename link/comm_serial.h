@@ -1,0 +1,38 @@
+#pragma once
+
+#include "link/comm.h"
+#include "platform/base/cstring.h"
+#include "platform/io/serial_port.h"
+
+// The five port time-outs, in milliseconds. A read takes one byte at a time, so each byte
+// waits up to the read total (multiplier + constant); the interval does not apply. A write
+// of n bytes may take n * write multiplier + write constant.
+struct CSerialTimeouts {
+    DWORD readInterval = 0;
+    DWORD readMultiplier = 0;
+    DWORD readConstant = 0;
+    DWORD writeMultiplier = 0;
+    DWORD writeConstant = 0;
+};
+
+// The link over a serial port.
+class CCommSerial : public CComm {
+public:
+    explicit CCommSerial(IMessageSink* notify) : CComm(notify) {}
+    ~CCommSerial() override;
+
+    // Port names as the settings hold them ("COM1:", or a device path).
+    int Open(const CString& portName);
+    int SetBaudRate(DWORD baud);
+    int SetTimeouts(const CSerialTimeouts& timeouts);
+    int Close();
+    bool IsOpen() const { return m_port.IsOpen(); }
+
+protected:
+    int DoRead(std::span<BYTE> buffer, std::size_t& count) override;
+    int DoWrite(std::span<const BYTE> bytes) override;
+
+private:
+    CSerialPort m_port;
+    CSerialTimeouts m_timeouts;
+};

@@ -1,0 +1,169 @@
+#include "tests/sim/sim_controller.h"
+
+#include "tests/sim/sim_handlers.h"
+
+namespace {
+
+constexpr unsigned kOpenSession = 59;
+constexpr unsigned kStandbyAddress = 61;
+constexpr std::uint16_t kNoSession = 0xFFFF;
+constexpr std::uint16_t kUnknownSession = 0xFFFE;
+
+}  // namespace
+
+SimFrame SimReplyTo(const SimFrame& request, std::vector<std::uint8_t> payload) {
+    SimFrame reply;
+    reply.command = request.command;
+    reply.sequence = request.sequence;
+    reply.tag = request.tag;
+    reply.payload = std::move(payload);
+    return reply;
+}
+
+CSimController::CSimController(bool network)
+    : m_network(network), m_reader(network), m_handlers(SimDefaultHandlers()) {}
+
+void CSimController::SetHandler(unsigned command, Handler handler) {
+    std::lock_guard guard(m_lock);
+    m_handlers[command] = std::move(handler);
+}
+
+void CSimController::ScriptReply(unsigned command, std::vector<std::uint8_t> payload) {
+    std::lock_guard guard(m_lock);
+    m_scripted[command].push_back(std::move(payload));
+}
+
+void CSimController::InjectFault(SimFault fault, int times) {
+    std::lock_guard guard(m_lock);
+    m_faults.insert(m_faults.end(), times, fault);
+}
+
+void CSimController::ChangeState(const std::function<void(CorvaneState&)>& change) {
+    std::lock_guard guard(m_lock);
+    change(m_state);
+}
+
+std::vector<SimFrame> CSimController::Requests() const {
+    std::lock_guard guard(m_lock);
+    return m_requests;
+}
+
+std::vector<std::uint8_t> CSimController::RawBytes() const {
+    std::lock_guard guard(m_lock);
+    return m_rawBytes;
+}
+
+int CSimController::BadFrames() const {
+    std::lock_guard guard(m_lock);
+    return m_badFrames;
+}
+
+bool CSimController::WaitForRequests(std::size_t n, std::chrono::milliseconds within) const {
+    std::unique_lock lock(m_lock);
+    return m_arrived.wait_for(lock, within, [&] { return m_requests.size() >= n; });
+}
+
+std::vector<SimWrite> CSimController::OnSerialBytes(std::span<const std::uint8_t> bytes) {
+    std::lock_guard guard(m_lock);
+    std::vector<SimInput> inputs;
+    for (std::uint8_t b : bytes)
+        m_reader.Feed(b, inputs);
+    return Answer(inputs);
+}
+
+std::vector<SimWrite> CSimController::OnDatagram(std::span<const std::uint8_t> datagram) {
+    std::lock_guard guard(m_lock);
+    std::vector<SimInput> inputs;
+    m_reader.Reset();
+    for (std::uint8_t b : datagram)
+        m_reader.Feed(b, inputs);
+    m_reader.Reset();
+    if (inputs.empty()) ++m_badFrames;
+    return Answer(inputs);
+}
+
+std::vector<SimWrite> CSimController::Answer(const std::vector<SimInput>& inputs) {
+    std::vector<SimWrite> out;
+    for (const SimInput& in : inputs) {
+        switch (in.kind) {
+            case SimInput::Kind::BadFrame:
+                ++m_badFrames;
+                break;
+            case SimInput::Kind::RawByte:
+                m_rawBytes.push_back(in.rawByte);
+                // On the network the control bytes travel inside command 60.
+                if (!m_network && in.rawByte == 0x9E) Emit(SimStatusReply(m_state), out);
+                break;
+            case SimInput::Kind::Frame:
+                m_requests.push_back(in.frame);
+                m_arrived.notify_all();
+                if (auto reply = Reply(in.frame)) Emit(std::move(*reply), out);
+                break;
+        }
+    }
+    return out;
+}
+
+std::optional<SimFrame> CSimController::Reply(const SimFrame& request) {
+    if (m_network) {
+        if (auto refused = SessionCheck(request)) return refused;
+    }
+    if (auto it = m_scripted.find(request.command); it != m_scripted.end() && !it->second.empty()) {
+        SimFrame reply = SimReplyTo(request, std::move(it->second.front()));
+        it->second.pop_front();
+        return reply;
+    }
+    if (auto it = m_handlers.find(request.command); it != m_handlers.end())
+        return it->second(m_state, request);
+    // A command this controller does not know is refused.
+    SimFrame reply = SimReplyTo(request);
+    reply.nak = true;
+    return reply;
+}
+
+std::optional<SimFrame> CSimController::SessionCheck(const SimFrame& request) const {
+    if (request.command == kOpenSession || request.command == kStandbyAddress) return std::nullopt;
+    if (request.tag == kNoSession) {
+        SimFrame reply = SimReplyTo(request);
+        reply.nak = true;
+        return reply;
+    }
+    if (!m_state.sessions.count(request.tag)) {
+        SimFrame reply = SimReplyTo(request);
+        reply.tag = kUnknownSession;
+        return reply;
+    }
+    return std::nullopt;
+}
+
+void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
+    std::optional<SimFault> fault;
+    if (!m_faults.empty()) {
+        fault = m_faults.front();
+        m_faults.pop_front();
+    }
+    if (fault == SimFault::DropReply) return;
+    if (fault == SimFault::Nak) reply.nak = true;
+    if (fault == SimFault::WrongSequence) reply.sequence = (reply.sequence + 1) % 4096;
+    auto body = SimFrameBody(reply, m_network, fault == SimFault::BadChecksum);
+    if (fault == SimFault::CorruptByte) body[m_network ? 2 : 0] ^= 0x01;
+    std::size_t split = 0;
+    SimWrite write{SimWrapBody(body, &split)};
+    write.foreignSource = fault == SimFault::ForeignSource;
+    if (fault == SimFault::SplitEndByte) {
+        SimWrite rest{{write.bytes.begin() + static_cast<std::ptrdiff_t>(split), write.bytes.end()},
+                      50};
+        write.bytes.resize(split);
+        out.push_back(std::move(write));
+        out.push_back(std::move(rest));
+        return;
+    }
+    if (fault == SimFault::StrayBytes) write.bytes.insert(write.bytes.begin(), {0x11, 0x22, 0x33});
+    if (fault == SimFault::CutOff) write.bytes.resize(write.bytes.size() * 2 / 3);
+    if (fault == SimFault::Oversize) {
+        write.bytes.assign(5000, 0x01);
+        write.bytes.front() = 0xD5;
+        write.bytes.back() = 0xDD;
+    }
+    out.push_back(std::move(write));
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "tests/sim/sim_codec.h"
+#include "tests/sim/sim_state.h"
+
+// Faults the controller puts into its next replies, one fault per reply, in order.
+enum class SimFault {
+    DropReply,      // no reply at all
+    Nak,            // the reply refuses the request
+    WrongSequence,  // the reply carries the next sequence number instead
+    BadChecksum,    // the checksum byte is off by one
+    CorruptByte,    // a header byte changes after the checksum was made
+    SplitEndByte,   // the frame goes out in two writes, split after an escaped end byte
+    StrayBytes,     // noise before the frame
+    CutOff,         // the frame stops short, without its end byte
+    Oversize,       // a frame far longer than any reply instead of the reply
+    ForeignSource,  // network: the reply comes from another port
+};
+
+// One write towards the client: a chunk of the serial stream or one datagram.
+struct SimWrite {
+    std::vector<std::uint8_t> bytes;
+    int delayMs = 0;
+    bool foreignSource = false;
+};
+
+// The simulated controller, apart from its transport: it decodes what the client sends,
+// answers through one handler per command code and spoils replies on request.
+class CSimController {
+public:
+    using Handler = std::function<std::optional<SimFrame>(CorvaneState&, const SimFrame&)>;
+
+    explicit CSimController(bool network);
+
+    // Test side, from any thread.
+    void SetHandler(unsigned command, Handler handler);
+    // The next request with this command gets exactly this payload back.
+    void ScriptReply(unsigned command, std::vector<std::uint8_t> payload);
+    void InjectFault(SimFault fault, int times = 1);
+    void ChangeState(const std::function<void(CorvaneState&)>& change);
+    std::vector<SimFrame> Requests() const;
+    std::vector<std::uint8_t> RawBytes() const;
+    int BadFrames() const;
+    // True when at least n frames have come in within the time.
+    bool WaitForRequests(std::size_t n, std::chrono::milliseconds within) const;
+
+    // Transport side: a chunk of the serial stream, or one whole datagram.
+    std::vector<SimWrite> OnSerialBytes(std::span<const std::uint8_t> bytes);
+    std::vector<SimWrite> OnDatagram(std::span<const std::uint8_t> datagram);
+
+private:
+    std::vector<SimWrite> Answer(const std::vector<SimInput>& inputs);
+    std::optional<SimFrame> Reply(const SimFrame& request);
+    std::optional<SimFrame> SessionCheck(const SimFrame& request) const;
+    void Emit(SimFrame reply, std::vector<SimWrite>& out);
+
+    const bool m_network;
+    CSimStreamReader m_reader;
+    mutable std::mutex m_lock;
+    mutable std::condition_variable m_arrived;
+    CorvaneState m_state;
+    std::map<unsigned, Handler> m_handlers;
+    std::map<unsigned, std::deque<std::vector<std::uint8_t>>> m_scripted;
+    std::deque<SimFault> m_faults;
+    std::vector<SimFrame> m_requests;
+    std::vector<std::uint8_t> m_rawBytes;
+    int m_badFrames = 0;
+};
+
+// A reply to the request: same command, sequence and tag, with this payload.
+SimFrame SimReplyTo(const SimFrame& request, std::vector<std::uint8_t> payload = {});
