@@ -6,11 +6,12 @@ BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
     if (!icom || assign.m_type >= kAlphaListCount || label.GetLength() > CAlpha::kLabelLength)
         return FALSE;
     const DWORD key = assign.GetKey();
-    auto it = m_alphas.find(key);
+    auto it = m_alphas.lower_bound(key);
+    const bool found = it != m_alphas.end() && it->first == key;
 
     if (label.IsEmpty()) {
         BOOL removed = FALSE;
-        if (it != m_alphas.end()) {
+        if (found) {
             icom->RemoveAlpha(assign);
             m_alphas.erase(it);
             UpdateAlphaCount();
@@ -20,11 +21,11 @@ BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
         return removed;
     }
 
-    if (it == m_alphas.end()) {
-        it = m_alphas.emplace(key, std::make_unique<CAlpha>()).first;
+    if (!found) {
+        it = m_alphas.try_emplace(it, key);
         UpdateAlphaCount();
     }
-    CAlpha& alpha = *it->second;
+    CAlpha& alpha = it->second;
     BOOL changed = alpha.SetLabel(label);
     if (alpha.GetKey() != assign) changed = alpha.SetKey(assign) || changed;
     icom->InsertAlpha(&alpha);

@@ -143,9 +143,13 @@ CCVObject* CKelvardinDoc::FindObject(const CObjSpec& spec) {
     return const_cast<CCVObject*>(std::as_const(*this).FindObject(spec));
 }
 
-CAlpha* CKelvardinDoc::FindAlpha(DWORD key) const {
+const CAlpha* CKelvardinDoc::FindAlpha(DWORD key) const {
     const auto it = m_alphas.find(key);
-    return it != m_alphas.end() ? it->second.get() : nullptr;
+    return it != m_alphas.end() ? &it->second : nullptr;
+}
+
+CAlpha* CKelvardinDoc::FindAlpha(DWORD key) {
+    return const_cast<CAlpha*>(std::as_const(*this).FindAlpha(key));
 }
 
 const CTrunk* CKelvardinDoc::FindTrunk(int trunk) const {

@@ -26,7 +26,7 @@ CString FormatAssignText(const CAssign& assign);
 class CKelvardinDoc {
 public:
     // The alphas by assignment key; walks and written files follow the key order.
-    using CAlphaMap = std::map<DWORD, std::unique_ptr<CAlpha>>;
+    using CAlphaMap = std::map<DWORD, CAlpha>;
 
     CKelvardinDoc();
     ~CKelvardinDoc();
@@ -202,7 +202,8 @@ public:
     BOOL StoreAlpha(const CAssign& assign, const CString& label);
     // Removes the alphas of the assignment's intercom and list from its number on.
     BOOL RemoveAlphasFrom(const CAssign& assign);
-    CAlpha* FindAlpha(DWORD key) const;
+    CAlpha* FindAlpha(DWORD key);
+    const CAlpha* FindAlpha(DWORD key) const;
 
     // ---- Cached checks ------------------------------------------------------------------
 
