@@ -1,3 +1,5 @@
+#include "model/assign_text.h"
+
 #include <algorithm>
 
 #include "model/app_state.h"

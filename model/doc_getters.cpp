@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <type_traits>
 
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -11,6 +12,17 @@ const CInspect kNoInspect;
 
 bool Below(int i, int count) {
     return i >= 0 && i < count;
+}
+
+// A field's change bits, 0 for an absent record.
+DWORD ChangeBits(const CCVObject* record, UINT fieldId) {
+    return record ? record->IsModified(fieldId) : 0;
+}
+
+// A record's value, or the fixed answer for an absent record.
+template <class Record, class T>
+T Answer(const Record* record, T (Record::*get)() const, std::type_identity_t<T> absent) {
+    return record ? (record->*get)() : absent;
 }
 
 int ConfiguredIcoms() {
@@ -26,38 +38,31 @@ int ConfiguredTrunks() {
 // ---- Trunks ---------------------------------------------------------------------------------
 
 DWORD CKelvardinDoc::IsTrunkModified(int trunk) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->IsModified() : 0;
+    return ChangeBits(FindTrunk(trunk), CTrunk::kFieldRecord);
 }
 
 DWORD CKelvardinDoc::IsTrunkFixedModified(int trunk) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->IsModified(CTrunk::kFieldFixed) : 0;
+    return ChangeBits(FindTrunk(trunk), CTrunk::kFieldFixed);
 }
 
 DWORD CKelvardinDoc::IsTrunkCascadableModified(int trunk) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->IsModified(CTrunk::kFieldCascadable) : 0;
+    return ChangeBits(FindTrunk(trunk), CTrunk::kFieldCascadable);
 }
 
 DWORD CKelvardinDoc::IsTrunkFixedAssignModified(int trunk, BOOL first) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->IsModified(first ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2) : 0;
+    return ChangeBits(FindTrunk(trunk), first ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2);
 }
 
 DWORD CKelvardinDoc::IsTrunkEndModified(int trunk, BOOL first) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->IsModified(first ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2) : 0;
+    return ChangeBits(FindTrunk(trunk), first ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2);
 }
 
 BOOL CKelvardinDoc::GetTrunkFixed(int trunk) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->GetFixed() : FALSE;
+    return Answer(FindTrunk(trunk), &CTrunk::GetFixed, FALSE);
 }
 
 BOOL CKelvardinDoc::GetTrunkCascadable(int trunk) const {
-    const CTrunk* record = FindTrunk(trunk);
-    return record ? record->GetCascadable() : FALSE;
+    return Answer(FindTrunk(trunk), &CTrunk::GetCascadable, FALSE);
 }
 
 const CAssign& CKelvardinDoc::GetTrunkEnd(int trunk, BOOL first) const {
@@ -129,70 +134,57 @@ DWORD CKelvardinDoc::GetTrunkValue(const CObjSpec& spec) const {
 // ---- Options --------------------------------------------------------------------------------
 
 DWORD CKelvardinDoc::GetAllocationTimeout() const {
-    const COptions* record = FindOptions();
-    return record ? record->GetTimeout() : 0;
+    return Answer(FindOptions(), &COptions::GetTimeout, 0);
 }
 
 BOOL CKelvardinDoc::GetAutoClearAllocations() const {
-    const COptions* record = FindOptions();
-    return record ? record->GetAutoClear() : FALSE;
+    return Answer(FindOptions(), &COptions::GetAutoClear, FALSE);
 }
 
 BOOL CKelvardinDoc::GetDynamicAllocMode() const {
-    const COptions* record = FindOptions();
-    return record ? record->GetDynamicAlloc() : FALSE;
+    return Answer(FindOptions(), &COptions::GetDynamicAlloc, FALSE);
 }
 
 BOOL CKelvardinDoc::GetWaitForTalkKeyMode() const {
-    const COptions* record = FindOptions();
-    return record ? record->GetWaitForTalkKey() : FALSE;
+    return Answer(FindOptions(), &COptions::GetWaitForTalkKey, FALSE);
 }
 
 DWORD CKelvardinDoc::IsAllocTimeoutModified() const {
-    const COptions* record = FindOptions();
-    return record ? record->IsModified(COptions::kFieldTimeout) : 0;
+    return ChangeBits(FindOptions(), COptions::kFieldTimeout);
 }
 
 DWORD CKelvardinDoc::IsAutoClearModified() const {
-    const COptions* record = FindOptions();
-    return record ? record->IsModified(COptions::kFieldAutoClear) : 0;
+    return ChangeBits(FindOptions(), COptions::kFieldAutoClear);
 }
 
 DWORD CKelvardinDoc::IsWaitForTalkKeyModified() const {
-    const COptions* record = FindOptions();
-    return record ? record->IsModified(COptions::kFieldWaitForTalkKey) : 0;
+    return ChangeBits(FindOptions(), COptions::kFieldWaitForTalkKey);
 }
 
 // ---- Intercoms ------------------------------------------------------------------------------
 
 DWORD CKelvardinDoc::GetIcomPrimaryAddress(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetPrimaryIP() : 0;
+    return Answer(FindIcom(icom), &CIntercom::GetPrimaryIP, 0);
 }
 
 DWORD CKelvardinDoc::GetIcomBackupAddress(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetBackupIP() : 0;
+    return Answer(FindIcom(icom), &CIntercom::GetBackupIP, 0);
 }
 
 int CKelvardinDoc::GetIcomBaudRate(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetBaudRate() : -1;
+    return Answer(FindIcom(icom), &CIntercom::GetBaudRate, -1);
 }
 
 int CKelvardinDoc::GetIcomConnType(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetConnType() : -1;
+    return Answer(FindIcom(icom), &CIntercom::GetConnType, -1);
 }
 
 int CKelvardinDoc::GetIcomCascadeCost(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetCascadeCost() : (icom + 1) * 10;
+    return Answer(FindIcom(icom), &CIntercom::GetCascadeCost, (icom + 1) * 10);
 }
 
 int CKelvardinDoc::GetIcomComPort(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->GetComPort() : -1;
+    return Answer(FindIcom(icom), &CIntercom::GetComPort, -1);
 }
 
 DWORD CKelvardinDoc::GetIcomRemoteTrunkBase(int icom) const {
@@ -218,33 +210,27 @@ DWORD CKelvardinDoc::IsIcomNameModified(int icom, int length) const {
 }
 
 DWORD CKelvardinDoc::IsIcomBaudRateModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldBaudRate) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldBaudRate);
 }
 
 DWORD CKelvardinDoc::IsIcomComPortModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldComPort) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldComPort);
 }
 
 DWORD CKelvardinDoc::IsIcomConnTypeModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldConnection) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldConnection);
 }
 
 DWORD CKelvardinDoc::IsIcomSecondAddressModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldPrimaryIP) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldPrimaryIP);
 }
 
 DWORD CKelvardinDoc::IsIcomAddressModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldBackupIP) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldBackupIP);
 }
 
 DWORD CKelvardinDoc::IsIcomCostModified(int icom) const {
-    const CIntercom* record = FindIcom(icom);
-    return record ? record->IsModified(CIntercom::kFieldCascadeCost) : 0;
+    return ChangeBits(FindIcom(icom), CIntercom::kFieldCascadeCost);
 }
 
 int CKelvardinDoc::FindIcomByComPort(int port, int except) const {
@@ -267,8 +253,7 @@ int CKelvardinDoc::FindIcomByAddress(DWORD address, int except) const {
 // ---- Groups ---------------------------------------------------------------------------------
 
 DWORD CKelvardinDoc::IsGroupModified(int group) const {
-    const CGroup* record = FindGroup(group);
-    return record ? record->IsModified() : 0;
+    return ChangeBits(FindGroup(group), CGroup::kFieldRecord);
 }
 
 BOOL CKelvardinDoc::IsGroupMember(int group, int icom) const {

@@ -89,7 +89,8 @@ BOOL CKelvardinDoc::FillChoiceCombo(const CObjSpec& spec, IListControl& combo) c
 void CKelvardinDoc::FillObjectList(int type, std::span<const DWORD> fieldIds, int secondType,
                                    std::span<const DWORD> secondIds, IListControl* available,
                                    IListControl* chosen) const {
-    if (fieldIds.empty()) return;
+    // The list pages show trunks, the options, intercoms and groups.
+    if (fieldIds.empty() || type < CObjSpec::kTrunk || type > CObjSpec::kGroup) return;
     for (IListControl* list : {available, chosen}) {
         if (list) list->SetRedraw(FALSE);
     }

@@ -1,3 +1,5 @@
+#include <type_traits>
+
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 
@@ -9,6 +11,13 @@ template <class Record, class Store>
 BOOL EditField(Record* record, UINT fieldId, BOOL user, Store store) {
     if (!record || (!user && record->IsModified(fieldId))) return FALSE;
     return store(*record, user);
+}
+
+template <class Record, class T>
+BOOL EditField(Record* record, UINT fieldId, BOOL user, BOOL (Record::*set)(T, BOOL),
+               std::type_identity_t<T> value) {
+    return EditField(record, fieldId, user,
+                     [&](Record& r, BOOL mark) { return (r.*set)(value, mark); });
 }
 
 // Which status record of SetCommErrors and SetCommStat: the first or second controller's in
@@ -28,13 +37,12 @@ Value* PickStatus(int icom, int which, std::array<Value, 2>& controllers, Value*
 // ---- Trunks ---------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetTrunkFixed(BOOL fixed, BOOL user, int trunk) {
-    return EditField(FindTrunk(trunk), CTrunk::kFieldFixed, user,
-                     [&](CTrunk& r, BOOL mark) { return r.SetFixed(fixed, mark); });
+    return EditField(FindTrunk(trunk), CTrunk::kFieldFixed, user, &CTrunk::SetFixed, fixed);
 }
 
 BOOL CKelvardinDoc::SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk) {
-    return EditField(FindTrunk(trunk), CTrunk::kFieldCascadable, user,
-                     [&](CTrunk& r, BOOL mark) { return r.SetCascadable(cascadable, mark); });
+    return EditField(FindTrunk(trunk), CTrunk::kFieldCascadable, user, &CTrunk::SetCascadable,
+                     cascadable);
 }
 
 BOOL CKelvardinDoc::SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk) {
@@ -49,18 +57,16 @@ BOOL CKelvardinDoc::SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL
 // ---- Options --------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetOptionTimeout(DWORD timeout, BOOL user) {
-    return EditField(FindOptions(), COptions::kFieldTimeout, user,
-                     [&](COptions& r, BOOL mark) { return r.SetTimeout(timeout, mark); });
+    return EditField(FindOptions(), COptions::kFieldTimeout, user, &COptions::SetTimeout, timeout);
 }
 
 BOOL CKelvardinDoc::SetOptionAutoClear(BOOL on, BOOL user) {
-    return EditField(FindOptions(), COptions::kFieldAutoClear, user,
-                     [&](COptions& r, BOOL mark) { return r.SetAutoClear(on, mark); });
+    return EditField(FindOptions(), COptions::kFieldAutoClear, user, &COptions::SetAutoClear, on);
 }
 
 BOOL CKelvardinDoc::SetOptionWaitForTalkKey(BOOL on, BOOL user) {
     return EditField(FindOptions(), COptions::kFieldWaitForTalkKey, user,
-                     [&](COptions& r, BOOL mark) { return r.SetWaitForTalkKey(on, mark); });
+                     &COptions::SetWaitForTalkKey, on);
 }
 
 BOOL CKelvardinDoc::SetDynamicAllocModeFromController(BOOL on) {
@@ -73,33 +79,32 @@ BOOL CKelvardinDoc::SetDynamicAllocModeFromController(BOOL on) {
 // ---- Intercoms ------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetIcomBaudRate(int choice, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldBaudRate, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetBaudRate(choice, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldBaudRate, user, &CIntercom::SetBaudRate,
+                     choice);
 }
 
 BOOL CKelvardinDoc::SetIcomComPort(int port, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldComPort, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetComPort(port, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldComPort, user, &CIntercom::SetComPort, port);
 }
 
 BOOL CKelvardinDoc::SetIcomConnType(int type, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldConnection, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetConnType(type, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldConnection, user, &CIntercom::SetConnType,
+                     type);
 }
 
 BOOL CKelvardinDoc::SetIcomPrimaryIP(DWORD address, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldPrimaryIP, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetPrimaryIP(address, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldPrimaryIP, user, &CIntercom::SetPrimaryIP,
+                     address);
 }
 
 BOOL CKelvardinDoc::SetIcomBackupIP(DWORD address, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldBackupIP, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetBackupIP(address, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldBackupIP, user, &CIntercom::SetBackupIP,
+                     address);
 }
 
 BOOL CKelvardinDoc::SetIcomCascadeCost(int cost, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldCascadeCost, user,
-                     [&](CIntercom& r, BOOL mark) { return r.SetCascadeCost(cost, mark); });
+    return EditField(FindIcom(icom), CIntercom::kFieldCascadeCost, user, &CIntercom::SetCascadeCost,
+                     cost);
 }
 
 BOOL CKelvardinDoc::SetIcomStatusFlags(int icom, BYTE statusByte) {

@@ -152,38 +152,6 @@ CAlpha* CKelvardinDoc::FindAlpha(DWORD key) {
     return const_cast<CAlpha*>(std::as_const(*this).FindAlpha(key));
 }
 
-const CTrunk* CKelvardinDoc::FindTrunk(int trunk) const {
-    return dynamic_cast<const CTrunk*>(FindObject(CTrunkSpec(trunk, CObjSpec::kFieldRecord)));
-}
-
-CTrunk* CKelvardinDoc::FindTrunk(int trunk) {
-    return const_cast<CTrunk*>(std::as_const(*this).FindTrunk(trunk));
-}
-
-const COptions* CKelvardinDoc::FindOptions() const {
-    return dynamic_cast<const COptions*>(FindObject(COptionSpec(CObjSpec::kFieldRecord)));
-}
-
-COptions* CKelvardinDoc::FindOptions() {
-    return const_cast<COptions*>(std::as_const(*this).FindOptions());
-}
-
-const CIntercom* CKelvardinDoc::FindIcom(int icom) const {
-    return dynamic_cast<const CIntercom*>(FindObject(CIcomSpec(icom, CObjSpec::kFieldRecord)));
-}
-
-CIntercom* CKelvardinDoc::FindIcom(int icom) {
-    return const_cast<CIntercom*>(std::as_const(*this).FindIcom(icom));
-}
-
-const CGroup* CKelvardinDoc::FindGroup(int group) const {
-    return dynamic_cast<const CGroup*>(FindObject(CGroupSpec(group, CObjSpec::kFieldRecord)));
-}
-
-CGroup* CKelvardinDoc::FindGroup(int group) {
-    return const_cast<CGroup*>(std::as_const(*this).FindGroup(group));
-}
-
 // ---------------------------------------------------------------------------------------------
 
 const IMemoryPage* CKelvardinDoc::FindMemoryPage(DWORD address) const {

@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "model/assign_text.h"
 #include "model/bit_array.h"
 #include "model/doc_texts.h"
 #include "model/doc_views.h"
@@ -15,10 +16,6 @@
 
 class IListControl;
 class IMemoryPage;
-
-// The text of an assignment: the type's prefix and the number + 1, two digits below 99 and
-// one letter with three digits from 99 to 998; empty for higher numbers or unknown types.
-CString FormatAssignText(const CAssign& assign);
 
 // The one document: every record of the current setup, sized by the live controller
 // configuration. New, Open and Load reset its content and never replace it. User-interface
@@ -256,14 +253,22 @@ private:
     };
 
     // Typed lookups through FindObject.
-    CTrunk* FindTrunk(int trunk);
-    const CTrunk* FindTrunk(int trunk) const;
-    COptions* FindOptions();
-    const COptions* FindOptions() const;
-    CIntercom* FindIcom(int icom);
-    const CIntercom* FindIcom(int icom) const;
-    CGroup* FindGroup(int group);
-    const CGroup* FindGroup(int group) const;
+    template <class Record>
+    Record* FindAs(const CObjSpec& spec) {
+        return dynamic_cast<Record*>(FindObject(spec));
+    }
+    template <class Record>
+    const Record* FindAs(const CObjSpec& spec) const {
+        return dynamic_cast<const Record*>(FindObject(spec));
+    }
+    CTrunk* FindTrunk(int trunk) { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
+    const CTrunk* FindTrunk(int trunk) const { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
+    COptions* FindOptions() { return FindAs<COptions>(COptionSpec(1)); }
+    const COptions* FindOptions() const { return FindAs<COptions>(COptionSpec(1)); }
+    CIntercom* FindIcom(int icom) { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
+    const CIntercom* FindIcom(int icom) const { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
+    CGroup* FindGroup(int group) { return FindAs<CGroup>(CGroupSpec(group, 1)); }
+    const CGroup* FindGroup(int group) const { return FindAs<CGroup>(CGroupSpec(group, 1)); }
 
     int FindModified(int type) const;
     void DeleteContents();
