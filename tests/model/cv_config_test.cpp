@@ -120,17 +120,17 @@ TEST_F(ConfigTest, SaveWritesEveryValueInOrderAndLoadsBack) {
     config.SaveToRegistry();
 
     const std::vector<std::pair<CString, CString>> expected = {
-        {kConfiguration, u"NumIntercoms"}, {kConfiguration, u"NumTrunks"},
-        {kConfiguration, u"NumFnTypes"},   {kConfiguration, u"NumGroups"},
-        {kConfiguration, u"NumBaudRates"}, {kConfiguration, u"MaxPP"},
-        {kConfiguration, u"MaxOther"},     {kSettings, u"AlphaSize"},
-        {kConfiguration, u"FirstComPort"}, {kConfiguration, u"LastComPort"},
-        {kCapabilities, u"TksupvSupport"}, {kCapabilities, u"EnhancedStatus"},
-        {kCapabilities, u"NewCorvane"},    {kCapabilities, u"UnicodeSupport"},
-        {kCapabilities, u"IFBSLSupport"},  {kCapabilities, u"MinSecTimeout"},
-        {kCapabilities, u"SNMPSupport"},   {kCapabilities, u"EthernetToMC"},
-        {kCapabilities, u"TwoCVsSupport"}, {kCapabilities, u"AlphaCounters"},
-        {kCapabilities, u"LogToken"},      {kCapabilities, u"OOSTrunks"},
+        {kConfiguration, u"NumIntercoms"},  {kConfiguration, u"NumTrunks"},
+        {kConfiguration, u"NumFnTypes"},    {kConfiguration, u"NumGroups"},
+        {kConfiguration, u"NumBaudRates"},  {kConfiguration, u"MaxPP"},
+        {kConfiguration, u"MaxOther"},      {kSettings, u"AlphaSize"},
+        {kConfiguration, u"FirstComPort"},  {kConfiguration, u"LastComPort"},
+        {kCapabilities, u"TksupvSupport"},  {kCapabilities, u"EnhancedStatus"},
+        {kCapabilities, u"NewCorvane"},     {kCapabilities, u"UnicodeSupport"},
+        {kCapabilities, u"IFBSLSupport"},   {kCapabilities, u"MinSecTimeout"},
+        {kCapabilities, u"SNMPSupport"},    {kCapabilities, u"EthernetToMC"},
+        {kCapabilities, u"TwoCVsSupport"},  {kCapabilities, u"AlphaCounters"},
+        {kCapabilities, u"LogToken"},       {kCapabilities, u"OOSTrunks"},
         {kCapabilities, u"CascadeCosts"},
     };
     EXPECT_EQ(m_profile.WriteOrder(), expected);

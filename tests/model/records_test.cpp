@@ -210,9 +210,8 @@ TEST_F(TrunkTest, SettersAndChangeBits) {
 class IntercomTest : public ModelTest {
 protected:
     static Bytes ShortRecord() {
-        Bytes r = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I',  'J', 'K',
-                   'L', 'M', 'N', 'O', 'P', 'Q', 'R', 2,   255,  1,   1,
-                   10,  0,   0,   1,   10,  0,   0,   2,   0x01, 0x2C};
+        Bytes r = {'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P',
+                   'Q', 'R', 2, 255, 1, 1, 10, 0, 0, 1, 10, 0, 0, 2, 0x01, 0x2C};
         return r;
     }
 };
@@ -518,20 +517,9 @@ TEST_F(GroupTest, NarrowFormWithTheFirst31Members) {
     group.SetMember(0, TRUE, FALSE);
     group.SetMember(19, TRUE, FALSE);
     const Bytes w = Written(group, 32);
-    EXPECT_EQ(w, Record(32, {{0, 'D'},
-                             {1, 'e'},
-                             {2, 's'},
-                             {3, 'k'},
-                             {4, ' '},
-                             {5, ' '},
-                             {6, ' '},
-                             {7, ' '},
-                             {8, ' '},
-                             {9, ' '},
-                             {10, ' '},
-                             {11, ' '},
-                             {13, 0x08},
-                             {15, 0x01}}));
+    EXPECT_EQ(w, Record(32, {{0, 'D'}, {1, 'e'}, {2, 's'}, {3, 'k'}, {4, ' '}, {5, ' '},
+                             {6, ' '}, {7, ' '}, {8, ' '}, {9, ' '}, {10, ' '}, {11, ' '},
+                             {13, 0x08}, {15, 0x01}}));
 
     CGroup read;
     Bytes all = w;
@@ -616,17 +604,8 @@ using AlphaTest = ModelTest;
 TEST_F(AlphaTest, NarrowAndWideForms) {
     CAlpha alpha(CAssign(4, 7, 0x0102), u"CAM");
     EXPECT_EQ(alpha.GetLabel(), CString(u"CAM     "));
-    EXPECT_EQ(Written(alpha, 32), Record(32, {{0, 4},
-                                              {1, 7},
-                                              {2, 1},
-                                              {3, 2},
-                                              {4, 'C'},
-                                              {5, 'A'},
-                                              {6, 'M'},
-                                              {7, ' '},
-                                              {8, ' '},
-                                              {9, ' '},
-                                              {10, ' '},
+    EXPECT_EQ(Written(alpha, 32), Record(32, {{0, 4}, {1, 7}, {2, 1}, {3, 2}, {4, 'C'}, {5, 'A'},
+                                              {6, 'M'}, {7, ' '}, {8, ' '}, {9, ' '}, {10, ' '},
                                               {11, ' '}}));
     const Bytes wide = Written(alpha, 40);
     EXPECT_EQ(wide[4], 'C');
