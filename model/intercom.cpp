@@ -38,21 +38,10 @@ int NoneFrom255(BYTE value) {
     return value == 255 ? -1 : value;
 }
 
-const std::vector<CAlpha*> kNoAlphas;
+const CIntercom::CAlphaList kNoAlphas;
 
 bool ValidIndex(int index) {
     return index >= 0 && index < kAlphaListCount;
-}
-
-// The first alpha of a list whose number is not below the given one.
-std::vector<CAlpha*>::iterator LowerBound(std::vector<CAlpha*>& list, WORD number) {
-    return std::lower_bound(list.begin(), list.end(), number, [](const CAlpha* a, WORD n) {
-        return a->GetKey().m_number < n;
-    });
-}
-
-void ReleaseIfEmpty(std::vector<CAlpha*>& list) {
-    if (list.empty()) std::vector<CAlpha*>().swap(list);
 }
 
 }  // namespace
@@ -190,38 +179,32 @@ int CIntercom::GetAlphaCount(int index) const {
     return ValidIndex(index) ? static_cast<int>(m_alphas[index].size()) : 0;
 }
 
-const std::vector<CAlpha*>& CIntercom::GetAlphaList(int index) const {
+const CIntercom::CAlphaList& CIntercom::GetAlphas(int index) const {
     return ValidIndex(index) ? m_alphas[index] : kNoAlphas;
+}
+
+std::vector<CAlpha*> CIntercom::GetAlphaList(int index) const {
+    std::vector<CAlpha*> list;
+    for (const auto& [number, alpha] : GetAlphas(index))
+        list.push_back(alpha);
+    return list;
 }
 
 void CIntercom::InsertAlpha(CAlpha* alpha) {
     const CAssign& key = alpha->GetKey();
-    if (!ValidIndex(key.m_type)) return;
-    auto& list = m_alphas[key.m_type];
-    auto it = LowerBound(list, key.m_number);
-    if (it != list.end() && (*it)->GetKey().m_number == key.m_number)
-        *it = alpha;
-    else
-        list.insert(it, alpha);
+    if (ValidIndex(key.m_type)) m_alphas[key.m_type][key.m_number] = alpha;
 }
 
 BOOL CIntercom::RemoveAlpha(const CAssign& key) {
-    if (!ValidIndex(key.m_type)) return FALSE;
-    auto& list = m_alphas[key.m_type];
-    auto it = LowerBound(list, key.m_number);
-    if (it == list.end() || (*it)->GetKey().m_number != key.m_number) return FALSE;
-    list.erase(it);
-    ReleaseIfEmpty(list);
-    return TRUE;
+    return ValidIndex(key.m_type) && m_alphas[key.m_type].erase(key.m_number) != 0;
 }
 
 int CIntercom::RemoveAlphasFrom(const CAssign& key) {
     if (!ValidIndex(key.m_type)) return 0;
     auto& list = m_alphas[key.m_type];
-    auto from = LowerBound(list, key.m_number);
-    const int removed = static_cast<int>(list.end() - from);
+    const auto from = list.lower_bound(key.m_number);
+    const int removed = static_cast<int>(std::distance(from, list.end()));
     list.erase(from, list.end());
-    ReleaseIfEmpty(list);
     return removed;
 }
 
@@ -230,7 +213,7 @@ int CIntercom::FindAlphas(int index, const CString& label, std::vector<CAlpha*>&
     int count = 0;
     for (int i = 0; i < kAlphaListCount; ++i) {
         if (index >= 0 && i != index) continue;
-        for (CAlpha* alpha : m_alphas[i]) {
+        for (const auto& [number, alpha] : m_alphas[i]) {
             if (alpha->GetLabel() != label) continue;
             found.push_back(alpha);
             ++count;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <vector>
 
 #include "model/bit_array.h"
@@ -107,7 +108,9 @@ public:
 
     // Minutes, or seconds in seconds mode.
     DWORD GetTimeout() const { return m_dwTimeout; }
-    BOOL SetTimeout(DWORD timeout, BOOL mark) { return StoreField(m_dwTimeout, timeout, 0x01, mark); }
+    BOOL SetTimeout(DWORD timeout, BOOL mark) {
+        return StoreField(m_dwTimeout, timeout, 0x01, mark);
+    }
     BOOL GetAutoClear() const { return m_bAutoClear; }
     BOOL SetAutoClear(BOOL on, BOOL mark) { return StoreField(m_bAutoClear, on, 0x02, mark); }
     BOOL GetDynamicAlloc() const { return m_bDynamicAlloc; }
@@ -257,9 +260,13 @@ public:
     CSummary* FindSummary(int i);
 
     // Alpha lists, each in ascending resource number. Indexes of 8 or more are ignored.
+    using CAlphaList = std::map<WORD, CAlpha*>;
     // The number of alphas in a list; -1 gives the sum over all lists.
     int GetAlphaCount(int index) const;
-    const std::vector<CAlpha*>& GetAlphaList(int index) const;
+    // The list of an index, by resource number (empty for an index of 8 or more).
+    const CAlphaList& GetAlphas(int index) const;
+    // The same list as a copy in resource order.
+    std::vector<CAlpha*> GetAlphaList(int index) const;
     // Puts the alpha into the list of its key's index; one of the same number is replaced.
     void InsertAlpha(CAlpha* alpha);
     // Removes the alpha of the key's index and number; 1 when found.
@@ -298,7 +305,7 @@ private:
     CCommStat m_commStat;
     CRemStat m_remStat;
     CSummaryTable m_summaries;
-    std::array<std::vector<CAlpha*>, kAlphaListCount> m_alphas;
+    std::array<CAlphaList, kAlphaListCount> m_alphas;
     std::array<DWORD, kAlphaListCount> m_alphaFlags{};
 };
 
@@ -308,8 +315,8 @@ class CGroup : public CCVObject {
 public:
     static constexpr int kNameLength = 12;
     static constexpr int kMaxMembers = 255;
-    static constexpr int kWideWireSize = 24;     // wide name
-    static constexpr int kWireSize = 32;         // narrow name and members 0-30
+    static constexpr int kWideWireSize = 24;      // wide name
+    static constexpr int kWireSize = 32;          // narrow name and members 0-30
     static constexpr int kExtendedWireSize = 34;  // member count and 255-member bitmap
     enum FieldId : UINT {
         kFieldRecord = 1,

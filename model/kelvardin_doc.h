@@ -1,0 +1,308 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "model/assign_text.h"
+#include "model/bit_array.h"
+#include "model/doc_texts.h"
+#include "model/doc_views.h"
+#include "model/obj_spec.h"
+#include "model/records.h"
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class IListControl;
+class IMemoryPage;
+
+// The one document: every record of the current setup, sized by the live controller
+// configuration. New, Open and Load reset its content and never replace it. User-interface
+// thread only.
+class CKelvardinDoc {
+public:
+    // The alphas by assignment key; walks and written files follow the key order.
+    using CAlphaMap = std::map<DWORD, CAlpha>;
+
+    CKelvardinDoc();
+    ~CKelvardinDoc();
+    CKelvardinDoc(const CKelvardinDoc&) = delete;
+    CKelvardinDoc& operator=(const CKelvardinDoc&) = delete;
+
+    // The views that hear update hints and the memory page of the link; either may be absent.
+    void SetViews(IDocViews* views) { m_pViews = views; }
+    void SetMemoryPage(IMemoryPage* page) { m_pMemoryPage = page; }
+
+    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object = 0);
+    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object = 0);
+
+    // ---- Setup and lookup ---------------------------------------------------------------
+
+    BOOL OnNewDocument() { return ResetToDefaultSetup(); }
+    // Rebuilds the default setup from the live configuration and sends the rebuild hint to
+    // all views; 0 when a reset is already running.
+    BOOL ResetToDefaultSetup();
+
+    // The record a specification names, or null: types 1-4 below the configured count, type 5
+    // the alpha of the key.
+    CCVObject* FindObject(const CObjSpec& spec);
+    const CCVObject* FindObject(const CObjSpec& spec) const;
+    const CAlphaMap& GetAlphas() const { return m_alphas; }
+
+    // ---- Change and file flags ----------------------------------------------------------
+
+    // The field's change bits (non-zero when changed); a memory byte only in ONLINE mode.
+    DWORD IsModified(const CObjSpec& spec) const;
+    void SetModified(const CObjSpec& spec, BOOL on);
+    void ClearModified(const CObjSpec& spec) { SetModified(spec, FALSE); }
+    // Clears every change bit of the record.
+    void ClearObjectModified(const CObjSpec& spec);
+    void ClearAllModified(int type);
+    // After a successful send: trunks, options, intercoms and groups.
+    void ClearAllChanges();
+    // The lowest index whose record has a change, or -1.
+    int FindModifiedTrunk() const;
+    int FindModifiedIcom() const;
+    int FindModifiedOptions() const;
+    int FindModifiedGroup() const;
+    BOOL HasModifications() const;
+
+    // ORs bits into or clears them from the flags words of a type; type 5 works on the alpha
+    // flag words of the visible intercoms.
+    void SetFlagOnType(int type, DWORD bits, BOOL on);
+    void SetFlagOnAll(DWORD bits, BOOL on);
+    // ORs setBits into every flags word of a type that has any of testBits (type 5: the alpha
+    // flag words of every intercom).
+    void SetObjectFlags(int type, DWORD testBits, DWORD setBits);
+    void SetFlagOnFlagged(DWORD testBits, DWORD setBits);
+    // The alpha flag word of one intercom and list index; only below the visible intercoms.
+    void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
+    BOOL IsAlphaTypeIncluded(int icom, int index) const;
+
+    // Status fields that are never edited.
+    static BOOL IsReadOnlyObjectID(int fieldId);
+    // The compile date as "Mmm dd yyyy".
+    static CString GetBuildDate();
+
+    // Set when the file last written or read was a partial save.
+    BOOL IsPartialFile() const { return m_bPartialFile; }
+    void SetPartialFile(BOOL partial) { m_bPartialFile = partial; }
+
+    // The controller's version text and items (the version reply fills them).
+    CString GetCVVersionText() const { return m_versionText; }
+    BOOL SetCVVersionText(const CString& text) { return StoreChanged(m_versionText, text); }
+    CString GetCVVersionItem(int i) const;
+    BOOL SetCVVersionItems(const std::vector<CString>& items) {
+        return StoreChanged(m_versionItems, items);
+    }
+
+    // The file signatures section's texts and bit set.
+    std::vector<CString>& GetSignatureTexts() { return m_signatureTexts; }
+    CBitArray& GetSignatureBits() { return m_signatureBits; }
+
+    // ---- Field getters (absent records give fixed answers) ------------------------------
+
+    DWORD IsTrunkModified(int trunk) const;
+    DWORD IsTrunkFixedModified(int trunk) const;
+    DWORD IsTrunkCascadableModified(int trunk) const;
+    DWORD IsTrunkFixedAssignModified(int trunk, BOOL first) const;
+    DWORD IsTrunkEndModified(int trunk, BOOL first) const;
+    BOOL GetTrunkFixed(int trunk) const;
+    BOOL GetTrunkCascadable(int trunk) const;
+    const CAssign& GetTrunkEnd(int trunk, BOOL first) const;
+    const CAssign& GetTrunkFixedAssign(int trunk, BOOL first) const;
+    DWORD IsTrunkInMaintenance(int trunk) const;
+    DWORD IsTrunkFlagged(int trunk) const;
+    BOOL HasTrunkInspect(int trunk) const;
+    const CInspect& GetTrunkInspect(int trunk) const;
+    BOOL IsTrunkLinkedToIcom(int trunk, int icom) const;
+    // The raw value of a trunk field: the number, state, assignment keys and flags.
+    DWORD GetTrunkValue(const CObjSpec& spec) const;
+
+    DWORD GetAllocationTimeout() const;
+    BOOL GetAutoClearAllocations() const;
+    BOOL GetDynamicAllocMode() const;
+    BOOL GetWaitForTalkKeyMode() const;
+    DWORD IsAllocTimeoutModified() const;
+    DWORD IsAutoClearModified() const;
+    DWORD IsWaitForTalkKeyModified() const;
+
+    DWORD GetIcomPrimaryAddress(int icom) const;
+    DWORD GetIcomBackupAddress(int icom) const;
+    int GetIcomBaudRate(int icom) const;
+    int GetIcomConnType(int icom) const;
+    int GetIcomCascadeCost(int icom) const;
+    int GetIcomComPort(int icom) const;
+    DWORD GetIcomRemoteTrunkBase(int icom) const;
+    BOOL IsRemoteTrunkPort(int icom, int port) const;
+    DWORD IsIcomNameModified(int icom, int length) const;
+    DWORD IsIcomBaudRateModified(int icom) const;
+    DWORD IsIcomComPortModified(int icom) const;
+    DWORD IsIcomConnTypeModified(int icom) const;
+    DWORD IsIcomSecondAddressModified(int icom) const;  // the primary address
+    DWORD IsIcomAddressModified(int icom) const;        // the backup address
+    DWORD IsIcomCostModified(int icom) const;
+    // The first intercom other than except with the COM port or IP address, or -1.
+    int FindIcomByComPort(int port, int except) const;
+    int FindIcomByAddress(DWORD address, int except) const;
+
+    DWORD IsGroupModified(int group) const;
+    BOOL IsGroupMember(int group, int icom) const;
+    // Copies the member set into a buffer of 32 bytes.
+    void GetGroupMemberBits(int group, BYTE* buffer) const;
+
+    // ---- Setters of user edits (user 1) and received values (user 0) --------------------
+    // A received value never replaces a field with an unsent change. Each answers 1 when the
+    // stored value changed.
+
+    BOOL SetTrunkFixed(BOOL fixed, BOOL user, int trunk);
+    BOOL SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk);
+    BOOL SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk);
+    BOOL SetOptionTimeout(DWORD timeout, BOOL user);
+    BOOL SetOptionAutoClear(BOOL on, BOOL user);
+    BOOL SetOptionWaitForTalkKey(BOOL on, BOOL user);
+    BOOL SetDynamicAllocModeFromController(BOOL on);
+    BOOL SetIcomBaudRate(int choice, BOOL user, int icom);
+    BOOL SetIcomComPort(int port, BOOL user, int icom);
+    BOOL SetIcomConnType(int type, BOOL user, int icom);
+    BOOL SetIcomPrimaryIP(DWORD address, BOOL user, int icom);
+    BOOL SetIcomBackupIP(DWORD address, BOOL user, int icom);
+    BOOL SetIcomCascadeCost(int cost, BOOL user, int icom);
+    // A user edit of one membership.
+    BOOL SetGroupMember(int group, int icom, BOOL member);
+
+    // Received status; these own no change bits.
+    BOOL SetIcomStatusFlags(int icom, BYTE statusByte);
+    BOOL SetIcomModel(int icom, int model);
+    BOOL SetIcomStatusNumber(int icom, DWORD number);
+    BOOL SetIcomStatusValues(int icom, DWORD byteValue, DWORD wordValue);
+    BOOL SetIcomStatusText(int icom, const CString& text);
+    BOOL SetIcomRemoteTrunkSet(int icom, const CBitArray& ports);
+    BOOL SetIcomRemoteTrunkBase(int icom, DWORD start);
+    // which: 0 the first controller, 2 the second (both only with intercom 0), 1 the intercom.
+    BOOL SetCommErrors(int icom, int which, const CCommErrs& errors);
+    BOOL SetCommStat(int icom, int which, const CCommStat& status);
+    // second -1: the controller's own summary for the first intercom; else the entry for the
+    // first intercom in the second intercom's table.
+    BOOL SetTrunkSummary(int first, int second, const CSummary& summary);
+    BOOL SetTrunkInspect(int trunk, const CInspect& inspect);
+
+    // Names from the controller leave a name with an unsent change alone unless mark is set.
+    BOOL SetIcomNameFromController(int icom, int length, const CString& name, BOOL mark);
+    BOOL SetGroupNameFromController(BOOL force, int group, const CString& name);
+
+    // ---- Alphas -------------------------------------------------------------------------
+
+    // Creates or relabels the alpha of an assignment, or removes it for an empty label; sends
+    // the alpha hint to all views. 1 when anything changed.
+    BOOL StoreAlpha(const CAssign& assign, const CString& label);
+    // Removes the alphas of the assignment's intercom and list from its number on.
+    BOOL RemoveAlphasFrom(const CAssign& assign);
+    CAlpha* FindAlpha(DWORD key);
+    const CAlpha* FindAlpha(DWORD key) const;
+
+    // ---- Cached checks ------------------------------------------------------------------
+
+    // The first trunk with an end or PP fixed assignment on a port its intercom reserves for
+    // remote trunking; cached until a port set or an assignment changes.
+    BOOL FindTrunkOnRemoteTrunkPort(int& trunk);
+    void InvalidatePortCheck() { m_portCheck.stale = TRUE; }
+    // The two checks over intercom names and remote-trunking start numbers.
+    void InvalidateIcomChecks();
+
+    // ---- Display text -------------------------------------------------------------------
+
+    CString GetObjectText(const CObjSpec& spec) const;
+    CString GetOptionText(const CObjSpec& spec) const;
+    CString GetTrunkStateText(DWORD state) const;
+    CString GetConnTypeText(int type) const;
+    CString GetBaudRateText(int choice) const;
+    CString GetResourceTypeText(int index) const;
+    CString GetIcomModelText(int model) const;
+    CString GetRequestStateText(int i) const;
+    // "OK" or "Bad" and the code's text.
+    CString GetCommStatText(const CCommStat& status) const;
+    CString GetGroupName(int group, BOOL trim) const;
+    // A negative intercom gives "All Intercoms"; an empty name the port text when asked.
+    CString GetIcomText(int icom, int length, BOOL trim, BOOL portText) const;
+    CString GetIcomPortText(int icom) const;
+    // 1 when the text names a resource type and number the controller takes.
+    static BOOL ParseAssignText(const CString& text, int& type, int& number);
+
+    // ---- List fillers -------------------------------------------------------------------
+
+    void FillIcomCombo(IListControl& combo, BOOL selectedEntry, BOOL allEntry, BOOL anyEntry) const;
+    void FillIcomList(IListControl& list, BOOL allEntry) const;
+    void FillTrunkList(IListControl& list) const;
+    void FillTypeList(IListControl& list, BOOL allEntry) const;
+    // The choices of a drop-down intercom field (71, 75); 1 when filled.
+    BOOL FillChoiceCombo(const CObjSpec& spec, IListControl& combo) const;
+    // Rows of every record of a type into the chosen list (partial-save choice set) or the
+    // available one; column j shows field j, or with a second type and id the field of the
+    // record that the column's value names.
+    void FillObjectList(int type, std::span<const DWORD> fieldIds, int secondType,
+                        std::span<const DWORD> secondIds, IListControl* available,
+                        IListControl* chosen) const;
+
+private:
+    struct CCachedCheck {
+        BOOL stale = TRUE;
+        BOOL found = FALSE;
+        int number = -1;
+    };
+
+    // Typed lookups through FindObject.
+    template <class Record>
+    Record* FindAs(const CObjSpec& spec) {
+        return dynamic_cast<Record*>(FindObject(spec));
+    }
+    template <class Record>
+    const Record* FindAs(const CObjSpec& spec) const {
+        return dynamic_cast<const Record*>(FindObject(spec));
+    }
+    CTrunk* FindTrunk(int trunk) { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
+    const CTrunk* FindTrunk(int trunk) const { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
+    COptions* FindOptions() { return FindAs<COptions>(COptionSpec(1)); }
+    const COptions* FindOptions() const { return FindAs<COptions>(COptionSpec(1)); }
+    CIntercom* FindIcom(int icom) { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
+    const CIntercom* FindIcom(int icom) const { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
+    CGroup* FindGroup(int group) { return FindAs<CGroup>(CGroupSpec(group, 1)); }
+    const CGroup* FindGroup(int group) const { return FindAs<CGroup>(CGroupSpec(group, 1)); }
+
+    int FindModified(int type) const;
+    void DeleteContents();
+    void UpdateAlphaCount();
+
+    // Memory fields: the page when the address lies in it in ONLINE mode.
+    const IMemoryPage* FindMemoryPage(DWORD address) const;
+    CString GetMemoryText(const CObjSpec& spec) const;
+    CString GetTrunkText(const CObjSpec& spec) const;
+    CString GetInspectMark(const CInspect& inspect, int field) const;
+    CString GetIcomFieldText(const CObjSpec& spec) const;
+    CString GetGroupText(const CObjSpec& spec) const;
+    CString GetAlphaText(const CObjSpec& spec) const;
+    CString GetControllerText(const CObjSpec& spec) const;
+    // The intercoms of the combo and list, with the configured name length.
+    void AddIcomItems(IListControl& control) const;
+
+    std::vector<std::unique_ptr<CTrunk>> m_trunks;
+    std::vector<std::unique_ptr<COptions>> m_options;
+    std::vector<std::unique_ptr<CIntercom>> m_intercoms;
+    std::vector<std::unique_ptr<CGroup>> m_groups;
+    CAlphaMap m_alphas;
+
+    CString m_versionText;
+    std::vector<CString> m_versionItems;
+    std::vector<CString> m_signatureTexts;
+    CBitArray m_signatureBits{14};
+    BOOL m_bPartialFile = FALSE;
+
+    CCachedCheck m_portCheck;       // trunk on a remote-trunking port
+    CCachedCheck m_rangeCheck;      // remote-trunking range overflow
+    CCachedCheck m_namedIcomCount;  // intercoms with a name
+
+    const CDocTexts m_texts;
+    IDocViews* m_pViews = nullptr;
+    IMemoryPage* m_pMemoryPage = nullptr;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+// A list or combo control that the document fills: rows of text, each with item data, and for
+// lists further columns. A combo has no columns and ignores the column operations.
+class IListControl {
+public:
+    virtual ~IListControl() = default;
+    virtual int GetColumnCount() const = 0;
+    virtual void AddColumn(const CString& heading) = 0;
+    virtual void DeleteAll() = 0;
+    // Adds a row where the control's own sorting puts it (at the end when it does not sort);
+    // returns the row.
+    virtual int AddItem(const CString& text, LPARAM data) = 0;
+    // Inserts a row before the given one, or at the end for -1; returns the row.
+    virtual int InsertItem(int row, const CString& text, LPARAM data) = 0;
+    virtual void SetItemText(int row, int column, const CString& text) = 0;
+    virtual void SetRedraw(BOOL redraw) = 0;
+};

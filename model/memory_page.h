@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+
+#include "model/bit_array.h"
+#include "platform/base/win_types.h"
+
+// The controller memory page that the memory screen shows, for the CPU chosen there: the bytes
+// read from a start address, the values of pending writes and the bit set of the bytes that
+// have one. The link keeps it; the document reads it for the memory fields.
+class IMemoryPage {
+public:
+    static constexpr int kPageSize = 255;
+    using CPageBytes = std::array<BYTE, kPageSize>;
+
+    virtual ~IMemoryPage() = default;
+    // The address of the page's first byte.
+    virtual DWORD GetMemoryImageAddress() const = 0;
+    virtual const CPageBytes& GetMemoryImage() const = 0;
+    virtual const CPageBytes& GetMemoryWriteValues() const = 0;
+    virtual const CBitArray& GetMemoryWriteBits() const = 0;
+    virtual CBitArray& GetMemoryWriteBits() = 0;
+};

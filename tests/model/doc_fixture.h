@@ -1,0 +1,44 @@
+#pragma once
+
+#include <utility>
+
+#include "model/kelvardin_doc.h"
+#include "model/memory_page.h"
+#include "model_fixture.h"
+#include "tests/support/recording_views.h"
+
+// A document reset to the default setup of the fixture's configuration, with recording views.
+class DocTest : public ModelTest {
+protected:
+    void SetUp() override { Reset(); }
+    // Resets the document (after a configuration change) and forgets the hints so far.
+    void Reset() {
+        m_doc.SetViews(&m_views);
+        ASSERT_TRUE(m_doc.ResetToDefaultSetup());
+        m_views.m_updates.clear();
+    }
+    // The hints sent since the last call.
+    std::vector<CRecordingViews::Update> TakeUpdates() {
+        return std::exchange(m_views.m_updates, {});
+    }
+
+    CRecordingViews m_views;
+    CKelvardinDoc m_doc;
+};
+
+// A memory page of the link: 255 bytes from a start address, with pending writes.
+class CFakeMemoryPage : public IMemoryPage {
+public:
+    explicit CFakeMemoryPage(DWORD address) : m_address(address) { m_writeBits.SetSize(kPageSize); }
+
+    DWORD GetMemoryImageAddress() const override { return m_address; }
+    const CPageBytes& GetMemoryImage() const override { return m_image; }
+    const CPageBytes& GetMemoryWriteValues() const override { return m_writeValues; }
+    const CBitArray& GetMemoryWriteBits() const override { return m_writeBits; }
+    CBitArray& GetMemoryWriteBits() override { return m_writeBits; }
+
+    DWORD m_address;
+    CPageBytes m_image{};
+    CPageBytes m_writeValues{};
+    CBitArray m_writeBits;
+};
