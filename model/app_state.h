@@ -45,6 +45,10 @@ public:
     // The store behind the registry values.
     IProfile& GetProfile() const { return m_profile; }
 
+    // Shows a message box (MB_* buttons and icon) and returns the answer (ID*). The shell
+    // shows it; without a user interface nothing is shown and the answer is 0.
+    virtual int DoMessageBox(const CString& /*text*/, UINT /*type*/) { return 0; }
+
     CCVConfig& GetConfig() { return m_config; }
     const CCVConfig& GetConfig() const { return m_config; }
 

@@ -77,12 +77,12 @@ BOOL CGroup::SetMember(int icom, BOOL on, BOOL mark) {
     return TRUE;
 }
 
-BOOL CGroup::SetMembersFromBits(int n, const BYTE* bits) {
+BOOL CGroup::SetMembersFromBits(int n, const BYTE* bits, BOOL keepPending) {
     const int limit = std::min({n, static_cast<int>(kMaxMembers), ConfiguredIntercoms()});
     BOOL changed = FALSE;
     for (int i = 0; i < limit; ++i) {
         const UINT icom = static_cast<UINT>(i);
-        if (m_memberChanges.GetBit(icom)) continue;  // a pending user change stays
+        if (keepPending && m_memberChanges.GetBit(icom)) continue;  // a pending user change
         const BOOL member = (bits[i / 8] >> (i % 8)) & 1;
         if (m_members.GetBit(icom) == member) continue;
         m_members.SetBit(icom, member);
@@ -113,17 +113,24 @@ int CGroup::FromWire(const BYTE* buffer, int length, BOOL mark) {
             return kWireSize;
         }
         case kExtendedWireSize:
-            return ReadExtendedForm(buffer, mark);
-        default:
-            return length;
+            // A controller's reply leaves the user's pending member changes alone.
+            return ReadExtendedForm(buffer, mark, TRUE);
+        default: return length;
     }
 }
 
-int CGroup::ReadExtendedForm(const BYTE* buffer, BOOL mark) {
+int CGroup::FromFile(const BYTE* buffer, int length, BOOL mark) {
+    // A file is read whole: pending member changes are replaced, as the file's own 32-byte
+    // record has already marked every member changed when reading with mark.
+    if (length == kExtendedWireSize) return ReadExtendedForm(buffer, mark, FALSE);
+    return FromWire(buffer, length, mark);
+}
+
+int CGroup::ReadExtendedForm(const BYTE* buffer, BOOL mark, BOOL keepPending) {
     const auto r = ReadForm<kExtendedWireSize>(buffer, kExtendedWireSize);
     // Never more members than the form's bitmap holds.
     const int n = std::min(static_cast<int>(GetU16BE(r.data())), static_cast<int>(kMaxMembers));
-    SetMembersFromBits(n, &r[2]);
+    SetMembersFromBits(n, &r[2], keepPending);
     if (mark) {
         m_memberChanges.SetRange(0, static_cast<UINT>(std::min(n, ConfiguredIntercoms())), TRUE);
         m_dwFlags |= kChanged;
@@ -134,9 +141,7 @@ int CGroup::ReadExtendedForm(const BYTE* buffer, BOOL mark) {
 int CGroup::ToWire(BYTE* buffer, int length, BOOL clearAfter) {
     std::array<BYTE, kExtendedWireSize> r{};
     switch (length) {
-        case kWideWireSize:
-            PutUtf16LE(r.data(), m_name.str(), kNameLength);
-            break;
+        case kWideWireSize: PutUtf16LE(r.data(), m_name.str(), kNameLength); break;
         case kWireSize: {
             PutNarrowText(r.data(), m_name.str(), kNameLength);
             DWORD mask = 0;
@@ -149,8 +154,7 @@ int CGroup::ToWire(BYTE* buffer, int length, BOOL clearAfter) {
             PutU16BE(r.data(), kMaxMembers);
             m_members.StoreBits(&r[2]);
             break;
-        default:
-            return length;
+        default: return length;
     }
     const int written = WriteForm(r.data(), length, buffer, length);
     if (!written || !clearAfter) return written;

@@ -1,7 +1,32 @@
 #include "model/ip_text.h"
 
+#include "platform/base/codepage.h"
+#include "platform/io/host_address.h"
+
+namespace {
+
+constexpr DWORD kInvalidAddress = 0xFFFFFFFF;
+
+}  // namespace
+
 CString FormatIPAddress(DWORD address) {
     if (address == 0) return u"-";
     return CString::Formatted(u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
                               (address >> 8) & 0xFF, address & 0xFF);
+}
+
+DWORD ParseIPAddress(CString& text) {
+    if (text.IsEmpty() || text == u"-") {
+        text = u"-";
+        return 0;
+    }
+    int dot = -1;
+    for (int i = 0; i < 3; ++i) {
+        dot = text.Find(u'.', dot + 1);
+        if (dot < 0) return kInvalidAddress;
+    }
+    const std::string narrow = ToAnsi(text.str());
+    // The parse would stop at an embedded NUL and take the text before it.
+    if (narrow.find('\0') != std::string::npos) return kInvalidAddress;
+    return ParseInetAddress(narrow);
 }

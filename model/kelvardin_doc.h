@@ -14,8 +14,11 @@
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
+class CFile;
+class CPartialSaveSelection;
 class IListControl;
 class IMemoryPage;
+struct CFileSection;
 
 // The one document: every record of the current setup, sized by the live controller
 // configuration. New, Open and Load reset its content and never replace it. User-interface
@@ -230,6 +233,43 @@ public:
     // 1 when the text names a resource type and number the controller takes.
     static BOOL ParseAssignText(const CString& text, int& type, int& number);
 
+    // ---- Setup files --------------------------------------------------------------------
+
+    // Results of the reader and writer.
+    enum FileResult : int {
+        kFileDone = 1,      // read or written
+        kFileFailed = 2,    // a file error, reported to the user
+        kFileNoMemory = 3,  // out of memory, reported to the user
+        kFileNotSetup = 5,  // the file is not a setup file
+    };
+
+    // Writes the header and every section from the objects that carry 0x4000, through a file
+    // open for writing at its start. Sends the refresh hint; on success the partial-file flag
+    // follows partial (outside ONLINE mode). With clearAfter the saved objects lose their
+    // change bits.
+    int WriteSetupFile(CFile& file, const CString& fileName, BOOL partial, BOOL clearAfter);
+    // Reads a setup file. With reset the description's configuration becomes the live one and
+    // the setup is reset first (Open); with mark every record read counts as changed (Load).
+    // Every object read carries 0x4000, which a full file clears again at its end. Sends the
+    // refresh and file-read hints.
+    int ReadSetupFile(CPartialSaveSelection& description, CFile& file, const CString& fileName,
+                      BOOL reset, BOOL mark);
+    // Describes what a file holds: its counts and which objects it has. 0 when it is not a
+    // setup file. Changes nothing in the document; file errors pass to the caller.
+    static BOOL ReadFileContents(CFile& file, CPartialSaveSelection& selection);
+
+    // The 256-byte header, "P" at byte 251 for a partial save.
+    static void WriteFileHeader(CFile& file, BOOL partial);
+    // Reads 256 bytes at the position: 1 when they start with "Kelvardin". The text is what
+    // comes before the first 0 or 0x1A byte; partial is 1 when byte 251 is "P".
+    static BOOL CheckFileHeader(CFile& file, CString* text, BOOL* partial);
+    // Moves past a section's bitmap of count objects and its records; returns how many
+    // records were skipped.
+    static UINT SkipFileSection(CFile& file, UINT count, UINT recordSize);
+    // Reads a section's bitmap of count objects into a set and moves past its records. 0
+    // when the file ended inside the bitmap.
+    static BOOL ReadSectionBitmap(UINT count, CFile& file, UINT recordSize, CBitArray& set);
+
     // ---- List fillers -------------------------------------------------------------------
 
     void FillIcomCombo(IListControl& combo, BOOL selectedEntry, BOOL allEntry, BOOL anyEntry) const;
@@ -269,6 +309,16 @@ private:
     const CIntercom* FindIcom(int icom) const { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
     CGroup* FindGroup(int group) { return FindAs<CGroup>(CGroupSpec(group, 1)); }
     const CGroup* FindGroup(int group) const { return FindAs<CGroup>(CGroupSpec(group, 1)); }
+
+    // Section writers and readers; a reader answers 0 when the file ended inside its section.
+    void WriteSection(CFile& file, const CFileSection& row, BOOL clearAfter);
+    void WriteSectionRecords(CFile& file, UINT count, int type, UINT recordSize, BOOL clearAfter);
+    void WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, BOOL clearAfter);
+    void WriteSignatureSection(CFile& file);
+    void ReadSections(CFile& file, BOOL mark);
+    BOOL ReadSectionRecords(CFile& file, int type, UINT fileCount, UINT recordSize, BOOL mark);
+    BOOL ReadAlphaSection(CFile& file, UINT fileCount, UINT recordSize, BOOL mark);
+    BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
 
     int FindModified(int type) const;
     void DeleteContents();

@@ -39,6 +39,11 @@ public:
     // Reads the form that length selects; a buffer shorter than the form is read as if padded
     // with zeros. With mark the values read count as changes. Returns the bytes consumed.
     virtual int FromWire(const BYTE* buffer, int length, BOOL mark) = 0;
+    // Reads a record of a setup file: the same as FromWire, except that a file replaces what
+    // it holds even where a change is pending (a group's 34-byte member set).
+    virtual int FromFile(const BYTE* buffer, int length, BOOL mark) {
+        return FromWire(buffer, length, mark);
+    }
     // Writes the form that length selects; a buffer shorter than the form gets nothing and
     // the result is 0. With clearAfter the change bits the form carried are cleared. Returns
     // the bytes written.
@@ -327,6 +332,7 @@ public:
     CGroup();
 
     int FromWire(const BYTE* buffer, int length, BOOL mark) override;
+    int FromFile(const BYTE* buffer, int length, BOOL mark) override;
     int ToWire(BYTE* buffer, int length, BOOL clearAfter) override;
     DWORD IsModified() const override;
     DWORD IsModified(UINT fieldId) const override;
@@ -343,13 +349,14 @@ public:
     // Only below the configured intercom count. 1 when the membership changed.
     BOOL SetMember(int icom, BOOL on, BOOL mark);
     // Takes the memberships of intercoms below the smaller of n and the configured intercom
-    // count from a bitmap, leaving out intercoms with a pending change. 1 when any changed.
-    BOOL SetMembersFromBits(int n, const BYTE* bits);
+    // count from a bitmap, leaving out intercoms with a pending change unless keepPending is
+    // 0. 1 when any changed.
+    BOOL SetMembersFromBits(int n, const BYTE* bits, BOOL keepPending = TRUE);
     // Copies the member set into a buffer of 32 bytes.
     void GetMembers(BYTE* buffer) const { m_members.StoreBits(buffer); }
 
 private:
-    int ReadExtendedForm(const BYTE* buffer, BOOL mark);
+    int ReadExtendedForm(const BYTE* buffer, BOOL mark, BOOL keepPending);
 
     CString m_name;
     CBitArray m_members{kMaxMembers};

@@ -28,3 +28,7 @@ bool ResolveHostAddress(const CString& text, DWORD& address) {
     address = ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
     return true;
 }
+
+DWORD ParseInetAddress(const std::string& text) {
+    return ntohl(inet_addr(text.c_str()));
+}

@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "model/records.h"
 #include "platform/base/profile.h"
+#include "tests/support/recording_app.h"
 
 // Every model test runs with an application state of its own over an empty profile.
 class ModelTest : public ::testing::Test {
@@ -18,7 +19,7 @@ protected:
     }
 
     CMemoryProfile m_profile;
-    CAppState m_app{m_profile};
+    CRecordingApp m_app{m_profile};
 };
 
 // The bytes a record writes in the form of that length.

@@ -1,0 +1,573 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "doc_fixture.h"
+#include "model/file_sections.h"
+#include "model/module_version_info.h"
+#include "model/partial_save_selection.h"
+#include "platform/base/byte_order.h"
+#include "platform/base/message_box.h"
+#include "res/version_info.h"
+#include "tests/support/memory_file.h"
+
+using Update = CRecordingViews::Update;
+using Bytes = std::vector<BYTE>;
+
+namespace {
+
+constexpr DWORD kInFile = CCVObject::kInFile;
+
+struct Section {
+    WORD code;
+    WORD count;
+    WORD size;
+    Bytes bitmap;
+    Bytes records;
+};
+
+// The sections of a file as the format lays them out.
+std::vector<Section> Sections(const Bytes& file) {
+    std::vector<Section> sections;
+    for (size_t at = kFileHeaderSize; at + 10 <= file.size();) {
+        Section s{
+            GetU16BE(&file[at + 4]), GetU16BE(&file[at + 6]), GetU16BE(&file[at + 8]), {}, {}};
+        at += 10;
+        s.bitmap.assign(file.begin() + at, file.begin() + at + (s.count + 7) / 8);
+        at += s.bitmap.size();
+        size_t records = 0;
+        for (BYTE b : s.bitmap)
+            records += static_cast<size_t>(__builtin_popcount(b));
+        s.records.assign(file.begin() + at, file.begin() + at + records * s.size);
+        at += s.records.size();
+        sections.push_back(std::move(s));
+    }
+    return sections;
+}
+
+Bytes SectionBytes(WORD code, WORD count, WORD size, const Bytes& bitmap, const Bytes& records) {
+    Bytes bytes{'X', 'X', 'X', 'X', 0, 0, 0, 0, 0, 0};
+    PutU16BE(&bytes[4], code);
+    PutU16BE(&bytes[6], count);
+    PutU16BE(&bytes[8], size);
+    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
+    bytes.insert(bytes.end(), records.begin(), records.end());
+    return bytes;
+}
+
+Bytes Repeat(const Bytes& record, size_t n) {
+    Bytes bytes;
+    for (size_t i = 0; i < n; ++i)
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    return bytes;
+}
+
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class SetupFileTest : public DocTest {
+protected:
+    template <class Record>
+    Record& Get(int type, int index) {
+        return dynamic_cast<Record&>(
+            *m_doc.FindObject(CObjSpec(static_cast<DWORD>(type), static_cast<DWORD>(index), 1)));
+    }
+    CTrunk& Trunk(int i) { return Get<CTrunk>(CObjSpec::kTrunk, i); }
+    COptions& Options() { return Get<COptions>(CObjSpec::kOptions, 0); }
+    CIntercom& Icom(int i) { return Get<CIntercom>(CObjSpec::kIntercom, i); }
+    CGroup& Group(int i) { return Get<CGroup>(CObjSpec::kGroup, i); }
+
+    // Writes as the save command does: a full save includes everything, a partial save what
+    // carries the partial-save choice.
+    Bytes Save(BOOL partial = FALSE, BOOL clearAfter = TRUE) {
+        m_doc.SetFlagOnAll(kInFile, !partial);
+        if (partial) m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, kInFile);
+        CMemFile file;
+        EXPECT_EQ(m_doc.WriteSetupFile(file, u"A.kvd", partial, clearAfter), 1);
+        m_doc.SetFlagOnAll(kInFile, FALSE);
+        return file.m_bytes;
+    }
+    // Reads as the open and load commands do: the pre-read, then the reader.
+    int Open(const Bytes& bytes, BOOL reset = TRUE, BOOL mark = FALSE) {
+        CMemFile file(bytes);
+        CPartialSaveSelection selection;
+        CKelvardinDoc::ReadFileContents(file, selection);
+        return m_doc.ReadSetupFile(selection, file, u"A.kvd", reset, mark);
+    }
+
+    // A setup that touches every kind of record and field.
+    void Populate() {
+        Trunk(0).SetEndpoint(TRUE, CAssign(2, 1, 5), FALSE);
+        Trunk(0).SetFixedAssign(FALSE, CAssign(7, 7, 300), FALSE);
+        Trunk(0).SetCascadable(TRUE, FALSE);
+        Trunk(99).SetFixed(TRUE, FALSE);
+        Options().SetTimeout(7, FALSE);
+        Options().SetWaitForTalkKey(TRUE, FALSE);
+        Icom(3).SetName(4, u"DESK", FALSE);
+        Icom(3).SetName(8, u"FRONTDSK", FALSE);
+        Icom(3).SetName(16, u"Fr\u00F6nt\u4E2D", FALSE);
+        Icom(3).SetComPort(4, FALSE);
+        Icom(3).SetBaudRate(2, FALSE);
+        Icom(3).SetConnType(1, FALSE);
+        Icom(3).SetPrimaryIP(0x0A000001, FALSE);
+        Icom(3).SetBackupIP(0x0A000002, FALSE);
+        Icom(3).SetCascadeCost(777, FALSE);
+        Group(5).SetName(u"Crew", FALSE);
+        for (int icom : {0, 30, 31, 40, 63})
+            Group(5).SetMember(icom, TRUE, FALSE);
+        m_doc.StoreAlpha(CAssign(3, 0, 7), u"MIC");
+        m_doc.StoreAlpha(CAssign(3, 7, 100), u"\u00C9cho");
+        m_doc.StoreAlpha(CAssign(60, 2, 1), u"LAST");
+    }
+};
+
+}  // namespace
+
+TEST(SetupFileHeader, LayoutAndCheck) {
+    const auto full = MakeFileHeader(u"1.0.0", u"Dec  6 2025", FALSE);
+    const std::string text =
+        "Kelvardin setup file\r\nCreated with 1.0.0\r\nBuild Date:  Dec  6 2025\r\n";
+    EXPECT_EQ(std::string(full.begin(), full.begin() + 68), text);
+    EXPECT_EQ(full[68], 0x1A);
+    EXPECT_EQ(std::string(full.begin() + 69, full.begin() + 75), "ZUBZUB");
+    EXPECT_EQ(full[249], 'Z');  // 180 filler bytes: the cut falls after a whole "ZUB"
+    EXPECT_EQ(std::string(full.begin() + 250, full.end()), "-F-EOH");
+    const auto partial = MakeFileHeader(u"1.0.0", u"Dec  6 2025", TRUE);
+    EXPECT_EQ(std::string(partial.begin() + 250, partial.end()), "-P-EOH");
+    // Without version information the line ends at once.
+    const auto bare = MakeFileHeader(u"", u"Dec  6 2025", FALSE);
+    EXPECT_EQ(std::string(bare.begin() + 22, bare.begin() + 37), "Created with \r\n");
+    EXPECT_EQ(bare[63], 0x1A);
+
+    struct Case {
+        Bytes bytes;
+        BOOL isSetup;
+        BOOL partial;
+        CString text;
+    } cases[] = {
+        {Bytes(full.begin(), full.end()), TRUE, FALSE, CString::FromUtf8(text)},
+        {Bytes(partial.begin(), partial.end()), TRUE, TRUE, CString::FromUtf8(text)},
+        // Only the first nine bytes matter; "P" at 251 makes it partial whatever follows.
+        {Text("Kelvardin?") + Bytes(241, 'x') + Text("P") + Bytes(4, 'y'), TRUE, TRUE,
+         CString::FromUtf8("Kelvardin?" + std::string(241, 'x') + "Pyyyy")},
+        {Text("Kelvardin"), TRUE, FALSE, u"Kelvardin"},
+        {Text("kelvardin setup file"), FALSE, FALSE, u"kelvardin setup file"},
+        {Bytes{}, FALSE, FALSE, u""},
+    };
+    for (const Case& c : cases) {
+        CMemFile file(c.bytes);
+        CString read;
+        BOOL partialRead = 2;
+        EXPECT_EQ(CKelvardinDoc::CheckFileHeader(file, &read, &partialRead), c.isSetup);
+        EXPECT_EQ(partialRead, c.partial);
+        EXPECT_EQ(read, c.text);
+        EXPECT_EQ(file.m_reads, std::vector<UINT>{256});
+    }
+}
+
+TEST_F(SetupFileTest, FullSaveOfTheDefaultSetupByteByByte) {
+    m_doc.SetPartialFile(TRUE);
+    const Bytes file = Save();
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, kHintRefresh, 0}}));
+    EXPECT_FALSE(m_doc.IsPartialFile());
+
+    CModuleVersionInfo version;
+    version.Load();
+    EXPECT_EQ(version.GetProductVersion(), CString(KELVARDIN_PRODUCT_VERSION));
+    const auto header =
+        MakeFileHeader(version.GetProductVersion(), CKelvardinDoc::GetBuildDate(), FALSE);
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + kFileHeaderSize),
+              Bytes(header.begin(), header.end()));
+
+    const Bytes noAssign{0xFF, 0xFF, 0x0F, 0xFF};
+    const Bytes trunk = Repeat(noAssign, 4) + Bytes(16, 0);
+    const Bytes icom = Bytes(18, ' ') + Bytes{1, 0xFF} + Bytes(12, 0);
+    const Bytes group0 = Text("DefaultGroup") + Bytes{0x7F, 0xFF, 0xFF, 0xFF} + Bytes(16, 0);
+    const Bytes group = Text("------------") + Bytes(20, 0);
+    const Bytes options = Bytes{1, 0, 0, 0, 0x00, 0x3C} + Bytes(26, 0);
+    Bytes names;
+    for (const char* name :
+         {"Trunks", "Intercoms", "Groups", "Options", "Alphas", "File Signatures",
+          "UNICODE Intercom Names", "UNICODE Group Names", "UNICODE Alphas", "Extended Groups"}) {
+        std::string padded = name;
+        padded.resize(32, ' ');
+        names = names + Text(padded);
+    }
+    Bytes wideGroup0, wideGroup;
+    for (char16_t ch : std::u16string(u"DefaultGroup"))
+        wideGroup0 = wideGroup0 + Bytes{static_cast<BYTE>(ch), 0};
+    for (int i = 0; i < 12; ++i)
+        wideGroup = wideGroup + Bytes{'-', 0};
+    const Bytes extended0 = Bytes{0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F} + Bytes(28, 0);
+    const Bytes extended = Bytes{0x00, 0xFF} + Bytes(32, 0);
+
+    const Bytes trunkBitmap = Bytes(124, 0xFF) + Bytes{0x7F};  // 999 trunks in 125 bytes
+    const Bytes signatureBitmap = Bytes{0xFF, 0x03} + Bytes(126, 0);
+    const std::vector<Section> expected = {
+        {0, 999, 32, trunkBitmap, Repeat(trunk, 999)},
+        {1, 31, 32, {0xFF, 0xFF, 0xFF, 0x7F}, Repeat(icom, 31)},
+        {2, 20, 32, {0xFF, 0xFF, 0x0F}, group0 + Repeat(group, 19)},
+        {3, 1, 32, {0x01}, options},
+        {4, 0, 32, {}, {}},
+        {5, 1024, 32, signatureBitmap, names},
+        {6, 31, 16, {0xFF, 0xFF, 0xFF, 0x7F}, Repeat(Repeat({' ', 0}, 8), 31)},
+        {7, 20, 24, {0xFF, 0xFF, 0x0F}, wideGroup0 + Repeat(wideGroup, 19)},
+        {8, 0, 40, {}, {}},
+        {9, 20, 34, {0xFF, 0xFF, 0x0F}, extended0 + Repeat(extended, 19)},
+    };
+    const std::vector<Section> sections = Sections(file);
+    ASSERT_EQ(sections.size(), expected.size());
+    size_t length = kFileHeaderSize;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(sections[i].code, expected[i].code);
+        EXPECT_EQ(sections[i].count, expected[i].count);
+        EXPECT_EQ(sections[i].size, expected[i].size);
+        EXPECT_EQ(sections[i].bitmap, expected[i].bitmap);
+        EXPECT_EQ(sections[i].records, expected[i].records);
+        length += 10 + expected[i].bitmap.size() + expected[i].records.size();
+    }
+    EXPECT_EQ(file.size(), length);
+
+    // The writer rebuilds the signature texts, indexed by code.
+    const auto& texts = m_doc.GetSignatureTexts();
+    ASSERT_EQ(texts.size(), 1024u);
+    EXPECT_EQ(texts[0], CString(u"Trunks                          "));
+    EXPECT_EQ(texts[9], CString(u"Extended Groups                 "));
+    EXPECT_TRUE(texts[10].IsEmpty());
+}
+
+TEST_F(SetupFileTest, ExcludedObjectsLeaveEmptyBitmaps) {
+    m_doc.StoreAlpha(CAssign(0, 0, 1), u"A");
+    CMemFile file;
+    ASSERT_EQ(m_doc.WriteSetupFile(file, u"A.kvd", FALSE, TRUE), 1);  // nothing carries 0x4000
+    for (const Section& s : Sections(file.m_bytes)) {
+        SCOPED_TRACE(s.code);
+        EXPECT_EQ(s.bitmap.size(), (s.count + 7) / 8u);
+        if (s.code == 5) continue;
+        EXPECT_EQ(s.bitmap, Bytes(s.bitmap.size(), 0));
+        EXPECT_TRUE(s.records.empty());
+    }
+}
+
+TEST_F(SetupFileTest, LargeSectionsMoveInPiecesOf65000BytesAtMost) {
+    Config().m_wNumTrunks = 2100;
+    Reset();
+    CMemFile out;
+    m_doc.SetFlagOnType(CObjSpec::kTrunk, kInFile, TRUE);
+    ASSERT_EQ(m_doc.WriteSetupFile(out, u"A.kvd", TRUE, TRUE), 1);
+    // Header, section header, 263 bytes of bitmap, 2031 records of 32 bytes, the other 69.
+    EXPECT_EQ(std::vector<UINT>(out.m_writes.begin(), out.m_writes.begin() + 5),
+              (std::vector<UINT>{256, 10, 263, 64992, 2208}));
+
+    CMemFile in(out.m_bytes);
+    CPartialSaveSelection description;
+    ASSERT_EQ(m_doc.ReadSetupFile(description, in, u"A.kvd", FALSE, FALSE), 1);
+    EXPECT_EQ(std::vector<UINT>(in.m_reads.begin(), in.m_reads.begin() + 5),
+              (std::vector<UINT>{256, 10, 263, 64992, 2208}));
+}
+
+TEST_F(SetupFileTest, SaveAndOpenRoundTripsWithCapabilitiesOnAndOff) {
+    for (DWORD capabilities : {0u, 0xFFFF0000u}) {
+        SCOPED_TRACE(capabilities);
+        Config().m_wFlags = capabilities ? CCVConfig::kNewCorvane | CCVConfig::kUnicodeSupport : 0;
+        SetCapabilities(capabilities);
+        m_app.m_bAllocInSeconds = capabilities != 0;
+        Config().m_wNumIntercoms = 64;
+        Reset();
+        Populate();
+        const Bytes first = Save();
+        EXPECT_FALSE(m_doc.HasModifications());
+
+        Reset();
+        ASSERT_EQ(Open(first), 1);
+        EXPECT_EQ(Save(), first);
+        EXPECT_EQ(Trunk(0).GetFixedAssign(FALSE), CAssign(7, 7, 300));
+        EXPECT_EQ(Options().GetTimeout(), 7u);
+        EXPECT_EQ(Icom(3).GetName(16), CString(u"Fr\u00F6nt\u4E2D  "));
+        EXPECT_EQ(Group(5).GetMemberSet().GetCount(), 5u);
+        EXPECT_TRUE(Group(5).IsMember(63));
+        EXPECT_EQ(m_doc.FindAlpha(CAssign(3, 7, 100).GetKey())->GetLabel(),
+                  CString(u"\u00C9cho    "));
+        EXPECT_EQ(Icom(3).GetPrimaryIP(), capabilities ? 0x0A000001u : 0u);
+        EXPECT_EQ(Icom(3).GetCascadeCost(), capabilities ? 777 : 100);
+        EXPECT_FALSE(m_doc.HasModifications());
+    }
+}
+
+TEST_F(SetupFileTest, PartialSaveHoldsTheChosenObjectsAndKeepsTheirMark) {
+    Populate();
+    m_doc.ClearAllChanges();
+    Trunk(5).SetFlags(CCVObject::kPartialChoice, TRUE);
+    Icom(3).SetFlags(CCVObject::kPartialChoice, TRUE);
+    Group(5).SetFlags(CCVObject::kPartialChoice, TRUE);
+    m_doc.SetIcomAlphaFlags(3, 7, CCVObject::kPartialChoice, TRUE);
+    Trunk(6).SetFixed(TRUE, TRUE);  // a change outside the choice stays
+    const Bytes file = Save(TRUE);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(file[251], 'P');
+    EXPECT_EQ(Trunk(6).IsModified(), 0x10u);
+
+    CMemFile in(file);
+    CPartialSaveSelection selection;
+    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(in, selection));
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kTrunk)->FindNext(0), 5);
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kTrunk)->GetCount(), 1u);
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kOptions)->GetCount(), 0u);
+    EXPECT_TRUE(selection.IsIncluded(CIcomSpec(3, 67)));
+    EXPECT_FALSE(selection.IsIncluded(CIcomSpec(2, 67)));
+    EXPECT_EQ(selection.GetSectionCount(CObjSpec::kAlpha), 2);  // intercom 60 is beyond 31
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kAlpha)->GetCount(), 1u);
+
+    Reset();
+    ASSERT_EQ(m_doc.ReadSetupFile(selection, in, u"A.kvd", TRUE, FALSE), 1);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(Trunk(5).GetFlags(), kInFile);
+    EXPECT_EQ(Trunk(0).GetFlags(), 0u);
+    EXPECT_EQ(Icom(3).GetFlags(), kInFile);
+    EXPECT_EQ(Group(5).GetFlags(), kInFile);
+    EXPECT_EQ(Options().GetFlags(), 0u);
+    EXPECT_TRUE(m_doc.IsAlphaTypeIncluded(3, 7));
+    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(3, 0));
+    EXPECT_EQ(m_doc.GetAlphas().size(), 1u);
+    // The alpha comes once with its narrow and once with its wide label.
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintRebuild, 0},
+                                                  {true, kHintAlphaStored, 0x03070064},
+                                                  {true, kHintAlphaStored, 0x03070064},
+                                                  {false, kHintRefresh, 0},
+                                                  {false, kHintFileRead, 0}}));
+
+    // Online the file is never taken as partial; after a full file nothing keeps the mark.
+    m_app.SetMode(CAppState::kModeOnline);
+    ASSERT_EQ(Open(file), 1);
+    EXPECT_FALSE(m_doc.IsPartialFile());
+    m_app.SetMode(CAppState::kModeFile);
+    m_doc.SetPartialFile(TRUE);
+    ASSERT_EQ(Open(Save()), 1);
+    EXPECT_FALSE(m_doc.IsPartialFile());
+    EXPECT_EQ(Trunk(5).GetFlags(), 0u);
+    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(3, 7));
+}
+
+TEST_F(SetupFileTest, LoadWithMarkChangesExactlyWhatWasRead) {
+    SetCapabilities(CCVConfig::kEthernetToMC | CCVConfig::kCascadeCosts);
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    m_doc.ClearAllChanges();
+    for (CCVObject* chosen : {static_cast<CCVObject*>(&Trunk(0)), static_cast<CCVObject*>(&Icom(3)),
+                              static_cast<CCVObject*>(&Group(5))})
+        chosen->SetFlags(CCVObject::kPartialChoice, TRUE);
+    const Bytes file = Save(TRUE);
+
+    Reset();
+    // A pending user change of a member the file holds: the file replaces it.
+    Group(5).SetMember(50, TRUE, TRUE);
+    ASSERT_EQ(Open(file, FALSE, TRUE), 1);
+    EXPECT_EQ(Trunk(0).IsModified(), 0x3Fu);
+    EXPECT_EQ(Trunk(0).GetEndpoint(TRUE), CAssign(2, 1, 5));
+    EXPECT_EQ(m_doc.FindModifiedTrunk(), 0);
+    EXPECT_EQ(Trunk(1).IsModified(), 0u);
+    EXPECT_EQ(Icom(3).IsModified(), 0x3FFu);  // names, baud, COM port, network part, cost
+    EXPECT_EQ(Icom(3).GetPrimaryIP(), 0x0A000001u);
+    EXPECT_EQ(Icom(2).IsModified(), 0u);
+    EXPECT_EQ(m_doc.FindModifiedOptions(), -1);
+    for (int icom : {0, 30, 31, 40, 63, 50}) {
+        SCOPED_TRACE(icom);
+        EXPECT_EQ(Group(5).IsMember(icom), icom != 50);
+        EXPECT_TRUE(Group(5).IsModified(CGroup::kFieldFirstMember + icom));
+    }
+    EXPECT_FALSE(Group(4).IsModified());
+    // A partial file read over the setup leaves the partial flag to the setup.
+    EXPECT_FALSE(m_doc.IsPartialFile());
+
+    // Without mark the same read changes the values and no change bit.
+    Reset();
+    ASSERT_EQ(Open(file, FALSE, FALSE), 1);
+    EXPECT_FALSE(m_doc.HasModifications());
+    EXPECT_TRUE(Group(5).IsMember(63));
+}
+
+TEST_F(SetupFileTest, PreReadDescribesTheFileOverTheLiveConfiguration) {
+    // The file is written by a smaller controller.
+    Config().m_wNumTrunks = 120;
+    Config().m_wNumIntercoms = 40;
+    Config().m_wNumGroups = 10;
+    SetCapabilities(CCVConfig::kEthernetToMC | CCVConfig::kCascadeCosts);
+    Reset();
+    Populate();
+    const Bytes file = Save();
+
+    // The live controller has other counts, a name length of 8 and the same capabilities.
+    Config().m_wNumTrunks = 999;
+    Config().m_wNumIntercoms = 31;
+    Config().m_wNumGroups = 20;
+    Config().m_wFlags = CCVConfig::kNewCorvane;
+    Config().m_nAlphaSize = 8;
+    SetCapabilities(Config().m_dwCapabilities);
+    Reset();
+    CMemFile in(file);
+    CPartialSaveSelection selection;
+    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(in, selection));
+    const CCVConfig& described = selection.GetConfig();
+    EXPECT_EQ(described.m_wNumTrunks, 120);
+    EXPECT_EQ(described.m_wNumIntercoms, 40);
+    EXPECT_EQ(described.m_wNumGroups, 10);
+    EXPECT_EQ(described.m_wNumAlphas, 2);  // the alpha of intercom 60 did not fit
+    EXPECT_EQ(described.m_nAlphaSize, 8);
+    EXPECT_EQ(described.m_capabilitySet, Config().m_capabilitySet);
+    EXPECT_EQ(selection.GetSectionCount(CObjSpec::kTrunk), 120);
+    EXPECT_EQ(selection.GetSectionCount(CObjSpec::kOptions), 1);
+    EXPECT_EQ(selection.GetSectionCount(CObjSpec::kController), 0);
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kController), nullptr);
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kIntercom)->GetCount(), 40u);
+    EXPECT_EQ(selection.GetSignatureSet().GetCount(), 10u);
+    EXPECT_TRUE(selection.IsIncluded(CTrunkSpec(119, 1)));
+    EXPECT_FALSE(selection.IsIncluded(CTrunkSpec(120, 1)));
+    EXPECT_TRUE(TakeUpdates().empty());
+    EXPECT_EQ(Trunk(0).GetEndpoint(TRUE), CAssign());  // the pre-read changes nothing
+
+    // Open keeps the controller's capabilities: the stored addresses and costs survive.
+    ASSERT_EQ(m_doc.ReadSetupFile(selection, in, u"A.kvd", TRUE, FALSE), 1);
+    EXPECT_EQ(Config().m_wNumTrunks, 120);
+    EXPECT_EQ(Config().m_nAlphaSize, 8);
+    EXPECT_EQ(Icom(3).GetBackupIP(), 0x0A000002u);
+    EXPECT_EQ(Icom(3).GetCascadeCost(), 777);
+    EXPECT_EQ(Icom(39).GetCascadeCost(), 400);
+    EXPECT_EQ(Save(), file);
+}
+
+TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
+    Config().m_wNumTrunks = 4;
+    Config().m_wNumIntercoms = 2;
+    Config().m_wNumGroups = 2;
+    Reset();
+    const Bytes header = [] {
+        const auto h = MakeFileHeader(u"1.0.0", u"Dec  6 2025", FALSE);
+        return Bytes(h.begin(), h.end());
+    }();
+    const Bytes trunkA = Bytes{1, 0, 0, 1} + Bytes(28, 0);
+    const Bytes trunkB = Bytes{1, 0, 0, 2} + Bytes(28, 0);
+    const Bytes options = Bytes{9} + Bytes(31, 0);
+    const Bytes trunks = SectionBytes(0, 4, 32, {0x05}, trunkA + trunkB);  // trunks 0 and 2
+    const Bytes optionSection = SectionBytes(3, 1, 32, {0x01}, options);
+    Bytes members(34, 0);
+    members[1] = 2;     // two members counted
+    members[2] = 0x02;  // intercom 1
+    auto timeout = [&] { return Options().GetTimeout(); };
+    auto end = [&](int trunk) { return Trunk(trunk).GetEndpoint(TRUE).m_number; };
+
+    struct Case {
+        const char* what;
+        Bytes file;
+        int result;
+        WORD end0, end2;
+        DWORD timeout;
+    } cases[] = {
+        {"header only", header, 1, 0x0FFF, 0x0FFF, 1},
+        {"not a setup file", Text("Kelvarden") + header, 5, 0x0FFF, 0x0FFF, 1},
+        {"whole", header + trunks + optionSection, 1, 1, 2, 9},
+        {"an unknown section is skipped",
+         header + SectionBytes(10, 12, 7, {0x01, 0x08}, Bytes(14, 0xEE)) + trunks + optionSection,
+         1, 1, 2, 9},
+        {"a record size no trunk has is skipped",
+         header + SectionBytes(0, 4, 7, {0x0F}, Bytes(28, 0xEE)) + optionSection, 1, 0x0FFF, 0x0FFF,
+         9},
+        {"records beyond the configured count are dropped in step",
+         header + SectionBytes(0, 1000, 32, Bytes(124, 0) + Bytes{0x81}, trunkA + trunkB) +
+             optionSection,
+         1, 0x0FFF, 0x0FFF, 9},
+        {"each section by its own count",
+         header + SectionBytes(9, 300, 34, Bytes{0x01} + Bytes(37, 0), members) +
+             SectionBytes(9, 2, 34, {0x02}, members) + trunks,
+         1, 1, 2, 1},
+        {"cut inside a bitmap", header + Bytes(trunks.begin(), trunks.begin() + 10), 1, 0x0FFF,
+         0x0FFF, 1},
+        {"cut inside the second record", header + Bytes(trunks.begin(), trunks.end() - 1), 1, 1,
+         0x0FFF, 1},
+        {"cut inside a section header",
+         header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 9), 1, 1, 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Reset();
+        m_app.m_boxes.clear();
+        EXPECT_EQ(Open(c.file), c.result);
+        EXPECT_EQ(end(0), c.end0);
+        EXPECT_EQ(end(2), c.end2);
+        EXPECT_EQ(end(1), 0x0FFF);
+        EXPECT_EQ(timeout(), c.timeout);
+        EXPECT_TRUE(m_app.m_boxes.empty());
+        const auto updates = TakeUpdates();
+        ASSERT_GE(updates.size(), 2u);
+        EXPECT_EQ(std::vector<Update>(updates.end() - 2, updates.end()),
+                  (std::vector<Update>{{false, kHintRefresh, 0}, {false, kHintFileRead, 0}}));
+    }
+    // Group 0 took its members from the section of 300, group 1 from the section of 2.
+    Reset();
+    ASSERT_EQ(Open(cases[6].file), 1);
+    EXPECT_EQ(Group(0).GetMemberSet().FindNext(0), 1);
+    EXPECT_EQ(Group(1).GetMemberSet().FindNext(0), 1);
+
+    // A short signature record is padded; a signature beyond the table is read past.
+    Bytes signatures = Bytes(128, 0) + Bytes{0x01};
+    signatures[1] = 0x01;  // code 8
+    Reset();
+    ASSERT_EQ(Open(header + SectionBytes(5, 1032, 4, signatures, Text("ABCDWXYZ")) + optionSection),
+              1);
+    ASSERT_EQ(m_doc.GetSignatureTexts().size(), 9u);
+    EXPECT_EQ(m_doc.GetSignatureTexts()[8], CString(u"ABCD" + std::u16string(28, u' ')));
+    EXPECT_EQ(timeout(), 9u);
+}
+
+TEST_F(SetupFileTest, FileErrorsAndLackOfMemoryAreReported) {
+    const Bytes good = Save();
+    m_doc.SetPartialFile(TRUE);
+    TakeUpdates();
+
+    CMemFile full;
+    full.m_failWritesFrom = 1000;
+    m_doc.SetFlagOnAll(kInFile, TRUE);
+    EXPECT_EQ(m_doc.WriteSetupFile(full, u"/tmp/A.kvd", FALSE, TRUE), 2);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, kHintRefresh, 0}}));
+
+    // Failing inside the intercoms: the trunks read so far stay, with their mark.
+    CMemFile denied(good);
+    denied.m_failReadsFrom = 32400;
+    denied.m_failCause = CFileException::accessDenied;
+    CPartialSaveSelection description;
+    Trunk(0).SetFixed(TRUE, FALSE);
+    EXPECT_EQ(m_doc.ReadSetupFile(description, denied, u"B.kvd", FALSE, FALSE), 2);
+    EXPECT_EQ(TakeUpdates(),
+              (std::vector<Update>{{false, kHintRefresh, 0}, {false, kHintFileRead, 0}}));
+    EXPECT_FALSE(Trunk(0).GetFixed());
+    EXPECT_EQ(Trunk(0).GetFlags(), kInFile);
+
+    CMemFile exhausted(good);
+    exhausted.m_failReadsFrom = 300;
+    exhausted.m_failOutOfMemory = true;
+    EXPECT_EQ(m_doc.ReadSetupFile(description, exhausted, u"B.kvd", FALSE, FALSE), 3);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+
+    EXPECT_EQ(m_app.m_boxes,
+              (std::vector<CRecordingApp::Box>{
+                  {u"Could not write to file:\n/tmp/A.kvd\nThe disk is full.", MB_OK | MB_ICONSTOP},
+                  {u"Could not read from file:\nB.kvd\nThe file could not be accessed.",
+                   MB_OK | MB_ICONSTOP},
+                  {u"Not enough memory to complete operation!", MB_OK | MB_ICONSTOP}}));
+
+    // The pre-read leaves errors to its caller and empties the set it was reading.
+    CMemFile cut(good);
+    cut.m_failReadsFrom = 280;
+    CPartialSaveSelection selection;
+    EXPECT_THROW(CKelvardinDoc::ReadFileContents(cut, selection), CFileException);
+    EXPECT_EQ(selection.GetSectionCount(CObjSpec::kTrunk), 0);
+}
