@@ -1,0 +1,68 @@
+// Reads arbitrary bytes as a setup file: the pre-read, then the reader with or without reset
+// and mark, under a small controller whose capabilities the first byte chooses. Whatever was
+// read must save to a file that reads back to the same setup: saving, opening and saving
+// again gives the same bytes.
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "model/partial_save_selection.h"
+#include "platform/base/profile.h"
+#include "tests/support/memory_file.h"
+
+namespace {
+
+// Larger setups are read without reset, so that every input stays quick.
+constexpr WORD kMaxResetTrunks = 2000;
+constexpr WORD kMaxResetGroups = 300;
+
+std::vector<BYTE> Save(CKelvardinDoc& doc) {
+    doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
+    CMemFile file;
+    if (doc.WriteSetupFile(file, u"fuzz.kvd", FALSE, TRUE) != 1) std::abort();
+    return file.m_bytes;
+}
+
+void Open(CKelvardinDoc& doc, const std::vector<BYTE>& bytes, BOOL reset, BOOL mark) {
+    CMemFile file(bytes);
+    CPartialSaveSelection selection;
+    const BOOL isSetup = CKelvardinDoc::ReadFileContents(file, selection);
+    const CCVConfig& described = selection.GetConfig();
+    if (described.m_wNumTrunks > kMaxResetTrunks || described.m_wNumGroups > kMaxResetGroups)
+        reset = FALSE;
+    const int result = doc.ReadSetupFile(selection, file, u"fuzz.kvd", reset, mark);
+    if (result != (isSetup ? 1 : 5)) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static CMemoryProfile profile;
+    static CAppState app(profile);
+    static CKelvardinDoc doc;  // one document for the run, as in the program
+    if (size < 1) return 0;
+
+    CCVConfig& config = app.GetConfig();
+    config.m_wNumTrunks = 40;
+    config.m_wNumIntercoms = 8;
+    config.m_wNumGroups = 4;
+    config.m_wFlags = (data[0] & 0x01) ? CCVConfig::kNewCorvane | CCVConfig::kUnicodeSupport : 0;
+    config.m_dwCapabilities = (data[0] & 0x02) ? CCVConfig::kEthernetToMC : 0;
+    config.m_dwCapabilities |= (data[0] & 0x04) ? CCVConfig::kCascadeCosts : 0;
+    config.m_dwCapabilities |= (data[0] & 0x08) ? CCVConfig::kMinSecTimeout : 0;
+    config.RefreshCapabilitySet();
+    app.m_bAllocInSeconds = TRUE;
+    const BOOL reset = (data[0] & 0x10) != 0;
+    const BOOL mark = (data[0] & 0x20) != 0;
+
+    doc.ResetToDefaultSetup();
+    Open(doc, std::vector<BYTE>(data + 1, data + size), reset, mark);
+
+    const std::vector<BYTE> saved = Save(doc);
+    doc.ResetToDefaultSetup();
+    Open(doc, saved, TRUE, FALSE);
+    if (Save(doc) != saved) std::abort();
+    return 0;
+}
