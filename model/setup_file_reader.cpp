@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cstdint>
-#include <new>
 #include <string>
 
 #include "model/app_state.h"
@@ -12,29 +11,40 @@
 #include "platform/base/codepage.h"
 #include "platform/io/file.h"
 
+namespace {
+
+// Calls read(row, header) for every section that can be read, skipping the others by their
+// own headers, until the end of the file or a section that the end cuts short (read answers
+// 0): nothing after a cut is applied.
+template <class Read>
+void WalkSections(CFile& file, Read read) {
+    CSectionHeader header;
+    while (header.Read(file)) {
+        const CFileSection* row = CFileSigTable::FindReadableRow(header);
+        if (!row)
+            CKelvardinDoc::SkipFileSection(file, header.m_count, header.m_recordSize);
+        else if (!read(*row, header))
+            return;
+    }
+}
+
+}  // namespace
+
 int CKelvardinDoc::ReadSetupFile(CPartialSaveSelection& description, CFile& file,
                                  const CString& fileName, BOOL reset, BOOL mark) {
-    int result = kFileNotSetup;
     BOOL partial = FALSE;
-    try {
+    const int result = RunFileOperation(2152, fileName, [&] {
         file.SeekToBegin();
-        if (CheckFileHeader(file, nullptr, &partial)) {
-            if (reset) {
-                GetApp().GetConfig() = description.GetConfig();
-                ResetToDefaultSetup();
-            }
-            ReadSections(file, mark);
-            result = kFileDone;
-            // After a partial file the objects it held keep their mark.
-            if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
+        if (!CheckFileHeader(file, nullptr, &partial)) return kFileNotSetup;
+        if (reset) {
+            GetApp().GetConfig() = description.GetConfig();
+            ResetToDefaultSetup();
         }
-    } catch (const CFileException& error) {
-        ReportFileError(2152, fileName, error);
-        result = kFileFailed;
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        result = kFileNoMemory;
-    }
+        ReadSections(file, mark);
+        // After a partial file the objects it held keep their mark.
+        if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
+        return kFileDone;
+    });
     UpdateAllFrameViews(nullptr, kHintRefresh);
     UpdateAllFrameViews(nullptr, kHintFileRead);
     if (result == kFileDone && reset)
@@ -43,32 +53,22 @@ int CKelvardinDoc::ReadSetupFile(CPartialSaveSelection& description, CFile& file
 }
 
 void CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
-    CSectionHeader header;
-    while (header.Read(file)) {
-        const CFileSection* row = CFileSigTable::FindReadableRow(header);
-        if (!row) {
-            SkipFileSection(file, header.m_count, header.m_recordSize);
-            continue;
-        }
-        // Each section is read by its own count and record size.
-        BOOL complete = TRUE;
-        switch (row->m_objectType) {
+    // Each section is read by its own count and record size.
+    WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
+        switch (row.m_objectType) {
             case CObjSpec::kNone:
-                complete = ReadSignatureSection(file, header.m_count, header.m_recordSize);
-                break;
+                return ReadSignatureSection(file, header.m_count, header.m_recordSize);
             case CObjSpec::kAlpha:
-                complete = ReadAlphaSection(file, header.m_count, header.m_recordSize, mark);
-                break;
-            default:
-                complete = ReadSectionRecords(file, row->m_objectType, header.m_count,
-                                              header.m_recordSize, mark);
-                if (row->m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
-                if (row->m_objectType == CObjSpec::kIntercom) InvalidateIcomChecks();
-                break;
+                return ReadAlphaSection(file, header.m_count, header.m_recordSize, mark);
+            default: {
+                const BOOL complete = ReadSectionRecords(file, row.m_objectType, header.m_count,
+                                                         header.m_recordSize, mark);
+                if (row.m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
+                if (row.m_objectType == CObjSpec::kIntercom) InvalidateIcomChecks();
+                return complete;
+            }
         }
-        // A section cut short ends the file: nothing after the cut is applied.
-        if (!complete) return;
-    }
+    });
 }
 
 BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, int type, UINT fileCount, UINT recordSize,
@@ -168,19 +168,13 @@ BOOL CKelvardinDoc::ReadSectionBitmap(UINT count, CFile& file, UINT recordSize, 
 BOOL CKelvardinDoc::ReadFileContents(CFile& file, CPartialSaveSelection& selection) {
     file.SeekToBegin();
     if (!CheckFileHeader(file, nullptr, nullptr)) return FALSE;
-    CSectionHeader header;
-    while (header.Read(file)) {
-        // The same sections as the reader reads.
-        const CFileSection* row = CFileSigTable::FindReadableRow(header);
-        if (!row) {
-            SkipFileSection(file, header.m_count, header.m_recordSize);
-            continue;
-        }
-        selection.SetSectionCount(row->m_objectType, header.m_count);
-        CBitArray* set = row->m_objectType == CObjSpec::kNone
+    // The same sections as the reader reads.
+    WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
+        selection.SetSectionCount(row.m_objectType, header.m_count);
+        CBitArray* set = row.m_objectType == CObjSpec::kNone
                              ? &selection.GetSignatureSet()
-                             : selection.GetSectionSet(row->m_objectType);
-        if (!ReadSectionBitmap(header.m_count, file, header.m_recordSize, *set)) break;
-    }
+                             : selection.GetSectionSet(row.m_objectType);
+        return ReadSectionBitmap(header.m_count, file, header.m_recordSize, *set);
+    });
     return TRUE;
 }

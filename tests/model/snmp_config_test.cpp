@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -71,6 +72,7 @@ TEST(SnmpConfig, RecordLayoutAndRoundTrip) {
     EXPECT_TRUE(config.AddValidHost(0xC0A80001, TRUE));
 
     const Record record = Encoded(config, TRUE);
+    EXPECT_EQ(std::count(record.begin(), record.end(), 0xEE), 0);  // nothing left undefined
     EXPECT_EQ(Field(record, 0, 256), std::string(255, 'N') + '\0');
     EXPECT_EQ(Field(record, 256, 11), std::string("Stage \xE9?\0\0\0", 11));
     EXPECT_EQ(Field(record, 768, 65), std::string(64, 'r') + '\0');
