@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "model/file_sections.h"
 #include "model/kelvardin_doc.h"

@@ -235,13 +235,7 @@ public:
 
     // ---- Setup files --------------------------------------------------------------------
 
-    // Results of the reader and writer.
-    enum FileResult : int {
-        kFileDone = 1,      // read or written
-        kFileFailed = 2,    // a file error, reported to the user
-        kFileNoMemory = 3,  // out of memory, reported to the user
-        kFileNotSetup = 5,  // the file is not a setup file
-    };
+    // The reader and writer answer a FileResult (model/file_error.h).
 
     // Writes the header and every section from the objects that carry 0x4000, through a file
     // open for writing at its start. Sends the refresh hint; on success the partial-file flag
@@ -252,8 +246,8 @@ public:
     // the setup is reset first (Open); with mark every record read counts as changed (Load).
     // Every object read carries 0x4000, which a full file clears again at its end. Sends the
     // refresh and file-read hints.
-    int ReadSetupFile(CPartialSaveSelection& description, CFile& file, const CString& fileName,
-                      BOOL reset, BOOL mark);
+    int ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
+                      const CString& fileName, BOOL reset, BOOL mark);
     // Describes what a file holds: its counts and which objects it has. 0 when it is not a
     // setup file. Changes nothing in the document; file errors pass to the caller.
     static BOOL ReadFileContents(CFile& file, CPartialSaveSelection& selection);

@@ -30,7 +30,7 @@ void WalkSections(CFile& file, Read read) {
 
 }  // namespace
 
-int CKelvardinDoc::ReadSetupFile(CPartialSaveSelection& description, CFile& file,
+int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
                                  const CString& fileName, BOOL reset, BOOL mark) {
     BOOL partial = FALSE;
     const int result = RunFileOperation(2152, fileName, [&] {

@@ -1,4 +1,3 @@
-#include <new>
 #include <string>
 #include <vector>
 
@@ -28,18 +27,12 @@ void WriteIncluded(CFile& file, const CBitArray& present, const std::vector<CCVO
 
 int CKelvardinDoc::WriteSetupFile(CFile& file, const CString& fileName, BOOL partial,
                                   BOOL clearAfter) {
-    int result = kFileDone;
-    try {
+    const int result = RunFileOperation(2151, fileName, [&] {
         WriteFileHeader(file, partial);
         for (const CFileSection& row : CFileSigTable::GetRows())
             WriteSection(file, row, clearAfter);
-    } catch (const CFileException& error) {
-        ReportFileError(2151, fileName, error);
-        result = kFileFailed;
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        result = kFileNoMemory;
-    }
+        return kFileDone;
+    });
     UpdateAllFrameViews(nullptr, kHintRefresh);
     if (result == kFileDone)
         m_bPartialFile = partial && GetApp().GetMode() != CAppState::kModeOnline;
