@@ -10,6 +10,7 @@
 #include "platform/base/win_types.h"
 
 class IProfile;
+class IUndoHost;
 
 // A text read and written from more than one thread.
 class CGuardedText {
@@ -48,6 +49,10 @@ public:
     // Shows a message box (MB_* buttons and icon) and returns the answer (ID*). The shell
     // shows it; without a user interface nothing is shown and the answer is 0.
     virtual int DoMessageBox(const CString& /*text*/, UINT /*type*/) { return 0; }
+
+    // The main window's services to the model; null while there is no main window.
+    IUndoHost* GetUndoHost() const { return m_pUndoHost; }
+    void SetUndoHost(IUndoHost* host) { m_pUndoHost = host; }
 
     CCVConfig& GetConfig() { return m_config; }
     const CCVConfig& GetConfig() const { return m_config; }
@@ -96,6 +101,7 @@ public:
 
 private:
     IProfile& m_profile;
+    IUndoHost* m_pUndoHost = nullptr;
     std::atomic<int> m_nMode{kModeFile};
     CCVConfig m_config;
 };

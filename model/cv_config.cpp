@@ -189,18 +189,13 @@ int CCVConfig::GetObjectCount(int objectType, BOOL visibleOnly) const {
         case 1:
             return visibleOnly ? std::min<int>(m_wNumTrunks, GetApp().m_nVisibleTrunks)
                                : m_wNumTrunks;
-        case 2:
-            return 1;
+        case 2: return 1;
         case 3:
             return visibleOnly ? std::min<int>(m_wNumIntercoms, GetApp().m_nVisibleIntercoms)
                                : m_wNumIntercoms;
-        case 4:
-            return m_wNumGroups;
-        case 5:
-            return m_wNumAlphas;
-        case 6:
-            return 2;
-        default:
-            return 0;
+        case 4: return m_wNumGroups;
+        case 5: return m_wNumAlphas;
+        case 6: return 2;
+        default: return 0;
     }
 }

@@ -19,20 +19,20 @@ struct CCVStatusRec {
     explicit CCVStatusRec(const BYTE* data);
 
     BOOL m_bValid = FALSE;
-    BYTE m_flags = 0;           // 0: the configuration's flags; bit 0 and 1 are link requests
-    BYTE m_icomCount8 = 0;      // 1
-    WORD m_trunkCount = 0;      // 2
-    BYTE m_unused4 = 0;         // 4
-    BYTE m_fnTypeCount = 0;     // 5
-    WORD m_unused6 = 0;         // 6
-    WORD m_unused8 = 0;         // 8
-    BYTE m_groupCount = 0;      // 10
+    BYTE m_flags = 0;        // 0: the configuration's flags; bit 0 and 1 are link requests
+    BYTE m_icomCount8 = 0;   // 1
+    WORD m_trunkCount = 0;   // 2
+    BYTE m_unused4 = 0;      // 4
+    BYTE m_fnTypeCount = 0;  // 5
+    WORD m_unused6 = 0;      // 6
+    WORD m_unused8 = 0;      // 8
+    BYTE m_groupCount = 0;   // 10
     std::array<BYTE, 4> m_alphaChangeCounts{};  // 11-14: 4-, 6-, 8- and 16-character alphas
-    BYTE m_loggingFlags = 0;    // 15
-    WORD m_icomCount16 = 0;     // 16: used instead of offset 1 when not 0
-    WORD m_unused18 = 0;        // 18
-    WORD m_unused20 = 0;        // 20
-    DWORD m_capabilities = 0;   // 22
+    BYTE m_loggingFlags = 0;                    // 15
+    WORD m_icomCount16 = 0;                     // 16: used instead of offset 1 when not 0
+    WORD m_unused18 = 0;                        // 18
+    WORD m_unused20 = 0;                        // 20
+    DWORD m_capabilities = 0;                   // 22
 };
 
 // What the application knows of the controller's size and abilities. One live instance

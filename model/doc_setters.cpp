@@ -212,19 +212,14 @@ BOOL CKelvardinDoc::SetTrunkInspect(int trunk, const CInspect& inspect) {
 
 BOOL CKelvardinDoc::FindTrunkOnRemoteTrunkPort(int& trunk) {
     if (m_portCheck.stale) {
-        // An end counts when it is set, a fixed assignment when it is set and a PP port.
-        auto onPort = [&](const CAssign& a, bool fixed) {
-            if (!a.IsValid() || (fixed && a.m_type != 0)) return false;
-            return IsRemoteTrunkPort(a.m_icom, a.m_number) != FALSE;
-        };
         m_portCheck = {FALSE, FALSE, -1};
         const int count = GetApp().GetConfig().m_wNumTrunks;
         for (int i = 0; i < count && !m_portCheck.found; ++i) {
             const CTrunk* record = FindTrunk(i);
             if (!record) break;
             for (BOOL first : {TRUE, FALSE}) {
-                if (onPort(record->GetEndpoint(first), false) ||
-                    onPort(record->GetFixedAssign(first), true)) {
+                if (IsOnRemoteTrunkPort(record->GetEndpoint(first), FALSE) ||
+                    IsOnRemoteTrunkPort(record->GetFixedAssign(first), TRUE)) {
                     m_portCheck = {FALSE, TRUE, i};
                     break;
                 }

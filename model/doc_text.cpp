@@ -73,6 +73,20 @@ CString CKelvardinDoc::GetBaudRateText(int choice) const {
     return choice == 1 || choice == 2 ? m_texts.m_baudRates[choice] : CString(u" ");
 }
 
+int CKelvardinDoc::ParseConnTypeText(const CString& text) const {
+    for (int type : {0, 1}) {
+        if (text == m_texts.m_connTypes[type]) return type;
+    }
+    return -1;
+}
+
+int CKelvardinDoc::ParseBaudRateText(const CString& text) const {
+    for (int choice : {1, 2}) {
+        if (text == m_texts.m_baudRates[choice]) return choice;
+    }
+    return -1;
+}
+
 CString CKelvardinDoc::GetResourceTypeText(int index) const {
     return TableText(m_texts.m_resourceTypes, index);
 }

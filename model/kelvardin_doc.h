@@ -18,6 +18,10 @@ class CFile;
 class CPartialSaveSelection;
 class IListControl;
 class IMemoryPage;
+class ISelectAlpha;
+class CUndoObject;
+class CUndoObList;
+class CEditNotices;
 struct CFileSection;
 
 // The one document: every record of the current setup, sized by the live controller
@@ -36,6 +40,9 @@ public:
     // The views that hear update hints and the memory page of the link; either may be absent.
     void SetViews(IDocViews* views) { m_pViews = views; }
     void SetMemoryPage(IMemoryPage* page) { m_pMemoryPage = page; }
+    // The dialog that picks one of several alphas with the label typed; without one such an
+    // edit is abandoned.
+    void SetSelectAlpha(ISelectAlpha* dialog) { m_pSelectAlpha = dialog; }
 
     void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object = 0);
     void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object = 0);
@@ -211,6 +218,9 @@ public:
     // remote trunking; cached until a port set or an assignment changes.
     BOOL FindTrunkOnRemoteTrunkPort(int& trunk);
     void InvalidatePortCheck() { m_portCheck.stale = TRUE; }
+    // Whether an end, or a PP fixed assignment, is on a port its intercom reserves for remote
+    // trunking.
+    BOOL IsOnRemoteTrunkPort(const CAssign& assign, BOOL fixed) const;
     // The two checks over intercom names and remote-trunking start numbers.
     void InvalidateIcomChecks();
 
@@ -232,6 +242,64 @@ public:
     CString GetIcomPortText(int icom) const;
     // 1 when the text names a resource type and number the controller takes.
     static BOOL ParseAssignText(const CString& text, int& type, int& number);
+
+    // ---- Edits ------------------------------------------------------------------------------
+    // Every edit of a field reaches the setup here: typed, dropped, pasted, picked, or replayed
+    // by undo and redo (recordUndo 0). The text is checked by the rules of the field; a refused
+    // text is reported and changes nothing. 1 when a value was stored.
+
+    BOOL SetObjectField(const CObjSpec& spec, const CString& text, BOOL recordUndo,
+                        const CObjSpec& fieldSpec = CObjSpec::Plain());
+    // Trunk fields 3-8.
+    BOOL SetTrunkField(const CObjSpec& spec, const CObjSpec& fieldSpec, const CString& text,
+                       BOOL recordUndo);
+    // An end (isFixed 0) or fixed assignment of end 1 or end 2, read as the field
+    // specification's entry kind says; wasModified is the field's change before the edit.
+    BOOL SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, const CString& text,
+                            const CObjSpec& fieldSpec, BOOL recordUndo, DWORD wasModified);
+    // Intercom fields 66-76.
+    BOOL SetIcomField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    // Checks and stores one name of the intercom; size 4, 6, 8 or 16 (the wide name).
+    BOOL SetIcomName(const CObjSpec& spec, int size, const CString& text);
+    BOOL SetOptionField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    BOOL SetGroupField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    // A pending write of a controller memory byte, given in hexadecimal.
+    BOOL SetMemoryField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    // The two addresses of a device the intercom search found, as one undo step; refused when
+    // the device's name is not the intercom's.
+    BOOL SetIcomAddresses(int icom, const CString& foundName, const CString& primaryText,
+                          const CString& backupText);
+
+    // The first visible intercom other than excludeIcom whose name (of the configured name
+    // length) or, with alsoDefaultNames, default name is the text; -1 when none.
+    int FindIntercomByText(const CString& text, int excludeIcom, BOOL alsoDefaultNames) const;
+    CString GetDefaultIcomName(int icom) const { return GetIcomPortText(icom); }
+    // Digits only once the blanks around them are removed; an empty text counts (as 0).
+    static BOOL IsNumberText(const CString& text);
+    // Appends the alphas of the intercom (-1: every visible one) whose label is the text;
+    // typeFilter 0 takes PP alphas only, -1 every type. Returns the list's size.
+    int FindAlphasByText(int icom, const CString& text, int typeFilter,
+                         std::vector<const CAlpha*>& list) const;
+    // The trunk whose end 1, then end 2, carries the assignment, skipping one end of one
+    // trunk (excludeEnd1: 1 end 1, 0 end 2); -1 when none. isEnd1 tells which end.
+    int FindTrunkUsingEnd(const CAssign& assign, int excludeTrunk, BOOL excludeEnd1,
+                          BOOL* isEnd1 = nullptr) const;
+    // The same over the fixed assignments.
+    int FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1 = nullptr) const;
+    // The choices of the connection type and baud rate cells; -1 for any other text.
+    int ParseConnTypeText(const CString& text) const;
+    int ParseBaudRateText(const CString& text) const;
+
+    // ---- Consistency checks -------------------------------------------------------------
+
+    // Whether the field's value is a problem: an end or PP fixed assignment on a port its
+    // intercom reserves for remote trunking, or a remote-trunking range past 255.
+    BOOL IsFieldProblematic(const CObjSpec& spec);
+    // The first intercom whose remote-trunking range, S + CountNamedIntercoms() - 1, runs past
+    // 255; cached.
+    BOOL FindRemoteTrunkRangeOverflow(int& icom);
+    // The configured intercoms with a 4-character name; cached.
+    int CountNamedIntercoms();
 
     // ---- Setup files --------------------------------------------------------------------
 
@@ -327,6 +395,30 @@ private:
     CString GetGroupText(const CObjSpec& spec) const;
     CString GetAlphaText(const CObjSpec& spec) const;
     CString GetControllerText(const CObjSpec& spec) const;
+    // Edit rules.
+    struct CTrunkEdit;
+    BOOL SetTrunkFlag(const CObjSpec& spec, const CObjSpec& fieldSpec, const CString& text,
+                      BOOL recordUndo);
+    // The assignment a trunk definition text names; FALSE when refused or abandoned.
+    BOOL ReadTrunkAssign(const CTrunkEdit& edit, const CString& text, CAssign& assign,
+                         CEditNotices& notices);
+    BOOL ReadIcomEntry(const CString& text, CAssign& assign, CEditNotices& notices) const;
+    BOOL ReadAlphaEntry(const CTrunkEdit& edit, const CString& text, CAssign& assign);
+    BOOL ReadAssignEntry(const CTrunkEdit& edit, const CString& text, CAssign& assign) const;
+    BOOL CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assign,
+                          CEditNotices& notices) const;
+    // Clears what an edit of the trunk left inconsistent: a fixed assignment on another
+    // intercom than its end, and the Fixed and Cascadable flags.
+    void FollowTrunkEdit(const CTrunkEdit& edit, CUndoObList* undo);
+    BOOL SetIcomAddress(const CObjSpec& spec, const CString& text);
+    BOOL SetIcomComPortText(const CObjSpec& spec, const CString& text);
+    BOOL SetIcomCostText(const CObjSpec& spec, const CString& text);
+    // Brings the other names of the intercom along after a user edit of one of them.
+    void SetCompanionNames(const CObjSpec& spec, int size, const CString& text,
+                           const CString& oldText, CUndoObList& undo);
+    // The intercom's number as messages show it, with its name when it has one.
+    CString IcomLabel(int icom) const;
+
     // The intercoms of the combo and list, with the configured name length.
     void AddIcomItems(IListControl& control) const;
 
@@ -349,4 +441,5 @@ private:
     const CDocTexts m_texts;
     IDocViews* m_pViews = nullptr;
     IMemoryPage* m_pMemoryPage = nullptr;
+    ISelectAlpha* m_pSelectAlpha = nullptr;
 };

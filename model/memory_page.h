@@ -20,4 +20,8 @@ public:
     virtual const CPageBytes& GetMemoryWriteValues() const = 0;
     virtual const CBitArray& GetMemoryWriteBits() const = 0;
     virtual CBitArray& GetMemoryWriteBits() = 0;
+    // Records a pending write of the byte at the address: only in ONLINE mode, for a value of
+    // at most 255 and an address inside the page. A value equal to the byte read, at an
+    // address without a pending write, stays unrecorded. 1 when the write was taken.
+    virtual BOOL SetMemoryByte(DWORD address, DWORD value) = 0;
 };

@@ -16,6 +16,14 @@ public:
         kController = 6,  // index 0 or 1 for the status rows, else a memory address
     };
     static constexpr DWORD kFieldRecord = 1;
+    // How the text of a trunk end or fixed assignment is read: the field id of a field
+    // specification of type 5.
+    enum EntryKind : DWORD {
+        kEntryIcom = 66,          // an intercom by name or number
+        kEntryAlphaLabel = 1626,  // the label of an alpha
+        kEntryAssignText = 1627,  // an assignment text, or a bare port number for an end
+        kEntryAssignKey = 1628,   // an assignment key in decimal (undo records)
+    };
 
     CObjSpec() = default;
     CObjSpec(DWORD type, DWORD index, DWORD fieldId)
@@ -23,6 +31,9 @@ public:
     CObjSpec(const CObjSpec&) = default;
     CObjSpec& operator=(const CObjSpec&) = default;
     virtual ~CObjSpec() = default;
+
+    // The field specification of a plain field: the text is the value itself.
+    static CObjSpec Plain() { return CObjSpec(kNone, 0, kFieldRecord); }
 
     bool IsEmpty() const { return m_nType == kNone; }
     // The index as the signed number that the getters take (an intercom index may be negative).

@@ -71,7 +71,9 @@ public:
     BOOL SetSideId(bool side1, int id);
     BOOL HasData() const { return m_id[0] >= 0; }
 
-    const CAssign& GetPair(bool side1, bool first) const { return m_pair[Side(side1)][first ? 0 : 1]; }
+    const CAssign& GetPair(bool side1, bool first) const {
+        return m_pair[Side(side1)][first ? 0 : 1];
+    }
     BOOL SetPair(bool side1, const CAssign& first, const CAssign& second);
 
     DWORD GetEntryCount(bool side1) const { return m_count[Side(side1)]; }
@@ -149,7 +151,7 @@ public:
 
     bool operator==(const CCommStat&) const = default;
 
-    DWORD m_ok = 0;  // from bit 0x01 of a status byte
+    DWORD m_ok = 0;     // from bit 0x01 of a status byte
     DWORD m_flag2 = 0;  // 0x02
     DWORD m_flag3 = 0;  // 0x04
     int m_code = kUnknownCode;

@@ -65,7 +65,76 @@ constexpr Entry kStrings[] = {
     {2237, u"Any Intercom"},
     {2238, u"Selected Intercoms"},
     {2246, u"All Types"},
+    {2319,
+     u"The communication port entered is invalid.\nOnly port numbers between %1 and %2 are "
+     u"allowed.\nYou may also enter 0 to clear the port value."},
+    {2320, u"The communication port entered is already being used by intercom #%1."},
+    {2321, u"The group name entered is too long.\nGroup names must be %1 characters or less."},
+    {2322,
+     u"The intercom name entered is too long.\nIntercom names must be %1 characters or less."},
+    {2323,
+     u"The intercom name entered contains an invalid character.\nThe character %1 is not allowed."},
+    {2324,
+     u"The allocation timeout entered is invalid.\nOnly values between %1 and %2 are allowed."},
+    {2328,
+     u"The intercom name entered is already being used by intercom #%1.\nThis is not recommended."},
+    {2329,
+     u"You cannot enable the fixed flag when neither end of the trunk is fixed.\nWhen you enter a "
+     u"fixed assignment, the fixed flag is automatically enabled."},
+    {2334, u"Intercom #%1 has not been defined."},
+    {2335, u"The intercom number entered is invalid.\nOnly numbers between %1 and %2 are allowed."},
+    {2336, u"Fixed assignments cannot be entered until the intercom has been set."},
+    {2337,
+     u"You cannot enter a port number for a trunk assignment\nunless the intercom has already been "
+     u"defined."},
+    {2338,
+     u"The assignment %1 is not allowed as a trunk port. because it is a %2 resource.\nOnly PP "
+     u"resources are allowed as trunk ports."},
+    {2351, u"No alpha could be found that matches the text entered."},
+    {2352, u"No alpha, belonging to Intercom #%1, could be found that matches the text entered."},
+    {2353, u"The text entered could not be parsed into a valid fixed assignment."},
+    {2354,
+     u"No alpha exists for the entered assignment.\nThe assignment either does not exist,\nor is "
+     u"not visible to the Corvane."},
+    {2355,
+     u"The intercom entered is already being used in the other half of this trunk "
+     u"definition.\nTrunk definitions must have a unique intercom at each end."},
+    {2356,
+     u"The fixed assignment entered is already being used as part of the definition for Trunk #%1"},
+    {2357, u"The text entered is not a valid intercom name or number."},
+    {2358, u"The assignment entered is already being used as a fixed assignment for Trunk #%1."},
+    {2359,
+     u"The assignment entered is already being used as part of the definition for Trunk #%1."},
+    {2360,
+     u"When a trunk is fixed at both ends, and one (or both) ends is a Port,\nno audio paths are "
+     u"closed until a key is pressed."},
+    {2361,
+     u"When a trunk is fixed at both ends, either one end must be a Port, or both ends must be "
+     u"PL's."},
+    {2362, u"You cannot enable the cascade flag when a trunk is fixed at both ends."},
     {2388, u"UR"},
+    {2421,
+     u"Intercom #%1 has not been defined.\n\nAre you sure this is the intercom you intended?\n\nIf "
+     u"so, it is recommended that you define a name\nfor this intercom on the Intercom Setup "
+     u"screen."},
+    {2422,
+     u"No alpha exists for the entered assignment.\nThe assignment either does not exist,\nor is "
+     u"not visible to the Corvane.\n\nAre you sure that this is what you intended?\n\nIf so, "
+     u"please make sure that this resource\nexists in the specified intercom and that\nyou turn on "
+     u"the trunk scroll enable for this\nresource using PellamConf on its intercom."},
+    {2426,
+     u"No alpha exists for the entered port number.\nThe port either does not exist, or its "
+     u"intercom\nis not talking to the Corvane.\n\nAre you sure that this is what you "
+     u"intended?\n\nIf so, please make sure that the intercom is\nconnected to the Corvane and "
+     u"that this\nport number exists in the intercom."},
+    {2427,
+     u"No alpha exists for the entered assignment.\n\nAre you sure that this is what you "
+     u"intended?\n\nIf so, please make sure that this resource\nexists in the specified intercom "
+     u"and that\nyou turn on the trunk scroll enable for this\nresource using PellamConf on its "
+     u"intercom."},
+    {2428,
+     u"There are no COM Ports installed in the Corvane.\n\nYou cannot assign any COM Ports to "
+     u"intercoms."},
     {2432, u"QORA"},
     {2438, u"Medlow"},
     {2445, u"UNICODE Alphas"},
@@ -75,7 +144,18 @@ constexpr Entry kStrings[] = {
     {2453, u"QORA-Q"},
     {2459, u"Serial"},
     {2460, u"Network"},
+    {2467, u"The IP address entered is already assigned to intercom #%1."},
+    {2468, u"The selected intercom's name (%2) differs from the current name (%1)."},
     {2488, u"QORA-Q S"},
+    {2490, u"The cascade cost entered is invalid.\nOnly values between %1 and %2 are allowed."},
+    {5497,
+     u"The intercom name entered may not be visible to intercom #%1.\nAn intercom cannot be "
+     u"trunked to more than 31 other intercoms."},
+    {5498,
+     u"The fixed assignment entered is already being used as part of the definition for a remote "
+     u"trunk."},
+    {5499,
+     u"The assignment entered is already being used as part of the definition for a remote trunk."},
     {5502, u"Quillnet"},
     {5508, u"Extended Groups"},
 };

@@ -36,6 +36,18 @@ public:
     const CPageBytes& GetMemoryWriteValues() const override { return m_writeValues; }
     const CBitArray& GetMemoryWriteBits() const override { return m_writeBits; }
     CBitArray& GetMemoryWriteBits() override { return m_writeBits; }
+    // As the link takes a write: ONLINE only, a byte, inside the page; the byte read again
+    // is no write.
+    BOOL SetMemoryByte(DWORD address, DWORD value) override {
+        if (GetApp().GetMode() != CAppState::kModeOnline || value > 0xFF) return FALSE;
+        if (address < m_address || address - m_address >= kPageSize) return FALSE;
+        const DWORD offset = address - m_address;
+        if (m_writeBits.GetBit(offset) || value != m_image[offset]) {
+            m_writeBits.SetBit(offset, TRUE);
+            m_writeValues[offset] = static_cast<BYTE>(value);
+        }
+        return TRUE;
+    }
 
     DWORD m_address;
     CPageBytes m_image{};

@@ -1,0 +1,163 @@
+#include <algorithm>
+
+#include "model/app_state.h"
+#include "model/edit_rules.h"
+#include "model/kelvardin_doc.h"
+#include "model/undo_host.h"
+#include "model/undo_object.h"
+
+namespace {
+
+constexpr long long kDecimalLimit = 1'000'000'000'000;
+
+bool IsDigit(char16_t ch) {
+    return ch >= u'0' && ch <= u'9';
+}
+
+int HexDigit(char16_t ch) {
+    if (IsDigit(ch)) return ch - u'0';
+    if (ch >= u'a' && ch <= u'f') return ch - u'a' + 10;
+    if (ch >= u'A' && ch <= u'F') return ch - u'A' + 10;
+    return -1;
+}
+
+using CTrunkAssignGetter = const CAssign& (CTrunk::*)(BOOL) const;
+
+// The first trunk whose assignment (ends or fixed assignments, by get) is the one given,
+// over end 1 of every trunk and then end 2, skipping one end of one trunk.
+int FindTrunkUsing(const CKelvardinDoc& doc, CTrunkAssignGetter get, const CAssign& assign,
+                   int excludeTrunk, BOOL excludeEnd1, BOOL* isEnd1) {
+    const int count = GetApp().GetConfig().m_wNumTrunks;
+    for (BOOL first : {TRUE, FALSE}) {
+        for (int i = 0; i < count; ++i) {
+            const auto* record = dynamic_cast<const CTrunk*>(doc.FindObject(CTrunkSpec(i, 1)));
+            if (!record) break;
+            if (i == excludeTrunk && (excludeEnd1 != 0) == (first != 0)) continue;
+            if ((record->*get)(first).GetKey() != assign.GetKey()) continue;
+            if (isEnd1) *isEnd1 = first;
+            return i;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+// ---- Reading typed text ---------------------------------------------------------------------
+
+CString WithoutTrailingBlanks(CString text) {
+    text.TrimRight();
+    return text;
+}
+
+long long DecimalValue(const CString& text) {
+    CString t = text;
+    t.TrimLeft();
+    int i = 0;
+    const bool negative = !t.IsEmpty() && t[0] == u'-';
+    if (!t.IsEmpty() && (t[0] == u'-' || t[0] == u'+')) ++i;
+    long long value = 0;
+    for (; i < t.GetLength() && IsDigit(t[i]); ++i)
+        value = std::min(value * 10 + (t[i] - u'0'), kDecimalLimit);
+    return negative ? -value : value;
+}
+
+bool ReadHexText(const CString& text, DWORD& value) {
+    CString t = text;
+    t.Trim();
+    if (t.IsEmpty()) return false;
+    unsigned long long v = 0;
+    for (int i = 0; i < t.GetLength(); ++i) {
+        const int digit = HexDigit(t[i]);
+        if (digit < 0) return false;
+        v = std::min<unsigned long long>(v * 16 + static_cast<unsigned>(digit), 0xFFFFFFFF);
+    }
+    value = static_cast<DWORD>(v);
+    return true;
+}
+
+bool IsMoveDrop() {
+    const IUndoHost* host = GetApp().GetUndoHost();
+    return host && host->IsMoveDrop();
+}
+
+BOOL CKelvardinDoc::IsNumberText(const CString& text) {
+    CString t = text;
+    t.Trim();
+    return std::all_of(t.str().begin(), t.str().end(), IsDigit);
+}
+
+// ---- The entry point ------------------------------------------------------------------------
+
+BOOL CKelvardinDoc::SetObjectField(const CObjSpec& spec, const CString& text, BOOL recordUndo,
+                                   const CObjSpec& fieldSpec) {
+    switch (spec.m_nType) {
+        case CObjSpec::kTrunk: return SetTrunkField(spec, fieldSpec, text, recordUndo);
+        case CObjSpec::kOptions: return SetOptionField(spec, text, recordUndo);
+        case CObjSpec::kIntercom: return SetIcomField(spec, text, recordUndo);
+        case CObjSpec::kGroup: return SetGroupField(spec, text, recordUndo);
+        case CObjSpec::kController: return SetMemoryField(spec, text, recordUndo);
+        default: return FALSE;  // alphas come only from the controller and from files
+    }
+}
+
+void AddUndoStep(std::unique_ptr<CUndoObject> record) {
+    if (IUndoHost* host = GetApp().GetUndoHost()) host->AddUndo(std::move(record));
+}
+
+void AddUndoStep(std::unique_ptr<CUndoObList> list) {
+    if (IUndoHost* host = GetApp().GetUndoHost()) host->AddUndoList(std::move(list));
+}
+
+CString CKelvardinDoc::IcomLabel(int icom) const {
+    CString label = NumberText(icom + 1);
+    const CString name = GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE);
+    if (!name.IsEmpty()) label += u" (" + name + u")";
+    return label;
+}
+
+// ---- Searches -------------------------------------------------------------------------------
+
+int CKelvardinDoc::FindIntercomByText(const CString& text, int excludeIcom,
+                                      BOOL alsoDefaultNames) const {
+    const CString wanted = WithoutTrailingBlanks(text);
+    if (wanted.IsEmpty()) return -1;  // an unnamed intercom is no match
+    const int visible = GetApp().GetVisibleIcomCount();
+    const int length = GetApp().GetConfig().m_nAlphaSize;
+    for (int i = 0; i < visible; ++i) {
+        if (i != excludeIcom && GetIcomText(i, length, TRUE, FALSE) == wanted) return i;
+    }
+    if (!alsoDefaultNames) return -1;
+    for (int i = 0; i < visible; ++i) {
+        if (i != excludeIcom && GetDefaultIcomName(i) == wanted) return i;
+    }
+    return -1;
+}
+
+int CKelvardinDoc::FindAlphasByText(int icom, const CString& text, int typeFilter,
+                                    std::vector<const CAlpha*>& list) const {
+    const int visible = GetApp().GetVisibleIcomCount();
+    if (icom >= visible) return 0;
+    // Labels are kept padded with blanks.
+    const CString wanted = WithoutTrailingBlanks(text);
+    if (wanted.IsEmpty() || wanted.GetLength() > CAlpha::kLabelLength)
+        return static_cast<int>(list.size());
+    const CString label = PadWithBlanks(wanted, CAlpha::kLabelLength);
+    std::vector<CAlpha*> found;
+    const int first = icom < 0 ? 0 : icom;
+    const int last = icom < 0 ? visible : icom + 1;
+    for (int i = first; i < last; ++i) {
+        if (const CIntercom* record = FindIcom(i)) record->FindAlphas(typeFilter, label, found);
+    }
+    list.insert(list.end(), found.begin(), found.end());
+    return static_cast<int>(list.size());
+}
+
+int CKelvardinDoc::FindTrunkUsingEnd(const CAssign& assign, int excludeTrunk, BOOL excludeEnd1,
+                                     BOOL* isEnd1) const {
+    return FindTrunkUsing(*this, &CTrunk::GetEndpoint, assign, excludeTrunk, excludeEnd1, isEnd1);
+}
+
+int CKelvardinDoc::FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1) const {
+    return FindTrunkUsing(*this, &CTrunk::GetFixedAssign, assign, -1, FALSE, isEnd1);
+}

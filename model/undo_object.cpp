@@ -1,0 +1,81 @@
+#include "model/undo_object.h"
+
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "model/undo_host.h"
+
+namespace {
+
+std::optional<CContext> LiveContext() {
+    const IUndoHost* host = GetApp().GetUndoHost();
+    return host ? host->GetCurrentContext() : std::nullopt;
+}
+
+}  // namespace
+
+CUndoObject::CUndoObject(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& oldText,
+                         DWORD wasModified, std::optional<CContext> context)
+    : m_objSpec(objSpec),
+      m_fieldSpec(fieldSpec),
+      m_oldText(oldText),
+      m_wasModified(wasModified),
+      m_context(context ? std::move(context) : LiveContext()) {}
+
+CString CUndoObject::ReadFieldText(const CKelvardinDoc& doc, const CObjSpec& objSpec,
+                                   const CObjSpec& fieldSpec) {
+    // A trunk end or fixed assignment is kept as its key: its display text depends on alphas
+    // that may change before the record is replayed.
+    if (fieldSpec.m_nType == CObjSpec::kAlpha && fieldSpec.m_nFieldId == CObjSpec::kEntryAssignKey)
+        return CString::Formatted(u"%lu", doc.GetTrunkValue(objSpec));
+    if (fieldSpec.m_nType == CObjSpec::kTrunk)
+        return CString::Formatted(u"%lu", doc.GetTrunkValue(fieldSpec));
+    return doc.GetObjectText(objSpec);
+}
+
+std::unique_ptr<CUndoObject> CUndoObject::Capture(const CKelvardinDoc& doc, const CObjSpec& objSpec,
+                                                  const CObjSpec& fieldSpec,
+                                                  std::optional<CContext> context) {
+    return std::make_unique<CUndoObject>(objSpec, fieldSpec, ReadFieldText(doc, objSpec, fieldSpec),
+                                         doc.IsModified(objSpec), std::move(context));
+}
+
+std::unique_ptr<CUndoStep> CUndoObject::MakeInverse(const CKelvardinDoc& doc) const {
+    return Capture(doc, m_objSpec, m_fieldSpec, m_context);
+}
+
+void CUndoObject::Apply(BOOL select) const {
+    IUndoHost* host = GetApp().GetUndoHost();
+    CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr;
+    if (!doc) return;
+    if (select && m_context) {
+        host->GoToContext(*m_context);
+        host->EmptyForward();
+    }
+    CCellID cell;
+    if (host->FindGridCell(m_objSpec, m_fieldSpec, cell) && cell.row >= 0 && cell.col >= 0)
+        host->SelectGridCell(cell, select != FALSE);
+
+    const BOOL stored = doc->SetObjectField(m_objSpec, m_oldText, FALSE, m_fieldSpec);
+    // A refused replay leaves a value that is not the recorded one; its change mark stays.
+    if (stored || ReadFieldText(*doc, m_objSpec, m_fieldSpec) == m_oldText)
+        doc->SetModified(m_objSpec, m_wasModified != 0);
+}
+
+void CUndoObList::Append(CUndoObList&& other) {
+    for (auto& record : other.m_records)
+        m_records.push_back(std::move(record));
+    other.m_records.clear();
+}
+
+std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) const {
+    auto inverse = std::make_unique<CUndoObList>();
+    for (const auto& record : m_records)
+        inverse->Add(CUndoObject::Capture(doc, record->GetObjSpec(), record->GetFieldSpec(),
+                                          record->GetContext()));
+    return inverse;
+}
+
+void CUndoObList::Apply(BOOL select) const {
+    for (size_t i = 0; i < m_records.size(); ++i)
+        m_records[i]->Apply(select && i == 0);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "model/obj_spec.h"
+#include "model/view_context.h"
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class CKelvardinDoc;
+
+// One step of the undo or redo history: a record of one field, or a list of records undone
+// together.
+class CUndoStep {
+public:
+    virtual ~CUndoStep() = default;
+    // The step that takes the fields back to what they hold now.
+    virtual std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const = 0;
+    // Writes the recorded values back; with select the edited screen and cell are shown.
+    virtual void Apply(BOOL select) const = 0;
+};
+
+// What one field held before an edit: its text in the form the edit entry point takes back,
+// whether it had an unsent change, and where the user made the edit.
+class CUndoObject : public CUndoStep {
+public:
+    // Without a context the record takes the live context of the current screen, if any.
+    CUndoObject(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& oldText,
+                DWORD wasModified, std::optional<CContext> context = std::nullopt);
+
+    // A record of the field as it is now.
+    static std::unique_ptr<CUndoObject> Capture(const CKelvardinDoc& doc, const CObjSpec& objSpec,
+                                                const CObjSpec& fieldSpec,
+                                                std::optional<CContext> context = std::nullopt);
+    // The field's present value as text: the assignment key in decimal for an entry of kind
+    // 1628, the trunk value a trunk field specification names, else the display text.
+    static CString ReadFieldText(const CKelvardinDoc& doc, const CObjSpec& objSpec,
+                                 const CObjSpec& fieldSpec);
+
+    std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const override;
+    void Apply(BOOL select) const override;
+
+    const CObjSpec& GetObjSpec() const { return m_objSpec; }
+    const CObjSpec& GetFieldSpec() const { return m_fieldSpec; }
+    const CString& GetOldText() const { return m_oldText; }
+    DWORD WasModified() const { return m_wasModified; }
+    const std::optional<CContext>& GetContext() const { return m_context; }
+
+private:
+    CObjSpec m_objSpec;
+    CObjSpec m_fieldSpec;
+    CString m_oldText;
+    DWORD m_wasModified;
+    std::optional<CContext> m_context;
+};
+
+// Records undone as one step, in the order the edit made them.
+class CUndoObList : public CUndoStep {
+public:
+    void Add(std::unique_ptr<CUndoObject> record) { m_records.push_back(std::move(record)); }
+    // Moves every record of the other list to the end of this one.
+    void Append(CUndoObList&& other);
+    bool IsEmpty() const { return m_records.empty(); }
+    size_t GetCount() const { return m_records.size(); }
+    const CUndoObject& GetAt(size_t i) const { return *m_records[i]; }
+
+    std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const override;
+    // The first record shows its screen and cell; the others follow without navigating.
+    void Apply(BOOL select) const override;
+
+private:
+    std::vector<std::unique_ptr<CUndoObject>> m_records;
+};

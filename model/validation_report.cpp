@@ -1,0 +1,52 @@
+#include "model/validation_report.h"
+
+#include <algorithm>
+
+#include "model/app_state.h"
+#include "model/undo_host.h"
+#include "platform/base/message_box.h"
+#include "platform/base/message_sink.h"
+#include "res/string_table.h"
+
+namespace {
+
+CString RuleText(const CEditRule& rule, std::initializer_list<CString> args) {
+    return SubstituteArgs(LoadResString(rule.message).str(), args);
+}
+
+void Report(const CEditRule& rule, const CString& text, BOOL beep) {
+    GetApp().m_nLastError = rule.error;
+    ReportValidationError(rule.error, text, beep);
+}
+
+}  // namespace
+
+void ReportValidationError(int error, const CString& text, BOOL beep) {
+    if (error < 0 || error >= CAppState::kValidationErrors) return;
+    CAppState& app = GetApp();
+    app.m_errorTexts[static_cast<size_t>(error)] = text;
+    IUndoHost* mainFrame = app.GetUndoHost();
+    if (!mainFrame) return;
+    if (app.m_suppressedErrors.GetBit(static_cast<UINT>(error))) {
+        if (beep) mainFrame->MessageBeep(MB_ICONSTOP);
+        return;
+    }
+    mainFrame->PostMessage(WM_COMMAND, ID_ERROR_INFO, 0);
+}
+
+void ReportRule(const CEditRule& rule, std::initializer_list<CString> args, BOOL beep) {
+    Report(rule, RuleText(rule, args), beep);
+}
+
+void CEditNotices::Add(const CEditRule& rule, std::initializer_list<CString> args, BOOL beep) {
+    Notice notice{rule, RuleText(rule, args), beep};
+    const bool known = std::any_of(m_notices.begin(), m_notices.end(), [&](const Notice& n) {
+        return n.rule.error == rule.error && n.text == notice.text;
+    });
+    if (!known) m_notices.push_back(std::move(notice));
+}
+
+void CEditNotices::Report() const {
+    for (const Notice& notice : m_notices)
+        ::Report(notice.rule, notice.text, notice.beep);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+// The Error Info command of the main window, which shows the last validation error.
+constexpr UINT ID_ERROR_INFO = 32912;
+
+// A rule of the edit checks: its error number and the string id of its message.
+struct CEditRule {
+    int error;
+    unsigned message;
+};
+
+// Stores the text as the error number's message and has the main window show it, or, when
+// the user suppressed the number, only sounds the stop beep (with beep). Error numbers of 38
+// or more are ignored. Never blocks.
+void ReportValidationError(int error, const CString& text, BOOL beep);
+
+// Makes the rule's number the last error and reports its message with %1, %2... filled in.
+void ReportRule(const CEditRule& rule, std::initializer_list<CString> args = {}, BOOL beep = TRUE);
+
+// Warnings and questions of one edit, reported only once the value is stored, so that the
+// user is never asked about a value that a later rule refused. A repeated notice is kept once.
+class CEditNotices {
+public:
+    void Add(const CEditRule& rule, std::initializer_list<CString> args = {}, BOOL beep = TRUE);
+    void Report() const;
+
+private:
+    struct Notice {
+        CEditRule rule;
+        CString text;
+        BOOL beep;
+    };
+    std::vector<Notice> m_notices;
+};
+
+// A number as messages show it.
+inline CString NumberText(int n) {
+    return CString::Formatted(u"%d", n);
+}

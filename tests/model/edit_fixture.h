@@ -1,0 +1,141 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "doc_fixture.h"
+#include "model/bounded_stack.h"
+#include "model/select_alpha.h"
+#include "model/undo_host.h"
+#include "model/undo_object.h"
+#include "model/validation_report.h"
+
+// A main window with real undo and redo stacks, undo groups and one grid of cells, which
+// records what the model asks of it. It registers itself with the application state.
+class CFakeUndoHost : public IUndoHost {
+public:
+    struct Selection {
+        int row;
+        int col;
+        bool select;
+        bool operator==(const Selection&) const = default;
+    };
+    struct Cell {
+        CObjSpec objSpec;
+        CCellID id;
+    };
+
+    explicit CFakeUndoHost(CKelvardinDoc& doc) : m_doc(doc) { GetApp().SetUndoHost(this); }
+    ~CFakeUndoHost() override { GetApp().SetUndoHost(nullptr); }
+    CFakeUndoHost(const CFakeUndoHost&) = delete;
+    CFakeUndoHost& operator=(const CFakeUndoHost&) = delete;
+
+    CKelvardinDoc* GetActiveDocument() override { return &m_doc; }
+    void AddUndo(std::unique_ptr<CUndoObject> record) override {
+        if (m_group) return m_group->Add(std::move(record));
+        Push(std::move(record));
+    }
+    void AddUndoList(std::unique_ptr<CUndoObList> list) override {
+        if (m_group) return m_group->Append(std::move(*list));
+        Push(std::move(list));
+    }
+    void BeginUndoGroup(bool open) override {
+        if (m_group && !m_group->IsEmpty()) Push(std::move(m_group));
+        m_group.reset();
+        if (open) m_group = std::make_unique<CUndoObList>();
+    }
+    std::optional<CContext> GetCurrentContext() const override { return m_context; }
+    void GoToContext(const CContext& context) override {
+        if (m_context) m_back.push_back(*m_context);
+        m_context = context;
+    }
+    void EmptyForward() override { ++m_forwardEmptied; }
+    bool FindGridCell(const CObjSpec& objSpec, const CObjSpec&, CCellID& cell) override {
+        for (const Cell& c : m_cells) {
+            if (c.objSpec == objSpec) cell = c.id;
+        }
+        return cell.row >= 0;
+    }
+    void SelectGridCell(const CCellID& cell, bool select) override {
+        m_selections.push_back({cell.row, cell.col, select});
+    }
+    void RepaintCurrentGrid() override { ++m_repaints; }
+    bool IsMoveDrop() const override { return m_bMoveDrop; }
+    // Records the error number each Error Info command is posted for.
+    void PostMessage(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == WM_COMMAND && wParam == ID_ERROR_INFO)
+            m_errorInfos.push_back(GetApp().m_nLastError);
+    }
+    void MessageBeep(UINT) override { ++m_beeps; }
+
+    // The main window's Undo and Redo: the inverse goes onto the other stack, then the
+    // step is replayed. false when there is nothing to take.
+    bool Undo() { return Replay(m_undo, m_redo); }
+    bool Redo() { return Replay(m_redo, m_undo); }
+
+    CStack<CUndoStep> m_undo;
+    CStack<CUndoStep> m_redo;
+    std::unique_ptr<CUndoObList> m_group;
+    std::optional<CContext> m_context;
+    std::vector<CContext> m_back;
+    int m_forwardEmptied = 0;
+    std::vector<Cell> m_cells;
+    std::vector<Selection> m_selections;
+    int m_repaints = 0;
+    bool m_bMoveDrop = false;
+    std::vector<int> m_errorInfos;
+    int m_beeps = 0;
+
+private:
+    void Push(std::unique_ptr<CUndoStep> step) {
+        m_undo.Push(std::move(step));
+        m_redo.RemoveAll();
+    }
+    bool Replay(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
+        std::unique_ptr<CUndoStep> step = from.Pop();
+        if (!step) return false;
+        to.Push(step->MakeInverse(m_doc));
+        step->Apply(TRUE);
+        return true;
+    }
+
+    CKelvardinDoc& m_doc;
+};
+
+// The alpha selection dialog, answered by the test.
+class CScriptedSelectAlpha : public ISelectAlpha {
+public:
+    int DoSelectAlpha(const std::vector<const CAlpha*>& candidates) override {
+        m_shown.push_back(candidates);
+        return m_answer;
+    }
+    std::vector<std::vector<const CAlpha*>> m_shown;
+    int m_answer = -1;
+};
+
+// A document with a main window and the alpha dialog, for edits typed by the user.
+class EditTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        m_doc.SetSelectAlpha(&m_dialog);
+    }
+
+    BOOL Edit(const CObjSpec& spec, const CString& text,
+              const CObjSpec& fieldSpec = CObjSpec::Plain()) {
+        return m_doc.SetObjectField(spec, text, TRUE, fieldSpec);
+    }
+    // The error numbers whose Error Info was posted since the last call.
+    std::vector<int> TakeReports() { return std::exchange(m_host.m_errorInfos, {}); }
+    // The text stored for an error number.
+    const CString& ErrorText(int error) const {
+        return m_app.m_errorTexts[static_cast<size_t>(error)];
+    }
+    void NameIcom(int icom, const CString& name, int length = 4) {
+        m_doc.SetIcomNameFromController(icom, length, name, FALSE);
+    }
+
+    CFakeUndoHost m_host{m_doc};
+    CScriptedSelectAlpha m_dialog;
+};
