@@ -117,7 +117,8 @@ DWORD CKelvardinDoc::GetTrunkValue(const CObjSpec& spec) const {
         case CTrunk::kFieldOutOfService: return record->GetState() & CTrunk::kStateOutOfService;
         case 10: return static_cast<DWORD>(inspect.GetSideId(true));
         case 11: return inspect.GetPair(true, true).GetKey();
-        case 12: return inspect.GetPair(true, false).GetKey();
+        case 12:
+        case 16: return inspect.GetPair(true, false).GetKey();  // 16: the requests of side B
         case 13: return static_cast<DWORD>(inspect.GetSideId(false));
         case 14: return inspect.GetPair(false, true).GetKey();
         case 15: return inspect.GetPair(false, false).GetKey();

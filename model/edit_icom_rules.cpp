@@ -104,9 +104,13 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& spec, const CString& text, BOOL
         case CIntercom::kFieldName8W: {
             const int size = NameSizeOfField(spec.m_nFieldId);
             const CString oldText = GetObjectText(spec);
-            stored = SetIcomName(spec, size, value);
+            // The companions repeat the edited name's notices; the user hears them once.
+            CEditNotices notices;
+            stored = StoreIcomName(spec, size, value, notices);
             // A replay restores every name from its own record.
-            if (stored && recordUndo) SetCompanionNames(spec, size, value, oldText, *companions);
+            if (stored && recordUndo)
+                SetCompanionNames(spec, size, value, oldText, *companions, notices);
+            notices.Report();
             break;
         }
         case CIntercom::kFieldConnection:
@@ -136,6 +140,14 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& spec, const CString& text, BOOL
 }
 
 BOOL CKelvardinDoc::SetIcomName(const CObjSpec& spec, int size, const CString& text) {
+    CEditNotices notices;
+    const BOOL stored = StoreIcomName(spec, size, text, notices);
+    notices.Report();
+    return stored;
+}
+
+BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& spec, int size, const CString& text,
+                                  CEditNotices& notices) {
     const int icom = spec.GetIndex();
     CIntercom* record = FindIcom(icom);
     if (!record) return FALSE;
@@ -150,16 +162,16 @@ BOOL CKelvardinDoc::SetIcomName(const CObjSpec& spec, int size, const CString& t
         }
     }
 
-    CEditNotices notices;
+    CEditNotices found;
     if (!WithoutTrailingBlanks(text).IsEmpty()) {
         const int used = IsMoveDrop() ? -1 : FindIntercomByText(text, icom, TRUE);
-        if (used >= 0) notices.Add(kNameUsedNotice, {NumberText(used + 1)});
+        if (used >= 0) found.Add(kNameUsedNotice, {NumberText(used + 1)});
         // A new 4-character name moves every remote-trunking range up by one.
         if (size == 4 && WithoutTrailingBlanks(record->GetName(4)).IsEmpty()) {
             const int named = CountNamedIntercoms() + 1;
             for (int i = 0; i < app.GetConfig().m_wNumIntercoms; ++i) {
                 if (RemoteRangeOverflows(GetIcomRemoteTrunkBase(i), named)) {
-                    notices.Add(kRemoteRangeNotice, {NumberText(i + 1)});
+                    found.Add(kRemoteRangeNotice, {NumberText(i + 1)});
                     break;
                 }
             }
@@ -167,12 +179,13 @@ BOOL CKelvardinDoc::SetIcomName(const CObjSpec& spec, int size, const CString& t
     }
     if (!record->SetName(size, PadWithBlanks(text, length), TRUE)) return FALSE;
     if (size == 4) InvalidateIcomChecks();
-    notices.Report();
+    notices.Append(found);
     return TRUE;
 }
 
 void CKelvardinDoc::SetCompanionNames(const CObjSpec& spec, int size, const CString& text,
-                                      const CString& oldText, CUndoObList& undo) {
+                                      const CString& oldText, CUndoObList& undo,
+                                      CEditNotices& notices) {
     // The narrow names of a wide name are what the 8-bit code page makes of it.
     const CString narrow = size == kWideName ? CString(FromAnsi(ToAnsi(text.str()))) : text;
     for (int other : kNameSizes) {
@@ -193,7 +206,7 @@ void CKelvardinDoc::SetCompanionNames(const CObjSpec& spec, int size, const CStr
             continue;
         }
         StoreRecorded(*this, companion, CObjSpec::Plain(), &undo,
-                      [&] { return SetIcomName(companion, other, wanted); });
+                      [&] { return StoreIcomName(companion, other, wanted, notices); });
     }
 }
 

@@ -413,9 +413,11 @@ private:
     BOOL SetIcomAddress(const CObjSpec& spec, const CString& text);
     BOOL SetIcomComPortText(const CObjSpec& spec, const CString& text);
     BOOL SetIcomCostText(const CObjSpec& spec, const CString& text);
+    // SetIcomName, with the notices of a stored name collected for the caller.
+    BOOL StoreIcomName(const CObjSpec& spec, int size, const CString& text, CEditNotices& notices);
     // Brings the other names of the intercom along after a user edit of one of them.
     void SetCompanionNames(const CObjSpec& spec, int size, const CString& text,
-                           const CString& oldText, CUndoObList& undo);
+                           const CString& oldText, CUndoObList& undo, CEditNotices& notices);
     // The intercom's number as messages show it, with its name when it has one.
     CString IcomLabel(int icom) const;
 

@@ -39,9 +39,17 @@ void ReportRule(const CEditRule& rule, std::initializer_list<CString> args, BOOL
 }
 
 void CEditNotices::Add(const CEditRule& rule, std::initializer_list<CString> args, BOOL beep) {
-    Notice notice{rule, RuleText(rule, args), beep};
+    Add(Notice{rule, RuleText(rule, args), beep});
+}
+
+void CEditNotices::Append(const CEditNotices& other) {
+    for (const Notice& notice : other.m_notices)
+        Add(notice);
+}
+
+void CEditNotices::Add(Notice notice) {
     const bool known = std::any_of(m_notices.begin(), m_notices.end(), [&](const Notice& n) {
-        return n.rule.error == rule.error && n.text == notice.text;
+        return n.rule.error == notice.rule.error && n.text == notice.text;
     });
     if (!known) m_notices.push_back(std::move(notice));
 }

@@ -28,6 +28,7 @@ void ReportRule(const CEditRule& rule, std::initializer_list<CString> args = {},
 class CEditNotices {
 public:
     void Add(const CEditRule& rule, std::initializer_list<CString> args = {}, BOOL beep = TRUE);
+    void Append(const CEditNotices& other);
     void Report() const;
 
 private:
@@ -36,6 +37,7 @@ private:
         CString text;
         BOOL beep;
     };
+    void Add(Notice notice);
     std::vector<Notice> m_notices;
 };
 

@@ -38,6 +38,11 @@ TEST_F(DocValuesTest, SearchesOverTrunksAndIntercoms) {
     EXPECT_FALSE(m_doc.IsTrunkLinkedToIcom(6, -1));
     EXPECT_FALSE(m_doc.IsTrunkLinkedToIcom(6, 255));
     EXPECT_EQ(m_doc.GetTrunkValue(CTrunkSpec(6, CTrunk::kFieldEnd1)), 0x02000003u);
+    // The heading of side B's requests names the intercom of the inspected trunk's end 2.
+    CInspect inspect;
+    inspect.SetPair(true, CAssign(1, 0, 2), CAssign(4, 0, 5));
+    m_doc.SetTrunkInspect(6, inspect);
+    EXPECT_EQ(m_doc.GetTrunkValue(CTrunkSpec(6, 16)), 0x04000005u);
 
     m_doc.SetIcomComPort(4, TRUE, 7);
     m_doc.SetIcomBackupIP(0x0A000001, TRUE, 9);

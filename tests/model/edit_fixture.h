@@ -10,6 +10,8 @@
 #include "model/undo_host.h"
 #include "model/undo_object.h"
 #include "model/validation_report.h"
+#include "platform/base/message_sink.h"
+#include "res/string_table.h"
 
 // A main window with real undo and redo stacks, undo groups and one grid of cells, which
 // records what the model asks of it. It registers itself with the application state.

@@ -2,12 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 #include "model/app_state.h"
 #include "model/records.h"
+#include "platform/base/codepage.h"
 #include "platform/base/profile.h"
 #include "tests/support/recording_app.h"
+
+// Texts in test messages.
+inline void PrintTo(const CString& text, std::ostream* os) {
+    *os << '"' << ToUtf8(text) << '"';
+}
 
 // Every model test runs with an application state of its own over an empty profile.
 class ModelTest : public ::testing::Test {
