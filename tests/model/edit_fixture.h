@@ -23,10 +23,6 @@ public:
         bool select;
         bool operator==(const Selection&) const = default;
     };
-    struct Cell {
-        CObjSpec objSpec;
-        CCellID id;
-    };
 
     explicit CFakeUndoHost(CKelvardinDoc& doc) : m_doc(doc) { GetApp().SetUndoHost(this); }
     ~CFakeUndoHost() override { GetApp().SetUndoHost(nullptr); }
@@ -54,10 +50,9 @@ public:
     }
     void EmptyForward() override { ++m_forwardEmptied; }
     bool FindGridCell(const CObjSpec& objSpec, const CObjSpec&, CCellID& cell) override {
-        for (const Cell& c : m_cells) {
-            if (c.objSpec == objSpec) cell = c.id;
-        }
-        return cell.row >= 0;
+        if (!(objSpec == m_cellSpec)) return false;
+        cell = m_cell;
+        return true;
     }
     void SelectGridCell(const CCellID& cell, bool select) override {
         m_selections.push_back({cell.row, cell.col, select});
@@ -82,7 +77,8 @@ public:
     std::optional<CContext> m_context;
     std::vector<CContext> m_back;
     int m_forwardEmptied = 0;
-    std::vector<Cell> m_cells;
+    CObjSpec m_cellSpec;  // the one cell of the grid
+    CCellID m_cell;
     std::vector<Selection> m_selections;
     int m_repaints = 0;
     bool m_bMoveDrop = false;
@@ -140,4 +136,42 @@ protected:
 
     CFakeUndoHost m_host{m_doc};
     CScriptedSelectAlpha m_dialog;
+};
+
+inline CObjSpec Entry(DWORD kind) {
+    return CObjSpec(CObjSpec::kAlpha, 0, kind);
+}
+
+// Trunk edits between intercoms 1-4, named ALFA, BRAV, CHAR and DELT; intercom 5 has no name.
+class TrunkEditTest : public EditTest {
+protected:
+    void SetUp() override {
+        EditTest::SetUp();
+        for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR", u"DELT"})
+            NameIcom(i++, name);
+    }
+    // Sets an end (field 3 or 4) or fixed assignment (5 or 6) as a received value would.
+    void Put(int trunk, DWORD field, const CAssign& assign) {
+        auto& record = dynamic_cast<CTrunk&>(*m_doc.FindObject(CTrunkSpec(trunk, 1)));
+        const BOOL first = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
+        if (field <= CTrunk::kFieldEnd2)
+            record.SetEndpoint(first, assign, FALSE);
+        else
+            record.SetFixedAssign(first, assign, FALSE);
+    }
+    CAssign End(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkEnd(trunk, first); }
+    CAssign Fixed(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkFixedAssign(trunk, first); }
+    BOOL EditEnd(int trunk, const CString& text, DWORD kind, BOOL first = TRUE) {
+        return Edit(CTrunkSpec(trunk, first ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2), text,
+                    Entry(kind));
+    }
+    BOOL EditFixed(int trunk, const CString& text, BOOL first = TRUE,
+                   DWORD kind = CObjSpec::kEntryAssignText) {
+        return Edit(CTrunkSpec(trunk, first ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2), text,
+                    Entry(kind));
+    }
+
+    static constexpr DWORD kIcom = CObjSpec::kEntryIcom;
+    static constexpr DWORD kLabel = CObjSpec::kEntryAlphaLabel;
+    static constexpr DWORD kAssign = CObjSpec::kEntryAssignText;
 };
