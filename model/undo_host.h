@@ -11,12 +11,6 @@ class CObjSpec;
 class CUndoObject;
 class CUndoObList;
 
-// A cell of the current grid screen: row and column.
-struct CCellID {
-    int row = -1;
-    int col = -1;
-};
-
 // What the edit rules and undo records ask of the main window: its undo history, its
 // navigation history, the current grid screen, the drop-move flag and its message queue.
 // The shell's main window implements it; the application state holds it while a main
@@ -42,13 +36,13 @@ public:
     virtual void GoToContext(const CContext& context) = 0;
     virtual void EmptyForward() = 0;
 
-    // The cell of the current grid screen bound to the two specifications; false when no
-    // grid screen is current or no cell shows the field.
-    virtual bool FindGridCell(const CObjSpec& objSpec, const CObjSpec& fieldSpec,
-                              CCellID& cell) = 0;
+    // The row and column of the current grid screen's cell bound to the two specifications;
+    // false when no grid screen is current or no cell shows the field.
+    virtual bool FindGridCell(const CObjSpec& objSpec, const CObjSpec& fieldSpec, int& row,
+                              int& col) = 0;
     // Marks the cell selected; with select it also becomes the only selection (when the
     // grid allows selection) and the focus cell, scrolled into view.
-    virtual void SelectGridCell(const CCellID& cell, bool select) = 0;
+    virtual void SelectGridCell(int row, int col, bool select) = 0;
     virtual void RepaintCurrentGrid() = 0;
 
     // Set while a drag-and-drop move (not a copy) is pasted into a grid.

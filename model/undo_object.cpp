@@ -51,9 +51,10 @@ void CUndoObject::Apply(BOOL select) const {
         host->GoToContext(*m_context);
         host->EmptyForward();
     }
-    CCellID cell;
-    if (host->FindGridCell(m_objSpec, m_fieldSpec, cell) && cell.row >= 0 && cell.col >= 0)
-        host->SelectGridCell(cell, select != FALSE);
+    int row = -1;
+    int col = -1;
+    if (host->FindGridCell(m_objSpec, m_fieldSpec, row, col) && row >= 0 && col >= 0)
+        host->SelectGridCell(row, col, select != FALSE);
 
     const BOOL stored = doc->SetObjectField(m_objSpec, m_oldText, FALSE, m_fieldSpec);
     // A refused replay leaves a value that is not the recorded one; its change mark stays.

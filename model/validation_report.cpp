@@ -6,6 +6,7 @@
 #include "model/undo_host.h"
 #include "platform/base/message_box.h"
 #include "platform/base/message_sink.h"
+#include "res/command_ids.h"
 #include "res/string_table.h"
 
 namespace {

@@ -6,9 +6,6 @@
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
-// The Error Info command of the main window, which shows the last validation error.
-constexpr UINT ID_ERROR_INFO = 32912;
-
 // A rule of the edit checks: its error number and the string id of its message.
 struct CEditRule {
     int error;

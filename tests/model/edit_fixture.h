@@ -11,6 +11,7 @@
 #include "model/undo_object.h"
 #include "model/validation_report.h"
 #include "platform/base/message_sink.h"
+#include "res/command_ids.h"
 #include "res/string_table.h"
 
 // A main window with real undo and redo stacks, undo groups and one grid of cells, which
@@ -49,13 +50,14 @@ public:
         m_context = context;
     }
     void EmptyForward() override { ++m_forwardEmptied; }
-    bool FindGridCell(const CObjSpec& objSpec, const CObjSpec&, CCellID& cell) override {
+    bool FindGridCell(const CObjSpec& objSpec, const CObjSpec&, int& row, int& col) override {
         if (!(objSpec == m_cellSpec)) return false;
-        cell = m_cell;
+        row = m_cell.row;
+        col = m_cell.col;
         return true;
     }
-    void SelectGridCell(const CCellID& cell, bool select) override {
-        m_selections.push_back({cell.row, cell.col, select});
+    void SelectGridCell(int row, int col, bool select) override {
+        m_selections.push_back({row, col, select});
     }
     void RepaintCurrentGrid() override { ++m_repaints; }
     bool IsMoveDrop() const override { return m_bMoveDrop; }
@@ -78,7 +80,7 @@ public:
     std::vector<CContext> m_back;
     int m_forwardEmptied = 0;
     CObjSpec m_cellSpec;  // the one cell of the grid
-    CCellID m_cell;
+    Selection m_cell{-1, -1, false};
     std::vector<Selection> m_selections;
     int m_repaints = 0;
     bool m_bMoveDrop = false;

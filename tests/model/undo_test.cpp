@@ -125,7 +125,7 @@ TEST_F(UndoTest, UndoShowsTheScreenAndCellOfTheEdit) {
     const CContext elsewhere{5, {}};
     m_host.m_context = edit;
     m_host.m_cellSpec = cost;
-    m_host.m_cell = {4, 2};
+    m_host.m_cell = {4, 2, false};
     ASSERT_TRUE(Edit(cost, u"5"));
     EXPECT_EQ(m_host.m_repaints, 1);
 
