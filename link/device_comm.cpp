@@ -58,7 +58,9 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
 
 void CDEVICEComm::Disconnect() {
     if (!m_bConnected) return;
-    // The engine first: once its thread has ended nothing else uses the framer.
+    // The engine first: once its thread has ended nothing else uses the framer. Its hooks
+    // reach the engine through m_engine until then.
+    m_engine->Stop();
     m_engine.reset();
     SayGoodbye();
     m_udpFrame = nullptr;
@@ -120,7 +122,6 @@ BOOL CDEVICEComm::GetResponse(CDualMessage& pair) {
     if (m_responses.empty()) return FALSE;
     pair = std::move(m_responses.front());
     m_responses.pop_front();
-    ++m_nRepliesInHand;
     return TRUE;
 }
 
@@ -173,7 +174,13 @@ void CDEVICEComm::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
 }
 
 CDEVICEComm::ReplyCheck CDEVICEComm::TakeReply(CDualMessage& pair) {
-    if (!GetResponse(pair)) return ReplyCheck::kNone;
+    {
+        // Counted as in hand until FinishReply, so that the engine does not take a reply
+        // being handled for one that never came.
+        std::lock_guard guard(m_responseLock);
+        if (!GetResponse(pair)) return ReplyCheck::kNone;
+        ++m_nRepliesInHand;
+    }
     const CMessage& request = pair.request;
     const CMessage& reply = pair.reply;
     if (reply.command != kCmdStatus &&
@@ -196,10 +203,10 @@ CDEVICEComm::ReplyCheck CDEVICEComm::TakeReply(CDualMessage& pair) {
     return ReplyCheck::kDispatch;
 }
 
-void CDEVICEComm::FinishReply() {
+void CDEVICEComm::FinishReply(ReplyCheck check) {
     std::lock_guard guard(m_deviceLock);
     std::lock_guard queueGuard(m_responseLock);
-    if (m_nRepliesInHand > 0) --m_nRepliesInHand;
+    if (check != ReplyCheck::kNone && m_nRepliesInHand > 0) --m_nRepliesInHand;
     if (!m_responses.empty()) {
         Post(WM_LINK_REPLIES);
     } else {

@@ -50,6 +50,8 @@ enum LinkState : int {
 class CDEVICEComm : public ILinkDevice {
 public:
     CDEVICEComm();
+    // A derived class disconnects in its own destructor, while it can still answer the
+    // engine's calls.
     virtual ~CDEVICEComm();
     CDEVICEComm(const CDEVICEComm&) = delete;
     CDEVICEComm& operator=(const CDEVICEComm&) = delete;
@@ -123,10 +125,12 @@ protected:
     virtual BOOL TakeStandbyQuery();
 
     // For OnResponse, on the user-interface thread. TakeReply takes the oldest reply and
-    // checks it as every reply is checked; FinishReply follows every call that took one.
+    // checks it as every reply is checked (a reply with the CTRL flag ends the send); only
+    // kDispatch leaves a pair to dispatch. FinishReply follows every TakeReply, after the
+    // dispatch: it posts WM_LINK_REPLIES again while replies wait, else re-arms the notice.
     enum class ReplyCheck { kNone, kDropped, kDispatch };
     ReplyCheck TakeReply(CDualMessage& pair);
-    void FinishReply();
+    void FinishReply(ReplyCheck check);
     // Replies that drive the link state (59, 25, 4, 3, 23, 26); FALSE for any other code.
     BOOL HandleLinkReply(const CDualMessage& pair);
     // A controller status came: TRUE when the link has just come up.
@@ -143,7 +147,6 @@ private:
     friend class CDCIgnoreFlop;
 
     int ChooseRequest(CMessage& request);
-    BOOL TakeReplyChecked(CDualMessage& pair);
     void OnStandbyAddress(const CMessage& reply);
     void SayGoodbye();
     void InstallHooks(CCallback* error, CCallback* verify);
