@@ -39,7 +39,9 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
     } else {
         m_framer = std::make_unique<CPellamFrame>(std::move(comm));
     }
-    m_engine = std::make_unique<CLinkEngine>(*this, *m_framer, m_timing);
+    m_engine = std::make_unique<CLinkEngine>(*this, *m_framer, notify, m_timing);
+    m_commNotify = m_framer->GetComm().GetNotify();
+    m_framer->GetComm().SetNotify(&m_engine->Outbox());
     {
         std::lock_guard guard(m_deviceLock);
         m_notify = notify;
@@ -61,6 +63,7 @@ void CDEVICEComm::Disconnect() {
     // The engine first: once its thread has ended nothing else uses the framer. Its hooks
     // reach the engine through m_engine until then.
     m_engine->Stop();
+    m_framer->GetComm().SetNotify(m_commNotify);
     m_engine.reset();
     SayGoodbye();
     m_udpFrame = nullptr;
@@ -170,7 +173,11 @@ BOOL CDEVICEComm::TakeStandbyQuery() {
 }
 
 void CDEVICEComm::Post(UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (m_notify) m_notify->PostMessage(message, wParam, lParam);
+    if (m_engine) {
+        m_engine->Outbox().PostMessage(message, wParam, lParam);
+    } else if (m_notify) {
+        m_notify->PostMessage(message, wParam, lParam);
+    }
 }
 
 CDEVICEComm::ReplyCheck CDEVICEComm::TakeReply(CDualMessage& pair) {
@@ -204,12 +211,12 @@ CDEVICEComm::ReplyCheck CDEVICEComm::TakeReply(CDualMessage& pair) {
 }
 
 void CDEVICEComm::FinishReply(ReplyCheck check) {
-    std::lock_guard guard(m_deviceLock);
-    std::lock_guard queueGuard(m_responseLock);
-    if (check != ReplyCheck::kNone && m_nRepliesInHand > 0) --m_nRepliesInHand;
-    if (!m_responses.empty()) {
-        Post(WM_LINK_REPLIES);
-    } else {
-        m_bReplyNoticeArmed = TRUE;
+    bool more = false;
+    {
+        std::lock_guard guard(m_responseLock);
+        if (check != ReplyCheck::kNone && m_nRepliesInHand > 0) --m_nRepliesInHand;
+        more = !m_responses.empty();
+        if (!more) m_bReplyNoticeArmed = TRUE;
     }
+    if (more) Post(WM_LINK_REPLIES);
 }

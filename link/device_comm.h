@@ -1,12 +1,12 @@
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <random>
 
 #include "link/link_dialogs.h"
 #include "link/link_engine.h"
+#include "link/message_queue.h"
 #include "link/retry_hooks.h"
 #include "link/send_all.h"
 
@@ -168,6 +168,8 @@ private:
     CLinkTiming m_timing;
     ILinkDialogs* m_dialogs = nullptr;
     IMessageSink* m_notify = nullptr;
+    // The transport's own notify window, given back when the engine ends.
+    IMessageSink* m_commNotify = nullptr;
     BOOL m_bNetwork = FALSE;
     std::atomic<DWORD> m_dwStandbyAddr{0};
 
@@ -180,13 +182,14 @@ private:
     mutable CCriticalSection m_responseLock;
     mutable CCriticalSection m_requestLock;
     mutable CCriticalSection m_deviceLock;
-    std::deque<CMessage> m_requests;
-    std::deque<CDualMessage> m_responses;
-    // Replies taken off the queue whose handling has not finished (response-queue lock).
+    CMessageQueue<CMessage> m_requests;
+    CMessageQueue<CDualMessage> m_responses;
+    // Response-queue lock: replies taken off the queue whose handling has not finished, and
+    // whether the next queued reply posts WM_LINK_REPLIES.
     int m_nRepliesInHand = 0;
+    BOOL m_bReplyNoticeArmed = TRUE;
 
     // Device lock.
-    BOOL m_bReplyNoticeArmed = TRUE;
     BOOL m_bConnected = FALSE;
     BOOL m_bSendRunning = FALSE;
     BOOL m_bPaused = FALSE;

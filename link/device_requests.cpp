@@ -135,14 +135,13 @@ void CDEVICEComm::PutResponse(const CDualMessage& pair) {
         OnStandbyAddress(reply);
         return;
     }
+    bool notify = false;
     {
-        std::lock_guard guard(m_deviceLock);
-        {
-            std::lock_guard queueGuard(m_responseLock);
-            m_responses.push_back(pair);
-        }
-        if (std::exchange(m_bReplyNoticeArmed, FALSE)) Post(WM_LINK_REPLIES);
+        std::lock_guard guard(m_responseLock);
+        m_responses.push_back(pair);
+        notify = std::exchange(m_bReplyNoticeArmed, FALSE);
     }
+    if (notify) Post(WM_LINK_REPLIES);
     // The controller needs a moment after a second commit.
     if (request.command == kCmdCommitAgain) m_engine->Pause(m_timing.commitAgainPauseMs);
 }

@@ -4,8 +4,9 @@
 
 #include "link/link_result.h"
 
-CLinkEngine::CLinkEngine(ILinkDevice& device, CMsgFrame& framer, const CLinkTiming& timing)
-    : m_device(device), m_framer(framer), m_timing(timing) {}
+CLinkEngine::CLinkEngine(ILinkDevice& device, CMsgFrame& framer, IMessageSink* notify,
+                         const CLinkTiming& timing)
+    : m_device(device), m_framer(framer), m_timing(timing), m_outbox(notify) {}
 
 CLinkEngine::~CLinkEngine() {
     Stop();
@@ -50,12 +51,21 @@ void CLinkEngine::ResetCounters() {
 }
 
 bool CLinkEngine::Pause(DWORD ms) {
+    m_outbox.Flush();
     return !m_stop.Wait(ms);
 }
 
 void CLinkEngine::Run() {
+    m_outbox.AdoptThisThread();
     ResetCounters();
+    RunCycles();
+    m_outbox.Flush();
+}
+
+void CLinkEngine::RunCycles() {
     for (;;) {
+        // The window hears what happened before the engine waits, not while it has work.
+        if (!m_wake.IsSet()) m_outbox.Flush();
         const int woken = CEvent::WaitForAny({&m_stop, &m_wake}, m_timing.engineWaitMs);
         if (woken == 0) return;
         const bool timedOut = woken == WAIT_TIMEOUT;
@@ -68,7 +78,7 @@ void CLinkEngine::Run() {
                 m_wake.ResetEvent();
                 continue;
             }
-            m_pair.request = CMessage{};
+            m_pair.request.Clear();
             kind = m_device.GetNextRequest(m_pair.request);
             const bool poll = kind == kRequestRawPoll || kind == kRequestFramedPoll;
             if (kind == kRequestNone || (poll && !timedOut)) {
@@ -99,9 +109,12 @@ bool CLinkEngine::Exchange(int kind) {
         ++m_counters[kTxOk];
         for (;;) {  // each pass reads one reply
             if (m_stop.IsSet()) return false;
-            reply = CMessage{};
+            m_outbox.FlushIfDue(m_timing.noticeIntervalMs);
+            reply.Clear();
             if (int result = m_framer.Receive(reply); result != LINK_OK) {
                 CountFailure(result);
+                // A reply that is late or spoilt may take a while: the window hears first.
+                m_outbox.Flush();
                 CCallback* hook = m_hooks[kReceiveError];
                 const int decision = hook ? hook->OnError({result, &request}) : 0;
                 if (decision > 0) break;

@@ -7,6 +7,7 @@
 #include "link/link_device.h"
 #include "link/link_timing.h"
 #include "link/msg_frame.h"
+#include "link/post_outbox.h"
 #include "platform/base/critical_section.h"
 #include "platform/base/event.h"
 #include "platform/base/thread.h"
@@ -39,7 +40,9 @@ public:
 
     static constexpr std::size_t kStackSize = 32768;
 
-    CLinkEngine(ILinkDevice& device, CMsgFrame& framer, const CLinkTiming& timing);
+    // Messages go to notify, through the engine's outbox.
+    CLinkEngine(ILinkDevice& device, CMsgFrame& framer, IMessageSink* notify,
+                const CLinkTiming& timing);
     // Stops the thread and waits for it.
     ~CLinkEngine();
     CLinkEngine(const CLinkEngine&) = delete;
@@ -69,9 +72,12 @@ public:
     bool Pause(DWORD ms);
     // Set once the engine is told to stop: a wait of its thread for anyone must end on it.
     CEvent& StopEvent() { return m_stop; }
+    // Where everything that the engine thread tells the window goes.
+    IMessageSink& Outbox() { return m_outbox; }
 
 private:
     void Run();
+    void RunCycles();
     // Writes the request and reads its reply until the hooks accept or drop the exchange;
     // false when the engine was stopped meanwhile.
     bool Exchange(int kind);
@@ -80,6 +86,7 @@ private:
     ILinkDevice& m_device;
     CMsgFrame& m_framer;
     const CLinkTiming m_timing;
+    CPostOutbox m_outbox;
 
     CEvent m_wake{true};
     CEvent m_stop;

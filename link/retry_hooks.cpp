@@ -117,7 +117,7 @@ int CDCVerify::AskUser(const CDualMessage& pair) {
     if (!device.m_notify) return 0;
     m_question = pair;
     CLinkEngine& engine = *device.m_engine;
-    const LRESULT answer = device.m_notify->SendMessageCancellable(
+    const LRESULT answer = engine.Outbox().SendMessageCancellable(
         WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NAK), reinterpret_cast<LPARAM>(&m_question),
         engine.StopEvent(), 0);
     if (answer != 1) return 0;

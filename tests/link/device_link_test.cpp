@@ -68,7 +68,7 @@ TEST_F(SerialLinkTest, ConnectPollsWithTheRawByteToComeUp) {
     EXPECT_EQ(sim.RawBytes().front(), 0x9E);
     const auto dispatched = device.Dispatched();
     ASSERT_FALSE(dispatched.empty());
-    EXPECT_EQ(dispatched.front().reply.command, kCmdStatus);
+    EXPECT_EQ(dispatched.front().command, kCmdStatus);
 }
 
 TEST_F(UdpLinkTest, IdlePollsFollowTheWaitAndBusyPollsTheInterval) {
@@ -118,7 +118,7 @@ TEST_F(SerialLinkTest, ErrorsAreRetriedThenTheLinkIsLostAndFoundAgain) {
     sim.InjectFault(SimFault::DropReply, 1, 10);
     device.AddManagerRequest(Request(10));
     device.WakeEngine();
-    ASSERT_TRUE(Pump([&] { return device.Dispatched().back().reply.command == 10; }));
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == 10; }));
     auto requests = sim.Requests();
     ASSERT_EQ(CountCommand(requests, 10), 4);
     for (const SimFrame& f : requests)
@@ -169,7 +169,7 @@ TEST_F(UdpLinkTest, ACommandLineTimeOutIsReadAgainNotSentAgain) {
     sim.InjectFault(SimFault::LateReply, 1, kCmdClp);
     device.AddManagerRequest(Request(kCmdClp, {'V'}));
     device.WakeEngine();
-    ASSERT_TRUE(Pump([&] { return device.Dispatched().back().reply.command == kCmdClp; }));
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdClp; }));
     EXPECT_EQ(CountCommand(sim.Requests(), kCmdClp), 1);
     EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kTimeouts), 1);
 }
@@ -182,9 +182,7 @@ TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {
     sim.InjectFault(SimFault::Nak, 5, 10);
     device.AddManagerRequest(Request(10));
     device.WakeEngine();
-    ASSERT_TRUE(Pump([&] {
-        return !device.Dispatched().empty() && device.Dispatched().back().reply.command == 10;
-    }));
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == 10; }));
     EXPECT_EQ(CountCommand(sim.Requests(), 10), 6);
     EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kNaks), naks + 5);
     EXPECT_EQ(window.Count(WM_LINK_ACTIVITY, LINK_ACTIVITY_READ_FAILED), 5);
@@ -202,7 +200,7 @@ TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {
     window.PumpFor(300ms);
     EXPECT_EQ(CountCommand(sim.Requests(), 11), 5);
     for (std::size_t i = dispatched; i < device.Dispatched().size(); ++i)
-        EXPECT_NE(device.Dispatched()[i].reply.command, 11u);
+        EXPECT_NE(device.Dispatched()[i].command, 11u);
 }
 
 TEST_F(UdpLinkTest, FailsOverToTheStandbyAndBack) {
@@ -282,12 +280,12 @@ TEST_F(UdpLinkTest, StandbyMemoryIsReadFromTheStandbyControllerOnce) {
 
     device.AddManagerRequest(Request(kCmdReadMemory, {0, 1, 0, 0, 0x12, 0x00, 255}));
     device.WakeEngine();
-    ASSERT_TRUE(Pump([&] { return device.Dispatched().back().reply.command == kCmdReadMemory; }));
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdReadMemory; }));
     const auto read = standby.Requests();
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].tag, 0xFFFF);
     EXPECT_EQ(read[0].payload, (std::vector<std::uint8_t>{0, 0, 0, 0, 0x12, 0x00, 255}));
-    EXPECT_EQ(device.Dispatched().back().reply.length, 255u);
+    EXPECT_EQ(device.Dispatched().back().length, 255u);
     EXPECT_EQ(device.GetStandbyAddress(), kStandbyLoopback);
 
     // Afterwards the active controller, in the session, with one numbered poll.

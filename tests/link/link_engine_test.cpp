@@ -148,7 +148,7 @@ TEST(LinkEngine, NumbersRequestsFromOneThenWrapsToTwo) {
         return call % 5 == 4 ? int{kRequestRaw} : int{kRequestNumbered};
     });
     CEchoFrame frame;
-    CLinkEngine engine(device, frame, WaitOf(10000));
+    CLinkEngine engine(device, frame, nullptr, WaitOf(10000));
     ASSERT_TRUE(engine.Start());
     ASSERT_TRUE(device.WaitFor([](int, int responses) { return responses == kRequests; }));
     engine.Stop();
@@ -174,7 +174,7 @@ TEST(LinkEngine, PollsGoOutOnlyWhenTheWaitRunsOut) {
         // Woken at the start and once more: each time a poll is offered and not sent.
         CScriptDevice device([](int) { return int{kRequestFramedPoll}; });
         CEchoFrame frame;
-        CLinkEngine engine(device, frame, WaitOf(60000));
+        CLinkEngine engine(device, frame, nullptr, WaitOf(60000));
         ASSERT_TRUE(engine.Start());
         ASSERT_TRUE(device.WaitFor([](int calls, int) { return calls == 1; }));
         engine.Wake();
@@ -184,7 +184,7 @@ TEST(LinkEngine, PollsGoOutOnlyWhenTheWaitRunsOut) {
     }
     CScriptDevice device([](int) { return int{kRequestRawPoll}; });
     CEchoFrame frame;
-    CLinkEngine engine(device, frame, WaitOf(20));
+    CLinkEngine engine(device, frame, nullptr, WaitOf(20));
     ASSERT_TRUE(engine.Start());
     ASSERT_TRUE(device.WaitFor([](int, int responses) { return responses >= 3; }));
     engine.Stop();
@@ -197,7 +197,7 @@ TEST(LinkEngine, PollsGoOutOnlyWhenTheWaitRunsOut) {
 TEST(LinkEngine, HoldIgnoresWakesUntilReleased) {
     CScriptDevice device([](int) { return int{kRequestNone}; });
     CEchoFrame frame;
-    CLinkEngine engine(device, frame, WaitOf(60000));
+    CLinkEngine engine(device, frame, nullptr, WaitOf(60000));
     engine.Hold();
     ASSERT_TRUE(engine.Start());
     for (int i = 0; i < 3; ++i) {
@@ -220,7 +220,7 @@ TEST(LinkEngine, HooksDecideAndFailuresAreCounted) {
     CScriptHook sendError{1};
     CScriptHook receiveError{-1, 1, -1, -1, -1};
     CScriptHook afterReceive{-1, 0};
-    CLinkEngine engine(device, frame, WaitOf(60000));
+    CLinkEngine engine(device, frame, nullptr, WaitOf(60000));
     engine.SetHook(CLinkEngine::kSendError, &sendError);
     engine.SetHook(CLinkEngine::kReceiveError, &receiveError);
     engine.SetHook(CLinkEngine::kAfterReceive, &afterReceive);
@@ -248,7 +248,7 @@ TEST(LinkEngine, WithoutHooksAFailedExchangeIsDropped) {
     CScriptDevice device([](int call) { return call < 2 ? int{kRequestNumbered} : kRequestNone; });
     CEchoFrame frame;
     frame.ScriptReads({LINK_TIMEOUT});
-    CLinkEngine engine(device, frame, WaitOf(60000));
+    CLinkEngine engine(device, frame, nullptr, WaitOf(60000));
     ASSERT_TRUE(engine.Start());
     ASSERT_TRUE(device.WaitFor([](int calls, int responses) { return calls >= 3 && responses; }));
     engine.Stop();

@@ -1,6 +1,7 @@
 #include "tests/link/link_harness.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/link_messages.h"
@@ -24,7 +25,7 @@ void CTestDevice::OnResponse(CKelvardinDoc*) {
     if (check == ReplyCheck::kDispatch) {
         {
             std::lock_guard guard(m_lock);
-            m_dispatched.push_back(pair);
+            m_dispatched.push_back({pair.reply.command, pair.reply.length});
         }
         if (IsStatus(pair)) {
             OnControllerStatus();
@@ -46,9 +47,14 @@ void CTestDevice::SetEndlessRequests(std::function<CMessage()> make) {
     m_makeRequest = std::move(make);
 }
 
-std::vector<CDualMessage> CTestDevice::Dispatched() const {
+std::vector<CTestDevice::Reply> CTestDevice::Dispatched() const {
     std::lock_guard guard(m_lock);
     return m_dispatched;
+}
+
+DWORD CTestDevice::LastDispatched() const {
+    std::lock_guard guard(m_lock);
+    return m_dispatched.empty() ? 0 : m_dispatched.back().command;
 }
 
 BOOL CTestDevice::GetManagerRequest(CMessage& request) {
@@ -65,9 +71,7 @@ BOOL CTestDevice::GetManagerRequest(CMessage& request) {
 }
 
 void CLinkTestWindow::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    auto item = std::make_shared<Item>();
-    item->message = {message, wParam, lParam, false};
-    Enqueue(item);
+    Enqueue({{message, wParam, lParam, false}, nullptr});
 }
 
 LRESULT CLinkTestWindow::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -77,22 +81,35 @@ LRESULT CLinkTestWindow::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CLinkTestWindow::SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam,
                                                 CEvent& cancel, LRESULT cancelled) {
-    auto item = std::make_shared<Item>();
-    item->message = {message, wParam, lParam, true};
-    item->answered = std::make_shared<CEvent>();
-    Enqueue(item);
-    const bool answered = CEvent::WaitForAny({item->answered.get(), &cancel}, INFINITE) == 0;
+    auto answer = std::make_shared<Answer>();
+    Enqueue({{message, wParam, lParam, true}, answer});
+    const bool answered = CEvent::WaitForAny({&answer->answered, &cancel}, INFINITE) == 0;
     std::lock_guard guard(m_lock);
-    if (answered) return item->answer;
-    item->abandoned = true;
+    if (answered) return answer->answer;
+    answer->abandoned = true;
     return cancelled;
 }
 
-void CLinkTestWindow::Enqueue(const std::shared_ptr<Item>& item) {
-    std::lock_guard guard(m_lock);
-    m_log.push_back(item->message);
-    m_queue.push_back(item);
-    m_arrived.notify_all();
+void CLinkTestWindow::Enqueue(Item item) {
+    bool wake = false;
+    {
+        std::lock_guard guard(m_lock);
+        m_log.push_back(item.message);
+        ++m_counts[item.message.message];
+        m_queue.push_back(std::move(item));
+        // Like a window's message loop, the pump is woken once however many messages come
+        // before it runs.
+        wake = (m_sleepers > 0 || m_watchers > 0) && !std::exchange(m_wakePending, true);
+    }
+    if (wake) m_arrived.notify_all();
+}
+
+void CLinkTestWindow::SleepUntil(std::unique_lock<std::mutex>& lock,
+                                 std::chrono::steady_clock::time_point until) {
+    ++m_sleepers;
+    m_arrived.wait_until(lock, until);
+    --m_sleepers;
+    m_wakePending = false;
 }
 
 bool CLinkTestWindow::PumpUntil(const std::function<bool()>& done,
@@ -101,35 +118,38 @@ bool CLinkTestWindow::PumpUntil(const std::function<bool()>& done,
     const auto deadline = Clock::now() + within;
     for (;;) {
         if (done()) return true;
-        std::shared_ptr<Item> item;
+        // Everything that waits is taken at once, the way a message loop drains its queue.
+        std::deque<Item> batch;
+        std::function<void(const Message&)> observer;
         {
             std::unique_lock lock(m_lock);
             // The condition may change without a message: look again now and then.
             const auto slice = std::min(deadline, Clock::now() + std::chrono::milliseconds(10));
-            m_arrived.wait_until(lock, slice, [&] { return !m_queue.empty(); });
-            if (!m_queue.empty()) {
-                item = m_queue.front();
-                m_queue.pop_front();
-                if (item->abandoned) item.reset();
-            }
+            if (m_queue.empty()) SleepUntil(lock, slice);
+            for (Item& item : m_queue)
+                if (!item.answer || !item.answer->abandoned) batch.push_back(std::move(item));
+            m_queue.clear();
+            observer = m_observer;
         }
-        if (item) {
-            const LRESULT answer = Handle(item->message);
-            if (item->answered) {
+        if (batch.empty() && Clock::now() >= deadline) return done();
+        while (!batch.empty()) {
+            const Item item = std::move(batch.front());
+            batch.pop_front();
+            const LRESULT answer = Handle(item.message);
+            if (item.answer) {
                 {
                     std::lock_guard guard(m_lock);
-                    item->answer = answer;
+                    item.answer->answer = answer;
                 }
-                item->answered->SetEvent();
+                item.answer->answered.SetEvent();
             }
-            std::function<void(const Message&)> observer;
-            {
+            if (observer) observer(item.message);
+            if (!batch.empty() && done()) {
+                // The rest waits for the next pump, ahead of anything newer.
                 std::lock_guard guard(m_lock);
-                observer = m_observer;
+                m_queue.insert(m_queue.begin(), batch.begin(), batch.end());
+                return true;
             }
-            if (observer) observer(item->message);
-        } else if (Clock::now() >= deadline) {
-            return done();
         }
     }
 }
@@ -204,8 +224,8 @@ std::vector<CLinkTestWindow::Message> CLinkTestWindow::Messages() const {
 
 int CLinkTestWindow::Count(UINT message) const {
     std::lock_guard guard(m_lock);
-    return static_cast<int>(std::count_if(m_log.begin(), m_log.end(),
-                                          [&](const Message& m) { return m.message == message; }));
+    auto it = m_counts.find(message);
+    return it == m_counts.end() ? 0 : it->second;
 }
 
 int CLinkTestWindow::Count(UINT message, WPARAM wParam) const {

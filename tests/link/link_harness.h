@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -24,8 +25,13 @@ public:
     void AddManagerRequest(const CMessage& request);
     // With a maker set, the managers always have one more request.
     void SetEndlessRequests(std::function<CMessage()> make);
-    // The pairs dispatched so far.
-    std::vector<CDualMessage> Dispatched() const;
+    struct Reply {
+        DWORD command;
+        DWORD length;
+    };
+    // The replies dispatched so far, and the command of the last (0 when none).
+    std::vector<Reply> Dispatched() const;
+    DWORD LastDispatched() const;
 
 protected:
     BOOL GetManagerRequest(CMessage& request) override;
@@ -34,7 +40,7 @@ private:
     mutable std::mutex m_lock;
     std::deque<CMessage> m_managerRequests;
     std::function<CMessage()> m_makeRequest;
-    std::vector<CDualMessage> m_dispatched;
+    std::vector<Reply> m_dispatched;
 };
 
 // Stands in for the main window: the link's messages are recorded and handled on the thread
@@ -77,21 +83,30 @@ public:
     std::vector<int> Values(UINT message) const;
 
 private:
-    struct Item {
-        Message message;
-        // A sent message's answer; the sender waits for it.
-        std::shared_ptr<CEvent> answered;
+    // What a sender waits for.
+    struct Answer {
+        CEvent answered;
         LRESULT answer = 0;
         bool abandoned = false;
     };
-    void Enqueue(const std::shared_ptr<Item>& item);
+    struct Item {
+        Message message;
+        std::shared_ptr<Answer> answer;  // sent messages only
+    };
+    void Enqueue(Item item);
+    void SleepUntil(std::unique_lock<std::mutex>& lock,
+                    std::chrono::steady_clock::time_point until);
     LRESULT Handle(const Message& message);
 
     CDEVICEComm& m_device;
     mutable std::mutex m_lock;
     std::condition_variable m_arrived;
-    std::deque<std::shared_ptr<Item>> m_queue;
+    int m_sleepers = 0;
+    int m_watchers = 0;  // WaitForMessage calls
+    bool m_wakePending = false;
+    std::deque<Item> m_queue;
     std::vector<Message> m_log;
+    std::map<UINT, int> m_counts;
     std::deque<LRESULT> m_nakAnswers;
     std::function<void(const Message&)> m_observer;
 };

@@ -131,10 +131,7 @@ TEST_F(UdpSendTest, CommitAgainWaitsWithoutHoldingTheLink) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {3}; });
     ASSERT_TRUE(device.StartSendAll(std::make_unique<CScriptedSource>(2)));
-    ASSERT_TRUE(Pump([&] {
-        return !device.Dispatched().empty() &&
-               device.Dispatched().back().reply.command == kCmdCommitAgain;
-    }));
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdCommitAgain; }));
     const auto answered = Clock::now();
     EXPECT_EQ(device.GetLinkState(), kLinkRelease);
     EXPECT_LT(Clock::now() - answered, 700ms);
@@ -170,7 +167,8 @@ TEST_F(UdpSendTest, LostLinkEndsTheSendOnceAndTheLinkComesBack) {
     sim.InjectFault(SimFault::DropReply, 5, kSetTrunks);
     const std::size_t before = sim.Requests().size();
     ASSERT_TRUE(device.StartSendAll(std::make_unique<CScriptedSource>(3)));
-    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_SEND_FAILED) > 0; }));
+    ASSERT_TRUE(Pump(
+        [&] { return window.Count(WM_LINK_SEND_FAILED) > 0 && window.Count(WM_LINK_ERROR) > 0; }));
     const auto messages = window.Messages();
     const auto failed = std::find_if(messages.begin(), messages.end(),
                                      [](auto& m) { return m.message == WM_LINK_SEND_FAILED; });
