@@ -143,7 +143,8 @@ void CDEVICEComm::PutResponse(const CDualMessage& pair) {
     }
     if (notify) Post(WM_LINK_REPLIES);
     // The controller needs a moment after a second commit.
-    if (request.command == kCmdCommitAgain) m_engine->Pause(m_timing.commitAgainPauseMs);
+    if (request.command == kCmdCommitAgain && m_engine)
+        m_engine->Pause(m_timing.commitAgainPauseMs);
 }
 
 // The standby controller's address, a.b.c.d in byte order: kept when it is new.
