@@ -26,7 +26,6 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::duration;
 
 constexpr double kTargetRatio = 1.2;
-constexpr DWORD kSetTrunks = 9;
 
 CMessage Request(DWORD command, DWORD sequence = 0) {
     CMessage m;
@@ -34,24 +33,6 @@ CMessage Request(DWORD command, DWORD sequence = 0) {
     m.sequence = sequence;
     return m;
 }
-
-class CSetSource : public CSendAll {
-public:
-    explicit CSetSource(int count) : m_count(count) {}
-    void Reset() override { m_next = 0; }
-    BOOL BuildNext(CMessage& message) override {
-        if (m_next == m_count) return FALSE;
-        message = Request(kSetTrunks);
-        const BYTE payload[] = {BYTE(m_next >> 8), BYTE(m_next), 0, 1, 0x01};
-        message.SetPayload(payload);
-        ++m_next;
-        return TRUE;
-    }
-
-private:
-    int m_count;
-    int m_next = 0;
-};
 
 std::unique_ptr<CCommUDP> OpenUdp(WORD port, IMessageSink* notify) {
     auto comm = std::make_unique<CCommUDP>(notify, port);
@@ -79,7 +60,7 @@ double FloorRun(WORD port, int sets) {
     };
     exchange(Request(kCmdOpenSession));
     frame.SetTag(reply.tag);
-    CSetSource source(sets);
+    CSetRequestSource source(sets);
     CMessage set;
     const auto start = Clock::now();
     exchange(Request(kCmdAskControl));
@@ -103,7 +84,7 @@ double LinkRun(WORD port, int sets) {
         std::exit(2);
     }
     const auto start = Clock::now();
-    device.StartSendAll(std::make_unique<CSetSource>(sets));
+    device.StartSendAll(std::make_unique<CSetRequestSource>(sets));
     const bool done = window.PumpUntil([&] { return window.Count(WM_LINK_SEND_DONE) > 0; },
                                        std::chrono::seconds(120));
     const double seconds = duration<double>(Clock::now() - start).count();

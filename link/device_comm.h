@@ -158,6 +158,9 @@ private:
     void LinkLost(int fallback, int result);
     // Posts the failure of the running send and gives it up.
     void FailSend(int reason);
+    // Moves the link from one state to the next and wakes the engine to act on it; FALSE, and
+    // nothing changed, when the link is in another state.
+    BOOL Advance(int from, int to);
 
     void OnSessionReply(const CMessage& reply);
     void OnControlReply(const CMessage& reply);

@@ -66,22 +66,22 @@ int CDEVICEComm::PullFromSource(int count) {
     return taken;
 }
 
-void CDEVICEComm::BeginSendQueue() {
+BOOL CDEVICEComm::Advance(int from, int to) {
     {
         std::lock_guard guard(m_deviceLock);
-        if (m_nState != kLinkFillQueue) return;
-        m_nState = kLinkSendQueue;
+        if (m_nState != from) return FALSE;
+        m_nState = to;
     }
     WakeEngine();
+    return TRUE;
+}
+
+void CDEVICEComm::BeginSendQueue() {
+    Advance(kLinkFillQueue, kLinkSendQueue);
 }
 
 void CDEVICEComm::EndSendQueue() {
-    {
-        std::lock_guard guard(m_deviceLock);
-        if (m_nState != kLinkQueueSent) return;
-        m_nState = kLinkCommit;
-    }
-    WakeEngine();
+    Advance(kLinkQueueSent, kLinkCommit);
 }
 
 void CDEVICEComm::Abort() {
@@ -173,19 +173,7 @@ void CDEVICEComm::OnSessionReply(const CMessage& reply) {
 void CDEVICEComm::OnControlReply(const CMessage& reply) {
     if (reply.length != 0) return;
     if (!reply.nak) {
-        bool granted = false;
-        {
-            std::lock_guard guard(m_deviceLock);
-            if (m_nState == kLinkAwaitControl) {
-                m_nState = kLinkOpenDownload;
-                granted = true;
-            }
-        }
-        if (granted) {
-            WakeEngine();
-        } else {
-            FailSend(kSendCorrupted);
-        }
+        if (!Advance(kLinkAwaitControl, kLinkOpenDownload)) FailSend(kSendCorrupted);
         return;
     }
     // Refused: the user waits and asks again, or gives the send up. The dialog runs with no
@@ -194,14 +182,9 @@ void CDEVICEComm::OnControlReply(const CMessage& reply) {
     const int answer = m_dialogs ? m_dialogs->ExclusiveControlDenied() : ILinkDialogs::kAbort;
     if (answer == ILinkDialogs::kAbort) {
         FailSend(kSendDenied);
-        return;
+    } else {
+        Advance(kLinkAwaitControl, kLinkAskControl);
     }
-    {
-        std::lock_guard guard(m_deviceLock);
-        if (m_nState != kLinkAwaitControl) return;
-        m_nState = kLinkAskControl;
-    }
-    WakeEngine();
 }
 
 void CDEVICEComm::OnDownloadReply() {

@@ -10,11 +10,10 @@
 #include <thread>
 
 #include "link/device_comm.h"
-#include "link/link_messages.h"
 #include "model/app_state.h"
 #include "platform/base/profile.h"
 #include "tests/link/fake_comm.h"
-#include "tests/support/recording_sink.h"
+#include "tests/link/link_harness.h"
 
 namespace {
 
@@ -64,23 +63,6 @@ private:
     CInput& m_input;
 };
 
-class CSource : public CSendAll {
-public:
-    explicit CSource(int count) : m_count(count) {}
-    void Reset() override { m_next = 0; }
-    BOOL BuildNext(CMessage& message) override {
-        if (m_next == m_count) return FALSE;
-        message = CMessage{};
-        message.command = 9;
-        ++m_next;
-        return TRUE;
-    }
-
-private:
-    int m_count;
-    int m_next = 0;
-};
-
 // The commands whose replies the link itself reads, and two it only passes on.
 constexpr std::array<DWORD, 10> kCommands = {1, 3, 4, 23, 25, 26, 59, 60, 61, 9};
 
@@ -103,56 +85,29 @@ CDualMessage ReadPair(CInput& in) {
     return pair;
 }
 
-// What the main window does with the messages posted since the last call.
-void AnswerWindow(CFuzzDevice& device, CRecordingSink& sink, std::size_t& seen) {
-    const auto messages = sink.Messages();
-    for (; seen < messages.size(); ++seen) {
-        switch (messages[seen].message) {
-            case WM_LINK_PULL:
-                device.PullFromSource(-1);
-                break;
-            case WM_LINK_QUEUE_FILLED:
-                device.BeginSendQueue();
-                break;
-            case WM_LINK_SEND_FAILED:
-                device.Abort();
-                break;
-            case WM_LINK_QUEUE_SENT:
-                device.EndSendQueue();
-                break;
-            case WM_LINK_REPLIES:
-                device.OnResponse(nullptr);
-                break;
-            default:
-                break;
-        }
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static CMemoryProfile profile;
     static CAppState app(profile);
     CInput in(data, size);
-    CRecordingSink sink;
     CFuzzDialogs dialogs(in);
     CFuzzDevice device;
+    CLinkTestWindow window(device);
     CLinkTiming timing;
     timing.engineWaitMs = 3600 * 1000;
     timing.commitAgainPauseMs = 0;
     device.SetTiming(timing);
     device.SetUdpTarget(in.Byte() & 1);
     device.SetDialogs(&dialogs);
-    Check(device.Connect(std::make_unique<CFakeComm>(true), &sink, FALSE));
-    std::size_t seen = 0;
+    Check(device.Connect(std::make_unique<CFakeComm>(true), &window, FALSE));
     while (!in.Empty()) {
         switch (in.Byte() % 8) {
             case 0:
                 device.PutResponse(ReadPair(in));
                 break;
             case 1:
-                device.StartSendAll(std::make_unique<CSource>(in.Byte() % 4));
+                device.StartSendAll(std::make_unique<CSetRequestSource>(in.Byte() % 4));
                 break;
             case 2:
                 device.Abort();
@@ -172,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
             }
             default:
-                AnswerWindow(device, sink, seen);
+                // The main window answers what the link has told it so far.
+                window.PumpFor(std::chrono::milliseconds(0));
                 break;
         }
         const int state = device.GetLinkState();

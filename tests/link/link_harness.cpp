@@ -125,7 +125,7 @@ bool CLinkTestWindow::PumpUntil(const std::function<bool()>& done,
             std::unique_lock lock(m_lock);
             // The condition may change without a message: look again now and then.
             const auto slice = std::min(deadline, Clock::now() + std::chrono::milliseconds(10));
-            if (m_queue.empty()) SleepUntil(lock, slice);
+            if (m_queue.empty() && Clock::now() < slice) SleepUntil(lock, slice);
             for (Item& item : m_queue)
                 if (!item.answer || !item.answer->abandoned) batch.push_back(std::move(item));
             m_queue.clear();

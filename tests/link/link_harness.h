@@ -11,6 +11,28 @@
 #include <vector>
 
 #include "link/device_comm.h"
+#include "tests/support/recording_sink.h"
+
+// A send of count set requests (code 9), each carrying its index, high byte first.
+class CSetRequestSource : public CSendAll {
+public:
+    static constexpr DWORD kCommand = 9;
+    explicit CSetRequestSource(int count) : m_count(count) {}
+    void Reset() override { m_next = 0; }
+    BOOL BuildNext(CMessage& message) override {
+        if (m_next == m_count) return FALSE;
+        message = CMessage{};
+        message.command = kCommand;
+        const BYTE index[] = {BYTE(m_next >> 8), BYTE(m_next)};
+        message.SetPayload(index);
+        ++m_next;
+        return TRUE;
+    }
+
+private:
+    int m_count;
+    int m_next = 0;
+};
 
 // A device link as the data manager makes one, cut down to what the link's own tests need:
 // replies are checked and the link's replies handled, status replies bring the link up, and a
@@ -47,12 +69,7 @@ private:
 // that pumps them, the way the main window answers them.
 class CLinkTestWindow : public IMessageSink {
 public:
-    struct Message {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        bool sent;
-    };
+    using Message = CRecordingSink::Message;
 
     explicit CLinkTestWindow(CDEVICEComm& device) : m_device(device) {}
 

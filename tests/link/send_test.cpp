@@ -7,24 +7,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr unsigned kSetTrunks = 9;
-
-// count set requests of code 9, each carrying its index.
-class CScriptedSource : public CSendAll {
-public:
-    explicit CScriptedSource(int count) : m_count(count) {}
-    void Reset() override { m_next = 0; }
-    BOOL BuildNext(CMessage& message) override {
-        if (m_next == m_count) return FALSE;
-        message = Request(kSetTrunks, {BYTE(m_next >> 8), BYTE(m_next)});
-        ++m_next;
-        return TRUE;
-    }
-
-private:
-    int m_count;
-    int m_next = 0;
-};
+constexpr unsigned kSetTrunks = CSetRequestSource::kCommand;
 
 // The commands of the send procedure that reached the controller, polls left out.
 std::vector<unsigned> SendCommands(const std::vector<SimFrame>& frames) {
@@ -48,7 +31,7 @@ protected:
     // Starts a send of count set requests and handles the window's messages until it ends.
     bool Send(int count) {
         const std::size_t before = this->sim.Requests().size();
-        if (!this->device.StartSendAll(std::make_unique<CScriptedSource>(count))) return false;
+        if (!this->device.StartSendAll(std::make_unique<CSetRequestSource>(count))) return false;
         m_start = before;
         return this->Pump([&] { return this->window.Count(WM_LINK_SEND_DONE) > m_done; }) &&
                (++m_done, true);
@@ -93,8 +76,8 @@ TEST_F(UdpSendTest, GrantedSendRunsEveryStepInOrder) {
     EXPECT_FALSE(device.IsSendRunning());
 
     // A send only starts from the up state; the next one runs like the first.
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CScriptedSource>(1)));
-    EXPECT_FALSE(device.StartSendAll(std::make_unique<CScriptedSource>(1)));
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    EXPECT_FALSE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
     ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_SEND_DONE) == 2; }));
 }
 
@@ -130,7 +113,7 @@ TEST_F(UdpSendTest, CommitAgainWaitsWithoutHoldingTheLink) {
     device.SetTiming(timing);
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {3}; });
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CScriptedSource>(2)));
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(2)));
     ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdCommitAgain; }));
     const auto answered = Clock::now();
     EXPECT_EQ(device.GetLinkState(), kLinkRelease);
@@ -166,7 +149,7 @@ TEST_F(UdpSendTest, LostLinkEndsTheSendOnceAndTheLinkComesBack) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     sim.InjectFault(SimFault::DropReply, 5, kSetTrunks);
     const std::size_t before = sim.Requests().size();
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CScriptedSource>(3)));
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(3)));
     ASSERT_TRUE(Pump(
         [&] { return window.Count(WM_LINK_SEND_FAILED) > 0 && window.Count(WM_LINK_ERROR) > 0; }));
     const auto messages = window.Messages();
