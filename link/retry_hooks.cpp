@@ -25,7 +25,7 @@ int CDCError::OnError(const CMsgFail& failure) {
         const int state = device.m_nState;
         if (state == kLinkClosed || state == kLinkPoll) return 0;
         if (state == kLinkAwaitSession || state == kLinkAwaitStatus) {
-            // The presence poll got no answer: the controller is gone.
+            // The set-up or presence request got no answer: the controller is gone.
             resetWake = true;
             device.m_nState = kLinkPoll;
             device.Post(WM_LINK_ERROR, kLinkPoll);
