@@ -28,8 +28,8 @@ constexpr std::uint32_t kStandbyLoopback = 0x7F000002;
 // Time-outs short enough for tests, long enough that a loaded machine does not miss replies.
 inline CLinkTiming FastTiming() {
     CLinkTiming t;
-    t.udpReadTimeoutMs = 300;
-    t.serialByteTimeoutMs = 300;
+    t.udpReadTimeoutMs = 500;
+    t.serialByteTimeoutMs = 500;
     t.engineWaitMs = 100;
     t.pollIntervalMs = 500;
     t.errorPauseMs = 50;
