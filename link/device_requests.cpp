@@ -9,7 +9,16 @@
 #include "model/app_state.h"
 #include "platform/base/byte_order.h"
 #include "platform/base/tick_count.h"
-#include "platform/io/host_address.h"
+
+namespace {
+
+// The address as the "IPAddress" and "StandbyIP" settings hold it.
+CString DottedIPv4(DWORD address) {
+    return CString::Formatted(u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
+                              (address >> 8) & 0xFF, address & 0xFF);
+}
+
+}  // namespace
 
 int CDEVICEComm::GetNextRequest(CMessage& request) {
     std::lock_guard guard(m_deviceLock);

@@ -28,8 +28,3 @@ bool ResolveHostAddress(const CString& text, DWORD& address) {
     address = ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
     return true;
 }
-
-CString DottedIPv4(DWORD address) {
-    return CString::Formatted(u"%d.%d.%d.%d", (address >> 24) & 0xFF, (address >> 16) & 0xFF,
-                              (address >> 8) & 0xFF, address & 0xFF);
-}

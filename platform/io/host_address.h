@@ -6,6 +6,3 @@
 // A dotted IPv4 text or a host name (the first IPv4 address of the answer), in host byte
 // order. False, with the address unchanged, when the text is empty or does not resolve.
 bool ResolveHostAddress(const CString& text, DWORD& address);
-
-// "a.b.c.d", most significant byte first.
-CString DottedIPv4(DWORD address);
