@@ -73,6 +73,13 @@ protected:
     }
     ~LinkTest() override { device.Disconnect(); }
 
+    // Opens the transport and connects the link to it, looking for the controller.
+    virtual void Connect() = 0;
+    void ConnectAndComeUp() {
+        ASSERT_NO_FATAL_FAILURE(Connect());
+        ASSERT_TRUE(ReachState(kLinkUp));
+    }
+
     // Handles the window's messages until the link is in the state.
     bool ReachState(int state, std::chrono::milliseconds within = kPatience) {
         return window.PumpUntil([&] { return device.GetLinkState() == state; }, within);
@@ -98,16 +105,12 @@ protected:
     }
     ~UdpLinkTest() override { device.Disconnect(); }
 
-    void Connect() {
+    void Connect() override {
         auto comm = std::make_unique<CCommUDP>(&window, peer.Port());
         comm->SetReadTimeout(timing.udpReadTimeoutMs);
         CString error;
         ASSERT_TRUE(comm->Open(app.m_ipAddress.Get(), error)) << ToUtf8(error);
         ASSERT_TRUE(device.Connect(std::move(comm), &window, TRUE));
-    }
-    void ConnectAndComeUp() {
-        ASSERT_NO_FATAL_FAILURE(Connect());
-        ASSERT_TRUE(ReachState(kLinkUp));
     }
 
     CSimController sim{true};
@@ -119,16 +122,12 @@ class SerialLinkTest : public LinkTest {
 protected:
     ~SerialLinkTest() override { device.Disconnect(); }
 
-    void Connect() {
+    void Connect() override {
         auto comm = std::make_unique<CCommSerial>(&window);
         ASSERT_EQ(comm->Open(CString::FromUtf8(line.DevicePath())), 0);
         comm->SetTimeouts(timing.SerialTimeouts(38400));
         ASSERT_EQ(comm->SetBaudRate(38400), 0);
         ASSERT_TRUE(device.Connect(std::move(comm), &window, TRUE));
-    }
-    void ConnectAndComeUp() {
-        ASSERT_NO_FATAL_FAILURE(Connect());
-        ASSERT_TRUE(ReachState(kLinkUp));
     }
 
     CSimController sim{false};
