@@ -18,6 +18,10 @@ public:
     int Read(std::span<BYTE> buffer, std::size_t& count);
     int Write(std::span<const BYTE> bytes);
 
+    // Where the activity reports go; the link routes them through its engine while one runs.
+    void SetNotify(IMessageSink* notify) { m_notify = notify; }
+    IMessageSink* GetNotify() const { return m_notify; }
+
     // The byte that ends one read, or -1 for none.
     void SetParams(int endByte) { m_endByte = endByte; }
     int GetEndByte() const { return m_endByte; }

@@ -12,6 +12,19 @@ struct CLinkTiming {
     // Milliseconds per byte of a write are this divided by the baud rate.
     DWORD serialWriteBudget = 96000;
 
+    // The engine's idle wait: a poll goes out each time it runs out.
+    DWORD engineWaitMs = 1000;
+    // While the link is busy a presence poll still goes out at least this often.
+    DWORD pollIntervalMs = 5000;
+    // Before a serial request is sent again after an error other than a time-out.
+    DWORD errorPauseMs = 500;
+    // Before a refused request is sent again at the user's wish.
+    DWORD nakRetryPauseMs = 1000;
+    // After the controller has answered a second commit.
+    DWORD commitAgainPauseMs = 500;
+    // While the engine is busy, what it tells the window goes out together at this interval.
+    DWORD noticeIntervalMs = 20;
+
     CSerialTimeouts SerialTimeouts(DWORD baud) const {
         const DWORD constant = baud == 9600 ? serialByteTimeoutMsAt9600 : serialByteTimeoutMs;
         return {0xFFFFFFFF, 0, constant, baud ? serialWriteBudget / baud : 0, constant};

@@ -21,6 +21,13 @@ struct CMessage {
     WORD tag = kNoTag;  // network connection tag
 
     std::span<const BYTE> Payload() const { return {payload.data(), length}; }
+    // As new, without clearing the payload bytes beyond the length.
+    void Clear() {
+        command = sequence = 0;
+        nak = ctrl = FALSE;
+        length = 0;
+        tag = kNoTag;
+    }
     // Keeps at most kMaxPayload bytes.
     void SetPayload(std::span<const BYTE> bytes) {
         length = static_cast<DWORD>(std::min(bytes.size(), kMaxPayload));

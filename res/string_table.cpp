@@ -65,6 +65,7 @@ constexpr Entry kStrings[] = {
     {2237, u"Any Intercom"},
     {2238, u"Selected Intercoms"},
     {2246, u"All Types"},
+    {2305, u"Could not establish an ethernet connection to the Corvane."},
     {2319,
      u"The communication port entered is invalid.\nOnly port numbers between %1 and %2 are "
      u"allowed.\nYou may also enter 0 to clear the port value."},

@@ -34,6 +34,12 @@ void CEvent::RemoveWaiter(Waiter* waiter) {
 }
 
 int CEvent::WaitForAny(std::initializer_list<CEvent*> events, DWORD timeoutMs) {
+    // An event already set needs no waiter.
+    int index = 0;
+    for (CEvent* event : events) {
+        if (event->IsSet()) return index;
+        ++index;
+    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     Waiter waiter;
     for (CEvent* event : events)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/base/event.h"
 #include "platform/base/win_types.h"
 
 constexpr UINT WM_COMMAND = 0x0111;
@@ -14,4 +15,9 @@ public:
     virtual ~IMessageSink() = default;
     virtual void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // A Send whose wait also ends when cancel is set, answering cancelled: a worker that the
+    // user-interface thread stops and waits for must not go on waiting for that thread. A
+    // message given up on before the window took it is dropped.
+    virtual LRESULT SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam,
+                                           CEvent& cancel, LRESULT cancelled) = 0;
 };

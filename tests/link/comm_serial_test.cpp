@@ -93,7 +93,7 @@ TEST_F(SerialLink, PresencePollAndFramedExchange) {
     ASSERT_EQ(sim.Requests().size(), 1u);
     EXPECT_EQ(sim.Requests()[0].payload, (std::vector<std::uint8_t>{0x01, 0x9E}));
     // Commands the controller does not know are refused.
-    ASSERT_EQ(Exchange(*frame, MakeMessage(71, 9), reply), LINK_OK);
+    ASSERT_EQ(Exchange(*frame, MakeMessage(99, 9), reply), LINK_OK);
     EXPECT_TRUE(reply.nak);
     EXPECT_EQ(sim.BadFrames(), 0);
 }

@@ -1,11 +1,15 @@
 #include "tests/sim/sim_controller.h"
 
+#include <algorithm>
+
 #include "tests/sim/sim_handlers.h"
 
 namespace {
 
 constexpr unsigned kOpenSession = 59;
 constexpr unsigned kStandbyAddress = 61;
+constexpr unsigned kReadMemory = 22;
+constexpr unsigned kWriteMemory = 31;
 constexpr std::uint16_t kNoSession = 0xFFFF;
 constexpr std::uint16_t kUnknownSession = 0xFFFE;
 
@@ -33,9 +37,14 @@ void CSimController::ScriptReply(unsigned command, std::vector<std::uint8_t> pay
     m_scripted[command].push_back(std::move(payload));
 }
 
-void CSimController::InjectFault(SimFault fault, int times) {
+void CSimController::InjectFault(SimFault fault, int times, std::optional<unsigned> command) {
     std::lock_guard guard(m_lock);
-    m_faults.insert(m_faults.end(), times, fault);
+    m_faults.insert(m_faults.end(), times, {fault, command});
+}
+
+void CSimController::SetLateReplyDelay(int ms) {
+    std::lock_guard guard(m_lock);
+    m_lateReplyMs = ms;
 }
 
 void CSimController::ChangeState(const std::function<void(CorvaneState&)>& change) {
@@ -63,6 +72,18 @@ bool CSimController::WaitForRequests(std::size_t n, std::chrono::milliseconds wi
     return m_arrived.wait_for(lock, within, [&] { return m_requests.size() >= n; });
 }
 
+bool CSimController::WaitForRequests(
+    const std::function<bool(const std::vector<SimFrame>&)>& condition,
+    std::chrono::milliseconds within) const {
+    std::unique_lock lock(m_lock);
+    return m_arrived.wait_for(lock, within, [&] { return condition(m_requests); });
+}
+
+bool CSimController::WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const {
+    std::unique_lock lock(m_lock);
+    return m_arrived.wait_for(lock, within, [&] { return m_rawBytes.size() >= n; });
+}
+
 std::vector<SimWrite> CSimController::OnSerialBytes(std::span<const std::uint8_t> bytes) {
     std::lock_guard guard(m_lock);
     std::vector<SimInput> inputs;
@@ -85,12 +106,19 @@ std::vector<SimWrite> CSimController::OnDatagram(std::span<const std::uint8_t> d
 std::vector<SimWrite> CSimController::Answer(const std::vector<SimInput>& inputs) {
     std::vector<SimWrite> out;
     for (const SimInput& in : inputs) {
+        if (m_state.silent) {
+            if (in.kind == SimInput::Kind::Frame) m_requests.push_back(in.frame);
+            if (in.kind == SimInput::Kind::RawByte) m_rawBytes.push_back(in.rawByte);
+            m_arrived.notify_all();
+            continue;
+        }
         switch (in.kind) {
             case SimInput::Kind::BadFrame:
                 ++m_badFrames;
                 break;
             case SimInput::Kind::RawByte:
                 m_rawBytes.push_back(in.rawByte);
+                m_arrived.notify_all();
                 // On the network the control bytes travel inside command 60.
                 if (!m_network && in.rawByte == 0x9E) Emit(SimStatusReply(m_state), out);
                 break;
@@ -123,6 +151,9 @@ std::optional<SimFrame> CSimController::Reply(const SimFrame& request) {
 
 std::optional<SimFrame> CSimController::SessionCheck(const SimFrame& request) const {
     if (request.command == kOpenSession || request.command == kStandbyAddress) return std::nullopt;
+    // Memory requests for the standby processor come straight to the standby controller.
+    const bool memory = request.command == kReadMemory || request.command == kWriteMemory;
+    if (request.tag == kNoSession && memory) return std::nullopt;
     if (request.tag == kNoSession) {
         SimFrame reply = SimReplyTo(request);
         reply.nak = true;
@@ -138,18 +169,23 @@ std::optional<SimFrame> CSimController::SessionCheck(const SimFrame& request) co
 
 void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
     std::optional<SimFault> fault;
-    if (!m_faults.empty()) {
-        fault = m_faults.front();
-        m_faults.pop_front();
+    auto pending = std::find_if(m_faults.begin(), m_faults.end(), [&](const PendingFault& f) {
+        return !f.command || *f.command == reply.command;
+    });
+    if (pending != m_faults.end()) {
+        fault = pending->fault;
+        m_faults.erase(pending);
     }
     if (fault == SimFault::DropReply) return;
     if (fault == SimFault::Nak) reply.nak = true;
+    if (fault == SimFault::Ctrl) reply.ctrl = true;
     if (fault == SimFault::WrongSequence) reply.sequence = (reply.sequence + 1) % 4096;
     auto body = SimFrameBody(reply, m_network, fault == SimFault::BadChecksum);
     if (fault == SimFault::CorruptByte) body[m_network ? 2 : 0] ^= 0x01;
     std::size_t split = 0;
     SimWrite write{SimWrapBody(body, &split)};
     write.foreignSource = fault == SimFault::ForeignSource;
+    if (fault == SimFault::LateReply) write.delayMs = m_lateReplyMs;
     if (fault == SimFault::SplitEndByte) {
         SimWrite rest{{write.bytes.begin() + static_cast<std::ptrdiff_t>(split), write.bytes.end()},
                       50};

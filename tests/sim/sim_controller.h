@@ -26,6 +26,8 @@ enum class SimFault {
     CutOff,         // the frame stops short, without its end byte
     Oversize,       // a frame far longer than any reply instead of the reply
     ForeignSource,  // network: the reply comes from another port
+    Ctrl,           // the reply carries the CTRL flag (exclusive control lost)
+    LateReply,      // the reply comes after the controller's late-reply delay
 };
 
 // One write towards the client: a chunk of the serial stream or one datagram.
@@ -47,13 +49,20 @@ public:
     void SetHandler(unsigned command, Handler handler);
     // The next request with this command gets exactly this payload back.
     void ScriptReply(unsigned command, std::vector<std::uint8_t> payload);
-    void InjectFault(SimFault fault, int times = 1);
+    // With a command given, only replies to that command take the faults.
+    void InjectFault(SimFault fault, int times = 1, std::optional<unsigned> command = {});
+    void SetLateReplyDelay(int ms);
     void ChangeState(const std::function<void(CorvaneState&)>& change);
     std::vector<SimFrame> Requests() const;
     std::vector<std::uint8_t> RawBytes() const;
     int BadFrames() const;
     // True when at least n frames have come in within the time.
     bool WaitForRequests(std::size_t n, std::chrono::milliseconds within) const;
+    // True when the frames that have come in satisfy the condition within the time.
+    bool WaitForRequests(const std::function<bool(const std::vector<SimFrame>&)>& condition,
+                         std::chrono::milliseconds within) const;
+    // True when at least n raw bytes have come in within the time.
+    bool WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const;
 
     // Transport side: a chunk of the serial stream, or one whole datagram.
     std::vector<SimWrite> OnSerialBytes(std::span<const std::uint8_t> bytes);
@@ -72,7 +81,12 @@ private:
     CorvaneState m_state;
     std::map<unsigned, Handler> m_handlers;
     std::map<unsigned, std::deque<std::vector<std::uint8_t>>> m_scripted;
-    std::deque<SimFault> m_faults;
+    struct PendingFault {
+        SimFault fault;
+        std::optional<unsigned> command;
+    };
+    std::deque<PendingFault> m_faults;
+    int m_lateReplyMs = 0;
     std::vector<SimFrame> m_requests;
     std::vector<std::uint8_t> m_rawBytes;
     int m_badFrames = 0;

@@ -49,6 +49,78 @@ std::optional<SimFrame> OnStandbyAddress(CorvaneState& state, const SimFrame& re
                        static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a)});
 }
 
+// 25: exclusive control, unless the controller is told to refuse it.
+std::optional<SimFrame> OnAskControl(CorvaneState& state, const SimFrame& request) {
+    if (state.denyControl > 0) {
+        --state.denyControl;
+        return Refuse(request);
+    }
+    state.controlHeld = true;
+    return SimReplyTo(request);
+}
+
+// 4: open the download of changes.
+std::optional<SimFrame> OnOpenDownload(CorvaneState& state, const SimFrame& request) {
+    state.downloadOpen = true;
+    return SimReplyTo(request);
+}
+
+// 3 and 23: commit, with the next scripted status.
+std::optional<SimFrame> OnCommit(CorvaneState& state, const SimFrame& request) {
+    std::uint8_t status = 0;
+    if (!state.commitStatuses.empty()) {
+        status = state.commitStatuses.front();
+        state.commitStatuses.pop_front();
+    }
+    if (status <= 1) {
+        ++state.commits;
+        state.downloadOpen = false;
+    }
+    return SimReplyTo(request, {status});
+}
+
+// 26: release exclusive control.
+std::optional<SimFrame> OnReleaseControl(CorvaneState& state, const SimFrame& request) {
+    state.controlHeld = false;
+    state.downloadOpen = false;
+    ++state.releases;
+    return SimReplyTo(request);
+}
+
+// A set request: acknowledged with no payload and recorded once, even when sent again.
+std::optional<SimFrame> OnSet(CorvaneState& state, const SimFrame& request) {
+    const bool again = !state.setRequests.empty() &&
+                       state.setRequests.back().command == request.command &&
+                       state.setRequests.back().sequence == request.sequence &&
+                       state.setRequests.back().payload == request.payload;
+    if (!again) state.setRequests.push_back(request);
+    return SimReplyTo(request);
+}
+
+// 10: the controller's logging state.
+std::optional<SimFrame> OnLoggingState(CorvaneState&, const SimFrame& request) {
+    return SimReplyTo(request, {0});
+}
+
+// 45: a command line, answered with its own text.
+std::optional<SimFrame> OnCommandLine(CorvaneState&, const SimFrame& request) {
+    std::vector<std::uint8_t> text{'O', 'K', ' '};
+    text.insert(text.end(), request.payload.begin(), request.payload.end());
+    return SimReplyTo(request, std::move(text));
+}
+
+// 22: 255 bytes of memory, each the low byte of its address.
+std::optional<SimFrame> OnReadMemory(CorvaneState&, const SimFrame& request) {
+    if (request.payload.size() != 7) return Refuse(request);
+    std::uint32_t start = 0;
+    for (int i = 2; i < 6; ++i)
+        start = start << 8 | request.payload[static_cast<std::size_t>(i)];
+    std::vector<std::uint8_t> bytes(255);
+    for (std::uint32_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(start + i);
+    return SimReplyTo(request, std::move(bytes));
+}
+
 }  // namespace
 
 SimFrame SimStatusReply(const CorvaneState& state) {
@@ -59,9 +131,12 @@ SimFrame SimStatusReply(const CorvaneState& state) {
 }
 
 std::map<unsigned, CSimController::Handler> SimDefaultHandlers() {
-    return {
-        {59, OnOpenSession},
-        {60, OnNetworkControl},
-        {61, OnStandbyAddress},
+    std::map<unsigned, CSimController::Handler> handlers = {
+        {3, OnCommit},       {4, OnOpenDownload},    {10, OnLoggingState},   {22, OnReadMemory},
+        {23, OnCommit},      {25, OnAskControl},     {26, OnReleaseControl}, {45, OnCommandLine},
+        {59, OnOpenSession}, {60, OnNetworkControl}, {61, OnStandbyAddress},
     };
+    for (unsigned set : {6, 9, 12, 16, 17, 28, 33, 39, 47, 51, 65, 69, 71, 82, 85})
+        handlers[set] = OnSet;
+    return handlers;
 }

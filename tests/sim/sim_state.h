@@ -2,8 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <set>
+#include <vector>
+
+#include "tests/sim/sim_codec.h"
 
 // What the simulated controller knows about itself and its clients.
 struct CorvaneState {
@@ -15,6 +19,20 @@ struct CorvaneState {
     bool refuseSessions = false;
     std::uint16_t nextTag = 1;
     std::set<std::uint16_t> sessions;
+    // Nothing is answered at all while set, as if the controller had gone.
+    bool silent = false;
+
+    // Exclusive control: the next denyControl requests for it are refused.
+    int denyControl = 0;
+    bool controlHeld = false;
+    bool downloadOpen = false;
+    // The status bytes of the next answers to commit (3) and commit again (23); 0 when none
+    // is left.
+    std::deque<std::uint8_t> commitStatuses;
+    int commits = 0;   // commits answered with status 0 or 1
+    int releases = 0;  // releases of exclusive control
+    // Set requests accepted, in order; a request sent again is not recorded twice.
+    std::vector<SimFrame> setRequests;
 
     // An extended controller with Unicode names: 12 intercoms, 96 trunks, 8 groups.
     static std::array<std::uint8_t, 26> DefaultStatus() {

@@ -30,6 +30,14 @@ public:
         }
         return answer ? answer(message, wParam, lParam) : 0;
     }
+    // Answers at once, so it only ever sees a cancel that came before the call.
+    LRESULT SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam, CEvent& cancel,
+                                   LRESULT cancelled) override {
+        if (!cancel.IsSet()) return SendMessage(message, wParam, lParam);
+        std::lock_guard guard(m_lock);
+        m_messages.push_back({message, wParam, lParam, true});
+        return cancelled;
+    }
 
     void SetAnswer(std::function<LRESULT(UINT, WPARAM, LPARAM)> answer) {
         std::lock_guard guard(m_lock);

@@ -1,0 +1,129 @@
+// Pushes queued set requests through a send of changes to the simulated controller over UDP on
+// loopback, and sets its wall time against the controller's own round-trip floor: the same
+// exchanges made by a bare client loop, measured in the same run. The link should add little:
+// it sends the next queued request as soon as a reply is in.
+//
+// send_bench [set requests, default 2000] [rounds, default 10]
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "link/comm_udp.h"
+#include "link/command_codes.h"
+#include "link/link_messages.h"
+#include "link/pellam_udp_frame.h"
+#include "model/app_state.h"
+#include "platform/base/profile.h"
+#include "tests/link/link_harness.h"
+#include "tests/sim/sim_udp_link.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::duration;
+
+constexpr double kTargetRatio = 1.2;
+
+CMessage Request(DWORD command, DWORD sequence = 0) {
+    CMessage m;
+    m.command = command;
+    m.sequence = sequence;
+    return m;
+}
+
+std::unique_ptr<CCommUDP> OpenUdp(WORD port, IMessageSink* notify) {
+    auto comm = std::make_unique<CCommUDP>(notify, port);
+    comm->SetReadTimeout(1000);
+    CString error;
+    if (!comm->Open(u"127.0.0.1", error)) {
+        std::fprintf(stderr, "cannot open UDP\n");
+        std::exit(2);
+    }
+    return comm;
+}
+
+// The exchanges of a send made one after the other by a bare client: seconds.
+double FloorRun(WORD port, int sets) {
+    CPellamUDPFrame frame(OpenUdp(port, nullptr));
+    DWORD sequence = 1;
+    CMessage reply;
+    auto exchange = [&](CMessage request) {
+        request.sequence = sequence;
+        sequence = sequence == 4094 ? 2 : sequence + 1;
+        if (frame.Send(request) != 0 || frame.Receive(reply) != 0) {
+            std::fprintf(stderr, "the controller did not answer\n");
+            std::exit(2);
+        }
+    };
+    exchange(Request(kCmdOpenSession));
+    frame.SetTag(reply.tag);
+    CSetRequestSource source(sets);
+    CMessage set;
+    const auto start = Clock::now();
+    exchange(Request(kCmdAskControl));
+    exchange(Request(kCmdOpenDownload));
+    while (source.BuildNext(set))
+        exchange(set);
+    exchange(Request(kCmdCommit));
+    exchange(Request(kCmdReleaseControl));
+    return duration<double>(Clock::now() - start).count();
+}
+
+// The same send through the link, from StartSendAll to its end: seconds.
+double LinkRun(WORD port, int sets) {
+    CTestDevice device;
+    CLinkTestWindow window(device);
+    device.SetUdpTarget(TRUE);
+    if (!device.Connect(OpenUdp(port, &window), &window, TRUE) ||
+        !window.PumpUntil([&] { return device.GetLinkState() == kLinkUp; },
+                          std::chrono::seconds(10))) {
+        std::fprintf(stderr, "the link did not come up\n");
+        std::exit(2);
+    }
+    const auto start = Clock::now();
+    device.StartSendAll(std::make_unique<CSetRequestSource>(sets));
+    const bool done = window.PumpUntil([&] { return window.Count(WM_LINK_SEND_DONE) > 0; },
+                                       std::chrono::seconds(120));
+    const double seconds = duration<double>(Clock::now() - start).count();
+    if (!done || window.Count(WM_LINK_SEND_FAILED) > 0) {
+        std::fprintf(stderr, "the send did not finish\n");
+        std::exit(2);
+    }
+    device.Disconnect();
+    return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int sets = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+    CMemoryProfile profile;
+    CAppState app(profile);
+    app.m_ipAddress.Set(u"127.0.0.1");
+    CSimController sim(true);
+    CSimUdpLink peer(sim);
+
+    // The best of a few rounds of each, taken in turn and each going first every other
+    // round, so that both see the same machine.
+    double floor = 1e9;
+    double link = 1e9;
+    for (int i = 0; i < rounds; ++i) {
+        if (i % 2) link = std::min(link, LinkRun(peer.Port(), sets));
+        floor = std::min(floor, FloorRun(peer.Port(), sets));
+        if (i % 2 == 0) link = std::min(link, LinkRun(peer.Port(), sets));
+    }
+    const double ratio = link / floor;
+    std::printf("send of %d set requests (%d exchanges), best of %d rounds\n", sets, sets + 4,
+                rounds);
+    std::printf("  controller round-trip floor: %8.1f ms (%.1f us per exchange)\n", floor * 1e3,
+                floor * 1e6 / (sets + 4));
+    std::printf("  through the link:            %8.1f ms (%.1f us per exchange)\n", link * 1e3,
+                link * 1e6 / (sets + 4));
+    std::printf("  ratio: %.2f (target at most %.1f) %s\n", ratio, kTargetRatio,
+                ratio <= kTargetRatio ? "ok" : "TOO SLOW");
+    return ratio <= kTargetRatio ? 0 : 1;
+}

@@ -1,0 +1,245 @@
+#include <mutex>
+
+#include "link/command_codes.h"
+#include "link/device_comm.h"
+#include "link/link_messages.h"
+#include "link/pellam_udp_frame.h"
+#include "model/app_state.h"
+#include "res/string_table.h"
+
+namespace {
+
+constexpr unsigned kIdsConnectionRefused = 2305;
+
+// Commit status of replies 3 and 23.
+constexpr BYTE kCommitDone = 0;
+constexpr BYTE kCommitDoneToo = 1;
+constexpr BYTE kCommitEeprom = 2;
+constexpr BYTE kCommitAgain = 3;
+
+}  // namespace
+
+BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (m_nState != kLinkUp || !source) return FALSE;
+        m_nState = kLinkAskControl;
+        {
+            std::lock_guard queueGuard(m_requestLock);
+            m_requests.clear();
+        }
+        m_source = std::move(source);
+        m_source->Reset();
+        m_bSendRunning = TRUE;
+    }
+    WakeEngine();
+    return TRUE;
+}
+
+int CDEVICEComm::PullFromSource(int count) {
+    int taken = 0;
+    bool wake = false;
+    {
+        std::lock_guard guard(m_deviceLock);
+        m_nLastPull = count;
+        m_bSourceMore = TRUE;
+        if (!m_bConnected || !m_bSendRunning || !m_source) return 0;
+        CMessage message;
+        while (count < 0 || taken < count) {
+            if (!m_source->BuildNext(message)) {
+                m_bSourceMore = FALSE;
+                break;
+            }
+            std::lock_guard queueGuard(m_requestLock);
+            m_requests.push_back(message);
+            ++taken;
+        }
+        if (m_nState == kLinkFillQueue && m_bSourceMore) {
+            Post(WM_LINK_PULL);
+        } else if (m_nState == kLinkFillQueue) {
+            std::lock_guard queueGuard(m_requestLock);
+            Post(WM_LINK_QUEUE_FILLED, m_requests.size());
+        }
+        wake = m_nState == kLinkSendQueue;
+    }
+    if (wake) WakeEngine();
+    return taken;
+}
+
+BOOL CDEVICEComm::Advance(int from, int to) {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (m_nState != from) return FALSE;
+        m_nState = to;
+    }
+    WakeEngine();
+    return TRUE;
+}
+
+void CDEVICEComm::BeginSendQueue() {
+    Advance(kLinkFillQueue, kLinkSendQueue);
+}
+
+void CDEVICEComm::EndSendQueue() {
+    Advance(kLinkQueueSent, kLinkCommit);
+}
+
+void CDEVICEComm::Abort() {
+    {
+        std::lock_guard guard(m_deviceLock);
+        switch (m_nState) {
+            case kLinkUp:
+            case kLinkRelease:
+            case kLinkAwaitRelease:
+                return;
+            case kLinkAskControl:
+                m_bSendRunning = FALSE;
+                m_nState = kLinkUp;
+                return;
+            case kLinkClosed:
+            case kLinkSetUp:
+            case kLinkAwaitSession:
+            case kLinkPoll:
+            case kLinkAwaitStatus:
+                // The link is lost: there is no exclusive control to release over it, and the
+                // set-up or poll that finds the controller again must go on.
+                m_bSendRunning = FALSE;
+                return;
+            default:
+                m_nState = kLinkRelease;
+                break;
+        }
+    }
+    WakeEngine();
+}
+
+void CDEVICEComm::FailSend(int reason) {
+    Post(WM_LINK_SEND_FAILED, static_cast<WPARAM>(reason));
+    Abort();
+}
+
+BOOL CDEVICEComm::OnControllerStatus() {
+    std::lock_guard guard(m_deviceLock);
+    if (m_nState != kLinkAwaitStatus) return FALSE;
+    m_bSendRunning = FALSE;
+    m_nState = kLinkUp;
+    return TRUE;
+}
+
+BOOL CDEVICEComm::HandleLinkReply(const CDualMessage& pair) {
+    const CMessage& reply = pair.reply;
+    switch (reply.command) {
+        case kCmdOpenSession:
+            OnSessionReply(reply);
+            return TRUE;
+        case kCmdAskControl:
+            OnControlReply(reply);
+            return TRUE;
+        case kCmdOpenDownload:
+            OnDownloadReply();
+            return TRUE;
+        case kCmdCommit:
+        case kCmdCommitAgain:
+            OnCommitReply(reply);
+            return TRUE;
+        case kCmdReleaseControl:
+            OnReleaseReply();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+// A reply without a session tag means the controller refused the connection.
+void CDEVICEComm::OnSessionReply(const CMessage& reply) {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (reply.tag == CMessage::kNoTag) {
+            m_nState = kLinkClosed;
+            GetApp().SetMode(CAppState::kModeFile);
+        } else {
+            if (m_nState != kLinkAwaitSession || !m_udpFrame) return;
+            m_nState = kLinkPoll;
+            m_udpFrame->SetTag(reply.tag);
+        }
+    }
+    if (reply.tag == CMessage::kNoTag) {
+        if (m_dialogs) m_dialogs->ShowMessage(LoadResString(kIdsConnectionRefused));
+    } else {
+        WakeEngine();
+    }
+}
+
+void CDEVICEComm::OnControlReply(const CMessage& reply) {
+    if (reply.length != 0) return;
+    if (!reply.nak) {
+        if (!Advance(kLinkAwaitControl, kLinkOpenDownload)) FailSend(kSendCorrupted);
+        return;
+    }
+    // Refused: the user waits and asks again, or gives the send up. The dialog runs with no
+    // lock held, and a retry counts only while the send still waits for this answer.
+    if (GetLinkState() != kLinkAwaitControl) return;
+    const int answer = m_dialogs ? m_dialogs->ExclusiveControlDenied() : ILinkDialogs::kAbort;
+    if (answer == ILinkDialogs::kAbort) {
+        FailSend(kSendDenied);
+    } else {
+        Advance(kLinkAwaitControl, kLinkAskControl);
+    }
+}
+
+void CDEVICEComm::OnDownloadReply() {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (m_nState == kLinkAwaitDownload) {
+            m_nState = kLinkFillQueue;
+            Post(WM_LINK_PULL);
+            return;
+        }
+    }
+    FailSend(kSendCorrupted);
+}
+
+void CDEVICEComm::OnCommitReply(const CMessage& reply) {
+    if (reply.length != 1) return;
+    int failure = -1;
+    bool wake = false;
+    {
+        std::lock_guard guard(m_deviceLock);
+        const bool committing =
+            m_nState == kLinkCommit || m_nState == kLinkCommitAgain || m_nState == kLinkAwaitCommit;
+        switch (reply.payload[0]) {
+            case kCommitDone:
+            case kCommitDoneToo:
+                if (committing) {
+                    m_nState = kLinkRelease;
+                    wake = true;
+                } else {
+                    failure = kSendCorrupted;
+                }
+                break;
+            case kCommitEeprom:
+                if (committing) failure = kSendEepromFailure;
+                break;
+            case kCommitAgain:
+                if (m_nState == kLinkCommit || m_nState == kLinkAwaitCommit) {
+                    m_nState = kLinkCommitAgain;
+                    wake = true;
+                } else {
+                    failure = kSendCorrupted;
+                }
+                break;
+            default:
+                failure = kSendCorrupted;
+                break;
+        }
+    }
+    if (failure >= 0) FailSend(failure);
+    if (wake) WakeEngine();
+}
+
+void CDEVICEComm::OnReleaseReply() {
+    std::lock_guard guard(m_deviceLock);
+    m_nState = kLinkUp;
+    m_bSendRunning = FALSE;
+    Post(WM_LINK_SEND_DONE);
+}

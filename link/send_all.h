@@ -1,0 +1,14 @@
+#pragma once
+
+#include "link/message.h"
+
+// The source of the set requests of one send: the device link takes one message at a time
+// until the source is exhausted.
+class CSendAll {
+public:
+    virtual ~CSendAll() = default;
+    // Starts again from the first message.
+    virtual void Reset() = 0;
+    // Fills the next message; FALSE once the source is exhausted.
+    virtual BOOL BuildNext(CMessage& message) = 0;
+};

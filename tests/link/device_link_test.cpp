@@ -1,0 +1,424 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <thread>
+
+#include "link/link_result.h"
+#include "tests/link/link_fixture.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int ThreadCount() {
+    auto tasks = std::filesystem::directory_iterator("/proc/self/task");
+    return static_cast<int>(std::distance(begin(tasks), end(tasks)));
+}
+
+// The polls among the frames, as (sequence, tag) pairs.
+std::vector<std::pair<unsigned, std::uint16_t>> Polls(const std::vector<SimFrame>& frames) {
+    std::vector<std::pair<unsigned, std::uint16_t>> out;
+    for (const SimFrame& f : frames)
+        if (f.command == kCmdNetworkControl && f.payload == std::vector<std::uint8_t>{0x9E})
+            out.emplace_back(f.sequence, f.tag);
+    return out;
+}
+
+bool IsNakQuestion(const CLinkTestWindow::Message& m) {
+    return m.sent && m.message == WM_LINK_ERROR && static_cast<int>(m.wParam) == LINK_ERROR_NAK;
+}
+
+std::vector<CLinkTestWindow::Message> NakQuestions(const CLinkTestWindow& window) {
+    std::vector<CLinkTestWindow::Message> out;
+    for (const auto& m : window.Messages())
+        if (IsNakQuestion(m)) out.push_back(m);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(UdpLinkTest, ConnectAsksStandbyThenSessionThenPollsToComeUp) {
+    EXPECT_FALSE(device.IsControllerPresent());
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    // Searching for the controller on the network counts as present.
+    EXPECT_TRUE(device.IsControllerPresent());
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_TRUE(device.IsControllerPresent());
+
+    const auto requests = sim.Requests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(Commands({requests.begin(), requests.begin() + 3}),
+              (std::vector<unsigned>{61, 59, 60}));
+    EXPECT_EQ(requests[0].sequence, 1u);
+    EXPECT_EQ(requests[1].sequence, 2u);
+    EXPECT_EQ(requests[2].sequence, 3u);
+    EXPECT_EQ(requests[0].tag, 0xFFFF);
+    EXPECT_EQ(requests[1].tag, 0xFFFF);
+    EXPECT_NE(requests[2].tag, 0xFFFF);
+    EXPECT_EQ(requests[2].payload, std::vector<std::uint8_t>{0x9E});
+    EXPECT_EQ(window.Count(WM_LINK_ERROR), 0);
+}
+
+TEST_F(SerialLinkTest, ConnectPollsWithTheRawByteToComeUp) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    EXPECT_TRUE(device.IsControllerPresent());
+    EXPECT_TRUE(sim.Requests().empty());
+    ASSERT_FALSE(sim.RawBytes().empty());
+    EXPECT_EQ(sim.RawBytes().front(), 0x9E);
+    const auto dispatched = device.Dispatched();
+    ASSERT_FALSE(dispatched.empty());
+    EXPECT_EQ(dispatched.front().command, kCmdStatus);
+}
+
+TEST_F(UdpLinkTest, IdlePollsFollowTheWaitAndBusyPollsTheInterval) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    // Idle: a poll each time the engine's wait runs out, framed with sequence 0, and at
+    // least every interval a numbered one.
+    std::size_t before = sim.Requests().size();
+    window.PumpFor(1500ms);
+    const auto idle = Polls(After(sim.Requests(), before));
+    EXPECT_GE(idle.size(), 4u);
+    EXPECT_LE(idle.size(), 16u);
+    const auto numbered = std::count_if(idle.begin(), idle.end(), [](auto p) { return p.first; });
+    EXPECT_GE(numbered, 1);
+    EXPECT_LE(numbered, 4);
+    EXPECT_GT(static_cast<long>(idle.size()), numbered);
+
+    // Busy: requests back to back, and a numbered poll only once per interval.
+    device.SetEndlessRequests([] { return Request(10); });
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return CountCommand(sim.Requests(), 10) > 0; }));
+    before = sim.Requests().size();
+    window.PumpFor(1500ms);
+    device.SetEndlessRequests(nullptr);
+    const auto busy = After(sim.Requests(), before);
+    EXPECT_GE(CountCommand(busy, 10), 20);
+    const auto busyPolls = Polls(busy);
+    EXPECT_GE(busyPolls.size(), 1u);
+    EXPECT_LE(busyPolls.size(), 4u);
+    for (auto [sequence, tag] : busyPolls)
+        EXPECT_NE(sequence, 0u);
+}
+
+TEST_F(SerialLinkTest, IdlePollsAreRawBytes) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    const std::size_t before = sim.RawBytes().size();
+    window.PumpFor(1000ms);
+    const std::size_t polls = sim.RawBytes().size() - before;
+    EXPECT_GE(polls, 3u);
+    EXPECT_LE(polls, 11u);
+    EXPECT_TRUE(sim.Requests().empty());
+}
+
+TEST_F(SerialLinkTest, ErrorsAreRetriedThenTheLinkIsLostAndFoundAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    // A spoilt reply is sent again after a pause; one that does not come at once.
+    sim.InjectFault(SimFault::BadChecksum, 2, 10);
+    sim.InjectFault(SimFault::DropReply, 1, 10);
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == 10; }));
+    auto requests = sim.Requests();
+    ASSERT_EQ(CountCommand(requests, 10), 4);
+    for (const SimFrame& f : requests)
+        EXPECT_EQ(f.sequence, requests.front().sequence);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kChecksum), 2);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kTimeouts), 1);
+    EXPECT_EQ(window.Count(WM_LINK_ERROR), 0);
+
+    // Five writes without an answer: the link is lost and the poll starts again.
+    sim.InjectFault(SimFault::DropReply, 5, 11);
+    device.AddManagerRequest(Request(11));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 0; }));
+    EXPECT_EQ(CountCommand(sim.Requests(), 11), 5);
+    EXPECT_EQ(window.Values(WM_LINK_ERROR).front(), kLinkPoll);
+    EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
+    ASSERT_TRUE(ReachState(kLinkUp));
+}
+
+TEST_F(SerialLinkTest, AnUnansweredPresencePollLosesTheLinkAtOnce) {
+    sim.ChangeState([](CorvaneState& s) { s.silent = true; });
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkPoll) >= 2; }));
+    EXPECT_FALSE(device.IsControllerPresent());
+    // One poll per report: no retries.
+    EXPECT_LE(sim.RawBytes().size(), static_cast<std::size_t>(window.Count(WM_LINK_ERROR) + 1));
+    sim.ChangeState([](CorvaneState& s) { s.silent = false; });
+    EXPECT_TRUE(ReachState(kLinkUp));
+}
+
+TEST_F(UdpLinkTest, TimeoutsAreRetriedThenTheSessionIsSetUpAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    const int sessions = CountCommand(sim.Requests(), 59);
+    sim.InjectFault(SimFault::DropReply, 5, 10);
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 0; }));
+    EXPECT_EQ(CountCommand(sim.Requests(), 10), 5);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kTimeouts), 5);
+    EXPECT_EQ(window.Values(WM_LINK_ERROR), std::vector<int>{kLinkSetUp});
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
+}
+
+TEST_F(UdpLinkTest, ACommandLineTimeOutIsReadAgainNotSentAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.SetLateReplyDelay(static_cast<int>(timing.udpReadTimeoutMs * 3 / 2));
+    sim.InjectFault(SimFault::LateReply, 1, kCmdClp);
+    device.AddManagerRequest(Request(kCmdClp, {'V'}));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdClp; }));
+    EXPECT_EQ(CountCommand(sim.Requests(), kCmdClp), 1);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kTimeouts), 1);
+}
+
+TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    window.ScriptNakAnswers({1, 0});
+    const int naks = device.GetEngineCounter(CLinkEngine::kNaks);
+    // Retry: after four resends the question; the fifth resend is answered.
+    sim.InjectFault(SimFault::Nak, 5, 10);
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == 10; }));
+    EXPECT_EQ(CountCommand(sim.Requests(), 10), 6);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kNaks), naks + 5);
+    EXPECT_EQ(window.Count(WM_LINK_ACTIVITY, LINK_ACTIVITY_READ_FAILED), 5);
+    ASSERT_EQ(NakQuestions(window).size(), 1u);
+    const auto* pair = reinterpret_cast<const CDualMessage*>(NakQuestions(window)[0].lParam);
+    EXPECT_EQ(pair->reply.command, 10u);
+    EXPECT_TRUE(pair->reply.nak);
+
+    // Go on: the refused reply goes to the queue and is dropped there.
+    const std::size_t dispatched = device.Dispatched().size();
+    sim.InjectFault(SimFault::Nak, 5, 11);
+    device.AddManagerRequest(Request(11));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return NakQuestions(window).size() == 2; }));
+    window.PumpFor(300ms);
+    EXPECT_EQ(CountCommand(sim.Requests(), 11), 5);
+    for (std::size_t i = dispatched; i < device.Dispatched().size(); ++i)
+        EXPECT_NE(device.Dispatched()[i].command, 11u);
+}
+
+TEST_F(UdpLinkTest, FailsOverToTheStandbyAndBack) {
+    CSimController standby{true};
+    CSimUdpLink standbyPeer{standby, kStandbyLoopback, peer.Port()};
+    app.m_standbyIP.Set(u"127.0.0.2");
+    sim.ChangeState([](CorvaneState& s) {
+        s.standbyAddress = kStandbyLoopback;
+        s.silent = true;
+    });
+    standby.ChangeState([](CorvaneState& s) { s.standbyAddress = kIPv4Loopback; });
+
+    // The active controller does not answer the session request: it goes to the standby.
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_EQ(CountCommand(sim.Requests(), 59), 1);
+    EXPECT_EQ(CountCommand(standby.Requests(), 59), 1);
+    EXPECT_EQ(ToUtf8(app.m_ipAddress.Get()), "127.0.0.2");
+    EXPECT_EQ(ToUtf8(app.m_standbyIP.Get()), "127.0.0.1");
+    EXPECT_EQ(device.GetStandbyAddress(), kIPv4Loopback);
+    EXPECT_TRUE(Pump([&] { return CountCommand(standby.Requests(), 60) > 0; }));
+
+    // The standby stops answering and the first comes back: polls time out and fail over.
+    sim.ChangeState([](CorvaneState& s) { s.silent = false; });
+    standby.ChangeState([](CorvaneState& s) { s.silent = true; });
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkSetUp) > 0; }));
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_EQ(ToUtf8(app.m_ipAddress.Get()), "127.0.0.1");
+    EXPECT_EQ(ToUtf8(app.m_standbyIP.Get()), "127.0.0.2");
+    EXPECT_EQ(device.GetStandbyAddress(), kStandbyLoopback);
+    EXPECT_EQ(CountCommand(sim.Requests(), 59), 2);
+}
+
+TEST_F(UdpLinkTest, AForgottenSessionIsSetUpAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    int sessions = CountCommand(sim.Requests(), 59);
+    sim.ChangeState([](CorvaneState& s) { s.sessions.clear(); });
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 0; }));
+    EXPECT_EQ(window.Values(WM_LINK_ERROR), std::vector<int>{LINK_ERROR_SESSION_LOST});
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
+    sessions = CountCommand(sim.Requests(), 59);
+
+    // A refusal for want of a session asks for the standby address and a new session.
+    sim.SetHandler(10, [](CorvaneState&, const SimFrame& request) {
+        SimFrame reply = SimReplyTo(request);
+        reply.nak = true;
+        reply.tag = 0xFFFF;
+        return std::optional(reply);
+    });
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 1; }));
+    EXPECT_EQ(window.Values(WM_LINK_ERROR).back(), LINK_ERROR_NO_SESSION);
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
+}
+
+TEST_F(UdpLinkTest, ARefusedSessionReturnsToFileMode) {
+    app.SetMode(CAppState::kModeConnecting);
+    sim.ChangeState([](CorvaneState& s) { s.refuseSessions = true; });
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    ASSERT_TRUE(Pump([&] { return !dialogs.Shown().empty(); }));
+    EXPECT_EQ(device.GetLinkState(), kLinkClosed);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(ToUtf8(dialogs.Shown().front()),
+              "Could not establish an ethernet connection to the Corvane.");
+}
+
+TEST_F(UdpLinkTest, StandbyMemoryIsReadFromTheStandbyControllerOnce) {
+    CSimController standby{true};
+    CSimUdpLink standbyPeer{standby, kStandbyLoopback, peer.Port()};
+    sim.ChangeState([](CorvaneState& s) { s.standbyAddress = kStandbyLoopback; });
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    ASSERT_EQ(device.GetStandbyAddress(), kStandbyLoopback);
+    const std::size_t before = sim.Requests().size();
+
+    device.AddManagerRequest(Request(kCmdReadMemory, {0, 1, 0, 0, 0x12, 0x00, 255}));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdReadMemory; }));
+    const auto read = standby.Requests();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].tag, 0xFFFF);
+    EXPECT_EQ(read[0].payload, (std::vector<std::uint8_t>{0, 0, 0, 0, 0x12, 0x00, 255}));
+    EXPECT_EQ(device.Dispatched().back().length, 255u);
+    EXPECT_EQ(device.GetStandbyAddress(), kStandbyLoopback);
+
+    // Afterwards the active controller, in the session, with one numbered poll.
+    ASSERT_TRUE(Pump([&] { return !Polls(After(sim.Requests(), before)).empty(); }));
+    const auto after = After(sim.Requests(), before);
+    const SimFrame& poll = after.front();
+    EXPECT_EQ(poll.command, kCmdNetworkControl);
+    EXPECT_NE(poll.sequence, 0u);
+    EXPECT_NE(poll.tag, 0xFFFF);
+    EXPECT_EQ(CountCommand(after, kCmdReadMemory), 0);
+}
+
+TEST_F(UdpLinkTest, TheClockIsFilledJustBeforeSending) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    device.AddManagerRequest(Request(kCmdSetClock, std::vector<BYTE>(6, 0)));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return CountCommand(sim.Requests(), kCmdSetClock) > 0; }));
+    std::vector<std::uint8_t> sent;
+    sim.ChangeState([&](CorvaneState& s) { sent = s.setRequests.at(0).payload; });
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent[0], local.tm_year & 0xFF);
+    EXPECT_EQ(sent[1], local.tm_mon + 1);
+    EXPECT_GE(sent[2], 1);
+    EXPECT_LE(sent[2], 31);
+}
+
+TEST_F(UdpLinkTest, PausedPollingSendsOnlyPolls) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    device.PausePolling();
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    const std::size_t polls = Polls(sim.Requests()).size();
+    window.PumpFor(500ms);
+    EXPECT_EQ(CountCommand(sim.Requests(), 10), 0);
+    EXPECT_GT(Polls(sim.Requests()).size(), polls);
+    device.ResumePolling();
+    ASSERT_TRUE(Pump([&] { return CountCommand(sim.Requests(), 10) == 1; }));
+
+    // The user-interface side changing flags and waking the engine while it is busy.
+    device.SetEndlessRequests([] { return Request(10); });
+    for (int i = 0; i < 200; ++i) {
+        device.PausePolling();
+        device.WakeEngine();
+        EXPECT_TRUE(device.IsControllerPresent());
+        device.ResumePolling();
+        device.ResetEngineCounters();
+    }
+    device.SetEndlessRequests(nullptr);
+}
+
+TEST_F(SerialLinkTest, TheErrorPauseHoldsNoLock) {
+    timing.errorPauseMs = 2000;
+    device.SetTiming(timing);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.InjectFault(SimFault::BadChecksum, 1, 10);
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kChecksum) == 1; }));
+    const auto start = Clock::now();
+    EXPECT_TRUE(device.IsControllerPresent());
+    EXPECT_LT(Clock::now() - start, 1000ms);
+}
+
+TEST_F(UdpLinkTest, DisconnectEndsAWaitForTheUsersAnswer) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.InjectFault(SimFault::Nak, 5, 10);
+    device.AddManagerRequest(Request(10));
+    device.WakeEngine();
+    // Nobody answers: the window is not pumped.
+    ASSERT_TRUE(window.WaitForMessage(IsNakQuestion, kPatience));
+    const auto start = Clock::now();
+    device.Disconnect();
+    EXPECT_LT(Clock::now() - start, 5s);
+    EXPECT_FALSE(device.IsConnected());
+    // Going on, the link said goodbye to the controller.
+    const auto requests = sim.Requests();
+    EXPECT_EQ(requests.back().command, kCmdNetworkControl);
+    EXPECT_EQ(requests.back().payload, std::vector<std::uint8_t>{0x1A});
+    EXPECT_GE(requests.back().sequence, 1u);
+    EXPECT_LE(requests.back().sequence, 32u);
+}
+
+TEST_F(UdpLinkTest, NoThreadOutlivesItsLink) {
+    const int threads = ThreadCount();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_NO_FATAL_FAILURE(Connect());
+        device.Disconnect();
+    }
+    {
+        CTestDevice other;
+        other.SetUdpTarget(TRUE);
+        auto comm = std::make_unique<CCommUDP>(&window, peer.Port());
+        CString error;
+        ASSERT_TRUE(comm->Open(u"127.0.0.1", error));
+        ASSERT_TRUE(other.Connect(std::move(comm), &window, TRUE));
+    }
+    EXPECT_EQ(ThreadCount(), threads);
+}
+
+TEST(DeviceLinkClosed, EveryRequestIsHarmless) {
+    CMemoryProfile profile;
+    CAppState app{profile};
+    CTestDevice device;
+    class CountedSource : public CSendAll {
+    public:
+        explicit CountedSource(bool& destroyed) : m_destroyed(destroyed) {}
+        ~CountedSource() override { m_destroyed = true; }
+        void Reset() override {}
+        BOOL BuildNext(CMessage&) override { return FALSE; }
+
+    private:
+        bool& m_destroyed;
+    };
+    bool destroyed = false;
+    EXPECT_FALSE(device.StartSendAll(std::make_unique<CountedSource>(destroyed)));
+    EXPECT_TRUE(destroyed);
+    device.WakeEngine();
+    device.ResetEngineCounters();
+    device.AddToEngineCounter(CLinkEngine::kMisc, 1);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kMisc), 0);
+    device.PausePolling();
+    device.ResumePolling();
+    device.BeginSendQueue();
+    device.EndSendQueue();
+    device.Abort();
+    EXPECT_EQ(device.PullFromSource(-1), 0);
+    device.OnResponse(nullptr);
+    EXPECT_FALSE(device.IsControllerPresent());
+    EXPECT_EQ(device.GetLinkState(), kLinkClosed);
+    device.Disconnect();
+}
