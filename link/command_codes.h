@@ -25,3 +25,43 @@ constexpr BYTE kReleaseSession = 0x1A;
 // The tag of a network reply from a controller that no longer knows the session (a frame
 // outside any session carries CMessage::kNoTag).
 constexpr WORD kUnknownSessionTag = 0xFFFE;
+
+// Codes of the setup and status data. A set code is its get code + 1.
+constexpr DWORD kCmdNames = 5;  // names and alphas
+constexpr DWORD kCmdSetNames = 6;
+constexpr DWORD kCmdLogRecord = 7;
+constexpr DWORD kCmdTrunkDefs = 8;
+constexpr DWORD kCmdSetTrunkDefs = 9;
+constexpr DWORD kCmdTimeoutMinutes = 11;
+constexpr DWORD kCmdSetTimeoutMinutes = 12;
+constexpr DWORD kCmdTrunkStates = 14;
+constexpr DWORD kCmdIcomBaud = 15;
+constexpr DWORD kCmdSetIcomBaud = 16;
+constexpr DWORD kCmdCommStatus = 18;
+constexpr DWORD kCmdCommErrors = 19;
+constexpr DWORD kCmdIcomPort = 27;
+constexpr DWORD kCmdSetIcomPort = 28;
+constexpr DWORD kCmdGroups = 32;
+constexpr DWORD kCmdSetGroups = 33;
+constexpr DWORD kCmdTrunkSummary = 34;
+constexpr DWORD kCmdTrunkInspect = 35;
+constexpr DWORD kCmdClock = 37;
+constexpr DWORD kCmdAutoClear = 46;
+constexpr DWORD kCmdSetAutoClear = 47;
+constexpr DWORD kCmdDynamicAlloc = 48;
+constexpr DWORD kCmdWaitForTalkKey = 50;
+constexpr DWORD kCmdSetWaitForTalkKey = 51;
+constexpr DWORD kCmdIcomStatus = 56;
+constexpr DWORD kCmdTrunkSummaryEx = 57;
+constexpr DWORD kCmdTimeoutSeconds = 64;
+constexpr DWORD kCmdSetTimeoutSeconds = 65;
+constexpr DWORD kCmdSNMPConfig = 66;
+constexpr DWORD kCmdIcomConn = 68;
+constexpr DWORD kCmdSetIcomConn = 69;
+constexpr DWORD kCmdIcomAddress = 70;
+constexpr DWORD kCmdSetIcomAddress = 71;
+constexpr DWORD kCmdRemoteTrunking = 75;
+constexpr DWORD kCmdIcomCost = 81;
+constexpr DWORD kCmdSetIcomCost = 82;
+constexpr DWORD kCmdGroupsEx = 84;
+constexpr DWORD kCmdSetGroupsEx = 85;

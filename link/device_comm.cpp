@@ -144,6 +144,11 @@ BOOL CDEVICEComm::IsSendRunning() const {
     return m_bSendRunning;
 }
 
+BOOL CDEVICEComm::SendClearsChanges() const {
+    std::lock_guard guard(m_deviceLock);
+    return m_source && m_source->ClearsChangesWhenDone();
+}
+
 void CDEVICEComm::PausePolling() {
     {
         std::lock_guard guard(m_deviceLock);

@@ -91,6 +91,9 @@ public:
     BOOL IsControllerPresent() const;
     int GetLinkState() const;
     BOOL IsSendRunning() const;
+    // Whether the source of the latest send lets a send that ends without failure clear the
+    // setup's change flags: a send of the setup's changes does, a maintenance-mode send not.
+    BOOL SendClearsChanges() const;
     // While paused the engine only polls, on its time-out.
     void PausePolling();
     void ResumePolling();

@@ -81,18 +81,12 @@ int CDEVICEComm::GetStateRequest(CMessage& request) {
             request.SetPayload(std::array{kPresencePoll});
             m_nState = kLinkAwaitStatus;
             return m_bNetwork ? kRequestNumbered : kRequestRaw;
-        case kLinkAskControl:
-            return ask(kCmdAskControl, kLinkAwaitControl);
-        case kLinkOpenDownload:
-            return ask(kCmdOpenDownload, kLinkAwaitDownload);
-        case kLinkCommit:
-            return ask(kCmdCommit, kLinkAwaitCommit);
-        case kLinkCommitAgain:
-            return ask(kCmdCommitAgain, kLinkAwaitCommit);
-        case kLinkRelease:
-            return ask(kCmdReleaseControl, kLinkAwaitRelease);
-        default:
-            return kRequestNone;
+        case kLinkAskControl: return ask(kCmdAskControl, kLinkAwaitControl);
+        case kLinkOpenDownload: return ask(kCmdOpenDownload, kLinkAwaitDownload);
+        case kLinkCommit: return ask(kCmdCommit, kLinkAwaitCommit);
+        case kLinkCommitAgain: return ask(kCmdCommitAgain, kLinkAwaitCommit);
+        case kLinkRelease: return ask(kCmdReleaseControl, kLinkAwaitRelease);
+        default: return kRequestNone;
     }
 }
 

@@ -25,6 +25,10 @@ constexpr UINT WM_LINK_ERROR = WM_APP + 0x508;
 constexpr UINT WM_LINK_ACTIVITY = WM_APP + 0x509;
 // Upload progress: wParam items done, lParam the total; 0 and 0 end the upload.
 constexpr UINT WM_LINK_UPLOAD_PROGRESS = WM_APP + 0x50A;
+// Validation warnings from received data: wParam the zero-based intercom whose remote-trunking
+// range runs past 255, or the trunk that uses a port reserved for remote trunking.
+constexpr UINT WM_LINK_ICOM_WARNING = WM_APP + 0x51A;
+constexpr UINT WM_LINK_TRUNK_WARNING = WM_APP + 0x51B;
 
 // WM_LINK_ERROR codes besides a link state. Only the NAK question is sent rather than
 // posted: lParam points to the request and its refusal, and an answer of 1 asks for a resend.

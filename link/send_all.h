@@ -11,4 +11,7 @@ public:
     virtual void Reset() = 0;
     // Fills the next message; FALSE once the source is exhausted.
     virtual BOOL BuildNext(CMessage& message) = 0;
+    // Whether a send of this source that ends without failure has given the controller every
+    // change of the setup, so that the change flags may be cleared.
+    virtual BOOL ClearsChangesWhenDone() const { return FALSE; }
 };

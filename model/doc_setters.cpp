@@ -54,6 +54,20 @@ BOOL CKelvardinDoc::SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL
     return changed;
 }
 
+BOOL CKelvardinDoc::SetTrunkEnd(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk) {
+    const UINT field = isEnd1 ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2;
+    const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
+        return r.SetEndpoint(isEnd1, assign, mark);
+    });
+    if (changed) InvalidatePortCheck();
+    return changed;
+}
+
+BOOL CKelvardinDoc::SetTrunkState(int trunk, DWORD state) {
+    CTrunk* record = FindTrunk(trunk);
+    return record && record->SetState(state);
+}
+
 // ---- Options --------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetOptionTimeout(DWORD timeout, BOOL user) {
@@ -201,6 +215,11 @@ BOOL CKelvardinDoc::SetGroupNameFromController(BOOL force, int group, const CStr
     CGroup* record = FindGroup(group);
     if (!record || (!force && record->IsModified(CGroup::kFieldName))) return FALSE;
     return record->SetName(name, FALSE);
+}
+
+BOOL CKelvardinDoc::SetGroupMembersFromController(int group, int n, const BYTE* bits) {
+    CGroup* record = FindGroup(group);
+    return record && record->SetMembersFromBits(n, bits);
 }
 
 // ---- Trunk inspection and the remote-trunking check -----------------------------------------

@@ -169,6 +169,7 @@ public:
     BOOL SetTrunkFixed(BOOL fixed, BOOL user, int trunk);
     BOOL SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk);
     BOOL SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk);
+    BOOL SetTrunkEnd(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk);
     BOOL SetOptionTimeout(DWORD timeout, BOOL user);
     BOOL SetOptionAutoClear(BOOL on, BOOL user);
     BOOL SetOptionWaitForTalkKey(BOOL on, BOOL user);
@@ -183,6 +184,7 @@ public:
     BOOL SetGroupMember(int group, int icom, BOOL member);
 
     // Received status; these own no change bits.
+    BOOL SetTrunkState(int trunk, DWORD state);
     BOOL SetIcomStatusFlags(int icom, BYTE statusByte);
     BOOL SetIcomModel(int icom, int model);
     BOOL SetIcomStatusNumber(int icom, DWORD number);
@@ -201,6 +203,9 @@ public:
     // Names from the controller leave a name with an unsent change alone unless mark is set.
     BOOL SetIcomNameFromController(int icom, int length, const CString& name, BOOL mark);
     BOOL SetGroupNameFromController(BOOL force, int group, const CString& name);
+    // Memberships of the first n intercoms from a bitmap (bit k: intercom k); a membership
+    // with an unsent change keeps the user's value.
+    BOOL SetGroupMembersFromController(int group, int n, const BYTE* bits);
 
     // ---- Alphas -------------------------------------------------------------------------
 

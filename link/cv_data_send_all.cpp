@@ -1,0 +1,306 @@
+#include "link/cv_data_send_all.h"
+
+#include <utility>
+
+#include "link/command_codes.h"
+#include "link/payload_io.h"
+#include "link/wire_assign.h"
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "model/wire_form.h"
+#include "platform/base/codepage.h"
+
+namespace {
+
+constexpr int kFinished = -1;
+constexpr int kNameKind = 7;  // the names' list in a names message
+constexpr int kGroupNameLength = CGroup::kNameLength;
+constexpr std::size_t kMemberBitmapSize = 32;
+
+const CCVConfig& Config() {
+    return GetApp().GetConfig();
+}
+
+bool IsExtended() {
+    return Config().HasFlag(CCVConfig::kNewCorvane);
+}
+
+int Trunks() {
+    return Config().m_wNumTrunks;
+}
+
+int Intercoms() {
+    return Config().m_wNumIntercoms;
+}
+
+// A step whose condition fails, or that has nothing left, is finished.
+BOOL Finish(int& cursor) {
+    cursor = kFinished;
+    return FALSE;
+}
+
+// One message over a span of records. Starting at the cursor, the first changed record opens
+// the span, which looks at up to limit records; the header, a bitmap of the changed ones and
+// one value per changed record follow. FALSE, and the step finished, when no record is left.
+template <class Changed, class Header, class Value>
+BOOL BuildSpan(int& cursor, int total, int limit, DWORD code, CMessage& message, Changed changed,
+               Header header, Value value) {
+    int first = cursor;
+    while (first < total && !changed(first))
+        ++first;
+    if (first >= total) return Finish(cursor);
+    const int looked = std::min(limit, total - first);
+    int last = first;
+    for (int k = 1; k < looked; ++k)
+        if (changed(first + k)) last = first + k;
+    cursor = first + looked;
+
+    const int count = last - first + 1;
+    message.Clear();
+    message.command = code;
+    CPayloadWriter out(message);
+    header(out, first, count);
+    BYTE* bitmap = out.Room(static_cast<std::size_t>(count + 7) / 8);
+    std::fill_n(bitmap, (count + 7) / 8, BYTE{0});
+    for (int k = 0; k < count; ++k)
+        if (changed(first + k)) bitmap[k / 8] |= static_cast<BYTE>(1u << (k % 8));
+    for (int k = 0; k < count; ++k)
+        if (changed(first + k)) value(out, first + k);
+    return TRUE;
+}
+
+void ByteHeader(CPayloadWriter& out, int first, int count) {
+    out.U8(static_cast<BYTE>(first));
+    out.U8(static_cast<BYTE>(count));
+}
+
+void WordHeader(CPayloadWriter& out, int first, int count) {
+    out.U16(static_cast<WORD>(first));
+    out.U16(static_cast<WORD>(count));
+}
+
+// A step over intercoms with a byte header and one byte per changed intercom.
+template <class Changed, class Value>
+BOOL BuildIcomBytes(int& cursor, DWORD code, CMessage& message, Changed changed, Value value) {
+    return BuildSpan(
+        cursor, Intercoms(), 255, code, message, changed, ByteHeader,
+        [&](CPayloadWriter& out, int icom) { out.U8(static_cast<BYTE>(value(icom))); });
+}
+
+// Steps 8-10: one message with the byte 1 and the value, at most once per send.
+template <class Value>
+BOOL BuildOption(int& cursor, DWORD code, CMessage& message, DWORD changed, Value value) {
+    Finish(cursor);
+    if (!changed) return FALSE;
+    message.Clear();
+    message.command = code;
+    CPayloadWriter out(message);
+    out.U8(1);
+    value(out);
+    return TRUE;
+}
+
+// ---- The steps ------------------------------------------------------------------------------
+
+BOOL SendTrunkDefs(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    return BuildSpan(
+        cursor, Trunks(), 50, kCmdSetTrunkDefs, message,
+        [&](int t) { return doc.IsTrunkModified(t) != 0; }, WordHeader,
+        [&](CPayloadWriter& out, int t) {
+            const DWORD bits = doc.IsTrunkModified(t);
+            out.U8(static_cast<BYTE>(((bits & 0x03) ? 0x01 : 0) | ((bits & 0x20) ? 0x02 : 0) |
+                                     ((bits & 0x1C) ? 0x04 : 0)));
+            WriteWireAssign(out, doc.GetTrunkEnd(t, TRUE));
+            WriteWireAssign(out, doc.GetTrunkEnd(t, FALSE));
+            WriteWireAssign(out, doc.GetTrunkFixedAssign(t, TRUE));
+            WriteWireAssign(out, doc.GetTrunkFixedAssign(t, FALSE));
+            out.U8(static_cast<BYTE>((doc.GetTrunkFixed(t) ? 0x01 : 0) |
+                                     (doc.GetTrunkCascadable(t) ? 0x02 : 0)));
+        });
+}
+
+// Steps 2-5: the names of one length (16: the wide name) with their format code.
+BOOL SendNames(int& cursor, const CKelvardinDoc& doc, CMessage& message, int length, int format) {
+    const bool wide = length == 16;
+    return BuildSpan(
+        cursor, Intercoms(), wide ? 64 : 128, kCmdSetNames, message,
+        [&](int icom) { return doc.IsIcomNameModified(icom, length) != 0; },
+        [&](CPayloadWriter& out, int first, int count) {
+            out.U16(static_cast<WORD>((kNameKind << 12) | first));
+            out.U16(static_cast<WORD>((format << 12) | count));
+        },
+        [&](CPayloadWriter& out, int icom) {
+            const CString name = doc.GetIcomText(icom, length, FALSE, FALSE);
+            const std::size_t size = static_cast<std::size_t>(length);
+            BYTE* field = out.Room(size);
+            if (!field) return;
+            std::fill_n(field, size, BYTE{0});
+            if (wide)
+                PutUtf16BE(field, name.str(), 8);
+            else if (!doc.GetIcomText(icom, length, TRUE, FALSE).IsEmpty())
+                PutNarrowText(field, name.str(), size);
+        });
+}
+
+BOOL SendNames4(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    return SendNames(cursor, doc, message, 4, IsExtended() ? 1 : 0);
+}
+
+BOOL SendNames6(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!IsExtended()) return Finish(cursor);
+    return SendNames(cursor, doc, message, 6, 2);
+}
+
+BOOL SendNames8(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!IsExtended()) return Finish(cursor);
+    return SendNames(cursor, doc, message, 8, 3);
+}
+
+BOOL SendWideNames(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!IsExtended() || !Config().HasFlag(CCVConfig::kUnicodeSupport)) return Finish(cursor);
+    return SendNames(cursor, doc, message, 16, 4);
+}
+
+BOOL SendBaudRates(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    return BuildIcomBytes(
+        cursor, kCmdSetIcomBaud, message,
+        [&](int icom) { return doc.IsIcomBaudRateModified(icom) != 0; },
+        [&](int icom) { return doc.GetIcomBaudRate(icom); });
+}
+
+BOOL SendComPorts(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    // No port (-1) travels as 255.
+    return BuildIcomBytes(
+        cursor, kCmdSetIcomPort, message,
+        [&](int icom) { return doc.IsIcomComPortModified(icom) != 0; },
+        [&](int icom) { return doc.GetIcomComPort(icom); });
+}
+
+BOOL SendTimeout(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    const DWORD code = GetApp().IsSecondsMode() ? kCmdSetTimeoutSeconds : kCmdSetTimeoutMinutes;
+    return BuildOption(
+        cursor, code, message, doc.IsAllocTimeoutModified(),
+        [&](CPayloadWriter& out) { out.U16(static_cast<WORD>(doc.GetAllocationTimeout())); });
+}
+
+BOOL SendAutoClear(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!Config().HasFlag(CCVConfig::kTksupvSupport)) return Finish(cursor);
+    return BuildOption(cursor, kCmdSetAutoClear, message, doc.IsAutoClearModified(),
+                       [&](CPayloadWriter& out) { out.U8(doc.GetAutoClearAllocations() ? 1 : 0); });
+}
+
+BOOL SendWaitForTalkKey(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!Config().HasFlag(CCVConfig::kTksupvSupport)) return Finish(cursor);
+    return BuildOption(cursor, kCmdSetWaitForTalkKey, message, doc.IsWaitForTalkKeyModified(),
+                       [&](CPayloadWriter& out) { out.U8(doc.GetWaitForTalkKeyMode() ? 1 : 0); });
+}
+
+BOOL SendGroups(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    const bool extended = Intercoms() > 31;
+    const bool wide = extended || Config().HasFlag(CCVConfig::kUnicodeSupport);
+    const BYTE wideMark = !extended && wide ? 0x80 : 0;
+    return BuildSpan(
+        cursor, Config().m_wNumGroups, 20, extended ? kCmdSetGroupsEx : kCmdSetGroups, message,
+        [&](int group) { return doc.IsGroupModified(group) != 0; },
+        [&](CPayloadWriter& out, int first, int count) {
+            out.U8(static_cast<BYTE>(first));
+            out.U8(static_cast<BYTE>(count | wideMark));
+        },
+        [&](CPayloadWriter& out, int group) {
+            const CString name = doc.GetGroupName(group, FALSE);
+            const std::size_t nameSize = wide ? 2 * kGroupNameLength : kGroupNameLength;
+            if (BYTE* field = out.Room(nameSize)) {
+                std::fill_n(field, nameSize, BYTE{0});
+                if (wide)
+                    PutUtf16BE(field, name.str(), kGroupNameLength);
+                else
+                    PutNarrowText(field, name.str(), nameSize);
+            }
+            // Intercom k travels as bit k + 1.
+            std::array<BYTE, kMemberBitmapSize> members{};
+            doc.GetGroupMemberBits(group, members.data());
+            if (!extended) {
+                DWORD mask = 0;
+                for (int icom = 0; icom < 31; ++icom)
+                    if (members[icom / 8] & (1u << (icom % 8))) mask |= 1u << (icom + 1);
+                out.U32(mask);
+                return;
+            }
+            for (std::size_t i = 0; i < kMemberBitmapSize; ++i) {
+                const BYTE carry = i > 0 ? static_cast<BYTE>(members[i - 1] >> 7) : 0;
+                out.U8(static_cast<BYTE>((members[i] << 1) | carry));
+            }
+        });
+}
+
+BOOL SendConnTypes(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!Config().HasCapability(CCVConfig::kEthernetToMC)) return Finish(cursor);
+    return BuildIcomBytes(
+        cursor, kCmdSetIcomConn, message,
+        [&](int icom) { return doc.IsIcomConnTypeModified(icom) != 0; },
+        [&](int icom) { return doc.GetIcomConnType(icom); });
+}
+
+// Steps 13 and 14: address set 0 the primary addresses, 1 the backup ones.
+BOOL SendAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message, BYTE addressSet) {
+    if (!Config().HasCapability(CCVConfig::kEthernetToMC)) return Finish(cursor);
+    const bool primary = addressSet == 0;
+    auto changed = [&](int icom) {
+        return (primary ? doc.IsIcomSecondAddressModified(icom)
+                        : doc.IsIcomAddressModified(icom)) != 0;
+    };
+    return BuildSpan(
+        cursor, Intercoms(), 128, kCmdSetIcomAddress, message, changed,
+        [&](CPayloadWriter& out, int first, int count) {
+            out.U8(addressSet);
+            ByteHeader(out, first, count);
+        },
+        [&](CPayloadWriter& out, int icom) {
+            out.U32(primary ? doc.GetIcomPrimaryAddress(icom) : doc.GetIcomBackupAddress(icom));
+        });
+}
+
+BOOL SendPrimaryAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    return SendAddresses(cursor, doc, message, 0);
+}
+
+BOOL SendBackupAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    return SendAddresses(cursor, doc, message, 1);
+}
+
+BOOL SendCascadeCosts(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
+    if (!Config().HasCapability(CCVConfig::kCascadeCosts)) return Finish(cursor);
+    return BuildSpan(
+        cursor, Intercoms(), 128, kCmdSetIcomCost, message,
+        [&](int icom) { return doc.IsIcomCostModified(icom) != 0; }, WordHeader,
+        [&](CPayloadWriter& out, int icom) {
+            out.U16(static_cast<WORD>(doc.GetIcomCascadeCost(icom)));
+        });
+}
+
+using StepBuilder = BOOL (*)(int& cursor, const CKelvardinDoc& doc, CMessage& message);
+
+constexpr std::array<StepBuilder, CCVDataSendAll::kStepCount> kSteps = {
+    SendTrunkDefs, SendNames4,    SendNames6,           SendNames8,          SendWideNames,
+    SendBaudRates, SendComPorts,  SendTimeout,          SendAutoClear,       SendWaitForTalkKey,
+    SendGroups,    SendConnTypes, SendPrimaryAddresses, SendBackupAddresses, SendCascadeCosts,
+};
+
+}  // namespace
+
+CCVDataSendAll::CCVDataSendAll(DocumentFinder findDocument)
+    : m_findDocument(std::move(findDocument)) {}
+
+void CCVDataSendAll::Reset() {
+    m_cursors.fill(0);
+}
+
+BOOL CCVDataSendAll::BuildNext(CMessage& message) {
+    const CKelvardinDoc* doc = m_findDocument ? m_findDocument() : nullptr;
+    if (!doc) return FALSE;
+    for (std::size_t step = 0; step < kSteps.size(); ++step) {
+        if (m_cursors[step] < 0) continue;
+        if (kSteps[step](m_cursors[step], *doc, message)) return TRUE;
+    }
+    return FALSE;
+}
