@@ -167,21 +167,11 @@ bool CLinkTestWindow::WaitForMessage(const std::function<bool(const Message&)>& 
 
 LRESULT CLinkTestWindow::Handle(const Message& m) {
     switch (m.message) {
-        case WM_LINK_PULL:
-            m_device.PullFromSource(-1);
-            break;
-        case WM_LINK_QUEUE_FILLED:
-            m_device.BeginSendQueue();
-            break;
-        case WM_LINK_SEND_FAILED:
-            m_device.Abort();
-            break;
-        case WM_LINK_QUEUE_SENT:
-            m_device.EndSendQueue();
-            break;
-        case WM_LINK_REPLIES:
-            m_device.OnResponse(nullptr);
-            break;
+        case WM_LINK_PULL: m_device.PullFromSource(-1); break;
+        case WM_LINK_QUEUE_FILLED: m_device.BeginSendQueue(); break;
+        case WM_LINK_SEND_FAILED: m_device.Abort(); break;
+        case WM_LINK_QUEUE_SENT: m_device.EndSendQueue(); break;
+        case WM_LINK_REPLIES: m_device.OnResponse(nullptr); break;
         case WM_LINK_ERROR:
             if (!m.sent) {
                 // The main window asks for the standby address again at each network set-up.
@@ -201,8 +191,7 @@ LRESULT CLinkTestWindow::Handle(const Message& m) {
                 m_device.Abort();
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }
