@@ -46,18 +46,20 @@ BOOL CKelvardinDoc::SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk) {
 }
 
 BOOL CKelvardinDoc::SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk) {
-    const UINT field = isEnd1 ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2;
-    const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
-        return r.SetFixedAssign(isEnd1, assign, mark);
-    });
-    if (changed) InvalidatePortCheck();
-    return changed;
+    return SetTrunkAssign(&CTrunk::SetFixedAssign,
+                          isEnd1 ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2, assign, isEnd1,
+                          user, trunk);
 }
 
 BOOL CKelvardinDoc::SetTrunkEnd(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk) {
-    const UINT field = isEnd1 ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2;
+    return SetTrunkAssign(&CTrunk::SetEndpoint, isEnd1 ? CTrunk::kFieldEnd1 : CTrunk::kFieldEnd2,
+                          assign, isEnd1, user, trunk);
+}
+
+BOOL CKelvardinDoc::SetTrunkAssign(TrunkAssignSetter set, UINT field, const CAssign& assign,
+                                   BOOL isEnd1, BOOL user, int trunk) {
     const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
-        return r.SetEndpoint(isEnd1, assign, mark);
+        return (r.*set)(isEnd1, assign, mark);
     });
     if (changed) InvalidatePortCheck();
     return changed;

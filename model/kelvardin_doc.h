@@ -375,6 +375,10 @@ private:
     CIntercom* FindIcom(int icom) { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
     const CIntercom* FindIcom(int icom) const { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
     CGroup* FindGroup(int group) { return FindAs<CGroup>(CGroupSpec(group, 1)); }
+    // An end or fixed assignment of a trunk; a change makes the remote-trunking port check stale.
+    using TrunkAssignSetter = BOOL (CTrunk::*)(BOOL first, const CAssign& assign, BOOL mark);
+    BOOL SetTrunkAssign(TrunkAssignSetter set, UINT field, const CAssign& assign, BOOL isEnd1,
+                        BOOL user, int trunk);
     const CGroup* FindGroup(int group) const { return FindAs<CGroup>(CGroupSpec(group, 1)); }
 
     // Section writers and readers; a reader answers 0 when the file ended inside its section.

@@ -62,12 +62,6 @@ protected:
             if (update.hint < kHintRefresh) hints.push_back(update.hint);
         return hints;
     }
-    void Configure(WORD flags, DWORD capabilities, WORD intercoms = 31) {
-        Config().m_wFlags = flags;
-        Config().m_wNumIntercoms = intercoms;
-        SetCapabilities(capabilities);
-        Reset();
-    }
     const CIntercom& Icom(int icom) {
         return dynamic_cast<const CIntercom&>(*m_doc.FindObject(CIcomSpec(icom, 1)));
     }

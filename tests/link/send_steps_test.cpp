@@ -57,12 +57,6 @@ protected:
             out.push_back(sent.command);
         return out;
     }
-    void Extend(WORD flags, DWORD capabilities, WORD intercoms = 31) {
-        Config().m_wFlags = flags;
-        Config().m_wNumIntercoms = intercoms;
-        SetCapabilities(capabilities);
-        Reset();
-    }
     CGroup& Group(int group) {
         return dynamic_cast<CGroup&>(*m_doc.FindObject(CGroupSpec(group, 1)));
     }
@@ -113,7 +107,7 @@ TEST_F(SendStepsTest, NamesTakeTheFormatOfTheirLength) {
                   {6, Join({{0x70, 0x00, 0x00, 0x03, 0x05}, Text("AB  ", 4), {0, 0, 0, 0}})}}));
 
     // Extended with wide names: four steps, formats 1 to 4; wide names are big-endian UTF-16.
-    Extend(CCVConfig::kNewCorvane | CCVConfig::kUnicodeSupport, 0);
+    Configure(CCVConfig::kNewCorvane | CCVConfig::kUnicodeSupport, 0);
     for (int length : {4, 6, 8})
         m_doc.SetIcomNameFromController(1, length, u"N", TRUE);
     m_doc.SetIcomNameFromController(1, 16, u"\u00C4b", TRUE);
@@ -176,7 +170,7 @@ TEST_F(SendStepsTest, GroupsCarryNameAndMembersShiftedByOne) {
         (std::vector<Sent>{{33, Join({{0, 1, 0x01}, Text("Ops         ", 12), {0, 0, 0, 6}})}}));
 
     // Wide names on a short controller: the count byte carries 0x80.
-    Extend(CCVConfig::kUnicodeSupport, 0);
+    Configure(CCVConfig::kUnicodeSupport, 0);
     m_doc.SetGroupMember(1, 30, TRUE);
     Bytes name(24, 0);
     for (int i = 0; i < 12; ++i)
@@ -184,7 +178,7 @@ TEST_F(SendStepsTest, GroupsCarryNameAndMembersShiftedByOne) {
     EXPECT_EQ(SendAll(), (std::vector<Sent>{{33, Join({{1, 0x81, 0x01}, name, {0x80, 0, 0, 0}})}}));
 
     // More than 31 intercoms: code 85 and the 32-byte bitmap moved up across the bytes.
-    Extend(0, 0, 40);
+    Configure(0, 0, 40);
     m_doc.SetGroupMember(2, 0, TRUE);
     m_doc.SetGroupMember(2, 7, TRUE);
     m_doc.SetGroupMember(2, 39, TRUE);

@@ -17,6 +17,13 @@ protected:
         ASSERT_TRUE(m_doc.ResetToDefaultSetup());
         m_views.m_updates.clear();
     }
+    // Another controller: its flags, capabilities and intercom count; the setup is reset.
+    void Configure(WORD flags, DWORD capabilities, WORD intercoms = 31) {
+        Config().m_wFlags = flags;
+        Config().m_wNumIntercoms = intercoms;
+        SetCapabilities(capabilities);
+        Reset();
+    }
     // The hints sent since the last call.
     std::vector<CRecordingViews::Update> TakeUpdates() {
         return std::exchange(m_views.m_updates, {});
