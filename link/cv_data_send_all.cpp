@@ -1,5 +1,6 @@
 #include "link/cv_data_send_all.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "link/command_codes.h"
