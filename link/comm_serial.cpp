@@ -47,12 +47,10 @@ int CCommSerial::DoRead(std::span<BYTE> buffer, std::size_t& count) {
     while (count < buffer.size()) {
         BYTE byte = 0;
         switch (m_port.ReadByte(byte, wait)) {
-            case CSerialPort::Status::Failed:
-                return LINK_IO_ERROR;
+            case CSerialPort::Status::Failed: return LINK_IO_ERROR;
             case CSerialPort::Status::TimedOut:
                 return endByte >= 0 || count == 0 ? LINK_TIMEOUT : LINK_OK;
-            case CSerialPort::Status::Ok:
-                break;
+            case CSerialPort::Status::Ok: break;
         }
         buffer[count++] = byte;
         if (byte == endByte) return LINK_OK;
@@ -68,14 +66,12 @@ int CCommSerial::DoWrite(std::span<const BYTE> bytes) {
                                 m_timeouts.writeConstant);
         std::size_t written = 0;
         switch (m_port.Write(bytes, wait, written)) {
-            case CSerialPort::Status::Ok:
-                return LINK_OK;
+            case CSerialPort::Status::Ok: return LINK_OK;
             case CSerialPort::Status::TimedOut:
                 if (written == 0) return LINK_IO_ERROR;
                 bytes = bytes.subspan(written);
                 break;
-            case CSerialPort::Status::Failed:
-                return LINK_IO_ERROR;
+            case CSerialPort::Status::Failed: return LINK_IO_ERROR;
         }
     }
 }

@@ -90,8 +90,7 @@ void CDEVICEComm::Abort() {
         switch (m_nState) {
             case kLinkUp:
             case kLinkRelease:
-            case kLinkAwaitRelease:
-                return;
+            case kLinkAwaitRelease: return;
             case kLinkAskControl:
                 m_bSendRunning = FALSE;
                 m_nState = kLinkUp;
@@ -105,9 +104,7 @@ void CDEVICEComm::Abort() {
                 // set-up or poll that finds the controller again must go on.
                 m_bSendRunning = FALSE;
                 return;
-            default:
-                m_nState = kLinkRelease;
-                break;
+            default: m_nState = kLinkRelease; break;
         }
     }
     WakeEngine();
@@ -126,27 +123,23 @@ BOOL CDEVICEComm::OnControllerStatus() {
     return TRUE;
 }
 
+BOOL CDEVICEComm::IsStatusReply(const CDualMessage& pair) {
+    const CMessage& reply = pair.reply;
+    if (reply.command == kCmdStatus) return reply.length == 26;
+    return reply.command == kCmdNetworkControl && reply.length == 27 &&
+           reply.payload[0] == kPresencePoll;
+}
+
 BOOL CDEVICEComm::HandleLinkReply(const CDualMessage& pair) {
     const CMessage& reply = pair.reply;
     switch (reply.command) {
-        case kCmdOpenSession:
-            OnSessionReply(reply);
-            return TRUE;
-        case kCmdAskControl:
-            OnControlReply(reply);
-            return TRUE;
-        case kCmdOpenDownload:
-            OnDownloadReply();
-            return TRUE;
+        case kCmdOpenSession: OnSessionReply(reply); return TRUE;
+        case kCmdAskControl: OnControlReply(reply); return TRUE;
+        case kCmdOpenDownload: OnDownloadReply(); return TRUE;
         case kCmdCommit:
-        case kCmdCommitAgain:
-            OnCommitReply(reply);
-            return TRUE;
-        case kCmdReleaseControl:
-            OnReleaseReply();
-            return TRUE;
-        default:
-            return FALSE;
+        case kCmdCommitAgain: OnCommitReply(reply); return TRUE;
+        case kCmdReleaseControl: OnReleaseReply(); return TRUE;
+        default: return FALSE;
     }
 }
 
@@ -228,9 +221,7 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
                     failure = kSendCorrupted;
                 }
                 break;
-            default:
-                failure = kSendCorrupted;
-                break;
+            default: failure = kSendCorrupted; break;
         }
     }
     if (failure >= 0) FailSend(failure);

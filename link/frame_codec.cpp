@@ -12,10 +12,8 @@ bool NeedsEscape(BYTE byte) {
         case 0xAD:
         case kFrameStart:
         case kFrameEscape:
-        case kFrameEnd:
-            return true;
-        default:
-            return false;
+        case kFrameEnd: return true;
+        default: return false;
     }
 }
 

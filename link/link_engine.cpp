@@ -136,20 +136,10 @@ bool CLinkEngine::Exchange(int kind) {
 
 void CLinkEngine::CountFailure(int result) {
     switch (result) {
-        case LINK_TIMEOUT:
-            ++m_counters[kTimeouts];
-            break;
-        case LINK_OVERFLOW:
-            ++m_counters[kOverflow];
-            break;
-        case LINK_FRAMING:
-            ++m_counters[kFraming];
-            break;
-        case LINK_CHECKSUM:
-            ++m_counters[kChecksum];
-            break;
-        default:
-            ++m_counters[kMisc];
-            break;
+        case LINK_TIMEOUT: ++m_counters[kTimeouts]; break;
+        case LINK_OVERFLOW: ++m_counters[kOverflow]; break;
+        case LINK_FRAMING: ++m_counters[kFraming]; break;
+        case LINK_CHECKSUM: ++m_counters[kChecksum]; break;
+        default: ++m_counters[kMisc]; break;
     }
 }

@@ -171,8 +171,7 @@ int CDCUpdate::BeforeSend(CMessage& request) {
         case kCmdStandbyAddress:
             device.InstallHooks(&device.m_ignoreFlop, &device.m_ignoreFlop);
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }

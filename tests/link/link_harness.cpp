@@ -6,19 +6,6 @@
 #include "link/command_codes.h"
 #include "link/link_messages.h"
 
-namespace {
-
-// A status reply: the serial one (command 1 with 26 bytes), or the network's, which carries
-// the poll byte before the status.
-bool IsStatus(const CDualMessage& pair) {
-    const CMessage& reply = pair.reply;
-    if (reply.command == kCmdStatus) return reply.length == 26;
-    return reply.command == kCmdNetworkControl && reply.length == 27 &&
-           reply.payload[0] == kPresencePoll;
-}
-
-}  // namespace
-
 void CTestDevice::OnResponse(CKelvardinDoc*) {
     CDualMessage pair;
     const ReplyCheck check = TakeReply(pair);
@@ -27,7 +14,7 @@ void CTestDevice::OnResponse(CKelvardinDoc*) {
             std::lock_guard guard(m_lock);
             m_dispatched.push_back({pair.reply.command, pair.reply.length});
         }
-        if (IsStatus(pair)) {
+        if (IsStatusReply(pair)) {
             OnControllerStatus();
             WakeEngine();
         } else {
@@ -167,21 +154,11 @@ bool CLinkTestWindow::WaitForMessage(const std::function<bool(const Message&)>& 
 
 LRESULT CLinkTestWindow::Handle(const Message& m) {
     switch (m.message) {
-        case WM_LINK_PULL:
-            m_device.PullFromSource(-1);
-            break;
-        case WM_LINK_QUEUE_FILLED:
-            m_device.BeginSendQueue();
-            break;
-        case WM_LINK_SEND_FAILED:
-            m_device.Abort();
-            break;
-        case WM_LINK_QUEUE_SENT:
-            m_device.EndSendQueue();
-            break;
-        case WM_LINK_REPLIES:
-            m_device.OnResponse(nullptr);
-            break;
+        case WM_LINK_PULL: m_device.PullFromSource(-1); break;
+        case WM_LINK_QUEUE_FILLED: m_device.BeginSendQueue(); break;
+        case WM_LINK_SEND_FAILED: m_device.Abort(); break;
+        case WM_LINK_QUEUE_SENT: m_device.EndSendQueue(); break;
+        case WM_LINK_REPLIES: m_device.OnResponse(nullptr); break;
         case WM_LINK_ERROR:
             if (!m.sent) {
                 // The main window asks for the standby address again at each network set-up.
@@ -201,8 +178,7 @@ LRESULT CLinkTestWindow::Handle(const Message& m) {
                 m_device.Abort();
             }
             break;
-        default:
-            break;
+        default: break;
     }
     return 0;
 }
