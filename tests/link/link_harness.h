@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/device_comm.h"
+#include "link/message_pump.h"
 #include "tests/support/recording_sink.h"
 
 // A send of count set requests (code 9), each carrying its index, high byte first.
@@ -67,7 +68,7 @@ private:
 
 // Stands in for the main window: the link's messages are recorded and handled on the thread
 // that pumps them, the way the main window answers them.
-class CLinkTestWindow : public IMessageSink {
+class CLinkTestWindow : public IMessageSink, public IMessagePump {
 public:
     using Message = CRecordingSink::Message;
 
@@ -80,6 +81,9 @@ public:
 
     // Handles messages until the condition holds: false when the time ran out first.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds within);
+    BOOL PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) override {
+        return PumpUntil(done, std::chrono::milliseconds(timeoutMs));
+    }
     // Handles messages for a while.
     void PumpFor(std::chrono::milliseconds time);
     // Waits, without handling anything, until a message that satisfies the condition has
