@@ -20,14 +20,13 @@ int CCVDataMgr::GetMemoryCpu() const {
 }
 
 const CCVDataMgr::CMemoryWindow& CCVDataMgr::Memory() const {
-    return m_nMemoryCpu < 0 ? m_noMemory : m_memory[static_cast<size_t>(m_nMemoryCpu)];
+    return m_nMemoryCpu < 0 ? m_blankMemory : m_memory[static_cast<size_t>(m_nMemoryCpu)];
 }
 
 CCVDataMgr::CMemoryWindow& CCVDataMgr::Memory() {
     if (m_nMemoryCpu >= 0) return m_memory[static_cast<size_t>(m_nMemoryCpu)];
-    // Whatever was done to the blank window last time is forgotten.
-    m_noMemory = CMemoryWindow();
-    return m_noMemory;
+    m_scratchMemory = CMemoryWindow();
+    return m_scratchMemory;
 }
 
 void CCVDataMgr::RequestMemoryRead(DWORD address) {

@@ -216,7 +216,9 @@ private:
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;
-    CMemoryWindow m_noMemory;
+    // With no processor selected: what the screen reads, and what it may change to no effect.
+    const CMemoryWindow m_blankMemory;
+    CMemoryWindow m_scratchMemory;
     WORD m_wAlphaChangeCount = kCounterUnknown;
     std::array<std::vector<WORD>, kCounterKinds> m_alphaCounters;
     CClpHistory m_clp;

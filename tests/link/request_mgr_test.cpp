@@ -138,9 +138,7 @@ TEST(RequestMgrTest, RequestPayloads) {
         CLinkConfig config;
         Built expected;
     };
-    auto name = [](int length) {
-        return [length](CIcomNameMgr& m) { m.SetNameLength(length); };
-    };
+    auto name = [](int length) { return [length](CIcomNameMgr& m) { m.SetNameLength(length); }; };
     auto alpha = [](int type) { return [type](CAlphaMgr& m) { m.SetTypeIndex(type); }; };
     Case cases[] = {
         {"defs", Sized<CTrunkDefsMgr>(999), full, {true, 8, {0, 5, 0, 2}}},
@@ -177,7 +175,9 @@ TEST(RequestMgrTest, RequestPayloads) {
          Sized<CAlphaMgr>(31, alpha(1)),
          Config(kExtended, 0, 31, 16),
          {true, 5, {5, 0x10, 0, 0x40, 64}}},
-        {"alphas size 5", Sized<CAlphaMgr>(31, alpha(2)), Config(kExtended, 0, 31, 5),
+        {"alphas size 5",
+         Sized<CAlphaMgr>(31, alpha(2)),
+         Config(kExtended, 0, 31, 5),
          {true, 5, {5, 0x20, 0, 0, 128}}},
         {"summary", Sized<CTrunkSummaryMgr>(32), full, {true, 57, {5, 1}}},
         {"summary plain", Sized<CTrunkSummaryMgr>(32), Config(), {true, 34, {5}}},
@@ -196,9 +196,7 @@ TEST(RequestMgrTest, CapabilityGatesDropEveryItem) {
         std::unique_ptr<CRequestMgr> manager;
         CLinkConfig config;
     };
-    auto name = [](int length) {
-        return [length](CIcomNameMgr& m) { m.SetNameLength(length); };
-    };
+    auto name = [](int length) { return [length](CIcomNameMgr& m) { m.SetNameLength(length); }; };
     Case cases[] = {
         {"conns", Sized<CIcomConnMgr>(31), none},
         {"addresses", Addresses(TRUE), none},
@@ -252,12 +250,12 @@ TEST(RequestMgrTest, AlphaPagingGoesOnUntilTheReplyEndsTheList) {
         p.reply.nak = nak;
         return p;
     };
-    const Bytes page{4, 0x00, 128, 0x10, 128};  // alphas 128 to 255
-    EXPECT_FALSE(CAlphaMgr::IsLastPage(pair(page, {1, 1})));    // 257 alphas
-    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {1, 0})));     // 256: reached
-    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {0, 200})));   // passed
-    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {0, 0})));     // none
-    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {}, true)));   // refused
+    const Bytes page{4, 0x00, 128, 0x10, 128};                 // alphas 128 to 255
+    EXPECT_FALSE(CAlphaMgr::IsLastPage(pair(page, {1, 1})));   // 257 alphas
+    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {1, 0})));    // 256: reached
+    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {0, 200})));  // passed
+    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {0, 0})));    // none
+    EXPECT_TRUE(CAlphaMgr::IsLastPage(pair(page, {}, true)));  // refused
     // First and count are read with the request's full 12 bits.
     EXPECT_FALSE(CAlphaMgr::IsLastPage(pair({4, 0x0C, 0, 0x10, 128}, {0x0D, 0x01})));
     EXPECT_TRUE(CAlphaMgr::IsLastPage(pair({4, 0x0C, 0, 0x10, 128}, {0x0C, 0x80})));
@@ -283,20 +281,20 @@ TEST(RequestMgrTest, MiscItems) {
         Built expected;
     };
     const Case cases[] = {
-        {0, full, {true, 7, {1}}},          {1, full, {true, 7, {0}}},
-        {2, full, {true, 37, {}}},          {4, full, {true, 78, {}}},
-        {4, Config(), {false, 0, {}}},      {5, full, {true, 13, {1}}},
-        {6, full, {true, 13, {0}}},         {7, full, {true, 79, {}}},
-        {7, Config(), {false, 0, {}}},      {8, full, {true, 10, {}}},
-        {9, full, {true, 58, {}}},          {10, full, {true, 20, {0, 0, 1}}},
-        {11, full, {true, 20, {2, 0, 1}}},  {12, full, {true, 11, {}}},
-        {12, seconds, {true, 64, {}}},      {13, full, {true, 46, {}}},
-        {14, full, {true, 48, {}}},         {15, full, {true, 50, {}}},
-        {16, full, {true, 21, {0, 0}}},     {17, full, {true, 18, {0, 0, 1}}},
-        {18, full, {true, 19, {0, 0, 1}}},  {19, full, {true, 18, {2, 0, 1}}},
-        {20, full, {true, 19, {2, 0, 1}}},  {24, full, {true, 61, {}}},
-        {27, full, {true, 66, {}}},         {21, full, {false, 0, {}}},  // no payload given
-        {29, full, {false, 0, {}}},         {30, full, {false, 0, {}}},
+        {0, full, {true, 7, {1}}},         {1, full, {true, 7, {0}}},
+        {2, full, {true, 37, {}}},         {4, full, {true, 78, {}}},
+        {4, Config(), {false, 0, {}}},     {5, full, {true, 13, {1}}},
+        {6, full, {true, 13, {0}}},        {7, full, {true, 79, {}}},
+        {7, Config(), {false, 0, {}}},     {8, full, {true, 10, {}}},
+        {9, full, {true, 58, {}}},         {10, full, {true, 20, {0, 0, 1}}},
+        {11, full, {true, 20, {2, 0, 1}}}, {12, full, {true, 11, {}}},
+        {12, seconds, {true, 64, {}}},     {13, full, {true, 46, {}}},
+        {14, full, {true, 48, {}}},        {15, full, {true, 50, {}}},
+        {16, full, {true, 21, {0, 0}}},    {17, full, {true, 18, {0, 0, 1}}},
+        {18, full, {true, 19, {0, 0, 1}}}, {19, full, {true, 18, {2, 0, 1}}},
+        {20, full, {true, 19, {2, 0, 1}}}, {24, full, {true, 61, {}}},
+        {27, full, {true, 66, {}}},        {21, full, {false, 0, {}}},  // no payload given
+        {29, full, {false, 0, {}}},        {30, full, {false, 0, {}}},
     };
     for (const Case& c : cases) {
         CMiscRequestMgr m;

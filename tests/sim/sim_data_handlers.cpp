@@ -73,7 +73,7 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
         for (int i = 0; i < state.setup.intercoms; ++i) {
             auto it = state.setup.names.find(i);
             labels.push_back(it == state.setup.names.end() ? std::string()
-                                                            : it->second[kLengthIndex[format]]);
+                                                           : it->second[kLengthIndex[format]]);
         }
     } else if (auto it = state.setup.alphas.find({static_cast<int>(icom), kind});
                it != state.setup.alphas.end()) {
