@@ -19,6 +19,7 @@ using Bytes = std::vector<BYTE>;
 // so the engine never asks for a request and the messages go straight to the sink.
 class CProbeDataMgr : public CCVDataMgr {
 public:
+    ~CProbeDataMgr() override { Disconnect(); }
     using CCVDataMgr::GetManagerRequest;
 };
 
