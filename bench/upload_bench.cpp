@@ -12,10 +12,9 @@
 #include <memory>
 #include <optional>
 
-#include "link/comm_udp.h"
+#include "bench/bare_client.h"
 #include "link/command_codes.h"
 #include "link/link_messages.h"
-#include "link/pellam_udp_frame.h"
 #include "model/app_state.h"
 #include "platform/base/profile.h"
 #include "tests/link/link_harness.h"
@@ -67,24 +66,13 @@ bool IsDataRequest(const SimFrame& f) {
            f.command != kCmdStandbyAddress;
 }
 
-std::unique_ptr<CCommUDP> OpenUdp(WORD port, IMessageSink* notify) {
-    auto comm = std::make_unique<CCommUDP>(notify, port);
-    comm->SetReadTimeout(1000);
-    CString error;
-    if (!comm->Open(u"127.0.0.1", error)) {
-        std::fprintf(stderr, "cannot open UDP\n");
-        std::exit(2);
-    }
-    return comm;
-}
-
 // The upload through the link, from StartUpload until the last reply is taken: seconds, and
 // the data requests it made.
 double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) {
     CTestDataMgr mgr;
     CLinkTestWindow window(mgr);
     mgr.SetUdpTarget(TRUE);
-    if (!mgr.Connect(OpenUdp(port, &window), &window, TRUE) ||
+    if (!mgr.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
         !window.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; },
                           std::chrono::seconds(10))) {
         std::fprintf(stderr, "the link did not come up\n");
@@ -122,27 +110,13 @@ double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) 
 
 // The same requests made one after the other by a bare client: seconds.
 double FloorRun(WORD port, const std::vector<SimFrame>& requests) {
-    CPellamUDPFrame frame(OpenUdp(port, nullptr));
-    DWORD sequence = 1;
-    CMessage reply;
-    auto exchange = [&](CMessage request) {
-        request.sequence = sequence;
-        sequence = sequence == 4094 ? 2 : sequence + 1;
-        if (frame.Send(request) != 0 || frame.Receive(reply) != 0) {
-            std::fprintf(stderr, "the controller did not answer\n");
-            std::exit(2);
-        }
-    };
-    CMessage open;
-    open.command = kCmdOpenSession;
-    exchange(open);
-    frame.SetTag(reply.tag);
+    CBareClient client(port);
+    CMessage request;
     const auto start = Clock::now();
     for (const SimFrame& f : requests) {
-        CMessage request;
         request.command = f.command;
         request.SetPayload(f.payload);
-        exchange(request);
+        client.Exchange(request);
     }
     return duration<double>(Clock::now() - start).count();
 }

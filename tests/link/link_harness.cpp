@@ -167,8 +167,13 @@ void CLinkTestWindow::PumpFor(std::chrono::milliseconds time) {
 bool CLinkTestWindow::WaitForMessage(const std::function<bool(const Message&)>& condition,
                                      std::chrono::milliseconds within) {
     std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within,
-                              [&] { return std::any_of(m_log.begin(), m_log.end(), condition); });
+    ++m_watchers;
+    const bool seen = m_arrived.wait_for(lock, within, [&] {
+        m_wakePending = false;
+        return std::any_of(m_log.begin(), m_log.end(), condition);
+    });
+    --m_watchers;
+    return seen;
 }
 
 LRESULT CLinkTestWindow::Handle(const Message& m) {
