@@ -11,10 +11,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "link/comm_udp.h"
+#include "bench/bare_client.h"
 #include "link/command_codes.h"
 #include "link/link_messages.h"
-#include "link/pellam_udp_frame.h"
 #include "model/app_state.h"
 #include "platform/base/profile.h"
 #include "tests/link/link_harness.h"
@@ -27,48 +26,18 @@ using std::chrono::duration;
 
 constexpr double kTargetRatio = 1.2;
 
-CMessage Request(DWORD command, DWORD sequence = 0) {
-    CMessage m;
-    m.command = command;
-    m.sequence = sequence;
-    return m;
-}
-
-std::unique_ptr<CCommUDP> OpenUdp(WORD port, IMessageSink* notify) {
-    auto comm = std::make_unique<CCommUDP>(notify, port);
-    comm->SetReadTimeout(1000);
-    CString error;
-    if (!comm->Open(u"127.0.0.1", error)) {
-        std::fprintf(stderr, "cannot open UDP\n");
-        std::exit(2);
-    }
-    return comm;
-}
-
 // The exchanges of a send made one after the other by a bare client: seconds.
 double FloorRun(WORD port, int sets) {
-    CPellamUDPFrame frame(OpenUdp(port, nullptr));
-    DWORD sequence = 1;
-    CMessage reply;
-    auto exchange = [&](CMessage request) {
-        request.sequence = sequence;
-        sequence = sequence == 4094 ? 2 : sequence + 1;
-        if (frame.Send(request) != 0 || frame.Receive(reply) != 0) {
-            std::fprintf(stderr, "the controller did not answer\n");
-            std::exit(2);
-        }
-    };
-    exchange(Request(kCmdOpenSession));
-    frame.SetTag(reply.tag);
+    CBareClient client(port);
     CSetRequestSource source(sets);
     CMessage set;
     const auto start = Clock::now();
-    exchange(Request(kCmdAskControl));
-    exchange(Request(kCmdOpenDownload));
+    client.Exchange(kCmdAskControl);
+    client.Exchange(kCmdOpenDownload);
     while (source.BuildNext(set))
-        exchange(set);
-    exchange(Request(kCmdCommit));
-    exchange(Request(kCmdReleaseControl));
+        client.Exchange(set);
+    client.Exchange(kCmdCommit);
+    client.Exchange(kCmdReleaseControl);
     return duration<double>(Clock::now() - start).count();
 }
 
@@ -77,7 +46,7 @@ double LinkRun(WORD port, int sets) {
     CTestDevice device;
     CLinkTestWindow window(device);
     device.SetUdpTarget(TRUE);
-    if (!device.Connect(OpenUdp(port, &window), &window, TRUE) ||
+    if (!device.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
         !window.PumpUntil([&] { return device.GetLinkState() == kLinkUp; },
                           std::chrono::seconds(10))) {
         std::fprintf(stderr, "the link did not come up\n");

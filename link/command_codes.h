@@ -7,6 +7,7 @@
 constexpr DWORD kCmdStatus = 1;  // the serial answer to the presence poll
 constexpr DWORD kCmdCommit = 3;
 constexpr DWORD kCmdOpenDownload = 4;
+constexpr DWORD kCmdLoggingState = 10;
 constexpr DWORD kCmdSetClock = 17;
 constexpr DWORD kCmdReadMemory = 22;
 constexpr DWORD kCmdCommitAgain = 23;

@@ -138,6 +138,9 @@ protected:
     BOOL HandleLinkReply(const CDualMessage& pair);
     // A controller status came: TRUE when the link has just come up.
     BOOL OnControllerStatus();
+    // The serial status reply (command 1 with 26 bytes), or the network's, which carries the
+    // poll byte before the status.
+    static BOOL IsStatusReply(const CDualMessage& pair);
 
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CCriticalSection& DeviceLock() const { return m_deviceLock; }

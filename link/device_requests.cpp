@@ -7,18 +7,9 @@
 #include "link/link_messages.h"
 #include "link/pellam_udp_frame.h"
 #include "model/app_state.h"
+#include "model/ip_text.h"
 #include "platform/base/byte_order.h"
 #include "platform/base/tick_count.h"
-
-namespace {
-
-// The address as the "IPAddress" and "StandbyIP" settings hold it.
-CString DottedIPv4(DWORD address) {
-    return CString::Formatted(u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
-                              (address >> 8) & 0xFF, address & 0xFF);
-}
-
-}  // namespace
 
 int CDEVICEComm::GetNextRequest(CMessage& request) {
     std::lock_guard guard(m_deviceLock);
@@ -154,7 +145,7 @@ void CDEVICEComm::PutResponse(const CDualMessage& pair) {
 void CDEVICEComm::OnStandbyAddress(const CMessage& reply) {
     if (reply.length != 4) return;
     const DWORD address = GetU32BE(reply.payload.data());
-    const CString text = DottedIPv4(address);
+    const CString text = FormatIPAddress(address);
     CAppState& app = GetApp();
     if (text == app.m_ipAddress.Get() || text == app.m_standbyIP.Get()) return;
     app.m_standbyIP.Set(text);
@@ -164,7 +155,7 @@ void CDEVICEComm::OnStandbyAddress(const CMessage& reply) {
 void CDEVICEComm::FailOver() {
     if (!m_udp || !m_udpFrame || m_dwStandbyAddr == 0) return;
     CAppState& app = GetApp();
-    const CString standby = DottedIPv4(m_dwStandbyAddr);
+    const CString standby = FormatIPAddress(m_dwStandbyAddr);
     app.m_standbyIP.Set(app.m_ipAddress.Get());
     app.m_ipAddress.Set(standby);
     DWORD address = m_dwStandbyAddr;

@@ -123,6 +123,13 @@ BOOL CDEVICEComm::OnControllerStatus() {
     return TRUE;
 }
 
+BOOL CDEVICEComm::IsStatusReply(const CDualMessage& pair) {
+    const CMessage& reply = pair.reply;
+    if (reply.command == kCmdStatus) return reply.length == 26;
+    return reply.command == kCmdNetworkControl && reply.length == 27 &&
+           reply.payload[0] == kPresencePoll;
+}
+
 BOOL CDEVICEComm::HandleLinkReply(const CDualMessage& pair) {
     const CMessage& reply = pair.reply;
     switch (reply.command) {

@@ -6,6 +6,7 @@
 
 #include "model/bit_array.h"
 #include "model/cv_config.h"
+#include "model/snmp_config.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
@@ -56,6 +57,8 @@ public:
 
     CCVConfig& GetConfig() { return m_config; }
     const CCVConfig& GetConfig() const { return m_config; }
+    // The controller's SNMP configuration as the SNMP dialog edits it; user-interface thread.
+    CSNMPConfig& GetSnmpConfig() { return m_snmpConfig; }
 
     // Read from any thread.
     int GetMode() const { return m_nMode.load(); }
@@ -104,6 +107,7 @@ private:
     IUndoHost* m_pUndoHost = nullptr;
     std::atomic<int> m_nMode{kModeFile};
     CCVConfig m_config;
+    CSNMPConfig m_snmpConfig;
 };
 
 // The one application state; it must exist.

@@ -6,19 +6,6 @@
 #include "link/command_codes.h"
 #include "link/link_messages.h"
 
-namespace {
-
-// A status reply: the serial one (command 1 with 26 bytes), or the network's, which carries
-// the poll byte before the status.
-bool IsStatus(const CDualMessage& pair) {
-    const CMessage& reply = pair.reply;
-    if (reply.command == kCmdStatus) return reply.length == 26;
-    return reply.command == kCmdNetworkControl && reply.length == 27 &&
-           reply.payload[0] == kPresencePoll;
-}
-
-}  // namespace
-
 void CTestDevice::OnResponse(CKelvardinDoc*) {
     CDualMessage pair;
     const ReplyCheck check = TakeReply(pair);
@@ -27,7 +14,7 @@ void CTestDevice::OnResponse(CKelvardinDoc*) {
             std::lock_guard guard(m_lock);
             m_dispatched.push_back({pair.reply.command, pair.reply.length});
         }
-        if (IsStatus(pair)) {
+        if (IsStatusReply(pair)) {
             OnControllerStatus();
             WakeEngine();
         } else {
@@ -68,6 +55,25 @@ BOOL CTestDevice::GetManagerRequest(CMessage& request) {
     if (!m_makeRequest) return FALSE;
     request = m_makeRequest();
     return TRUE;
+}
+
+std::vector<CTestDataMgr::Reply> CTestDataMgr::Replies() const {
+    std::lock_guard guard(m_lock);
+    return m_replies;
+}
+
+std::size_t CTestDataMgr::ReplyCount() const {
+    std::lock_guard guard(m_lock);
+    return m_replies.size();
+}
+
+void CTestDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
+    CCVDataMgr::DispatchReply(pair, doc);
+    if (pair.reply.command == kCmdLoggingState) EndMiscWait(CMiscRequestMgr::kLoggingState);
+    Reply reply{pair.reply.command, pair.reply.length, pair.reply.nak, {}};
+    std::copy_n(pair.request.payload.begin(), reply.request.size(), reply.request.begin());
+    std::lock_guard guard(m_lock);
+    m_replies.push_back(reply);
 }
 
 void CLinkTestWindow::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -161,8 +167,13 @@ void CLinkTestWindow::PumpFor(std::chrono::milliseconds time) {
 bool CLinkTestWindow::WaitForMessage(const std::function<bool(const Message&)>& condition,
                                      std::chrono::milliseconds within) {
     std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within,
-                              [&] { return std::any_of(m_log.begin(), m_log.end(), condition); });
+    ++m_watchers;
+    const bool seen = m_arrived.wait_for(lock, within, [&] {
+        m_wakePending = false;
+        return std::any_of(m_log.begin(), m_log.end(), condition);
+    });
+    --m_watchers;
+    return seen;
 }
 
 LRESULT CLinkTestWindow::Handle(const Message& m) {

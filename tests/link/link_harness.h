@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -10,7 +11,9 @@
 #include <optional>
 #include <vector>
 
+#include "link/cv_data_mgr.h"
 #include "link/device_comm.h"
+#include "link/message_pump.h"
 #include "tests/support/recording_sink.h"
 
 // A send of count set requests (code 9), each carrying its index, high byte first.
@@ -65,9 +68,35 @@ private:
     std::vector<Reply> m_dispatched;
 };
 
+// The data manager with a reply consumer in place of the reply handlers: it takes each reply
+// off the queue, keeps what it saw and ends the wait for a one-shot item whose reply came.
+// The alpha lists' paging ends on the engine thread, as in the program.
+class CTestDataMgr : public CCVDataMgr {
+public:
+    // What a test checks of a reply: its code, length and refusal, and its request's
+    // first bytes.
+    struct Reply {
+        DWORD command;
+        DWORD length;
+        BOOL nak;
+        std::array<BYTE, 5> request;
+    };
+
+    ~CTestDataMgr() override { Disconnect(); }
+    std::vector<Reply> Replies() const;
+    std::size_t ReplyCount() const;
+
+protected:
+    void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) override;
+
+private:
+    mutable std::mutex m_lock;
+    std::vector<Reply> m_replies;
+};
+
 // Stands in for the main window: the link's messages are recorded and handled on the thread
 // that pumps them, the way the main window answers them.
-class CLinkTestWindow : public IMessageSink {
+class CLinkTestWindow : public IMessageSink, public IMessagePump {
 public:
     using Message = CRecordingSink::Message;
 
@@ -80,6 +109,9 @@ public:
 
     // Handles messages until the condition holds: false when the time ran out first.
     bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds within);
+    BOOL PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) override {
+        return PumpUntil(done, std::chrono::milliseconds(timeoutMs));
+    }
     // Handles messages for a while.
     void PumpFor(std::chrono::milliseconds time);
     // Waits, without handling anything, until a message that satisfies the condition has

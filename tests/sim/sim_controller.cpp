@@ -113,9 +113,7 @@ std::vector<SimWrite> CSimController::Answer(const std::vector<SimInput>& inputs
             continue;
         }
         switch (in.kind) {
-            case SimInput::Kind::BadFrame:
-                ++m_badFrames;
-                break;
+            case SimInput::Kind::BadFrame: ++m_badFrames; break;
             case SimInput::Kind::RawByte:
                 m_rawBytes.push_back(in.rawByte);
                 m_arrived.notify_all();

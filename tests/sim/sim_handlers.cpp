@@ -1,5 +1,7 @@
 #include "tests/sim/sim_handlers.h"
 
+#include "tests/sim/sim_data_handlers.h"
+
 namespace {
 
 constexpr std::uint8_t kPoll = 0x9E;
@@ -136,6 +138,7 @@ std::map<unsigned, CSimController::Handler> SimDefaultHandlers() {
         {23, OnCommit},      {25, OnAskControl},     {26, OnReleaseControl}, {45, OnCommandLine},
         {59, OnOpenSession}, {60, OnNetworkControl}, {61, OnStandbyAddress},
     };
+    AddSimDataHandlers(handlers);
     for (unsigned set : {6, 9, 12, 16, 17, 28, 33, 39, 47, 51, 65, 69, 71, 82, 85})
         handlers[set] = OnSet;
     return handlers;

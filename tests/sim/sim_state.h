@@ -8,11 +8,19 @@
 #include <vector>
 
 #include "tests/sim/sim_codec.h"
+#include "tests/sim/sim_setup.h"
 
 // What the simulated controller knows about itself and its clients.
 struct CorvaneState {
+    // The data it answers get requests from.
+    SimSetup setup;
     // The 26-byte status record of the presence poll's answer.
     std::array<std::uint8_t, 26> status = DefaultStatus();
+
+    void UseSetup(SimSetup s) {
+        setup = std::move(s);
+        status = setup.Status();
+    }
     // The standby controller's IPv4 address (host byte order); none makes 61 a NAK.
     std::optional<std::uint32_t> standbyAddress;
     // Every network session request is refused (tag 0xFFFF) while set.
@@ -34,17 +42,7 @@ struct CorvaneState {
     // Set requests accepted, in order; a request sent again is not recorded twice.
     std::vector<SimFrame> setRequests;
 
-    // An extended controller with Unicode names: 12 intercoms, 96 trunks, 8 groups.
-    static std::array<std::uint8_t, 26> DefaultStatus() {
-        std::array<std::uint8_t, 26> s{};
-        s[0] = 0x04 | 0x08 | 0x10 | 0x40;
-        s[1] = 12;
-        s[3] = 96;
-        s[5] = 6;
-        s[10] = 8;
-        s[17] = 12;
-        s[22] = 0x01;  // capability word 0x01010000: OOSTrunks, IFBSLSupport
-        s[23] = 0x01;
-        return s;
-    }
+    // An extended controller with Unicode names: 12 intercoms, 96 trunks, 8 groups, with
+    // out-of-service trunks and IFBSL alphas.
+    static std::array<std::uint8_t, 26> DefaultStatus() { return SimSetup().Status(); }
 };

@@ -1,0 +1,162 @@
+// Uploads a large controller's setup with its names and alphas from the simulated controller
+// over UDP on loopback, and sets its wall time against the controller's own round-trip floor:
+// the same requests made one after the other by a bare client, measured in the same run. The
+// number of requests must be the least that the managers' range limits allow.
+//
+// upload_bench [rounds, default 20]
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "bench/bare_client.h"
+#include "link/command_codes.h"
+#include "link/link_messages.h"
+#include "model/app_state.h"
+#include "platform/base/profile.h"
+#include "tests/link/link_harness.h"
+#include "tests/sim/sim_udp_link.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::duration;
+
+constexpr double kTargetRatio = 1.2;
+constexpr int kAlphasPerList = 100;
+constexpr int kAlphaTypes = 8;
+
+// 999 trunks, 31 intercoms, 20 groups; every alpha list of every intercom holds 100 alphas.
+SimSetup LargeSetup() {
+    SimSetup s;
+    s.capabilities = 0x08000000 | 0x00020000 | 0x01000000 | 0x00010000;
+    s.trunks = 999;
+    s.intercoms = 31;
+    s.groups = 20;
+    const unsigned wire[kAlphaTypes] = {0, 1, 2, 3, 4, 5, 6, 8};
+    for (int icom = 0; icom < s.intercoms; ++icom) {
+        s.names[icom] = {"N4", "NAME 6", "NAME 8", "WIDE NAME"};
+        for (unsigned type : wire)
+            s.alphas[{icom, type}] = std::vector<std::string>(kAlphasPerList, "ALFA");
+    }
+    return s;
+}
+
+int Pages(int items, int perRequest) {
+    return (items + perRequest - 1) / perRequest;
+}
+
+// The least number of requests that the range limits allow for the upload of the setup.
+int MinimumRequests(const SimSetup& s) {
+    const int icoms = s.intercoms;
+    return Pages(s.trunks, 50) +                       // trunk definitions
+           3 * Pages(icoms, 255) +                     // connections, baud rates, COM ports
+           3 * Pages(icoms, 128) +                     // two address sets, cascade costs
+           4 +                                         // the four options
+           Pages(s.groups, 20) +                       // groups
+           3 * Pages(icoms, 128) + Pages(icoms, 64) +  // names of 4, 6, 8 and 16
+           kAlphaTypes * icoms * std::max(1, Pages(kAlphasPerList, 128));
+}
+
+bool IsDataRequest(const SimFrame& f) {
+    return f.command != kCmdOpenSession && f.command != kCmdNetworkControl &&
+           f.command != kCmdStandbyAddress;
+}
+
+// The upload through the link, from StartUpload until the last reply is taken: seconds, and
+// the data requests it made.
+double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) {
+    CTestDataMgr mgr;
+    CLinkTestWindow window(mgr);
+    mgr.SetUdpTarget(TRUE);
+    if (!mgr.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
+        !window.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; },
+                          std::chrono::seconds(10))) {
+        std::fprintf(stderr, "the link did not come up\n");
+        std::exit(2);
+    }
+    mgr.GoOnline();
+    const std::size_t before = sim.Requests().size();
+    // Only the end of the upload says 0 done; the simulator's record is read after it.
+    auto ended = [&] { return window.Count(WM_LINK_UPLOAD_PROGRESS, 0) > 0; };
+    const auto start = Clock::now();
+    mgr.StartUpload();
+    std::optional<std::size_t> data;
+    const bool done = window.PumpUntil(
+        [&] {
+            if (!data && ended()) {
+                const auto all = sim.Requests();
+                data = static_cast<std::size_t>(std::count_if(
+                    all.begin() + static_cast<std::ptrdiff_t>(before), all.end(), IsDataRequest));
+            }
+            return data && mgr.ReplyCount() >= *data;
+        },
+        std::chrono::seconds(120));
+    const double seconds = duration<double>(Clock::now() - start).count();
+    if (!done) {
+        std::fprintf(stderr, "the upload did not finish\n");
+        std::exit(2);
+    }
+    requests.clear();
+    const auto all = sim.Requests();
+    std::copy_if(all.begin() + static_cast<std::ptrdiff_t>(before), all.end(),
+                 std::back_inserter(requests), IsDataRequest);
+    mgr.Disconnect();
+    return seconds;
+}
+
+// The same requests made one after the other by a bare client: seconds.
+double FloorRun(WORD port, const std::vector<SimFrame>& requests) {
+    CBareClient client(port);
+    CMessage request;
+    const auto start = Clock::now();
+    for (const SimFrame& f : requests) {
+        request.command = f.command;
+        request.SetPayload(f.payload);
+        client.Exchange(request);
+    }
+    return duration<double>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    CMemoryProfile profile;
+    CAppState app(profile);
+    app.m_ipAddress.Set(u"127.0.0.1");
+    app.m_bIncludeAlphasInSetupFiles = TRUE;
+    const SimSetup setup = LargeSetup();
+    app.GetConfig().SetFromControllerReply(CCVStatusRec(setup.Status().data()));
+    CSimController sim(true);
+    sim.ChangeState([&](CorvaneState& s) { s.UseSetup(setup); });
+    CSimUdpLink peer(sim);
+
+    // The best of a few rounds of each, taken in turn and each going first every other
+    // round, so that both see the same machine.
+    std::vector<SimFrame> requests;
+    double link = LinkRun(sim, peer.Port(), requests);
+    double floor = 1e9;
+    for (int i = 0; i < rounds; ++i) {
+        if (i % 2) link = std::min(link, LinkRun(sim, peer.Port(), requests));
+        floor = std::min(floor, FloorRun(peer.Port(), requests));
+        if (i % 2 == 0) link = std::min(link, LinkRun(sim, peer.Port(), requests));
+    }
+    const int n = static_cast<int>(requests.size());
+    const int least = MinimumRequests(setup);
+    const double ratio = link / floor;
+    std::printf("upload of %d trunks, %d intercoms, %d groups, %d alphas per list, best of %d\n",
+                setup.trunks, setup.intercoms, setup.groups, kAlphasPerList, rounds);
+    std::printf("  requests: %d (least the range limits allow: %d) %s\n", n, least,
+                n == least ? "ok" : "TOO MANY");
+    std::printf("  controller round-trip floor: %8.1f ms (%.1f us per exchange)\n", floor * 1e3,
+                floor * 1e6 / n);
+    std::printf("  through the link:            %8.1f ms (%.1f us per exchange)\n", link * 1e3,
+                link * 1e6 / n);
+    std::printf("  ratio: %.2f (target at most %.1f) %s\n", ratio, kTargetRatio,
+                ratio <= kTargetRatio ? "ok" : "TOO SLOW");
+    return n == least && ratio <= kTargetRatio ? 0 : 1;
+}

@@ -1,0 +1,92 @@
+#include <algorithm>
+#include <mutex>
+
+#include "link/cv_data_mgr.h"
+#include "model/app_state.h"
+
+namespace {
+
+constexpr UINT kWindowBytes = IMemoryPage::kPageSize;
+
+}  // namespace
+
+void CCVDataMgr::SetMemoryCpu(int cpu) {
+    std::lock_guard guard(DeviceLock());
+    m_nMemoryCpu = cpu == 0 || cpu == 1 ? cpu : -1;
+}
+
+int CCVDataMgr::GetMemoryCpu() const {
+    return m_nMemoryCpu;
+}
+
+const CCVDataMgr::CMemoryWindow& CCVDataMgr::Memory() const {
+    return m_nMemoryCpu < 0 ? m_blankMemory : m_memory[static_cast<size_t>(m_nMemoryCpu)];
+}
+
+CCVDataMgr::CMemoryWindow& CCVDataMgr::Memory() {
+    if (m_nMemoryCpu >= 0) return m_memory[static_cast<size_t>(m_nMemoryCpu)];
+    m_scratchMemory = CMemoryWindow();
+    return m_scratchMemory;
+}
+
+void CCVDataMgr::RequestMemoryRead(DWORD address) {
+    if (!m_bOnline || m_nMemoryCpu < 0) return;
+    Memory().readAddress = address;
+    MarkMisc(m_nMemoryCpu == 0 ? CMiscRequestMgr::kReadMemory0 : CMiscRequestMgr::kReadMemory1);
+    WakeEngine();
+}
+
+void CCVDataMgr::RequestMemoryWrite(DWORD address) {
+    if (!m_bOnline || m_nMemoryCpu < 0) return;
+    Memory().writeAddress = address;
+    MarkMisc(m_nMemoryCpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1);
+    WakeEngine();
+}
+
+// The payload of a memory read or write of the processor that the item names, as it stands.
+std::vector<BYTE> CCVDataMgr::MemoryPayload(UINT item) const {
+    const bool standby =
+        item == CMiscRequestMgr::kReadMemory1 || item == CMiscRequestMgr::kWriteMemory1;
+    const CMemoryWindow& memory = m_memory[standby ? 1 : 0];
+    const bool write =
+        item == CMiscRequestMgr::kWriteMemory0 || item == CMiscRequestMgr::kWriteMemory1;
+    CMessage message;
+    CRequestWriter request(message, 0);
+    request.U16(standby ? 1 : 0)
+        .U32(write ? memory.writeAddress : memory.readAddress)
+        .Byte(kWindowBytes);
+    if (write) {
+        std::array<BYTE, (kWindowBytes + 7) / 8> bits{};
+        memory.writeBits.StoreBits(bits.data());
+        request.Bytes(bits);
+        for (int i = memory.writeBits.FindNext(0); i >= 0; i = memory.writeBits.FindNext(i + 1))
+            request.Byte(memory.values[static_cast<size_t>(i)]);
+    }
+    const auto bytes = message.Payload();
+    return {bytes.begin(), bytes.end()};
+}
+
+void CCVDataMgr::StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes) {
+    if (cpu != 0 && cpu != 1) return;
+    CMemoryWindow& memory = m_memory[static_cast<size_t>(cpu)];
+    memory.imageAddress = address;
+    memory.image.fill(0);
+    std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), kWindowBytes), memory.image.begin());
+}
+
+BOOL CCVDataMgr::SetMemoryByte(DWORD address, DWORD value) {
+    if (GetApp().GetMode() != CAppState::kModeOnline || value > 255 || m_nMemoryCpu < 0)
+        return FALSE;
+    CMemoryWindow& memory = Memory();
+    if (address < memory.imageAddress || address - memory.imageAddress >= kWindowBytes)
+        return FALSE;
+    const UINT offset = address - memory.imageAddress;
+    const BYTE byte = static_cast<BYTE>(value);
+    if (memory.writeBits.GetBit(offset)) {
+        memory.values[offset] = byte;
+    } else if (byte != memory.image[offset]) {
+        memory.writeBits.SetBit(offset, TRUE);
+        memory.values[offset] = byte;
+    }
+    return TRUE;
+}

@@ -1,0 +1,220 @@
+#include "link/cv_data_mgr.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "link/link_messages.h"
+#include "model/app_state.h"
+
+CCVDataMgr::CCVDataMgr()
+    : m_oneShot{&m_misc, &m_clearAllocations, &m_clearErrors, &m_trunkSummary, &m_trunkInspect},
+      m_rotating{&m_trunkStatus, &m_trunkDefs,    &m_bauds,        &m_ports,
+                 &m_remTrunking, &m_icomStatus,   &m_icomErrors,   &m_groups,
+                 &m_names[0],    &m_names[1],     &m_names[2],     &m_names[3],
+                 &m_conns,       &m_addresses[0], &m_addresses[1], &m_costs} {
+    for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
+        m_alphas[static_cast<size_t>(i)].SetTypeIndex(i);
+        m_alphaList.push_back(&m_alphas[static_cast<size_t>(i)]);
+    }
+}
+
+CCVDataMgr::~CCVDataMgr() {
+    Disconnect();
+}
+
+void CCVDataMgr::GoOnline() {
+    std::lock_guard guard(DeviceLock());
+    m_config = CLinkConfig::From(GetApp());
+    const auto trunks = static_cast<UINT>(m_config.trunks);
+    const auto icoms = static_cast<UINT>(m_config.intercoms);
+    ResetAlphaCounters();
+    m_trunkSummary.SetSize(icoms + 1);
+    for (CRequestMgr* m :
+         MgrList{(&m_trunkStatus), &m_trunkInspect, &m_maintMode, &m_normalMode, &m_trunkDefs})
+        m->SetSize(trunks);
+    for (CRequestMgr* m :
+         MgrList{(&m_icomStatus), &m_icomErrors, &m_clearAllocations, &m_clearErrors, &m_bauds,
+                 &m_ports, &m_conns, &m_addresses[0], &m_addresses[1], &m_costs, &m_remTrunking})
+        m->SetSize(icoms);
+    for (CAlphaMgr& m : m_alphas)
+        m.SetSize(icoms);
+    static constexpr int kNameLengths[] = {4, 6, 8, 16};
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        m_names[i].SetNameLength(kNameLengths[i]);
+        m_names[i].SetSize(icoms);
+    }
+    m_groups.SetSize(static_cast<UINT>(m_config.groups));
+    for (CMemoryWindow& memory : m_memory)
+        memory.writeBits.SetAll(FALSE);
+    EndUpload();
+    m_bOnline = TRUE;
+}
+
+void CCVDataMgr::GoOffline() {
+    {
+        std::lock_guard guard(DeviceLock());
+        m_bOnline = FALSE;
+        EndUpload();
+    }
+    // Outside the device lock: the engine's lock comes first.
+    ResumePolling();
+}
+
+void CCVDataMgr::EndUpload() {
+    if (m_bUploading.exchange(FALSE)) Post(WM_LINK_UPLOAD_PROGRESS, 0, 0);
+}
+
+void CCVDataMgr::StartUpload() {
+    if (!m_bOnline) return;
+    const CAppState& app = GetApp();
+    {
+        std::lock_guard guard(DeviceLock());
+        for (CRequestMgr* m : MgrList{(&m_trunkDefs), &m_conns, &m_costs, &m_addresses[0],
+                                      &m_addresses[1], &m_bauds, &m_ports})
+            m->AddAll();
+        m_misc.Add(CMiscRequestMgr::kAllocTimeout);
+        if (app.GetConfig().HasFlag(CCVConfig::kTksupvSupport)) {
+            m_misc.Add(CMiscRequestMgr::kAutoClear);
+            m_misc.Add(CMiscRequestMgr::kDynamicAlloc);
+            m_misc.Add(CMiscRequestMgr::kWaitForTalkKey);
+        }
+        m_groups.AddAll();
+        m_bUploading = TRUE;
+        if (!app.m_bIncludeAlphasInSetupFiles) m_nUploadTotal = GetPendingTotal();
+    }
+    if (app.m_bIncludeAlphasInSetupFiles)
+        RefreshAlphas();
+    else
+        WakeEngine();
+}
+
+void CCVDataMgr::RefreshAlphas() {
+    if (!m_bOnline) return;
+    const CCVConfig& config = GetApp().GetConfig();
+    {
+        std::lock_guard guard(DeviceLock());
+        for (CIcomNameMgr& m : m_names)
+            m.AddAll();
+        for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
+            const UINT wire = CAlphaMgr::kWireTypes[i];
+            const BOOL supported = wire <= 5 ||
+                                   (wire == 6 && config.HasFlag(CCVConfig::kNewCorvane)) ||
+                                   (wire == 8 && config.HasCapability(CCVConfig::kIFBSLSupport));
+            if (supported) m_alphas[static_cast<size_t>(i)].AddAll();
+        }
+        m_nUploadTotal = GetPendingTotal();
+    }
+    WakeEngine();
+}
+
+void CCVDataMgr::ClearPendingRequests() {
+    if (!m_bOnline) return;
+    std::lock_guard guard(DeviceLock());
+    for (const auto* list : {&m_oneShot, &m_rotating}) {
+        for (CRequestMgr* m : *list)
+            m->RemoveAll();
+    }
+    EndUpload();
+}
+
+int CCVDataMgr::GetPendingTotal() const {
+    std::lock_guard guard(DeviceLock());
+    if (!m_bOnline) return -1;
+    int total = 0;
+    for (const auto* list : {&m_oneShot, &m_rotating, &m_alphaList}) {
+        for (const CRequestMgr* m : *list)
+            total += static_cast<int>(m->GetCount());
+    }
+    return total;
+}
+
+BOOL CCVDataMgr::BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to,
+                           CMessage& request, size_t& winner) {
+    for (size_t i = from; i < to; ++i) {
+        if (list[i]->BuildRequest(request, m_config)) {
+            winner = i;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+// Engine thread, device lock held by the caller (and taken again here for the lock order's
+// sake when called otherwise).
+BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
+    std::lock_guard guard(DeviceLock());
+    size_t winner = 0;
+    BOOL built = FALSE;
+    if (!m_bOnline) {
+        if (!m_misc.BuildRequest(request, m_config)) return FALSE;
+        m_nToggle = 0;
+        built = TRUE;
+    } else if (BuildFrom(m_oneShot, 0, m_oneShot.size(), request, winner)) {
+        m_nToggle = 0;
+        built = TRUE;
+    }
+    for (int pass = 0; !built && pass < 2; ++pass) {
+        if (m_nToggle == 1) {
+            const auto cursor = static_cast<size_t>(m_nRotation) % m_rotating.size();
+            if (BuildFrom(m_rotating, cursor, m_rotating.size(), request, winner) ||
+                BuildFrom(m_rotating, 0, cursor, request, winner)) {
+                m_nRotation = static_cast<int>((winner + 1) % m_rotating.size());
+                m_nToggle = 0;
+                built = TRUE;
+            }
+        } else if (BuildFrom(m_alphaList, 0, m_alphaList.size(), request, winner)) {
+            m_nToggle = 1;
+            built = TRUE;
+        }
+        if (!built) m_nToggle ^= 1;
+    }
+    if (!built) {
+        EndUpload();
+        return FALSE;
+    }
+    if (m_bUploading) {
+        const int total = m_nUploadTotal;
+        const int done = std::max(total - GetPendingTotal(), 0);
+        Post(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(done), total);
+    }
+    return TRUE;
+}
+
+void CCVDataMgr::QueueStandbyQuery() {
+    m_misc.Add(CMiscRequestMgr::kSessionSetup);
+}
+
+BOOL CCVDataMgr::TakeStandbyQuery() {
+    if (!m_misc.IsPending(CMiscRequestMgr::kSessionSetup)) return FALSE;
+    m_misc.Remove(CMiscRequestMgr::kSessionSetup);
+    return TRUE;
+}
+
+void CCVDataMgr::PutResponse(const CDualMessage& pair) {
+    // The end of an alpha list ends its manager's paging before the next request is chosen.
+    CLabelRequest label;
+    const CMessage& reply = pair.reply;
+    const bool answers =
+        reply.command == pair.request.command && reply.sequence == pair.request.sequence;
+    if (answers && label.Read(pair.request) && label.kind != CIcomNameMgr::kNameKind &&
+        CAlphaMgr::IsLastPage(pair)) {
+        if (const int type = CAlphaMgr::IndexOfWireType(label.kind); type >= 0)
+            m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));
+    }
+    CDEVICEComm::PutResponse(pair);
+}
+
+void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
+    CDualMessage pair;
+    const ReplyCheck check = TakeReply(pair);
+    if (check == ReplyCheck::kDispatch) DispatchReply(pair, doc);
+    FinishReply(check);
+}
+
+void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc*) {
+    if (HandleLinkReply(pair)) return;
+    if (IsStatusReply(pair)) {
+        OnControllerStatus();
+        WakeEngine();
+    }
+}

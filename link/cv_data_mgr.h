@@ -1,0 +1,227 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <vector>
+
+#include "link/clp_history.h"
+#include "link/device_comm.h"
+#include "link/icom_request_mgrs.h"
+#include "link/label_request_mgrs.h"
+#include "link/link_config.h"
+#include "link/message_pump.h"
+#include "link/misc_request_mgr.h"
+#include "link/trunk_request_mgrs.h"
+#include "model/memory_page.h"
+
+class IListControl;
+
+// The controller data manager: the device link that asks the controller for its data. The
+// screens and reply handlers mark what they need in its request managers; on each turn of
+// the link engine the scheduler picks one manager and lets it build one request. It also
+// keeps the controller memory page of the memory screen and the command line history.
+//
+// Request functions run on the user-interface thread. Those that change more than one
+// manager take the device lock first and the managers' locks inside it, as the scheduler
+// does; none of them wakes the engine while holding the device lock.
+class CCVDataMgr : public CDEVICEComm, public IMemoryPage {
+public:
+    // The alpha change counters: one array per alpha kind 0 to 8, one counter per intercom.
+    static constexpr int kCounterKinds = 9;
+    static constexpr WORD kCounterUnknown = 0xFF00;
+
+    CCVDataMgr();
+    ~CCVDataMgr() override;
+
+    // Where RequestMiscAndWait runs the user interface while it waits; not owned.
+    void SetMessagePump(IMessagePump* pump) { m_pump = pump; }
+
+    // Online: sized from the configuration and asking for data.
+    BOOL IsOnline() const { return m_bOnline; }
+    BOOL IsUploading() const { return m_bUploading; }
+    int GetUploadTotal() const { return m_nUploadTotal; }
+    void GoOnline();
+    void GoOffline();
+    void StartUpload();
+    void RefreshAlphas();
+    void ClearPendingRequests();
+    // The items pending in the scheduled managers, -1 when offline.
+    int GetPendingTotal() const;
+
+    void RefreshTrunkDefs();
+    void RefreshTrunkStatus(int trunk);
+    void RequestTrunkInspect(int trunk);
+    void RequestTrunkSummary(int item);
+    void SendMaintMode(int trunk);
+    void SendNormalMode(int trunk);
+    void RefreshIcomSetup();
+    BOOL IsIcomSetupPending() const;
+    BOOL IsTrunkDefsPending() const { return m_trunkDefs.HasPending(); }
+    BOOL IsTrunkStatusPending() const { return m_trunkStatus.HasPending(); }
+    BOOL IsIcomStatusPending() const { return m_icomStatus.HasPending(); }
+    BOOL IsIcomErrorsPending() const { return m_icomErrors.HasPending(); }
+    BOOL IsRemTrunkingPending() const { return m_remTrunking.HasPending(); }
+    void RefreshIcomStatus();
+    void RefreshIcomErrors();
+    void RefreshRemTrunking();
+    void RefreshIcomGroups();
+    void ClearIcomErrors();
+    void ClearAllocations(int icom);
+    // An alpha type index 0-7 or negative for all; an intercom or negative for all.
+    void RequestAlphas(int type, int icom);
+    void RefreshOptions();
+    void CheckClock();
+    void SetClock();
+    void SetLogging(int on);
+    void RequestLogState();
+    void RequestLogRecord(int more);
+    void RequestLogToken();
+    void ReleaseLogToken();
+    void RequestComPortRange();
+    void RequestCode21();
+    void RequestCVErrors();
+    void ClearCVErrors();
+    void RequestStandbyStatus();
+    void RequestStandbyErrors();
+    void ClearStandbyErrors();
+    void RequestAlphaCounters();
+    void RestartAlphaCounters();
+    void RequestSessionSetup();
+    // Marks the item and waits, with the user interface running, until its reply has come
+    // (EndMiscWait) or the seconds have passed: TRUE when the reply came, or at once outside
+    // ONLINE mode. An item above 31 returns TRUE at once.
+    BOOL RequestMiscAndWait(int item, int seconds);
+    // The item's reply has come.
+    void EndMiscWait(int item);
+
+    // The controller memory of the selected processor (0 the active, 1 the standby). Any
+    // other value selects none, and the memory functions do nothing.
+    void SetMemoryCpu(int cpu);
+    int GetMemoryCpu() const;
+    void RequestMemoryRead(DWORD address);
+    void RequestMemoryWrite(DWORD address);
+    DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
+    DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
+    BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
+    // A memory read's bytes, for the processor that the request asked.
+    void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
+    DWORD GetMemoryImageAddress() const override { return Memory().imageAddress; }
+    const CPageBytes& GetMemoryImage() const override { return Memory().image; }
+    const CPageBytes& GetMemoryWriteValues() const override { return Memory().values; }
+    const CBitArray& GetMemoryWriteBits() const override { return Memory().writeBits; }
+    CBitArray& GetMemoryWriteBits() override { return Memory().writeBits; }
+    BOOL SetMemoryByte(DWORD address, DWORD value) override;
+
+    // The command line protocol. FALSE, and nothing sent or kept, for a command longer than
+    // a request can carry.
+    BOOL SendClpCommand(const CString& command);
+    void AppendClpHistory(const CString& line, COLORREF colour) { m_clp.Append(line, colour); }
+    int GetClpHistoryCount() const { return m_clp.GetCount(); }
+    CString GetClpHistoryLine(int n) const { return m_clp.GetLine(n); }
+    COLORREF GetClpHistoryColour(int n) const { return m_clp.GetColour(n); }
+    const std::string& GetLastClpCommand() const { return m_clp.GetLastCommand(); }
+    void FillClpHistory(IListControl* list) const;
+    void ClearClpHistory(IListControl* list);
+
+    // The alpha change counters (kCounterUnknown until received) and the change count of the
+    // status record last seen.
+    WORD GetAlphaCounter(int kind, int icom) const;
+    // TRUE when the counter changed.
+    BOOL SetAlphaCounter(int kind, int icom, WORD value);
+    WORD GetAlphaChangeCount() const { return m_wAlphaChangeCount; }
+    void SetAlphaChangeCount(WORD count) { m_wAlphaChangeCount = count; }
+
+    // The managers, for the reply handlers.
+    CTrunkDefsMgr& TrunkDefsMgr() { return m_trunkDefs; }
+    CTrunkStatusMgr& TrunkStatusMgr() { return m_trunkStatus; }
+    CMaintModeMgr& MaintModeMgr() { return m_maintMode; }
+    CNormalModeMgr& NormalModeMgr() { return m_normalMode; }
+    CMiscRequestMgr& MiscMgr() { return m_misc; }
+    CIcomNameMgr& NameMgr(int lengthIndex) { return m_names[static_cast<size_t>(lengthIndex)]; }
+    CAlphaMgr& AlphaMgr(int type) { return m_alphas[static_cast<size_t>(type)]; }
+    CClearIcomErrorsMgr& ClearIcomErrorsMgr() { return m_clearErrors; }
+
+    // The one-shot item, marked with the payload it carries when it has one (the SNMP record,
+    // the command line, a memory read or write), copied now.
+    void MarkMisc(UINT item);
+
+    // Engine thread.
+    void PutResponse(const CDualMessage& pair) override;
+    void OnResponse(CKelvardinDoc* doc) override;
+
+protected:
+    BOOL GetManagerRequest(CMessage& request) override;
+    void QueueStandbyQuery() override;
+    BOOL TakeStandbyQuery() override;
+    // One reply taken off the queue and checked, on the user-interface thread: the link's own
+    // replies and the controller's status.
+    virtual void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc);
+
+private:
+    using MgrList = std::initializer_list<CRequestMgr*>;
+    using ConstMgrList = std::initializer_list<const CRequestMgr*>;
+
+    struct CMemoryWindow {
+        DWORD readAddress = 0;
+        DWORD imageAddress = 0;
+        DWORD writeAddress = 0;
+        CPageBytes image{};
+        CPageBytes values{};
+        CBitArray writeBits{kPageSize};
+    };
+
+    BOOL BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to, CMessage& request,
+                   size_t& winner);
+    // Device lock held: ends a running upload with its last progress message.
+    void EndUpload();
+    void ResetAlphaCounters();
+    // The selected processor's window; a blank one when none is selected.
+    const CMemoryWindow& Memory() const;
+    CMemoryWindow& Memory();
+    std::vector<BYTE> MemoryPayload(UINT item) const;
+    void Mark(CRequestMgr& manager, int item);
+
+    CTrunkDefsMgr m_trunkDefs;
+    CTrunkStatusMgr m_trunkStatus;
+    CMaintModeMgr m_maintMode;
+    CNormalModeMgr m_normalMode;
+    CTrunkInspectMgr m_trunkInspect;
+    CTrunkSummaryMgr m_trunkSummary;
+    CMiscRequestMgr m_misc;
+    std::array<CIcomAddrMgr, 2> m_addresses{CIcomAddrMgr(TRUE), CIcomAddrMgr(FALSE)};
+    CIcomBaudMgr m_bauds;
+    CIcomConnMgr m_conns;
+    CIcomCostMgr m_costs;
+    CIcomPortMgr m_ports;
+    std::array<CIcomNameMgr, 4> m_names;
+    CIcomRemTrunkingMgr m_remTrunking;
+    CIcomStatusMgr m_icomStatus;
+    CIcomErrorsMgr m_icomErrors;
+    CClearIcomErrorsMgr m_clearErrors;
+    CClearAllocationsMgr m_clearAllocations;
+    std::array<CAlphaMgr, CAlphaMgr::kTypes> m_alphas;
+    CIcomGroupMgr m_groups;
+    std::vector<CRequestMgr*> m_oneShot;
+    std::vector<CRequestMgr*> m_rotating;
+    std::vector<CRequestMgr*> m_alphaList;
+
+    // Device lock.
+    CLinkConfig m_config;
+    int m_nRotation = 0;
+    int m_nToggle = 0;
+    std::atomic<BOOL> m_bOnline{FALSE};
+    std::atomic<BOOL> m_bUploading{FALSE};
+    std::atomic<int> m_nUploadTotal{0};
+    int m_nMemoryCpu = 0;
+
+    // User-interface thread.
+    std::array<CMemoryWindow, 2> m_memory;
+    // With no processor selected: what the screen reads, and what it may change to no effect.
+    const CMemoryWindow m_blankMemory;
+    CMemoryWindow m_scratchMemory;
+    WORD m_wAlphaChangeCount = kCounterUnknown;
+    std::array<std::vector<WORD>, kCounterKinds> m_alphaCounters;
+    CClpHistory m_clp;
+    std::array<BOOL, CMiscRequestMgr::kItems> m_miscWait{};
+    IMessagePump* m_pump = nullptr;
+};

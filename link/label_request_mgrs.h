@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/request_mgr.h"
+
+// The managers of the name and alpha requests (code 5): one item per intercom.
+
+// The intercom names of one length (4, 6, 8 or 16 characters), up to 128 intercoms a request
+// (64 for 16-character names).
+class CIcomNameMgr : public CRequestMgr {
+public:
+    static constexpr UINT kNameKind = 7;
+
+    void SetNameLength(int length) { m_nLength = length; }
+    int GetNameLength() const { return m_nLength; }
+    BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
+
+private:
+    int m_nLength = 4;
+};
+
+// The alphas of one alpha type: one intercom at a time, page after page, until the reply to a
+// page ends the list (EndPaging, on the link engine thread).
+class CAlphaMgr : public CRequestMgr {
+public:
+    static constexpr int kTypes = 8;
+    // The wire alpha type of each alpha type index.
+    static constexpr UINT kWireTypes[kTypes] = {0, 1, 2, 3, 4, 5, 6, 8};
+    // The alpha type index of a wire type, -1 for the names' kind and unknown ones.
+    static int IndexOfWireType(UINT wireType);
+
+    void SetTypeIndex(int index) { m_nType = index; }
+    BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
+
+    // The intercom being paged through, -1 when none.
+    int GetCurrentIntercom() const;
+    // Ends the paging of the intercom when it is the current one.
+    void EndPaging(int icom);
+    // Whether the reply ends the paging of the list a name or alpha request asked for: the
+    // controller holds no more entries than the page reached (or none, or it refused).
+    static BOOL IsLastPage(const CDualMessage& pair);
+
+private:
+    int m_nType = 0;
+    int m_nCurrent = -1;  // the intercom being paged through, -1 when none
+    int m_nOffset = -1;   // the next alpha within it, -1 when none
+};
+
+// The 12-bit fields of a name or alpha request, as the managers write them.
+struct CLabelRequest {
+    static constexpr UINT kFieldMask = 0xFFF;
+
+    UINT icom = 0;
+    UINT kind = 0;
+    UINT first = 0;
+    UINT format = 0;
+    UINT count = 0;
+
+    // FALSE when the payload is not a 5-byte label request.
+    BOOL Read(const CMessage& request);
+};

@@ -1,0 +1,77 @@
+#include "link/trunk_request_mgrs.h"
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+
+constexpr DWORD kCmdTrunkDefs = 8;
+constexpr DWORD kCmdTrunkStatus = 14;
+constexpr DWORD kCmdTrunkSummary = 34;
+constexpr DWORD kCmdTrunkInspect = 35;
+constexpr DWORD kCmdTrunkMode = 39;
+constexpr DWORD kCmdTrunkSummaryExt = 57;
+
+constexpr BYTE kMaintMode = 2;
+constexpr BYTE kNormalMode = 0;
+
+}  // namespace
+
+BOOL CTrunkDefsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
+    return BuildRange(message, kCmdTrunkDefs, 50, Width::kWord);
+}
+
+BOOL CTrunkStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
+    if (!BuildRange(message, kCmdTrunkStatus, 500, Width::kWord)) return FALSE;
+    if (config.HasCapability(CCVConfig::kOOSTrunks)) message.payload[message.length++] = 1;
+    return TRUE;
+}
+
+BOOL CTrunkInspectMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
+    UINT trunk = 0;
+    if (!TakeOne(trunk)) return FALSE;
+    CRequestWriter(message, kCmdTrunkInspect).U16(trunk);
+    return TRUE;
+}
+
+BOOL CMaintModeMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
+    UINT trunk = 0;
+    if (!TakeOne(trunk)) return FALSE;
+    CRequestWriter(message, kCmdTrunkMode).U16(trunk).Byte(kMaintMode);
+    return TRUE;
+}
+
+BOOL CNormalModeMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
+    UINT trunk = 0;
+    if (!TakeOne(trunk)) return FALSE;
+    CRequestWriter(message, kCmdTrunkMode).U16(trunk).Byte(kNormalMode);
+    return TRUE;
+}
+
+BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
+    std::lock_guard guard(Lock());
+    if (m_nCurrent >= static_cast<int>(GetSize())) m_nCurrent = -1;
+    if (m_nCurrent < 0) {
+        UINT item = 0;
+        if (!TakeOne(item)) return FALSE;
+        m_nCurrent = static_cast<int>(item);
+        m_nOffset = 0;
+    }
+    const BOOL extended = config.IsExtended();
+    const BOOL paged = extended && config.intercoms > 31;
+    CRequestWriter request(message, extended ? kCmdTrunkSummaryExt : kCmdTrunkSummary);
+    if (paged)
+        request.U16(static_cast<UINT>(m_nCurrent));
+    else
+        request.Byte(static_cast<UINT>(m_nCurrent));
+    if (config.HasCapability(CCVConfig::kOOSTrunks)) request.Byte(1);
+    if (!paged) {
+        m_nCurrent = m_nOffset = -1;
+        return TRUE;
+    }
+    const int count = std::clamp<int>(config.intercoms - m_nOffset, 0, kIntercomsPerRequest);
+    request.U16(static_cast<UINT>(m_nOffset)).U16(static_cast<UINT>(count));
+    m_nOffset += count;
+    if (m_nOffset >= config.intercoms) m_nCurrent = m_nOffset = -1;
+    return TRUE;
+}

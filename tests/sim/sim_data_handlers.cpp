@@ -1,0 +1,205 @@
+#include "tests/sim/sim_data_handlers.h"
+
+#include <algorithm>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+unsigned U16(const SimFrame& request, std::size_t at) {
+    return request.payload.size() < at + 2
+               ? 0
+               : static_cast<unsigned>(request.payload[at] << 8 | request.payload[at + 1]);
+}
+
+SimFrame Refuse(const SimFrame& request) {
+    SimFrame reply = SimReplyTo(request);
+    reply.nak = true;
+    return reply;
+}
+
+// The items first .. first + count - 1 that exist, for a request of that range.
+unsigned Clip(unsigned first, unsigned count, int size) {
+    const auto n = static_cast<unsigned>(std::max(size, 0));
+    return first >= n ? 0 : std::min(count, n - first);
+}
+
+// count records of size bytes, each filled from its item's number.
+SimFrame Records(const SimFrame& request, unsigned first, unsigned count, std::size_t size) {
+    Bytes out;
+    for (unsigned i = first; i < first + count; ++i)
+        out.insert(out.end(), size, static_cast<std::uint8_t>(i));
+    return SimReplyTo(request, std::move(out));
+}
+
+// A range request with a byte (or, with words, u16) first and count after skip bytes.
+SimFrame RangeRecords(const SimFrame& request, std::size_t skip, bool words, int size,
+                      std::size_t recordSize) {
+    const std::size_t need = skip + (words ? 4 : 2);
+    if (request.payload.size() < need) return Refuse(request);
+    const unsigned first = words ? U16(request, skip) : request.payload[skip];
+    const unsigned count = words ? U16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
+    return Records(request, first, Clip(first, count, size), recordSize);
+}
+
+using Handler = CSimController::Handler;
+
+Handler Range(std::size_t skip, bool words, int SimSetup::*size, std::size_t recordSize) {
+    return [=](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+        return RangeRecords(request, skip, words, state.setup.*size, recordSize);
+    };
+}
+
+Handler Fixed(Bytes payload) {
+    return [payload](CorvaneState&, const SimFrame& request) -> std::optional<SimFrame> {
+        return SimReplyTo(request, payload);
+    };
+}
+
+// 5: u16 total, then the labels of the page that exist.
+std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 5) return Refuse(request);
+    const unsigned icom = request.payload[0];
+    const unsigned kind = U16(request, 1) >> 12;
+    const unsigned first = U16(request, 1) & 0xFFF;
+    const unsigned format = U16(request, 3) >> 12;
+    const unsigned count = U16(request, 3) & 0xFFF;
+    if (format > 4) return Refuse(request);
+    static constexpr std::size_t kSizes[] = {4, 4, 6, 8, 16};
+    static constexpr int kLengthIndex[] = {0, 0, 1, 2, 3};
+    const std::size_t size = kSizes[format];
+    std::vector<std::string> labels;
+    if (kind == 7) {
+        for (int i = 0; i < state.setup.intercoms; ++i) {
+            auto it = state.setup.names.find(i);
+            labels.push_back(it == state.setup.names.end() ? std::string()
+                                                           : it->second[kLengthIndex[format]]);
+        }
+    } else if (auto it = state.setup.alphas.find({static_cast<int>(icom), kind});
+               it != state.setup.alphas.end()) {
+        labels = it->second;
+    }
+    const auto total = static_cast<unsigned>(labels.size());
+    Bytes out{static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total)};
+    for (unsigned i = first; i < std::min(first + count, total); ++i) {
+        const std::string& label = labels[i];
+        if (format == 4) {
+            for (std::size_t c = 0; c < 8; ++c) {
+                out.push_back(0);
+                out.push_back(c < label.size() ? static_cast<std::uint8_t>(label[c]) : 0);
+            }
+        } else {
+            for (std::size_t c = 0; c < size; ++c)
+                out.push_back(c < label.size() ? static_cast<std::uint8_t>(label[c]) : 0);
+        }
+    }
+    return SimReplyTo(request, std::move(out));
+}
+
+// 14: one state byte per trunk.
+std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& request) {
+    return RangeRecords(request, 0, true, state.setup.trunks, 1);
+}
+
+// 18 and 19: with selector 1 a range of intercoms, else the one controller.
+Handler StatusOrErrors(std::size_t recordSize) {
+    return [=](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+        if (request.payload.size() != 3) return Refuse(request);
+        if (request.payload[0] != 1) return Records(request, 0, 1, recordSize);
+        return RangeRecords(request, 1, false, state.setup.intercoms, recordSize);
+    };
+}
+
+// 32 and 84: groups of 16 (28 with wide names) or 56 bytes.
+std::optional<SimFrame> OnGroups(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 2) return Refuse(request);
+    const bool wide = request.payload[1] & 0x80;
+    const std::size_t size = request.command == 84 ? 56 : wide ? 28 : 16;
+    return RangeRecords(request, 0, false, state.setup.groups, size);
+}
+
+// 34 and 57: the records of a summary request, as the request lays them out.
+std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) {
+    const SimSetup& setup = state.setup;
+    const bool oos = setup.capabilities & 0x10000;
+    const bool paged = setup.Extended() && setup.intercoms > 31;
+    const std::size_t itemBytes = paged ? 2 : 1;
+    if (request.payload.size() != itemBytes + (oos ? 1 : 0) + (paged ? 4 : 0))
+        return Refuse(request);
+    if (request.command == 34) {
+        const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
+        return Records(request, 0, 31, size);
+    }
+    if (!paged) return Records(request, 0, Clip(0, 255, setup.intercoms), 10);
+    const std::size_t at = itemBytes + (oos ? 1 : 0);
+    return Records(request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms), 10);
+}
+
+// 56: an intercom's status, eight bytes and a short text.
+std::optional<SimFrame> OnEnhancedStatus(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
+        return Refuse(request);
+    return SimReplyTo(request, {0x80, 1, 0, 13, 0, 0, 0, 'O', 'K', 0});
+}
+
+// 75: an intercom's remote trunking: start, bit count, the bits.
+std::optional<SimFrame> OnRemoteTrunking(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
+        return Refuse(request);
+    const auto n = static_cast<unsigned>(state.setup.intercoms);
+    Bytes out{0, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
+    out.resize(3 + (n + 7) / 8);
+    return SimReplyTo(request, std::move(out));
+}
+
+// 76: the number of counters per intercom, then the counters of each intercom asked for.
+std::optional<SimFrame> OnAlphaCounters(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 5) return Refuse(request);
+    constexpr std::uint8_t kCounters = 9;
+    const unsigned count = Clip(U16(request, 1), U16(request, 3), state.setup.intercoms);
+    Bytes out{kCounters};
+    out.resize(1 + kCounters * count, 1);
+    return SimReplyTo(request, std::move(out));
+}
+
+// 35: an inspection record with no side 2 and no entries.
+std::optional<SimFrame> OnInspect(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 2 || U16(request, 0) >= unsigned(state.setup.trunks))
+        return Refuse(request);
+    return SimReplyTo(request, {0, 0, 1, 0, 0, 2, 0xFF, 0xFF, 0, 0});
+}
+
+}  // namespace
+
+void AddSimDataHandlers(std::map<unsigned, Handler>& handlers) {
+    handlers[5] = OnLabels;
+    handlers[8] = Range(0, true, &SimSetup::trunks, 13);
+    handlers[14] = OnTrunkStates;
+    handlers[15] = Range(0, false, &SimSetup::intercoms, 1);
+    handlers[18] = StatusOrErrors(1);
+    handlers[19] = StatusOrErrors(4);
+    handlers[27] = Range(0, false, &SimSetup::intercoms, 1);
+    handlers[32] = OnGroups;
+    handlers[84] = OnGroups;
+    handlers[34] = OnSummary;
+    handlers[57] = OnSummary;
+    handlers[35] = OnInspect;
+    handlers[56] = OnEnhancedStatus;
+    handlers[68] = Range(0, false, &SimSetup::intercoms, 1);
+    handlers[70] = Range(1, false, &SimSetup::intercoms, 4);
+    handlers[75] = OnRemoteTrunking;
+    handlers[76] = OnAlphaCounters;
+    handlers[81] = Range(0, true, &SimSetup::intercoms, 2);
+    // One-shot queries and commands.
+    handlers[11] = Fixed({0, 5});
+    handlers[64] = Fixed({0, 30});
+    handlers[46] = Fixed({1});
+    handlers[48] = Fixed({0});
+    handlers[50] = Fixed({1});
+    handlers[37] = Fixed({124, 1, 1, 12, 0, 0});
+    handlers[58] = Fixed({1, 8});
+    handlers[21] = Fixed({'C', 'V'});
+    handlers[78] = Fixed({1, 0, 0, 0, 0, 0});
+    for (unsigned ack : {7u, 13u, 17u, 20u, 29u, 31u, 39u, 67u, 79u, 83u})
+        handlers[ack] = Fixed({});
+}
