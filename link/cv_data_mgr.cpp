@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "link/command_codes.h"
 #include "link/link_messages.h"
 #include "model/app_state.h"
 
@@ -191,30 +192,28 @@ BOOL CCVDataMgr::TakeStandbyQuery() {
 }
 
 void CCVDataMgr::PutResponse(const CDualMessage& pair) {
-    // The end of an alpha list ends its manager's paging before the next request is chosen.
-    CLabelRequest label;
     const CMessage& reply = pair.reply;
     const bool answers =
         reply.command == pair.request.command && reply.sequence == pair.request.sequence;
-    if (answers && label.Read(pair.request) && label.kind != CIcomNameMgr::kNameKind &&
-        CAlphaMgr::IsLastPage(pair)) {
-        if (const int type = CAlphaMgr::IndexOfWireType(label.kind); type >= 0)
-            m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));
+    const bool good = (reply.command == kCmdStatus || answers) && !reply.nak && !reply.ctrl;
+    if (good) {
+        // The end of an alpha list ends its manager's paging before the next request is chosen.
+        CLabelRequest label;
+        if (reply.command == kCmdNames && label.Read(pair.request) &&
+            label.kind != CIcomNameMgr::kNameKind && CAlphaMgr::IsLastPage(pair)) {
+            if (const int type = CAlphaMgr::IndexOfWireType(label.kind); type >= 0)
+                m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));
+        }
+        if (IsStatusReply(pair)) {
+            const BYTE* record = reply.payload.data() + (reply.command == kCmdStatus ? 0 : 1);
+            CheckStatusLogging(CCVStatusRec(record));
+        }
+        // More request log records wait at the controller.
+        if (reply.command == kCmdLogRecord && reply.length >= 1 && reply.payload[0] != 0 &&
+            GetApp().m_nRequestLogging != 0) {
+            m_misc.Add(CMiscRequestMgr::kLogRecordMore);
+            WakeEngine();
+        }
     }
     CDEVICEComm::PutResponse(pair);
-}
-
-void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
-    CDualMessage pair;
-    const ReplyCheck check = TakeReply(pair);
-    if (check == ReplyCheck::kDispatch) DispatchReply(pair, doc);
-    FinishReply(check);
-}
-
-void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc*) {
-    if (HandleLinkReply(pair)) return;
-    if (IsStatusReply(pair)) {
-        OnControllerStatus();
-        WakeEngine();
-    }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <vector>
 
 #include "link/clp_history.h"
@@ -11,10 +12,13 @@
 #include "link/link_config.h"
 #include "link/message_pump.h"
 #include "link/misc_request_mgr.h"
+#include "link/reply_context.h"
 #include "link/trunk_request_mgrs.h"
 #include "model/memory_page.h"
 
 class IListControl;
+class ILinkWindow;
+struct CCVStatusRec;
 
 // The controller data manager: the device link that asks the controller for its data. The
 // screens and reply handlers mark what they need in its request managers; on each turn of
@@ -24,8 +28,11 @@ class IListControl;
 // Request functions run on the user-interface thread. Those that change more than one
 // manager take the device lock first and the managers' locks inside it, as the scheduler
 // does; none of them wakes the engine while holding the device lock.
-class CCVDataMgr : public CDEVICEComm, public IMemoryPage {
+class CCVDataMgr : public CDEVICEComm, public IMemoryPage, public IReplyContext {
 public:
+    // Writes one record of the controller's request log; the shell owns the log file.
+    using ControllerLogWriter = std::function<BOOL(const CString& line)>;
+
     // The alpha change counters: one array per alpha kind 0 to 8, one counter per intercom.
     static constexpr int kCounterKinds = 9;
     static constexpr WORD kCounterUnknown = 0xFF00;
@@ -35,6 +42,10 @@ public:
 
     // Where RequestMiscAndWait runs the user interface while it waits; not owned.
     void SetMessagePump(IMessagePump* pump) { m_pump = pump; }
+    // The main window's title and connection-lost dialog; not owned, may be null.
+    void SetLinkWindow(ILinkWindow* window) { m_window = window; }
+    // Without a writer request log records are not written.
+    void SetControllerLogWriter(ControllerLogWriter writer) { m_logWriter = std::move(writer); }
 
     // Online: sized from the configuration and asking for data.
     BOOL IsOnline() const { return m_bOnline; }
@@ -71,7 +82,7 @@ public:
     void RequestAlphas(int type, int icom);
     void RefreshOptions();
     void CheckClock();
-    void SetClock();
+    void SetClock() override;
     void SetLogging(int on);
     void RequestLogState();
     void RequestLogRecord(int more);
@@ -92,7 +103,18 @@ public:
     // ONLINE mode. An item above 31 returns TRUE at once.
     BOOL RequestMiscAndWait(int item, int seconds);
     // The item's reply has come.
-    void EndMiscWait(int item);
+    void EndMiscWait(int item) override;
+
+    // What the replies told of the controller: its logging state (-1 unknown, 0, 1), whether
+    // the request log comes to this client, and the last command line response.
+    int GetControllerLogging() const { return m_nControllerLogging; }
+    int GetLogDirectionTaken() const { return m_nLogDirectionTaken; }
+    const CString& GetClpResponse() const { return m_clpResponse; }
+
+    // The reply handlers' services.
+    void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL AppendControllerLog(const CString& line) override;
+    CSNMPConfig& GetSNMPConfig() override;
 
     // The controller memory of the selected processor (0 the active, 1 the standby). Any
     // other value selects none, and the memory functions do nothing.
@@ -140,6 +162,8 @@ public:
     CIcomNameMgr& NameMgr(int lengthIndex) { return m_names[static_cast<size_t>(lengthIndex)]; }
     CAlphaMgr& AlphaMgr(int type) { return m_alphas[static_cast<size_t>(type)]; }
     CClearIcomErrorsMgr& ClearIcomErrorsMgr() { return m_clearErrors; }
+    // What the managers build from; device lock held.
+    const CLinkConfig& GetLinkConfig() const { return m_config; }
 
     // The one-shot item, marked with the payload it carries when it has one (the SNMP record,
     // the command line, a memory read or write), copied now.
@@ -154,8 +178,9 @@ protected:
     void QueueStandbyQuery() override;
     BOOL TakeStandbyQuery() override;
     // One reply taken off the queue and checked, on the user-interface thread: the link's own
-    // replies and the controller's status.
+    // replies, the controller's status and, filtered by the mode, the data replies.
     virtual void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc);
+    void OnLinkLost() override { m_bFirstStatusSeen = FALSE; }
 
 private:
     using MgrList = std::initializer_list<CRequestMgr*>;
@@ -172,6 +197,15 @@ private:
 
     BOOL BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to, CMessage& request,
                    size_t& winner);
+    // The controller's status, on the engine thread and on the user-interface thread.
+    void CheckStatusLogging(const CCVStatusRec& status);
+    void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
+    void QueueFollowUps(const CCVStatusRec& status, BOOL cameUp);
+    void CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
+    void CheckAlphaChangeCount(const CCVStatusRec& status);
+    // The replies without a data handler; FALSE for a code they do not know.
+    BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
+    void OnAlphaCountersReply(const CDualMessage& pair);
     // Device lock held: ends a running upload with its last progress message.
     void EndUpload();
     void ResetAlphaCounters();
@@ -224,4 +258,18 @@ private:
     CClpHistory m_clp;
     std::array<BOOL, CMiscRequestMgr::kItems> m_miscWait{};
     IMessagePump* m_pump = nullptr;
+    ILinkWindow* m_window = nullptr;
+    ControllerLogWriter m_logWriter;
+    CString m_clpResponse;
+    // The status reply's one-shot follow-ups and what it has seen.
+    BOOL m_bFollowClock = FALSE;
+    BOOL m_bFollowLogDirection = FALSE;
+    BOOL m_bFollowLogging = FALSE;
+    BOOL m_bFollowLogState = FALSE;
+    BOOL m_bConfigChecked = FALSE;
+    int m_nLogDirectionTaken = 0;
+    // Cleared on the engine thread when the link is lost.
+    std::atomic<BOOL> m_bFirstStatusSeen{FALSE};
+    // Read on the engine thread.
+    std::atomic<int> m_nControllerLogging{-1};
 };

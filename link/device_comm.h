@@ -126,6 +126,8 @@ protected:
     virtual int GetPollRequest(CMessage& request);
     // Takes the standby address request off when it is pending.
     virtual BOOL TakeStandbyQuery();
+    // Engine thread, device lock held: the link to the controller was lost.
+    virtual void OnLinkLost() {}
 
     // For OnResponse, on the user-interface thread. TakeReply takes the oldest reply and
     // checks it as every reply is checked (a reply with the CTRL flag ends the send); only

@@ -166,6 +166,7 @@ void CDEVICEComm::FailOver() {
 
 void CDEVICEComm::LinkLost(int fallback, int result) {
     if (m_bSendRunning) Post(WM_LINK_SEND_FAILED, kSendLostLink, result);
+    OnLinkLost();
     m_nState = fallback;
     Post(WM_LINK_ERROR, static_cast<WPARAM>(fallback));
 }

@@ -82,6 +82,7 @@ public:
     BOOL m_bIncludeAlphasInSetupFiles = FALSE;
     BOOL m_bSyncCorvaneClock = TRUE;
     COLORREF m_clrCLPCommandText = 0x0000FFFF;
+    COLORREF m_clrCLPResponseText = 0x00FFFF00;
     BOOL m_bAllowEntryOfNamelessIntercoms = FALSE;
     BOOL m_bAllowEntryOfResourcesWithoutAlphas = FALSE;
     BOOL m_bAllowKatakanaAlphas = FALSE;

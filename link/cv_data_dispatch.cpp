@@ -1,0 +1,215 @@
+#include <algorithm>
+
+#include "link/command_codes.h"
+#include "link/cv_data_mgr.h"
+#include "link/data_replies.h"
+#include "link/link_messages.h"
+#include "link/payload_io.h"
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "platform/base/codepage.h"
+
+namespace {
+
+constexpr DWORD kCmdLoggingOnOff = 13;
+constexpr DWORD kCmdClearErrors = 20;
+constexpr DWORD kCmdCode21Text = 21;
+constexpr DWORD kCmdClearAllocations = 29;
+constexpr DWORD kCmdComPortRange = 58;
+constexpr DWORD kCmdSetSNMPConfig = 67;
+constexpr DWORD kCmdAlphaCounters = 76;
+constexpr DWORD kCmdTakeLogDirection = 78;
+constexpr DWORD kCmdReleaseLogDirection = 79;
+constexpr DWORD kCmdClearAllocationsEx = 83;
+constexpr LPARAM kMemoryWrittenHint = 0x10000;
+constexpr DWORD kMemoryWindowBytes = 255;
+constexpr UINT WM_LINK_LOG_ELSEWHERE = WM_APP + 0x51C;
+
+// What a reply may carry while the application is not ONLINE.
+bool HandledOutsideOnline(DWORD code) {
+    static constexpr DWORD kCodes[] = {
+        kCmdStatus,         kCmdLogRecord,        kCmdLoggingState,
+        kCmdLoggingOnOff,   kCmdSetClock,         kCmdCode21Text,
+        kCmdClock,          kCmdComPortRange,     kCmdOpenSession,
+        kCmdNetworkControl, kCmdTakeLogDirection, kCmdReleaseLogDirection};
+    return std::find(std::begin(kCodes), std::end(kCodes), code) != std::end(kCodes);
+}
+
+// The reply codes whose handler depends on what the controller can do, as the managers only
+// ask for them then.
+bool AskedOfThisController(DWORD code) {
+    const CCVConfig& config = GetApp().GetConfig();
+    if (code == kCmdIcomStatus) return config.HasFlag(CCVConfig::kEnhancedStatus);
+    if (code == kCmdRemoteTrunking) return config.HasCapability(CCVConfig::kTwoCVsSupport);
+    return true;
+}
+
+// The one-shot item a reply answers, or -1.
+int MiscItemOfReply(const CDualMessage& pair) {
+    const auto& request = pair.request;
+    const BYTE b0 = request.length > 0 ? request.payload[0] : 0;
+    const BYTE b1 = request.length > 1 ? request.payload[1] : 0;
+    switch (pair.reply.command) {
+        case kCmdLogRecord:
+            return b0 ? CMiscRequestMgr::kLogRecordMore : CMiscRequestMgr::kLogRecord;
+        case kCmdClock: return CMiscRequestMgr::kReadClock;
+        case kCmdSetClock: return CMiscRequestMgr::kSetClock;
+        case kCmdTakeLogDirection: return CMiscRequestMgr::kTakeLogDirection;
+        case kCmdLoggingOnOff:
+            return b0 ? CMiscRequestMgr::kLoggingOn : CMiscRequestMgr::kLoggingOff;
+        case kCmdReleaseLogDirection: return CMiscRequestMgr::kReleaseLogDirection;
+        case kCmdLoggingState: return CMiscRequestMgr::kLoggingState;
+        case kCmdComPortRange: return CMiscRequestMgr::kComPortRange;
+        case kCmdClearErrors:
+            if (request.length != 3 || b0 == 1) return -1;
+            return b0 ? CMiscRequestMgr::kClearStandbyErrors : CMiscRequestMgr::kClearCVErrors;
+        case kCmdTimeoutMinutes:
+        case kCmdTimeoutSeconds: return CMiscRequestMgr::kAllocTimeout;
+        case kCmdAutoClear: return CMiscRequestMgr::kAutoClear;
+        case kCmdDynamicAlloc: return CMiscRequestMgr::kDynamicAlloc;
+        case kCmdWaitForTalkKey: return CMiscRequestMgr::kWaitForTalkKey;
+        case kCmdCode21Text: return CMiscRequestMgr::kCode21Text;
+        case kCmdCommStatus:
+            if (request.length != 3 || b0 == 1) return -1;
+            return b0 ? CMiscRequestMgr::kStandbyStatus : CMiscRequestMgr::kCVStatus;
+        case kCmdCommErrors:
+            if (request.length != 3 || b0 == 1) return -1;
+            return b0 ? CMiscRequestMgr::kStandbyErrors : CMiscRequestMgr::kCVErrors;
+        case kCmdWriteMemory:
+            return b1 ? CMiscRequestMgr::kWriteMemory1 : CMiscRequestMgr::kWriteMemory0;
+        case kCmdReadMemory:
+            return b1 ? CMiscRequestMgr::kReadMemory1 : CMiscRequestMgr::kReadMemory0;
+        case kCmdClp: return CMiscRequestMgr::kCommandLine;
+        case kCmdSNMPConfig: return CMiscRequestMgr::kReadSnmp;
+        case kCmdSetSNMPConfig: return CMiscRequestMgr::kWriteSnmp;
+        case kCmdAlphaCounters: return CMiscRequestMgr::kAlphaCounters;
+        default: return -1;
+    }
+}
+
+CString AnsiText(const CMessage& reply, std::size_t from = 0) {
+    const auto* bytes = reinterpret_cast<const char*>(reply.payload.data());
+    return CString(FromAnsi(std::string_view(bytes + from, reply.length - from)));
+}
+
+void SendHint(CKelvardinDoc* doc, LPARAM hint) {
+    if (doc) doc->UpdateAllFrameViews(nullptr, hint);
+}
+
+}  // namespace
+
+void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
+    CDualMessage pair;
+    const ReplyCheck check = TakeReply(pair);
+    if (check == ReplyCheck::kDispatch) DispatchReply(pair, doc);
+    FinishReply(check);
+}
+
+void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
+    if (HandleLinkReply(pair)) return;
+    const DWORD code = pair.reply.command;
+    if (IsStatusReply(pair)) {
+        // Only the presence poll's answer is the controller's status.
+        if (pair.request.length < 1 || pair.request.payload[0] != kPresencePoll) return;
+        const BYTE* record = pair.reply.payload.data() + (code == kCmdStatus ? 0 : 1);
+        OnStatusReply(CCVStatusRec(record), doc);
+        return;
+    }
+    if (GetApp().GetMode() != CAppState::kModeOnline && !HandledOutsideOnline(code)) return;
+    if (!HandleSmallReply(pair, doc) && doc && AskedOfThisController(code)) {
+        if (const DataReplyHandler handler = FindDataReplyHandler(code)) handler(*this, pair, *doc);
+    }
+    EndMiscWait(MiscItemOfReply(pair));
+}
+
+BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) {
+    const CMessage& reply = pair.reply;
+    const BYTE* p = reply.payload.data();
+    CAppState& app = GetApp();
+    switch (reply.command) {
+        case kCmdLoggingState:
+            if (reply.length == 1) m_nControllerLogging = p[0] ? 1 : 0;
+            return TRUE;
+        case kCmdCode21Text:
+            if (doc && doc->SetCVVersionText(AnsiText(reply))) SendHint(doc, kCmdCode21Text);
+            return TRUE;
+        case kCmdReadMemory: {
+            CPayloadReader request(pair.request.Payload());
+            const int cpu = request.U16();
+            const DWORD address = request.U32();
+            if (!request.Ok() || reply.length != kMemoryWindowBytes) return TRUE;
+            StoreMemoryImage(cpu, address, reply.Payload());
+            SendHint(doc, kCmdReadMemory);
+            return TRUE;
+        }
+        case kCmdClp:
+            m_clpResponse = AnsiText(reply);
+            AppendClpHistory(m_clpResponse, app.m_clrCLPResponseText);
+            SendHint(doc, kCmdClp);
+            return TRUE;
+        case kCmdComPortRange: {
+            if (reply.length != 2) return TRUE;
+            CCVConfig& config = app.GetConfig();
+            config.m_nFirstComPort = p[0];
+            config.m_nLastComPort = p[0] + p[1] - 1;
+            config.SaveToRegistry();
+            return TRUE;
+        }
+        case kCmdAlphaCounters: OnAlphaCountersReply(pair); return TRUE;
+        case kCmdTakeLogDirection:
+            if (reply.length != 6) return TRUE;
+            m_nLogDirectionTaken = p[0];
+            if (p[0] == 0) Post(WM_LINK_LOG_ELSEWHERE, p[1], static_cast<LPARAM>(GetU32BE(p + 2)));
+            return TRUE;
+        case kCmdReleaseLogDirection: m_nLogDirectionTaken = 0; return TRUE;
+        case kCmdSetSNMPConfig: return TRUE;
+        case kCmdLoggingOnOff:
+        case kCmdSetClock:
+        case kCmdClearErrors:
+        case kCmdClearAllocations:
+        case kCmdClearAllocationsEx: SendHint(doc, static_cast<LPARAM>(reply.command)); return TRUE;
+        case kCmdWriteMemory: SendHint(doc, kMemoryWrittenHint); return TRUE;
+        default: return FALSE;
+    }
+}
+
+// Counters that moved mark their alphas, or the names, to be asked for again.
+void CCVDataMgr::OnAlphaCountersReply(const CDualMessage& pair) {
+    CPayloadReader request(pair.request.Payload());
+    const BYTE format = request.U8();
+    const int first = request.U16();
+    const int count = request.U16();
+    const CMessage& reply = pair.reply;
+    if (!request.Ok() || reply.length < 1) return;
+    const int kinds = reply.payload[0];
+    if (reply.length != 1 + static_cast<DWORD>(kinds * count)) return;
+    const int icoms = GetApp().GetConfig().m_wNumIntercoms;
+    // Formats 0 and 1 are both the 4-character names.
+    const int lengthIndex = std::clamp(static_cast<int>(format) - 1, 0, 3);
+    const BYTE* counters = reply.payload.data() + 1;
+    for (int i = 0; i < count && first + i < icoms; ++i) {
+        const int icom = first + i;
+        for (int kind = 0; kind < std::min(kinds, kCounterKinds); ++kind) {
+            if (!SetAlphaCounter(kind, icom, counters[i * kinds + kind])) continue;
+            if (kind == static_cast<int>(CIcomNameMgr::kNameKind)) {
+                if (icom == 0) NameMgr(lengthIndex).AddAll();
+            } else if (const int type = CAlphaMgr::IndexOfWireType(static_cast<UINT>(kind));
+                       type >= 0) {
+                AlphaMgr(type).Add(static_cast<UINT>(icom));
+            }
+        }
+    }
+    WakeEngine();
+}
+
+void CCVDataMgr::PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
+    Post(message, wParam, lParam);
+}
+
+BOOL CCVDataMgr::AppendControllerLog(const CString& line) {
+    return m_logWriter ? m_logWriter(line) : FALSE;
+}
+
+CSNMPConfig& CCVDataMgr::GetSNMPConfig() {
+    return GetApp().GetSnmpConfig();
+}

@@ -1,0 +1,132 @@
+#include <utility>
+
+#include "link/command_codes.h"
+#include "link/cv_data_mgr.h"
+#include "link/link_window.h"
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+
+namespace {
+
+constexpr BYTE kStatusFollowUps = 0x01;  // status flag: the controller asks for the follow-ups
+constexpr BYTE kStatusLogElsewhere = 0x02;
+constexpr BYTE kLoggingOn = 0x01;  // logging flags
+constexpr BYTE kLoggingHere = 0x02;
+// "Enable logging of trunk requests to a log file".
+constexpr WPARAM kCmdEnableLogging = 32807;
+
+BOOL LoggingSettingOn() {
+    return GetApp().m_nRequestLogging != 0 ? TRUE : FALSE;
+}
+
+}  // namespace
+
+// Engine thread: another session has the controller's request log.
+void CCVDataMgr::CheckStatusLogging(const CCVStatusRec& status) {
+    if (!status.m_bValid || !LoggingSettingOn() || !(status.m_flags & kStatusLogElsewhere)) return;
+    if (m_misc.IsPending(CMiscRequestMgr::kLogRecordMore)) {
+        m_misc.Remove(CMiscRequestMgr::kLogRecordMore);
+        m_misc.Add(CMiscRequestMgr::kLogRecord);
+    }
+    if (m_nControllerLogging != 1) Post(WM_COMMAND, kCmdEnableLogging, 0);
+}
+
+void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
+    if (!status.m_bValid) return;
+    if (!m_bFirstStatusSeen.exchange(TRUE)) m_bFollowLogDirection = TRUE;
+    QueueFollowUps(status, OnControllerStatus());
+    CAppState& app = GetApp();
+    if (app.GetMode() != CAppState::kModeFile) {
+        CheckConfiguration(status, doc);
+        if (!m_bOnline) GoOnline();
+        CheckAlphaChangeCount(status);
+        if (app.GetMode() != CAppState::kModeOnline) {
+            app.SetMode(CAppState::kModeOnline);
+            if (doc) doc->UpdateAllFrameViews(nullptr, kCmdStatus);
+            RefreshAlphas();
+            if (m_window) m_window->SetFrameTitle();
+        }
+        if (m_window) m_window->LinkRestored();
+    }
+    WakeEngine();
+}
+
+void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
+    const BOOL askedFor = (status.m_flags & kStatusFollowUps) != 0;
+    if (askedFor)
+        m_bFollowClock = m_bFollowLogDirection = m_bFollowLogging = m_bFollowLogState = TRUE;
+    if (askedFor || cameUp) {
+        if (status.m_flags & CCVConfig::kNewCorvane) MarkMisc(CMiscRequestMgr::kComPortRange);
+        MarkMisc(CMiscRequestMgr::kCode21Text);
+    }
+    if (std::exchange(m_bFollowClock, FALSE)) {
+        if (status.m_flags & CCVConfig::kTksupvSupport) {
+            if (GetApp().m_bSyncCorvaneClock) MarkMisc(CMiscRequestMgr::kReadClock);
+        } else {
+            MarkMisc(CMiscRequestMgr::kSetClock);
+        }
+    }
+    const BOOL logging = LoggingSettingOn();
+    const BOOL token = (status.m_capabilities & CCVConfig::kLogToken) != 0;
+    if (std::exchange(m_bFollowLogDirection, FALSE) && logging && token)
+        MarkMisc(CMiscRequestMgr::kTakeLogDirection);
+    if (token) {
+        const BYTE flags = status.m_loggingFlags;
+        if (!logging && (flags & kLoggingHere)) MarkMisc(CMiscRequestMgr::kReleaseLogDirection);
+        if (logging && !(flags & kLoggingHere) && (flags & kLoggingOn))
+            MarkMisc(CMiscRequestMgr::kTakeLogDirection);
+        m_nLogDirectionTaken = (flags & kLoggingHere) ? 1 : 0;
+    } else {
+        m_nLogDirectionTaken = IsNetwork() ? 0 : 1;
+    }
+    if (std::exchange(m_bFollowLogging, FALSE) && logging) {
+        const int state =
+            m_nControllerLogging >= 0 ? m_nControllerLogging.load() : GetApp().m_nLogging.load();
+        if (state == 1) MarkMisc(CMiscRequestMgr::kLoggingOn);
+        if (state == 0) MarkMisc(CMiscRequestMgr::kLoggingOff);
+    }
+    if (std::exchange(m_bFollowLogState, FALSE)) MarkMisc(CMiscRequestMgr::kLoggingState);
+}
+
+// A controller whose size or abilities changed gets a fresh default setup of its own.
+void CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc) {
+    CCVConfig& live = GetApp().GetConfig();
+    CCVConfig fresh = live;
+    fresh.SetFromControllerReply(status);
+    const bool differs = fresh != live;
+    if (!m_bConfigChecked) {
+        m_bConfigChecked = TRUE;
+        if (differs) {
+            CCVConfig saved;
+            saved.LoadFromRegistry();
+            if (fresh != saved) fresh.SaveToRegistry();
+        }
+    } else if (differs) {
+        fresh.SaveToRegistry();
+    }
+    if (!differs) return;
+    if (m_bOnline) GoOffline();
+    live = fresh;
+    if (doc) doc->ResetToDefaultSetup();
+}
+
+void CCVDataMgr::CheckAlphaChangeCount(const CCVStatusRec& status) {
+    const CCVConfig& config = GetApp().GetConfig();
+    if (!config.HasCapability(CCVConfig::kAlphaCounters)) return;
+    std::size_t index = 0;
+    if (config.HasFlag(CCVConfig::kNewCorvane)) {
+        switch (config.m_nAlphaSize) {
+            case 6: index = 1; break;
+            case 8: index = 2; break;
+            case 16:
+                if (!config.HasFlag(CCVConfig::kUnicodeSupport)) return;
+                index = 3;
+                break;
+            default: break;
+        }
+    }
+    const WORD count = status.m_alphaChangeCounts[index];
+    if (count == GetAlphaChangeCount()) return;
+    SetAlphaChangeCount(count);
+    RequestAlphaCounters();
+}
