@@ -57,6 +57,11 @@ std::vector<SimFrame> CSimController::Requests() const {
     return m_requests;
 }
 
+SimSetup CSimController::Setup() const {
+    std::lock_guard guard(m_lock);
+    return m_state.setup;
+}
+
 std::vector<std::uint8_t> CSimController::RawBytes() const {
     std::lock_guard guard(m_lock);
     return m_rawBytes;
@@ -120,11 +125,18 @@ std::vector<SimWrite> CSimController::Answer(const std::vector<SimInput>& inputs
                 // On the network the control bytes travel inside command 60.
                 if (!m_network && in.rawByte == 0x9E) Emit(SimStatusReply(m_state), out);
                 break;
-            case SimInput::Kind::Frame:
+            case SimInput::Kind::Frame: {
                 m_requests.push_back(in.frame);
                 m_arrived.notify_all();
-                if (auto reply = Reply(in.frame)) Emit(std::move(*reply), out);
+                const bool again = m_lastRequest && m_lastRequest->command == in.frame.command &&
+                                   m_lastRequest->sequence == in.frame.sequence &&
+                                   m_lastRequest->tag == in.frame.tag && in.frame.sequence != 0;
+                std::optional<SimFrame> reply = again ? m_lastReply : Reply(in.frame);
+                m_lastRequest = in.frame;
+                m_lastReply = reply;
+                if (reply) Emit(std::move(*reply), out);
                 break;
+            }
         }
     }
     return out;

@@ -54,6 +54,8 @@ public:
     void SetLateReplyDelay(int ms);
     void ChangeState(const std::function<void(CorvaneState&)>& change);
     std::vector<SimFrame> Requests() const;
+    // The controller's setup as the client's requests have left it.
+    SimSetup Setup() const;
     std::vector<std::uint8_t> RawBytes() const;
     int BadFrames() const;
     // True when at least n frames have come in within the time.
@@ -87,6 +89,10 @@ private:
     };
     std::deque<PendingFault> m_faults;
     int m_lateReplyMs = 0;
+    // The last request answered and its answer: the same request again (a resend after a
+    // lost or spoilt reply) gets the same answer and changes nothing.
+    std::optional<SimFrame> m_lastRequest;
+    std::optional<SimFrame> m_lastReply;
     std::vector<SimFrame> m_requests;
     std::vector<std::uint8_t> m_rawBytes;
     int m_badFrames = 0;

@@ -24,29 +24,42 @@ unsigned Clip(unsigned first, unsigned count, int size) {
     return first >= n ? 0 : std::min(count, n - first);
 }
 
-// count records of size bytes, each filled from its item's number.
-SimFrame Records(const SimFrame& request, unsigned first, unsigned count, std::size_t size) {
+// count records of size bytes: the ones the client set, the others made up from their number.
+SimFrame Records(const SimSetup& setup, const SimFrame& request, unsigned first, unsigned count,
+                 std::size_t size) {
+    const unsigned key =
+        SimSetup::RecordKey(request.command, request.command == 70 ? request.payload[0] : 0);
     Bytes out;
-    for (unsigned i = first; i < first + count; ++i)
-        out.insert(out.end(), size, static_cast<std::uint8_t>(i));
+    for (unsigned i = first; i < first + count; ++i) {
+        const Bytes record = setup.Record(key, static_cast<int>(i), size);
+        out.insert(out.end(), record.begin(), record.end());
+    }
     return SimReplyTo(request, std::move(out));
 }
 
 // A range request with a byte (or, with words, u16) first and count after skip bytes.
-SimFrame RangeRecords(const SimFrame& request, std::size_t skip, bool words, int size,
-                      std::size_t recordSize) {
+SimFrame RangeRecords(const SimSetup& setup, const SimFrame& request, std::size_t skip, bool words,
+                      int size, std::size_t recordSize) {
     const std::size_t need = skip + (words ? 4 : 2);
     if (request.payload.size() < need) return Refuse(request);
     const unsigned first = words ? U16(request, skip) : request.payload[skip];
     const unsigned count = words ? U16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
-    return Records(request, first, Clip(first, count, size), recordSize);
+    return Records(setup, request, first, Clip(first, count, size), recordSize);
 }
 
 using Handler = CSimController::Handler;
 
 Handler Range(std::size_t skip, bool words, int SimSetup::*size, std::size_t recordSize) {
     return [=](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
-        return RangeRecords(request, skip, words, state.setup.*size, recordSize);
+        return RangeRecords(state.setup, request, skip, words, state.setup.*size, recordSize);
+    };
+}
+
+// A one-shot option value: the one set, else the given bytes.
+Handler Option(Bytes payload) {
+    return [payload](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+        auto it = state.setup.records.find({request.command, 0});
+        return SimReplyTo(request, it != state.setup.records.end() ? it->second : payload);
     };
 }
 
@@ -98,15 +111,15 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
 
 // 14: one state byte per trunk.
 std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& request) {
-    return RangeRecords(request, 0, true, state.setup.trunks, 1);
+    return RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
 }
 
 // 18 and 19: with selector 1 a range of intercoms, else the one controller.
 Handler StatusOrErrors(std::size_t recordSize) {
     return [=](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
         if (request.payload.size() != 3) return Refuse(request);
-        if (request.payload[0] != 1) return Records(request, 0, 1, recordSize);
-        return RangeRecords(request, 1, false, state.setup.intercoms, recordSize);
+        if (request.payload[0] != 1) return Records(state.setup, request, 0, 1, recordSize);
+        return RangeRecords(state.setup, request, 1, false, state.setup.intercoms, recordSize);
     };
 }
 
@@ -115,7 +128,7 @@ std::optional<SimFrame> OnGroups(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 2) return Refuse(request);
     const bool wide = request.payload[1] & 0x80;
     const std::size_t size = request.command == 84 ? 56 : wide ? 28 : 16;
-    return RangeRecords(request, 0, false, state.setup.groups, size);
+    return RangeRecords(state.setup, request, 0, false, state.setup.groups, size);
 }
 
 // 34 and 57: the records of a summary request, as the request lays them out.
@@ -128,11 +141,12 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
         return Refuse(request);
     if (request.command == 34) {
         const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
-        return Records(request, 0, 31, size);
+        return Records(setup, request, 0, 31, size);
     }
-    if (!paged) return Records(request, 0, Clip(0, 255, setup.intercoms), 10);
+    if (!paged) return Records(setup, request, 0, Clip(0, 255, setup.intercoms), 10);
     const std::size_t at = itemBytes + (oos ? 1 : 0);
-    return Records(request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms), 10);
+    return Records(setup, request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms),
+                   10);
 }
 
 // 56: an intercom's status, eight bytes and a short text.
@@ -191,11 +205,11 @@ void AddSimDataHandlers(std::map<unsigned, Handler>& handlers) {
     handlers[76] = OnAlphaCounters;
     handlers[81] = Range(0, true, &SimSetup::intercoms, 2);
     // One-shot queries and commands.
-    handlers[11] = Fixed({0, 5});
-    handlers[64] = Fixed({0, 30});
-    handlers[46] = Fixed({1});
-    handlers[48] = Fixed({0});
-    handlers[50] = Fixed({1});
+    handlers[11] = Option({0, 5});
+    handlers[64] = Option({0, 30});
+    handlers[46] = Option({1});
+    handlers[48] = Option({0});
+    handlers[50] = Option({1});
     handlers[37] = Fixed({124, 1, 1, 12, 0, 0});
     handlers[58] = Fixed({1, 8});
     handlers[21] = Fixed({'C', 'V'});

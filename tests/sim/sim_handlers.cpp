@@ -1,6 +1,7 @@
 #include "tests/sim/sim_handlers.h"
 
 #include "tests/sim/sim_data_handlers.h"
+#include "tests/sim/sim_set_requests.h"
 
 namespace {
 
@@ -89,13 +90,11 @@ std::optional<SimFrame> OnReleaseControl(CorvaneState& state, const SimFrame& re
     return SimReplyTo(request);
 }
 
-// A set request: acknowledged with no payload and recorded once, even when sent again.
+// A set request: applied to the setup, recorded and acknowledged with no payload. (A request
+// sent again is answered from the controller's last reply, not here.)
 std::optional<SimFrame> OnSet(CorvaneState& state, const SimFrame& request) {
-    const bool again = !state.setRequests.empty() &&
-                       state.setRequests.back().command == request.command &&
-                       state.setRequests.back().sequence == request.sequence &&
-                       state.setRequests.back().payload == request.payload;
-    if (!again) state.setRequests.push_back(request);
+    state.setRequests.push_back(request);
+    ApplySimSetRequest(state.setup, request);
     return SimReplyTo(request);
 }
 

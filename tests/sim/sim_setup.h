@@ -23,6 +23,20 @@ struct SimSetup {
     std::map<int, std::array<std::string, 4>> names;
     // The alphas of an intercom and a wire alpha type.
     std::map<std::pair<int, unsigned>, std::vector<std::string>> alphas;
+    // The trunks the client put into maintenance (1) or normal mode (0).
+    std::map<int, std::uint8_t> trunkModes;
+    // Records set by the client, in the layout of the get reply, by RecordKey and item.
+    std::map<std::pair<unsigned, int>, std::vector<std::uint8_t>> records;
+
+    // The key of a get code's records; the intercom addresses (70) also by their set.
+    static unsigned RecordKey(unsigned getCode, unsigned set = 0) { return getCode | set << 8; }
+    // The record of an item as a get reply carries it: the one set, else size bytes made up
+    // from the item's number.
+    std::vector<std::uint8_t> Record(unsigned key, int item, std::size_t size) const {
+        auto it = records.find({key, item});
+        if (it != records.end() && it->second.size() == size) return it->second;
+        return std::vector<std::uint8_t>(size, static_cast<std::uint8_t>(item));
+    }
 
     bool Extended() const { return flags & 0x10; }
     std::array<std::uint8_t, 26> Status() const {
