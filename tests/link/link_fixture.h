@@ -73,8 +73,9 @@ protected:
     }
     ~LinkTest() override { device.Disconnect(); }
 
-    // Opens the transport and connects the link to it, looking for the controller.
-    virtual void Connect() = 0;
+    // Opens the transport and connects a link to it, looking for the controller.
+    virtual void ConnectWith(CDEVICEComm& link, CLinkTestWindow& notify) = 0;
+    void Connect() { ConnectWith(device, window); }
     void ConnectAndComeUp() {
         ASSERT_NO_FATAL_FAILURE(Connect());
         ASSERT_TRUE(ReachState(kLinkUp));
@@ -105,12 +106,12 @@ protected:
     }
     ~UdpLinkTest() override { device.Disconnect(); }
 
-    void Connect() override {
-        auto comm = std::make_unique<CCommUDP>(&window, peer.Port());
+    void ConnectWith(CDEVICEComm& link, CLinkTestWindow& notify) override {
+        auto comm = std::make_unique<CCommUDP>(&notify, peer.Port());
         comm->SetReadTimeout(timing.udpReadTimeoutMs);
         CString error;
         ASSERT_TRUE(comm->Open(app.m_ipAddress.Get(), error)) << ToUtf8(error);
-        ASSERT_TRUE(device.Connect(std::move(comm), &window, TRUE));
+        ASSERT_TRUE(link.Connect(std::move(comm), &notify, TRUE));
     }
 
     CSimController sim{true};
@@ -122,12 +123,12 @@ class SerialLinkTest : public LinkTest {
 protected:
     ~SerialLinkTest() override { device.Disconnect(); }
 
-    void Connect() override {
-        auto comm = std::make_unique<CCommSerial>(&window);
+    void ConnectWith(CDEVICEComm& link, CLinkTestWindow& notify) override {
+        auto comm = std::make_unique<CCommSerial>(&notify);
         ASSERT_EQ(comm->Open(CString::FromUtf8(line.DevicePath())), 0);
         comm->SetTimeouts(timing.SerialTimeouts(38400));
         ASSERT_EQ(comm->SetBaudRate(38400), 0);
-        ASSERT_TRUE(device.Connect(std::move(comm), &window, TRUE));
+        ASSERT_TRUE(link.Connect(std::move(comm), &notify, TRUE));
     }
 
     CSimController sim{false};

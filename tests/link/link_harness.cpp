@@ -182,7 +182,7 @@ LRESULT CLinkTestWindow::Handle(const Message& m) {
         case WM_LINK_QUEUE_FILLED: m_device.BeginSendQueue(); break;
         case WM_LINK_SEND_FAILED: m_device.Abort(); break;
         case WM_LINK_QUEUE_SENT: m_device.EndSendQueue(); break;
-        case WM_LINK_REPLIES: m_device.OnResponse(nullptr); break;
+        case WM_LINK_REPLIES: m_device.OnResponse(m_doc); break;
         case WM_LINK_ERROR:
             if (!m.sent) {
                 // The main window asks for the standby address again at each network set-up.

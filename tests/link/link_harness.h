@@ -122,6 +122,8 @@ public:
     // Answers to the NAK question, in order; 0 once they have run out. An answer of -1
     // stands for the user's abort: the window aborts the send and answers 0.
     void ScriptNakAnswers(std::vector<LRESULT> answers);
+    // The document the replies go into; none by default.
+    void SetDocument(CKelvardinDoc* doc) { m_doc = doc; }
     // Called with each message after the window has handled it.
     void SetObserver(std::function<void(const Message&)> observer);
 
@@ -148,6 +150,7 @@ private:
     LRESULT Handle(const Message& message);
 
     CDEVICEComm& m_device;
+    CKelvardinDoc* m_doc = nullptr;
     mutable std::mutex m_lock;
     std::condition_variable m_arrived;
     int m_sleepers = 0;

@@ -47,6 +47,13 @@ void CSimController::SetLateReplyDelay(int ms) {
     m_lateReplyMs = ms;
 }
 
+void CSimController::SetRandomFaults(double dropRate, double corruptRate, unsigned seed) {
+    std::lock_guard guard(m_lock);
+    m_dropRate = dropRate;
+    m_corruptRate = corruptRate;
+    m_random.seed(seed);
+}
+
 void CSimController::ChangeState(const std::function<void(CorvaneState&)>& change) {
     std::lock_guard guard(m_lock);
     change(m_state);
@@ -186,6 +193,8 @@ void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
         fault = pending->fault;
         m_faults.erase(pending);
     }
+    std::uniform_real_distribution<double> chance(0, 1);
+    if (!fault && m_dropRate > 0 && chance(m_random) < m_dropRate) return;
     if (fault == SimFault::DropReply) return;
     if (fault == SimFault::Nak) reply.nak = true;
     if (fault == SimFault::Ctrl) reply.ctrl = true;
@@ -211,5 +220,8 @@ void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
         write.bytes.front() = 0xD5;
         write.bytes.back() = 0xDD;
     }
+    if (m_corruptRate > 0 && !write.bytes.empty() && chance(m_random) < m_corruptRate)
+        write.bytes[m_random() % write.bytes.size()] ^=
+            static_cast<std::uint8_t>(1u << (m_random() % 8));
     out.push_back(std::move(write));
 }

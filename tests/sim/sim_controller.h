@@ -8,6 +8,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -52,6 +53,10 @@ public:
     // With a command given, only replies to that command take the faults.
     void InjectFault(SimFault fault, int times = 1, std::optional<unsigned> command = {});
     void SetLateReplyDelay(int ms);
+    // Beside the injected faults: each reply is dropped at the drop rate, and one byte of a
+    // reply that goes out has one bit flipped at the corrupt rate; the same seed, the same
+    // choices.
+    void SetRandomFaults(double dropRate, double corruptRate, unsigned seed = 1);
     void ChangeState(const std::function<void(CorvaneState&)>& change);
     std::vector<SimFrame> Requests() const;
     // The controller's setup as the client's requests have left it.
@@ -89,6 +94,9 @@ private:
     };
     std::deque<PendingFault> m_faults;
     int m_lateReplyMs = 0;
+    double m_dropRate = 0;
+    double m_corruptRate = 0;
+    std::mt19937 m_random;
     // The last request answered and its answer: the same request again (a resend after a
     // lost or spoilt reply) gets the same answer and changes nothing.
     std::optional<SimFrame> m_lastRequest;

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "link/cv_data_send_all.h"
+#include "link/maint_mode_send_all.h"
+#include "link/wire_assign.h"
+#include "model/kelvardin_doc.h"
+#include "tests/link/link_fixture.h"
+#include "tests/support/recording_views.h"
+
+namespace {
+
+// An extended controller with Ethernet to the intercoms, cascade costs and trunk supervision:
+// every kind of data that a send carries.
+SimSetup Controller() {
+    SimSetup s;
+    s.flags = 0x04 | 0x08 | 0x10;
+    s.capabilities = 0x08000000 | 0x00020000 | 0x00010000;
+    s.trunks = 40;
+    s.intercoms = 12;
+    s.groups = 6;
+    s.names[2] = {"AB", "ABCDEF", "ABCDEFGH", ""};
+    s.alphas[{1, 0}] = {"P1", "P2", "P3"};
+    return s;
+}
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b) {
+    return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | b[2] << 8 | b[3];
+}
+
+// The client's setup against the controller's, field by field.
+void ExpectSameSetup(const CKelvardinDoc& doc, const SimSetup& c) {
+    for (int t = 0; t < c.trunks; ++t) {
+        std::vector<BYTE> record = c.Record(8, t, 13);
+        CPayloadReader in(record);
+        for (BOOL end1 : {TRUE, FALSE})
+            EXPECT_EQ(doc.GetTrunkEnd(t, end1), ReadWireAssign(in)) << "trunk " << t;
+        for (BOOL first : {TRUE, FALSE})
+            EXPECT_EQ(doc.GetTrunkFixedAssign(t, first), ReadWireAssign(in)) << "trunk " << t;
+        const BYTE flags = in.U8();
+        EXPECT_EQ(doc.GetTrunkFixed(t), flags & 1) << "trunk " << t;
+        EXPECT_EQ(doc.GetTrunkCascadable(t), (flags >> 1) & 1) << "trunk " << t;
+    }
+    for (int i = 0; i < c.intercoms; ++i) {
+        EXPECT_EQ(doc.GetIcomBaudRate(i), c.Record(15, i, 1)[0]) << i;
+        EXPECT_EQ(doc.GetIcomComPort(i), c.Record(27, i, 1)[0]) << i;
+        EXPECT_EQ(doc.GetIcomConnType(i), c.Record(68, i, 1)[0]) << i;
+        EXPECT_EQ(doc.GetIcomPrimaryAddress(i), U32(c.Record(70, i, 4))) << i;
+        EXPECT_EQ(doc.GetIcomBackupAddress(i), U32(c.Record(SimSetup::RecordKey(70, 1), i, 4)));
+        const auto cost = c.Record(81, i, 2);
+        EXPECT_EQ(doc.GetIcomCascadeCost(i), cost[0] << 8 | cost[1]) << i;
+        auto name = c.names.find(i);
+        if (name != c.names.end()) {
+            EXPECT_EQ(ToUtf8(doc.GetIcomText(i, 4, TRUE, FALSE).str()), name->second[0]);
+        }
+    }
+    for (int g = 0; g < c.groups; ++g) {
+        const auto record = c.Record(32, g, 16);
+        const std::uint32_t mask = U32({record.begin() + 12, record.end()}) >> 1;
+        for (int i = 0; i < c.intercoms; ++i)
+            EXPECT_EQ(doc.IsGroupMember(g, i), (mask >> i) & 1) << "group " << g << " " << i;
+    }
+    const auto timeout = c.Record(11, 0, 2);
+    auto option = [&](unsigned code, std::uint8_t made) {
+        auto it = c.records.find({code, 0});
+        return it == c.records.end() ? made : it->second[0];
+    };
+    EXPECT_EQ(doc.GetAllocationTimeout(),
+              c.records.count({11, 0}) ? DWORD(timeout[0] << 8 | timeout[1]) : 5u);
+    EXPECT_EQ(doc.GetAutoClearAllocations(), option(46, 1));
+    EXPECT_EQ(doc.GetWaitForTalkKeyMode(), option(50, 1));
+}
+
+template <class Transport>
+class EndToEnd : public Transport {
+protected:
+    EndToEnd() {
+        this->sim.ChangeState([](CorvaneState& s) { s.UseSetup(Controller()); });
+        doc.SetViews(&views);
+        doc.ResetToDefaultSetup();
+        mgr.SetTiming(this->timing);
+        mgr.SetDialogs(&this->dialogs);
+        mgr.SetUdpTarget(this->device.IsNetwork());
+        mgr.SetMessagePump(&win);
+        win.SetDocument(&doc);
+        this->app.SetMode(CAppState::kModeConnecting);
+    }
+    ~EndToEnd() override { mgr.Disconnect(); }
+
+    // Connects the data manager instead of the fixture's device.
+    void GoOnline() {
+        ASSERT_NO_FATAL_FAILURE(this->ConnectWith(mgr, win));
+        ASSERT_TRUE(Pump([&] { return this->app.GetMode() == CAppState::kModeOnline; }));
+    }
+    bool Pump(const std::function<bool()>& done) { return win.PumpUntil(done, kPatience); }
+    // Every request handed out has had its reply handled.
+    bool Settle() {
+        return Pump([&] { return mgr.GetPendingTotal() == 0 && !mgr.IsUploading(); }) &&
+               (win.PumpFor(300ms), true);
+    }
+    bool Upload() {
+        mgr.StartUpload();
+        return Settle();
+    }
+    int Hints(LPARAM hint) const {
+        return static_cast<int>(std::count_if(views.m_updates.begin(), views.m_updates.end(),
+                                              [&](const auto& u) { return u.hint == hint; }));
+    }
+    // Runs a send to its end; the window clears the change flags as the main window does.
+    bool Send(std::unique_ptr<CSendAll> source) {
+        const int done = win.Count(WM_LINK_SEND_DONE);
+        const int failed = win.Count(WM_LINK_SEND_FAILED);
+        const int naks = win.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NAK));
+        if (!mgr.StartSendAll(std::move(source))) return false;
+        if (!Pump([&] {
+                return win.Count(WM_LINK_SEND_DONE) > done ||
+                       win.Count(WM_LINK_SEND_FAILED) > failed;
+            }))
+            return false;
+        // The window's own abort after a NAK is a failure too.
+        const bool ok = win.Count(WM_LINK_SEND_FAILED) == failed &&
+                        win.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NAK)) == naks;
+        if (ok && mgr.SendClearsChanges()) doc.ClearAllChanges();
+        return ok;
+    }
+    std::unique_ptr<CSendAll> Changes() {
+        return std::make_unique<CCVDataSendAll>([this] { return &doc; });
+    }
+    // One edit in every kind of data that a send carries.
+    void EditEverything() {
+        doc.SetTrunkEnd(CAssign(2, 1, 77), TRUE, TRUE, 3);
+        doc.SetTrunkCascadable(!doc.GetTrunkCascadable(5), TRUE, 5);
+        doc.SetTrunkFixedAssign(CAssign(4, 0, 12), FALSE, TRUE, 30);
+        doc.SetTrunkFixed(TRUE, TRUE, 30);
+        doc.SetIcomNameFromController(2, 4, u"NEWN", TRUE);
+        doc.SetIcomBaudRate(2, TRUE, 1);
+        doc.SetIcomComPort(9, TRUE, 2);
+        doc.SetIcomConnType(1, TRUE, 3);
+        doc.SetIcomPrimaryIP(0x0A000001, TRUE, 4);
+        doc.SetIcomBackupIP(0x0A000002, TRUE, 4);
+        doc.SetIcomCascadeCost(700, TRUE, 5);
+        doc.SetOptionTimeout(9, TRUE);
+        doc.SetOptionAutoClear(FALSE, TRUE);
+        doc.SetOptionWaitForTalkKey(FALSE, TRUE);
+        doc.SetGroupMember(1, 7, !doc.IsGroupMember(1, 7));
+    }
+
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    CCVDataMgr mgr;
+    CLinkTestWindow win{mgr};
+};
+
+class UdpEndToEnd : public EndToEnd<UdpLinkTest> {};
+class SerialEndToEnd : public EndToEnd<SerialLinkTest> {};
+
+TEST_F(UdpEndToEnd, GoesOnlineUploadsAndSendsEveryKindOfChange) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    EXPECT_TRUE(mgr.IsOnline());
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, 40);
+    EXPECT_EQ(Hints(kCmdStatus), 1);
+    ASSERT_TRUE(Settle());
+    // Names and alphas came with the link.
+    EXPECT_EQ(doc.GetIcomText(2, 4, TRUE, FALSE), CString(u"AB"));
+    EXPECT_EQ(doc.GetAlphas().size(), 3u);
+
+    ASSERT_TRUE(Upload());
+    ExpectSameSetup(doc, sim.Setup());
+    EXPECT_FALSE(doc.HasModifications());
+
+    // A poll takes what changed, with one hint, and leaves an unsent edit alone.
+    sim.ChangeState([](CorvaneState& s) { s.setup.records[{11, 0}] = {0, 42}; });
+    doc.SetOptionWaitForTalkKey(FALSE, TRUE);
+    views.m_updates.clear();
+    mgr.RefreshOptions();
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(doc.GetAllocationTimeout(), 42u);
+    EXPECT_EQ(Hints(11), 1);
+    EXPECT_EQ(Hints(46), 0);
+    EXPECT_FALSE(doc.GetWaitForTalkKeyMode());
+    EXPECT_TRUE(doc.IsWaitForTalkKeyModified());
+
+    EditEverything();
+    ASSERT_TRUE(Send(Changes()));
+    EXPECT_TRUE(mgr.SendClearsChanges());
+    EXPECT_FALSE(doc.HasModifications());
+    ExpectSameSetup(doc, sim.Setup());
+    EXPECT_EQ(sim.Setup().names.at(2)[0], "NEWN");
+
+    // A maintenance-mode send leaves the setup's unsent edits marked.
+    doc.SetIcomBaudRate(3, TRUE, 6);
+    mgr.SendMaintMode(8);
+    ASSERT_TRUE(Send(std::make_unique<CMaintModeSendAll>(mgr)));
+    EXPECT_FALSE(mgr.SendClearsChanges());
+    EXPECT_EQ(sim.Setup().trunkModes.at(8), 2);  // maintenance
+    EXPECT_TRUE(doc.IsIcomBaudRateModified(6));
+}
+
+TEST_F(UdpEndToEnd, FailedSendsKeepEveryChangeFlag) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    EditEverything();
+    win.ScriptNakAnswers({-1});
+    const std::vector<std::function<void()>> faults = {
+        [&] { sim.InjectFault(SimFault::Ctrl, 1, 16u); },
+        [&] { sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {2}; }); },
+        [&] { sim.InjectFault(SimFault::Nak, 5, 28u); },
+        [&] { sim.InjectFault(SimFault::DropReply, 10, 9u); },
+    };
+    for (const auto& fault : faults) {
+        sim.ChangeState([](CorvaneState& s) { s.commitStatuses.clear(); });
+        fault();
+        ASSERT_TRUE(Pump([&] { return mgr.GetLinkState() == kLinkUp; }));
+        EXPECT_FALSE(Send(Changes()));
+        EXPECT_TRUE(doc.IsTrunkEndModified(3, TRUE));
+        EXPECT_TRUE(doc.IsIcomCostModified(5));
+        EXPECT_TRUE(doc.IsAllocTimeoutModified());
+        EXPECT_TRUE(doc.IsGroupModified(1));
+    }
+}
+
+// Disabled until a request lost with the link is asked for again: on the network a spoilt
+// reply ends the link, and the manager's item that was in flight is gone.
+TEST_F(UdpEndToEnd, DISABLED_LossyLinkStillUploadsAndSendsEachChangeOnce) {
+    sim.SetRandomFaults(0.10, 0.01);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    ASSERT_TRUE(Upload());
+    ExpectSameSetup(doc, sim.Setup());
+
+    EditEverything();
+    const std::size_t before = sim.Setup().records.size();
+    std::size_t applied = 0;
+    sim.ChangeState([&](CorvaneState& s) { applied = s.setRequests.size(); });
+    ASSERT_TRUE(Send(Changes()));
+    ExpectSameSetup(doc, sim.Setup());
+    std::vector<SimFrame> sets;
+    sim.ChangeState([&](CorvaneState& s) {
+        sets.assign(s.setRequests.begin() + applied, s.setRequests.end());
+    });
+    std::set<std::vector<std::uint8_t>> distinct;
+    for (const SimFrame& f : sets) {
+        auto key = f.payload;
+        key.insert(key.begin(), static_cast<std::uint8_t>(f.command));
+        EXPECT_TRUE(distinct.insert(key).second) << "applied twice: " << f.command;
+    }
+    EXPECT_GT(sim.Setup().records.size(), before);
+}
+
+TEST_F(SerialEndToEnd, UploadOverTheSerialPort) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    ASSERT_TRUE(Upload());
+    ExpectSameSetup(doc, sim.Setup());
+}
+
+}  // namespace
