@@ -118,6 +118,8 @@ protected:
                        win.Count(WM_LINK_SEND_FAILED) > failed;
             }))
             return false;
+        // A refusal may be handled after the end of the send has been posted.
+        win.PumpFor(300ms);
         // The window's own abort after a NAK is a failure too.
         const bool ok = win.Count(WM_LINK_SEND_FAILED) == failed &&
                         win.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NAK)) == naks;
