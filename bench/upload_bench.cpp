@@ -1,7 +1,7 @@
 // Uploads a large controller's setup with its names and alphas from the simulated controller
-// over UDP on loopback, and sets its wall time against the controller's own round-trip floor:
-// the same requests made one after the other by a bare client, measured in the same run. The
-// number of requests must be the least that the managers' range limits allow.
+// over UDP on loopback into a document, and sets its wall time against the controller's own
+// round-trip floor: the same requests made one after the other by a bare client, measured in the
+// same run. The number of requests must be the least that the managers' range limits allow.
 //
 // upload_bench [rounds, default 20]
 
@@ -16,6 +16,8 @@
 #include "link/command_codes.h"
 #include "link/link_messages.h"
 #include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "platform/base/codepage.h"
 #include "platform/base/profile.h"
 #include "tests/link/link_harness.h"
 #include "tests/sim/sim_udp_link.h"
@@ -66,11 +68,31 @@ bool IsDataRequest(const SimFrame& f) {
            f.command != kCmdStandbyAddress;
 }
 
-// The upload through the link, from StartUpload until the last reply is taken: seconds, and
-// the data requests it made.
+// The data manager as the program runs it, its replies handled into the document; it only
+// counts the replies it dispatches, on the thread that handles them.
+class CCountingDataMgr : public CCVDataMgr {
+public:
+    ~CCountingDataMgr() override { Disconnect(); }
+    std::size_t ReplyCount() const { return m_replies; }
+
+protected:
+    void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) override {
+        CCVDataMgr::DispatchReply(pair, doc);
+        ++m_replies;
+    }
+
+private:
+    std::size_t m_replies = 0;
+};
+
+// The upload through the link, from StartUpload until the last reply has been handled into
+// the document: seconds, and the data requests it made.
 double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) {
-    CTestDataMgr mgr;
+    CKelvardinDoc doc;
+    doc.ResetToDefaultSetup();
+    CCountingDataMgr mgr;
     CLinkTestWindow window(mgr);
+    window.SetDocument(&doc);
     mgr.SetUdpTarget(TRUE);
     if (!mgr.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
         !window.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; },
@@ -98,6 +120,11 @@ double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) 
     const double seconds = duration<double>(Clock::now() - start).count();
     if (!done) {
         std::fprintf(stderr, "the upload did not finish\n");
+        std::exit(2);
+    }
+    // The replies went into the document: the last intercom's name is there.
+    if (ToUtf8(doc.GetIcomText(30, 4, TRUE, FALSE)) != "N4") {
+        std::fprintf(stderr, "the document did not take the replies\n");
         std::exit(2);
     }
     requests.clear();
@@ -129,6 +156,8 @@ int main(int argc, char** argv) {
     CAppState app(profile);
     app.m_ipAddress.Set(u"127.0.0.1");
     app.m_bIncludeAlphasInSetupFiles = TRUE;
+    // Data replies are handled into the document only online.
+    app.SetMode(CAppState::kModeOnline);
     const SimSetup setup = LargeSetup();
     app.GetConfig().SetFromControllerReply(CCVStatusRec(setup.Status().data()));
     CSimController sim(true);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/link_messages.h"
@@ -145,40 +146,53 @@ BOOL CCVDataMgr::BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, s
 BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     std::lock_guard guard(DeviceLock());
     size_t winner = 0;
-    BOOL built = FALSE;
+    CRequestMgr* builder = nullptr;
     if (!m_bOnline) {
         if (!m_misc.BuildRequest(request, m_config)) return FALSE;
         m_nToggle = 0;
-        built = TRUE;
+        builder = &m_misc;
     } else if (BuildFrom(m_oneShot, 0, m_oneShot.size(), request, winner)) {
         m_nToggle = 0;
-        built = TRUE;
+        builder = m_oneShot[winner];
     }
-    for (int pass = 0; !built && pass < 2; ++pass) {
+    for (int pass = 0; !builder && pass < 2; ++pass) {
         if (m_nToggle == 1) {
             const auto cursor = static_cast<size_t>(m_nRotation) % m_rotating.size();
             if (BuildFrom(m_rotating, cursor, m_rotating.size(), request, winner) ||
                 BuildFrom(m_rotating, 0, cursor, request, winner)) {
                 m_nRotation = static_cast<int>((winner + 1) % m_rotating.size());
                 m_nToggle = 0;
-                built = TRUE;
+                builder = m_rotating[winner];
             }
         } else if (BuildFrom(m_alphaList, 0, m_alphaList.size(), request, winner)) {
             m_nToggle = 1;
-            built = TRUE;
+            builder = m_alphaList[winner];
         }
-        if (!built) m_nToggle ^= 1;
+        if (!builder) m_nToggle ^= 1;
     }
-    if (!built) {
+    if (!builder) {
         EndUpload();
         return FALSE;
     }
+    m_inFlight = builder;
     if (m_bUploading) {
         const int total = m_nUploadTotal;
         const int done = std::max(total - GetPendingTotal(), 0);
         Post(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(done), total);
     }
     return TRUE;
+}
+
+int CCVDataMgr::GetNextRequest(CMessage& request) {
+    std::lock_guard guard(DeviceLock());
+    m_inFlight = nullptr;
+    return CDEVICEComm::GetNextRequest(request);
+}
+
+// Device lock before the manager's; the engine is left alone; the link coming up wakes it.
+void CCVDataMgr::OnRequestDropped(const CMessage& request) {
+    std::lock_guard guard(DeviceLock());
+    if (CRequestMgr* builder = std::exchange(m_inFlight, nullptr)) builder->Requeue(request);
 }
 
 void CCVDataMgr::QueueStandbyQuery() {

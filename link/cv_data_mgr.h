@@ -170,6 +170,7 @@ public:
     void MarkMisc(UINT item);
 
     // Engine thread.
+    int GetNextRequest(CMessage& request) override;
     void PutResponse(const CDualMessage& pair) override;
     void OnResponse(CKelvardinDoc* doc) override;
 
@@ -181,6 +182,7 @@ protected:
     // replies, the controller's status and, filtered by the mode, the data replies.
     virtual void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc);
     void OnLinkLost() override { m_bFirstStatusSeen = FALSE; }
+    void OnRequestDropped(const CMessage& request) override;
 
 private:
     using MgrList = std::initializer_list<CRequestMgr*>;
@@ -247,6 +249,8 @@ private:
     std::atomic<BOOL> m_bUploading{FALSE};
     std::atomic<int> m_nUploadTotal{0};
     int m_nMemoryCpu = 0;
+    // The manager that built the request in flight; none when another request is.
+    CRequestMgr* m_inFlight = nullptr;
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;

@@ -128,6 +128,9 @@ protected:
     virtual BOOL TakeStandbyQuery();
     // Engine thread, device lock held: the link to the controller was lost.
     virtual void OnLinkLost() {}
+    // Engine thread, without the device lock: the request's exchange was given up after a
+    // failure, or the link was lost with it in flight.
+    virtual void OnRequestDropped(const CMessage& /*request*/) {}
 
     // For OnResponse, on the user-interface thread. TakeReply takes the oldest reply and
     // checks it as every reply is checked (a reply with the CTRL flag ends the send); only

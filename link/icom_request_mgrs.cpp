@@ -85,10 +85,13 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
         CRequestWriter(message, kCmdClearAllocations).Byte(all ? 31 : icom);
     else
         CRequestWriter(message, kCmdClearAllocationsExt).U16(all ? 0 : icom + 1);
-    if (all)
+    if (all) {
         RemoveAll();
-    else
+        Taken(0, GetSize());
+    } else {
         Remove(icom);
+        Taken(icom, 1);
+    }
     return TRUE;
 }
 

@@ -76,6 +76,18 @@ BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     return TRUE;
 }
 
+void CAlphaMgr::Requeue(const CMessage& request) {
+    CLabelRequest page;
+    if (!page.Read(request)) return;
+    std::lock_guard guard(Lock());
+    if (m_nCurrent >= 0 && m_nCurrent != static_cast<int>(page.icom)) {
+        Add(page.icom);
+        return;
+    }
+    m_nCurrent = static_cast<int>(page.icom);
+    m_nOffset = static_cast<int>(page.first);
+}
+
 int CAlphaMgr::GetCurrentIntercom() const {
     std::lock_guard guard(Lock());
     return m_nCurrent;

@@ -30,6 +30,8 @@ public:
 
     void SetTypeIndex(int index) { m_nType = index; }
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
+    // The lost page is asked for again, the paging going on from it.
+    void Requeue(const CMessage& request) override;
 
     // The intercom being paged through, -1 when none.
     int GetCurrentIntercom() const;

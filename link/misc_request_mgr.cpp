@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <mutex>
+#include <utility>
 
 #include "link/command_codes.h"
 
@@ -75,6 +76,8 @@ BOOL CMiscRequestMgr::BuildRequest(CMessage& message, const CLinkConfig& config)
     std::lock_guard guard(Lock());
     const UINT item = GetFirst();
     if (item >= kItems) return FALSE;
+    m_nBuiltItem = item;
+    m_nBuiltCounterCursor = m_nCounterCursor;
     // The counters stay pending until every intercom has been asked for.
     if (item == kAlphaCounters) {
         if (BuildAlphaCounters(message, config)) return TRUE;
@@ -84,6 +87,20 @@ BOOL CMiscRequestMgr::BuildRequest(CMessage& message, const CLinkConfig& config)
     const BOOL built = BuildItem(item, message, config);
     Remove(item);
     return built;
+}
+
+void CMiscRequestMgr::Requeue(const CMessage& /*request*/) {
+    std::lock_guard guard(Lock());
+    const UINT item = std::exchange(m_nBuiltItem, kItems);
+    if (item >= kItems) return;
+    if (item == kAlphaCounters) m_nCounterCursor = m_nBuiltCounterCursor;
+    if (CarriesPayload(item)) {
+        // A copy marked since is newer and goes instead.
+        if (!m_builtPayload) return;
+        if (!m_payloads[item]) m_payloads[item] = std::move(m_builtPayload);
+        m_builtPayload.reset();
+    }
+    Add(item);
 }
 
 BOOL CMiscRequestMgr::BuildItem(UINT item, CMessage& message, const CLinkConfig& config) {
@@ -97,7 +114,7 @@ BOOL CMiscRequestMgr::BuildItem(UINT item, CMessage& message, const CLinkConfig&
         // Marked without its data: there is nothing to send.
         if (!m_payloads[item]) return FALSE;
         CRequestWriter(message, CommandOfPayloadItem(item)).Bytes(*m_payloads[item]);
-        m_payloads[item].reset();
+        m_builtPayload = std::exchange(m_payloads[item], std::nullopt);
         return TRUE;
     }
     switch (item) {

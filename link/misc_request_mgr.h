@@ -58,6 +58,7 @@ public:
     void SetAlphaCounterCursor(UINT icom);
 
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
+    void Requeue(const CMessage& request) override;
 
 private:
     // FALSE when the controller cannot be asked for the item.
@@ -66,4 +67,9 @@ private:
 
     UINT m_nCounterCursor = 255;
     std::array<std::optional<std::vector<BYTE>>, kItems> m_payloads;
+    // The item of the request last built, with its payload copy and the counters' cursor
+    // before it: the request as built, whatever is changed on its way out.
+    UINT m_nBuiltItem = kItems;
+    std::optional<std::vector<BYTE>> m_builtPayload;
+    UINT m_nBuiltCounterCursor = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 CRequestMgr::CRequestMgr() = default;
 
@@ -103,9 +104,15 @@ BOOL CRequestMgr::TakeRange(UINT max, UINT& first, UINT& count) {
     UINT n = std::min(m_nLast - start + 1, max);
     n = std::min(n, m_nSize - start);
     RemoveRange(start, n);
+    Taken(start, n);
     first = start;
     count = n;
     return TRUE;
+}
+
+void CRequestMgr::Requeue(const CMessage& /*request*/) {
+    std::lock_guard guard(m_lock);
+    AddRange(m_nTakenFirst, std::exchange(m_nTakenCount, 0));
 }
 
 BOOL CRequestMgr::BuildRange(CMessage& message, DWORD command, UINT max, Width width,

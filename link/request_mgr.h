@@ -47,6 +47,9 @@ public:
     // the items it covers. FALSE when there is nothing to ask for, or when the controller
     // cannot be asked (then every pending item is dropped).
     virtual BOOL BuildRequest(CMessage& message, const CLinkConfig& config) = 0;
+    // Engine thread: the request last built got no answer, as the link failed; what it asked
+    // for is pending again. The request is the one BuildRequest gave.
+    virtual void Requeue(const CMessage& request);
 
 protected:
     // The range of the next request: from the cursor to the last pending item, at most max
@@ -67,6 +70,11 @@ protected:
         return FALSE;
     }
     CCriticalSection& Lock() const { return m_lock; }
+    // What the request being built asks for, for Requeue; manager's lock held.
+    void Taken(UINT first, UINT count) {
+        m_nTakenFirst = first;
+        m_nTakenCount = count;
+    }
 
 private:
     int Find(UINT from) const { return m_pending.FindNext(static_cast<int>(from)); }
@@ -80,6 +88,8 @@ private:
     std::atomic<UINT> m_nCursor{1};
     std::atomic<UINT> m_nCount{0};
     CBitArray m_pending{1};
+    UINT m_nTakenFirst = 0;
+    UINT m_nTakenCount = 0;
 };
 
 // Writes a request: the command, then the payload bytes in order, big-endian.

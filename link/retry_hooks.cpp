@@ -15,7 +15,14 @@
 // Each hook decides under the device lock and waits, or touches the engine, only after
 // releasing it.
 
+// A request given up is asked for again once the link is up.
 int CDCError::OnError(const CMsgFail& failure) {
+    const int decision = Decide(failure);
+    if (decision == 0) m_device.OnRequestDropped(*failure.request);
+    return decision;
+}
+
+int CDCError::Decide(const CMsgFail& failure) {
     CDEVICEComm& device = m_device;
     bool resetWake = false;
     bool pause = false;
@@ -45,6 +52,12 @@ int CDCError::OnError(const CMsgFail& failure) {
 }
 
 int CUDPError::OnError(const CMsgFail& failure) {
+    const int decision = Decide(failure);
+    if (decision == 0) m_device.OnRequestDropped(*failure.request);
+    return decision;
+}
+
+int CUDPError::Decide(const CMsgFail& failure) {
     CDEVICEComm& device = m_device;
     bool resetWake = false;
     {
@@ -82,10 +95,13 @@ int CDCVerify::AfterReceive(const CDualMessage& pair) {
     // An answer to an earlier request: the one awaited may still come.
     if (reply.sequence != request.sequence) return -1;
     if (device.m_bNetwork && reply.tag == kUnknownSessionTag) {
-        std::lock_guard guard(device.m_deviceLock);
-        device.FailOver();
-        device.m_nState = kLinkSetUp;
-        device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST));
+        {
+            std::lock_guard guard(device.m_deviceLock);
+            device.FailOver();
+            device.m_nState = kLinkSetUp;
+            device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST));
+        }
+        device.OnRequestDropped(request);
         return 0;
     }
     const DWORD c = request.command;
@@ -97,9 +113,12 @@ int CDCVerify::AfterReceive(const CDualMessage& pair) {
     if (device.m_bNetwork && reply.tag == CMessage::kNoTag) {
         // Refused for want of a session: set it up again.
         device.QueueStandbyQuery();
-        std::lock_guard guard(device.m_deviceLock);
-        device.m_nState = kLinkSetUp;
-        device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NO_SESSION));
+        {
+            std::lock_guard guard(device.m_deviceLock);
+            device.m_nState = kLinkSetUp;
+            device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NO_SESSION));
+        }
+        device.OnRequestDropped(request);
         return 0;
     }
     if (m_naksLeft > 0) {

@@ -18,6 +18,8 @@ public:
     void SetTries(int tries) { m_tries = tries; }
 
 private:
+    int Decide(const CMsgFail& failure);
+
     CDEVICEComm& m_device;
     int m_tries = kTries;
 };
@@ -35,6 +37,8 @@ public:
     }
 
 private:
+    int Decide(const CMsgFail& failure);
+
     CDEVICEComm& m_device;
     int m_tries = CDCError::kTries;
     bool m_failedOver = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -65,6 +66,8 @@ BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config
     else
         request.Byte(static_cast<UINT>(m_nCurrent));
     if (config.HasCapability(CCVConfig::kOOSTrunks)) request.Byte(1);
+    m_nBuiltItem = m_nCurrent;
+    m_nBuiltOffset = paged ? m_nOffset : -1;
     if (!paged) {
         m_nCurrent = m_nOffset = -1;
         return TRUE;
@@ -74,4 +77,16 @@ BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config
     m_nOffset += count;
     if (m_nOffset >= config.intercoms) m_nCurrent = m_nOffset = -1;
     return TRUE;
+}
+
+void CTrunkSummaryMgr::Requeue(const CMessage& /*request*/) {
+    std::lock_guard guard(Lock());
+    const int item = std::exchange(m_nBuiltItem, -1);
+    if (item < 0) return;
+    if (m_nBuiltOffset < 0 || (m_nCurrent >= 0 && m_nCurrent != item)) {
+        Add(static_cast<UINT>(item));
+        return;
+    }
+    m_nCurrent = item;
+    m_nOffset = m_nBuiltOffset;
 }

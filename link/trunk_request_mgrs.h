@@ -42,8 +42,13 @@ class CTrunkSummaryMgr : public CRequestMgr {
 public:
     static constexpr UINT kIntercomsPerRequest = 128;
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
+    // A lost page is asked for again, the paging going on from it.
+    void Requeue(const CMessage& request) override;
 
 private:
     int m_nCurrent = -1;  // the item being asked for, -1 when none
     int m_nOffset = -1;   // its next intercom, -1 when none
+    // The item and intercom of the request last built; the offset -1 when it was not paged.
+    int m_nBuiltItem = -1;
+    int m_nBuiltOffset = -1;
 };

@@ -14,6 +14,7 @@
 namespace {
 
 using Bytes = std::vector<BYTE>;
+using Request = std::pair<DWORD, Bytes>;
 
 // The data manager with its scheduler in the test's hands: the link is connected but idle,
 // so the engine never asks for a request and the messages go straight to the sink.
@@ -21,6 +22,7 @@ class CProbeDataMgr : public CCVDataMgr {
 public:
     ~CProbeDataMgr() override { Disconnect(); }
     using CCVDataMgr::GetManagerRequest;
+    using CCVDataMgr::OnRequestDropped;
 };
 
 class DataMgrTest : public ::testing::Test {
@@ -43,6 +45,14 @@ protected:
         const auto p = m.Payload();
         return {m.command, Bytes(p.begin(), p.end())};
     }
+    // The next request, given up as if the link had failed with it in flight.
+    Request NextDropped() {
+        CMessage m;
+        if (!mgr.GetManagerRequest(m)) return {0, {}};
+        mgr.OnRequestDropped(m);
+        const auto p = m.Payload();
+        return {m.command, Bytes(p.begin(), p.end())};
+    }
     std::vector<std::pair<WPARAM, LPARAM>> Progress() const {
         std::vector<std::pair<WPARAM, LPARAM>> out;
         for (const auto& m : sink.Messages())
@@ -55,8 +65,6 @@ protected:
     CRecordingSink sink;
     CProbeDataMgr mgr;
 };
-
-using Request = std::pair<DWORD, Bytes>;
 
 TEST_F(DataMgrTest, OneShotsFirstThenRotatingAndAlphasInTurn) {
     mgr.RequestLogState();  // offline: only the one-shot items go out
@@ -92,6 +100,22 @@ TEST_F(DataMgrTest, OneShotsFirstThenRotatingAndAlphasInTurn) {
     mgr.GoOnline();                       // sizing drops them
     EXPECT_EQ(mgr.GetPendingTotal(), 0);
     EXPECT_EQ(Next(), (Request{0, {}}));
+}
+
+TEST_F(DataMgrTest, ARequestLostWithTheLinkIsAskedForAgain) {
+    mgr.GoOnline();
+    mgr.RefreshTrunkDefs();
+    mgr.RequestAlphas(0, 2);
+    mgr.RequestTrunkSummary(3);
+    EXPECT_EQ(NextDropped(), (Request{57, {3, 1}}));
+    EXPECT_EQ(Next(), (Request{57, {3, 1}}));
+    EXPECT_EQ(Next(), (Request{5, {2, 0, 0, 0x10, 128}}));
+    EXPECT_EQ(NextDropped(), (Request{8, {0, 0, 0, 50}}));
+    EXPECT_EQ(NextDropped(), (Request{5, {2, 0, 128, 0x10, 128}}));
+    EXPECT_EQ(Next(), (Request{8, {0, 50, 0, 50}}));
+    EXPECT_EQ(Next(), (Request{5, {2, 0, 128, 0x10, 128}}));  // the lost page, not the next
+    // The lost definitions wait for the cursor to wrap.
+    EXPECT_EQ(mgr.GetPendingTotal(), 999 - 50);
 }
 
 TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
