@@ -101,6 +101,9 @@ double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) 
         std::exit(2);
     }
     mgr.GoOnline();
+    // The first status reply asks for a few one-shot items of its own; they are not part of
+    // the upload, so they are left to finish before the clock starts.
+    window.PumpFor(std::chrono::milliseconds(200));
     const std::size_t before = sim.Requests().size();
     // Only the end of the upload says 0 done; the simulator's record is read after it.
     auto ended = [&] { return window.Count(WM_LINK_UPLOAD_PROGRESS, 0) > 0; };
