@@ -41,8 +41,8 @@ void LoadAlphas(benchmark::State& state) {
         for (const CAssign& key : keys)
             doc.StoreAlpha(key, u"LABEL");
         for (const CAssign& key : lookups) {
-            const CObjSpec spec(CObjSpec::kAlpha, key.GetKey(), 1626);
-            benchmark::DoNotOptimize(doc.FindObject(spec));
+            const CObjSpec objSpec(CObjSpec::kAlpha, key.GetKey(), 1626);
+            benchmark::DoNotOptimize(doc.FindObject(objSpec));
         }
         state.PauseTiming();
         doc.ResetToDefaultSetup();

@@ -40,11 +40,11 @@ BOOL CKelvardinDoc::FindRemoteTrunkRangeOverflow(int& icom) {
     return m_rangeCheck.found;
 }
 
-BOOL CKelvardinDoc::IsFieldProblematic(const CObjSpec& spec) {
-    const int index = spec.GetIndex();
-    switch (spec.m_nType) {
+BOOL CKelvardinDoc::IsFieldProblematic(const CObjSpec& objSpec) {
+    const int index = objSpec.GetIndex();
+    switch (objSpec.m_nType) {
         case CObjSpec::kTrunk: {
-            const DWORD field = spec.m_nFieldId;
+            const DWORD field = objSpec.m_nFieldId;
             if (field < CTrunk::kFieldEnd1 || field > CTrunk::kFieldFixed2) return FALSE;
             const bool fixed = field >= CTrunk::kFieldFixed1;
             const bool first = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
@@ -52,7 +52,7 @@ BOOL CKelvardinDoc::IsFieldProblematic(const CObjSpec& spec) {
                 fixed ? GetTrunkFixedAssign(index, first) : GetTrunkEnd(index, first), fixed);
         }
         case CObjSpec::kIntercom:
-            return spec.m_nFieldId == kFieldRemoteStart &&
+            return objSpec.m_nFieldId == kFieldRemoteStart &&
                    RemoteRangeOverflows(GetIcomRemoteTrunkBase(index), CountNamedIntercoms());
         default: return FALSE;
     }

@@ -100,13 +100,13 @@ BOOL CKelvardinDoc::IsTrunkLinkedToIcom(int trunk, int icom) const {
     return record->GetEndpoint(TRUE).m_icom == icom || record->GetEndpoint(FALSE).m_icom == icom;
 }
 
-DWORD CKelvardinDoc::GetTrunkValue(const CObjSpec& spec) const {
-    const CTrunk* record = FindTrunk(spec.GetIndex());
+DWORD CKelvardinDoc::GetTrunkValue(const CObjSpec& objSpec) const {
+    const CTrunk* record = FindTrunk(objSpec.GetIndex());
     if (!record) return 0;
     const CInspect& inspect = record->GetInspect();
-    const DWORD field = spec.m_nFieldId;
+    const DWORD field = objSpec.m_nFieldId;
     switch (field) {
-        case CTrunk::kFieldRecord: return spec.m_nIndex;
+        case CTrunk::kFieldRecord: return objSpec.m_nIndex;
         case CTrunk::kFieldState: return record->GetState();
         case CTrunk::kFieldEnd1: return record->GetEndpoint(TRUE).GetKey();
         case CTrunk::kFieldEnd2: return record->GetEndpoint(FALSE).GetKey();

@@ -70,9 +70,9 @@ void CKelvardinDoc::FillTypeList(IListControl& list, BOOL allEntry) const {
     }
 }
 
-BOOL CKelvardinDoc::FillChoiceCombo(const CObjSpec& spec, IListControl& combo) const {
-    if (spec.m_nType != CObjSpec::kIntercom) return FALSE;
-    switch (spec.m_nFieldId) {
+BOOL CKelvardinDoc::FillChoiceCombo(const CObjSpec& objSpec, IListControl& combo) const {
+    if (objSpec.m_nType != CObjSpec::kIntercom) return FALSE;
+    switch (objSpec.m_nFieldId) {
         case CIntercom::kFieldConnection:
             for (int type : {0, 1})
                 combo.InsertItem(-1, GetConnTypeText(type), type);

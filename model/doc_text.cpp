@@ -126,11 +126,11 @@ CString CKelvardinDoc::GetIcomPortText(int icom) const {
     return CString::Formatted(u"MX%02.2d", icom + 1);
 }
 
-CString CKelvardinDoc::GetOptionText(const CObjSpec& spec) const {
+CString CKelvardinDoc::GetOptionText(const CObjSpec& objSpec) const {
     const COptions* record = FindOptions();
     if (!record) return CString();
-    switch (spec.m_nFieldId) {
-        case COptions::kFieldRecord: return CString::Formatted(u"%u", spec.m_nIndex + 1);
+    switch (objSpec.m_nFieldId) {
+        case COptions::kFieldRecord: return CString::Formatted(u"%u", objSpec.m_nIndex + 1);
         case COptions::kFieldTimeout: return CString::Formatted(u"%u", record->GetTimeout());
         case COptions::kFieldAutoClear: return Flag(record->GetAutoClear());
         case COptions::kFieldWaitForTalkKey: return Flag(record->GetWaitForTalkKey());
@@ -141,25 +141,25 @@ CString CKelvardinDoc::GetOptionText(const CObjSpec& spec) const {
 
 // ---- Text of a field ------------------------------------------------------------------------
 
-CString CKelvardinDoc::GetObjectText(const CObjSpec& spec) const {
-    switch (spec.m_nType) {
-        case CObjSpec::kTrunk: return GetTrunkText(spec);
-        case CObjSpec::kOptions: return GetOptionText(spec);
-        case CObjSpec::kIntercom: return GetIcomFieldText(spec);
-        case CObjSpec::kGroup: return GetGroupText(spec);
-        case CObjSpec::kAlpha: return GetAlphaText(spec);
-        case CObjSpec::kController: return GetControllerText(spec);
+CString CKelvardinDoc::GetObjectText(const CObjSpec& objSpec) const {
+    switch (objSpec.m_nType) {
+        case CObjSpec::kTrunk: return GetTrunkText(objSpec);
+        case CObjSpec::kOptions: return GetOptionText(objSpec);
+        case CObjSpec::kIntercom: return GetIcomFieldText(objSpec);
+        case CObjSpec::kGroup: return GetGroupText(objSpec);
+        case CObjSpec::kAlpha: return GetAlphaText(objSpec);
+        case CObjSpec::kController: return GetControllerText(objSpec);
         default: return CString();
     }
 }
 
-CString CKelvardinDoc::GetTrunkText(const CObjSpec& spec) const {
-    const CTrunk* record = FindTrunk(spec.GetIndex());
+CString CKelvardinDoc::GetTrunkText(const CObjSpec& objSpec) const {
+    const CTrunk* record = FindTrunk(objSpec.GetIndex());
     if (!record) return kDash;
-    const CInspect& inspect = GetTrunkInspect(spec.GetIndex());
-    const DWORD field = spec.m_nFieldId;
+    const CInspect& inspect = GetTrunkInspect(objSpec.GetIndex());
+    const DWORD field = objSpec.m_nFieldId;
     switch (field) {
-        case CTrunk::kFieldRecord: return CString::Formatted(u"%d", spec.GetIndex() + 1);
+        case CTrunk::kFieldRecord: return CString::Formatted(u"%d", objSpec.GetIndex() + 1);
         case CTrunk::kFieldState: return GetTrunkStateText(record->GetState());
         case CTrunk::kFieldCascadable: return Flag(record->GetCascadable());
         case CTrunk::kFieldFixed: return Flag(record->GetFixed());
@@ -206,9 +206,9 @@ CString CKelvardinDoc::GetInspectMark(const CInspect& inspect, int field) const 
     return bits & 0x40 ? u"*" : u"Y";
 }
 
-CString CKelvardinDoc::GetIcomFieldText(const CObjSpec& spec) const {
-    const int icom = spec.GetIndex();
-    const DWORD field = spec.m_nFieldId;
+CString CKelvardinDoc::GetIcomFieldText(const CObjSpec& objSpec) const {
+    const int icom = objSpec.GetIndex();
+    const DWORD field = objSpec.m_nFieldId;
     if (field >= kFirstSummaryField && field <= kLastSummaryField) {
         const DWORD count = (field - kFirstSummaryField) / kSummaryBlock;
         const int toward = static_cast<int>((field - kFirstSummaryField) % kSummaryBlock);
@@ -253,30 +253,30 @@ CString CKelvardinDoc::GetIcomFieldText(const CObjSpec& spec) const {
     return IsCommErrsField(field) ? CommErrsText(record->GetCommErrs(), field) : CString();
 }
 
-CString CKelvardinDoc::GetGroupText(const CObjSpec& spec) const {
-    const DWORD field = spec.m_nFieldId;
+CString CKelvardinDoc::GetGroupText(const CObjSpec& objSpec) const {
+    const DWORD field = objSpec.m_nFieldId;
     if (field >= CGroup::kFieldFirstMember && field < CGroup::kFieldFirstMember + 255) {
         const int icom = static_cast<int>(field - CGroup::kFieldFirstMember);
-        return Flag(IsGroupMember(spec.GetIndex(), icom));
+        return Flag(IsGroupMember(objSpec.GetIndex(), icom));
     }
-    if (!FindGroup(spec.GetIndex())) return CString();
+    if (!FindGroup(objSpec.GetIndex())) return CString();
     switch (field) {
-        case CGroup::kFieldRecord: return CString::Formatted(u"%d", spec.GetIndex() + 1);
-        case CGroup::kFieldName: return GetGroupName(spec.GetIndex(), TRUE);
+        case CGroup::kFieldRecord: return CString::Formatted(u"%d", objSpec.GetIndex() + 1);
+        case CGroup::kFieldName: return GetGroupName(objSpec.GetIndex(), TRUE);
         default: return CString();
     }
 }
 
-CString CKelvardinDoc::GetAlphaText(const CObjSpec& spec) const {
-    const CAssign key = CAssign::FromKey(spec.m_nIndex);
-    switch (spec.m_nFieldId) {
-        case 1: return CString::Formatted(u"%u", spec.m_nIndex + 1);
+CString CKelvardinDoc::GetAlphaText(const CObjSpec& objSpec) const {
+    const CAssign key = CAssign::FromKey(objSpec.m_nIndex);
+    switch (objSpec.m_nFieldId) {
+        case 1: return CString::Formatted(u"%u", objSpec.m_nIndex + 1);
         case 66: return GetIcomText(key.m_icom, GetApp().GetConfig().m_nAlphaSize, TRUE, TRUE);
         case 1623: return CString::Formatted(u"%d", key.m_icom + 1);
         case 1624: return GetResourceTypeText(key.m_type);
         case 1625: return CString::Formatted(u"%d", key.m_number + 1);
         case 1626: {
-            const CAlpha* alpha = FindAlpha(spec.m_nIndex);
+            const CAlpha* alpha = FindAlpha(objSpec.m_nIndex);
             return alpha ? alpha->GetLabel() : CString();
         }
         case 1627: return FormatAssignText(key);
@@ -286,28 +286,28 @@ CString CKelvardinDoc::GetAlphaText(const CObjSpec& spec) const {
 
 // ---- The controller and its memory ----------------------------------------------------------
 
-CString CKelvardinDoc::GetControllerText(const CObjSpec& spec) const {
-    const DWORD field = spec.m_nFieldId;
-    if (field == 1629 || field == 1630) return GetMemoryText(spec);
-    if (spec.m_nIndex > 1) return kDash;
+CString CKelvardinDoc::GetControllerText(const CObjSpec& objSpec) const {
+    const DWORD field = objSpec.m_nFieldId;
+    if (field == 1629 || field == 1630) return GetMemoryText(objSpec);
+    if (objSpec.m_nIndex > 1) return kDash;
     const CCVConfig& config = GetApp().GetConfig();
-    if (field == 1) return LoadResString(spec.m_nIndex == 0 ? kActive : kStandby);
-    if (IsCommErrsField(field)) return CommErrsText(config.m_commErrs[spec.m_nIndex], field);
+    if (field == 1) return LoadResString(objSpec.m_nIndex == 0 ? kActive : kStandby);
+    if (IsCommErrsField(field)) return CommErrsText(config.m_commErrs[objSpec.m_nIndex], field);
     if (field == 1356 && GetApp().GetMode() == CAppState::kModeOnline)
-        return GetCommStatText(config.m_commStat[spec.m_nIndex]);
+        return GetCommStatText(config.m_commStat[objSpec.m_nIndex]);
     return kDash;
 }
 
-CString CKelvardinDoc::GetMemoryText(const CObjSpec& spec) const {
-    const IMemoryPage* page = FindMemoryPage(spec.m_nIndex);
+CString CKelvardinDoc::GetMemoryText(const CObjSpec& objSpec) const {
+    const IMemoryPage* page = FindMemoryPage(objSpec.m_nIndex);
     if (!page) return kDash;
     // The byte shown: its pending write when it has one, else the controller's.
     auto shown = [page](DWORD offset) {
         return page->GetMemoryWriteBits().GetBit(offset) ? page->GetMemoryWriteValues()[offset]
                                                          : page->GetMemoryImage()[offset];
     };
-    const DWORD offset = spec.m_nIndex - page->GetMemoryImageAddress();
-    if (spec.m_nFieldId == 1629) return CString::Formatted(u"%2.2x", shown(offset));
+    const DWORD offset = objSpec.m_nIndex - page->GetMemoryImageAddress();
+    if (objSpec.m_nFieldId == 1629) return CString::Formatted(u"%2.2x", shown(offset));
 
     CString row;
     for (DWORD i = 0; i < 16; ++i) {

@@ -89,14 +89,14 @@ BOOL CKelvardinDoc::IsNumberText(const CString& text) {
 
 // ---- The entry point ------------------------------------------------------------------------
 
-BOOL CKelvardinDoc::SetObjectField(const CObjSpec& spec, const CString& text, BOOL recordUndo,
+BOOL CKelvardinDoc::SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                                    const CObjSpec& fieldSpec) {
-    switch (spec.m_nType) {
-        case CObjSpec::kTrunk: return SetTrunkField(spec, fieldSpec, text, recordUndo);
-        case CObjSpec::kOptions: return SetOptionField(spec, text, recordUndo);
-        case CObjSpec::kIntercom: return SetIcomField(spec, text, recordUndo);
-        case CObjSpec::kGroup: return SetGroupField(spec, text, recordUndo);
-        case CObjSpec::kController: return SetMemoryField(spec, text, recordUndo);
+    switch (objSpec.m_nType) {
+        case CObjSpec::kTrunk: return SetTrunkField(objSpec, fieldSpec, text, recordUndo);
+        case CObjSpec::kOptions: return SetOptionField(objSpec, text, recordUndo);
+        case CObjSpec::kIntercom: return SetIcomField(objSpec, text, recordUndo);
+        case CObjSpec::kGroup: return SetGroupField(objSpec, text, recordUndo);
+        case CObjSpec::kController: return SetMemoryField(objSpec, text, recordUndo);
         default: return FALSE;  // alphas come only from the controller and from files
     }
 }

@@ -7,13 +7,13 @@ constexpr CEditRule kGroupNameTooLong{0, 2321};
 
 }  // namespace
 
-BOOL CKelvardinDoc::SetGroupField(const CObjSpec& spec, const CString& text, BOOL recordUndo) {
-    const int group = spec.GetIndex();
-    const DWORD field = spec.m_nFieldId;
+BOOL CKelvardinDoc::SetGroupField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo) {
+    const int group = objSpec.GetIndex();
+    const DWORD field = objSpec.m_nFieldId;
     if (field >= CGroup::kFieldFirstMember &&
         field < CGroup::kFieldFirstMember + CGroup::kMaxMembers) {
         const int icom = static_cast<int>(field - CGroup::kFieldFirstMember);
-        return StoreEdit(*this, spec, recordUndo,
+        return StoreEdit(*this, objSpec, recordUndo,
                          [&] { return SetGroupMember(group, icom, DecimalValue(text) != 0); });
     }
     if (field != CGroup::kFieldName) return FALSE;
@@ -22,5 +22,5 @@ BOOL CKelvardinDoc::SetGroupField(const CObjSpec& spec, const CString& text, BOO
         return Refuse(kGroupNameTooLong, {NumberText(CGroup::kNameLength)});
     CGroup* record = FindGroup(group);
     return record &&
-           StoreEdit(*this, spec, recordUndo, [&] { return record->SetName(name, TRUE); });
+           StoreEdit(*this, objSpec, recordUndo, [&] { return record->SetName(name, TRUE); });
 }

@@ -87,29 +87,29 @@ void StopBeep() {
 
 }  // namespace
 
-BOOL CKelvardinDoc::SetIcomField(const CObjSpec& spec, const CString& text, BOOL recordUndo) {
-    const int icom = spec.GetIndex();
+BOOL CKelvardinDoc::SetIcomField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo) {
+    const int icom = objSpec.GetIndex();
     if (!FindIcom(icom)) return FALSE;
     const CString value = WithoutTrailingBlanks(text);
-    auto record = recordUndo ? CUndoObject::Capture(*this, spec, CObjSpec::Plain()) : nullptr;
+    auto record = recordUndo ? CUndoObject::Capture(*this, objSpec, CObjSpec::Plain()) : nullptr;
     auto companions = std::make_unique<CUndoObList>();
     BOOL stored = FALSE;
-    switch (spec.m_nFieldId) {
+    switch (objSpec.m_nFieldId) {
         case CIntercom::kFieldName:
-            stored = SetIcomName(spec, GetApp().GetConfig().m_nAlphaSize, value);
+            stored = SetIcomName(objSpec, GetApp().GetConfig().m_nAlphaSize, value);
             break;
         case CIntercom::kFieldName4:
         case CIntercom::kFieldName6:
         case CIntercom::kFieldName8:
         case CIntercom::kFieldName8W: {
-            const int size = NameSizeOfField(spec.m_nFieldId);
-            const CString oldText = GetObjectText(spec);
+            const int size = NameSizeOfField(objSpec.m_nFieldId);
+            const CString oldText = GetObjectText(objSpec);
             // The companions repeat the edited name's notices; the user hears them once.
             CEditNotices notices;
-            stored = StoreIcomName(spec, size, value, notices);
+            stored = StoreIcomName(objSpec, size, value, notices);
             // A replay restores every name from its own record.
             if (stored && recordUndo)
-                SetCompanionNames(spec, size, value, oldText, *companions, notices);
+                SetCompanionNames(objSpec, size, value, oldText, *companions, notices);
             notices.Report();
             break;
         }
@@ -120,9 +120,9 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& spec, const CString& text, BOOL
             stored = SetIcomBaudRate(ParseBaudRateText(value), TRUE, icom);
             break;
         case CIntercom::kFieldPrimaryIP:
-        case CIntercom::kFieldBackupIP: stored = SetIcomAddress(spec, value); break;
-        case CIntercom::kFieldComPort: stored = SetIcomComPortText(spec, value); break;
-        case CIntercom::kFieldCascadeCost: stored = SetIcomCostText(spec, value); break;
+        case CIntercom::kFieldBackupIP: stored = SetIcomAddress(objSpec, value); break;
+        case CIntercom::kFieldComPort: stored = SetIcomComPortText(objSpec, value); break;
+        case CIntercom::kFieldCascadeCost: stored = SetIcomCostText(objSpec, value); break;
         default: return FALSE;
     }
 
@@ -139,16 +139,16 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& spec, const CString& text, BOOL
     return stored;
 }
 
-BOOL CKelvardinDoc::SetIcomName(const CObjSpec& spec, int size, const CString& text) {
+BOOL CKelvardinDoc::SetIcomName(const CObjSpec& objSpec, int size, const CString& text) {
     CEditNotices notices;
-    const BOOL stored = StoreIcomName(spec, size, text, notices);
+    const BOOL stored = StoreIcomName(objSpec, size, text, notices);
     notices.Report();
     return stored;
 }
 
-BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& spec, int size, const CString& text,
+BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& objSpec, int size, const CString& text,
                                   CEditNotices& notices) {
-    const int icom = spec.GetIndex();
+    const int icom = objSpec.GetIndex();
     CIntercom* record = FindIcom(icom);
     if (!record) return FALSE;
     const CAppState& app = GetApp();
@@ -183,14 +183,14 @@ BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& spec, int size, const CString&
     return TRUE;
 }
 
-void CKelvardinDoc::SetCompanionNames(const CObjSpec& spec, int size, const CString& text,
+void CKelvardinDoc::SetCompanionNames(const CObjSpec& objSpec, int size, const CString& text,
                                       const CString& oldText, CUndoObList& undo,
                                       CEditNotices& notices) {
     // The narrow names of a wide name are what the 8-bit code page makes of it.
     const CString narrow = size == kWideName ? CString(FromAnsi(ToAnsi(text.str()))) : text;
     for (int other : kNameSizes) {
         if (other == size) continue;
-        const CIcomSpec companion(spec.GetIndex(), FieldOfNameSize(other));
+        const CIcomSpec companion(objSpec.GetIndex(), FieldOfNameSize(other));
         const CString now = GetObjectText(companion);
         CString wanted;
         if (other > size) {
@@ -201,7 +201,7 @@ void CKelvardinDoc::SetCompanionNames(const CObjSpec& spec, int size, const CStr
             wanted = CString();
         } else if (now.IsEmpty()) {
             const bool fits = narrow.GetLength() <= NameLength(other);
-            wanted = fits ? narrow : GetDefaultIcomName(spec.GetIndex());
+            wanted = fits ? narrow : GetDefaultIcomName(objSpec.GetIndex());
         } else {
             continue;
         }
@@ -210,24 +210,24 @@ void CKelvardinDoc::SetCompanionNames(const CObjSpec& spec, int size, const CStr
     }
 }
 
-BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& spec, const CString& text) {
+BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text) {
     CString addressText = text;
     const DWORD address = ParseIPAddress(addressText);
     if (address == kInvalidAddress) {
         StopBeep();
         return FALSE;
     }
-    const int icom = spec.GetIndex();
+    const int icom = objSpec.GetIndex();
     if (address != 0 && !IsMoveDrop()) {
         const int used = FindIcomByAddress(address, icom);
         if (used >= 0) return Refuse(kAddressUsed, {IcomLabel(used)});
     }
-    return spec.m_nFieldId == CIntercom::kFieldPrimaryIP ? SetIcomPrimaryIP(address, TRUE, icom)
-                                                         : SetIcomBackupIP(address, TRUE, icom);
+    return objSpec.m_nFieldId == CIntercom::kFieldPrimaryIP ? SetIcomPrimaryIP(address, TRUE, icom)
+                                                            : SetIcomBackupIP(address, TRUE, icom);
 }
 
-BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& spec, const CString& text) {
-    const int icom = spec.GetIndex();
+BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& text) {
+    const int icom = objSpec.GetIndex();
     // Any text but a number names no port.
     const long long number = IsNumberText(text) ? DecimalValue(text) : 0;
     int port = -1;
@@ -245,11 +245,11 @@ BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& spec, const CString& text
     return SetIcomComPort(port, TRUE, icom);
 }
 
-BOOL CKelvardinDoc::SetIcomCostText(const CObjSpec& spec, const CString& text) {
+BOOL CKelvardinDoc::SetIcomCostText(const CObjSpec& objSpec, const CString& text) {
     const long long cost = DecimalValue(text);
     if (!IsNumberText(text) || cost > kMaxCascadeCost)
         return Refuse(kCostInvalid, {NumberText(0), NumberText(kMaxCascadeCost)});
-    return SetIcomCascadeCost(static_cast<int>(cost), TRUE, spec.GetIndex());
+    return SetIcomCascadeCost(static_cast<int>(cost), TRUE, objSpec.GetIndex());
 }
 
 BOOL CKelvardinDoc::SetIcomAddresses(int icom, const CString& foundName, const CString& primaryText,

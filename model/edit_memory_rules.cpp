@@ -8,14 +8,14 @@ constexpr DWORD kFieldMemoryByte = 1629;
 
 }  // namespace
 
-BOOL CKelvardinDoc::SetMemoryField(const CObjSpec& spec, const CString& text, BOOL recordUndo) {
+BOOL CKelvardinDoc::SetMemoryField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo) {
     // The controller's status rows and the character rows are never edited.
-    if (spec.m_nFieldId != kFieldMemoryByte) return FALSE;
+    if (objSpec.m_nFieldId != kFieldMemoryByte) return FALSE;
     // A text that is not hexadecimal names no byte; like a write the page refuses, it is
     // dropped without a message.
     DWORD value = 0;
     if (!WithoutTrailingBlanks(text).IsEmpty() && !ReadHexText(text, value)) return FALSE;
     if (!m_pMemoryPage) return FALSE;
-    return StoreEdit(*this, spec, recordUndo,
-                     [&] { return m_pMemoryPage->SetMemoryByte(spec.m_nIndex, value); });
+    return StoreEdit(*this, objSpec, recordUndo,
+                     [&] { return m_pMemoryPage->SetMemoryByte(objSpec.m_nIndex, value); });
 }

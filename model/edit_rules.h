@@ -39,9 +39,9 @@ void AddUndoStep(std::unique_ptr<CUndoObList> list);
 // Runs store() for a user edit of the field; when it stored something, the field's value
 // before goes into the undo list (when given) under the field specification.
 template <class Store>
-BOOL StoreRecorded(const CKelvardinDoc& doc, const CObjSpec& spec, const CObjSpec& fieldSpec,
+BOOL StoreRecorded(const CKelvardinDoc& doc, const CObjSpec& objSpec, const CObjSpec& fieldSpec,
                    CUndoObList* undo, Store store) {
-    auto record = undo ? CUndoObject::Capture(doc, spec, fieldSpec) : nullptr;
+    auto record = undo ? CUndoObject::Capture(doc, objSpec, fieldSpec) : nullptr;
     const BOOL stored = store();
     if (stored && undo) undo->Add(std::move(record));
     return stored;
@@ -49,8 +49,8 @@ BOOL StoreRecorded(const CKelvardinDoc& doc, const CObjSpec& spec, const CObjSpe
 
 // The same for an edit that is one undo step of its own (recordUndo 1).
 template <class Store>
-BOOL StoreEdit(const CKelvardinDoc& doc, const CObjSpec& spec, BOOL recordUndo, Store store) {
-    auto record = recordUndo ? CUndoObject::Capture(doc, spec, CObjSpec::Plain()) : nullptr;
+BOOL StoreEdit(const CKelvardinDoc& doc, const CObjSpec& objSpec, BOOL recordUndo, Store store) {
+    auto record = recordUndo ? CUndoObject::Capture(doc, objSpec, CObjSpec::Plain()) : nullptr;
     const BOOL stored = store();
     if (stored && record) AddUndoStep(std::move(record));
     return stored;

@@ -77,11 +77,11 @@ struct CKelvardinDoc::CTrunkEdit {
     }
 };
 
-BOOL CKelvardinDoc::SetTrunkField(const CObjSpec& spec, const CObjSpec& fieldSpec,
+BOOL CKelvardinDoc::SetTrunkField(const CObjSpec& objSpec, const CObjSpec& fieldSpec,
                                   const CString& text, BOOL recordUndo) {
-    const int trunk = spec.GetIndex();
-    const DWORD wasModified = IsModified(spec);
-    switch (spec.m_nFieldId) {
+    const int trunk = objSpec.GetIndex();
+    const DWORD wasModified = IsModified(objSpec);
+    switch (objSpec.m_nFieldId) {
         case CTrunk::kFieldEnd1:
             return SetTrunkDefinition(trunk, TRUE, FALSE, text, fieldSpec, recordUndo, wasModified);
         case CTrunk::kFieldEnd2:
@@ -92,25 +92,25 @@ BOOL CKelvardinDoc::SetTrunkField(const CObjSpec& spec, const CObjSpec& fieldSpe
         case CTrunk::kFieldFixed2:
             return SetTrunkDefinition(trunk, FALSE, TRUE, text, fieldSpec, recordUndo, wasModified);
         case CTrunk::kFieldCascadable:
-        case CTrunk::kFieldFixed: return SetTrunkFlag(spec, fieldSpec, text, recordUndo);
+        case CTrunk::kFieldFixed: return SetTrunkFlag(objSpec, fieldSpec, text, recordUndo);
         default: return FALSE;
     }
 }
 
-BOOL CKelvardinDoc::SetTrunkFlag(const CObjSpec& spec, const CObjSpec& fieldSpec,
+BOOL CKelvardinDoc::SetTrunkFlag(const CObjSpec& objSpec, const CObjSpec& fieldSpec,
                                  const CString& text, BOOL recordUndo) {
-    const int trunk = spec.GetIndex();
+    const int trunk = objSpec.GetIndex();
     const BOOL on = DecimalValue(text) != 0;
     const BOOL fixed1 = GetTrunkFixedAssign(trunk, TRUE).IsValid();
     const BOOL fixed2 = GetTrunkFixedAssign(trunk, FALSE).IsValid();
-    if (on && spec.m_nFieldId == CTrunk::kFieldCascadable && fixed1 && fixed2)
+    if (on && objSpec.m_nFieldId == CTrunk::kFieldCascadable && fixed1 && fixed2)
         return Refuse(kCascadeWhenFixed);
-    if (on && spec.m_nFieldId == CTrunk::kFieldFixed && !fixed1 && !fixed2)
+    if (on && objSpec.m_nFieldId == CTrunk::kFieldFixed && !fixed1 && !fixed2)
         return Refuse(kFixedFlagWithoutFixed);
     // A flag set as a follow-up of another column's edit is recorded by that edit.
     const BOOL record = recordUndo && fieldSpec.m_nType == CObjSpec::kNone;
-    return StoreEdit(*this, spec, record,
-                     [&] { return StoreFlag(*this, trunk, spec.m_nFieldId, on); });
+    return StoreEdit(*this, objSpec, record,
+                     [&] { return StoreFlag(*this, trunk, objSpec.m_nFieldId, on); });
 }
 
 BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, const CString& text,

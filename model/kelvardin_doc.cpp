@@ -128,19 +128,19 @@ void CKelvardinDoc::InvalidateIcomChecks() {
 
 // ---------------------------------------------------------------------------------------------
 
-const CCVObject* CKelvardinDoc::FindObject(const CObjSpec& spec) const {
-    switch (spec.m_nType) {
-        case CObjSpec::kTrunk: return At(m_trunks, spec.m_nIndex, CObjSpec::kTrunk);
-        case CObjSpec::kOptions: return At(m_options, spec.m_nIndex, CObjSpec::kOptions);
-        case CObjSpec::kIntercom: return At(m_intercoms, spec.m_nIndex, CObjSpec::kIntercom);
-        case CObjSpec::kGroup: return At(m_groups, spec.m_nIndex, CObjSpec::kGroup);
-        case CObjSpec::kAlpha: return FindAlpha(spec.m_nIndex);
+const CCVObject* CKelvardinDoc::FindObject(const CObjSpec& objSpec) const {
+    switch (objSpec.m_nType) {
+        case CObjSpec::kTrunk: return At(m_trunks, objSpec.m_nIndex, CObjSpec::kTrunk);
+        case CObjSpec::kOptions: return At(m_options, objSpec.m_nIndex, CObjSpec::kOptions);
+        case CObjSpec::kIntercom: return At(m_intercoms, objSpec.m_nIndex, CObjSpec::kIntercom);
+        case CObjSpec::kGroup: return At(m_groups, objSpec.m_nIndex, CObjSpec::kGroup);
+        case CObjSpec::kAlpha: return FindAlpha(objSpec.m_nIndex);
         default: return nullptr;
     }
 }
 
-CCVObject* CKelvardinDoc::FindObject(const CObjSpec& spec) {
-    return const_cast<CCVObject*>(std::as_const(*this).FindObject(spec));
+CCVObject* CKelvardinDoc::FindObject(const CObjSpec& objSpec) {
+    return const_cast<CCVObject*>(std::as_const(*this).FindObject(objSpec));
 }
 
 const CAlpha* CKelvardinDoc::FindAlpha(DWORD key) const {
@@ -161,28 +161,28 @@ const IMemoryPage* CKelvardinDoc::FindMemoryPage(DWORD address) const {
     return inPage ? m_pMemoryPage : nullptr;
 }
 
-DWORD CKelvardinDoc::IsModified(const CObjSpec& spec) const {
-    if (spec.m_nType == CObjSpec::kController) {
-        const IMemoryPage* page = FindMemoryPage(spec.m_nIndex);
+DWORD CKelvardinDoc::IsModified(const CObjSpec& objSpec) const {
+    if (objSpec.m_nType == CObjSpec::kController) {
+        const IMemoryPage* page = FindMemoryPage(objSpec.m_nIndex);
         if (!page) return 0;
-        return page->GetMemoryWriteBits().GetBit(spec.m_nIndex - page->GetMemoryImageAddress());
+        return page->GetMemoryWriteBits().GetBit(objSpec.m_nIndex - page->GetMemoryImageAddress());
     }
-    const CCVObject* record = FindObject(spec);
-    return record ? record->IsModified(spec.m_nFieldId) : 0;
+    const CCVObject* record = FindObject(objSpec);
+    return record ? record->IsModified(objSpec.m_nFieldId) : 0;
 }
 
-void CKelvardinDoc::SetModified(const CObjSpec& spec, BOOL on) {
-    if (spec.m_nType == CObjSpec::kController) {
-        if (FindMemoryPage(spec.m_nIndex))
+void CKelvardinDoc::SetModified(const CObjSpec& objSpec, BOOL on) {
+    if (objSpec.m_nType == CObjSpec::kController) {
+        if (FindMemoryPage(objSpec.m_nIndex))
             m_pMemoryPage->GetMemoryWriteBits().SetBit(
-                spec.m_nIndex - m_pMemoryPage->GetMemoryImageAddress(), on);
+                objSpec.m_nIndex - m_pMemoryPage->GetMemoryImageAddress(), on);
         return;
     }
-    if (CCVObject* record = FindObject(spec)) record->SetModified(spec.m_nFieldId, on);
+    if (CCVObject* record = FindObject(objSpec)) record->SetModified(objSpec.m_nFieldId, on);
 }
 
-void CKelvardinDoc::ClearObjectModified(const CObjSpec& spec) {
-    if (CCVObject* record = FindObject(spec)) record->ClearModified();
+void CKelvardinDoc::ClearObjectModified(const CObjSpec& objSpec) {
+    if (CCVObject* record = FindObject(objSpec)) record->ClearModified();
 }
 
 void CKelvardinDoc::ClearAllModified(int type) {

@@ -56,18 +56,18 @@ public:
 
     // The record a specification names, or null: types 1-4 below the configured count, type 5
     // the alpha of the key.
-    CCVObject* FindObject(const CObjSpec& spec);
-    const CCVObject* FindObject(const CObjSpec& spec) const;
+    CCVObject* FindObject(const CObjSpec& objSpec);
+    const CCVObject* FindObject(const CObjSpec& objSpec) const;
     const CAlphaMap& GetAlphas() const { return m_alphas; }
 
     // ---- Change and file flags ----------------------------------------------------------
 
     // The field's change bits (non-zero when changed); a memory byte only in ONLINE mode.
-    DWORD IsModified(const CObjSpec& spec) const;
-    void SetModified(const CObjSpec& spec, BOOL on);
-    void ClearModified(const CObjSpec& spec) { SetModified(spec, FALSE); }
+    DWORD IsModified(const CObjSpec& objSpec) const;
+    void SetModified(const CObjSpec& objSpec, BOOL on);
+    void ClearModified(const CObjSpec& objSpec) { SetModified(objSpec, FALSE); }
     // Clears every change bit of the record.
-    void ClearObjectModified(const CObjSpec& spec);
+    void ClearObjectModified(const CObjSpec& objSpec);
     void ClearAllModified(int type);
     // After a successful send: trunks, options, intercoms and groups.
     void ClearAllChanges();
@@ -128,7 +128,7 @@ public:
     const CInspect& GetTrunkInspect(int trunk) const;
     BOOL IsTrunkLinkedToIcom(int trunk, int icom) const;
     // The raw value of a trunk field: the number, state, assignment keys and flags.
-    DWORD GetTrunkValue(const CObjSpec& spec) const;
+    DWORD GetTrunkValue(const CObjSpec& objSpec) const;
 
     DWORD GetAllocationTimeout() const;
     BOOL GetAutoClearAllocations() const;
@@ -231,8 +231,8 @@ public:
 
     // ---- Display text -------------------------------------------------------------------
 
-    CString GetObjectText(const CObjSpec& spec) const;
-    CString GetOptionText(const CObjSpec& spec) const;
+    CString GetObjectText(const CObjSpec& objSpec) const;
+    CString GetOptionText(const CObjSpec& objSpec) const;
     CString GetTrunkStateText(DWORD state) const;
     CString GetConnTypeText(int type) const;
     CString GetBaudRateText(int choice) const;
@@ -253,23 +253,23 @@ public:
     // by undo and redo (recordUndo 0). The text is checked by the rules of the field; a refused
     // text is reported and changes nothing. 1 when a value was stored.
 
-    BOOL SetObjectField(const CObjSpec& spec, const CString& text, BOOL recordUndo,
+    BOOL SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                         const CObjSpec& fieldSpec = CObjSpec::Plain());
     // Trunk fields 3-8.
-    BOOL SetTrunkField(const CObjSpec& spec, const CObjSpec& fieldSpec, const CString& text,
+    BOOL SetTrunkField(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& text,
                        BOOL recordUndo);
     // An end (isFixed 0) or fixed assignment of end 1 or end 2, read as the field
     // specification's entry kind says; wasModified is the field's change before the edit.
     BOOL SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, const CString& text,
                             const CObjSpec& fieldSpec, BOOL recordUndo, DWORD wasModified);
     // Intercom fields 66-76.
-    BOOL SetIcomField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    BOOL SetIcomField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
     // Checks and stores one name of the intercom; size 4, 6, 8 or 16 (the wide name).
-    BOOL SetIcomName(const CObjSpec& spec, int size, const CString& text);
-    BOOL SetOptionField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
-    BOOL SetGroupField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    BOOL SetIcomName(const CObjSpec& objSpec, int size, const CString& text);
+    BOOL SetOptionField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
+    BOOL SetGroupField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
     // A pending write of a controller memory byte, given in hexadecimal.
-    BOOL SetMemoryField(const CObjSpec& spec, const CString& text, BOOL recordUndo);
+    BOOL SetMemoryField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
     // The two addresses of a device the intercom search found, as one undo step; refused when
     // the device's name is not the intercom's.
     BOOL SetIcomAddresses(int icom, const CString& foundName, const CString& primaryText,
@@ -299,7 +299,7 @@ public:
 
     // Whether the field's value is a problem: an end or PP fixed assignment on a port its
     // intercom reserves for remote trunking, or a remote-trunking range past 255.
-    BOOL IsFieldProblematic(const CObjSpec& spec);
+    BOOL IsFieldProblematic(const CObjSpec& objSpec);
     // The first intercom whose remote-trunking range, S + CountNamedIntercoms() - 1, runs past
     // 255; cached.
     BOOL FindRemoteTrunkRangeOverflow(int& icom);
@@ -344,7 +344,7 @@ public:
     void FillTrunkList(IListControl& list) const;
     void FillTypeList(IListControl& list, BOOL allEntry) const;
     // The choices of a drop-down intercom field (71, 75); 1 when filled.
-    BOOL FillChoiceCombo(const CObjSpec& spec, IListControl& combo) const;
+    BOOL FillChoiceCombo(const CObjSpec& objSpec, IListControl& combo) const;
     // Rows of every record of a type into the chosen list (partial-save choice set) or the
     // available one; column j shows field j, or with a second type and id the field of the
     // record that the column's value names.
@@ -361,12 +361,12 @@ private:
 
     // Typed lookups through FindObject.
     template <class Record>
-    Record* FindAs(const CObjSpec& spec) {
-        return dynamic_cast<Record*>(FindObject(spec));
+    Record* FindAs(const CObjSpec& objSpec) {
+        return dynamic_cast<Record*>(FindObject(objSpec));
     }
     template <class Record>
-    const Record* FindAs(const CObjSpec& spec) const {
-        return dynamic_cast<const Record*>(FindObject(spec));
+    const Record* FindAs(const CObjSpec& objSpec) const {
+        return dynamic_cast<const Record*>(FindObject(objSpec));
     }
     CTrunk* FindTrunk(int trunk) { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
     const CTrunk* FindTrunk(int trunk) const { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
@@ -397,16 +397,16 @@ private:
 
     // Memory fields: the page when the address lies in it in ONLINE mode.
     const IMemoryPage* FindMemoryPage(DWORD address) const;
-    CString GetMemoryText(const CObjSpec& spec) const;
-    CString GetTrunkText(const CObjSpec& spec) const;
+    CString GetMemoryText(const CObjSpec& objSpec) const;
+    CString GetTrunkText(const CObjSpec& objSpec) const;
     CString GetInspectMark(const CInspect& inspect, int field) const;
-    CString GetIcomFieldText(const CObjSpec& spec) const;
-    CString GetGroupText(const CObjSpec& spec) const;
-    CString GetAlphaText(const CObjSpec& spec) const;
-    CString GetControllerText(const CObjSpec& spec) const;
+    CString GetIcomFieldText(const CObjSpec& objSpec) const;
+    CString GetGroupText(const CObjSpec& objSpec) const;
+    CString GetAlphaText(const CObjSpec& objSpec) const;
+    CString GetControllerText(const CObjSpec& objSpec) const;
     // Edit rules.
     struct CTrunkEdit;
-    BOOL SetTrunkFlag(const CObjSpec& spec, const CObjSpec& fieldSpec, const CString& text,
+    BOOL SetTrunkFlag(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& text,
                       BOOL recordUndo);
     // The assignment a trunk definition text names; FALSE when refused or abandoned.
     BOOL ReadTrunkAssign(const CTrunkEdit& edit, const CString& text, CAssign& assign,
@@ -419,13 +419,14 @@ private:
     // Clears what an edit of the trunk left inconsistent: a fixed assignment on another
     // intercom than its end, and the Fixed and Cascadable flags.
     void FollowTrunkEdit(const CTrunkEdit& edit, CUndoObList* undo);
-    BOOL SetIcomAddress(const CObjSpec& spec, const CString& text);
-    BOOL SetIcomComPortText(const CObjSpec& spec, const CString& text);
-    BOOL SetIcomCostText(const CObjSpec& spec, const CString& text);
+    BOOL SetIcomAddress(const CObjSpec& objSpec, const CString& text);
+    BOOL SetIcomComPortText(const CObjSpec& objSpec, const CString& text);
+    BOOL SetIcomCostText(const CObjSpec& objSpec, const CString& text);
     // SetIcomName, with the notices of a stored name collected for the caller.
-    BOOL StoreIcomName(const CObjSpec& spec, int size, const CString& text, CEditNotices& notices);
+    BOOL StoreIcomName(const CObjSpec& objSpec, int size, const CString& text,
+                       CEditNotices& notices);
     // Brings the other names of the intercom along after a user edit of one of them.
-    void SetCompanionNames(const CObjSpec& spec, int size, const CString& text,
+    void SetCompanionNames(const CObjSpec& objSpec, int size, const CString& text,
                            const CString& oldText, CUndoObList& undo, CEditNotices& notices);
     // The intercom's number as messages show it, with its name when it has one.
     CString IcomLabel(int icom) const;

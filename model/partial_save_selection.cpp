@@ -21,9 +21,9 @@ int CPartialSaveSelection::GetSectionCount(int type) const {
     return set ? static_cast<int>(set->GetSize()) : 0;
 }
 
-BOOL CPartialSaveSelection::IsIncluded(const CObjSpec& spec) const {
-    const CBitArray* set = GetSectionSet(static_cast<int>(spec.m_nType));
-    return set && set->GetBit(spec.m_nIndex);
+BOOL CPartialSaveSelection::IsIncluded(const CObjSpec& objSpec) const {
+    const CBitArray* set = GetSectionSet(static_cast<int>(objSpec.m_nType));
+    return set && set->GetBit(objSpec.m_nIndex);
 }
 
 void CPartialSaveSelection::SetSectionCount(int type, WORD count) {

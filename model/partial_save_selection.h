@@ -25,7 +25,7 @@ public:
     // The size of a type's set; 0 for any other type.
     int GetSectionCount(int type) const;
     // Whether the set of the specification's type holds its index.
-    BOOL IsIncluded(const CObjSpec& spec) const;
+    BOOL IsIncluded(const CObjSpec& objSpec) const;
 
     // Stores a section's count into the configuration's count of its type (trunks,
     // intercoms, groups or alphas); other types have none.

@@ -5,7 +5,7 @@
 
 namespace {
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     bool plus = false;
@@ -28,26 +28,26 @@ private:
 };
 
 // Reads an integer argument as a 32-bit C runtime would: the default and 'l' sizes are 32 bits.
-std::uint64_t IntegerBits(const FormatArg* arg, Spec::Size size, bool asSigned, bool& negative) {
+std::uint64_t IntegerBits(const FormatArg* arg, Conversion::Size size, bool asSigned,
+                          bool& negative) {
     negative = false;
     std::int64_t raw = 0;
     if (arg && arg->kind() == FormatArg::Kind::Integer) raw = arg->integer();
     if (arg && arg->kind() == FormatArg::Kind::Real) raw = static_cast<std::int64_t>(arg->real());
     switch (size) {
-        case Spec::Size::Short:
+        case Conversion::Size::Short:
             if (asSigned)
                 raw = static_cast<std::int16_t>(raw);
             else
                 raw = static_cast<std::uint16_t>(raw);
             break;
-        case Spec::Size::Default:
+        case Conversion::Size::Default:
             if (asSigned)
                 raw = static_cast<std::int32_t>(raw);
             else
                 raw = static_cast<std::uint32_t>(raw);
             break;
-        case Spec::Size::Long64:
-            break;
+        case Conversion::Size::Long64: break;
     }
     if (asSigned && raw < 0) {
         negative = true;
@@ -66,15 +66,15 @@ std::u16string Digits(std::uint64_t v, unsigned base, bool upper) {
     return out;
 }
 
-void Pad(std::u16string& out, const std::u16string& prefix, std::u16string body, const Spec& spec,
-         bool zeroAllowed) {
+void Pad(std::u16string& out, const std::u16string& prefix, std::u16string body,
+         const Conversion& c, bool zeroAllowed) {
     int len = static_cast<int>(prefix.size() + body.size());
-    int fill = spec.width > len ? spec.width - len : 0;
-    if (spec.left) {
+    int fill = c.width > len ? c.width - len : 0;
+    if (c.left) {
         out += prefix;
         out += body;
         out.append(static_cast<size_t>(fill), u' ');
-    } else if (spec.zero && zeroAllowed) {
+    } else if (c.zero && zeroAllowed) {
         out += prefix;
         out.append(static_cast<size_t>(fill), u'0');
         out += body;
@@ -85,47 +85,47 @@ void Pad(std::u16string& out, const std::u16string& prefix, std::u16string body,
     }
 }
 
-void FormatInteger(std::u16string& out, const Spec& spec, const FormatArg* arg) {
-    bool isSigned = spec.conv == u'd' || spec.conv == u'i';
+void FormatInteger(std::u16string& out, const Conversion& c, const FormatArg* arg) {
+    bool isSigned = c.conv == u'd' || c.conv == u'i';
     bool negative = false;
-    std::uint64_t v = IntegerBits(arg, spec.size, isSigned, negative);
+    std::uint64_t v = IntegerBits(arg, c.size, isSigned, negative);
     unsigned base = 10;
-    if (spec.conv == u'x' || spec.conv == u'X') base = 16;
-    if (spec.conv == u'o') base = 8;
-    std::u16string body = Digits(v, base, spec.conv == u'X');
-    if (spec.precision == 0 && v == 0) body.clear();
-    if (spec.precision > static_cast<int>(body.size())) {
-        body.insert(0, static_cast<size_t>(spec.precision) - body.size(), u'0');
+    if (c.conv == u'x' || c.conv == u'X') base = 16;
+    if (c.conv == u'o') base = 8;
+    std::u16string body = Digits(v, base, c.conv == u'X');
+    if (c.precision == 0 && v == 0) body.clear();
+    if (c.precision > static_cast<int>(body.size())) {
+        body.insert(0, static_cast<size_t>(c.precision) - body.size(), u'0');
     }
     std::u16string prefix;
     if (isSigned) {
         if (negative)
             prefix = u"-";
-        else if (spec.plus)
+        else if (c.plus)
             prefix = u"+";
-        else if (spec.blank)
+        else if (c.blank)
             prefix = u" ";
     }
-    if (spec.alt && v != 0) {
-        if (base == 16) prefix = spec.conv == u'X' ? u"0X" : u"0x";
+    if (c.alt && v != 0) {
+        if (base == 16) prefix = c.conv == u'X' ? u"0X" : u"0x";
         if (base == 8 && (body.empty() || body[0] != u'0')) body.insert(0, 1, u'0');
     }
-    Pad(out, prefix, std::move(body), spec, spec.precision < 0);
+    Pad(out, prefix, std::move(body), c, c.precision < 0);
 }
 
-void FormatReal(std::u16string& out, const Spec& spec, const FormatArg* arg) {
+void FormatReal(std::u16string& out, const Conversion& c, const FormatArg* arg) {
     double v = 0.0;
     if (arg && arg->kind() == FormatArg::Kind::Real) v = arg->real();
     if (arg && arg->kind() == FormatArg::Kind::Integer) v = static_cast<double>(arg->integer());
     std::string fmt = "%";
-    if (spec.left) fmt += '-';
-    if (spec.zero) fmt += '0';
-    if (spec.plus) fmt += '+';
-    if (spec.blank) fmt += ' ';
-    if (spec.alt) fmt += '#';
-    if (spec.width >= 0) fmt += std::to_string(spec.width);
-    if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
-    fmt += static_cast<char>(spec.conv);
+    if (c.left) fmt += '-';
+    if (c.zero) fmt += '0';
+    if (c.plus) fmt += '+';
+    if (c.blank) fmt += ' ';
+    if (c.alt) fmt += '#';
+    if (c.width >= 0) fmt += std::to_string(c.width);
+    if (c.precision >= 0) fmt += "." + std::to_string(c.precision);
+    fmt += static_cast<char>(c.conv);
     char buf[512];
     int n = std::snprintf(buf, sizeof buf, fmt.c_str(), v);
     if (n < 0) return;
@@ -134,23 +134,23 @@ void FormatReal(std::u16string& out, const Spec& spec, const FormatArg* arg) {
     }
 }
 
-void FormatText(std::u16string& out, const Spec& spec, const FormatArg* arg) {
+void FormatText(std::u16string& out, const Conversion& c, const FormatArg* arg) {
     std::u16string body;
     if (arg && arg->kind() == FormatArg::Kind::Text) body = arg->text();
-    if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < body.size()) {
-        body.resize(static_cast<size_t>(spec.precision));
+    if (c.precision >= 0 && static_cast<size_t>(c.precision) < body.size()) {
+        body.resize(static_cast<size_t>(c.precision));
     }
-    Pad(out, {}, std::move(body), spec, false);
+    Pad(out, {}, std::move(body), c, false);
 }
 
-void FormatChar(std::u16string& out, const Spec& spec, const FormatArg* arg) {
+void FormatChar(std::u16string& out, const Conversion& c, const FormatArg* arg) {
     std::u16string body;
     if (arg && arg->kind() == FormatArg::Kind::Integer) {
         body = static_cast<char16_t>(arg->integer());
     } else if (arg && arg->kind() == FormatArg::Kind::Text && !arg->text().empty()) {
         body = arg->text().substr(0, 1);
     }
-    Pad(out, {}, std::move(body), spec, false);
+    Pad(out, {}, std::move(body), c, false);
 }
 
 int ReadNumber(std::u16string_view f, size_t& i) {
@@ -188,61 +188,60 @@ std::u16string CString::FormatList(std::u16string_view f, std::initializer_list<
             continue;
         }
         size_t start = i - 1;
-        Spec spec;
+        Conversion c;
         for (bool more = true; more && i < f.size();) {
             switch (f[i]) {
                 case u'-':
-                    spec.left = true;
+                    c.left = true;
                     ++i;
                     break;
                 case u'0':
-                    spec.zero = true;
+                    c.zero = true;
                     ++i;
                     break;
                 case u'+':
-                    spec.plus = true;
+                    c.plus = true;
                     ++i;
                     break;
                 case u' ':
-                    spec.blank = true;
+                    c.blank = true;
                     ++i;
                     break;
                 case u'#':
-                    spec.alt = true;
+                    c.alt = true;
                     ++i;
                     break;
-                default:
-                    more = false;
+                default: more = false;
             }
         }
         if (i < f.size() && f[i] == u'*') {
-            spec.width = StarValue(args);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            c.width = StarValue(args);
+            if (c.width < 0) {
+                c.left = true;
+                c.width = -c.width;
             }
             ++i;
         } else if (i < f.size() && f[i] >= u'0' && f[i] <= u'9') {
-            spec.width = ReadNumber(f, i);
+            c.width = ReadNumber(f, i);
         }
         if (i < f.size() && f[i] == u'.') {
             ++i;
             if (i < f.size() && f[i] == u'*') {
-                spec.precision = StarValue(args);
-                if (spec.precision < 0) spec.precision = -1;
+                c.precision = StarValue(args);
+                if (c.precision < 0) c.precision = -1;
                 ++i;
             } else {
-                spec.precision = ReadNumber(f, i);
+                c.precision = ReadNumber(f, i);
             }
         }
         if (f.substr(i, 3) == u"I64") {
-            spec.size = Spec::Size::Long64;
+            c.size = Conversion::Size::Long64;
             i += 3;
         } else if (f.substr(i, 2) == u"ll") {
-            spec.size = Spec::Size::Long64;
+            c.size = Conversion::Size::Long64;
             i += 2;
         } else if (i < f.size() && f[i] == u'h') {
-            spec.size = Spec::Size::Short;
+            c.size = Conversion::Size::Short;
             ++i;
         } else if (i < f.size() && (f[i] == u'l' || f[i] == u'w')) {
             ++i;  // long is 32 bits, as on the original platform
@@ -251,31 +250,23 @@ std::u16string CString::FormatList(std::u16string_view f, std::initializer_list<
             out.append(f.substr(start));
             break;
         }
-        spec.conv = f[i++];
-        switch (spec.conv) {
+        c.conv = f[i++];
+        switch (c.conv) {
             case u'd':
             case u'i':
             case u'u':
             case u'x':
             case u'X':
-            case u'o':
-                FormatInteger(out, spec, args.next());
-                break;
+            case u'o': FormatInteger(out, c, args.next()); break;
             case u'f':
             case u'e':
             case u'E':
             case u'g':
-            case u'G':
-                FormatReal(out, spec, args.next());
-                break;
+            case u'G': FormatReal(out, c, args.next()); break;
             case u's':
-            case u'S':
-                FormatText(out, spec, args.next());
-                break;
+            case u'S': FormatText(out, c, args.next()); break;
             case u'c':
-            case u'C':
-                FormatChar(out, spec, args.next());
-                break;
+            case u'C': FormatChar(out, c, args.next()); break;
             default:
                 // An unknown conversion is shown as written rather than consuming an argument.
                 out.append(f.substr(start, i - start));

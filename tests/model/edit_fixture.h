@@ -122,9 +122,9 @@ protected:
         m_doc.SetSelectAlpha(&m_dialog);
     }
 
-    BOOL Edit(const CObjSpec& spec, const CString& text,
+    BOOL Edit(const CObjSpec& objSpec, const CString& text,
               const CObjSpec& fieldSpec = CObjSpec::Plain()) {
-        return m_doc.SetObjectField(spec, text, TRUE, fieldSpec);
+        return m_doc.SetObjectField(objSpec, text, TRUE, fieldSpec);
     }
     // The error numbers whose Error Info was posted since the last call.
     std::vector<int> TakeReports() { return std::exchange(m_host.m_errorInfos, {}); }

@@ -7,10 +7,10 @@ namespace {
 class UndoTest : public TrunkEditTest {
 protected:
     // What a field holds: trunk fields as their raw value, others as their text.
-    CString Value(const CObjSpec& spec) const {
-        return spec.m_nType == CObjSpec::kTrunk
-                   ? CString::Formatted(u"%lu", m_doc.GetTrunkValue(spec))
-                   : m_doc.GetObjectText(spec);
+    CString Value(const CObjSpec& objSpec) const {
+        return objSpec.m_nType == CObjSpec::kTrunk
+                   ? CString::Formatted(u"%lu", m_doc.GetTrunkValue(objSpec))
+                   : m_doc.GetObjectText(objSpec);
     }
 };
 
@@ -21,7 +21,7 @@ TEST_F(UndoTest, EverySingleFieldEditGoesAndComesBack) {
     m_doc.SetMemoryPage(&page);
     m_app.SetMode(CAppState::kModeOnline);
     struct Step {
-        CObjSpec spec;
+        CObjSpec objSpec;
         const char16_t* text;
         DWORD kind;
     };
@@ -41,16 +41,16 @@ TEST_F(UndoTest, EverySingleFieldEditGoesAndComesBack) {
         {CObjSpec(CObjSpec::kController, 7, 1629), u"ab", 0},
     };
     for (const Step& s : steps) {
-        SCOPED_TRACE(s.spec.m_nFieldId);
-        const CString before = Value(s.spec);
-        ASSERT_TRUE(Edit(s.spec, s.text, s.kind ? Entry(s.kind) : CObjSpec::Plain()));
-        const CString after = Value(s.spec);
+        SCOPED_TRACE(s.objSpec.m_nFieldId);
+        const CString before = Value(s.objSpec);
+        ASSERT_TRUE(Edit(s.objSpec, s.text, s.kind ? Entry(s.kind) : CObjSpec::Plain()));
+        const CString after = Value(s.objSpec);
         ASSERT_TRUE(m_host.Undo());
-        EXPECT_EQ(Value(s.spec), before);
-        EXPECT_EQ(m_doc.IsModified(s.spec), 0u);
+        EXPECT_EQ(Value(s.objSpec), before);
+        EXPECT_EQ(m_doc.IsModified(s.objSpec), 0u);
         ASSERT_TRUE(m_host.Redo());
-        EXPECT_EQ(Value(s.spec), after);
-        EXPECT_NE(m_doc.IsModified(s.spec), 0u);
+        EXPECT_EQ(Value(s.objSpec), after);
+        EXPECT_NE(m_doc.IsModified(s.objSpec), 0u);
     }
     EXPECT_TRUE(TakeReports().empty());
 }
