@@ -37,7 +37,7 @@ void AddUndoStep(std::unique_ptr<CUndoObject> record);
 void AddUndoStep(std::unique_ptr<CUndoObList> list);
 
 // Runs store() for a user edit of the field; when it stored something, the field's value
-// before goes into the undo list (when given) under the field specification.
+// before goes into the undo list (when given) under the fieldSpec.
 template <class Store>
 BOOL StoreRecorded(const CKelvardinDoc& doc, const CObjSpec& objSpec, const CObjSpec& fieldSpec,
                    CUndoObList* undo, Store store) {

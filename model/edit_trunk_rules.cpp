@@ -41,7 +41,7 @@ bool IsEntryKind(DWORD kind) {
            kind == CObjSpec::kEntryAssignText || kind == CObjSpec::kEntryAssignKey;
 }
 
-// The field specification of a trunk assignment's undo record.
+// The fieldSpec of a trunk assignment's undo record.
 CObjSpec KeySpec(DWORD index) {
     return CObjSpec(CObjSpec::kAlpha, index, CObjSpec::kEntryAssignKey);
 }
@@ -67,7 +67,7 @@ struct CKelvardinDoc::CTrunkEdit {
     int trunk;
     BOOL isEnd1;
     BOOL isFixed;
-    DWORD kind;  // the entry kind of the field specification
+    DWORD kind;  // the entry kind of the fieldSpec
     CAssign current;
     BOOL recordUndo;
 

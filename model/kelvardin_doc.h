@@ -54,7 +54,7 @@ public:
     // all views; 0 when a reset is already running.
     BOOL ResetToDefaultSetup();
 
-    // The record a specification names, or null: types 1-4 below the configured count, type 5
+    // The record an object id names, or null: types 1-4 below the configured count, type 5
     // the alpha of the key.
     CCVObject* FindObject(const CObjSpec& objSpec);
     const CCVObject* FindObject(const CObjSpec& objSpec) const;
@@ -258,8 +258,8 @@ public:
     // Trunk fields 3-8.
     BOOL SetTrunkField(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& text,
                        BOOL recordUndo);
-    // An end (isFixed 0) or fixed assignment of end 1 or end 2, read as the field
-    // specification's entry kind says; wasModified is the field's change before the edit.
+    // An end (isFixed 0) or fixed assignment of end 1 or end 2, read as the
+    // fieldSpec's entry kind says; wasModified is the field's change before the edit.
     BOOL SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, const CString& text,
                             const CObjSpec& fieldSpec, BOOL recordUndo, DWORD wasModified);
     // Intercom fields 66-76.

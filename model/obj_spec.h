@@ -16,8 +16,8 @@ public:
         kController = 6,  // index 0 or 1 for the status rows, else a memory address
     };
     static constexpr DWORD kFieldRecord = 1;
-    // How the text of a trunk end or fixed assignment is read: the field id of a field
-    // specification of type 5.
+    // How the text of a trunk end or fixed assignment is read: the field id of a fieldSpec of
+    // type 5.
     enum EntryKind : DWORD {
         kEntryIcom = 66,          // an intercom by name or number
         kEntryAlphaLabel = 1626,  // the label of an alpha
@@ -32,7 +32,7 @@ public:
     CObjSpec& operator=(const CObjSpec&) = default;
     virtual ~CObjSpec() = default;
 
-    // The field specification of a plain field: the text is the value itself.
+    // The fieldSpec of a plain field: the text is the value itself.
     static CObjSpec Plain() { return CObjSpec(kNone, 0, kFieldRecord); }
 
     bool IsEmpty() const { return m_nType == kNone; }

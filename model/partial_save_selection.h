@@ -24,7 +24,7 @@ public:
     CBitArray& GetSignatureSet() { return m_sets[kSignatureSet]; }
     // The size of a type's set; 0 for any other type.
     int GetSectionCount(int type) const;
-    // Whether the set of the specification's type holds its index.
+    // Whether the set of the object id's type holds its index.
     BOOL IsIncluded(const CObjSpec& objSpec) const;
 
     // Stores a section's count into the configuration's count of its type (trunks,

@@ -36,7 +36,7 @@ public:
     virtual void GoToContext(const CContext& context) = 0;
     virtual void EmptyForward() = 0;
 
-    // The row and column of the current grid screen's cell bound to the two specifications;
+    // The row and column of the current grid screen's cell bound to objSpec and fieldSpec;
     // false when no grid screen is current or no cell shows the field.
     virtual bool FindGridCell(const CObjSpec& objSpec, const CObjSpec& fieldSpec, int& row,
                               int& col) = 0;

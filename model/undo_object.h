@@ -35,7 +35,7 @@ public:
                                                 const CObjSpec& fieldSpec,
                                                 std::optional<CContext> context = std::nullopt);
     // The field's present value as text: the assignment key in decimal for an entry of kind
-    // 1628, the trunk value a trunk field specification names, else the display text.
+    // 1628, the trunk value a trunk fieldSpec names, else the display text.
     static CString ReadFieldText(const CKelvardinDoc& doc, const CObjSpec& objSpec,
                                  const CObjSpec& fieldSpec);
 
