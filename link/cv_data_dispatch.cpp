@@ -11,16 +11,6 @@
 
 namespace {
 
-constexpr DWORD kCmdLoggingOnOff = 13;
-constexpr DWORD kCmdClearErrors = 20;
-constexpr DWORD kCmdCode21Text = 21;
-constexpr DWORD kCmdClearAllocations = 29;
-constexpr DWORD kCmdComPortRange = 58;
-constexpr DWORD kCmdSetSNMPConfig = 67;
-constexpr DWORD kCmdAlphaCounters = 76;
-constexpr DWORD kCmdTakeLogDirection = 78;
-constexpr DWORD kCmdReleaseLogDirection = 79;
-constexpr DWORD kCmdClearAllocationsEx = 83;
 constexpr LPARAM kMemoryWrittenHint = 0x10000;
 constexpr DWORD kMemoryWindowBytes = 255;
 constexpr UINT WM_LINK_LOG_ELSEWHERE = WM_APP + 0x51C;

@@ -2,22 +2,9 @@
 
 #include <mutex>
 
-namespace {
+#include "link/command_codes.h"
 
-constexpr DWORD kCmdBaudRates = 15;
-constexpr DWORD kCmdStatus = 18;
-constexpr DWORD kCmdErrors = 19;
-constexpr DWORD kCmdClearErrors = 20;
-constexpr DWORD kCmdComPorts = 27;
-constexpr DWORD kCmdClearAllocations = 29;
-constexpr DWORD kCmdGroups = 32;
-constexpr DWORD kCmdEnhancedStatus = 56;
-constexpr DWORD kCmdConnTypes = 68;
-constexpr DWORD kCmdAddresses = 70;
-constexpr DWORD kCmdRemTrunking = 75;
-constexpr DWORD kCmdCosts = 81;
-constexpr DWORD kCmdClearAllocationsExt = 83;
-constexpr DWORD kCmdGroupsExt = 84;
+namespace {
 
 // The selector byte of status and error requests that names the intercoms.
 constexpr BYTE kIntercoms = 1;
@@ -26,47 +13,47 @@ constexpr BYTE kWideNames = 0x80;
 }  // namespace
 
 BOOL CIcomBaudMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdBaudRates, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomBaud, 255, Width::kByte);
 }
 
 BOOL CIcomPortMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdComPorts, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomPort, 255, Width::kByte);
 }
 
 BOOL CIcomConnMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdConnTypes, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomConn, 255, Width::kByte);
 }
 
 BOOL CIcomAddrMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdAddresses, 128, Width::kByte, {BYTE(m_bPrimary ? 0 : 1)});
+    return BuildRange(message, kCmdIcomAddress, 128, Width::kByte, {BYTE(m_bPrimary ? 0 : 1)});
 }
 
 BOOL CIcomCostMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kCascadeCosts)) return Drop();
-    return BuildRange(message, kCmdCosts, 128, Width::kWord);
+    return BuildRange(message, kCmdIcomCost, 128, Width::kWord);
 }
 
 BOOL CIcomRemTrunkingMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kTwoCVsSupport)) return Drop();
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdRemTrunking).Byte(icom);
+    CRequestWriter(message, kCmdRemoteTrunking).Byte(icom);
     return TRUE;
 }
 
 BOOL CIcomStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasFlag(CCVConfig::kEnhancedStatus))
-        return BuildRange(message, kCmdStatus, 255, Width::kByte, {kIntercoms});
+        return BuildRange(message, kCmdCommStatus, 255, Width::kByte, {kIntercoms});
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdEnhancedStatus).Byte(icom);
+    CRequestWriter(message, kCmdIcomStatus).Byte(icom);
     return TRUE;
 }
 
 BOOL CIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdErrors, 64, Width::kByte, {kIntercoms});
+    return BuildRange(message, kCmdCommErrors, 64, Width::kByte, {kIntercoms});
 }
 
 BOOL CClearIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
@@ -84,7 +71,7 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     if (GetSize() == 31)
         CRequestWriter(message, kCmdClearAllocations).Byte(all ? 31 : icom);
     else
-        CRequestWriter(message, kCmdClearAllocationsExt).U16(all ? 0 : icom + 1);
+        CRequestWriter(message, kCmdClearAllocationsEx).U16(all ? 0 : icom + 1);
     if (all) {
         RemoveAll();
         Taken(0, GetSize());
@@ -97,7 +84,7 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 
 BOOL CIcomGroupMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     const BOOL extended = config.intercoms >= 32;
-    if (!BuildRange(message, extended ? kCmdGroupsExt : kCmdGroups, 20, Width::kByte)) return FALSE;
+    if (!BuildRange(message, extended ? kCmdGroupsEx : kCmdGroups, 20, Width::kByte)) return FALSE;
     if (!extended && config.HasFlag(CCVConfig::kUnicodeSupport)) message.payload[1] |= kWideNames;
     return TRUE;
 }

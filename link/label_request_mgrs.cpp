@@ -2,27 +2,24 @@
 
 #include <mutex>
 
+#include "link/command_codes.h"
 #include "platform/base/byte_order.h"
 
 namespace {
 
-constexpr DWORD kCmdLabels = 5;
 constexpr UINT kPage = 128;
 constexpr UINT kWidePage = 64;
 constexpr int kWideFormat = 4;
 
 void WriteLabelRequest(CMessage& message, UINT icom, UINT kind, UINT first, UINT format,
                        UINT count) {
-    CRequestWriter(message, kCmdLabels)
-        .Byte(icom)
-        .U16(kind << 12 | first)
-        .U16(format << 12 | count);
+    CRequestWriter(message, kCmdNames).Byte(icom).U16(kind << 12 | first).U16(format << 12 | count);
 }
 
 }  // namespace
 
 BOOL CLabelRequest::Read(const CMessage& request) {
-    if (request.command != kCmdLabels || request.length != 5) return FALSE;
+    if (request.command != kCmdNames || request.length != 5) return FALSE;
     const WORD range = GetU16BE(&request.payload[1]);
     const WORD size = GetU16BE(&request.payload[3]);
     icom = request.payload[0];

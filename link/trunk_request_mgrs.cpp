@@ -4,14 +4,9 @@
 #include <mutex>
 #include <utility>
 
-namespace {
+#include "link/command_codes.h"
 
-constexpr DWORD kCmdTrunkDefs = 8;
-constexpr DWORD kCmdTrunkStatus = 14;
-constexpr DWORD kCmdTrunkSummary = 34;
-constexpr DWORD kCmdTrunkInspect = 35;
-constexpr DWORD kCmdTrunkMode = 39;
-constexpr DWORD kCmdTrunkSummaryExt = 57;
+namespace {
 
 constexpr BYTE kMaintMode = 2;
 constexpr BYTE kNormalMode = 0;
@@ -23,7 +18,7 @@ BOOL CTrunkDefsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 }
 
 BOOL CTrunkStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
-    if (!BuildRange(message, kCmdTrunkStatus, 500, Width::kWord)) return FALSE;
+    if (!BuildRange(message, kCmdTrunkStates, 500, Width::kWord)) return FALSE;
     if (config.HasCapability(CCVConfig::kOOSTrunks)) message.payload[message.length++] = 1;
     return TRUE;
 }
@@ -60,7 +55,7 @@ BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config
     }
     const BOOL extended = config.IsExtended();
     const BOOL paged = extended && config.intercoms > 31;
-    CRequestWriter request(message, extended ? kCmdTrunkSummaryExt : kCmdTrunkSummary);
+    CRequestWriter request(message, extended ? kCmdTrunkSummaryEx : kCmdTrunkSummary);
     if (paged)
         request.U16(static_cast<UINT>(m_nCurrent));
     else
