@@ -179,7 +179,3 @@ CString LoadResString(unsigned id) {
     const Entry* e = FindEntry(id);
     return e ? CString(e->text) : CString();
 }
-
-bool HasResString(unsigned id) {
-    return FindEntry(id) != nullptr;
-}

@@ -124,13 +124,6 @@ std::u16string Utf8ToUtf16(std::string_view bytes) {
     return out;
 }
 
-void AppendUtf16LE(std::vector<std::uint8_t>& out, std::u16string_view text) {
-    for (char16_t ch : text) {
-        out.push_back(static_cast<std::uint8_t>(ch & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(ch >> 8));
-    }
-}
-
 void PutUtf16LE(std::uint8_t* out, std::u16string_view text, size_t units) {
     for (size_t i = 0; i < units; ++i) {
         char16_t ch = i < text.size() ? text[i] : 0;

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/base/cstring.h"
 
@@ -22,7 +21,6 @@ inline std::string ToUtf8(const CString& text) {
 }
 
 // Byte forms of UTF-16 units without byte order mark or terminator.
-void AppendUtf16LE(std::vector<std::uint8_t>& out, std::u16string_view text);
 void PutUtf16LE(std::uint8_t* out, std::u16string_view text, size_t units);
 std::u16string GetUtf16LE(const std::uint8_t* bytes, size_t units);
 void PutUtf16BE(std::uint8_t* out, std::u16string_view text, size_t units);
