@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <thread>
 
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
@@ -93,6 +94,10 @@ void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
     const ReplyCheck check = TakeReply(pair);
     if (check == ReplyCheck::kDispatch) DispatchReply(pair, doc);
     FinishReply(check);
+    // Replies come in bursts that keep this thread busy for milliseconds. A link thread woken
+    // meanwhile may be queued behind it on this processor; letting it run here keeps the next
+    // exchange from waiting for the whole burst.
+    if (check == ReplyCheck::kDispatch) std::this_thread::yield();
 }
 
 void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {

@@ -1,4 +1,5 @@
 #include <array>
+#include <vector>
 
 #include "link/command_codes.h"
 #include "link/data_replies.h"
@@ -73,12 +74,12 @@ void OnNamesReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDo
         return;
     }
 
-    for (int i = 0; i < n; ++i) {
-        const CAssign key(static_cast<BYTE>(icom), static_cast<BYTE>(list),
-                          static_cast<WORD>(first + i));
-        changed |=
-            doc.StoreAlpha(key, ReadLabel(labels + size * static_cast<std::size_t>(i), size));
-    }
+    std::vector<CString> run;
+    run.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        run.push_back(ReadLabel(labels + size * static_cast<std::size_t>(i), size));
+    changed |= doc.StoreAlphas(
+        CAssign(static_cast<BYTE>(icom), static_cast<BYTE>(list), static_cast<WORD>(first)), run);
     // The end of the controller's list: alphas numbered from its total on are gone.
     if (total == 0 || first + count >= total)
         changed |= doc.RemoveAlphasFrom(

@@ -123,8 +123,7 @@ void CDEVICEComm::ResetEngineCounters() {
 BOOL CDEVICEComm::GetResponse(CDualMessage& pair) {
     std::lock_guard guard(m_responseLock);
     if (m_responses.empty()) return FALSE;
-    pair = std::move(m_responses.front());
-    m_responses.pop_front();
+    m_responses.TakeFront(pair);
     return TRUE;
 }
 

@@ -96,8 +96,7 @@ BOOL CDEVICEComm::GetQueuedRequest(CMessage& request) {
     {
         std::lock_guard guard(m_requestLock);
         if (!m_requests.empty()) {
-            request = std::move(m_requests.front());
-            m_requests.pop_front();
+            m_requests.TakeFront(request);
             left = m_requests.size() + 1;
         }
     }

@@ -23,7 +23,7 @@ struct CLinkTiming {
     // After the controller has answered a second commit.
     DWORD commitAgainPauseMs = 500;
     // While the engine is busy, what it tells the window goes out together at this interval.
-    DWORD noticeIntervalMs = 20;
+    DWORD noticeIntervalMs = 5;
 
     CSerialTimeouts SerialTimeouts(DWORD baud) const {
         const DWORD constant = baud == 9600 ? serialByteTimeoutMsAt9600 : serialByteTimeoutMs;

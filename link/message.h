@@ -40,3 +40,21 @@ struct CDualMessage {
     CMessage request;
     CMessage reply;
 };
+
+// Copies the fields and the valid payload bytes: most messages use a small part of their
+// payload. The bytes past the length are left as they were.
+inline void CopyMessage(CMessage& to, const CMessage& from) {
+    to.command = from.command;
+    to.sequence = from.sequence;
+    to.nak = from.nak;
+    to.ctrl = from.ctrl;
+    to.length = from.length;
+    to.tag = from.tag;
+    std::copy_n(from.payload.begin(), std::min<std::size_t>(from.length, CMessage::kMaxPayload),
+                to.payload.begin());
+}
+
+inline void CopyMessage(CDualMessage& to, const CDualMessage& from) {
+    CopyMessage(to.request, from.request);
+    CopyMessage(to.reply, from.reply);
+}

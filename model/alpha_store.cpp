@@ -2,18 +2,40 @@
 
 BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
     CIntercom* icom = FindIcom(assign.m_icom);
+    if (!icom) return FALSE;
+    auto pos = m_alphas.lower_bound(assign.GetKey());
+    return StoreAlphaAt(pos, *icom, assign, label);
+}
+
+BOOL CKelvardinDoc::StoreAlphas(const CAssign& first, const std::vector<CString>& labels) {
+    CIntercom* icom = FindIcom(first.m_icom);
+    if (!icom) return FALSE;
+    // The keys are consecutive, so one search finds where the whole run goes.
+    auto pos = m_alphas.lower_bound(first.GetKey());
+    BOOL changed = FALSE;
+    CAssign assign = first;
+    for (const CString& label : labels) {
+        changed = StoreAlphaAt(pos, *icom, assign, label) || changed;
+        if (assign.m_number == 0xFFFF) break;
+        ++assign.m_number;
+    }
+    return changed;
+}
+
+BOOL CKelvardinDoc::StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, const CAssign& assign,
+                                 const CString& label) {
     // An alpha the intercom's lists cannot hold, or a label no alpha can take, is not kept.
-    if (!icom || assign.m_type >= kAlphaListCount || label.GetLength() > CAlpha::kLabelLength)
-        return FALSE;
+    if (assign.m_type >= kAlphaListCount || label.GetLength() > CAlpha::kLabelLength) return FALSE;
     const DWORD key = assign.GetKey();
-    auto it = m_alphas.lower_bound(key);
-    const bool found = it != m_alphas.end() && it->first == key;
+    while (pos != m_alphas.end() && pos->first < key)
+        ++pos;
+    const bool found = pos != m_alphas.end() && pos->first == key;
 
     if (label.IsEmpty()) {
         BOOL removed = FALSE;
         if (found) {
-            icom->RemoveAlpha(assign);
-            m_alphas.erase(it);
+            icom.RemoveAlpha(assign);
+            pos = m_alphas.erase(pos);
             UpdateAlphaCount();
             removed = TRUE;
         }
@@ -22,13 +44,14 @@ BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
     }
 
     if (!found) {
-        it = m_alphas.try_emplace(it, key);
+        pos = m_alphas.try_emplace(pos, key);
         UpdateAlphaCount();
     }
-    CAlpha& alpha = it->second;
+    CAlpha& alpha = pos->second;
+    ++pos;
     BOOL changed = alpha.SetLabel(label);
     if (alpha.GetKey() != assign) changed = alpha.SetKey(assign) || changed;
-    icom->InsertAlpha(&alpha);
+    icom.InsertAlpha(&alpha);
     UpdateAllViews(nullptr, kHintAlphaStored, static_cast<LPARAM>(key));
     return changed;
 }

@@ -190,19 +190,43 @@ std::vector<CAlpha*> CIntercom::GetAlphaList(int index) const {
     return list;
 }
 
+namespace {
+
+CIntercom::CAlphaList::iterator FindPlace(CIntercom::CAlphaList& list, WORD number) {
+    return std::lower_bound(list.begin(), list.end(), number,
+                            [](const auto& entry, WORD n) { return entry.first < n; });
+}
+
+}  // namespace
+
 void CIntercom::InsertAlpha(CAlpha* alpha) {
     const CAssign& key = alpha->GetKey();
-    if (ValidIndex(key.m_type)) m_alphas[key.m_type][key.m_number] = alpha;
+    if (!ValidIndex(key.m_type)) return;
+    CAlphaList& list = m_alphas[key.m_type];
+    if (list.empty() || list.back().first < key.m_number) {
+        list.emplace_back(key.m_number, alpha);
+        return;
+    }
+    const auto place = FindPlace(list, key.m_number);
+    if (place != list.end() && place->first == key.m_number)
+        place->second = alpha;
+    else
+        list.emplace(place, key.m_number, alpha);
 }
 
 BOOL CIntercom::RemoveAlpha(const CAssign& key) {
-    return ValidIndex(key.m_type) && m_alphas[key.m_type].erase(key.m_number) != 0;
+    if (!ValidIndex(key.m_type)) return FALSE;
+    CAlphaList& list = m_alphas[key.m_type];
+    const auto place = FindPlace(list, key.m_number);
+    if (place == list.end() || place->first != key.m_number) return FALSE;
+    list.erase(place);
+    return TRUE;
 }
 
 int CIntercom::RemoveAlphasFrom(const CAssign& key) {
     if (!ValidIndex(key.m_type)) return 0;
-    auto& list = m_alphas[key.m_type];
-    const auto from = list.lower_bound(key.m_number);
+    CAlphaList& list = m_alphas[key.m_type];
+    const auto from = FindPlace(list, key.m_number);
     const int removed = static_cast<int>(std::distance(from, list.end()));
     list.erase(from, list.end());
     return removed;

@@ -128,6 +128,22 @@ void CKelvardinDoc::InvalidateIcomChecks() {
 
 // ---------------------------------------------------------------------------------------------
 
+const CTrunk* CKelvardinDoc::FindTrunk(int trunk) const {
+    return At(m_trunks, static_cast<DWORD>(trunk), CObjSpec::kTrunk);
+}
+
+const COptions* CKelvardinDoc::FindOptions() const {
+    return At(m_options, 0, CObjSpec::kOptions);
+}
+
+const CIntercom* CKelvardinDoc::FindIcom(int icom) const {
+    return At(m_intercoms, static_cast<DWORD>(icom), CObjSpec::kIntercom);
+}
+
+const CGroup* CKelvardinDoc::FindGroup(int group) const {
+    return At(m_groups, static_cast<DWORD>(group), CObjSpec::kGroup);
+}
+
 const CCVObject* CKelvardinDoc::FindObject(const CObjSpec& objSpec) const {
     switch (objSpec.m_nType) {
         case CObjSpec::kTrunk: return At(m_trunks, objSpec.m_nIndex, CObjSpec::kTrunk);

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "model/assign_text.h"
@@ -212,6 +213,8 @@ public:
     // Creates or relabels the alpha of an assignment, or removes it for an empty label; sends
     // the alpha hint to all views. 1 when anything changed.
     BOOL StoreAlpha(const CAssign& assign, const CString& label);
+    // StoreAlpha for each label in turn, numbered on from the first assignment's number.
+    BOOL StoreAlphas(const CAssign& first, const std::vector<CString>& labels);
     // Removes the alphas of the assignment's intercom and list from its number on.
     BOOL RemoveAlphasFrom(const CAssign& assign);
     CAlpha* FindAlpha(DWORD key);
@@ -353,33 +356,33 @@ public:
                         IListControl* chosen) const;
 
 private:
+    // Stores one alpha whose key is at or just past pos (the map's lower bound of the key);
+    // pos is left past it.
+    BOOL StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, const CAssign& assign,
+                      const CString& label);
     struct CCachedCheck {
         BOOL stale = TRUE;
         BOOL found = FALSE;
         int number = -1;
     };
 
-    // Typed lookups through FindObject.
+    // Typed lookups: the record when its index is below the configured count.
+    CTrunk* FindTrunk(int trunk) { return Mutable(std::as_const(*this).FindTrunk(trunk)); }
+    const CTrunk* FindTrunk(int trunk) const;
+    COptions* FindOptions() { return Mutable(std::as_const(*this).FindOptions()); }
+    const COptions* FindOptions() const;
+    CIntercom* FindIcom(int icom) { return Mutable(std::as_const(*this).FindIcom(icom)); }
+    const CIntercom* FindIcom(int icom) const;
+    CGroup* FindGroup(int group) { return Mutable(std::as_const(*this).FindGroup(group)); }
+    const CGroup* FindGroup(int group) const;
     template <class Record>
-    Record* FindAs(const CObjSpec& objSpec) {
-        return dynamic_cast<Record*>(FindObject(objSpec));
+    static Record* Mutable(const Record* record) {
+        return const_cast<Record*>(record);
     }
-    template <class Record>
-    const Record* FindAs(const CObjSpec& objSpec) const {
-        return dynamic_cast<const Record*>(FindObject(objSpec));
-    }
-    CTrunk* FindTrunk(int trunk) { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
-    const CTrunk* FindTrunk(int trunk) const { return FindAs<CTrunk>(CTrunkSpec(trunk, 1)); }
-    COptions* FindOptions() { return FindAs<COptions>(COptionSpec(1)); }
-    const COptions* FindOptions() const { return FindAs<COptions>(COptionSpec(1)); }
-    CIntercom* FindIcom(int icom) { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
-    const CIntercom* FindIcom(int icom) const { return FindAs<CIntercom>(CIcomSpec(icom, 1)); }
-    CGroup* FindGroup(int group) { return FindAs<CGroup>(CGroupSpec(group, 1)); }
     // An end or fixed assignment of a trunk; a change makes the remote-trunking port check stale.
     using TrunkAssignSetter = BOOL (CTrunk::*)(BOOL first, const CAssign& assign, BOOL mark);
     BOOL SetTrunkAssign(TrunkAssignSetter set, UINT field, const CAssign& assign, BOOL isEnd1,
                         BOOL user, int trunk);
-    const CGroup* FindGroup(int group) const { return FindAs<CGroup>(CGroupSpec(group, 1)); }
 
     // Section writers and readers; a reader answers 0 when the file ended inside its section.
     void WriteSection(CFile& file, const CFileSection& row, BOOL clearAfter);

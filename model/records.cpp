@@ -107,7 +107,15 @@ CAlpha::CAlpha(const CAssign& key, const CString& label) : m_key(key) {
 
 BOOL CAlpha::SetLabel(const CString& label) {
     if (label.GetLength() > kLabelLength) return FALSE;
-    return StoreChanged(m_label, PadWithBlanks(label, kLabelLength));
+    // Compared in place: an upload mostly brings labels that are already held.
+    const std::u16string& held = m_label.str();
+    const std::u16string& text = label.str();
+    if (held.size() == static_cast<std::size_t>(kLabelLength) &&
+        held.compare(0, text.size(), text) == 0 &&
+        held.find_first_not_of(u' ', text.size()) == std::u16string::npos)
+        return FALSE;
+    m_label = PadWithBlanks(label, kLabelLength);
+    return TRUE;
 }
 
 int CAlpha::FromWire(const BYTE* buffer, int length, BOOL mark) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <map>
+#include <utility>
 #include <vector>
 
 #include "model/bit_array.h"
@@ -19,7 +19,12 @@ inline void SetBits(DWORD& word, DWORD bits, BOOL on) {
 
 // The text with blanks appended up to the length; a longer text stays as it is.
 inline CString PadWithBlanks(const CString& text, int length) {
-    return text.GetLength() >= length ? text : text + CString(u' ', length - text.GetLength());
+    if (text.GetLength() >= length) return text;
+    CString padded;
+    padded.str().reserve(static_cast<std::size_t>(length));
+    padded.str() = text.str();
+    padded.str().append(static_cast<std::size_t>(length - text.GetLength()), u' ');
+    return padded;
 }
 
 // A record of the setup: a flags word with change bits and the conversion to and from its
@@ -264,8 +269,9 @@ public:
     const CSummary& GetSummary(int i) const;
     CSummary* FindSummary(int i);
 
-    // Alpha lists, each in ascending resource number. Indexes of 8 or more are ignored.
-    using CAlphaList = std::map<WORD, CAlpha*>;
+    // Alpha lists, each sorted by resource number; they mostly grow at the end, in upload
+    // order. Indexes of 8 or more are ignored.
+    using CAlphaList = std::vector<std::pair<WORD, CAlpha*>>;
     // The number of alphas in a list; -1 gives the sum over all lists.
     int GetAlphaCount(int index) const;
     // The list of an index, by resource number (empty for an index of 8 or more).

@@ -5,6 +5,7 @@
 
 #include "fake_comm.h"
 #include "link/frame_codec.h"
+#include "link/message_queue.h"
 #include "link/pellam_udp_frame.h"
 #include "tests/sim/sim_codec.h"
 
@@ -240,4 +241,34 @@ TEST(Frame, ClientAndSimulatorAgree) {
             }
         }
     }
+}
+
+TEST(MessageQueue, KeepsOrderAcrossReuseAndCompaction) {
+    CMessageQueue<CMessage> queue;
+    CMessage out;
+    // A long message, then short ones in the same slots: only their own bytes count.
+    queue.push_back(Message(7, 1, Bytes(300, 0xAA)));
+    queue.TakeFront(out);
+    EXPECT_EQ(out.length, 300u);
+    queue.push_back(Message(8, 2, {1, 2}));
+    queue.TakeFront(out);
+    EXPECT_EQ(out.command, 8u);
+    EXPECT_EQ(Bytes(out.Payload().begin(), out.Payload().end()), (Bytes{1, 2}));
+    EXPECT_TRUE(queue.empty());
+
+    // Taken slower than filled: the waiting ones move to the front and keep their order.
+    DWORD next = 0;
+    for (DWORD filled = 0; filled < 1000; ++filled) {
+        queue.push_back(Message(filled % 1024, 0, {static_cast<BYTE>(filled)}));
+        if (filled % 3 == 0) continue;
+        queue.TakeFront(out);
+        ASSERT_EQ(out.command, next % 1024);
+        ASSERT_EQ(out.payload[0], static_cast<BYTE>(next++));
+    }
+    EXPECT_EQ(queue.size(), 1000u - next);
+    while (!queue.empty()) {
+        queue.TakeFront(out);
+        ASSERT_EQ(out.payload[0], static_cast<BYTE>(next++));
+    }
+    EXPECT_EQ(next, 1000u);
 }

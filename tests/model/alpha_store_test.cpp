@@ -84,3 +84,30 @@ TEST_F(AlphaStoreTest, RemoveAlphasFromANumberOn) {
         keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<DWORD>{CAssign(1, 1, 3).GetKey(), CAssign(2, 0, 3).GetKey()}));
 }
+
+TEST_F(AlphaStoreTest, ARunOfLabelsStoresEachAsAlone) {
+    for (WORD number : {2, 3, 5})
+        m_doc.StoreAlpha(CAssign(1, 4, number), u"OLD");
+    m_doc.StoreAlpha(CAssign(1, 5, 0), u"NEXT");
+    TakeUpdates();
+
+    const std::vector<CString> run = {u"A", u"B", u"", u"D", u"NINE CHAR", u"F"};
+    EXPECT_TRUE(m_doc.StoreAlphas(CAssign(1, 4, 1), run));
+    std::vector<CString> labels;
+    for (const CAlpha* alpha : Icom(m_doc, 1).GetAlphaList(4))
+        labels.push_back(alpha->GetLabel());
+    EXPECT_EQ(labels, (std::vector<CString>{u"A       ", u"B       ", u"D       ", u"OLD     ",
+                                            u"F       "}));
+    EXPECT_EQ(m_doc.FindAlpha(CAssign(1, 4, 3).GetKey()), nullptr);
+    EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(5), 1);
+    EXPECT_EQ(Config().m_wNumAlphas, 6);
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintAlphaStored, KeyOf({1, 4, 1})},
+                                                  {true, kHintAlphaStored, KeyOf({1, 4, 2})},
+                                                  {true, kHintAlphaRemoved, KeyOf({1, 4, 3})},
+                                                  {true, kHintAlphaStored, KeyOf({1, 4, 4})},
+                                                  {true, kHintAlphaStored, KeyOf({1, 4, 6})}}));
+
+    // The same run again changes nothing; a run for no intercom stores nothing.
+    EXPECT_FALSE(m_doc.StoreAlphas(CAssign(1, 4, 1), run));
+    EXPECT_FALSE(m_doc.StoreAlphas(CAssign(200, 0, 0), run));
+}
