@@ -98,6 +98,9 @@ void CRequestMgr::SetSize(UINT size) {
 }
 
 BOOL CRequestMgr::TakeRange(UINT max, UINT& first, UINT& count) {
+    // Most managers have nothing pending most of the time; an item marked just now comes with
+    // a wake of the engine, which asks again.
+    if (m_nCount == 0) return FALSE;
     std::lock_guard guard(m_lock);
     if (m_nCount == 0) return FALSE;
     const UINT start = m_nCursor;

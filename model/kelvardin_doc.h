@@ -356,8 +356,8 @@ public:
                         IListControl* chosen) const;
 
 private:
-    // Stores one alpha whose key is at or just past pos (the map's lower bound of the key);
-    // pos is left past it.
+    // StoreAlpha for an intercom already found; pos is at or before where the key belongs in
+    // the alpha map and is left past it, so that a run of keys needs one search.
     BOOL StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, const CAssign& assign,
                       const CString& label);
     struct CCachedCheck {

@@ -19,8 +19,7 @@ void CEvent::ResetEvent() {
 }
 
 bool CEvent::IsSet() const {
-    std::lock_guard guard(m_lock);
-    return m_set;
+    return m_set.load();
 }
 
 void CEvent::AddWaiter(Waiter* waiter) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <initializer_list>
 #include <mutex>
@@ -36,7 +37,8 @@ private:
     void AddWaiter(Waiter* waiter);
     void RemoveWaiter(Waiter* waiter);
 
-    mutable std::mutex m_lock;
-    bool m_set;
+    std::mutex m_lock;
+    // Changed under the lock; read without it.
+    std::atomic<bool> m_set;
     std::vector<Waiter*> m_waiters;
 };
