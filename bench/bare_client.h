@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -7,10 +8,12 @@
 #include "link/comm_udp.h"
 #include "link/command_codes.h"
 #include "link/pellam_udp_frame.h"
+#include "tests/link/link_harness.h"
 
 // What the benchmarks need around the simulated controller on loopback: a UDP transport to
-// it, and a bare client that makes exchanges one after the other with no link in between,
-// the controller's round-trip floor. Either ends the program when the controller fails.
+// it, the device link brought up over it, and a bare client that makes exchanges one after
+// the other with no link in between, the controller's round-trip floor. Each ends the
+// program when the controller fails.
 
 inline std::unique_ptr<CCommUDP> OpenLoopbackUdp(WORD port, IMessageSink* notify) {
     auto comm = std::make_unique<CCommUDP>(notify, port);
@@ -21,6 +24,17 @@ inline std::unique_ptr<CCommUDP> OpenLoopbackUdp(WORD port, IMessageSink* notify
         std::exit(2);
     }
     return comm;
+}
+
+// Connects the device link to the controller over UDP and waits until the link is up.
+inline void BringUpLink(CDEVICEComm& device, CLinkTestWindow& window, WORD port) {
+    device.SetUdpTarget(TRUE);
+    if (!device.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
+        !window.PumpUntil([&] { return device.GetLinkState() == kLinkUp; },
+                          std::chrono::seconds(10))) {
+        std::fprintf(stderr, "the link did not come up\n");
+        std::exit(2);
+    }
 }
 
 class CBareClient {

@@ -45,13 +45,7 @@ double FloorRun(WORD port, int sets) {
 double LinkRun(WORD port, int sets) {
     CTestDevice device;
     CLinkTestWindow window(device);
-    device.SetUdpTarget(TRUE);
-    if (!device.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
-        !window.PumpUntil([&] { return device.GetLinkState() == kLinkUp; },
-                          std::chrono::seconds(10))) {
-        std::fprintf(stderr, "the link did not come up\n");
-        std::exit(2);
-    }
+    BringUpLink(device, window, port);
     const auto start = Clock::now();
     device.StartSendAll(std::make_unique<CSetRequestSource>(sets));
     const bool done = window.PumpUntil([&] { return window.Count(WM_LINK_SEND_DONE) > 0; },

@@ -105,13 +105,7 @@ double LinkRun(CSimController& sim, WORD port, std::vector<SimFrame>& requests) 
     CCountingDataMgr mgr;
     CLinkTestWindow window(mgr);
     window.SetDocument(&doc);
-    mgr.SetUdpTarget(TRUE);
-    if (!mgr.Connect(OpenLoopbackUdp(port, &window), &window, TRUE) ||
-        !window.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; },
-                          std::chrono::seconds(10))) {
-        std::fprintf(stderr, "the link did not come up\n");
-        std::exit(2);
-    }
+    BringUpLink(mgr, window, port);
     mgr.GoOnline();
     // The first status reply asks for a few one-shot items of its own; they are not part of
     // the upload, so they are left to finish before the clock starts. The upload follows at
