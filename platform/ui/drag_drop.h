@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/base/cstring.h"
+#include "platform/ui/win_consts.h"
+
+class CWnd;
+
+// The data of a drag or a paste: Unicode text, and the window the drag started in (none for
+// the clipboard or a drag from another program).
+class COleDataObject {
+public:
+    COleDataObject() = default;
+    explicit COleDataObject(std::optional<CString> text, CWnd* source = nullptr)
+        : m_text(std::move(text)), m_source(source) {}
+    // The clipboard's present text.
+    static COleDataObject FromClipboard();
+
+    bool IsTextAvailable() const { return m_text.has_value(); }
+    CString GetText() const { return m_text.value_or(CString()); }
+    CWnd* GetSourceWindow() const { return m_source; }
+
+private:
+    std::optional<CString> m_text;
+    CWnd* m_source = nullptr;
+};
+
+// Text offered to the clipboard or dragged from a window.
+class COleDataSource {
+public:
+    void SetText(const CString& text) { m_text = text; }
+    const CString& GetText() const { return m_text; }
+    // Puts the text on the clipboard.
+    void SetClipboard() const;
+    // Drags the text from the window until the button is released; answers what the target
+    // did with it (DROPEFFECT_NONE when it was refused or the drag was cancelled).
+    DROPEFFECT DoDragDrop(CWnd& source,
+                          DROPEFFECT allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) const;
+
+private:
+    CString m_text;
+};
+
+BOOL IsClipboardTextAvailable();

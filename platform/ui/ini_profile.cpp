@@ -1,0 +1,94 @@
+#include "platform/ui/ini_profile.h"
+
+#include <QSettings>
+
+#include <limits>
+
+#include "platform/ui/qt_convert.h"
+
+namespace {
+
+QString Key(const CString& section, const CString& entry) {
+    QString path = ToQString(section);
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path + QLatin1Char('/') + ToQString(entry);
+}
+
+}  // namespace
+
+CIniProfile::CIniProfile(const CString& organisation, const CString& application)
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                             ToQString(organisation), ToQString(application))) {}
+
+CIniProfile::CIniProfile(const CString& filePath)
+    : m_settings(std::make_unique<QSettings>(ToQString(filePath), QSettings::IniFormat)) {}
+
+CIniProfile::~CIniProfile() {
+    Flush();
+}
+
+CString CIniProfile::GetFilePath() const {
+    std::lock_guard guard(m_lock);
+    return FromQString(m_settings->fileName());
+}
+
+bool CIniProfile::Flush() {
+    std::lock_guard guard(m_lock);
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+std::uint32_t CIniProfile::GetProfileInt(const CString& section, const CString& entry,
+                                         std::uint32_t defaultValue) {
+    std::lock_guard guard(m_lock);
+    const QVariant value = m_settings->value(Key(section, entry));
+    if (!value.isValid()) return defaultValue;
+    bool ok = false;
+    const qlonglong number = value.toString().trimmed().toLongLong(&ok);
+    // A negative number is the two's complement of what was stored.
+    if (!ok || number < std::numeric_limits<std::int32_t>::min() ||
+        number > std::numeric_limits<std::uint32_t>::max()) {
+        return defaultValue;
+    }
+    return static_cast<std::uint32_t>(number);
+}
+
+bool CIniProfile::WriteProfileInt(const CString& section, const CString& entry,
+                                  std::uint32_t value) {
+    std::lock_guard guard(m_lock);
+    m_settings->setValue(Key(section, entry), QString::number(value));
+    return m_settings->isWritable();
+}
+
+CString CIniProfile::GetProfileString(const CString& section, const CString& entry,
+                                      const CString& defaultValue) {
+    std::lock_guard guard(m_lock);
+    const QVariant value = m_settings->value(Key(section, entry));
+    if (!value.isValid() || !value.canConvert<QString>()) return defaultValue;
+    return FromQString(value.toString());
+}
+
+bool CIniProfile::WriteProfileString(const CString& section, const CString& entry,
+                                     const CString& value) {
+    std::lock_guard guard(m_lock);
+    m_settings->setValue(Key(section, entry), ToQString(value));
+    return m_settings->isWritable();
+}
+
+std::optional<std::vector<std::uint8_t>> CIniProfile::GetProfileBinary(const CString& section,
+                                                                       const CString& entry) {
+    std::lock_guard guard(m_lock);
+    const QVariant value = m_settings->value(Key(section, entry));
+    if (!value.isValid() || value.typeId() != QMetaType::QByteArray) return std::nullopt;
+    const QByteArray bytes = value.toByteArray();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+bool CIniProfile::WriteProfileBinary(const CString& section, const CString& entry,
+                                     const std::vector<std::uint8_t>& value) {
+    std::lock_guard guard(m_lock);
+    m_settings->setValue(Key(section, entry),
+                         QByteArray(reinterpret_cast<const char*>(value.data()),
+                                    static_cast<qsizetype>(value.size())));
+    return m_settings->isWritable();
+}

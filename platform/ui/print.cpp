@@ -1,0 +1,80 @@
+#include "platform/ui/print.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <algorithm>
+
+#include "platform/ui/modal.h"
+#include "platform/ui/qt_convert.h"
+#include "platform/ui/qt_dc.h"
+
+namespace {
+
+// The pages of one pass: begin, each page of the range while the view wants more, end.
+int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return 0;
+    const CRect page(0, 0, painter.device()->width(), painter.device()->height());
+    CQtPainterDC dc(painter, page, true);
+    info.m_rectDraw = page;
+    view.OnBeginPrinting(dc, info);
+    const UINT first = std::max(info.GetFromPage(), info.GetMinPage());
+    const UINT last = std::min(info.GetToPage(), info.GetMaxPage());
+    int printed = 0;
+    for (UINT n = first; n <= last && info.m_bContinuePrinting; ++n) {
+        if (printed > 0 && !printer.newPage()) break;
+        info.m_nCurPage = n;
+        info.m_rectDraw = page;
+        const int saved = dc.SaveDC();
+        view.OnPrepareDC(dc, &info);
+        view.OnPrint(dc, info);
+        dc.RestoreDC(saved);
+        ++printed;
+    }
+    view.OnEndPrinting(dc, info);
+    painter.end();
+    return printed;
+}
+
+}  // namespace
+
+BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
+    CPrintInfo info;
+    info.m_bDirect = mode == PrintMode::Direct;
+    info.m_bPreview = mode == PrintMode::Preview;
+    if (!view.OnPreparePrinting(info)) return FALSE;
+    QPrinter printer(QPrinter::HighResolution);
+    if (mode == PrintMode::Preview) {
+        QPrintPreviewDialog preview(&printer, parent);
+        preview.setObjectName("printPreview");
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&view, info](QPrinter* target) { RunPrintJob(view, *target, info); });
+        ExecModalDialog(preview);
+        return TRUE;
+    }
+    if (mode == PrintMode::Dialog) {
+        QPrintDialog dialog(&printer, parent);
+        dialog.setObjectName("printDialog");
+        dialog.setMinMax(static_cast<int>(info.GetMinPage()),
+                         static_cast<int>(std::min<UINT>(info.GetMaxPage(), 0xFFFF)));
+        if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
+        if (printer.printRange() == QPrinter::PageRange) {
+            info.SetPageRange(static_cast<UINT>(printer.fromPage()),
+                              static_cast<UINT>(printer.toPage()));
+        }
+    }
+    return RunPrintJob(view, printer, info) > 0;
+}
+
+int PrintViewToPdf(IPrintView& view, const CString& path) {
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    if (!view.OnPreparePrinting(info)) return 0;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(ToQString(path));
+    return RunPrintJob(view, printer, info);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/ui/dc.h"
+
+class QPainter;
+class QPaintDevice;
+
+// Draws through a QPainter that is already active on a widget, a pixmap or a printer.
+class CQtPainterDC : public CDC {
+public:
+    // clipBox: the device area being painted (a paint event's rectangle).
+    CQtPainterDC(QPainter& painter, const CRect& clipBox, bool printing = false);
+    ~CQtPainterDC() override;
+
+    void FillSolidRect(const CRect& rect, COLORREF color) override;
+    void InvertRect(const CRect& rect) override;
+    CSize GetTextExtent(std::u16string_view text) override;
+    TextMetrics GetTextMetrics() override;
+    CRect GetClipBox() override;
+    void IntersectClipRect(const CRect& rect) override;
+    BOOL IsPrinting() const override { return m_printing; }
+    int GetDeviceCaps(int index) override;
+
+    QPainter& Painter() { return m_painter; }
+
+protected:
+    void DrawLine(CPoint from, CPoint to) override;
+    int DoDrawText(std::u16string_view text, const CRect& rect, UINT format) override;
+    CSize MeasureText(std::u16string_view text, int width, UINT format) override;
+    void OnSave() override;
+    void OnRestore() override;
+    void OnMappingChanged() override;
+    void OnFontChanged() override;
+
+private:
+    QPainter& m_painter;
+    CRect m_deviceClip;
+    bool m_printing;
+    int m_savedDepth = 0;
+};
+
+// A device context outside painting: it measures text with the window's font, and what is
+// drawn on it becomes an update of the drawn area, painted by the window's next paint.
+class CMeasureDC : public CDC {
+public:
+    using Invalidate = std::function<void(const CRect& deviceRect)>;
+
+    CMeasureDC(CRect clientRect, Invalidate invalidate);
+    ~CMeasureDC() override;
+
+    void FillSolidRect(const CRect& rect, COLORREF color) override;
+    void InvertRect(const CRect& rect) override;
+    CSize GetTextExtent(std::u16string_view text) override;
+    TextMetrics GetTextMetrics() override;
+    CRect GetClipBox() override;
+    void IntersectClipRect(const CRect& rect) override;
+    int GetDeviceCaps(int index) override;
+
+protected:
+    void DrawLine(CPoint from, CPoint to) override;
+    int DoDrawText(std::u16string_view text, const CRect& rect, UINT format) override;
+    CSize MeasureText(std::u16string_view text, int width, UINT format) override;
+
+private:
+    void Touch(const CRect& logical);
+
+    CRect m_client;
+    CRect m_clip;
+    Invalidate m_invalidate;
+};

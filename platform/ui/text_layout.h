@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QRect>
+#include <QString>
+
+#include "platform/base/gdi_types.h"
+#include "platform/base/win_types.h"
+
+// DrawText's rules over Qt's text layout: vertical centring and bottom alignment only apply to a
+// single line, a single line ends in an ellipsis when asked, and text is clipped to its
+// rectangle unless DT_NOCLIP.
+int ToQtTextFlags(UINT format);
+// The text as it is drawn in a width: elided when the format asks for it.
+QString LaidOutText(const QFontMetrics& metrics, const QString& text, int width, UINT format);
+// The size text needs; width limits the lines only for DT_WORDBREAK.
+CSize MeasureLaidOutText(const QFontMetrics& metrics, const QString& text, int width, UINT format);

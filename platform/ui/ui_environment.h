@@ -1,0 +1,53 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class IModalScript;
+
+// What the user interface takes from its surroundings and tests replace: the time scale of
+// every timer and count-down, who hears the bell, who answers modal questions and who shows a
+// message box. The one instance registers itself while it lives (an inner one stands in for
+// an outer one until it goes); without one, timers run at their own pace, the bell rings and
+// every modal runs for real.
+class CUiEnvironment {
+public:
+    using MessageBoxPresenter = std::function<int(const CString& text, UINT type, UINT helpId)>;
+
+    CUiEnvironment();
+    ~CUiEnvironment();
+    CUiEnvironment(const CUiEnvironment&) = delete;
+    CUiEnvironment& operator=(const CUiEnvironment&) = delete;
+
+    static CUiEnvironment* Current();
+
+    // Every interval is multiplied by this (1 by default; tests shorten count-downs).
+    void SetTimeScale(double scale) { m_timeScale = scale > 0 ? scale : 1.0; }
+    double GetTimeScale() const { return m_timeScale; }
+
+    // Hears MessageBeep instead of the bell.
+    void SetBeepListener(std::function<void(UINT)> listener) { m_beep = std::move(listener); }
+    const std::function<void(UINT)>& GetBeepListener() const { return m_beep; }
+
+    // Answers every modal question while set; not owned.
+    void SetModalScript(IModalScript* script) { m_script = script; }
+    IModalScript* GetModalScript() const { return m_script; }
+
+    // Shows the program's own message box; without one a plain box is shown.
+    void SetMessageBoxPresenter(MessageBoxPresenter presenter) {
+        m_presenter = std::move(presenter);
+    }
+    const MessageBoxPresenter& GetMessageBoxPresenter() const { return m_presenter; }
+
+private:
+    CUiEnvironment* m_outer;
+    double m_timeScale = 1.0;
+    std::function<void(UINT)> m_beep;
+    IModalScript* m_script = nullptr;
+    MessageBoxPresenter m_presenter;
+};
+
+// An interval in milliseconds under the time scale, never below 1.
+UINT ScaledInterval(UINT milliseconds);

@@ -1,0 +1,143 @@
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPalette>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/qt_convert.h"
+#include "platform/ui/qt_dc.h"
+#include "platform/ui/sys_info.h"
+#include "tests/support/recording_dc.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// Paints on a white 20 x 20 picture and answers it.
+template <class Paint>
+QImage Render(Paint paint) {
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CQtPainterDC dc(painter, CRect(0, 0, 20, 20));
+    paint(dc);
+    painter.end();
+    return image;
+}
+
+COLORREF Pixel(const QImage& image, int x, int y) {
+    return FromQColor(image.pixelColor(x, y));
+}
+
+TEST(QtPainterDC, RectanglesAndLinesLeaveOutTheirRightBottomAndEnd) {
+    QImage fill = Render([](CDC& dc) { dc.FillSolidRect(CRect(2, 2, 5, 5), kRed); });
+    EXPECT_EQ(Pixel(fill, 2, 2), kRed);
+    EXPECT_EQ(Pixel(fill, 4, 4), kRed);
+    EXPECT_EQ(Pixel(fill, 5, 4), kWhite);
+    EXPECT_EQ(Pixel(fill, 4, 5), kWhite);
+
+    QImage line = Render([](CDC& dc) {
+        dc.SelectPen(CPen{PS_SOLID, 1, kRed});
+        dc.MoveTo(1, 3);
+        dc.LineTo(6, 3);
+        dc.MoveTo(8, 1);
+        dc.LineTo(8, 4);
+        dc.MoveTo(10, 10);
+        dc.LineTo(11, 10);
+    });
+    EXPECT_EQ(Pixel(line, 1, 3), kRed);
+    EXPECT_EQ(Pixel(line, 5, 3), kRed);
+    EXPECT_EQ(Pixel(line, 6, 3), kWhite);
+    EXPECT_EQ(Pixel(line, 8, 3), kRed);
+    EXPECT_EQ(Pixel(line, 8, 4), kWhite);
+    EXPECT_EQ(Pixel(line, 10, 10), kRed);
+    EXPECT_EQ(Pixel(line, 11, 10), kWhite);
+
+    QImage frame = Render([](CDC& dc) { dc.FrameRect(CRect(2, 2, 8, 8), kRed); });
+    EXPECT_EQ(Pixel(frame, 2, 2), kRed);
+    EXPECT_EQ(Pixel(frame, 7, 7), kRed);
+    EXPECT_EQ(Pixel(frame, 3, 3), kWhite);
+    EXPECT_EQ(Pixel(frame, 8, 8), kWhite);
+}
+
+TEST(QtPainterDC, TheMappingScalesLogicalUnitsToTheDevice) {
+    QImage image = Render([](CDC& dc) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(10, 10);
+        dc.SetViewportExt(20, 20);
+        dc.SetWindowOrg(5, 0);
+        dc.FillSolidRect(CRect(5, 0, 7, 2), kRed);
+        EXPECT_EQ(dc.LPtoDP(CPoint(7, 2)), CPoint(4, 4));
+        EXPECT_EQ(dc.GetClipBox(), CRect(5, 0, 15, 10));
+    });
+    EXPECT_EQ(Pixel(image, 0, 0), kRed);
+    EXPECT_EQ(Pixel(image, 3, 3), kRed);
+    EXPECT_EQ(Pixel(image, 4, 0), kWhite);
+}
+
+TEST(CDCState, SavedStatesComeBackInOrder) {
+    CRecordingDC dc;
+    dc.SetTextColor(kRed);
+    const int first = dc.SaveDC();
+    dc.SetTextColor(kWhite);
+    dc.SaveDC();
+    dc.SetTextColor(RGB(1, 2, 3));
+    EXPECT_TRUE(dc.RestoreDC(-1));
+    EXPECT_EQ(dc.GetTextColor(), kWhite);
+    EXPECT_TRUE(dc.RestoreDC(first));
+    EXPECT_EQ(dc.GetTextColor(), kRed);
+    EXPECT_FALSE(dc.RestoreDC(first));
+
+    CRect rect(0, 0, 20, 0);
+    dc.DrawText(u"abc\nlonger text", rect, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_EQ(rect, CRect(0, 0, 14, 8 * CRecordingDC::kLineHeight));
+    rect = CRect(0, 0, 0, 0);
+    dc.DrawText(u"abc", rect, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(rect, CRect(0, 0, 21, CRecordingDC::kLineHeight));
+    EXPECT_TRUE(dc.Records().empty());
+}
+
+TEST(SysInfo, SystemColoursComeFromThePalette) {
+    const QPalette saved = QApplication::palette();
+    QPalette palette = saved;
+    const std::pair<int, QPalette::ColorRole> table[] = {
+        {COLOR_WINDOW, QPalette::Base},          {COLOR_WINDOWTEXT, QPalette::Text},
+        {COLOR_HIGHLIGHT, QPalette::Highlight},  {COLOR_HIGHLIGHTTEXT, QPalette::HighlightedText},
+        {COLOR_BTNFACE, QPalette::Button},       {COLOR_BTNSHADOW, QPalette::Dark},
+        {COLOR_3DHIGHLIGHT, QPalette::Light},    {COLOR_3DDKSHADOW, QPalette::Shadow},
+        {COLOR_3DLIGHT, QPalette::Midlight},     {COLOR_INFOBK, QPalette::ToolTipBase},
+        {COLOR_INFOTEXT, QPalette::ToolTipText},
+    };
+    int shade = 10;
+    for (const auto& [index, role] : table)
+        palette.setColor(role, QColor(shade += 20, 1, 2));
+    QApplication::setPalette(palette);
+    for (const auto& [index, role] : table) {
+        EXPECT_EQ(GetSysColor(index), FromQColor(palette.color(role))) << "index " << index;
+    }
+    QApplication::setPalette(saved);
+}
+
+TEST(LogFontConversion, HeightsArePixelsAndTheRestCarriesOver) {
+    LogFont lf;
+    lf.lfHeight = -13;
+    lf.lfWeight = FW_BOLD;
+    lf.lfItalic = true;
+    QFont font = ToQFont(lf);
+    EXPECT_EQ(font.pixelSize(), 13);
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    EXPECT_TRUE(font.italic());
+
+    const LogFont back = FromQFont(font);
+    EXPECT_EQ(back.lfHeight, -13);
+    EXPECT_EQ(back.lfWeight, FW_BOLD);
+    EXPECT_TRUE(back.lfItalic);
+
+    QFont points = QApplication::font();
+    points.setPointSizeF(9.0);
+    EXPECT_EQ(FromQFont(points).lfHeight, -12);  // 9 points at 96 dots per inch
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include "platform/ui/modal.h"
+#include "platform/ui/ui_environment.h"
+#include "tests/support/modal_script.h"
+
+namespace {
+
+// A dialog that keeps what was typed when OK is pressed.
+class CNameDialog : public QDialog {
+public:
+    CNameDialog() {
+        setObjectName("dlg900");
+        auto* layout = new QVBoxLayout(this);
+        m_edit = new QLineEdit(this);
+        m_edit->setObjectName("ctl1000");
+        layout->addWidget(m_edit);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+            m_name = m_edit->text();
+            accept();
+        });
+        layout->addWidget(buttons);
+    }
+    QString m_name;
+
+private:
+    QLineEdit* m_edit;
+};
+
+TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    script.ExpectMessageBox(u"Save changes", IDNO);
+    script.ExpectDialog("dlg900", [](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("ctl1000")->setText("Frame 7");
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        return QDialog::Rejected;  // ignored: the dialog ended itself
+    });
+    script.ExpectMenu([](QMenu& menu) { return menu.actions().at(1)->data().toInt(); });
+
+    EXPECT_EQ(ModalMessageBox(u"Save changes to the setup?", MB_YESNOCANCEL), IDNO);
+    CNameDialog dialog;
+    EXPECT_EQ(ExecModalDialog(dialog), QDialog::Accepted);
+    EXPECT_EQ(dialog.m_name, "Frame 7");
+    QMenu menu;
+    menu.addAction("First")->setData(32771);
+    menu.addAction("Second")->setData(32772);
+    EXPECT_EQ(ExecPopupMenu(menu, CPoint(10, 10)), 32772);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
+    CUiEnvironment env;
+    int answer = 0;
+    EXPECT_NONFATAL_FAILURE(
+        {
+            CModalScript script(env);
+            answer = ModalMessageBox(u"Surprise", MB_OKCANCEL);
+        },
+        "unexpected message box: Surprise");
+    EXPECT_EQ(answer, IDCANCEL);
+
+    EXPECT_NONFATAL_FAILURE(
+        {
+            CModalScript script(env);
+            script.ExpectMessageBox(u"never shown", IDOK);
+        },
+        "never came");
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+#include <QImage>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/message_loop.h"
+#include "platform/ui/qt_convert.h"
+#include "platform/ui/sys_info.h"
+#include "platform/ui/ui_environment.h"
+#include "platform/ui/wnd.h"
+
+namespace {
+
+// Records the handlers it reaches, in order.
+class CLogWnd : public CWnd {
+public:
+    std::vector<std::string> log;
+    COLORREF paintColor = RGB(0, 0, 255);
+
+    void Add(const std::string& what, CPoint p) {
+        log.push_back(what + " " + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    void OnLButtonDown(UINT, CPoint p) override { Add("ldown", p); }
+    void OnLButtonUp(UINT, CPoint p) override { Add("lup", p); }
+    void OnLButtonDblClk(UINT, CPoint p) override { Add("ldbl", p); }
+    void OnRButtonUp(UINT, CPoint p) override { Add("rup", p); }
+    void OnContextMenu(CWnd*, CPoint) override { log.push_back("menu"); }
+    BOOL OnMouseWheel(UINT, short delta, CPoint) override {
+        log.push_back("wheel " + std::to_string(delta));
+        return TRUE;
+    }
+    void OnTimer(UINT_PTR id) override {
+        log.push_back("timer " + std::to_string(id));
+        KillTimer(id);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message >= WM_APP) log.push_back("app " + std::to_string(message - WM_APP));
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    BOOL OnNotify(WPARAM id, NMHDR* header, LRESULT* result) override {
+        log.push_back("notify " + std::to_string(id) + " " + std::to_string(header->code));
+        *result = -1;
+        return TRUE;
+    }
+    void OnPaint(CDC& dc) override { dc.FillSolidRect(dc.GetClipBox(), paintColor); }
+};
+
+class WndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        top.resize(300, 200);
+        wnd.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 110), &top, 1003);
+        top.show();
+    }
+    QWidget top;
+    CLogWnd wnd;
+};
+
+TEST_F(WndTest, MouseButtonsArriveAsTheOriginalOrdersThem) {
+    QWidget* w = wnd.GetWidget();
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(w, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseClick(w, Qt::RightButton, {}, QPoint(7, 8));
+    // The second press of a double click is the double click itself; a right click's menu
+    // follows its release.
+    EXPECT_EQ(wnd.log,
+              (std::vector<std::string>{"ldown 5,6", "lup 5,6", "ldbl 5,6", "rup 7,8", "menu"}));
+}
+
+TEST_F(WndTest, WheelPartsAddUpToWholeNotches) {
+    auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(5, 5), QPointF(15, 15), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(wnd.GetWidget(), &event);
+    };
+    wheel(40);
+    wheel(40);
+    EXPECT_TRUE(wnd.log.empty());
+    wheel(40);
+    wheel(-360);
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"wheel 120", "wheel -360"}));
+}
+
+TEST_F(WndTest, TimersPostedMessagesAndNotificationsReachTheirHandlers) {
+    CUiEnvironment env;
+    env.SetTimeScale(0.01);
+    wnd.SetTimer(4, 5000);  // 50 ms under the scale
+    wnd.PostMessage(WM_APP + 0x507);
+    wnd.PostMessage(WM_APP + 0x508);
+    EXPECT_TRUE(PumpWaitingMessages([&] { return wnd.log.size() == 3; }, 3000));
+    EXPECT_EQ(wnd.log, (std::vector<std::string>{"app 1287", "app 1288", "timer 4"}));
+
+    CLogWnd child;
+    child.Create(WS_CHILD, CRect(0, 0, 10, 10), &wnd, 8);
+    NMHDR header{nullptr, 0, -175};
+    EXPECT_EQ(child.SendNotify(header), -1);
+    EXPECT_EQ(wnd.log.back(), "notify 8 -175");
+    EXPECT_EQ(header.hwndFrom, &child);
+}
+
+TEST_F(WndTest, PaintingGoesThroughTheWindowsDeviceContext) {
+    QImage picture = wnd.GetWidget()->grab().toImage();
+    EXPECT_EQ(FromQColor(picture.pixelColor(100, 50)), RGB(0, 0, 255));
+
+    // Drawing outside a paint only marks the area for the next paint.
+    wnd.paintColor = RGB(0, 255, 0);
+    wnd.GetDC()->FillSolidRect(CRect(0, 0, 10, 10), 0);
+    picture = wnd.GetWidget()->grab().toImage();
+    EXPECT_EQ(FromQColor(picture.pixelColor(100, 50)), RGB(0, 255, 0));
+
+    // A window that goes with its Qt parent lives on without its host.
+    auto* parent = new QWidget;
+    CLogWnd orphan;
+    orphan.Create(WS_CHILD, CRect(0, 0, 10, 10), parent, 9);
+    delete parent;
+    EXPECT_FALSE(orphan.IsWindow());
+    orphan.PostMessage(WM_APP);
+    EXPECT_EQ(orphan.GetClientRect(), CRect());
+}
+
+}  // namespace
