@@ -1,0 +1,5 @@
+#include "platform/ui/view.h"
+
+void CView::OnUpdate(CView*, LPARAM, void*) {
+    Invalidate();
+}
