@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "model/kelvardin_doc.h"
 #include "model/module_version_info.h"

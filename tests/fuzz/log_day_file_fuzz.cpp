@@ -10,31 +10,19 @@
 #include "shell/log_day_file.h"
 #include "tests/support/memory_file.h"
 
-namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) return 0;
     const std::uint64_t first = data[0] | (data[1] << 8);
     const std::size_t count = data[2] | (data[3] << 8);
-    const std::vector<BYTE> bytes(data + 4, data + size);
-    CMemFile file(bytes);
+    CMemFile file(std::vector<BYTE>(data + 4, data + size));
     const CLogRecords records = ReadLogRecords(file, first, count);
-
-    const std::uint64_t whole = bytes.size() / kLogRecordBytes;
-    Check(records.total == whole);
-    Check(records.lines.size() ==
-          (first < whole ? std::min<std::uint64_t>(count, whole - first) : 0));
-    for (std::size_t i = 0; i < records.lines.size(); ++i)
-        Check(records.lines[i] ==
-              GetUtf16LE(bytes.data() + (first + i) * kLogRecordBytes, kLogRecordUnits));
-
+    const std::uint64_t whole = (size - 4) / kLogRecordBytes;
+    bool ok = records.total == whole &&
+              records.lines.size() == (first < whole ? std::min(count, whole - first) : 0);
+    for (std::size_t i = 0; ok && i < records.lines.size(); ++i)
+        ok = records.lines[i] ==
+             GetUtf16LE(data + 4 + (first + i) * kLogRecordBytes, kLogRecordUnits);
     const auto date = LogDateFromPath(FromAnsi({reinterpret_cast<const char*>(data), size}));
-    Check(!date || (date->year <= 9999 && date->month <= 99 && date->day <= 99));
+    if (!ok || (date && (date->year > 9999 || date->month > 99 || date->day > 99))) std::abort();
     return 0;
 }
