@@ -7,9 +7,9 @@
 #include "platform/base/win_types.h"
 #include "shell/found_device.h"
 
-// The device search speaks the controller's network framing without a session: the request
-// carries the tag 0xFFFF and no data, and every device that hears it answers with its
-// description.
+// The device search speaks the controller's network framing outside any connection: the
+// request carries the tag 0xFFFF and no data, and every device that hears it answers with
+// its description.
 constexpr WORD kCmdSearchIntercoms = 222;
 constexpr WORD kCmdSearchControllers = 209;
 constexpr std::size_t kMaxSearchDatagram = 4004;
