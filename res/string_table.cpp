@@ -30,6 +30,7 @@ constexpr Entry kStrings[] = {
     {2151, u"Could not write to file:\n%1"},
     {2152, u"Could not read from file:\n%1"},
     {2153, u"Could not open file:\n%1"},
+    {2154, u"Could not write to log file:\n%1"},
     {2185, u"Maint"},
     {2186, u"In-Use"},
     {2187, u"Alloc"},

@@ -38,7 +38,8 @@ CBinaryFile::~CBinaryFile() {
 
 BOOL CBinaryFile::Open(const CString& path, UINT flags, CFileException* error) {
     Abort();
-    const int mode = (flags & modeCreate) ? O_WRONLY | O_CREAT | O_TRUNC : O_RDONLY;
+    int mode = O_RDONLY;
+    if (flags & modeCreate) mode = O_WRONLY | O_CREAT | ((flags & modeNoTruncate) ? 0 : O_TRUNC);
     const int fd = ::open(ToUtf8(path).c_str(), mode | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (error) *error = CFileException(CFileException::CauseFromErrno(errno), errno, path);

@@ -8,6 +8,8 @@ public:
     enum OpenFlags : UINT {
         modeRead = 0,      // read only; the file must exist
         modeCreate = 0x1,  // write only, created or emptied
+        // With modeCreate: an existing file keeps its content (the position is its start).
+        modeNoTruncate = 0x2,
     };
 
     CBinaryFile() = default;

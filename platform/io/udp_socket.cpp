@@ -44,6 +44,11 @@ int CUdpSocket::Bind(const CIPv4Endpoint& local) {
     return ::bind(m_fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0 ? 0 : errno;
 }
 
+int CUdpSocket::EnableBroadcast() {
+    const int on = 1;
+    return ::setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0 ? 0 : errno;
+}
+
 void CUdpSocket::Close() {
     if (m_fd >= 0) ::close(m_fd);
     if (m_wakeFd >= 0) ::close(m_wakeFd);

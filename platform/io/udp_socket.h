@@ -28,9 +28,13 @@ public:
 
     int Create();
     int Bind(const CIPv4Endpoint& local);
+    // Allows sending to broadcast addresses.
+    int EnableBroadcast();
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
     CIPv4Endpoint LocalEndpoint() const;
+    // The descriptor, for a read notifier of the user interface; -1 when closed.
+    int GetHandle() const { return m_fd; }
 
     int SendTo(std::span<const BYTE> bytes, const CIPv4Endpoint& peer);
     // Takes one datagram: copies what fits and sets size to its full length, which may be
