@@ -3,12 +3,12 @@
 #include <mutex>
 
 #include "link/command_codes.h"
+#include "link/wire_group.h"
 
 namespace {
 
 // The selector byte of status and error requests that names the intercoms.
 constexpr BYTE kIntercoms = 1;
-constexpr BYTE kWideNames = 0x80;
 
 }  // namespace
 
@@ -39,7 +39,7 @@ BOOL CIcomRemTrunkingMgr::BuildRequest(CMessage& message, const CLinkConfig& con
     if (!config.HasCapability(CCVConfig::kTwoCVsSupport)) return Drop();
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdRemoteTrunking).Byte(icom);
+    CPayloadWriter(message, kCmdRemoteTrunking).U8(icom);
     return TRUE;
 }
 
@@ -48,7 +48,7 @@ BOOL CIcomStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) 
         return BuildRange(message, kCmdCommStatus, 255, Width::kByte, {kIntercoms});
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdIcomStatus).Byte(icom);
+    CPayloadWriter(message, kCmdIcomStatus).U8(icom);
     return TRUE;
 }
 
@@ -59,7 +59,7 @@ BOOL CIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 BOOL CClearIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdClearErrors).Byte(kIntercoms).Byte(icom).Byte(1);
+    CPayloadWriter(message, kCmdClearErrors).U8(kIntercoms).U8(icom).U8(1);
     return TRUE;
 }
 
@@ -69,9 +69,9 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     const BOOL all = GetCount() == GetSize();
     const UINT icom = GetCursor();
     if (GetSize() == 31)
-        CRequestWriter(message, kCmdClearAllocations).Byte(all ? 31 : icom);
+        CPayloadWriter(message, kCmdClearAllocations).U8(all ? 31 : icom);
     else
-        CRequestWriter(message, kCmdClearAllocationsEx).U16(all ? 0 : icom + 1);
+        CPayloadWriter(message, kCmdClearAllocationsEx).U16(all ? 0 : icom + 1);
     if (all) {
         RemoveAll();
         Taken(0, GetSize());
@@ -83,8 +83,10 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 }
 
 BOOL CIcomGroupMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
-    const BOOL extended = config.intercoms >= 32;
-    if (!BuildRange(message, extended ? kCmdGroupsEx : kCmdGroups, 20, Width::kByte)) return FALSE;
-    if (!extended && config.HasFlag(CCVConfig::kUnicodeSupport)) message.payload[1] |= kWideNames;
+    const bool extended = UsesExtendedGroups(config.intercoms);
+    if (!BuildRange(message, extended ? kCmdGroupsEx : kCmdGroups, kGroupsPerMessage, Width::kByte))
+        return FALSE;
+    if (!extended && config.HasFlag(CCVConfig::kUnicodeSupport))
+        message.payload[1] |= kWideGroupNames;
     return TRUE;
 }

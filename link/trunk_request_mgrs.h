@@ -44,6 +44,7 @@ public:
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
     // A lost page is asked for again, the paging going on from it.
     void Requeue(const CMessage& request) override;
+    void GiveUp(const CMessage& request) override;
 
 private:
     int m_nCurrent = -1;  // the item being asked for, -1 when none
