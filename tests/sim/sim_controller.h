@@ -53,10 +53,11 @@ public:
     // With a command given, only replies to that command take the faults.
     void InjectFault(SimFault fault, int times = 1, std::optional<unsigned> command = {});
     void SetLateReplyDelay(int ms);
-    // Beside the injected faults: each reply is dropped at the drop rate, and one byte of a
-    // reply that goes out has one bit flipped at the corrupt rate; the same seed, the same
-    // choices.
-    void SetRandomFaults(double dropRate, double corruptRate, unsigned seed = 1);
+    // Beside the injected faults: each reply is dropped at the drop rate, and each byte of a
+    // reply that goes out has one bit flipped at the byte rate. The same seed, the same
+    // choices; the bytes spoilt depend only on the reply and how often it went out before,
+    // not on what else (polls) the link sent meanwhile.
+    void SetRandomFaults(double dropRate, double byteRate, unsigned seed = 1);
     void ChangeState(const std::function<void(CorvaneState&)>& change);
     std::vector<SimFrame> Requests() const;
     // The controller's setup as the client's requests have left it.
@@ -94,9 +95,14 @@ private:
     };
     std::deque<PendingFault> m_faults;
     int m_lateReplyMs = 0;
+    void Spoil(const SimFrame& reply, std::vector<std::uint8_t>& bytes);
+
     double m_dropRate = 0;
-    double m_corruptRate = 0;
+    double m_byteRate = 0;
+    unsigned m_seed = 1;
     std::mt19937 m_random;
+    // How often each reply went out with bytes at risk, by its command and payload.
+    std::map<std::vector<std::uint8_t>, unsigned> m_spoilRounds;
     // The last request answered and its answer: the same request again (a resend after a
     // lost or spoilt reply) gets the same answer and changes nothing.
     std::optional<SimFrame> m_lastRequest;
