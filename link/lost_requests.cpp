@@ -1,10 +1,13 @@
 #include "link/lost_requests.h"
 
+#include <algorithm>
+
 std::vector<BYTE> CLostRequests::Key(const CMessage& request) {
-    std::vector<BYTE> key{static_cast<BYTE>(request.command >> 8),
-                          static_cast<BYTE>(request.command)};
     const auto payload = request.Payload();
-    key.insert(key.end(), payload.begin(), payload.end());
+    std::vector<BYTE> key(2 + payload.size());
+    key[0] = static_cast<BYTE>(request.command >> 8);
+    key[1] = static_cast<BYTE>(request.command);
+    std::copy(payload.begin(), payload.end(), key.begin() + 2);
     return key;
 }
 
