@@ -146,8 +146,7 @@ void CCVDataMgr::OnAlphaCountersReply(const CDualMessage& pair) {
             if (!SetAlphaCounter(kind, icom, counters[i * kinds + kind])) continue;
             if (kind == static_cast<int>(CWireLabelRange::kNameKind)) {
                 if (icom == 0) NameMgr(lengthIndex).AddAll();
-            } else if (const int type = CAlphaMgr::IndexOfWireType(static_cast<UINT>(kind));
-                       type >= 0) {
+            } else if (const int type = AlphaTypeToIndex(kind); type >= 0) {
                 AlphaMgr(type).Add(static_cast<UINT>(icom));
             }
         }

@@ -106,7 +106,7 @@ void CCVDataMgr::RefreshAlphas() {
         for (CIcomNameMgr& m : m_names)
             m.AddAll();
         for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
-            const UINT wire = CAlphaMgr::kWireTypes[i];
+            const int wire = AlphaIndexToType(i);
             const BOOL supported = wire <= 5 ||
                                    (wire == 6 && config.HasFlag(CCVConfig::kNewCorvane)) ||
                                    (wire == 8 && config.HasCapability(CCVConfig::kIFBSLSupport));
@@ -237,7 +237,7 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
         CLabelRequest label;
         if (label.Read(pair.request) && label.range.kind != CWireLabelRange::kNameKind &&
             CAlphaMgr::IsLastPage(pair)) {
-            if (const int type = CAlphaMgr::IndexOfWireType(label.range.kind); type >= 0)
+            if (const int type = AlphaTypeToIndex(static_cast<int>(label.range.kind)); type >= 0)
                 m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));
         }
         if (IsStatusReply(pair)) {

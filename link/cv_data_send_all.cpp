@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "link/command_codes.h"
+#include "link/icom_request_mgrs.h"
 #include "link/payload_io.h"
+#include "link/trunk_request_mgrs.h"
 #include "link/wire_assign.h"
 #include "link/wire_group.h"
 #include "link/wire_labels.h"
@@ -81,8 +83,8 @@ void WordHeader(CPayloadWriter& out, int first, int count) {
 template <class Changed, class Value>
 BOOL BuildIcomBytes(int& cursor, DWORD code, CMessage& message, Changed changed, Value value) {
     return BuildSpan(
-        cursor, Intercoms(), 255, code, message, changed, ByteHeader,
-        [&](CPayloadWriter& out, int icom) { out.U8(static_cast<BYTE>(value(icom))); });
+        cursor, Intercoms(), static_cast<int>(kIcomBytesPerMessage), code, message, changed,
+        ByteHeader, [&](CPayloadWriter& out, int icom) { out.U8(static_cast<BYTE>(value(icom))); });
 }
 
 // Steps 8-10: one message with the byte 1 and the value, at most once per send.
@@ -102,7 +104,7 @@ BOOL BuildOption(int& cursor, DWORD code, CMessage& message, DWORD changed, Valu
 
 BOOL SendTrunkDefs(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
     return BuildSpan(
-        cursor, Trunks(), 50, kCmdSetTrunkDefs, message,
+        cursor, Trunks(), static_cast<int>(kTrunkDefsPerMessage), kCmdSetTrunkDefs, message,
         [&](int t) { return doc.IsTrunkModified(t) != 0; }, WordHeader,
         [&](CPayloadWriter& out, int t) {
             const DWORD bits = doc.IsTrunkModified(t);
@@ -222,7 +224,8 @@ BOOL SendAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message, BYT
                         : doc.IsIcomAddressModified(icom)) != 0;
     };
     return BuildSpan(
-        cursor, Intercoms(), 128, kCmdSetIcomAddress, message, changed,
+        cursor, Intercoms(), static_cast<int>(kAddressesPerMessage), kCmdSetIcomAddress, message,
+        changed,
         [&](CPayloadWriter& out, int first, int count) {
             out.U8(addressSet);
             ByteHeader(out, first, count);
@@ -243,7 +246,7 @@ BOOL SendBackupAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& messag
 BOOL SendCascadeCosts(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
     if (!Config().HasCapability(CCVConfig::kCascadeCosts)) return Finish(cursor);
     return BuildSpan(
-        cursor, Intercoms(), 128, kCmdSetIcomCost, message,
+        cursor, Intercoms(), static_cast<int>(kCostsPerMessage), kCmdSetIcomCost, message,
         [&](int icom) { return doc.IsIcomCostModified(icom) != 0; }, WordHeader,
         [&](CPayloadWriter& out, int icom) {
             out.U16(static_cast<WORD>(doc.GetIcomCascadeCost(icom)));

@@ -13,26 +13,27 @@ constexpr BYTE kIntercoms = 1;
 }  // namespace
 
 BOOL CIcomBaudMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdIcomBaud, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomBaud, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomPortMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdIcomPort, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomPort, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomConnMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdIcomConn, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomConn, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomAddrMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdIcomAddress, 128, Width::kByte, {BYTE(m_bPrimary ? 0 : 1)});
+    return BuildRange(message, kCmdIcomAddress, kAddressesPerMessage, Width::kByte,
+                      {BYTE(m_bPrimary ? 0 : 1)});
 }
 
 BOOL CIcomCostMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kCascadeCosts)) return Drop();
-    return BuildRange(message, kCmdIcomCost, 128, Width::kWord);
+    return BuildRange(message, kCmdIcomCost, kCostsPerMessage, Width::kWord);
 }
 
 BOOL CIcomRemTrunkingMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
@@ -45,7 +46,8 @@ BOOL CIcomRemTrunkingMgr::BuildRequest(CMessage& message, const CLinkConfig& con
 
 BOOL CIcomStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasFlag(CCVConfig::kEnhancedStatus))
-        return BuildRange(message, kCmdCommStatus, 255, Width::kByte, {kIntercoms});
+        return BuildRange(message, kCmdCommStatus, kIcomBytesPerMessage, Width::kByte,
+                          {kIntercoms});
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
     CPayloadWriter(message, kCmdIcomStatus).U8(icom);

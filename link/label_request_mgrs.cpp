@@ -28,13 +28,6 @@ BOOL CIcomNameMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     return TRUE;
 }
 
-int CAlphaMgr::IndexOfWireType(UINT wireType) {
-    for (int i = 0; i < kTypes; ++i) {
-        if (kWireTypes[i] == wireType) return i;
-    }
-    return -1;
-}
-
 BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     std::lock_guard guard(Lock());
     const int format = LabelFormat(config.alphaSize, config);
@@ -55,8 +48,9 @@ BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
         m_nCurrent = static_cast<int>(icom);
         m_nOffset = 0;
     }
-    WriteLabelRequest(message, static_cast<UINT>(m_nCurrent), kWireTypes[m_nType],
-                      static_cast<UINT>(m_nOffset), static_cast<UINT>(format), page);
+    WriteLabelRequest(message, static_cast<UINT>(m_nCurrent),
+                      static_cast<UINT>(AlphaIndexToType(m_nType)), static_cast<UINT>(m_nOffset),
+                      static_cast<UINT>(format), page);
     m_nOffset += static_cast<int>(page);
     return TRUE;
 }

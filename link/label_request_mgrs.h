@@ -21,10 +21,6 @@ private:
 class CAlphaMgr : public CRequestMgr {
 public:
     static constexpr int kTypes = 8;
-    // The wire alpha type of each alpha type index.
-    static constexpr UINT kWireTypes[kTypes] = {0, 1, 2, 3, 4, 5, 6, 8};
-    // The alpha type index of a wire type, -1 for the names' kind and unknown ones.
-    static int IndexOfWireType(UINT wireType);
 
     void SetTypeIndex(int index) { m_nType = index; }
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;

@@ -14,7 +14,7 @@ constexpr BYTE kNormalMode = 0;
 }  // namespace
 
 BOOL CTrunkDefsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdTrunkDefs, 50, Width::kWord);
+    return BuildRange(message, kCmdTrunkDefs, kTrunkDefsPerMessage, Width::kWord);
 }
 
 BOOL CTrunkStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {

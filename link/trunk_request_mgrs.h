@@ -5,7 +5,10 @@
 // The request managers of the trunks: one item per trunk (the summary manager: one per
 // summary selection).
 
-// Trunk definitions (8), 50 at a time.
+// The most trunk definitions one message carries, asked for or set.
+constexpr UINT kTrunkDefsPerMessage = 50;
+
+// Trunk definitions (8).
 class CTrunkDefsMgr : public CRequestMgr {
 public:
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
