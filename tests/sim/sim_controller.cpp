@@ -83,21 +83,11 @@ int CSimController::BadFrames() const {
     return m_badFrames;
 }
 
-bool CSimController::WaitForRequests(std::size_t n, std::chrono::milliseconds within) const {
-    std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within, [&] { return m_requests.size() >= n; });
-}
-
 bool CSimController::WaitForRequests(
     const std::function<bool(const std::vector<SimFrame>&)>& condition,
     std::chrono::milliseconds within) const {
     std::unique_lock lock(m_lock);
     return m_arrived.wait_for(lock, within, [&] { return condition(m_requests); });
-}
-
-bool CSimController::WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const {
-    std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within, [&] { return m_rawBytes.size() >= n; });
 }
 
 std::vector<SimWrite> CSimController::OnSerialBytes(std::span<const std::uint8_t> bytes) {

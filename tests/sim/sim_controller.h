@@ -64,13 +64,9 @@ public:
     SimSetup Setup() const;
     std::vector<std::uint8_t> RawBytes() const;
     int BadFrames() const;
-    // True when at least n frames have come in within the time.
-    bool WaitForRequests(std::size_t n, std::chrono::milliseconds within) const;
     // True when the frames that have come in satisfy the condition within the time.
     bool WaitForRequests(const std::function<bool(const std::vector<SimFrame>&)>& condition,
                          std::chrono::milliseconds within) const;
-    // True when at least n raw bytes have come in within the time.
-    bool WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const;
 
     // Transport side: a chunk of the serial stream, or one whole datagram.
     std::vector<SimWrite> OnSerialBytes(std::span<const std::uint8_t> bytes);
