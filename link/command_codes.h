@@ -77,3 +77,40 @@ constexpr DWORD kCmdSetIcomCost = 82;
 constexpr DWORD kCmdClearAllocationsEx = 83;
 constexpr DWORD kCmdGroupsEx = 84;
 constexpr DWORD kCmdSetGroupsEx = 85;
+
+// Whether a request acts on the controller rather than reads from it. The controller may have
+// run one whose reply was lost, so it is never sent a second time on its own.
+constexpr bool ActsOnController(DWORD code) {
+    switch (code) {
+        case kCmdCommit:
+        case kCmdOpenDownload:
+        case kCmdSetNames:
+        case kCmdSetTrunkDefs:
+        case kCmdSetTimeoutMinutes:
+        case kCmdLoggingOnOff:
+        case kCmdSetIcomBaud:
+        case kCmdSetClock:
+        case kCmdClearErrors:
+        case kCmdCommitAgain:
+        case kCmdAskControl:
+        case kCmdReleaseControl:
+        case kCmdSetIcomPort:
+        case kCmdClearAllocations:
+        case kCmdWriteMemory:
+        case kCmdSetGroups:
+        case kCmdTrunkMode:
+        case kCmdClp:
+        case kCmdSetAutoClear:
+        case kCmdSetWaitForTalkKey:
+        case kCmdSetTimeoutSeconds:
+        case kCmdSetSNMPConfig:
+        case kCmdSetIcomConn:
+        case kCmdSetIcomAddress:
+        case kCmdTakeLogDirection:
+        case kCmdReleaseLogDirection:
+        case kCmdSetIcomCost:
+        case kCmdClearAllocationsEx:
+        case kCmdSetGroupsEx: return true;
+        default: return false;
+    }
+}

@@ -6,6 +6,7 @@
 #include "link/data_replies.h"
 #include "link/link_messages.h"
 #include "link/payload_io.h"
+#include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "platform/base/codepage.h"
@@ -33,49 +34,6 @@ bool AskedOfThisController(DWORD code) {
     if (code == kCmdIcomStatus) return config.HasFlag(CCVConfig::kEnhancedStatus);
     if (code == kCmdRemoteTrunking) return config.HasCapability(CCVConfig::kTwoCVsSupport);
     return true;
-}
-
-// The one-shot item a reply answers, or -1.
-int MiscItemOfReply(const CDualMessage& pair) {
-    const auto& request = pair.request;
-    const BYTE b0 = request.length > 0 ? request.payload[0] : 0;
-    const BYTE b1 = request.length > 1 ? request.payload[1] : 0;
-    switch (pair.reply.command) {
-        case kCmdLogRecord:
-            return b0 ? CMiscRequestMgr::kLogRecordMore : CMiscRequestMgr::kLogRecord;
-        case kCmdClock: return CMiscRequestMgr::kReadClock;
-        case kCmdSetClock: return CMiscRequestMgr::kSetClock;
-        case kCmdTakeLogDirection: return CMiscRequestMgr::kTakeLogDirection;
-        case kCmdLoggingOnOff:
-            return b0 ? CMiscRequestMgr::kLoggingOn : CMiscRequestMgr::kLoggingOff;
-        case kCmdReleaseLogDirection: return CMiscRequestMgr::kReleaseLogDirection;
-        case kCmdLoggingState: return CMiscRequestMgr::kLoggingState;
-        case kCmdComPortRange: return CMiscRequestMgr::kComPortRange;
-        case kCmdClearErrors:
-            if (request.length != 3 || b0 == 1) return -1;
-            return b0 ? CMiscRequestMgr::kClearStandbyErrors : CMiscRequestMgr::kClearCVErrors;
-        case kCmdTimeoutMinutes:
-        case kCmdTimeoutSeconds: return CMiscRequestMgr::kAllocTimeout;
-        case kCmdAutoClear: return CMiscRequestMgr::kAutoClear;
-        case kCmdDynamicAlloc: return CMiscRequestMgr::kDynamicAlloc;
-        case kCmdWaitForTalkKey: return CMiscRequestMgr::kWaitForTalkKey;
-        case kCmdCode21Text: return CMiscRequestMgr::kCode21Text;
-        case kCmdCommStatus:
-            if (request.length != 3 || b0 == 1) return -1;
-            return b0 ? CMiscRequestMgr::kStandbyStatus : CMiscRequestMgr::kCVStatus;
-        case kCmdCommErrors:
-            if (request.length != 3 || b0 == 1) return -1;
-            return b0 ? CMiscRequestMgr::kStandbyErrors : CMiscRequestMgr::kCVErrors;
-        case kCmdWriteMemory:
-            return b1 ? CMiscRequestMgr::kWriteMemory1 : CMiscRequestMgr::kWriteMemory0;
-        case kCmdReadMemory:
-            return b1 ? CMiscRequestMgr::kReadMemory1 : CMiscRequestMgr::kReadMemory0;
-        case kCmdClp: return CMiscRequestMgr::kCommandLine;
-        case kCmdSNMPConfig: return CMiscRequestMgr::kReadSnmp;
-        case kCmdSetSNMPConfig: return CMiscRequestMgr::kWriteSnmp;
-        case kCmdAlphaCounters: return CMiscRequestMgr::kAlphaCounters;
-        default: return -1;
-    }
 }
 
 CString AnsiText(const CMessage& reply, std::size_t from = 0) {
@@ -114,7 +72,7 @@ void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
     if (!HandleSmallReply(pair, doc) && doc && AskedOfThisController(code)) {
         if (const DataReplyHandler handler = FindDataReplyHandler(code)) handler(*this, pair, *doc);
     }
-    EndMiscWait(MiscItemOfReply(pair));
+    EndMiscWait(CMiscRequestMgr::ItemOfRequest(pair.request));
 }
 
 BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) {
@@ -186,10 +144,9 @@ void CCVDataMgr::OnAlphaCountersReply(const CDualMessage& pair) {
         const int icom = first + i;
         for (int kind = 0; kind < std::min(kinds, kCounterKinds); ++kind) {
             if (!SetAlphaCounter(kind, icom, counters[i * kinds + kind])) continue;
-            if (kind == static_cast<int>(CIcomNameMgr::kNameKind)) {
+            if (kind == static_cast<int>(CWireLabelRange::kNameKind)) {
                 if (icom == 0) NameMgr(lengthIndex).AddAll();
-            } else if (const int type = CAlphaMgr::IndexOfWireType(static_cast<UINT>(kind));
-                       type >= 0) {
+            } else if (const int type = AlphaTypeToIndex(kind); type >= 0) {
                 AlphaMgr(type).Add(static_cast<UINT>(icom));
             }
         }

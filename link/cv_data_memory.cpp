@@ -51,16 +51,16 @@ std::vector<BYTE> CCVDataMgr::MemoryPayload(UINT item) const {
     const bool write =
         item == CMiscRequestMgr::kWriteMemory0 || item == CMiscRequestMgr::kWriteMemory1;
     CMessage message;
-    CRequestWriter request(message, 0);
+    CPayloadWriter request(message, 0);
     request.U16(standby ? 1 : 0)
         .U32(write ? memory.writeAddress : memory.readAddress)
-        .Byte(kWindowBytes);
+        .U8(kWindowBytes);
     if (write) {
         std::array<BYTE, (kWindowBytes + 7) / 8> bits{};
         memory.writeBits.StoreBits(bits.data());
         request.Bytes(bits);
         for (int i = memory.writeBits.FindNext(0); i >= 0; i = memory.writeBits.FindNext(i + 1))
-            request.Byte(memory.values[static_cast<size_t>(i)]);
+            request.U8(memory.values[static_cast<size_t>(i)]);
     }
     const auto bytes = message.Payload();
     return {bytes.begin(), bytes.end()};

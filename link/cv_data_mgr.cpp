@@ -6,6 +6,7 @@
 
 #include "link/command_codes.h"
 #include "link/link_messages.h"
+#include "link/wire_labels.h"
 #include "model/app_state.h"
 
 CCVDataMgr::CCVDataMgr()
@@ -49,7 +50,13 @@ void CCVDataMgr::GoOnline() {
     for (CMemoryWindow& memory : m_memory)
         memory.writeBits.SetAll(FALSE);
     EndUpload();
+    m_lost.Clear();
     m_bOnline = TRUE;
+}
+
+void CCVDataMgr::OnSettingsChanged() {
+    std::lock_guard guard(DeviceLock());
+    m_config = CLinkConfig::From(GetApp());
 }
 
 void CCVDataMgr::GoOffline() {
@@ -81,6 +88,7 @@ void CCVDataMgr::StartUpload() {
             m_misc.Add(CMiscRequestMgr::kWaitForTalkKey);
         }
         m_groups.AddAll();
+        m_lost.Clear();
         m_bUploading = TRUE;
         if (!app.m_bIncludeAlphasInSetupFiles) m_nUploadTotal = GetPendingTotal();
     }
@@ -98,7 +106,7 @@ void CCVDataMgr::RefreshAlphas() {
         for (CIcomNameMgr& m : m_names)
             m.AddAll();
         for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
-            const UINT wire = CAlphaMgr::kWireTypes[i];
+            const int wire = AlphaIndexToType(i);
             const BOOL supported = wire <= 5 ||
                                    (wire == 6 && config.HasFlag(CCVConfig::kNewCorvane)) ||
                                    (wire == 8 && config.HasCapability(CCVConfig::kIFBSLSupport));
@@ -192,7 +200,19 @@ int CCVDataMgr::GetNextRequest(CMessage& request) {
 // Device lock before the manager's; the engine is left alone; the link coming up wakes it.
 void CCVDataMgr::OnRequestDropped(const CMessage& request) {
     std::lock_guard guard(DeviceLock());
-    if (CRequestMgr* builder = std::exchange(m_inFlight, nullptr)) builder->Requeue(request);
+    CRequestMgr* builder = std::exchange(m_inFlight, nullptr);
+    if (!builder) return;
+    // A command may have run with its reply lost: it fails rather than run twice.
+    if (!ActsOnController(request.command) && m_lost.Lost(request)) {
+        builder->Requeue(request);
+        return;
+    }
+    builder->GiveUp(request);
+    if (!m_bUploading) return;
+    // The upload cannot finish: it ends as failed, and what it still asked for is dropped.
+    m_bUploading = FALSE;
+    Post(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(LINK_UPLOAD_LOST), 0);
+    ClearPendingRequests();
 }
 
 void CCVDataMgr::QueueStandbyQuery() {
@@ -207,15 +227,17 @@ BOOL CCVDataMgr::TakeStandbyQuery() {
 
 void CCVDataMgr::PutResponse(const CDualMessage& pair) {
     const CMessage& reply = pair.reply;
-    const bool answers =
-        reply.command == pair.request.command && reply.sequence == pair.request.sequence;
-    const bool good = (reply.command == kCmdStatus || answers) && !reply.nak && !reply.ctrl;
+    const bool good = Answers(pair) && !reply.nak && !reply.ctrl;
     if (good) {
+        {
+            std::lock_guard guard(DeviceLock());
+            m_lost.Answered(pair.request);
+        }
         // The end of an alpha list ends its manager's paging before the next request is chosen.
         CLabelRequest label;
-        if (reply.command == kCmdNames && label.Read(pair.request) &&
-            label.kind != CIcomNameMgr::kNameKind && CAlphaMgr::IsLastPage(pair)) {
-            if (const int type = CAlphaMgr::IndexOfWireType(label.kind); type >= 0)
+        if (label.Read(pair.request) && label.range.kind != CWireLabelRange::kNameKind &&
+            CAlphaMgr::IsLastPage(pair)) {
+            if (const int type = AlphaTypeToIndex(static_cast<int>(label.range.kind)); type >= 0)
                 m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));
         }
         if (IsStatusReply(pair)) {

@@ -10,6 +10,7 @@
 #include "link/icom_request_mgrs.h"
 #include "link/label_request_mgrs.h"
 #include "link/link_config.h"
+#include "link/lost_requests.h"
 #include "link/message_pump.h"
 #include "link/misc_request_mgr.h"
 #include "link/reply_context.h"
@@ -53,6 +54,10 @@ public:
     int GetUploadTotal() const { return m_nUploadTotal; }
     void GoOnline();
     void GoOffline();
+    // The settings or the live configuration changed: what the requests are built from
+    // follows, so that what is read and what is sent agree (the allocation time-out in
+    // minutes or seconds). The shell calls it after applying the settings.
+    void OnSettingsChanged();
     void StartUpload();
     void RefreshAlphas();
     void ClearPendingRequests();
@@ -251,6 +256,7 @@ private:
     int m_nMemoryCpu = 0;
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;
+    CLostRequests m_lost;
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;

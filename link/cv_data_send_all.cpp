@@ -4,19 +4,18 @@
 #include <utility>
 
 #include "link/command_codes.h"
+#include "link/icom_request_mgrs.h"
 #include "link/payload_io.h"
+#include "link/trunk_request_mgrs.h"
 #include "link/wire_assign.h"
+#include "link/wire_group.h"
+#include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
-#include "model/wire_form.h"
-#include "platform/base/codepage.h"
 
 namespace {
 
 constexpr int kFinished = -1;
-constexpr int kNameKind = 7;  // the names' list in a names message
-constexpr int kGroupNameLength = CGroup::kNameLength;
-constexpr std::size_t kMemberBitmapSize = 32;
 
 const CCVConfig& Config() {
     return GetApp().GetConfig();
@@ -84,8 +83,8 @@ void WordHeader(CPayloadWriter& out, int first, int count) {
 template <class Changed, class Value>
 BOOL BuildIcomBytes(int& cursor, DWORD code, CMessage& message, Changed changed, Value value) {
     return BuildSpan(
-        cursor, Intercoms(), 255, code, message, changed, ByteHeader,
-        [&](CPayloadWriter& out, int icom) { out.U8(static_cast<BYTE>(value(icom))); });
+        cursor, Intercoms(), static_cast<int>(kIcomBytesPerMessage), code, message, changed,
+        ByteHeader, [&](CPayloadWriter& out, int icom) { out.U8(static_cast<BYTE>(value(icom))); });
 }
 
 // Steps 8-10: one message with the byte 1 and the value, at most once per send.
@@ -105,7 +104,7 @@ BOOL BuildOption(int& cursor, DWORD code, CMessage& message, DWORD changed, Valu
 
 BOOL SendTrunkDefs(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
     return BuildSpan(
-        cursor, Trunks(), 50, kCmdSetTrunkDefs, message,
+        cursor, Trunks(), static_cast<int>(kTrunkDefsPerMessage), kCmdSetTrunkDefs, message,
         [&](int t) { return doc.IsTrunkModified(t) != 0; }, WordHeader,
         [&](CPayloadWriter& out, int t) {
             const DWORD bits = doc.IsTrunkModified(t);
@@ -121,30 +120,24 @@ BOOL SendTrunkDefs(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
 }
 
 // Steps 2-5: the names of one length (16: the wide name) with their format code.
-BOOL SendNames(int& cursor, const CKelvardinDoc& doc, CMessage& message, int length, int format) {
-    const bool wide = length == 16;
+BOOL SendNames(int& cursor, const CKelvardinDoc& doc, CMessage& message, int length, UINT format) {
+    const std::size_t size = WireLabelSize(format);
     return BuildSpan(
-        cursor, Intercoms(), wide ? 64 : 128, kCmdSetNames, message,
-        [&](int icom) { return doc.IsIcomNameModified(icom, length) != 0; },
+        cursor, Intercoms(),
+        static_cast<int>(size == kWideLabelSize ? kWideLabelsPerMessage : kLabelsPerMessage),
+        kCmdSetNames, message, [&](int icom) { return doc.IsIcomNameModified(icom, length) != 0; },
         [&](CPayloadWriter& out, int first, int count) {
-            out.U16(static_cast<WORD>((kNameKind << 12) | first));
-            out.U16(static_cast<WORD>((format << 12) | count));
+            CWireLabelRange{CWireLabelRange::kNameKind, static_cast<UINT>(first), format,
+                            static_cast<UINT>(count)}
+                .Write(out);
         },
         [&](CPayloadWriter& out, int icom) {
-            const CString name = doc.GetIcomText(icom, length, FALSE, FALSE);
-            const std::size_t size = static_cast<std::size_t>(length);
-            BYTE* field = out.Room(size);
-            if (!field) return;
-            std::fill_n(field, size, BYTE{0});
-            if (wide)
-                PutUtf16BE(field, name.str(), 8);
-            else if (!doc.GetIcomText(icom, length, TRUE, FALSE).IsEmpty())
-                PutNarrowText(field, name.str(), size);
+            WriteWireLabel(out, doc.GetIcomText(icom, length, FALSE, FALSE), size);
         });
 }
 
 BOOL SendNames4(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    return SendNames(cursor, doc, message, 4, IsExtended() ? 1 : 0);
+    return SendNames(cursor, doc, message, 4, IsExtended() ? 1u : 0u);
 }
 
 BOOL SendNames6(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
@@ -197,40 +190,20 @@ BOOL SendWaitForTalkKey(int& cursor, const CKelvardinDoc& doc, CMessage& message
 }
 
 BOOL SendGroups(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    const bool extended = Intercoms() > 31;
-    const bool wide = extended || Config().HasFlag(CCVConfig::kUnicodeSupport);
-    const BYTE wideMark = !extended && wide ? 0x80 : 0;
+    const bool extended = UsesExtendedGroups(Intercoms());
+    const CWireGroupForm form{extended || Config().HasFlag(CCVConfig::kUnicodeSupport), extended};
+    const BYTE wideMark = !extended && form.wideName ? kWideGroupNames : 0;
     return BuildSpan(
-        cursor, Config().m_wNumGroups, 20, extended ? kCmdSetGroupsEx : kCmdSetGroups, message,
+        cursor, Config().m_wNumGroups, static_cast<int>(kGroupsPerMessage),
+        extended ? kCmdSetGroupsEx : kCmdSetGroups, message,
         [&](int group) { return doc.IsGroupModified(group) != 0; },
         [&](CPayloadWriter& out, int first, int count) {
-            out.U8(static_cast<BYTE>(first));
-            out.U8(static_cast<BYTE>(count | wideMark));
+            out.U8(static_cast<BYTE>(first)).U8(static_cast<BYTE>(count | wideMark));
         },
         [&](CPayloadWriter& out, int group) {
-            const CString name = doc.GetGroupName(group, FALSE);
-            const std::size_t nameSize = wide ? 2 * kGroupNameLength : kGroupNameLength;
-            if (BYTE* field = out.Room(nameSize)) {
-                std::fill_n(field, nameSize, BYTE{0});
-                if (wide)
-                    PutUtf16BE(field, name.str(), kGroupNameLength);
-                else
-                    PutNarrowText(field, name.str(), nameSize);
-            }
-            // Intercom k travels as bit k + 1.
-            std::array<BYTE, kMemberBitmapSize> members{};
+            CWireGroupForm::Members members{};
             doc.GetGroupMemberBits(group, members.data());
-            if (!extended) {
-                DWORD mask = 0;
-                for (int icom = 0; icom < 31; ++icom)
-                    if (members[icom / 8] & (1u << (icom % 8))) mask |= 1u << (icom + 1);
-                out.U32(mask);
-                return;
-            }
-            for (std::size_t i = 0; i < kMemberBitmapSize; ++i) {
-                const BYTE carry = i > 0 ? static_cast<BYTE>(members[i - 1] >> 7) : 0;
-                out.U8(static_cast<BYTE>((members[i] << 1) | carry));
-            }
+            form.Write(out, doc.GetGroupName(group, FALSE), members);
         });
 }
 
@@ -251,7 +224,8 @@ BOOL SendAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message, BYT
                         : doc.IsIcomAddressModified(icom)) != 0;
     };
     return BuildSpan(
-        cursor, Intercoms(), 128, kCmdSetIcomAddress, message, changed,
+        cursor, Intercoms(), static_cast<int>(kAddressesPerMessage), kCmdSetIcomAddress, message,
+        changed,
         [&](CPayloadWriter& out, int first, int count) {
             out.U8(addressSet);
             ByteHeader(out, first, count);
@@ -272,7 +246,7 @@ BOOL SendBackupAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& messag
 BOOL SendCascadeCosts(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
     if (!Config().HasCapability(CCVConfig::kCascadeCosts)) return Finish(cursor);
     return BuildSpan(
-        cursor, Intercoms(), 128, kCmdSetIcomCost, message,
+        cursor, Intercoms(), static_cast<int>(kCostsPerMessage), kCmdSetIcomCost, message,
         [&](int icom) { return doc.IsIcomCostModified(icom) != 0; }, WordHeader,
         [&](CPayloadWriter& out, int icom) {
             out.U16(static_cast<WORD>(doc.GetIcomCascadeCost(icom)));

@@ -32,7 +32,11 @@ void CCVDataMgr::CheckStatusLogging(const CCVStatusRec& status) {
 }
 
 void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
-    if (!status.m_bValid) return;
+    if (!status.m_bValid) {
+        // Malformed: adopting it would reset the setup to a controller that is not there.
+        AddToEngineCounter(CLinkEngine::kMisc, 1);
+        return;
+    }
     if (!m_bFirstStatusSeen.exchange(TRUE)) m_bFollowLogDirection = TRUE;
     QueueFollowUps(status, OnControllerStatus());
     CAppState& app = GetApp();

@@ -1,4 +1,3 @@
-#include <array>
 #include <vector>
 
 #include "link/command_codes.h"
@@ -6,69 +5,40 @@
 #include "link/data_reply_common.h"
 #include "link/link_messages.h"
 #include "link/reply_context.h"
-
-namespace {
-
-constexpr int kNameKind = 7;  // the request's kind for intercom names; others are alphas
-constexpr int kGroupNameLength = CGroup::kNameLength;
-constexpr std::size_t kMemberBitmapSize = 32;
-
-// The label size in bytes of a name or alpha format, 0 for one this controller cannot send.
-std::size_t LabelSize(int format) {
-    switch (format) {
-        case 0:
-        case 1: return 4;
-        case 2: return 6;
-        case 3: return 8;
-        case 4: return LiveConfig().HasFlag(CCVConfig::kUnicodeSupport) ? 16 : 0;
-        default: return 0;
-    }
-}
-
-// A label of the given size; a leading zero stands for a blank label.
-CString ReadLabel(const BYTE* bytes, std::size_t size) {
-    if (size == 16) {
-        if (bytes[0] == 0 && bytes[1] == 0) return CString(u' ', 8);
-        return WideText(bytes, 8);
-    }
-    if (bytes[0] == 0) return CString(u' ', static_cast<int>(size));
-    return NarrowText(bytes, size);
-}
-
-}  // namespace
+#include "link/wire_group.h"
+#include "link/wire_labels.h"
 
 void OnNamesReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc& doc) {
-    CPayloadReader request = ReadRequest(pair);
-    const int icom = request.U8();
-    const WORD kindFirst = request.U16();
-    const WORD formatCount = request.U16();
-    const int kind = kindFirst >> 12;
-    const int first = kindFirst & 0x03FF;
-    const int count = formatCount & 0x03FF;
+    CLabelRequest request;
+    if (pair.reply.command != kCmdNames || !request.Read(pair.request)) return;
+    const CWireLabelRange& range = request.range;
+    const bool names = range.kind == CWireLabelRange::kNameKind;
     // The label size is also the name length code (16: the wide name).
-    const std::size_t size = LabelSize(formatCount >> 12);
-    const int list = AlphaTypeToIndex(kind);
-    if (pair.reply.command != kCmdNames || !request.Ok() || size == 0) return;
-    if (kind != kNameKind && (list < 0 || icom >= ConfiguredIntercoms())) return;
+    std::size_t size = WireLabelSize(range.format);
+    if (size == kWideLabelSize && !LiveConfig().HasFlag(CCVConfig::kUnicodeSupport)) size = 0;
+    const int list = AlphaTypeToIndex(static_cast<int>(range.kind));
+    const int icom = static_cast<int>(request.icom);
+    if (size == 0 || (!names && (list < 0 || icom >= ConfiguredIntercoms()))) return;
 
     CPayloadReader reply = ReadReply(pair);
+    const int first = static_cast<int>(range.first);
     const int total = reply.U16();
-    const int end = std::min(first + count, total);
-    const int n = std::max(0, end - first);
+    const int n = std::max(0, std::min(first + static_cast<int>(range.count), total) - first);
     const BYTE* labels = reply.Take(size * static_cast<std::size_t>(n));
     if (!reply.Ok()) return;
+    auto label = [&](int i) {
+        return ReadWireLabel(labels + size * static_cast<std::size_t>(i), size);
+    };
 
     BOOL changed = FALSE;
-    if (kind == kNameKind) {
+    if (names) {
         int over = -1;
         const BOOL overflowBefore = doc.FindRemoteTrunkRangeOverflow(over);
-        for (int i = 0; i < n; ++i) {
-            const CString name = ReadLabel(labels + size * static_cast<std::size_t>(i), size);
+        for (int i = 0; i < n; ++i)
             changed |=
-                doc.SetIcomNameFromController(first + i, static_cast<int>(size), name, FALSE);
-        }
+                doc.SetIcomNameFromController(first + i, static_cast<int>(size), label(i), FALSE);
         if (!changed) return;
-        doc.UpdateAllViews(nullptr, static_cast<LPARAM>(kCmdNames), kNameKind);
+        doc.UpdateAllViews(nullptr, static_cast<LPARAM>(kCmdNames), CWireLabelRange::kNameKind);
         if (!overflowBefore && doc.FindRemoteTrunkRangeOverflow(over))
             context.PostToMainWindow(WM_LINK_ICOM_WARNING, static_cast<WPARAM>(over), 0);
         return;
@@ -77,13 +47,14 @@ void OnNamesReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDo
     std::vector<CString> run;
     run.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i)
-        run.push_back(ReadLabel(labels + size * static_cast<std::size_t>(i), size));
-    changed |= doc.StoreAlphas(
-        CAssign(static_cast<BYTE>(icom), static_cast<BYTE>(list), static_cast<WORD>(first)), run);
+        run.push_back(label(i));
+    const auto key = [&](int number) {
+        return CAssign(static_cast<BYTE>(icom), static_cast<BYTE>(list), static_cast<WORD>(number));
+    };
+    changed |= doc.StoreAlphas(key(first), run);
     // The end of the controller's list: alphas numbered from its total on are gone.
-    if (total == 0 || first + count >= total)
-        changed |= doc.RemoveAlphasFrom(
-            CAssign(static_cast<BYTE>(icom), static_cast<BYTE>(list), static_cast<WORD>(total)));
+    if (total == 0 || first + static_cast<int>(range.count) >= total)
+        changed |= doc.RemoveAlphasFrom(key(total));
     SendHint(doc, kCmdNames, changed);
 }
 
@@ -96,34 +67,20 @@ void OnGroupsReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc& doc)
         !request.Ok())
         return;
     const bool extended = code == kCmdGroupsEx;
-    const bool wide = extended || (countByte & 0x80);
-    const int count = extended ? countByte : countByte & 0x7F;
-    const std::size_t nameSize = wide ? 2 * kGroupNameLength : kGroupNameLength;
-    const std::size_t recordSize = nameSize + (extended ? kMemberBitmapSize : 4);
-    if (pair.reply.length != recordSize * static_cast<std::size_t>(count)) return;
+    const CWireGroupForm form{extended || (countByte & kWideGroupNames) != 0, extended};
+    const int count = extended ? countByte : countByte & ~kWideGroupNames;
+    if (pair.reply.length != form.Size() * static_cast<std::size_t>(count)) return;
 
     CPayloadReader reply = ReadReply(pair);
     BOOL changed = FALSE;
     const int n = RecordsInRange(first, count, LiveConfig().m_wNumGroups);
     for (int group = first; group < first + n; ++group) {
-        const BYTE* name = reply.Take(nameSize);
-        changed |= doc.SetGroupNameFromController(
-            FALSE, group, wide ? WideText(name, kGroupNameLength) : NarrowText(name, nameSize));
-        // Intercom k travels as bit k + 1.
-        std::array<BYTE, kMemberBitmapSize> members{};
-        if (extended) {
-            const BYTE* bits = reply.Take(kMemberBitmapSize);
-            for (std::size_t i = 0; i < kMemberBitmapSize; ++i) {
-                const BYTE next = i + 1 < kMemberBitmapSize ? bits[i + 1] : 0;
-                members[i] = static_cast<BYTE>((bits[i] >> 1) | (next << 7));
-            }
-        } else {
-            const DWORD mask = reply.U32() >> 1;
-            for (std::size_t i = 0; i < 4; ++i)
-                members[i] = static_cast<BYTE>(mask >> (8 * i));
-        }
-        changed |= doc.SetGroupMembersFromController(group, extended ? CGroup::kMaxMembers : 31,
-                                                     members.data());
+        CString name;
+        CWireGroupForm::Members members{};
+        form.Read(reply, name, members);
+        changed |= doc.SetGroupNameFromController(FALSE, group, name);
+        changed |= doc.SetGroupMembersFromController(
+            group, extended ? CGroup::kMaxMembers : CGroup::kMaskMembers, members.data());
     }
     SendHint(doc, code, changed);
 }

@@ -4,12 +4,13 @@
 #include "link/command_codes.h"
 #include "link/data_replies.h"
 #include "link/data_reply_common.h"
+#include "link/misc_request_mgr.h"
 #include "link/reply_context.h"
+#include "link/wire_clock.h"
 #include "model/snmp_config.h"
 
 namespace {
 
-constexpr int kSNMPWaitItem = 27;
 constexpr int kClockTolerance = 2;  // seconds
 
 // Who a link status request asks about.
@@ -109,19 +110,11 @@ void OnCommErrorsReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc& 
 }
 
 void OnClockReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc&) {
-    if (pair.reply.command != kCmdClock || pair.reply.length != 6) return;
-    const BYTE* p = pair.reply.payload.data();
-    std::tm controller{};
-    controller.tm_year = p[0];
-    controller.tm_mon = p[1] - 1;
-    controller.tm_mday = p[2];
-    controller.tm_hour = p[3];
-    controller.tm_min = p[4];
-    controller.tm_sec = p[5];
-    controller.tm_isdst = -1;
-    const std::time_t time = std::mktime(&controller);
-    if (time == static_cast<std::time_t>(-1)) return;
-    const double drift = std::round(std::difftime(time, context.Now()));
+    if (pair.reply.command != kCmdClock || pair.reply.length != kWireClockSize) return;
+    CPayloadReader reply = ReadReply(pair);
+    const std::optional<std::time_t> time = ReadWireClock(reply);
+    if (!time) return;
+    const double drift = std::round(std::difftime(*time, context.Now()));
     if (std::fabs(drift) > kClockTolerance) context.SetClock();
 }
 
@@ -134,10 +127,10 @@ void OnLogRecordReply(IReplyContext& context, const CDualMessage& pair, CKelvard
 }
 
 void OnSNMPConfigReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc&) {
-    constexpr DWORD kRecordSize = 1006;
-    if (pair.reply.command != kCmdSNMPConfig || pair.reply.length != kRecordSize) return;
+    if (pair.reply.command != kCmdSNMPConfig || pair.reply.length != CSNMPConfig::kRecordSize)
+        return;
     CSNMPConfig& config = context.GetSNMPConfig();
     // The user's unsent edits keep their values.
     if (!config.IsModified() && !config.Decode(pair.reply.payload.data(), FALSE)) return;
-    context.EndMiscWait(kSNMPWaitItem);
+    context.EndMiscWait(CMiscRequestMgr::kReadSnmp);
 }

@@ -47,6 +47,7 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
         m_notify = notify;
         m_nState = !start ? kLinkClosed : m_bNetwork ? kLinkSetUp : kLinkPoll;
         m_bSendRunning = FALSE;
+        m_bReleaseOwed = FALSE;
         m_bPaused = FALSE;
         m_bConnected = TRUE;
     }

@@ -146,6 +146,10 @@ protected:
     // The serial status reply (command 1 with 26 bytes), or the network's, which carries the
     // poll byte before the status.
     static BOOL IsStatusReply(const CDualMessage& pair);
+    // Engine thread: the reply answers its request (the status reply answers the presence
+    // poll), and not for a controller that had forgotten the session.
+    BOOL Answers(const CDualMessage& pair) const;
+    BOOL IsSessionLost(const CDualMessage& pair) const;
 
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CCriticalSection& DeviceLock() const { return m_deviceLock; }
@@ -169,6 +173,7 @@ private:
     void LinkLost(int fallback, int result);
     // Posts the failure of the running send and gives it up.
     void FailSend(int reason);
+    void StopSendQueue();
     // Moves the link from one state to the next and wakes the engine to act on it; FALSE, and
     // nothing changed, when the link is in another state.
     BOOL Advance(int from, int to);
@@ -212,6 +217,8 @@ private:
     BOOL m_bStandbyQuery = FALSE;
     // After a memory request on the network the next poll goes out numbered.
     BOOL m_bNumberNextPoll = FALSE;
+    // A send given up while the link was lost still holds exclusive control.
+    BOOL m_bReleaseOwed = FALSE;
     std::optional<DWORD> m_lastPollTick;
     int m_nState = kLinkClosed;
 

@@ -9,7 +9,6 @@
 #include "model/app_state.h"
 #include "model/ip_text.h"
 #include "platform/base/byte_order.h"
-#include "platform/base/tick_count.h"
 
 int CDEVICEComm::GetNextRequest(CMessage& request) {
     std::lock_guard guard(m_deviceLock);
@@ -72,6 +71,12 @@ int CDEVICEComm::GetStateRequest(CMessage& request) {
             request.SetPayload(std::array{kPresencePoll});
             m_nState = kLinkAwaitStatus;
             return m_bNetwork ? kRequestNumbered : kRequestRaw;
+        case kLinkUp:
+            // Exclusive control of a send given up while the link was lost, released once the
+            // link is back; the state stays as it is, and the release is not asked for again.
+            if (!std::exchange(m_bReleaseOwed, FALSE)) return kRequestNone;
+            request.command = kCmdReleaseControl;
+            return kRequestNumbered;
         case kLinkAskControl: return ask(kCmdAskControl, kLinkAwaitControl);
         case kLinkOpenDownload: return ask(kCmdOpenDownload, kLinkAwaitDownload);
         case kLinkCommit: return ask(kCmdCommit, kLinkAwaitCommit);
@@ -84,7 +89,7 @@ int CDEVICEComm::GetStateRequest(CMessage& request) {
 int CDEVICEComm::GetPollRequest(CMessage& request) {
     request.command = m_bNetwork ? kCmdNetworkControl : 0;
     request.SetPayload(std::array{kPresencePoll});
-    const DWORD now = GetTickCount();
+    const DWORD now = m_timing.clock();
     if (m_lastPollTick && now - *m_lastPollTick <= m_timing.pollIntervalMs) return kRequestRawPoll;
     m_lastPollTick = now;
     return m_bNetwork ? kRequestNumbered : kRequestRaw;
@@ -115,19 +120,33 @@ BOOL CDEVICEComm::GetQueuedRequest(CMessage& request) {
     return FALSE;
 }
 
+BOOL CDEVICEComm::IsSessionLost(const CDualMessage& pair) const {
+    return m_bNetwork && pair.reply.tag == kUnknownSessionTag;
+}
+
+BOOL CDEVICEComm::Answers(const CDualMessage& pair) const {
+    const CMessage& request = pair.request;
+    const CMessage& reply = pair.reply;
+    return (reply.command == kCmdStatus ||
+            (reply.command == request.command && reply.sequence == request.sequence)) &&
+           !IsSessionLost(pair);
+}
+
 void CDEVICEComm::PutResponse(const CDualMessage& pair) {
     const CMessage& request = pair.request;
     const CMessage& reply = pair.reply;
+    // The controller did not know the session and ran nothing: the hook has set the session
+    // up again, and the request is asked for again as if the link had failed with it.
+    if (IsSessionLost(pair)) return;
     const bool refusalAnswers = reply.command == kCmdOpenDownload ||
                                 reply.command == kCmdAskControl ||
                                 reply.command == kCmdReleaseControl;
-    const bool good = (reply.command == kCmdStatus ||
-                       (reply.command == request.command && reply.sequence == request.sequence)) &&
-                      (!reply.nak || refusalAnswers);
+    const bool good = Answers(pair) && (!reply.nak || refusalAnswers);
     if (good && !reply.ctrl && reply.command == kCmdStandbyAddress) {
         OnStandbyAddress(reply);
         return;
     }
+    if (good && reply.ctrl) StopSendQueue();
     bool notify = false;
     {
         std::lock_guard guard(m_responseLock);
@@ -138,6 +157,14 @@ void CDEVICEComm::PutResponse(const CDualMessage& pair) {
     // The controller needs a moment after a second commit.
     if (request.command == kCmdCommitAgain && m_engine)
         m_engine->Pause(m_timing.commitAgainPauseMs);
+}
+
+// Exclusive control is lost: the send goes no further than the request it had in flight, and
+// the window hears of it when the reply is handled.
+void CDEVICEComm::StopSendQueue() {
+    std::lock_guard guard(m_deviceLock);
+    if (m_bSendRunning && m_nState > kLinkAskControl && m_nState < kLinkRelease)
+        m_nState = kLinkRelease;
 }
 
 // The standby controller's address, a.b.c.d in byte order: kept when it is new.

@@ -1,4 +1,5 @@
 #include <mutex>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/device_comm.h"
@@ -31,6 +32,7 @@ BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
         m_source = std::move(source);
         m_source->Reset();
         m_bSendRunning = TRUE;
+        m_bReleaseOwed = FALSE;
     }
     WakeEngine();
     return TRUE;
@@ -100,9 +102,9 @@ void CDEVICEComm::Abort() {
             case kLinkAwaitSession:
             case kLinkPoll:
             case kLinkAwaitStatus:
-                // The link is lost: there is no exclusive control to release over it, and the
-                // set-up or poll that finds the controller again must go on.
-                m_bSendRunning = FALSE;
+                // The link is lost: the set-up or poll that finds the controller again goes
+                // on, and exclusive control is released once it has.
+                if (std::exchange(m_bSendRunning, FALSE)) m_bReleaseOwed = TRUE;
                 return;
             default: m_nState = kLinkRelease; break;
         }
@@ -230,6 +232,8 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
 
 void CDEVICEComm::OnReleaseReply() {
     std::lock_guard guard(m_deviceLock);
+    // The release owed by a send that has failed already ends nothing.
+    if (m_nState != kLinkRelease && m_nState != kLinkAwaitRelease) return;
     m_nState = kLinkUp;
     m_bSendRunning = FALSE;
     Post(WM_LINK_SEND_DONE);

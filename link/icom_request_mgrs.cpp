@@ -3,52 +3,54 @@
 #include <mutex>
 
 #include "link/command_codes.h"
+#include "link/wire_group.h"
 
 namespace {
 
 // The selector byte of status and error requests that names the intercoms.
 constexpr BYTE kIntercoms = 1;
-constexpr BYTE kWideNames = 0x80;
 
 }  // namespace
 
 BOOL CIcomBaudMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdIcomBaud, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomBaud, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomPortMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdIcomPort, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomPort, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomConnMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdIcomConn, 255, Width::kByte);
+    return BuildRange(message, kCmdIcomConn, kIcomBytesPerMessage, Width::kByte);
 }
 
 BOOL CIcomAddrMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kEthernetToMC)) return Drop();
-    return BuildRange(message, kCmdIcomAddress, 128, Width::kByte, {BYTE(m_bPrimary ? 0 : 1)});
+    return BuildRange(message, kCmdIcomAddress, kAddressesPerMessage, Width::kByte,
+                      {BYTE(m_bPrimary ? 0 : 1)});
 }
 
 BOOL CIcomCostMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kCascadeCosts)) return Drop();
-    return BuildRange(message, kCmdIcomCost, 128, Width::kWord);
+    return BuildRange(message, kCmdIcomCost, kCostsPerMessage, Width::kWord);
 }
 
 BOOL CIcomRemTrunkingMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasCapability(CCVConfig::kTwoCVsSupport)) return Drop();
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdRemoteTrunking).Byte(icom);
+    CPayloadWriter(message, kCmdRemoteTrunking).U8(icom);
     return TRUE;
 }
 
 BOOL CIcomStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (!config.HasFlag(CCVConfig::kEnhancedStatus))
-        return BuildRange(message, kCmdCommStatus, 255, Width::kByte, {kIntercoms});
+        return BuildRange(message, kCmdCommStatus, kIcomBytesPerMessage, Width::kByte,
+                          {kIntercoms});
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdIcomStatus).Byte(icom);
+    CPayloadWriter(message, kCmdIcomStatus).U8(icom);
     return TRUE;
 }
 
@@ -59,7 +61,7 @@ BOOL CIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 BOOL CClearIcomErrorsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     UINT icom = 0;
     if (!TakeOne(icom)) return FALSE;
-    CRequestWriter(message, kCmdClearErrors).Byte(kIntercoms).Byte(icom).Byte(1);
+    CPayloadWriter(message, kCmdClearErrors).U8(kIntercoms).U8(icom).U8(1);
     return TRUE;
 }
 
@@ -69,9 +71,9 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     const BOOL all = GetCount() == GetSize();
     const UINT icom = GetCursor();
     if (GetSize() == 31)
-        CRequestWriter(message, kCmdClearAllocations).Byte(all ? 31 : icom);
+        CPayloadWriter(message, kCmdClearAllocations).U8(all ? 31 : icom);
     else
-        CRequestWriter(message, kCmdClearAllocationsEx).U16(all ? 0 : icom + 1);
+        CPayloadWriter(message, kCmdClearAllocationsEx).U16(all ? 0 : icom + 1);
     if (all) {
         RemoveAll();
         Taken(0, GetSize());
@@ -83,8 +85,10 @@ BOOL CClearAllocationsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
 }
 
 BOOL CIcomGroupMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
-    const BOOL extended = config.intercoms >= 32;
-    if (!BuildRange(message, extended ? kCmdGroupsEx : kCmdGroups, 20, Width::kByte)) return FALSE;
-    if (!extended && config.HasFlag(CCVConfig::kUnicodeSupport)) message.payload[1] |= kWideNames;
+    const bool extended = UsesExtendedGroups(config.intercoms);
+    if (!BuildRange(message, extended ? kCmdGroupsEx : kCmdGroups, kGroupsPerMessage, Width::kByte))
+        return FALSE;
+    if (!extended && config.HasFlag(CCVConfig::kUnicodeSupport))
+        message.payload[1] |= kWideGroupNames;
     return TRUE;
 }

@@ -5,6 +5,12 @@
 // The request managers of the intercoms and groups: one item per intercom (per group for the
 // group manager).
 
+// The most intercoms one message carries, asked for or set: one byte each, an IP address or a
+// cascade cost each.
+constexpr UINT kIcomBytesPerMessage = 255;
+constexpr UINT kAddressesPerMessage = 128;
+constexpr UINT kCostsPerMessage = 128;
+
 // Baud rate choices (15).
 class CIcomBaudMgr : public CRequestMgr {
 public:

@@ -2,33 +2,17 @@
 
 #include <mutex>
 
-#include "link/command_codes.h"
+#include "link/wire_labels.h"
 #include "platform/base/byte_order.h"
 
 namespace {
 
-constexpr UINT kPage = 128;
-constexpr UINT kWidePage = 64;
-constexpr int kWideFormat = 4;
-
 void WriteLabelRequest(CMessage& message, UINT icom, UINT kind, UINT first, UINT format,
                        UINT count) {
-    CRequestWriter(message, kCmdNames).Byte(icom).U16(kind << 12 | first).U16(format << 12 | count);
+    CLabelRequest{icom, {kind, first, format, count}}.Write(message);
 }
 
 }  // namespace
-
-BOOL CLabelRequest::Read(const CMessage& request) {
-    if (request.command != kCmdNames || request.length != 5) return FALSE;
-    const WORD range = GetU16BE(&request.payload[1]);
-    const WORD size = GetU16BE(&request.payload[3]);
-    icom = request.payload[0];
-    kind = range >> 12;
-    first = range & kFieldMask;
-    format = size >> 12;
-    count = size & kFieldMask;
-    return TRUE;
-}
 
 BOOL CIcomNameMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     const int format = config.IsExtended() ? LabelFormat(m_nLength, config)
@@ -37,16 +21,11 @@ BOOL CIcomNameMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     if (format < 0) return Drop();
     UINT first = 0;
     UINT count = 0;
-    if (!TakeRange(m_nLength == 16 ? kWidePage : kPage, first, count)) return FALSE;
-    WriteLabelRequest(message, 0, kNameKind, first, static_cast<UINT>(format), count);
+    if (!TakeRange(m_nLength == 16 ? kWideLabelsPerMessage : kLabelsPerMessage, first, count))
+        return FALSE;
+    WriteLabelRequest(message, 0, CWireLabelRange::kNameKind, first, static_cast<UINT>(format),
+                      count);
     return TRUE;
-}
-
-int CAlphaMgr::IndexOfWireType(UINT wireType) {
-    for (int i = 0; i < kTypes; ++i) {
-        if (kWireTypes[i] == wireType) return i;
-    }
-    return -1;
 }
 
 BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
@@ -56,10 +35,12 @@ BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
         m_nCurrent = m_nOffset = -1;
         return Drop();
     }
-    const UINT page = format == kWideFormat ? kWidePage : kPage;
+    const UINT page = WireLabelSize(static_cast<UINT>(format)) == kWideLabelSize
+                          ? kWideLabelsPerMessage
+                          : kLabelsPerMessage;
     // A list that would run past what a request can address has ended too.
     if (m_nCurrent >= static_cast<int>(GetSize()) ||
-        static_cast<UINT>(m_nOffset) > CLabelRequest::kFieldMask)
+        static_cast<UINT>(m_nOffset) > CWireLabelRange::kFieldMask)
         m_nCurrent = m_nOffset = -1;
     if (m_nCurrent < 0) {
         UINT icom = 0;
@@ -67,8 +48,9 @@ BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
         m_nCurrent = static_cast<int>(icom);
         m_nOffset = 0;
     }
-    WriteLabelRequest(message, static_cast<UINT>(m_nCurrent), kWireTypes[m_nType],
-                      static_cast<UINT>(m_nOffset), static_cast<UINT>(format), page);
+    WriteLabelRequest(message, static_cast<UINT>(m_nCurrent),
+                      static_cast<UINT>(AlphaIndexToType(m_nType)), static_cast<UINT>(m_nOffset),
+                      static_cast<UINT>(format), page);
     m_nOffset += static_cast<int>(page);
     return TRUE;
 }
@@ -82,7 +64,12 @@ void CAlphaMgr::Requeue(const CMessage& request) {
         return;
     }
     m_nCurrent = static_cast<int>(page.icom);
-    m_nOffset = static_cast<int>(page.first);
+    m_nOffset = static_cast<int>(page.range.first);
+}
+
+void CAlphaMgr::GiveUp(const CMessage& request) {
+    CLabelRequest page;
+    if (page.Read(request)) EndPaging(static_cast<int>(page.icom));
 }
 
 int CAlphaMgr::GetCurrentIntercom() const {
@@ -101,5 +88,5 @@ BOOL CAlphaMgr::IsLastPage(const CDualMessage& pair) {
     const CMessage& reply = pair.reply;
     if (reply.nak || reply.length < 2) return TRUE;
     const UINT total = GetU16BE(reply.payload.data());
-    return total == 0 || request.first + request.count >= total;
+    return total == 0 || request.range.first + request.range.count >= total;
 }

@@ -8,8 +8,6 @@
 // (64 for 16-character names).
 class CIcomNameMgr : public CRequestMgr {
 public:
-    static constexpr UINT kNameKind = 7;
-
     void SetNameLength(int length) { m_nLength = length; }
     int GetNameLength() const { return m_nLength; }
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
@@ -23,15 +21,12 @@ private:
 class CAlphaMgr : public CRequestMgr {
 public:
     static constexpr int kTypes = 8;
-    // The wire alpha type of each alpha type index.
-    static constexpr UINT kWireTypes[kTypes] = {0, 1, 2, 3, 4, 5, 6, 8};
-    // The alpha type index of a wire type, -1 for the names' kind and unknown ones.
-    static int IndexOfWireType(UINT wireType);
 
     void SetTypeIndex(int index) { m_nType = index; }
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
     // The lost page is asked for again, the paging going on from it.
     void Requeue(const CMessage& request) override;
+    void GiveUp(const CMessage& request) override;
 
     // The intercom being paged through, -1 when none.
     int GetCurrentIntercom() const;
@@ -45,18 +40,4 @@ private:
     int m_nType = 0;
     int m_nCurrent = -1;  // the intercom being paged through, -1 when none
     int m_nOffset = -1;   // the next alpha within it, -1 when none
-};
-
-// The 12-bit fields of a name or alpha request, as the managers write them.
-struct CLabelRequest {
-    static constexpr UINT kFieldMask = 0xFFF;
-
-    UINT icom = 0;
-    UINT kind = 0;
-    UINT first = 0;
-    UINT format = 0;
-    UINT count = 0;
-
-    // FALSE when the payload is not a 5-byte label request.
-    BOOL Read(const CMessage& request);
 };

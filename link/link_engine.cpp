@@ -15,6 +15,7 @@ CLinkEngine::~CLinkEngine() {
 bool CLinkEngine::Start() {
     if (m_thread.IsStarted()) return false;
     m_stop.ResetEvent();
+    ResetCounters();
     return m_thread.Start([this] { Run(); }, kStackSize);
 }
 
@@ -57,7 +58,6 @@ bool CLinkEngine::Pause(DWORD ms) {
 
 void CLinkEngine::Run() {
     m_outbox.AdoptThisThread();
-    ResetCounters();
     RunCycles();
     m_outbox.Flush();
 }

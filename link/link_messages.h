@@ -36,6 +36,9 @@ constexpr int LINK_ERROR_NAK = -1;
 constexpr int LINK_ERROR_NO_SESSION = -3;    // network: a refusal carrying no session tag
 constexpr int LINK_ERROR_SESSION_LOST = -4;  // network: the controller forgot the session
 
+// WM_LINK_UPLOAD_PROGRESS wParam of an upload that failed for lost communication.
+constexpr int LINK_UPLOAD_LOST = -2;
+
 // WM_LINK_ACTIVITY kind of a failed read.
 constexpr WPARAM LINK_ACTIVITY_READ_FAILED = 3;
 

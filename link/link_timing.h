@@ -1,10 +1,16 @@
 #pragma once
 
+#include <functional>
+
 #include "link/comm_serial.h"
+#include "platform/base/tick_count.h"
 
 // Every time-out the link waits on, in one place: the program uses the defaults and tests
 // shorten them.
 struct CLinkTiming {
+    // Where the link reads the time of its intervals; tests set the clock themselves.
+    std::function<DWORD()> clock = GetTickCount;
+
     DWORD udpReadTimeoutMs = 1000;
     // Longest wait for each byte of a serial reply, and the fixed part of a write's budget.
     DWORD serialByteTimeoutMs = 1100;

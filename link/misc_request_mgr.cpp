@@ -6,47 +6,59 @@
 #include <utility>
 
 #include "link/command_codes.h"
+#include "link/wire_clock.h"
 
 namespace {
 
-// What an item sends when it is a fixed request: its code and payload.
-struct CFixedItem {
+// What each item sends: its code and either a fixed payload, the copy it was marked with
+// (whose first bytes, when given, tell items of one code apart), or one built when it goes.
+enum class Payload { kFixed, kCarried, kBuilt };
+
+struct CItemForm {
     UINT item;
     DWORD command;
-    std::vector<BYTE> payload;
+    Payload kind;
+    std::vector<BYTE> bytes;
 };
 
-const CFixedItem kFixedItems[] = {
-    {CMiscRequestMgr::kLogRecordMore, 7, {1}},
-    {CMiscRequestMgr::kLogRecord, 7, {0}},
-    {CMiscRequestMgr::kReadClock, 37, {}},
-    {CMiscRequestMgr::kLoggingOn, 13, {1}},
-    {CMiscRequestMgr::kLoggingOff, 13, {0}},
-    {CMiscRequestMgr::kLoggingState, 10, {}},
-    {CMiscRequestMgr::kComPortRange, 58, {}},
-    {CMiscRequestMgr::kClearCVErrors, 20, {0, 0, 1}},
-    {CMiscRequestMgr::kClearStandbyErrors, 20, {2, 0, 1}},
-    {CMiscRequestMgr::kAutoClear, 46, {}},
-    {CMiscRequestMgr::kDynamicAlloc, 48, {}},
-    {CMiscRequestMgr::kWaitForTalkKey, 50, {}},
-    {CMiscRequestMgr::kCode21Text, 21, {0, 0}},
-    {CMiscRequestMgr::kCVStatus, 18, {0, 0, 1}},
-    {CMiscRequestMgr::kCVErrors, 19, {0, 0, 1}},
-    {CMiscRequestMgr::kStandbyStatus, 18, {2, 0, 1}},
-    {CMiscRequestMgr::kStandbyErrors, 19, {2, 0, 1}},
-    {CMiscRequestMgr::kSessionSetup, kCmdStandbyAddress, {}},
-    {CMiscRequestMgr::kReadSnmp, 66, {}},
+const CItemForm kItemForms[] = {
+    {CMiscRequestMgr::kLogRecordMore, kCmdLogRecord, Payload::kFixed, {1}},
+    {CMiscRequestMgr::kLogRecord, kCmdLogRecord, Payload::kFixed, {0}},
+    {CMiscRequestMgr::kReadClock, kCmdClock, Payload::kFixed, {}},
+    {CMiscRequestMgr::kSetClock, kCmdSetClock, Payload::kBuilt, {}},
+    {CMiscRequestMgr::kTakeLogDirection, kCmdTakeLogDirection, Payload::kFixed, {}},
+    {CMiscRequestMgr::kLoggingOn, kCmdLoggingOnOff, Payload::kFixed, {1}},
+    {CMiscRequestMgr::kLoggingOff, kCmdLoggingOnOff, Payload::kFixed, {0}},
+    {CMiscRequestMgr::kReleaseLogDirection, kCmdReleaseLogDirection, Payload::kFixed, {}},
+    {CMiscRequestMgr::kLoggingState, kCmdLoggingState, Payload::kFixed, {}},
+    {CMiscRequestMgr::kComPortRange, kCmdComPortRange, Payload::kFixed, {}},
+    {CMiscRequestMgr::kClearCVErrors, kCmdClearErrors, Payload::kFixed, {0, 0, 1}},
+    {CMiscRequestMgr::kClearStandbyErrors, kCmdClearErrors, Payload::kFixed, {2, 0, 1}},
+    {CMiscRequestMgr::kAllocTimeout, kCmdTimeoutMinutes, Payload::kBuilt, {}},
+    {CMiscRequestMgr::kAllocTimeout, kCmdTimeoutSeconds, Payload::kBuilt, {}},
+    {CMiscRequestMgr::kAutoClear, kCmdAutoClear, Payload::kFixed, {}},
+    {CMiscRequestMgr::kDynamicAlloc, kCmdDynamicAlloc, Payload::kFixed, {}},
+    {CMiscRequestMgr::kWaitForTalkKey, kCmdWaitForTalkKey, Payload::kFixed, {}},
+    {CMiscRequestMgr::kCode21Text, kCmdCode21Text, Payload::kFixed, {0, 0}},
+    {CMiscRequestMgr::kCVStatus, kCmdCommStatus, Payload::kFixed, {0, 0, 1}},
+    {CMiscRequestMgr::kCVErrors, kCmdCommErrors, Payload::kFixed, {0, 0, 1}},
+    {CMiscRequestMgr::kStandbyStatus, kCmdCommStatus, Payload::kFixed, {2, 0, 1}},
+    {CMiscRequestMgr::kStandbyErrors, kCmdCommErrors, Payload::kFixed, {2, 0, 1}},
+    {CMiscRequestMgr::kWriteMemory0, kCmdWriteMemory, Payload::kCarried, {0, 0}},
+    {CMiscRequestMgr::kReadMemory0, kCmdReadMemory, Payload::kCarried, {0, 0}},
+    {CMiscRequestMgr::kCommandLine, kCmdClp, Payload::kCarried, {}},
+    {CMiscRequestMgr::kSessionSetup, kCmdStandbyAddress, Payload::kFixed, {}},
+    {CMiscRequestMgr::kWriteMemory1, kCmdWriteMemory, Payload::kCarried, {0, 1}},
+    {CMiscRequestMgr::kReadMemory1, kCmdReadMemory, Payload::kCarried, {0, 1}},
+    {CMiscRequestMgr::kReadSnmp, kCmdSNMPConfig, Payload::kFixed, {}},
+    {CMiscRequestMgr::kWriteSnmp, kCmdSetSNMPConfig, Payload::kCarried, {}},
+    {CMiscRequestMgr::kAlphaCounters, kCmdAlphaCounters, Payload::kBuilt, {}},
 };
 
-DWORD CommandOfPayloadItem(UINT item) {
-    switch (item) {
-        case CMiscRequestMgr::kWriteMemory0:
-        case CMiscRequestMgr::kWriteMemory1: return kCmdWriteMemory;
-        case CMiscRequestMgr::kReadMemory0:
-        case CMiscRequestMgr::kReadMemory1: return kCmdReadMemory;
-        case CMiscRequestMgr::kCommandLine: return kCmdClp;
-        default: return 67;  // write the SNMP configuration
-    }
+const CItemForm* FormOf(UINT item) {
+    const auto form = std::find_if(std::begin(kItemForms), std::end(kItemForms),
+                                   [&](const CItemForm& f) { return f.item == item; });
+    return form != std::end(kItemForms) ? &*form : nullptr;
 }
 
 }  // namespace
@@ -56,8 +68,21 @@ CMiscRequestMgr::CMiscRequestMgr() {
 }
 
 BOOL CMiscRequestMgr::CarriesPayload(UINT item) {
-    return item == kWriteMemory0 || item == kReadMemory0 || item == kCommandLine ||
-           item == kWriteMemory1 || item == kReadMemory1 || item == kWriteSnmp;
+    const CItemForm* form = FormOf(item);
+    return form && form->kind == Payload::kCarried;
+}
+
+int CMiscRequestMgr::ItemOfRequest(const CMessage& request) {
+    const auto payload = request.Payload();
+    for (const CItemForm& form : kItemForms) {
+        if (form.command != request.command) continue;
+        const bool starts = payload.size() >= form.bytes.size() &&
+                            std::equal(form.bytes.begin(), form.bytes.end(), payload.begin());
+        if (form.kind == Payload::kBuilt ||
+            (starts && (form.kind == Payload::kCarried || payload.size() == form.bytes.size())))
+            return static_cast<int>(form.item);
+    }
+    return -1;
 }
 
 void CMiscRequestMgr::AddWithPayload(UINT item, std::span<const BYTE> payload) {
@@ -104,41 +129,31 @@ void CMiscRequestMgr::Requeue(const CMessage& /*request*/) {
 }
 
 BOOL CMiscRequestMgr::BuildItem(UINT item, CMessage& message, const CLinkConfig& config) {
-    const auto fixed = std::find_if(std::begin(kFixedItems), std::end(kFixedItems),
-                                    [&](const CFixedItem& f) { return f.item == item; });
-    if (fixed != std::end(kFixedItems)) {
-        CRequestWriter(message, fixed->command).Bytes(fixed->payload);
+    const CItemForm* form = FormOf(item);
+    if (!form) return FALSE;
+    switch (form->kind) {
+        case Payload::kFixed:
+            if ((item == kTakeLogDirection || item == kReleaseLogDirection) &&
+                !config.HasCapability(CCVConfig::kLogToken))
+                return FALSE;
+            CPayloadWriter(message, form->command).Bytes(form->bytes);
+            return TRUE;
+        case Payload::kCarried:
+            // Marked without its data: there is nothing to send.
+            if (!m_payloads[item]) return FALSE;
+            CPayloadWriter(message, form->command).Bytes(*m_payloads[item]);
+            m_builtPayload = std::exchange(m_payloads[item], std::nullopt);
+            return TRUE;
+        case Payload::kBuilt: break;
+    }
+    if (item == kSetClock) {
+        CPayloadWriter out(message, kCmdSetClock);
+        WriteWireClock(out, std::time(nullptr));
         return TRUE;
     }
-    if (CarriesPayload(item)) {
-        // Marked without its data: there is nothing to send.
-        if (!m_payloads[item]) return FALSE;
-        CRequestWriter(message, CommandOfPayloadItem(item)).Bytes(*m_payloads[item]);
-        m_builtPayload = std::exchange(m_payloads[item], std::nullopt);
-        return TRUE;
-    }
-    switch (item) {
-        case kSetClock: {
-            const std::time_t now = std::time(nullptr);
-            std::tm local{};
-            localtime_r(&now, &local);
-            CRequestWriter(message, kCmdSetClock)
-                .Byte(static_cast<UINT>(local.tm_year))
-                .Byte(static_cast<UINT>(local.tm_mon + 1))
-                .Byte(static_cast<UINT>(local.tm_mday))
-                .Byte(static_cast<UINT>(local.tm_hour))
-                .Byte(static_cast<UINT>(local.tm_min))
-                .Byte(static_cast<UINT>(local.tm_sec));
-            return TRUE;
-        }
-        case kTakeLogDirection:
-        case kReleaseLogDirection:
-            if (!config.HasCapability(CCVConfig::kLogToken)) return FALSE;
-            CRequestWriter(message, item == kTakeLogDirection ? 78 : 79);
-            return TRUE;
-        case kAllocTimeout: CRequestWriter(message, config.secondsMode ? 64 : 11); return TRUE;
-        default: return FALSE;
-    }
+    if (item != kAllocTimeout) return FALSE;
+    CPayloadWriter(message, config.secondsMode ? kCmdTimeoutSeconds : kCmdTimeoutMinutes);
+    return TRUE;
 }
 
 BOOL CMiscRequestMgr::BuildAlphaCounters(CMessage& message, const CLinkConfig& config) {
@@ -147,7 +162,10 @@ BOOL CMiscRequestMgr::BuildAlphaCounters(CMessage& message, const CLinkConfig& c
     const int format = LabelFormat(config.alphaSize, config);
     if (format < 0) return FALSE;
     const UINT count = std::min(kCounterIntercoms, icoms - m_nCounterCursor);
-    CRequestWriter(message, 76).Byte(static_cast<UINT>(format)).U16(m_nCounterCursor).U16(count);
+    CPayloadWriter(message, kCmdAlphaCounters)
+        .U8(static_cast<UINT>(format))
+        .U16(m_nCounterCursor)
+        .U16(count);
     m_nCounterCursor += count;
     return TRUE;
 }

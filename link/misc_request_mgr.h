@@ -52,6 +52,8 @@ public:
 
     // Whether the item's payload is the copy given to AddWithPayload.
     static BOOL CarriesPayload(UINT item);
+    // The item whose request this is, -1 for none.
+    static int ItemOfRequest(const CMessage& request);
     // Marks the item with the payload its request carries.
     void AddWithPayload(UINT item, std::span<const BYTE> payload);
     // The next intercom whose alpha change counters are asked for.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <span>
 
@@ -48,19 +49,31 @@ private:
     bool m_bFailed = false;
 };
 
-// Appends to a message's payload; bytes beyond its capacity are dropped.
+// Writes a message's payload front to back, numbers big-endian; a field that does not fit in
+// what is left of the payload is dropped.
 class CPayloadWriter {
 public:
     explicit CPayloadWriter(CMessage& message) : m_message(message) { m_message.length = 0; }
+    // Starts a request of the command.
+    CPayloadWriter(CMessage& message, DWORD command) : CPayloadWriter(message) {
+        m_message.command = command;
+    }
 
-    void U8(BYTE value) {
-        if (BYTE* p = Room(1)) p[0] = value;
+    CPayloadWriter& U8(UINT value) {
+        if (BYTE* p = Room(1)) p[0] = static_cast<BYTE>(value);
+        return *this;
     }
-    void U16(WORD value) {
-        if (BYTE* p = Room(2)) PutU16BE(p, value);
+    CPayloadWriter& U16(UINT value) {
+        if (BYTE* p = Room(2)) PutU16BE(p, static_cast<WORD>(value));
+        return *this;
     }
-    void U32(DWORD value) {
+    CPayloadWriter& U32(DWORD value) {
         if (BYTE* p = Room(4)) PutU32BE(p, value);
+        return *this;
+    }
+    CPayloadWriter& Bytes(std::span<const BYTE> bytes) {
+        if (BYTE* p = Room(bytes.size())) std::copy(bytes.begin(), bytes.end(), p);
+        return *this;
     }
     // n bytes to fill in place, or null when they do not fit.
     BYTE* Room(std::size_t n) {

@@ -123,11 +123,11 @@ BOOL CRequestMgr::BuildRange(CMessage& message, DWORD command, UINT max, Width w
     UINT first = 0;
     UINT count = 0;
     if (!TakeRange(max, first, count)) return FALSE;
-    CRequestWriter request(message, command);
+    CPayloadWriter request(message, command);
     request.Bytes(prefix);
     if (width == Width::kWord)
         request.U16(first).U16(count);
     else
-        request.Byte(first).Byte(count);
+        request.U8(first).U8(count);
     return TRUE;
 }

@@ -2,10 +2,10 @@
 
 #include <atomic>
 #include <initializer_list>
-#include <span>
 
 #include "link/link_config.h"
 #include "link/message.h"
+#include "link/payload_io.h"
 #include "model/bit_array.h"
 #include "platform/base/critical_section.h"
 #include "platform/base/win_types.h"
@@ -50,6 +50,9 @@ public:
     // Engine thread: the request last built got no answer, as the link failed; what it asked
     // for is pending again. The request is the one BuildRequest gave.
     virtual void Requeue(const CMessage& request);
+    // Engine thread: the request last built is not asked for again; a manager that pages
+    // through an item gives that item up.
+    virtual void GiveUp(const CMessage& /*request*/) {}
 
 protected:
     // The range of the next request: from the cursor to the last pending item, at most max
@@ -90,28 +93,4 @@ private:
     CBitArray m_pending{1};
     UINT m_nTakenFirst = 0;
     UINT m_nTakenCount = 0;
-};
-
-// Writes a request: the command, then the payload bytes in order, big-endian.
-class CRequestWriter {
-public:
-    CRequestWriter(CMessage& message, DWORD command) : m_message(message) {
-        m_message.command = command;
-        m_message.length = 0;
-    }
-    CRequestWriter& Byte(UINT value) {
-        if (m_message.length < CMessage::kMaxPayload)
-            m_message.payload[m_message.length++] = static_cast<BYTE>(value);
-        return *this;
-    }
-    CRequestWriter& U16(UINT value) { return Byte(value >> 8).Byte(value); }
-    CRequestWriter& U32(DWORD value) { return U16(value >> 16).U16(value); }
-    CRequestWriter& Bytes(std::span<const BYTE> bytes) {
-        for (BYTE b : bytes)
-            Byte(b);
-        return *this;
-    }
-
-private:
-    CMessage& m_message;
 };

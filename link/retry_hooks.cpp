@@ -1,6 +1,5 @@
 #include "link/retry_hooks.h"
 
-#include <algorithm>
 #include <ctime>
 #include <mutex>
 #include <utility>
@@ -11,6 +10,7 @@
 #include "link/link_messages.h"
 #include "link/link_result.h"
 #include "link/pellam_udp_frame.h"
+#include "link/wire_clock.h"
 
 // Each hook decides under the device lock and waits, or touches the engine, only after
 // releasing it.
@@ -163,14 +163,8 @@ int CDCUpdate::BeforeSend(CMessage& request) {
     switch (request.command) {
         case kCmdSetClock: {
             // The present local time, taken just before the frame is written.
-            const std::time_t now = std::time(nullptr);
-            std::tm local{};
-            localtime_r(&now, &local);
-            const int fields[] = {local.tm_year, local.tm_mon + 1, local.tm_mday,
-                                  local.tm_hour, local.tm_min,     local.tm_sec};
-            for (std::size_t i = 0; i < std::size(fields); ++i)
-                request.payload[i] = static_cast<BYTE>(fields[i]);
-            request.length = std::max<DWORD>(request.length, std::size(fields));
+            CPayloadWriter out(request, kCmdSetClock);
+            WriteWireClock(out, std::time(nullptr));
             break;
         }
         case kCmdReadMemory:

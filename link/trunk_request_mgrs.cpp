@@ -14,7 +14,7 @@ constexpr BYTE kNormalMode = 0;
 }  // namespace
 
 BOOL CTrunkDefsMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
-    return BuildRange(message, kCmdTrunkDefs, 50, Width::kWord);
+    return BuildRange(message, kCmdTrunkDefs, kTrunkDefsPerMessage, Width::kWord);
 }
 
 BOOL CTrunkStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
@@ -26,21 +26,21 @@ BOOL CTrunkStatusMgr::BuildRequest(CMessage& message, const CLinkConfig& config)
 BOOL CTrunkInspectMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     UINT trunk = 0;
     if (!TakeOne(trunk)) return FALSE;
-    CRequestWriter(message, kCmdTrunkInspect).U16(trunk);
+    CPayloadWriter(message, kCmdTrunkInspect).U16(trunk);
     return TRUE;
 }
 
 BOOL CMaintModeMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     UINT trunk = 0;
     if (!TakeOne(trunk)) return FALSE;
-    CRequestWriter(message, kCmdTrunkMode).U16(trunk).Byte(kMaintMode);
+    CPayloadWriter(message, kCmdTrunkMode).U16(trunk).U8(kMaintMode);
     return TRUE;
 }
 
 BOOL CNormalModeMgr::BuildRequest(CMessage& message, const CLinkConfig&) {
     UINT trunk = 0;
     if (!TakeOne(trunk)) return FALSE;
-    CRequestWriter(message, kCmdTrunkMode).U16(trunk).Byte(kNormalMode);
+    CPayloadWriter(message, kCmdTrunkMode).U16(trunk).U8(kNormalMode);
     return TRUE;
 }
 
@@ -55,12 +55,12 @@ BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config
     }
     const BOOL extended = config.IsExtended();
     const BOOL paged = extended && config.intercoms > 31;
-    CRequestWriter request(message, extended ? kCmdTrunkSummaryEx : kCmdTrunkSummary);
+    CPayloadWriter request(message, extended ? kCmdTrunkSummaryEx : kCmdTrunkSummary);
     if (paged)
         request.U16(static_cast<UINT>(m_nCurrent));
     else
-        request.Byte(static_cast<UINT>(m_nCurrent));
-    if (config.HasCapability(CCVConfig::kOOSTrunks)) request.Byte(1);
+        request.U8(static_cast<UINT>(m_nCurrent));
+    if (config.HasCapability(CCVConfig::kOOSTrunks)) request.U8(1);
     m_nBuiltItem = m_nCurrent;
     m_nBuiltOffset = paged ? m_nOffset : -1;
     if (!paged) {
@@ -72,6 +72,12 @@ BOOL CTrunkSummaryMgr::BuildRequest(CMessage& message, const CLinkConfig& config
     m_nOffset += count;
     if (m_nOffset >= config.intercoms) m_nCurrent = m_nOffset = -1;
     return TRUE;
+}
+
+void CTrunkSummaryMgr::GiveUp(const CMessage& /*request*/) {
+    std::lock_guard guard(Lock());
+    if (m_nCurrent >= 0 && m_nCurrent == std::exchange(m_nBuiltItem, -1))
+        m_nCurrent = m_nOffset = -1;
 }
 
 void CTrunkSummaryMgr::Requeue(const CMessage& /*request*/) {

@@ -5,7 +5,10 @@
 // The request managers of the trunks: one item per trunk (the summary manager: one per
 // summary selection).
 
-// Trunk definitions (8), 50 at a time.
+// The most trunk definitions one message carries, asked for or set.
+constexpr UINT kTrunkDefsPerMessage = 50;
+
+// Trunk definitions (8).
 class CTrunkDefsMgr : public CRequestMgr {
 public:
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
@@ -44,6 +47,7 @@ public:
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
     // A lost page is asked for again, the paging going on from it.
     void Requeue(const CMessage& request) override;
+    void GiveUp(const CMessage& request) override;
 
 private:
     int m_nCurrent = -1;  // the item being asked for, -1 when none

@@ -8,8 +8,7 @@
 #include "platform/base/profile.h"
 
 CCVStatusRec::CCVStatusRec(const BYTE* data)
-    : m_bValid(TRUE),
-      m_flags(data[0]),
+    : m_flags(data[0]),
       m_icomCount8(data[1]),
       m_trunkCount(GetU16BE(data + 2)),
       m_unused4(data[4]),
@@ -22,7 +21,12 @@ CCVStatusRec::CCVStatusRec(const BYTE* data)
       m_icomCount16(GetU16BE(data + 16)),
       m_unused18(GetU16BE(data + 18)),
       m_unused20(GetU16BE(data + 20)),
-      m_capabilities(GetU32BE(data + 22)) {}
+      m_capabilities(GetU32BE(data + 22)) {
+    // A record spoilt on its way in may pass an 8-bit checksum; counts beyond the setup's
+    // limits give it away.
+    const WORD intercoms = m_icomCount16 != 0 ? m_icomCount16 : m_icomCount8;
+    m_bValid = intercoms <= CCVConfig::kMaxIntercoms && m_trunkCount <= CCVConfig::kMaxTrunks;
+}
 
 namespace {
 

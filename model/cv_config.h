@@ -15,7 +15,7 @@ struct CCVStatusRec {
 
     // An invalid record of zeros.
     CCVStatusRec() = default;
-    // A valid record from 26 bytes.
+    // A record from 26 bytes; valid when its counts are within what the setup can hold.
     explicit CCVStatusRec(const BYTE* data);
 
     BOOL m_bValid = FALSE;
@@ -73,8 +73,9 @@ public:
         kCapabilitySetSize = 14,
     };
 
-    // The largest intercom count: every per-intercom table has 255 entries.
+    // The largest counts: every per-intercom table has 255 entries.
     static constexpr WORD kMaxIntercoms = 255;
+    static constexpr WORD kMaxTrunks = 10000;
 
     CCVConfig();
     CCVConfig(const CCVConfig&) = default;

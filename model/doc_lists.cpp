@@ -78,8 +78,8 @@ BOOL CKelvardinDoc::FillChoiceCombo(const CObjSpec& objSpec, IListControl& combo
                 combo.InsertItem(-1, GetConnTypeText(type), type);
             return TRUE;
         case CIntercom::kFieldBaudRate:
-            // The two rates the baud cell accepts: 38.4K and 9600.
-            for (int choice : {1, 2})
+            // A blank for none, then the two rates the baud cell accepts.
+            for (int choice : {-1, 1, 2})
                 combo.InsertItem(-1, GetBaudRateText(choice), choice);
             return TRUE;
         default: return FALSE;

@@ -22,20 +22,6 @@ constexpr std::array<CFileSection, CFileSigTable::kRowCount> kRows = {{
     {9, 5508, CObjSpec::kGroup, CGroup::kExtendedWireSize},
 }};
 
-BOOL IsRecordForm(int objectType, WORD size) {
-    switch (objectType) {
-        case CObjSpec::kTrunk: return size == CTrunk::kWireSize;
-        case CObjSpec::kOptions: return size == COptions::kWireSize;
-        case CObjSpec::kIntercom:
-            return size == CIntercom::kWireSize || size == CIntercom::kWideWireSize;
-        case CObjSpec::kGroup:
-            return size == CGroup::kWireSize || size == CGroup::kWideWireSize ||
-                   size == CGroup::kExtendedWireSize;
-        case CObjSpec::kAlpha: return size == CAlpha::kWireSize || size == CAlpha::kWideWireSize;
-        default: return size > 0;  // a name entry of any size
-    }
-}
-
 }  // namespace
 
 void CSectionHeader::Write(CFile& file) const {
@@ -62,6 +48,5 @@ const std::array<CFileSection, CFileSigTable::kRowCount>& CFileSigTable::GetRows
 const CFileSection* CFileSigTable::FindReadableRow(const CSectionHeader& header) {
     const auto row = std::find_if(kRows.begin(), kRows.end(),
                                   [&](const CFileSection& r) { return r.m_code == header.m_code; });
-    return row != kRows.end() && IsRecordForm(row->m_objectType, header.m_recordSize) ? &*row
-                                                                                      : nullptr;
+    return row != kRows.end() && header.m_recordSize > 0 ? &*row : nullptr;
 }

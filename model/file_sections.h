@@ -46,7 +46,9 @@ public:
     static constexpr UINT kSignatureLength = 32;
 
     static const std::array<CFileSection, kRowCount>& GetRows();
-    // The row of a section that can be read: a known code whose records have one of the sizes
-    // its kind of record is read in. Null for any other section, which is skipped.
+    // The row of a section that can be read: a known code with records. Its records are read
+    // in the row's form whatever their size, a longer one from its first bytes and a shorter
+    // one padded with zeros, so that the files of a later version load. Null for any other
+    // section, which is skipped.
     static const CFileSection* FindReadableRow(const CSectionHeader& header);
 };

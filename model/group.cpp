@@ -7,8 +7,7 @@
 
 namespace {
 
-// Members of the 32-byte form: intercoms 0-30 in a 32-bit mask.
-constexpr int kMaskMembers = 31;
+// Where the 32-byte form keeps its member mask.
 constexpr int kMaskAt = 12;
 
 int ConfiguredIntercoms() {

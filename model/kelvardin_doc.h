@@ -24,6 +24,7 @@ class CUndoObject;
 class CUndoObList;
 class CEditNotices;
 struct CFileSection;
+struct CSectionHeader;
 
 // The one document: every record of the current setup, sized by the live controller
 // configuration. New, Open and Load reset its content and never replace it. User-interface
@@ -390,8 +391,11 @@ private:
     void WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, BOOL clearAfter);
     void WriteSignatureSection(CFile& file);
     void ReadSections(CFile& file, BOOL mark);
-    BOOL ReadSectionRecords(CFile& file, int type, UINT fileCount, UINT recordSize, BOOL mark);
-    BOOL ReadAlphaSection(CFile& file, UINT fileCount, UINT recordSize, BOOL mark);
+    // The records have the header's size and are read in the row's form.
+    BOOL ReadSectionRecords(CFile& file, const CFileSection& row, const CSectionHeader& header,
+                            BOOL mark);
+    BOOL ReadAlphaSection(CFile& file, const CFileSection& row, const CSectionHeader& header,
+                          BOOL mark);
     BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
 
     int FindModified(int type) const;

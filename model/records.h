@@ -326,9 +326,12 @@ class CGroup : public CCVObject {
 public:
     static constexpr int kNameLength = 12;
     static constexpr int kMaxMembers = 255;
-    static constexpr int kWideWireSize = 24;      // wide name
-    static constexpr int kWireSize = 32;          // narrow name and members 0-30
-    static constexpr int kExtendedWireSize = 34;  // member count and 255-member bitmap
+    // The bytes of a bitmap of every member, and the members a 32-bit mask holds.
+    static constexpr int kMemberBytes = (kMaxMembers + 7) / 8;
+    static constexpr int kMaskMembers = 31;
+    static constexpr int kWideWireSize = 24;                    // wide name
+    static constexpr int kWireSize = 32;                        // narrow name and a mask
+    static constexpr int kExtendedWireSize = 2 + kMemberBytes;  // member count and bitmap
     enum FieldId : UINT {
         kFieldRecord = 1,
         kFieldName = 1363,
@@ -358,7 +361,7 @@ public:
     // count from a bitmap, leaving out intercoms with a pending change unless keepPending is
     // 0. 1 when any changed.
     BOOL SetMembersFromBits(int n, const BYTE* bits, BOOL keepPending = TRUE);
-    // Copies the member set into a buffer of 32 bytes.
+    // Copies the member set into a buffer of kMemberBytes bytes.
     void GetMembers(BYTE* buffer) const { m_members.StoreBits(buffer); }
 
 private:

@@ -33,16 +33,18 @@ private:
     size_t m_used = 0;
 };
 
-// Reads the records of a section piece by piece.
+// Reads the records of a section piece by piece. Each is given as at least formSize bytes: a
+// record shorter than its form is padded with zeros.
 class CRecordReader {
 public:
-    CRecordReader(CFile& file, UINT records, UINT recordSize);
+    CRecordReader(CFile& file, UINT records, UINT recordSize, UINT formSize = 0);
     // The next record, or null when the records are used up or the file ended inside it.
     const BYTE* Next();
 
 private:
     CFile& m_file;
     UINT m_recordSize;
+    std::vector<BYTE> m_padded;
     UINT m_left;  // records not yet read from the file
     std::vector<BYTE> m_buffer;
     size_t m_used = 0;

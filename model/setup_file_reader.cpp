@@ -58,11 +58,9 @@ void CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
         switch (row.m_objectType) {
             case CObjSpec::kNone:
                 return ReadSignatureSection(file, header.m_count, header.m_recordSize);
-            case CObjSpec::kAlpha:
-                return ReadAlphaSection(file, header.m_count, header.m_recordSize, mark);
+            case CObjSpec::kAlpha: return ReadAlphaSection(file, row, header, mark);
             default: {
-                const BOOL complete = ReadSectionRecords(file, row.m_objectType, header.m_count,
-                                                         header.m_recordSize, mark);
+                const BOOL complete = ReadSectionRecords(file, row, header, mark);
                 if (row.m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
                 if (row.m_objectType == CObjSpec::kIntercom) InvalidateIcomChecks();
                 return complete;
@@ -71,13 +69,14 @@ void CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
     });
 }
 
-BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, int type, UINT fileCount, UINT recordSize,
-                                       BOOL mark) {
+BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, const CFileSection& row,
+                                       const CSectionHeader& header, BOOL mark) {
     CBitArray present;
-    if (!ReadPresenceBitmap(file, fileCount, present)) return FALSE;
+    if (!ReadPresenceBitmap(file, header.m_count, present)) return FALSE;
     if (present.GetCount() == 0) return TRUE;
+    const int type = row.m_objectType;
     const int configured = GetApp().GetConfig().GetObjectCount(type, FALSE);
-    CRecordReader records(file, present.GetCount(), recordSize);
+    CRecordReader records(file, present.GetCount(), header.m_recordSize, row.m_recordSize);
     for (int i = present.FindNext(0); i >= 0; i = present.FindNext(i + 1)) {
         const BYTE* record = records.Next();
         if (!record) return FALSE;
@@ -86,23 +85,24 @@ BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, int type, UINT fileCount, UI
         CCVObject* object =
             FindObject(CObjSpec(static_cast<DWORD>(type), static_cast<DWORD>(i), 1));
         if (!object) continue;
-        object->FromFile(record, static_cast<int>(recordSize), mark);
+        object->FromFile(record, row.m_recordSize, mark);
         object->SetFlags(CCVObject::kInFile, TRUE);
     }
     return TRUE;
 }
 
-BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, UINT fileCount, UINT recordSize, BOOL mark) {
+BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CFileSection& row,
+                                     const CSectionHeader& header, BOOL mark) {
     CBitArray present;
-    if (!ReadPresenceBitmap(file, fileCount, present)) return FALSE;
+    if (!ReadPresenceBitmap(file, header.m_count, present)) return FALSE;
     // Every alpha is placed by its key, whatever its bit.
     const UINT count = present.GetCount();
-    CRecordReader records(file, count, recordSize);
+    CRecordReader records(file, count, header.m_recordSize, row.m_recordSize);
     for (UINT k = 0; k < count; ++k) {
         const BYTE* record = records.Next();
         if (!record) return FALSE;
         CAlpha alpha;
-        alpha.FromFile(record, static_cast<int>(recordSize), mark);
+        alpha.FromFile(record, row.m_recordSize, mark);
         const CAssign key = alpha.GetKey();
         StoreAlpha(key, alpha.GetLabel());
         if (FindAlpha(key.GetKey()))

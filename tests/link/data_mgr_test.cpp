@@ -15,6 +15,7 @@ namespace {
 
 using Bytes = std::vector<BYTE>;
 using Request = std::pair<DWORD, Bytes>;
+using Progress = std::pair<WPARAM, LPARAM>;
 
 // The data manager with its scheduler in the test's hands: the link is connected but idle,
 // so the engine never asks for a request and the messages go straight to the sink.
@@ -35,26 +36,30 @@ protected:
         c.m_wNumTrunks = 999;
         c.m_wNumIntercoms = 31;
         c.m_wNumGroups = 20;
-        EXPECT_TRUE(mgr.Connect(std::make_unique<CFakeComm>(), &sink, FALSE));
+        Connect(FALSE);
+    }
+    void Connect(BOOL network) {
+        mgr.Disconnect();
+        mgr.SetUdpTarget(network);
+        EXPECT_TRUE(mgr.Connect(std::make_unique<CFakeComm>(network), &sink, FALSE));
+        mgr.MiscMgr().RemoveAll();  // the network's standby address request
     }
 
-    // The next request: its code and payload, or code 0 when none was built.
-    std::pair<DWORD, Bytes> Next() {
-        CMessage m;
-        if (!mgr.GetManagerRequest(m)) return {0, {}};
+    static Request Of(const CMessage& m) {
         const auto p = m.Payload();
         return {m.command, Bytes(p.begin(), p.end())};
     }
-    // The next request, given up as if the link had failed with it in flight.
-    Request NextDropped() {
+    // The next request, or code 0 when none was built; with lose set it is given up as if the
+    // link had failed with it in flight.
+    Request Next(bool lose = false) {
         CMessage m;
         if (!mgr.GetManagerRequest(m)) return {0, {}};
-        mgr.OnRequestDropped(m);
-        const auto p = m.Payload();
-        return {m.command, Bytes(p.begin(), p.end())};
+        if (lose) mgr.OnRequestDropped(m);
+        return Of(m);
     }
-    std::vector<std::pair<WPARAM, LPARAM>> Progress() const {
-        std::vector<std::pair<WPARAM, LPARAM>> out;
+    Request Lost() { return Next(true); }
+    std::vector<Progress> UploadProgress() const {
+        std::vector<Progress> out;
         for (const auto& m : sink.Messages())
             if (m.message == WM_LINK_UPLOAD_PROGRESS) out.emplace_back(m.wParam, m.lParam);
         return out;
@@ -74,48 +79,133 @@ TEST_F(DataMgrTest, OneShotsFirstThenRotatingAndAlphasInTurn) {
     mgr.GoOnline();
     mgr.RefreshTrunkStatus(-1);
     mgr.RefreshTrunkDefs();
-    EXPECT_EQ(mgr.GetPendingTotal(), 2 * 999);
     mgr.RequestAlphas(0, 0);
     mgr.RequestAlphas(0, 1);
     mgr.RequestTrunkSummary(3);
+    EXPECT_EQ(Next(), (Request{57, {3, 1}}));
+    EXPECT_EQ(Next(), (Request{5, {0, 0, 0, 0x10, 128}}));  // alphas first after a one-shot
+    EXPECT_EQ(Next(), (Request{14, {0, 0, 1, 0xF4, 1}}));   // rotation 0: trunk states
+    EXPECT_EQ(Next(), (Request{5, {0, 0, 128, 0x10, 128}}));
+    // The alternation stood at the rotating list; a one-shot sets it back to the alphas.
     mgr.RequestLogState();
     EXPECT_EQ(Next(), (Request{10, {}}));
-    EXPECT_EQ(Next(), (Request{57, {3, 1}}));
-    EXPECT_EQ(Next(), (Request{5, {0, 0, 0, 0x10, 128}}));    // alphas first after a one-shot
-    EXPECT_EQ(Next(), (Request{14, {0, 0, 1, 0xF4, 1}}));     // rotation 0: trunk states
-    EXPECT_EQ(Next(), (Request{5, {0, 0, 128, 0x10, 128}}));  // the same intercom, next page
+    EXPECT_EQ(Next(), (Request{5, {0, 0x01, 0x00, 0x10, 128}}));
     mgr.AlphaMgr(0).EndPaging(0);
     EXPECT_EQ(Next(), (Request{8, {0, 0, 0, 50}}));  // rotation 1: definitions
-    mgr.RequestLogState();
-    EXPECT_EQ(Next(), (Request{10, {}}));  // a one-shot goes before all
     EXPECT_EQ(Next(), (Request{5, {1, 0, 0, 0x10, 128}}));
     mgr.AlphaMgr(0).EndPaging(1);
     mgr.RefreshIcomGroups();
     EXPECT_EQ(Next(), (Request{32, {0, 0x80 | 20}}));  // rotation 2 on: groups
     // No alphas: the rotation takes the turn; its cursor (after groups) wraps to the states.
     EXPECT_EQ(Next(), (Request{14, {1, 0xF4, 1, 0xF3, 1}}));
-    EXPECT_EQ(Next(), (Request{8, {0, 50, 0, 50}}));
     mgr.GoOffline();
     EXPECT_EQ(Next(), (Request{0, {}}));  // pending items wait for the link to come online
     mgr.GoOnline();                       // sizing drops them
     EXPECT_EQ(mgr.GetPendingTotal(), 0);
-    EXPECT_EQ(Next(), (Request{0, {}}));
 }
 
-TEST_F(DataMgrTest, ARequestLostWithTheLinkIsAskedForAgain) {
+TEST_F(DataMgrTest, ALostReadIsAskedAgainTenTimesThenTheUploadFails) {
     mgr.GoOnline();
-    mgr.RefreshTrunkDefs();
     mgr.RequestAlphas(0, 2);
     mgr.RequestTrunkSummary(3);
-    EXPECT_EQ(NextDropped(), (Request{57, {3, 1}}));
+    EXPECT_EQ(Lost(), (Request{57, {3, 1}}));
     EXPECT_EQ(Next(), (Request{57, {3, 1}}));
     EXPECT_EQ(Next(), (Request{5, {2, 0, 0, 0x10, 128}}));
-    EXPECT_EQ(NextDropped(), (Request{8, {0, 0, 0, 50}}));
-    EXPECT_EQ(NextDropped(), (Request{5, {2, 0, 128, 0x10, 128}}));
-    EXPECT_EQ(Next(), (Request{8, {0, 50, 0, 50}}));
+    EXPECT_EQ(Lost(), (Request{5, {2, 0, 128, 0x10, 128}}));
     EXPECT_EQ(Next(), (Request{5, {2, 0, 128, 0x10, 128}}));  // the lost page, not the next
-    // The lost definitions wait for the cursor to wrap.
-    EXPECT_EQ(mgr.GetPendingTotal(), 999 - 50);
+    mgr.AlphaMgr(0).EndPaging(2);
+
+    mgr.StartUpload();
+    const Request first = Lost();
+    EXPECT_EQ(first, (Request{11, {}}));
+    for (int again = 0; again < 10; ++again)
+        ASSERT_EQ(Lost(), first) << again;
+    // Lost eleven times: the upload ends as failed, and nothing of it is asked for again.
+    EXPECT_FALSE(mgr.IsUploading());
+    EXPECT_EQ(UploadProgress().back(), (Progress{WPARAM(LINK_UPLOAD_LOST), 0}));
+    EXPECT_EQ(mgr.GetPendingTotal(), 0);
+    EXPECT_EQ(Next(), (Request{0, {}}));
+
+    // A reply in between starts the count again.
+    mgr.RequestTrunkInspect(5);
+    for (int round = 0; round < 2; ++round) {
+        for (int again = 0; again < 10; ++again)
+            EXPECT_EQ(Lost(), (Request{35, {0, 5}}));
+        CDualMessage answered;
+        answered.request.command = answered.reply.command = 35;
+        answered.request.SetPayload(Bytes{0, 5});
+        mgr.PutResponse(answered);
+    }
+    EXPECT_EQ(Lost(), (Request{35, {0, 5}}));
+    EXPECT_EQ(Next(), (Request{35, {0, 5}}));
+}
+
+TEST_F(DataMgrTest, ACommandLostWithTheLinkIsNotSentAgain) {
+    mgr.GoOnline();
+    mgr.SetMemoryCpu(0);
+    const std::vector<std::function<void()>> commands = {
+        [&] { mgr.SetLogging(1); },          [&] { mgr.SetClock(); },
+        [&] { mgr.ClearCVErrors(); },        [&] { mgr.ClearIcomErrorsMgr().Add(3); },
+        [&] { mgr.ClearAllocations(-1); },   [&] { mgr.RequestMemoryWrite(0x100); },
+        [&] { mgr.SendClpCommand(u"DIR"); }, [&] { mgr.MarkMisc(CMiscRequestMgr::kWriteSnmp); },
+        [&] { mgr.RequestLogToken(); },      [&] { mgr.ReleaseLogToken(); },
+    };
+    std::vector<DWORD> codes;
+    for (const auto& command : commands) {
+        command();
+        codes.push_back(Lost().first);
+        EXPECT_EQ(Next(), (Request{0, {}})) << codes.back();
+    }
+    EXPECT_EQ(codes, (std::vector<DWORD>{13, 17, 20, 20, 29, 31, 45, 67, 78, 79}));
+    mgr.RequestMemoryRead(0x100);
+    const Request read = Lost();
+    EXPECT_EQ(Next(), read);
+}
+
+// On the network a controller that forgot the session answers with the tag 0xFFFE: the hook
+// drops the request, and the answer must not end the alpha list it asked a page of.
+TEST_F(DataMgrTest, APageAnsweredWithoutASessionIsAskedAgain) {
+    Connect(TRUE);
+    mgr.GoOnline();
+    mgr.RequestAlphas(0, 2);
+    CDualMessage pair;
+    ASSERT_TRUE(mgr.GetManagerRequest(pair.request));
+    mgr.OnRequestDropped(pair.request);
+    pair.reply.command = pair.request.command;
+    pair.reply.tag = 0xFFFE;
+    mgr.PutResponse(pair);
+    EXPECT_EQ(Next(), Of(pair.request));
+}
+
+TEST_F(DataMgrTest, AStatusWithCountsBeyondTheSetupIsDroppedAndCounted) {
+    app.SetMode(CAppState::kModeConnecting);
+    const CCVConfig before = app.GetConfig();
+    for (const Bytes& counts : {Bytes{0, 0, 0x01, 0x2C}, Bytes{0x27, 0x11, 0, 0}}) {
+        CDualMessage pair;
+        pair.request.SetPayload(Bytes{0x9E});
+        pair.reply.command = 1;
+        Bytes status(26, 0);
+        status[1] = 31;
+        std::copy(counts.begin(), counts.begin() + 2, status.begin() + 2);  // trunks
+        std::copy(counts.begin() + 2, counts.end(), status.begin() + 16);   // intercoms
+        pair.reply.SetPayload(status);
+        mgr.PutResponse(pair);
+        mgr.OnResponse(nullptr);
+    }
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), 2);
+    EXPECT_TRUE(app.GetConfig() == before);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeConnecting);
+    EXPECT_FALSE(mgr.IsOnline());
+}
+
+TEST_F(DataMgrTest, ReadsAndSendsFollowTheSecondsSetting) {
+    mgr.GoOnline();
+    mgr.RefreshOptions();
+    EXPECT_EQ(Next().first, 11u);
+    app.m_bAllocInSeconds = TRUE;
+    mgr.OnSettingsChanged();
+    mgr.RefreshOptions();
+    EXPECT_EQ(Next().first, 64u);
 }
 
 TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
@@ -124,24 +214,16 @@ TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
     mgr.GoOnline();
     EXPECT_EQ(mgr.GetPendingTotal(), 0);
     mgr.RefreshTrunkDefs();
-    mgr.RefreshTrunkStatus(5);
     mgr.RequestTrunkSummary(31);
     mgr.RequestTrunkSummary(32);  // beyond intercoms + 1
     mgr.RequestTrunkInspect(998);
     mgr.RefreshIcomGroups();
-    EXPECT_EQ(mgr.GetPendingTotal(), 999 + 1 + 1 + 1 + 20);
     mgr.RefreshIcomSetup();
-    EXPECT_TRUE(mgr.IsIcomSetupPending());
     mgr.RefreshIcomStatus();
-    mgr.RefreshIcomErrors();
-    mgr.RefreshRemTrunking();
-    mgr.ClearIcomErrors();
     mgr.ClearAllocations(-1);
     mgr.RequestAlphas(-1, -1);
-    EXPECT_EQ(mgr.GetPendingTotal(), 1022 + 10 * 31 + 5 * 31 + 8 * 31);
-    EXPECT_EQ(mgr.NameMgr(3).GetNameLength(), 16);
-    EXPECT_EQ(mgr.MiscMgr().GetSize(), 32u);
     mgr.SendMaintMode(-1);  // in no list
+    EXPECT_EQ(mgr.GetPendingTotal(), 999 + 1 + 1 + 20 + 10 * 31 + 2 * 31 + 8 * 31);
     EXPECT_EQ(mgr.MaintModeMgr().GetCount(), 999u);
     mgr.ClearPendingRequests();  // the alphas stay
     EXPECT_EQ(mgr.GetPendingTotal(), 8 * 31);
@@ -150,14 +232,9 @@ TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
     app.GetConfig().m_wFlags = 0;
     app.GetConfig().m_dwCapabilities = 0;
     mgr.GoOnline();
-    mgr.RequestAlphas(6, -1);
-    mgr.RequestAlphas(7, -1);
-    mgr.RequestAlphas(8, -1);
-    mgr.SendMaintMode(-1);
-    EXPECT_EQ(mgr.GetPendingTotal(), 0);
-    EXPECT_EQ(mgr.MaintModeMgr().GetCount(), 0u);
     mgr.RequestAlphas(-1, 2);
-    EXPECT_EQ(mgr.GetPendingTotal(), 6);
+    mgr.SendMaintMode(-1);
+    EXPECT_EQ(mgr.GetPendingTotal() + mgr.MaintModeMgr().GetCount(), 6u);
 }
 
 TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
@@ -167,21 +244,20 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     mgr.StartUpload();
     const int total = 999 + 6 * 31 + 4 + 20;
     EXPECT_EQ(mgr.GetUploadTotal(), total);
-    std::vector<DWORD> codes;
-    for (Request r = Next(); r.first; r = Next())
-        codes.push_back(r.first);
-    EXPECT_EQ(Next().first, 0u);
+    int requests = 0;
+    while (Next().first)
+        ++requests;
     EXPECT_FALSE(mgr.IsUploading());
-    const auto progress = Progress();
-    ASSERT_EQ(progress.size(), codes.size() + 1);
-    EXPECT_EQ(progress.front(), (std::pair<WPARAM, LPARAM>{1, total}));  // misc item 12
-    EXPECT_EQ(progress[progress.size() - 2], (std::pair<WPARAM, LPARAM>{total, total}));
-    EXPECT_EQ(progress.back(), (std::pair<WPARAM, LPARAM>{0, 0}));
+    // 20 of trunk definitions, 4 options, one each of groups, bauds, ports, connections, costs
+    // and the two address sets; then the end.
+    EXPECT_EQ(requests, 20 + 4 + 7);
+    const auto progress = UploadProgress();
+    ASSERT_EQ(progress.size(), 20u + 4 + 7 + 1);
+    EXPECT_EQ(progress.front(), (Progress{1, total}));  // misc item 12
+    EXPECT_EQ(progress[progress.size() - 2], (Progress{total, total}));
+    EXPECT_EQ(progress.back(), (Progress{0, 0}));
     for (size_t i = 1; i + 1 < progress.size(); ++i)
         EXPECT_GE(progress[i].first, progress[i - 1].first);
-    // 20 of trunk definitions, 4 options, one each of groups, bauds, ports, connections, costs
-    // and the two address sets.
-    EXPECT_EQ(codes.size(), 20u + 4 + 7);
 
     // With the alphas the names and alphas count too; every end says 0, 0 once.
     app.m_bIncludeAlphasInSetupFiles = TRUE;
@@ -194,7 +270,7 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     mgr.StartUpload();
     mgr.GoOffline();
     mgr.GoOffline();
-    EXPECT_EQ(Progress(), (std::vector<std::pair<WPARAM, LPARAM>>(3, {0, 0})));
+    EXPECT_EQ(UploadProgress(), (std::vector<Progress>(3, {0, 0})));
 }
 
 TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
@@ -205,15 +281,13 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
         image[i] = BYTE(i);
     mgr.SetMemoryCpu(1);
     mgr.StoreMemoryImage(1, 0x1000, image);
-    EXPECT_FALSE(mgr.SetMemoryByte(0x1000 + 255, 1));  // one past the window
-    EXPECT_FALSE(mgr.SetMemoryByte(0x0FFF, 1));
-    EXPECT_FALSE(mgr.SetMemoryByte(0x1000, 256));
+    for (auto [address, value] : {std::pair{0x10FFu, 1u}, {0x0FFFu, 1u}, {0x1000u, 256u}})
+        EXPECT_FALSE(mgr.SetMemoryByte(address, value)) << address;
     EXPECT_TRUE(mgr.SetMemoryByte(0x1003, 3));  // the image's own value
     EXPECT_FALSE(mgr.HasUnwrittenMemory());
     EXPECT_TRUE(mgr.SetMemoryByte(0x1003, 0xAA));
     EXPECT_TRUE(mgr.SetMemoryByte(0x1003, 3));  // a pending write takes any value
     EXPECT_TRUE(mgr.SetMemoryByte(0x1009, 0xBB));
-    EXPECT_TRUE(mgr.HasUnwrittenMemory());
     mgr.RequestMemoryWrite(0x1000);
     mgr.RequestMemoryRead(0x2000);
     // Later changes on the screen do not reach the requests already marked.
@@ -229,11 +303,9 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     EXPECT_EQ(Next(), (Request{22, {0, 0, 0, 0, 0x30, 0, 255}}));
     EXPECT_EQ(Next(), (Request{31, write}));
     EXPECT_EQ(Next(), (Request{22, {0, 1, 0, 0, 0x20, 0, 255}}));
-    EXPECT_EQ(mgr.GetMemoryReadAddress(), 0x3000u);
 
     // Any other processor leaves every memory function doing nothing.
     mgr.SetMemoryCpu(-1);
-    EXPECT_EQ(mgr.GetMemoryCpu(), -1);
     EXPECT_FALSE(mgr.SetMemoryByte(0, 1));
     mgr.GetMemoryWriteBits().SetAll(TRUE);
     EXPECT_FALSE(mgr.HasUnwrittenMemory());
@@ -248,12 +320,8 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {
     CRecordingList list;
-    mgr.FillClpHistory(&list);
-    ASSERT_EQ(list.m_rows.size(), 1u);
-    EXPECT_EQ(list.m_rows[0].data, LPARAM(app.m_clrCLPCommandText));
     EXPECT_FALSE(mgr.SendClpCommand(CString(std::u16string(2001, u'x'))));
     EXPECT_EQ(mgr.GetClpHistoryCount(), 0);
-    EXPECT_FALSE(mgr.MiscMgr().HasPending());
     EXPECT_TRUE(mgr.SendClpCommand(CString(std::u16string(2000, u'y'))));
     EXPECT_EQ(Next(), (Request{45, Bytes(2000, 'y')}));
     EXPECT_TRUE(mgr.SendClpCommand(u"STAT \u00e9"));
@@ -264,8 +332,6 @@ TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {
     EXPECT_EQ(list.m_rows[1].text, CString(u"STAT \u00e9"));
     EXPECT_EQ(list.m_rows[2].data, 0x123);
     EXPECT_EQ(list.m_rows[3].text, CString());
-    EXPECT_EQ(mgr.GetClpHistoryLine(2), CString(u"OK"));
-    EXPECT_EQ(mgr.GetClpHistoryLine(3), CString());
     mgr.ClearClpHistory(&list);
     EXPECT_EQ(mgr.GetClpHistoryCount(), 0);
     EXPECT_EQ(list.m_rows.size(), 1u);

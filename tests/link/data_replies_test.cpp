@@ -246,6 +246,15 @@ TEST_F(DataRepliesTest, AlphaPagesStoreAndTheListEndRemovesTheRest) {
 
     EXPECT_EQ(Reply(5, {1, 0x20, 0x00, 0x00, 0x80}, {0, 0}), Hints{5});  // total 0: all go
     EXPECT_TRUE(m_doc.GetAlphas().empty());
+
+    // First and count have 12 bits: a page from 1024 that ends exactly at the total ends
+    // the list.
+    m_doc.StoreAlpha(CAssign(1, 2, 1100), u"GONE");
+    EXPECT_EQ(Reply(5, {1, 0x24, 0x00, 0x00, 0x02}, {0x04, 0x02, 'A', 0, 0, 0, 'B', 0, 0, 0}),
+              Hints{5});
+    EXPECT_EQ(m_doc.GetAlphas().size(), 2u);
+    ASSERT_NE(m_doc.FindAlpha(CAssign(1, 2, 1025).GetKey()), nullptr);
+    m_doc.RemoveAlphasFrom(CAssign(1, 2, 0));
     // Wire type 7 names no alpha list; intercom 31 is none of the configured ones.
     EXPECT_EQ(Reply(5, {1, 0x90, 0x00, 0x00, 0x80}, {0, 1, 'A', 0, 0, 0}), Hints{});
     EXPECT_EQ(Reply(5, {31, 0x00, 0x00, 0x00, 0x80}, {0, 1, 'A', 0, 0, 0}), Hints{});

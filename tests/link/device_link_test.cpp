@@ -9,8 +9,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 int ThreadCount() {
     auto tasks = std::filesystem::directory_iterator("/proc/self/task");
     return static_cast<int>(std::distance(begin(tasks), end(tasks)));
@@ -60,55 +58,58 @@ TEST_F(UdpLinkTest, ConnectAsksStandbyThenSessionThenPollsToComeUp) {
     EXPECT_EQ(window.Count(WM_LINK_ERROR), 0);
 }
 
-TEST_F(SerialLinkTest, ConnectPollsWithTheRawByteToComeUp) {
+TEST_F(SerialLinkTest, PollsAreRawBytes) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    EXPECT_TRUE(device.IsControllerPresent());
+    ASSERT_FALSE(device.Dispatched().empty());
+    EXPECT_EQ(device.Dispatched().front().command, kCmdStatus);
+    const std::size_t before = sim.RawBytes().size();
+    ASSERT_TRUE(Pump([&] { return sim.RawBytes().size() >= before + 3; }));
+    for (std::uint8_t b : sim.RawBytes())
+        EXPECT_EQ(b, 0x9E);
     EXPECT_TRUE(sim.Requests().empty());
-    ASSERT_FALSE(sim.RawBytes().empty());
-    EXPECT_EQ(sim.RawBytes().front(), 0x9E);
-    const auto dispatched = device.Dispatched();
-    ASSERT_FALSE(dispatched.empty());
-    EXPECT_EQ(dispatched.front().command, kCmdStatus);
 }
 
-TEST_F(UdpLinkTest, IdlePollsFollowTheWaitAndBusyPollsTheInterval) {
+// The clock of the poll interval stands still until the test moves it.
+TEST_F(UdpLinkTest, PollsFollowTheWaitAndTheIntervalOfTheClock) {
+    std::atomic<DWORD> now{0};
+    timing.clock = [&] { return now.load(); };
+    device.SetTiming(timing);
+    auto numbered = [](const auto& polls) {
+        return std::count_if(polls.begin(), polls.end(), [](auto p) { return p.first != 0; });
+    };
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    // Idle: a poll each time the engine's wait runs out, framed with sequence 0, and at
-    // least every interval a numbered one.
-    std::size_t before = sim.Requests().size();
-    window.PumpFor(1500ms);
-    const auto idle = Polls(After(sim.Requests(), before));
-    EXPECT_GE(idle.size(), 4u);
-    EXPECT_LE(idle.size(), 16u);
-    const auto numbered = std::count_if(idle.begin(), idle.end(), [](auto p) { return p.first; });
-    EXPECT_GE(numbered, 1);
-    EXPECT_LE(numbered, 4);
-    EXPECT_GT(static_cast<long>(idle.size()), numbered);
+    // The presence poll and the first idle poll are numbered; each further idle poll goes
+    // out when the engine's wait runs out, unnumbered, while the interval has not passed.
+    ASSERT_TRUE(Pump([&] { return Polls(sim.Requests()).size() >= 5; }));
+    auto polls = Polls(sim.Requests());
+    EXPECT_EQ(numbered(polls), 2);
+    EXPECT_NE(polls[1].first, 0u);
+    std::size_t before = polls.size();
+    now += timing.pollIntervalMs + 1;
+    ASSERT_TRUE(Pump([&] {
+        polls = Polls(sim.Requests());
+        return polls.size() >= before + 3 && numbered(polls) == 3 && polls.back().first == 0;
+    }));
 
-    // Busy: requests back to back, and a numbered poll only once per interval.
+    // Busy: requests back to back, and a poll only once the interval has passed, numbered.
     device.SetEndlessRequests([] { return Request(10); });
     device.WakeEngine();
     ASSERT_TRUE(Pump([&] { return CountCommand(sim.Requests(), 10) > 0; }));
     before = sim.Requests().size();
-    window.PumpFor(1500ms);
+    ASSERT_TRUE(Pump([&] { return CountCommand(After(sim.Requests(), before), 10) >= 20; }));
+    EXPECT_TRUE(Polls(After(sim.Requests(), before)).empty());
+    now += timing.pollIntervalMs + 1;
+    ASSERT_TRUE(Pump([&] {
+        const auto busy = After(sim.Requests(), before);
+        const auto poll = std::find_if(busy.begin(), busy.end(), [](const SimFrame& f) {
+            return f.command == kCmdNetworkControl;
+        });
+        return poll != busy.end() && CountCommand({poll, busy.end()}, 10) >= 20;
+    }));
     device.SetEndlessRequests(nullptr);
-    const auto busy = After(sim.Requests(), before);
-    EXPECT_GE(CountCommand(busy, 10), 20);
-    const auto busyPolls = Polls(busy);
-    EXPECT_GE(busyPolls.size(), 1u);
-    EXPECT_LE(busyPolls.size(), 4u);
-    for (auto [sequence, tag] : busyPolls)
-        EXPECT_NE(sequence, 0u);
-}
-
-TEST_F(SerialLinkTest, IdlePollsAreRawBytes) {
-    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    const std::size_t before = sim.RawBytes().size();
-    window.PumpFor(1000ms);
-    const std::size_t polls = sim.RawBytes().size() - before;
-    EXPECT_GE(polls, 3u);
-    EXPECT_LE(polls, 11u);
-    EXPECT_TRUE(sim.Requests().empty());
+    const auto busyPolls = Polls(After(sim.Requests(), before));
+    ASSERT_GE(busyPolls.size(), 1u);
+    EXPECT_NE(busyPolls.front().first, 0u);
 }
 
 TEST_F(SerialLinkTest, ErrorsAreRetriedThenTheLinkIsLostAndFoundAgain) {
@@ -143,8 +144,9 @@ TEST_F(SerialLinkTest, AnUnansweredPresencePollLosesTheLinkAtOnce) {
     ASSERT_NO_FATAL_FAILURE(Connect());
     ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkPoll) >= 2; }));
     EXPECT_FALSE(device.IsControllerPresent());
-    // One poll per report: no retries.
-    EXPECT_LE(sim.RawBytes().size(), static_cast<std::size_t>(window.Count(WM_LINK_ERROR) + 1));
+    // One poll per report, and one more on its way at most: no retries.
+    const std::size_t polls = sim.RawBytes().size();
+    EXPECT_LE(polls, static_cast<std::size_t>(window.Count(WM_LINK_ERROR) + 1));
     sim.ChangeState([](CorvaneState& s) { s.silent = false; });
     EXPECT_TRUE(ReachState(kLinkUp));
 }
@@ -323,9 +325,8 @@ TEST_F(UdpLinkTest, PausedPollingSendsOnlyPolls) {
     device.AddManagerRequest(Request(10));
     device.WakeEngine();
     const std::size_t polls = Polls(sim.Requests()).size();
-    window.PumpFor(500ms);
+    ASSERT_TRUE(Pump([&] { return Polls(sim.Requests()).size() >= polls + 2; }));
     EXPECT_EQ(CountCommand(sim.Requests(), 10), 0);
-    EXPECT_GT(Polls(sim.Requests()).size(), polls);
     device.ResumePolling();
     ASSERT_TRUE(Pump([&] { return CountCommand(sim.Requests(), 10) == 1; }));
 
@@ -341,17 +342,16 @@ TEST_F(UdpLinkTest, PausedPollingSendsOnlyPolls) {
     device.SetEndlessRequests(nullptr);
 }
 
+// A pause longer than any test: a lock held over it would stop the call below.
 TEST_F(SerialLinkTest, TheErrorPauseHoldsNoLock) {
-    timing.errorPauseMs = 2000;
+    timing.errorPauseMs = 600000;
     device.SetTiming(timing);
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     sim.InjectFault(SimFault::BadChecksum, 1, 10);
     device.AddManagerRequest(Request(10));
     device.WakeEngine();
     ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kChecksum) == 1; }));
-    const auto start = Clock::now();
     EXPECT_TRUE(device.IsControllerPresent());
-    EXPECT_LT(Clock::now() - start, 1000ms);
 }
 
 TEST_F(UdpLinkTest, DisconnectEndsAWaitForTheUsersAnswer) {
@@ -361,9 +361,7 @@ TEST_F(UdpLinkTest, DisconnectEndsAWaitForTheUsersAnswer) {
     device.WakeEngine();
     // Nobody answers: the window is not pumped.
     ASSERT_TRUE(window.WaitForMessage(IsNakQuestion, kPatience));
-    const auto start = Clock::now();
     device.Disconnect();
-    EXPECT_LT(Clock::now() - start, 5s);
     EXPECT_FALSE(device.IsConnected());
     // Going on, the link said goodbye to the controller.
     const auto requests = sim.Requests();

@@ -55,6 +55,19 @@ void ExpectSameSetup(const CKelvardinDoc& doc, const SimSetup& c) {
             EXPECT_EQ(ToUtf8(doc.GetIcomText(i, 4, TRUE, FALSE).str()), name->second[0]);
         }
     }
+    std::size_t alphas = 0;
+    for (const auto& [list, labels] : c.alphas) {
+        alphas += labels.size();
+        const BYTE index = static_cast<BYTE>(AlphaTypeToIndex(static_cast<int>(list.second)));
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const CAlpha* alpha = doc.FindAlpha(
+                CAssign(static_cast<BYTE>(list.first), index, static_cast<WORD>(i)).GetKey());
+            ASSERT_NE(alpha, nullptr) << list.first << " " << i;
+            EXPECT_EQ(ToUtf8(alpha->GetLabel().str()),
+                      (labels[i] + std::string(8, ' ')).substr(0, 8));
+        }
+    }
+    EXPECT_EQ(doc.GetAlphas().size(), alphas);
     for (int g = 0; g < c.groups; ++g) {
         const auto record = c.Record(32, g, 16);
         const std::uint32_t mask = U32({record.begin() + 12, record.end()}) >> 1;
@@ -225,38 +238,110 @@ TEST_F(UdpEndToEnd, FailedSendsKeepEveryChangeFlag) {
 // On the network a spoilt reply ends the link: what the managers had in flight is asked for
 // again, while a send fails and is started again by the user. A send that gets through applies
 // each change once, a request sent again after a lost reply being answered, not applied.
-TEST_F(UdpEndToEnd, LossyLinkStillUploadsAndSendsEachChangeOnce) {
-    sim.SetRandomFaults(0.10, 0.01);
-    ASSERT_NO_FATAL_FAILURE(GoOnline());
-    ASSERT_TRUE(Settle());
-    ASSERT_TRUE(Upload());
-    ExpectSameSetup(doc, sim.Setup());
+class LossyEndToEnd : public UdpEndToEnd {
+protected:
+    LossyEndToEnd() {
+        // Long replies: six ranges of trunk definitions and a full page of alphas.
+        SimSetup setup = Controller();
+        setup.trunks = 300;
+        setup.groups = 20;
+        setup.alphas[{3, 2}] = std::vector<std::string>(130, "LONG");
+        sim.ChangeState([&](CorvaneState& s) { s.UseSetup(setup); });
+        app.m_bIncludeAlphasInSetupFiles = TRUE;
+        timing.udpReadTimeoutMs = 200;
+        mgr.SetTiming(timing);
+    }
+    void UploadAndSend(double drops, double spoiltBytes) {
+        sim.SetRandomFaults(drops, spoiltBytes);
+        ASSERT_NO_FATAL_FAILURE(GoOnline());
+        ASSERT_TRUE(Settle());
+        ASSERT_TRUE(Upload());
+        EXPECT_TRUE(LastUploadProgress() == 0);
+        ExpectSameSetup(doc, sim.Setup());
+        EXPECT_GT(mgr.GetEngineCounter(CLinkEngine::kTimeouts) +
+                      mgr.GetEngineCounter(CLinkEngine::kChecksum) +
+                      mgr.GetEngineCounter(CLinkEngine::kFraming),
+                  4);
 
+        EditEverything();
+        const std::size_t before = sim.Setup().records.size();
+        std::size_t applied = 0;
+        bool sent = false;
+        for (int attempt = 0; !sent && attempt < 10; ++attempt) {
+            ASSERT_TRUE(Pump([&] { return mgr.GetLinkState() == kLinkUp; }));
+            sim.ChangeState([&](CorvaneState& s) { applied = s.setRequests.size(); });
+            sent = Send(Changes());
+        }
+        ASSERT_TRUE(sent);
+        for (int reason : win.Values(WM_LINK_SEND_FAILED))
+            EXPECT_EQ(reason, kSendLostLink);
+        ExpectSameSetup(doc, sim.Setup());
+        std::set<std::vector<std::uint8_t>> distinct;
+        sim.ChangeState([&](CorvaneState& s) {
+            for (auto f = s.setRequests.begin() + static_cast<std::ptrdiff_t>(applied);
+                 f != s.setRequests.end(); ++f) {
+                auto key = f->payload;
+                key.insert(key.begin(), static_cast<std::uint8_t>(f->command));
+                EXPECT_TRUE(distinct.insert(key).second) << "applied twice: " << f->command;
+            }
+        });
+        EXPECT_GT(sim.Setup().records.size(), before);
+    }
+    int LastUploadProgress() const {
+        int last = 1;
+        for (const auto& m : win.Messages())
+            if (m.message == WM_LINK_UPLOAD_PROGRESS) last = static_cast<int>(m.wParam);
+        return last;
+    }
+};
+
+TEST_F(LossyEndToEnd, TenPercentOfTheRepliesDropped) {
+    UploadAndSend(0.10, 0);
+}
+
+TEST_F(LossyEndToEnd, OneByteInAThousandSpoilt) {
+    UploadAndSend(0, 0.001);
+}
+
+// Long replies then practically never get through: the upload and a send end, failed or
+// complete, and nothing is asked for again and again.
+TEST_F(LossyEndToEnd, OneByteInAHundredSpoiltEndsWithinAMinute) {
+    sim.SetRandomFaults(0, 0.01);
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    auto left = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+    };
+    ASSERT_NO_FATAL_FAILURE(this->ConnectWith(mgr, win));
+    ASSERT_TRUE(win.PumpUntil([&] { return app.GetMode() == CAppState::kModeOnline; }, left()));
+    mgr.StartUpload();
+    ASSERT_TRUE(
+        win.PumpUntil([&] { return !mgr.IsUploading() && mgr.GetPendingTotal() == 0; }, left()));
     EditEverything();
-    const std::size_t before = sim.Setup().records.size();
-    std::size_t applied = 0;
-    bool sent = false;
-    for (int attempt = 0; !sent && attempt < 10; ++attempt) {
-        ASSERT_TRUE(Pump([&] { return mgr.GetLinkState() == kLinkUp; }));
-        sim.ChangeState([&](CorvaneState& s) { applied = s.setRequests.size(); });
-        sent = Send(Changes());
-    }
-    ASSERT_TRUE(sent);
-    for (int reason : win.Values(WM_LINK_SEND_FAILED))
-        EXPECT_EQ(reason, kSendLostLink);
-    ExpectSameSetup(doc, sim.Setup());
-    std::vector<SimFrame> sets;
-    sim.ChangeState([&](CorvaneState& s) {
-        sets.assign(s.setRequests.begin() + static_cast<std::ptrdiff_t>(applied),
-                    s.setRequests.end());
-    });
-    std::set<std::vector<std::uint8_t>> distinct;
-    for (const SimFrame& f : sets) {
-        auto key = f.payload;
-        key.insert(key.begin(), static_cast<std::uint8_t>(f.command));
-        EXPECT_TRUE(distinct.insert(key).second) << "applied twice: " << f.command;
-    }
-    EXPECT_GT(sim.Setup().records.size(), before);
+    const int ended = win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED);
+    ASSERT_TRUE(win.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; }, left()));
+    ASSERT_TRUE(mgr.StartSendAll(Changes()));
+    ASSERT_TRUE(win.PumpUntil(
+        [&] {
+            return win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED) > ended &&
+                   mgr.GetPendingTotal() == 0;
+        },
+        left()));
+
+    // Afterwards only the link's own requests go out.
+    auto data = [&] {
+        const auto frames = sim.Requests();
+        return std::count_if(frames.begin(), frames.end(), [](const SimFrame& f) {
+            return f.command != kCmdNetworkControl && f.command != kCmdOpenSession &&
+                   f.command != kCmdStandbyAddress && f.command != kCmdCode21Text &&
+                   f.command != kCmdComPortRange && f.command != kCmdReleaseControl;
+        });
+    };
+    const auto asked = data();
+    const int polls = CountCommand(sim.Requests(), kCmdNetworkControl);
+    ASSERT_TRUE(win.PumpUntil(
+        [&] { return CountCommand(sim.Requests(), kCmdNetworkControl) >= polls + 5; }, 60s));
+    EXPECT_EQ(data(), asked);
 }
 
 TEST_F(SerialEndToEnd, UploadOverTheSerialPort) {

@@ -85,14 +85,16 @@ TEST_F(SendStepsTest, TrunksGoInSpansOfFiftyWithFourteenByteRecords) {
     EXPECT_EQ(SendAll(), (std::vector<Sent>{{9, Join({{0, 3, 0, 1, 0x01}, trunk3})},
                                             {9, Join({{0, 60, 0, 1, 0x01}, trunk60})}}));
 
-    // Trunks 3 and 5: one span of three, bitmap 0x05; fixed assignments mark bit 0x04, and a
-    // resource number above 12 bits keeps out of the type bits.
+    // Trunks 3 to 5: one span, bitmap 0x07. A fixed assignment marks bit 0x04, and so does
+    // the Fixed flag alone; a resource number above 12 bits keeps out of the type bits.
     Reset();
     m_doc.SetTrunkEnd(CAssign(2, 7, 0x123), TRUE, TRUE, 3);
+    m_doc.SetTrunkFixed(TRUE, TRUE, 4);
     m_doc.SetTrunkFixedAssign(CAssign(1, 0, 0x1ABC), FALSE, TRUE, 5);
-    m_doc.SetTrunkFixed(TRUE, TRUE, 5);
-    const Bytes trunk5 = Join({{0x04}, kNone, kNone, kNone, {0x01, 0x0A, 0xBC}, {0x01}});
-    EXPECT_EQ(SendAll(), (std::vector<Sent>{{9, Join({{0, 3, 0, 3, 0x05}, trunk3, trunk5})}}));
+    const Bytes trunk4 = Join({{0x04}, kNone, kNone, kNone, kNone, {0x01}});
+    const Bytes trunk5 = Join({{0x04}, kNone, kNone, kNone, {0x01, 0x0A, 0xBC}, {0x00}});
+    EXPECT_EQ(SendAll(),
+              (std::vector<Sent>{{9, Join({{0, 3, 0, 3, 0x07}, trunk3, trunk4, trunk5})}}));
     EXPECT_TRUE(m_doc.HasModifications());  // building clears no change flag
 }
 

@@ -249,8 +249,8 @@ TEST_F(DocTextTest, TypeAndChoiceLists) {
 
     CRecordingList baud;
     EXPECT_TRUE(m_doc.FillChoiceCombo(CIcomSpec(0, 75), baud));
-    EXPECT_EQ(baud.Texts(), Texts({u"38.4K", u"9600"}));
-    EXPECT_EQ(baud.Data(), (std::vector<LPARAM>{1, 2}));
+    EXPECT_EQ(baud.Texts(), Texts({u" ", u"38.4K", u"9600"}));
+    EXPECT_EQ(baud.Data(), (std::vector<LPARAM>{-1, 1, 2}));
     CRecordingList none;
     EXPECT_FALSE(m_doc.FillChoiceCombo(CTrunkSpec(0, 75), none));
 }

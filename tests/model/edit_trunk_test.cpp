@@ -117,6 +117,10 @@ TEST_F(TrunkEditTest, FixedAssignmentsAndTheFlagsThatFollow) {
     EXPECT_FALSE(m_doc.GetTrunkCascadable(0));
     EXPECT_TRUE(EditFixed(0, u"PL01") && EditFixed(0, u"PL01", FALSE));
     EXPECT_EQ(TakeReports(), (std::vector<int>{20, 24, 23, 23}));
+    // The notice is for the user's edit, not for its undo.
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(Fixed(0, FALSE), CAssign(1, 0, 4));
+    EXPECT_TRUE(TakeReports().empty());
 
     // Clearing the last one clears Fixed, in the same step.
     EXPECT_TRUE(EditFixed(0, u"") && m_doc.GetTrunkFixed(0));
@@ -143,12 +147,15 @@ TEST_F(TrunkEditTest, AssignmentsInUseElsewhere) {
         const char16_t* text;
         int error;
     };
+    // N010 is trunk 0's own end already: nothing is stored, and nothing is said.
     for (const InUse& c : {InUse{FALSE, u"N003", 17},
                            {FALSE, u"N005", 18},
                            {FALSE, u"N007", 33},
-                           {FALSE, u"N010", 33},
+                           {FALSE, u"N010", 0},
                            {TRUE, u"N005", 21},
                            {TRUE, u"N007", 32}}) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        m_app.m_nLastError = 0;
         EXPECT_FALSE(c.fixed ? EditFixed(0, c.text) : EditEnd(0, c.text, kAssign));
         EXPECT_EQ(m_app.m_nLastError, c.error);
     }

@@ -431,8 +431,13 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
         {"an unknown section is skipped",
          header + SectionBytes(10, 12, 7, {0x01, 0x08}, Bytes(14, 0xEE)) + trunks + optionSection,
          1, 1, 2, 9},
-        {"a record size no trunk has is skipped",
-         header + SectionBytes(0, 4, 7, {0x0F}, Bytes(28, 0xEE)) + optionSection, 1, 0x0FFF, 0x0FFF,
+        {"longer records are read from their first bytes",
+         header +
+             SectionBytes(0, 4, 40, {0x05}, trunkA + Bytes(8, 0xEE) + trunkB + Bytes(8, 0xEE)) +
+             SectionBytes(3, 1, 1, {0x01}, {9}),
+         1, 1, 2, 9},
+        {"shorter records are padded with zeros",
+         header + SectionBytes(0, 4, 4, {0x05}, {1, 0, 0, 1, 1, 0, 0, 2}) + optionSection, 1, 1, 2,
          9},
         {"records beyond the configured count are dropped in step",
          header + SectionBytes(0, 1000, 32, Bytes(124, 0) + Bytes{0x81}, trunkA + trunkB) +
@@ -466,7 +471,7 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
     }
     // Group 0 took its members from the section of 300, group 1 from the section of 2.
     Reset();
-    ASSERT_EQ(Open(cases[6].file), 1);
+    ASSERT_EQ(Open(cases[7].file), 1);
     EXPECT_EQ(Group(0).GetMemberSet().FindNext(0), 1);
     EXPECT_EQ(Group(1).GetMemberSet().FindNext(0), 1);
 

@@ -1,6 +1,8 @@
 #include "tests/sim/sim_controller.h"
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 #include "tests/sim/sim_handlers.h"
 
@@ -47,11 +49,13 @@ void CSimController::SetLateReplyDelay(int ms) {
     m_lateReplyMs = ms;
 }
 
-void CSimController::SetRandomFaults(double dropRate, double corruptRate, unsigned seed) {
+void CSimController::SetRandomFaults(double dropRate, double byteRate, unsigned seed) {
     std::lock_guard guard(m_lock);
     m_dropRate = dropRate;
-    m_corruptRate = corruptRate;
+    m_byteRate = byteRate;
+    m_seed = seed;
     m_random.seed(seed);
+    m_spoilRounds.clear();
 }
 
 void CSimController::ChangeState(const std::function<void(CorvaneState&)>& change) {
@@ -79,21 +83,11 @@ int CSimController::BadFrames() const {
     return m_badFrames;
 }
 
-bool CSimController::WaitForRequests(std::size_t n, std::chrono::milliseconds within) const {
-    std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within, [&] { return m_requests.size() >= n; });
-}
-
 bool CSimController::WaitForRequests(
     const std::function<bool(const std::vector<SimFrame>&)>& condition,
     std::chrono::milliseconds within) const {
     std::unique_lock lock(m_lock);
     return m_arrived.wait_for(lock, within, [&] { return condition(m_requests); });
-}
-
-bool CSimController::WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const {
-    std::unique_lock lock(m_lock);
-    return m_arrived.wait_for(lock, within, [&] { return m_rawBytes.size() >= n; });
 }
 
 std::vector<SimWrite> CSimController::OnSerialBytes(std::span<const std::uint8_t> bytes) {
@@ -220,8 +214,20 @@ void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
         write.bytes.front() = 0xD5;
         write.bytes.back() = 0xDD;
     }
-    if (m_corruptRate > 0 && !write.bytes.empty() && chance(m_random) < m_corruptRate)
-        write.bytes[m_random() % write.bytes.size()] ^=
-            static_cast<std::uint8_t>(1u << (m_random() % 8));
+    if (m_byteRate > 0) Spoil(reply, write.bytes);
     out.push_back(std::move(write));
+}
+
+void CSimController::Spoil(const SimFrame& reply, std::vector<std::uint8_t>& bytes) {
+    std::vector<std::uint8_t> key(reply.payload.size() + 2);
+    std::copy(reply.payload.begin(), reply.payload.end(), key.begin());
+    key[key.size() - 2] = static_cast<std::uint8_t>(reply.command);
+    key[key.size() - 1] = static_cast<std::uint8_t>(reply.command >> 8);
+    std::seed_seq seed{
+        m_seed, m_spoilRounds[key]++,
+        static_cast<unsigned>(std::hash<std::string>{}(std::string(key.begin(), key.end())))};
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> chance(0, 1);
+    for (std::uint8_t& b : bytes)
+        if (chance(random) < m_byteRate) b ^= static_cast<std::uint8_t>(1u << (random() % 8));
 }

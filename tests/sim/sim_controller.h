@@ -53,23 +53,20 @@ public:
     // With a command given, only replies to that command take the faults.
     void InjectFault(SimFault fault, int times = 1, std::optional<unsigned> command = {});
     void SetLateReplyDelay(int ms);
-    // Beside the injected faults: each reply is dropped at the drop rate, and one byte of a
-    // reply that goes out has one bit flipped at the corrupt rate; the same seed, the same
-    // choices.
-    void SetRandomFaults(double dropRate, double corruptRate, unsigned seed = 1);
+    // Beside the injected faults: each reply is dropped at the drop rate, and each byte of a
+    // reply that goes out has one bit flipped at the byte rate. The same seed, the same
+    // choices; the bytes spoilt depend only on the reply and how often it went out before,
+    // not on what else (polls) the link sent meanwhile.
+    void SetRandomFaults(double dropRate, double byteRate, unsigned seed = 1);
     void ChangeState(const std::function<void(CorvaneState&)>& change);
     std::vector<SimFrame> Requests() const;
     // The controller's setup as the client's requests have left it.
     SimSetup Setup() const;
     std::vector<std::uint8_t> RawBytes() const;
     int BadFrames() const;
-    // True when at least n frames have come in within the time.
-    bool WaitForRequests(std::size_t n, std::chrono::milliseconds within) const;
     // True when the frames that have come in satisfy the condition within the time.
     bool WaitForRequests(const std::function<bool(const std::vector<SimFrame>&)>& condition,
                          std::chrono::milliseconds within) const;
-    // True when at least n raw bytes have come in within the time.
-    bool WaitForRawBytes(std::size_t n, std::chrono::milliseconds within) const;
 
     // Transport side: a chunk of the serial stream, or one whole datagram.
     std::vector<SimWrite> OnSerialBytes(std::span<const std::uint8_t> bytes);
@@ -94,9 +91,14 @@ private:
     };
     std::deque<PendingFault> m_faults;
     int m_lateReplyMs = 0;
+    void Spoil(const SimFrame& reply, std::vector<std::uint8_t>& bytes);
+
     double m_dropRate = 0;
-    double m_corruptRate = 0;
+    double m_byteRate = 0;
+    unsigned m_seed = 1;
     std::mt19937 m_random;
+    // How often each reply went out with bytes at risk, by its command and payload.
+    std::map<std::vector<std::uint8_t>, unsigned> m_spoilRounds;
     // The last request answered and its answer: the same request again (a resend after a
     // lost or spoilt reply) gets the same answer and changes nothing.
     std::optional<SimFrame> m_lastRequest;
