@@ -59,6 +59,8 @@ CCoolEdit::~CCoolEdit() = default;
 BOOL CCoolEdit::Create(const CRect& rect, CWnd* parent, UINT id) {
     if (!CWnd::Create(WS_CHILD | WS_VISIBLE, rect, parent, id)) return FALSE;
     SetWindowText(u"CoolEdit");
+    // Not a tab stop: the control takes the focus only while it is clicked or typed into.
+    GetWidget()->setFocusPolicy(Qt::ClickFocus);
     SetOpaquePaint(TRUE);
     EnableToolTips(TRUE);
     RecalcLayout();
@@ -177,32 +179,23 @@ void CCoolEdit::StepDate(int days) {
 }
 
 void CCoolEdit::StepNext() {
-    const DWORD step = m_value.GetStepSize();
-    switch (GetMode()) {
-        case kListMode:
-            if (!m_list) break;
-            if (auto index = StepListIndex(m_value.GetIndex(), static_cast<int>(step),
-                                           m_list->GetItemCount(), true))
-                SetCurSel(*index);
-            break;
-        case kDateMode: StepDate(static_cast<int>(step)); break;
-        case kSpinMode: m_value.StepSpin(false); break;
-        default: break;
-    }
-    Invalidate();
+    Step(true);
 }
 
 void CCoolEdit::StepPrevious() {
-    const DWORD step = m_value.GetStepSize();
+    Step(false);
+}
+
+void CCoolEdit::Step(bool next) {
+    const int step = static_cast<int>(m_value.GetStepSize());
     switch (GetMode()) {
         case kListMode:
             if (!m_list) break;
-            if (auto index = StepListIndex(m_value.GetIndex(), static_cast<int>(step),
-                                           m_list->GetItemCount(), false))
+            if (auto index = StepListIndex(m_value.GetIndex(), step, m_list->GetItemCount(), next))
                 SetCurSel(*index);
             break;
-        case kDateMode: StepDate(-static_cast<int>(step)); break;
-        case kSpinMode: m_value.StepSpin(true); break;
+        case kDateMode: StepDate(next ? step : -step); break;
+        case kSpinMode: m_value.StepSpin(!next); break;
         default: break;
     }
     Invalidate();
@@ -267,6 +260,8 @@ void CCoolEdit::ClosePopup() {
     if (m_list) m_list->Hide();
     if (m_calendar) m_calendar->Hide();
     Invalidate();
+    // The closed drop-down hands the focus back to the control, which has no use for it.
+    if (!IsTyping() && HasFocus()) ReturnFocus();
 }
 
 void CCoolEdit::SetButtonOrder(int a, int b) {

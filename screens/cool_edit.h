@@ -165,6 +165,7 @@ private:
     void RecalcLayout();
     void NotifyParent(WORD code);
     void OnDateSelect();
+    void Step(bool next);
     void StepDate(int days);
     void StepArea(int area);
     void StartTyping(CPoint point);

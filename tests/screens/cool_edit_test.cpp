@@ -1,9 +1,7 @@
 #include <QApplication>
 #include <QDate>
-#include <QHelpEvent>
 #include <QLocale>
 #include <QTest>
-#include <QToolTip>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -165,13 +163,6 @@ TEST_F(CoolEditTest, HeldStepButtonRepeatsWhileOverIt) {
     QTest::mouseRelease(edit.GetWidget(), Qt::LeftButton, {}, Centre(kLabel));
     edit.OnTimer(CCoolEdit::kRepeatTimer);
     EXPECT_EQ(edit.GetValue(), 0xfdu);
-
-    edit.SetRange(0, 0xff);
-    edit.SetReverseSteps(TRUE);
-    Click(kStepDown);
-    Click(kStepDown);
-    Click(kStepDown);
-    EXPECT_EQ(edit.GetValue(), 0xffu);
 }
 
 TEST_F(CoolEditTest, TypedDigitsAreCommittedByEnterAndTheFocusGoesBack) {
@@ -267,14 +258,19 @@ TEST_F(CoolEditTest, PaintingShowsOnlyWhatTheStateCallsFor) {
 TEST_F(CoolEditTest, ToolTipsNameTheAreaUnderTheMouse) {
     edit.SetSpinMode();
     edit.Expand();
-    auto tipAt = [&](QPoint at) {
-        QHelpEvent event(QEvent::ToolTip, at, edit.GetWidget()->mapToGlobal(at));
-        QApplication::sendEvent(edit.GetWidget(), &event);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    };
-    EXPECT_EQ(tipAt(Centre(kStepDown)), QString("Click here to decrement the current value."));
     edit.SetToolTipText(3, u"The address.");
-    EXPECT_EQ(tipAt(Centre(kValue)), QString("The address."));
+    auto tipAt = [&](int area) {
+        TOOLINFO info;
+        TOOLTIPTEXT tip;
+        tip.hdr.code = TTN_NEEDTEXT;
+        tip.hdr.idFrom =
+            static_cast<UINT>(edit.OnToolHitTest(edit.GetAreaRect(area).CenterPoint(), &info));
+        LRESULT result = 0;
+        edit.OnNotify(tip.hdr.idFrom, &tip.hdr, &result);
+        return std::u16string(tip.szText);
+    };
+    EXPECT_EQ(tipAt(kStepDown), u"Click here to decrement the current value.");
+    EXPECT_EQ(tipAt(kValue), u"The address.");
     edit.Collapse();
     TOOLINFO info;
     EXPECT_EQ(edit.OnToolHitTest(edit.GetAreaRect(kStepDown).CenterPoint(), &info), -1);
