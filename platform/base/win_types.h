@@ -9,6 +9,7 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using UINT_PTR = std::uintptr_t;
+using INT_PTR = std::intptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;

@@ -1,5 +1,7 @@
 #include "platform/ui/sys_info.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
 #include <QFontDatabase>
@@ -77,6 +79,10 @@ int GetSystemMetrics(int index) {
         case SM_CYHSCROLL: return style ? style->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
         case SM_CXBORDER:
         case SM_CYBORDER: return 1;
+        // A frame no thinner than the style draws round a popup's contents.
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME:
+            return std::max(3, style ? style->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0);
         case SM_CXICON:
         case SM_CYICON: return 32;
         case SM_CXSMICON:

@@ -75,6 +75,8 @@ constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 constexpr int SM_CXBORDER = 5;
 constexpr int SM_CYBORDER = 6;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
 constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
 constexpr int SM_CYMENU = 15;
@@ -186,6 +188,25 @@ constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
+
+// Notification codes of common controls (NMHDR::code).
+constexpr int NM_CLICK = -2;
+constexpr int NM_RCLICK = -5;
+constexpr int NM_KILLFOCUS = -8;
+constexpr int TTN_NEEDTEXT = -520;
+constexpr int MCN_SELECT = -746;
+constexpr int MCN_SELCHANGE = -749;
+
+// The halves of a message parameter.
+constexpr WORD LOWORD(std::uintptr_t value) {
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
+constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(low) | (static_cast<WPARAM>(high) << 16);
+}
 
 // Standard cursors.
 enum class Cursor { Arrow, SizeWE, SizeNS, Wait, Hand, IBeam, No, SizeAll };

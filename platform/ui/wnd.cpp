@@ -247,6 +247,7 @@ void CWnd::SetFont(const LogFont& font, BOOL redraw) {
     m_hasFont = true;
     if (!m_host) return;
     m_host->setFont(ToQFont(font));
+    OnSetFont(font, redraw);
     if (redraw) Invalidate();
 }
 
@@ -469,6 +470,10 @@ void CWnd::OnSysColorChange() {}
 void CWnd::OnContextMenu(CWnd*, CPoint) {}
 void CWnd::OnShowWindow(BOOL, UINT) {}
 void CWnd::OnDestroy() {}
+void CWnd::OnSetFont(const LogFont&, BOOL) {}
+INT_PTR CWnd::OnToolHitTest(CPoint, TOOLINFO*) {
+    return -1;
+}
 DROPEFFECT CWnd::OnDragEnter(COleDataObject*, DWORD, CPoint) {
     return DROPEFFECT_NONE;
 }

@@ -23,6 +23,20 @@ struct NMHDR {
     int code = 0;
 };
 
+// A tool that OnToolHitTest finds under the mouse: the rectangle in which its tip stays up and
+// its text; an empty text is asked for by TTN_NEEDTEXT.
+struct TOOLINFO {
+    CRect rect;
+    CString text;
+};
+
+// TTN_NEEDTEXT: the window fills szText; hdr.idFrom is the tool's id.
+struct TOOLTIPTEXT {
+    static constexpr int kTextSize = 80;
+    NMHDR hdr;
+    char16_t szText[kTextSize] = {};
+};
+
 // A window in the original platform's terms over a Qt widget (its host): handlers are
 // virtual functions that derived windows override, geometry is in client pixels with the
 // original's rectangle conventions, timers and posted messages are keyed by id. A window with
@@ -125,6 +139,10 @@ public:
     // Lets drags be dropped on this window (OnDragEnter and its relatives).
     void RegisterDropTarget(BOOL accept = TRUE);
 
+    // While on, resting the mouse asks OnToolHitTest for the tool under it and shows its tip.
+    void EnableToolTips(BOOL enable = TRUE) { m_toolTips = enable != FALSE; }
+    BOOL IsToolTipsEnabled() const { return m_toolTips; }
+
     // WM_COMMAND goes to OnCommand, WM_TIMER to OnTimer; everything else answers 0.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
@@ -164,6 +182,10 @@ public:
     virtual void OnContextMenu(CWnd* wnd, CPoint point);
     virtual void OnShowWindow(BOOL show, UINT status);
     virtual void OnDestroy();
+    // After SetFont gave the window its font.
+    virtual void OnSetFont(const LogFont& font, BOOL redraw);
+    // The id of the tool under the point (client coordinates), filling info; -1 for none.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info);
 
     virtual DROPEFFECT OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point);
     virtual DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, CPoint point);
@@ -190,4 +212,5 @@ private:
     CScrollBarModel m_vScroll;
     std::map<UINT_PTR, int> m_timers;  // our id -> the host's timer id
     bool m_destroying = false;
+    bool m_toolTips = false;
 };

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTimerEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "platform/ui/drag_drop.h"
@@ -109,6 +110,7 @@ bool CWndHostBridge::ClientEvent(QEvent* event) {
         case QEvent::MouseMove: MouseMove(event); return true;
         case QEvent::Leave: m_wnd.OnMouseLeave(); return false;
         case QEvent::Wheel: Wheel(event); return true;
+        case QEvent::ToolTip: return ToolTip(event);
         case QEvent::ContextMenu: {
             // A mouse's menu follows its button's release; only the keyboard's comes here.
             auto* menu = static_cast<QContextMenuEvent*>(event);
@@ -317,6 +319,30 @@ void CWndHostBridge::InputMethod(QEvent* event) {
     if (im->preeditString().isEmpty()) m_composing = false;
     for (QChar ch : im->commitString())
         m_wnd.OnImeChar(ch.unicode(), 1, 0);
+}
+
+bool CWndHostBridge::ToolTip(QEvent* event) {
+    if (!m_wnd.IsToolTipsEnabled()) return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    TOOLINFO info;
+    const INT_PTR id = m_wnd.OnToolHitTest(FromQPoint(help->pos()), &info);
+    CString text = info.text;
+    if (id >= 0 && text.IsEmpty()) {
+        TOOLTIPTEXT tip;
+        tip.hdr.code = TTN_NEEDTEXT;
+        tip.hdr.idFrom = static_cast<UINT>(id);
+        LRESULT result = 0;
+        m_wnd.OnNotify(tip.hdr.idFrom, &tip.hdr, &result);
+        tip.szText[TOOLTIPTEXT::kTextSize - 1] = 0;
+        text = CString(tip.szText);
+    }
+    if (id < 0 || text.IsEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), ToQString(text), ClientWidget(), ToQRect(info.rect));
+    return true;
 }
 
 void CWndHostBridge::ScrollAction(int bar, int action) {

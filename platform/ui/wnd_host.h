@@ -52,6 +52,7 @@ private:
     void Wheel(QEvent* event);
     bool Drag(QEvent* event);
     void InputMethod(QEvent* event);
+    bool ToolTip(QEvent* event);
     bool TakesKey(QEvent* event);
     void ScrollAction(int bar, int action);
     void ScrollReleased(int bar);

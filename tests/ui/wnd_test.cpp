@@ -1,5 +1,7 @@
+#include <QHelpEvent>
 #include <QImage>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -118,6 +120,40 @@ TEST_F(WndTest, PaintingGoesThroughTheWindowsDeviceContext) {
     EXPECT_FALSE(orphan.IsWindow());
     orphan.PostMessage(WM_APP);
     EXPECT_EQ(orphan.GetClientRect(), CRect());
+}
+
+// Tools on the left half carry their text; those on the right are asked for it.
+class CTipWnd : public CWnd {
+public:
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* info) override {
+        if (point.y > 50) return -1;
+        info->rect = CRect(point.x - 1, point.y - 1, point.x + 2, point.y + 2);
+        if (point.x < 100) info->text = u"Given";
+        return point.x;
+    }
+    BOOL OnNotify(WPARAM id, NMHDR* header, LRESULT*) override {
+        if (header->code != TTN_NEEDTEXT) return FALSE;
+        auto* tip = reinterpret_cast<TOOLTIPTEXT*>(header);
+        std::u16string text = u"Asked " + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
+        std::copy(text.begin(), text.end(), tip->szText);
+        return TRUE;
+    }
+};
+
+TEST(WndToolTips, TheToolUnderTheMouseGivesOrIsAskedForItsText) {
+    QWidget top;
+    CTipWnd wnd;
+    wnd.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 100), &top, 1);
+    top.show();
+    auto tipAt = [&](QPoint at) {
+        QHelpEvent event(QEvent::ToolTip, at, wnd.GetWidget()->mapToGlobal(at));
+        QApplication::sendEvent(wnd.GetWidget(), &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(QPoint(150, 10)), QString());  // tips are off until enabled
+    wnd.EnableToolTips();
+    EXPECT_EQ(tipAt(QPoint(10, 10)), QString("Given"));
+    EXPECT_EQ(tipAt(QPoint(153, 10)), QString("Asked 3"));
 }
 
 }  // namespace
