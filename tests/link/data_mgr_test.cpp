@@ -17,13 +17,15 @@ using Bytes = std::vector<BYTE>;
 using Request = std::pair<DWORD, Bytes>;
 using Progress = std::pair<WPARAM, LPARAM>;
 
-// The data manager with its scheduler in the test's hands: the link is connected but idle,
-// so the engine never asks for a request and the messages go straight to the sink.
+// The data manager with its scheduler in the test's hands: the link is connected but its
+// engine is given nothing, so only the test takes requests and the messages go straight to
+// the sink.
 class CProbeDataMgr : public CCVDataMgr {
 public:
     ~CProbeDataMgr() override { Disconnect(); }
     using CCVDataMgr::GetManagerRequest;
     using CCVDataMgr::OnRequestDropped;
+    int GetNextRequest(CMessage&) override { return kRequestNone; }
 };
 
 class DataMgrTest : public ::testing::Test {
