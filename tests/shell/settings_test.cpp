@@ -1,0 +1,137 @@
+#include <QDir>
+#include <QStandardPaths>
+
+#include <functional>
+
+#include "platform/base/codepage.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+class SettingsTest : public ShellTest {
+protected:
+    static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
+};
+
+TEST_F(SettingsTest, AnEmptyStoreReadsTheDefaultsAndIsWrittenBackWhole) {
+    app.LoadSettings();
+    app.SaveSettings();
+
+    EXPECT_EQ(app.m_strComPort, u"NET:");
+    EXPECT_TRUE(app.m_bNetwork);
+    EXPECT_EQ(app.m_nBaudRate, 38400);
+    EXPECT_EQ(app.m_nRequestLogging, 0);  // AllowLog is off on the network
+    EXPECT_EQ(app.m_nAutoLog, -1);
+    EXPECT_EQ(app.m_nVisibleIntercoms, 255);
+    EXPECT_EQ(app.m_nVisibleTrunks, 10000);
+    EXPECT_TRUE(app.m_bLaunchHelp && app.m_bVistaStyleFileDialogs && app.m_bConfirmExit);
+    EXPECT_FALSE(app.m_bPopupHelpID || app.m_bAllowMemoryPoke || app.m_bAllocInSeconds);
+    EXPECT_EQ(app.m_clrReadOnlyBackground, 0x00F2F2F2u);
+    EXPECT_EQ(app.m_clrInspectWait, 0x00FFFFE0u);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    EXPECT_EQ(ToQString(app.GetSetupDirectory()), data + "/Ostrum/Kelvardin/Setups");
+    EXPECT_EQ(ToQString(app.GetLogDirectory()), data + "/Ostrum/Kelvardin/Logs/");
+    // Nothing is made until it is used.
+    EXPECT_FALSE(QDir(ToQString(app.GetSetupDirectory())).exists());
+
+    EXPECT_EQ(profile.GetProfileString(u"Settings\\Communication", u"ComPort", u"?"), u"NET:");
+    EXPECT_EQ(profile.GetProfileInt(u"Preferences\\Colors", u"ChangedBackground", 0), 0xC0FFFFu);
+    EXPECT_EQ(profile.GetProfileInt(u"Corvane\\Configuration", u"NumTrunks", 0), 999u);
+    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Configuration", u"SyncCorvaneClock", 7), 7u);
+    EXPECT_EQ(profile.GetProfileBinary(u"Settings\\Configuration", u"SuppressedErrors"),
+              std::vector<std::uint8_t>(5, 0));
+}
+
+TEST_F(SettingsTest, StoredValuesAreClampedAsTheyAreRead) {
+    using Check = std::function<bool(const CTestApp&)>;
+    struct Case {
+        const char16_t* section;
+        std::vector<std::pair<const char16_t*, CString>> values;
+        Check check;
+    } cases[] = {
+        {u"Settings\\Communication",
+         {{u"BaudRate", u"57600"}},
+         [](auto& a) { return a.m_nBaudRate == 38400; }},
+        {u"Settings\\Communication",
+         {{u"BaudRate", u"19200"}},
+         [](auto& a) { return a.m_nBaudRate == 19200; }},
+        {u"Settings\\Communication",
+         {{u"BaudRate", u"fast"}},
+         [](auto& a) { return a.m_nBaudRate == 38400; }},
+        {u"Settings\\Communication",
+         {{u"ComPort", u"nul:"}},
+         [](auto& a) { return !a.m_bNetwork && a.m_nRequestLogging == 1; }},
+        {u"Settings\\Communication",
+         {{u"ComPort", u"net:"}},
+         [](auto& a) { return a.m_bNetwork && a.m_nRequestLogging == 0; }},
+        {u"Settings\\Startup and Shutdown",
+         {{u"AutoLog", u"2"}},
+         [](auto& a) { return a.m_nAutoLog == -1; }},
+        {u"Settings\\Startup and Shutdown",
+         {{u"AutoLog", u"-2"}},
+         [](auto& a) { return a.m_nAutoLog == -1; }},
+        {u"Settings\\Startup and Shutdown",
+         {{u"AutoLog", u"1"}},
+         [](auto& a) { return a.m_nAutoLog == 1; }},
+        {u"Settings\\Restrictions",
+         {{u"AllowMemoryPeek", u"7"}},
+         [](auto& a) { return a.m_bAllowMemoryPeek == TRUE; }},
+        {u"Settings\\Configuration",
+         {{u"VisibleIntercoms", u"31"}, {u"VisibleTrunks", u"999"}},
+         [](auto& a) { return a.m_nVisibleIntercoms == 255 && a.m_nVisibleTrunks == 10000; }},
+        {u"Settings\\Configuration",
+         {{u"VisibleIntercoms", u"31"}, {u"VisibleTrunks", u"1000"}},
+         [](auto& a) { return a.m_nVisibleIntercoms == 31 && a.m_nVisibleTrunks == 1000; }},
+        {u"Settings\\Configuration",
+         {{u"VisibleIntercoms", u"0"}, {u"VisibleTrunks", u"10001"}},
+         [](auto& a) { return a.m_nVisibleIntercoms == 255 && a.m_nVisibleTrunks == 10000; }},
+        {u"Settings\\Configuration",
+         {{u"VisibleIntercoms", u"many"}},
+         [](auto& a) { return a.m_nVisibleIntercoms == 255; }},
+        {u"Settings\\Configuration",
+         {{u"SyncCorvaneClock", u"0"}},
+         [](auto& a) { return a.m_bSyncCorvaneClock == FALSE; }},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [key, value] : c.values)
+            profile.WriteProfileString(c.section, key, value);
+        app.LoadSettings();
+        EXPECT_TRUE(c.check(app)) << ToUtf8(c.values.front().first) << " = "
+                                  << ToUtf8(c.values.front().second);
+        for (const auto& [key, value] : c.values)
+            profile.WriteProfileString(c.section, key, u"");  // reads as its default again
+    }
+}
+
+TEST_F(SettingsTest, SuppressedErrorsAndDirectoriesKeepTheirForm) {
+    profile.WriteProfileBinary(u"Settings\\Configuration", u"SuppressedErrors", {0xFF, 0xFF});
+    profile.WriteProfileString(u"Settings\\Files and Directories", u"LogFileDirectory",
+                               u"/data/logs");
+    profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
+                               u"/data/./setups/old/../");
+    profile.WriteProfileString(u"Settings\\Files and Directories", u"SNMPConfigDirectory", u"/");
+    app.LoadSettings();
+    EXPECT_TRUE(app.IsErrorSuppressed(0) && app.IsErrorSuppressed(15));
+    EXPECT_FALSE(app.IsErrorSuppressed(16) || app.IsErrorSuppressed(37) ||
+                 app.IsErrorSuppressed(38));
+    EXPECT_EQ(app.GetLogDirectory(), u"/data/logs/");
+    EXPECT_EQ(app.GetSetupDirectory(), u"/data/setups");
+    EXPECT_EQ(app.GetSNMPDirectory(), u"/");
+    // A setter writes at once.
+    app.SetSetupDirectory(u"/srv/setups/");
+    EXPECT_EQ(
+        profile.GetProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory", {}),
+        u"/srv/setups");
+
+    app.SetErrorSuppressed(37, true);
+    app.SetErrorSuppressed(40, true);
+    app.SaveSettings();
+    EXPECT_EQ(profile.GetProfileBinary(u"Settings\\Configuration", u"SuppressedErrors"),
+              (std::vector<std::uint8_t>{0xFF, 0xFF, 0, 0, 0x20}));
+
+    const CString made = FromQString(dir.filePath("Logs/2024"));
+    EXPECT_TRUE(CKelvardinApp::PrepareDirectory(made));
+    EXPECT_TRUE(QDir(ToQString(made)).exists());
+}
+
+}  // namespace
