@@ -3,163 +3,106 @@
 
 namespace {
 
-// What the rule reads, set up for one row.
-struct State {
-    int mode = CAppState::kModeFile;
-    bool frame = true;
-    int present = 0;
-    int controllerLogging = 0;
-    int logging = -1;
-    int allowLog = 0;
-    bool maint = false;
-    bool clp = false;
-    bool peek = false;
-    WORD flags = 0;
-    DWORD capabilities = 0;
-    WORD trunks = 999;
-    WORD groups = 20;
-    int visibleIntercoms = 255;
-    int lastError = -1;
-    bool backEmpty = true;
-    bool undoEmpty = true;
-    LRESULT viewAnswer = 0;
+// The facts a row of the table sets; anything not named is off, empty or FILE.
+enum Fact : unsigned {
+    kOnline = 1 << 0,
+    kConnecting = 1 << 1,
+    kPresent = 1 << 2,
+    kControllerLogs = 1 << 3,
+    kAllowLog = 1 << 4,
+    kLoggingOn = 1 << 5,
+    kAllowMaint = 1 << 6,
+    kTksupv = 1 << 7,
+    kAllowClp = 1 << 8,
+    kNewCorvane = 1 << 9,
+    kAllowPeek = 1 << 10,
+    kSnmp = 1 << 11,
+    kNoTrunks = 1 << 12,
+    kNoGroups = 1 << 13,
+    kLastError = 1 << 14,
+    kBackHistory = 1 << 15,
+    kUndoHistory = 1 << 16,
+    kNoMainWindow = 1 << 17,
+    kScreenHasChanges = 1 << 18,
 };
-
-State Online() {
-    State s;
-    s.mode = CAppState::kModeOnline;
-    return s;
-}
-State Connecting() {
-    State s;
-    s.mode = CAppState::kModeConnecting;
-    return s;
-}
-template <class Change>
-State With(State s, Change change) {
-    change(s);
-    return s;
-}
+constexpr unsigned kLogger = kPresent | kControllerLogs | kAllowLog;
 
 TEST_F(ShellTest, EveryCommandFollowsTheModeTheSettingsAndTheController) {
     struct Row {
-        const char* what;
         UINT id;
-        State state;
+        unsigned facts;
         BOOL enabled;
     } rows[] = {
-        {"New in FILE", ID_FILE_NEW, State{}, TRUE},
-        {"New, high bits ignored", 0x10000 | ID_FILE_NEW, State{}, TRUE},
-        {"Save while connecting", ID_FILE_SAVE, Connecting(), TRUE},
-        {"Configuration while connecting", ID_CONFIGURATION, Connecting(), TRUE},
-        {"Merge in FILE", ID_FILE_MERGE, State{}, TRUE},
-        {"Merge while connecting", ID_FILE_MERGE, Connecting(), FALSE},
-        {"Merge ONLINE", ID_FILE_MERGE, Online(), FALSE},
-        {"Connect without a controller", ID_CONNECT, State{}, FALSE},
-        {"Connect, flag set but no link", ID_CONNECT,
-         With(State{}, [](State& s) { s.present = 1; }), FALSE},
-        {"Send Changes ONLINE", ID_SEND_CHANGES, Online(), TRUE},
-        {"Send Changes while connecting", ID_SEND_CHANGES, Connecting(), FALSE},
-        {"Load in FILE", ID_FILE_LOAD, State{}, FALSE},
-        {"Clear Allocations ONLINE", ID_CLEAR_ALLOCATIONS, Online(), TRUE},
-        {"Trunk Summary in FILE", ID_VIEW_TRUNK_SUMMARY, State{}, FALSE},
-        {"Trunk Summary ONLINE", ID_VIEW_TRUNK_SUMMARY, Online(), TRUE},
-        {"Trunk Definitions of a 0-trunk controller", ID_VIEW_TRUNK_DEFS,
-         With(State{}, [](State& s) { s.trunks = 0; }), FALSE},
-        {"Intercom Groups without groups", ID_VIEW_ICOM_GROUPS,
-         With(State{}, [](State& s) { s.groups = 0; }), FALSE},
-        {"Intercom Setup", ID_VIEW_ICOM_SETUP, State{}, TRUE},
-        {"Maintenance allowed, no trunk supervision", ID_MAINT_MODE,
-         With(Online(), [](State& s) { s.maint = true; }), FALSE},
-        {"Maintenance allowed and supervised", ID_NORMAL_MODE,
-         With(Online(),
-              [](State& s) {
-                  s.maint = true;
-                  s.flags = CCVConfig::kTksupvSupport;
-              }),
-         TRUE},
-        {"Maintenance supervised, not allowed", ID_MAINT_MODE,
-         With(Online(), [](State& s) { s.flags = CCVConfig::kTksupvSupport; }), FALSE},
-        {"Command line on an old controller", ID_VIEW_CLP,
-         With(Online(), [](State& s) { s.clp = true; }), FALSE},
-        {"Command line on a new controller", ID_VIEW_CLP,
-         With(Online(),
-              [](State& s) {
-                  s.clp = true;
-                  s.flags = CCVConfig::kNewCorvane;
-              }),
-         TRUE},
-        {"Peek allowed", ID_VIEW_MEMORY, With(Online(), [](State& s) { s.peek = true; }), TRUE},
-        {"Memory's second command without peek", ID_VIEW_MEMORY_ALT, Online(), TRUE},
-        {"Write Memory with nothing to write", ID_WRITE_MEMORY, Online(), FALSE},
-        {"Error Info before any error", ID_ERROR_INFO, State{}, FALSE},
-        {"Error Info after error 0", ID_ERROR_INFO,
-         With(State{}, [](State& s) { s.lastError = 0; }), TRUE},
-        {"CV Version in FILE with a controller", ID_CV_VERSION,
-         With(State{}, [](State& s) { s.present = 1; }), TRUE},
-        {"Toggle logging without AllowLog", ID_LOGGING_TOGGLE,
-         With(State{}, [](State& s) { s.present = s.controllerLogging = 1; }), FALSE},
-        {"Enable logging while off", ID_LOGGING_ENABLE,
-         With(State{}, [](State& s) { s.present = s.controllerLogging = s.allowLog = 1; }), TRUE},
-        {"Disable logging while off", ID_LOGGING_DISABLE,
-         With(State{}, [](State& s) { s.present = s.controllerLogging = s.allowLog = 1; }), FALSE},
-        {"Enable logging while on", ID_LOGGING_ENABLE,
-         With(State{},
-              [](State& s) { s.present = s.controllerLogging = s.allowLog = s.logging = 1; }),
-         FALSE},
-        {"Disable logging while on", ID_LOGGING_DISABLE,
-         With(State{},
-              [](State& s) { s.present = s.controllerLogging = s.allowLog = s.logging = 1; }),
-         TRUE},
-        {"SNMP without the capability", ID_SNMP_CONFIG, Online(), FALSE},
-        {"SNMP with it, in FILE", ID_SNMP_CONFIG,
-         With(State{}, [](State& s) { s.capabilities = CCVConfig::kSNMPSupport; }), TRUE},
-        {"Back with an empty history", ID_VIEW_BACK, State{}, FALSE},
-        {"Back with history", ID_VIEW_BACK, With(State{}, [](State& s) { s.backEmpty = false; }),
-         TRUE},
-        {"Undo without a main window", ID_EDIT_UNDO,
-         With(State{},
-              [](State& s) {
-                  s.frame = false;
-                  s.undoEmpty = false;
-              }),
-         FALSE},
-        {"Cancel Changes, the screen has some", ID_CANCEL_CHANGES,
-         With(Online(), [](State& s) { s.viewAnswer = 1; }), TRUE},
-        {"Cancel Changes, the screen has none", ID_CANCEL_CHANGES, Online(), FALSE},
-        {"Cancel Changes in FILE", ID_CANCEL_CHANGES,
-         With(State{}, [](State& s) { s.viewAnswer = 1; }), FALSE},
-        {"A navigation pane command", 32783, State{}, FALSE},
-        {"Close", ID_FILE_CLOSE, State{}, FALSE},
+        {ID_FILE_NEW, 0, TRUE},
+        {0x10000 | ID_FILE_NEW, 0, TRUE},  // only the low 16 bits count
+        {ID_FILE_SAVE, kConnecting, TRUE},
+        {ID_FILE_MERGE, 0, TRUE},
+        {ID_FILE_MERGE, kConnecting, FALSE},
+        {ID_FILE_MERGE, kOnline, FALSE},
+        {ID_CONNECT, 0, FALSE},
+        {ID_CONNECT, kPresent, FALSE},  // the flag alone: the link has found no controller
+        {ID_SEND_CHANGES, kOnline, TRUE},
+        {ID_SEND_CHANGES, kConnecting, FALSE},
+        {ID_VIEW_TRUNK_SUMMARY, 0, FALSE},
+        {ID_VIEW_TRUNK_SUMMARY, kOnline, TRUE},
+        {ID_VIEW_TRUNK_DEFS, kNoTrunks, FALSE},
+        {ID_VIEW_ICOM_GROUPS, kNoGroups, FALSE},
+        {ID_MAINT_MODE, kOnline | kAllowMaint, FALSE},
+        {ID_NORMAL_MODE, kOnline | kAllowMaint | kTksupv, TRUE},
+        {ID_MAINT_MODE, kOnline | kTksupv, FALSE},
+        {ID_VIEW_CLP, kOnline | kAllowClp, FALSE},
+        {ID_VIEW_CLP, kOnline | kAllowClp | kNewCorvane, TRUE},
+        {ID_VIEW_MEMORY_ALT, kOnline, TRUE},
+        {ID_WRITE_MEMORY, kOnline, FALSE},  // nothing waits to be written
+        {ID_ERROR_INFO, 0, FALSE},
+        {ID_ERROR_INFO, kLastError, TRUE},
+        {ID_CV_VERSION, kPresent, TRUE},
+        {ID_LOGGING_TOGGLE, kPresent | kControllerLogs, FALSE},
+        {ID_LOGGING_ENABLE, kLogger, TRUE},
+        {ID_LOGGING_DISABLE, kLogger, FALSE},
+        {ID_LOGGING_ENABLE, kLogger | kLoggingOn, FALSE},
+        {ID_LOGGING_DISABLE, kLogger | kLoggingOn, TRUE},
+        {ID_SNMP_CONFIG, kSnmp, TRUE},
+        {ID_VIEW_BACK, 0, FALSE},
+        {ID_VIEW_BACK, kBackHistory, TRUE},
+        {ID_EDIT_UNDO, kUndoHistory | kNoMainWindow, FALSE},
+        {ID_CANCEL_CHANGES, kOnline | kScreenHasChanges, TRUE},
+        {ID_CANCEL_CHANGES, kOnline, FALSE},
+        {ID_CANCEL_CHANGES, kScreenHasChanges, FALSE},
+        {32783, 0, FALSE},  // a navigation pane command
+        {ID_FILE_CLOSE, 0, FALSE},
     };
     for (const Row& row : rows) {
-        const State& s = row.state;
-        CFakeMainFrame* frame = s.frame ? app.AttachFrame() : nullptr;
+        const auto has = [&](Fact fact) { return (row.facts & fact) != 0; };
+        CFakeMainFrame* frame = has(kNoMainWindow) ? nullptr : app.AttachFrame();
         if (!frame) app.SetMainFrame(nullptr);
-        app.SetMode(s.mode);
-        app.m_nControllerPresent = s.present;
-        app.m_nControllerLogging = s.controllerLogging;
-        app.m_nLogging = s.logging;
-        app.m_nRequestLogging = s.allowLog;
-        app.m_bAllowMaintenanceMode = s.maint;
-        app.m_bAllowCommandLineProtocol = s.clp;
-        app.m_bAllowMemoryPeek = s.peek;
+        app.SetMode(has(kOnline)       ? CAppState::kModeOnline
+                    : has(kConnecting) ? CAppState::kModeConnecting
+                                       : CAppState::kModeFile);
+        app.m_nControllerPresent = has(kPresent);
+        app.m_nControllerLogging = has(kControllerLogs);
+        app.m_nRequestLogging = has(kAllowLog);
+        app.m_nLogging = has(kLoggingOn) ? 1 : -1;
+        app.m_bAllowMaintenanceMode = has(kAllowMaint);
+        app.m_bAllowCommandLineProtocol = has(kAllowClp);
+        app.m_bAllowMemoryPeek = has(kAllowPeek);
         app.m_bAllowMemoryPoke = TRUE;
-        app.GetConfig().m_wFlags = s.flags;
-        app.GetConfig().m_dwCapabilities = s.capabilities;
-        app.GetConfig().m_wNumTrunks = s.trunks;
-        app.GetConfig().m_wNumGroups = s.groups;
-        app.m_nVisibleIntercoms = s.visibleIntercoms;
-        app.m_nLastError = s.lastError;
+        CCVConfig& config = app.GetConfig();
+        config.m_wFlags = (has(kTksupv) ? CCVConfig::kTksupvSupport : 0) |
+                          (has(kNewCorvane) ? CCVConfig::kNewCorvane : 0);
+        config.m_dwCapabilities = has(kSnmp) ? CCVConfig::kSNMPSupport : 0;
+        config.m_wNumTrunks = has(kNoTrunks) ? 0 : 999;
+        config.m_wNumGroups = has(kNoGroups) ? 0 : 20;
+        app.m_nLastError = has(kLastError) ? 0 : -1;
         if (frame) {
-            frame->stackEmpty[size_t(IMainFrame::Stack::kBack)] = s.backEmpty;
-            frame->stackEmpty[size_t(IMainFrame::Stack::kUndo)] = s.undoEmpty;
-            frame->viewAnswer = s.viewAnswer;
+            frame->stackEmpty[size_t(IMainFrame::Stack::kBack)] = !has(kBackHistory);
+            frame->stackEmpty[size_t(IMainFrame::Stack::kUndo)] = !has(kUndoHistory);
+            frame->viewAnswer = has(kScreenHasChanges);
         }
-        EXPECT_EQ(app.IsCommandEnabled(row.id), row.enabled) << row.what;
-        // The current screen is asked only when everything else allows the command.
+        EXPECT_EQ(app.IsCommandEnabled(row.id), row.enabled) << row.id << " " << row.facts;
+        // The current screen is asked last, only when everything else allows the command.
         if (frame && row.id == ID_CANCEL_CHANGES) {
-            EXPECT_EQ(frame->viewAsked, s.mode == CAppState::kModeOnline ? 1 : 0) << row.what;
+            EXPECT_EQ(frame->viewAsked, has(kOnline) ? 1 : 0) << row.facts;
         }
     }
 }

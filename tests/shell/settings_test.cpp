@@ -21,12 +21,8 @@ TEST_F(SettingsTest, AnEmptyStoreReadsTheDefaultsAndIsWrittenBackWhole) {
     EXPECT_TRUE(app.m_bNetwork);
     EXPECT_EQ(app.m_nBaudRate, 38400);
     EXPECT_EQ(app.m_nRequestLogging, 0);  // AllowLog is off on the network
-    EXPECT_EQ(app.m_nAutoLog, -1);
-    EXPECT_EQ(app.m_nVisibleIntercoms, 255);
     EXPECT_EQ(app.m_nVisibleTrunks, 10000);
-    EXPECT_TRUE(app.m_bLaunchHelp && app.m_bVistaStyleFileDialogs && app.m_bConfirmExit);
-    EXPECT_FALSE(app.m_bPopupHelpID || app.m_bAllowMemoryPoke || app.m_bAllocInSeconds);
-    EXPECT_EQ(app.m_clrReadOnlyBackground, 0x00F2F2F2u);
+    EXPECT_TRUE(app.m_bLaunchHelp && !app.m_bPopupHelpID && !app.m_bAllowMemoryPoke);
     EXPECT_EQ(app.m_clrInspectWait, 0x00FFFFE0u);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     EXPECT_EQ(ToQString(app.GetSetupDirectory()), data + "/Ostrum/Kelvardin/Setups");
@@ -43,63 +39,41 @@ TEST_F(SettingsTest, AnEmptyStoreReadsTheDefaultsAndIsWrittenBackWhole) {
 }
 
 TEST_F(SettingsTest, StoredValuesAreClampedAsTheyAreRead) {
-    using Check = std::function<bool(const CTestApp&)>;
+    constexpr const char16_t* kComm = u"Settings\\Communication";
+    constexpr const char16_t* kStart = u"Settings\\Startup and Shutdown";
+    constexpr const char16_t* kConfig = u"Settings\\Configuration";
     struct Case {
         const char16_t* section;
-        std::vector<std::pair<const char16_t*, CString>> values;
-        Check check;
+        const char16_t* key;
+        const char16_t* value;
+        std::function<bool(const CTestApp&)> check;
     } cases[] = {
-        {u"Settings\\Communication",
-         {{u"BaudRate", u"57600"}},
-         [](auto& a) { return a.m_nBaudRate == 38400; }},
-        {u"Settings\\Communication",
-         {{u"BaudRate", u"19200"}},
-         [](auto& a) { return a.m_nBaudRate == 19200; }},
-        {u"Settings\\Communication",
-         {{u"BaudRate", u"fast"}},
-         [](auto& a) { return a.m_nBaudRate == 38400; }},
-        {u"Settings\\Communication",
-         {{u"ComPort", u"nul:"}},
-         [](auto& a) { return !a.m_bNetwork && a.m_nRequestLogging == 1; }},
-        {u"Settings\\Communication",
-         {{u"ComPort", u"net:"}},
-         [](auto& a) { return a.m_bNetwork && a.m_nRequestLogging == 0; }},
-        {u"Settings\\Startup and Shutdown",
-         {{u"AutoLog", u"2"}},
-         [](auto& a) { return a.m_nAutoLog == -1; }},
-        {u"Settings\\Startup and Shutdown",
-         {{u"AutoLog", u"-2"}},
-         [](auto& a) { return a.m_nAutoLog == -1; }},
-        {u"Settings\\Startup and Shutdown",
-         {{u"AutoLog", u"1"}},
-         [](auto& a) { return a.m_nAutoLog == 1; }},
-        {u"Settings\\Restrictions",
-         {{u"AllowMemoryPeek", u"7"}},
+        {kComm, u"BaudRate", u"57600", [](auto& a) { return a.m_nBaudRate == 38400; }},
+        {kComm, u"BaudRate", u"19200", [](auto& a) { return a.m_nBaudRate == 19200; }},
+        {kComm, u"BaudRate", u"fast", [](auto& a) { return a.m_nBaudRate == 38400; }},
+        {kComm, u"ComPort", u"net:", [](auto& a) { return a.m_bNetwork && !a.m_nRequestLogging; }},
+        {kComm, u"ComPort", u"COM2:", [](auto& a) { return !a.m_bNetwork && a.m_nRequestLogging; }},
+        {kStart, u"AutoLog", u"2", [](auto& a) { return a.m_nAutoLog == -1; }},
+        {kStart, u"AutoLog", u"1", [](auto& a) { return a.m_nAutoLog == 1; }},
+        {u"Settings\\Restrictions", u"AllowMemoryPeek", u"7",
          [](auto& a) { return a.m_bAllowMemoryPeek == TRUE; }},
-        {u"Settings\\Configuration",
-         {{u"VisibleIntercoms", u"31"}, {u"VisibleTrunks", u"999"}},
-         [](auto& a) { return a.m_nVisibleIntercoms == 255 && a.m_nVisibleTrunks == 10000; }},
-        {u"Settings\\Configuration",
-         {{u"VisibleIntercoms", u"31"}, {u"VisibleTrunks", u"1000"}},
-         [](auto& a) { return a.m_nVisibleIntercoms == 31 && a.m_nVisibleTrunks == 1000; }},
-        {u"Settings\\Configuration",
-         {{u"VisibleIntercoms", u"0"}, {u"VisibleTrunks", u"10001"}},
-         [](auto& a) { return a.m_nVisibleIntercoms == 255 && a.m_nVisibleTrunks == 10000; }},
-        {u"Settings\\Configuration",
-         {{u"VisibleIntercoms", u"many"}},
-         [](auto& a) { return a.m_nVisibleIntercoms == 255; }},
-        {u"Settings\\Configuration",
-         {{u"SyncCorvaneClock", u"0"}},
-         [](auto& a) { return a.m_bSyncCorvaneClock == FALSE; }},
+        {kConfig, u"VisibleIntercoms", u"0", [](auto& a) { return a.m_nVisibleIntercoms == 255; }},
+        {kConfig, u"VisibleTrunks", u"10001", [](auto& a) { return a.m_nVisibleTrunks == 10000; }},
+        {kConfig, u"SyncCorvaneClock", u"0", [](auto& a) { return !a.m_bSyncCorvaneClock; }},
     };
     for (const Case& c : cases) {
-        for (const auto& [key, value] : c.values)
-            profile.WriteProfileString(c.section, key, value);
+        profile.WriteProfileString(c.section, c.key, c.value);
         app.LoadSettings();
-        EXPECT_TRUE(c.check(app)) << ToUtf8(c.values.front().first) << " = "
-                                  << ToUtf8(c.values.front().second);
-        for (const auto& [key, value] : c.values)
-            profile.WriteProfileString(c.section, key, u"");  // reads as its default again
+        EXPECT_TRUE(c.check(app)) << ToUtf8(c.key) << " = " << ToUtf8(c.value);
+        profile.WriteProfileString(c.section, c.key, u"");  // reads as its default again
+    }
+    // The counts of the oldest controllers, once stored as the visible counts, mean all.
+    const std::pair<int, int> pairs[][2] = {{{31, 999}, {255, 10000}}, {{31, 1000}, {31, 1000}}};
+    for (const auto& [stored, read] : pairs) {
+        profile.WriteProfileInt(kConfig, u"VisibleIntercoms", std::uint32_t(stored.first));
+        profile.WriteProfileInt(kConfig, u"VisibleTrunks", std::uint32_t(stored.second));
+        app.LoadSettings();
+        EXPECT_EQ(std::pair(app.m_nVisibleIntercoms, app.m_nVisibleTrunks), read);
     }
 }
 
