@@ -36,6 +36,17 @@ TEST_F(ShellTest, AValidationErrorIsShownOrOnlyBeepsWhenTheUserSuppressedIt) {
     EXPECT_EQ(app.GetValidationErrorText(), u"");
 }
 
+TEST(HostAddress, OnlyIPv4AddressesAreTaken) {
+    DWORD address = 0;
+    EXPECT_TRUE(CKelvardinApp::ResolveHostAddress(u" 10.1.2.3 ", address));
+    EXPECT_EQ(address, 0x0A010203u);
+    EXPECT_TRUE(CKelvardinApp::ResolveHostAddress(u"localhost", address));
+    EXPECT_EQ(address, 0x7F000001u);
+    EXPECT_FALSE(CKelvardinApp::ResolveHostAddress(u"::1", address));
+    EXPECT_FALSE(CKelvardinApp::ResolveHostAddress(u"  ", address));
+    EXPECT_EQ(address, 0x7F000001u);
+}
+
 TEST_F(ShellTest, StartUpRunsInOrderAndExitWritesTheSettingsBack) {
     profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NUL:");
     profile.WriteProfileString(u"Settings\\Configuration", u"VisibleIntercoms", u"31");
