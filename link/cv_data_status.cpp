@@ -40,6 +40,9 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
     if (!m_bFirstStatusSeen.exchange(TRUE)) m_bFollowLogDirection = TRUE;
     QueueFollowUps(status, OnControllerStatus());
     CAppState& app = GetApp();
+    // Every controller that answers the status keeps a request log the user may ask for.
+    app.m_nControllerPresent = 1;
+    app.m_nControllerLogging = 1;
     if (app.GetMode() != CAppState::kModeFile) {
         CheckConfiguration(status, doc);
         if (!m_bOnline) GoOnline();

@@ -50,6 +50,9 @@ public:
     // Shows a message box (MB_* buttons and icon) and returns the answer (ID*). The shell
     // shows it; without a user interface nothing is shown and the answer is 0.
     virtual int DoMessageBox(const CString& /*text*/, UINT /*type*/) { return 0; }
+    // Whether the command (its low 16 bits) is available now; the shell decides, and without
+    // it nothing is.
+    virtual BOOL IsCommandEnabled(UINT /*id*/) { return FALSE; }
 
     // The main window's services to the model; null while there is no main window.
     IUndoHost* GetUndoHost() const { return m_pUndoHost; }
@@ -81,8 +84,19 @@ public:
     BOOL m_bSortIntercomsByIntercomNumber = FALSE;
     BOOL m_bIncludeAlphasInSetupFiles = FALSE;
     BOOL m_bSyncCorvaneClock = TRUE;
+    // The colours of "Preferences\\Colors" (0x00BBGGRR).
     COLORREF m_clrCLPCommandText = 0x0000FFFF;
     COLORREF m_clrCLPResponseText = 0x00FFFF00;
+    COLORREF m_clrCLPListBackground = 0x00000000;
+    COLORREF m_clrCLPEditBackground = 0x00000000;
+    COLORREF m_clrCLPEditText = 0x00FFFFFF;
+    COLORREF m_clrReadOnlyBackground = 0x00F2F2F2;
+    COLORREF m_clrChangedBackground = 0x00C0FFFF;
+    COLORREF m_clrChangedHighlightText = 0x0000FFFF;
+    COLORREF m_clrProblematicBackground = 0x00C0E0FF;
+    COLORREF m_clrInspectOn = 0x00E0FFE0;
+    COLORREF m_clrInspectOff = 0x00ECECFF;
+    COLORREF m_clrInspectWait = 0x00FFFFE0;
     BOOL m_bAllowEntryOfNamelessIntercoms = FALSE;
     BOOL m_bAllowEntryOfResourcesWithoutAlphas = FALSE;
     BOOL m_bAllowKatakanaAlphas = FALSE;
@@ -96,6 +110,12 @@ public:
     // both read on the user-interface and the link engine thread.
     std::atomic<int> m_nRequestLogging{0};
     std::atomic<int> m_nLogging{-1};
+    // Set by the controller's status reply; cleared only when a link is opened and when the
+    // link to the controller is lost.
+    std::atomic<int> m_nControllerPresent{0};
+    std::atomic<int> m_nControllerLogging{0};
+    // Set while a screen's print preview runs.
+    BOOL m_bPrintPreview = FALSE;
 
     // Validation data: the last error number (-1 none), the text of each error number and
     // the error numbers the user chose to suppress.

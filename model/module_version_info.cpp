@@ -13,6 +13,7 @@ BOOL CModuleVersionInfo::Load() {
     m_dwTranslation = kTranslation;
     m_block = {
         {ValuePath(kTranslation, u"CompanyName"), KELVARDIN_COMPANY_NAME},
+        {ValuePath(kTranslation, u"LegalCopyright"), KELVARDIN_LEGAL_COPYRIGHT},
         {ValuePath(kTranslation, u"ProductName"), KELVARDIN_PRODUCT_NAME},
         {ValuePath(kTranslation, u"ProductVersion"), KELVARDIN_PRODUCT_VERSION},
     };

@@ -11,8 +11,8 @@ class CModuleVersionInfo {
 public:
     // Takes the program's version block and its translation; 0 when there is none.
     BOOL Load();
-    // A value of the block ("ProductName", "ProductVersion", "CompanyName"); empty without a
-    // block or for a name it does not hold.
+    // A value of the block ("ProductName", "ProductVersion", "CompanyName", "LegalCopyright");
+    // empty without a block or for a name it does not hold.
     CString GetValue(const CString& name) const;
     CString GetProductName() const { return GetValue(u"ProductName"); }
     CString GetProductVersion() const { return GetValue(u"ProductVersion"); }

@@ -3,4 +3,69 @@
 #include "platform/base/win_types.h"
 
 // Command ids of the menus, toolbar and accelerators, as WM_COMMAND carries them.
+
+// File.
+constexpr UINT ID_FILE_NEW = 57600;
+constexpr UINT ID_FILE_OPEN = 57601;
+constexpr UINT ID_FILE_CLOSE = 57602;
+constexpr UINT ID_FILE_SAVE = 57603;
+constexpr UINT ID_FILE_SAVE_AS = 57604;
+constexpr UINT ID_FILE_PRINT_SETUP = 57606;
+constexpr UINT ID_FILE_PRINT = 57607;
+constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
+constexpr UINT ID_FILE_MERGE = 32772;
+constexpr UINT ID_FILE_PARTIAL_SAVE = 32773;
+constexpr UINT ID_FILE_LOAD = 32775;  // load a file and mark its differences
+constexpr UINT ID_FILE_SEND = 32776;  // load a file and send its differences
+constexpr UINT ID_APP_EXIT = 57665;
+
+// Edit.
+constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_SELECT_ALL = 57642;
+constexpr UINT ID_EDIT_UNDO = 57643;
+constexpr UINT ID_EDIT_REDO = 57644;
+
+// The controller.
+constexpr UINT ID_CONNECT = 32774;
+constexpr UINT ID_SEND_CHANGES = 32777;
+constexpr UINT ID_ABORT_CHANGES = 32778;
+constexpr UINT ID_REFRESH = 32779;
+constexpr UINT ID_CANCEL_CHANGES = 32788;
+constexpr UINT ID_MAINT_MODE = 32793;
+constexpr UINT ID_NORMAL_MODE = 32794;
+constexpr UINT ID_CV_VERSION = 32804;
+constexpr UINT ID_WRITE_MEMORY = 32805;
+constexpr UINT ID_LOGGING_DISABLE = 32806;
+constexpr UINT ID_LOGGING_ENABLE = 32807;
+constexpr UINT ID_LOGGING_TOGGLE = 32808;
+constexpr UINT ID_CLEAR_CV_ERRORS = 32820;
+constexpr UINT ID_CLEAR_STANDBY_ERRORS = 32821;
+constexpr UINT ID_CLEAR_ICOM_ERRORS = 32822;
+constexpr UINT ID_CLEAR_ALLOCATIONS = 32823;
+constexpr UINT ID_REFRESH_ALPHAS = 32932;
+constexpr UINT ID_SNMP_CONFIG = 32934;
+
+// Navigation and screens.
+constexpr UINT ID_VIEW_FORWARD = 32780;
+constexpr UINT ID_VIEW_BACK = 32781;
+constexpr UINT ID_VIEW_TRUNK_DEFS = 32789;
+constexpr UINT ID_VIEW_TRUNK_SUMMARY = 32790;
+constexpr UINT ID_VIEW_TRUNK_OPTIONS = 32791;
+constexpr UINT ID_VIEW_TRUNK_INSPECT = 32792;
+constexpr UINT ID_VIEW_ICOM_SETUP = 32795;
+constexpr UINT ID_VIEW_ICOM_STATUS = 32796;
+constexpr UINT ID_VIEW_ICOM_ALPHAS = 32797;
+constexpr UINT ID_VIEW_ICOM_GROUPS = 32798;
+constexpr UINT ID_VIEW_CV_STATUS = 32799;
+constexpr UINT ID_VIEW_CLP = 32801;
+constexpr UINT ID_VIEW_MEMORY = 32802;      // examine controller memory
+constexpr UINT ID_VIEW_MEMORY_ALT = 32803;  // the memory screen's second command
+constexpr UINT ID_VIEW_LOG_FILE = 32809;
+
+// Tools and help.
+constexpr UINT ID_CONFIGURATION = 32782;
 constexpr UINT ID_ERROR_INFO = 32912;  // shows the last validation error
+constexpr UINT ID_RELEASE_NOTES = 32928;
+constexpr UINT ID_COMM_STATUS = 32930;
+constexpr UINT ID_APP_ABOUT = 57664;
+constexpr UINT ID_HELP = 57670;

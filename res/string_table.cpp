@@ -92,6 +92,18 @@ constexpr Entry kStrings[] = {
     {2338,
      u"The assignment %1 is not allowed as a trunk port. because it is a %2 resource.\nOnly PP "
      u"resources are allowed as trunk ports."},
+    {2339, u"Cancel"},
+    {2340, u"&Ignore"},
+    {2341, u"&Retry"},
+    {2342, u"&Abort"},
+    {2343, u"&Help"},
+    {2344, u"&Yes"},
+    {2345, u"&No"},
+    {2346, u"&Continue"},
+    {2347, u"&Don't ask me again"},
+    {2348, u"&Suppress this message"},
+    {2349, u"Yes to &All"},
+    {2350, u"No to A&ll"},
     {2351, u"No alpha could be found that matches the text entered."},
     {2352, u"No alpha, belonging to Intercom #%1, could be found that matches the text entered."},
     {2353, u"The text entered could not be parsed into a valid fixed assignment."},
@@ -115,6 +127,8 @@ constexpr Entry kStrings[] = {
      u"PL's."},
     {2362, u"You cannot enable the cascade flag when a trunk is fixed at both ends."},
     {2388, u"UR"},
+    {2389, u"Could not open the specified COM port."},
+    {2390, u"Could not select the specified baud rate."},
     {2421,
      u"Intercom #%1 has not been defined.\n\nAre you sure this is the intercom you intended?\n\nIf "
      u"so, it is recommended that you define a name\nfor this intercom on the Intercom Setup "
@@ -160,6 +174,7 @@ constexpr Entry kStrings[] = {
      u"The assignment entered is already being used as part of the definition for a remote trunk."},
     {5502, u"Quillnet"},
     {5508, u"Extended Groups"},
+    {57344, u"Kelvardin"},  // the application's title
 };
 
 const Entry* FindEntry(unsigned id) {

@@ -75,6 +75,11 @@ int ModalMessageBox(const CString& text, UINT type, UINT helpId) {
     return PlainMessageBox(text, type);
 }
 
+int SystemMessageBox(const CString& text, UINT type, UINT helpId) {
+    if (IModalScript* script = Script()) return script->OnMessageBox(text, type, helpId);
+    return PlainMessageBox(text, type);
+}
+
 int ExecModalDialog(QDialog& dialog) {
     IModalScript* script = Script();
     if (!script) return dialog.exec();

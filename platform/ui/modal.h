@@ -25,6 +25,9 @@ public:
 // Every modal run of the program goes through these three.
 // A message box (MB_* buttons, icon and default button); answers an ID* value.
 int ModalMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+// The platform's plain message box, never the program's own: what the program's box falls
+// back on.
+int SystemMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
 // Runs the dialog modally; answers its result.
 int ExecModalDialog(QDialog& dialog);
 // Shows the menu at a screen point; answers the command id its chosen action carries in its

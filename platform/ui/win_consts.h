@@ -166,6 +166,7 @@ constexpr int SW_SHOWMINIMIZED = 2;
 constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOWNOACTIVATE = 4;
 constexpr int SW_SHOW = 5;
+constexpr int SW_RESTORE = 9;
 
 // What a window wants of the keyboard, asked before dialog navigation takes a key.
 constexpr UINT DLGC_WANTARROWS = 0x0001;

@@ -1,0 +1,205 @@
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "platform/base/codepage.h"
+#include "shell/kelvardin_list_ctrl.h"
+#include "shell/kelvardin_page.h"
+#include "shell/kelvardin_sheet.h"
+#include "shell/kelvardin_tree_ctrl.h"
+#include "shell/list_ctrl_sort.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+TEST(ListSort, EachKindComparesItsWay) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    struct Row {
+        int kind;
+        const char16_t* a;
+        const char16_t* b;
+        int ascending;
+        int descending;
+    } rows[] = {
+        {kCompareInteger, u"9", u"10", -1, 1},
+        {kCompareInteger, u" 12 trunks", u"12", 0, 0},
+        {kCompareInteger, u"9999999999", u"-9999999999", 1, -1},
+        {kCompareFloat, u"1.2", u"1.5", -1, 1},
+        {kCompareText, u"10", u"9", -1, 1},
+        {kCompareTextEmptiesLast, u"", u"a", 1, 1},
+        {kCompareTextEmptiesLast, u"a", u"", -1, -1},
+        {kCompareTextEmptiesLast, u"", u"", 0, 0},
+        {kCompareDateTime, u"1/5/24", u"12/31/23", 1, -1},
+        {kCompareDateTime, u"2024-01-05", u"soon", 0, 0},
+        {8, u"a", u"b", 0, 0},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CListCtrlSortClass::CompareTexts(r.a, r.b, true, r.kind), r.ascending)
+            << r.kind << " " << ToUtf8(r.a) << " " << ToUtf8(r.b);
+        EXPECT_EQ(CListCtrlSortClass::CompareTexts(r.a, r.b, false, r.kind), r.descending)
+            << r.kind << " " << ToUtf8(r.a) << " " << ToUtf8(r.b);
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
+// A window whose first column holds numbers and whose second may hold nothing.
+class CListOwner : public QWidget, public IListCompareOwner {
+public:
+    CListOwner() {
+        auto* layout = new QHBoxLayout(this);
+        layout->addWidget(&list);
+        list.InsertColumn(0, u"#", 60);
+        list.InsertColumn(1, u"Alpha", 80);
+        const std::pair<const char16_t*, const char16_t*> rows[] = {
+            {u"10", u"b"}, {u"9", u""}, {u"2", u"a"}};
+        for (const auto& [number, alpha] : rows) {
+            const int row = list.AddItem(number, list.GetItemCount() + 100);
+            list.SetItemText(row, 1, alpha);
+        }
+    }
+    int GetCompareKind(const CKelvardinListCtrl&, int column, bool) override {
+        return column == 0 ? kCompareInteger : kCompareTextEmptiesLast;
+    }
+    QStringList Column(int column) const {
+        QStringList texts;
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            texts << ToQString(list.GetItemText(row, column));
+        return texts;
+    }
+    void ClickHeader(int column) {
+        QHeaderView* header = list.header();
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    CKelvardinListCtrl list;
+};
+
+TEST_F(ShellTest, HeaderClicksSortByTheOwnersKindAndWidthsChangeOnlyByFitting) {
+    CListOwner owner;
+    owner.show();
+    QHeaderView* header = owner.list.header();
+
+    owner.ClickHeader(1);
+    EXPECT_EQ(owner.Column(1), QStringList({"a", "b", ""}));
+    owner.ClickHeader(1);
+    EXPECT_EQ(owner.Column(1), QStringList({"b", "a", ""}));  // the empty one stays last
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    owner.ClickHeader(0);
+    EXPECT_EQ(owner.Column(0), QStringList({"2", "9", "10"}));
+    EXPECT_EQ(std::pair(header->sortIndicatorSection(), header->sortIndicatorOrder()),
+              std::pair(0, Qt::AscendingOrder));
+    EXPECT_EQ(owner.list.FindItemByData(101), 1);  // the row of "9" went along
+    EXPECT_EQ(owner.list.FindItemByData(7), -1);
+
+    owner.list.setColumnWidth(0, 300);
+    EXPECT_EQ(owner.list.GetColumnWidth(0), 60);
+    owner.list.AutoSizeColumn(0, false, true, false);
+    const QFontMetrics metrics(owner.list.font());
+    EXPECT_EQ(owner.list.GetColumnWidth(0),
+              metrics.horizontalAdvance("#") + metrics.horizontalAdvance("   ") + 20);
+}
+
+TEST(TreeWalk, EachFlagChangesWhatIsVisitedAndWhenItStops) {
+    CKelvardinTreeCtrl tree;
+    auto* root = new QTreeWidgetItem(&tree, {"root"});
+    auto* a = new QTreeWidgetItem(root, {"a"});
+    auto* a1 = new QTreeWidgetItem(a, {"a1"});
+    auto* a1x = new QTreeWidgetItem(a1, {"a1x"});
+    new QTreeWidgetItem(a, {"a2"});
+    auto* b = new QTreeWidgetItem(root, {"b"});
+    new QTreeWidgetItem(b, {"b1"});
+
+    auto walk = [&](UINT flags) {
+        QStringList seen;
+        tree.WalkItems(
+            root,
+            [&](QTreeWidgetItem* item) {
+                seen << item->text(0);
+                return false;
+            },
+            flags);
+        return seen.join(' ');
+    };
+    EXPECT_EQ(walk(0), "root a b a1 a2 b1 a1x");
+    EXPECT_EQ(walk(CKelvardinTreeCtrl::kSkipStart), "a b a1 a2 b1 a1x");
+    EXPECT_EQ(walk(CKelvardinTreeCtrl::kDepthFirst), "root a a1 a1x a2 b b1");
+    EXPECT_EQ(walk(CKelvardinTreeCtrl::kChildrenOnly), "root a b");
+
+    const auto find = CKelvardinTreeCtrl::MatchItemText(u"a1x");
+    EXPECT_EQ(tree.WalkItems(root, find, CKelvardinTreeCtrl::kFirstMatch), a1x);
+    EXPECT_EQ(tree.WalkItems(root, find,
+                             CKelvardinTreeCtrl::kFirstMatch | CKelvardinTreeCtrl::kChildrenOnly),
+              nullptr);
+    EXPECT_EQ(tree.GetItemLevel(root), 1);
+    EXPECT_EQ(tree.GetItemLevel(a1x), 4);
+    EXPECT_TRUE(tree.IsChildOf(a, a1) && !tree.IsChildOf(root, a1));
+    EXPECT_TRUE(tree.IsDescendantOf(root, a1x) && !tree.IsDescendantOf(b, a1x));
+    EXPECT_FALSE(tree.IsDescendantOf(a1x, a1x));
+    EXPECT_TRUE(tree.AreSiblings(a, b) && !tree.AreSiblings(a, a1));
+}
+
+// A page that logs what happens to it and may refuse to be applied.
+class CLogPage : public CKelvardinPage {
+public:
+    CLogPage(UINT id, QStringList& log) : CKelvardinPage(id), m_log(log) {
+        setWindowTitle(QString::number(id));
+    }
+    bool refuse = false;
+
+protected:
+    void OnInitDialog() override {
+        m_log << QStringLiteral("create %1").arg(GetTemplateId());
+        auto* layout = new QHBoxLayout(this);
+        auto* edit = new QLineEdit;
+        edit->setObjectName("ctl1046");
+        layout->addWidget(edit);
+    }
+    bool OnApply() override {
+        m_log << QStringLiteral("apply %1").arg(GetTemplateId());
+        return !refuse;
+    }
+
+private:
+    QStringList& m_log;
+};
+
+TEST_F(ShellTest, TheSheetAppliesTheShownPagesInOrderAndStaysOnOneThatRefuses) {
+    CModalScript script(env);
+    QStringList log;
+    CLogPage general(153, log);
+    CLogPage advanced(163, log);
+    CLogPage directories(181, log);
+    CKelvardinSheet sheet(2406, nullptr, 2);
+    for (CLogPage* page : {&general, &advanced, &directories})
+        sheet.AddPage(page);
+    directories.refuse = true;
+    app.m_bPopupHelpID = TRUE;
+
+    script.ExpectDialog("sheet2406", [&](QDialog& dialog) {
+        EXPECT_EQ(log, QStringList({"create 181"}));
+        sheet.SetActivePage(0);
+        sheet.accept();
+        EXPECT_EQ(log, QStringList({"create 181", "create 153", "apply 153", "apply 181"}));
+        EXPECT_EQ(sheet.GetActiveIndex(), 2);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(advanced.IsCreated());
+
+        // Shift+F1 on a control names the page and the control.
+        QLineEdit* edit = directories.findChild<QLineEdit*>("ctl1046");
+        edit->setFocus();
+        script.ExpectMessageBox(u"Help ID: 80b50416 - Style: 8", IDOK);
+        QTest::keyClick(edit, Qt::Key_F1, Qt::ShiftModifier);
+
+        directories.refuse = false;
+        log.clear();
+        sheet.accept();
+        EXPECT_EQ(log, QStringList({"apply 153", "apply 181"}));
+        return 0;
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+}
+
+}  // namespace
