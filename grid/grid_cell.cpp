@@ -18,6 +18,10 @@ bool CanMeasureFonts() {
 
 }  // namespace
 
+CInPlaceEditor::~CInPlaceEditor() {
+    DetachCell();
+}
+
 void CInPlaceEditor::DetachCell() {
     if (CGridCell* cell = m_cell) {
         m_cell = nullptr;

@@ -10,7 +10,7 @@ class CGridCell;
 // itself; the cell that opened it and the editor forget each other when either goes first.
 class CInPlaceEditor {
 public:
-    virtual ~CInPlaceEditor() = default;
+    virtual ~CInPlaceEditor();
 
     // A character typed while the editor is open, taken as if typed into it.
     virtual void SendChar(UINT ch) = 0;

@@ -15,8 +15,8 @@ using Op = CRecordingDC::Op;
 class GridCellTest : public ::testing::Test {
 protected:
     GridCellTest() {
-        grid.m_nRows = 5;
-        grid.m_nCols = 5;
+        grid.SetRowCount(5);
+        grid.SetColumnCount(5);
         cell.SetGrid(&grid);
         cell.SetText(u"abc");
         cell.SetMargin(2);
