@@ -28,11 +28,14 @@ CGridCtrl::CGridCtrl() {
     }
     m_defaultCells[kNormal].SetBackClr(m_crWindowColour);
     m_crGridBkColour = m_crShadow;
+    m_nRowsPerWheelNotch = GetWheelScrollLines();
 }
 
 CGridCtrl::~CGridCtrl() {
     m_bDestroying = true;
     DeleteAllItems();
+    m_TitleTip.DestroyWindow();
+    m_DropTarget.Revoke();
     DestroyWindow();
 }
 
@@ -51,6 +54,8 @@ BOOL CGridCtrl::Create(const CRect& rect, QWidget* parent, UINT id, DWORD style)
 void CGridCtrl::FinishCreate() {
     // Every paint covers the whole client area itself.
     SetOpaquePaint(TRUE);
+    m_TitleTip.Create(this);
+    m_DropTarget.Register(this);
     const CGridDefaultCell* def = GetDefaultCell(FALSE, FALSE);
     std::fill(m_arRowHeights.begin(), m_arRowHeights.end(), def->GetHeight());
     std::fill(m_arColWidths.begin(), m_arColWidths.end(), def->GetWidth());

@@ -3,15 +3,26 @@
 #include <array>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "grid/cell_class.h"
 #include "grid/cell_id.h"
 #include "grid/grid_cell.h"
 #include "grid/grid_notify.h"
+#include "grid/title_tip.h"
+#include "platform/ui/drag_drop.h"
+#include "platform/ui/print.h"
 #include "platform/ui/wnd.h"
 
+class QPixmap;
 class QWidget;
+
+// The edit commands the grid carries out for the menus and the toolbar.
+constexpr UINT ID_EDIT_COPY = 0xE122;
+constexpr UINT ID_EDIT_CUT = 0xE123;
+constexpr UINT ID_EDIT_PASTE = 0xE125;
+constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
 
 // Which cell borders the grid draws.
 constexpr int GVL_NONE = 0;
@@ -33,6 +44,25 @@ using PFNGRIDCOMPARE = int (*)(CGridCellBase* cell1, CGridCellBase* cell2, LPARA
 
 // Cells' texts compared unit by unit, no locale; 0 when either cell is missing.
 int CompareCellsText(CGridCellBase* cell1, CGridCellBase* cell2, LPARAM param);
+
+// Lets drags be dropped on a grid's window. The window hears the drops itself; these pass a
+// drop to the grid only when it is for the grid's window.
+class CGridDropTarget {
+public:
+    BOOL Register(CGridCtrl* grid);
+    void Revoke();
+    BOOL IsRegistered() const { return m_bRegistered; }
+    DROPEFFECT OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point);
+    DROPEFFECT OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState, CPoint point);
+    BOOL OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point);
+    void OnDragLeave(CWnd* wnd);
+    // Copy with Ctrl, else move; never a scroll: a drag does not scroll the grid.
+    DROPEFFECT OnDragScroll(CWnd* wnd, DWORD keyState, CPoint point) const;
+
+private:
+    CGridCtrl* m_pGridCtrl = nullptr;
+    BOOL m_bRegistered = FALSE;
+};
 
 // The table window on which every screen is built: cells in rows and columns with fixed
 // (header) rows at the top and fixed columns at the left, or, in virtual mode, cells supplied
@@ -256,9 +286,51 @@ public:
     void SetFont(const LogFont& font, BOOL redraw = TRUE);
     LogFont GetFont() const;
 
+    // Printing, driven by the owner's view: begin once, print each page, end once.
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    virtual void PrintFixedRowCells(int firstCol, int stopCol, int row, CRect& rect, CDC* dc,
+                                    BOOL& first);
+    virtual void PrintColumnHeadings(CDC* dc, CPrintInfo* info);
+    virtual void PrintHeader(CDC* dc, CPrintInfo* info);
+    virtual void PrintFooter(CDC* dc, CPrintInfo* info);
+    virtual void PrintRowButtons(CDC* dc, CPrintInfo* info);
+
+    // Editing, the clipboard and drag and drop.
+    virtual void CutSelectedText();
+    virtual std::unique_ptr<COleDataSource> CopyTextFromGrid();
+    virtual BOOL PasteTextToGrid(CCellID cell, COleDataObject* data, BOOL selectPastedCells = TRUE);
+    BOOL PasteTextToGrid(int row, int col, COleDataObject* data, BOOL selectPastedCells = TRUE) {
+        return PasteTextToGrid(CCellID(row, col), data, selectPastedCells);
+    }
+    virtual void OnBeginDrag();
+    DROPEFFECT OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, CPoint point) override;
+    void OnDragLeave() override;
+    BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectAll();
+    // The focus cell drawn on a picture masked by the default cell's background; none when the
+    // cell does not show.
+    virtual std::unique_ptr<QPixmap> CreateDragImage(CPoint* hotSpot);
+    // Whether the edit commands can run now.
+    BOOL CanCopy() const;
+    BOOL CanCut() const;
+    BOOL CanPaste() const;
+    // Empties the selected cells of the range through the edit protocol, cell by cell.
+    void ClearCells(const CCellRange& selection);
+    CCellID GetLastDragOverCell() const { return m_LastDragOverCell; }
+    int GetMouseScrollLines() const { return m_nRowsPerWheelNotch; }
+
     // Own virtual operations (the screens override some of them).
     virtual void OnFixedColumnClick(CCellID& cell);
     virtual void OnFixedRowClick(CCellID& cell);
+    virtual void OnEditCell(int row, int col, CPoint point, UINT ch);
+    virtual void OnEndEditCell(int row, int col, const CString& text);
+    virtual BOOL ValidateEdit(int row, int col, const CString& text);
     virtual BOOL EndEditing();
     virtual void OnDraw(CDC* dc);
     virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
@@ -271,6 +343,25 @@ public:
     void OnHScroll(UINT code, UINT pos) override;
     void OnVScroll(UINT code, UINT pos) override;
     void OnSize(UINT type, int cx, int cy) override;
+    void OnLButtonDown(UINT flags, CPoint point) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
+    void OnLButtonDblClk(UINT flags, CPoint point) override;
+    void OnRButtonDown(UINT flags, CPoint point) override;
+    void OnRButtonUp(UINT flags, CPoint point) override;
+    void OnMouseMove(UINT flags, CPoint point) override;
+    BOOL OnMouseWheel(UINT flags, short delta, CPoint point) override;
+    void OnMouseLeave() override;
+    BOOL OnSetCursor() override;
+    void OnTimer(UINT_PTR id) override;
+    void OnCaptureChanged(CWnd* wnd) override;
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnChar(UINT ch, UINT repeat, UINT flags) override;
+    void OnImeChar(UINT ch, UINT repeat, UINT flags) override;
+    UINT OnGetDlgCode() override;
+    void OnKillFocus(CWnd* newWnd) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnNotify(WPARAM id, NMHDR* header, LRESULT* result) override;
 
 protected:
     using GridRow = std::vector<std::unique_ptr<CGridCellBase>>;
@@ -281,6 +372,12 @@ protected:
     int StoredColumn(int col) const { return m_arColOrder[static_cast<size_t>(col)]; }
     void ResetSelectedRange();
     int CompareVirtualRows(PFNGRIDCOMPARE compare, int modelRow1, int modelRow2, LPARAM param);
+    void HideTitleTip();
+    // The edit protocol for text that did not come from an editor: the owner's vetoes and the
+    // cell's validation apply, and a refusal puts the old text back.
+    BOOL SetTextAsIfEdited(int row, int col, const CString& text);
+    // Runs the drag of the data; answers what the target did with it.
+    virtual DROPEFFECT DoDragDrop(COleDataSource& source);
 
     COLORREF m_crGridBkColour = 0;
     COLORREF m_crGridLineColour = RGB(192, 192, 192);
@@ -355,6 +452,32 @@ protected:
     int m_nResizeCaptureRange = 3;
     CellMap m_SelectedCellMap;
     CellMap m_PrevSelectedCellMap;
+    CPoint m_LeftClickDownPoint;
+    CPoint m_LastMousePoint;
+    int m_nClickDownRow = -1;
+    BOOL m_bLMouseButtonDown = FALSE;
+    BOOL m_bRMouseButtonDown = FALSE;
+    UINT_PTR m_nTimerID = 0;
+    UINT m_nTimerInterval = 25;
+    int m_nRowsPerWheelNotch = 3;  // -1: a page per notch
+    CTitleTip m_TitleTip;
+    CGridDropTarget m_DropTarget;
+    CCellID m_LastDragOverCell;
+
+    LogFont m_PrinterFont;
+    CSize m_CharSize;
+    int m_nPageHeight = 0;
+    CSize m_LogicalPageSize;
+    CSize m_PaperSize;
+    int m_nPageWidth = 0;
+    int m_nCurrPrintRow = 0;
+    int m_nCurrPrintCol = 0;
+    int m_nNumPages = 0;
+    int m_nHeaderHeight = 2;  // in character heights
+    int m_nFooterHeight = 2;
+    int m_nLeftMargin = 4;  // in character widths
+    int m_nRightMargin = 4;
+    int m_nGap = 1;
 
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = -1;
@@ -374,11 +497,28 @@ private:
     void PruneSelection();
     void ForgetSortColumn();
     void FinishCreate();
+    CPoint RelativeToCell(const CCellID& cell, CPoint point) const;
+    bool InTextArea(const CCellID& cell, CPoint point) const;
+    void MoveTrackLine(const CRect& line);
+    bool StartSizing(CPoint point, bool column);
+    std::vector<int> BodyRowHeights() const;
+    void PrintBody(CDC* dc);
+    void ClearDraggedCells(const std::vector<CCellID>& cells);
+    void FinishDropMove(COleDataObject* data);
 
     // The cell lent by a virtual-mode GetCell without a callback.
     mutable CGridCell m_virtualCell;
     // The two cells a virtual-mode sort fills from display requests.
     CGridCell m_sortCells[2];
+    CRect m_rectTrackLine;   // the line that follows a dragged divider
+    CRect m_rectCursorClip;  // where a dragged divider may go
+    // While this grid is the source of a drag: the cells dragged, those a drop here wrote,
+    // and whether the move is done.
+    bool m_bDragSource = false;
+    bool m_bMoveDone = false;
+    DROPEFFECT m_dropEffect = DROPEFFECT_NONE;
+    std::vector<CCellID> m_draggedCells;
+    std::unordered_set<std::uint64_t> m_dropWrittenCells;
     bool m_bInResetScrollBars = false;
     bool m_bResetScrollBarsAgain = false;
     bool m_bInOnSize = false;

@@ -139,6 +139,8 @@ void CGridCtrl::OnDraw(CDC* dc) {
         }
     }
     dc->SelectPen(old);
+    // The line that follows a divider being dragged.
+    if (!m_rectTrackLine.IsRectEmpty()) dc->InvertRect(m_rectTrackLine);
     if (m_bVirtualMode) SendCacheHintToParent(CCellRange());
 }
 

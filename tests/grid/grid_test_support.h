@@ -18,6 +18,7 @@ public:
     using CGridCtrl::m_MouseMode;
     using CGridCtrl::m_nSortColumn;
     using CGridCtrl::m_SelectionStartCell;
+    using CGridCtrl::m_TitleTip;
 };
 
 // The owner of a grid: hears its notifications in order and answers them.
@@ -114,11 +115,13 @@ public:
             GetEditWnd()->SendChar(ch);
             return TRUE;
         }
+        firstChar = ch;
         editor = std::make_unique<CFakeEditor>();
         AttachEditor(editor.get());
         return TRUE;
     }
     std::unique_ptr<CFakeEditor> editor;
+    UINT firstChar = 0;
 };
 
 inline std::vector<CRecordingDC::Record> LinesOf(const CRecordingDC& dc, COLORREF color) {
