@@ -46,6 +46,9 @@ public:
 
     void Reset() override;
 
+    // Opens a CInPlaceEdit over the cell, or feeds the character to the one already open.
+    BOOL Edit(int row, int col, CRect rect, CPoint point, UINT id, UINT ch) override;
+
     void EndEdit() override;
     void OnEndEdit() override;
 
