@@ -54,7 +54,7 @@ BOOL CGridCtrl::Create(const CRect& rect, QWidget* parent, UINT id, DWORD style)
 void CGridCtrl::FinishCreate() {
     // Every paint covers the whole client area itself.
     SetOpaquePaint(TRUE);
-    m_TitleTip.Create(this);
+    m_TitleTip.SetParentWnd(this);
     m_DropTarget.Register(this);
     const CGridDefaultCell* def = GetDefaultCell(FALSE, FALSE);
     std::fill(m_arRowHeights.begin(), m_arRowHeights.end(), def->GetHeight());

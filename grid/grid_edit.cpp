@@ -3,7 +3,8 @@
 #include "grid/grid_ctrl.h"
 
 BOOL CGridCtrl::EndEditing() {
-    if (!IsValid(m_idCurrentCell)) return FALSE;
+    // A grid going away applies no edit: its owner may be going too.
+    if (m_bDestroying || !IsValid(m_idCurrentCell)) return FALSE;
     CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
     if (!cell) return FALSE;
     cell->EndEdit();

@@ -338,12 +338,8 @@ BOOL CGridCtrl::DeleteColumn(int col) {
 BOOL CGridCtrl::DeleteNonFixedRows() {
     EndEditing();
     ResetSelectedRange();
-    if (!m_bVirtualMode) {
-        for (int row = m_nRows; row >= m_nFixedRows; --row)
-            DeleteRow(row);
-        return TRUE;
-    }
     if (m_nRows > m_nFixedRows) {
+        // All at once: row by row would add up every row's height for each one deleted.
         SetRowCount(m_nFixedRows);
         SetFocusCell(-1, -1);
         ResetScrollBars();

@@ -11,6 +11,8 @@ public:
     CTitleTip() = default;
     ~CTitleTip() override = default;
 
+    // The grid the tip serves; its window is made when it is first shown.
+    void SetParentWnd(CWnd* parent) { m_pParentWnd = parent; }
     // Makes the tip's window once, for the grid it serves.
     BOOL Create(CWnd* parent);
     // title: where the text goes, hover: the cell, both in the parent's client coordinates.
