@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QTemporaryDir>
 
@@ -140,6 +141,11 @@ TEST_F(GridPrintTest, PagesHeaderAndFooter) {
         footer |= text.text == u"Page 3 of 4" &&
                   text.format == (DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     EXPECT_TRUE(footer);
+    bool header = false;
+    const CString title = FromQString(QGuiApplication::applicationDisplayName());
+    for (const auto& text : printer.Of(Op::Text))
+        header |= text.text == title.str() && (text.format & DT_RIGHT);
+    EXPECT_TRUE(header);
 
     // A row taller than the body still prints on a page of its own.
     grid.SetRowHeight(20, 500);
