@@ -2,6 +2,7 @@
 #include "grid/grid_ctrl.h"
 #include "grid/grid_text.h"
 #include "grid/in_place_editor.h"
+#include "res/command_ids.h"
 
 std::unique_ptr<COleDataSource> CGridCtrl::CopyTextFromGrid() {
     const CCellRange selection = GetSelectedCellRange();

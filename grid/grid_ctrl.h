@@ -18,12 +18,6 @@
 class QPixmap;
 class QWidget;
 
-// The edit commands the grid carries out for the menus and the toolbar.
-constexpr UINT ID_EDIT_COPY = 0xE122;
-constexpr UINT ID_EDIT_CUT = 0xE123;
-constexpr UINT ID_EDIT_PASTE = 0xE125;
-constexpr UINT ID_EDIT_SELECT_ALL = 0xE12A;
-
 // Which cell borders the grid draws.
 constexpr int GVL_NONE = 0;
 constexpr int GVL_HORZ = 1;

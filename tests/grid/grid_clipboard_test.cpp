@@ -5,6 +5,7 @@
 
 #include "grid/grid_text.h"
 #include "platform/ui/sys_info.h"
+#include "res/command_ids.h"
 #include "tests/grid/grid_test_support.h"
 
 namespace {
@@ -97,6 +98,11 @@ TEST_F(GridClipboardTest, CutAndDeleteClearTheSelection) {
     grid.OnKeyDown(VK_DELETE, 1, 0);
     EXPECT_EQ(grid.GetItemText(2, 2), u"");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "untouched");  // Delete copies nothing
+
+    // The menus' edit commands reach the grid.
+    grid.SendMessage(WM_COMMAND, ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(grid.GetSelectedCount(), 7 * 4);
+    EXPECT_TRUE(grid.CanCopy() && grid.CanCut());
 }
 
 // A grid whose drags are dropped where the test says, inside the drag as a real one would be.
