@@ -1,4 +1,6 @@
 // Sorting the rows by a column, in normal and in virtual mode, and the header clicks.
+#include <algorithm>
+
 #include "grid/grid_ctrl.h"
 #include "grid/stable_sort.h"
 #include "platform/ui/sys_info.h"
@@ -72,7 +74,15 @@ BOOL CGridCtrl::SortRange(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARA
             {cell, hasText ? std::u16string_view(cell->GetText().str()) : std::u16string_view(),
              hasText, static_cast<size_t>(row)});
     }
-    if (byText) {
+    const bool everyText = byText && std::all_of(entries.begin(), entries.end(),
+                                                 [](const Entry& e) { return e.hasText; });
+    if (everyText) {
+        // Texts compared unit by unit are a proper order: the library's sort is safe with them.
+        std::stable_sort(entries.begin(), entries.end(),
+                         [ascending](const Entry& a, const Entry& b) {
+                             return ascending ? a.text < b.text : b.text < a.text;
+                         });
+    } else if (byText) {
         StableSortWithin(entries, 0, entries.size(), [ascending](const Entry& a, const Entry& b) {
             if (!a.hasText || !b.hasText) return false;
             const int order = a.text.compare(b.text);
