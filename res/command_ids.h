@@ -20,7 +20,9 @@ constexpr UINT ID_FILE_SEND = 32776;  // load a file and send its differences
 constexpr UINT ID_APP_EXIT = 57665;
 
 // Edit.
+constexpr UINT ID_EDIT_CUT = 57635;
 constexpr UINT ID_EDIT_COPY = 57634;
+constexpr UINT ID_EDIT_PASTE = 57637;
 constexpr UINT ID_EDIT_SELECT_ALL = 57642;
 constexpr UINT ID_EDIT_UNDO = 57643;
 constexpr UINT ID_EDIT_REDO = 57644;

@@ -294,7 +294,14 @@ bool CWndHostBridge::Drag(QEvent* event) {
                                   ? m_wnd.OnDragEnter(&data, keyState, point)
                                   : m_wnd.OnDragOver(&data, keyState, point);
     if (effect == DROPEFFECT_NONE) {
-        drop->ignore();
+        // Refused where it entered, the drag may still be taken further on: the window keeps
+        // hearing its moves, as the original platform's drop targets do.
+        if (event->type() == QEvent::DragEnter) {
+            drop->setDropAction(Qt::IgnoreAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
         return true;
     }
     drop->setDropAction((effect & DROPEFFECT_COPY) && !(effect & DROPEFFECT_MOVE) ? Qt::CopyAction

@@ -1,5 +1,7 @@
 #include <QHelpEvent>
+#include <QDragEnterEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -7,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/drag_drop.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
@@ -154,6 +157,38 @@ TEST(WndToolTips, TheToolUnderTheMouseGivesOrIsAskedForItsText) {
     wnd.EnableToolTips();
     EXPECT_EQ(tipAt(QPoint(10, 10)), QString("Given"));
     EXPECT_EQ(tipAt(QPoint(153, 10)), QString("Asked 3"));
+}
+
+// Refuses a drag where it enters and takes it where it moves on.
+class CDropWnd : public CLogWnd {
+public:
+    DROPEFFECT OnDragEnter(COleDataObject*, DWORD, CPoint p) override {
+        Add("enter", p);
+        return DROPEFFECT_NONE;
+    }
+    DROPEFFECT OnDragOver(COleDataObject* data, DWORD keyState, CPoint p) override {
+        Add("over " + std::string(data->GetText() == u"t" ? "t" : "?"), p);
+        return (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    }
+};
+
+TEST_F(WndTest, ADragRefusedWhereItEntersIsStillHeardFurtherOn) {
+    CDropWnd target;
+    target.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &top, 7);
+    target.RegisterDropTarget();
+    QMimeData mime;
+    mime.setText("t");
+    QDragEnterEvent enter(QPoint(1, 2), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(target.GetWidget(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::IgnoreAction);
+    QDragMoveEvent move(QPoint(3, 4), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                        Qt::ControlModifier);
+    QApplication::sendEvent(target.GetWidget(), &move);
+    EXPECT_TRUE(move.isAccepted());
+    EXPECT_EQ(move.dropAction(), Qt::CopyAction);
+    EXPECT_EQ(target.log, (std::vector<std::string>{"enter 1,2", "over t 3,4"}));
 }
 
 }  // namespace

@@ -1,0 +1,121 @@
+// Copy, cut and paste of cell ranges as tab and line-feed separated Unicode text.
+#include "grid/grid_ctrl.h"
+#include "grid/grid_text.h"
+#include "grid/in_place_editor.h"
+#include "res/command_ids.h"
+
+std::unique_ptr<COleDataSource> CGridCtrl::CopyTextFromGrid() {
+    const CCellRange selection = GetSelectedCellRange();
+    if (!IsValid(selection)) return nullptr;
+    if (m_bVirtualMode) SendCacheHintToParent(selection);
+
+    CopyBlock block;
+    for (int row = selection.GetMinRow(); row <= selection.GetMaxRow(); ++row) {
+        if (GetRowHeight(row) == 0) continue;
+        auto& fields = block.emplace_back();
+        for (int col = selection.GetMinCol(); col <= selection.GetMaxCol(); ++col) {
+            if (GetColumnWidth(col) == 0) continue;
+            fields.push_back(IsCellSelected(row, col) ? std::optional(GetItemText(row, col))
+                                                      : std::nullopt);
+        }
+    }
+    auto source = std::make_unique<COleDataSource>();
+    source->SetText(BuildCopyText(block));
+    if (m_bVirtualMode) SendCacheHintToParent(CCellRange());
+    return source;
+}
+
+void CGridCtrl::CutSelectedText() {
+    if (!m_bEditable) return;
+    const CCellRange selection = GetSelectedCellRange();
+    if (IsValid(selection)) ClearCells(selection);
+}
+
+void CGridCtrl::OnEditCut() {
+    if (!m_bEditable) return;
+    const std::unique_ptr<COleDataSource> source = CopyTextFromGrid();
+    if (!source) return;
+    source->SetClipboard();
+    CutSelectedText();
+}
+
+void CGridCtrl::OnEditCopy() {
+    if (const std::unique_ptr<COleDataSource> source = CopyTextFromGrid()) source->SetClipboard();
+}
+
+void CGridCtrl::OnEditPaste() {
+    if (!m_bEditable) return;
+    const CCellRange selection = GetSelectedCellRange();
+    CCellID target = IsValid(selection)         ? selection.GetTopLeft()
+                     : IsValid(m_idCurrentCell) ? m_idCurrentCell
+                                                : GetTopleftNonFixedCell();
+    if (!IsValid(target)) return;
+    // An open editor takes the text itself.
+    if (CGridCellBase* cell = GetCell(target.row, target.col); cell && cell->IsEditing()) {
+        if (CInPlaceEditor* editor = cell->GetEditWnd(); editor && editor->PasteClipboard()) return;
+    }
+    COleDataObject data = COleDataObject::FromClipboard();
+    PasteTextToGrid(target, &data, TRUE);
+}
+
+BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selectPasted) {
+    if (!IsValid(target) || !m_bEditable ||
+        (GetItemState(target.row, target.col) & CELL_READONLY) || !data || !data->IsTextAvailable())
+        return FALSE;
+
+    CCellRange pasted(target.row, target.col, -1, -1);
+    const std::vector<std::vector<CString>> lines = SplitPasteText(data->GetText());
+    int skippedRows = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        // Hidden rows and columns take no text: it goes to the next one that shows.
+        int row = target.row + static_cast<int>(i) + skippedRows;
+        while (row < m_nRows && GetRowHeight(row) == 0) {
+            ++row;
+            ++skippedRows;
+        }
+        int skippedCols = 0;
+        for (size_t j = 0; j < lines[i].size(); ++j) {
+            int col = target.col + static_cast<int>(j) + skippedCols;
+            while (col < m_nCols && GetColumnWidth(col) == 0) {
+                ++col;
+                ++skippedCols;
+            }
+            if (!IsValid(row, col)) continue;
+            SetTextAsIfEdited(row, col, lines[i][j]);
+            SetItemState(row, col, GetItemState(row, col) & ~CELL_SELECTED);
+            pasted.SetMaxRow(std::max(pasted.GetMaxRow(), row));
+            pasted.SetMaxCol(std::max(pasted.GetMaxCol(), col));
+        }
+    }
+    FinishDropMove(data);
+    if (selectPasted) {
+        SetSelectedRange(pasted, TRUE, TRUE);
+    } else {
+        ResetSelectedRange();
+        Refresh();
+    }
+    return TRUE;
+}
+
+BOOL CGridCtrl::CanCopy() const {
+    return GetSelectedCount() > 0;
+}
+
+BOOL CGridCtrl::CanCut() const {
+    return m_bEditable && GetSelectedCount() > 0;
+}
+
+BOOL CGridCtrl::CanPaste() const {
+    return IsValid(m_idCurrentCell) && IsCellEditable(m_idCurrentCell) &&
+           IsClipboardTextAvailable();
+}
+
+BOOL CGridCtrl::OnCommand(WPARAM wParam, LPARAM lParam) {
+    switch (wParam & 0xFFFF) {
+        case ID_EDIT_CUT: OnEditCut(); return TRUE;
+        case ID_EDIT_COPY: OnEditCopy(); return TRUE;
+        case ID_EDIT_PASTE: OnEditPaste(); return TRUE;
+        case ID_EDIT_SELECT_ALL: OnEditSelectAll(); return TRUE;
+        default: return CWnd::OnCommand(wParam, lParam);
+    }
+}

@@ -1,0 +1,186 @@
+// Dragging selected cells out of the grid, and drops onto it.
+#include <QBitmap>
+#include <QPainter>
+#include <QPixmap>
+
+#include "grid/grid_ctrl.h"
+#include "platform/ui/qt_convert.h"
+#include "platform/ui/qt_dc.h"
+
+BOOL CGridDropTarget::Register(CGridCtrl* grid) {
+    if (m_bRegistered || !grid || !grid->IsWindow()) return m_bRegistered;
+    m_pGridCtrl = grid;
+    grid->RegisterDropTarget(TRUE);
+    m_bRegistered = TRUE;
+    return TRUE;
+}
+
+void CGridDropTarget::Revoke() {
+    if (m_bRegistered && m_pGridCtrl && m_pGridCtrl->IsWindow())
+        m_pGridCtrl->RegisterDropTarget(FALSE);
+    m_bRegistered = FALSE;
+}
+
+DROPEFFECT CGridDropTarget::OnDragEnter(CWnd* wnd, COleDataObject* data, DWORD keyState,
+                                        CPoint point) {
+    if (!m_pGridCtrl || wnd != m_pGridCtrl) return DROPEFFECT_NONE;
+    return m_pGridCtrl->OnDragEnter(data, keyState, point);
+}
+
+DROPEFFECT CGridDropTarget::OnDragOver(CWnd* wnd, COleDataObject* data, DWORD keyState,
+                                       CPoint point) {
+    if (!m_pGridCtrl || wnd != m_pGridCtrl) return DROPEFFECT_NONE;
+    return m_pGridCtrl->OnDragOver(data, keyState, point);
+}
+
+BOOL CGridDropTarget::OnDrop(CWnd* wnd, COleDataObject* data, DROPEFFECT effect, CPoint point) {
+    if (!m_pGridCtrl || wnd != m_pGridCtrl) return FALSE;
+    return m_pGridCtrl->OnDrop(data, effect, point);
+}
+
+void CGridDropTarget::OnDragLeave(CWnd* wnd) {
+    if (m_pGridCtrl && wnd == m_pGridCtrl) m_pGridCtrl->OnDragLeave();
+}
+
+DROPEFFECT CGridDropTarget::OnDragScroll(CWnd* wnd, DWORD keyState, CPoint /*point*/) const {
+    // A drag never scrolls the grid.
+    if (!m_pGridCtrl || wnd != m_pGridCtrl) return DROPEFFECT_NONE;
+    return (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+}
+
+DROPEFFECT CGridCtrl::DoDragDrop(COleDataSource& source) {
+    return source.DoDragDrop(*this, DROPEFFECT_COPY | DROPEFFECT_MOVE);
+}
+
+void CGridCtrl::OnBeginDrag() {
+    if (!m_bAllowDragAndDrop) return;
+    std::unique_ptr<COleDataSource> source = CopyTextFromGrid();
+    if (!source) return;
+    const CCellRange selection = GetSelectedCellRange();
+    SendMessageToParent(selection.GetMinRow(), selection.GetMinCol(), GRIDN_BEGINDRAG);
+    m_MouseMode = MOUSE_DRAGGING;
+    m_bLMouseButtonDown = FALSE;
+
+    // The cells dragged: a move clears these, never what the drop wrote.
+    m_draggedCells.clear();
+    for (int row = selection.GetMinRow(); row <= selection.GetMaxRow(); ++row) {
+        for (int col = selection.GetMinCol(); col <= selection.GetMaxCol(); ++col) {
+            if (GetRowHeight(row) > 0 && GetColumnWidth(col) > 0 && IsCellSelected(row, col))
+                m_draggedCells.emplace_back(row, col);
+        }
+    }
+    m_bDragSource = true;
+    m_bMoveDone = false;
+    m_dropWrittenCells.clear();
+    const DROPEFFECT effect = DoDragDrop(*source);
+    m_bDragSource = false;
+    if (m_MouseMode == MOUSE_DRAGGING) m_MouseMode = MOUSE_NOTHING;
+
+    if ((effect & DROPEFFECT_MOVE) && !m_bMoveDone) ClearDraggedCells(m_draggedCells);
+    m_dropWrittenCells.clear();
+    m_draggedCells.clear();
+}
+
+void CGridCtrl::ClearDraggedCells(const std::vector<CCellID>& cells) {
+    m_bMoveDone = true;
+    const bool wasSource = m_bDragSource;
+    m_bDragSource = false;
+    for (const CCellID& cell : cells) {
+        if (IsValid(cell) && !m_dropWrittenCells.contains(CellKey(cell.row, cell.col)))
+            SetTextAsIfEdited(cell.row, cell.col, CString());
+    }
+    m_bDragSource = wasSource;
+    Refresh();
+}
+
+DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point) {
+    if (!m_bAllowDragAndDrop || !data || !data->IsTextAvailable()) return DROPEFFECT_NONE;
+    m_LastDragOverCell = GetCellFromPt(point, FALSE);
+    if (!IsValid(m_LastDragOverCell) || !IsCellEditable(m_LastDragOverCell)) return DROPEFFECT_NONE;
+    const CCellID cell = m_LastDragOverCell;
+    SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
+    RedrawCell(cell);
+    m_dropEffect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    return m_dropEffect;
+}
+
+DROPEFFECT CGridCtrl::OnDragOver(COleDataObject* /*data*/, DWORD keyState, CPoint point) {
+    const CCellID cell = GetCellFromPt(point, FALSE);
+    if (!IsValid(cell) || cell.row < m_nFixedRows || cell.col < m_nFixedCols) {
+        OnDragLeave();
+        m_LastDragOverCell = CCellID();
+        return DROPEFFECT_NONE;
+    }
+    m_dropEffect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    if (cell != m_LastDragOverCell) {
+        OnDragLeave();
+        m_LastDragOverCell = cell;
+        SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
+        RedrawCell(cell);
+    }
+    return m_dropEffect;
+}
+
+void CGridCtrl::OnDragLeave() {
+    const CCellID cell = m_LastDragOverCell;
+    if (!IsValid(cell)) return;
+    SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~CELL_DROPHILITED);
+    RedrawCell(cell);
+}
+
+// The base grid takes a drop only as a row moved within itself; the dropped text is not read.
+BOOL CGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*point*/) {
+    m_MouseMode = MOUSE_NOTHING;
+    if (!m_bAllowDragAndDrop) return FALSE;
+    OnDragLeave();
+    const int from = m_nClickDownRow;
+    const int to = m_LastDragOverCell.row;
+    const auto movable = [this](int row) { return row >= m_nFixedRows && row < m_nRows; };
+    if (!m_bDragSource || !data || data->GetSourceWindow() != this || !movable(from) ||
+        !movable(to) || from == to)
+        return FALSE;
+
+    // The row lands just after the drop row; heights stay with the positions.
+    const int at = to < from ? to + 1 : to;
+    if (m_bVirtualMode) {
+        const int model = m_arRowOrder[static_cast<size_t>(from)];
+        m_arRowOrder.erase(m_arRowOrder.begin() + from);
+        m_arRowOrder.insert(m_arRowOrder.begin() + at, model);
+    } else {
+        GridRow moved = std::move(m_RowData[static_cast<size_t>(from)]);
+        m_RowData.erase(m_RowData.begin() + from);
+        m_RowData.insert(m_RowData.begin() + at, std::move(moved));
+    }
+    // The row itself moved: nothing is left behind to clear.
+    m_bMoveDone = true;
+    ResetSelectedRange();
+    Invalidate();
+    return TRUE;
+}
+
+// A move within the grid pasted in one go: the cells left behind are cleared in the same step,
+// so that an owner who groups the paste's undo groups the whole move.
+void CGridCtrl::FinishDropMove(COleDataObject* data) {
+    if (!m_bDragSource || m_bMoveDone || m_dropEffect != DROPEFFECT_MOVE || !data ||
+        data->GetSourceWindow() != this)
+        return;
+    ClearDraggedCells(m_draggedCells);
+}
+
+std::unique_ptr<QPixmap> CGridCtrl::CreateDragImage(CPoint* hotSpot) {
+    CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
+    CRect rect;
+    if (!cell || !GetCellRect(m_idCurrentCell, &rect)) return nullptr;
+    auto image = std::make_unique<QPixmap>(rect.Width(), rect.Height());
+    const COLORREF mask = GetDefaultCell(FALSE, FALSE)->GetBackClr();
+    image->fill(ToQColor(mask));
+    {
+        QPainter painter(image.get());
+        CQtPainterDC dc(painter, CRect(0, 0, rect.Width(), rect.Height()));
+        cell->Draw(&dc, m_idCurrentCell.row, m_idCurrentCell.col,
+                   CRect(0, 0, rect.Width() - 1, rect.Height() - 1), TRUE);
+    }
+    image->setMask(image->createMaskFromColor(ToQColor(mask)));
+    if (hotSpot) *hotSpot = m_LastMousePoint - rect.TopLeft();
+    return image;
+}

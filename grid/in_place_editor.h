@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class CGridCell;
+
+// What a cell and its grid ask of the in-place editor open over the cell, whichever control
+// it is. The editor reports the end of the edit to the grid once, then closes and deletes
+// itself; the cell that opened it and the editor forget each other when either goes first.
+class CInPlaceEditor {
+public:
+    virtual ~CInPlaceEditor();
+
+    // A character typed while the editor is open, taken as if typed into it.
+    virtual void SendChar(UINT ch) = 0;
+    // Pastes the clipboard's text into the editor; FALSE for an editor that takes no text.
+    virtual BOOL PasteClipboard() { return FALSE; }
+    // Ends the edit as the loss of the focus does.
+    virtual void EndEdit() = 0;
+    virtual CString GetWindowText() const = 0;
+
+    void AttachCell(CGridCell* cell) { m_cell = cell; }
+    void CellGone(const CGridCell* cell) {
+        if (m_cell == cell) m_cell = nullptr;
+    }
+
+protected:
+    // Tells the cell, when it is still there, that its editor is going.
+    void DetachCell();
+
+private:
+    CGridCell* m_cell = nullptr;
+};
