@@ -5,9 +5,6 @@
 #include "platform/ui/wnd.h"
 
 // Notification codes a grid sends its owner, and the in-place editor's end of edit.
-constexpr int NM_CLICK = -2;
-constexpr int NM_DBLCLK = -3;
-constexpr int NM_RCLICK = -5;
 constexpr int GRIDN_SELCHANGING = -100;
 constexpr int GRIDN_SELCHANGED = -101;
 constexpr int GRIDN_COLUMNCLICK = -108;  // row: the new ascending flag, column: the sort column

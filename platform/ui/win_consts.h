@@ -192,6 +192,7 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 
 // Notification codes of common controls (NMHDR::code).
 constexpr int NM_CLICK = -2;
+constexpr int NM_DBLCLK = -3;
 constexpr int NM_RCLICK = -5;
 constexpr int NM_KILLFOCUS = -8;
 constexpr int TTN_NEEDTEXT = -520;
