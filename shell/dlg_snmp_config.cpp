@@ -256,13 +256,16 @@ void CDlgSNMPConfig::OnRemove(CAddressList& row) {
 void CDlgSNMPConfig::OnApply() {
     CKelvardinApp& app = GetKelvardinApp();
     if (m_busy || !IsOnline()) return;
+    // The window keeps painting while the link waits, but takes no edits that the answer
+    // would overwrite.
     m_busy = true;
-    UpdateControls();
+    setEnabled(false);
     CSNMPConfig& global = app.GetSnmpConfig();
     global = m_config;
     CCVDataMgr& link = app.GetDataMgr();
     if (!link.RequestMiscAndWait(CMiscRequestMgr::kWriteSnmp, kWaitSeconds)) {
         m_busy = false;
+        setEnabled(true);
         UpdateControls();
         ModalMessageBox(
             u"The changes may not have been applied!  A timeout occurred\nwhile "
@@ -278,6 +281,7 @@ void CDlgSNMPConfig::OnApply() {
     }
     m_config = global;
     m_busy = false;
+    setEnabled(true);
     FillControls();
     UpdateControls();
     m_cancel->setFocus();
