@@ -1,5 +1,7 @@
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <cstring>
 
@@ -7,6 +9,7 @@
 #include "shell/dlg_search_for_icom.h"
 #include "shell/found_device_tree.h"
 #include "shell/kelvardin_tree_ctrl.h"
+#include "shell/preferences_sheet.h"
 #include "shell/search_icons.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -95,12 +98,8 @@ TEST(FoundDeviceTree, PairsAndFramesGatherUnderTheirSystemAndAnswersAgainFindThe
     // Both halves say they are active: the second is the first one's partner.
     EXPECT_EQ(place({3, true, "Ombra", net + 5}, 6), R("Active", false));
     EXPECT_EQ(place({3, false, "Ombra", net + 5}, 6), R("", false));
-    EXPECT_EQ(place({2, true, "Medlow"}, 7), R("", true));
-    EXPECT_EQ(place({2, false, "Medlow"}, 7), R("Medlow", false));
-    EXPECT_EQ(place({1, false, "CV", 0, 0, 0, "", kCmdSearchControllers}, 8), R("", false));
 
     EXPECT_EQ(Dump(tree.invisibleRootItem()),
-              "CV (Standby) @8 [1]\n"
               "Hall #20006 [1]\n"
               "  Active [0]\n"
               "    Frame 1 of 2 @1 [0]\n"
@@ -108,11 +107,9 @@ TEST(FoundDeviceTree, PairsAndFramesGatherUnderTheirSystemAndAnswersAgainFindThe
               "  Standby [1]\n"
               "    Frame 1 of 2 @2 [1]\n"
               "    Frame 2 of 2 @3 [1]\n"
-              "Medlow @7 [0]\n"
               "Ombra #3 [1]\n"
               "  Active @5 [0]\n"
               "  Standby @6 [1]\n");
-    EXPECT_EQ(CFoundDeviceTree::DeviceItem(tree.topLevelItem(1))->text(0), "Frame 1 of 2");
 }
 
 // A device on a loopback address that answers the search request it was sent.
@@ -214,18 +211,33 @@ TEST_F(DeviceSearchTest, TheIntercomSearchFillsTheTreeAndShowsTheSelectedDevice)
     EXPECT_EQ(search.GetPartnerAddress(), CString(u"127.0.0.2"));
 }
 
-TEST_F(ShellTest, ASearchWithoutItsSocketSaysSoAndNeverShows) {
+TEST_F(DeviceSearchTest, TheGeneralPageTakesTheControllerChosenInTheSearch) {
     CModalScript script(env);
-    CUdpSocket taken;
-    taken.Create();
-    taken.Bind({0, 0});
-    CSearchNetwork network;
-    network.answerPort = taken.LocalEndpoint().port;
-    app.SetSearchNetwork(network);
-    script.ExpectMessageBox(u"Could not open broadcast socket! Try again later.", IDOK);
-    CDlgSearchForCV search;
-    EXPECT_EQ(search.DoModal(), IDCANCEL);
-    EXPECT_FALSE(search.isVisible());
+    MakeDevices(3);
+    CPreferencesSheet::SetLastPage(CPreferencesSheet::kGeneral);
+    CPreferencesSheet sheet(nullptr, nullptr);
+    script.ExpectDialog("sheet2406", [&](QDialog& dialog) {
+        script.ExpectDialog("dlg486", [&](QDialog& found) {
+            auto& search = static_cast<CDlgSearchForIcom&>(found);
+            EXPECT_EQ(found.windowTitle(), "Available Corvanes");
+            At(4).Send(Datagram({2, true, "Medlow"}));
+            At(2).Send(Datagram({1, true, "CV Nord", 0x7F000003, 0, 0, "", kCmdSearchControllers}));
+            At(3).Send(
+                Datagram({8, false, "CV Nord", 0x7F000002, 0, 0, "", kCmdSearchControllers}));
+            EXPECT_TRUE(
+                PumpWaitingMessages([&] { return search.GetDevices().size() == 2; }, kPatienceMs));
+            EXPECT_FALSE(Ok(found)->isEnabled());  // nothing selected yet
+            search.GetTree().setCurrentItem(Root(search, "CV Nord (Standby)"));
+            EXPECT_EQ(Detail(found, 1), " CV-8800");
+            Ok(found)->click();
+            return 0;
+        });
+        dialog.findChild<QPushButton*>("ctl1021")->click();
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("ctl1047")->text(), "127.0.0.3");
+        EXPECT_EQ(dialog.findChild<QLineEdit*>("ctl1046")->text(), "127.0.0.2");
+        return int(IDCANCEL);
+    });
+    EXPECT_EQ(sheet.DoModal(), IDCANCEL);
 }
 
 }  // namespace
