@@ -9,8 +9,4 @@ CPreferencesSheet::CPreferencesSheet(QWidget* parent, IFileModeHost* fileMode)
         AddPage(page);
 }
 
-CPreferencesSheet::~CPreferencesSheet() {
-    // The pages go first; their tabs going must not make another page current (and created)
-    // on the way out.
-    if (auto* tabs = findChild<QTabWidget*>()) tabs->blockSignals(true);
-}
+CPreferencesSheet::~CPreferencesSheet() = default;
