@@ -141,9 +141,15 @@ constexpr Entry kStrings[] = {
     {2374, u"Selected intercoms: ALL"},
     {2375, u"Selected intercoms: %1"},
     {2376, u"Selected intercom: %1"},
+    {2378, u"COM1:"},
+    {2379, u"COM2:"},
+    {2380, u"COM3:"},
+    {2381, u"COM4:"},
+    {2382, u"NET"},
     {2388, u"UR"},
     {2389, u"Could not open the specified COM port."},
     {2390, u"Could not select the specified baud rate."},
+    {2406, u"Configuration"},
     {2409, u"Trunk Definitions for:"},
     {2410, u"Trunk Summary for:"},
     {2411, u"Trunk Allocation Options"},
@@ -178,12 +184,18 @@ constexpr Entry kStrings[] = {
     {2428,
      u"There are no COM Ports installed in the Corvane.\n\nYou cannot assign any COM Ports to "
      u"intercoms."},
+    {2429, u"19.2K"},
     {2432, u"QORA"},
     {2438, u"Medlow"},
+    {2440, u"Host name is invalid."},
+    {2442, u"NET:"},
     {2445, u"UNICODE Alphas"},
     {2446, u"UNICODE Intercom Names"},
     {2447, u"UNICODE Group Names"},
     {2449, u"IFBSL"},
+    {2450, u"Choose the default directory for setup files."},
+    {2451, u"Choose the default directory for log files."},
+    {2452, u"Choose the default directory for SNMP configuration files."},
     {2453, u"QORA-Q"},
     {2459, u"Serial"},
     {2460, u"Network"},
@@ -191,6 +203,7 @@ constexpr Entry kStrings[] = {
     {2468, u"The selected intercom's name (%2) differs from the current name (%1)."},
     {2488, u"QORA-Q S"},
     {2490, u"The cascade cost entered is invalid.\nOnly values between %1 and %2 are allowed."},
+    {4788, u"Do&ne"},
     {5497,
      u"The intercom name entered may not be visible to intercom #%1.\nAn intercom cannot be "
      u"trunked to more than 31 other intercoms."},
@@ -203,6 +216,7 @@ constexpr Entry kStrings[] = {
     {5506, u"# Out of Service"},
     {5508, u"Extended Groups"},
     {57344, u"Kelvardin"},  // the application's title
+    {61714, u"Enter an integer between %1 and %2."},
 };
 
 const Entry* FindEntry(unsigned id) {

@@ -133,6 +133,8 @@ void CKelvardinApp::PumpWaitingMessages() {
 
 BOOL CKelvardinApp::PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) {
     CWaitCursor wait;
+    // The link's waits for a reply are count-downs like any other.
+    if (timeoutMs != INFINITE) timeoutMs = ScaledInterval(timeoutMs);
     return ::PumpWaitingMessages(done, timeoutMs);
 }
 

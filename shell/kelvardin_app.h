@@ -11,6 +11,7 @@
 #include "platform/ui/ui_environment.h"
 #include "shell/command_line_info.h"
 #include "shell/main_frame.h"
+#include "shell/search_network.h"
 
 class CKelvardinDoc;
 
@@ -84,6 +85,9 @@ public:
     const LogFont& GetBoldFont() const { return m_boldFont; }
     // Where the link finds the controller on the network (tests use free ports).
     void SetPeerPort(WORD port) { m_wPeerPort = port; }
+    // Where the device searches look for devices (tests use loopback addresses).
+    void SetSearchNetwork(CSearchNetwork network) { m_searchNetwork = std::move(network); }
+    const CSearchNetwork& GetSearchNetwork() const { return m_searchNetwork; }
 
     // "Settings\\Communication".
     CString m_strComPort = u"NET:";
@@ -134,6 +138,7 @@ private:
     CKelvardinDoc* m_pDoc = nullptr;
     LogFont m_boldFont;
     WORD m_wPeerPort = kDefaultPeerPort;
+    CSearchNetwork m_searchNetwork;
     CString m_strSetupDirectory;
     CString m_strLogDirectory;
     CString m_strSNMPDirectory;

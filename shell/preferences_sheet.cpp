@@ -1,0 +1,12 @@
+#include "shell/preferences_sheet.h"
+
+#include <QTabWidget>
+
+CPreferencesSheet::CPreferencesSheet(QWidget* parent, IFileModeHost* fileMode)
+    : CKelvardinSheet(kCaption, parent, s_nLastPage), m_comm(fileMode) {
+    for (CKelvardinPage* page : std::initializer_list<CKelvardinPage*>{
+             &m_comm, &m_advanced, &m_preferences, &m_directories})
+        AddPage(page);
+}
+
+CPreferencesSheet::~CPreferencesSheet() = default;

@@ -1,0 +1,210 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "link/link_timing.h"
+#include "platform/ui/spin_button_ctrl.h"
+#include "shell/file_mode_host.h"
+#include "shell/preferences_sheet.h"
+#include "tests/shell/shell_fixture.h"
+#include "tests/sim/sim_udp_link.h"
+
+namespace {
+
+// The main window's way out of ONLINE mode: it starts a default setup.
+class CFakeFileModeHost : public IFileModeHost {
+public:
+    explicit CFakeFileModeHost(CKelvardinDoc& doc) : m_doc(doc) {}
+    void EnterFileMode() override {
+        ++calls;
+        m_doc.ResetToDefaultSetup();
+    }
+    int calls = 0;
+
+private:
+    CKelvardinDoc& m_doc;
+};
+
+class PreferencesTest : public ShellTest {
+protected:
+    PreferencesTest() {
+        doc.OnNewDocument();
+        doc.SetOptionTimeout(9, TRUE);  // an edit not yet saved
+        app.AttachFrame()->doc = &doc;
+        app.m_strComPort = u"NUL:";
+    }
+    ~PreferencesTest() override { app.GetDataMgr().Disconnect(); }
+
+    // Runs the sheet from the page given; the action acts on it and answers.
+    int Run(int page, const std::function<int(QDialog&)>& action) {
+        CPreferencesSheet::SetLastPage(page);
+        CPreferencesSheet sheet(nullptr, &host);
+        script.ExpectDialog("sheet2406", action);
+        return sheet.DoModal();
+    }
+    template <class Control>
+    static Control* Ctl(QDialog& sheet, const char* page, UINT id) {
+        return sheet.findChild<QWidget*>(page)->findChild<Control*>(
+            QStringLiteral("ctl%1").arg(id));
+    }
+    // OK as the user presses it: the pages are applied.
+    static int Ok(QDialog& sheet) {
+        sheet.accept();
+        return sheet.result();
+    }
+    CString Stored(const char16_t* section, const char16_t* key) {
+        return profile.GetProfileString(section, key, u"?");
+    }
+
+    CKelvardinDoc doc;
+    CFakeFileModeHost host{doc};
+    CModalScript script{env};
+};
+
+TEST_F(PreferencesTest, TheGeneralPageRefusesABadHostAndOpensTheLinkWithoutLosingTheSetup) {
+    CSimController sim(true);
+    CSimUdpLink peer(sim);
+    app.SetPeerPort(peer.Port());
+    app.m_strComPort = u"COM7:";
+    app.m_nBaudRate = 57600;
+    app.m_ipAddress.Set(u"10.0.0.1");
+    const int answer = Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        auto* connection = Ctl<QComboBox>(sheet, "dlg153", 1042);
+        auto* baud = Ctl<QComboBox>(sheet, "dlg153", 1043);
+        auto* mainIP = Ctl<QLineEdit>(sheet, "dlg153", 1047);
+        QStringList entries;
+        for (int i = 0; i < connection->count(); ++i)
+            entries << connection->itemText(i);
+        EXPECT_EQ(entries, QStringList({"COM1:", "COM2:", "COM3:", "COM4:", "COM7:", "NET:"}));
+        EXPECT_EQ(connection->currentText(), "COM7:");
+        EXPECT_EQ(baud->currentText(), "57600");
+        EXPECT_TRUE(baud->isVisible() && !mainIP->isVisible());
+
+        connection->setEditText("net");
+        EXPECT_TRUE(!baud->isVisible() && mainIP->isVisible());
+        connection->setEditText("NET:");
+        mainIP->setText("");
+        EXPECT_EQ(Ctl<QLineEdit>(sheet, "dlg153", 1046)->text(), "n/a");
+        script.ExpectMessageBox(u"Host name is invalid.", IDOK);
+        static_cast<CPreferencesSheet&>(sheet).accept();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(app.m_strComPort, u"COM7:");  // nothing of the page was kept
+
+        mainIP->setText("127.0.0.1");
+        Ctl<QCheckBox>(sheet, "dlg153", 1035)->setChecked(false);
+        return Ok(sheet);
+    });
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"ComPort"), u"NET:");
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"StandbyIP"), u"0.0.0.0");
+    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Startup and Shutdown", u"AutoLog", 0), ~0u);
+    EXPECT_TRUE(PumpWaitingMessages([&] { return app.m_nControllerPresent == 1; }, 20000));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(host.calls, 0);
+    EXPECT_EQ(doc.FindModifiedOptions(), 0);
+}
+
+TEST_F(PreferencesTest, NoLinkLeavesOnlineModeButKeepsAFileModeSetup) {
+    const auto noLink = [&](QDialog& sheet) {
+        Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText("NUL:");
+        return Ok(sheet);
+    };
+    Run(CPreferencesSheet::kGeneral, noLink);
+    EXPECT_EQ(host.calls, 0);
+    EXPECT_EQ(doc.FindModifiedOptions(), 0);
+
+    app.SetMode(CAppState::kModeOnline);
+    Run(CPreferencesSheet::kGeneral, noLink);
+    EXPECT_EQ(host.calls, 1);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+}
+
+TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOutsideOnline) {
+    const auto checks = [&](QDialog& sheet, std::initializer_list<UINT> ids) {
+        QString state;
+        for (UINT id : ids)
+            state += Ctl<QWidget>(sheet, "dlg163", id)->isEnabled() ? '1' : '0';
+        return state;
+    };
+    Run(CPreferencesSheet::kAdvanced, [&](QDialog& sheet) {
+        auto& prefs = static_cast<CPreferencesSheet&>(sheet);
+        auto* intercoms = Ctl<QLineEdit>(sheet, "dlg163", 1046);
+        auto* alphaSize = Ctl<QComboBox>(sheet, "dlg163", 1042);
+        EXPECT_EQ(intercoms->text(), "31");  // no more than the controller has
+        EXPECT_EQ(alphaSize->currentText() + checks(sheet, {1038, 1042}), "410");
+
+        intercoms->setText("1");
+        script.ExpectMessageBox(u"Enter an integer between 2 and 255.", IDOK);
+        prefs.SetActivePage(CPreferencesSheet::kPreferences);
+        EXPECT_EQ(prefs.GetActiveIndex(), CPreferencesSheet::kAdvanced);
+        intercoms->setText("254");
+        auto* spin = Ctl<CSpinButtonCtrl>(sheet, "dlg163", 1048);
+        spin->Step(1);
+        spin->Step(1);
+        EXPECT_EQ(intercoms->text(), "255");
+
+        Ctl<QLineEdit>(sheet, "dlg163", 1047)->setText("10001");
+        script.ExpectMessageBox(u"Enter an integer between 1 and 10000.", IDOK);
+        prefs.accept();
+        Ctl<QLineEdit>(sheet, "dlg163", 1047)->setText("500");
+        Ctl<QCheckBox>(sheet, "dlg163", 1038)->click();
+        Ctl<QCheckBox>(sheet, "dlg163", 1039)->click();
+        alphaSize->setCurrentIndex(alphaSize->findText("8W"));
+        return Ok(sheet);
+    });
+    const CCVConfig& config = app.GetConfig();
+    EXPECT_EQ(config.m_wFlags & 0x14, 0x14);
+    EXPECT_EQ(config.m_nAlphaSize, 16);
+    EXPECT_EQ(app.GetDataMgr().GetLinkConfig().alphaSize, 16);  // the link follows
+    EXPECT_EQ(Stored(u"Settings\\Configuration", u"VisibleIntercoms"), u"255");
+    EXPECT_EQ(Stored(u"Settings\\Configuration", u"VisibleTrunks"), u"500");
+
+    // ONLINE the controller's own configuration stays; the sheet opens where it was left.
+    app.SetMode(CAppState::kModeOnline);
+    CPreferencesSheet sheet(nullptr, &host);
+    script.ExpectDialog("sheet2406", [&](QDialog& dialog) {
+        EXPECT_EQ(sheet.GetActiveIndex(), CPreferencesSheet::kAdvanced);
+        EXPECT_EQ(checks(dialog, {1038, 1039, 1042}), "001");
+        return Ok(dialog);
+    });
+    sheet.DoModal();
+    EXPECT_EQ(config.m_wFlags & 0x14, 0x14);
+}
+
+TEST_F(PreferencesTest, ThePreferencesAndDirectoriesPagesStoreTheirSettings) {
+    const QString logs = dir.filePath("logs");
+    Run(CPreferencesSheet::kPreferences, [&](QDialog& sheet) {
+        auto* seconds = Ctl<QCheckBox>(sheet, "dlg164", 1074);
+        EXPECT_FALSE(seconds->isVisible());  // the controller cannot take seconds
+        Ctl<QCheckBox>(sheet, "dlg164", 1034)->setChecked(true);
+
+        static_cast<CPreferencesSheet&>(sheet).SetActivePage(CPreferencesSheet::kDirectories);
+        auto* setups = Ctl<QLineEdit>(sheet, "dlg181", 1046);
+        setups->clear();
+        QTest::keyClicks(setups, dir.filePath("setups/"));
+        script.ExpectDialog("FolderBrowser", [&](QDialog& browser) {
+            static_cast<QFileDialog&>(browser).selectFile(logs);
+            return int(QDialog::Accepted);
+        });
+        Ctl<QPushButton>(sheet, "dlg181", 1022)->click();
+        EXPECT_EQ(Ctl<QLineEdit>(sheet, "dlg181", 1047)->text(), logs);
+        return Ok(sheet);
+    });
+    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Preferences", u"IncludeAlphasInSetupFiles", 0), 1u);
+    EXPECT_EQ(Stored(u"Settings\\Files and Directories", u"SetupFileDirectory"),
+              FromQString(dir.filePath("setups")));
+    EXPECT_EQ(Stored(u"Settings\\Files and Directories", u"LogFileDirectory"),
+              FromQString(logs + "/"));
+
+    app.GetConfig().m_dwCapabilities |= CCVConfig::kMinSecTimeout;
+    Run(CPreferencesSheet::kPreferences, [&](QDialog& sheet) {
+        auto* seconds = Ctl<QCheckBox>(sheet, "dlg164", 1074);
+        EXPECT_TRUE(seconds->isVisible() && !seconds->isEnabled());  // the options have changes
+        return int(IDCANCEL);
+    });
+}
+
+}  // namespace
