@@ -68,6 +68,15 @@ constexpr UINT ID_VIEW_CLP = 32801;
 constexpr UINT ID_VIEW_MEMORY = 32802;      // examine controller memory
 constexpr UINT ID_VIEW_MEMORY_ALT = 32803;  // the memory screen's second command
 constexpr UINT ID_VIEW_LOG_FILE = 32809;
+constexpr UINT ID_VIEW_NAVBAR = 32911;  // shows or hides the navigation pane
+constexpr UINT ID_VIEW_TOOLBAR = 59392;
+constexpr UINT ID_VIEW_STATUS_BAR = 59393;
+
+// The main window's status bar panes.
+constexpr UINT ID_INDICATOR_LOG = 59264;
+constexpr UINT ID_INDICATOR_MODE = 59265;
+constexpr UINT ID_INDICATOR_CV = 59266;
+constexpr UINT ID_INDICATOR_LAMPS = 59267;
 
 // Tools and help.
 constexpr UINT ID_CONFIGURATION = 32782;

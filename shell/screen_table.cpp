@@ -1,0 +1,44 @@
+#include "shell/screen_table.h"
+
+#include "res/command_ids.h"
+#include "screens/trunk_summ_view.h"
+#include "shell/main_frame_window.h"
+
+namespace {
+
+// A grid screen over the main window, with its window made hidden in the parent.
+template <class View>
+std::unique_ptr<CView> MakeScreen(CMainFrame& frame, QWidget* parent) {
+    auto view = std::make_unique<View>(static_cast<IScreenHost&>(frame));
+    if (!view->Create(WS_CHILD, CRect(0, 0, 200, 200), parent, 0)) return nullptr;
+    return view;
+}
+
+}  // namespace
+
+// The screens whose views are not listed come with later parts of the program.
+const std::array<CScreenDesc, kScreenTableSize>& ScreenTable() {
+    static const std::array<CScreenDesc, kScreenTableSize> table = {{
+        {0, 2409, ID_VIEW_TRUNK_DEFS, 0, nullptr, nullptr},
+        {1, 2410, ID_VIEW_TRUNK_SUMMARY, 0, MakeScreen<CTrunkSummView>, nullptr},
+        {2, 2411, ID_VIEW_TRUNK_OPTIONS, 0, nullptr, nullptr},
+        {3, 2412, ID_VIEW_TRUNK_INSPECT, 0, nullptr, nullptr},
+        {4, 2413, ID_VIEW_ICOM_SETUP, 0, nullptr, nullptr},
+        {5, 2414, ID_VIEW_ICOM_STATUS, 0, nullptr, nullptr},
+        {6, 2415, ID_VIEW_ICOM_ALPHAS, 0, nullptr, nullptr},
+        {7, 2416, ID_VIEW_ICOM_GROUPS, 0, nullptr, nullptr},
+        {8, 2417, ID_VIEW_MEMORY, ID_VIEW_MEMORY_ALT, nullptr, nullptr},
+        {9, 2418, ID_VIEW_CLP, 0, nullptr, nullptr},
+        {10, 2419, ID_VIEW_CV_STATUS, 0, nullptr, nullptr},
+        {11, 2420, ID_VIEW_LOG_FILE, 0, nullptr, nullptr},
+    }};
+    return table;
+}
+
+int ScreenOfCommand(UINT command) {
+    if (command == 0) return -1;
+    for (const CScreenDesc& screen : ScreenTable()) {
+        if (screen.command == command || screen.altCommand == command) return screen.id;
+    }
+    return -1;
+}
