@@ -3,21 +3,15 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "model/partial_save_selection.h"
 #include "platform/ui/win_consts.h"
 #include "res/string_table.h"
-#include "shell/dlg_confirm_size.h"
 #include "shell/dlg_file_description.h"
 #include "shell/dlg_file_picker.h"
 #include "shell/dlg_send_all_list.h"
 #include "shell/kelvardin_list_ctrl.h"
 #include "tests/shell/shell_fixture.h"
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -127,17 +121,6 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
         return 0;
     });
     EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
-
-    script.ExpectDialog("dlg165", [](QDialog& dialog) {
-        EXPECT_TRUE(Find<QRadioButton>(dialog, 1011)->isChecked());
-        Find<QRadioButton>(dialog, 1010)->click();
-        Find<QCheckBox>(dialog, 1009)->click();
-        Find<QPushButton>(dialog, IDOK)->click();
-        return 0;
-    });
-    CDlgConfirmSize size;
-    EXPECT_EQ(size.DoModal(), IDOK);
-    EXPECT_TRUE(size.m_nChoice == CDlgConfirmSize::kUseDefault && size.m_bMakeDefault);
 }
 
 TEST_F(ShellTest, TheSendListShowsEachKindOfChangeAsRanges) {
@@ -166,16 +149,6 @@ TEST_F(ShellTest, TheSendListShowsEachKindOfChangeAsRanges) {
         return 0;
     });
     EXPECT_EQ(CDlgSendAllList(doc).DoModal(), IDOK);
-
-    // Without changes the list is empty and Send is still offered.
-    doc.ClearAllChanges();
-    script.ExpectDialog("dlg160", [](QDialog& dialog) {
-        EXPECT_TRUE(ListRows(dialog, 1019).empty());
-        EXPECT_EQ(Find<QPushButton>(dialog, IDOK)->text(), "Send");
-        dialog.reject();
-        return 0;
-    });
-    EXPECT_EQ(CDlgSendAllList(doc).DoModal(), IDCANCEL);
 }
 
 TEST_F(ShellTest, ControllerLogLinesReachTheirDayFileAndOneFailureIsShown) {
