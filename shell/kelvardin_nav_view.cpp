@@ -54,11 +54,13 @@ struct ListGroup {
     std::span<const NavItem> items;
 };
 
+// A stored height, kept to what a window can be, whatever the settings file says.
 int StoredHeight(const char16_t* section) {
+    constexpr int kTallest = 0x7FFF;
     const int header = NavHeaderHeight();
     const auto stored = static_cast<int>(GetApp().GetProfile().GetProfileInt(
         section, kHeightEntry, static_cast<std::uint32_t>(header)));
-    return std::max(stored, 0);
+    return std::clamp(stored, 0, kTallest);
 }
 
 }  // namespace

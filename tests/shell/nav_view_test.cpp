@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <numeric>
+
 #include "grid/grid_ctrl.h"
 #include "screens/cool_edit.h"
 #include "screens/pane_frame.h"
@@ -113,7 +115,13 @@ protected:
 };
 
 TEST_F(NavViewTest, GroupsAndItemsFollowTheSettings) {
+    // Heights from a damaged settings file still fit the bar.
+    profile.WriteProfileInt(u"Windows\\NavBars\\Trunk", u"Height", 0x7FFFFFFF);
+    profile.WriteProfileInt(u"Windows\\NavBars\\Intercom", u"Height", 0x90000000);
     MakeBar();
+    const std::vector<int> heights = Heights();
+    EXPECT_EQ(std::accumulate(heights.begin(), heights.end(), 0), kBarHeight);
+    EXPECT_EQ(heights[1], h);
     ASSERT_EQ(bar->GetGroupCount(), 3);
     EXPECT_EQ(bar->GetPalette(), nullptr);
     const std::vector<std::pair<UINT, const char16_t*>> groups = {
