@@ -63,6 +63,9 @@ constexpr UINT ID_VIEW_CLP = 32801;
 constexpr UINT ID_VIEW_MEMORY = 32802;      // examine controller memory
 constexpr UINT ID_VIEW_MEMORY_ALT = 32803;  // the memory screen's second command
 constexpr UINT ID_VIEW_LOG_FILE = 32809;
+constexpr UINT ID_NAV_LARGE_ICONS = 32810;  // the navigation lists' icon size
+constexpr UINT ID_NAV_SMALL_ICONS = 32811;
+constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
 
 // Tools and help.
 constexpr UINT ID_CONFIGURATION = 32782;
