@@ -23,9 +23,6 @@ struct CFilePickerChoice {
     bool saveDirectory = false;
 };
 
-// Runs the picker through the modal seam; nothing when the user cancels. Its object name is
-// "FilePicker", its "Save Directory" box "SaveDirectory".
+// Runs the program's open or save picker (with its "Save Directory" box) through the modal
+// seam; nothing when the user cancels.
 std::optional<CFilePickerChoice> PickFile(QWidget* parent, const CFilePickerRequest& request);
-
-// The filter in the form the platform's picker reads ("Text (*.a *.b);;...").
-CString PickerNameFilters(const CString& filter);

@@ -1,20 +1,20 @@
 #include "shell/kelvardin_app.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 #include <cstdlib>
 
+#include "model/file_error.h"
 #include "platform/io/host_address.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
-#include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "shell/about_dlg.h"
 #include "shell/ext_message_box.h"
+#include "shell/file_dialog_st.h"
 #include "shell/main_frame.h"
 #include "shell/main_frame_window.h"
 #include "shell/splash.h"
@@ -42,8 +42,13 @@ QWidget* BoxOwner(IMainFrame* frame) {
 
 }  // namespace
 
-CKelvardinApp::CKelvardinApp(IProfile& profile) : CAppState(profile) {
+CKelvardinApp::CKelvardinApp(IProfile& profile)
+    : CAppState(profile), m_logWriter([](UINT id, const CString& path, const CFileException& e) {
+          ReportFileError(id, path, e);
+      }) {
     m_dataMgr.SetMessagePump(this);
+    m_dataMgr.SetControllerLogWriter(
+        [this](const CString& line) { return AppendControllerLog(line); });
     m_environment.SetMessageBoxPresenter([this](const CString& text, UINT type, UINT helpId) {
         return static_cast<int>(ExtMessageBox(text, helpId, BoxOwner(m_mainFrame.get()), type));
     });
@@ -156,14 +161,9 @@ void CKelvardinApp::WinHelp(DWORD data, UINT command) {
 }
 
 BOOL CKelvardinApp::ChooseFolder(CString& directory, const CString& title) {
-    QFileDialog browser(m_mainFrame ? m_mainFrame->GetWindow() : nullptr, ToQString(title),
-                        ToQString(directory));
-    browser.setObjectName(QStringLiteral("FolderBrowser"));
-    browser.setFileMode(QFileDialog::Directory);
-    browser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (ExecModalDialog(browser) != QDialog::Accepted || browser.selectedFiles().isEmpty())
-        return FALSE;
-    directory = FromQString(browser.selectedFiles().constFirst());
+    CFileDialogST browser(TRUE, {}, {}, 0, {}, m_mainFrame ? m_mainFrame->GetWindow() : nullptr);
+    if (browser.BrowseForFolder(title, directory) != IDOK) return FALSE;
+    directory = browser.GetPathName();
     return TRUE;
 }
 

@@ -10,10 +10,12 @@
 #include "platform/ui/log_font.h"
 #include "platform/ui/ui_environment.h"
 #include "shell/command_line_info.h"
+#include "shell/controller_log.h"
 #include "shell/main_frame.h"
 #include "shell/search_network.h"
 
 class CKelvardinDoc;
+class CPartialSaveSelection;
 
 // The application: start-up and exit, every user setting, the program-wide mode, the link to
 // the controller and the services the rest of the program calls. The one instance is the
@@ -69,6 +71,15 @@ public:
 
     // The current setup; null while there is no main window.
     CKelvardinDoc* GetKelvardinDoc();
+
+    // The setup-file drivers over the current setup (shell/setup_file_drivers.h); without a
+    // document nothing is saved or read.
+    BOOL SaveSetupFile(const CString& path, BOOL clearAfter, BOOL partial);
+    int LoadSetupFile(const CString& path, int kind, const CPartialSaveSelection& description);
+    int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection);
+    // Appends a controller log line to its day file in the log directory; the first failure
+    // of the run is reported, later ones are silent. Non-zero in every case.
+    BOOL AppendControllerLog(const CString& line);
 
     BOOL IsCommandEnabled(UINT id) override;
     int DoMessageBox(const CString& text, UINT type) override;
@@ -134,6 +145,7 @@ private:
     CUiEnvironment m_environment;
     CCVDataMgr m_dataMgr;
     CCommandLineInfoEx m_cmdInfo;
+    CControllerLogWriter m_logWriter;
     std::unique_ptr<IMainFrame> m_mainFrame;
     CKelvardinDoc* m_pDoc = nullptr;
     LogFont m_boldFont;

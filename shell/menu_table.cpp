@@ -5,8 +5,7 @@
 namespace {
 
 constexpr UINT kSeparator = 0;
-// The selector panes' commands: open the drop-down, previous and next entry.
-constexpr UINT kOpenDropDown = 32925;
+// The selector panes' commands: previous and next entry.
 constexpr UINT kPreviousEntry = 32923;
 constexpr UINT kNextEntry = 32924;
 
@@ -134,7 +133,7 @@ const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
     static const std::vector<CAcceleratorDesc> keys = {
         {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},
         {ID_CELL_CONTEXT_MENU, "Shift+Return"},
-        {kOpenDropDown, "Ctrl+Return"},
+        {ID_OPEN_DROP_DOWN, "Ctrl+Return"},
         {kPreviousEntry, "Ctrl+PgUp"},
         {kNextEntry, "Ctrl+PgDown"},
     };

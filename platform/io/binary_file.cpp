@@ -39,7 +39,10 @@ CBinaryFile::~CBinaryFile() {
 BOOL CBinaryFile::Open(const CString& path, UINT flags, CFileException* error) {
     Abort();
     int mode = O_RDONLY;
-    if (flags & modeCreate) mode = O_WRONLY | O_CREAT | ((flags & modeNoTruncate) ? 0 : O_TRUNC);
+    if (flags & modeCreate) {
+        mode = O_WRONLY | O_CREAT | ((flags & modeNoTruncate) ? 0 : O_TRUNC);
+        if (flags & modeCreateNew) mode |= O_EXCL;
+    }
     const int fd = ::open(ToUtf8(path).c_str(), mode | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (error) *error = CFileException(CFileException::CauseFromErrno(errno), errno, path);
@@ -48,6 +51,12 @@ BOOL CBinaryFile::Open(const CString& path, UINT flags, CFileException* error) {
     m_fd = fd;
     m_path = path;
     return TRUE;
+}
+
+void CBinaryFile::Flush() {
+    CheckOpen();
+    // A special file that cannot be synchronised holds nothing to lose.
+    if (::fsync(m_fd) != 0 && errno != EINVAL) Throw(errno);
 }
 
 void CBinaryFile::Close() {

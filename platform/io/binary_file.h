@@ -10,6 +10,8 @@ public:
         modeCreate = 0x1,  // write only, created or emptied
         // With modeCreate: an existing file keeps its content (the position is its start).
         modeNoTruncate = 0x2,
+        // With modeCreate: fails when the file exists.
+        modeCreateNew = 0x4,
     };
 
     CBinaryFile() = default;
@@ -23,6 +25,8 @@ public:
     BOOL IsOpen() const { return m_fd >= 0; }
     const CString& GetFilePath() const { return m_path; }
 
+    // Writes what the system still holds to the disk; a failure is raised.
+    void Flush();
     // Closes the file; a failure to write what the system still held is raised.
     void Close();
     // Closes the file, ignoring every error.

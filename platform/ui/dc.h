@@ -8,6 +8,8 @@
 #include "platform/ui/log_font.h"
 #include "platform/ui/win_consts.h"
 
+class CImageList;
+
 struct CPen {
     int style = PS_SOLID;
     int width = 0;  // 0 is one device pixel whatever the mapping
@@ -69,6 +71,13 @@ public:
     // The BDR_* edges drawn inside the rectangle on the BF_* sides, in system colours.
     void DrawEdge(const CRect& rect, UINT edge, UINT flags);
     virtual void InvertRect(const CRect& rect) = 0;
+    // One picture of the list with its top-left at the point, as it is (CImageList::Draw adds
+    // the background and the overlays); a surface that shows no pictures ignores it.
+    virtual void DrawImage(const CImageList& images, int index, CPoint point) {
+        (void)images;
+        (void)index;
+        (void)point;
+    }
 
     // Draws the text in the rectangle with DT_* flags and answers the height drawn. With
     // DT_CALCRECT nothing is drawn: the rectangle's right and bottom are set to fit the text.

@@ -1,11 +1,13 @@
 #include "platform/ui/qt_dc.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QTransform>
 
 #include <cstdlib>
 
+#include "platform/ui/image_list.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/text_layout.h"
 
@@ -44,6 +46,11 @@ void CQtPainterDC::InvertRect(const CRect& rect) {
     m_painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     m_painter.fillRect(ToQRect(rect), Qt::white);
     m_painter.restore();
+}
+
+void CQtPainterDC::DrawImage(const CImageList& images, int index, CPoint point) {
+    if (const QPixmap* image = images.GetImage(index))
+        m_painter.drawPixmap(ToQPoint(point), *image);
 }
 
 CSize CQtPainterDC::GetTextExtent(std::u16string_view text) {

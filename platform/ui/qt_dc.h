@@ -17,6 +17,7 @@ public:
 
     void FillSolidRect(const CRect& rect, COLORREF color) override;
     void InvertRect(const CRect& rect) override;
+    void DrawImage(const CImageList& images, int index, CPoint point) override;
     CSize GetTextExtent(std::u16string_view text) override;
     TextMetrics GetTextMetrics() override;
     CRect GetClipBox() override;

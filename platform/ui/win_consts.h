@@ -210,5 +210,13 @@ constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
     return static_cast<WPARAM>(low) | (static_cast<WPARAM>(high) << 16);
 }
 
+// File dialog options.
+constexpr DWORD OFN_READONLY = 0x00000001;
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
+constexpr DWORD OFN_SHOWHELP = 0x00000010;
+constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+
 // Standard cursors.
 enum class Cursor { Arrow, SizeWE, SizeNS, Wait, Hand, IBeam, No, SizeAll };

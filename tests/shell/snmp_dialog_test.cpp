@@ -50,7 +50,8 @@ CModalScript::DialogAction Choose(const QString& path, bool saveDirectory = fals
     return [=](QDialog& dialog) {
         auto& picker = static_cast<QFileDialog&>(dialog);
         picker.selectFile(path);
-        picker.findChild<QCheckBox*>("SaveDirectory")->setChecked(saveDirectory);
+        picker.findChild<QCheckBox*>("ctl4096")->setChecked(saveDirectory);
+        dialog.accept();
         return int(QDialog::Accepted);
     };
 }
@@ -111,7 +112,7 @@ TEST_F(ShellTest, AFileSavedByTheDialogLoadsBackAndDamagedFilesChangeNothing) {
         Click(dialog, D::kAddTrap);
         Ctl<QCheckBox>(dialog, D::kUseValidHosts)->click();
 
-        script.ExpectDialog("FilePicker", Choose(path, true));
+        script.ExpectDialog("FileSave", Choose(path, true));
         Click(dialog, D::kSave);
         EXPECT_EQ(app.GetSNMPDirectory(), FromQString(dir.path()));
         // Saved in FILE mode: nothing is left to apply.
@@ -120,7 +121,7 @@ TEST_F(ShellTest, AFileSavedByTheDialogLoadsBackAndDamagedFilesChangeNothing) {
         Type(dialog, D::kLocation, "elsewhere");
         Click(dialog, D::kRemoveTrap);
         Ctl<QCheckBox>(dialog, D::kUseValidHosts)->click();
-        script.ExpectDialog("FilePicker", Choose(path));
+        script.ExpectDialog("FileOpen", Choose(path));
         Click(dialog, D::kLoad);
         EXPECT_EQ(Ctl<QLineEdit>(dialog, D::kLocation)->text(), "Hall 2");
         EXPECT_EQ(Listed(dialog, D::kTrapList), QStringList{"10.1.1.1"});
@@ -139,7 +140,7 @@ TEST_F(ShellTest, AFileSavedByTheDialogLoadsBackAndDamagedFilesChangeNothing) {
             QFile out(damaged);
             EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
             out.close();
-            script.ExpectDialog("FilePicker", Choose(damaged));
+            script.ExpectDialog("FileOpen", Choose(damaged));
             script.ExpectMessageBox(error, IDOK);
             Click(dialog, D::kLoad);
             EXPECT_EQ(Ctl<QLineEdit>(dialog, D::kLocation)->text(), "Hall 2");

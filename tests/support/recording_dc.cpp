@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ui/image_list.h"
+
 std::vector<CRecordingDC::Record> CRecordingDC::Of(Op op) const {
     std::vector<Record> found;
     for (const Record& r : m_records) {
@@ -16,6 +18,17 @@ void CRecordingDC::FillSolidRect(const CRect& rect, COLORREF color) {
 
 void CRecordingDC::InvertRect(const CRect& rect) {
     m_records.push_back({Op::Invert, rect, 0, {}, 0, GetCurrentFont(), GetBkMode()});
+}
+
+void CRecordingDC::DrawImage(const CImageList& images, int index, CPoint point) {
+    m_records.push_back({Op::Image,
+                         CRect(point, images.GetImageSize()),
+                         0,
+                         {},
+                         0,
+                         GetCurrentFont(),
+                         GetBkMode(),
+                         index});
 }
 
 CSize CRecordingDC::GetTextExtent(std::u16string_view text) {

@@ -12,7 +12,7 @@ public:
     static constexpr int kCharWidth = 7;
     static constexpr int kLineHeight = 13;
 
-    enum class Op { Fill, Invert, Line, Text };
+    enum class Op { Fill, Invert, Line, Text, Image };
     struct Record {
         Op op;
         CRect rect;  // Fill, Invert, Text: the rectangle; Line: from top-left to bottom-right
@@ -21,6 +21,7 @@ public:
         UINT format = 0;
         LogFont font;
         int bkMode = 0;
+        int image = -1;  // Image: the picture's index in its list
     };
 
     explicit CRecordingDC(CRect clip = CRect(0, 0, 2000, 2000), bool printing = false)
@@ -32,6 +33,7 @@ public:
 
     void FillSolidRect(const CRect& rect, COLORREF color) override;
     void InvertRect(const CRect& rect) override;
+    void DrawImage(const CImageList& images, int index, CPoint point) override;
     CSize GetTextExtent(std::u16string_view text) override;
     TextMetrics GetTextMetrics() override;
     CRect GetClipBox() override { return m_clip; }

@@ -2,9 +2,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/image_list.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 #include "platform/ui/sys_info.h"
@@ -138,6 +140,42 @@ TEST(LogFontConversion, HeightsArePixelsAndTheRestCarriesOver) {
     QFont points = QApplication::font();
     points.setPointSizeF(9.0);
     EXPECT_EQ(FromQFont(points).lfHeight, -12);  // 9 points at 96 dots per inch
+}
+
+TEST(ImageList, DrawsThePictureOnItsBackgroundWithTheOverlay) {
+    QPixmap strip(30, 10);
+    strip.fill(Qt::transparent);
+    {
+        QPainter painter(&strip);
+        painter.fillRect(10, 0, 10, 10, Qt::red);  // picture 1; 0 and 2 stay clear
+    }
+    CImageList images;
+    ASSERT_TRUE(images.Create(10, 10));
+    EXPECT_EQ(images.Add(QPixmap(30, 9)), -1);
+    EXPECT_EQ(images.Add(strip), 0);
+    EXPECT_EQ(images.GetImageCount(), 3);
+    EXPECT_TRUE(images.SetOverlayImage(2, 1));
+    EXPECT_FALSE(images.SetOverlayImage(3, 2));
+    images.SetBkColor(RGB(0, 0, 255));
+
+    CRecordingDC dc;
+    EXPECT_TRUE(images.Draw(&dc, 1, CPoint(4, 5), INDEXTOOVERLAYMASK(1)));
+    EXPECT_TRUE(images.Draw(&dc, 0, CPoint(0, 0), ILD_TRANSPARENT | INDEXTOOVERLAYMASK(2)));
+    EXPECT_FALSE(images.Draw(&dc, 3, CPoint(0, 0), ILD_NORMAL));
+    std::vector<std::pair<CRecordingDC::Op, int>> drawn;
+    for (const auto& r : dc.Records())
+        drawn.emplace_back(r.op, r.op == CRecordingDC::Op::Fill ? int(r.color) : r.image);
+    using Op = CRecordingDC::Op;
+    EXPECT_EQ(
+        drawn,
+        (std::vector<std::pair<Op, int>>{
+            {Op::Fill, int(RGB(0, 0, 255))}, {Op::Image, 1}, {Op::Image, 2}, {Op::Image, 0}}));
+    EXPECT_EQ(dc.Records()[1].rect, CRect(4, 5, 14, 15));
+
+    const QImage painted =
+        Render([&](CDC& qdc) { images.Draw(&qdc, 1, CPoint(4, 5), ILD_NORMAL); });
+    EXPECT_EQ(Pixel(painted, 8, 8), kRed);
+    EXPECT_EQ(Pixel(painted, 2, 2), kWhite);
 }
 
 }  // namespace

@@ -1,0 +1,139 @@
+#include "shell/setup_file_drivers.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "model/app_state.h"
+#include "model/file_error.h"
+#include "model/kelvardin_doc.h"
+#include "platform/base/codepage.h"
+#include "platform/base/message_box.h"
+#include "platform/io/binary_file.h"
+#include "platform/io/replacing_file.h"
+#include "res/string_table.h"
+
+namespace {
+
+constexpr UINT kIdWriteFailed = 2151;
+constexpr UINT kIdReadFailed = 2152;
+constexpr UINT kIdOpenFailed = 2153;
+constexpr char16_t kBackupExtension[] = u".BAK";
+
+struct CTargetStatus {
+    bool exists = false;
+    // Read-only: nobody may write it, or this user may not.
+    bool readOnly = false;
+};
+
+CTargetStatus StatusOf(const CString& path) {
+    const std::string name = ToUtf8(path);
+    struct stat status {};
+    if (::stat(name.c_str(), &status) != 0) return {};
+    const bool writable =
+        S_ISREG(status.st_mode) && (status.st_mode & 0222) && ::access(name.c_str(), W_OK) == 0;
+    return {true, !writable};
+}
+
+// Where the file name starts.
+int NameStart(const CString& path) {
+    return path.ReverseFind(u'/') + 1;
+}
+
+bool IsBackupPath(const CString& path) {
+    const int dot = path.ReverseFind(u'.');
+    return dot > NameStart(path) && path.Mid(dot).CompareNoCase(kBackupExtension) == 0;
+}
+
+CFileException LastError(const CString& path) {
+    const int error = errno;
+    return CFileException(CFileException::CauseFromErrno(error), error, path);
+}
+
+void MoveToBackup(const CString& path, const CString& backup) {
+    const std::string to = ToUtf8(backup);
+    if (::unlink(to.c_str()) != 0 && errno != ENOENT) throw LastError(backup);
+    if (::rename(ToUtf8(path).c_str(), to.c_str()) != 0) throw LastError(backup);
+}
+
+bool SaveAnyway(const CString& question, UINT icon) {
+    return GetApp().DoMessageBox(question + u"\n" + LoadResString(kIdSaveAnyway),
+                                 MB_YESNO | icon) == IDYES;
+}
+
+// Moves the file to its backup; false when the user then gives the save up.
+bool MakeBackup(const CString& path) {
+    if (IsBackupPath(path)) return SaveAnyway(LoadResString(kIdBackupOfBackup), MB_ICONQUESTION);
+    const CString backup = BackupPathOf(path);
+    try {
+        MoveToBackup(path, backup);
+        return true;
+    } catch (const CFileException& error) {
+        const CString failed = SubstituteArgs(LoadResString(kIdBackupFailed).str(), {backup}) +
+                               u"\n" + GetFileErrorText(error);
+        return SaveAnyway(failed, MB_ICONSTOP);
+    }
+}
+
+BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
+    CReplacingFile file;
+    CFileException error;
+    if (!file.Open(path, &error)) {
+        ReportFileError(kIdWriteFailed, path, error);
+        return FALSE;
+    }
+    // The writer reports its own failures; the new file then goes and the target stays.
+    if (doc.WriteSetupFile(file.GetFile(), path, partial, clearAfter) != kFileDone) return FALSE;
+    return RunFileOperation(kIdWriteFailed, path, [&] {
+               file.Commit();
+               return kFileDone;
+           }) == kFileDone;
+}
+
+// Opens a setup file for reading; false, reported, when it cannot be.
+bool OpenForReading(CBinaryFile& file, const CString& path) {
+    CFileException error;
+    if (file.Open(path, CBinaryFile::modeRead, &error)) return true;
+    ReportFileError(kIdOpenFailed, path, error);
+    return false;
+}
+
+}  // namespace
+
+CString BackupPathOf(const CString& path) {
+    const int dot = path.ReverseFind(u'.');
+    if (dot <= NameStart(path)) return path + kBackupExtension;
+    return path.Left(dot) + kBackupExtension;
+}
+
+BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
+    const CTargetStatus target = StatusOf(path);
+    if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly && !MakeBackup(path))
+        return FALSE;
+    if (target.readOnly) {
+        ReportFileError(kIdWriteFailed, path,
+                        CFileException(CFileException::accessDenied, EACCES, path));
+        return FALSE;
+    }
+    return WriteReplacing(doc, path, clearAfter, partial);
+}
+
+int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
+                  const CPartialSaveSelection& description) {
+    CBinaryFile file;
+    if (!OpenForReading(file, path)) return kFileFailed;
+    return RunFileOperation(kIdReadFailed, path, [&] {
+        const int result = doc.ReadSetupFile(description, file, path, kind == 0, kind != 0);
+        file.Close();
+        return result;
+    });
+}
+
+int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection) {
+    CBinaryFile file;
+    if (!OpenForReading(file, path)) return kFileFailed;
+    return RunFileOperation(kIdReadFailed, path, [&] {
+        return CKelvardinDoc::ReadFileContents(file, selection) ? kFileDone : kFileNotSetup;
+    });
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class CKelvardinDoc;
+class CPartialSaveSelection;
+
+// Messages of the save's backup step.
+constexpr UINT kIdBackupFailed = 2155;    // "Could not create backup file:\n%1"
+constexpr UINT kIdSaveAnyway = 2156;      // "Do you want to save anyway?"
+constexpr UINT kIdBackupOfBackup = 2157;  // "Can't create backup file for file with .BAK ..."
+
+// The file handling around the document's setup-file reader and writer: opening, the backup
+// before a save and every file error message. Results are FileResult values
+// (model/file_error.h) where they are not a plain yes or no.
+
+// The path with everything from the last dot of its file name replaced by ".BAK"; a name
+// without a dot, or whose only dot is its first character, gets ".BAK" appended.
+CString BackupPathOf(const CString& path);
+
+// Writes the document to the path: with CreateBAKFiles the file there becomes its backup
+// first. The new content goes into a file beside the target that takes its place only when
+// it is complete, so a failed save never damages the file it was to replace. True when the
+// file was written; the two options go to the writer.
+BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial);
+
+// Reads a setup file into the document: kind 0 replaces the setup, any other kind reads the
+// file over it and marks what it read as changed. The description is the file's pre-read.
+int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
+                  const CPartialSaveSelection& description);
+
+// Describes what a setup file holds: kFileDone, kFileNotSetup when it is none, kFileFailed
+// when it cannot be read and kFileNoMemory.
+int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection);

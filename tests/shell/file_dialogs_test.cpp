@@ -1,0 +1,171 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+#include "model/partial_save_selection.h"
+#include "platform/ui/win_consts.h"
+#include "res/string_table.h"
+#include "shell/dlg_file_description.h"
+#include "shell/dlg_file_picker.h"
+#include "shell/dlg_send_all_list.h"
+#include "shell/kelvardin_list_ctrl.h"
+#include "tests/shell/shell_fixture.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<QString>>;
+
+Rows ListRows(QDialog& dialog, UINT id) {
+    auto* list = dialog.findChild<CKelvardinListCtrl*>(QStringLiteral("ctl%1").arg(id));
+    Rows rows;
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < list->GetColumnCount(); ++column)
+            rows.back().push_back(ToQString(list->GetItemText(row, column)));
+    }
+    return rows;
+}
+
+template <class Control = QWidget>
+Control* Find(QDialog& dialog, UINT id) {
+    return dialog.findChild<Control*>(QStringLiteral("ctl%1").arg(id));
+}
+
+// Chooses the path in a picker, as typed, and presses its OK button.
+void Choose(QDialog& dialog, const QString& path, bool tickSaveDirectory) {
+    static_cast<QFileDialog&>(dialog).selectFile(path);
+    if (tickSaveDirectory) Find<QCheckBox>(dialog, 4096)->setChecked(true);
+    dialog.accept();
+}
+
+}  // namespace
+
+TEST_F(ShellTest, PickersAskThroughTheSeamAndGiveTheChosenFolder) {
+    EXPECT_EQ(FileDialogNameFilters(LoadResString(2176)),
+              (QStringList{"Kelvardin files (*.kvd)", "All Files (*)"}));
+    CModalScript script(env);
+    const QString folder = dir.path();
+    QFile(folder + "/A.kvd").open(QIODevice::WriteOnly);
+
+    // Replacing a file is asked; No keeps the picker open.
+    script.ExpectDialog("FileSave", [&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Save");
+        Choose(dialog, folder + "/A", true);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.accept();
+        return 0;
+    });
+    script.ExpectMessageBox(u"A.kvd already exists.\nDo you want to replace it?", IDNO);
+    script.ExpectMessageBox(u"A.kvd already exists.", IDYES);
+    CDlgSaveFile save(106, 2160, {}, u"kvd", 2177);
+    ASSERT_EQ(save.DoModal(), IDOK);
+    EXPECT_EQ(save.GetPathName(), FromQString(folder + "/A.kvd"));
+    CString chosen;
+    EXPECT_TRUE(save.GetSaveDirectory(chosen));
+    EXPECT_EQ(chosen, FromQString(folder));
+
+    // A folder deeper than the old 260-character limit is given too.
+    const QString deep = folder + "/" + QString(120, 'd') + "/" + QString(120, 'e');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    QFile(deep + "/B.kvd").open(QIODevice::WriteOnly);
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        EXPECT_EQ(static_cast<QFileDialog&>(dialog).labelText(QFileDialog::Accept), "Open");
+        Choose(dialog, deep + "/none.kvd", false);
+        Choose(dialog, deep + "/B.kvd", true);
+        return 0;
+    });
+    script.ExpectMessageBox(u"none.kvd\nFile not found.", IDOK);
+    CDlgOpenFile open(108, 2166, 2166, {}, 2176, OFN_FILEMUSTEXIST, u"kvd");
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_TRUE(open.GetSaveDirectory(chosen));
+    EXPECT_EQ(chosen, FromQString(deep));
+}
+
+TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
+    CPartialSaveSelection file;
+    CBitArray& trunks = *file.GetSectionSet(CObjSpec::kTrunk);
+    trunks.SetSize(999);
+    for (UINT trunk : {0u, 1u, 2u, 4u})
+        trunks.SetBit(trunk, TRUE);
+    file.GetSectionSet(CObjSpec::kOptions)->SetSize(1);
+    file.GetSectionSet(CObjSpec::kOptions)->SetBit(0, TRUE);
+    file.GetSectionSet(CObjSpec::kIntercom)->SetSize(31);
+    file.GetSectionSet(CObjSpec::kIntercom)->SetAll(TRUE);
+    file.GetSectionSet(CObjSpec::kGroup)->SetSize(20);
+
+    CModalScript script(env);
+    EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
+    script.ExpectDialog("dlg148", [](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "File Description - A.kvd");
+        // No row for the groups, of which the file holds none.
+        EXPECT_EQ(ListRows(dialog, 1007), (Rows{{"Trunks", "999", "1-3, 5"},
+                                                {"Options", "1", "1"},
+                                                {"Intercoms", "31", "1-31"}}));
+        EXPECT_TRUE(Find(dialog, 1000)->isHidden() && Find(dialog, 1008)->isHidden());
+        Find<QPushButton>(dialog, IDCANCEL)->click();
+        return 0;
+    });
+    EXPECT_EQ(CDlgFileDescription(&file, TRUE, u"A.kvd").DoModal(), IDCANCEL);
+
+    file.GetConfig().m_wNumTrunks = 500;
+    script.ExpectDialog("dlg148", [](QDialog& dialog) {
+        EXPECT_TRUE(
+            Find<QLabel>(dialog, 1000)
+                ->text()
+                .startsWith("Warning:  The Corvane configuration in the file does not match"));
+        EXPECT_FALSE(Find(dialog, 1000)->isHidden());
+        EXPECT_FALSE(Find<QLabel>(dialog, 1008)->pixmap().isNull());
+        Find<QPushButton>(dialog, IDOK)->click();
+        return 0;
+    });
+    EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
+}
+
+TEST_F(ShellTest, TheSendListShowsEachKindOfChangeAsRanges) {
+    GetApp().GetConfig().m_wFlags = CCVConfig::kTksupvSupport | CCVConfig::kNewCorvane;
+    CKelvardinDoc doc;
+    ASSERT_TRUE(doc.ResetToDefaultSetup());
+    for (int trunk : {0, 1, 2, 4, 6, 7, 8})
+        doc.SetModified(CTrunkSpec(trunk, 3), TRUE);
+    doc.SetModified(COptionSpec(1620), TRUE);
+    for (int icom = 0; icom < 30; icom += 2)
+        doc.SetModified(CIcomSpec(icom, 74), TRUE);
+    // 40 characters still take one row.
+    for (int icom : {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 21, 22})
+        doc.SetModified(CIcomSpec(icom, 75), TRUE);
+
+    CModalScript script(env);
+    script.ExpectDialog("dlg160", [](QDialog& dialog) {
+        EXPECT_EQ(ListRows(dialog, 1019),
+                  (Rows{{"Trunk Definitions", "1-3, 5, 7-9"},
+                        {"Auto Clear Allocations", "1"},
+                        {"Intercom Ports", "1, 3, 5, 7, 9, 11, 13, 15"},
+                        {"Intercom Ports", "17, 19, 21, 23, 25, 27"},
+                        {"Intercom Ports", "29"},
+                        {"Intercom Baud Rates", "1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21-23"}}));
+        Find<QPushButton>(dialog, IDOK)->click();
+        return 0;
+    });
+    EXPECT_EQ(CDlgSendAllList(doc).DoModal(), IDOK);
+}
+
+TEST_F(ShellTest, ControllerLogLinesReachTheirDayFileAndOneFailureIsShown) {
+    const QString logs = dir.filePath("Logs");
+    app.SetLogDirectory(FromQString(logs));
+    const CString line = u"240305 09:16" + CString(u'.', 58) + u"\r\n";
+    EXPECT_TRUE(app.GetDataMgr().AppendControllerLog(line));
+    const QString day = logs + "/20240305.CVL";
+    EXPECT_EQ(QFile(day).size(), 144);
+    EXPECT_EQ(app.m_strLastLogFile, FromQString(day));
+
+    // A log directory that cannot be made: the first line is reported, the next is not.
+    QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+    app.SetLogDirectory(FromQString(dir.filePath("file/Logs")));
+    CModalScript script(env);
+    const CString path = FromQString(dir.filePath("file/Logs/20240305.CVL"));
+    script.ExpectMessageBox((u"Could not write to log file:\n" + path).str(), IDOK);
+    EXPECT_TRUE(app.AppendControllerLog(line));
+    EXPECT_TRUE(app.AppendControllerLog(line));
+}

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "model/file_error.h"
+#include "model/partial_save_selection.h"
+#include "platform/base/message_box.h"
+#include "shell/setup_file_drivers.h"
+#include "tests/model/doc_fixture.h"
+
+namespace fs = std::filesystem;
+using Box = CRecordingApp::Box;
+
+namespace {
+
+std::string Content(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Put(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// Writes beyond a size fail as on a full device, while it lives.
+struct CFileSizeLimit {
+    explicit CFileSizeLimit(rlim_t bytes) : signal(::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limit{bytes, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, signal);
+    }
+    rlimit old{};
+    sighandler_t signal;
+};
+
+class SetupFileDriverTest : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        std::string made = (fs::temp_directory_path() / "kelvardin_save_XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(made.data()));
+        m_dir = made;
+        m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    CString Path(const char* name) const { return CString::FromUtf8((m_dir / name).string()); }
+    BOOL Save(const char* name) { return SaveSetupFile(m_doc, Path(name), TRUE, FALSE); }
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    std::vector<Box> TakeBoxes() { return std::exchange(m_app.m_boxes, {}); }
+
+    fs::path m_dir;
+};
+
+bool IsSetupFile(const fs::path& path) {
+    return Content(path).starts_with("Kelvardin setup file");
+}
+
+}  // namespace
+
+TEST_F(SetupFileDriverTest, BackupsAreMadeReplacedAndAskedAbout) {
+    for (auto [path, backup] : {std::pair{u"/d/a.kvd", u"/d/a.BAK"},
+                                {u"/d/a.b.c", u"/d/a.b.BAK"},
+                                {u"/d.x/a", u"/d.x/a.BAK"},
+                                {u"/d/.kvd", u"/d/.kvd.BAK"}})
+        EXPECT_EQ(BackupPathOf(path), CString(backup));
+
+    for (const char* name : {"A.kvd", "B.bak", "C.kvd", "D.kvd"})
+        Put(m_dir / name, "old");
+    Put(m_dir / "A.BAK", "older");
+    fs::create_directories(m_dir / "C.BAK" / "in");
+    ::chmod((m_dir / "D.kvd").c_str(), 0444);
+    EXPECT_TRUE(Save("A.kvd"));
+    m_app.m_answer = IDNO;
+    EXPECT_FALSE(Save("B.bak"));  // a backup of a backup is asked about
+    EXPECT_FALSE(Save("C.kvd"));  // so is a backup that cannot be made
+    EXPECT_FALSE(Save("D.kvd"));  // a read-only file gets no backup and is not written
+    m_app.m_answer = IDYES;
+    EXPECT_TRUE(Save("B.bak"));
+    EXPECT_EQ(Content(m_dir / "A.BAK"), "old");
+    EXPECT_TRUE(IsSetupFile(m_dir / "A.kvd") && IsSetupFile(m_dir / "B.bak"));
+    EXPECT_EQ(Content(m_dir / "C.kvd") + Content(m_dir / "D.kvd"), "oldold");
+    const Box bak{
+        u"Can't create backup file for file with .BAK extension.\nDo you want to save "
+        u"anyway?",
+        MB_YESNO | MB_ICONQUESTION};
+    const CString denied = u"\nThe file could not be accessed.";
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{
+                  bak,
+                  {u"Could not create backup file:\n" + Path("C.BAK") + denied +
+                       u"\nDo you want to save anyway?",
+                   MB_YESNO | MB_ICONSTOP},
+                  {u"Could not write to file:\n" + Path("D.kvd") + denied, MB_OK | MB_ICONSTOP},
+                  bak}));
+
+    // Without backups none is made; the file keeps its permissions.
+    m_app.m_bCreateBAKFiles = FALSE;
+    ::chmod((m_dir / "A.kvd").c_str(), 0640);
+    EXPECT_TRUE(Save("A.kvd"));
+    EXPECT_EQ(fs::status(m_dir / "A.kvd").permissions(), fs::perms(0640));
+    EXPECT_EQ(Names(),
+              (std::set<std::string>{"A.kvd", "A.BAK", "B.bak", "C.BAK", "C.kvd", "D.kvd"}));
+}
+
+TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
+    Put(m_dir / "A.kvd", "old A");
+    Put(m_dir / "B.kvd", "old B");
+    Put(m_dir / "B.BAK", "older B");
+    {
+        // The default setup takes far more than this.
+        CFileSizeLimit limit(4096);
+        m_app.m_bCreateBAKFiles = FALSE;
+        EXPECT_FALSE(Save("A.kvd"));
+        EXPECT_FALSE(Save("New.kvd"));
+        m_app.m_bCreateBAKFiles = TRUE;
+        EXPECT_FALSE(Save("B.kvd"));
+    }
+    EXPECT_EQ(Content(m_dir / "A.kvd"), "old A");
+    EXPECT_EQ(Content(m_dir / "B.BAK"), "old B");
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.BAK"}));
+    const std::vector<Box> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text,
+              u"Could not write to file:\n" + Path("A.kvd") + u"\nThe disk is full.");
+}
+
+TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
+    ASSERT_TRUE(Save("A.kvd"));
+    Put(m_dir / "text.kvd", "not a setup");
+    CPartialSaveSelection selection;
+    EXPECT_EQ(ReadSetupFileContents(Path("A.kvd"), selection), kFileDone);
+    EXPECT_EQ(selection.GetSectionSet(CObjSpec::kTrunk)->GetCount(), 999u);
+    EXPECT_EQ(ReadSetupFileContents(Path("text.kvd"), selection), kFileNotSetup);
+    EXPECT_EQ(ReadSetupFileContents(Path("none.kvd"), selection), kFileFailed);
+    EXPECT_EQ(ReadSetupFileContents(CString::FromUtf8(m_dir.string()), selection), kFileFailed);
+
+    EXPECT_EQ(LoadSetupFile(m_doc, Path("A.kvd"), 1, selection), kFileDone);
+    EXPECT_TRUE(m_doc.HasModifications());
+    EXPECT_EQ(LoadSetupFile(m_doc, Path("A.kvd"), 0, selection), kFileDone);
+    EXPECT_FALSE(m_doc.HasModifications());
+    EXPECT_EQ(LoadSetupFile(m_doc, Path("none.kvd"), 0, selection), kFileFailed);
+    const Box missing{u"Could not open file:\n" + Path("none.kvd") + u"\nThe file was not found.",
+                      MB_OK | MB_ICONSTOP};
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{
+                               missing,
+                               {u"Could not read from file:\n" + CString::FromUtf8(m_dir.string()) +
+                                    u"\nThe file could not be accessed.",
+                                MB_OK | MB_ICONSTOP},
+                               missing}));
+}
