@@ -69,7 +69,8 @@ int CTrunkSummView::GetSelection() const {
 }
 
 int CTrunkSummView::MapRowIndex(int index) const {
-    return index < 0 ? GetSelection() : index;
+    // The document reads the counts of an intercom's table, or with -1 the controller's own.
+    return index < 0 ? GetSelection() - 1 : index;
 }
 
 DWORD CTrunkSummView::GetHelpID() {

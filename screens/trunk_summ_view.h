@@ -19,7 +19,8 @@ public:
     // The summary selection: the chosen intercom + 1, 0 for the controller's totals.
     int GetSelection() const;
 
-    // The count cells stand for the selection with the placeholder index -2.
+    // The count cells stand for the selection with the placeholder index -2: they show the
+    // chosen intercom's counts, or the controller's (-1).
     int MapRowIndex(int index) const override;
     void SetupGrid() override;
     DWORD GetHelpID() override;

@@ -94,7 +94,7 @@ BOOL CMainFrame::OnCmdMsg(UINT id, CCmdUI* update) {
 }
 
 BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
-    const int screen = ScreenOfCommand(id);
+    const int screen = ScreenOfCommand(m_screens, id);
     if (screen >= 0) {
         if (update) {
             update->Enable(HasScreen(screen) && m_app.IsCommandEnabled(id));
@@ -150,7 +150,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
 
 void CMainFrame::OnScreenCommand(UINT id) {
     if (!m_app.IsCommandEnabled(id)) return;
-    const int screen = ScreenOfCommand(id);
+    const int screen = ScreenOfCommand(m_screens, id);
     if (!HasScreen(screen)) return;
     // The inspection opens on the trunk the current screen's focus cell stands for.
     if (id == ID_VIEW_TRUNK_INSPECT && m_pCurrentGrid) {

@@ -6,6 +6,7 @@
 
 #include "model/kelvardin_doc.h"
 #include "res/string_table.h"
+#include "screens/kelvardin_filter_view.h"
 #include "screens/kelvardin_grid_cell.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
@@ -15,7 +16,7 @@
 
 bool CMainFrame::HasScreen(int screen) const {
     return screen >= 0 && screen < kScreens &&
-           ScreenTable()[static_cast<size_t>(screen)].createView != nullptr;
+           m_screens[static_cast<size_t>(screen)].createView != nullptr;
 }
 
 CView* CMainFrame::GetScreenView(int screen) const {
@@ -49,7 +50,7 @@ void CMainFrame::SwitchToView(int screen) {
 }
 
 void CMainFrame::ShowPane(int screen, bool cached) {
-    const CScreenDesc& desc = ScreenTable()[static_cast<size_t>(screen)];
+    const CScreenDesc& desc = m_screens[static_cast<size_t>(screen)];
     CScreenSlot& slot = m_slots[static_cast<size_t>(screen)];
     if (m_pCurrentPane) m_pCurrentPane->EnableWindow(FALSE);
     if (!cached && desc.createPane) {
@@ -63,6 +64,10 @@ void CMainFrame::ShowPane(int screen, bool cached) {
     }
     m_paneSlot->setCurrentWidget(m_pCurrentPane->GetWidget());
     m_pCurrentPane->EnableWindow(TRUE);
+    if (auto* selector = dynamic_cast<CKelvardinFilterView*>(m_pCurrentPane)) {
+        selector->GetEdit().SetText(LoadResString(desc.caption));
+        selector->m_nViewID = screen;
+    }
     if (cached) {
         m_pCurrentPane->OnUpdate(nullptr, kHintSelection, nullptr);
         m_pCurrentPane->OnUpdate(nullptr, kHintRefresh, nullptr);
@@ -72,7 +77,7 @@ void CMainFrame::ShowPane(int screen, bool cached) {
 }
 
 void CMainFrame::ShowView(int screen, bool cached) {
-    const CScreenDesc& desc = ScreenTable()[static_cast<size_t>(screen)];
+    const CScreenDesc& desc = m_screens[static_cast<size_t>(screen)];
     CScreenSlot& slot = m_slots[static_cast<size_t>(screen)];
     if (m_pCurrentView) m_pCurrentView->EnableWindow(FALSE);
     if (!cached) {
@@ -101,6 +106,12 @@ void CMainFrame::ShowScreen(int screen) {
     if (!HasScreen(screen)) return;
     if (screen != m_nCurrent) PushHistory(GetViewContext(m_nCurrent));
     SwitchToView(screen);
+}
+
+void CMainFrame::PushHistory(const CContext& context) {
+    m_history.Push(context);
+    // Back may be available now.
+    UpdateCommandUI();
 }
 
 void CMainFrame::GoToContext(const CContext& context, CStack<CContext>& other) {
@@ -174,5 +185,13 @@ void CMainFrame::RepaintCurrentGrid() {
 }
 
 CString CMainFrame::GetFilterText() const {
-    return CString();
+    CString text;
+    if (const auto* selector = dynamic_cast<const CKelvardinFilterView*>(m_pCurrentPane))
+        selector->GetFilterText(text);
+    return text;
+}
+
+std::optional<DWORD> CMainFrame::GetCurrentGridHelpID() const {
+    if (!m_pCurrentGrid) return std::nullopt;
+    return m_pCurrentGrid->GetHelpID();
 }

@@ -17,6 +17,7 @@
 #include "res/string_table.h"
 #include "shell/command_updater.h"
 #include "shell/kelvardin_app.h"
+#include "shell/kelvardin_nav_view.h"
 #include "shell/kelvardin_splitter_wnd.h"
 #include "shell/screen_table.h"
 #include "shell/wp_saver.h"
@@ -58,8 +59,9 @@ constexpr ToolButton kToolButtons[] = {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CKelvardinApp& app)
+CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
     : m_app(app),
+      m_screens(screens),
       m_doc(std::make_unique<CKelvardinDoc>()),
       m_sink([this](UINT message, WPARAM wParam, LPARAM lParam) {
           return WindowProc(message, wParam, lParam);
@@ -160,6 +162,9 @@ void CMainFrame::CreateClient() {
     m_outer->setStretchFactor(1, 1);
     m_outer->SetDoubleClickAction([this] { PostCommand(ID_VIEW_NAVBAR); });
     setCentralWidget(m_outer);
+    auto nav = std::make_unique<CKelvardinNavView>();
+    if (nav->Create(this, CRect(0, 0, GetNavWidth(), 400), m_navSlot, 0))
+        SetNavView(std::move(nav));
 
     // The first screen the program has.
     m_nCurrent = 0;
@@ -188,8 +193,9 @@ int CMainFrame::GetNavWidth() const {
 
 void CMainFrame::ApplyNavBarState() {
     IProfile& profile = m_app.GetProfile();
-    QList<int> sizes = m_outer->sizes();
-    const int total = std::max(sizes.value(0) + sizes.value(1), 1);
+    const QList<int> sizes = m_outer->sizes();
+    // Before the window is laid out the splitter has no size: the right side takes the rest.
+    const int total = std::max(sizes.value(0) + sizes.value(1), 10000);
     if (m_bNavVisible) {
         m_outer->SetResizable(true);
         const int width = GetNavWidth();
@@ -238,6 +244,18 @@ bool CMainFrame::ConfirmClose() {
     return answer == IDOK || answer == IDYES;
 }
 
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_bShown) return;
+    // Once the window is up, the navigation pane has its width and lays its groups out.
+    m_bShown = true;
+    ApplyNavBarState();
+    if (auto* nav = dynamic_cast<CKelvardinNavView*>(m_navView.get())) {
+        nav->SetLayoutReady(TRUE);
+        nav->RecalcLayout();
+    }
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // A print preview that shows ends with its window.
     if (!m_app.m_bPrintPreview && !ConfirmClose()) {
@@ -277,4 +295,8 @@ void CMainFrame::WinHelp(DWORD id, UINT command) {
 
 CCVDataMgr& CMainFrame::GetDataMgr() {
     return m_app.GetDataMgr();
+}
+
+LogFont CMainFrame::GetPaneFont() const {
+    return m_app.GetBoldFont();
 }

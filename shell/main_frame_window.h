@@ -14,9 +14,11 @@
 #include "platform/ui/view.h"
 #include "platform/ui/wnd.h"
 #include "platform/ui/wnd_timer.h"
+#include "screens/pane_frame.h"
 #include "screens/screen_host.h"
 #include "shell/main_frame.h"
 #include "shell/nav_history.h"
+#include "shell/screen_table.h"
 
 class CCommandUpdater;
 class CKelvardinApp;
@@ -32,13 +34,18 @@ class QToolBar;
 // above the current screen. It shows one of twelve screens at a time (each made on first use
 // and kept), keeps the navigation history and the undo history, owns the document, the menu,
 // toolbar and status bar, and hears the controller link.
-class CMainFrame : public QMainWindow, public IMainFrame, public IDocViews, public IScreenHost {
+class CMainFrame : public QMainWindow,
+                   public IMainFrame,
+                   public IDocViews,
+                   public IScreenHost,
+                   public IPaneFrame {
 public:
     static constexpr int kScreens = CNavHistory::kScreens;
     static constexpr UINT kStatusMs = 5000;
     static constexpr int kDefaultNavWidth = 160;
 
-    explicit CMainFrame(CKelvardinApp& app);
+    // The screens are the program's unless a table is given.
+    explicit CMainFrame(CKelvardinApp& app, const CScreenTable& screens = ScreenTable());
     ~CMainFrame() override;
 
     // Screens and history.
@@ -48,7 +55,6 @@ public:
     void ShowScreen(int screen);
     void GoToContext(const CContext& context, CStack<CContext>& other);
     int GetCurrentScreen() const { return m_nCurrent; }
-    CView* GetCurrentMainView() const { return m_pCurrentView; }
     CKelvardinGridView* GetCurrentGridScreen() const { return m_pCurrentGrid; }
     CView* GetCurrentPane() const { return m_pCurrentPane; }
     // The view or pane made for a screen so far; null before its first showing.
@@ -64,6 +70,7 @@ public:
     void OnToggleNavBar();
     // Places the view in the navigation pane's slot (the pane's own view).
     void SetNavView(std::unique_ptr<CView> view);
+    CView* GetNavView() const { return m_navView.get(); }
 
     // The menu bar from the table, as the restrictions and the controller leave it.
     void SetUpMenus();
@@ -117,9 +124,10 @@ public:
     void EndWaitCursor() override;
 
     // IScreenHost
+    CKelvardinDoc* GetDocument() override { return m_doc.get(); }
     bool IsCurrentScreen(const CView& view) const override;
     CContext& GetViewContext(int screen) override { return m_history.GetViewContext(screen); }
-    void PushHistory(const CContext& context) override { m_history.Push(context); }
+    void PushHistory(const CContext& context) override;
     CString GetFrameText() const override;
     CString GetFilterText() const override;
     void SetMoveDrop(bool on) override { m_bMoveDrop = on; }
@@ -131,8 +139,16 @@ public:
                            CString& backup) override;
     CCVDataMgr& GetDataMgr() override;
 
+    // IPaneFrame
+    CView* GetCurrentMainView() override { return m_pCurrentView; }
+    int GetCurrentViewID() const override { return m_pCurrentView ? m_nCurrent : -1; }
+    std::optional<DWORD> GetCurrentGridHelpID() const override;
+    void SendCommand(UINT id) override { OnCommand(id); }
+    LogFont GetPaneFont() const override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Receives what is posted or sent to the main window and the status timer's ticks.
@@ -169,6 +185,7 @@ private:
     void PushUndoStep(std::unique_ptr<CUndoStep> step);
 
     CKelvardinApp& m_app;
+    const CScreenTable& m_screens;
     std::unique_ptr<CKelvardinDoc> m_doc;
     CMessageWnd m_wnd{*this};
     CWindowMessageSink m_sink;
@@ -195,6 +212,7 @@ private:
     std::unique_ptr<CUndoObList> m_group;
     bool m_bMoveDrop = false;
     bool m_bNavVisible = true;
+    bool m_bShown = false;
     int m_nWaitCursors = 0;
 
     // Last, so that the views go before everything they use.

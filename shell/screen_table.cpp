@@ -1,6 +1,8 @@
 #include "shell/screen_table.h"
 
 #include "res/command_ids.h"
+#include "screens/kelvardin_filter_view.h"
+#include "screens/trunk_summ_filter_view.h"
 #include "screens/trunk_summ_view.h"
 #include "shell/main_frame_window.h"
 
@@ -14,13 +16,27 @@ std::unique_ptr<CView> MakeScreen(CMainFrame& frame, QWidget* parent) {
     return view;
 }
 
+// A selector pane; the ones that choose something follow the screen's context.
+template <class Pane>
+std::unique_ptr<CView> MakePane(CMainFrame& frame, QWidget* parent) {
+    std::unique_ptr<Pane> pane;
+    if constexpr (std::is_constructible_v<Pane, IScreenHost&>) {
+        pane = std::make_unique<Pane>(static_cast<IScreenHost&>(frame));
+    } else {
+        pane = std::make_unique<Pane>();
+    }
+    if (!pane->Create(&frame, CRect(0, 0, 200, 24), parent, 0)) return nullptr;
+    return pane;
+}
+
 }  // namespace
 
 // The screens whose views are not listed come with later parts of the program.
-const std::array<CScreenDesc, kScreenTableSize>& ScreenTable() {
-    static const std::array<CScreenDesc, kScreenTableSize> table = {{
+const CScreenTable& ScreenTable() {
+    static const CScreenTable table = {{
         {0, 2409, ID_VIEW_TRUNK_DEFS, 0, nullptr, nullptr},
-        {1, 2410, ID_VIEW_TRUNK_SUMMARY, 0, MakeScreen<CTrunkSummView>, nullptr},
+        {1, 2410, ID_VIEW_TRUNK_SUMMARY, 0, MakeScreen<CTrunkSummView>,
+         MakePane<CTrunkSummFilterView>},
         {2, 2411, ID_VIEW_TRUNK_OPTIONS, 0, nullptr, nullptr},
         {3, 2412, ID_VIEW_TRUNK_INSPECT, 0, nullptr, nullptr},
         {4, 2413, ID_VIEW_ICOM_SETUP, 0, nullptr, nullptr},
@@ -35,9 +51,9 @@ const std::array<CScreenDesc, kScreenTableSize>& ScreenTable() {
     return table;
 }
 
-int ScreenOfCommand(UINT command) {
+int ScreenOfCommand(const CScreenTable& table, UINT command) {
     if (command == 0) return -1;
-    for (const CScreenDesc& screen : ScreenTable()) {
+    for (const CScreenDesc& screen : table) {
         if (screen.command == command || screen.altCommand == command) return screen.id;
     }
     return -1;

@@ -26,6 +26,8 @@ struct CScreenDesc {
 };
 
 inline constexpr int kScreenTableSize = 12;
-const std::array<CScreenDesc, kScreenTableSize>& ScreenTable();
-// The screen a command shows; -1 for a command that shows none.
-int ScreenOfCommand(UINT command);
+using CScreenTable = std::array<CScreenDesc, kScreenTableSize>;
+// The program's screens.
+const CScreenTable& ScreenTable();
+// The screen of the table that a command shows; -1 for a command that shows none.
+int ScreenOfCommand(const CScreenTable& table, UINT command);
