@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QToolBar>
 
 #include "model/kelvardin_doc.h"
@@ -20,6 +19,7 @@
 #include "shell/kelvardin_nav_view.h"
 #include "shell/kelvardin_splitter_wnd.h"
 #include "shell/screen_table.h"
+#include "shell/toolbar_icons.h"
 #include "shell/wp_saver.h"
 #include "shell/zub_status_bar.h"
 
@@ -36,26 +36,10 @@ constexpr int kSpacer = 1;
 constexpr char16_t kToolBarSection[] = u"Windows\\ToolBars";
 constexpr char16_t kToolBarState[] = u"State";
 
-// The toolbar's buttons: the command and the picture of each, 0 for a gap.
-struct ToolButton {
-    UINT id;
-    QStyle::StandardPixmap icon;
-};
-constexpr ToolButton kToolButtons[] = {
-    {ID_FILE_NEW, QStyle::SP_FileIcon},
-    {ID_FILE_OPEN, QStyle::SP_DialogOpenButton},
-    {ID_FILE_SAVE, QStyle::SP_DialogSaveButton},
-    {0, QStyle::SP_CustomBase},
-    {ID_VIEW_BACK, QStyle::SP_ArrowBack},
-    {ID_VIEW_FORWARD, QStyle::SP_ArrowForward},
-    {ID_REFRESH, QStyle::SP_BrowserReload},
-    {0, QStyle::SP_CustomBase},
-    {ID_CONNECT, QStyle::SP_DriveNetIcon},
-    {ID_SEND_CHANGES, QStyle::SP_ArrowUp},
-    {0, QStyle::SP_CustomBase},
-    {ID_FILE_PRINT, QStyle::SP_FileDialogDetailedView},
-    {ID_APP_ABOUT, QStyle::SP_MessageBoxInformation},
-};
+// The toolbar's buttons, 0 for a gap.
+constexpr UINT kToolButtons[] = {
+    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE,    0, ID_VIEW_BACK,  ID_VIEW_FORWARD, ID_REFRESH,
+    0,           ID_CONNECT,   ID_SEND_CHANGES, 0, ID_FILE_PRINT, ID_APP_ABOUT};
 
 }  // namespace
 
@@ -108,14 +92,14 @@ void CMainFrame::CreateBars() {
     m_toolBar->setObjectName(QStringLiteral("ctl%1").arg(ID_VIEW_TOOLBAR));
     m_toolBar->setMovable(true);
     m_toolBar->setFixedHeight(kToolBarHeight);
-    for (const ToolButton& button : kToolButtons) {
-        if (button.id == 0) {
+    for (UINT id : kToolButtons) {
+        if (id == 0) {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_toolBar->addAction(style()->standardIcon(button.icon), QString());
-        action->setData(button.id);
-        connect(action, &QAction::triggered, this, [this, id = button.id] { OnCommand(id); });
+        QAction* action = m_toolBar->addAction(ToolBarIcon(id), QString());
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_updater->AddAction(action);
     }
     if (const auto state = m_app.GetProfile().GetProfileBinary(kToolBarSection, kToolBarState)) {
