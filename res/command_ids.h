@@ -12,6 +12,7 @@ constexpr UINT ID_FILE_SAVE = 57603;
 constexpr UINT ID_FILE_SAVE_AS = 57604;
 constexpr UINT ID_FILE_PRINT_SETUP = 57606;
 constexpr UINT ID_FILE_PRINT = 57607;
+constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
 constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
 constexpr UINT ID_FILE_MERGE = 32772;
 constexpr UINT ID_FILE_PARTIAL_SAVE = 32773;
@@ -26,6 +27,10 @@ constexpr UINT ID_EDIT_PASTE = 57637;
 constexpr UINT ID_EDIT_SELECT_ALL = 57642;
 constexpr UINT ID_EDIT_UNDO = 57643;
 constexpr UINT ID_EDIT_REDO = 57644;
+// Enter on a screen's cell (screens that edit a cell in a dialog), and Shift+Enter, the
+// context menu of the focus cell.
+constexpr UINT ID_EDIT_CELL = 32926;
+constexpr UINT ID_CELL_CONTEXT_MENU = 32927;
 
 // The controller.
 constexpr UINT ID_CONNECT = 32774;

@@ -1,0 +1,30 @@
+#pragma once
+
+class IScreenHost;
+class IUndoHost;
+
+// Gathers the edits made while it lives into one step of the main window's undo history. The
+// step is closed however the scope is left, by return or by exception; one without edits is
+// dropped. An undo group that was open before is closed first.
+class CUndoGroupScope {
+public:
+    CUndoGroupScope();
+    ~CUndoGroupScope();
+    CUndoGroupScope(const CUndoGroupScope&) = delete;
+    CUndoGroupScope& operator=(const CUndoGroupScope&) = delete;
+
+private:
+    IUndoHost* m_host;
+};
+
+// Holds the main window's drop-move flag set while it lives (only when on is true).
+class CMoveDropScope {
+public:
+    CMoveDropScope(IScreenHost* host, bool on);
+    ~CMoveDropScope();
+    CMoveDropScope(const CMoveDropScope&) = delete;
+    CMoveDropScope& operator=(const CMoveDropScope&) = delete;
+
+private:
+    IScreenHost* m_host;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "grid/grid_ctrl.h"
+#include "model/obj_spec.h"
+
+class CKelvardinDoc;
+class CKelvardinGridView;
+class IScreenHost;
+
+// The grid of every screen: cut, paste and drop become one step of the main window's undo
+// history each, a drop onto a read-only cell is refused, the printed page header carries the
+// window's title and the selector's text, a header click sorts with a toggling direction and
+// refreshes the panes, and keys, Enter and right clicks are first offered to the screen.
+class CKelvardinGridCtrl : public CGridCtrl {
+public:
+    CKelvardinGridCtrl();
+    ~CKelvardinGridCtrl() override;
+
+    // Pastes the data's text from the cell on as one undo step; the paste's answer.
+    virtual BOOL PasteWithUndo(int row, int col, COleDataObject* data);
+
+    // While a header sort runs the cells read their texts once, not on every comparison.
+    bool IsSorting() const { return m_bSorting; }
+
+    // The first cell, scanning the non-fixed rows down and each row's non-fixed columns left
+    // to right, bound to spec (and to altSpec, unless altSpec has no type or is an assignment
+    // key entry); (-1, -1) when none is.
+    void FindCellForObject(CCellID& cell, const CObjSpec& spec, const CObjSpec& altSpec) const;
+    void RedrawGridRow(int row);
+    void RedrawGridColumn(int col);
+
+    void CutSelectedText() override;
+    void OnEditPaste() override;
+    BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
+    void PrintHeader(CDC* dc, CPrintInfo* info) override;
+    void OnFixedRowClick(CCellID& cell) override;
+    void OnEditCell(int row, int col, CPoint point, UINT ch) override;
+
+    void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnRButtonUp(UINT flags, CPoint point) override;
+    void OnSetFocus(CWnd* oldWnd) override;
+    BOOL OnImeStartComposition() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    // The screen the grid belongs to, null when it belongs to none.
+    CKelvardinGridView* GetView() const;
+    IScreenHost* GetHost() const;
+    CKelvardinDoc* GetDocument() const;
+    // The height that shows n rows (every row for a negative n); 0 for a grid without rows.
+    int RowsHeight(LPARAM n) const;
+
+private:
+    bool m_bSorting = false;
+};

@@ -1,0 +1,260 @@
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "model/ip_text.h"
+#include "platform/ui/qt_convert.h"
+#include "res/command_ids.h"
+#include "screens/cell_compare.h"
+#include "screens/choice_grid_cells.h"
+#include "screens/ip_addr_grid_cell.h"
+#include "tests/screens/screen_fixture.h"
+#include "tests/support/recording_dc.h"
+
+namespace {
+
+// Intercom columns: number (fixed), 4-character name, connection, primary address, cost and
+// the remote-trunking start (read-only).
+std::vector<ColumnDesc> IcomColumns() {
+    return {
+        {2289, false, CObjSpec::kIntercom, 1, nullptr, CompareCellNumbers},
+        {2290, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+        {0, false, CObjSpec::kIntercom, 71, CellClassOf<CConnTypeCell>(), CompareCellText},
+        {0, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr},
+        {0, false, CObjSpec::kIntercom, 76, nullptr, CompareCellNumbers},
+        {0, false, CObjSpec::kIntercom, 1361, nullptr, CompareCellNumbers},
+    };
+}
+
+class GridViewTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        for (int i = 0; const char16_t* name : {u"DELT", u"", u"ALFA", u"-", u"CHAR"})
+            NameIcom(i++, name);
+        for (int icom = 0; icom < 5; ++icom)
+            m_doc.SetIcomPrimaryIP(0, FALSE, icom);
+        m_doc.SetIcomPrimaryIP(0x0A000002, FALSE, 0);
+        m_doc.SetIcomPrimaryIP(0x0A00000A, FALSE, 2);
+        m_doc.SetIcomPrimaryIP(0x09000001, FALSE, 4);
+    }
+    void ClickHeader(CTestScreen& screen, int col) {
+        CCellID header(0, col);
+        screen.GetGrid()->OnFixedRowClick(header);
+    }
+};
+
+TEST_F(GridViewTest, ColumnTablesBindEachCellToItsFieldWithItsClassAndState) {
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(grid.GetItemText(0, 0), u"Icom #");
+    EXPECT_EQ(grid.GetItemText(0, 1), u"Name");
+    EXPECT_EQ(screen->Column(0), (std::vector<CString>{u"1", u"2", u"3", u"4", u"5"}));
+    EXPECT_EQ(screen->Column(1), (std::vector<CString>{u"DELT", u"", u"ALFA", u"-", u"CHAR"}));
+    EXPECT_EQ(screen->Column(3)[0], u"10.0.0.2");
+    EXPECT_EQ(screen->Column(3)[1], u"-");
+    EXPECT_NE(dynamic_cast<CConnTypeCell*>(grid.GetCell(1, 2)), nullptr);
+    EXPECT_NE(dynamic_cast<CIPAddrGridCell*>(grid.GetCell(5, 3)), nullptr);
+    EXPECT_TRUE(grid.GetCell(3, 5)->IsReadOnly());
+    EXPECT_FALSE(grid.GetCell(3, 4)->IsReadOnly());
+    EXPECT_EQ(screen->updates, 1);
+
+    // The cells read the document when asked: a name the controller sends shows at once.
+    NameIcom(1, u"BRAV");
+    EXPECT_EQ(grid.GetItemText(2, 1), u"BRAV");
+    CCellID found;
+    grid.FindCellForObject(found, CIcomSpec(3, 72), CObjSpec());
+    EXPECT_EQ(found, CCellID(4, 3));
+    grid.FindCellForObject(found, CIcomSpec(3, 72), CObjSpec(CObjSpec::kAlpha, 1, 66));
+    EXPECT_EQ(found, CCellID());
+}
+
+TEST_F(GridViewTest, HeaderClicksToggleTheDirectionAndKeepEmptyValuesLast) {
+    auto screen = Show(IcomColumns(), 5);
+    ClickHeader(*screen, 1);
+    const std::vector<CString> ascending{u"ALFA", u"CHAR", u"DELT", u"", u"-"};
+    EXPECT_EQ(screen->Column(1), ascending);
+    ClickHeader(*screen, 1);
+    EXPECT_EQ(screen->Column(1), (std::vector<CString>{u"DELT", u"CHAR", u"ALFA", u"", u"-"}));
+    ClickHeader(*screen, 1);
+    EXPECT_EQ(screen->Column(1), ascending);
+    // Every click refreshes the visible panes.
+    EXPECT_EQ(std::count(m_views.m_updates.begin(), m_views.m_updates.end(),
+                         CRecordingViews::Update{false, kHintRefresh, 0}),
+              3);
+
+    // Addresses compare as numbers, none at the end both ways.
+    ClickHeader(*screen, 3);
+    EXPECT_EQ(screen->Column(3)[0], u"9.0.0.1");
+    EXPECT_EQ(screen->Column(3)[2], u"10.0.0.10");
+    ClickHeader(*screen, 3);
+    EXPECT_EQ(screen->Column(3)[0], u"10.0.0.10");
+    EXPECT_EQ(screen->Column(3)[4], u"-");
+
+    // A rebuild sorts again as the user last did: by address, descending.
+    screen->CreateGrid();
+    EXPECT_EQ(screen->GetGrid()->GetSortColumn(), 3);
+    EXPECT_FALSE(screen->GetGrid()->GetSortAscending());
+    EXPECT_EQ(screen->Column(3)[0], u"10.0.0.10");
+}
+
+TEST_F(GridViewTest, TheComparisonsPutEmptyZeroAndUnreadableValuesAtOneEnd) {
+    CGridCell a;
+    CGridCell b;
+    const auto compare = [&](PFNGRIDCOMPARE f, const char16_t* x, const char16_t* y, LPARAM p) {
+        a.SetText(x);
+        b.SetText(y);
+        return f(&a, &b, p);
+    };
+    for (LPARAM p : {-1, 1}) {
+        EXPECT_EQ(compare(CompareCellNumbers, u"abc", u"7", p), -p);
+        EXPECT_EQ(compare(CompareCellNumbers, u"7", u"", p), p);
+        EXPECT_EQ(compare(CompareCellText, u"-", u"A", p), -p);
+        EXPECT_EQ(compare(CompareCellIPAddr, u"10.1.2.3", u"x", p), p);
+    }
+    EXPECT_EQ(compare(CompareCellNumbers, u"0", u"abc", 1), 0);
+    EXPECT_EQ(compare(CompareCellNumbers, u"-3", u"12", 1), -1);
+    EXPECT_EQ(compare(CompareCellText, u"b", u"B", 1), 1);
+    EXPECT_EQ(compare(CompareCellIPAddr, u"10.0.0.9", u"9.255.0.0", -1), 1);
+    EXPECT_EQ(CompareCellText(&a, nullptr, 1), 0);
+}
+
+TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) {
+    {
+        auto screen = Show(IcomColumns(), 5);
+        screen->GetGrid()->SetColumnWidth(0, 0x1234);
+        screen->GetGrid()->SetColumnWidth(5, 0x0041);
+    }  // the screen's window goes, and its widths are saved
+    const auto stored = m_profile.GetProfileBinary(u"Windows\\Views", u"TestColumnWidths");
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->size(), 12u);
+    EXPECT_EQ((*stored)[0], 0x12);
+    EXPECT_EQ((*stored)[1], 0x34);
+    EXPECT_EQ((*stored)[11], 0x41);
+    auto again = Show(IcomColumns(), 5);
+    EXPECT_EQ(again->GetGrid()->GetColumnWidth(0), 0x1234);
+    EXPECT_EQ(again->GetGrid()->GetColumnWidth(5), 0x41);
+
+    // Two widths stored for six columns: the four others fit their contents.
+    m_profile.WriteProfileBinary(u"Windows\\Views", u"Short", {0, 50, 0, 60});
+    auto shortScreen = Show(IcomColumns(), 5, u"Short");
+    EXPECT_EQ(shortScreen->GetGrid()->GetColumnWidth(1), 60);
+    EXPECT_GT(shortScreen->GetGrid()->GetColumnWidth(2), 1);
+    // A grid without columns writes nothing.
+    { auto empty = Show({}, 0, u"Empty"); }
+    EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
+}
+
+TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) {
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetSelectedRange(2, 1, 3, 2);
+    grid.SetFocusCell(3, 2);
+    host.current = nullptr;
+    for (LPARAM hint : std::initializer_list<LPARAM>{1, kHintRefresh, kHintRebuild})
+        screen->OnUpdate(nullptr, hint, nullptr);
+    EXPECT_EQ(screen->updates, 1);
+    host.current = screen.get();
+    for (LPARAM hint : std::initializer_list<LPARAM>{1, kHintRefresh, 14, kHintSelection})
+        screen->OnUpdate(nullptr, hint, nullptr);
+    EXPECT_EQ(screen->updates, 3);
+
+    screen->CreateGrid();
+    CKelvardinGridCtrl& rebuilt = *screen->GetGrid();
+    EXPECT_TRUE(rebuilt.IsCellSelected(2, 1));
+    EXPECT_TRUE(rebuilt.IsCellSelected(3, 2));
+    EXPECT_EQ(rebuilt.GetFocusCell(), CCellID(3, 2));
+}
+
+TEST_F(GridViewTest, KeysEnterAndRightClicksGoToTheScreenFirst) {
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    // Without a focus cell the keys are the grid's alone.
+    grid.SetFocusCell(-1, -1);
+    grid.OnKeyDown(VK_DOWN, 1, 0);
+    EXPECT_TRUE(screen->keys.empty());
+    grid.SetFocusCell(2, 1);
+    screen->consumedKey = VK_DOWN;
+    grid.OnKeyDown(VK_DOWN, 1, 0);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 1));  // consumed
+    grid.OnKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(grid.GetFocusCell(), CCellID(1, 1));
+    EXPECT_EQ(screen->keys, (std::vector<UINT>{VK_DOWN, VK_UP}));
+
+    grid.OnEditCell(1, 1, CPoint(-1, -1), VK_RETURN);
+    QApplication::processEvents();
+    EXPECT_EQ(screen->cellCommands, 1);
+    grid.EndEditing();
+
+    // A right click inside a selection keeps it; outside, the clicked cell alone is selected.
+    grid.SetSelectedRange(1, 1, 3, 2);
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(2, 2, &rect));
+    grid.OnRButtonUp(0, rect.CenterPoint());
+    EXPECT_EQ(grid.GetSelectedCount(), 6);
+    ASSERT_TRUE(grid.GetCellRect(5, 4, &rect));
+    grid.OnRButtonUp(0, rect.CenterPoint());
+    EXPECT_EQ(grid.GetSelectedCount(), 1);
+    EXPECT_EQ(screen->menus.back(), std::make_pair(5, 4));
+
+    // Shift+Enter: the focus cell's menu, none without a focus cell.
+    screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, nullptr);
+    EXPECT_EQ(screen->menus.back(), std::make_pair(5, 4));
+    EXPECT_EQ(screen->menus.size(), 3u);
+    grid.SetFocusCell(-1, -1);
+    screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, nullptr);
+    EXPECT_EQ(screen->menus.size(), 3u);
+}
+
+TEST_F(GridViewTest, HelpIdsWrapAtThirtyTwoBitsAndRowHeightsNeverGoNegative) {
+    auto screen = Show(IcomColumns(), 5);
+    CRect rect;
+    ASSERT_TRUE(screen->GetGrid()->GetCellRect(1, 2, &rect));
+    EXPECT_EQ(screen->OnHelpHitTest(rect.CenterPoint()), 0x801D0003u);
+    screen->m_nHelpOffset = 0xFFFFFFFF;
+    EXPECT_EQ(screen->OnHelpHitTest(rect.CenterPoint()), 0x801D0002u);
+    EXPECT_EQ(screen->OnHelpHitTest(CPoint(679, 379)), 0x2801Du);
+    screen->OnCommandHelp();
+    EXPECT_EQ(host.help, (std::vector<std::pair<DWORD, UINT>>{{0x2801D, 1}}));
+
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetRowHeight(0, 18);
+    EXPECT_EQ(grid.SendMessage(WM_ROWS_HEIGHT, 0, 5), 90);
+    EXPECT_EQ(grid.SendMessage(WM_ROWS_HEIGHT, 0, -1), 108);
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.SendMessage(WM_ROWS_HEIGHT, 0, 5), 0);
+}
+
+TEST_F(GridViewTest, ThePrintedHeaderNamesTheWindowAndTheSelection) {
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    host.frameText = u"Kelvardin - [Untitled]";
+    host.filterText = u"Trunk Summary for: ALFA";
+    CRecordingDC dc(CRect(0, 0, 2000, 2000), true);
+    CPrintInfo info;
+    grid.OnBeginPrinting(&dc, &info);
+    info.m_rectDraw = CRect(0, 0, 500, 30);
+    const LogFont font = dc.GetCurrentFont();
+    grid.PrintHeader(&dc, &info);
+
+    const auto texts = dc.Of(CRecordingDC::Op::Text);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, u"Kelvardin - [Untitled] - Trunk Summary for: ALFA");
+    EXPECT_EQ(texts[0].font.lfWeight, FW_BOLD);
+    EXPECT_EQ(texts[0].format & (DT_CENTER | DT_RIGHT | DT_SINGLELINE), DT_SINGLELINE);
+    const auto lines = dc.Of(CRecordingDC::Op::Line);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rect, CRect(0, 30, 500, 30));
+    EXPECT_EQ(lines[0].color, RGB(0, 0, 0));
+    EXPECT_EQ(dc.GetCurrentFont(), font);
+
+    host.frameText = u"";
+    dc.Clear();
+    grid.PrintHeader(&dc, &info);
+    EXPECT_EQ(dc.Of(CRecordingDC::Op::Text)[0].text, u"Trunk Summary for: ALFA");
+
+    // The screen prints through its grid: the five rows fit one page.
+    QTemporaryDir dir;
+    EXPECT_EQ(PrintViewToPdf(*screen, FromQString(dir.filePath("screen.pdf"))), 1);
+}
+
+}  // namespace
