@@ -37,6 +37,8 @@ public:
     void reject() override { done(IDCANCEL); }
 
 protected:
+    // Runs once before the start page is made, when the sheet is run.
+    virtual void OnInitDialog() {}
     // A help request for the control (null when none) at a screen point.
     virtual void OnHelpInfo(const QWidget* control, QPoint globalPos, bool shift);
 
