@@ -45,8 +45,9 @@ CRowRuns SelectedRuns(const QTreeWidget& list) {
     return merged;
 }
 
-// Makes the runs the whole selection. Clearing first keeps the selection model from
-// comparing the old ranges with the new ones, which costs their product.
+// Makes the runs the whole selection. The selection model compares old ranges with new ones,
+// and widens ranges to whole rows one merge at a time, each costing the product of the counts:
+// so the old selection goes first, and the ranges come already as wide as the rows.
 void SelectRuns(QTreeWidget& list, const CRowRuns& runs) {
     list.clearSelection();
     if (runs.empty()) return;
@@ -56,8 +57,7 @@ void SelectRuns(QTreeWidget& list, const CRowRuns& runs) {
     for (const auto& [first, last] : runs)
         selection.append(
             QItemSelectionRange(model->index(first, 0), model->index(last, lastColumn)));
-    list.selectionModel()->select(selection,
-                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 // The runs of rows for which the test holds.
@@ -365,10 +365,13 @@ void CPSListDragPage::OnRemove() {
 void CPSListDragPage::ChangeFocusedSelection(
     const std::function<void(CKelvardinListCtrl&)>& change) {
     if (!m_focused) return;
+    // Without updates the list repaints once, instead of working out what each run changed.
+    m_focused->BeginUpdate();
     m_busy = true;
     change(*m_focused);
     m_focused->setFocus();
     m_busy = false;
+    m_focused->EndUpdate();
     UpdateCounters();
 }
 
