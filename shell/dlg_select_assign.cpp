@@ -41,7 +41,7 @@ CDlgSelectAssign::CDlgSelectAssign(const CKelvardinDoc* doc, QWidget* parent)
     setWindowTitle(QStringLiteral("Select Assignment"));
     auto* layout = new QVBoxLayout(this);
     auto* icomRow = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("&Intercom:"));
+    auto* label = new QLabel(QStringLiteral("Intercom:"));
     label->setBuddy(&m_combo);
     m_combo.setObjectName(QStringLiteral("ctl%1").arg(kIcomCombo));
     icomRow->addWidget(label);

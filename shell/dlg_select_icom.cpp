@@ -1,7 +1,6 @@
 #include "shell/dlg_select_icom.h"
 
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "model/app_state.h"

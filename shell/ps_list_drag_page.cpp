@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <vector>
+
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/records.h"

@@ -170,17 +170,15 @@ int CPSTreeDragPage::CountSubtree(CKelvardinTreeCtrl& tree, QTreeWidgetItem* ite
     return count;
 }
 
-CString CPSTreeDragPage::FormatCount(const CKelvardinTreeCtrl& tree, int& selected,
-                                     int& total) const {
-    auto& walked = const_cast<CKelvardinTreeCtrl&>(tree);
-    total = CountSubtree(walked, walked.invisibleRootItem());
+CString CPSTreeDragPage::FormatCount(CKelvardinTreeCtrl& tree, int& selected, int& total) const {
+    total = CountSubtree(tree, tree.invisibleRootItem());
     const QList<QTreeWidgetItem*> items = tree.selectedItems();
-    selected = items.isEmpty() ? 0 : CountSubtree(walked, items.front());
+    selected = items.isEmpty() ? 0 : CountSubtree(tree, items.front());
     return SubstituteArgs(LoadResString(m_counterId).str(),
                           {CString::Formatted(u"%d", selected), CString::Formatted(u"%d", total)});
 }
 
-void CPSTreeDragPage::UpdateCounter(const CKelvardinTreeCtrl& tree) {
+void CPSTreeDragPage::UpdateCounter(CKelvardinTreeCtrl& tree) {
     int selected = 0;
     int total = 0;
     const CString text = FormatCount(tree, selected, total);

@@ -35,7 +35,7 @@ public:
     const CDragImage& GetDragImage() const { return m_dragImage; }
 
     // The counter text of a tree: the objects of the selected item's subtree, of all.
-    virtual CString FormatCount(const CKelvardinTreeCtrl& tree, int& selected, int& total) const;
+    virtual CString FormatCount(CKelvardinTreeCtrl& tree, int& selected, int& total) const;
     // Marks the objects of an item's data chosen for the partial save, or not.
     virtual void SetChosen(DWORD data, bool chosen) = 0;
 
@@ -66,7 +66,7 @@ protected:
 private:
     CKelvardinTreeCtrl* MakeTree(UINT id);
     QPushButton* MakeButton(UINT id, const char16_t* text, void (CPSTreeDragPage::*handler)());
-    void UpdateCounter(const CKelvardinTreeCtrl& tree);
+    void UpdateCounter(CKelvardinTreeCtrl& tree);
     CKelvardinTreeCtrl* OtherTree(const CKelvardinTreeCtrl& tree) const;
     void OnAdd();
     void OnRemove();
