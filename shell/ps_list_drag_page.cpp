@@ -1,6 +1,5 @@
 #include "shell/ps_list_drag_page.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -19,6 +18,7 @@
 #include "platform/ui/sys_info.h"
 #include "res/string_table.h"
 #include "shell/partial_save_sheet.h"
+#include "shell/ps_page_layout.h"
 
 namespace {
 
@@ -165,44 +165,15 @@ CPSListDragPage::~CPSListDragPage() {
 }
 
 void CPSListDragPage::OnInitDialog() {
-    CString noun = m_info.title;
-    noun.MakeLower();
-    auto* layout = new QVBoxLayout(this);
-    auto* intro =
-        new QLabel(ToQString(u"Choose which " + noun + u" to include in the saved file."));
-    intro->setObjectName(QStringLiteral("ctl%1").arg(kIntro));
-    layout->addWidget(intro);
-
     m_available = MakeList(kAvailableList);
     m_chosen = MakeList(kChosenList);
-    auto* grid = new QGridLayout;
-    auto addLabel = [&](UINT id, const CString& text, QWidget* buddy, int column) {
-        auto* label = new QLabel(ToQString(text));
-        label->setObjectName(QStringLiteral("ctl%1").arg(id));
-        label->setBuddy(buddy);
-        grid->addWidget(label, 0, column);
-    };
-    addLabel(kAvailableLabel, u"A&vailable " + CString(m_info.title), m_available, 0);
-    addLabel(kChosenLabel, u"&Chosen " + CString(m_info.title), m_chosen, 2);
-    grid->addWidget(m_available, 1, 0);
-    grid->addWidget(m_chosen, 1, 2);
-    auto* moves = new QVBoxLayout;
-    moves->addStretch();
-    m_add = MakeButton(kAdd, u"&Add ->", &CPSListDragPage::OnAdd);
-    m_remove = MakeButton(kRemove, u"<- &Remove", &CPSListDragPage::OnRemove);
-    moves->addWidget(m_add);
-    moves->addWidget(m_remove);
-    moves->addStretch();
-    grid->addLayout(moves, 1, 1);
-    m_availableCount = new QLabel;
-    m_availableCount->setObjectName(QStringLiteral("ctl%1").arg(kAvailableCount));
-    m_chosenCount = new QLabel;
-    m_chosenCount->setObjectName(QStringLiteral("ctl%1").arg(kChosenCount));
-    grid->addWidget(m_availableCount, 2, 0);
-    grid->addWidget(m_chosenCount, 2, 2);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(2, 1);
-    layout->addLayout(grid, 1);
+    const CPSPageFrame frame = LayOutPSPage(*this, m_info.title, *m_available, *m_chosen);
+    m_add = frame.add;
+    m_remove = frame.remove;
+    m_availableCount = frame.availableCount;
+    m_chosenCount = frame.chosenCount;
+    connect(m_add, &QPushButton::clicked, this, &CPSListDragPage::OnAdd);
+    connect(m_remove, &QPushButton::clicked, this, &CPSListDragPage::OnRemove);
 
     auto* selection = new QHBoxLayout;
     selection->addWidget(MakeButton(kSelectAll, u"&Select All", &CPSListDragPage::OnSelectAll));
@@ -211,8 +182,8 @@ void CPSListDragPage::OnInitDialog() {
     selection->addWidget(
         MakeButton(kInvertSelection, u"&Invert Selection", &CPSListDragPage::OnInvertSelection));
     selection->addStretch();
-    layout->addLayout(selection);
-    AddPageControls(*layout);
+    frame.layout->addLayout(selection);
+    AddPageControls(*frame.layout);
 
     FillLists();
 }
@@ -235,9 +206,7 @@ CKelvardinListCtrl* CPSListDragPage::MakeList(UINT id) {
 
 QPushButton* CPSListDragPage::MakeButton(UINT id, const char16_t* text,
                                          void (CPSListDragPage::*handler)()) {
-    auto* button = new QPushButton(ToQString(text));
-    button->setObjectName(QStringLiteral("ctl%1").arg(id));
-    button->setAutoDefault(false);
+    QPushButton* button = MakePSButton(id, text);
     connect(button, &QPushButton::clicked, this, handler);
     return button;
 }

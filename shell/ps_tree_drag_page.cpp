@@ -1,12 +1,10 @@
 #include "shell/ps_tree_drag_page.h"
 
-#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <utility>
 
@@ -14,6 +12,7 @@
 #include "platform/ui/qt_convert.h"
 #include "res/string_table.h"
 #include "shell/partial_save_sheet.h"
+#include "shell/ps_page_layout.h"
 
 namespace {
 
@@ -74,45 +73,15 @@ CPSTreeDragPage::~CPSTreeDragPage() {
 }
 
 void CPSTreeDragPage::OnInitDialog() {
-    CString noun = m_title;
-    noun.MakeLower();
-    auto* layout = new QVBoxLayout(this);
-    auto* intro =
-        new QLabel(ToQString(u"Choose which " + noun + u" to include in the saved file."));
-    intro->setObjectName(QStringLiteral("ctl%1").arg(kIntro));
-    layout->addWidget(intro);
-
     m_available = MakeTree(kAvailableTree);
     m_chosen = MakeTree(kChosenTree);
-    auto* grid = new QGridLayout;
-    auto addLabel = [&](UINT id, const CString& text, QWidget* buddy, int column) {
-        auto* label = new QLabel(ToQString(text));
-        label->setObjectName(QStringLiteral("ctl%1").arg(id));
-        label->setBuddy(buddy);
-        grid->addWidget(label, 0, column);
-    };
-    addLabel(kAvailableLabel, u"A&vailable " + m_title, m_available, 0);
-    addLabel(kChosenLabel, u"&Chosen " + m_title, m_chosen, 2);
-    grid->addWidget(m_available, 1, 0);
-    grid->addWidget(m_chosen, 1, 2);
-    auto* moves = new QVBoxLayout;
-    moves->addStretch();
-    m_add = MakeButton(kAdd, u"&Add ->", &CPSTreeDragPage::OnAdd);
-    m_remove = MakeButton(kRemove, u"<- &Remove", &CPSTreeDragPage::OnRemove);
-    moves->addWidget(m_add);
-    moves->addWidget(m_remove);
-    moves->addStretch();
-    grid->addLayout(moves, 1, 1);
-    m_availableCount = new QLabel;
-    m_availableCount->setObjectName(QStringLiteral("ctl%1").arg(kAvailableCount));
-    m_chosenCount = new QLabel;
-    m_chosenCount->setObjectName(QStringLiteral("ctl%1").arg(kChosenCount));
-    grid->addWidget(m_availableCount, 2, 0);
-    grid->addWidget(m_chosenCount, 2, 2);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(2, 1);
-    layout->addLayout(grid, 1);
-
+    const CPSPageFrame frame = LayOutPSPage(*this, m_title, *m_available, *m_chosen);
+    m_add = frame.add;
+    m_remove = frame.remove;
+    m_availableCount = frame.availableCount;
+    m_chosenCount = frame.chosenCount;
+    connect(m_add, &QPushButton::clicked, this, &CPSTreeDragPage::OnAdd);
+    connect(m_remove, &QPushButton::clicked, this, &CPSTreeDragPage::OnRemove);
     FillTrees();
 }
 
@@ -131,15 +100,6 @@ CKelvardinTreeCtrl* CPSTreeDragPage::MakeTree(UINT id) {
         if (!m_busy) UpdateCounter(*tree);
     });
     return tree;
-}
-
-QPushButton* CPSTreeDragPage::MakeButton(UINT id, const char16_t* text,
-                                         void (CPSTreeDragPage::*handler)()) {
-    auto* button = new QPushButton(ToQString(text));
-    button->setObjectName(QStringLiteral("ctl%1").arg(id));
-    button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, handler);
-    return button;
 }
 
 void CPSTreeDragPage::OnSetActive() {

@@ -65,7 +65,6 @@ protected:
 
 private:
     CKelvardinTreeCtrl* MakeTree(UINT id);
-    QPushButton* MakeButton(UINT id, const char16_t* text, void (CPSTreeDragPage::*handler)());
     void UpdateCounter(CKelvardinTreeCtrl& tree);
     CKelvardinTreeCtrl* OtherTree(const CKelvardinTreeCtrl& tree) const;
     void OnAdd();
