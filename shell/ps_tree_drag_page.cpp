@@ -186,7 +186,7 @@ void CPSTreeDragPage::MoveSelected(CKelvardinTreeCtrl& from, CKelvardinTreeCtrl&
 QTreeWidgetItem* CPSTreeDragPage::CopyItem(CKelvardinTreeCtrl& from, QTreeWidgetItem* item,
                                            CKelvardinTreeCtrl& to) {
     const DWORD data = GetItemData(item);
-    const auto kFind = CKelvardinTreeCtrl::kFirstMatch | CKelvardinTreeCtrl::kSkipStart;
+    constexpr UINT kFind = CKelvardinTreeCtrl::kFirstMatch | CKelvardinTreeCtrl::kSkipStart;
     if (QTreeWidgetItem* there = to.WalkItems(to.invisibleRootItem(), MatchItemData(data), kFind))
         return there;
 
