@@ -84,6 +84,7 @@ constexpr Entry kStrings[] = {
     {2237, u"Any Intercom"},
     {2238, u"Selected Intercoms"},
     {2246, u"All Types"},
+    {2278, u"Alpha"},
     {2289, u"Icom #"},
     {2290, u"Name"},
     {2305, u"Could not establish an ethernet connection to the Corvane."},
@@ -114,6 +115,8 @@ constexpr Entry kStrings[] = {
     {2329,
      u"You cannot enable the fixed flag when neither end of the trunk is fixed.\nWhen you enter a "
      u"fixed assignment, the fixed flag is automatically enabled."},
+    {2332, u"Select assignment for alpha: %1"},
+    {2333, u"Assignment"},
     {2334, u"Intercom #%1 has not been defined."},
     {2335, u"The intercom number entered is invalid.\nOnly numbers between %1 and %2 are allowed."},
     {2336, u"Fixed assignments cannot be entered until the intercom has been set."},
@@ -168,7 +171,17 @@ constexpr Entry kStrings[] = {
     {2388, u"UR"},
     {2389, u"Could not open the specified COM port."},
     {2390, u"Could not select the specified baud rate."},
+    {2391, u"(%1 of %2 intercoms selected)"},
+    {2392, u"(%1 of %2 groups selected)"},
+    {2393, u"(%1 of %2 trunks selected)"},
+    {2394, u"(%1 of %2 alphas selected)"},
+    {2395, u"(%1 of %2 options selected)"},
+    {2398, u"#"},
+    {2399, u"Name"},
+    {2400, u"From"},
+    {2401, u"To"},
     {2406, u"Configuration"},
+    {2407, u"Partial Save"},
     {2409, u"Trunk Definitions for:"},
     {2410, u"Trunk Summary for:"},
     {2411, u"Trunk Allocation Options"},
@@ -190,6 +203,9 @@ constexpr Entry kStrings[] = {
      u"not visible to the Corvane.\n\nAre you sure that this is what you intended?\n\nIf so, "
      u"please make sure that this resource\nexists in the specified intercom and that\nyou turn on "
      u"the trunk scroll enable for this\nresource using PellamConf on its intercom."},
+    {2423, u"There are no intercoms available to choose from."},
+    {2424, u"There are no alphas available to choose from."},
+    {2425, u"There are no alphas available to choose from for %1"},
     {2426,
      u"No alpha exists for the entered port number.\nThe port either does not exist, or its "
      u"intercom\nis not talking to the Corvane.\n\nAre you sure that this is what you "
