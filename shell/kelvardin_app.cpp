@@ -43,6 +43,7 @@ QWidget* BoxOwner(IMainFrame* frame) {
 
 CKelvardinApp::CKelvardinApp(IProfile& profile) : CAppState(profile) {
     m_dataMgr.SetMessagePump(this);
+    m_dataMgr.SetDialogs(&m_linkDialogs);
     m_environment.SetMessageBoxPresenter([this](const CString& text, UINT type, UINT helpId) {
         return static_cast<int>(ExtMessageBox(text, helpId, BoxOwner(m_mainFrame.get()), type));
     });

@@ -11,6 +11,7 @@
 #include "platform/ui/ui_environment.h"
 #include "shell/command_line_info.h"
 #include "shell/main_frame.h"
+#include "shell/shell_link_dialogs.h"
 
 class CKelvardinDoc;
 
@@ -128,6 +129,7 @@ private:
                        UINT& icon);
 
     CUiEnvironment m_environment;
+    CShellLinkDialogs m_linkDialogs;
     CCVDataMgr m_dataMgr;
     CCommandLineInfoEx m_cmdInfo;
     std::unique_ptr<IMainFrame> m_mainFrame;
