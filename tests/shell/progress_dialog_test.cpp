@@ -18,20 +18,23 @@ namespace {
 
 constexpr DWORD kPatienceMs = 20000;
 
-QString Status(const QDialog& dlg) {
-    return dlg.findChild<QLabel*>("ctl1045")->text();
+template <class T>
+T* Ctl(const QWidget& dlg, int id) {
+    return dlg.findChild<T*>(QStringLiteral("ctl%1").arg(id));
 }
-QPushButton* Button(const QDialog& dlg) {
-    return dlg.findChild<QPushButton*>("ctl2");
+QString Status(const QWidget& dlg) {
+    return Ctl<QLabel>(dlg, 1045)->text();
 }
-QProgressBar* Bar(const QDialog& dlg) {
-    return dlg.findChild<QProgressBar*>("ctl1040");
+// The status line and, while shown, the button.
+QString Shown(const QWidget& dlg) {
+    auto* button = Ctl<QPushButton>(dlg, IDCANCEL);
+    return Status(dlg) + (button->isVisible() ? " [" + button->text() + "]" : "");
 }
 
 // Stands in for the main window: each of the link's progress messages goes to the running
 // operation's dialog first, then the link gets the main window's answer. The user's answer to
 // a refusal is Abort, and a lost link gives a running upload up. While held, the messages wait
-// until the test's user is at the send dialog, so that no dialog the link opens runs first.
+// until the test's user is at the dialog, so that no dialog the link opens runs first.
 class CRelayFrame : public CFakeMainFrame {
 public:
     IMessageSink* GetLinkSink() override { return &m_relay; }
@@ -44,7 +47,7 @@ public:
     bool hold = false;
     IOperationDialog* operation = nullptr;
     std::vector<LRESULT> finishAnswers;
-    // Acts as the user would once the dialog has seen the message.
+    // Sees each progress message after the dialog, as the user would.
     std::function<void(UINT, QDialog&)> afterRelay;
 
 private:
@@ -123,30 +126,36 @@ protected:
         sim.ChangeState([&](CorvaneState& s) { state = s; });
         return state;
     }
-    // The action waits until the dialog has ended, or shows a failure (and has answered the
-    // finish when one is due), then presses its button if it is still open.
-    void Expect(const char* dialog, std::function<void(QDialog&)> check, size_t answers = 1) {
-        script.ExpectDialog(dialog, [this, check, answers](QDialog& dlg) {
+    // Runs the dialog as the running operation. The test's user waits until it has ended, or
+    // shows a failure (and has answered the finish when one is due), then presses its button.
+    // The dialogs the link opens meanwhile come after it.
+    template <class Dialog>
+    int Run(Dialog& dlg, bool hold, size_t finishes = 1, std::function<void(QDialog&)> check = {},
+            std::function<void()> expectNested = {}) {
+        frame->finishAnswers.clear();
+        frame->operation = &dlg;
+        frame->hold = hold;
+        script.ExpectDialog(dlg.objectName().toStdString(), [&](QDialog& shown) {
             frame->Release();
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
-                    return !dlg.isVisible() || (Status(dlg).startsWith("FAILED") &&
-                                                frame->finishAnswers.size() >= answers);
+                    return !shown.isVisible() || (Status(shown).startsWith("FAILED") &&
+                                                  frame->finishAnswers.size() >= finishes);
                 },
                 kPatienceMs));
-            if (check) check(dlg);
-            if (dlg.isVisible()) Button(dlg)->click();
+            if (check) check(shown);
+            if (shown.isVisible()) Ctl<QPushButton>(shown, IDCANCEL)->click();
             return 0;
         });
-    }
-    int RunSend() {
-        frame->finishAnswers.clear();
-        CDlgSendProgress dlg(std::make_unique<CCVDataSendAll>([this] { return &doc; }), 2247, 2248);
-        frame->operation = &dlg;
-        frame->hold = true;
+        if (expectNested) expectNested();
         const int result = dlg.DoModal();
         frame->operation = nullptr;
         return result;
+    }
+    int RunSend(size_t finishes = 1, std::function<void(QDialog&)> check = {},
+                std::function<void()> expectNested = {}) {
+        CDlgSendProgress dlg(std::make_unique<CCVDataSendAll>([this] { return &doc; }), 2247, 2248);
+        return Run(dlg, true, finishes, check, expectNested);
     }
 
     CCVDataMgr& link = app.GetDataMgr();
@@ -157,210 +166,175 @@ protected:
     CRelayFrame* frame;
 };
 
-TEST_F(ProgressDialogTest, ASendShowsHowItEndsAndOnlyASuccessClearsTheChanges) {
-    using State = std::function<void(CorvaneState&)>;
-    const struct {
-        State state;
-        std::optional<SimFault> fault;  // on the command, once for CTRL, else five times
-        DWORD command;
-        std::vector<UINT> denials;  // IDOK: the count-down runs out
-        const char16_t* failure;
-    } cases[] = {
-        {{}, {}, 0, {}, nullptr},
-        {[](CorvaneState& s) { s.denyControl = 1; }, {}, 0, {IDOK}, nullptr},
-        {[](CorvaneState& s) {
-             s.commitStatuses = {3, 0};
-         },
-         {},
-         0,
-         {},
-         nullptr},
-        {[](CorvaneState& s) { s.denyControl = 1; },
-         {},
-         0,
-         {IDCANCEL},
-         u"FAILED:  Kelvardin was denied exclusive control"},
-        {[](CorvaneState& s) { s.commitStatuses = {2}; },
-         {},
-         0,
-         {},
-         u"FAILED:  EEPROM failure in Corvane"},
-        {{},
-         SimFault::Ctrl,
-         kCmdOpenDownload,
-         {},
-         u"FAILED:  Kelvardin has lost exclusive control"},
-        {{},
-         SimFault::Nak,
-         kCmdSetTrunkDefs,
-         {},
-         u"FAILED:  the operation was aborted by the user"},
-        {{},
-         SimFault::DropReply,
-         kCmdSetTrunkDefs,
-         {},
-         u"FAILED:  lost communication with the Corvane"},
+TEST_F(ProgressDialogTest, ASendShowsHowItEndedAndOnlyASuccessClearsTheChanges) {
+    using Arrange = std::function<void(CSimController&)>;
+    const Arrange deny = [](CSimController& s) {
+        s.ChangeState([](CorvaneState& c) { c.denyControl = 1; });
     };
+    auto commit = [](std::deque<std::uint8_t> statuses) -> Arrange {
+        return [=](CSimController& s) {
+            s.ChangeState([&](CorvaneState& c) { c.commitStatuses = statuses; });
+        };
+    };
+    auto fault = [](SimFault f, DWORD command, int times) -> Arrange {
+        return [=](CSimController& s) { s.InjectFault(f, times, command); };
+    };
+    const struct {
+        Arrange arrange;
+        UINT denial = 0;                   // IDOK: the count-down runs out
+        const char16_t* reason = nullptr;  // of a failure
+        bool cancel = false;               // as soon as the queue is filled
+        bool ends = true;                  // the link reports the end while the dialog is open
+    } cases[] = {
+        {},
+        {deny, IDOK},
+        {commit({3, 0})},
+        {.arrange = {}, .cancel = true, .ends = false},
+        {deny, IDCANCEL, u"Kelvardin was denied exclusive control"},
+        {commit({2}), 0, u"EEPROM failure in Corvane"},
+        {fault(SimFault::Ctrl, kCmdOpenDownload, 1), 0, u"Kelvardin has lost exclusive control"},
+        {fault(SimFault::Nak, kCmdSetTrunkDefs, 5), 0, u"the operation was aborted by the user"},
+        {.arrange = fault(SimFault::DropReply, kCmdSetTrunkDefs, 5),
+         .reason = u"lost communication with the Corvane",
+         .ends = false},
+    };
+    QStringList seen;
     std::vector<UINT> beeps;
     env.SetBeepListener([&](UINT type) { beeps.push_back(type); });
     BOOL fixed = TRUE;
     for (const auto& c : cases) {
-        const CString failure = c.failure ? c.failure : u"";
-        SCOPED_TRACE(ToQString(failure).toStdString());
+        const QString failure = c.reason ? "FAILED:  " + ToQString(c.reason) : QString();
+        SCOPED_TRACE(failure.toStdString() + (c.cancel ? "cancel" : ""));
         ASSERT_TRUE(Idle());
         for (int trunk : {2, 40, 80})
             doc.SetTrunkFixed(fixed, TRUE, trunk);
         fixed = !fixed;
-        if (c.state) sim.ChangeState(c.state);
-        // A send given up with the link lost is never reported ended.
-        const size_t finishes = c.fault == SimFault::DropReply ? 0 : 1;
-        if (c.fault) sim.InjectFault(*c.fault, c.fault == SimFault::Ctrl ? 1 : 5, c.command);
-        Expect(
-            "dlg158",
+        if (c.arrange) c.arrange(sim);
+        seen.clear();
+        frame->afterRelay = [&](UINT message, QDialog& dlg) {
+            auto* bar = Ctl<QProgressBar>(dlg, 1040);
+            seen << QStringLiteral("%1/%2 ").arg(bar->value()).arg(bar->maximum()) + Shown(dlg);
+            if (c.cancel && message == WM_LINK_QUEUE_FILLED)
+                Ctl<QPushButton>(dlg, IDCANCEL)->click();
+        };
+        const size_t releases = Controller().releases, sets = Controller().setRequests.size();
+        const int result = RunSend(
+            c.ends,
             [&](QDialog& dlg) {
-                EXPECT_EQ(dlg.windowTitle(), "Send Progress");
-                EXPECT_EQ(dlg.findChild<QLabel*>("ctl1044")->text(),
-                          "Please wait while the changes are being sent to the Corvane.");
-                if (!c.failure) return;
-                EXPECT_EQ(Status(dlg), ToQString(failure));
-                EXPECT_EQ(Button(dlg)->text(), "OK");
-                EXPECT_TRUE(Button(dlg)->isVisible() && Button(dlg)->isEnabled());
+                if (c.reason) {
+                    EXPECT_EQ(Shown(dlg), failure + " [OK]");
+                }
             },
-            finishes);
-        for (UINT denial : c.denials) {
-            script.ExpectDialog("dlg169", [denial](QDialog& retry) {
-                EXPECT_EQ(retry.findChild<QLabel*>("ctl1061")->text(),
-                          "Trying again in 10 seconds...");
-                if (denial == IDCANCEL) retry.findChild<QPushButton*>("ctl2")->click();
-                EXPECT_TRUE(QTest::qWaitFor([&] { return !retry.isVisible(); }, kPatienceMs));
-                return 0;
+            [&] {
+                if (!c.denial) return;
+                script.ExpectDialog("dlg169", [&](QDialog& retry) {
+                    EXPECT_EQ(Ctl<QLabel>(retry, 1061)->text(), "Trying again in 10 seconds...");
+                    if (c.denial == IDCANCEL) Ctl<QPushButton>(retry, IDCANCEL)->click();
+                    EXPECT_TRUE(QTest::qWaitFor([&] { return !retry.isVisible(); }, kPatienceMs));
+                    return 0;
+                });
             });
+        EXPECT_EQ(result, c.reason || c.cancel ? IDCANCEL : IDOK);
+        // Once failed, the dialog stays open when the link reports the end, and says so.
+        EXPECT_EQ(frame->finishAnswers, std::vector<LRESULT>(c.ends, c.reason ? 1 : 0));
+        EXPECT_EQ(doc.FindModifiedTrunk(), c.reason || c.cancel ? 2 : -1);
+        if (c.cancel) {
+            ASSERT_TRUE(Idle());
+            EXPECT_EQ(Controller().setRequests.size(), sets);
+            EXPECT_EQ(Controller().releases, releases + 1);
         }
-        EXPECT_EQ(RunSend(), c.failure ? IDCANCEL : IDOK);
-        // Once failed, the dialog stays open when the link reports the end.
-        EXPECT_EQ(frame->finishAnswers, std::vector<LRESULT>(finishes, c.failure ? 1 : 0));
-        EXPECT_EQ(doc.FindModifiedTrunk(), c.failure ? 2 : -1);
+        if (&c == cases) {
+            EXPECT_EQ(
+                seen,
+                QStringList({"0/1 Initializing... [Cancel]", "0/1 Sending Changes... [Cancel]",
+                             "1/2 Sending Changes... [Cancel]", "2/2 Sending Changes... [Cancel]",
+                             "2/2 Waiting...", "2/2 Waiting..."}));
+        }
     }
-    EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONSTOP, MB_ICONSTOP}));
 }
 
-TEST_F(ProgressDialogTest, TheBarFollowsTheQueueAndCancelReleasesControl) {
-    for (int trunk : {2, 40, 80})
-        doc.SetTrunkFixed(TRUE, TRUE, trunk);
-    struct Seen {
-        UINT message;
-        QString status;
-        bool button;
-        int value, maximum;
+TEST_F(ProgressDialogTest, AnUploadEndsIsCancelledOrFails) {
+    std::vector<int> shown;
+    frame->afterRelay = [&](UINT, QDialog& dlg) {
+        shown.push_back(Ctl<QProgressBar>(dlg, 1040)->value());
     };
-    std::vector<Seen> seen;
-    frame->afterRelay = [&](UINT message, QDialog& dlg) {
-        seen.push_back({message, Status(dlg), Button(dlg)->isVisible(), Bar(dlg)->value(),
-                        Bar(dlg)->maximum()});
-    };
-    Expect("dlg158", {});
-    ASSERT_EQ(RunSend(), IDOK);
-    ASSERT_GE(seen.size(), 5u);
-    EXPECT_EQ(seen.front().status, "Initializing...");
-    const auto progress = std::find_if(
-        seen.begin(), seen.end(), [](const Seen& s) { return s.message == WM_LINK_SEND_PROGRESS; });
-    ASSERT_NE(progress, seen.end());
-    EXPECT_EQ(std::prev(progress)->status, "Sending Changes...");
-    EXPECT_EQ(progress->value, 1);
-    const Seen& sent = seen[seen.size() - 2];
-    EXPECT_EQ(sent.message, WM_LINK_QUEUE_SENT);
-    EXPECT_EQ(sent.status, "Waiting...");
-    EXPECT_FALSE(sent.button);
-    EXPECT_EQ(sent.value, sent.maximum);
-
-    // Cancel as soon as the queue is filled: no change goes out, control is released, the
-    // changes stay.
-    doc.SetTrunkFixed(FALSE, TRUE, 2);
-    ASSERT_TRUE(Idle());
-    const CorvaneState before = Controller();
-    frame->afterRelay = [](UINT message, QDialog& dlg) {
-        if (message == WM_LINK_QUEUE_FILLED) Button(dlg)->click();
-    };
-    Expect("dlg158", {});
-    EXPECT_EQ(RunSend(), IDCANCEL);
-    ASSERT_TRUE(Idle());
-    EXPECT_EQ(Controller().setRequests.size(), before.setRequests.size());
-    EXPECT_EQ(Controller().releases, before.releases + 1);
-    EXPECT_EQ(doc.FindModifiedTrunk(), 2);
-}
-
-TEST_F(ProgressDialogTest, AnUploadEndsFailsOrIsCancelled) {
-    auto runUpload = [&] {
+    auto upload = [&](std::function<void(QDialog&)> check) {
         link.StartUpload();
         CDlgSaveAsOnlineProgress dlg;
-        frame->operation = &dlg;
-        const int result = dlg.DoModal();
-        frame->operation = nullptr;
-        if (result == IDOK) {
-            EXPECT_EQ(Bar(dlg)->value(), Bar(dlg)->maximum());
-        }
+        const int result = Run(dlg, false, 0, check);
         link.ClearPendingRequests();
         return result;
     };
-    std::vector<int> shown;
-    frame->afterRelay = [&](UINT, QDialog& dlg) { shown.push_back(Bar(dlg)->value()); };
-    Expect("dlg155", [](QDialog& dlg) { EXPECT_EQ(dlg.windowTitle(), "Uploading..."); });
-    EXPECT_EQ(runUpload(), IDOK);
+    EXPECT_EQ(upload([](QDialog& dlg) {
+                  auto* bar = Ctl<QProgressBar>(dlg, 1040);
+                  EXPECT_EQ(bar->value(), bar->maximum());
+              }),
+              IDOK);
     EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
 
     ASSERT_TRUE(Idle());
-    frame->afterRelay = {};
+    link.StartUpload();
+    CDlgSaveAsOnlineProgress cancelled;
+    frame->operation = &cancelled;
+    frame->hold = true;  // the user cancels before the first progress shows
     script.ExpectDialog("dlg155", [](QDialog& dlg) {
-        Button(dlg)->click();
+        Ctl<QPushButton>(dlg, IDCANCEL)->click();
         return 0;
     });
-    EXPECT_EQ(runUpload(), IDCANCEL);
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    frame->operation = nullptr;
+    frame->Release();
+    link.ClearPendingRequests();
 
     ASSERT_TRUE(Idle());
     sim.InjectFault(SimFault::DropReply, 5, kCmdTrunkDefs);
-    Expect(
-        "dlg155",
-        [](QDialog& dlg) {
-            EXPECT_EQ(Status(dlg), "FAILED:  lost communication with the Corvane");
-            EXPECT_EQ(Button(dlg)->text(), "OK");
-            EXPECT_EQ(Bar(dlg)->value(), 0);
-        },
-        0);
-    EXPECT_EQ(runUpload(), IDCANCEL);
+    EXPECT_EQ(upload([](QDialog& dlg) {
+                  EXPECT_EQ(Status(dlg), "FAILED:  lost communication with the Corvane");
+                  EXPECT_EQ(Ctl<QPushButton>(dlg, IDCANCEL)->text(), "OK");
+                  EXPECT_EQ(Ctl<QProgressBar>(dlg, 1040)->value(), 0);
+              }),
+              IDCANCEL);
 }
 
 TEST_F(ProgressDialogTest, TheStatusWindowFollowsTheCountersAndResetZeroesThem) {
     QPointer<CDlgCommStatus> open;
     CDlgCommStatus* status = CDlgCommStatus::Show(open, nullptr);
     EXPECT_EQ(CDlgCommStatus::Show(open, nullptr), status);
-    auto* list = status->findChild<CKelvardinListCtrl*>("ctl1056");
+    auto* list = Ctl<CKelvardinListCtrl>(*status, 1056);
     ASSERT_EQ(list->GetItemCount(), CDlgCommStatus::kRows);
     EXPECT_EQ(list->GetItemText(9, 0), u"Disconnects");
     auto shown = [&](int row) { return ToQString(list->GetItemText(row, 1)).toInt(); };
 
-    QTest::qWait(30);
     const int before = shown(CLinkEngine::kTxOk);
     doc.SetTrunkFixed(TRUE, TRUE, 7);
-    Expect("dlg158", {});
-    ASSERT_EQ(RunSend(), IDOK);
+    ASSERT_EQ(RunSend(1,
+                      [](QDialog& dlg) {
+                          EXPECT_EQ(
+                              dlg.windowTitle() + ": " + Ctl<QLabel>(dlg, 1044)->text(),
+                              "Send Progress: Please wait while the changes are being sent to the "
+                              "Corvane.");
+                      }),
+              IDOK);
     // 25, 4, the change, 3 and 26 at least.
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown(CLinkEngine::kTxOk) >= before + 5; }, 5000));
-
     app.m_nDisconnects = 3;
-    status->findChild<QPushButton*>("ctl1057")->click();
-    // The engine may have written one poll since.
-    EXPECT_LE(shown(CLinkEngine::kTxOk), 1);
+    Ctl<QPushButton>(*status, 1057)->click();
+    EXPECT_LE(shown(CLinkEngine::kTxOk), 1);  // the engine may have written a poll since
     EXPECT_EQ(shown(9), 0);
 
+    // Without a link the engine's rows read 0, and Reset still zeroes the disconnects.
     link.Disconnect();
     app.m_nDisconnects = 2;
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown(9) == 2; }, 5000));
     for (int row = 0; row < CLinkEngine::kCounterCount; ++row)
         EXPECT_EQ(shown(row), 0) << row;
-    status->findChild<QPushButton*>("ctl1057")->click();
+    Ctl<QPushButton>(*status, 1057)->click();
     EXPECT_EQ(shown(9), 0);
-
+    // A send that cannot start says so at once.
+    EXPECT_EQ(
+        RunSend(0, [](QDialog& dlg) { EXPECT_EQ(Shown(dlg), "FAILED:  reason unknown [OK]"); }),
+        IDCANCEL);
     QTest::keyClick(status, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return open.isNull(); }, 5000));
 }
