@@ -29,6 +29,8 @@ CDlgSaveAsOnlineProgress::CDlgSaveAsOnlineProgress(QWidget* parent)
     layout->addWidget(m_status);
     layout->addLayout(MakeButtonRow({m_button}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Enter must not cancel a running upload; once it has failed, Enter closes.
+    m_button->setAutoDefault(false);
     connect(m_button, &QPushButton::clicked, this, &CDlgSaveAsOnlineProgress::reject);
 }
 
@@ -50,6 +52,7 @@ void CDlgSaveAsOnlineProgress::OnUploadProgress(int done, LPARAM total) {
         m_status->setText(ToQString(UploadFailureText(done)));
         m_progress->setValue(0);
         m_button->setText(QStringLiteral("OK"));
+        m_button->setDefault(true);
         return;
     }
     if (app.GetDataMgr().IsUploading() && total != 0) {

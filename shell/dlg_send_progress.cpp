@@ -45,6 +45,8 @@ CDlgSendProgress::CDlgSendProgress(std::unique_ptr<CSendAll> source, UINT captio
     layout->addWidget(m_status);
     layout->addLayout(MakeButtonRow({m_button}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Enter must not give a running send up; once it has failed, Enter closes.
+    m_button->setAutoDefault(false);
     connect(m_button, &QPushButton::clicked, this, &CDlgSendProgress::reject);
 }
 
