@@ -95,6 +95,7 @@ TEST_F(IcomStatusSimTest, ShowsTheControllersCountersAndStatusAndClearsTheErrors
     // Not available: nothing is asked. Available: every intercom's counters are cleared, and
     // the reply's hint reads them again.
     screen.OnCmdMsg(ID_CLEAR_ICOM_ERRORS, nullptr);
+    EXPECT_FALSE(mgr.ClearIcomErrorsMgr().HasPending());
     m_app.m_enabledCommands = {ID_CLEAR_ICOM_ERRORS};
     const int reads = CountCommand(sim.Requests(), 19);
     screen.OnCmdMsg(ID_CLEAR_ICOM_ERRORS, nullptr);
