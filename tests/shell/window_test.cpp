@@ -4,7 +4,7 @@
 
 #include "platform/base/profile.h"
 #include "shell/splash.h"
-#include "shell/wnd_timer.h"
+#include "platform/ui/wnd_timer.h"
 #include "shell/wp_saver.h"
 #include "tests/shell/shell_fixture.h"
 
