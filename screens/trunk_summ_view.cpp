@@ -1,18 +1,16 @@
 #include "screens/trunk_summ_view.h"
 
-#include <QMenu>
-
 #include <array>
 
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/bit_array.h"
 #include "model/kelvardin_doc.h"
-#include "platform/ui/modal.h"
+#include "platform/ui/popup_menu.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "screens/cell_compare.h"
-#include "screens/icom_context_menu.h"
+#include "screens/icom_menu.h"
 #include "screens/kelvardin_grid_cell.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/screen_host.h"
@@ -35,9 +33,6 @@ constexpr LPARAM kHintAllocationsCleared = 29;
 constexpr LPARAM kHintNames = 5;
 constexpr LPARAM kNamesObject = 7;
 
-constexpr UINT kTitleAll = 2374;
-constexpr UINT kTitleSeveral = 2375;
-constexpr UINT kTitleOne = 2376;
 constexpr DWORD kHelpId = 0x28016;
 
 const std::array<ColumnDesc, 7> kColumns = {{
@@ -262,35 +257,24 @@ LRESULT CTrunkSummView::OnGridRClick(NM_GRIDVIEW* record) {
     int icom = -1;
     if (!SelectedIntercoms(*record, icom, set)) return 0;
 
-    QMenu menu;
-    icom_menu::Build(
-        menu, {icom_menu::kConnectionMenu, icom_menu::kBaudMenu, icom_menu::kComMenu,
-               icom_menu::kBrowseAddress, icom_menu::kClearErrors, icom_menu::kClearChanges});
-    CString title;
-    if (icom >= 0) {
-        CString name = doc->GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE);
-        if (name.IsEmpty()) name = CString::Formatted(u"#%d", icom + 1);
-        title = SubstituteArgs(LoadResString(kTitleOne).str(), {name});
-    } else if (icom == -1) {
-        title = LoadResString(kTitleAll);
-    } else {
-        CTextList numbers;
-        numbers.SetSize(set.GetSize());
-        for (int i = set.FindNext(0); i >= 0; i = set.FindNext(i + 1))
-            numbers.SetNumber(static_cast<UINT>(i), TRUE);
-        const CString range = numbers.GetText(TRUE);
-        title = range.IsEmpty() ? LoadResString(kTitleAll)
-                                : SubstituteArgs(LoadResString(kTitleSeveral).str(), {range});
-    }
-    icom_menu::SetCaption(menu, title);
+    CIcomSelection selection;
+    selection.index = icom;
+    for (int i = set.FindNext(0); i >= 0; i = set.FindNext(i + 1))
+        selection.icoms.push_back(i);
+    if (selection.icoms.empty()) selection.index = CIcomSelection::kAll;
+    CPopupMenu menu = icom_menu::Load();
+    for (UINT id : {icom_menu::kConnectionMenu, icom_menu::kBaudMenu, icom_menu::kComMenu,
+                    ID_ICOM_BROWSE_ADDRESS, ID_CLEAR_ICOM_ERRORS, ID_CANCEL_CHANGES})
+        menu.Remove(id);
+    menu.Modify(ID_ICOM_CAPTION, icom_menu::Caption(*doc, selection), false);
     if (GetApp().GetMode() == CAppState::kModeOnline) {
-        icom_menu::SetDefault(menu, icom_menu::kViewSummary);
+        menu.SetDefault(ID_ICOM_VIEW_SUMMARY);
     } else {
-        for (UINT id :
-             {icom_menu::kViewSummary, icom_menu::kViewStatus, icom_menu::kClearAllocations})
-            icom_menu::Enable(menu, id, false);
+        for (UINT id : {ID_ICOM_VIEW_SUMMARY, ID_ICOM_VIEW_STATUS, ID_CLEAR_ALLOCATIONS})
+            menu.Enable(id, false);
     }
-    const UINT command = static_cast<UINT>(ExecPopupMenu(menu, GetContextMenuPoint(record)));
+    menu.TidySeparators();
+    const UINT command = TrackPopupMenu(menu, GetContextMenuPoint(record), GetWidget());
     // "Several intercoms" reads as all of them: a context of -1 would blank the screens.
     RunMenuCommand(command, icom == -2 ? -1 : icom);
     return 0;
@@ -299,19 +283,19 @@ LRESULT CTrunkSummView::OnGridRClick(NM_GRIDVIEW* record) {
 void CTrunkSummView::RunMenuCommand(UINT command, int icom) {
     IScreenHost& host = GetHost();
     switch (command) {
-        case icom_menu::kViewSummary: Select(icom); break;
-        case icom_menu::kViewDefinitions:
+        case ID_ICOM_VIEW_SUMMARY: Select(icom); break;
+        case ID_ICOM_VIEW_DEFS:
             host.GetViewContext(0).m_params[0] = static_cast<DWORD>(icom + 1);
             host.PostCommand(ID_VIEW_TRUNK_DEFS);
             break;
-        case icom_menu::kViewSetup: host.PostCommand(ID_VIEW_ICOM_SETUP); break;
-        case icom_menu::kViewStatus: host.PostCommand(ID_VIEW_ICOM_STATUS); break;
-        case icom_menu::kViewAlphas:
+        case ID_ICOM_VIEW_SETUP: host.PostCommand(ID_VIEW_ICOM_SETUP); break;
+        case ID_ICOM_VIEW_STATUS: host.PostCommand(ID_VIEW_ICOM_STATUS); break;
+        case ID_ICOM_VIEW_ALPHAS:
             host.GetViewContext(6).m_params[0] = static_cast<DWORD>(icom);
             host.GetViewContext(6).m_params[1] = static_cast<DWORD>(-1);
             host.PostCommand(ID_VIEW_ICOM_ALPHAS);
             break;
-        case icom_menu::kClearAllocations: host.ClearAllocations(icom); break;
+        case ID_CLEAR_ALLOCATIONS: host.ClearAllocations(icom); break;
         default: break;
     }
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "screens/kelvardin_grid_view.h"
+#include "screens/screen_messages.h"
 #include "shell/command_updater.h"
 #include "shell/kelvardin_app.h"
 #include "shell/main_frame_window.h"
@@ -130,6 +131,21 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
         case ID_VIEW_STATUS_BAR:
             return toggle(m_statusBar->isVisible(),
                           [this] { m_statusBar->setVisible(!m_statusBar->isVisible()); });
+        case ID_CANCEL_CHANGES:
+            if (update) {
+                update->Enable(m_app.IsCommandEnabled(id));
+            } else if (m_app.IsCommandEnabled(id) && m_pCurrentView &&
+                       m_pCurrentView->SendMessage(WM_SCREEN_CLEAR_CHANGES, 0, 0) != 0) {
+                ClearUndoRedo();
+            }
+            return TRUE;
+        case ID_CLEAR_ALLOCATIONS:
+            if (update) {
+                update->Enable(m_app.IsCommandEnabled(id));
+            } else if (m_app.IsCommandEnabled(id)) {
+                ClearAllocations(-1);
+            }
+            return TRUE;
         case ID_APP_ABOUT:
             if (update) {
                 update->Enable(m_app.IsCommandEnabled(id));

@@ -1,6 +1,10 @@
 // The main window's undo history, and the dialogs it opens for the screens.
+#include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
+#include "shell/dlg_clear_changes.h"
+#include "shell/dlg_icom_select.h"
 #include "shell/dlg_search_for_icom.h"
+#include "shell/kelvardin_app.h"
 #include "shell/main_frame_window.h"
 
 void CMainFrame::PushUndoStep(std::unique_ptr<CUndoStep> step) {
@@ -44,13 +48,17 @@ bool CMainFrame::IsStackEmpty(Stack stack) const {
     }
 }
 
-int CMainFrame::AskClearChanges(int /*preset*/) {
-    // The clear-changes dialog is not part of the program yet: nothing is cleared.
-    return -1;
+int CMainFrame::AskClearChanges(int preset) {
+    CDlgClearChanges dialog(this);
+    dialog.m_nChoice = preset;
+    if (dialog.DoModal() != IDOK) return -1;
+    return dialog.m_nChoice;
 }
 
-void CMainFrame::ClearAllocations(int /*icom*/) {
-    // The clearing goes through the intercom picker, which is not part of the program yet.
+void CMainFrame::ClearAllocations(int icom) {
+    CDlgIcomSelect dialog(this);
+    dialog.m_nSelection = icom;
+    if (dialog.DoModal() == IDOK) m_app.GetDataMgr().ClearAllocations(dialog.m_nSelection);
 }
 
 bool CMainFrame::SearchForIntercom(int /*icom*/, const CString& name, CString& foundName,

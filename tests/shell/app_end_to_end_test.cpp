@@ -136,6 +136,17 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
     EXPECT_EQ(frame->GetCurrentScreen(), CTrunkSummView::kScreen);
     EXPECT_EQ(ToUtf8(pane->GetEdit().GetValueText()), "All Intercoms");
 
+    // Clear Allocations asks which intercom; its preset, all of them, goes to the controller.
+    script.ExpectDialog("dlg156", [](QDialog&) { return IDOK; });
+    frame->OnCommand(ID_CLEAR_ALLOCATIONS);
+    EXPECT_TRUE(sim.WaitForRequests(
+        [](const std::vector<SimFrame>& frames) {
+            return std::any_of(frames.begin(), frames.end(), [](const SimFrame& f) {
+                return f.command == 83 && f.payload == std::vector<std::uint8_t>{0, 0};
+            });
+        },
+        std::chrono::seconds(20)));
+
     // Leaving: the exit question, then the link says goodbye to the controller.
     script.ExpectMessageBox(u"You are about to exit", IDOK);
     EXPECT_TRUE(frame->close());
