@@ -1,6 +1,8 @@
 #include "shell/screen_table.h"
 
 #include "res/command_ids.h"
+#include "screens/icom_setup_view.h"
+#include "screens/icom_status_view.h"
 #include "screens/kelvardin_filter_view.h"
 #include "screens/trunk_summ_filter_view.h"
 #include "screens/trunk_summ_view.h"
@@ -39,8 +41,10 @@ const CScreenTable& ScreenTable() {
          MakePane<CTrunkSummFilterView>},
         {2, 2411, ID_VIEW_TRUNK_OPTIONS, 0, nullptr, nullptr},
         {3, 2412, ID_VIEW_TRUNK_INSPECT, 0, nullptr, nullptr},
-        {4, 2413, ID_VIEW_ICOM_SETUP, 0, nullptr, nullptr},
-        {5, 2414, ID_VIEW_ICOM_STATUS, 0, nullptr, nullptr},
+        {4, 2413, ID_VIEW_ICOM_SETUP, 0, MakeScreen<CIcomSetupView>,
+         MakePane<CKelvardinFilterView>},
+        {5, 2414, ID_VIEW_ICOM_STATUS, 0, MakeScreen<CIcomStatusView>,
+         MakePane<CKelvardinFilterView>},
         {6, 2415, ID_VIEW_ICOM_ALPHAS, 0, nullptr, nullptr},
         {7, 2416, ID_VIEW_ICOM_GROUPS, 0, nullptr, nullptr},
         {8, 2417, ID_VIEW_MEMORY, ID_VIEW_MEMORY_ALT, nullptr, nullptr},

@@ -136,6 +136,12 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
     EXPECT_EQ(frame->GetCurrentScreen(), CTrunkSummView::kScreen);
     EXPECT_EQ(ToUtf8(pane->GetEdit().GetValueText()), "All Intercoms");
 
+    // The intercom screens that have come are in the table too.
+    QTest::keyClick(frame, Qt::Key_F7);
+    EXPECT_EQ(frame->GetCurrentScreen(), 5);
+    EXPECT_EQ(frame->GetCurrentGridScreen()->GetGrid()->GetRowCount(), 1 + 12);
+    QTest::keyClick(frame, Qt::Key_F3);
+
     // Clear Allocations asks which intercom; its preset, all of them, goes to the controller.
     script.ExpectDialog("dlg156", [](QDialog&) { return IDOK; });
     frame->OnCommand(ID_CLEAR_ALLOCATIONS);
