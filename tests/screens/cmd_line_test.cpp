@@ -54,6 +54,13 @@ TEST_F(CmdLineTest, CommandsGoOutAndRepliesShowInTheirColours) {
     EXPECT_EQ(console->GetList().GetItemColor(0), m_app.m_clrCLPCommandText);
     EXPECT_EQ(console->GetList().GetItemColor(1), m_app.m_clrCLPResponseText);
 
+    // A command longer than a request carries stays in the line, unsent.
+    console->GetEdit().SetText(CString(u'x', 2001));
+    console->SendCommand();
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(console->GetEdit().GetText().GetLength(), 2001);
+    EXPECT_EQ(console->GetList().GetCount(), 3);
+
     // Return on a history line sends it again.
     console->GetList().SetCurSel(0);
     console->SendMessage(CMultiLineListBox::kReturnMessage, CCmdLineView::kListId);

@@ -211,8 +211,10 @@ TEST_F(MemoryStatusTest, KeysAndTheMenuMoveTheWindowWithWrapAndHistory) {
 }
 
 TEST(MemoryRulesTest, HistoryKeepsElevenAddressesNewestFirst) {
+    // A context never used holds address 0 alone, not eleven entries of it.
     CContext context;
     memory_rules::Normalise(context);
+    ASSERT_EQ(memory_rules::Entries(context).size(), 1u);
     for (DWORD address = 1; address <= 12; ++address)
         memory_rules::Record(context, address * 0x100);
     auto addresses = [&] {
