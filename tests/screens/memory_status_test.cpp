@@ -91,7 +91,8 @@ TEST_F(MemoryStatusTest, StatusScreenPollsOnlyOnlineAndClearsTheStandbyCounters)
     EXPECT_EQ(CountRequests(20), 0);
     // Clearing the standby's counters reads both controllers' counters again at once.
     const int before = CountRequests(19);
-    host.dataMgr.ClearStandbyErrors();
+    m_app.m_enabledCommands.insert(ID_CLEAR_STANDBY_ERRORS);
+    screen->OnCmdMsg(ID_CLEAR_STANDBY_ERRORS, nullptr);
     ASSERT_TRUE(SawRequest([](const SimFrame& f) { return f.command == 20 && f.payload[0] == 2; }));
     ASSERT_TRUE(Pump([&] { return CountRequests(19) >= before + 2; }));
 }
@@ -130,7 +131,7 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
     bits[2] = 0x01;  // offset 16
     expected.insert(expected.end(), bits.begin(), bits.end());
     expected.insert(expected.end(), {0xaa, 0x05});
-    std::vector<SimFrame> frames = sim.Requests();
+    const std::vector<SimFrame> frames = sim.Requests();
     EXPECT_EQ(std::find_if(frames.begin(), frames.end(), IsWrite)->payload, expected);
     EXPECT_EQ(m_app.m_boxes.back().type, MB_OKCANCEL | MB_ICONEXCLAMATION);
     // The name edit alone stays, and the group keeps its name records.
@@ -142,6 +143,15 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
     screen->SendMessage(WM_SCREEN_LEAVING);
     EXPECT_EQ(m_app.m_boxes.size(), boxes);
 
+    // Write Memory sends what is pending, when the command rule allows it.
+    EXPECT_TRUE(cell.SetValueText(u"cc"));
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    ASSERT_TRUE(Pump([&] { return CountRequests(31) == 2; }));
+
     // A write the user cancels is dropped: the cell shows the controller's byte again, the
     // edit stays in the history and nothing goes out.
     EXPECT_TRUE(cell.SetValueText(u"bb"));
@@ -151,8 +161,7 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
     EXPECT_EQ(grid.GetItemText(0, 2), u"01");
     EXPECT_EQ(stacks.m_undo.GetCount(), 3u);
     QTest::qWait(100);
-    frames = sim.Requests();
-    EXPECT_EQ(std::count_if(frames.begin(), frames.end(), IsWrite), 1);
+    EXPECT_EQ(CountRequests(31), 2);
 }
 
 TEST_F(MemoryStatusTest, KeysAndTheMenuMoveTheWindowWithWrapAndHistory) {
