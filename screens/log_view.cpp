@@ -225,8 +225,9 @@ void CLogView::OnDraw(CDC& dc) {
     dc.FillSolidRect(client, GetSysColor(COLOR_WINDOW));
     const LogFont old = dc.SelectFont(m_font);
     dc.SetBkMode(TRANSPARENT);
-    const std::int64_t last = std::min(m_nTop + GetLinesPerPage(), LastRecord());
-    for (std::int64_t line = m_nTop; line <= last; ++line) {
+    const std::int64_t pageEnd = m_nTop + GetLinesPerPage();
+    // A read may find the file shorter than counted: the lines stop where it now ends.
+    for (std::int64_t line = m_nTop; line <= std::min(pageEnd, LastRecord()); ++line) {
         const int y = kTopMargin + m_nLineHeight * static_cast<int>(line - m_nTop);
         const CRect rect(kLeftMargin, y, client.right, y + m_nLineHeight);
         const bool selected = HasSelection() && line >= m_nSelStart && line <= m_nSelEnd;
