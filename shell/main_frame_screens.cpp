@@ -67,6 +67,8 @@ void CMainFrame::ShowPane(int screen, bool cached) {
     if (auto* selector = dynamic_cast<CKelvardinFilterView*>(m_pCurrentPane)) {
         selector->GetEdit().SetText(LoadResString(desc.caption));
         selector->m_nViewID = screen;
+        // A new pane shows its choice; a pane the user collapsed stays so.
+        if (!cached) selector->GetEdit().Expand();
     }
     if (cached) {
         m_pCurrentPane->OnUpdate(nullptr, kHintSelection, nullptr);

@@ -16,6 +16,8 @@
 #include "platform/ui/wnd_timer.h"
 #include "screens/pane_frame.h"
 #include "screens/screen_host.h"
+#include "screens/undo_stacks.h"
+#include "shell/app_screen_services.h"
 #include "shell/main_frame.h"
 #include "shell/nav_history.h"
 #include "shell/screen_table.h"
@@ -38,7 +40,8 @@ class CMainFrame : public QMainWindow,
                    public IMainFrame,
                    public IDocViews,
                    public IScreenHost,
-                   public IPaneFrame {
+                   public IPaneFrame,
+                   public IUndoStacks {
 public:
     static constexpr int kScreens = CNavHistory::kScreens;
     static constexpr UINT kStatusMs = 5000;
@@ -102,10 +105,14 @@ public:
     bool IsMoveDrop() const override { return m_bMoveDrop; }
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void MessageBeep(UINT type) override;
-    // The undo and redo stacks, and the open undo group.
-    CStack<CUndoStep>& GetUndoStack() { return m_undo; }
-    CStack<CUndoStep>& GetRedoStack() { return m_redo; }
     void ClearUndoRedo();
+
+    // IUndoStacks
+    CStack<CUndoStep>& GetUndoStack() override { return m_undo; }
+    CStack<CUndoStep>& GetRedoStack() override { return m_redo; }
+
+    // The folders, log file and save picker the console and the log viewer use.
+    IScreenServices& GetScreenServices() { return m_services; }
 
     // ILinkWindow
     void SetFrameTitle() override;
@@ -214,6 +221,7 @@ private:
     bool m_bNavVisible = true;
     bool m_bShown = false;
     int m_nWaitCursors = 0;
+    CAppScreenServices m_services{m_app, this};
 
     // Last, so that the views go before everything they use.
     std::unique_ptr<CView> m_navView;

@@ -1,29 +1,48 @@
 #include "shell/screen_table.h"
 
+#include "link/cv_data_mgr.h"
 #include "res/command_ids.h"
+#include "screens/cmd_line_view.h"
+#include "screens/cv_status_view.h"
 #include "screens/icom_setup_view.h"
 #include "screens/icom_status_view.h"
 #include "screens/kelvardin_filter_view.h"
+#include "screens/log_filter_view.h"
+#include "screens/log_view.h"
+#include "screens/memory_dump_view.h"
+#include "screens/memory_filter_view.h"
 #include "screens/trunk_summ_filter_view.h"
 #include "screens/trunk_summ_view.h"
 #include "shell/main_frame_window.h"
 
 namespace {
 
-// A grid screen over the main window, with its window made hidden in the parent.
+// A screen over the main window, with its window made hidden in the parent. The console
+// and the log viewer also use the application's folders and save picker.
 template <class View>
 std::unique_ptr<CView> MakeScreen(CMainFrame& frame, QWidget* parent) {
-    auto view = std::make_unique<View>(static_cast<IScreenHost&>(frame));
+    IScreenHost& host = frame;
+    std::unique_ptr<View> view;
+    if constexpr (std::is_constructible_v<View, IScreenHost&, IScreenServices&>) {
+        view = std::make_unique<View>(host, frame.GetScreenServices());
+    } else {
+        view = std::make_unique<View>(host);
+    }
     if (!view->Create(WS_CHILD, CRect(0, 0, 200, 200), parent, 0)) return nullptr;
     return view;
 }
 
-// A selector pane; the ones that choose something follow the screen's context.
+// A selector pane; the ones that choose something follow the screen's context, the log's
+// day selector reads the log folder and the memory selector the controller's memory.
 template <class Pane>
 std::unique_ptr<CView> MakePane(CMainFrame& frame, QWidget* parent) {
     std::unique_ptr<Pane> pane;
     if constexpr (std::is_constructible_v<Pane, IScreenHost&>) {
         pane = std::make_unique<Pane>(static_cast<IScreenHost&>(frame));
+    } else if constexpr (std::is_constructible_v<Pane, IScreenServices&>) {
+        pane = std::make_unique<Pane>(frame.GetScreenServices());
+    } else if constexpr (std::is_constructible_v<Pane, CCVDataMgr&>) {
+        pane = std::make_unique<Pane>(frame.GetDataMgr());
     } else {
         pane = std::make_unique<Pane>();
     }
@@ -47,10 +66,11 @@ const CScreenTable& ScreenTable() {
          MakePane<CKelvardinFilterView>},
         {6, 2415, ID_VIEW_ICOM_ALPHAS, 0, nullptr, nullptr},
         {7, 2416, ID_VIEW_ICOM_GROUPS, 0, nullptr, nullptr},
-        {8, 2417, ID_VIEW_MEMORY, ID_VIEW_MEMORY_ALT, nullptr, nullptr},
-        {9, 2418, ID_VIEW_CLP, 0, nullptr, nullptr},
-        {10, 2419, ID_VIEW_CV_STATUS, 0, nullptr, nullptr},
-        {11, 2420, ID_VIEW_LOG_FILE, 0, nullptr, nullptr},
+        {8, 2417, ID_VIEW_MEMORY, ID_VIEW_MEMORY_ALT, MakeScreen<CMemoryDumpView>,
+         MakePane<CMemoryFilterView>},
+        {9, 2418, ID_VIEW_CLP, 0, MakeScreen<CCmdLineView>, MakePane<CKelvardinFilterView>},
+        {10, 2419, ID_VIEW_CV_STATUS, 0, MakeScreen<CCVStatusView>, MakePane<CKelvardinFilterView>},
+        {11, 2420, ID_VIEW_LOG_FILE, 0, MakeScreen<CLogView>, MakePane<CLogFilterView>},
     }};
     return table;
 }

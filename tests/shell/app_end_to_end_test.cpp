@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDate>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -140,6 +142,14 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
     QTest::keyClick(frame, Qt::Key_F7);
     EXPECT_EQ(frame->GetCurrentScreen(), 5);
     EXPECT_EQ(frame->GetCurrentGridScreen()->GetGrid()->GetRowCount(), 1 + 12);
+    QTest::keyClick(frame, Qt::Key_F12);
+    EXPECT_EQ(frame->GetCurrentScreen(), 11);
+    auto* day = dynamic_cast<CKelvardinFilterView*>(frame->GetCurrentPane());
+    ASSERT_NE(day, nullptr);
+    // The day shown is today's, as no request was logged yet.
+    EXPECT_TRUE(day->GetEdit().IsExpanded());
+    EXPECT_EQ(ToQString(day->GetEdit().GetValueText()),
+              QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     QTest::keyClick(frame, Qt::Key_F3);
 
     // Clear Allocations asks which intercom; its preset, all of them, goes to the controller.
