@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/ui/wnd_timer.h"
 #include "shell/kelvardin_dialog.h"
 #include "shell/timer_relay.h"
-#include "shell/wnd_timer.h"
 
 class QLabel;
 

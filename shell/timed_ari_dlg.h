@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/base/cstring.h"
+#include "platform/ui/wnd_timer.h"
 #include "shell/kelvardin_dialog.h"
 #include "shell/timer_relay.h"
-#include "shell/wnd_timer.h"
 
 class QLabel;
 class QPushButton;
