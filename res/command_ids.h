@@ -72,6 +72,14 @@ constexpr UINT ID_NAV_LARGE_ICONS = 32810;  // the navigation lists' icon size
 constexpr UINT ID_NAV_SMALL_ICONS = 32811;
 constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
 
+// The intercom context menu: the intercoms chosen and the other screens that show them.
+constexpr UINT ID_ICOM_VIEW_SUMMARY = 32783;
+constexpr UINT ID_ICOM_VIEW_DEFS = 32784;
+constexpr UINT ID_ICOM_VIEW_SETUP = 32785;
+constexpr UINT ID_ICOM_VIEW_STATUS = 32786;
+constexpr UINT ID_ICOM_VIEW_ALPHAS = 32787;
+constexpr UINT ID_ICOM_CAPTION = 32873;
+
 // Tools and help.
 constexpr UINT ID_CONFIGURATION = 32782;
 constexpr UINT ID_ERROR_INFO = 32912;  // shows the last validation error

@@ -298,6 +298,8 @@ constexpr Entry kStrings[] = {
     {5502, u"Quillnet"},
     {5506, u"# Out of Service"},
     {5508, u"Extended Groups"},
+    {6301, u"Fn Type"},
+    {6302, u"Number"},
     {57344, u"Kelvardin"},  // the application's title
     {61714, u"Enter an integer between %1 and %2."},
 };
