@@ -191,10 +191,11 @@ void CIcomAlphasView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
 }
 
 void CIcomAlphasView::OnAlphaStored(DWORD key) {
+    // A key listed already is a new label: the row stays and is repainted.
     if (!m_keys.Contains(key)) {
         const CKelvardinDoc* doc = GetDocument();
-        if (!doc || !doc->FindAlpha(key) ||
-            static_cast<int>(key >> 24) >= GetApp().GetVisibleIcomCount())
+        if (static_cast<int>(key >> 24) >= GetApp().GetVisibleIcomCount() || !doc ||
+            !doc->FindAlpha(key))
             return;
         m_keys.Append(key);
     }
@@ -212,16 +213,15 @@ void CIcomAlphasView::AddPendingRows() {
     if (!grid || !m_bRepaintDue) return;
     m_bRepaintDue = false;
     const CNoRedrawScope noRedraw(*grid);
+    if (m_nRowsInGrid >= m_keys.size()) return;
+    // Out of memory (reported by the grid), the rows not made wait for the next burst.
+    const int first = grid->AppendRows(static_cast<int>(m_keys.size() - m_nRowsInGrid));
+    if (first < 0) return;
     const int icom = GetChosenIntercom();
     const int type = GetChosenType();
     const int height = DefaultRowHeight();
-    while (m_nRowsInGrid < m_keys.size()) {
-        const int row = grid->InsertRow(CString());
-        // Out of memory (already reported): the rest waits for the next burst.
-        if (row < 0) break;
+    for (int row = first; row < grid->GetRowCount(); ++row, ++m_nRowsInGrid)
         grid->SetRowHeight(row, AlphaKeyMatches(m_keys[m_nRowsInGrid], icom, type) ? height : 0);
-        ++m_nRowsInGrid;
-    }
 }
 
 void CIcomAlphasView::OnAlphaRemoved(DWORD key) {
