@@ -1,17 +1,13 @@
 // The alphas screen's context menu: the other screens of the intercom whose alpha was clicked.
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
-#include "platform/ui/popup_menu.h"
 #include "res/command_ids.h"
-#include "res/string_table.h"
 #include "screens/icom_alphas_view.h"
+#include "screens/icom_menu.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/screen_host.h"
 
 namespace {
-
-constexpr UINT kIcomMenu = 133;
-constexpr UINT kSelectedIntercom = 2376;  // "Selected intercom: %1"
 
 void SetContextParam(CContext& context, int i, int value) {
     context.m_params[static_cast<size_t>(i)] = static_cast<DWORD>(value);
@@ -32,18 +28,16 @@ LRESULT CIcomAlphasView::OnGridRClick(NM_GRIDVIEW* record) {
     }
 
     const CKelvardinDoc* doc = GetDocument();
-    CString name =
-        doc ? doc->GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE) : CString();
-    if (name.IsEmpty()) name = CString::Formatted(u"#%d", icom + 1);
-    CPopupMenu menu(kIcomMenu);
-    menu.AppendItem(ID_ICOM_CAPTION, SubstituteArgs(LoadResString(kSelectedIntercom), {name}));
-    menu.Enable(ID_ICOM_CAPTION, false);
-    menu.AppendSeparator();
-    menu.AppendItem(ID_ICOM_VIEW_SUMMARY, u"View trunk &summary");
-    menu.AppendItem(ID_ICOM_VIEW_DEFS, u"View trunk &definitions");
-    menu.AppendItem(ID_ICOM_VIEW_SETUP, u"View intercom s&etup");
-    menu.AppendItem(ID_ICOM_VIEW_STATUS, u"View intercom s&tatus");
-    menu.AppendItem(ID_ICOM_VIEW_ALPHAS, u"View &alphas");
+    if (!doc) return 0;
+    // The intercom menu cut to its caption and the views of the intercom.
+    CPopupMenu menu = icom_menu::Load();
+    const CIcomSelection selection = CIcomSelection::Of({icom}, GetApp().GetVisibleIcomCount());
+    menu.Modify(ID_ICOM_CAPTION, icom_menu::Caption(*doc, selection), false);
+    for (UINT id :
+         {icom_menu::kConnectionMenu, icom_menu::kBaudMenu, icom_menu::kComMenu,
+          ID_ICOM_BROWSE_ADDRESS, ID_CLEAR_ICOM_ERRORS, ID_CLEAR_ALLOCATIONS, ID_CANCEL_CHANGES})
+        menu.Remove(id);
+    menu.TidySeparators();
     // The status screens have nothing to show without a controller.
     if (GetApp().GetMode() != CAppState::kModeOnline) {
         menu.Enable(ID_ICOM_VIEW_SUMMARY, false);
