@@ -106,7 +106,7 @@ void CIcomAlphasView::SetupGrid() {
     ApplyColumnTable(kColumns);
 
     m_keys.Clear();
-    m_bAddPosted = false;
+    m_bRepaintDue = false;
     const int visible = GetApp().GetVisibleIcomCount();
     if (const CKelvardinDoc* doc = GetDocument()) {
         m_keys.Reserve(doc->GetAlphas().size());
