@@ -120,6 +120,8 @@ void WriteSetup(CKelvardinDoc& doc, const CString& path) {
 
 // The open command: the pre-read, the reader with reset, then what it posted and the repaint.
 double OpenSetup(CKelvardinDoc& doc, const CString& path) {
+    // What earlier rounds left to do is not this round's.
+    QApplication::processEvents();
     const auto start = Clock::now();
     CBinaryFile file;
     file.Open(path, CBinaryFile::modeRead);
