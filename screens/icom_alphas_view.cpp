@@ -23,8 +23,8 @@ constexpr int kAlphaColumn = 4;
 const ColumnDesc kColumns[CIcomAlphasView::kColumnCount] = {
     {2289, false, CObjSpec::kAlpha, 1623, nullptr, CompareCellNumbers},  // "Icom #"
     {2290, false, CObjSpec::kAlpha, 66, nullptr, CompareCellText},       // "Name"
-    {6301, false, CObjSpec::kAlpha, 1624, nullptr, CompareCellText},     // "Fn Type"
-    {6302, false, CObjSpec::kAlpha, 1625, nullptr, CompareCellNumbers},  // "Number"
+    {6401, false, CObjSpec::kAlpha, 1624, nullptr, CompareCellText},     // "Fn Type"
+    {6402, false, CObjSpec::kAlpha, 1625, nullptr, CompareCellNumbers},  // "Number"
     {2278, false, CObjSpec::kAlpha, 1626, nullptr, CompareCellText},     // "Alpha"
 };
 
