@@ -60,6 +60,7 @@ public:
     void PostMessage(UINT, WPARAM, LPARAM) override {}
     void MessageBeep(UINT) override {}
 
+    CKelvardinDoc* GetDocument() override { return &m_doc; }
     bool IsCurrentScreen(const CView& view) const override { return &view == screen; }
     CContext& GetViewContext(int id) override { return m_contexts[static_cast<size_t>(id)]; }
     void PushHistory(const CContext&) override {}
