@@ -60,6 +60,9 @@ public:
     void OnSettingsChanged();
     void StartUpload();
     void RefreshAlphas();
+    // The next status reply compares the controller's configuration with the saved default
+    // again, as the first one after the link opened did.
+    void ForgetConfigurationCheck() { m_bConfigChecked = FALSE; }
     void ClearPendingRequests();
     // The items pending in the scheduled managers, -1 when offline.
     int GetPendingTotal() const;

@@ -35,10 +35,44 @@ constexpr Entry kStrings[] = {
     {2156, u"Do you want to save anyway?"},
     {2157, u"Can't create backup file for file with .BAK extension."},
     {2158, u"Untitled"},
+    {2159, u"Load"},
     {2160, u"Save"},
+    {2161, u"Save As"},
+    {2162, u"Partial Save"},
+    {2163, u"Save (Online setup)"},
+    {2164, u"Partial Save (Online setup)"},
+    {2165, u"Merge"},
     {2166, u"Open"},
+    {2167,
+     u"Are you sure you want to save this setup as:\n%1?\n\nTo save using a different file name, "
+     u"choose No."},
+    {2170,
+     u"You are about to exit ONLINE mode and open a file.\nThere are changes that have not been "
+     u"sent to the Corvane;\nthey will be lost if you continue."},
+    {2171,
+     u"There are changes that have not been saved to file;\nthey will be lost if you continue."},
+    {2172,
+     u"You are about to exit ONLINE mode and edit a default Corvane setup.\nThere are changes that "
+     u"have not been sent to the Corvane;\nthey will be lost if you continue."},
+    {2173,
+     u"There are changes that have not been saved to file;\nthey will be lost if you continue."},
+    {2174, u"You are about  to exit ONLINE mode and edit a default Corvane setup."},
+    {2175, u"You are about to exit ONLINE mode and open a file."},
     {2176, u"Kelvardin files (*.kvd)|*.kvd|All Files (*.*)|*.*||"},
     {2177, u"Kelvardin files (*.kvd)|*.kvd||"},
+    {2180,
+     u"You are about to load an existing file on top of the current setup,\n however, there are "
+     u"changes that have not yet been sent to the Corvane;\nthey may be lost if you continue and "
+     u"the new file overlays your changes."},
+    {2181,
+     u"You are about to merge an existing file with the current setup,\nhowever, there are "
+     u"changes that have not yet been saved to file;\nthey may be lost if you continue and the new "
+     u"file overlays your changes."},
+    {2182,
+     u"You are about to send an existing file to the Corvane,\nhowever, there are changes that "
+     u"have not yet been sent to the Corvane;\n they will be lost if you continue."},
+    {2183, u"Merge"},
+    {2184, u"Load File"},
     {2185, u"Maint"},
     {2186, u"In-Use"},
     {2187, u"Alloc"},
@@ -65,6 +99,12 @@ constexpr Entry kStrings[] = {
     {2208, u"Status"},
     {2209, u"Groups"},
     {2211, u"Alpha Pallette"},
+    {2212,
+     u"You are about to enter ONLINE mode.\nThere are changes that have not been saved to "
+     u"file;\nthey will be lost if you continue."},
+    {2213,
+     u"The application is currently in ONLINE mode.\r\nDo you wish to stay ONLINE after the "
+     u"upload is complete?"},
     {2214, u"KX1100"},
     {2215, u"KX1200"},
     {2216, u"KX1300"},
@@ -81,7 +121,9 @@ constexpr Entry kStrings[] = {
     {2227, u"Bad"},
     {2228, u"Diagnostics"},
     {2229, u"CV Status"},
+    {2230, u"Send"},
     {2231, u"Please wait while the file is being sent to the Corvane."},
+    {2232, u"All changes that have not been sent to the Corvane will be lost."},
     {2235, u"Clear Allocations"},
     {2236, u"Clear trunk allocations for:"},
     {2237, u"Any Intercom"},
@@ -211,8 +253,14 @@ constexpr Entry kStrings[] = {
     {2399, u"Name"},
     {2400, u"From"},
     {2401, u"To"},
+    {2404, u"There is no Corvane present!"},
     {2406, u"Configuration"},
     {2407, u"Partial Save"},
+    {2408,
+     u"This file was created via a Partial Save.\n\nWould you like to save only the items "
+     u"that\nwere originally in this file, plus any items\nthat have been changed in this edit "
+     u"session?\n\nTo maintain the Partial Save, choose Yes.\nTo create a full file with a new "
+     u"name, choose No.\nTo abort the Save operation, choose Cancel."},
     {2409, u"Trunk Definitions for:"},
     {2410, u"Trunk Summary for:"},
     {2411, u"Trunk Allocation Options"},

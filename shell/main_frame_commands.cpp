@@ -160,7 +160,7 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
                 close();
             }
             return TRUE;
-        default: return FALSE;
+        default: return OnMainCommand(id, update);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "shell/command_updater.h"
+#include "shell/dlg_select_alpha.h"
 #include "shell/kelvardin_app.h"
 #include "shell/kelvardin_nav_view.h"
 #include "shell/kelvardin_splitter_wnd.h"
@@ -57,6 +58,8 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
     m_doc->SetViews(this);
     m_doc->SetMemoryPage(&m_app.GetDataMgr());
     m_doc->OnNewDocument();
+    m_alphaChooser = std::make_unique<CAlphaChooser>(*m_doc, this);
+    m_doc->SetSelectAlpha(m_alphaChooser.get());
     m_wnd.Create(WS_CHILD, CRect(0, 0, 0, 0), static_cast<QWidget*>(this), 0);
 
     m_updater = std::make_unique<CCommandUpdater>([this](UINT id) {
@@ -71,7 +74,7 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
     CreateBars();
     CreateClient();
     SetUpMenus();
-    SetFrameTitle(LoadResString(kUntitled));
+    SetDocumentPath(LoadResString(kUntitled), FALSE);
     m_timer.Start(&m_wnd, kStatusMs);
     UpdateCommandUI();
 }
@@ -80,6 +83,7 @@ CMainFrame::~CMainFrame() {
     m_timer.Stop();
     // The views go first; nothing they do on the way reaches the window any more.
     m_doc->SetViews(nullptr);
+    m_doc->SetSelectAlpha(nullptr);
     for (CScreenSlot& slot : m_slots) {
         slot.view.reset();
         slot.pane.reset();

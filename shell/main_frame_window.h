@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <map>
@@ -18,16 +19,23 @@
 #include "screens/screen_host.h"
 #include "screens/undo_stacks.h"
 #include "shell/app_screen_services.h"
+#include "shell/file_mode_host.h"
 #include "shell/main_frame.h"
 #include "shell/nav_history.h"
 #include "shell/screen_table.h"
 
+class CAlphaChooser;
 class CCommandUpdater;
+class CDlgCommStatus;
 class CKelvardinApp;
+class CKelvardinDialog;
 class CKelvardinDoc;
 class CKelvardinGridView;
 class CKelvardinSplitterWnd;
+class CPartialSaveSelection;
+class CPollingPause;
 class CZubStatusBar;
+class IOperationDialog;
 class QAction;
 class QStackedWidget;
 class QToolBar;
@@ -41,7 +49,8 @@ class CMainFrame : public QMainWindow,
                    public IDocViews,
                    public IScreenHost,
                    public IPaneFrame,
-                   public IUndoStacks {
+                   public IUndoStacks,
+                   public IFileModeHost {
 public:
     static constexpr int kScreens = CNavHistory::kScreens;
     static constexpr UINT kStatusMs = 5000;
@@ -153,9 +162,33 @@ public:
     void SendCommand(UINT id) override { OnCommand(id); }
     LogFont GetPaneFont() const override;
 
+    // ---- The commands: files (main_frame_files.cpp), sends and the controller
+    // (main_frame_sends.cpp), tools, logging and undo (main_frame_tools.cpp) ----------------
+    // Leaves ONLINE mode and starts a default setup, asking which configuration it uses when
+    // the saved default differs from the live one.
+    void EnterFileMode() override;
+    // The save behind Save, Save As and Partial Save.
+    void SaveSetupFile(BOOL partial, BOOL saveAs);
+    // Open with the file given instead of the picker (a file dropped on the window).
+    void OpenFile(const CString& path);
+    // Ask for a trunk (preset) and change its maintenance mode; -1 presets all trunks.
+    void SetMaintMode(int trunk);
+    void ClearMaintMode(int trunk);
+    void ClearHistory();
+    // The full path of the setup file, or "Untitled"; whether it names a file.
+    const CString& GetDocumentPath() const { return m_strDocPath; }
+    bool IsPathFile() const { return m_bPathIsFile != FALSE; }
+    // The progress dialog of the send or upload running now; null when none runs. The link's
+    // progress messages go to it first.
+    IOperationDialog* GetRunningOperation() const { return m_pRunningOp; }
+    // The release notes beside the program.
+    static CString GetReleaseNotesPath();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Receives what is posted or sent to the main window and the status timer's ticks.
@@ -190,6 +223,58 @@ private:
     void OnStatusTimer();
     void UpdatePanes();
     void PushUndoStep(std::unique_ptr<CUndoStep> step);
+
+    // ---- The commands ---------------------------------------------------------------------
+    // A command of the table: carried out, or its state given; FALSE for any other id.
+    BOOL OnMainCommand(UINT id, CCmdUI* update);
+    bool HasChanges() const;
+    void OnNew();
+    void OnOpen();
+    void OnMergeOrLoad(UINT id);
+    void OnPartialSave();
+    void OnSendFile();
+    void OnSendChanges();
+    void OnAbortAllChanges();
+    void OnConnect();
+    void OnRefresh();
+    void OnRefreshAlphas();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnConfiguration();
+    void OnSNMPConfig();
+    void OnCVVersion();
+    void ShowCommStatus();
+    void OnErrorInfo();
+    void OnWhatsNew();
+    void OnLoggingEnable();
+    void OnLoggingDisable();
+    void OnLoggingToggle();
+    void OnMaintenanceMenu(UINT id);
+    // Asks which configuration a new or opened setup uses when the saved default differs.
+    void ChooseConfiguration();
+    void AskAndOpen(const CString* path);
+    // The picker loop and the load; true when a file was loaded.
+    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
+    BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
+    void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
+    void SetDocumentPath(const CString& path, BOOL isFile);
+    void RunMaintModeSend();
+    // Runs the progress dialog modally as the running operation; its result.
+    int RunOperation(CKelvardinDialog& dialog, IOperationDialog& operation);
+    // Moves the newest step of one history to the other as its inverse and applies it.
+    void StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to);
+    void SetLogging(int on);
+
+    CString m_strDocPath;
+    BOOL m_bPathIsFile = FALSE;
+    // The picker's title and OK text (string ids) and its kind, the help context it gives.
+    UINT m_nPickerTitle = 0;
+    UINT m_nPickerOkText = 0;
+    UINT m_nPickerKind = 0;
+    IOperationDialog* m_pRunningOp = nullptr;
+    QPointer<CDlgCommStatus> m_commStatus;
+    bool m_bInErrorInfo = false;
+    std::unique_ptr<CAlphaChooser> m_alphaChooser;
 
     CKelvardinApp& m_app;
     const CScreenTable& m_screens;

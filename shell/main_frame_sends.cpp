@@ -1,0 +1,153 @@
+// The main window's commands that talk to the controller: sending a file or the changes,
+// dropping the changes, connecting, and changing the trunks' maintenance mode.
+#include <memory>
+
+#include "link/cv_data_mgr.h"
+#include "link/cv_data_send_all.h"
+#include "link/maint_mode_send_all.h"
+#include "model/kelvardin_doc.h"
+#include "platform/ui/modal.h"
+#include "res/command_ids.h"
+#include "res/string_table.h"
+#include "shell/dlg_send_all_list.h"
+#include "shell/dlg_send_progress.h"
+#include "shell/dlg_trunk_select.h"
+#include "shell/kelvardin_app.h"
+#include "shell/main_frame_window.h"
+
+namespace {
+
+constexpr UINT kIdsSendFileChanges = 2182;
+constexpr UINT kIdsConnectChanges = 2212;
+constexpr UINT kIdsSend = 2230;
+constexpr UINT kIdsSendFilePrompt = 2231;
+constexpr UINT kIdsAbortChanges = 2232;
+constexpr UINT kIdsClearMaintCaption = 2242;
+constexpr UINT kIdsClearMaintText = 2243;
+constexpr UINT kIdsSetMaintCaption = 2244;
+constexpr UINT kIdsSetMaintText = 2245;
+constexpr UINT kIdsSendProgress = 2247;
+constexpr UINT kIdsSendProgressPrompt = 2248;
+constexpr UINT kIdsSendFile = 2264;
+constexpr UINT kIdsMaintMode = 2265;
+constexpr UINT kIdsMaintModePrompt = 2266;
+constexpr UINT kIdsNoController = 2404;
+
+constexpr UINT kKindSendFile = 112;
+
+bool ConfirmLoss(UINT id) {
+    return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
+// The changes of the program's setup, whichever window shows it when the link asks.
+std::unique_ptr<CSendAll> SendOfChanges() {
+    return std::make_unique<CCVDataSendAll>([] { return GetKelvardinApp().GetKelvardinDoc(); });
+}
+
+}  // namespace
+
+int CMainFrame::RunOperation(CKelvardinDialog& dialog, IOperationDialog& operation) {
+    m_pRunningOp = &operation;
+    const int result = dialog.DoModal();
+    m_pRunningOp = nullptr;
+    return result;
+}
+
+void CMainFrame::OnSendFile() {
+    const bool hadChanges = HasChanges();
+    if (hadChanges) {
+        if (!ConfirmLoss(kIdsSendFileChanges)) return;
+        m_doc->ClearAllChanges();
+    }
+    m_nPickerKind = kKindSendFile;
+    m_nPickerTitle = m_nPickerOkText = kIdsSend;
+    bool cleared = false;
+    if (OpenSetupFile(FALSE)) {
+        CDlgSendAllList list(*m_doc, this);
+        const int listed = list.DoModal();
+        int sent = IDOK;
+        if (listed == IDOK) {
+            CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, this);
+            sent = RunOperation(progress, progress);
+        }
+        // The file's differences are not kept as changes unless they reached the controller
+        // or the send failed on the way.
+        if (listed != IDOK || sent == IDCANCEL) {
+            m_doc->ClearAllChanges();
+            cleared = true;
+        }
+    }
+    if (hadChanges || cleared) ClearUndoRedo();
+    m_app.GetDataMgr().RefreshAlphas();
+    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+}
+
+void CMainFrame::OnSendChanges() {
+    CDlgSendAllList list(*m_doc, this);
+    if (list.DoModal() != IDOK) return;
+    ClearUndoRedo();
+    CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
+    RunOperation(progress, progress);
+    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+}
+
+void CMainFrame::OnAbortAllChanges() {
+    if (!ConfirmLoss(kIdsAbortChanges)) return;
+    ClearUndoRedo();
+    m_doc->ClearAllChanges();
+    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+}
+
+void CMainFrame::OnConnect() {
+    CCVDataMgr& data = m_app.GetDataMgr();
+    if (!data.IsControllerPresent()) {
+        ModalMessageBox(LoadResString(kIdsNoController), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_app.GetMode() != CAppState::kModeFile) return;
+    if (m_doc->HasModifications() && !ConfirmLoss(kIdsConnectChanges)) return;
+    // The first status now compares the controller's configuration with the saved default.
+    data.ForgetConfigurationCheck();
+    m_app.SetMode(CAppState::kModeConnecting);
+    ClearUndoRedo();
+    ClearHistory();
+}
+
+void CMainFrame::SetMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kIdsSetMaintCaption, kIdsSetMaintText, this);
+    dialog.m_bAll = false;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK) return;
+    if (dialog.m_nSelection == CDlgTrunkSelect::kDataAll ||
+        dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
+        return;
+    m_app.GetDataMgr().SendMaintMode(dialog.m_nSelection);
+    RunMaintModeSend();
+}
+
+void CMainFrame::ClearMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kIdsClearMaintCaption, kIdsClearMaintText, this);
+    dialog.m_bAll = true;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK) return;
+    if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
+    m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
+    RunMaintModeSend();
+}
+
+void CMainFrame::RunMaintModeSend() {
+    CDlgSendProgress progress(std::make_unique<CMaintModeSendAll>(m_app.GetDataMgr()),
+                              kIdsMaintMode, kIdsMaintModePrompt, this);
+    RunOperation(progress, progress);
+}
+
+void CMainFrame::OnMaintenanceMenu(UINT id) {
+    // The Trunk menu's items, when no trunk screen took them: no trunk is preset.
+    if (id == ID_MAINT_MODE) {
+        SetMaintMode(-1);
+    } else {
+        ClearMaintMode(-1);
+    }
+}

@@ -1,0 +1,209 @@
+// The main window's command table, and its commands beside files and sends: undo and redo,
+// refreshing, the tools, the help's error information and release notes, and logging.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include <utility>
+
+#include "link/cv_data_mgr.h"
+#include "model/kelvardin_doc.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/qt_convert.h"
+#include "res/command_ids.h"
+#include "shell/dlg_comm_status.h"
+#include "shell/dlg_cv_version.h"
+#include "shell/dlg_snmp_config.h"
+#include "shell/ext_message_box.h"
+#include "shell/kelvardin_app.h"
+#include "shell/main_frame_window.h"
+#include "shell/preferences_sheet.h"
+
+namespace {
+
+// The misc item that reads the controller's SNMP configuration, and how long it is waited for.
+constexpr int kReadSnmpItem = 27;
+constexpr int kSnmpWaitSeconds = 5;
+// Error information: the error ids shown as warnings, the one without a suppress box, and the
+// help ids of the errors.
+constexpr UINT kWarningStyle = MB_DONT_DISPLAY_AGAIN | MB_ICONEXCLAMATION;
+constexpr UINT kStopStyle = MB_DONT_DISPLAY_AGAIN | MB_ICONSTOP;
+constexpr int kUnsuppressibleError = 28;
+constexpr UINT kErrorHelpBase = 0x30000;
+constexpr int kCommStatusMargin = 8;
+
+UINT ErrorStyle(int error) {
+    switch (error) {
+        case 8:
+        case 13:
+        case 23:
+        case 26: return kWarningStyle;
+        case kUnsuppressibleError: return MB_ICONSTOP;
+        default: return kStopStyle;
+    }
+}
+
+}  // namespace
+
+BOOL CMainFrame::OnMainCommand(UINT id, CCmdUI* update) {
+    // Every command but Undo, Redo, the communication status and the release notes is
+    // carried out only while the command rule allows it, even from a key.
+    struct Command {
+        UINT id;
+        void (CMainFrame::*handler)();
+        bool guarded;
+    };
+    static constexpr Command kCommands[] = {
+        {ID_FILE_NEW, &CMainFrame::OnNew, true},
+        {ID_FILE_OPEN, &CMainFrame::OnOpen, true},
+        {ID_FILE_PARTIAL_SAVE, &CMainFrame::OnPartialSave, true},
+        {ID_FILE_SEND, &CMainFrame::OnSendFile, true},
+        {ID_SEND_CHANGES, &CMainFrame::OnSendChanges, true},
+        {ID_ABORT_CHANGES, &CMainFrame::OnAbortAllChanges, true},
+        {ID_CONNECT, &CMainFrame::OnConnect, true},
+        {ID_REFRESH, &CMainFrame::OnRefresh, true},
+        {ID_REFRESH_ALPHAS, &CMainFrame::OnRefreshAlphas, true},
+        {ID_EDIT_UNDO, &CMainFrame::OnEditUndo, false},
+        {ID_EDIT_REDO, &CMainFrame::OnEditRedo, false},
+        {ID_CONFIGURATION, &CMainFrame::OnConfiguration, true},
+        {ID_SNMP_CONFIG, &CMainFrame::OnSNMPConfig, true},
+        {ID_CV_VERSION, &CMainFrame::OnCVVersion, true},
+        {ID_COMM_STATUS, &CMainFrame::ShowCommStatus, false},
+        {ID_ERROR_INFO, &CMainFrame::OnErrorInfo, true},
+        {ID_RELEASE_NOTES, &CMainFrame::OnWhatsNew, false},
+        {ID_LOGGING_ENABLE, &CMainFrame::OnLoggingEnable, true},
+        {ID_LOGGING_DISABLE, &CMainFrame::OnLoggingDisable, true},
+        {ID_LOGGING_TOGGLE, &CMainFrame::OnLoggingToggle, true},
+    };
+    void (CMainFrame::*handler)() = nullptr;
+    bool guarded = true;
+    for (const Command& command : kCommands) {
+        if (command.id == id) {
+            handler = command.handler;
+            guarded = command.guarded;
+        }
+    }
+    const bool shared = id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_MERGE ||
+                        id == ID_FILE_LOAD || id == ID_MAINT_MODE || id == ID_NORMAL_MODE;
+    if (!handler && !shared) return FALSE;
+
+    const BOOL enabled = m_app.IsCommandEnabled(id);
+    if (update) {
+        update->Enable(enabled);
+        if (id == ID_LOGGING_TOGGLE) update->SetCheck(m_app.m_nLogging == 1 ? 1 : 0);
+        if (id == ID_LOGGING_ENABLE) update->SetRadio(m_app.m_nLogging == 1);
+        if (id == ID_LOGGING_DISABLE) update->SetRadio(m_app.m_nLogging != 1);
+        return TRUE;
+    }
+    if (guarded && !enabled) return TRUE;
+    switch (id) {
+        case ID_FILE_SAVE: SaveSetupFile(FALSE, FALSE); break;
+        case ID_FILE_SAVE_AS: SaveSetupFile(FALSE, TRUE); break;
+        case ID_FILE_MERGE:
+        case ID_FILE_LOAD: OnMergeOrLoad(id); break;
+        case ID_MAINT_MODE:
+        case ID_NORMAL_MODE: OnMaintenanceMenu(id); break;
+        default: (this->*handler)(); break;
+    }
+    return TRUE;
+}
+
+void CMainFrame::OnRefresh() {
+    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+}
+
+void CMainFrame::OnRefreshAlphas() {
+    m_app.GetDataMgr().RefreshAlphas();
+}
+
+void CMainFrame::StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
+    const std::unique_ptr<CUndoStep> step = from.Pop();
+    if (!step) return;
+    to.Push(step->MakeInverse(*m_doc));
+    step->Apply(TRUE);
+    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+}
+
+void CMainFrame::OnEditUndo() {
+    StepUndoHistory(m_undo, m_redo);
+}
+
+void CMainFrame::OnEditRedo() {
+    StepUndoHistory(m_redo, m_undo);
+}
+
+void CMainFrame::OnConfiguration() {
+    CPreferencesSheet sheet(this, this);
+    if (sheet.DoModal() != IDOK) return;
+    SetUpMenus();
+    m_doc->UpdateAllViews(nullptr, kHintRebuild);
+}
+
+void CMainFrame::OnSNMPConfig() {
+    if (!m_app.GetDataMgr().RequestMiscAndWait(kReadSnmpItem, kSnmpWaitSeconds)) return;
+    CDlgSNMPConfig dialog(this);
+    dialog.DoModal();
+}
+
+void CMainFrame::OnCVVersion() {
+    CDlgCVVersion dialog(CDlgCVVersion::kTemplateId, this);
+    dialog.m_strVersion = m_doc->GetCVVersionText();
+    dialog.DoModal();
+}
+
+void CMainFrame::ShowCommStatus() {
+    const bool placed = m_commStatus != nullptr;
+    CDlgCommStatus* dialog = CDlgCommStatus::Show(m_commStatus, this);
+    if (placed) return;
+    // At the upper right, level with the toolbar, or under the menu bar without it.
+    const bool toolBar = m_toolBar->isVisible();
+    const int top = toolBar ? m_toolBar->geometry().top() : menuBar()->geometry().bottom() + 1;
+    const QPoint corner = mapToGlobal(QPoint(width() - kCommStatusMargin, top));
+    dialog->move(corner.x() - dialog->frameGeometry().width(), corner.y());
+}
+
+void CMainFrame::OnErrorInfo() {
+    // The box may post another Error Info while it shows; that one finds nothing to do.
+    if (m_bInErrorInfo) return;
+    const CString text = m_app.GetValidationErrorText();
+    if (text.IsEmpty()) return;
+    m_bInErrorInfo = true;
+    const int error = m_app.m_nLastError;
+    UINT style = ErrorStyle(error);
+    if (m_app.IsErrorSuppressed(error)) style |= MB_DEFAULT_CHECKED;
+    const auto answer =
+        static_cast<DWORD>(ModalMessageBox(text, style, static_cast<UINT>(error) | kErrorHelpBase));
+    m_app.SetErrorSuppressed(error, (answer & kSuppressChecked) != 0);
+    m_app.m_nLastError = -1;
+    m_bInErrorInfo = false;
+}
+
+CString CMainFrame::GetReleaseNotesPath() {
+    return FromQString(QCoreApplication::applicationDirPath() + QStringLiteral("/WHATSNEW.HTM"));
+}
+
+void CMainFrame::OnWhatsNew() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(GetReleaseNotesPath())));
+}
+
+void CMainFrame::SetLogging(int on) {
+    CCVDataMgr& data = m_app.GetDataMgr();
+    m_app.m_nLogging = on;
+    if (on && m_app.m_bSyncCorvaneClock) data.SetClock();
+    data.SetLogging(on);
+    data.RequestLogState();
+}
+
+void CMainFrame::OnLoggingEnable() {
+    SetLogging(1);
+}
+
+void CMainFrame::OnLoggingDisable() {
+    SetLogging(0);
+}
+
+void CMainFrame::OnLoggingToggle() {
+    SetLogging(m_app.m_nLogging == 1 ? 0 : 1);
+}
