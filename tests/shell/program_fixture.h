@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include "link/link_timing.h"
+#include "model/kelvardin_doc.h"
+#include "platform/ui/ini_profile.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/qt_convert.h"
+#include "shell/kelvardin_app.h"
+#include "shell/main_frame_window.h"
+#include "tests/support/modal_script.h"
+
+// The real program over settings of its own in a temporary folder, where its setup files go
+// too, with its timers twenty times faster. Without a port it runs in FILE mode; a test that
+// needs the controller gives the port first (Start).
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() {
+        env.SetTimeScale(0.05);
+        for (auto [key, value] : {std::pair{u"ComPort", u"NUL:"}, {u"IPAddress", u"127.0.0.1"}})
+            profile.WriteProfileString(u"Settings\\Communication", key, value);
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", 0);
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"ConfirmExit", 0);
+        profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
+                                   FromQString(dir.path()));
+        CLinkTiming timing;
+        timing.udpReadTimeoutMs = 500;
+        timing.engineWaitMs = 100;
+        timing.pollIntervalMs = 500;
+        app.GetDataMgr().SetTiming(timing);
+    }
+    ~ProgramTest() override { app.ExitInstance(); }
+
+    void Start(const CString& port = u"NUL:", bool autoConnect = false) {
+        profile.WriteProfileString(u"Settings\\Communication", u"ComPort", port);
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect",
+                                autoConnect ? 1 : 0);
+        ASSERT_TRUE(app.InitInstance({u"-nologo"}));
+        frame = dynamic_cast<CMainFrame*>(app.GetMainFrame());
+        ASSERT_NE(frame, nullptr);
+    }
+    void SetUp() override {
+        if (!startLater) Start();
+    }
+
+    // Generous: a correct program is never this slow, a loaded machine may be.
+    static bool Until(const std::function<bool()>& done) {
+        return PumpWaitingMessages(done, 30000) != FALSE;
+    }
+    CKelvardinDoc& Doc() { return *frame->GetActiveDocument(); }
+    QString Path(const char* name) const { return dir.filePath(name); }
+    QString Title() const { return frame->windowTitle(); }
+    // A picker's action: the title is checked, the file chosen.
+    static CModalScript::DialogAction Choose(const QString& path, const QString& title) {
+        return [=](QDialog& dialog) {
+            EXPECT_EQ(dialog.windowTitle(), title);
+            static_cast<QFileDialog&>(dialog).selectFile(path);
+            dialog.accept();
+            return IDOK;
+        };
+    }
+    static int Ok(QDialog&) { return IDOK; }
+    static int Cancel(QDialog&) { return IDCANCEL; }
+
+    bool startLater = false;
+    QTemporaryDir dir;
+    CIniProfile profile{FromQString(QDir(dir.path()).filePath("Kelvardin.ini"))};
+    CKelvardinApp app{profile};
+    CUiEnvironment env;
+    CModalScript script{env};
+    CMainFrame* frame = nullptr;
+};
