@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <map>
@@ -23,11 +24,16 @@
 #include "shell/screen_table.h"
 
 class CCommandUpdater;
+class CDlgIcomStatus;
 class CKelvardinApp;
+class CKelvardinDialog;
 class CKelvardinDoc;
 class CKelvardinGridView;
 class CKelvardinSplitterWnd;
+class CTimedARIDlg;
+struct CDualMessage;
 class CZubStatusBar;
+class IOperationDialog;
 class QAction;
 class QStackedWidget;
 class QToolBar;
@@ -116,7 +122,7 @@ public:
 
     // ILinkWindow
     void SetFrameTitle() override;
-    void LinkRestored() override {}
+    void LinkRestored() override;
 
     // IMainFrame
     QWidget* GetWindow() override { return this; }
@@ -222,6 +228,36 @@ private:
     bool m_bShown = false;
     int m_nWaitCursors = 0;
     CAppScreenServices m_services{m_app, this};
+
+    // Link events and recovery (main_frame_link.cpp): the link's messages go to the dialog of
+    // the running operation first and are then acted on; a lost link, a refused request and a
+    // forgotten session are recovered from here.
+public:
+    // Runs a progress dialog (a send or an upload) modally as the running operation.
+    int RunOperation(CKelvardinDialog& dialog);
+    // Leaves ONLINE mode and starts a default setup (main_frame_file_mode.cpp).
+    void EnterFileMode();
+
+private:
+    LRESULT OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnOperationEnd(LRESULT answer);
+    void OnActivityLamp(WPARAM kind, LPARAM result);
+    void OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommError(int code, const CDualMessage* pair);
+    LRESULT AskAboutNak(const CDualMessage* pair);
+    LRESULT RunConnectionStatus();
+    void AbortOperation(int reason);
+    void ClearControllerFlags();
+    // The window is going: a question the link waits on is withdrawn.
+    void EndLinkQuestions();
+    QWidget* DialogParent();
+
+    // Set by the commands that run a send or an upload, for as long as its dialog runs.
+    IOperationDialog* m_pOperation = nullptr;
+    bool m_bInCommError = false;
+    CDlgIcomStatus* m_pIcomStatus = nullptr;
+    QPointer<CTimedARIDlg> m_pNakQuestion;
 
     // Last, so that the views go before everything they use.
     std::unique_ptr<CView> m_navView;
