@@ -15,7 +15,6 @@ namespace {
 
 constexpr LPARAM kMemoryWrittenHint = 0x10000;
 constexpr DWORD kMemoryWindowBytes = 255;
-constexpr UINT WM_LINK_LOG_ELSEWHERE = WM_APP + 0x51C;
 
 // What a reply may carry while the application is not ONLINE.
 bool HandledOutsideOnline(DWORD code) {

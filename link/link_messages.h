@@ -29,6 +29,9 @@ constexpr UINT WM_LINK_UPLOAD_PROGRESS = WM_APP + 0x50A;
 // range runs past 255, or the trunk that uses a port reserved for remote trunking.
 constexpr UINT WM_LINK_ICOM_WARNING = WM_APP + 0x51A;
 constexpr UINT WM_LINK_TRUNK_WARNING = WM_APP + 0x51B;
+// The controller sends its request log to another session: wParam 0 one on its serial port,
+// else one on the network at the IPv4 address in lParam.
+constexpr UINT WM_LINK_LOG_ELSEWHERE = WM_APP + 0x51C;
 
 // WM_LINK_ERROR codes besides a link state. Only the NAK question is sent rather than
 // posted: lParam points to the request and its refusal, and an answer of 1 asks for a resend.

@@ -249,6 +249,7 @@ constexpr Entry kStrings[] = {
     {2393, u"(%1 of %2 trunks selected)"},
     {2394, u"(%1 of %2 alphas selected)"},
     {2395, u"(%1 of %2 options selected)"},
+    {2397, u"Unable to contact a Corvane, entering FILE mode."},
     {2398, u"#"},
     {2399, u"Name"},
     {2400, u"From"},
@@ -346,7 +347,25 @@ constexpr Entry kStrings[] = {
      u"trunk."},
     {5499,
      u"The assignment entered is already being used as part of the definition for a remote trunk."},
+    {5500,
+     u"One or more intercoms defined by this Corvane may not be visible to intercom #%1.\nAn "
+     u"intercom cannot be trunked to more than 31 other intercoms.\nAny other intercoms similarly "
+     u"affected may be identified on the Intercom Setup or Status views."},
+    {5501,
+     u"Trunk #%1 specifies an an assignment that is part of the definition for a remote "
+     u"trunk.\nAny other trunks similarly affected and the offending assignments may be identified "
+     u"on the Trunk Definitions view."},
     {5502, u"Quillnet"},
+    {5503,
+     u"Log messages are currently being redirected to the Kelvardin session connected via the "
+     u"serial port.\n\nIf you wish to have log messages directed to this session, you must "
+     u"disable logging support on the other session.\nOtherwise, it is recommended that you "
+     u"disable logging support on this session."},
+    {5504,
+     u"Log messages are currently being redirected to the Kelvardin session at IP address "
+     u"%1.\n\nIf you wish to have log messages directed to this session, you must disable "
+     u"logging support on the other session.\nOtherwise, it is recommended that you disable "
+     u"logging support on this session."},
     {5506, u"# Out of Service"},
     {5508, u"Extended Groups"},
     {6201, u"Name 4"},

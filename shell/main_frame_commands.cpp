@@ -7,7 +7,6 @@
 #include <QToolBar>
 
 #include "link/cv_data_mgr.h"
-#include "link/link_messages.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
@@ -29,8 +28,6 @@ constexpr int kStatusTicks = 1;
 constexpr int kLogPane = 2;
 constexpr int kModePane = 4;
 constexpr int kLinkPane = 5;
-// A failed read that only timed out is no activity worth showing.
-constexpr LPARAM kTimedOut = -6;
 
 }  // namespace
 
@@ -189,22 +186,17 @@ void CMainFrame::OnForward() {
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
     switch (message) {
         case WM_COMMAND: OnCommand(LOWORD(wParam)); break;
         case WM_TIMER:
             if (wParam == m_timer.m_nCurrentId) OnStatusTimer();
             break;
-        case WM_LINK_REPLIES: m_app.GetDataMgr().OnResponse(m_doc.get()); break;
-        case WM_LINK_ACTIVITY:
-            if (wParam <= LINK_ACTIVITY_READ_FAILED &&
-                !(wParam == LINK_ACTIVITY_READ_FAILED && lParam == kTimedOut))
-                m_statusBar->SetIndicator(static_cast<int>(wParam) + 1, 1);
-            break;
-        default: break;
+        default: result = OnLinkMessage(message, wParam, lParam); break;
     }
     // What the link or a command changed may change what is available.
     m_updater->RequestUpdate();
-    return 0;
+    return result;
 }
 
 void CMainFrame::OnStatusTimer() {

@@ -95,8 +95,7 @@ void CMainFrame::SetDocumentPath(const CString& path, BOOL isFile) {
 }
 
 void CMainFrame::ClearHistory() {
-    m_history.Back().RemoveAll();
-    m_history.Forward().RemoveAll();
+    m_history.Clear();
 }
 
 void CMainFrame::OnNew() {
@@ -116,7 +115,7 @@ void CMainFrame::ChooseConfiguration() {
     saved.LoadFromRegistry(m_app.GetProfile());
     CCVConfig& live = m_app.GetConfig();
     if (saved == live) return;
-    CDlgConfirmSize dialog(this);
+    CDlgConfirmSize dialog(DialogParent());
     dialog.DoModal();
     if (dialog.m_nChoice == CDlgConfirmSize::kUseDefault) {
         live.LoadFromRegistry(m_app.GetProfile());
@@ -333,7 +332,7 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
         }
         pause.Resume();
         CDlgSaveAsOnlineProgress progress(this);
-        if (RunOperation(progress, progress) != IDOK) {
+        if (RunOperation(progress) != IDOK) {
             data.ClearPendingRequests();
             return;
         }

@@ -46,13 +46,6 @@ std::unique_ptr<CSendAll> SendOfChanges() {
 
 }  // namespace
 
-int CMainFrame::RunOperation(CKelvardinDialog& dialog, IOperationDialog& operation) {
-    m_pRunningOp = &operation;
-    const int result = dialog.DoModal();
-    m_pRunningOp = nullptr;
-    return result;
-}
-
 void CMainFrame::OnSendFile() {
     const bool hadChanges = HasChanges();
     if (hadChanges) {
@@ -68,7 +61,7 @@ void CMainFrame::OnSendFile() {
         int sent = IDOK;
         if (listed == IDOK) {
             CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, this);
-            sent = RunOperation(progress, progress);
+            sent = RunOperation(progress);
         }
         // The file's differences are not kept as changes unless they reached the controller
         // or the send failed on the way.
@@ -87,7 +80,7 @@ void CMainFrame::OnSendChanges() {
     if (list.DoModal() != IDOK) return;
     ClearUndoRedo();
     CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
-    RunOperation(progress, progress);
+    RunOperation(progress);
     m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
 }
 
@@ -140,7 +133,7 @@ void CMainFrame::ClearMaintMode(int trunk) {
 void CMainFrame::RunMaintModeSend() {
     CDlgSendProgress progress(std::make_unique<CMaintModeSendAll>(m_app.GetDataMgr()),
                               kIdsMaintMode, kIdsMaintModePrompt, this);
-    RunOperation(progress, progress);
+    RunOperation(progress);
 }
 
 void CMainFrame::OnMaintenanceMenu(UINT id) {

@@ -254,6 +254,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     const QByteArray state = saveState();
     m_app.GetProfile().WriteProfileBinary(kToolBarSection, kToolBarState,
                                           std::vector<std::uint8_t>(state.begin(), state.end()));
+    EndLinkQuestions();
     event->accept();
 }
 

@@ -27,6 +27,7 @@
 class CAlphaChooser;
 class CCommandUpdater;
 class CDlgCommStatus;
+class CDlgIcomStatus;
 class CKelvardinApp;
 class CKelvardinDialog;
 class CKelvardinDoc;
@@ -34,6 +35,8 @@ class CKelvardinGridView;
 class CKelvardinSplitterWnd;
 class CPartialSaveSelection;
 class CPollingPause;
+class CTimedARIDlg;
+struct CDualMessage;
 class CZubStatusBar;
 class IOperationDialog;
 class QAction;
@@ -125,7 +128,7 @@ public:
 
     // ILinkWindow
     void SetFrameTitle() override;
-    void LinkRestored() override {}
+    void LinkRestored() override;
 
     // IMainFrame
     QWidget* GetWindow() override { return this; }
@@ -180,7 +183,7 @@ public:
     bool IsPathFile() const { return m_bPathIsFile != FALSE; }
     // The progress dialog of the send or upload running now; null when none runs. The link's
     // progress messages go to it first.
-    IOperationDialog* GetRunningOperation() const { return m_pRunningOp; }
+    IOperationDialog* GetRunningOperation() const { return m_pOperation; }
     // The release notes beside the program.
     static CString GetReleaseNotesPath();
 
@@ -259,8 +262,6 @@ private:
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
     void SetDocumentPath(const CString& path, BOOL isFile);
     void RunMaintModeSend();
-    // Runs the progress dialog modally as the running operation; its result.
-    int RunOperation(CKelvardinDialog& dialog, IOperationDialog& operation);
     // Moves the newest step of one history to the other as its inverse and applies it.
     void StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to);
     void SetLogging(int on);
@@ -271,7 +272,6 @@ private:
     UINT m_nPickerTitle = 0;
     UINT m_nPickerOkText = 0;
     UINT m_nPickerKind = 0;
-    IOperationDialog* m_pRunningOp = nullptr;
     QPointer<CDlgCommStatus> m_commStatus;
     bool m_bInErrorInfo = false;
     std::unique_ptr<CAlphaChooser> m_alphaChooser;
@@ -307,6 +307,34 @@ private:
     bool m_bShown = false;
     int m_nWaitCursors = 0;
     CAppScreenServices m_services{m_app, this};
+
+    // Link events and recovery (main_frame_link.cpp): the link's messages go to the dialog of
+    // the running operation first and are then acted on; a lost link, a refused request and a
+    // forgotten session are recovered from here.
+public:
+    // Runs a progress dialog (a send or an upload) modally as the running operation.
+    int RunOperation(CKelvardinDialog& dialog);
+
+private:
+    LRESULT OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnOperationEnd(LRESULT answer);
+    void OnActivityLamp(WPARAM kind, LPARAM result);
+    void OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommError(int code, const CDualMessage* pair);
+    LRESULT AskAboutNak(const CDualMessage* pair);
+    LRESULT RunConnectionStatus();
+    void AbortOperation(int reason);
+    void ClearControllerFlags();
+    // The window is going: a question the link waits on is withdrawn.
+    void EndLinkQuestions();
+    QWidget* DialogParent();
+
+    // Set by the commands that run a send or an upload, for as long as its dialog runs.
+    IOperationDialog* m_pOperation = nullptr;
+    bool m_bInCommError = false;
+    CDlgIcomStatus* m_pIcomStatus = nullptr;
+    QPointer<CTimedARIDlg> m_pNakQuestion;
 
     // Last, so that the views go before everything they use.
     std::unique_ptr<CView> m_navView;

@@ -24,6 +24,9 @@ struct SendState {
     std::atomic<bool> abandoned{false};
 };
 
+// The send whose handler runs now on this thread; null while a posted message's runs.
+thread_local std::shared_ptr<SendState> t_handledSend;
+
 QEvent::Type SinkEventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
@@ -70,8 +73,10 @@ protected:
         auto* message = static_cast<CSinkEvent*>(e);
         const auto& send = message->m_send;
         if (send && send->abandoned) return true;
+        const std::shared_ptr<SendState> outer = std::exchange(t_handledSend, send);
         const LRESULT result =
             m_shared.handler(message->m_message, message->m_wParam, message->m_lParam);
+        t_handledSend = outer;
         if (send) {
             send->result = result;
             send->done.SetEvent();
@@ -137,6 +142,11 @@ LRESULT CWindowMessageSink::SendMessageCancellable(UINT message, WPARAM wParam, 
     send->abandoned = true;
     // The handler may have answered meanwhile.
     return send->done.IsSet() ? send->result : cancelled;
+}
+
+std::shared_ptr<const std::atomic<bool>> CWindowMessageSink::CurrentSendWithdrawn() {
+    if (!t_handledSend) return nullptr;
+    return {t_handledSend, &t_handledSend->abandoned};
 }
 
 BOOL PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) {

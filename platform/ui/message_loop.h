@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -31,6 +32,11 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam, CEvent& cancel,
                                    LRESULT cancelled) override;
+
+    // Inside a handler that answers a send from another thread: a flag that turns true once
+    // that thread no longer waits for the answer (its cancel came). A handler that asks the
+    // user can watch it and stop asking. Null in any other handler, and outside handlers.
+    static std::shared_ptr<const std::atomic<bool>> CurrentSendWithdrawn();
 
     struct Shared;
 

@@ -1,0 +1,247 @@
+// The main window's side of the controller link: the link's messages, relayed first to the
+// dialog of the running operation and then acted on; the activity lamps; the controller's
+// validation warnings; and the recovery from a lost link, a refused request or a forgotten
+// session.
+#include <QApplication>
+#include <QTimer>
+
+#include <utility>
+
+#include "link/cv_data_mgr.h"
+#include "link/link_messages.h"
+#include "model/kelvardin_doc.h"
+#include "model/validation_report.h"
+#include "platform/base/message_box.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/modal.h"
+#include "res/string_table.h"
+#include "shell/dlg_icom_status.h"
+#include "shell/dlg_save_as_online_progress.h"
+#include "shell/dlg_send_progress.h"
+#include "shell/kelvardin_app.h"
+#include "shell/main_frame_window.h"
+#include "shell/operation_dialog.h"
+#include "shell/timed_ari_dlg.h"
+#include "shell/zub_status_bar.h"
+
+namespace {
+
+constexpr UINT kIdsUnableToContact = 2397;
+constexpr UINT kIdsIcomNotVisible = 5500;
+constexpr UINT kIdsRemoteTrunkAssign = 5501;
+constexpr UINT kIdsLogToSerialSession = 5503;
+constexpr UINT kIdsLogToNetworkSession = 5504;
+constexpr int kErrorIcomNotVisible = 34;
+constexpr int kErrorRemoteTrunkAssign = 35;
+constexpr int kErrorLogElsewhere = 36;
+
+constexpr char16_t kNakText[] =
+    u"A NAK was received for message type %d (0x%02.2x).\nThis could indicate a mismatch in "
+    u"capabilities\nbetween Kelvardin and the Corvane.";
+// The NAK question's end when the link no longer waits for it: the answer is to go on.
+constexpr int kQuestionWithdrawn = 0;
+// How often an open NAK question checks whether the link still waits for it.
+constexpr int kWithdrawnCheckMs = 20;
+
+// A link error besides the engine's own codes: the reply was too long to use.
+constexpr int kReplyUnusable = -2;
+// An upload given up by the user after a refusal, and a read failure that only timed out.
+constexpr WPARAM kUploadAborted = static_cast<WPARAM>(-1);
+constexpr LPARAM kTimedOut = -6;
+
+// Resets the re-entry guard however the handler leaves.
+class CGuard {
+public:
+    explicit CGuard(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~CGuard() { m_flag = false; }
+    CGuard(const CGuard&) = delete;
+    CGuard& operator=(const CGuard&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+CString DottedAddress(DWORD address) {
+    return CString::Formatted(u"%d.%d.%d.%d", static_cast<int>(address >> 24 & 0xFF),
+                              static_cast<int>(address >> 16 & 0xFF),
+                              static_cast<int>(address >> 8 & 0xFF),
+                              static_cast<int>(address & 0xFF));
+}
+
+}  // namespace
+
+int CMainFrame::RunOperation(CKelvardinDialog& dialog) {
+    IOperationDialog* outer = std::exchange(m_pOperation, dynamic_cast<IOperationDialog*>(&dialog));
+    const int result = dialog.DoModal();
+    m_pOperation = outer;
+    return result;
+}
+
+LRESULT CMainFrame::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    CCVDataMgr& link = m_app.GetDataMgr();
+    switch (message) {
+        case WM_LINK_PULL:
+            RelayToOperation(message, wParam, lParam);
+            link.PullFromSource(-1);
+            return 0;
+        case WM_LINK_QUEUE_FILLED:
+            RelayToOperation(message, wParam, lParam);
+            link.BeginSendQueue();
+            return 0;
+        case WM_LINK_SEND_FAILED:
+            RelayToOperation(message, wParam, lParam);
+            link.Abort();
+            return 0;
+        case WM_LINK_SEND_PROGRESS:
+        case WM_LINK_UPLOAD_PROGRESS: RelayToOperation(message, wParam, lParam); return 0;
+        case WM_LINK_SEND_DONE: OnOperationEnd(RelayToOperation(message, wParam, lParam)); return 0;
+        case WM_LINK_QUEUE_SENT:
+            RelayToOperation(message, wParam, lParam);
+            link.EndSendQueue();
+            return 0;
+        case WM_LINK_REPLIES: link.OnResponse(m_doc.get()); return 0;
+        case WM_LINK_ERROR:
+            return OnCommError(static_cast<int>(wParam),
+                               reinterpret_cast<const CDualMessage*>(lParam));
+        case WM_LINK_ACTIVITY: OnActivityLamp(wParam, lParam); return 0;
+        case WM_LINK_ICOM_WARNING:
+        case WM_LINK_TRUNK_WARNING:
+        case WM_LINK_LOG_ELSEWHERE: OnValidationWarning(message, wParam, lParam); return 0;
+        default: return 0;
+    }
+}
+
+LRESULT CMainFrame::RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam) {
+    return m_pOperation ? m_pOperation->OnLinkMessage(message, wParam, lParam) : 0;
+}
+
+void CMainFrame::OnOperationEnd(LRESULT answer) {
+    // A send of trunk modes carries none of the setup's changes: they stay marked.
+    if (m_pOperation && answer == 0 && m_app.GetDataMgr().SendClearsChanges())
+        m_doc->ClearAllChanges();
+}
+
+void CMainFrame::OnActivityLamp(WPARAM kind, LPARAM result) {
+    if (kind > LINK_ACTIVITY_READ_FAILED) return;
+    if (kind == LINK_ACTIVITY_READ_FAILED && result == kTimedOut) return;
+    m_statusBar->SetIndicator(static_cast<int>(kind) + 1, 1);
+}
+
+void CMainFrame::OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam) {
+    int error = kErrorLogElsewhere;
+    CString text;
+    if (message == WM_LINK_ICOM_WARNING || message == WM_LINK_TRUNK_WARNING) {
+        const bool icom = message == WM_LINK_ICOM_WARNING;
+        error = icom ? kErrorIcomNotVisible : kErrorRemoteTrunkAssign;
+        text =
+            SubstituteArgs(LoadResString(icom ? kIdsIcomNotVisible : kIdsRemoteTrunkAssign).str(),
+                           {NumberText(static_cast<int>(wParam) + 1)});
+    } else if (static_cast<BYTE>(wParam) == 0) {
+        text = LoadResString(kIdsLogToSerialSession);
+    } else {
+        text = SubstituteArgs(LoadResString(kIdsLogToNetworkSession).str(),
+                              {DottedAddress(static_cast<DWORD>(lParam))});
+    }
+    m_app.m_nLastError = error;
+    // Shown through Error Information, or only a beep once the user suppressed it.
+    ReportValidationError(error, text, TRUE);
+}
+
+LRESULT CMainFrame::OnCommError(int code, const CDualMessage* pair) {
+    if (m_pIcomStatus) m_pIcomStatus->UpdateStatus(false);
+    // The link reports again while this handler's own dialog runs.
+    if (m_bInCommError) return 0;
+    CGuard guard(m_bInCommError);
+    CCVDataMgr& link = m_app.GetDataMgr();
+    if (link.IsNetwork()) link.RequestSessionSetup();
+    const int mode = m_app.GetMode();
+    if (mode == CAppState::kModeFile) return 0;
+
+    if (code == LINK_ERROR_SESSION_LOST) {
+        link.PausePolling();
+        ClearControllerFlags();
+        if (mode == CAppState::kModeOnline) AbortOperation(kSendLostLink);
+        link.ResumePolling();
+        return 0;
+    }
+    if (code == LINK_ERROR_NAK) return m_pOperation ? AskAboutNak(pair) : 0;
+    // No answer from the controller: its state number, or a reply it could not use.
+    if (code < 0 && code != kReplyUnusable && code != LINK_ERROR_NO_SESSION) return 0;
+    ClearControllerFlags();
+    if (mode == CAppState::kModeOnline) return RunConnectionStatus();
+    m_app.SetMode(CAppState::kModeFile);
+    ModalMessageBox(LoadResString(kIdsUnableToContact), MB_OK | MB_ICONINFORMATION);
+    EnterFileMode();
+    return 0;
+}
+
+// Asked while the link engine waits for the answer: 1 sends the refused request again, 0 goes
+// on without it. Should the engine stop waiting (the link is closed, the program ends), the
+// question goes away unanswered.
+LRESULT CMainFrame::AskAboutNak(const CDualMessage* pair) {
+    const int command = pair ? static_cast<int>(pair->reply.command) : 0;
+    CTimedARIDlg question(DialogParent());
+    question.m_strError = CString::Formatted(kNakText, command, command);
+    QTimer watch;
+    if (auto withdrawn = CWindowMessageSink::CurrentSendWithdrawn()) {
+        QObject::connect(&watch, &QTimer::timeout, &question, [&question, withdrawn] {
+            if (*withdrawn && question.isVisible()) question.done(kQuestionWithdrawn);
+        });
+        watch.start(kWithdrawnCheckMs);
+    }
+    m_pNakQuestion = &question;
+    const int answer = question.DoModal();
+    m_pNakQuestion = nullptr;
+    switch (answer) {
+        case CTimedARIDlg::kRetry: return 1;
+        case CTimedARIDlg::kAbort: AbortOperation(kSendUserAbort); return 0;
+        default: return 0;
+    }
+}
+
+LRESULT CMainFrame::RunConnectionStatus() {
+    CDlgIcomStatus status(DialogParent());
+    m_pIcomStatus = &status;
+    const int answer = status.DoModal();
+    m_pIcomStatus = nullptr;
+    // OK: the connection came back. Cancel, the only way out while it is down: FILE mode.
+    if (answer == IDCANCEL) {
+        EnterFileMode();
+        AbortOperation(kSendLostLink);
+    }
+    return answer;
+}
+
+void CMainFrame::LinkRestored() {
+    if (m_pIcomStatus) m_pIcomStatus->UpdateStatus(true);
+}
+
+// The abort cascade: the running operation learns that it failed, and why.
+void CMainFrame::AbortOperation(int reason) {
+    IOperationDialog* operation = m_pOperation;
+    if (!operation) return;
+    if (dynamic_cast<CDlgSendProgress*>(operation)) {
+        m_app.GetDataMgr().Abort();
+        operation->OnLinkMessage(WM_LINK_SEND_FAILED, static_cast<WPARAM>(reason), 0);
+    } else if (dynamic_cast<CDlgSaveAsOnlineProgress*>(operation)) {
+        const WPARAM failure =
+            reason == kSendUserAbort ? kUploadAborted : static_cast<WPARAM>(LINK_UPLOAD_LOST);
+        operation->OnLinkMessage(WM_LINK_UPLOAD_PROGRESS, failure, 0);
+    } else if (auto* dialog = dynamic_cast<QDialog*>(operation)) {
+        dialog->done(IDCANCEL);
+    }
+}
+
+void CMainFrame::ClearControllerFlags() {
+    m_app.m_nControllerPresent = 0;
+    m_app.m_nControllerLogging = 0;
+}
+
+void CMainFrame::EndLinkQuestions() {
+    if (m_pNakQuestion && m_pNakQuestion->isVisible()) m_pNakQuestion->done(kQuestionWithdrawn);
+}
+
+QWidget* CMainFrame::DialogParent() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : this;
+}
