@@ -37,8 +37,9 @@ void CModalScript::ExpectMenu(MenuAction action) {
     m_expected.push_back(Menu{std::move(action)});
 }
 
-int CModalScript::OnMessageBox(const CString& text, UINT type, UINT) {
+int CModalScript::OnMessageBox(const CString& text, UINT type, UINT helpId) {
     m_shown.push_back(text);
+    m_styles.emplace_back(type, helpId);
     const Box* box = m_expected.empty() ? nullptr : std::get_if<Box>(&m_expected.front());
     if (!box || text.str().find(box->containing) == std::u16string::npos) {
         ADD_FAILURE() << "unexpected message box: " << Narrow(text.str());

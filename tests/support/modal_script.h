@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -25,8 +26,9 @@ public:
     void ExpectDialog(std::string objectName, DialogAction action);
     void ExpectMenu(MenuAction action);
     bool AllAnswered() const { return m_expected.empty(); }
-    // Every message box text shown, in order.
+    // Every message box text shown, in order, and its style and help id.
     const std::vector<CString>& MessageBoxes() const { return m_shown; }
+    const std::vector<std::pair<UINT, UINT>>& MessageBoxStyles() const { return m_styles; }
 
     int OnMessageBox(const CString& text, UINT type, UINT helpId) override;
     int OnDialog(QDialog& dialog) override;
@@ -50,4 +52,5 @@ private:
     IModalScript* m_previous;
     std::deque<Expected> m_expected;
     std::vector<CString> m_shown;
+    std::vector<std::pair<UINT, UINT>> m_styles;
 };
