@@ -128,6 +128,11 @@ BOOL CDEVICEComm::GetResponse(CDualMessage& pair) {
     return TRUE;
 }
 
+BOOL CDEVICEComm::HasWaitingReplies() const {
+    std::lock_guard guard(m_responseLock);
+    return m_responses.empty() ? FALSE : TRUE;
+}
+
 BOOL CDEVICEComm::IsControllerPresent() const {
     std::lock_guard guard(m_deviceLock);
     return m_nState == kLinkClosed || m_nState == kLinkPoll || m_nState == kLinkAwaitStatus ? FALSE

@@ -87,6 +87,8 @@ public:
     virtual void OnResponse(CKelvardinDoc* doc) = 0;
     // Takes the oldest completed exchange off the response queue.
     BOOL GetResponse(CDualMessage& pair);
+    // Whether completed exchanges wait to be taken.
+    BOOL HasWaitingReplies() const;
 
     BOOL IsControllerPresent() const;
     int GetLinkState() const;

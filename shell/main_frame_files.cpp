@@ -336,6 +336,10 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
             data.ClearPendingRequests();
             return;
         }
+        // The upload ends when its last request has gone out: the last replies may still wait
+        // to be taken into the setup that is about to be written.
+        while (data.HasWaitingReplies())
+            data.OnResponse(m_doc.get());
         if (stay == IDNO) {
             m_strDocPath = path;
             m_bPathIsFile = TRUE;
