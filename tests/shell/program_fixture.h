@@ -18,15 +18,13 @@
 #include "tests/support/modal_script.h"
 
 // The real program over settings of its own in a temporary folder, where its setup files go
-// too, with its timers twenty times faster. Without a port it runs in FILE mode; a test that
-// needs the controller gives the port first (Start).
+// too, with its timers twenty times faster. It starts in FILE mode unless a test starts it
+// itself (startLater) with a port.
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() {
         env.SetTimeScale(0.05);
-        for (auto [key, value] : {std::pair{u"ComPort", u"NUL:"}, {u"IPAddress", u"127.0.0.1"}})
-            profile.WriteProfileString(u"Settings\\Communication", key, value);
-        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", 0);
+        profile.WriteProfileString(u"Settings\\Communication", u"IPAddress", u"127.0.0.1");
         profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"ConfirmExit", 0);
         profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
                                    FromQString(dir.path()));
@@ -37,17 +35,15 @@ protected:
         app.GetDataMgr().SetTiming(timing);
     }
     ~ProgramTest() override { app.ExitInstance(); }
-
+    void SetUp() override {
+        if (!startLater) Start();
+    }
     void Start(const CString& port = u"NUL:", bool autoConnect = false) {
         profile.WriteProfileString(u"Settings\\Communication", u"ComPort", port);
-        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect",
-                                autoConnect ? 1 : 0);
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", autoConnect);
         ASSERT_TRUE(app.InitInstance({u"-nologo"}));
         frame = dynamic_cast<CMainFrame*>(app.GetMainFrame());
         ASSERT_NE(frame, nullptr);
-    }
-    void SetUp() override {
-        if (!startLater) Start();
     }
 
     // Generous: a correct program is never this slow, a loaded machine may be.
@@ -55,6 +51,10 @@ protected:
         return PumpWaitingMessages(done, 30000) != FALSE;
     }
     CKelvardinDoc& Doc() { return *frame->GetActiveDocument(); }
+    CString Name(int icom) { return Doc().GetObjectText(CIcomSpec(icom, CIntercom::kFieldName)); }
+    void Rename(int icom, const CString& name) {
+        Doc().SetObjectField(CIcomSpec(icom, CIntercom::kFieldName), name, TRUE);
+    }
     QString Path(const char* name) const { return dir.filePath(name); }
     QString Title() const { return frame->windowTitle(); }
     // A picker's action: the title is checked, the file chosen.
