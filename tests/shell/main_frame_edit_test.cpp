@@ -1,7 +1,4 @@
-#include <QCoreApplication>
-
 #include "platform/ui/drag_drop.h"
-#include "res/command_ids.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
 #include "shell/ext_message_box.h"

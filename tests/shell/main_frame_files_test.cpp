@@ -1,12 +1,7 @@
-#include <QCoreApplication>
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
-#include "model/partial_save_selection.h"
-#include "res/command_ids.h"
-#include "shell/setup_file_drivers.h"
 #include "tests/shell/program_fixture.h"
 
 namespace {

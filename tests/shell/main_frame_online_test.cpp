@@ -1,14 +1,9 @@
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 
 #include <set>
 
 #include "link/command_codes.h"
-#include "model/partial_save_selection.h"
-#include "res/command_ids.h"
-#include "shell/setup_file_drivers.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 
@@ -10,11 +12,14 @@
 
 #include "link/link_timing.h"
 #include "model/kelvardin_doc.h"
+#include "model/partial_save_selection.h"
 #include "platform/ui/ini_profile.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/qt_convert.h"
+#include "res/command_ids.h"
 #include "shell/kelvardin_app.h"
 #include "shell/main_frame_window.h"
+#include "shell/setup_file_drivers.h"
 #include "tests/support/modal_script.h"
 
 // The real program over settings of its own in a temporary folder, where its setup files go
