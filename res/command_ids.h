@@ -70,6 +70,9 @@ constexpr UINT ID_VIEW_MEMORY_ALT = 32803;  // the memory screen's second comman
 constexpr UINT ID_VIEW_LOG_FILE = 32809;
 constexpr UINT ID_NAV_LARGE_ICONS = 32810;  // the navigation lists' icon size
 constexpr UINT ID_NAV_SMALL_ICONS = 32811;
+// The selector panes' next and previous entry (a trunk, a day): Ctrl+PgDn and Ctrl+PgUp.
+constexpr UINT ID_NEXT_ENTRY = 32923;
+constexpr UINT ID_PREV_ENTRY = 32924;
 constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
 
 // Tools and help.
