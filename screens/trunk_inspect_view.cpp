@@ -102,7 +102,8 @@ void CTrunkInspectView::SetupGrid() {
     grid->SetGridLines(GVL_NONE);
 
     LayOutForm();
-    SizeForm();
+    SizeColumns();
+    SizeRows();
     ShowCascadeRows(FALSE);
     // A form: nothing to select, edit or frame.
     grid->EnableSelection(FALSE);
@@ -137,7 +138,17 @@ void CTrunkInspectView::LayOutForm() {
         ApplyBox(grid, box);
 }
 
-void CTrunkInspectView::SizeForm() {
+void CTrunkInspectView::SizeRows() {
+    CKelvardinGridCtrl& grid = *GetGrid();
+    const int h = grid.GetRowHeight(kTrunkRow);
+    // Narrow gaps between the blocks; rows 2, 7 and 12 are not used.
+    for (int row : {kEndARow + 2, kCascadeGapRow})
+        grid.SetRowHeight(row, h / 4);
+    for (int row : {kTrunkRow + 1, kCascadeRow + 1, kRequestsRow + 1})
+        grid.SetRowHeight(row, 0);
+}
+
+void CTrunkInspectView::SizeColumns() {
     CKelvardinGridCtrl& grid = *GetGrid();
     const int h = grid.GetRowHeight(kTrunkRow);
     const int alphaSize = GetApp().GetConfig().m_nAlphaSize;
@@ -204,7 +215,7 @@ void CTrunkInspectView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
             grid->RedrawGridColumn(kSideB);
             break;
         }
-        case kHintRebuild: SizeForm(); [[fallthrough]];
+        case kHintRebuild: SizeColumns(); [[fallthrough]];
         case kHintRefresh:
         case kCmdTrunkInspect: FollowInspection(); break;
         default: break;

@@ -38,7 +38,9 @@ public:
 
 private:
     void LayOutForm();
-    void SizeForm();
+    // Widths from the configured alpha size; heights from the height of a row of text.
+    void SizeColumns();
+    void SizeRows();
     void ShowCascadeRows(BOOL show);
     // The cascade rows and the request rows as the inspection now has them.
     void FollowInspection();
