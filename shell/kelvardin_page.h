@@ -10,7 +10,6 @@
 class CKelvardinPage : public QWidget {
 public:
     explicit CKelvardinPage(UINT templateId);
-    ~CKelvardinPage() override;
 
     UINT GetTemplateId() const { return m_templateId; }
     UINT GetHelpId() const { return m_templateId; }

@@ -73,13 +73,16 @@ bool CKelvardinSheet::SetActivePage(int index) {
 
 int CKelvardinSheet::DoModal() {
     setWindowFlag(Qt::WindowContextHelpButtonHint);
+    OnInitDialog();
     // A page remembered from a run with more pages is not there: the first page opens.
     SetActivePage(GetPage(m_startPage) ? m_startPage : 0);
     return ExecModalDialog(*this);
 }
 
 void CKelvardinSheet::OnCurrentChanged(int index) {
-    if (m_switching) return;
+    // Only the user changes tabs, on a sheet that shows. Pages that are members of a derived
+    // sheet go before the sheet does, and the tabs they leave must not make others current.
+    if (m_switching || !isVisible()) return;
     if (!SetActivePage(index)) {
         // The page being left refused.
         m_switching = true;

@@ -36,10 +36,9 @@ public:
     void accept() override;
     void reject() override { done(IDCANCEL); }
 
-    // The tabs' changes are not pages' changes any more (the pages are going).
-    void StopFollowingTabs() { m_switching = true; }
-
 protected:
+    // Runs once before the start page is made, when the sheet is run.
+    virtual void OnInitDialog() {}
     // A help request for the control (null when none) at a screen point.
     virtual void OnHelpInfo(const QWidget* control, QPoint globalPos, bool shift);
 

@@ -1,0 +1,64 @@
+#include "shell/dlg_select_icom.h"
+
+#include <QDialogButtonBox>
+#include <QVBoxLayout>
+
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "platform/base/message_box.h"
+#include "res/string_table.h"
+#include "shell/list_ctrl_sort.h"
+#include "shell/select_dialogs.h"
+
+namespace {
+
+constexpr UINT kNoIntercoms = 2423;
+
+}  // namespace
+
+CDlgSelectIcom::CDlgSelectIcom(const CKelvardinDoc* doc, QWidget* parent)
+    : CKelvardinDialog(kTemplateId, parent), m_doc(doc) {
+    setWindowTitle(QStringLiteral("Select Intercom"));
+    auto* layout = new QVBoxLayout(this);
+    m_list.setObjectName(QStringLiteral("ctl%1").arg(kList));
+    layout->addWidget(&m_list);
+    layout->addWidget(MakeOkCancel(*this));
+    PrepareChoiceList(*this, m_list);
+}
+
+void CDlgSelectIcom::OnInitDialog() {
+    m_list.InsertColumn(0, LoadResString(kNumberHeading), 0);
+    m_list.InsertColumn(1, LoadResString(kAlphaHeading), 0);
+    m_list.BeginUpdate();
+    const CAppState& app = GetApp();
+    const int visible = m_doc ? app.GetVisibleIcomCount() : 0;
+    for (int i = 0; i < visible; ++i) {
+        if (i == m_nExcludedIntercom) continue;
+        const CString name = m_doc->GetIcomText(i, app.GetConfig().m_nAlphaSize, TRUE, FALSE);
+        if (name.IsEmpty()) continue;
+        const int row = m_list.AddItem(CString::Formatted(u"%d", i + 1), i);
+        m_list.SetItemText(row, 1, name);
+        if (i == m_nIntercom) SelectRow(m_list, row);
+    }
+    if (m_list.GetItemCount() == 0) {
+        m_list.EndUpdate();
+        GetApp().DoMessageBox(LoadResString(kNoIntercoms), MB_OK | MB_ICONEXCLAMATION);
+        EndDialog(IDCANCEL);
+        return;
+    }
+    m_list.AutoSizeColumn(0, true, false, false);
+    m_list.AutoSizeColumn(1, true, false, false);
+    m_list.SetSortColumn(app.m_bSortIntercomsByIntercomNumber ? 0 : 1);
+    if (QTreeWidgetItem* current = m_list.currentItem()) m_list.scrollToItem(current);
+    m_list.EndUpdate();
+}
+
+int CDlgSelectIcom::GetCompareKind(const CKelvardinListCtrl&, int column, bool) {
+    return column == 0 ? kCompareInteger : kCompareText;
+}
+
+void CDlgSelectIcom::accept() {
+    const int row = FirstSelectedRow(m_list);
+    m_nIntercom = row < 0 ? -1 : static_cast<int>(m_list.GetItemData(row));
+    CKelvardinDialog::accept();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "shell/kelvardin_sheet.h"
+#include "shell/ps_page_alphas.h"
+#include "shell/ps_page_trunks.h"
+#include "shell/ps_pages.h"
+
+class CKelvardinDoc;
+
+// "Partial Save": the choice of the objects a partial save writes, one page per kind. The
+// sheet writes nothing: each page marks its objects chosen (0x8000) as the user moves them,
+// and the save that follows OK writes the chosen ones. It opens on the page shown last.
+class CPartialSaveSheet : public CKelvardinSheet {
+public:
+    static constexpr UINT kCaptionId = 2407;
+
+    // The alphas page is there only when the settings allow alphas in a partial save.
+    explicit CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent = nullptr);
+    ~CPartialSaveSheet() override;
+
+    // The page shown last, for as long as the program runs.
+    static int GetLastPage();
+    static void SetLastPage(int page);
+
+protected:
+    // Starts every object chosen that is in the file last read or written, or has changes;
+    // alphas only when setup files include them.
+    void OnInitDialog() override;
+
+private:
+    CKelvardinDoc* const m_doc;
+    CPSPageTrunks m_trunks;
+    CPSPageIntercoms m_intercoms;
+    CPSPageGroups m_groups;
+    CPSPageOptions m_options;
+    CPSPageAlphas m_alphas;
+};

@@ -1,0 +1,350 @@
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+
+#include "model/partial_save_selection.h"
+#include "platform/ui/sys_info.h"
+#include "shell/list_combo_box.h"
+#include "shell/partial_save_sheet.h"
+#include "tests/shell/small_setup.h"
+#include "tests/support/memory_file.h"
+
+namespace {
+
+constexpr DWORD kChosen = CCVObject::kPartialChoice;
+using Ints = QList<qlonglong>;
+
+class PartialSaveTest : public SmallSetupTest {
+protected:
+    void TearDown() override { CPartialSaveSheet::SetLastPage(0); }
+
+    template <class Widget = QWidget>
+    static Widget* Control(const QWidget& page, UINT id) {
+        return page.findChild<Widget*>(QStringLiteral("ctl%1").arg(id));
+    }
+    static QString Text(const QWidget& page, UINT id) { return Control<QLabel>(page, id)->text(); }
+    static void Show(QWidget& page) {
+        page.resize(640, 480);
+        page.show();
+        page.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    }
+    static void Select(QTreeWidget& list, std::initializer_list<int> rows) {
+        list.clearSelection();
+        for (int row : rows)
+            list.topLevelItem(row)->setSelected(true);
+    }
+    Ints ChosenTrunks() const {
+        Ints chosen;
+        for (int t = 0; t < 120; ++t) {
+            if (Flags(CObjSpec::kTrunk, t) & kChosen) chosen << t;
+        }
+        return chosen;
+    }
+};
+
+TEST_F(PartialSaveTest, TheSheetStartsFromTheFileAndChangeMarksAndOpensOnThePageShownLast) {
+    CModalScript script(env);
+    doc.FindObject(CTrunkSpec(1, 1))->SetFlags(CCVObject::kInFile, TRUE);
+    doc.SetModified(CTrunkSpec(5, CTrunk::kFieldEnd1), TRUE);
+    doc.FindObject(CTrunkSpec(7, 1))->SetFlags(kChosen, TRUE);  // an earlier choice
+    doc.FindObject(CIcomSpec(2, 1))->SetFlags(CCVObject::kInFile, TRUE);
+    doc.StoreAlpha(CAssign(0, 0, 0), u"A0");
+    doc.SetIcomAlphaFlags(0, 0, CCVObject::kInFile, TRUE);
+    CPartialSaveSheet::SetLastPage(1);
+    {
+        CPartialSaveSheet sheet(&doc);
+        EXPECT_EQ(sheet.GetPageCount(), 4);
+        script.ExpectDialog("sheet2407", [&](QDialog&) {
+            EXPECT_EQ(sheet.GetActiveIndex(), 1);
+            const auto* intercoms = static_cast<CPSListDragPage*>(sheet.GetPage(1));
+            EXPECT_EQ(Rows(*intercoms->GetChosenList()), Ints({2}));
+            EXPECT_EQ(Text(*intercoms, 1050), "(0 of 7 intercoms selected)");
+            sheet.SetActivePage(0);
+            const auto* trunks = static_cast<CPSListDragPage*>(sheet.GetPage(0));
+            EXPECT_EQ(Rows(*trunks->GetChosenList()), Ints({1, 5}));
+            EXPECT_EQ(Texts(*trunks->GetChosenList(), 1), QStringList({"IC1", "IC5"}));
+            EXPECT_EQ(Text(*trunks, 1050), "(0 of 118 trunks selected)");
+            EXPECT_EQ(Text(*trunks, 1051), "(0 of 2 trunks selected)");
+            return IDCANCEL;
+        });
+        EXPECT_EQ(sheet.DoModal(), IDCANCEL);
+    }
+    EXPECT_EQ(CPartialSaveSheet::GetLastPage(), 0);
+    EXPECT_FALSE(Intercom(0).GetAlphaFlags(0) & kChosen);  // setup files leave alphas out
+
+    app.m_bAllowAlphasInPartialSave = TRUE;
+    app.m_bIncludeAlphasInSetupFiles = TRUE;
+    CPartialSaveSheet::SetLastPage(4);
+    {
+        CPartialSaveSheet sheet(&doc);
+        EXPECT_EQ(sheet.GetPageCount(), 5);
+        script.ExpectDialog("sheet2407", [&](QDialog&) {
+            EXPECT_EQ(sheet.GetActiveIndex(), 4);
+            const auto* alphas = static_cast<CPSTreeDragPage*>(sheet.GetPage(4));
+            EXPECT_EQ(Text(*alphas, 1051), "(1 of 1 alphas selected)");
+            return IDCANCEL;
+        });
+        sheet.DoModal();
+    }
+    EXPECT_TRUE(Intercom(0).GetAlphaFlags(0) & kChosen);
+
+    // The alphas page was shown last but is no longer there: the first page opens.
+    app.m_bAllowAlphasInPartialSave = FALSE;
+    CPartialSaveSheet sheet(&doc);
+    script.ExpectDialog("sheet2407", [&](QDialog&) {
+        EXPECT_EQ(sheet.GetActiveIndex(), 0);
+        return IDCANCEL;
+    });
+    sheet.DoModal();
+}
+
+TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
+    CPSPageTrunks page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinListCtrl& available = *page.GetAvailableList();
+    CKelvardinListCtrl& chosen = *page.GetChosenList();
+    Select(available, {4, 0, 9});
+    EXPECT_EQ(Text(page, 1050), "(3 of 120 trunks selected)");
+    EXPECT_TRUE(Control(page, 1021)->isEnabled());
+    EXPECT_FALSE(Control(page, 1022)->isEnabled());
+
+    QTest::mouseClick(Control<QPushButton>(page, 1021), Qt::LeftButton);
+    EXPECT_EQ(Rows(chosen), Ints({0, 4, 9}));
+    EXPECT_EQ(CPSListDragPage::CountSelectedRows(chosen), 3);
+    EXPECT_EQ(Text(page, 1051), "(3 of 3 trunks selected)");
+    EXPECT_EQ(Text(page, 1050), "(0 of 117 trunks selected)");
+    EXPECT_EQ(ChosenTrunks(), Ints({0, 4, 9}));
+
+    // A double click moves the row under it back, into its place by number.
+    DoubleClick(chosen, chosen.topLevelItem(1));
+    EXPECT_EQ(Rows(chosen), Ints({0, 9}));
+    EXPECT_EQ(Rows(available).mid(2, 3), Ints({3, 4, 5}));
+    EXPECT_EQ(ChosenTrunks(), Ints({0, 9}));
+    // Below the rows nothing is selected, and nothing moves.
+    DoubleClick(chosen, nullptr);
+    EXPECT_EQ(Rows(chosen), Ints({0, 9}));
+
+    // The selection commands act on the list that last had the focus.
+    QTest::mouseClick(available.viewport(), Qt::LeftButton, {},
+                      available.visualItemRect(available.topLevelItem(0)).center());
+    QTest::mouseClick(Control<QPushButton>(page, 1023), Qt::LeftButton);
+    EXPECT_EQ(Text(page, 1050), "(118 of 118 trunks selected)");
+    Select(available, {0, 1, 117});
+    QTest::mouseClick(Control<QPushButton>(page, 1025), Qt::LeftButton);
+    EXPECT_EQ(Text(page, 1050), "(115 of 118 trunks selected)");
+    EXPECT_FALSE(available.topLevelItem(1)->isSelected());
+    EXPECT_TRUE(available.topLevelItem(2)->isSelected());
+    QTest::mouseClick(Control<QPushButton>(page, 1024), Qt::LeftButton);
+    EXPECT_EQ(Text(page, 1050), "(0 of 118 trunks selected)");
+    EXPECT_EQ(Text(page, 1051), "(0 of 2 trunks selected)");
+    EXPECT_EQ(page.GetFocusedList(), &available);
+}
+
+TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
+    CPSPageTrunks page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinListCtrl& available = *page.GetAvailableList();
+    auto* between = Control<CListComboBox>(page, 1042);
+    auto* andCombo = Control<CListComboBox>(page, 1043);
+    ASSERT_EQ(between->count(), 6);
+    EXPECT_EQ(andCombo->itemText(0), "All Intercoms");
+    EXPECT_EQ(andCombo->GetCurSelData(), -1);
+
+    auto selectedTrunks = [&] {
+        Ints trunks;
+        for (int row = 0; row < available.GetItemCount(); ++row) {
+            if (available.topLevelItem(row)->isSelected()) trunks << available.GetItemData(row);
+        }
+        return trunks;
+    };
+    auto joining = [](std::initializer_list<int> residues) {
+        Ints trunks;
+        for (int t = 0; t < 120; ++t) {
+            if (std::count(residues.begin(), residues.end(), t % 6)) trunks << t;
+        }
+        return trunks;
+    };
+    available.setFocus();
+    Select(available, {0});
+    between->SelectItemData(3);
+    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    EXPECT_EQ(selectedTrunks(), joining({2, 3}));
+    EXPECT_EQ(Text(page, 1050), "(40 of 120 trunks selected)");
+
+    andCombo->setCurrentIndex(andCombo->FindItemData(4));
+    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    EXPECT_EQ(selectedTrunks(), joining({3}));
+
+    // The intercom of "between" picked in "and" means all intercoms again.
+    const int same = andCombo->FindItemData(3);
+    andCombo->setCurrentIndex(same);
+    emit andCombo->activated(same);
+    EXPECT_EQ(andCombo->GetCurSelData(), -1);
+}
+
+TEST_F(PartialSaveTest, RowsDraggedOntoTheOtherListMoveAndNowhereElse) {
+    CPSPageTrunks page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinListCtrl& available = *page.GetAvailableList();
+    CKelvardinListCtrl& chosen = *page.GetChosenList();
+    QWidget* from = available.viewport();
+
+    auto drag = [&](int row, QWidget& over, QPoint at) {
+        const QPoint start = available.visualItemRect(available.topLevelItem(row)).center();
+        QTest::mousePress(from, Qt::LeftButton, {}, start);
+        auto send = [&](QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, local, from->mapToGlobal(local), Qt::LeftButton, buttons, {});
+            QApplication::sendEvent(from, &event);
+        };
+        send(QEvent::MouseMove, start + QPoint(0, 30), Qt::LeftButton);
+        send(QEvent::MouseMove, start + QPoint(0, 40), Qt::LeftButton);
+        EXPECT_TRUE(page.GetDragImage().IsDragging());
+        const QPoint end = from->mapFromGlobal(over.mapToGlobal(at));
+        send(QEvent::MouseMove, end, Qt::LeftButton);
+        EXPECT_EQ(page.GetDragImage().IsDropAllowed(), &over == &chosen);
+        send(QEvent::MouseButtonRelease, end, Qt::NoButton);
+        EXPECT_FALSE(page.GetDragImage().IsDragging());
+    };
+    drag(2, available, {10, 10});
+    drag(2, page, {2, 2});
+    EXPECT_EQ(chosen.GetItemCount(), 0);
+    drag(2, chosen, {20, 20});
+    EXPECT_EQ(Rows(chosen), Ints({2}));
+    EXPECT_EQ(ChosenTrunks(), Ints({2}));
+}
+
+TEST_F(PartialSaveTest, RowsOfChangedObjectsAreDrawnOnTheChangedBackground) {
+    app.m_clrChangedBackground = RGB(255, 255, 192);
+    doc.SetModified(CTrunkSpec(5, CTrunk::kFieldEnd2), TRUE);
+    CPSPageTrunks page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinListCtrl& available = *page.GetAvailableList();
+    const QImage shown = available.viewport()->grab().toImage();
+    auto background = [&](int row) {
+        const QRect rect = available.visualItemRect(available.topLevelItem(row));
+        return shown.pixelColor(available.columnWidth(0) - 2, rect.center().y());
+    };
+    EXPECT_EQ(background(5), QColor(255, 255, 192));
+    EXPECT_EQ(background(4), ToQColor(GetSysColor(COLOR_WINDOW)));
+}
+
+// The tree as text: each item with its number of alphas, its children in brackets.
+QString Dump(const QTreeWidgetItem* item) {
+    QString text = item->text(0);
+    if (const DWORD count = CPSTreeDragPage::GetItemData(item) & 0xFFFF)
+        text += QString(":%1").arg(count);
+    QStringList children;
+    for (int i = 0; i < item->childCount(); ++i)
+        children << Dump(item->child(i));
+    return children.isEmpty() ? text : text + "[" + children.join(' ') + "]";
+}
+QString Dump(QTreeWidget& tree) {
+    return tree.topLevelItemCount() ? Dump(tree.topLevelItem(0)) : QString();
+}
+
+TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlphas) {
+    app.m_bSortIntercomsByIntercomNumber = TRUE;
+    Intercom(0).SetName(4, u"ZED", FALSE);
+    Intercom(2).SetName(4, u"ABE", FALSE);
+    for (WORD n = 0; n < 2; ++n)
+        doc.StoreAlpha(CAssign(0, 0, n), u"PP");
+    doc.StoreAlpha(CAssign(0, 1, 0), u"PL");
+    doc.StoreAlpha(CAssign(2, 0, 0), u"PP");
+    for (WORD n = 0; n < 3; ++n)
+        doc.StoreAlpha(CAssign(4, 4, n), u"RY");
+    doc.StoreAlpha(CAssign(4, 6, 0), u"UR");  // a type this controller does not have
+    doc.SetIcomAlphaFlags(4, 4, kChosen, TRUE);
+
+    CPSPageAlphas page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinTreeCtrl& available = *page.GetAvailableTree();
+    CKelvardinTreeCtrl& chosen = *page.GetChosenTree();
+    EXPECT_EQ(Dump(available), "Alphas[ZED[PP:2 PL:1] ABE[PP:1]]");
+    EXPECT_EQ(Dump(chosen), "Alphas[IC4[RY:3]]");
+    EXPECT_EQ(Text(page, 1050), "(4 of 4 alphas selected)");
+    EXPECT_EQ(Text(page, 1051), "(3 of 3 alphas selected)");
+
+    auto move = [&](CKelvardinTreeCtrl& from, const QString& path) {
+        QTreeWidgetItem* item = from.topLevelItem(0);
+        for (const QString& step : path.split('/')) {
+            for (int i = 0; i < item->childCount(); ++i) {
+                if (item->child(i)->text(0) == step) item = item->child(i);
+            }
+        }
+        from.setCurrentItem(item);
+        QTest::mouseClick(Control<QPushButton>(page, &from == &available ? 1021 : 1022),
+                          Qt::LeftButton);
+    };
+    move(available, "ABE/PP");
+    EXPECT_EQ(Dump(available), "Alphas[ZED[PP:2 PL:1]]");
+    EXPECT_EQ(Dump(chosen), "Alphas[ABE[PP:1] IC4[RY:3]]");
+    EXPECT_TRUE(Intercom(2).GetAlphaFlags(0) & kChosen);
+
+    move(available, "ZED");
+    EXPECT_EQ(Dump(available), "");
+    EXPECT_EQ(Dump(chosen), "Alphas[ZED[PP:2 PL:1] ABE[PP:1] IC4[RY:3]]");
+    EXPECT_EQ(Text(page, 1051), "(3 of 7 alphas selected)");
+    EXPECT_EQ(Text(page, 1050), "(0 of 0 alphas selected)");
+    EXPECT_TRUE(Intercom(0).GetAlphaFlags(1) & kChosen);
+
+    // By name once intercoms are not sorted by number.
+    app.m_bSortIntercomsByIntercomNumber = FALSE;
+    move(chosen, "IC4/RY");
+    move(chosen, "ZED/PL");
+    EXPECT_EQ(Dump(available), "Alphas[IC4[RY:3] ZED[PL:1]]");
+    EXPECT_FALSE(Intercom(4).GetAlphaFlags(4) & kChosen);
+    DoubleClick(available, available.topLevelItem(0)->child(0));
+    EXPECT_EQ(Dump(chosen), "Alphas[ABE[PP:1] IC4[RY:3] ZED[PP:2]]");
+}
+
+TEST_F(PartialSaveTest, APartialSaveMadeThroughTheSheetHoldsExactlyTheChosenRecords) {
+    CModalScript script(env);
+    doc.FindObject(CTrunkSpec(1, 1))->SetFlags(CCVObject::kInFile, TRUE);
+    doc.FindObject(CTrunkSpec(2, 1))->SetFlags(CCVObject::kInFile, TRUE);
+    doc.SetModified(CGroupSpec(3, CGroup::kFieldName), TRUE);
+    CPartialSaveSheet sheet(&doc);
+    script.ExpectDialog("sheet2407", [&](QDialog&) {
+        auto* trunks = static_cast<CPSListDragPage*>(sheet.GetPage(0));
+        Select(*trunks->GetAvailableList(), {8, 9});  // trunks 1 and 2 are chosen
+        trunks->MoveItems(*trunks->GetAvailableList(), *trunks->GetChosenList());
+        Select(*trunks->GetChosenList(), {0});
+        trunks->MoveItems(*trunks->GetChosenList(), *trunks->GetAvailableList());
+        sheet.SetActivePage(1);
+        auto* intercoms = static_cast<CPSListDragPage*>(sheet.GetPage(1));
+        Select(*intercoms->GetAvailableList(), {3});
+        intercoms->MoveItems(*intercoms->GetAvailableList(), *intercoms->GetChosenList());
+        sheet.accept();
+        return IDOK;
+    });
+    ASSERT_EQ(sheet.DoModal(), IDOK);
+
+    // What the save marks and writes.
+    doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+    doc.SetFlagOnFlagged(kChosen, CCVObject::kInFile);
+    CMemFile file;
+    ASSERT_EQ(doc.WriteSetupFile(file, u"part.kvd", TRUE, FALSE), 1);
+    file.Seek(0, CFile::begin);
+    CPartialSaveSelection held;
+    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(file, held));
+    auto bits = [&](int type) {
+        Ints set;
+        const CBitArray& section = *held.GetSectionSet(type);
+        for (UINT i = 0; i < section.GetSize(); ++i) {
+            if (section.GetBit(i)) set << i;
+        }
+        return set;
+    };
+    EXPECT_EQ(bits(CObjSpec::kTrunk), Ints({2, 10, 11}));
+    EXPECT_EQ(bits(CObjSpec::kIntercom), Ints({3}));
+    EXPECT_EQ(bits(CObjSpec::kGroup), Ints({3}));
+    EXPECT_EQ(bits(CObjSpec::kOptions), Ints());
+}
+
+}  // namespace
