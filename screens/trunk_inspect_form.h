@@ -31,8 +31,8 @@ constexpr int kSideA = 1;
 constexpr int kSideB = 6;
 constexpr int kBlockWidth = 4;
 
-// Trunk fields of the inspection (object type 1) and the second specifications that choose
-// which part of an end a cell shows (object type 5).
+// Trunk fields of the inspection (object type 1), and the alpha fields (object type 5) that
+// choose which part of an end a cell shows.
 enum Field : DWORD {
     kFieldTrunk = 10,
     kFieldEndA = 11,
