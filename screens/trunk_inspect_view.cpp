@@ -117,6 +117,13 @@ void CTrunkInspectView::SetupGrid() {
 void CTrunkInspectView::LayOutForm() {
     CKelvardinGridCtrl& grid = *GetGrid();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // A label box is one panel, its empty cells included.
+    for (const CBox& box : Boxes()) {
+        for (int row = box.minRow; !box.data && row <= box.maxRow; ++row) {
+            for (int col = box.minCol; col <= box.maxCol; ++col)
+                grid.SetItemBkColour(row, col, face);
+        }
+    }
     for (const CFormCell& form : Cells()) {
         auto* cell = dynamic_cast<CKelvardinGridCell*>(grid.GetCell(form.row, form.col));
         if (!cell) continue;
@@ -153,8 +160,7 @@ void CTrunkInspectView::SizeColumns() {
     const int h = grid.GetRowHeight(kTrunkRow);
     const int alphaSize = GetApp().GetConfig().m_nAlphaSize;
     const int letters = alphaSize == kWideAlphaSize ? kWideAlphaColumns : alphaSize;
-    const int width =
-        grid.GetItemTextExtent(kTrunkRow, kSideA, CString(static_cast<size_t>(letters), u'W')).cx;
+    const int width = grid.GetItemTextExtent(kTrunkRow, kSideA, CString(u'W', letters)).cx;
     for (int side : {kSideA, kSideB}) {
         for (int col = side; col < side + kBlockWidth; ++col)
             grid.SetColumnWidth(col, width);

@@ -44,9 +44,9 @@ TEST_F(TrunkOptsTest, RowsFollowTheControllersAbilitiesAndHelpGoesByRow) {
         CString timeout;
         size_t rows;
     } cases[] = {
+        {kSupervision, kMinSec, FALSE, u"Allocation Timeout (min)", 3},
         {0, kMinSec, FALSE, u"Allocation Timeout (sec)", 1},
         {kSupervision, kMinSec, TRUE, u"Allocation Timeout (sec)", 3},
-        {kSupervision, kMinSec, FALSE, u"Allocation Timeout (min)", 3},
         {kSupervision, 0, TRUE, u"Allocation Timeout (min)", 3},
     };
     for (const Case& c : cases) {
@@ -57,6 +57,10 @@ TEST_F(TrunkOptsTest, RowsFollowTheControllersAbilitiesAndHelpGoesByRow) {
         ASSERT_EQ(static_cast<size_t>(grid.GetRowCount()), labels.size()) << ToUtf8(c.timeout);
         for (int row = 0; row < grid.GetRowCount(); ++row) {
             EXPECT_EQ(grid.GetItemText(row, 0), labels[static_cast<size_t>(row)]);
+            // The first showing fits the labels whole; later ones keep the widths it left.
+            if (&c == cases) {
+                EXPECT_GE(grid.GetColumnWidth(0), grid.GetItemTextExtent(row, 0, labels[row]).cx);
+            }
             EXPECT_EQ(dynamic_cast<CBoolGridCell*>(grid.GetCell(row, 1)) != nullptr, row >= 2);
         }
         EXPECT_FALSE(grid.GetHeaderSort());
