@@ -1,74 +1,57 @@
 #include "screens/trunk_inspect_menus.h"
 
-#include <QAction>
-#include <QMenu>
-
-#include "platform/ui/modal.h"
-#include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
+#include "screens/icom_menu.h"
 
 namespace inspect_menu {
 namespace {
 
 constexpr UINT kSelectedTrunk = 2383;
 
-CEntry Separator() {
-    return {kSeparator, CString()};
-}
-
 }  // namespace
 
-std::vector<CEntry> IcomMenu(const CString& caption, bool online) {
-    return {
-        {kIcomCaption, caption, false},
-        Separator(),
-        {ID_CLEAR_ALLOCATIONS, u"&Clear trunk allocations", online},
-        Separator(),
-        {kViewSummary, u"View trunk &summary", online},
-        {kViewDefinitions, u"View trunk &definitions"},
-        {kViewSetup, u"View intercom s&etup"},
-        {kViewStatus, u"View intercom s&tatus", online},
-        {kViewAlphas, u"View &alphas"},
-    };
+CPopupMenu ForIntercom(const CKelvardinDoc& doc, int icom, bool online) {
+    CIcomSelection selection;
+    selection.index = icom;
+    selection.icoms = {icom};
+    CPopupMenu menu = icom_menu::Load();
+    menu.Modify(ID_ICOM_CAPTION, icom_menu::Caption(doc, selection), false);
+    for (UINT id : {icom_menu::kConnectionMenu, icom_menu::kBaudMenu, icom_menu::kComMenu,
+                    ID_ICOM_BROWSE_ADDRESS, ID_CLEAR_ICOM_ERRORS, ID_CANCEL_CHANGES})
+        menu.Remove(id);
+    if (!online) {
+        for (UINT id : {ID_ICOM_VIEW_SUMMARY, ID_ICOM_VIEW_STATUS, ID_CLEAR_ALLOCATIONS})
+            menu.Enable(id, false);
+    }
+    menu.TidySeparators();
+    return menu;
 }
 
-std::vector<CEntry> TrunkMenu(const CTrunkMenuState& state) {
-    const CString number = CString::Formatted(u"#%d", state.trunk + 1);
-    std::vector<CEntry> entries = {
-        {kTrunkCaption, SubstituteArgs(LoadResString(kSelectedTrunk).str(), {number}), false}};
-    if (state.maintenance) {
-        entries.push_back(Separator());
-        entries.push_back(
-            {ID_MAINT_MODE, u"Set &maintenance mode", state.online && !state.inMaintenance});
-        entries.push_back(
-            {ID_NORMAL_MODE, u"&Clear maintenance mode", state.online && state.inMaintenance});
-    }
-    if (!state.inspected) {
-        entries.push_back(Separator());
-        entries.push_back(
-            {ID_VIEW_TRUNK_INSPECT, u"&Inspect trunk", !state.maintenance || state.online});
-    }
-    return entries;
-}
+CPopupMenu ForTrunk(const CTrunkMenuState& state) {
+    CString caption = LoadResString(kSelectedTrunk);
+    caption.Replace(u"%1", CString::Formatted(u"#%d", state.trunk + 1).str());
+    CPopupMenu menu(kTrunkResourceId);
+    menu.AppendItem(ID_TRUNK_CAPTION, caption);
+    menu.Enable(ID_TRUNK_CAPTION, false);
+    menu.AppendSeparator();
+    menu.AppendItem(ID_MAINT_MODE, u"Set &maintenance mode");
+    menu.AppendItem(ID_NORMAL_MODE, u"&Clear maintenance mode");
+    menu.AppendSeparator();
+    menu.AppendItem(ID_VIEW_TRUNK_INSPECT, u"&Inspect trunk");
 
-UINT Track(const std::vector<CEntry>& entries, CPoint screenPoint) {
-    if (entries.size() < 2) return 0;
-    QMenu menu;
-    for (const CEntry& entry : entries) {
-        if (entry.id == kSeparator) {
-            menu.addSeparator();
-            continue;
-        }
-        QString text = ToQString(entry.text);
-        // A caption names an intercom or trunk as it is, never with a mnemonic.
-        if (entry.id == kIcomCaption || entry.id == kTrunkCaption)
-            text.replace(QLatin1Char('&'), QLatin1String("&&"));
-        QAction* action = menu.addAction(text);
-        action->setData(entry.id);
-        action->setEnabled(entry.enabled);
+    if (state.inspected) menu.Remove(ID_VIEW_TRUNK_INSPECT);
+    if (!state.maintenance) {
+        menu.Remove(ID_MAINT_MODE);
+        menu.Remove(ID_NORMAL_MODE);
+    } else if (!state.online) {
+        for (UINT id : {ID_VIEW_TRUNK_INSPECT, ID_MAINT_MODE, ID_NORMAL_MODE})
+            menu.Enable(id, false);
+    } else {
+        menu.Enable(state.inMaintenance ? ID_MAINT_MODE : ID_NORMAL_MODE, false);
     }
-    return static_cast<UINT>(ExecPopupMenu(menu, screenPoint));
+    menu.TidySeparators();
+    return menu;
 }
 
 }  // namespace inspect_menu

@@ -3,7 +3,6 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
-#include "res/string_table.h"
 #include "screens/screen_host.h"
 #include "screens/trunk_inspect_form.h"
 #include "screens/trunk_inspect_menus.h"
@@ -11,7 +10,6 @@
 
 namespace {
 
-constexpr UINT kSelectedIntercom = 2376;
 constexpr int kAllTypes = -1;
 
 bool IsOnline() {
@@ -42,24 +40,21 @@ LRESULT CTrunkInspectView::OnGridRClick(NM_GRIDVIEW* record) {
 void CTrunkInspectView::RunIcomMenu(int icom, CPoint point) {
     const CKelvardinDoc* doc = GetDocument();
     if (!doc) return;
-    CString name = doc->GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE);
-    if (name.IsEmpty()) name = CString::Formatted(u"#%d", icom + 1);
-    const CString caption = SubstituteArgs(LoadResString(kSelectedIntercom).str(), {name});
-
+    const CPopupMenu menu = inspect_menu::ForIntercom(*doc, icom, IsOnline());
     IScreenHost& host = GetHost();
     const DWORD selection = static_cast<DWORD>(icom + 1);
-    switch (inspect_menu::Track(inspect_menu::IcomMenu(caption, IsOnline()), point)) {
-        case inspect_menu::kViewSummary:
+    switch (TrackPopupMenu(menu, point, GetWidget())) {
+        case ID_ICOM_VIEW_SUMMARY:
             host.GetViewContext(kScreenTrunkSummary).m_params[0] = selection;
             host.PostCommand(ID_VIEW_TRUNK_SUMMARY);
             break;
-        case inspect_menu::kViewDefinitions:
+        case ID_ICOM_VIEW_DEFS:
             host.GetViewContext(kScreenTrunkDefs).m_params[0] = selection;
             host.PostCommand(ID_VIEW_TRUNK_DEFS);
             break;
-        case inspect_menu::kViewSetup: host.PostCommand(ID_VIEW_ICOM_SETUP); break;
-        case inspect_menu::kViewStatus: host.PostCommand(ID_VIEW_ICOM_STATUS); break;
-        case inspect_menu::kViewAlphas: {
+        case ID_ICOM_VIEW_SETUP: host.PostCommand(ID_VIEW_ICOM_SETUP); break;
+        case ID_ICOM_VIEW_STATUS: host.PostCommand(ID_VIEW_ICOM_STATUS); break;
+        case ID_ICOM_VIEW_ALPHAS: {
             CContext& alphas = host.GetViewContext(kScreenIcomAlphas);
             alphas.m_params[0] = static_cast<DWORD>(icom);
             alphas.m_params[1] = static_cast<DWORD>(kAllTypes);
@@ -82,8 +77,11 @@ void CTrunkInspectView::RunTrunkMenu(int trunk, CPoint point) {
         app.m_bAllowMaintenanceMode && app.GetConfig().HasFlag(CCVConfig::kTksupvSupport);
     state.online = IsOnline();
     state.inMaintenance = doc->IsTrunkInMaintenance(trunk) != 0;
+    const CPopupMenu menu = inspect_menu::ForTrunk(state);
+    // A caption alone is no menu.
+    if (menu.GetItems().size() < 2) return;
 
-    switch (inspect_menu::Track(inspect_menu::TrunkMenu(state), point)) {
+    switch (TrackPopupMenu(menu, point, GetWidget())) {
         case ID_VIEW_TRUNK_INSPECT:
             if (!state.inspected) Inspect(trunk);
             break;

@@ -306,6 +306,7 @@ TEST_F(TrunkInspectTest, MenusNameTheCellsIntercomOrTrunkAndHelpGoesByRegion) {
     RightClick(1, 2);
     m_app.m_bAllowMaintenanceMode = TRUE;
     script.ExpectMenu([&](QMenu& menu) {
+        EXPECT_EQ(menu.objectName(), "menu136");
         EXPECT_EQ(texts(menu),
                   (std::vector<QString>{"Selected Trunk: #6 (off)", "Set &maintenance mode (off)",
                                         "&Clear maintenance mode"}));
@@ -316,8 +317,12 @@ TEST_F(TrunkInspectTest, MenusNameTheCellsIntercomOrTrunkAndHelpGoesByRegion) {
 
     // Side B's requests wait at the far end of the cascade.
     script.ExpectMenu([&](QMenu& menu) {
-        EXPECT_EQ(texts(menu).front(), "Selected intercom: CHAR (off)");
-        return 32783;
+        EXPECT_EQ(texts(menu),
+                  (std::vector<QString>{"Selected intercom: CHAR (off)", "&Clear trunk allocations",
+                                        "View trunk &summary", "View trunk &definitions",
+                                        "View intercom s&etup", "View intercom s&tatus",
+                                        "View &alphas"}));
+        return ID_ICOM_VIEW_SUMMARY;
     });
     RightClick(15, 7);
     EXPECT_EQ(host.contexts[kScreenTrunkSummary].m_params[0], 4u);
