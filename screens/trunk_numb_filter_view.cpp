@@ -4,8 +4,8 @@
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
 #include "res/command_ids.h"
-#include "screens/pane_frame.h"
 #include "screens/popup_list.h"
+#include "screens/screen_host.h"
 
 namespace {
 
@@ -14,9 +14,7 @@ constexpr int kPopupRightTop = 1;
 
 }  // namespace
 
-std::unique_ptr<CKelvardinFilterView> CTrunkNumbFilterView::CreateObject() {
-    return std::make_unique<CTrunkNumbFilterView>();
-}
+CTrunkNumbFilterView::CTrunkNumbFilterView(IScreenHost& host) : m_host(host) {}
 
 BOOL CTrunkNumbFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) {
     if (!CKelvardinFilterView::Create(frame, rect, parent, id)) return FALSE;
@@ -27,9 +25,8 @@ BOOL CTrunkNumbFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget*
 }
 
 CContext* CTrunkNumbFilterView::GetContext() const {
-    IPaneFrame* frame = GetFrame();
-    if (!frame || m_nViewID < 0 || m_nViewID >= kScreenCount) return nullptr;
-    return &frame->GetViewContext(m_nViewID);
+    if (m_nViewID < 0 || m_nViewID >= kScreenCount) return nullptr;
+    return &m_host.GetViewContext(m_nViewID);
 }
 
 CKelvardinDoc* CTrunkNumbFilterView::GetDocument() const {
@@ -82,7 +79,7 @@ void CTrunkNumbFilterView::OnTrunkSelected() {
     CContext* context = GetContext();
     if (!context) return;
     // A choice the pane makes itself while it follows the screen is no step of the user's.
-    if (!m_bUpdating) GetFrame()->PushHistory(*context);
+    if (!m_bUpdating) m_host.PushHistory(*context);
     const CPopupList* list = m_edit.GetPopupList();
     const bool any = list && list->GetItemCount() > 0;
     context->m_params[0] = static_cast<DWORD>(any ? m_edit.GetCurSelData() : -1);
@@ -101,7 +98,7 @@ void CTrunkNumbFilterView::StepTrunk(int step) {
     if (!context || !GetDocument()) return;
     const int trunk = static_cast<int>(context->m_params[0]) + step;
     if (trunk < 0 || trunk >= GetApp().GetVisibleTrunkCount()) return;
-    GetFrame()->PushHistory(*context);
+    m_host.PushHistory(*context);
     context->m_params[0] = static_cast<DWORD>(trunk);
     SendHint(kHintSelection);
     SendHint(kHintRefresh);

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <memory>
-
+#include "model/view_context.h"
 #include "screens/kelvardin_filter_view.h"
 
 class CKelvardinDoc;
-struct CContext;
+class IScreenHost;
 
 // The trunk inspection's selector: the visible trunks in a drop-down list with step buttons.
 // A trunk chosen there, or the next or previous one by Ctrl+PgDn and Ctrl+PgUp, becomes the
 // inspected trunk, the one shown before going onto the Back history.
 class CTrunkNumbFilterView : public CKelvardinFilterView {
 public:
-    static std::unique_ptr<CKelvardinFilterView> CreateObject();
+    explicit CTrunkNumbFilterView(IScreenHost& host);
 
     BOOL Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) override;
 
@@ -32,4 +31,6 @@ private:
     // Moves the inspection by one trunk, within the visible trunks.
     void StepTrunk(int step);
     void SendHint(LPARAM hint);
+
+    IScreenHost& m_host;
 };

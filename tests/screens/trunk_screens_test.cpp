@@ -7,7 +7,6 @@
 #include "link/command_codes.h"
 #include "platform/ui/ui_environment.h"
 #include "screens/bool_grid_cell.h"
-#include "screens/pane_frame.h"
 #include "screens/trunk_inspect_view.h"
 #include "screens/trunk_numb_filter_view.h"
 #include "screens/trunk_opts_view.h"
@@ -131,23 +130,6 @@ std::vector<std::uint8_t> Inspection(int cascade, int countA, int countB) {
     return out;
 }
 
-// The main window as the pane sees it: the screen's contexts and history.
-class CPaneFrame : public IPaneFrame {
-public:
-    explicit CPaneFrame(CFakeScreenHost& host) : m_host(host) {}
-    CView* GetCurrentMainView() override { return nullptr; }
-    int GetCurrentViewID() const override { return kScreenTrunkInspect; }
-    std::optional<DWORD> GetCurrentGridHelpID() const override { return std::nullopt; }
-    void SendCommand(UINT) override {}
-    void WinHelp(DWORD, UINT) override {}
-    LogFont GetPaneFont() const override { return {}; }
-    CContext& GetViewContext(int screen) override { return m_host.GetViewContext(screen); }
-    void PushHistory(const CContext& context) override { m_host.PushHistory(context); }
-
-private:
-    CFakeScreenHost& m_host;
-};
-
 // The visible panes: the selector and the screen hear every hint.
 class CPaneViews : public IDocViews {
 public:
@@ -189,7 +171,7 @@ protected:
         m_doc.SetViews(&views);
         host.contexts[kScreenTrunkInspect].m_params[0] = 4;
         window.resize(700, 640);
-        ASSERT_TRUE(pane.Create(&frame, CRect(0, 0, 400, 28), &window, 0xE900));
+        ASSERT_TRUE(pane.Create(nullptr, CRect(0, 0, 400, 28), &window, 0xE900));
         pane.m_nViewID = kScreenTrunkInspect;
         screen.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 680, 630), &window, 20103);
         views.views = {&pane, &screen};
@@ -241,8 +223,7 @@ protected:
     CTestDialogs dialogs;
     CLinkTestWindow link{host.dataMgr};
     CPaneViews views;
-    CPaneFrame frame{host};
-    CTrunkNumbFilterView pane;
+    CTrunkNumbFilterView pane{host};
     CTrunkInspectView screen{host};
     CUiEnvironment environment;
     CModalScript script{environment};
