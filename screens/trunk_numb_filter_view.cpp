@@ -89,7 +89,11 @@ void CTrunkNumbFilterView::OnTrunkSelected() {
 BOOL CTrunkNumbFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
     if (id != ID_NEXT_ENTRY && id != ID_PREV_ENTRY)
         return CKelvardinFilterView::OnCmdMsg(id, update);
-    if (!update) StepTrunk(id == ID_NEXT_ENTRY ? 1 : -1);
+    if (update) {
+        update->Enable(GetContext() != nullptr);
+    } else {
+        StepTrunk(id == ID_NEXT_ENTRY ? 1 : -1);
+    }
     return TRUE;
 }
 

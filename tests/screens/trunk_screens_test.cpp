@@ -237,7 +237,11 @@ TEST_F(TrunkInspectTest, FormFollowsTheInspectionAndTheKeysStepThroughTheTrunks)
     EXPECT_EQ(Text(3, 4), u"N005");
     EXPECT_EQ(pane.GetEdit().GetValueText(), u"Trunk #5");
 
-    // Ctrl+PgDn: a cascaded trunk, whose 12 requests fill the form's 8 rows.
+    // Ctrl+PgDn: a cascaded trunk, whose 12 requests fill the form's 8 rows. The main window
+    // offers the keys only when a pane enables them.
+    CCmdUI keys(ID_NEXT_ENTRY);
+    keys.Enable(FALSE);
+    EXPECT_TRUE(pane.OnCmdMsg(ID_NEXT_ENTRY, &keys) && keys.IsEnabled());
     pane.OnCmdMsg(ID_NEXT_ENTRY, nullptr);
     ASSERT_TRUE(Inspected(5));
     EXPECT_EQ(ShownRows(), (std::vector<int>{0, 1, 3, 4, 5, 6, 8, 9, 10, 11, 13, 14, 15, 16, 17, 18,
