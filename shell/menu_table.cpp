@@ -128,8 +128,11 @@ std::vector<CMenuDesc> VisibleMenus(const CMenuRules& rules) {
 
 const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
     static const std::vector<CAcceleratorDesc> keys = {
-        {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"}, {ID_CELL_CONTEXT_MENU, "Shift+Return"},
-        {ID_OPEN_DROP_DOWN, "Ctrl+Return"},       {ID_PREV_ENTRY, "Ctrl+PgUp"},
+        {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},
+        {ID_CELL_CONTEXT_MENU, "Shift+Return"},
+        {ID_OPEN_DROP_DOWN, "Ctrl+Return"},
+        // The selector panes' previous and next entry.
+        {ID_PREV_ENTRY, "Ctrl+PgUp"},
         {ID_NEXT_ENTRY, "Ctrl+PgDown"},
     };
     return keys;
