@@ -104,6 +104,8 @@ public:
     BOOL m_bAllowDragDrop = FALSE;
     // Without it the memory screen only shows the controller's memory.
     BOOL m_bAllowMemoryPoke = FALSE;
+    // The screens' menus offer the trunk maintenance commands only with it.
+    BOOL m_bAllowMaintenanceMode = FALSE;
     BOOL m_bCreateBAKFiles = TRUE;
     // "IPAddress" and "StandbyIP": the link engine thread exchanges them.
     CGuardedText m_ipAddress;

@@ -142,6 +142,8 @@ public:
     void WinHelp(DWORD id, UINT command) override;
     void PostCommand(UINT id) override;
     void ClearAllocations(int icom) override;
+    void SetMaintMode(int trunk) override;
+    void ClearMaintMode(int trunk) override;
     bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
                            CString& backup) override;
     CCVDataMgr& GetDataMgr() override;
