@@ -1,4 +1,4 @@
-#include "shell/wnd_timer.h"
+#include "platform/ui/wnd_timer.h"
 
 #include <atomic>
 
