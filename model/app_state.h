@@ -102,6 +102,8 @@ public:
     BOOL m_bAllowKatakanaAlphas = FALSE;
     BOOL m_bLimitKatakanaAlphas = FALSE;
     BOOL m_bAllowDragDrop = FALSE;
+    // The screens offer the trunk maintenance commands only with it.
+    BOOL m_bAllowMaintenanceMode = FALSE;
     BOOL m_bCreateBAKFiles = TRUE;
     // "IPAddress" and "StandbyIP": the link engine thread exchanges them.
     CGuardedText m_ipAddress;

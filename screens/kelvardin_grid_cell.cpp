@@ -62,6 +62,11 @@ void CKelvardinGridCell::Lend(CGridCtrl* grid, DWORD state) {
     SetState(state);
 }
 
+void CKelvardinGridCell::SetSortText(const CString& text) {
+    SetText(text);
+    m_bTextCached = true;
+}
+
 CKelvardinDoc* CKelvardinGridCell::GetDocument() const {
     IUndoHost* host = GetApp().GetUndoHost();
     return host ? host->GetActiveDocument() : nullptr;

@@ -55,6 +55,9 @@ public:
     // A virtual grid lends one cell for many: everything a lend may set is set back to a new
     // cell's first, so that nothing of the cell it last stood for shows. An open edit stays.
     void Lend(CGridCtrl* grid, DWORD state);
+    // A text the screen already knows for the header sort that runs: shown as it is, not read
+    // again until the sort ends.
+    void SetSortText(const CString& text);
 
     // How the in-place editor takes text: in upper case (the default), digits only (the edit
     // starts only on a digit), hexadecimal digits, at most maxChars characters (0: no limit).

@@ -112,10 +112,9 @@ public:
     BOOL m_bConfirmExit = TRUE;
     int m_nAutoLog = -1;
     BOOL m_bSavePosition = TRUE;
-    // "Settings\\Restrictions"; AllowLog is the model's request-logging setting and
-    // AllowDragDrop the model's too.
+    // "Settings\\Restrictions"; AllowLog is the model's request-logging setting, and
+    // AllowDragDrop and AllowMaintenanceMode are the model's too.
     BOOL m_bAllowCommandLineProtocol = FALSE;
-    BOOL m_bAllowMaintenanceMode = FALSE;
     BOOL m_bAllowMemoryPeek = FALSE;
     BOOL m_bAllowMemoryPoke = FALSE;
     BOOL m_bEnableAlphaPalette = FALSE;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <vector>
 
 #include "model/app_state.h"
@@ -20,7 +21,10 @@ public:
         m_boxes.push_back({text, type});
         return m_answer;
     }
+    BOOL IsCommandEnabled(UINT id) override { return m_enabledCommands.count(id & 0xFFFF) != 0; }
 
     std::vector<Box> m_boxes;
     int m_answer = 0;
+    // The commands the command rule allows; none by default.
+    std::set<UINT> m_enabledCommands;
 };
