@@ -66,14 +66,20 @@ CGridCellBase* CTrunkDefsCells::Lend(int row, int col, UINT state, CKelvardinGri
     // editor, never shares one with another cell.
     const bool sorting = grid.IsSorting();
     m_nLent = sorting ? 1 - m_nLent : static_cast<int>(state & CELL_FOCUSED);
+    const int dataRow = row - grid.GetFixedRowCount();
+    CKelvardinGridCell& cell =
+        dataRow >= 0 && column.check
+            ? static_cast<CKelvardinGridCell&>(m_check[static_cast<size_t>(m_nLent)])
+            : m_plain[static_cast<size_t>(m_nLent)];
+    // A comparison reads nothing but the text: a kept one is all the cell needs.
+    if (const CString* text = sorting && dataRow >= 0 ? SortText(r, dataRow) : nullptr) {
+        cell.SetSortText(*text);
+        return &cell;
+    }
+
     if (r >= grid.GetFixedColumnCount() &&
         (CKelvardinDoc::IsReadOnlyObjectID(static_cast<int>(column.field)) || readOnlyView))
         state |= CELL_READONLY;
-
-    const int dataRow = row - grid.GetFixedRowCount();
-    CKelvardinGridCell& cell = dataRow >= 0 && column.check
-                                   ? static_cast<CKelvardinGridCell&>(m_check[m_nLent])
-                                   : m_plain[static_cast<size_t>(m_nLent)];
     cell.Lend(&grid, state);
     cell.SetBorders(column.leftBorder ? CKelvardinGridCell::kBorderLeft : 0);
     if (dataRow < 0) {
@@ -85,24 +91,28 @@ CGridCellBase* CTrunkDefsCells::Lend(int row, int col, UINT state, CKelvardinGri
     cell.SetAltObjSpec(column.entry ? CObjSpec(CObjSpec::kAlpha, 0, column.entry)
                                     : CObjSpec(CObjSpec::kNone, 0, 0));
     if (sorting) {
-        GiveSortText(cell, r, dataRow);
+        KeepSortText(cell, dataRow);
     } else {
         m_nCachedColumn = -1;
     }
     return &cell;
 }
 
-void CTrunkDefsCells::GiveSortText(CKelvardinGridCell& cell, int tableRow, int dataRow) {
-    if (static_cast<size_t>(dataRow) >= m_texts.size()) return;
+const CString* CTrunkDefsCells::SortText(int tableRow, int dataRow) {
+    const size_t at = static_cast<size_t>(dataRow);
+    if (at >= m_texts.size()) return nullptr;
     if (m_nCachedColumn != tableRow) {
         std::fill(m_valid.begin(), m_valid.end(), false);
         m_nCachedColumn = tableRow;
     }
+    return m_valid[at] ? &m_texts[at] : nullptr;
+}
+
+void CTrunkDefsCells::KeepSortText(CKelvardinGridCell& cell, int dataRow) {
     const size_t at = static_cast<size_t>(dataRow);
-    if (!m_valid[at]) {
-        cell.UpdateText();
-        m_texts[at] = cell.CGridCell::GetText();
-        m_valid[at] = true;
-    }
+    if (at >= m_texts.size()) return;
+    cell.UpdateText();
+    m_texts[at] = cell.CGridCell::GetText();
+    m_valid[at] = true;
     cell.SetSortText(m_texts[at]);
 }

@@ -36,13 +36,17 @@ public:
     // The row of the table the grid column shows; -1 outside the grid.
     int TableRow(int col) const;
     int ColumnCount() const { return static_cast<int>(m_columnMap.size()); }
+    // A new sort starts: the texts kept from the last one may be out of date.
+    void ForgetSortTexts() { m_nCachedColumn = -1; }
 
     // The cell for a row in data order, a stored column and the grid's state bits.
     CGridCellBase* Lend(int row, int col, UINT state, CKelvardinGridCtrl& grid, bool readOnlyView);
 
 private:
-    // While the grid sorts, the text of a data row of the sort column.
-    void GiveSortText(CKelvardinGridCell& cell, int tableRow, int dataRow);
+    // While the grid sorts: the kept text of a data row of the sort column, null when the row's
+    // text is not kept yet.
+    const CString* SortText(int tableRow, int dataRow);
+    void KeepSortText(CKelvardinGridCell& cell, int dataRow);
 
     std::array<CKelvardinGridCell, 2> m_plain;
     std::array<CBoolGridCell, 2> m_check;

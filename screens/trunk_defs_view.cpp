@@ -104,6 +104,8 @@ void CTrunkDefsView::SetupGrid() {
 }
 
 void CTrunkDefsView::OnColumnClick(int column, int ascending) {
+    // The grid tells before it sorts: the texts are read afresh for every sort.
+    m_cells.ForgetSortTexts();
     m_nSortColumn = column;
     m_bSortAscending = ascending;
 }

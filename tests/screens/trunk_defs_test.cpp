@@ -45,6 +45,12 @@ TEST_F(TrunkDefsTest, HeaderSortsToggleKeepEmptyEndsLastAndSurviveARebuild) {
     CCellID header(0, kIcom1);
     Grid().OnFixedRowClick(header);
     EXPECT_EQ(Column(kIcom1), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"", u""}));
+    // Every sort reads the names afresh, even with no paint between two sorts.
+    Grid().OnFixedRowClick(header);
+    NameIcom(3, u"AAAA");
+    Grid().OnFixedRowClick(header);
+    EXPECT_EQ(Column(kIcom1)[0], u"AAAA");
+    NameIcom(3, u"DELT");
     Grid().OnFixedRowClick(header);
     const std::vector<CString> descending{u"DELT", u"CHAR", u"BRAV", u"ALFA", u"", u""};
     EXPECT_EQ(Column(kIcom1), descending);
