@@ -48,6 +48,7 @@ CKelvardinApp::CKelvardinApp(IProfile& profile)
     m_dataMgr.SetMessagePump(this);
     m_dataMgr.SetControllerLogWriter(
         [this](const CString& line) { return AppendControllerLog(line); });
+    m_dataMgr.SetDialogs(&m_linkDialogs);
     m_environment.SetMessageBoxPresenter([this](const CString& text, UINT type, UINT helpId) {
         return static_cast<int>(ExtMessageBox(text, helpId, BoxOwner(m_mainFrame.get()), type));
     });

@@ -13,6 +13,7 @@
 #include "shell/controller_log.h"
 #include "shell/main_frame.h"
 #include "shell/search_network.h"
+#include "shell/shell_link_dialogs.h"
 
 class CKelvardinDoc;
 class CPartialSaveSelection;
@@ -142,6 +143,7 @@ private:
                        UINT& icon);
 
     CUiEnvironment m_environment;
+    CShellLinkDialogs m_linkDialogs;
     CCVDataMgr m_dataMgr;
     CCommandLineInfoEx m_cmdInfo;
     CControllerLogWriter m_logWriter;

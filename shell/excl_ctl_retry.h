@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/ui/wnd_timer.h"
+#include "shell/kelvardin_dialog.h"
+#include "shell/timer_relay.h"
+
+class QLabel;
+
+// Tells that the controller refused exclusive control for a send and asks again by itself
+// after ten seconds: Retry Now (1), also when the count-down runs out, or Abort (2).
+class CExclCtlRetry : public CKelvardinDialog {
+public:
+    static constexpr UINT kTemplateId = 169;
+    static constexpr UINT kCountdownText = 1061;
+    static constexpr int kRetry = IDOK;
+    static constexpr int kAbort = IDCANCEL;
+
+    explicit CExclCtlRetry(QWidget* parent = nullptr);
+    ~CExclCtlRetry() override;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    void ShowCountdown();
+
+    QLabel* m_countdown;
+    CTimerRelay m_relay;
+    CWndTimer m_timer;
+    int m_nSeconds = 10;
+};
