@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QMenu>
 
-#include "platform/ui/qt_convert.h"
 #include "tests/screens/trunk_defs_fixture.h"
 #include "tests/support/modal_script.h"
 
@@ -13,13 +12,11 @@ TEST_F(TrunkDefsTest, RowsFollowTheTrunkCountAndTheIntercomFilter) {
     Show();
     EXPECT_EQ(Grid().GetColumnCount(), 14);
     EXPECT_EQ(Grid().GetItemText(0, kIcom1), u"Icom 1");
-    EXPECT_EQ(Grid().GetItemText(0, kFixed), u"Fixed");
     EXPECT_EQ(Column(kIcom1), (std::vector<CString>{u"CHAR", u"BRAV", u"ALFA", u"", u"DELT", u""}));
     EXPECT_EQ(Column(kPort1)[1], FormatAssignText(CAssign(1, 0, 0)));
     EXPECT_EQ(Column(kAlpha1)[1], m_doc.FindAlpha(CAssign(1, 0, 0).GetKey())->GetLabel());
     EXPECT_EQ(Column(kFixed)[0], u"-");
     EXPECT_TRUE(Grid().GetCell(1, kState)->IsReadOnly());
-    EXPECT_FALSE(Grid().GetCell(1, kIcom2)->IsReadOnly());
 
     // The selector's choice: CHAR's trunks only; then every trunk for all and for "several".
     host.contexts[0].m_params[0] = 3;
