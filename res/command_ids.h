@@ -72,6 +72,22 @@ constexpr UINT ID_NAV_LARGE_ICONS = 32810;  // the navigation lists' icon size
 constexpr UINT ID_NAV_SMALL_ICONS = 32811;
 constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
 
+// The intercom context menu: the intercoms chosen, their settings and the other screens that
+// show them.
+constexpr UINT ID_ICOM_VIEW_SUMMARY = 32783;
+constexpr UINT ID_ICOM_VIEW_DEFS = 32784;
+constexpr UINT ID_ICOM_VIEW_SETUP = 32785;
+constexpr UINT ID_ICOM_VIEW_STATUS = 32786;
+constexpr UINT ID_ICOM_VIEW_ALPHAS = 32787;
+constexpr UINT ID_ICOM_CAPTION = 32873;
+constexpr UINT ID_ICOM_BAUD_38400 = 32876;
+constexpr UINT ID_ICOM_BAUD_9600 = 32877;
+constexpr UINT ID_ICOM_COM_NONE = 32879;
+constexpr UINT ID_ICOM_COM_FIRST = 32880;  // COM1; COM31 is ID_ICOM_COM_FIRST + 30
+constexpr UINT ID_ICOM_SERIAL = 32938;
+constexpr UINT ID_ICOM_NETWORK = 32939;
+constexpr UINT ID_ICOM_BROWSE_ADDRESS = 32941;
+
 // Tools and help.
 constexpr UINT ID_CONFIGURATION = 32782;
 constexpr UINT ID_ERROR_INFO = 32912;  // shows the last validation error

@@ -73,9 +73,10 @@ LRESULT CTrunkDefsView::OnGridRClick(NM_GRIDVIEW* record) {
     if (!state) return 0;
     m_menu = *state;
     ITrunkDefsHost* host = GetTrunkHost();
-    const CMenuModel menu = BuildTrunkDefsMenu(
+    const CPopupMenu menu = BuildTrunkDefsMenu(
         m_menu, [host](UINT command) { return host && host->IsCommandAvailable(command); });
-    OnMenuCommand(TrackPopupMenu(menu, GetContextMenuPoint(record)));
+    if (menu.GetItems().empty()) return 0;
+    OnMenuCommand(TrackPopupMenu(menu, GetContextMenuPoint(record), GetHost().GetWindow()));
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "screens/trunk_defs_menu.h"
 
+#include <vector>
+
 #include "res/command_ids.h"
 #include "res/string_table.h"
 
@@ -28,53 +30,52 @@ using namespace trunk_menu;
 constexpr UINT kIcomCaptionText = 2376;   // "Selected intercom: %1"
 constexpr UINT kTrunkCaptionText = 2383;  // "Selected Trunk: %1"
 
-CMenuModel FullMenu() {
-    CMenuModel menu;
-    menu.Add(kTrunkCaption, u"Selected Trunk:");
-    menu.AddSeparator();
-    menu.Add(kMaintenance, u"Set &maintenance mode...");
-    menu.Add(kNormal, u"Clear maintenance mo&de...");
-    menu.AddSeparator();
-    menu.Add(kInspect, u"&Inspect trunk");
-    menu.AddSeparator();
-    menu.Add(kIcomCaption, u"Selected intercom:");
-    menu.AddSeparator();
-    menu.Add(kClearAllocations, u"&Clear trunk allocations");
-    menu.AddSeparator();
-    menu.Add(kViewSummary, u"View trunk &summary");
-    menu.Add(kViewDefinitions, u"View trunk &definitions");
-    menu.Add(kViewSetup, u"View intercom s&etup");
-    menu.Add(kViewStatus, u"View intercom s&tatus");
-    menu.Add(kViewAlphas, u"View &alphas");
-    menu.AddSeparator();
-    menu.Add(kSetFixed, u"Set &fixed flag");
-    menu.Add(kClearFixed, u"&Clear fixed flag");
-    menu.AddSeparator();
-    menu.Add(kSetCascade, u"Set cascade fla&g");
-    menu.Add(kClearCascade, u"&Clear cascade flag");
-    menu.AddSeparator();
-    menu.Add(kClearChanges, u"&Clear changes");
-    menu.AddSeparator();
-    menu.Add(kChooseAssignment, u"Choose &new assignment...");
+CPopupMenu FullMenu() {
+    CPopupMenu menu(kMenuId);
+    menu.AppendItem(kTrunkCaption, u"Selected Trunk:");
+    menu.AppendSeparator();
+    menu.AppendItem(kMaintenance, u"Set &maintenance mode...");
+    menu.AppendItem(kNormal, u"Clear maintenance mo&de...");
+    menu.AppendSeparator();
+    menu.AppendItem(kInspect, u"&Inspect trunk");
+    menu.AppendSeparator();
+    menu.AppendItem(kIcomCaption, u"Selected intercom:");
+    menu.AppendSeparator();
+    menu.AppendItem(kClearAllocations, u"&Clear trunk allocations");
+    menu.AppendSeparator();
+    menu.AppendItem(kViewSummary, u"View trunk &summary");
+    menu.AppendItem(kViewDefinitions, u"View trunk &definitions");
+    menu.AppendItem(kViewSetup, u"View intercom s&etup");
+    menu.AppendItem(kViewStatus, u"View intercom s&tatus");
+    menu.AppendItem(kViewAlphas, u"View &alphas");
+    menu.AppendSeparator();
+    menu.AppendItem(kSetFixed, u"Set &fixed flag");
+    menu.AppendItem(kClearFixed, u"&Clear fixed flag");
+    menu.AppendSeparator();
+    menu.AppendItem(kSetCascade, u"Set cascade fla&g");
+    menu.AppendItem(kClearCascade, u"&Clear cascade flag");
+    menu.AppendSeparator();
+    menu.AppendItem(kClearChanges, u"&Clear changes");
+    menu.AppendSeparator();
+    menu.AppendItem(kChooseAssignment, u"Choose &new assignment...");
     return menu;
 }
 
-void Grey(CMenuModel& menu, std::initializer_list<UINT> ids) {
+void Grey(CPopupMenu& menu, std::initializer_list<UINT> ids) {
     for (UINT id : ids)
         menu.Enable(id, false);
 }
 
-void Remove(CMenuModel& menu, std::initializer_list<UINT> ids) {
+void Remove(CPopupMenu& menu, std::initializer_list<UINT> ids) {
     for (UINT id : ids)
         menu.Remove(id);
 }
 
-void SetCaption(CMenuModel& menu, UINT id, UINT format, const CString& text) {
-    menu.SetText(id, SubstituteArgs(LoadResString(format).str(), {text}));
-    menu.Enable(id, false);
+void SetCaption(CPopupMenu& menu, UINT id, UINT format, const CString& text) {
+    menu.Modify(id, SubstituteArgs(LoadResString(format).str(), {text}), false);
 }
 
-void ApplyFlagItems(CMenuModel& menu, const CTrunkMenuState& s) {
+void ApplyFlagItems(CPopupMenu& menu, const CTrunkMenuState& s) {
     switch (s.field) {
         case 8:
             if (s.single && !s.fixed) {
@@ -93,7 +94,7 @@ void ApplyFlagItems(CMenuModel& menu, const CTrunkMenuState& s) {
     }
 }
 
-void ApplyTrunkItems(CMenuModel& menu, const CTrunkMenuState& s) {
+void ApplyTrunkItems(CPopupMenu& menu, const CTrunkMenuState& s) {
     if (s.trunk < 0) {
         Remove(menu, {kTrunkCaption, kMaintenance, kNormal, kInspect});
         return;
@@ -110,9 +111,9 @@ void ApplyTrunkItems(CMenuModel& menu, const CTrunkMenuState& s) {
 
 }  // namespace
 
-CMenuModel BuildTrunkDefsMenu(const CTrunkMenuState& s,
+CPopupMenu BuildTrunkDefsMenu(const CTrunkMenuState& s,
                               const std::function<bool(UINT command)>& available) {
-    CMenuModel menu = FullMenu();
+    CPopupMenu menu = FullMenu();
     if (!s.hasAssign) menu.Remove(kChooseAssignment);
     if (!s.selectionHasChanges || !s.online) menu.Remove(kClearChanges);
     if (s.icom >= 0) {
@@ -126,9 +127,13 @@ CMenuModel BuildTrunkDefsMenu(const CTrunkMenuState& s,
     }
     ApplyFlagItems(menu, s);
     ApplyTrunkItems(menu, s);
-    for (UINT id : menu.Commands()) {
-        const UINT sent = CommandSentFor(id);
-        if (sent && !(available && available(sent))) menu.Enable(id, false);
+    std::vector<UINT> passedOn;
+    for (const CPopupMenu::Item& item : menu.GetItems()) {
+        if (CommandSentFor(item.id)) passedOn.push_back(item.id);
     }
+    for (UINT id : passedOn) {
+        if (!(available && available(CommandSentFor(id)))) menu.Enable(id, false);
+    }
+    menu.TidySeparators();
     return menu;
 }

@@ -3,13 +3,14 @@
 #include <functional>
 
 #include "platform/base/cstring.h"
-#include "platform/ui/menu_model.h"
+#include "platform/ui/popup_menu.h"
 
 // The context menu of the trunk definitions: the selected trunk's section, the clicked
 // intercom's section, the Fixed and Cascadable flags, Clear changes and the assignment dialog.
 namespace trunk_menu {
 
 enum : UINT {
+    kMenuId = 138,
     kTrunkCaption = 32874,
     kMaintenance = 32793,
     kNormal = 32794,
@@ -54,5 +55,5 @@ struct CTrunkMenuState {
 
 // The menu for the state. A command the main window carries out is greyed while available
 // says it would not.
-CMenuModel BuildTrunkDefsMenu(const CTrunkMenuState& state,
+CPopupMenu BuildTrunkDefsMenu(const CTrunkMenuState& state,
                               const std::function<bool(UINT command)>& available);

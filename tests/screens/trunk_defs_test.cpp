@@ -103,11 +103,17 @@ TEST_F(TrunkDefsTest, AnEditThroughACellOrADialogIsOneUndoStep) {
 }
 
 // The commands of a menu with whether each is enabled.
-std::vector<std::pair<UINT, bool>> Entries(const CMenuModel& menu) {
+std::vector<std::pair<UINT, bool>> Entries(const CPopupMenu& menu) {
     std::vector<std::pair<UINT, bool>> entries;
-    for (UINT id : menu.Commands())
-        entries.emplace_back(id, menu.IsEnabled(id));
+    for (const CPopupMenu::Item& item : menu.GetItems()) {
+        if (!item.IsSeparator()) entries.emplace_back(item.id, item.enabled);
+    }
     return entries;
+}
+
+bool IsEnabled(const CPopupMenu& menu, UINT id) {
+    const CPopupMenu::Item* item = menu.Find(id);
+    return item && item->enabled;
 }
 
 TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
@@ -116,7 +122,7 @@ TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
     state.trunk = 2;
     state.field = 2;
     state.maintenanceAllowed = true;
-    CMenuModel menu = BuildTrunkDefsMenu(state, all);
+    CPopupMenu menu = BuildTrunkDefsMenu(state, all);
     EXPECT_EQ(
         Entries(menu),
         (std::vector<std::pair<UINT, bool>>{
@@ -131,14 +137,19 @@ TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
     state.hasAssign = state.online = state.selectionHasChanges = true;
     state.maintenanceAllowed = false;
     menu = BuildTrunkDefsMenu(state, [](UINT id) { return id != ID_VIEW_ICOM_SETUP; });
-    EXPECT_EQ(menu.Commands(),
-              (std::vector<UINT>{kTrunkCaption, kInspect, kIcomCaption, kClearAllocations,
-                                 kViewSummary, kViewDefinitions, kViewSetup, kViewStatus,
-                                 kViewAlphas, kClearChanges, kChooseAssignment}));
+    EXPECT_EQ(Entries(menu), (std::vector<std::pair<UINT, bool>>{{kTrunkCaption, false},
+                                                                 {kInspect, true},
+                                                                 {kIcomCaption, false},
+                                                                 {kClearAllocations, true},
+                                                                 {kViewSummary, true},
+                                                                 {kViewDefinitions, true},
+                                                                 {kViewSetup, false},
+                                                                 {kViewStatus, true},
+                                                                 {kViewAlphas, true},
+                                                                 {kClearChanges, true},
+                                                                 {kChooseAssignment, true}}));
     EXPECT_EQ(menu.Find(kIcomCaption)->text, u"Selected intercom: BRAV");
-    EXPECT_FALSE(menu.IsEnabled(kViewSetup));
-    EXPECT_TRUE(menu.IsEnabled(kViewSummary));
-    const std::vector<CMenuModel::Item> items = menu.Items();
+    const std::vector<CPopupMenu::Item>& items = menu.GetItems();
     for (size_t i = 0; i < items.size(); ++i) {
         const bool edge = i == 0 || i + 1 == items.size();
         EXPECT_FALSE(items[i].IsSeparator() && (edge || items[i - 1].IsSeparator())) << i;
@@ -156,9 +167,9 @@ TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
     rows.field = 7;
     rows.cascadable = true;
     menu = BuildTrunkDefsMenu(rows, all);
-    EXPECT_FALSE(menu.IsEnabled(kSetCascade));
-    EXPECT_TRUE(menu.IsEnabled(kClearCascade));
-    EXPECT_FALSE(menu.Has(kSetFixed));
+    EXPECT_FALSE(IsEnabled(menu, kSetCascade));
+    EXPECT_TRUE(IsEnabled(menu, kClearCascade));
+    EXPECT_EQ(menu.Find(kSetFixed), nullptr);
 }
 
 TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavigates) {

@@ -21,10 +21,10 @@ public:
         m_boxes.push_back({text, type});
         return m_answer;
     }
+    // The commands a test makes available; none by default.
     BOOL IsCommandEnabled(UINT id) override { return m_enabledCommands.count(id & 0xFFFF) != 0; }
 
     std::vector<Box> m_boxes;
     int m_answer = 0;
-    // The commands the command rule allows; none by default.
     std::set<UINT> m_enabledCommands;
 };
