@@ -15,18 +15,13 @@ constexpr DWORD kPatienceMs = 20000;
 class CScreenViews : public IDocViews {
 public:
     void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        Pass(sender, hint, object);
+        UpdateAllFrameViews(sender, hint, object);
     }
     void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        Pass(sender, hint, object);
-    }
-    CView* screen = nullptr;
-
-private:
-    void Pass(CView* sender, LPARAM hint, LPARAM object) {
         if (screen && sender != screen)
             screen->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
     }
+    CView* screen = nullptr;
 };
 
 // Ends the link before what it reports to goes.
