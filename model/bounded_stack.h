@@ -26,6 +26,13 @@ public:
     bool IsEmpty() const { return m_entries.empty(); }
     size_t GetCount() const { return m_entries.size(); }
     void RemoveAll() { m_entries.clear(); }
+    // Drops, oldest first, every entry the predicate (given the entry) answers true for; the
+    // others keep their order. Answers how many went.
+    template <class Predicate>
+    size_t RemoveIf(Predicate predicate) {
+        return std::erase_if(m_entries,
+                             [&](std::unique_ptr<T>& entry) { return predicate(*entry); });
+    }
 
 private:
     std::deque<std::unique_ptr<T>> m_entries;

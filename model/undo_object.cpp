@@ -71,6 +71,11 @@ void CUndoObList::Append(CUndoObList&& other) {
     other.m_records.clear();
 }
 
+size_t CUndoObList::RemoveIf(const std::function<bool(const CUndoObject&)>& predicate) {
+    return std::erase_if(
+        m_records, [&](const std::unique_ptr<CUndoObject>& record) { return predicate(*record); });
+}
+
 std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) const {
     auto inverse = std::make_unique<CUndoObList>();
     for (const auto& record : m_records)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -62,6 +63,8 @@ public:
     void Add(std::unique_ptr<CUndoObject> record) { m_records.push_back(std::move(record)); }
     // Moves every record of the other list to the end of this one.
     void Append(CUndoObList&& other);
+    // Drops the records the predicate answers true for; answers how many went.
+    size_t RemoveIf(const std::function<bool(const CUndoObject&)>& predicate);
     bool IsEmpty() const { return m_records.empty(); }
     size_t GetCount() const { return m_records.size(); }
     const CUndoObject& GetAt(size_t i) const { return *m_records[i]; }

@@ -49,6 +49,18 @@ constexpr UINT ID_CLEAR_CV_ERRORS = 32820;
 constexpr UINT ID_CLEAR_STANDBY_ERRORS = 32821;
 constexpr UINT ID_CLEAR_ICOM_ERRORS = 32822;
 constexpr UINT ID_CLEAR_ALLOCATIONS = 32823;
+// The memory screen's context menu: go to the selected address, the address history (its
+// entries from ID_MEMORY_HISTORY_FIRST on) and the pending writes.
+constexpr UINT ID_MEMORY_GOTO = 32856;
+constexpr UINT ID_MEMORY_HISTORY = 32858;
+constexpr UINT ID_MEMORY_HISTORY_FIRST = 32860;
+constexpr UINT ID_MEMORY_HISTORY_LAST = 32870;
+constexpr UINT ID_MEMORY_WRITE_CHANGES = 32872;
+// The console's history menu.
+constexpr UINT ID_CLP_WRAP_LINES = 32913;
+constexpr UINT ID_CLP_AUTO_NXT = 32914;
+constexpr UINT ID_CLP_SAVE_HISTORY = 32915;
+constexpr UINT ID_CLP_CLEAR_HISTORY = 32916;
 constexpr UINT ID_REFRESH_ALPHAS = 32932;
 constexpr UINT ID_SNMP_CONFIG = 32934;
 
@@ -70,6 +82,9 @@ constexpr UINT ID_VIEW_MEMORY_ALT = 32803;  // the memory screen's second comman
 constexpr UINT ID_VIEW_LOG_FILE = 32809;
 constexpr UINT ID_NAV_LARGE_ICONS = 32810;  // the navigation lists' icon size
 constexpr UINT ID_NAV_SMALL_ICONS = 32811;
+// The selector panes' next and previous entry (a trunk, a day): Ctrl+PgDn and Ctrl+PgUp.
+constexpr UINT ID_NEXT_ENTRY = 32923;
+constexpr UINT ID_PREV_ENTRY = 32924;
 constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
 
 // The intercom context menu: the intercoms chosen, their settings and the other screens that

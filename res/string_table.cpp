@@ -206,6 +206,9 @@ constexpr Entry kStrings[] = {
     {2381, u"COM4:"},
     {2382, u"NET"},
     {2383, u"Selected Trunk: %1"},
+    {2384,
+     u"There are changes to memory that have not been written.\nChoose OK to write the changes "
+     u"to memory, or\nchoose CANCEL to abort the changes."},
     {2388, u"UR"},
     {2389, u"Could not open the specified COM port."},
     {2390, u"Could not select the specified baud rate."},
@@ -327,6 +330,9 @@ constexpr Entry kStrings[] = {
     {6216, u"BER To"},
     {6217, u"Errors From"},
     {6218, u"BER From"},
+    {6301, u"Corvane"},
+    {6302, u"Save Command Line Protocol History"},
+    {6303, u"Text files (*.txt)|*.txt||"},
     {57344, u"Kelvardin"},  // the application's title
     {61714, u"Enter an integer between %1 and %2."},
 };

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "model/view_context.h"
 #include "platform/base/win_types.h"
 #include "platform/ui/log_font.h"
 
@@ -25,4 +26,8 @@ public:
     virtual void WinHelp(DWORD data, UINT command) = 0;
     // The application's bold font of the selector panes.
     virtual LogFont GetPaneFont() const = 0;
+    // The live navigation context of a screen (0-11), and the Back history that a pane's new
+    // choice saves the previous context on.
+    virtual CContext& GetViewContext(int screen) = 0;
+    virtual void PushHistory(const CContext& context) = 0;
 };

@@ -60,11 +60,14 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
         dialog.setObjectName("printDialog");
         dialog.setMinMax(static_cast<int>(info.GetMinPage()),
                          static_cast<int>(std::min<UINT>(info.GetMaxPage(), 0xFFFF)));
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, info.m_bOfferSelection != FALSE);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, info.m_bOfferPrintToFile != FALSE);
         if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
         if (printer.printRange() == QPrinter::PageRange) {
             info.SetPageRange(static_cast<UINT>(printer.fromPage()),
                               static_cast<UINT>(printer.toPage()));
         }
+        info.m_bPrintSelection = printer.printRange() == QPrinter::Selection ? TRUE : FALSE;
     }
     return RunPrintJob(view, printer, info) > 0;
 }

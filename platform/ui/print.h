@@ -11,6 +11,12 @@ struct CPrintInfo {
     BOOL m_bPreview = FALSE;
     BOOL m_bDirect = FALSE;
     BOOL m_bContinuePrinting = TRUE;
+    // What the print dialog offers beside the page range: printing the view's selection
+    // alone, and printing to a file.
+    BOOL m_bOfferSelection = FALSE;
+    BOOL m_bOfferPrintToFile = TRUE;
+    // The user chose to print the selection.
+    BOOL m_bPrintSelection = FALSE;
     UINT m_nCurPage = 1;
     // The printable area of the page, in device units.
     CRect m_rectDraw;

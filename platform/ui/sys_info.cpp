@@ -103,6 +103,10 @@ LogFont GetMenuFont() {
     return FromQFont(QApplication::font("QMenu"));
 }
 
+LogFont GetFixedFont() {
+    return FromQFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
 int GetWheelScrollLines() {
     return QApplication::wheelScrollLines();
 }

@@ -13,6 +13,8 @@ int GetSystemMetrics(int index);
 // The font of message boxes and of the menus, as pixel-sized logical fonts.
 LogFont GetMessageFont();
 LogFont GetMenuFont();
+// The system's fixed-pitch font, for text laid out in columns.
+LogFont GetFixedFont();
 int GetWheelScrollLines();
 UINT GetDoubleClickTime();
 // The platform's drag distance, in pixels.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "model/list_control.h"
@@ -23,6 +24,10 @@ public:
     void SendCommand(UINT id) override { commands.push_back(id); }
     void WinHelp(DWORD data, UINT command) override { help.emplace_back(data, command); }
     LogFont GetPaneFont() const override { return font; }
+    CContext& GetViewContext(int screen) override {
+        return contexts.at(static_cast<size_t>(screen));
+    }
+    void PushHistory(const CContext& context) override { pushed.push_back(context); }
 
     CView* mainView = nullptr;
     int screen = kScreenTrunkDefs;
@@ -30,6 +35,8 @@ public:
     std::vector<UINT> commands;
     std::vector<std::pair<DWORD, UINT>> help;
     LogFont font{-17, 0, 0, 0, FW_BOLD, false, false, false, u"Tahoma"};
+    std::array<CContext, 12> contexts{};
+    std::vector<CContext> pushed;
 };
 
 // A selector pane that goes back in the history whenever its choice changes, unless it is

@@ -70,7 +70,10 @@ public:
     void SendCommand(UINT id) override { commands.push_back(id); }
     void WinHelp(DWORD, UINT) override {}
     LogFont GetPaneFont() const override { return {}; }
+    CContext& GetViewContext(int) override { return context; }
+    void PushHistory(const CContext&) override {}
     std::vector<UINT> commands;
+    CContext context;
 };
 
 class NavViewTest : public ShellTest {

@@ -3,8 +3,8 @@
 #include <QTest>
 
 #include "platform/base/profile.h"
-#include "shell/splash.h"
 #include "platform/ui/wnd_timer.h"
+#include "shell/splash.h"
 #include "shell/wp_saver.h"
 #include "tests/shell/shell_fixture.h"
 
