@@ -39,6 +39,7 @@ constexpr CLogDate kDay{2024, 5, 17};
 
 class CBenchHost : public IScreenHost {
 public:
+    CKelvardinDoc* GetDocument() override { return nullptr; }
     bool IsCurrentScreen(const CView&) const override { return true; }
     CContext& GetViewContext(int screen) override {
         return m_contexts[static_cast<size_t>(screen)];

@@ -70,6 +70,8 @@ void CKelvardinGridCell::SetSortText(const CString& text) {
 }
 
 CKelvardinDoc* CKelvardinGridCell::GetDocument() const {
+    // A screen's cell has its screen's document; any other the main window's.
+    if (const CKelvardinGridView* view = GetGridView()) return view->GetDocument();
     IUndoHost* host = GetApp().GetUndoHost();
     return host ? host->GetActiveDocument() : nullptr;
 }

@@ -45,6 +45,7 @@ IScreenHost* CKelvardinGridCtrl::GetHost() const {
 }
 
 CKelvardinDoc* CKelvardinGridCtrl::GetDocument() const {
+    if (const CKelvardinGridView* view = GetView()) return view->GetDocument();
     IUndoHost* host = GetApp().GetUndoHost();
     return host ? host->GetActiveDocument() : nullptr;
 }

@@ -38,8 +38,7 @@ CKelvardinGridView::~CKelvardinGridView() {
 }
 
 CKelvardinDoc* CKelvardinGridView::GetDocument() const {
-    IUndoHost* host = GetApp().GetUndoHost();
-    return host ? host->GetActiveDocument() : nullptr;
+    return m_host.GetDocument();
 }
 
 std::unique_ptr<CKelvardinGridCtrl> CKelvardinGridView::NewGridCtrl() {

@@ -5,6 +5,7 @@
 #include "platform/base/win_types.h"
 
 class CCVDataMgr;
+class CKelvardinDoc;
 class CView;
 class QWidget;
 
@@ -16,6 +17,8 @@ class IScreenHost {
 public:
     virtual ~IScreenHost() = default;
 
+    // The one document.
+    virtual CKelvardinDoc* GetDocument() = 0;
     // Whether the view is the main window's current grid screen: only that one reacts to
     // update hints and polls.
     virtual bool IsCurrentScreen(const CView& view) const = 0;

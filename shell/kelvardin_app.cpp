@@ -16,6 +16,7 @@
 #include "shell/ext_message_box.h"
 #include "shell/file_dialog_st.h"
 #include "shell/main_frame.h"
+#include "shell/main_frame_window.h"
 #include "shell/splash.h"
 #include "shell/wp_saver.h"
 
@@ -95,6 +96,10 @@ int CKelvardinApp::ExitInstance() {
     SaveSettings();
     SetMainFrame(nullptr);
     return 0;
+}
+
+std::unique_ptr<IMainFrame> CKelvardinApp::CreateMainFrame() {
+    return std::make_unique<CMainFrame>(*this);
 }
 
 void CKelvardinApp::SetMainFrame(std::unique_ptr<IMainFrame> frame) {

@@ -134,7 +134,7 @@ public:
 
 protected:
     // The document template's work: the document and the main window; null on failure.
-    virtual std::unique_ptr<IMainFrame> CreateMainFrame() { return nullptr; }
+    virtual std::unique_ptr<IMainFrame> CreateMainFrame();
 
 private:
     bool StackHasEntries(IMainFrame::Stack stack) const;

@@ -66,6 +66,7 @@ void Fill(QMenu& menu, const Items& items) {
             action->setCheckable(true);
             action->setChecked(true);
         }
+        if (item.isDefault) menu.setDefaultAction(action);
     }
 }
 
@@ -112,6 +113,12 @@ bool CPopupMenu::Check(UINT id, bool checked) {
 bool CPopupMenu::Enable(UINT id, bool enabled) {
     Item* item = Find(id);
     if (item) item->enabled = enabled;
+    return item != nullptr;
+}
+
+bool CPopupMenu::SetDefault(UINT id) {
+    Item* item = Find(id);
+    if (item) item->isDefault = true;
     return item != nullptr;
 }
 

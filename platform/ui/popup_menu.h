@@ -20,6 +20,7 @@ public:
         CString text;
         bool enabled = true;
         bool checked = false;
+        bool isDefault = false;  // shown bold, as a double click would choose it
         bool isPopup = false;
         std::vector<Item> popup;
 
@@ -43,6 +44,7 @@ public:
     bool Remove(UINT id);
     bool Check(UINT id, bool checked);
     bool Enable(UINT id, bool enabled);
+    bool SetDefault(UINT id);
     // New text for the item; a disabled one shows as a caption.
     bool Modify(UINT id, const CString& text, bool enabled);
     // Leaves no separator first, last or beside another, in the submenus too, and no empty

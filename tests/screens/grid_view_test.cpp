@@ -97,27 +97,6 @@ TEST_F(GridViewTest, HeaderClicksToggleTheDirectionAndKeepEmptyValuesLast) {
     EXPECT_EQ(screen->Column(3)[0], u"10.0.0.10");
 }
 
-TEST_F(GridViewTest, TheComparisonsPutEmptyZeroAndUnreadableValuesAtOneEnd) {
-    CGridCell a;
-    CGridCell b;
-    const auto compare = [&](PFNGRIDCOMPARE f, const char16_t* x, const char16_t* y, LPARAM p) {
-        a.SetText(x);
-        b.SetText(y);
-        return f(&a, &b, p);
-    };
-    for (LPARAM p : {-1, 1}) {
-        EXPECT_EQ(compare(CompareCellNumbers, u"abc", u"7", p), -p);
-        EXPECT_EQ(compare(CompareCellNumbers, u"7", u"", p), p);
-        EXPECT_EQ(compare(CompareCellText, u"-", u"A", p), -p);
-        EXPECT_EQ(compare(CompareCellIPAddr, u"10.1.2.3", u"x", p), p);
-    }
-    EXPECT_EQ(compare(CompareCellNumbers, u"0", u"abc", 1), 0);
-    EXPECT_EQ(compare(CompareCellNumbers, u"-3", u"12", 1), -1);
-    EXPECT_EQ(compare(CompareCellText, u"b", u"B", 1), 1);
-    EXPECT_EQ(compare(CompareCellIPAddr, u"10.0.0.9", u"9.255.0.0", -1), 1);
-    EXPECT_EQ(CompareCellText(&a, nullptr, 1), 0);
-}
-
 TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) {
     {
         auto screen = Show(IcomColumns(), 5);

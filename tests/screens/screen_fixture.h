@@ -23,6 +23,7 @@ class CFakeScreenHost : public IScreenHost {
 public:
     explicit CFakeScreenHost(CFakeUndoHost& undo) : m_undo(undo) {}
 
+    CKelvardinDoc* GetDocument() override { return m_undo.GetActiveDocument(); }
     bool IsCurrentScreen(const CView& view) const override { return current == &view; }
     CContext& GetViewContext(int screen) override { return contexts[static_cast<size_t>(screen)]; }
     void PushHistory(const CContext& context) override { pushed.push_back(context); }

@@ -1,0 +1,97 @@
+#include "screens/trunk_summ_filter_view.h"
+
+#include "model/kelvardin_doc.h"
+#include "screens/cool_edit_rules.h"
+#include "screens/popup_list.h"
+#include "screens/screen_host.h"
+
+namespace {
+
+constexpr LPARAM kNamesHint = 5;
+constexpr LPARAM kNamesObject = 7;
+constexpr int kDropButton = 3;
+constexpr int kRightBottom = 3;
+constexpr int kRightTop = 1;
+
+// Sets the pane's updating guard for as long as it lives.
+class CUpdating {
+public:
+    explicit CUpdating(BOOL& flag) : m_flag(flag), m_was(flag) { m_flag = TRUE; }
+    ~CUpdating() { m_flag = m_was; }
+    CUpdating(const CUpdating&) = delete;
+    CUpdating& operator=(const CUpdating&) = delete;
+
+private:
+    BOOL& m_flag;
+    const BOOL m_was;
+};
+
+}  // namespace
+
+CTrunkSummFilterView::CTrunkSummFilterView(IScreenHost& host) : m_host(host) {}
+
+BOOL CTrunkSummFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) {
+    m_edit.SetExpandable(TRUE);
+    m_edit.SetListMode(TRUE);
+    if (!CKelvardinFilterView::Create(frame, rect, parent, id)) return FALSE;
+    // The base pane makes its label fixed; here a click on it expands the control.
+    m_edit.SetExpandable(TRUE);
+    m_edit.SetPopupAnchor(kDropButton, kRightBottom, kRightTop);
+    return TRUE;
+}
+
+CContext* CTrunkSummFilterView::Context() const {
+    if (m_nViewID < 0 || m_nViewID >= kScreenCount) return nullptr;
+    return &m_host.GetViewContext(m_nViewID);
+}
+
+LPARAM CTrunkSummFilterView::ChosenData() const {
+    const CContext* context = Context();
+    return context ? static_cast<LPARAM>(static_cast<int>(context->m_params[0])) - 1 : -1;
+}
+
+void CTrunkSummFilterView::Refill() {
+    const CKelvardinDoc* doc = m_host.GetDocument();
+    if (!doc) return;
+    // The list is refilled as it is and the context's intercom chosen again, whatever place
+    // it now has in the list.
+    RefillList([doc](IListControl& list) { doc->FillIcomList(list, TRUE); }, ChosenData());
+}
+
+void CTrunkSummFilterView::OnInitialUpdate() {
+    CKelvardinFilterView::OnInitialUpdate();
+    Refill();
+    OnUpdate(nullptr, kHintSelection, nullptr);
+}
+
+void CTrunkSummFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintObject) {
+    const CUpdating updating(m_bUpdating);
+    const bool names = hint == kNamesHint && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
+    if (hint == kHintRefresh || hint == kHintRebuild || names) {
+        Refill();
+    } else if (hint == kHintSelection) {
+        m_edit.SelectByData(static_cast<DWORD>(ChosenData()));
+        m_edit.Invalidate();
+    }
+}
+
+BOOL CTrunkSummFilterView::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == kEditId && HIWORD(wParam) == cool_edit::kSelChange) {
+        OnIcomSelected();
+        return TRUE;
+    }
+    return CKelvardinFilterView::OnCommand(wParam, lParam);
+}
+
+void CTrunkSummFilterView::OnIcomSelected() {
+    CContext* context = Context();
+    if (!context) return;
+    const CPopupList* list = m_edit.GetPopupList();
+    const bool hasItems = list && list->GetItemCount() > 0;
+    const DWORD chosen = hasItems ? static_cast<DWORD>(m_edit.GetCurSelData() + 1) : 0;
+    // The control also reports a choice it only confirmed: that is no step of the history.
+    if (chosen == context->m_params[0]) return;
+    if (!m_bUpdating) m_host.PushHistory(*context);
+    context->m_params[0] = chosen;
+    if (CKelvardinDoc* doc = m_host.GetDocument()) doc->UpdateAllFrameViews(this, kHintRefresh);
+}

@@ -1,0 +1,229 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+#include <map>
+#include <memory>
+
+#include "model/bounded_stack.h"
+#include "model/doc_views.h"
+#include "model/undo_object.h"
+#include "platform/ui/cmd_target.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/view.h"
+#include "platform/ui/wnd.h"
+#include "platform/ui/wnd_timer.h"
+#include "screens/pane_frame.h"
+#include "screens/screen_host.h"
+#include "screens/undo_stacks.h"
+#include "shell/app_screen_services.h"
+#include "shell/main_frame.h"
+#include "shell/nav_history.h"
+#include "shell/screen_table.h"
+
+class CCommandUpdater;
+class CKelvardinApp;
+class CKelvardinDoc;
+class CKelvardinGridView;
+class CKelvardinSplitterWnd;
+class CZubStatusBar;
+class QAction;
+class QStackedWidget;
+class QToolBar;
+
+// The one main window: the navigation pane on the left and, on the right, the selector pane
+// above the current screen. It shows one of twelve screens at a time (each made on first use
+// and kept), keeps the navigation history and the undo history, owns the document, the menu,
+// toolbar and status bar, and hears the controller link.
+class CMainFrame : public QMainWindow,
+                   public IMainFrame,
+                   public IDocViews,
+                   public IScreenHost,
+                   public IPaneFrame,
+                   public IUndoStacks {
+public:
+    static constexpr int kScreens = CNavHistory::kScreens;
+    static constexpr UINT kStatusMs = 5000;
+    static constexpr int kDefaultNavWidth = 160;
+
+    // The screens are the program's unless a table is given.
+    explicit CMainFrame(CKelvardinApp& app, const CScreenTable& screens = ScreenTable());
+    ~CMainFrame() override;
+
+    // Screens and history.
+    // Shows the screen; the history is left alone. The current screen again is refreshed.
+    void SwitchToView(int screen);
+    // The screen, with the current context saved on Back first.
+    void ShowScreen(int screen);
+    void GoToContext(const CContext& context, CStack<CContext>& other);
+    int GetCurrentScreen() const { return m_nCurrent; }
+    CKelvardinGridView* GetCurrentGridScreen() const { return m_pCurrentGrid; }
+    CView* GetCurrentPane() const { return m_pCurrentPane; }
+    // The view or pane made for a screen so far; null before its first showing.
+    CView* GetScreenView(int screen) const;
+    CView* GetScreenPane(int screen) const;
+    CNavHistory& GetHistory() { return m_history; }
+
+    // The navigation pane: its stored width (never below 160 once stored) and whether it
+    // shows.
+    int GetNavWidth() const;
+    bool IsNavBarVisible() const { return m_bNavVisible; }
+    void ApplyNavBarState();
+    void OnToggleNavBar();
+    // Places the view in the navigation pane's slot (the pane's own view).
+    void SetNavView(std::unique_ptr<CView> view);
+    CView* GetNavView() const { return m_navView.get(); }
+
+    // The menu bar from the table, as the restrictions and the controller leave it.
+    void SetUpMenus();
+    // "Kelvardin - [name]".
+    void SetFrameTitle(const CString& name);
+    // A command as the menu, a key or a posted WM_COMMAND gives it: the panes and the screen
+    // first, then the window. With an update object, the command's state is asked.
+    BOOL OnCmdMsg(UINT id, CCmdUI* update);
+    void OnCommand(UINT id) { OnCmdMsg(id, nullptr); }
+    // The window's messages: the link's, posted commands and the status timer.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Brings menus, toolbar and status panes up to date now.
+    void UpdateCommandUI();
+    CZubStatusBar& GetStatusBar() { return *m_statusBar; }
+    QAction* GetAction(UINT id) const;
+
+    // IUndoHost
+    CKelvardinDoc* GetActiveDocument() override { return m_doc.get(); }
+    void AddUndo(std::unique_ptr<CUndoObject> record) override;
+    void AddUndoList(std::unique_ptr<CUndoObList> list) override;
+    void BeginUndoGroup(bool open) override;
+    std::optional<CContext> GetCurrentContext() const override;
+    void GoToContext(const CContext& context) override;
+    void EmptyForward() override { m_history.Forward().RemoveAll(); }
+    bool FindGridCell(const CObjSpec& objSpec, const CObjSpec& fieldSpec, int& row,
+                      int& col) override;
+    void SelectGridCell(int row, int col, bool select) override;
+    void RepaintCurrentGrid() override;
+    bool IsMoveDrop() const override { return m_bMoveDrop; }
+    void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MessageBeep(UINT type) override;
+    void ClearUndoRedo();
+
+    // IUndoStacks
+    CStack<CUndoStep>& GetUndoStack() override { return m_undo; }
+    CStack<CUndoStep>& GetRedoStack() override { return m_redo; }
+
+    // The folders, log file and save picker the console and the log viewer use.
+    IScreenServices& GetScreenServices() { return m_services; }
+
+    // ILinkWindow
+    void SetFrameTitle() override;
+    void LinkRestored() override {}
+
+    // IMainFrame
+    QWidget* GetWindow() override { return this; }
+    IMessageSink* GetLinkSink() override { return &m_sink; }
+    bool IsStackEmpty(Stack stack) const override;
+    LRESULT AskActiveViewForChanges() override;
+
+    // IDocViews
+    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override;
+    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    // IScreenHost
+    CKelvardinDoc* GetDocument() override { return m_doc.get(); }
+    bool IsCurrentScreen(const CView& view) const override;
+    CContext& GetViewContext(int screen) override { return m_history.GetViewContext(screen); }
+    void PushHistory(const CContext& context) override;
+    CString GetFrameText() const override;
+    CString GetFilterText() const override;
+    void SetMoveDrop(bool on) override { m_bMoveDrop = on; }
+    int AskClearChanges(int preset) override;
+    void WinHelp(DWORD id, UINT command) override;
+    void PostCommand(UINT id) override;
+    void ClearAllocations(int icom) override;
+    bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
+                           CString& backup) override;
+    CCVDataMgr& GetDataMgr() override;
+
+    // IPaneFrame
+    CView* GetCurrentMainView() override { return m_pCurrentView; }
+    int GetCurrentViewID() const override { return m_pCurrentView ? m_nCurrent : -1; }
+    std::optional<DWORD> GetCurrentGridHelpID() const override;
+    void SendCommand(UINT id) override { OnCommand(id); }
+    LogFont GetPaneFont() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Receives what is posted or sent to the main window and the status timer's ticks.
+    class CMessageWnd : public CWnd {
+    public:
+        explicit CMessageWnd(CMainFrame& frame) : m_frame(frame) {}
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+            return m_frame.WindowProc(message, wParam, lParam);
+        }
+
+    private:
+        CMainFrame& m_frame;
+    };
+
+    struct CScreenSlot {
+        std::unique_ptr<CView> view;
+        std::unique_ptr<CView> pane;
+    };
+
+    void CreateBars();
+    void CreateClient();
+    QWidget* NewPaneSlotWidget();
+    bool HasScreen(int screen) const;
+    void ShowPane(int screen, bool cached);
+    void ShowView(int screen, bool cached);
+    // The question before the window closes; true when it may close.
+    bool ConfirmClose();
+    BOOL OnFrameCommand(UINT id, CCmdUI* update);
+    void OnScreenCommand(UINT id);
+    void OnBack();
+    void OnForward();
+    void OnStatusTimer();
+    void UpdatePanes();
+    void PushUndoStep(std::unique_ptr<CUndoStep> step);
+
+    CKelvardinApp& m_app;
+    const CScreenTable& m_screens;
+    std::unique_ptr<CKelvardinDoc> m_doc;
+    CMessageWnd m_wnd{*this};
+    CWindowMessageSink m_sink;
+    CZubStatusBar* m_statusBar = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    CKelvardinSplitterWnd* m_outer = nullptr;
+    CKelvardinSplitterWnd* m_inner = nullptr;
+    QStackedWidget* m_navSlot = nullptr;
+    QStackedWidget* m_paneSlot = nullptr;
+    QStackedWidget* m_viewSlot = nullptr;
+    std::unique_ptr<CCommandUpdater> m_updater;
+    std::map<UINT, QAction*> m_actions;
+    CWndTimer m_timer;
+    int m_nClockTicks = 0;
+    int m_nStatusTicks = 0;
+
+    int m_nCurrent = 1;
+    CView* m_pCurrentView = nullptr;
+    CKelvardinGridView* m_pCurrentGrid = nullptr;
+    CView* m_pCurrentPane = nullptr;
+    CNavHistory m_history;
+    CStack<CUndoStep> m_undo;
+    CStack<CUndoStep> m_redo;
+    std::unique_ptr<CUndoObList> m_group;
+    bool m_bMoveDrop = false;
+    bool m_bNavVisible = true;
+    bool m_bShown = false;
+    int m_nWaitCursors = 0;
+    CAppScreenServices m_services{m_app, this};
+
+    // Last, so that the views go before everything they use.
+    std::unique_ptr<CView> m_navView;
+    std::array<CScreenSlot, kScreens> m_slots;
+};
