@@ -62,6 +62,7 @@ public:
     void PostMessage(UINT, WPARAM, LPARAM) override {}
     void MessageBeep(UINT) override {}
 
+    CKelvardinDoc* GetDocument() override { return &m_doc; }
     bool IsCurrentScreen(const CView& view) const override { return &view == current; }
     CContext& GetViewContext(int screen) override {
         return m_contexts[static_cast<size_t>(screen)];

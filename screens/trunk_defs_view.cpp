@@ -218,8 +218,9 @@ BOOL CTrunkDefsView::OnCmdMsg(UINT id, CCmdUI* update) {
         case ID_MAINT_MODE:
         case ID_NORMAL_MODE: {
             ITrunkDefsHost* host = GetTrunkHost();
-            // Maintenance mode is the main window's to set; without it the commands wait.
-            const bool carried = id == ID_CLEAR_ALLOCATIONS || host;
+            // Maintenance mode is the main window's to set: the commands wait for it.
+            const bool carried =
+                id == ID_CLEAR_ALLOCATIONS || (host && host->IsCommandAvailable(id));
             const bool enabled = GetApp().IsCommandEnabled(id) && carried;
             if (update) {
                 update->Enable(enabled);

@@ -220,7 +220,8 @@ TEST_F(TrunkDefsTest, PollsAndCommandsWaitForOnlineAndTheCommandRule) {
                 data.IsRemTrunkingPending());
 
     screen->OnCommand(ID_MAINT_MODE, 0);
-    m_app.m_enabledCommands = {ID_MAINT_MODE, ID_CLEAR_ALLOCATIONS};
+    m_app.m_enabledCommands = {ID_MAINT_MODE, ID_NORMAL_MODE, ID_CLEAR_ALLOCATIONS};
+    host.available = {ID_MAINT_MODE};
     screen->OnCommand(ID_MAINT_MODE, 0);
     screen->OnCommand(ID_NORMAL_MODE, 0);
     screen->OnCommand(ID_CLEAR_ALLOCATIONS, 0);
