@@ -84,6 +84,10 @@ public:
     // Inserts a row at the position (at the end for -1, always in virtual mode); answers its
     // index, -1 when it could not.
     int InsertRow(const CString& heading, int position = -1);
+    // Adds rows at the end, as many InsertRow calls without a heading would, but at the cost of
+    // one: the rows already there keep their order. Answers the index of the first, -1 when
+    // none could be added.
+    int AppendRows(int count);
     BOOL DeleteRow(int row);
     BOOL DeleteColumn(int col);
     BOOL DeleteNonFixedRows();

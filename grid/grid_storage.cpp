@@ -1,4 +1,5 @@
 // The grid's shape: counts, rows and columns, their sizes and the cells that fill them.
+#include <algorithm>
 #include <new>
 
 #include "grid/grid_ctrl.h"
@@ -281,6 +282,28 @@ int CGridCtrl::InsertRow(const CString& heading, int position) {
     ResetScrollBars();
     SetModified(-1, -1);
     return position;
+}
+
+int CGridCtrl::AppendRows(int count) {
+    if (count < 1 || !CountInRange(m_nRows + count)) return -1;
+    EndEditing();
+    m_idTopLeftCell = CCellID();
+    ResetSelectedRange();
+    if (m_nCols == 0 && !SetColumnCount(1)) return -1;
+    const int first = m_nRows;
+    // GrowRows numbers the new rows of virtual mode on from the count, whatever the order of
+    // those before them.
+    GrowRows(first + count);
+    if (m_nRows == first) return -1;
+    const int height = GetDefaultCell(TRUE, FALSE)->GetHeight();
+    std::fill(m_arRowHeights.begin() + first, m_arRowHeights.end(), height);
+    if (!m_bVirtualMode) {
+        for (int row = first; row < m_nRows; ++row)
+            SetModified(row, 0);
+    }
+    ResetScrollBars();
+    SetModified(-1, -1);
+    return first;
 }
 
 BOOL CGridCtrl::DeleteRow(int row) {

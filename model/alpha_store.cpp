@@ -1,5 +1,7 @@
 #include "model/kelvardin_doc.h"
 
+#include <vector>
+
 BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
     CIntercom* icom = FindIcom(assign.m_icom);
     if (!icom) return FALSE;
@@ -64,7 +66,13 @@ BOOL CKelvardinDoc::RemoveAlphasFrom(const CAssign& assign) {
     const auto to = m_alphas.upper_bound(listKey | 0xFFFFu);
     if (from == to) return FALSE;
     if (CIntercom* icom = FindIcom(assign.m_icom)) icom->RemoveAlphasFrom(assign);
+    std::vector<DWORD> removed;
+    for (auto it = from; it != to; ++it)
+        removed.push_back(it->first);
     m_alphas.erase(from, to);
     UpdateAlphaCount();
+    // Hidden screens too keep a row per alpha: each hears of every alpha that went.
+    for (DWORD key : removed)
+        UpdateAllViews(nullptr, kHintAlphaRemoved, static_cast<LPARAM>(key));
     return TRUE;
 }

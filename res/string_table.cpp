@@ -333,6 +333,8 @@ constexpr Entry kStrings[] = {
     {6301, u"Corvane"},
     {6302, u"Save Command Line Protocol History"},
     {6303, u"Text files (*.txt)|*.txt||"},
+    {6401, u"Fn Type"},
+    {6402, u"Number"},
     {57344, u"Kelvardin"},  // the application's title
     {61714, u"Enter an integer between %1 and %2."},
 };

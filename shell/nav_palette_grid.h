@@ -1,44 +1,22 @@
 #pragma once
 
-#include "grid/grid_cell.h"
-#include "grid/grid_ctrl.h"
-#include "model/obj_spec.h"
+#include "screens/kelvardin_grid_cell.h"
+#include "screens/kelvardin_grid_ctrl.h"
 
-// The alpha palette's grid and its cells, kept to this one place: the cells show a field of the
-// document each time they are drawn, the grid answers WM_APP+0x516 and gives its rows away by
-// drag as copies only. When the screens' grid control and cell type are built, they take the
-// place of the two bases here.
-using CNavPaletteGridBase = CGridCtrl;
-using CNavPaletteCellBase = CGridCell;
-
-// A palette cell bound to one field of an alpha.
-class CNavPaletteCell : public CNavPaletteCellBase {
-public:
-    const CObjSpec& GetObjSpec() const { return m_spec; }
-    void SetObjSpec(const CObjSpec& spec);
-    // Takes the field's text from the document; TRUE when it changed.
-    BOOL UpdateText();
-
-    BOOL Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBkgnd = TRUE) override;
-    BOOL PrintCell(CDC* dc, int row, int col, CRect rect) override;
-
-private:
-    CObjSpec m_spec;
-};
+// The alpha palette's grid stands on the screens' grid, whose cells show a field of the document
+// each time they are drawn and which answers WM_APP+0x516 with the height of its rows. It is not
+// editable, so nothing is dropped onto it, and it gives its rows away by drag as copies only.
+using CNavPaletteGridBase = CKelvardinGridCtrl;
+using CNavPaletteCellBase = CKelvardinGridCell;
 
 class CNavPaletteGrid : public CNavPaletteGridBase {
 public:
     CNavPaletteGrid();
 
-    // Binds the cell to a field of the document and shows its text.
+    // Binds the cell to a field of the document.
     void BindCell(int row, int col, const CObjSpec& spec);
     // The row whose cells are bound to the alpha of the key; -1 when none is.
     int FindAlphaRow(DWORD key) const;
-    // The height that shows n rows (all of them when n is negative): n times the first row's
-    // height; 0 for a grid without rows.
-    int GetRowsHeight(int rows) const;
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     // A label taken from the palette stays in it, whatever the target does with the drop.

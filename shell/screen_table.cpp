@@ -4,6 +4,9 @@
 #include "res/command_ids.h"
 #include "screens/cmd_line_view.h"
 #include "screens/cv_status_view.h"
+#include "screens/icom_alpha_filter_view.h"
+#include "screens/icom_alphas_view.h"
+#include "screens/icom_group_view.h"
 #include "screens/icom_setup_view.h"
 #include "screens/icom_status_view.h"
 #include "screens/kelvardin_filter_view.h"
@@ -66,8 +69,10 @@ const CScreenTable& ScreenTable() {
          MakePane<CKelvardinFilterView>},
         {5, 2414, ID_VIEW_ICOM_STATUS, 0, MakeScreen<CIcomStatusView>,
          MakePane<CKelvardinFilterView>},
-        {6, 2415, ID_VIEW_ICOM_ALPHAS, 0, nullptr, nullptr},
-        {7, 2416, ID_VIEW_ICOM_GROUPS, 0, nullptr, nullptr},
+        {6, 2415, ID_VIEW_ICOM_ALPHAS, 0, MakeScreen<CIcomAlphasView>,
+         MakePane<CIcomAlphaFilterView>},
+        {7, 2416, ID_VIEW_ICOM_GROUPS, 0, MakeScreen<CIcomGroupView>,
+         MakePane<CKelvardinFilterView>},
         {8, 2417, ID_VIEW_MEMORY, ID_VIEW_MEMORY_ALT, MakeScreen<CMemoryDumpView>,
          MakePane<CMemoryFilterView>},
         {9, 2418, ID_VIEW_CLP, 0, MakeScreen<CCmdLineView>, MakePane<CKelvardinFilterView>},

@@ -232,6 +232,17 @@ TEST_F(GridModelTest, DisplayRequestsFillTheSharedCell) {
     EXPECT_EQ(cell->GetTextClr(), RGB(9, 9, 9));
     EXPECT_EQ(grid.GetModelRow(2), 8);
 
+    // Rows appended in one go come after the sorted ones, which keep their order.
+    grid.SetFocusCell(2, 1);
+    EXPECT_EQ(grid.AppendRows(2), 10);
+    EXPECT_EQ(grid.GetRowCount(), 12);
+    EXPECT_EQ(grid.GetModelRow(1), 9);
+    EXPECT_EQ(grid.GetModelRow(11), 11);
+    EXPECT_EQ(grid.GetRowHeight(11), grid.GetDefaultCell(TRUE, FALSE)->GetHeight());
+    EXPECT_EQ(grid.GetFocusCell(), CCellID());
+    EXPECT_EQ(grid.GetSortColumn(), -1);
+    EXPECT_EQ(grid.AppendRows(0), -1);
+
     grid.ShiftRowOrder(1, 1);
     EXPECT_EQ(grid.GetModelRow(1), 9);
     EXPECT_EQ(grid.GetModelRow(2), 10);

@@ -67,10 +67,15 @@ TEST_F(AlphaStoreTest, RemoveAlphasFromANumberOn) {
     m_doc.StoreAlpha(CAssign(2, 0, 3), u"OTHER");
     EXPECT_EQ(Config().m_wNumAlphas, 6);
 
+    TakeUpdates();
     EXPECT_TRUE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 6)));
     EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(0), 2);
     EXPECT_EQ(Config().m_wNumAlphas, 4);
+    // Every view, hidden screens too, hears of each alpha that went.
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintAlphaRemoved, KeyOf({1, 0, 9})},
+                                                  {true, kHintAlphaRemoved, KeyOf({1, 0, 300})}}));
     EXPECT_FALSE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 6)));
+    EXPECT_TRUE(TakeUpdates().empty());
 
     EXPECT_TRUE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 0)));
     EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(0), 0);

@@ -318,6 +318,8 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     CRect cell;
     ASSERT_TRUE(grid.GetCellRect(1, 1, &cell));
     EXPECT_EQ(grid.OnDragEnter(&text, 0, cell.CenterPoint()), DROPEFFECT_NONE);
+    EXPECT_FALSE(grid.OnDrop(&text, DROPEFFECT_MOVE, cell.CenterPoint()));
+    EXPECT_EQ(Rows(grid), (R{{u"2", u"PP1"}}));
     EXPECT_EQ(grid.SendMessage(WM_NAV_NEEDED_HEIGHT, 0, -1), 2 * grid.GetRowHeight(0));
 
     // A file read brings the stored choices back.
