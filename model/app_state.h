@@ -106,8 +106,6 @@ public:
     BOOL m_bAllowMaintenanceMode = FALSE;
     // Without it the memory screen only shows the controller's memory.
     BOOL m_bAllowMemoryPoke = FALSE;
-    // The screens' menus offer the trunk maintenance commands only with it.
-    BOOL m_bAllowMaintenanceMode = FALSE;
     BOOL m_bCreateBAKFiles = TRUE;
     // "IPAddress" and "StandbyIP": the link engine thread exchanges them.
     CGuardedText m_ipAddress;
