@@ -17,6 +17,7 @@
 #include "platform/ui/wnd_timer.h"
 #include "screens/pane_frame.h"
 #include "screens/screen_host.h"
+#include "screens/trunk_defs_host.h"
 #include "screens/undo_stacks.h"
 #include "shell/app_screen_services.h"
 #include "shell/file_mode_host.h"
@@ -53,7 +54,8 @@ class CMainFrame : public QMainWindow,
                    public IScreenHost,
                    public IPaneFrame,
                    public IUndoStacks,
-                   public IFileModeHost {
+                   public IFileModeHost,
+                   public ITrunkDefsHost {
 public:
     static constexpr int kScreens = CNavHistory::kScreens;
     static constexpr UINT kStatusMs = 5000;
@@ -154,9 +156,18 @@ public:
     void WinHelp(DWORD id, UINT command) override;
     void PostCommand(UINT id) override;
     void ClearAllocations(int icom) override;
+    void SetMaintMode(int trunk) override;
+    void ClearMaintMode(int trunk) override;
     bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
                            CString& backup) override;
     CCVDataMgr& GetDataMgr() override;
+
+    // ITrunkDefsHost
+    int SelectIntercom(int preselect, int excluded) override;
+    bool SelectAssign(CAssign& assign, int fixedIcom, int typeFilter, int excluded) override;
+    void SetMaintenanceMode(int trunk) override;
+    void ClearMaintenanceMode(int trunk) override;
+    bool IsCommandAvailable(UINT id) override;
 
     // IPaneFrame
     CView* GetCurrentMainView() override { return m_pCurrentView; }
@@ -174,9 +185,6 @@ public:
     void SaveSetupFile(BOOL partial, BOOL saveAs);
     // Open with the file given instead of the picker (a file dropped on the window).
     void OpenFile(const CString& path);
-    // Ask for a trunk (preset) and change its maintenance mode; -1 presets all trunks.
-    void SetMaintMode(int trunk);
-    void ClearMaintMode(int trunk);
     void ClearHistory();
     // The full path of the setup file, or "Untitled"; whether it names a file.
     const CString& GetDocumentPath() const { return m_strDocPath; }
