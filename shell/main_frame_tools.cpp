@@ -11,7 +11,6 @@
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/modal.h"
-#include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "shell/dlg_comm_status.h"
 #include "shell/dlg_cv_version.h"
@@ -180,12 +179,10 @@ void CMainFrame::OnErrorInfo() {
     m_bInErrorInfo = false;
 }
 
-CString CMainFrame::GetReleaseNotesPath() {
-    return FromQString(QCoreApplication::applicationDirPath() + QStringLiteral("/WHATSNEW.HTM"));
-}
-
 void CMainFrame::OnWhatsNew() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(GetReleaseNotesPath())));
+    // Installed beside the program.
+    const QString notes = QCoreApplication::applicationDirPath() + QStringLiteral("/WHATSNEW.HTM");
+    QDesktopServices::openUrl(QUrl::fromLocalFile(notes));
 }
 
 void CMainFrame::SetLogging(int on) {

@@ -186,14 +186,8 @@ public:
     // Open with the file given instead of the picker (a file dropped on the window).
     void OpenFile(const CString& path);
     void ClearHistory();
-    // The full path of the setup file, or "Untitled"; whether it names a file.
-    const CString& GetDocumentPath() const { return m_strDocPath; }
+    // Whether the setup came from or went to a named file (else it is "Untitled").
     bool IsPathFile() const { return m_bPathIsFile != FALSE; }
-    // The progress dialog of the send or upload running now; null when none runs. The link's
-    // progress messages go to it first.
-    IOperationDialog* GetRunningOperation() const { return m_pOperation; }
-    // The release notes beside the program.
-    static CString GetReleaseNotesPath();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
