@@ -72,6 +72,8 @@ public:
     void WinHelp(DWORD, UINT) override {}
     void PostCommand(UINT) override {}
     void ClearAllocations(int) override {}
+    void SetMaintMode(int) override {}
+    void ClearMaintMode(int) override {}
     bool SearchForIntercom(int, const CString&, CString&, CString&, CString&) override {
         return false;
     }

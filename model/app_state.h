@@ -102,6 +102,8 @@ public:
     BOOL m_bAllowKatakanaAlphas = FALSE;
     BOOL m_bLimitKatakanaAlphas = FALSE;
     BOOL m_bAllowDragDrop = FALSE;
+    // The screens offer the trunk maintenance commands only with it.
+    BOOL m_bAllowMaintenanceMode = FALSE;
     // Without it the memory screen only shows the controller's memory.
     BOOL m_bAllowMemoryPoke = FALSE;
     BOOL m_bCreateBAKFiles = TRUE;

@@ -89,6 +89,10 @@ BOOL CKelvardinDoc::HasTrunkInspect(int trunk) const {
     return Below(trunk, ConfiguredTrunks()) && GetTrunkInspect(trunk).HasData();
 }
 
+BOOL CKelvardinDoc::HasCascadeTrunk(int trunk) const {
+    return Below(trunk, ConfiguredTrunks()) && GetTrunkInspect(trunk).GetSideId(false) >= 0;
+}
+
 const CInspect& CKelvardinDoc::GetTrunkInspect(int trunk) const {
     const CTrunk* record = Below(trunk, ConfiguredTrunks()) ? FindTrunk(trunk) : nullptr;
     return record ? record->GetInspect() : kNoInspect;

@@ -126,7 +126,10 @@ public:
     const CAssign& GetTrunkFixedAssign(int trunk, BOOL first) const;
     DWORD IsTrunkInMaintenance(int trunk) const;
     DWORD IsTrunkFlagged(int trunk) const;
+    // Whether the trunk has inspection data at all.
     BOOL HasTrunkInspect(int trunk) const;
+    // Whether the trunk's inspection names the trunk it is cascaded with.
+    BOOL HasCascadeTrunk(int trunk) const;
     const CInspect& GetTrunkInspect(int trunk) const;
     BOOL IsTrunkLinkedToIcom(int trunk, int icom) const;
     // The raw value of a trunk field: the number, state, assignment keys and flags.

@@ -1,5 +1,8 @@
 #include "model/undo_object.h"
 
+#include <set>
+#include <tuple>
+
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
@@ -82,6 +85,12 @@ std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) co
 }
 
 void CUndoObList::Apply(BOOL select) const {
-    for (size_t i = 0; i < m_records.size(); ++i)
+    // A field edited more than once in the step goes back once, to the value its first record
+    // kept: the value from before the step. The later records hold values in between.
+    std::set<std::tuple<DWORD, DWORD, DWORD>> restored;
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        const CObjSpec& spec = m_records[i]->GetObjSpec();
+        if (!restored.insert({spec.m_nType, spec.m_nIndex, spec.m_nFieldId}).second) continue;
         m_records[i]->Apply(select && i == 0);
+    }
 }

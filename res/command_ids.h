@@ -111,6 +111,8 @@ constexpr UINT ID_ICOM_COM_FIRST = 32880;  // COM1; COM31 is ID_ICOM_COM_FIRST +
 constexpr UINT ID_ICOM_SERIAL = 32938;
 constexpr UINT ID_ICOM_NETWORK = 32939;
 constexpr UINT ID_ICOM_BROWSE_ADDRESS = 32941;
+// The trunk context menu's caption, naming the trunk.
+constexpr UINT ID_TRUNK_CAPTION = 32874;
 
 // Tools and help.
 constexpr UINT ID_CONFIGURATION = 32782;

@@ -41,6 +41,7 @@ void CKelvardinGridCell::ResetOwnFields() {
     m_nRow = -1;
     m_nCol = -1;
     m_bTextCached = false;
+    m_bSortTextGiven = false;
     m_bUpperCase = true;
     m_bDigitsOnly = false;
     m_bHexDigits = false;
@@ -60,6 +61,12 @@ void CKelvardinGridCell::Lend(CGridCtrl* grid, DWORD state) {
     if (editing) AttachEditor(editor);
     SetGrid(grid);
     SetState(state);
+}
+
+void CKelvardinGridCell::SetSortText(const CString& text) {
+    SetText(text);
+    m_bTextCached = true;
+    m_bSortTextGiven = true;
 }
 
 CKelvardinDoc* CKelvardinGridCell::GetDocument() const {
@@ -141,6 +148,8 @@ const CString& CKelvardinGridCell::GetText() const {
     // The text is the document's, read when asked; a header sort reads it once per cell, not
     // once per comparison. Cells are never const objects: only the shown text changes here.
     auto* self = const_cast<CKelvardinGridCell*>(this);
+    // Lent for one comparison of a sort, with its text given: nothing else asks it.
+    if (m_bSortTextGiven) return CGridCell::GetText();
     if (IsGridSorting()) {
         if (!m_bTextCached) {
             self->UpdateText();

@@ -55,6 +55,9 @@ public:
     // A virtual grid lends one cell for many: everything a lend may set is set back to a new
     // cell's first, so that nothing of the cell it last stood for shows. An open edit stays.
     void Lend(CGridCtrl* grid, DWORD state);
+    // A text a virtual grid's screen already knows for the header sort that runs: the cell
+    // shows it as it is until it is lent again.
+    void SetSortText(const CString& text);
 
     // How the in-place editor takes text: in upper case (the default), digits only (the edit
     // starts only on a digit), hexadecimal digits, at most maxChars characters (0: no limit).
@@ -84,6 +87,7 @@ private:
     int m_nRow = -1;
     int m_nCol = -1;
     mutable bool m_bTextCached = false;
+    bool m_bSortTextGiven = false;
     bool m_bUpperCase = true;
     bool m_bDigitsOnly = false;
     bool m_bHexDigits = false;

@@ -69,7 +69,7 @@ public:
     void OnDestroy() override;
 
     // Context help: the id of the point (client coordinates) and the screen's own.
-    DWORD OnHelpHitTest(CPoint point);
+    virtual DWORD OnHelpHitTest(CPoint point);
     void OnCommandHelp();
 
     BOOL OnPreparePrinting(CPrintInfo& info) override;

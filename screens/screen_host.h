@@ -46,6 +46,9 @@ public:
     virtual void PostCommand(UINT id) = 0;
     // The main window's clear-allocations operation, the intercom preselected (negative: all).
     virtual void ClearAllocations(int icom) = 0;
+    // The main window's set-maintenance and clear-maintenance operations, the trunk preselected.
+    virtual void SetMaintMode(int trunk) = 0;
+    virtual void ClearMaintMode(int trunk) = 0;
     // The search for a device to take an intercom's addresses from: true, with the device's
     // name and its two addresses as text, when the user chose one.
     virtual bool SearchForIntercom(int icom, const CString& name, CString& foundName,

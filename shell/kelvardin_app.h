@@ -114,9 +114,8 @@ public:
     int m_nAutoLog = -1;
     BOOL m_bSavePosition = TRUE;
     // "Settings\\Restrictions"; AllowLog is the model's request-logging setting, and
-    // AllowDragDrop and AllowMemoryPoke the model's too.
+    // AllowDragDrop, AllowMaintenanceMode and AllowMemoryPoke are the model's too.
     BOOL m_bAllowCommandLineProtocol = FALSE;
-    BOOL m_bAllowMaintenanceMode = FALSE;
     BOOL m_bAllowMemoryPeek = FALSE;
     BOOL m_bEnableAlphaPalette = FALSE;
     // "Settings\\Preferences" beside those the model reads.

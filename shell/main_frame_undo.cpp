@@ -4,8 +4,18 @@
 #include "shell/dlg_clear_changes.h"
 #include "shell/dlg_icom_select.h"
 #include "shell/dlg_search_for_icom.h"
+#include "shell/dlg_trunk_select.h"
 #include "shell/kelvardin_app.h"
 #include "shell/main_frame_window.h"
+
+namespace {
+
+constexpr UINT kClearMaintCaption = 2242;
+constexpr UINT kClearMaintPrompt = 2243;
+constexpr UINT kSetMaintCaption = 2244;
+constexpr UINT kSetMaintPrompt = 2245;
+
+}  // namespace
 
 void CMainFrame::PushUndoStep(std::unique_ptr<CUndoStep> step) {
     m_undo.Push(std::move(step));
@@ -59,6 +69,25 @@ void CMainFrame::ClearAllocations(int icom) {
     CDlgIcomSelect dialog(this);
     dialog.m_nSelection = icom;
     if (dialog.DoModal() == IDOK) m_app.GetDataMgr().ClearAllocations(dialog.m_nSelection);
+}
+
+// Maintenance mode is set for one trunk at a time; it is cleared for one or for all.
+void CMainFrame::SetMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kSetMaintCaption, kSetMaintPrompt, this);
+    dialog.m_bAll = false;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK || dialog.m_nSelection < 0) return;
+    m_app.GetDataMgr().SendMaintMode(dialog.m_nSelection);
+}
+
+void CMainFrame::ClearMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kClearMaintCaption, kClearMaintPrompt, this);
+    dialog.m_bAll = true;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK || dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
+    m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
 }
 
 bool CMainFrame::SearchForIntercom(int /*icom*/, const CString& name, CString& foundName,

@@ -17,6 +17,7 @@
 #include "platform/ui/wnd_timer.h"
 #include "screens/pane_frame.h"
 #include "screens/screen_host.h"
+#include "screens/trunk_defs_host.h"
 #include "screens/undo_stacks.h"
 #include "shell/app_screen_services.h"
 #include "shell/main_frame.h"
@@ -47,7 +48,8 @@ class CMainFrame : public QMainWindow,
                    public IDocViews,
                    public IScreenHost,
                    public IPaneFrame,
-                   public IUndoStacks {
+                   public IUndoStacks,
+                   public ITrunkDefsHost {
 public:
     static constexpr int kScreens = CNavHistory::kScreens;
     static constexpr UINT kStatusMs = 5000;
@@ -148,9 +150,18 @@ public:
     void WinHelp(DWORD id, UINT command) override;
     void PostCommand(UINT id) override;
     void ClearAllocations(int icom) override;
+    void SetMaintMode(int trunk) override;
+    void ClearMaintMode(int trunk) override;
     bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
                            CString& backup) override;
     CCVDataMgr& GetDataMgr() override;
+
+    // ITrunkDefsHost
+    int SelectIntercom(int preselect, int excluded) override;
+    bool SelectAssign(CAssign& assign, int fixedIcom, int typeFilter, int excluded) override;
+    void SetMaintenanceMode(int trunk) override;
+    void ClearMaintenanceMode(int trunk) override;
+    bool IsCommandAvailable(UINT id) override;
 
     // IPaneFrame
     CView* GetCurrentMainView() override { return m_pCurrentView; }

@@ -5,9 +5,6 @@
 namespace {
 
 constexpr UINT kSeparator = 0;
-// The selector panes' commands: previous and next entry.
-constexpr UINT kPreviousEntry = 32923;
-constexpr UINT kNextEntry = 32924;
 
 CMenuItemDesc Separator(MenuNeed need = MenuNeed::kAlways) {
     return {kSeparator, u"", "", need, false};
@@ -134,8 +131,9 @@ const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
         {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},
         {ID_CELL_CONTEXT_MENU, "Shift+Return"},
         {ID_OPEN_DROP_DOWN, "Ctrl+Return"},
-        {kPreviousEntry, "Ctrl+PgUp"},
-        {kNextEntry, "Ctrl+PgDown"},
+        // The selector panes' previous and next entry.
+        {ID_PREV_ENTRY, "Ctrl+PgUp"},
+        {ID_NEXT_ENTRY, "Ctrl+PgDown"},
     };
     return keys;
 }

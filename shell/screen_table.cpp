@@ -14,6 +14,10 @@
 #include "screens/log_view.h"
 #include "screens/memory_dump_view.h"
 #include "screens/memory_filter_view.h"
+#include "screens/trunk_defs_view.h"
+#include "screens/trunk_inspect_view.h"
+#include "screens/trunk_numb_filter_view.h"
+#include "screens/trunk_opts_view.h"
 #include "screens/trunk_summ_filter_view.h"
 #include "screens/trunk_summ_view.h"
 #include "shell/main_frame_window.h"
@@ -58,11 +62,14 @@ std::unique_ptr<CView> MakePane(CMainFrame& frame, QWidget* parent) {
 // The screens whose views are not listed come with later parts of the program.
 const CScreenTable& ScreenTable() {
     static const CScreenTable table = {{
-        {0, 2409, ID_VIEW_TRUNK_DEFS, 0, nullptr, nullptr},
+        {0, 2409, ID_VIEW_TRUNK_DEFS, 0, MakeScreen<CTrunkDefsView>,
+         MakePane<CTrunkSummFilterView>},
         {1, 2410, ID_VIEW_TRUNK_SUMMARY, 0, MakeScreen<CTrunkSummView>,
          MakePane<CTrunkSummFilterView>},
-        {2, 2411, ID_VIEW_TRUNK_OPTIONS, 0, nullptr, nullptr},
-        {3, 2412, ID_VIEW_TRUNK_INSPECT, 0, nullptr, nullptr},
+        {2, 2411, ID_VIEW_TRUNK_OPTIONS, 0, MakeScreen<CTrunkOptsView>,
+         MakePane<CKelvardinFilterView>},
+        {3, 2412, ID_VIEW_TRUNK_INSPECT, 0, MakeScreen<CTrunkInspectView>,
+         MakePane<CTrunkNumbFilterView>},
         {4, 2413, ID_VIEW_ICOM_SETUP, 0, MakeScreen<CIcomSetupView>,
          MakePane<CKelvardinFilterView>},
         {5, 2414, ID_VIEW_ICOM_STATUS, 0, MakeScreen<CIcomStatusView>,

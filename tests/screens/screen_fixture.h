@@ -41,6 +41,8 @@ public:
     void WinHelp(DWORD id, UINT command) override { help.emplace_back(id, command); }
     void PostCommand(UINT id) override { commands.push_back(id); }
     void ClearAllocations(int icom) override { clearedAllocations.push_back(icom); }
+    void SetMaintMode(int trunk) override { maintenance.emplace_back(trunk, true); }
+    void ClearMaintMode(int trunk) override { maintenance.emplace_back(trunk, false); }
     bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
                            CString& backup) override {
         searches.emplace_back(icom, name);
@@ -63,6 +65,7 @@ public:
     std::vector<std::pair<DWORD, UINT>> help;
     std::vector<UINT> commands;
     std::vector<int> clearedAllocations;
+    std::vector<std::pair<int, bool>> maintenance;
     std::vector<std::pair<int, CString>> searches;
     std::optional<std::pair<CString, CString>> found;
     CCVDataMgr dataMgr;

@@ -15,6 +15,7 @@
 #include "screens/kelvardin_filter_view.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/popup_list.h"
+#include "screens/trunk_defs_view.h"
 #include "screens/trunk_summ_view.h"
 #include "shell/kelvardin_app.h"
 #include "shell/kelvardin_nav_view.h"
@@ -88,6 +89,12 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
         Until([&] { return bar.GetPaneText(4) == u"ONLINE" && bar.GetPaneText(5) == u"CV"; }));
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Kelvardin - [ONLINE]"));
 
+    // The program opens on the trunk definitions, a row for each of the controller's trunks.
+    ASSERT_EQ(frame->GetCurrentScreen(), CTrunkDefsView::kScreen);
+    EXPECT_TRUE(
+        Until([&] { return frame->GetCurrentGridScreen()->GetGrid()->GetRowCount() == 1 + 96; }));
+    frame->OnCommand(ID_VIEW_TRUNK_SUMMARY);
+
     // The summary of all intercoms, from the controller's answer to the screen's poll.
     ASSERT_EQ(frame->GetCurrentScreen(), CTrunkSummView::kScreen);
     ASSERT_TRUE(Until([&] { return CountOf(*frame, 3) != u"-" && CountOf(*frame, 3) != u"?"; }))
@@ -126,12 +133,17 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
     ASSERT_NE(nav, nullptr);
     auto* trunks = dynamic_cast<CNavList*>(nav->GetGroup(0)->GetStretchChild());
     ASSERT_NE(trunks, nullptr);
-    for (int i = 0; i < trunks->GetItemCount(); ++i) {
-        if (trunks->GetItem(i).command != ID_VIEW_TRUNK_SUMMARY) continue;
-        const CPoint on = trunks->GetItem(i).bounds.CenterPoint();
-        trunks->OnLButtonDown(0, on);
-        trunks->OnLButtonUp(0, on);
-    }
+    const auto clickNav = [trunks](UINT command) {
+        for (int i = 0; i < trunks->GetItemCount(); ++i) {
+            if (trunks->GetItem(i).command != command) continue;
+            const CPoint on = trunks->GetItem(i).bounds.CenterPoint();
+            trunks->OnLButtonDown(0, on);
+            trunks->OnLButtonUp(0, on);
+        }
+    };
+    clickNav(ID_VIEW_TRUNK_DEFS);
+    EXPECT_EQ(frame->GetCurrentScreen(), CTrunkDefsView::kScreen);
+    clickNav(ID_VIEW_TRUNK_SUMMARY);
     EXPECT_NE(ToUtf8(pane->GetEdit().GetValueText()), "All Intercoms");
     frame->GetViewContext(CTrunkSummView::kScreen).m_params[0] = 0;
     QTest::keyClick(frame, Qt::Key_F3);
@@ -139,6 +151,8 @@ TEST_F(AppEndToEndTest, TheProgramGoesOnlineShowsTheSummaryNavigatesAndLeavesCle
     EXPECT_EQ(ToUtf8(pane->GetEdit().GetValueText()), "All Intercoms");
 
     // The intercom screens that have come are in the table too.
+    QTest::keyClick(frame, Qt::Key_F2);
+    EXPECT_EQ(frame->GetCurrentScreen(), CTrunkDefsView::kScreen);
     QTest::keyClick(frame, Qt::Key_F7);
     EXPECT_EQ(frame->GetCurrentScreen(), 5);
     EXPECT_EQ(frame->GetCurrentGridScreen()->GetGrid()->GetRowCount(), 1 + 12);
