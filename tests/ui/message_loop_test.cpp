@@ -81,32 +81,4 @@ TEST(WindowMessageSink, ASinkThatGoesAwayAnswersWaitingSendsAsCancelled) {
     EXPECT_EQ(answer, -5);
 }
 
-TEST(WindowMessageSink, AHandlerSeesWhenItsSenderStopsWaiting) {
-    CEvent cancel;
-    std::shared_ptr<const std::atomic<bool>> withdrawn;
-    bool postedSawNone = false;
-    CWindowMessageSink sink([&](UINT message, WPARAM, LPARAM) -> LRESULT {
-        if (message == 1) {
-            postedSawNone = CWindowMessageSink::CurrentSendWithdrawn() == nullptr;
-            return 0;
-        }
-        withdrawn = CWindowMessageSink::CurrentSendWithdrawn();
-        if (!withdrawn || *withdrawn) return 0;
-        // The sender gives up while its question is still being answered.
-        cancel.SetEvent();
-        PumpWaitingMessages([&] { return withdrawn->load(); }, 5000);
-        return 7;
-    });
-    std::atomic<LRESULT> answer{-1};
-    std::thread worker([&] { answer = sink.SendMessageCancellable(2, 0, 0, cancel, 0); });
-    sink.PostMessage(1, 0, 0);
-    PumpWaitingMessages([&] { return answer != -1 && postedSawNone; }, 5000);
-    worker.join();
-    ASSERT_NE(withdrawn, nullptr);
-    EXPECT_TRUE(*withdrawn);
-    EXPECT_EQ(answer, 0);
-    EXPECT_TRUE(postedSawNone);
-    EXPECT_EQ(CWindowMessageSink::CurrentSendWithdrawn(), nullptr);
-}
-
 }  // namespace
