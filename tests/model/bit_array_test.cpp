@@ -22,8 +22,9 @@ TEST(BitArray, BitsStayInsideTheCount) {
         bits.SetBit(bit, TRUE);
     EXPECT_EQ(std::vector<BYTE>(bits.GetBytes(), bits.GetBytes() + bits.GetByteCount()),
               (std::vector<BYTE>{0x08, 0, 0x02}));
-    EXPECT_EQ(std::vector<int>({bits.FindNext(4), bits.FindNext(400), bits.FindLast()}),
-              std::vector<int>({17, -1, 17}));
+    EXPECT_EQ(std::vector<int>({bits.FindNext(4), bits.FindNext(18), bits.FindNext(400),
+                                bits.FindLast(), CBitArray(9).FindLast()}),
+              std::vector<int>({17, -1, -1, 17, -1}));
     bits.SetRange(18, 10, TRUE);  // stops at the count
     EXPECT_EQ(bits.GetBytes()[2], 0x0E);
     const int list[] = {1, 19, 25, -3, 2};

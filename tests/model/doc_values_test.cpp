@@ -64,7 +64,8 @@ TEST_F(DocValuesTest, ReceivedValuesNeverReplaceAnUnsentEdit) {
     EXPECT_TRUE(m_doc.SetTrunkFixedAssign(CAssign(1, 0, 5), FALSE, TRUE, 2));
     EXPECT_FALSE(m_doc.SetTrunkFixedAssign(CAssign(1, 0, 6), FALSE, FALSE, 2));
     EXPECT_TRUE(m_doc.SetTrunkCascadable(TRUE, FALSE, 2));
-    EXPECT_EQ(m_doc.IsTrunkModified(2), 0x08u);
+    EXPECT_EQ(m_doc.IsTrunkFixedAssignModified(2, FALSE), 0x08u);
+    EXPECT_EQ(m_doc.IsTrunkCascadableModified(2) | m_doc.IsTrunkFixedModified(2), 0u);
     EXPECT_TRUE(m_doc.SetOptionTimeout(7, TRUE));
     EXPECT_FALSE(m_doc.SetOptionTimeout(9, FALSE));
     EXPECT_TRUE(m_doc.SetDynamicAllocModeFromController(TRUE));

@@ -255,6 +255,8 @@ TEST_F(RecordsTest, GroupFormsAndChangeState) {
     EXPECT_TRUE(wideRead.IsModified(CGroup::kFieldName));
     wideRead.SetModified(77, FALSE);  // not a group field: nothing
     EXPECT_TRUE(wideRead.IsModified());
+    wideRead.SetModified(CGroup::kFieldRecord, TRUE);
+    EXPECT_TRUE(wideRead.IsModified(CGroup::kFieldFirstMember + 254));
     // Any other length reads and writes nothing.
     BYTE buffer[40] = {};
     EXPECT_EQ(group.FromWire(buffer, 40, TRUE), 40);
