@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <tuple>
 #include <vector>
 
 #include "link/command_codes.h"
@@ -12,8 +13,6 @@
 #include "tests/model/doc_fixture.h"
 
 namespace {
-
-using Bytes = std::vector<BYTE>;
 
 // The data manager's side, recorded.
 class CFakeReplyContext : public IReplyContext {
@@ -62,22 +61,11 @@ protected:
             if (update.hint < kHintRefresh) hints.push_back(update.hint);
         return hints;
     }
-    const CIntercom& Icom(int icom) {
-        return dynamic_cast<const CIntercom&>(*m_doc.FindObject(CIcomSpec(icom, 1)));
-    }
-
     CFakeReplyContext m_context;
     std::vector<CRecordingViews::Update> m_lastUpdates;
 };
 
 using Hints = std::vector<LPARAM>;
-
-Bytes Repeat(Bytes record, int times) {
-    Bytes out;
-    for (int i = 0; i < times; ++i)
-        out.insert(out.end(), record.begin(), record.end());
-    return out;
-}
 
 TEST_F(DataRepliesTest, TrunkDefinitionsKeepUnsentEditsAndMapWireTypes) {
     // Trunk 2: end 1 IFBSL (wire 8) port 5 of intercom 1, end 2 a wire type 7 (none), Fixed
@@ -317,19 +305,18 @@ TEST_F(DataRepliesTest, InspectionIsTakenOnlyWhenItFillsTheReply) {
 }
 
 TEST_F(DataRepliesTest, LinkStatusAndErrorCounters) {
+    // OK, code and the second flag of each intercom's link.
+    auto link = [](const CCommStat& s) {
+        return std::tuple(int(s.m_ok), s.m_code, int(s.m_flag2));
+    };
     EXPECT_EQ(Reply(18, {1, 0, 2}, {0x8D, 0x0A}), Hints{18});
-    EXPECT_EQ(Icom(0).GetCommStat().m_ok, 1u);
-    EXPECT_EQ(Icom(0).GetCommStat().m_code, 13);
-    EXPECT_EQ(Icom(0).GetCommStat().m_flag2, 1u);
-    EXPECT_EQ(Icom(1).GetCommStat().m_ok, 0u);
-    EXPECT_EQ(Icom(1).GetCommStat().m_code, 10);
-    EXPECT_EQ(Icom(1).GetCommStat().m_flag2, 0u);
-
+    EXPECT_EQ(link(Icom(0).GetCommStat()), std::tuple(1, 13, 1));
+    EXPECT_EQ(link(Icom(1).GetCommStat()), std::tuple(0, 10, 0));
     // The standby controller answering makes the active one OK with code 13.
     EXPECT_EQ(Reply(18, {2, 0, 1}, {0x05}), Hints{18});
     EXPECT_EQ(Config().m_commStat[1].m_code, 5);
-    EXPECT_EQ(Config().m_commStat[0].m_ok, 1u);
-    EXPECT_EQ(Config().m_commStat[0].m_code, 13);
+    EXPECT_EQ(std::pair(int(Config().m_commStat[0].m_ok), Config().m_commStat[0].m_code),
+              std::pair(1, 13));
 
     EXPECT_EQ(Reply(19, {0, 0, 1}, {1, 2, 3, 4}), Hints{19});
     EXPECT_EQ(Config().m_commErrs[0], (CCommErrs{0, 2, 0, 4}));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "link/cv_data_send_all.h"
@@ -23,6 +24,53 @@ SimSetup Controller() {
     s.names[2] = {"AB", "ABCDEF", "ABCDEFGH", ""};
     s.alphas[{1, 0}] = {"P1", "P2", "P3"};
     return s;
+}
+
+// An extended controller with 40 intercoms (so groups use code 84), Ethernet to the
+// intercoms, cascade costs and IFBSL alphas; two alpha lists that are not empty, one of them
+// longer than a page.
+SimSetup UploadSetup() {
+    SimSetup s;
+    s.capabilities = 0x08000000 | 0x00020000 | 0x01000000 | 0x00010000;
+    s.trunks = 120;
+    s.intercoms = 40;
+    s.groups = 25;
+    s.names[2] = {"AB", "ABCDEF", "ABCDEFGH", "WIDE NAME"};
+    s.alphas[{0, 0}] = std::vector<std::string>(130, "A1");
+    s.alphas[{3, 8}] = std::vector<std::string>(5, "IF");
+    return s;
+}
+
+using Request = std::pair<unsigned, std::vector<std::uint8_t>>;
+
+// What an upload of that setup with its names and alphas asks for, sorted.
+std::vector<Request> ExpectedUpload() {
+    std::vector<Request> out = {
+        {8, {0, 0, 0, 50}},
+        {8, {0, 50, 0, 50}},
+        {8, {0, 100, 0, 20}},
+        {68, {0, 40}},
+        {70, {0, 0, 40}},
+        {70, {1, 0, 40}},
+        {81, {0, 0, 0, 40}},
+        {15, {0, 40}},
+        {27, {0, 40}},
+        {11, {}},
+        {46, {}},
+        {48, {}},
+        {50, {}},
+        {84, {0, 20}},
+        {84, {20, 5}},
+    };
+    for (std::uint8_t format = 1; format <= 4; ++format)
+        out.push_back({5, {0, 0x70, 0, std::uint8_t(format << 4), 40}});
+    for (std::uint8_t type : {0, 1, 2, 3, 4, 5, 6, 8}) {
+        for (std::uint8_t icom = 0; icom < 40; ++icom)
+            out.push_back({5, {icom, std::uint8_t(type << 4), 0, 0x10, 128}});
+    }
+    out.push_back({5, {0, 0x00, 128, 0x10, 128}});  // the second page of the long list
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 std::uint32_t U32(const std::vector<std::uint8_t>& b) {
@@ -210,6 +258,23 @@ TEST_F(UdpEndToEnd, GoesOnlineUploadsAndSendsEveryKindOfChange) {
     EXPECT_FALSE(mgr.SendClearsChanges());
     EXPECT_EQ(sim.Setup().trunkModes.at(8), 2);  // maintenance
     EXPECT_TRUE(doc.IsIcomBaudRateModified(6));
+}
+
+TEST_F(UdpEndToEnd, AnUploadAsksForExactlyTheSetupAndPagesTheAlphaListsToTheirEnd) {
+    sim.ChangeState([](CorvaneState& s) { s.UseSetup(UploadSetup()); });
+    app.m_bIncludeAlphasInSetupFiles = TRUE;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    // A one-shot query waits for its reply with the window running.
+    EXPECT_TRUE(mgr.RequestMiscAndWait(CMiscRequestMgr::kLoggingState, 20));
+    const std::size_t before = sim.Requests().size();
+    ASSERT_TRUE(Upload());
+    std::vector<Request> asked;
+    for (const SimFrame& f : After(sim.Requests(), before))
+        if (f.command != kCmdNetworkControl) asked.push_back({f.command, f.payload});
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, ExpectedUpload());
+    EXPECT_EQ(doc.GetAlphas().size(), 135u);
 }
 
 TEST_F(UdpEndToEnd, FailedSendsKeepEveryChangeFlag) {

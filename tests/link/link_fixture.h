@@ -49,13 +49,6 @@ inline std::vector<SimFrame> After(std::vector<SimFrame> frames, std::size_t n) 
     return frames;
 }
 
-inline std::vector<unsigned> Commands(const std::vector<SimFrame>& frames) {
-    std::vector<unsigned> out;
-    for (const SimFrame& f : frames)
-        out.push_back(f.command);
-    return out;
-}
-
 inline CMessage Request(DWORD command, std::vector<BYTE> payload = {}) {
     CMessage m;
     m.command = command;
@@ -87,6 +80,11 @@ protected:
     }
     bool Pump(const std::function<bool()>& done, std::chrono::milliseconds within = kPatience) {
         return window.PumpUntil(done, within);
+    }
+    // Hands the engine a request, as a manager would.
+    void Ask(const CMessage& request) {
+        device.AddManagerRequest(request);
+        device.WakeEngine();
     }
 
     CMemoryProfile profile;

@@ -57,25 +57,6 @@ BOOL CTestDevice::GetManagerRequest(CMessage& request) {
     return TRUE;
 }
 
-std::vector<CTestDataMgr::Reply> CTestDataMgr::Replies() const {
-    std::lock_guard guard(m_lock);
-    return m_replies;
-}
-
-std::size_t CTestDataMgr::ReplyCount() const {
-    std::lock_guard guard(m_lock);
-    return m_replies.size();
-}
-
-void CTestDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
-    CCVDataMgr::DispatchReply(pair, doc);
-    if (pair.reply.command == kCmdLoggingState) EndMiscWait(CMiscRequestMgr::kLoggingState);
-    Reply reply{pair.reply.command, pair.reply.length, pair.reply.nak, {}};
-    std::copy_n(pair.request.payload.begin(), reply.request.size(), reply.request.begin());
-    std::lock_guard guard(m_lock);
-    m_replies.push_back(reply);
-}
-
 void CLinkTestWindow::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Enqueue({{message, wParam, lParam, false}, nullptr});
 }

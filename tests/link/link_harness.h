@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -8,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <vector>
 
 #include "link/cv_data_mgr.h"
@@ -66,32 +64,6 @@ private:
     std::deque<CMessage> m_managerRequests;
     std::function<CMessage()> m_makeRequest;
     std::vector<Reply> m_dispatched;
-};
-
-// The data manager with a reply consumer in place of the reply handlers: it takes each reply
-// off the queue, keeps what it saw and ends the wait for a one-shot item whose reply came.
-// The alpha lists' paging ends on the engine thread, as in the program.
-class CTestDataMgr : public CCVDataMgr {
-public:
-    // What a test checks of a reply: its code, length and refusal, and its request's
-    // first bytes.
-    struct Reply {
-        DWORD command;
-        DWORD length;
-        BOOL nak;
-        std::array<BYTE, 5> request;
-    };
-
-    ~CTestDataMgr() override { Disconnect(); }
-    std::vector<Reply> Replies() const;
-    std::size_t ReplyCount() const;
-
-protected:
-    void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) override;
-
-private:
-    mutable std::mutex m_lock;
-    std::vector<Reply> m_replies;
 };
 
 // Stands in for the main window: the link's messages are recorded and handled on the thread

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
 #include "link/cv_data_send_all.h"
 #include "tests/model/doc_fixture.h"
 
 namespace {
-
-using Bytes = std::vector<BYTE>;
 
 struct Sent {
     DWORD command;
@@ -21,20 +18,6 @@ void PrintTo(const Sent& sent, std::ostream* os) {
     for (BYTE b : sent.payload)
         *os << ' ' << int(b);
     *os << " ]";
-}
-
-// Bytes of 8-bit text, then zeros up to n.
-Bytes Text(const char* text, std::size_t n) {
-    Bytes out(text, text + std::strlen(text));
-    out.resize(n, 0);
-    return out;
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts)
-        out.insert(out.end(), part.begin(), part.end());
-    return out;
 }
 
 class SendStepsTest : public DocTest {
@@ -57,12 +40,6 @@ protected:
             out.push_back(sent.command);
         return out;
     }
-    CGroup& Group(int group) {
-        return dynamic_cast<CGroup&>(*m_doc.FindObject(CGroupSpec(group, 1)));
-    }
-    CIntercom& Icom(int icom) {
-        return dynamic_cast<CIntercom&>(*m_doc.FindObject(CIcomSpec(icom, 1)));
-    }
 };
 
 const Bytes kNone = {0xFF, 0xFF, 0xFF};
@@ -80,10 +57,10 @@ TEST_F(SendStepsTest, TrunksGoInSpansOfFiftyWithFourteenByteRecords) {
     // Trunks 3 and 60: two messages, since 60 lies beyond the 50 looked at from 3.
     m_doc.SetTrunkEnd(CAssign(2, 7, 0x123), TRUE, TRUE, 3);
     m_doc.SetTrunkCascadable(TRUE, TRUE, 60);
-    const Bytes trunk3 = Join({{0x01, 0x02, 0x81, 0x23}, kNone, kNone, kNone, {0x00}});
-    const Bytes trunk60 = Join({{0x02}, kNone, kNone, kNone, kNone, {0x02}});
-    EXPECT_EQ(SendAll(), (std::vector<Sent>{{9, Join({{0, 3, 0, 1, 0x01}, trunk3})},
-                                            {9, Join({{0, 60, 0, 1, 0x01}, trunk60})}}));
+    const Bytes trunk3 = Bytes{0x01, 0x02, 0x81, 0x23} + Repeat(kNone, 3) + Bytes{0x00};
+    const Bytes trunk60 = Bytes{0x02} + Repeat(kNone, 4) + Bytes{0x02};
+    EXPECT_EQ(SendAll(), (std::vector<Sent>{{9, Bytes{0, 3, 0, 1, 0x01} + trunk3},
+                                            {9, Bytes{0, 60, 0, 1, 0x01} + trunk60}}));
 
     // Trunks 3 to 5: one span, bitmap 0x07. A fixed assignment marks bit 0x04, and so does
     // the Fixed flag alone; a resource number above 12 bits keeps out of the type bits.
@@ -91,10 +68,10 @@ TEST_F(SendStepsTest, TrunksGoInSpansOfFiftyWithFourteenByteRecords) {
     m_doc.SetTrunkEnd(CAssign(2, 7, 0x123), TRUE, TRUE, 3);
     m_doc.SetTrunkFixed(TRUE, TRUE, 4);
     m_doc.SetTrunkFixedAssign(CAssign(1, 0, 0x1ABC), FALSE, TRUE, 5);
-    const Bytes trunk4 = Join({{0x04}, kNone, kNone, kNone, kNone, {0x01}});
-    const Bytes trunk5 = Join({{0x04}, kNone, kNone, kNone, {0x01, 0x0A, 0xBC}, {0x00}});
+    const Bytes trunk4 = Bytes{0x04} + Repeat(kNone, 4) + Bytes{0x01};
+    const Bytes trunk5 = Bytes{0x04} + Repeat(kNone, 3) + Bytes{0x01, 0x0A, 0xBC} + Bytes{0x00};
     EXPECT_EQ(SendAll(),
-              (std::vector<Sent>{{9, Join({{0, 3, 0, 3, 0x07}, trunk3, trunk4, trunk5})}}));
+              (std::vector<Sent>{{9, Bytes{0, 3, 0, 3, 0x07} + trunk3 + trunk4 + trunk5}}));
     EXPECT_TRUE(m_doc.HasModifications());  // building clears no change flag
 }
 
@@ -104,24 +81,20 @@ TEST_F(SendStepsTest, NamesTakeTheFormatOfTheirLength) {
     m_doc.SetIcomNameFromController(0, 4, u"AB", TRUE);
     m_doc.SetIcomNameFromController(2, 4, u"", TRUE);
     m_doc.SetIcomNameFromController(1, 6, u"SIXSIX", TRUE);
-    EXPECT_EQ(SendAll(),
-              (std::vector<Sent>{
-                  {6, Join({{0x70, 0x00, 0x00, 0x03, 0x05}, Text("AB  ", 4), {0, 0, 0, 0}})}}));
+    EXPECT_EQ(SendAll(), (std::vector<Sent>{{6, Bytes{0x70, 0x00, 0x00, 0x03, 0x05} +
+                                                    Text("AB", 4) + Bytes{0, 0, 0, 0}}}));
 
     // Extended with wide names: four steps, formats 1 to 4; wide names are big-endian UTF-16.
     Configure(CCVConfig::kNewCorvane | CCVConfig::kUnicodeSupport, 0);
     for (int length : {4, 6, 8})
         m_doc.SetIcomNameFromController(1, length, u"N", TRUE);
     m_doc.SetIcomNameFromController(1, 16, u"\u00C4b", TRUE);
-    Bytes wide(16, 0);
-    const char16_t wideName[] = u"\u00C4b      ";
-    for (int i = 0; i < 8; ++i)
-        wide[2 * i] = BYTE(wideName[i] >> 8), wide[2 * i + 1] = BYTE(wideName[i]);
+    const Bytes wide = Bytes{0x00, 0xC4, 0, 'b'} + Repeat({0, ' '}, 6);
     EXPECT_EQ(SendAll(), (std::vector<Sent>{
-                             {6, Join({{0x70, 0x01, 0x10, 0x01, 0x01}, Text("N   ", 4)})},
-                             {6, Join({{0x70, 0x01, 0x20, 0x01, 0x01}, Text("N     ", 6)})},
-                             {6, Join({{0x70, 0x01, 0x30, 0x01, 0x01}, Text("N       ", 8)})},
-                             {6, Join({{0x70, 0x01, 0x40, 0x01, 0x01}, wide})},
+                             {6, Bytes{0x70, 0x01, 0x10, 0x01, 0x01} + Text("N", 4)},
+                             {6, Bytes{0x70, 0x01, 0x20, 0x01, 0x01} + Text("N", 6)},
+                             {6, Bytes{0x70, 0x01, 0x30, 0x01, 0x01} + Text("N", 8)},
+                             {6, Bytes{0x70, 0x01, 0x40, 0x01, 0x01} + wide},
                          }));
 }
 
@@ -167,17 +140,15 @@ TEST_F(SendStepsTest, GroupsCarryNameAndMembersShiftedByOne) {
     Group(0).SetName(u"Ops", TRUE);
     for (int icom = 2; icom < 31; ++icom)
         m_doc.SetGroupMember(0, icom, FALSE);
-    EXPECT_EQ(
-        SendAll(),
-        (std::vector<Sent>{{33, Join({{0, 1, 0x01}, Text("Ops         ", 12), {0, 0, 0, 6}})}}));
+    EXPECT_EQ(SendAll(),
+              (std::vector<Sent>{{33, Bytes{0, 1, 0x01} + Text("Ops", 12) + Bytes{0, 0, 0, 6}}}));
 
     // Wide names on a short controller: the count byte carries 0x80.
     Configure(CCVConfig::kUnicodeSupport, 0);
     m_doc.SetGroupMember(1, 30, TRUE);
-    Bytes name(24, 0);
-    for (int i = 0; i < 12; ++i)
-        name[2 * i + 1] = '-';
-    EXPECT_EQ(SendAll(), (std::vector<Sent>{{33, Join({{1, 0x81, 0x01}, name, {0x80, 0, 0, 0}})}}));
+    const Bytes name = Repeat({0, '-'}, 12);
+    EXPECT_EQ(SendAll(),
+              (std::vector<Sent>{{33, Bytes{1, 0x81, 0x01} + name + Bytes{0x80, 0, 0, 0}}}));
 
     // More than 31 intercoms: code 85 and the 32-byte bitmap moved up across the bytes.
     Configure(0, 0, 40);
@@ -186,7 +157,7 @@ TEST_F(SendStepsTest, GroupsCarryNameAndMembersShiftedByOne) {
     m_doc.SetGroupMember(2, 39, TRUE);
     Bytes bitmap(32, 0);
     bitmap[0] = 0x02, bitmap[1] = 0x01, bitmap[5] = 0x01;
-    EXPECT_EQ(SendAll(), (std::vector<Sent>{{85, Join({{2, 1, 0x01}, name, bitmap})}}));
+    EXPECT_EQ(SendAll(), (std::vector<Sent>{{85, Bytes{2, 1, 0x01} + name + bitmap}}));
 }
 
 TEST_F(SendStepsTest, StepsRunInTheirFixedOrder) {

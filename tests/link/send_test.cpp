@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/cv_data_send_all.h"
 #include "link/link_result.h"
-#include "model/kelvardin_doc.h"
 #include "tests/link/link_fixture.h"
 
 namespace {
@@ -99,20 +97,6 @@ TEST_F(SerialSendTest, GrantedSendOverTheSerialPort) {
     EXPECT_EQ(Sent(), Procedure(5));
     EXPECT_EQ(Controller().setRequests.size(), 5u);
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
-}
-
-TEST_F(UdpSendTest, OnlyTheSendOfSetupChangesMayClearTheChangeFlags) {
-    CKelvardinDoc doc;
-    ASSERT_TRUE(doc.ResetToDefaultSetup());
-    doc.SetTrunkFixed(TRUE, TRUE, 4);
-    doc.SetIcomBaudRate(2, TRUE, 1);
-    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CCVDataSendAll>([&] { return &doc; })));
-    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_SEND_DONE) == 1; }));
-    EXPECT_EQ(Commands(Controller().setRequests), (std::vector<unsigned>{9, 16}));
-    EXPECT_TRUE(device.SendClearsChanges());
-    ASSERT_TRUE(Send(1));
-    EXPECT_FALSE(device.SendClearsChanges());
 }
 
 TEST_F(UdpSendTest, DeniedControlIsAskedForAgainOrGivenUp) {

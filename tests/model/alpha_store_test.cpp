@@ -7,46 +7,51 @@ using AlphaStoreTest = DocTest;
 
 namespace {
 
-LPARAM KeyOf(const CAssign& assign) {
-    return static_cast<LPARAM>(assign.GetKey());
+Update Stored(const CAssign& assign) {
+    return {true, kHintAlphaStored, static_cast<LPARAM>(assign.GetKey())};
 }
-
-const CIntercom& Icom(const CKelvardinDoc& doc, int i) {
-    return *dynamic_cast<const CIntercom*>(doc.FindObject(CIcomSpec(i, 1)));
+Update Removed(const CAssign& assign) {
+    return {true, kHintAlphaRemoved, static_cast<LPARAM>(assign.GetKey())};
 }
 
 }  // namespace
 
+// Every view, hidden screens too, hears of each alpha stored or removed, even when it
+// changed nothing.
 TEST_F(AlphaStoreTest, CreateRelabelAndRemove) {
-    const CAssign desk(3, 2, 40);
+    const CAssign desk(3, 2, 40), first(3, 2, 7);
     EXPECT_TRUE(m_doc.StoreAlpha(desk, u"DESK"));
-    EXPECT_EQ(Config().m_wNumAlphas, 1);
     const CAlpha* alpha = m_doc.FindAlpha(desk.GetKey());
     ASSERT_NE(alpha, nullptr);
-    EXPECT_EQ(alpha->GetKey(), desk);
     EXPECT_EQ(alpha->GetLabel(), CString(u"DESK    "));
-
-    // The same label changes nothing but is still announced.
     EXPECT_FALSE(m_doc.StoreAlpha(desk, u"DESK"));
     EXPECT_TRUE(m_doc.StoreAlpha(desk, u"BOOTH"));
     EXPECT_EQ(alpha->GetLabel(), CString(u"BOOTH   "));
-    EXPECT_TRUE(m_doc.StoreAlpha(CAssign(3, 2, 7), u"FIRST"));
-    EXPECT_EQ(Icom(m_doc, 3).GetAlphaList(2),
-              (std::vector<CAlpha*>{m_doc.FindAlpha(CAssign(3, 2, 7).GetKey()),
-                                    m_doc.FindAlpha(desk.GetKey())}));
+    EXPECT_TRUE(m_doc.StoreAlpha(first, u"FIRST"));
+    EXPECT_EQ(Icom(3).GetAlphaList(2), (std::vector<CAlpha*>{m_doc.FindAlpha(first.GetKey()),
+                                                             m_doc.FindAlpha(desk.GetKey())}));
     EXPECT_EQ(Config().m_wNumAlphas, 2);
-
     EXPECT_TRUE(m_doc.StoreAlpha(desk, u""));
-    EXPECT_EQ(m_doc.FindAlpha(desk.GetKey()), nullptr);
-    EXPECT_EQ(Icom(m_doc, 3).GetAlphaCount(2), 1);
-    EXPECT_EQ(Config().m_wNumAlphas, 1);
-    // Removing an alpha that does not exist still tells the views.
     EXPECT_FALSE(m_doc.StoreAlpha(desk, u""));
+    EXPECT_EQ(Icom(3).GetAlphaCount(2), 1);
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{Stored(desk), Stored(desk), Stored(desk),
+                                                  Stored(first), Removed(desk), Removed(desk)}));
 
-    std::vector<Update> expected(3, {true, kHintAlphaStored, KeyOf(desk)});
-    expected.push_back({true, kHintAlphaStored, KeyOf(CAssign(3, 2, 7))});
-    expected.insert(expected.end(), 2, {true, kHintAlphaRemoved, KeyOf(desk)});
-    EXPECT_EQ(TakeUpdates(), expected);
+    // Removing from a number on takes that list's alphas from there and nothing else.
+    for (WORD number : {0, 9, 300})
+        m_doc.StoreAlpha(CAssign(3, 0, number), u"PORT");
+    m_doc.StoreAlpha(CAssign(4, 0, 9), u"OTHER");
+    TakeUpdates();
+    EXPECT_TRUE(m_doc.RemoveAlphasFrom(CAssign(3, 0, 6)));
+    EXPECT_FALSE(m_doc.RemoveAlphasFrom(CAssign(3, 0, 6)));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{Removed({3, 0, 9}), Removed({3, 0, 300})}));
+    EXPECT_EQ(Config().m_wNumAlphas, 3);
+    // Walks follow the key order.
+    std::vector<DWORD> keys;
+    for (const auto& [key, stored] : m_doc.GetAlphas())
+        keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<DWORD>{CAssign(3, 0, 0).GetKey(), first.GetKey(),
+                                        CAssign(4, 0, 9).GetKey()}));
 }
 
 TEST_F(AlphaStoreTest, AlphasNoIntercomCanHoldAreRefused) {
@@ -59,37 +64,6 @@ TEST_F(AlphaStoreTest, AlphasNoIntercomCanHoldAreRefused) {
     EXPECT_TRUE(TakeUpdates().empty());
 }
 
-TEST_F(AlphaStoreTest, RemoveAlphasFromANumberOn) {
-    EXPECT_FALSE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 0)));
-    for (WORD number : {0, 5, 9, 300})
-        m_doc.StoreAlpha(CAssign(1, 0, number), u"PORT");
-    m_doc.StoreAlpha(CAssign(1, 1, 3), u"PARTY");
-    m_doc.StoreAlpha(CAssign(2, 0, 3), u"OTHER");
-    EXPECT_EQ(Config().m_wNumAlphas, 6);
-
-    TakeUpdates();
-    EXPECT_TRUE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 6)));
-    EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(0), 2);
-    EXPECT_EQ(Config().m_wNumAlphas, 4);
-    // Every view, hidden screens too, hears of each alpha that went.
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintAlphaRemoved, KeyOf({1, 0, 9})},
-                                                  {true, kHintAlphaRemoved, KeyOf({1, 0, 300})}}));
-    EXPECT_FALSE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 6)));
-    EXPECT_TRUE(TakeUpdates().empty());
-
-    EXPECT_TRUE(m_doc.RemoveAlphasFrom(CAssign(1, 0, 0)));
-    EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(0), 0);
-    EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(1), 1);
-    EXPECT_NE(m_doc.FindAlpha(CAssign(2, 0, 3).GetKey()), nullptr);
-    EXPECT_EQ(Config().m_wNumAlphas, 2);
-
-    // Walks follow the key order.
-    std::vector<DWORD> keys;
-    for (const auto& [key, alpha] : m_doc.GetAlphas())
-        keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<DWORD>{CAssign(1, 1, 3).GetKey(), CAssign(2, 0, 3).GetKey()}));
-}
-
 TEST_F(AlphaStoreTest, ARunOfLabelsStoresEachAsAlone) {
     for (WORD number : {2, 3, 5})
         m_doc.StoreAlpha(CAssign(1, 4, number), u"OLD");
@@ -99,18 +73,15 @@ TEST_F(AlphaStoreTest, ARunOfLabelsStoresEachAsAlone) {
     const std::vector<CString> run = {u"A", u"B", u"", u"D", u"NINE CHAR", u"F"};
     EXPECT_TRUE(m_doc.StoreAlphas(CAssign(1, 4, 1), run));
     std::vector<CString> labels;
-    for (const CAlpha* alpha : Icom(m_doc, 1).GetAlphaList(4))
+    for (const CAlpha* alpha : Icom(1).GetAlphaList(4))
         labels.push_back(alpha->GetLabel());
     EXPECT_EQ(labels, (std::vector<CString>{u"A       ", u"B       ", u"D       ", u"OLD     ",
                                             u"F       "}));
-    EXPECT_EQ(m_doc.FindAlpha(CAssign(1, 4, 3).GetKey()), nullptr);
-    EXPECT_EQ(Icom(m_doc, 1).GetAlphaCount(5), 1);
+    EXPECT_EQ(Icom(1).GetAlphaCount(5), 1);
     EXPECT_EQ(Config().m_wNumAlphas, 6);
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintAlphaStored, KeyOf({1, 4, 1})},
-                                                  {true, kHintAlphaStored, KeyOf({1, 4, 2})},
-                                                  {true, kHintAlphaRemoved, KeyOf({1, 4, 3})},
-                                                  {true, kHintAlphaStored, KeyOf({1, 4, 4})},
-                                                  {true, kHintAlphaStored, KeyOf({1, 4, 6})}}));
+    EXPECT_EQ(TakeUpdates(),
+              (std::vector<Update>{Stored({1, 4, 1}), Stored({1, 4, 2}), Removed({1, 4, 3}),
+                                   Stored({1, 4, 4}), Stored({1, 4, 6})}));
 
     // The same run again changes nothing; a run for no intercom stores nothing.
     EXPECT_FALSE(m_doc.StoreAlphas(CAssign(1, 4, 1), run));

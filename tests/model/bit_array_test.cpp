@@ -18,18 +18,13 @@ CTextList ListOf(std::initializer_list<int> numbers) {
 
 TEST(BitArray, BitsStayInsideTheCount) {
     CBitArray bits(20);
-    bits.SetBit(3, TRUE);
-    bits.SetBit(17, TRUE);
-    bits.SetBit(20, TRUE);  // beyond the count: ignored
-    EXPECT_EQ(bits.GetByteCount(), 3u);
-    EXPECT_EQ(std::vector<BYTE>(bits.GetBytes(), bits.GetBytes() + 3),
+    for (UINT bit : {3, 17, 20})  // 20 is beyond the count: ignored
+        bits.SetBit(bit, TRUE);
+    EXPECT_EQ(std::vector<BYTE>(bits.GetBytes(), bits.GetBytes() + bits.GetByteCount()),
               (std::vector<BYTE>{0x08, 0, 0x02}));
-    EXPECT_EQ(bits.FindNext(4), 17);
-    EXPECT_EQ(bits.FindNext(400), -1);
-    EXPECT_EQ(bits.FindLast(), 17);
-    EXPECT_EQ(bits.First(), 3);
-    EXPECT_EQ(bits.Next(), 17);
-    EXPECT_EQ(bits.Next(), -1);
+    EXPECT_EQ(std::vector<int>({bits.FindNext(4), bits.FindNext(18), bits.FindNext(400),
+                                bits.FindLast(), CBitArray(9).FindLast()}),
+              std::vector<int>({17, -1, -1, 17, -1}));
     bits.SetRange(18, 10, TRUE);  // stops at the count
     EXPECT_EQ(bits.GetBytes()[2], 0x0E);
     const int list[] = {1, 19, 25, -3, 2};
@@ -38,7 +33,6 @@ TEST(BitArray, BitsStayInsideTheCount) {
 
     CBitArray all(255);
     all.SetAll(TRUE);
-    EXPECT_EQ(all.GetCount(), 255u);
     EXPECT_EQ(all.GetBytes()[31], 0x7F);
     // Storing leaves the bits of the last byte beyond the count as they were.
     CBitArray mask(31);
@@ -50,13 +44,6 @@ TEST(BitArray, BitsStayInsideTheCount) {
     std::array<BYTE, 4> target = {0x00, 0x00, 0x00, 0x80};
     mask.StoreBits(target.data());
     EXPECT_EQ(target, (std::array<BYTE, 4>{0xFE, 0xFF, 0xFF, 0xBF}));
-
-    EXPECT_TRUE(CBitArray(10) != CBitArray(11));
-    EXPECT_TRUE(CBitArray() == CBitArray());
-    CBitArray copy(mask);
-    EXPECT_TRUE(copy == mask);
-    copy = CBitArray();
-    EXPECT_EQ(copy.GetBytes(), nullptr);
 }
 
 TEST(TextList, RangesWrapAndCopies) {

@@ -24,6 +24,14 @@ protected:
         SetCapabilities(capabilities);
         Reset();
     }
+    template <class Record>
+    Record& Get(const CObjSpec& objSpec) {
+        return dynamic_cast<Record&>(*m_doc.FindObject(objSpec));
+    }
+    CTrunk& Trunk(int i) { return Get<CTrunk>(CTrunkSpec(i, 1)); }
+    CIntercom& Icom(int i) { return Get<CIntercom>(CIcomSpec(i, 1)); }
+    CGroup& Group(int i) { return Get<CGroup>(CGroupSpec(i, 1)); }
+    COptions& Options() { return Get<COptions>(COptionSpec(1)); }
     // The hints sent since the last call.
     std::vector<CRecordingViews::Update> TakeUpdates() {
         return std::exchange(m_views.m_updates, {});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "model/app_state.h"
@@ -10,6 +11,27 @@
 #include "platform/base/codepage.h"
 #include "platform/base/profile.h"
 #include "tests/support/recording_app.h"
+
+using Bytes = std::vector<BYTE>;
+
+inline Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+inline Bytes Repeat(const Bytes& record, std::size_t times) {
+    Bytes out;
+    while (times--)
+        out = out + record;
+    return out;
+}
+
+// 8-bit text, padded or cut to n bytes when n is given.
+inline Bytes Text(std::string_view text, std::size_t n = 0, BYTE pad = ' ') {
+    Bytes out(text.begin(), text.end());
+    if (n) out.resize(n, pad);
+    return out;
+}
 
 // Texts in test messages.
 inline void PrintTo(const CString& text, std::ostream* os) {

@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
-
 #include "model_fixture.h"
-
-using Bytes = std::vector<BYTE>;
 
 namespace {
 
@@ -17,17 +12,6 @@ Bytes Record(size_t size, std::initializer_list<std::pair<size_t, BYTE>> set) {
     for (auto [at, value] : set)
         bytes[at] = value;
     return bytes;
-}
-
-Bytes Text(const char* text, size_t size) {
-    Bytes bytes(text, text + std::strlen(text));
-    bytes.resize(size, ' ');
-    return bytes;
-}
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Short names, baud 2, no COM port, network part 1 with type 1 and two addresses, cost 300.
@@ -57,59 +41,32 @@ TEST_F(RecordsTest, AssignmentsAndTheirTypes) {
     for (auto [index, type] : {std::pair{3, 3}, {7, 8}, {8, -1}})
         EXPECT_EQ(AlphaIndexToType(index), type) << index;
 
+    // An inspection holds eight entries a side.
     CInspect inspect;
     EXPECT_FALSE(inspect.SetEntry(false, 8, a));
     EXPECT_FALSE(inspect.SetStates(true, 8, 1, 1));
     EXPECT_EQ(inspect.GetEntry(false, 8), CAssign());
-    EXPECT_TRUE(inspect.SetStates(true, 2, 0x41, 0x02));
-    CInspect copy = inspect;
-    EXPECT_EQ(copy, inspect);
-    copy.SetStates(false, 0, 0, 1);
-    EXPECT_NE(copy, inspect);
 }
 
-// Each setter marks its field's bit and 0x2000; the same value again marks nothing.
-TEST_F(RecordsTest, ChangeBitsOfEachField) {
+// Each setter marks its field and 0x2000, and the same value again marks nothing; fields
+// without a change bit mark nothing.
+TEST_F(RecordsTest, ChangeBits) {
     COptions options;
+    EXPECT_TRUE(options.SetTimeout(9, TRUE) && options.SetAutoClear(TRUE, TRUE) &&
+                options.SetDynamicAlloc(TRUE, TRUE) && options.SetWaitForTalkKey(TRUE, TRUE));
+    EXPECT_FALSE(options.SetTimeout(9, TRUE));
+    EXPECT_EQ(options.GetFlags(), 0x200Fu);
     CTrunk trunk;
-    CIntercom icom;
-    struct Case {
-        std::function<BOOL()> set;
-        CCVObject& record;
-        DWORD bit;
-    };
     const CAssign a(0, 0, 1);
-    const Case cases[] = {
-        {[&] { return options.SetTimeout(9, TRUE); }, options, 0x01},
-        {[&] { return options.SetAutoClear(TRUE, TRUE); }, options, 0x02},
-        {[&] { return options.SetDynamicAlloc(TRUE, TRUE); }, options, 0x04},
-        {[&] { return options.SetWaitForTalkKey(TRUE, TRUE); }, options, 0x08},
-        {[&] { return trunk.SetEndpoint(TRUE, a, TRUE); }, trunk, 0x01},
-        {[&] { return trunk.SetEndpoint(FALSE, a, TRUE); }, trunk, 0x02},
-        {[&] { return trunk.SetFixedAssign(TRUE, a, TRUE); }, trunk, 0x04},
-        {[&] { return trunk.SetFixedAssign(FALSE, a, TRUE); }, trunk, 0x08},
-        {[&] { return trunk.SetFixed(TRUE, TRUE); }, trunk, 0x10},
-        {[&] { return trunk.SetCascadable(TRUE, TRUE); }, trunk, 0x20},
-        {[&] { return icom.SetName(4, u"A", TRUE); }, icom, 0x01},
-        {[&] { return icom.SetName(6, u"A", TRUE); }, icom, 0x02},
-        {[&] { return icom.SetName(8, u"A", TRUE); }, icom, 0x04},
-        {[&] { return icom.SetBaudRate(2, TRUE); }, icom, 0x08},
-        {[&] { return icom.SetComPort(3, TRUE); }, icom, 0x10},
-        {[&] { return icom.SetName(16, u"A", TRUE); }, icom, 0x20},
-        {[&] { return icom.SetConnType(1, TRUE); }, icom, 0x40},
-        {[&] { return icom.SetPrimaryIP(1, TRUE); }, icom, 0x80},
-        {[&] { return icom.SetBackupIP(1, TRUE); }, icom, 0x100},
-        {[&] { return icom.SetCascadeCost(40, TRUE); }, icom, 0x200},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bit);
-        c.record.ClearModified();
-        EXPECT_TRUE(c.set());
-        EXPECT_EQ(c.record.GetFlags(), 0x2000 | c.bit);
-        EXPECT_FALSE(c.set());
-    }
-    // A port of 255 is none, as a new intercom's; fields without a change bit mark nothing.
-    EXPECT_FALSE(CIntercom().SetComPort(255, TRUE));
+    EXPECT_TRUE(trunk.SetEndpoint(FALSE, a, TRUE) && trunk.SetFixedAssign(TRUE, a, TRUE));
+    EXPECT_FALSE(trunk.SetEndpoint(FALSE, a, TRUE));
+    EXPECT_EQ(trunk.GetFlags(), 0x2006u);
+    CIntercom icom;
+    EXPECT_TRUE(icom.SetName(16, u"A", TRUE) && icom.SetComPort(3, TRUE) &&
+                icom.SetBackupIP(1, TRUE) && icom.SetCascadeCost(40, TRUE));
+    EXPECT_EQ(icom.GetFlags(), 0x2330u);
+    EXPECT_FALSE(CIntercom().SetComPort(255, TRUE));  // 255 is no port, as a new intercom's
+
     trunk.ClearModified();
     options.ClearModified();
     EXPECT_TRUE(trunk.SetState(0x10C));
@@ -153,7 +110,7 @@ TEST_F(RecordsTest, OptionsInMinutesAndSeconds) {
 TEST_F(RecordsTest, TrunkRecord) {
     CTrunk trunk;
     const Bytes none{0xFF, 0xFF, 0x0F, 0xFF};
-    EXPECT_EQ(Written(trunk, 32), none + none + none + none + Bytes(16, 0));
+    EXPECT_EQ(Written(trunk, 32), Repeat(none, 4) + Bytes(16, 0));
     trunk.SetEndpoint(TRUE, CAssign(1, 0, 10), FALSE);
     trunk.SetEndpoint(FALSE, CAssign(2, 7, 300), FALSE);
     trunk.SetFixedAssign(FALSE, CAssign(2, 1, 5), FALSE);
@@ -175,9 +132,7 @@ TEST_F(RecordsTest, IntercomShortForm) {
     icom.SetConnType(1, FALSE);
     icom.SetPrimaryIP(5, FALSE);
     EXPECT_EQ(Read(icom, kIntercom, TRUE), 32);
-    EXPECT_EQ(icom.GetName(4), CString(u"ABCD"));
-    EXPECT_EQ(icom.GetName(6), CString(u"EFGHIJ"));
-    EXPECT_EQ(icom.GetName(8), CString(u"KLMNOPQR"));
+    EXPECT_EQ(icom.GetName(4) + icom.GetName(6) + icom.GetName(8), CString(u"ABCDEFGHIJKLMNOPQR"));
     EXPECT_EQ(icom.GetBaudRate(), 2);
     EXPECT_EQ(icom.GetComPort(), -1);
     EXPECT_EQ(icom.GetPrimaryIP(), 5u);
@@ -225,10 +180,7 @@ TEST_F(RecordsTest, IntercomNamesTextAndWideForm) {
     EXPECT_EQ(read.GetName(4), CString(u"\u00C9\u20AC  "));
     EXPECT_EQ(read.GetBaudRate(), -1);
 
-    Bytes wide(16, 0);
-    wide[0] = 0xA2, wide[1] = 0x30, wide[2] = 'Z';
-    for (size_t i = 4; i < 16; i += 2)
-        wide[i] = ' ';
+    Bytes wide = Bytes{0xA2, 0x30, 'Z', 0} + Repeat({' ', 0}, 6);
     EXPECT_EQ(Read(icom, wide, TRUE), 16);
     EXPECT_EQ(icom.GetName(16), CString(u"\u30A2Z      "));
     EXPECT_EQ(icom.GetFlags(), 0x2020u);
@@ -258,6 +210,7 @@ TEST_F(RecordsTest, IntercomAlphaListsFlagsAndSummaries) {
     EXPECT_EQ(icom.RemoveAlphasFrom(CAssign(0, 9, 0)), 0);
     EXPECT_EQ(icom.GetAlphaCount(-1), 1);
 
+    // Eight flag words, one per alpha list.
     for (int index : {7, 8, 15, 16, -1})
         icom.SetAlphaFlags(index, CCVObject::kPartialChoice, TRUE);
     EXPECT_EQ(icom.GetAlphaFlags(7), 0x8000u);
@@ -270,43 +223,23 @@ TEST_F(RecordsTest, IntercomAlphaListsFlagsAndSummaries) {
     EXPECT_EQ(icom.FindSummary(255), nullptr);
 }
 
-TEST_F(RecordsTest, GroupNameAndChangeState) {
+TEST_F(RecordsTest, GroupFormsAndChangeState) {
+    Config().m_wNumIntercoms = 20;
     CGroup group;
     EXPECT_EQ(group.GetName(), CString(u"------------"));
     EXPECT_FALSE(group.SetName(u"THIRTEEN-CHAR", TRUE));
-    EXPECT_TRUE(group.SetName(u"Studio", FALSE));
-    EXPECT_EQ(group.GetName(), CString(u"Studio      "));
-    EXPECT_FALSE(group.SetName(u"Studio      ", TRUE));
-    EXPECT_FALSE(group.SetMember(31, TRUE, TRUE));  // beyond the configured count
-    EXPECT_TRUE(group.SetMember(30, TRUE, TRUE));
-    EXPECT_EQ(group.GetFlags(), 0x2000u);
-    EXPECT_FALSE(group.IsModified(CGroup::kFieldName));
-    EXPECT_FALSE(group.IsModified(CGroup::kFieldFirstMember + 255));
-    group.SetModified(CGroup::kFieldFirstMember + 30, FALSE);
-    EXPECT_EQ(group.GetFlags(), 0u);
-    group.SetModified(CGroup::kFieldRecord, TRUE);
-    EXPECT_TRUE(group.IsModified(CGroup::kFieldName));
-    EXPECT_TRUE(group.IsModified(CGroup::kFieldFirstMember + 254));
-    group.SetModified(77, FALSE);  // not a group field: nothing
-    EXPECT_TRUE(group.IsModified());
-    group.ClearModified();
-    EXPECT_EQ(group.GetFlags(), 0u);
-}
-
-TEST_F(RecordsTest, GroupForms) {
-    Config().m_wNumIntercoms = 20;
-    CGroup group;
+    EXPECT_FALSE(group.SetMember(20, TRUE, TRUE));  // beyond the configured count
     group.SetName(u"\u30A2", FALSE);
     group.SetMember(0, TRUE, FALSE);
     group.SetMember(19, TRUE, TRUE);
+    EXPECT_FALSE(group.IsModified(CGroup::kFieldName));
     // Wide: the name alone; writing it leaves the member change.
-    Bytes wide{0xA2, 0x30};
-    for (int i = 1; i < 12; ++i)
-        wide = wide + Bytes{' ', 0};
+    const Bytes wide = Bytes{0xA2, 0x30} + Repeat({' ', 0}, 11);
     EXPECT_EQ(Written(group, 24, TRUE), wide);
     EXPECT_EQ(group.GetFlags(), 0x2000u);
     // Narrow: the name and the first 31 members, taken below the configured count.
     group.SetName(u"Desk", FALSE);
+    EXPECT_EQ(group.GetName(), CString(u"Desk        "));
     const Bytes narrow = Text("Desk", 12) + Bytes{0, 0x08, 0, 0x01} + Bytes(16, 0);
     EXPECT_EQ(Written(group, 32, TRUE), narrow);
     EXPECT_FALSE(group.IsModified());
@@ -320,6 +253,10 @@ TEST_F(RecordsTest, GroupForms) {
     EXPECT_EQ(Read(wideRead, wide, TRUE), 24);
     EXPECT_EQ(wideRead.GetName(), CString(u"\u30A2           "));
     EXPECT_TRUE(wideRead.IsModified(CGroup::kFieldName));
+    wideRead.SetModified(77, FALSE);  // not a group field: nothing
+    EXPECT_TRUE(wideRead.IsModified());
+    wideRead.SetModified(CGroup::kFieldRecord, TRUE);
+    EXPECT_TRUE(wideRead.IsModified(CGroup::kFieldFirstMember + 254));
     // Any other length reads and writes nothing.
     BYTE buffer[40] = {};
     EXPECT_EQ(group.FromWire(buffer, 40, TRUE), 40);

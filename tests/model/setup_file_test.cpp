@@ -13,7 +13,6 @@
 #include "tests/support/memory_file.h"
 
 using Update = CRecordingViews::Update;
-using Bytes = std::vector<BYTE>;
 
 namespace {
 
@@ -57,17 +56,6 @@ Bytes SectionBytes(WORD code, WORD count, WORD size, const Bytes& bitmap, const 
     return bytes;
 }
 
-Bytes Repeat(const Bytes& record, size_t n) {
-    Bytes bytes;
-    for (size_t i = 0; i < n; ++i)
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    return bytes;
-}
-
-Bytes Text(const std::string& text) {
-    return Bytes(text.begin(), text.end());
-}
-
 Bytes Wide(const std::u16string& text) {
     Bytes bytes;
     for (char16_t ch : text)
@@ -75,23 +63,8 @@ Bytes Wide(const std::u16string& text) {
     return bytes;
 }
 
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 class SetupFileTest : public DocTest {
 protected:
-    template <class Record>
-    Record& Get(int type, int index) {
-        return dynamic_cast<Record&>(
-            *m_doc.FindObject(CObjSpec(static_cast<DWORD>(type), static_cast<DWORD>(index), 1)));
-    }
-    CTrunk& Trunk(int i) { return Get<CTrunk>(CObjSpec::kTrunk, i); }
-    COptions& Options() { return Get<COptions>(CObjSpec::kOptions, 0); }
-    CIntercom& Icom(int i) { return Get<CIntercom>(CObjSpec::kIntercom, i); }
-    CGroup& Group(int i) { return Get<CGroup>(CObjSpec::kGroup, i); }
-
     // Writes as the save command does: a full save includes everything, a partial save what
     // carries the partial-save choice.
     Bytes Save(BOOL partial = FALSE) {
@@ -201,11 +174,8 @@ TEST_F(SetupFileTest, FullSaveOfTheDefaultSetupByteByByte) {
     Bytes names;
     for (const char* name :
          {"Trunks", "Intercoms", "Groups", "Options", "Alphas", "File Signatures",
-          "UNICODE Intercom Names", "UNICODE Group Names", "UNICODE Alphas", "Extended Groups"}) {
-        std::string padded = name;
-        padded.resize(32, ' ');
-        names = names + Text(padded);
-    }
+          "UNICODE Intercom Names", "UNICODE Group Names", "UNICODE Alphas", "Extended Groups"})
+        names = names + Text(name, 32);
     const Bytes extended0 = Bytes{0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F} + Bytes(28, 0);
     const Bytes extended = Bytes{0x00, 0xFF} + Bytes(32, 0);
 

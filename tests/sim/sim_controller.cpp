@@ -26,6 +26,12 @@ SimFrame SimReplyTo(const SimFrame& request, std::vector<std::uint8_t> payload) 
     return reply;
 }
 
+SimFrame SimRefusal(const SimFrame& request) {
+    SimFrame reply = SimReplyTo(request);
+    reply.nak = true;
+    return reply;
+}
+
 CSimController::CSimController(bool network)
     : m_network(network), m_reader(network), m_handlers(SimDefaultHandlers()) {}
 
@@ -155,9 +161,7 @@ std::optional<SimFrame> CSimController::Reply(const SimFrame& request) {
     if (auto it = m_handlers.find(request.command); it != m_handlers.end())
         return it->second(m_state, request);
     // A command this controller does not know is refused.
-    SimFrame reply = SimReplyTo(request);
-    reply.nak = true;
-    return reply;
+    return SimRefusal(request);
 }
 
 std::optional<SimFrame> CSimController::SessionCheck(const SimFrame& request) const {
@@ -165,11 +169,7 @@ std::optional<SimFrame> CSimController::SessionCheck(const SimFrame& request) co
     // Memory requests for the standby processor come straight to the standby controller.
     const bool memory = request.command == kReadMemory || request.command == kWriteMemory;
     if (request.tag == kNoSession && memory) return std::nullopt;
-    if (request.tag == kNoSession) {
-        SimFrame reply = SimReplyTo(request);
-        reply.nak = true;
-        return reply;
-    }
+    if (request.tag == kNoSession) return SimRefusal(request);
     if (!m_state.sessions.count(request.tag)) {
         SimFrame reply = SimReplyTo(request);
         reply.tag = kUnknownSession;

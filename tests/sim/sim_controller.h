@@ -110,3 +110,5 @@ private:
 
 // A reply to the request: same command, sequence and tag, with this payload.
 SimFrame SimReplyTo(const SimFrame& request, std::vector<std::uint8_t> payload = {});
+// The request refused: its reply with the NAK flag.
+SimFrame SimRefusal(const SimFrame& request);

@@ -12,12 +12,6 @@ unsigned U16(const SimFrame& request, std::size_t at) {
                : static_cast<unsigned>(request.payload[at] << 8 | request.payload[at + 1]);
 }
 
-SimFrame Refuse(const SimFrame& request) {
-    SimFrame reply = SimReplyTo(request);
-    reply.nak = true;
-    return reply;
-}
-
 // The items first .. first + count - 1 that exist, for a request of that range.
 unsigned Clip(unsigned first, unsigned count, int size) {
     const auto n = static_cast<unsigned>(std::max(size, 0));
@@ -41,7 +35,7 @@ SimFrame Records(const SimSetup& setup, const SimFrame& request, unsigned first,
 SimFrame RangeRecords(const SimSetup& setup, const SimFrame& request, std::size_t skip, bool words,
                       int size, std::size_t recordSize) {
     const std::size_t need = skip + (words ? 4 : 2);
-    if (request.payload.size() < need) return Refuse(request);
+    if (request.payload.size() < need) return SimRefusal(request);
     const unsigned first = words ? U16(request, skip) : request.payload[skip];
     const unsigned count = words ? U16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
     return Records(setup, request, first, Clip(first, count, size), recordSize);
@@ -71,13 +65,13 @@ Handler Fixed(Bytes payload) {
 
 // 5: u16 total, then the labels of the page that exist.
 std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
-    if (request.payload.size() != 5) return Refuse(request);
+    if (request.payload.size() != 5) return SimRefusal(request);
     const unsigned icom = request.payload[0];
     const unsigned kind = U16(request, 1) >> 12;
     const unsigned first = U16(request, 1) & 0xFFF;
     const unsigned format = U16(request, 3) >> 12;
     const unsigned count = U16(request, 3) & 0xFFF;
-    if (format > 4) return Refuse(request);
+    if (format > 4) return SimRefusal(request);
     static constexpr std::size_t kSizes[] = {4, 4, 6, 8, 16};
     static constexpr int kLengthIndex[] = {0, 0, 1, 2, 3};
     const std::size_t size = kSizes[format];
@@ -117,7 +111,7 @@ std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& reque
 // 18 and 19: with selector 1 a range of intercoms, else the one controller.
 Handler StatusOrErrors(std::size_t recordSize) {
     return [=](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
-        if (request.payload.size() != 3) return Refuse(request);
+        if (request.payload.size() != 3) return SimRefusal(request);
         if (request.payload[0] != 1) return Records(state.setup, request, 0, 1, recordSize);
         return RangeRecords(state.setup, request, 1, false, state.setup.intercoms, recordSize);
     };
@@ -125,7 +119,7 @@ Handler StatusOrErrors(std::size_t recordSize) {
 
 // 32 and 84: groups of 16 (28 with wide names) or 56 bytes.
 std::optional<SimFrame> OnGroups(CorvaneState& state, const SimFrame& request) {
-    if (request.payload.size() != 2) return Refuse(request);
+    if (request.payload.size() != 2) return SimRefusal(request);
     const bool wide = request.payload[1] & 0x80;
     const std::size_t size = request.command == 84 ? 56 : wide ? 28 : 16;
     return RangeRecords(state.setup, request, 0, false, state.setup.groups, size);
@@ -138,7 +132,7 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
     const bool paged = setup.Extended() && setup.intercoms > 31;
     const std::size_t itemBytes = paged ? 2 : 1;
     if (request.payload.size() != itemBytes + (oos ? 1 : 0) + (paged ? 4 : 0))
-        return Refuse(request);
+        return SimRefusal(request);
     if (request.command == 34) {
         const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
         return Records(setup, request, 0, 31, size);
@@ -152,14 +146,14 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
 // 56: an intercom's status, eight bytes and a short text.
 std::optional<SimFrame> OnEnhancedStatus(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
-        return Refuse(request);
+        return SimRefusal(request);
     return SimReplyTo(request, {0x80, 1, 0, 13, 0, 0, 0, 'O', 'K', 0});
 }
 
 // 75: an intercom's remote trunking: start, bit count, the bits.
 std::optional<SimFrame> OnRemoteTrunking(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
-        return Refuse(request);
+        return SimRefusal(request);
     const auto n = static_cast<unsigned>(state.setup.intercoms);
     Bytes out{0, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
     out.resize(3 + (n + 7) / 8);
@@ -168,7 +162,7 @@ std::optional<SimFrame> OnRemoteTrunking(CorvaneState& state, const SimFrame& re
 
 // 76: the number of counters per intercom, then the counters of each intercom asked for.
 std::optional<SimFrame> OnAlphaCounters(CorvaneState& state, const SimFrame& request) {
-    if (request.payload.size() != 5) return Refuse(request);
+    if (request.payload.size() != 5) return SimRefusal(request);
     constexpr std::uint8_t kCounters = 9;
     const unsigned count = Clip(U16(request, 1), U16(request, 3), state.setup.intercoms);
     Bytes out{kCounters};
@@ -179,7 +173,7 @@ std::optional<SimFrame> OnAlphaCounters(CorvaneState& state, const SimFrame& req
 // 35: an inspection record with no side 2 and no entries.
 std::optional<SimFrame> OnInspect(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 2 || U16(request, 0) >= unsigned(state.setup.trunks))
-        return Refuse(request);
+        return SimRefusal(request);
     return SimReplyTo(request, {0, 0, 1, 0, 0, 2, 0xFF, 0xFF, 0, 0});
 }
 

@@ -8,12 +8,6 @@ namespace {
 constexpr std::uint8_t kPoll = 0x9E;
 constexpr std::uint8_t kRelease = 0x1A;
 
-SimFrame Refuse(const SimFrame& request) {
-    SimFrame reply = SimReplyTo(request);
-    reply.nak = true;
-    return reply;
-}
-
 // 59: open a network session; the reply's tag is the session's.
 std::optional<SimFrame> OnOpenSession(CorvaneState& state, const SimFrame& request) {
     SimFrame reply = SimReplyTo(request);
@@ -30,7 +24,7 @@ std::optional<SimFrame> OnOpenSession(CorvaneState& state, const SimFrame& reque
 
 // 60: the network control byte, a presence poll or the end of the session.
 std::optional<SimFrame> OnNetworkControl(CorvaneState& state, const SimFrame& request) {
-    if (request.payload.size() != 1) return Refuse(request);
+    if (request.payload.size() != 1) return SimRefusal(request);
     if (request.payload[0] == kPoll) {
         std::vector<std::uint8_t> payload{kPoll};
         payload.insert(payload.end(), state.status.begin(), state.status.end());
@@ -40,12 +34,12 @@ std::optional<SimFrame> OnNetworkControl(CorvaneState& state, const SimFrame& re
         state.sessions.erase(request.tag);
         return SimReplyTo(request, {kRelease});
     }
-    return Refuse(request);
+    return SimRefusal(request);
 }
 
 // 61: the standby controller's address, a.b.c.d in byte order.
 std::optional<SimFrame> OnStandbyAddress(CorvaneState& state, const SimFrame& request) {
-    if (!state.standbyAddress) return Refuse(request);
+    if (!state.standbyAddress) return SimRefusal(request);
     std::uint32_t a = *state.standbyAddress;
     return SimReplyTo(request,
                       {static_cast<std::uint8_t>(a >> 24), static_cast<std::uint8_t>(a >> 16),
@@ -56,15 +50,13 @@ std::optional<SimFrame> OnStandbyAddress(CorvaneState& state, const SimFrame& re
 std::optional<SimFrame> OnAskControl(CorvaneState& state, const SimFrame& request) {
     if (state.denyControl > 0) {
         --state.denyControl;
-        return Refuse(request);
+        return SimRefusal(request);
     }
-    state.controlHeld = true;
     return SimReplyTo(request);
 }
 
 // 4: open the download of changes.
-std::optional<SimFrame> OnOpenDownload(CorvaneState& state, const SimFrame& request) {
-    state.downloadOpen = true;
+std::optional<SimFrame> OnOpenDownload(CorvaneState&, const SimFrame& request) {
     return SimReplyTo(request);
 }
 
@@ -75,17 +67,12 @@ std::optional<SimFrame> OnCommit(CorvaneState& state, const SimFrame& request) {
         status = state.commitStatuses.front();
         state.commitStatuses.pop_front();
     }
-    if (status <= 1) {
-        ++state.commits;
-        state.downloadOpen = false;
-    }
+    if (status <= 1) ++state.commits;
     return SimReplyTo(request, {status});
 }
 
 // 26: release exclusive control.
 std::optional<SimFrame> OnReleaseControl(CorvaneState& state, const SimFrame& request) {
-    state.controlHeld = false;
-    state.downloadOpen = false;
     ++state.releases;
     return SimReplyTo(request);
 }
@@ -112,7 +99,7 @@ std::optional<SimFrame> OnCommandLine(CorvaneState&, const SimFrame& request) {
 
 // 22: 255 bytes of memory, each the low byte of its address.
 std::optional<SimFrame> OnReadMemory(CorvaneState&, const SimFrame& request) {
-    if (request.payload.size() != 7) return Refuse(request);
+    if (request.payload.size() != 7) return SimRefusal(request);
     std::uint32_t start = 0;
     for (int i = 2; i < 6; ++i)
         start = start << 8 | request.payload[static_cast<std::size_t>(i)];

@@ -32,8 +32,6 @@ struct CorvaneState {
 
     // Exclusive control: the next denyControl requests for it are refused.
     int denyControl = 0;
-    bool controlHeld = false;
-    bool downloadOpen = false;
     // The status bytes of the next answers to commit (3) and commit again (23); 0 when none
     // is left.
     std::deque<std::uint8_t> commitStatuses;
