@@ -26,14 +26,12 @@ TEST(ExtMessageBoxPlan, EachStyleGetsItsButtonsDefaultAndCheckBox) {
         DWORD checkBox;
         bool preChecked;
     } rows[] = {
-        {MB_OK, {IDOK}, IDOK, 0, false},
         {MB_YESNOCANCEL | MB_YES_TO_ALL | MB_NO_TO_ALL | MB_DEFBUTTON3,
          {IDYES, IDYESTOALL, IDNO, IDNOTOALL, IDCANCEL},
          IDNO,
          0,
          false},
         {MB_OKCANCEL | MB_YES_TO_ALL, {IDOK, IDCANCEL}, IDOK, 0, false},
-        {MB_CONTINUEABORT | MB_DEFBUTTON2, {IDCONTINUE, IDABORT}, IDABORT, 0, false},
         {MB_OK | MB_HELP | MB_DEFBUTTON2, {IDOK, IDHELP_BUTTON}, IDHELP_BUTTON, 0, false},
         {MB_OK | MB_DONT_ASK_AGAIN | MB_DONT_DISPLAY_AGAIN | MB_DEFAULT_CHECKED,
          {IDOK},
@@ -41,7 +39,6 @@ TEST(ExtMessageBoxPlan, EachStyleGetsItsButtonsDefaultAndCheckBox) {
          kDontAskAgainChecked,
          true},
         {MB_YESNO | MB_DONT_DISPLAY_AGAIN, {IDYES, IDNO}, IDYES, kSuppressChecked, false},
-        {MB_OK | MB_DEFAULT_CHECKED, {IDOK}, IDOK, 0, false},
     };
     for (const Row& row : rows) {
         const CExtBoxPlan plan = PlanExtMessageBox(row.style);
@@ -50,7 +47,6 @@ TEST(ExtMessageBoxPlan, EachStyleGetsItsButtonsDefaultAndCheckBox) {
         EXPECT_EQ(plan.checkBox, row.checkBox) << std::hex << row.style;
         EXPECT_EQ(plan.preChecked, row.preChecked) << std::hex << row.style;
     }
-    EXPECT_EQ(ExtBoxCaption(2348, false), u"&Suppress this message");
     EXPECT_EQ(ExtBoxCaption(2348, true), u"Don't tell me again");
 }
 

@@ -3,12 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "model/partial_save_selection.h"
 #include "platform/ui/sys_info.h"
 #include "shell/list_combo_box.h"
 #include "shell/partial_save_sheet.h"
 #include "tests/shell/small_setup.h"
-#include "tests/support/memory_file.h"
 
 namespace {
 
@@ -302,49 +300,6 @@ TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlpha
     EXPECT_FALSE(Intercom(4).GetAlphaFlags(4) & kChosen);
     DoubleClick(available, available.topLevelItem(0)->child(0));
     EXPECT_EQ(Dump(chosen), "Alphas[ABE[PP:1] IC4[RY:3] ZED[PP:2]]");
-}
-
-TEST_F(PartialSaveTest, APartialSaveMadeThroughTheSheetHoldsExactlyTheChosenRecords) {
-    CModalScript script(env);
-    doc.FindObject(CTrunkSpec(1, 1))->SetFlags(CCVObject::kInFile, TRUE);
-    doc.FindObject(CTrunkSpec(2, 1))->SetFlags(CCVObject::kInFile, TRUE);
-    doc.SetModified(CGroupSpec(3, CGroup::kFieldName), TRUE);
-    CPartialSaveSheet sheet(&doc);
-    script.ExpectDialog("sheet2407", [&](QDialog&) {
-        auto* trunks = static_cast<CPSListDragPage*>(sheet.GetPage(0));
-        Select(*trunks->GetAvailableList(), {8, 9});  // trunks 1 and 2 are chosen
-        trunks->MoveItems(*trunks->GetAvailableList(), *trunks->GetChosenList());
-        Select(*trunks->GetChosenList(), {0});
-        trunks->MoveItems(*trunks->GetChosenList(), *trunks->GetAvailableList());
-        sheet.SetActivePage(1);
-        auto* intercoms = static_cast<CPSListDragPage*>(sheet.GetPage(1));
-        Select(*intercoms->GetAvailableList(), {3});
-        intercoms->MoveItems(*intercoms->GetAvailableList(), *intercoms->GetChosenList());
-        sheet.accept();
-        return IDOK;
-    });
-    ASSERT_EQ(sheet.DoModal(), IDOK);
-
-    // What the save marks and writes.
-    doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
-    doc.SetFlagOnFlagged(kChosen, CCVObject::kInFile);
-    CMemFile file;
-    ASSERT_EQ(doc.WriteSetupFile(file, u"part.kvd", TRUE, FALSE), 1);
-    file.Seek(0, CFile::begin);
-    CPartialSaveSelection held;
-    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(file, held));
-    auto bits = [&](int type) {
-        Ints set;
-        const CBitArray& section = *held.GetSectionSet(type);
-        for (UINT i = 0; i < section.GetSize(); ++i) {
-            if (section.GetBit(i)) set << i;
-        }
-        return set;
-    };
-    EXPECT_EQ(bits(CObjSpec::kTrunk), Ints({2, 10, 11}));
-    EXPECT_EQ(bits(CObjSpec::kIntercom), Ints({3}));
-    EXPECT_EQ(bits(CObjSpec::kGroup), Ints({3}));
-    EXPECT_EQ(bits(CObjSpec::kOptions), Ints());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "shell/dlg_clear_changes.h"
 #include "shell/dlg_icom_select.h"
 #include "shell/dlg_icom_status.h"
+#include "shell/excl_ctl_retry.h"
 #include "shell/timed_ari_dlg.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -100,7 +101,7 @@ TEST_F(ShellTest, ClearChangesShowsItsPresetAndTakesADoubleClickAsOK) {
     EXPECT_EQ(clear.m_nChoice, CDlgClearChanges::kChoiceSelected);
 }
 
-TEST_F(ShellTest, TheNakQuestionRetriesWhenItsCountDownRunsOutAndIgnoresOnlyWhenAllowed) {
+TEST_F(ShellTest, CountDownsRetryAndTheNakQuestionIgnoresOnlyWhenAllowed) {
     CModalScript script(env);
     env.SetTimeScale(0.01);
     std::vector<UINT> beeps;
@@ -116,7 +117,14 @@ TEST_F(ShellTest, TheNakQuestionRetriesWhenItsCountDownRunsOutAndIgnoresOnlyWhen
         return 0;
     });
     EXPECT_EQ(dlg.DoModal(), CTimedARIDlg::kRetry);
-    EXPECT_EQ(beeps, std::vector<UINT>{MB_ICONSTOP});
+    // The refused exclusive control asks again by itself too.
+    script.ExpectDialog("dlg169", [](QDialog& shown) {
+        EXPECT_EQ(Ctl<QLabel>(shown, 1061)->text(), "Trying again in 10 seconds...");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isVisible(); }, 10000));
+        return 0;
+    });
+    EXPECT_EQ(CExclCtlRetry().DoModal(), CExclCtlRetry::kRetry);
+    EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONSTOP, MB_ICONSTOP}));
 
     for (bool allowed : {false, true}) {
         dlg.m_bIgnoreAllowed = allowed;
