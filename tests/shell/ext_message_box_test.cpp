@@ -10,12 +10,8 @@
 
 namespace {
 
-QPushButton* Button(QDialog& box, int id) {
-    return box.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(id));
-}
-
 QCheckBox* CheckBox(QDialog& box) {
-    return box.findChild<QCheckBox*>(QStringLiteral("ctl%1").arg(kExtBoxCheckId));
+    return Ctl<QCheckBox>(box, kExtBoxCheckId);
 }
 
 TEST(ExtMessageBoxPlan, EachStyleGetsItsButtonsDefaultAndCheckBox) {
@@ -61,7 +57,7 @@ TEST_F(ShellTest, TheBoxAnswersItsButtonWithTheCheckBoxAndKeepsEscapeToItsRules)
         EXPECT_NE(box.findChild<QLabel*>("ctl1000"), nullptr);
         EXPECT_EQ(CheckBox(box)->text(), "&Suppress this message");
         CheckBox(box)->setChecked(true);
-        Button(box, IDYES)->click();
+        Ctl<QPushButton>(box, IDYES)->click();
         return 0;
     });
     EXPECT_EQ(ExtMessageBox(u"Bad port", 0, nullptr,
@@ -74,7 +70,7 @@ TEST_F(ShellTest, TheBoxAnswersItsButtonWithTheCheckBoxAndKeepsEscapeToItsRules)
         QTest::keyClick(&box, Qt::Key_Escape);
         box.close();
         EXPECT_TRUE(box.isVisible());
-        Button(box, IDNO)->click();
+        Ctl<QPushButton>(box, IDNO)->click();
         return 0;
     });
     EXPECT_EQ(ExtMessageBox(u"Go on?", 0, nullptr, MB_YESNO | MB_NOSOUND), DWORD(IDNO));
@@ -90,7 +86,7 @@ TEST_F(ShellTest, TheBoxAnswersItsButtonWithTheCheckBoxAndKeepsEscapeToItsRules)
     // With Cancel, Escape is Cancel; Help asks for the help id and leaves the box open.
     app.m_bLaunchHelp = TRUE;
     script.ExpectDialog("ExtMessageBox", [](QDialog& box) {
-        Button(box, IDHELP_BUTTON)->click();
+        Ctl<QPushButton>(box, IDHELP_BUTTON)->click();
         EXPECT_TRUE(box.isVisible());
         QTest::keyClick(&box, Qt::Key_Escape);
         return 0;

@@ -17,11 +17,7 @@ class PartialSaveTest : public SmallSetupTest {
 protected:
     void TearDown() override { CPartialSaveSheet::SetLastPage(0); }
 
-    template <class Widget = QWidget>
-    static Widget* Control(const QWidget& page, UINT id) {
-        return page.findChild<Widget*>(QStringLiteral("ctl%1").arg(id));
-    }
-    static QString Text(const QWidget& page, UINT id) { return Control<QLabel>(page, id)->text(); }
+    static QString Text(const QWidget& page, UINT id) { return Ctl<QLabel>(page, id)->text(); }
     static void Show(QWidget& page) {
         page.resize(640, 480);
         page.show();
@@ -106,10 +102,10 @@ TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     CKelvardinListCtrl& chosen = *page.GetChosenList();
     Select(available, {4, 0, 9});
     EXPECT_EQ(Text(page, 1050), "(3 of 120 trunks selected)");
-    EXPECT_TRUE(Control(page, 1021)->isEnabled());
-    EXPECT_FALSE(Control(page, 1022)->isEnabled());
+    EXPECT_TRUE(Ctl(page, 1021)->isEnabled());
+    EXPECT_FALSE(Ctl(page, 1022)->isEnabled());
 
-    QTest::mouseClick(Control<QPushButton>(page, 1021), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1021), Qt::LeftButton);
     EXPECT_EQ(Rows(chosen), Ints({0, 4, 9}));
     EXPECT_EQ(CPSListDragPage::CountSelectedRows(chosen), 3);
     EXPECT_EQ(Text(page, 1051), "(3 of 3 trunks selected)");
@@ -128,14 +124,14 @@ TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     // The selection commands act on the list that last had the focus.
     QTest::mouseClick(available.viewport(), Qt::LeftButton, {},
                       available.visualItemRect(available.topLevelItem(0)).center());
-    QTest::mouseClick(Control<QPushButton>(page, 1023), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1023), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(118 of 118 trunks selected)");
     Select(available, {0, 1, 117});
-    QTest::mouseClick(Control<QPushButton>(page, 1025), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1025), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(115 of 118 trunks selected)");
     EXPECT_FALSE(available.topLevelItem(1)->isSelected());
     EXPECT_TRUE(available.topLevelItem(2)->isSelected());
-    QTest::mouseClick(Control<QPushButton>(page, 1024), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1024), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(0 of 118 trunks selected)");
     EXPECT_EQ(Text(page, 1051), "(0 of 2 trunks selected)");
     EXPECT_EQ(page.GetFocusedList(), &available);
@@ -146,8 +142,8 @@ TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
     page.Create();
     Show(page);
     CKelvardinListCtrl& available = *page.GetAvailableList();
-    auto* between = Control<CListComboBox>(page, 1042);
-    auto* andCombo = Control<CListComboBox>(page, 1043);
+    auto* between = Ctl<CListComboBox>(page, 1042);
+    auto* andCombo = Ctl<CListComboBox>(page, 1043);
     ASSERT_EQ(between->count(), 6);
     EXPECT_EQ(andCombo->itemText(0), "All Intercoms");
     EXPECT_EQ(andCombo->GetCurSelData(), -1);
@@ -169,12 +165,12 @@ TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
     available.setFocus();
     Select(available, {0});
     between->SelectItemData(3);
-    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1026), Qt::LeftButton);
     EXPECT_EQ(selectedTrunks(), joining({2, 3}));
     EXPECT_EQ(Text(page, 1050), "(40 of 120 trunks selected)");
 
     andCombo->setCurrentIndex(andCombo->FindItemData(4));
-    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1026), Qt::LeftButton);
     EXPECT_EQ(selectedTrunks(), joining({3}));
 
     // The intercom of "between" picked in "and" means all intercoms again.
@@ -277,7 +273,7 @@ TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlpha
             }
         }
         from.setCurrentItem(item);
-        QTest::mouseClick(Control<QPushButton>(page, &from == &available ? 1021 : 1022),
+        QTest::mouseClick(Ctl<QPushButton>(page, &from == &available ? 1021 : 1022),
                           Qt::LeftButton);
     };
     move(available, "ABE/PP");

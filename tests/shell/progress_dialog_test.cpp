@@ -18,10 +18,6 @@ namespace {
 
 constexpr DWORD kPatienceMs = 20000;
 
-template <class T>
-T* Ctl(const QWidget& dlg, int id) {
-    return dlg.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
 QString Status(const QWidget& dlg) {
     return Ctl<QLabel>(dlg, 1045)->text();
 }

@@ -13,10 +13,6 @@
 
 namespace {
 
-template <class T = QPushButton>
-T* Ctl(const QWidget& dlg, int id) {
-    return dlg.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
 // The entries as "text=data", and the chosen one's row.
 QString Entries(const QDialog& dlg) {
     auto* list = Ctl<QComboBox>(dlg, 1042);
@@ -129,9 +125,9 @@ TEST_F(ShellTest, CountDownsRetryAndTheNakQuestionIgnoresOnlyWhenAllowed) {
     for (bool allowed : {false, true}) {
         dlg.m_bIgnoreAllowed = allowed;
         script.ExpectDialog("dlg170", [allowed](QDialog& shown) {
-            EXPECT_EQ(Ctl(shown, IDCANCEL)->isEnabled(), allowed);
+            EXPECT_EQ(Ctl<QPushButton>(shown, IDCANCEL)->isEnabled(), allowed);
             QTest::keyClick(&shown, Qt::Key_Escape);
-            if (shown.isVisible()) Ctl(shown, IDOK)->click();
+            if (shown.isVisible()) Ctl<QPushButton>(shown, IDOK)->click();
             return 0;
         });
         EXPECT_EQ(dlg.DoModal(), allowed ? CTimedARIDlg::kIgnore : CTimedARIDlg::kAbort);
@@ -145,8 +141,8 @@ TEST_F(ShellTest, TheConnectionStatusEndsOnlyAsItsStateAllows) {
     CDlgIcomStatus dlg;
     // The text, and which of OK and Cancel shows.
     auto shown = [](QDialog& d) {
-        return Ctl<QLabel>(d, 175)->text() + (Ctl(d, IDOK)->isVisible() ? " OK" : "") +
-               (Ctl(d, IDCANCEL)->isVisible() ? " Cancel" : "");
+        return Ctl<QLabel>(d, 175)->text() + (Ctl<QPushButton>(d, IDOK)->isVisible() ? " OK" : "") +
+               (Ctl<QPushButton>(d, IDCANCEL)->isVisible() ? " Cancel" : "");
     };
     script.ExpectDialog("dlg173", [&](QDialog& d) {
         EXPECT_EQ(shown(d),
@@ -179,7 +175,7 @@ TEST_F(ShellTest, TheConnectionStatusEndsOnlyAsItsStateAllows) {
             if (enter) {
                 QTest::keyClick(&d, Qt::Key_Return);
             } else {
-                Ctl(d, IDOK)->click();
+                Ctl<QPushButton>(d, IDOK)->click();
             }
             return IDOK;
         });
