@@ -34,8 +34,6 @@ public:
     const CString& GetLine(std::int64_t n);
     // The longest rendered line so far, in characters.
     int GetLongestLine() const { return m_longest; }
-    std::int64_t GetFirstCached() const { return m_first; }
-    std::size_t GetCachedCount() const { return m_lines.size(); }
 
     // Renders count records from first on straight from the file, in order, without
     // disturbing the window; stops where the file ends.

@@ -8,7 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "link/comm_udp.h"
 #include "link/link_messages.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/qt_convert.h"
@@ -19,29 +18,6 @@
 #include "tests/screens/screen_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 #include "tests/support/modal_script.h"
-
-// The main window's part in the hints: the views shown hear the frame's hints, every view
-// the others. Each hint is recorded.
-class CFrameViews : public IDocViews {
-public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        Send(all, sender, hint, object);
-    }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        hints.push_back(hint);
-        Send(shown, sender, hint, object);
-    }
-    std::vector<CView*> shown;
-    std::vector<CView*> all;
-    std::vector<LPARAM> hints;
-
-private:
-    static void Send(std::vector<CView*> views, CView* sender, LPARAM hint, LPARAM object) {
-        for (CView* view : views) {
-            if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
-        }
-    }
-};
 
 // The main window's undo host with its stacks open to the screens.
 class CStacksUndoHost : public CFakeUndoHost, public IUndoStacks {
@@ -110,18 +86,8 @@ protected:
 
     // Connects the screens' data manager to the controller and waits until ONLINE.
     void GoOnline() {
-        CLinkTiming timing;
-        timing.udpReadTimeoutMs = 500;
-        timing.engineWaitMs = 100;
-        timing.pollIntervalMs = 500;
-        host.dataMgr.SetTiming(timing);
-        host.dataMgr.SetUdpTarget(TRUE);
-        auto comm = std::make_unique<CCommUDP>(&sink, peer.Port());
-        comm->SetReadTimeout(timing.udpReadTimeoutMs);
-        CString error;
-        ASSERT_TRUE(comm->Open(u"127.0.0.1", error)) << ToUtf8(error);
         m_app.SetMode(CAppState::kModeConnecting);
-        ASSERT_TRUE(host.dataMgr.Connect(std::move(comm), &sink, TRUE));
+        ASSERT_TRUE(ConnectToSimulator(host.dataMgr, sink, peer.Port()));
         ASSERT_TRUE(Pump([&] { return m_app.GetMode() == CAppState::kModeOnline; }));
     }
     bool Pump(const std::function<bool()>& done) {

@@ -65,12 +65,6 @@ TEST_F(GridEditTest, APasteIsOneUndoStepAndAPasteThatChangesNothingIsNone) {
     Grid().PasteWithUndo(4, 1, &same);
     EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
 
-    ASSERT_TRUE(m_host.Undo());
-    EXPECT_EQ(Names(), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"", u"", u""}));
-    EXPECT_EQ(m_host.m_redo.GetCount(), 1u);
-    ASSERT_TRUE(m_host.Redo());
-    EXPECT_EQ(Names()[5], u"FOXT");
-
     // Delete clears the selected cells, as one step too.
     Grid().SetSelectedRange(4, 1, 5, 1);
     Grid().SetFocusCell(4, 1);

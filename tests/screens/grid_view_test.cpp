@@ -43,31 +43,6 @@ protected:
     }
 };
 
-TEST_F(GridViewTest, ColumnTablesBindEachCellToItsFieldWithItsClassAndState) {
-    auto screen = Show(IcomColumns(), 5);
-    CKelvardinGridCtrl& grid = *screen->GetGrid();
-    EXPECT_EQ(grid.GetItemText(0, 0), u"Icom #");
-    EXPECT_EQ(grid.GetItemText(0, 1), u"Name");
-    EXPECT_EQ(screen->Column(0), (std::vector<CString>{u"1", u"2", u"3", u"4", u"5"}));
-    EXPECT_EQ(screen->Column(1), (std::vector<CString>{u"DELT", u"", u"ALFA", u"-", u"CHAR"}));
-    EXPECT_EQ(screen->Column(3)[0], u"10.0.0.2");
-    EXPECT_EQ(screen->Column(3)[1], u"-");
-    EXPECT_NE(dynamic_cast<CConnTypeCell*>(grid.GetCell(1, 2)), nullptr);
-    EXPECT_NE(dynamic_cast<CIPAddrGridCell*>(grid.GetCell(5, 3)), nullptr);
-    EXPECT_TRUE(grid.GetCell(3, 5)->IsReadOnly());
-    EXPECT_FALSE(grid.GetCell(3, 4)->IsReadOnly());
-    EXPECT_EQ(screen->updates, 1);
-
-    // The cells read the document when asked: a name the controller sends shows at once.
-    NameIcom(1, u"BRAV");
-    EXPECT_EQ(grid.GetItemText(2, 1), u"BRAV");
-    CCellID found;
-    grid.FindCellForObject(found, CIcomSpec(3, 72), CObjSpec());
-    EXPECT_EQ(found, CCellID(4, 3));
-    grid.FindCellForObject(found, CIcomSpec(3, 72), CObjSpec(CObjSpec::kAlpha, 1, 66));
-    EXPECT_EQ(found, CCellID());
-}
-
 TEST_F(GridViewTest, HeaderClicksToggleTheDirectionAndKeepEmptyValuesLast) {
     auto screen = Show(IcomColumns(), 5);
     ClickHeader(*screen, 1);

@@ -5,40 +5,21 @@
 #include "link/command_codes.h"
 #include "link/data_replies.h"
 #include "model/partial_save_selection.h"
-#include "platform/ui/qt_convert.h"
-#include "platform/ui/ui_environment.h"
 #include "screens/icom_alpha_filter_view.h"
 #include "screens/icom_alphas_view.h"
-#include "tests/screens/screen_fixture.h"
+#include "tests/screens/diag_fixture.h"
 #include "tests/support/memory_file.h"
-#include "tests/support/modal_script.h"
 
 namespace {
 
 using Labels = std::vector<CString>;
 
-// The document's hints reach the screen and its pane as the main window passes them on: to
-// every view, or to the panes shown only.
-class CScreenViews : public IDocViews {
-public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        for (CView* view : views) {
-            if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
-        }
-    }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        if (shown) UpdateAllViews(sender, hint, object);
-    }
-    std::vector<CView*> views;
-    bool shown = true;
-};
-
 // Intercoms 1-3 are named; intercom 1 has PP alphas 0-2 and an IFB alpha, intercom 3 a PP and
 // an IFB alpha.
-class IcomAlphasViewTest : public ScreenTest {
+class IcomAlphasViewTest : public DiagScreenTest {
 protected:
     void SetUp() override {
-        ScreenTest::SetUp();
+        DiagScreenTest::SetUp();
         CIcomAlphasView::RememberedSort() = {};
         for (int i = 1; const char16_t* name : {u"BRAV", u"CHAR", u"DELT"})
             NameIcom(i++, name);
@@ -55,8 +36,8 @@ protected:
         host.current = &view;
         view.OnInitialUpdate();
         pane.OnInitialUpdate();
-        views.views = {&pane, &view};
-        m_doc.SetViews(&views);
+        Show(pane);
+        Show(view);
     }
 
     void Store(int icom, int type, int number, const CString& label) {
@@ -79,15 +60,12 @@ protected:
     }
     void Hide(bool hidden) {
         host.current = hidden ? nullptr : &view;
-        views.shown = !hidden;
+        views.shown = hidden ? std::vector<CView*>{} : std::vector<CView*>{&pane, &view};
         view.ShowWindow(hidden ? SW_HIDE : SW_SHOW);
         // Shown again, the main window refreshes the screen.
         if (!hidden) view.OnUpdate(nullptr, kHintRefresh, nullptr);
     }
 
-    CUiEnvironment env;
-    CModalScript script{env};
-    CScreenViews views;
     CIcomAlphaFilterView pane{host};
     CIcomAlphasView view{host};
 };

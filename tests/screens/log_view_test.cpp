@@ -92,19 +92,6 @@ TEST(LogRulesTest, ScrollBarWorksInProportionOverLargeFilesAndDaysCrossMonths) {
     EXPECT_EQ(log_rules::DecodeDay(log_rules::EncodeDay(leap)), leap);
 }
 
-TEST_F(LogViewTest, CacheRefillsAroundTheLineAskedFor) {
-    WriteDay(DayPath(), 0, 300);
-    CLogLineCache cache;
-    cache.Reset(FromQString(DayPath()), u"xxxxxxxx");
-    EXPECT_EQ(cache.GetLine(299), u"REC00299");
-    EXPECT_EQ(cache.GetFirstCached(), 171);
-    EXPECT_EQ(cache.GetCachedCount(), 129u);
-    EXPECT_EQ(cache.GetRecordCount(), 300);
-    EXPECT_EQ(cache.GetLine(0), u"REC00000");
-    EXPECT_EQ(cache.GetCachedCount(), 257u);
-    EXPECT_EQ(cache.GetLongestLine(), 8);
-}
-
 TEST_F(LogViewTest, FollowsTheEndAsTheFileGrowsAndSurvivesAShrink) {
     WriteDay(DayPath(), 0, 5);
     auto view = ShowLog();

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "link/comm_udp.h"
 #include "link/cv_data_mgr.h"
+#include "link/link_timing.h"
 #include "res/command_ids.h"
 #include "screens/kelvardin_grid_cell.h"
 #include "screens/kelvardin_grid_ctrl.h"
@@ -152,6 +154,44 @@ protected:
     int m_sortColumn = -1;
     BOOL m_sortAscending = TRUE;
 };
+
+// The main window's part in the hints: the views shown hear the frame's hints, every view
+// the others. Each hint is recorded.
+class CFrameViews : public IDocViews {
+public:
+    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
+        Send(all, sender, hint, object);
+    }
+    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
+        hints.push_back(hint);
+        Send(shown, sender, hint, object);
+    }
+    std::vector<CView*> shown;
+    std::vector<CView*> all;
+    std::vector<LPARAM> hints;
+
+private:
+    static void Send(std::vector<CView*> views, CView* sender, LPARAM hint, LPARAM object) {
+        for (CView* view : views) {
+            if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+        }
+    }
+};
+
+// Connects a data manager to a simulated controller on the loopback address, with short
+// time-outs; the link's messages go to the sink.
+inline bool ConnectToSimulator(CCVDataMgr& mgr, IMessageSink& sink, WORD port) {
+    CLinkTiming timing;
+    timing.udpReadTimeoutMs = 500;
+    timing.engineWaitMs = 100;
+    timing.pollIntervalMs = 500;
+    mgr.SetTiming(timing);
+    mgr.SetUdpTarget(TRUE);
+    auto comm = std::make_unique<CCommUDP>(&sink, port);
+    comm->SetReadTimeout(timing.udpReadTimeoutMs);
+    CString error;
+    return comm->Open(u"127.0.0.1", error) && mgr.Connect(std::move(comm), &sink, TRUE);
+}
 
 // A document of intercoms, a fake main window and screens shown in a top-level widget.
 class ScreenTest : public EditTest {

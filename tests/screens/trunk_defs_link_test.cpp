@@ -1,6 +1,4 @@
-#include "link/comm_udp.h"
 #include "link/link_messages.h"
-#include "link/link_timing.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/ui_environment.h"
 #include "tests/screens/trunk_defs_fixture.h"
@@ -10,19 +8,6 @@ namespace {
 
 // Generous: a correct link is never this slow, a loaded machine may be slow.
 constexpr DWORD kPatienceMs = 20000;
-
-// The document's hints reach the screen, as the main window passes them on.
-class CScreenViews : public IDocViews {
-public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        UpdateAllFrameViews(sender, hint, object);
-    }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        if (screen && sender != screen)
-            screen->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
-    }
-    CView* screen = nullptr;
-};
 
 // Ends the link before what it reports to goes.
 struct CDisconnectAtEnd {
@@ -38,10 +23,10 @@ TEST_F(TrunkDefsTest, ATrunkStateChangeInTheControllerShowsAfterItsPoll) {
     setup.trunks = 20;
     sim.ChangeState([&](CorvaneState& s) { s.UseSetup(setup); });
     CSimUdpLink peer(sim);
-    CScreenViews views;
+    CFrameViews views;
     m_doc.SetViews(&views);
     Show();
-    views.screen = screen.get();
+    views.shown = views.all = {screen.get()};
 
     CCVDataMgr& data = host.dataMgr;
     CWindowMessageSink sink([&](UINT message, WPARAM, LPARAM) -> LRESULT {
@@ -49,17 +34,8 @@ TEST_F(TrunkDefsTest, ATrunkStateChangeInTheControllerShowsAfterItsPoll) {
         return 0;
     });
     const CDisconnectAtEnd disconnect{data};
-    CLinkTiming timing;
-    timing.udpReadTimeoutMs = 500;
-    timing.engineWaitMs = 100;
-    timing.pollIntervalMs = 500;
-    data.SetTiming(timing);
-    data.SetUdpTarget(TRUE);
     m_app.SetMode(CAppState::kModeConnecting);
-    auto comm = std::make_unique<CCommUDP>(&sink, peer.Port());
-    CString error;
-    ASSERT_TRUE(comm->Open(u"127.0.0.1", error));
-    ASSERT_TRUE(data.Connect(std::move(comm), &sink, TRUE));
+    ASSERT_TRUE(ConnectToSimulator(data, sink, peer.Port()));
 
     // The controller's own setup replaces the document's, and its states come with the polls:
     // trunk 3 is busy, as the controller makes up its state from the trunk's number.

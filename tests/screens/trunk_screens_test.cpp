@@ -1,23 +1,14 @@
 #include <QAction>
 #include <QMenu>
 
-#include <chrono>
-
-#include "link/comm_udp.h"
 #include "link/command_codes.h"
-#include "platform/ui/ui_environment.h"
 #include "screens/bool_grid_cell.h"
 #include "screens/trunk_inspect_view.h"
 #include "screens/trunk_numb_filter_view.h"
 #include "screens/trunk_opts_view.h"
-#include "tests/link/link_harness.h"
-#include "tests/screens/screen_fixture.h"
-#include "tests/sim/sim_udp_link.h"
-#include "tests/support/modal_script.h"
+#include "tests/screens/diag_fixture.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 class TrunkOptsTest : public ScreenTest {
 protected:
@@ -130,27 +121,13 @@ std::vector<std::uint8_t> Inspection(int cascade, int countA, int countB) {
     return out;
 }
 
-// The visible panes: the selector and the screen hear every hint.
-class CPaneViews : public IDocViews {
-public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        UpdateAllFrameViews(sender, hint, object);
-    }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        for (CView* view : views) {
-            if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
-        }
-    }
-    std::vector<CView*> views;
-};
-
 // The inspection and its selector, ONLINE with a simulated controller of 8 trunks whose
 // trunk 4 has 3 requests on side A, trunk 5 a cascade with trunk 7 and 12 and 2 requests,
 // and every other trunk nothing.
-class TrunkInspectTest : public ScreenTest {
+class TrunkInspectTest : public DiagScreenTest {
 protected:
     void SetUp() override {
-        ScreenTest::SetUp();
+        DiagScreenTest::SetUp();
         SimSetup setup;
         setup.flags = CCVConfig::kTksupvSupport;
         setup.trunks = 8;
@@ -166,36 +143,21 @@ protected:
         });
         Config().SetFromControllerReply(CCVStatusRec(setup.Status().data()));
         Reset();
-        ASSERT_NO_FATAL_FAILURE(Connect());
-
         m_doc.SetViews(&views);
+        ASSERT_NO_FATAL_FAILURE(GoOnline());
+        ASSERT_TRUE(Pump([&] { return m_doc.GetIcomText(3, 4, TRUE, FALSE) == u"CHAR"; }));
+
         host.contexts[kScreenTrunkInspect].m_params[0] = 4;
         window.resize(700, 640);
         ASSERT_TRUE(pane.Create(nullptr, CRect(0, 0, 400, 28), &window, 0xE900));
         pane.m_nViewID = kScreenTrunkInspect;
         screen.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 680, 630), &window, 20103);
-        views.views = {&pane, &screen};
+        Show(pane);
+        Show(screen);
         host.current = &screen;
         pane.OnInitialUpdate();
         screen.OnInitialUpdate();
     }
-    ~TrunkInspectTest() override { host.dataMgr.Disconnect(); }
-
-    void Connect() {
-        CCVDataMgr& mgr = host.dataMgr;
-        mgr.SetDialogs(&dialogs);
-        mgr.SetUdpTarget(TRUE);
-        mgr.SetMessagePump(&link);
-        link.SetDocument(&m_doc);
-        m_app.SetMode(CAppState::kModeConnecting);
-        auto comm = std::make_unique<CCommUDP>(&link, peer.Port());
-        CString error;
-        ASSERT_TRUE(comm->Open(u"127.0.0.1", error));
-        ASSERT_TRUE(mgr.Connect(std::move(comm), &link, TRUE));
-        ASSERT_TRUE(Pump([&] { return m_app.GetMode() == CAppState::kModeOnline; }));
-        ASSERT_TRUE(Pump([&] { return m_doc.GetIcomText(3, 4, TRUE, FALSE) == u"CHAR"; }));
-    }
-    bool Pump(const std::function<bool()>& done) { return link.PumpUntil(done, 20s); }
     // Waits for the inspection of the trunk now shown.
     bool Inspected(int trunk) {
         return Pump([&] { return m_doc.HasTrunkInspect(trunk); });
@@ -218,15 +180,8 @@ protected:
         screen.OnGridRClick(&record);
     }
 
-    CSimController sim{true};
-    CSimUdpLink peer{sim};
-    CTestDialogs dialogs;
-    CLinkTestWindow link{host.dataMgr};
-    CPaneViews views;
     CTrunkNumbFilterView pane{host};
     CTrunkInspectView screen{host};
-    CUiEnvironment environment;
-    CModalScript script{environment};
 };
 
 TEST_F(TrunkInspectTest, FormFollowsTheInspectionAndTheKeysStepThroughTheTrunks) {

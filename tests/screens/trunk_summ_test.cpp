@@ -129,11 +129,6 @@ TEST_F(TrunkSummTest, ADoubleClickChoosesTheIntercomOnceWithABackStep) {
     NameIcom(3, u"AAAA");
     pane->OnUpdate(nullptr, kHintRefresh, nullptr);
     EXPECT_EQ(pane->GetEdit().GetValueText(), u"CHAR");
-    // The user's choice in the pane goes into the context, with a Back step.
-    pane->GetEdit().SelectByData(0);
-    pane->SendMessage(WM_COMMAND, MAKEWPARAM(CKelvardinFilterView::kEditId, 9));
-    EXPECT_EQ(Selection(), 1u);
-    EXPECT_EQ(host.pushed.back().m_params[0], 3u);
 }
 
 TEST_F(TrunkSummTest, TheContextMenuNamesTheSelectionAndSeveralIntercomsCountAsAll) {

@@ -154,10 +154,8 @@ protected:
         app.SetSearchNetwork(network);
     }
     CSearchDevice& At(BYTE host) { return *devices[host - 2u]; }
-    static QString Detail(QDialog& dialog, int n) {
-        return dialog.findChild<QLabel*>(QStringLiteral("ctl%1").arg(2571 + n))->text();
-    }
-    static QPushButton* Ok(QDialog& dialog) { return dialog.findChild<QPushButton*>("ctl1"); }
+    static QString Detail(QDialog& dialog, int n) { return Ctl<QLabel>(dialog, 2571 + n)->text(); }
+    static QPushButton* Ok(QDialog& dialog) { return Ctl<QPushButton>(dialog, IDOK); }
     static QTreeWidgetItem* Root(CDlgSearchForIcom& search, const QString& text) {
         return search.GetTree().findItems(text, Qt::MatchExactly).value(0);
     }

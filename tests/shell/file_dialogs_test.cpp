@@ -18,7 +18,7 @@ namespace {
 using Rows = std::vector<std::vector<QString>>;
 
 Rows ListRows(QDialog& dialog, UINT id) {
-    auto* list = dialog.findChild<CKelvardinListCtrl*>(QStringLiteral("ctl%1").arg(id));
+    auto* list = Ctl<CKelvardinListCtrl>(dialog, id);
     Rows rows;
     for (int row = 0; row < list->GetItemCount(); ++row) {
         rows.emplace_back();
@@ -28,15 +28,10 @@ Rows ListRows(QDialog& dialog, UINT id) {
     return rows;
 }
 
-template <class Control = QWidget>
-Control* Find(QDialog& dialog, UINT id) {
-    return dialog.findChild<Control*>(QStringLiteral("ctl%1").arg(id));
-}
-
 // Chooses the path in a picker, as typed, and presses its OK button.
 void Choose(QDialog& dialog, const QString& path, bool tickSaveDirectory) {
     static_cast<QFileDialog&>(dialog).selectFile(path);
-    if (tickSaveDirectory) Find<QCheckBox>(dialog, 4096)->setChecked(true);
+    if (tickSaveDirectory) Ctl<QCheckBox>(dialog, 4096)->setChecked(true);
     dialog.accept();
 }
 
@@ -103,8 +98,8 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
         EXPECT_EQ(ListRows(dialog, 1007), (Rows{{"Trunks", "999", "1-3, 5"},
                                                 {"Options", "1", "1"},
                                                 {"Intercoms", "31", "1-31"}}));
-        EXPECT_TRUE(Find(dialog, 1000)->isHidden() && Find(dialog, 1008)->isHidden());
-        Find<QPushButton>(dialog, IDCANCEL)->click();
+        EXPECT_TRUE(Ctl(dialog, 1000)->isHidden() && Ctl(dialog, 1008)->isHidden());
+        Ctl<QPushButton>(dialog, IDCANCEL)->click();
         return 0;
     });
     EXPECT_EQ(CDlgFileDescription(&file, TRUE, u"A.kvd").DoModal(), IDCANCEL);
@@ -112,12 +107,12 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
     file.GetConfig().m_wNumTrunks = 500;
     script.ExpectDialog("dlg148", [](QDialog& dialog) {
         EXPECT_TRUE(
-            Find<QLabel>(dialog, 1000)
+            Ctl<QLabel>(dialog, 1000)
                 ->text()
                 .startsWith("Warning:  The Corvane configuration in the file does not match"));
-        EXPECT_FALSE(Find(dialog, 1000)->isHidden());
-        EXPECT_FALSE(Find<QLabel>(dialog, 1008)->pixmap().isNull());
-        Find<QPushButton>(dialog, IDOK)->click();
+        EXPECT_FALSE(Ctl(dialog, 1000)->isHidden());
+        EXPECT_FALSE(Ctl<QLabel>(dialog, 1008)->pixmap().isNull());
+        Ctl<QPushButton>(dialog, IDOK)->click();
         return 0;
     });
     EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
@@ -145,7 +140,7 @@ TEST_F(ShellTest, TheSendListShowsEachKindOfChangeAsRanges) {
                         {"Intercom Ports", "17, 19, 21, 23, 25, 27"},
                         {"Intercom Ports", "29"},
                         {"Intercom Baud Rates", "1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21-23"}}));
-        Find<QPushButton>(dialog, IDOK)->click();
+        Ctl<QPushButton>(dialog, IDOK)->click();
         return 0;
     });
     EXPECT_EQ(CDlgSendAllList(doc).DoModal(), IDOK);

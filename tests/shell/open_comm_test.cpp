@@ -3,7 +3,6 @@
 #include "link/link_timing.h"
 #include "res/command_ids.h"
 #include "tests/shell/shell_fixture.h"
-#include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
 
 namespace {
@@ -56,20 +55,6 @@ TEST_F(OpenCommTest, TheNetworkLinkFindsTheControllerAndAReopenWhileOnlineConnec
     EXPECT_TRUE(app.GetDataMgr().IsNetwork());
     EXPECT_TRUE(app.IsCommandEnabled(ID_CV_VERSION));
     EXPECT_FALSE(app.IsCommandEnabled(ID_CONNECT));  // ONLINE already
-}
-
-TEST_F(OpenCommTest, TheSerialLinkFindsTheControllerOnItsLine) {
-    CSimController sim(false);
-    CSimSerialLink line(sim);
-
-    EXPECT_TRUE(app.OpenComm(CString::FromUtf8(line.DevicePath()), 9600, u"", u""));
-    EXPECT_FALSE(app.GetDataMgr().IsNetwork());
-    ASSERT_TRUE(UntilControllerAnswers());
-    // In FILE mode the controller's answer changes nothing but lets the user connect.
-    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
-    EXPECT_TRUE(
-        PumpWaitingMessages([this] { return app.IsCommandEnabled(ID_CONNECT) != 0; }, kPatienceMs));
-    EXPECT_EQ(app.m_nBaudRate, 9600);
 }
 
 TEST_F(OpenCommTest, AFailureSaysWhyLeavesFileModeAndReadsTheSettingsAgain) {

@@ -3,12 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "model/partial_save_selection.h"
 #include "platform/ui/sys_info.h"
 #include "shell/list_combo_box.h"
 #include "shell/partial_save_sheet.h"
 #include "tests/shell/small_setup.h"
-#include "tests/support/memory_file.h"
 
 namespace {
 
@@ -19,11 +17,7 @@ class PartialSaveTest : public SmallSetupTest {
 protected:
     void TearDown() override { CPartialSaveSheet::SetLastPage(0); }
 
-    template <class Widget = QWidget>
-    static Widget* Control(const QWidget& page, UINT id) {
-        return page.findChild<Widget*>(QStringLiteral("ctl%1").arg(id));
-    }
-    static QString Text(const QWidget& page, UINT id) { return Control<QLabel>(page, id)->text(); }
+    static QString Text(const QWidget& page, UINT id) { return Ctl<QLabel>(page, id)->text(); }
     static void Show(QWidget& page) {
         page.resize(640, 480);
         page.show();
@@ -108,10 +102,10 @@ TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     CKelvardinListCtrl& chosen = *page.GetChosenList();
     Select(available, {4, 0, 9});
     EXPECT_EQ(Text(page, 1050), "(3 of 120 trunks selected)");
-    EXPECT_TRUE(Control(page, 1021)->isEnabled());
-    EXPECT_FALSE(Control(page, 1022)->isEnabled());
+    EXPECT_TRUE(Ctl(page, 1021)->isEnabled());
+    EXPECT_FALSE(Ctl(page, 1022)->isEnabled());
 
-    QTest::mouseClick(Control<QPushButton>(page, 1021), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1021), Qt::LeftButton);
     EXPECT_EQ(Rows(chosen), Ints({0, 4, 9}));
     EXPECT_EQ(CPSListDragPage::CountSelectedRows(chosen), 3);
     EXPECT_EQ(Text(page, 1051), "(3 of 3 trunks selected)");
@@ -130,14 +124,14 @@ TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     // The selection commands act on the list that last had the focus.
     QTest::mouseClick(available.viewport(), Qt::LeftButton, {},
                       available.visualItemRect(available.topLevelItem(0)).center());
-    QTest::mouseClick(Control<QPushButton>(page, 1023), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1023), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(118 of 118 trunks selected)");
     Select(available, {0, 1, 117});
-    QTest::mouseClick(Control<QPushButton>(page, 1025), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1025), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(115 of 118 trunks selected)");
     EXPECT_FALSE(available.topLevelItem(1)->isSelected());
     EXPECT_TRUE(available.topLevelItem(2)->isSelected());
-    QTest::mouseClick(Control<QPushButton>(page, 1024), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1024), Qt::LeftButton);
     EXPECT_EQ(Text(page, 1050), "(0 of 118 trunks selected)");
     EXPECT_EQ(Text(page, 1051), "(0 of 2 trunks selected)");
     EXPECT_EQ(page.GetFocusedList(), &available);
@@ -148,8 +142,8 @@ TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
     page.Create();
     Show(page);
     CKelvardinListCtrl& available = *page.GetAvailableList();
-    auto* between = Control<CListComboBox>(page, 1042);
-    auto* andCombo = Control<CListComboBox>(page, 1043);
+    auto* between = Ctl<CListComboBox>(page, 1042);
+    auto* andCombo = Ctl<CListComboBox>(page, 1043);
     ASSERT_EQ(between->count(), 6);
     EXPECT_EQ(andCombo->itemText(0), "All Intercoms");
     EXPECT_EQ(andCombo->GetCurSelData(), -1);
@@ -171,12 +165,12 @@ TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
     available.setFocus();
     Select(available, {0});
     between->SelectItemData(3);
-    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1026), Qt::LeftButton);
     EXPECT_EQ(selectedTrunks(), joining({2, 3}));
     EXPECT_EQ(Text(page, 1050), "(40 of 120 trunks selected)");
 
     andCombo->setCurrentIndex(andCombo->FindItemData(4));
-    QTest::mouseClick(Control<QPushButton>(page, 1026), Qt::LeftButton);
+    QTest::mouseClick(Ctl<QPushButton>(page, 1026), Qt::LeftButton);
     EXPECT_EQ(selectedTrunks(), joining({3}));
 
     // The intercom of "between" picked in "and" means all intercoms again.
@@ -279,7 +273,7 @@ TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlpha
             }
         }
         from.setCurrentItem(item);
-        QTest::mouseClick(Control<QPushButton>(page, &from == &available ? 1021 : 1022),
+        QTest::mouseClick(Ctl<QPushButton>(page, &from == &available ? 1021 : 1022),
                           Qt::LeftButton);
     };
     move(available, "ABE/PP");
@@ -302,49 +296,6 @@ TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlpha
     EXPECT_FALSE(Intercom(4).GetAlphaFlags(4) & kChosen);
     DoubleClick(available, available.topLevelItem(0)->child(0));
     EXPECT_EQ(Dump(chosen), "Alphas[ABE[PP:1] IC4[RY:3] ZED[PP:2]]");
-}
-
-TEST_F(PartialSaveTest, APartialSaveMadeThroughTheSheetHoldsExactlyTheChosenRecords) {
-    CModalScript script(env);
-    doc.FindObject(CTrunkSpec(1, 1))->SetFlags(CCVObject::kInFile, TRUE);
-    doc.FindObject(CTrunkSpec(2, 1))->SetFlags(CCVObject::kInFile, TRUE);
-    doc.SetModified(CGroupSpec(3, CGroup::kFieldName), TRUE);
-    CPartialSaveSheet sheet(&doc);
-    script.ExpectDialog("sheet2407", [&](QDialog&) {
-        auto* trunks = static_cast<CPSListDragPage*>(sheet.GetPage(0));
-        Select(*trunks->GetAvailableList(), {8, 9});  // trunks 1 and 2 are chosen
-        trunks->MoveItems(*trunks->GetAvailableList(), *trunks->GetChosenList());
-        Select(*trunks->GetChosenList(), {0});
-        trunks->MoveItems(*trunks->GetChosenList(), *trunks->GetAvailableList());
-        sheet.SetActivePage(1);
-        auto* intercoms = static_cast<CPSListDragPage*>(sheet.GetPage(1));
-        Select(*intercoms->GetAvailableList(), {3});
-        intercoms->MoveItems(*intercoms->GetAvailableList(), *intercoms->GetChosenList());
-        sheet.accept();
-        return IDOK;
-    });
-    ASSERT_EQ(sheet.DoModal(), IDOK);
-
-    // What the save marks and writes.
-    doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
-    doc.SetFlagOnFlagged(kChosen, CCVObject::kInFile);
-    CMemFile file;
-    ASSERT_EQ(doc.WriteSetupFile(file, u"part.kvd", TRUE, FALSE), 1);
-    file.Seek(0, CFile::begin);
-    CPartialSaveSelection held;
-    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(file, held));
-    auto bits = [&](int type) {
-        Ints set;
-        const CBitArray& section = *held.GetSectionSet(type);
-        for (UINT i = 0; i < section.GetSize(); ++i) {
-            if (section.GetBit(i)) set << i;
-        }
-        return set;
-    };
-    EXPECT_EQ(bits(CObjSpec::kTrunk), Ints({2, 10, 11}));
-    EXPECT_EQ(bits(CObjSpec::kIntercom), Ints({3}));
-    EXPECT_EQ(bits(CObjSpec::kGroup), Ints({3}));
-    EXPECT_EQ(bits(CObjSpec::kOptions), Ints());
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ protected:
         doc.StoreAlpha(CAssign(4, 0, 0), u"P4");
     }
     static QPushButton* TypeButton(QDialog& dialog, int type) {
-        return dialog.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(1010 + type));
+        return Ctl<QPushButton>(dialog, 1010 + type);
     }
 
     CModalScript script{env};

@@ -13,31 +13,6 @@ protected:
     static void SetUpTestSuite() { QStandardPaths::setTestModeEnabled(true); }
 };
 
-TEST_F(SettingsTest, AnEmptyStoreReadsTheDefaultsAndIsWrittenBackWhole) {
-    app.LoadSettings();
-    app.SaveSettings();
-
-    EXPECT_EQ(app.m_strComPort, u"NET:");
-    EXPECT_TRUE(app.m_bNetwork);
-    EXPECT_EQ(app.m_nBaudRate, 38400);
-    EXPECT_EQ(app.m_nRequestLogging, 0);  // AllowLog is off on the network
-    EXPECT_EQ(app.m_nVisibleTrunks, 10000);
-    EXPECT_TRUE(app.m_bLaunchHelp && !app.m_bPopupHelpID && !app.m_bAllowMemoryPoke);
-    EXPECT_EQ(app.m_clrInspectWait, 0x00FFFFE0u);
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    EXPECT_EQ(ToQString(app.GetSetupDirectory()), data + "/Ostrum/Kelvardin/Setups");
-    EXPECT_EQ(ToQString(app.GetLogDirectory()), data + "/Ostrum/Kelvardin/Logs/");
-    // Nothing is made until it is used.
-    EXPECT_FALSE(QDir(ToQString(app.GetSetupDirectory())).exists());
-
-    EXPECT_EQ(profile.GetProfileString(u"Settings\\Communication", u"ComPort", u"?"), u"NET:");
-    EXPECT_EQ(profile.GetProfileInt(u"Preferences\\Colors", u"ChangedBackground", 0), 0xC0FFFFu);
-    EXPECT_EQ(profile.GetProfileInt(u"Corvane\\Configuration", u"NumTrunks", 0), 999u);
-    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Configuration", u"SyncCorvaneClock", 7), 7u);
-    EXPECT_EQ(profile.GetProfileBinary(u"Settings\\Configuration", u"SuppressedErrors"),
-              std::vector<std::uint8_t>(5, 0));
-}
-
 TEST_F(SettingsTest, StoredValuesAreClampedAsTheyAreRead) {
     constexpr const char16_t* kComm = u"Settings\\Communication";
     constexpr const char16_t* kStart = u"Settings\\Startup and Shutdown";

@@ -19,6 +19,12 @@
 #include "shell/main_frame.h"
 #include "tests/support/modal_script.h"
 
+// A dialog's control by the id its template gives it ("ctl1045").
+template <class Control = QWidget>
+Control* Ctl(const QWidget& dialog, int id) {
+    return dialog.findChild<Control*>(QStringLiteral("ctl%1").arg(id));
+}
+
 // Stands in for the main window: a plain top-level widget, its history stacks as flags, a
 // scripted current screen, and a link sink that hands replies to the data manager as the main
 // window does.

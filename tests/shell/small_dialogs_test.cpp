@@ -7,15 +7,12 @@
 #include "shell/dlg_clear_changes.h"
 #include "shell/dlg_icom_select.h"
 #include "shell/dlg_icom_status.h"
+#include "shell/excl_ctl_retry.h"
 #include "shell/timed_ari_dlg.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
 
-template <class T = QPushButton>
-T* Ctl(const QWidget& dlg, int id) {
-    return dlg.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
 // The entries as "text=data", and the chosen one's row.
 QString Entries(const QDialog& dlg) {
     auto* list = Ctl<QComboBox>(dlg, 1042);
@@ -100,7 +97,7 @@ TEST_F(ShellTest, ClearChangesShowsItsPresetAndTakesADoubleClickAsOK) {
     EXPECT_EQ(clear.m_nChoice, CDlgClearChanges::kChoiceSelected);
 }
 
-TEST_F(ShellTest, TheNakQuestionRetriesWhenItsCountDownRunsOutAndIgnoresOnlyWhenAllowed) {
+TEST_F(ShellTest, CountDownsRetryAndTheNakQuestionIgnoresOnlyWhenAllowed) {
     CModalScript script(env);
     env.SetTimeScale(0.01);
     std::vector<UINT> beeps;
@@ -116,14 +113,21 @@ TEST_F(ShellTest, TheNakQuestionRetriesWhenItsCountDownRunsOutAndIgnoresOnlyWhen
         return 0;
     });
     EXPECT_EQ(dlg.DoModal(), CTimedARIDlg::kRetry);
-    EXPECT_EQ(beeps, std::vector<UINT>{MB_ICONSTOP});
+    // The refused exclusive control asks again by itself too.
+    script.ExpectDialog("dlg169", [](QDialog& shown) {
+        EXPECT_EQ(Ctl<QLabel>(shown, 1061)->text(), "Trying again in 10 seconds...");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isVisible(); }, 10000));
+        return 0;
+    });
+    EXPECT_EQ(CExclCtlRetry().DoModal(), CExclCtlRetry::kRetry);
+    EXPECT_EQ(beeps, (std::vector<UINT>{MB_ICONSTOP, MB_ICONSTOP}));
 
     for (bool allowed : {false, true}) {
         dlg.m_bIgnoreAllowed = allowed;
         script.ExpectDialog("dlg170", [allowed](QDialog& shown) {
-            EXPECT_EQ(Ctl(shown, IDCANCEL)->isEnabled(), allowed);
+            EXPECT_EQ(Ctl<QPushButton>(shown, IDCANCEL)->isEnabled(), allowed);
             QTest::keyClick(&shown, Qt::Key_Escape);
-            if (shown.isVisible()) Ctl(shown, IDOK)->click();
+            if (shown.isVisible()) Ctl<QPushButton>(shown, IDOK)->click();
             return 0;
         });
         EXPECT_EQ(dlg.DoModal(), allowed ? CTimedARIDlg::kIgnore : CTimedARIDlg::kAbort);
@@ -137,8 +141,8 @@ TEST_F(ShellTest, TheConnectionStatusEndsOnlyAsItsStateAllows) {
     CDlgIcomStatus dlg;
     // The text, and which of OK and Cancel shows.
     auto shown = [](QDialog& d) {
-        return Ctl<QLabel>(d, 175)->text() + (Ctl(d, IDOK)->isVisible() ? " OK" : "") +
-               (Ctl(d, IDCANCEL)->isVisible() ? " Cancel" : "");
+        return Ctl<QLabel>(d, 175)->text() + (Ctl<QPushButton>(d, IDOK)->isVisible() ? " OK" : "") +
+               (Ctl<QPushButton>(d, IDCANCEL)->isVisible() ? " Cancel" : "");
     };
     script.ExpectDialog("dlg173", [&](QDialog& d) {
         EXPECT_EQ(shown(d),
@@ -171,7 +175,7 @@ TEST_F(ShellTest, TheConnectionStatusEndsOnlyAsItsStateAllows) {
             if (enter) {
                 QTest::keyClick(&d, Qt::Key_Return);
             } else {
-                Ctl(d, IDOK)->click();
+                Ctl<QPushButton>(d, IDOK)->click();
             }
             return IDOK;
         });

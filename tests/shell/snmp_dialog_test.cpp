@@ -18,11 +18,6 @@ namespace {
 
 constexpr DWORD kPatienceMs = 20000;
 
-template <class Control>
-Control* Ctl(QWidget& dialog, UINT id) {
-    return dialog.findChild<Control*>(QStringLiteral("ctl%1").arg(id));
-}
-
 void Type(QWidget& dialog, UINT id, const QString& text) {
     QLineEdit* edit = Ctl<QLineEdit>(dialog, id);
     edit->clear();

@@ -89,26 +89,4 @@ TEST_F(StatusBarTest, AnIndicatorKeptBusyStillBlinksOffAndComesBackOnTheNextRequ
     EXPECT_TRUE(QTest::qWaitFor([&] { return bar.IsIndicator2On() == 0; }, 5000));
 }
 
-TEST_F(StatusBarTest, PanesFitTheirTextAndNameTheirHelp) {
-    const auto width = [&](int index) {
-        UINT id = 0, style = 0;
-        int w = 0;
-        bar.GetPaneInfo(index, id, style, w);
-        return w;
-    };
-    EXPECT_EQ(bar.SetPaneTextFit(4, u"Connecting...", false), 1);
-    EXPECT_EQ(bar.SetPaneTextFit(4, u"Connecting...", false), 0);
-    const int wide = width(4);
-    EXPECT_EQ(bar.SetPaneTextFit(4, u"FILE", true), 1);
-    EXPECT_EQ(width(4), wide);  // grown only
-    EXPECT_EQ(bar.GetPaneText(4), u"FILE");
-    bar.SetPaneTextFit(4, u"ONLINE", false);
-    EXPECT_LT(width(4), wide);
-    EXPECT_EQ(bar.GetItemID(4), 59265u);
-
-    QTest::qWait(0);
-    EXPECT_EQ(bar.HelpHitTest(bar.GetItemRect(5).CenterPoint()), kHelpBasePane + 59266);
-    EXPECT_EQ(bar.HelpHitTest(bar.GetItemRect(1).CenterPoint()), kHelpBasePane);
-}
-
 }  // namespace
