@@ -251,17 +251,6 @@ TEST_F(UdpLinkTest, AForgottenSessionIsSetUpAgain) {
     EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
 }
 
-TEST_F(UdpLinkTest, ARefusedSessionReturnsToFileMode) {
-    app.SetMode(CAppState::kModeConnecting);
-    sim.ChangeState([](CorvaneState& s) { s.refuseSessions = true; });
-    ASSERT_NO_FATAL_FAILURE(Connect());
-    ASSERT_TRUE(Pump([&] { return !dialogs.Shown().empty(); }));
-    EXPECT_EQ(device.GetLinkState(), kLinkClosed);
-    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
-    EXPECT_EQ(ToUtf8(dialogs.Shown().front()),
-              "Could not establish an ethernet connection to the Corvane.");
-}
-
 TEST_F(UdpLinkTest, StandbyMemoryIsReadFromTheStandbyControllerOnce) {
     CSimController standby{true};
     CSimUdpLink standbyPeer{standby, kStandbyLoopback, peer.Port()};

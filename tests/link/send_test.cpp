@@ -117,20 +117,6 @@ TEST_F(UdpSendTest, DeniedControlIsAskedForAgainOrGivenUp) {
     EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendDenied});
 }
 
-TEST_F(UdpSendTest, TheCommitStatusDecidesTheEnd) {
-    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    // Commit again after status 3, then release; EEPROM failure: release without commit.
-    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {3, 0}; });
-    ASSERT_TRUE(Send(2));
-    EXPECT_EQ(Sent(), Procedure(2, {3, 23}));
-    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {2}; });
-    ASSERT_TRUE(Send(2));
-    EXPECT_EQ(Sent(), Procedure(2));
-    EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendEepromFailure});
-    EXPECT_EQ(Controller().commits, 1);
-    EXPECT_EQ(Controller().releases, 2);
-}
-
 TEST_F(UdpSendTest, TheWaitAfterASecondCommitHoldsNoLock) {
     // A wait longer than any test: the link answers meanwhile, and the release waits for it.
     timing.commitAgainPauseMs = 600000;
