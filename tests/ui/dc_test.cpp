@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
+#include "platform/ui/sys_info.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -97,6 +99,27 @@ TEST(CDCState, SavedStatesComeBackInOrder) {
     dc.DrawText(u"abc", rect, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_EQ(rect, CRect(0, 0, 21, CRecordingDC::kLineHeight));
     EXPECT_TRUE(dc.Records().empty());
+}
+
+TEST(SysInfo, SystemColoursComeFromThePalette) {
+    const QPalette saved = QApplication::palette();
+    QPalette palette = saved;
+    const std::pair<int, QPalette::ColorRole> table[] = {
+        {COLOR_WINDOW, QPalette::Base},          {COLOR_WINDOWTEXT, QPalette::Text},
+        {COLOR_HIGHLIGHT, QPalette::Highlight},  {COLOR_HIGHLIGHTTEXT, QPalette::HighlightedText},
+        {COLOR_BTNFACE, QPalette::Button},       {COLOR_BTNSHADOW, QPalette::Dark},
+        {COLOR_3DHIGHLIGHT, QPalette::Light},    {COLOR_3DDKSHADOW, QPalette::Shadow},
+        {COLOR_3DLIGHT, QPalette::Midlight},     {COLOR_INFOBK, QPalette::ToolTipBase},
+        {COLOR_INFOTEXT, QPalette::ToolTipText},
+    };
+    int shade = 10;
+    for (const auto& [index, role] : table)
+        palette.setColor(role, QColor(shade += 20, 1, 2));
+    QApplication::setPalette(palette);
+    for (const auto& [index, role] : table) {
+        EXPECT_EQ(GetSysColor(index), FromQColor(palette.color(role))) << "index " << index;
+    }
+    QApplication::setPalette(saved);
 }
 
 TEST(LogFontConversion, HeightsArePixelsAndTheRestCarriesOver) {
