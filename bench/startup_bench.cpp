@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_stats.h"
 #include "platform/ui/ini_profile.h"
 #include "platform/ui/qt_convert.h"
 #include "shell/kelvardin_app.h"
@@ -122,11 +123,6 @@ long long Child(const QStringList& arguments, long long* started = nullptr) {
     child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(60000) || child.exitCode() != 0) return -1;
     return child.readAllStandardOutput().trimmed().toLongLong();
-}
-
-long long Median(std::vector<long long> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 void WriteIni(const QString& path, bool largest) {

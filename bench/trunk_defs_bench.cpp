@@ -10,28 +10,18 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
-#include <algorithm>
-#include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
-#include "link/cv_data_mgr.h"
-#include "model/app_state.h"
-#include "model/kelvardin_doc.h"
-#include "model/undo_host.h"
-#include "model/undo_object.h"
+#include "bench/bench_window.h"
 #include "platform/base/profile.h"
 #include "platform/ui/qt_convert.h"
 #include "screens/kelvardin_grid_ctrl.h"
-#include "screens/screen_host.h"
 #include "screens/trunk_defs_view.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kLargeTrunks = 10000;
 constexpr int kSmallTrunks = 100;
@@ -41,68 +31,6 @@ constexpr int kHeight = 600;
 constexpr int kIcom1Column = 3;
 constexpr double kScrollTarget = 1.2;
 constexpr double kSortTarget = 1.5;
-
-// The main window as far as a screen and the document need one.
-class CBenchHost : public IUndoHost, public IScreenHost {
-public:
-    explicit CBenchHost(CKelvardinDoc& doc) : m_doc(doc) { GetApp().SetUndoHost(this); }
-    ~CBenchHost() override { GetApp().SetUndoHost(nullptr); }
-
-    CKelvardinDoc* GetActiveDocument() override { return &m_doc; }
-    void AddUndo(std::unique_ptr<CUndoObject>) override {}
-    void AddUndoList(std::unique_ptr<CUndoObList>) override {}
-    void BeginUndoGroup(bool) override {}
-    std::optional<CContext> GetCurrentContext() const override { return std::nullopt; }
-    void GoToContext(const CContext&) override {}
-    void EmptyForward() override {}
-    bool FindGridCell(const CObjSpec&, const CObjSpec&, int&, int&) override { return false; }
-    void SelectGridCell(int, int, bool) override {}
-    void RepaintCurrentGrid() override {}
-    bool IsMoveDrop() const override { return false; }
-    void PostMessage(UINT, WPARAM, LPARAM) override {}
-    void MessageBeep(UINT) override {}
-
-    CKelvardinDoc* GetDocument() override { return &m_doc; }
-    bool IsCurrentScreen(const CView& view) const override { return &view == current; }
-    CContext& GetViewContext(int screen) override {
-        return m_contexts[static_cast<size_t>(screen)];
-    }
-    void PushHistory(const CContext&) override {}
-    CString GetFrameText() const override { return {}; }
-    CString GetFilterText() const override { return {}; }
-    QWidget* GetWindow() override { return nullptr; }
-    void SetMoveDrop(bool) override {}
-    int AskClearChanges(int) override { return -1; }
-    void WinHelp(DWORD, UINT) override {}
-    void PostCommand(UINT) override {}
-    void ClearAllocations(int) override {}
-    void SetMaintMode(int) override {}
-    void ClearMaintMode(int) override {}
-    bool SearchForIntercom(int, const CString&, CString&, CString&, CString&) override {
-        return false;
-    }
-    CCVDataMgr& GetDataMgr() override { return m_dataMgr; }
-
-    const CView* current = nullptr;
-
-private:
-    CKelvardinDoc& m_doc;
-    std::array<CContext, 12> m_contexts{};
-    CCVDataMgr m_dataMgr;
-};
-
-// The document's hints reach the current screen, as the main window passes them on.
-class CBenchViews : public IDocViews {
-public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
-        UpdateAllFrameViews(sender, hint, object);
-    }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
-        if (current && current != sender)
-            current->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
-    }
-    CView* current = nullptr;
-};
 
 // Named intercoms and trunks between them in no particular order, each end with an alpha.
 void FillSetup(CKelvardinDoc& doc) {
@@ -128,12 +56,12 @@ void FillSetup(CKelvardinDoc& doc) {
 // One trunk definitions screen in a window of its own.
 class CBenchScreen {
 public:
-    CBenchScreen(CBenchHost& host, int trunks) : m_view(host) {
+    CBenchScreen(CBenchWindow& host, int trunks) : m_view(host) {
         GetApp().m_nVisibleTrunks = trunks;
         m_window.resize(kWidth, kHeight);
         m_window.show();
         m_view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, kWidth, kHeight), &m_window, 20100);
-        host.current = &m_view;
+        host.screen = &m_view;
         m_view.OnInitialUpdate();
         QApplication::processEvents();
     }
@@ -174,24 +102,6 @@ private:
     std::vector<QString> m_texts;
 };
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <class Work>
-double Time(Work work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-bool Report(const char* what, double ratio, double target) {
-    std::printf("  %-40s %.2f (target at most %.1f) %s\n", what, ratio, target,
-                ratio <= target ? "ok" : "TOO SLOW");
-    return ratio <= target;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -207,11 +117,9 @@ int main(int argc, char** argv) {
     config.m_dwCapabilities = CCVConfig::kOOSTrunks;
     config.RefreshCapabilitySet();
     CKelvardinDoc doc;
-    CBenchViews views;
-    doc.SetViews(&views);
+    CBenchWindow host(&doc);
     doc.ResetToDefaultSetup();
     FillSetup(doc);
-    CBenchHost host(doc);
 
     CBenchScreen small(host, kSmallTrunks);
     CBenchScreen large(host, kLargeTrunks);
@@ -222,8 +130,7 @@ int main(int argc, char** argv) {
     for (int round = -3; round < rounds; ++round) {
         for (int i = 0; i < 2; ++i) {
             CBenchScreen& screen = *screens[i];
-            host.current = &screen.View();
-            views.current = &screen.View();
+            host.screen = &screen.View();
             const double p = Time([&] { screen.Paint(); });
             const double s = Time([&] {
                 screen.Scroll(round % 2 == 0);

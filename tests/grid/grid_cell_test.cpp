@@ -192,13 +192,6 @@ TEST_F(GridCellTest, TextExtentWrapsAtTheWidestLine) {
     EXPECT_EQ(cell.GetCellExtent(&dc), CSize(3 * 7 + 4, 13 + 2));
 }
 
-TEST(CellClassTest, MakesCellsOfItsClass) {
-    const CCellClass* cls = CellClassOf<CGridDefaultCell>();
-    EXPECT_EQ(cls, CellClassOf<CGridDefaultCell>());
-    auto cell = cls->create();
-    ASSERT_NE(dynamic_cast<CGridDefaultCell*>(cell.get()), nullptr);
-}
-
 // The same cell painted for real: the selected fill and the focus frame land on the pixels.
 TEST_F(GridCellTest, PaintsPixelsOnARealSurface) {
     QImage image(40, 20, QImage::Format_RGB32);

@@ -120,26 +120,9 @@ public:
     bool copy = false;
 };
 
-// The screens' grid: a drop pastes, inside one undo step of its own.
-class CPastingGrid : public CDropGrid {
-public:
-    BOOL OnDrop(COleDataObject* data, DROPEFFECT, CPoint) override {
-        m_MouseMode = MOUSE_NOTHING;
-        OnDragLeave();
-        ++undoGroups;
-        inGroup = true;
-        const BOOL pasted = PasteTextToGrid(GetLastDragOverCell(), data);
-        inGroup = false;
-        return pasted;
-    }
-    int undoGroups = 0;
-    bool inGroup = false;
-};
-
-template <class Grid>
-class DragTest : public ::testing::Test {
+class GridDragTest : public ::testing::Test {
 protected:
-    DragTest() {
+    GridDragTest() {
         w.Shape(8, 5, 1, 1);  // rows of 20, columns of 50
         for (int row = 1; row < 8; ++row) {
             for (int col = 1; col < 5; ++col)
@@ -156,13 +139,10 @@ protected:
         w.grid.OnMouseMove(MK_LBUTTON, At(row, col) + CPoint(0, 15));
         w.grid.OnLButtonUp(0, At(row, col));
     }
-    CGridWindow<Grid> w;
+    CGridWindow<CDropGrid> w;
 };
 
-using BaseDragTest = DragTest<CDropGrid>;
-using PasteDragTest = DragTest<CPastingGrid>;
-
-TEST_F(BaseDragTest, HighlightsAndEffects) {
+TEST_F(GridDragTest, HighlightsAndEffects) {
     auto& grid = w.grid;
     COleDataObject text(CString(u"t"));
     EXPECT_EQ(grid.OnDragEnter(&text, MK_CONTROL, At(2, 2)), DROPEFFECT_COPY);
@@ -179,7 +159,7 @@ TEST_F(BaseDragTest, HighlightsAndEffects) {
     EXPECT_FALSE(grid.OnDrop(&text, DROPEFFECT_MOVE, At(3, 2)));
 }
 
-TEST_F(BaseDragTest, ARowMovesWithinTheGrid) {
+TEST_F(GridDragTest, ARowMovesWithinTheGrid) {
     auto& grid = w.grid;
     grid.SetFocusCell(2, 1);
     grid.SetSelectedRange(2, 1, 2, 4);
@@ -194,40 +174,6 @@ TEST_F(BaseDragTest, ARowMovesWithinTheGrid) {
     Drag(3, 2, 3, 3);
     EXPECT_EQ(grid.GetItemText(3, 1), u"41");
     EXPECT_EQ(grid.GetItemText(4, 1), u"21");
-}
-
-TEST_F(PasteDragTest, AMoveClearsOnlyWhatTheDropDidNotWrite) {
-    auto& grid = w.grid;
-    grid.SetSelectedRange(2, 1, 2, 2);
-    // Dropped one column right: 21 22 land on columns 2 and 3; only column 1 is left to clear.
-    Drag(2, 1, 2, 2);
-    EXPECT_EQ(grid.GetItemText(2, 1), u"");
-    EXPECT_EQ(grid.GetItemText(2, 2), u"21");
-    EXPECT_EQ(grid.GetItemText(2, 3), u"22");
-    EXPECT_EQ(grid.undoGroups, 1);
-
-    // A copy clears nothing.
-    grid.copy = true;
-    grid.SetSelectedRange(5, 1, 5, 1);
-    Drag(5, 1, 6, 1);
-    EXPECT_EQ(grid.GetItemText(5, 1), u"51");
-    EXPECT_EQ(grid.GetItemText(6, 1), u"51");
-}
-
-// The clearing of a move happens inside the drop, so that it joins the drop's undo step.
-TEST_F(PasteDragTest, TheMoveIsOneStep) {
-    auto& grid = w.grid;
-    std::vector<bool> inGroup;
-    w.owner.answer = [&](const CNotifyOwner::Note& n) {
-        if (n.code == GRIDN_ENDLABELEDIT) inGroup.push_back(grid.inGroup);
-        return 0;
-    };
-    grid.SetSelectedRange(3, 3, 4, 3);
-    Drag(3, 3, 5, 4);
-    EXPECT_EQ(grid.GetItemText(5, 4), u"33");
-    EXPECT_EQ(grid.GetItemText(6, 4), u"43");
-    EXPECT_EQ(grid.GetItemText(3, 3), u"");
-    EXPECT_EQ(inGroup, (std::vector<bool>(4, true)));
 }
 
 // Once for real: the offscreen platform's drag ends without a drop, and nothing is lost.

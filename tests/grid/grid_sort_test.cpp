@@ -49,23 +49,6 @@ TEST_F(GridSortTest, NormalModeIsStableAndLeavesHeightsInPlace) {
     EXPECT_EQ(grid.GetSortColumn(), 7);
 }
 
-TEST_F(GridSortTest, HeaderClicksSortAndThenReverse) {
-    grid.SetHeaderSort(TRUE);
-    CCellID header(0, 1);
-    grid.OnFixedRowClick(header);
-    EXPECT_EQ(grid.GetSortColumn(), 1);
-    EXPECT_TRUE(grid.GetSortAscending());
-    grid.OnFixedRowClick(header);
-    EXPECT_FALSE(grid.GetSortAscending());
-    CCellID other(0, 2);
-    grid.m_SelectionStartCell = other;
-    grid.OnFixedRowClick(other);
-    EXPECT_TRUE(grid.GetSortAscending());
-    EXPECT_EQ(Column(2), u"12345");
-    // With column selection on, the click also selected the column.
-    EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(1, 2, 5, 2));
-}
-
 // Answers at random: no order at all.
 int Capricious(CGridCellBase*, CGridCellBase*, LPARAM) {
     static std::mt19937 random(7);
@@ -80,45 +63,6 @@ TEST_F(GridSortTest, AnyComparisonStaysWithinTheRows) {
     EXPECT_EQ(grid.GetRowCount(), 400);
     for (int row = 0; row < 400; ++row)
         ASSERT_NE(grid.GetCell(row, 1), nullptr);
-}
-
-TEST(GridVirtualSortTest, ComparisonsHearTheDirection) {
-    CGridWindow<> w;
-    static std::vector<CGridCell> cells(6);
-    static std::vector<LPARAM> params;
-    params.clear();
-    const char16_t* values = u"3-1-2";  // model rows 1..5; "-" and the fixed row sort last
-    for (int i = 1; i < 6; ++i)
-        cells[static_cast<size_t>(i)].SetText(CString(values[i - 1]));
-    w.grid.EnableVirtualMode();
-    w.grid.SetCallbackFunc(
-        [](int row, int, UINT, LPARAM, CGridCtrl*) -> CGridCellBase* {
-            return &cells[static_cast<size_t>(row)];
-        },
-        0);
-    w.Shape(6, 2, 1, 1);
-    // Empty values last both ways: the parameter says which way the operands came.
-    w.grid.SetCompareFunction([](CGridCellBase* a, CGridCellBase* b, LPARAM param) -> int {
-        params.push_back(param);
-        const bool emptyA = a->GetText() == u"-";
-        const bool emptyB = b->GetText() == u"-";
-        if (emptyA != emptyB) return emptyA ? static_cast<int>(-param) : static_cast<int>(param);
-        return CompareCellsText(a, b, 0);
-    });
-    std::u16string order;
-    const auto shown = [&] {
-        order.clear();
-        for (int row = 1; row < 6; ++row)
-            order += cells[static_cast<size_t>(w.grid.GetModelRow(row))].GetText().str();
-        return order;
-    };
-    w.grid.SortItems(1, TRUE);
-    EXPECT_EQ(shown(), u"123--");
-    EXPECT_TRUE(std::all_of(params.begin(), params.end(), [](LPARAM p) { return p == -1; }));
-    params.clear();
-    w.grid.SortItems(1, FALSE);
-    EXPECT_EQ(shown(), u"321--");
-    EXPECT_TRUE(std::all_of(params.begin(), params.end(), [](LPARAM p) { return p == 1; }));
 }
 
 }  // namespace

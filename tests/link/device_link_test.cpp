@@ -226,18 +226,10 @@ TEST_F(UdpLinkTest, FailsOverToTheStandbyAndBack) {
     EXPECT_EQ(CountCommand(sim.Requests(), 59), 2);
 }
 
-TEST_F(UdpLinkTest, AForgottenSessionIsSetUpAgain) {
+// A refusal for want of a session asks for the standby address and a new session.
+TEST_F(UdpLinkTest, ARefusalForWantOfASessionSetsOneUpAgain) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    int sessions = CountCommand(sim.Requests(), 59);
-    sim.ChangeState([](CorvaneState& s) { s.sessions.clear(); });
-    Ask(Request(10));
-    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 0; }));
-    EXPECT_EQ(window.Values(WM_LINK_ERROR), std::vector<int>{LINK_ERROR_SESSION_LOST});
-    ASSERT_TRUE(ReachState(kLinkUp));
-    EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
-    sessions = CountCommand(sim.Requests(), 59);
-
-    // A refusal for want of a session asks for the standby address and a new session.
+    const int sessions = CountCommand(sim.Requests(), 59);
     sim.SetHandler(10, [](CorvaneState&, const SimFrame& request) {
         SimFrame reply = SimReplyTo(request);
         reply.nak = true;
@@ -245,21 +237,10 @@ TEST_F(UdpLinkTest, AForgottenSessionIsSetUpAgain) {
         return std::optional(reply);
     });
     Ask(Request(10));
-    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 1; }));
-    EXPECT_EQ(window.Values(WM_LINK_ERROR).back(), LINK_ERROR_NO_SESSION);
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR) > 0; }));
+    EXPECT_EQ(window.Values(WM_LINK_ERROR), std::vector<int>{LINK_ERROR_NO_SESSION});
     ASSERT_TRUE(ReachState(kLinkUp));
     EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
-}
-
-TEST_F(UdpLinkTest, ARefusedSessionReturnsToFileMode) {
-    app.SetMode(CAppState::kModeConnecting);
-    sim.ChangeState([](CorvaneState& s) { s.refuseSessions = true; });
-    ASSERT_NO_FATAL_FAILURE(Connect());
-    ASSERT_TRUE(Pump([&] { return !dialogs.Shown().empty(); }));
-    EXPECT_EQ(device.GetLinkState(), kLinkClosed);
-    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
-    EXPECT_EQ(ToUtf8(dialogs.Shown().front()),
-              "Could not establish an ethernet connection to the Corvane.");
 }
 
 TEST_F(UdpLinkTest, StandbyMemoryIsReadFromTheStandbyControllerOnce) {

@@ -135,38 +135,9 @@ private:
     std::function<void(const Message&)> m_observer;
 };
 
-// Answers the link's dialogs as a test scripts them.
+// Answers the link's dialogs: control denied is asked for again, messages go unseen.
 class CTestDialogs : public ILinkDialogs {
 public:
-    // Answers to the exclusive-control question, in order; retry once they have run out.
-    void ScriptDenialAnswers(std::vector<int> answers) {
-        std::lock_guard guard(m_lock);
-        m_answers.assign(answers.begin(), answers.end());
-    }
-    int ExclusiveControlDenied() override {
-        std::lock_guard guard(m_lock);
-        ++m_denials;
-        if (m_answers.empty()) return 1;
-        const int answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
-    }
-    void ShowMessage(const CString& text) override {
-        std::lock_guard guard(m_lock);
-        m_shown.push_back(text);
-    }
-    int Denials() const {
-        std::lock_guard guard(m_lock);
-        return m_denials;
-    }
-    std::vector<CString> Shown() const {
-        std::lock_guard guard(m_lock);
-        return m_shown;
-    }
-
-private:
-    mutable std::mutex m_lock;
-    std::deque<int> m_answers;
-    int m_denials = 0;
-    std::vector<CString> m_shown;
+    int ExclusiveControlDenied() override { return 1; }
+    void ShowMessage(const CString&) override {}
 };

@@ -99,38 +99,6 @@ TEST_F(SerialSendTest, GrantedSendOverTheSerialPort) {
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
 }
 
-TEST_F(UdpSendTest, DeniedControlIsAskedForAgainOrGivenUp) {
-    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    sim.ChangeState([](CorvaneState& s) { s.denyControl = 2; });
-    ASSERT_TRUE(Send(3));
-    EXPECT_EQ(dialogs.Denials(), 2);
-    auto expected = Procedure(3);
-    expected.insert(expected.begin(), {25, 25});
-    EXPECT_EQ(Sent(), expected);
-    EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
-
-    // Given up: reason 0, and the release that the abort asks for.
-    sim.ChangeState([](CorvaneState& s) { s.denyControl = 1; });
-    dialogs.ScriptDenialAnswers({ILinkDialogs::kAbort});
-    ASSERT_TRUE(Send(3));
-    EXPECT_EQ(Sent(), (std::vector<unsigned>{25, 26}));
-    EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendDenied});
-}
-
-TEST_F(UdpSendTest, TheCommitStatusDecidesTheEnd) {
-    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
-    // Commit again after status 3, then release; EEPROM failure: release without commit.
-    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {3, 0}; });
-    ASSERT_TRUE(Send(2));
-    EXPECT_EQ(Sent(), Procedure(2, {3, 23}));
-    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {2}; });
-    ASSERT_TRUE(Send(2));
-    EXPECT_EQ(Sent(), Procedure(2));
-    EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendEepromFailure});
-    EXPECT_EQ(Controller().commits, 1);
-    EXPECT_EQ(Controller().releases, 2);
-}
-
 TEST_F(UdpSendTest, TheWaitAfterASecondCommitHoldsNoLock) {
     // A wait longer than any test: the link answers meanwhile, and the release waits for it.
     timing.commitAgainPauseMs = 600000;

@@ -37,24 +37,16 @@ TEST(CStringFormat, CharactersPercentAndOddInput) {
     EXPECT_EQ(CString::Formatted(u"%5.1f", 3.14159), CString(u"  3.1"));
 }
 
-TEST(CStringOps, SubstringsSearchTrimAndCompare) {
-    CString s(u"  Trunk 12  ");
-    EXPECT_EQ(CString(s).TrimRight(), CString(u"  Trunk 12"));
-    EXPECT_EQ(CString(s).Trim(), CString(u"Trunk 12"));
+// The edges: counts beyond the text, nothing found, characters beyond ASCII.
+TEST(CStringOps, SubstringsSearchAndCaseAtTheirEdges) {
+    EXPECT_EQ(CString(u"  Trunk 12  ").Trim(), CString(u"Trunk 12"));
     EXPECT_EQ(CString(u"--ab--").TrimRight(u"-"), CString(u"--ab"));
     CString t(u"abcdef");
-    EXPECT_EQ(t.Mid(2), CString(u"cdef"));
-    EXPECT_EQ(t.Mid(2, 2), CString(u"cd"));
     EXPECT_EQ(t.Mid(10, 2), CString());
     EXPECT_EQ(t.Left(10), t);
-    EXPECT_EQ(t.Right(2), CString(u"ef"));
-    EXPECT_EQ(t.Find(u'c'), 2);
-    EXPECT_EQ(t.Find(u"de"), 3);
     EXPECT_EQ(t.Find(u'z'), -1);
     EXPECT_EQ(CString(u"a.b.c").ReverseFind(u'.'), 3);
-    EXPECT_EQ(CString(u"abc").Compare(u"abd"), -1);
     EXPECT_EQ(CString(u"ABC").CompareNoCase(u"abc"), 0);
-    EXPECT_NE(CString(u"ABC"), CString(u"abc"));
     EXPECT_EQ(CString(u"ab\u00e9").MakeUpper(), CString(u"AB\u00c9"));
     CString r(u"a-b-c");
     EXPECT_EQ(r.Replace(u"-", u"--"), 2);

@@ -1,6 +1,7 @@
 #include "tests/support/recording_dc.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/ui/image_list.h"
 
@@ -12,23 +13,22 @@ std::vector<CRecordingDC::Record> CRecordingDC::Of(Op op) const {
     return found;
 }
 
+void CRecordingDC::Add(Op op, CRect rect, COLORREF color, std::u16string text, UINT format,
+                       int image) {
+    m_records.push_back(
+        {op, rect, color, std::move(text), format, GetCurrentFont(), GetBkMode(), image});
+}
+
 void CRecordingDC::FillSolidRect(const CRect& rect, COLORREF color) {
-    m_records.push_back({Op::Fill, rect, color, {}, 0, GetCurrentFont(), GetBkMode()});
+    Add(Op::Fill, rect, color);
 }
 
 void CRecordingDC::InvertRect(const CRect& rect) {
-    m_records.push_back({Op::Invert, rect, 0, {}, 0, GetCurrentFont(), GetBkMode()});
+    Add(Op::Invert, rect);
 }
 
 void CRecordingDC::DrawImage(const CImageList& images, int index, CPoint point) {
-    m_records.push_back({Op::Image,
-                         CRect(point, images.GetImageSize()),
-                         0,
-                         {},
-                         0,
-                         GetCurrentFont(),
-                         GetBkMode(),
-                         index});
+    Add(Op::Image, CRect(point, images.GetImageSize()), 0, {}, 0, index);
 }
 
 CSize CRecordingDC::GetTextExtent(std::u16string_view text) {
@@ -51,18 +51,11 @@ int CRecordingDC::GetDeviceCaps(int index) {
 }
 
 void CRecordingDC::DrawLine(CPoint from, CPoint to) {
-    m_records.push_back({Op::Line,
-                         CRect(from.x, from.y, to.x, to.y),
-                         GetCurrentPen().color,
-                         {},
-                         0,
-                         GetCurrentFont(),
-                         GetBkMode()});
+    Add(Op::Line, CRect(from.x, from.y, to.x, to.y), GetCurrentPen().color);
 }
 
 int CRecordingDC::DoDrawText(std::u16string_view text, const CRect& rect, UINT format) {
-    m_records.push_back({Op::Text, rect, GetTextColor(), std::u16string(text), format,
-                         GetCurrentFont(), GetBkMode()});
+    Add(Op::Text, rect, GetTextColor(), std::u16string(text), format);
     return MeasureText(text, rect.Width(), format).cy;
 }
 

@@ -48,6 +48,9 @@ protected:
     CSize MeasureText(std::u16string_view text, int width, UINT format) override;
 
 private:
+    void Add(Op op, CRect rect, COLORREF color = 0, std::u16string text = {}, UINT format = 0,
+             int image = -1);
+
     CRect m_clip;
     bool m_printing;
     CSize m_device{2000, 2000};

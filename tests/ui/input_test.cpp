@@ -12,6 +12,8 @@
 
 namespace {
 
+// The keys whose modifiers, keypad or missing text change what the window hears; the plain
+// keys go through the grid's and the dialogs' tests.
 TEST(KeyMap, OneKeyPressIsAKeyDownAndTheCharactersItTypes) {
     struct Case {
         int key;
@@ -22,23 +24,14 @@ TEST(KeyMap, OneKeyPressIsAKeyDownAndTheCharactersItTypes) {
         std::u16string chars;
     };
     const Case cases[] = {
-        {Qt::Key_A, Qt::NoModifier, u"a", 'A', 0, u"a"},
         {Qt::Key_A, Qt::ShiftModifier, u"A", 'A', MK_SHIFT, u"A"},
         {Qt::Key_C, Qt::ControlModifier, u"\x03", 'C', MK_CONTROL, u"\x03"},
-        {Qt::Key_5, Qt::NoModifier, u"5", '5', 0, u"5"},
-        {Qt::Key_Return, Qt::NoModifier, u"\r", VK_RETURN, 0, u"\r"},
         {Qt::Key_Enter, Qt::KeypadModifier, u"\r", VK_RETURN, 0, u"\r"},
-        {Qt::Key_Tab, Qt::NoModifier, u"\t", VK_TAB, 0, u"\t"},
         {Qt::Key_Backtab, Qt::ShiftModifier, u"", VK_TAB, MK_SHIFT, u"\t"},
         {Qt::Key_Backtab, Qt::NoModifier, u"", VK_TAB, MK_SHIFT, u"\t"},
-        {Qt::Key_Escape, Qt::NoModifier, u"\x1b", VK_ESCAPE, 0, u"\x1b"},
-        {Qt::Key_Backspace, Qt::NoModifier, u"\b", VK_BACK, 0, u"\b"},
         {Qt::Key_Delete, Qt::NoModifier, u"\x7f", VK_DELETE, 0, u""},
         {Qt::Key_Left, Qt::ControlModifier, u"", VK_LEFT, MK_CONTROL, u""},
-        {Qt::Key_PageDown, Qt::NoModifier, u"", VK_NEXT, 0, u""},
-        {Qt::Key_F2, Qt::NoModifier, u"", VK_F2, 0, u""},
         {Qt::Key_X, Qt::AltModifier, u"x", 'X', MK_ALT, u""},
-        {Qt::Key_Space, Qt::NoModifier, u" ", VK_SPACE, 0, u" "},
         {Qt::Key_Plus, Qt::NoModifier, u"+", VK_ADD, 0, u"+"},
         {Qt::Key_unknown, Qt::NoModifier, u"\u00e9", 0, 0, u"\u00e9"},
     };
@@ -138,8 +131,6 @@ TEST(WndInput, ScrollBarActionsReachTheWindowWhichDecidesThePosition) {
     wnd.ShowScrollBar(SB_VERT, TRUE);
     top.show();
 
-    auto* sb = wnd.GetWidget()->findChild<QScrollBar*>();
-    ASSERT_NE(sb, nullptr);
     QScrollBar* vertical = nullptr;
     for (QScrollBar* b : wnd.GetWidget()->findChildren<QScrollBar*>()) {
         if (b->orientation() == Qt::Vertical) vertical = b;
