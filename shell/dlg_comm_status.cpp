@@ -1,9 +1,11 @@
 #include "shell/dlg_comm_status.h"
 
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include "platform/ui/title_fit.h"
 #include "platform/ui/ui_environment.h"
 #include "shell/dialog_controls.h"
 #include "shell/kelvardin_app.h"
@@ -17,6 +19,7 @@ constexpr UINT kRefreshMs = 1000;
 
 CDlgCommStatus* CDlgCommStatus::Show(QPointer<CDlgCommStatus>& open, QWidget* parent) {
     if (!open) open = new CDlgCommStatus(parent);
+    FitWidthToTitle(*open);
     open->showNormal();
     open->raise();
     open->activateWindow();
@@ -42,9 +45,11 @@ CDlgCommStatus::CDlgCommStatus(QWidget* parent)
     for (int row = 0; row < CLinkEngine::kCounterCount; ++row)
         m_list->InsertItem(row, CLinkEngine::kCounterNames[static_cast<size_t>(row)]);
     m_list->InsertItem(CLinkEngine::kCounterCount, u"Disconnects");
-    for (int column = 0; column < 2; ++column)
-        m_list->AutoSizeColumn(column, true, true, false);
+    // Sized once the values are in: an empty column would shrink to nothing.
     FillValues();
+    for (int column = 0; column < 2; ++column)
+        m_list->AutoSizeColumn(column, false, false, false);
+    m_list->header()->setStretchLastSection(true);
     m_nTimerId = startTimer(static_cast<int>(ScaledInterval(kRefreshMs)));
 }
 

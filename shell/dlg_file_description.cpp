@@ -105,4 +105,5 @@ void CDlgFileDescription::FillList() {
     }
     for (int column = 0; column < m_pList->GetColumnCount(); ++column)
         m_pList->AutoSizeColumn(column, false, false, false);
+    m_pList->WidenToColumns();
 }

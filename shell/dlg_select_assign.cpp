@@ -164,8 +164,8 @@ void CDlgSelectAssign::FillList() {
     if (const int row = m_list.FindItemByData(wanted); row >= 0)
         m_list.scrollToItem(m_list.topLevelItem(row));
     m_list.setEnabled(m_list.GetItemCount() > 0);
-    m_list.AutoSizeColumn(0, true, false, false);
-    m_list.AutoSizeColumn(1, true, false, false);
+    m_list.AutoSizeColumn(0, false, false, false);
+    m_list.AutoSizeColumn(1, false, false, false);
     m_list.EndUpdate();
 }
 

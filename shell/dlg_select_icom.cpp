@@ -46,9 +46,10 @@ void CDlgSelectIcom::OnInitDialog() {
         EndDialog(IDCANCEL);
         return;
     }
-    m_list.AutoSizeColumn(0, true, false, false);
-    m_list.AutoSizeColumn(1, true, false, false);
     m_list.SetSortColumn(app.m_bSortIntercomsByIntercomNumber ? 0 : 1);
+    // Sized once sorted, so that the headings keep room for the sort mark.
+    m_list.AutoSizeColumn(0, false, false, false);
+    m_list.AutoSizeColumn(1, false, false, false);
     if (QTreeWidgetItem* current = m_list.currentItem()) m_list.scrollToItem(current);
     m_list.EndUpdate();
 }

@@ -55,5 +55,6 @@ void CDlgSendAllList::OnInitDialog() {
     FillSendList(m_doc, app.GetConfig(), app.IsSecondsMode(), rows);
     for (int column = 0; column < m_pList->GetColumnCount(); ++column)
         m_pList->AutoSizeColumn(column, false, false, false);
+    m_pList->WidenToColumns();
     m_pList->SetRedraw(TRUE);
 }

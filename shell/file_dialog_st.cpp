@@ -1,5 +1,7 @@
 #include "shell/file_dialog_st.h"
 
+#include <QFileDialog>
+
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
@@ -24,7 +26,9 @@ int CFileDialogST::DoModal() {
 }
 
 int CFileDialogST::BrowseForFolder(const CString& title, const CString& initialFolder) {
-    QFileDialog browser(m_pParent, ToQString(title), ToQString(initialFolder));
+    // A default folder is made on first use: it may not be there yet.
+    QFileDialog browser(m_pParent, ToQString(title),
+                        NearestExistingFolder(ToQString(initialFolder)));
     browser.setObjectName(QStringLiteral("FolderBrowser"));
     browser.setFileMode(QFileDialog::Directory);
     browser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);

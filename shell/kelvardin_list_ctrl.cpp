@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -125,6 +127,15 @@ int CKelvardinListCtrl::FindItemByData(LPARAM data) const {
         if (GetItemData(row) == data) return row;
     }
     return -1;
+}
+
+void CKelvardinListCtrl::WidenToColumns() {
+    int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    for (int column = 0; column < columnCount(); ++column)
+        width += columnWidth(column);
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (shown) width = std::min(width, shown->availableGeometry().width() * 3 / 4);
+    setMinimumWidth(std::max(minimumWidth(), width));
 }
 
 void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin) {

@@ -55,6 +55,8 @@ public:
     // The first row whose data equals the value, -1 when none does.
     virtual int FindItemByData(LPARAM data) const;
     virtual void AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin);
+    // At least as wide as its columns, up to three quarters of the screen.
+    void WidenToColumns();
     // The same column again reverses the order, another sorts ascending; a negative one
     // leaves the list unsorted.
     virtual void SetSortColumn(int column);

@@ -1,5 +1,6 @@
 #include "shell/kelvardin_sheet.h"
 
+#include <QAbstractButton>
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QHelpEvent>
@@ -19,12 +20,15 @@
 #include "shell/kelvardin_page.h"
 
 CKelvardinSheet::CKelvardinSheet(UINT captionId, QWidget* parent, int startPage)
-    : QDialog(parent), m_tabs(new QTabWidget), m_startPage(startPage) {
+    : QDialog(parent),
+      m_tabs(new QTabWidget),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
+      m_startPage(startPage) {
     setObjectName(QStringLiteral("sheet%1").arg(captionId));
     setWindowTitle(ToQString(LoadResString(captionId)));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QDialogButtonBox* buttons = m_buttons;
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ctl%1").arg(IDOK));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("ctl%1").arg(IDCANCEL));
     connect(buttons, &QDialogButtonBox::accepted, this, &CKelvardinSheet::accept);
@@ -66,6 +70,7 @@ bool CKelvardinSheet::SetActivePage(int index) {
     m_tabs->setCurrentIndex(index);
     m_switching = false;
     page->Create();
+    PutButtonsLastInTabOrder();
     m_current = index;
     page->OnSetActive();
     return true;
@@ -77,6 +82,19 @@ int CKelvardinSheet::DoModal() {
     // A page remembered from a run with more pages is not there: the first page opens.
     SetActivePage(GetPage(m_startPage) ? m_startPage : 0);
     return ExecModalDialog(*this);
+}
+
+// A page makes its controls when first shown, after the sheet's buttons: Tab would reach
+// OK and Cancel before the page.
+void CKelvardinSheet::PutButtonsLastInTabOrder() {
+    QWidget* last = m_tabs;
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (m_tabs->isAncestorOf(w)) last = w;
+    }
+    for (QAbstractButton* button : m_buttons->buttons()) {
+        QWidget::setTabOrder(last, button);
+        last = button;
+    }
 }
 
 void CKelvardinSheet::OnCurrentChanged(int index) {

@@ -9,6 +9,7 @@
 #include "platform/base/win_types.h"
 
 class CKelvardinPage;
+class QDialogButtonBox;
 class QTabWidget;
 
 // The property sheet of the program: its pages on tabs, OK and Cancel. OK applies the pages
@@ -47,8 +48,10 @@ protected:
 
 private:
     void OnCurrentChanged(int index);
+    void PutButtonsLastInTabOrder();
 
     QTabWidget* m_tabs;
+    QDialogButtonBox* m_buttons;
     std::vector<QPointer<CKelvardinPage>> m_pages;
     const int m_startPage;
     int m_current = -1;

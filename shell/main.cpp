@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ostrum"));
     QApplication::setApplicationName(QStringLiteral("Kelvardin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvardin"));
 
     CIniProfile profile(u"Ostrum", u"Kelvardin");
     CKelvardinApp app(profile);

@@ -27,6 +27,8 @@ const Row kRowTable[COPPageDirectories::kRows] = {
      COPPageDirectories::kSNMPBrowse, 2452},
 };
 
+constexpr int kEditChars = 56;
+
 }  // namespace
 
 COPPageDirectories::COPPageDirectories() : CKelvardinPage(kTemplateId) {
@@ -42,6 +44,8 @@ void COPPageDirectories::OnInitDialog() {
     for (int i = 0; i < kRows; ++i) {
         const Row& row = kRowTable[i];
         m_edits[i] = Named(new QLineEdit(ToQString(m_folders[i])), row.edit);
+        // Wide enough for a folder under the home folder to show whole.
+        m_edits[i]->setMinimumWidth(m_edits[i]->fontMetrics().averageCharWidth() * kEditChars);
         auto* browse = Named(new QPushButton(QStringLiteral("...")), row.browse);
         grid->addWidget(new QLabel(QString::fromUtf8(row.label)), 2 * i, 0, 1, 2);
         grid->addWidget(m_edits[i], 2 * i + 1, 0);

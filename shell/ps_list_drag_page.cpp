@@ -228,9 +228,10 @@ void CPSListDragPage::FillLists() {
         m_doc->FillObjectList(m_info.objectType, fields, secondType, alphaFields, m_available,
                               m_chosen);
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
+        // Sorted first, so that the headings keep room for the sort mark.
+        list->SetSortColumn(GetFirstSortColumn());
         for (int column = 0; column < list->GetColumnCount(); ++column)
             list->AutoSizeColumn(column, false, false, false);
-        list->SetSortColumn(GetFirstSortColumn());
     }
     UpdateCounters();
 }

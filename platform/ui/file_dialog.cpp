@@ -1,5 +1,6 @@
 #include "platform/ui/file_dialog.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "platform/base/message_box.h"
@@ -61,8 +62,20 @@ CString CFileDialog::GetPathName() const {
     return files.isEmpty() ? CString() : FromQString(files.constFirst());
 }
 
+QString NearestExistingFolder(const QString& folder) {
+    if (folder.isEmpty()) return QDir::homePath();
+    QString path = QDir::cleanPath(QDir(folder).absolutePath());
+    while (!QFileInfo(path).isDir()) {
+        const QString parent = QFileInfo(path).path();
+        if (parent == path) return QDir::homePath();
+        path = parent;
+    }
+    return path;
+}
+
 void CFileDialog::SetInitialDir(const CString& folder) {
-    if (!folder.IsEmpty()) setDirectory(ToQString(folder));
+    // Without the folder, the dialog would open in the working folder.
+    if (!folder.IsEmpty()) setDirectory(NearestExistingFolder(ToQString(folder)));
 }
 
 void CFileDialog::accept() {

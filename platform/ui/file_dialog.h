@@ -11,6 +11,10 @@
 // pair becomes "description (patterns)"; "*.*" stands for any name.
 QStringList FileDialogNameFilters(const CString& filter);
 
+// Where a dialog opens for a folder that may not be made yet: the folder itself or its
+// nearest existing parent; the home folder when none is left or none is given.
+QString NearestExistingFolder(const QString& folder);
+
 // The program's open and save dialog. It is never the desktop's own, so that it looks alike
 // everywhere, can take further controls and can be acted on in tests; the questions it asks
 // (replace an existing file, a file that is not there) go through the modal seam. The

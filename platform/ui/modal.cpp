@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/qt_convert.h"
+#include "platform/ui/title_fit.h"
 #include "platform/ui/ui_environment.h"
 
 namespace {
@@ -58,6 +59,7 @@ int PlainMessageBox(const CString& text, UINT type) {
         box.addButton(button);
     const size_t defIndex = ((type & MB_DEFMASK) >> 8);
     if (defIndex < buttons.size()) box.setDefaultButton(buttons[defIndex].second);
+    FitWidthToTitle(box);
     const int pressed = box.exec();
     for (const auto& [id, button] : buttons) {
         if (pressed == button) return id;
@@ -81,6 +83,7 @@ int SystemMessageBox(const CString& text, UINT type, UINT helpId) {
 }
 
 int ExecModalDialog(QDialog& dialog) {
+    FitWidthToTitle(dialog);
     IModalScript* script = Script();
     if (!script) return dialog.exec();
     QPointer<QDialog> guard(&dialog);

@@ -76,6 +76,11 @@ TEST_F(ShellTest, PickersAskThroughTheSeamAndGiveTheChosenFolder) {
     ASSERT_EQ(open.DoModal(), IDOK);
     EXPECT_TRUE(open.GetSaveDirectory(chosen));
     EXPECT_EQ(chosen, FromQString(deep));
+
+    // A folder not made yet opens at its nearest existing parent, not the working folder.
+    EXPECT_EQ(NearestExistingFolder(folder + "/not/yet"), folder);
+    EXPECT_EQ(NearestExistingFolder(deep), deep);
+    EXPECT_EQ(NearestExistingFolder({}), QDir::homePath());
 }
 
 TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {

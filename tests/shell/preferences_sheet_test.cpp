@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 
 #include "link/link_timing.h"
@@ -183,6 +184,12 @@ TEST_F(PreferencesTest, ThePreferencesAndDirectoriesPagesStoreTheirSettings) {
 
         static_cast<CPreferencesSheet&>(sheet).SetActivePage(CPreferencesSheet::kDirectories);
         auto* setups = Ctl<QLineEdit>(sheet, "dlg181", 1046);
+        // A page made after the sheet's buttons still comes before them with Tab.
+        auto* ok = sheet.findChild<QPushButton*>(QStringLiteral("ctl%1").arg(IDOK));
+        QWidget* next = sheet.findChild<QTabBar*>()->nextInFocusChain();
+        while (next != setups && next != ok)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, setups);
         setups->clear();
         QTest::keyClicks(setups, dir.filePath("setups/"));
         script.ExpectDialog("FolderBrowser", [&](QDialog& browser) {

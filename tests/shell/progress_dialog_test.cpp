@@ -255,6 +255,7 @@ TEST_F(ProgressDialogTest, TheStatusWindowFollowsTheCountersAndResetZeroesThem) 
     auto* list = Ctl<CKelvardinListCtrl>(*status, 1056);
     ASSERT_EQ(list->GetItemCount(), CDlgCommStatus::kRows);
     EXPECT_EQ(list->GetItemText(9, 0), u"Disconnects");
+    EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(QStringLiteral("Value")));
     auto shown = [&](int row) { return ToQString(list->GetItemText(row, 1)).toInt(); };
 
     const int before = shown(CLinkEngine::kTxOk);

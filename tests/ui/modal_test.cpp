@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/modal.h"
+#include "platform/ui/title_fit.h"
 #include "platform/ui/ui_environment.h"
 #include "tests/support/modal_script.h"
 
@@ -75,6 +78,27 @@ TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
             script.ExpectMessageBox(u"never shown", IDOK);
         },
         "never came");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModalSeam, ADialogRunsWideEnoughForItsTitle) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QDialog dialog;
+    dialog.setObjectName("dlg901");
+    dialog.setWindowTitle("Select the Corvane configuration to use from now on");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QPushButton("OK"));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const int needed = TitleWidthNeeded(dialog.windowTitle(), QFontMetrics(QApplication::font()));
+    script.ExpectDialog("dlg901", [&](QDialog& shown) {
+        EXPECT_GE(shown.width(), needed);
+        return IDOK;
+    });
+    EXPECT_EQ(ExecModalDialog(dialog), IDOK);
 }
 
 }  // namespace
