@@ -137,7 +137,8 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
         const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
         return Records(setup, request, 0, 31, size);
     }
-    if (!paged) return Records(setup, request, 0, Clip(0, 255, setup.intercoms), 10);
+    // Without an intercom range the extended controller answers the fixed table of 31.
+    if (!paged) return Records(setup, request, 0, 31, 10);
     const std::size_t at = itemBytes + (oos ? 1 : 0);
     return Records(setup, request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms),
                    10);
