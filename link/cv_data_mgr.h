@@ -211,7 +211,8 @@ private:
     void CheckStatusLogging(const CCVStatusRec& status);
     void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
     void QueueFollowUps(const CCVStatusRec& status, BOOL cameUp);
-    void CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
+    // True when the controller's configuration changed and the setup was reset for it.
+    bool CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
     void CheckAlphaChangeCount(const CCVStatusRec& status);
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
