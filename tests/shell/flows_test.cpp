@@ -25,6 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kOutOfService = 0x10000;
 constexpr std::uint32_t kSnmp = 0x4000000;
+constexpr std::uint32_t kTwoControllers = 0x20000000;  // remote trunking
 constexpr std::uint32_t kLogToken = 0x80000000;
 
 void Click(QWidget& dialog, int id) {
@@ -221,9 +222,15 @@ TEST_F(FlowsTest, ALostLinkIsCountedAndAForgottenSessionIsSetUpAgain) {
     const size_t sessions = Sent(kCmdOpenSession).size();
     sim.ChangeState([](CorvaneState& state) { state.sessions.clear(); });
     EXPECT_TRUE(Until([&] { return Sent(kCmdOpenSession).size() > sessions; }));
+    // The names asked for again leave the user's edit as it is.
+    Rename(0, u"ALFA");
     const size_t from = sim.Requests().size();
     frame->OnCommand(ID_REFRESH_ALPHAS);
-    EXPECT_TRUE(Until([&] { return !Sent(kCmdNames, from).empty(); }));
+    EXPECT_TRUE(Until([&] {
+        return Sent(kCmdNames, from).size() >= 4 && app.GetDataMgr().GetPendingTotal() == 0;
+    }));
+    EXPECT_EQ(Name(0), u"ALFA");
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(0, CIntercom::kFieldName)));
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_EQ(disconnects(), u"1");
 }
@@ -238,7 +245,15 @@ TEST_F(FlowsTest, RequestLoggingRunsThroughTheControllerIntoDayFiles) {
         u"Log messages are currently being redirected to the Kelvardin session at IP address "
         u"10.1.2.3",
         IDOK);
-    Connect(kOutOfService | kLogToken);
+    Connect(kOutOfService | kTwoControllers | kLogToken);
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+
+    // Intercom 1's remote trunk ports now hold the end of trunk 1 (as the controller makes
+    // trunk definitions up from the trunk's number, 0 throughout).
+    script.ExpectMessageBox(u"Trunk #1 specifies an an assignment", IDOK);
+    sim.SetHandler(kCmdRemoteTrunking, [](CorvaneState&, const SimFrame& request) {
+        return std::optional(SimReplyTo(request, {0, 0, 8, 0xFF}));
+    });
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
 
     size_t from = sim.Requests().size();
