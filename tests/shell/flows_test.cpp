@@ -3,6 +3,7 @@
 // configuration changes, SNMP, the link's counters and sessions, request logging and exit.
 #include <QAbstractButton>
 #include <QDate>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -15,8 +16,10 @@
 #include "shell/dlg_comm_status.h"
 #include "shell/dlg_snmp_config.h"
 #include "shell/kelvardin_list_ctrl.h"
+#include "shell/timed_ari_dlg.h"
 #include "shell/zub_status_bar.h"
 #include "tests/shell/program_fixture.h"
+#include "tests/sim/sim_handlers.h"
 #include "tests/sim/sim_udp_link.h"
 
 namespace {
@@ -72,6 +75,18 @@ protected:
     }
     int Saved(const char16_t* name) {
         return static_cast<int>(profile.GetProfileInt(u"Corvane\\Configuration", name, 0));
+    }
+
+    // A progress dialog left to run until it ends or shows a failure, which is kept.
+    static CModalScript::DialogAction RunToEnd(QString& failure) {
+        return [&failure](QDialog& dialog) {
+            const auto* text = dialog.findChild<QLabel*>("ctl1045");
+            const auto failed = [text] { return text->text().startsWith("FAILED"); };
+            Until([&] { return !dialog.isVisible() || failed(); });
+            failure = failed() ? text->text() : QString();
+            if (dialog.isVisible()) dialog.reject();
+            return IDCANCEL;
+        };
     }
 
     CSimController sim{true};
@@ -133,6 +148,40 @@ TEST_F(FlowsTest, ConnectingByHandAndAControllerWhoseConfigurationChanges) {
     });
     frame->OnCommand(ID_FILE_NEW);
     EXPECT_EQ(app.GetConfig().m_wNumIntercoms, 20);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(FlowsTest, AnUploadRefusedOrLostWritesNoFile) {
+    Connect();
+    frame->OnCommand(ID_VIEW_LOG_FILE);
+    ASSERT_TRUE(Until([&] { return app.GetDataMgr().GetPendingTotal() == 0; }));
+    for (bool lost : {false, true}) {
+        QString failure;
+        script.ExpectDialog("FileSave", Choose(Path("U.kvd"), "Save (Online setup)"));
+        script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+        script.ExpectDialog("dlg155", RunToEnd(failure));
+        // The controller falls silent, or refuses the trunk definitions, which only the upload
+        // asks for on this screen.
+        sim.SetHandler(kCmdTrunkDefs, [lost](CorvaneState& state, const SimFrame& request) {
+            state.silent = lost;
+            return lost ? std::optional<SimFrame>() : std::optional(SimRefusal(request));
+        });
+        if (lost) {
+            script.ExpectDialog("dlg173", Cancel);
+        } else {
+            script.ExpectDialog("dlg170", [&](QDialog&) {
+                sim.SetHandler(kCmdTrunkDefs, SimDefaultHandlers().at(kCmdTrunkDefs));
+                return CTimedARIDlg::kAbort;
+            });
+        }
+        frame->OnCommand(ID_FILE_SAVE);
+        // The link's loss may be told after the dialog showed the failure.
+        ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+        EXPECT_EQ(failure, lost ? "FAILED:  lost communication with the Corvane"
+                                : "FAILED:  the operation was aborted by the user");
+        EXPECT_FALSE(QFile::exists(Path("U.kvd")));
+        EXPECT_EQ(app.GetMode(), lost ? CAppState::kModeFile : CAppState::kModeOnline);
+    }
     EXPECT_TRUE(script.AllAnswered());
 }
 
