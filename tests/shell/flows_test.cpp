@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <atomic>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "link/command_codes.h"
 #include "model/snmp_config.h"
@@ -155,14 +157,21 @@ TEST_F(FlowsTest, AnUploadRefusedOrLostWritesNoFile) {
     Connect();
     frame->OnCommand(ID_VIEW_LOG_FILE);
     ASSERT_TRUE(Until([&] { return app.GetDataMgr().GetPendingTotal() == 0; }));
+    std::atomic<bool> shown = false;
     for (bool lost : {false, true}) {
         QString failure;
         script.ExpectDialog("FileSave", Choose(Path("U.kvd"), "Save (Online setup)"));
         script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
-        script.ExpectDialog("dlg155", RunToEnd(failure));
-        // The controller falls silent, or refuses the trunk definitions, which only the upload
-        // asks for on this screen.
-        sim.SetHandler(kCmdTrunkDefs, [lost](CorvaneState& state, const SimFrame& request) {
+        shown = false;
+        script.ExpectDialog("dlg155", [&](QDialog& dialog) {
+            shown = true;
+            return RunToEnd(failure)(dialog);
+        });
+        // The controller falls silent, or refuses the trunk definitions (which only the upload
+        // asks for on this screen) once the upload shows: its question comes in its dialog.
+        sim.SetHandler(kCmdTrunkDefs, [lost, &shown](CorvaneState& state, const SimFrame& request) {
+            for (int wait = 0; !lost && !shown && wait < 1000; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
             state.silent = lost;
             return lost ? std::optional<SimFrame>() : std::optional(SimRefusal(request));
         });
