@@ -118,13 +118,15 @@ void OnTrunkStatesReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc&
     SendHint(doc, kCmdTrunkStates, changed);
 }
 
-void OnTrunkSummaryReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc& doc) {
+void OnTrunkSummaryReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc& doc) {
     const DWORD expected =
         LiveConfig().HasFlag(CCVConfig::kNewCorvane) ? kCmdTrunkSummaryEx : kCmdTrunkSummary;
     CSummaryRequest request;
-    if (pair.reply.command != expected || !ReadSummaryRequest(pair, request) ||
-        pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count))
+    if (pair.reply.command != expected || !ReadSummaryRequest(pair, request)) return;
+    if (pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count)) {
+        context.CountMalformedReply();
         return;
+    }
 
     // Item 0 is the controller's own totals, item k + 1 intercom k.
     const int owner = request.item - 1;

@@ -32,6 +32,7 @@ public:
     void SetClock() override { ++m_clockSets; }
     CSNMPConfig& GetSNMPConfig() override { return m_snmp; }
     void EndMiscWait(int item) override { m_endedWaits.push_back(item); }
+    void CountMalformedReply() override { ++m_malformed; }
     std::time_t Now() const override { return m_now; }
 
     std::vector<Post> m_posts;
@@ -40,6 +41,7 @@ public:
     CSNMPConfig m_snmp;
     std::vector<int> m_endedWaits;
     std::time_t m_now = 0;
+    int m_malformed = 0;
 };
 
 class DataRepliesTest : public DocTest {
@@ -279,6 +281,7 @@ TEST_F(DataRepliesTest, TrunkSummariesFollowTheRequestLayout) {
     EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 12)), Hints{});
     EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 31)), Hints{57});
     EXPECT_EQ(owner(0), (std::array<DWORD, 5>{1, 2, 3, 4, 0}));
+    EXPECT_EQ(m_context.m_malformed, 4);  // each reply of a size its request did not ask for
 }
 
 TEST_F(DataRepliesTest, InspectionIsTakenOnlyWhenItFillsTheReply) {
