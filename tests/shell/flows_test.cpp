@@ -1,6 +1,7 @@
 // The technician's flows through the whole program against the simulated controller, where
 // the other program tests leave a step out: connecting by hand and a controller whose
-// configuration changes, SNMP, the link's counters and sessions, request logging and exit.
+// configuration changes, a failed upload, SNMP, the link's counters and sessions, request
+// logging and exit.
 #include <QAbstractButton>
 #include <QDate>
 #include <QLabel>
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <mutex>
-#include <set>
 #include <thread>
 
 #include "link/command_codes.h"
@@ -99,6 +99,7 @@ TEST_F(FlowsTest, ConnectingByHandAndAControllerWhoseConfigurationChanges) {
     UseController(kOutOfService);
     sim.ChangeState([](CorvaneState& state) { state.silent = true; });
     Start(u"NET:", false);
+    // A file of the configuration the program starts with, before any controller.
     script.ExpectDialog("FileSave", Choose(Path("Default.kvd"), "Save"));
     frame->OnCommand(ID_FILE_SAVE);
 
@@ -125,7 +126,8 @@ TEST_F(FlowsTest, ConnectingByHandAndAControllerWhoseConfigurationChanges) {
     EXPECT_EQ(app.GetConfig().GetSummary(3).m_counts,
               (std::array<DWORD, 5>{0x303, 0x303, 0x303, 0, 0x303}));
 
-    // Twenty intercoms now: a fresh setup of that size, which the saved default follows.
+    // Twenty intercoms now: a fresh setup of that size, which the saved default follows, and
+    // the controller's names for it.
     Rename(0, u"ALFA");
     UseController(kOutOfService, 20);
     ASSERT_TRUE(Until([&] { return app.GetConfig().m_wNumIntercoms == 20; }));
