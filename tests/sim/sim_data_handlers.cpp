@@ -103,9 +103,19 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
     return SimReplyTo(request, std::move(out));
 }
 
-// 14: one state byte per trunk.
+// 14: one state byte per trunk, with the maintenance bit of the trunks the client put into
+// maintenance (mode 2) or back to normal.
 std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& request) {
-    return RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
+    constexpr std::uint8_t kMaintenance = 0x04;
+    SimFrame reply = RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
+    const unsigned first = U16(request, 0);
+    for (const auto& [trunk, mode] : state.setup.trunkModes) {
+        const auto at = static_cast<std::size_t>(trunk) - first;
+        if (reply.nak || trunk < static_cast<int>(first) || at >= reply.payload.size()) continue;
+        reply.payload[at] = static_cast<std::uint8_t>(
+            mode == 2 ? reply.payload[at] | kMaintenance : reply.payload[at] & ~kMaintenance);
+    }
+    return reply;
 }
 
 // 18 and 19: with selector 1 a range of intercoms, else the one controller.
