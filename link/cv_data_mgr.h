@@ -123,6 +123,7 @@ public:
     void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL AppendControllerLog(const CString& line) override;
     CSNMPConfig& GetSNMPConfig() override;
+    void CountMalformedReply() override;
 
     // The controller memory of the selected processor (0 the active, 1 the standby). Any
     // other value selects none, and the memory functions do nothing.
@@ -211,7 +212,8 @@ private:
     void CheckStatusLogging(const CCVStatusRec& status);
     void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
     void QueueFollowUps(const CCVStatusRec& status, BOOL cameUp);
-    void CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
+    // True when the controller's configuration changed and the setup was reset for it.
+    bool CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
     void CheckAlphaChangeCount(const CCVStatusRec& status);
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);

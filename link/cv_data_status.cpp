@@ -44,7 +44,7 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
     app.m_nControllerPresent = 1;
     app.m_nControllerLogging = 1;
     if (app.GetMode() != CAppState::kModeFile) {
-        CheckConfiguration(status, doc);
+        const bool reset = CheckConfiguration(status, doc);
         if (!m_bOnline) GoOnline();
         CheckAlphaChangeCount(status);
         if (app.GetMode() != CAppState::kModeOnline) {
@@ -52,6 +52,10 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
             if (doc) doc->UpdateAllFrameViews(nullptr, kCmdStatus);
             RefreshAlphas();
             if (m_window) m_window->SetFrameTitle();
+        } else if (reset) {
+            // The screens poll the rest of the fresh setup again; names and alphas are asked
+            // for only here.
+            RefreshAlphas();
         }
         if (m_window) m_window->LinkRestored();
     }
@@ -96,7 +100,7 @@ void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
 }
 
 // A controller whose size or abilities changed gets a fresh default setup of its own.
-void CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc) {
+bool CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc) {
     CCVConfig& live = GetApp().GetConfig();
     CCVConfig fresh = live;
     fresh.SetFromControllerReply(status);
@@ -111,10 +115,11 @@ void CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* d
     } else if (differs) {
         fresh.SaveToRegistry();
     }
-    if (!differs) return;
+    if (!differs) return false;
     if (m_bOnline) GoOffline();
     live = fresh;
     if (doc) doc->ResetToDefaultSetup();
+    return true;
 }
 
 void CCVDataMgr::CheckAlphaChangeCount(const CCVStatusRec& status) {

@@ -42,14 +42,19 @@ struct CSummaryRequest {
 
 // Reads the request as the summary manager builds it: a two-byte item, and an intercom offset
 // and count, only on an extended controller with more than 31 intercoms; the out-of-service
-// byte only with OOSTrunks. False when the request is shorter than that.
+// byte only with OOSTrunks. False when the request is shorter than that. A request without an
+// offset and count asks for the fixed table of 31 intercoms. Records are the five counts in
+// order, cut after the last one the request asks for: the extended controller's always hold
+// all five, the standard one's hold the maintenance count whenever the request carried the
+// out-of-service byte.
 bool ReadSummaryRequest(const CDualMessage& pair, CSummaryRequest& out) {
     const CCVConfig& config = LiveConfig();
     out.extended = config.HasFlag(CCVConfig::kNewCorvane);
     const bool paged = out.extended && ConfiguredIntercoms() > 31;
     CPayloadReader request = ReadRequest(pair);
     out.item = paged ? request.U16() : request.U8();
-    if (config.HasCapability(CCVConfig::kOOSTrunks)) out.outOfService = request.U8() != 0;
+    const bool flagByte = config.HasCapability(CCVConfig::kOOSTrunks);
+    if (flagByte) out.outOfService = request.U8() != 0;
     if (paged) {
         out.first = request.U16();
         out.count = request.U16();
@@ -57,7 +62,10 @@ bool ReadSummaryRequest(const CDualMessage& pair, CSummaryRequest& out) {
         out.first = 0;
         out.count = 31;
     }
-    out.recordSize = 6 + (out.extended ? 2 : 0) + (out.outOfService ? 2 : 0);
+    if (out.extended)
+        out.recordSize = 10;
+    else
+        out.recordSize = !flagByte ? 6 : out.outOfService ? 10 : 8;
     return request.Ok();
 }
 
@@ -110,13 +118,15 @@ void OnTrunkStatesReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc&
     SendHint(doc, kCmdTrunkStates, changed);
 }
 
-void OnTrunkSummaryReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc& doc) {
+void OnTrunkSummaryReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc& doc) {
     const DWORD expected =
         LiveConfig().HasFlag(CCVConfig::kNewCorvane) ? kCmdTrunkSummaryEx : kCmdTrunkSummary;
     CSummaryRequest request;
-    if (pair.reply.command != expected || !ReadSummaryRequest(pair, request) ||
-        pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count))
+    if (pair.reply.command != expected || !ReadSummaryRequest(pair, request)) return;
+    if (pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count)) {
+        context.CountMalformedReply();
         return;
+    }
 
     // Item 0 is the controller's own totals, item k + 1 intercom k.
     const int owner = request.item - 1;
@@ -127,8 +137,11 @@ void OnTrunkSummaryReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc
         CSummary summary;
         for (int k = CSummary::kTrunks; k <= CSummary::kInUse; ++k)
             summary.m_counts[static_cast<std::size_t>(k)] = reply.U16();
-        if (request.extended) summary.m_counts[CSummary::kMaintenance] = reply.U16();
-        if (request.outOfService) summary.m_counts[CSummary::kOutOfService] = reply.U16();
+        // Each count at its own place in the record, whatever the controller leaves out.
+        const DWORD maintenance = request.recordSize >= 8 ? reply.U16() : 0;
+        const DWORD outOfService = request.recordSize >= 10 ? reply.U16() : 0;
+        if (request.extended) summary.m_counts[CSummary::kMaintenance] = maintenance;
+        if (request.outOfService) summary.m_counts[CSummary::kOutOfService] = outOfService;
         changed |= doc.SetTrunkSummary(icom, owner, summary);
     }
     SendHint(doc, pair.reply.command, changed);

@@ -32,6 +32,7 @@ public:
     void SetClock() override { ++m_clockSets; }
     CSNMPConfig& GetSNMPConfig() override { return m_snmp; }
     void EndMiscWait(int item) override { m_endedWaits.push_back(item); }
+    void CountMalformedReply() override { ++m_malformed; }
     std::time_t Now() const override { return m_now; }
 
     std::vector<Post> m_posts;
@@ -40,6 +41,7 @@ public:
     CSNMPConfig m_snmp;
     std::vector<int> m_endedWaits;
     std::time_t m_now = 0;
+    int m_malformed = 0;
 };
 
 class DataRepliesTest : public DocTest {
@@ -256,9 +258,11 @@ TEST_F(DataRepliesTest, TrunkSummariesFollowTheRequestLayout) {
     EXPECT_EQ(owner(1), (std::array<DWORD, 5>{1, 2, 3, 0, 0}));
     EXPECT_EQ(Reply(34, {2}, Bytes(records.begin(), records.end() - 1)), Hints{});
 
-    // With OOSTrunks the request carries the byte 1 and records the fifth count.
+    // With OOSTrunks the request carries the byte 1 and records all five counts; the standard
+    // controller's maintenance count is not taken. Records of another size are refused whole.
     SetCapabilities(CCVConfig::kOOSTrunks);
-    EXPECT_EQ(Reply(34, {2, 1}, Repeat({0, 1, 0, 2, 0, 3, 0, 9}, 31)), Hints{34});
+    EXPECT_EQ(Reply(34, {2, 1}, Repeat({0, 1, 0, 2, 0, 3, 0, 9}, 31)), Hints{});
+    EXPECT_EQ(Reply(34, {2, 1}, Repeat({0, 1, 0, 2, 0, 3, 0, 7, 0, 9}, 31)), Hints{34});
     EXPECT_EQ(owner(1), (std::array<DWORD, 5>{1, 2, 3, 0, 9}));
 
     // Extended with more than 31 intercoms: two-byte item, offset and count; item 0 is the
@@ -270,10 +274,14 @@ TEST_F(DataRepliesTest, TrunkSummariesFollowTheRequestLayout) {
     EXPECT_EQ(Reply(57, request, wide), Hints{57});
     EXPECT_EQ(Config().GetSummary(39).m_counts, (std::array<DWORD, 5>{1, 2, 3, 4, 5}));
 
-    // Extended with 31 intercoms: a one-byte item and 31 records of 8 bytes.
+    // Extended with 31 intercoms: a one-byte item and the fixed table of 31 records of 10
+    // bytes, the out-of-service count not asked for.
     Configure(CCVConfig::kNewCorvane, 0);
-    EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4}, 31)), Hints{57});
+    EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4}, 31)), Hints{});
+    EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 12)), Hints{});
+    EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 31)), Hints{57});
     EXPECT_EQ(owner(0), (std::array<DWORD, 5>{1, 2, 3, 4, 0}));
+    EXPECT_EQ(m_context.m_malformed, 4);  // each reply of a size its request did not ask for
 }
 
 TEST_F(DataRepliesTest, InspectionIsTakenOnlyWhenItFillsTheReply) {

@@ -240,11 +240,13 @@ TEST_F(OnlineTest, MaintenanceModeAndClearAllocations) {
     frame->OnCommand(ID_MAINT_MODE);
     EXPECT_EQ(sim.Setup().trunkModes.size(), 1u);
     EXPECT_NE(sim.Setup().trunkModes.at(2), 0);
-    script.ExpectDialog("dlg156", Ok);  // "All Trunks"
+    EXPECT_TRUE(Until([&] { return Doc().IsTrunkInMaintenance(2) != 0; }));  // the state polls
+    script.ExpectDialog("dlg156", Ok);                                       // "All Trunks"
     script.ExpectDialog("dlg158", RunToEnd(failure));
     frame->OnCommand(ID_NORMAL_MODE);
     EXPECT_EQ(sim.Setup().trunkModes.size(), 96u);
     EXPECT_EQ(sim.Setup().trunkModes.at(2), 0);
+    EXPECT_TRUE(Until([&] { return Doc().IsTrunkInMaintenance(2) == 0; }));
 
     const size_t from = sim.Requests().size();
     script.ExpectDialog("dlg156", Ok);

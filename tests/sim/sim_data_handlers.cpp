@@ -103,9 +103,19 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
     return SimReplyTo(request, std::move(out));
 }
 
-// 14: one state byte per trunk.
+// 14: one state byte per trunk, with the maintenance bit of the trunks the client put into
+// maintenance (mode 2) or back to normal.
 std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& request) {
-    return RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
+    constexpr std::uint8_t kMaintenance = 0x04;
+    SimFrame reply = RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
+    const unsigned first = U16(request, 0);
+    for (const auto& [trunk, mode] : state.setup.trunkModes) {
+        const auto at = static_cast<std::size_t>(trunk) - first;
+        if (reply.nak || trunk < static_cast<int>(first) || at >= reply.payload.size()) continue;
+        reply.payload[at] = static_cast<std::uint8_t>(
+            mode == 2 ? reply.payload[at] | kMaintenance : reply.payload[at] & ~kMaintenance);
+    }
+    return reply;
 }
 
 // 18 and 19: with selector 1 a range of intercoms, else the one controller.
@@ -137,7 +147,8 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
         const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
         return Records(setup, request, 0, 31, size);
     }
-    if (!paged) return Records(setup, request, 0, Clip(0, 255, setup.intercoms), 10);
+    // Without an intercom range the extended controller answers the fixed table of 31.
+    if (!paged) return Records(setup, request, 0, 31, 10);
     const std::size_t at = itemBytes + (oos ? 1 : 0);
     return Records(setup, request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms),
                    10);

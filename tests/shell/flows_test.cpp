@@ -1,0 +1,372 @@
+// The technician's flows through the whole program against the simulated controller, where
+// the other program tests leave a step out: connecting by hand and a controller whose
+// configuration changes, a failed upload, SNMP, the link's counters and sessions, request
+// logging and exit.
+#include <QAbstractButton>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "link/command_codes.h"
+#include "model/snmp_config.h"
+#include "screens/log_view.h"
+#include "shell/dlg_comm_status.h"
+#include "shell/dlg_snmp_config.h"
+#include "shell/kelvardin_list_ctrl.h"
+#include "shell/timed_ari_dlg.h"
+#include "shell/zub_status_bar.h"
+#include "tests/shell/program_fixture.h"
+#include "tests/sim/sim_handlers.h"
+#include "tests/sim/sim_udp_link.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kOutOfService = 0x10000;
+constexpr std::uint32_t kSnmp = 0x4000000;
+constexpr std::uint32_t kTwoControllers = 0x20000000;  // remote trunking
+constexpr std::uint32_t kLogToken = 0x80000000;
+
+void Click(QWidget& dialog, int id) {
+    dialog.findChild<QAbstractButton*>(QStringLiteral("ctl%1").arg(id))->click();
+}
+
+class FlowsTest : public ProgramTest {
+protected:
+    FlowsTest() {
+        startLater = true;
+        app.SetPeerPort(peer.Port());
+    }
+    ~FlowsTest() override { app.ExitInstance(); }
+
+    // A controller of named intercoms with these capabilities.
+    void UseController(std::uint32_t capabilities, int intercoms = 12) {
+        sim.ChangeState([=](CorvaneState& state) {
+            SimSetup setup;
+            setup.flags = 0x04 | 0x08 | 0x40;
+            setup.capabilities = capabilities;
+            setup.intercoms = intercoms;
+            for (int i = 0; i < intercoms; ++i)
+                setup.names[i] = {"IC" + std::to_string(10 + i), "ICOM", "INTERCOM", "NAME"};
+            state.UseSetup(setup);
+        });
+    }
+    // The program started on it, ONLINE once the names have come.
+    void Connect(std::uint32_t capabilities = kOutOfService) {
+        UseController(capabilities);
+        Start(u"NET:", true);
+        ASSERT_TRUE(Until([&] { return !Name(11).IsEmpty(); }));
+    }
+    // The payloads of the requests with this command, from the index on.
+    std::vector<Bytes> Sent(unsigned command, size_t from = 0) {
+        std::vector<Bytes> sent;
+        for (const std::vector<SimFrame> frames = sim.Requests(); from < frames.size(); ++from) {
+            if (frames[from].command == command) sent.push_back(frames[from].payload);
+        }
+        return sent;
+    }
+    CString Pane(int pane) {
+        frame->UpdateCommandUI();
+        return frame->GetStatusBar().GetPaneText(pane);
+    }
+    int Saved(const char16_t* name) {
+        return static_cast<int>(profile.GetProfileInt(u"Corvane\\Configuration", name, 0));
+    }
+
+    // A progress dialog left to run until it ends or shows a failure, which is kept.
+    static CModalScript::DialogAction RunToEnd(QString& failure) {
+        return [&failure](QDialog& dialog) {
+            const auto* text = dialog.findChild<QLabel*>("ctl1045");
+            const auto failed = [text] { return text->text().startsWith("FAILED"); };
+            Until([&] { return !dialog.isVisible() || failed(); });
+            failure = failed() ? text->text() : QString();
+            if (dialog.isVisible()) dialog.reject();
+            return IDCANCEL;
+        };
+    }
+
+    CSimController sim{true};
+    CSimUdpLink peer{sim};
+};
+
+TEST_F(FlowsTest, ConnectingByHandAndAControllerWhoseConfigurationChanges) {
+    UseController(kOutOfService);
+    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    Start(u"NET:", false);
+    // A file of the configuration the program starts with, before any controller.
+    script.ExpectDialog("FileSave", Choose(Path("Default.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+
+    // Connect waits for a controller that answers.
+    ASSERT_TRUE(sim.WaitForRequests([](const auto& frames) { return frames.size() > 2; },
+                                    std::chrono::seconds(30)));
+    EXPECT_FALSE(app.IsCommandEnabled(ID_CONNECT));
+    sim.ChangeState([](CorvaneState& state) { state.silent = false; });
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    frame->OnCommand(ID_CONNECT);
+    EXPECT_EQ(Pane(4), u"Connecting...");
+    ASSERT_TRUE(Until([&] { return !Name(11).IsEmpty(); }));
+    EXPECT_EQ(Pane(4), u"ONLINE");
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+    EXPECT_FALSE(app.IsCommandEnabled(ID_CONNECT));
+    EXPECT_TRUE(app.IsCommandEnabled(ID_CV_VERSION));
+    EXPECT_FALSE(app.IsCommandEnabled(ID_SNMP_CONFIG));
+    EXPECT_EQ(Saved(u"NumIntercoms"), 12);
+    // The summary screen's poll: records of all five counts, the standard controller's
+    // maintenance count left out.
+    frame->OnCommand(ID_VIEW_TRUNK_SUMMARY);
+    ASSERT_TRUE(Until([&] { return app.GetConfig().GetSummary(3).m_counts[4] != 0; }));
+    EXPECT_EQ(app.GetConfig().GetSummary(3).m_counts,
+              (std::array<DWORD, 5>{0x303, 0x303, 0x303, 0, 0x303}));
+
+    // Twenty intercoms now: a fresh setup of that size, which the saved default follows, and
+    // the controller's names for it.
+    Rename(0, u"ALFA");
+    UseController(kOutOfService, 20);
+    ASSERT_TRUE(Until([&] { return app.GetConfig().m_wNumIntercoms == 20; }));
+    EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_EQ(Saved(u"NumIntercoms"), 20);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    ASSERT_TRUE(Until([&] { return !Name(19).IsEmpty(); }));
+
+    // So New asks nothing about it; a file of another configuration brings that one, and
+    // the next New asks which to keep.
+    script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    script.ExpectDialog("FileOpen", Choose(Path("Default.kvd"), "Open"));
+    script.ExpectDialog("dlg148", Ok);
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_NE(app.GetConfig().m_wNumIntercoms, 20);
+    script.ExpectDialog("dlg165", [](QDialog& dialog) {
+        Click(dialog, 1010);  // the default
+        dialog.accept();
+        return IDOK;
+    });
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(app.GetConfig().m_wNumIntercoms, 20);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(FlowsTest, AnUploadRefusedOrLostWritesNoFile) {
+    Connect();
+    frame->OnCommand(ID_VIEW_LOG_FILE);
+    ASSERT_TRUE(Until([&] { return app.GetDataMgr().GetPendingTotal() == 0; }));
+    std::atomic<bool> shown = false;
+    for (bool lost : {false, true}) {
+        QString failure;
+        script.ExpectDialog("FileSave", Choose(Path("U.kvd"), "Save (Online setup)"));
+        script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+        shown = false;
+        script.ExpectDialog("dlg155", [&](QDialog& dialog) {
+            shown = true;
+            return RunToEnd(failure)(dialog);
+        });
+        // The controller falls silent, or refuses the trunk definitions (which only the upload
+        // asks for on this screen) once the upload shows: its question comes in its dialog.
+        sim.SetHandler(kCmdTrunkDefs, [lost, &shown](CorvaneState& state, const SimFrame& request) {
+            for (int wait = 0; !lost && !shown && wait < 1000; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            state.silent = lost;
+            return lost ? std::optional<SimFrame>() : std::optional(SimRefusal(request));
+        });
+        if (lost) {
+            script.ExpectDialog("dlg173", Cancel);
+        } else {
+            script.ExpectDialog("dlg170", [&](QDialog&) {
+                sim.SetHandler(kCmdTrunkDefs, SimDefaultHandlers().at(kCmdTrunkDefs));
+                return CTimedARIDlg::kAbort;
+            });
+        }
+        frame->OnCommand(ID_FILE_SAVE);
+        // The link's loss may be told after the dialog showed the failure.
+        ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+        EXPECT_EQ(failure, lost ? "FAILED:  lost communication with the Corvane"
+                                : "FAILED:  the operation was aborted by the user");
+        EXPECT_FALSE(QFile::exists(Path("U.kvd")));
+        EXPECT_EQ(app.GetMode(), lost ? CAppState::kModeFile : CAppState::kModeOnline);
+    }
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
+    std::mutex lock;
+    CSNMPConfig held;
+    held.SetName(u"Corvane Sud", FALSE);
+    Bytes stored(CSNMPConfig::kRecordSize);
+    held.Encode(stored.data(), TRUE);
+    sim.SetHandler(kCmdSNMPConfig, [&](CorvaneState&, const SimFrame& request) {
+        std::lock_guard guard(lock);
+        return std::optional(SimReplyTo(request, stored));
+    });
+    sim.SetHandler(kCmdSetSNMPConfig, [&](CorvaneState&, const SimFrame& request) {
+        std::lock_guard guard(lock);
+        stored = request.payload;
+        return std::optional(SimReplyTo(request));
+    });
+    UseController(kOutOfService | kSnmp);
+    Start(u"NET:", false);
+    EXPECT_FALSE(app.IsCommandEnabled(ID_SNMP_CONFIG));  // the default configuration's
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return !Name(11).IsEmpty(); }));
+    ASSERT_TRUE(app.IsCommandEnabled(ID_SNMP_CONFIG));
+
+    script.ExpectDialog("dlg180", [&](QDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>("ctl1046");
+        EXPECT_EQ(name->text(), "Corvane Sud");
+        EXPECT_EQ(Sent(kCmdSNMPConfig).size(), 1u);
+        name->clear();
+        QTest::keyClicks(name, "Corvane Nord");
+        Click(dialog, CDlgSNMPConfig::kApply);
+        {
+            std::lock_guard guard(lock);
+            CSNMPConfig applied;
+            EXPECT_TRUE(applied.Decode(stored.data(), FALSE));
+            EXPECT_EQ(applied.GetName(), CString(u"Corvane Nord"));
+        }
+        EXPECT_EQ(Sent(kCmdSNMPConfig).size(), 2u);  // read back after the set
+
+        sim.SetHandler(kCmdSetSNMPConfig,
+                       [](CorvaneState&, const SimFrame&) { return std::optional<SimFrame>(); });
+        QTest::keyClicks(name, " Ost");
+        script.ExpectMessageBox(u"The changes may not have been applied!", IDOK);
+        Click(dialog, CDlgSNMPConfig::kApply);
+        EXPECT_TRUE(dialog.findChild<QWidget*>("ctl2994")->isEnabled());
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_SNMP_CONFIG);
+
+    // In FILE mode the dialog edits without a controller to apply to.
+    script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
+    frame->OnCommand(ID_FILE_NEW);
+    const size_t reads = Sent(kCmdSNMPConfig).size();
+    script.ExpectDialog("dlg180", [](QDialog& dialog) {
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("ctl1046"), " West");
+        EXPECT_FALSE(dialog.findChild<QWidget*>("ctl2994")->isEnabled());
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_SNMP_CONFIG);
+    EXPECT_EQ(Sent(kCmdSNMPConfig).size(), reads);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(FlowsTest, ALostLinkIsCountedAndAForgottenSessionIsSetUpAgain) {
+    Connect();
+    frame->OnCommand(ID_COMM_STATUS);
+    auto* status = frame->findChild<CDlgCommStatus*>("dlg168");
+    ASSERT_NE(status, nullptr);
+    auto* counters = status->findChild<CKelvardinListCtrl*>();
+    ASSERT_NE(counters, nullptr);
+    const auto disconnects = [&] { return counters->GetItemText(CDlgCommStatus::kRows - 1, 1); };
+    EXPECT_EQ(disconnects(), u"0");
+
+    script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+        sim.ChangeState([](CorvaneState& state) { state.silent = false; });
+        EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));  // restored, closes itself
+        return 0;
+    });
+    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Until([&] { return disconnects() == u"1"; }));
+
+    // The controller forgot the session: its replies say so, and the link opens another.
+    const size_t sessions = Sent(kCmdOpenSession).size();
+    sim.ChangeState([](CorvaneState& state) { state.sessions.clear(); });
+    EXPECT_TRUE(Until([&] { return Sent(kCmdOpenSession).size() > sessions; }));
+    // The names asked for again leave the user's edit as it is.
+    Rename(0, u"ALFA");
+    const size_t from = sim.Requests().size();
+    frame->OnCommand(ID_REFRESH_ALPHAS);
+    EXPECT_TRUE(Until([&] {
+        return Sent(kCmdNames, from).size() >= 4 && app.GetDataMgr().GetPendingTotal() == 0;
+    }));
+    EXPECT_EQ(Name(0), u"ALFA");
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(0, CIntercom::kFieldName)));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(disconnects(), u"1");
+}
+
+TEST_F(FlowsTest, RequestLoggingRunsThroughTheControllerIntoDayFiles) {
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowLog", 1);
+    profile.WriteProfileString(u"Settings\\Files and Directories", u"LogFileDirectory",
+                               FromQString(dir.path() + "/"));
+    // Another session at 10.1.2.3 has the controller's log.
+    sim.ScriptReply(kCmdTakeLogDirection, {0, 1, 10, 1, 2, 3});
+    script.ExpectMessageBox(
+        u"Log messages are currently being redirected to the Kelvardin session at IP address "
+        u"10.1.2.3",
+        IDOK);
+    Connect(kOutOfService | kTwoControllers | kLogToken);
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+
+    // Intercom 1's remote trunk ports now hold the end of trunk 1 (as the controller makes
+    // trunk definitions up from the trunk's number, 0 throughout).
+    script.ExpectMessageBox(u"Trunk #1 specifies an an assignment", IDOK);
+    sim.SetHandler(kCmdRemoteTrunking, [](CorvaneState&, const SimFrame& request) {
+        return std::optional(SimReplyTo(request, {0, 0, 8, 0xFF}));
+    });
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+
+    size_t from = sim.Requests().size();
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_LOGGING_ENABLE) != FALSE; }));
+    frame->OnCommand(ID_LOGGING_ENABLE);
+    EXPECT_TRUE(Until([&] { return !Sent(kCmdLoggingState, from).empty(); }));
+    EXPECT_EQ(Sent(kCmdLoggingOnOff, from), std::vector<Bytes>{{1}});
+    EXPECT_EQ(Pane(2), u"LOG");
+
+    // Two lines dated today, then none left: the day file holds them as they came.
+    const std::string day = QDate::currentDate().toString("yyMMdd").toStdString();
+    std::string lines;
+    for (const char* text : {" 09:16 TRUNK 4 TO 7", " 09:17 TRUNK 5 TO 7"}) {
+        std::string line = day + text;
+        line.resize(70, '.');
+        line += "\r\n";
+        Bytes reply{1};
+        reply.insert(reply.end(), line.begin(), line.end());
+        sim.ScriptReply(kCmdLogRecord, reply);
+        lines += line;
+    }
+    sim.ScriptReply(kCmdLogRecord, {0});
+    from = sim.Requests().size();
+    app.GetDataMgr().RequestLogRecord(1);
+    EXPECT_TRUE(Until([&] { return Sent(kCmdLogRecord, from).size() == 3; }));
+    QFile file(dir.filePath(QDate::currentDate().toString("yyyyMMdd") + ".CVL"));
+    const QString text = QString::fromLatin1(lines);  // kept as 16-bit code units
+    const QByteArray units(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
+    EXPECT_TRUE(Until([&] { return file.size() == units.size(); }));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), units);
+
+    frame->OnCommand(ID_VIEW_LOG_FILE);
+    auto* view = dynamic_cast<CLogView*>(frame->GetScreenView(11));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(Until([&] { return view->GetRecordCount() == 2; }));
+}
+
+TEST_F(FlowsTest, LeavingWithUnsentChangesAsksThenEndsTheSessionAndKeepsThePlacement) {
+    Connect();
+    frame->resize(900, 640);
+    Rename(0, u"ZULU");
+    for (int answer : {IDCANCEL, IDOK}) {
+        script.ExpectMessageBox(u"There are changes that have not been sent to the Corvane;",
+                                answer);
+        EXPECT_EQ(frame->close(), answer == IDOK);
+    }
+    app.ExitInstance();
+    EXPECT_EQ(Sent(kCmdNetworkControl).back(), Bytes{0x1A});
+    sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
+    const int left = static_cast<int>(profile.GetProfileInt(u"Windows\\Application", u"x1", -1));
+    const int right = static_cast<int>(profile.GetProfileInt(u"Windows\\Application", u"x2", -1));
+    EXPECT_EQ(right - left, 900);
+}
+
+}  // namespace
