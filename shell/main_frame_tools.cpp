@@ -2,6 +2,7 @@
 // refreshing, the tools, the help's error information and release notes, and logging.
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUrl>
@@ -11,6 +12,7 @@
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "shell/dlg_comm_status.h"
 #include "shell/dlg_cv_version.h"
@@ -182,7 +184,12 @@ void CMainFrame::OnErrorInfo() {
 void CMainFrame::OnWhatsNew() {
     // Installed beside the program.
     const QString notes = QCoreApplication::applicationDirPath() + QStringLiteral("/WHATSNEW.HTM");
-    QDesktopServices::openUrl(QUrl::fromLocalFile(notes));
+    if (QFileInfo::exists(notes) && QDesktopServices::openUrl(QUrl::fromLocalFile(notes))) return;
+    // Otherwise the command would seem to do nothing at all.
+    ModalMessageBox(FromQString(QStringLiteral("The release notes could not be opened.\n\n%1 is "
+                                               "missing, or no program here opens web pages.")
+                                    .arg(notes)),
+                    MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMainFrame::SetLogging(int on) {

@@ -174,6 +174,12 @@ TEST_F(MainFrameTest, MenusFollowTheRestrictionsAndStatusPanesTheMode) {
 
     frame->SetFrameTitle();
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Kelvardin - [ONLINE]"));
+
+    // Release notes that are not beside the program are said to be missing.
+    CModalScript script(env);
+    script.ExpectMessageBox(u"The release notes could not be opened.", IDOK);
+    frame->OnCommand(ID_RELEASE_NOTES);
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 }  // namespace
