@@ -173,6 +173,10 @@ void CKelvardinApp::OnAppAbout() {
     about.DoModal();
 }
 
+void CKelvardinApp::OnFilePrintSetup() {
+    m_printSetup.DoModal(m_mainFrame ? m_mainFrame->GetWindow() : nullptr);
+}
+
 CKelvardinApp& GetKelvardinApp() {
     auto* app = dynamic_cast<CKelvardinApp*>(&GetApp());
     if (!app) std::abort();  // a program error: the shell runs only inside its application

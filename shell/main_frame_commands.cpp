@@ -144,10 +144,11 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
             }
             return TRUE;
         case ID_APP_ABOUT:
+        case ID_FILE_PRINT_SETUP:
             if (update) {
                 update->Enable(m_app.IsCommandEnabled(id));
             } else if (m_app.IsCommandEnabled(id)) {
-                m_app.OnAppAbout();
+                id == ID_APP_ABOUT ? m_app.OnAppAbout() : m_app.OnFilePrintSetup();
             }
             return TRUE;
         case ID_APP_EXIT:

@@ -1,5 +1,6 @@
 #include "platform/ui/print.h"
 
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -47,6 +48,7 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     info.m_bPreview = mode == PrintMode::Preview;
     if (!view.OnPreparePrinting(info)) return FALSE;
     QPrinter printer(QPrinter::HighResolution);
+    if (CPrintSetup* setup = CPrintSetup::Current()) setup->ApplyTo(printer);
     if (mode == PrintMode::Preview) {
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
@@ -80,4 +82,38 @@ int PrintViewToPdf(IPrintView& view, const CString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(ToQString(path));
     return RunPrintJob(view, printer, info);
+}
+
+namespace {
+
+CPrintSetup*& RegisteredSetup() {
+    static CPrintSetup* current = nullptr;
+    return current;
+}
+
+}  // namespace
+
+CPrintSetup::CPrintSetup()
+    : m_outer(RegisteredSetup()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    RegisteredSetup() = this;
+}
+
+CPrintSetup::~CPrintSetup() {
+    RegisteredSetup() = m_outer;
+}
+
+CPrintSetup* CPrintSetup::Current() {
+    return RegisteredSetup();
+}
+
+int CPrintSetup::DoModal(QWidget* parent) {
+    QPageSetupDialog dialog(m_printer.get(), parent);
+    dialog.setObjectName("printSetup");
+    return ExecModalDialog(dialog) == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void CPrintSetup::ApplyTo(QPrinter& printer) const {
+    if (m_printer->outputFormat() == QPrinter::NativeFormat)
+        printer.setPrinterName(m_printer->printerName());
+    printer.setPageLayout(m_printer->pageLayout());
 }

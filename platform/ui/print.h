@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/base/cstring.h"
 #include "platform/base/gdi_types.h"
 
 class CDC;
+class QPrinter;
 class QWidget;
 
 // What a print job tells a view, page by page.
@@ -59,3 +62,24 @@ enum class PrintMode { Dialog, Direct, Preview };
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent);
 // Prints every page to a PDF file; answers the number of pages printed.
 int PrintViewToPdf(IPrintView& view, const CString& path);
+
+// The printer, paper and orientation that print jobs start from, as Print Setup leaves them.
+// The one instance registers itself while it lives, as the program's; without one every job
+// starts from the default printer.
+class CPrintSetup {
+public:
+    CPrintSetup();
+    ~CPrintSetup();
+    CPrintSetup(const CPrintSetup&) = delete;
+    CPrintSetup& operator=(const CPrintSetup&) = delete;
+
+    static CPrintSetup* Current();
+
+    // The page set-up dialog through the modal seam; IDOK when the user changed the set-up.
+    int DoModal(QWidget* parent);
+    void ApplyTo(QPrinter& printer) const;
+
+private:
+    CPrintSetup* m_outer;
+    std::unique_ptr<QPrinter> m_printer;
+};

@@ -1,3 +1,6 @@
+#include <QDialog>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QSplitter>
 
 #include <string>
@@ -179,7 +182,16 @@ TEST_F(MainFrameTest, MenusFollowTheRestrictionsAndStatusPanesTheMode) {
     CModalScript script(env);
     script.ExpectMessageBox(u"The release notes could not be opened.", IDOK);
     frame->OnCommand(ID_RELEASE_NOTES);
+    // Print Setup leaves the paper the next print job starts from.
+    script.ExpectDialog("printSetup", [](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>("landscape")->click();
+        return IDOK;
+    });
+    frame->OnCommand(ID_FILE_PRINT_SETUP);
     EXPECT_TRUE(script.AllAnswered());
+    QPrinter printer;
+    CPrintSetup::Current()->ApplyTo(printer);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
 
 }  // namespace
