@@ -209,8 +209,12 @@ void CCoolEdit::StepArea(int area) {
     }
 }
 
+BOOL CCoolEdit::CanOpenDropDown() const {
+    return m_bExpanded && m_bDropButton && !m_layout.Area(kDropButton).IsRectEmpty();
+}
+
 BOOL CCoolEdit::OpenDropDown() {
-    if (!m_bExpanded || !m_bDropButton || m_layout.Area(kDropButton).IsRectEmpty()) return FALSE;
+    if (!CanOpenDropDown()) return FALSE;
     if (IsTyping()) EndTyping(true);
     if (GetMode() == kListMode) ShowPopupList();
     if (GetMode() == kDateMode) ShowPopupCalendar();

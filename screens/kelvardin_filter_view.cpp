@@ -115,6 +115,10 @@ void CKelvardinFilterView::OnSetFocus(CWnd*) {
 
 BOOL CKelvardinFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
     if (id != ID_OPEN_DROP_DOWN) return CView::OnCmdMsg(id, update);
-    if (!update) m_edit.OpenDropDown();
+    if (update) {
+        update->Enable(m_edit.CanOpenDropDown());
+    } else {
+        m_edit.OpenDropDown();
+    }
     return TRUE;
 }
