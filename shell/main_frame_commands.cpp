@@ -8,6 +8,7 @@
 
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
+#include "platform/ui/print.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "screens/kelvardin_grid_view.h"
@@ -148,6 +149,13 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
                 update->Enable(m_app.IsCommandEnabled(id));
             } else if (m_app.IsCommandEnabled(id)) {
                 m_app.OnAppAbout();
+            }
+            return TRUE;
+        case ID_FILE_PRINT_SETUP:
+            if (update) {
+                update->Enable(m_app.IsCommandEnabled(id));
+            } else if (m_app.IsCommandEnabled(id)) {
+                RunPrintSetup(this);
             }
             return TRUE;
         case ID_APP_EXIT:

@@ -126,6 +126,20 @@ std::vector<CMenuDesc> VisibleMenus(const CMenuRules& rules) {
     return menus;
 }
 
+std::u16string CommandTitle(UINT id) {
+    for (const CMenuDesc& menu : MainMenuTable()) {
+        for (const CMenuItemDesc& item : menu.items) {
+            if (item.id != id || id == kSeparator) continue;
+            std::u16string title;
+            for (const char16_t* c = item.text; *c; ++c)
+                if (*c != u'&') title += *c;
+            if (title.ends_with(u"...")) title.resize(title.size() - 3);
+            return title;
+        }
+    }
+    return {};
+}
+
 const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
     static const std::vector<CAcceleratorDesc> keys = {
         {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},

@@ -1,5 +1,6 @@
 #include "platform/ui/print.h"
 
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -10,6 +11,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
+#include "platform/ui/ui_environment.h"
 
 namespace {
 
@@ -39,7 +41,30 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
     return printed;
 }
 
+void ApplyPageChoice(QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (!env) return;
+    const CPageChoice& choice = env->GetPageChoice();
+    if (choice.pageSizeId >= 0 && choice.pageSizeId < QPageSize::LastPageSize)
+        printer.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(choice.pageSizeId)));
+    printer.setPageOrientation(choice.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 }  // namespace
+
+BOOL RunPrintSetup(QWidget* parent) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (!env) return FALSE;
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPageChoice(printer);
+    QPageSetupDialog dialog(&printer, parent);
+    dialog.setObjectName("pageSetup");
+    if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
+    CPageChoice& choice = env->GetPageChoice();
+    choice.pageSizeId = static_cast<int>(printer.pageLayout().pageSize().id());
+    choice.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    return TRUE;
+}
 
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     CPrintInfo info;
@@ -47,6 +72,7 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     info.m_bPreview = mode == PrintMode::Preview;
     if (!view.OnPreparePrinting(info)) return FALSE;
     QPrinter printer(QPrinter::HighResolution);
+    ApplyPageChoice(printer);
     if (mode == PrintMode::Preview) {
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
@@ -79,5 +105,6 @@ int PrintViewToPdf(IPrintView& view, const CString& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(ToQString(path));
+    ApplyPageChoice(printer);
     return RunPrintJob(view, printer, info);
 }

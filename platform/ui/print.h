@@ -57,5 +57,8 @@ enum class PrintMode { Dialog, Direct, Preview };
 // Prints the view: after the print dialog (through the modal seam), straight to the default
 // printer, or in a preview window. FALSE when cancelled or nothing was printed.
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent);
+// Print Setup: the page setup dialog (through the modal seam) over the page choice of the
+// user interface's environment; FALSE when cancelled or there is no environment.
+BOOL RunPrintSetup(QWidget* parent);
 // Prints every page to a PDF file; answers the number of pages printed.
 int PrintViewToPdf(IPrintView& view, const CString& path);

@@ -87,6 +87,11 @@ TEST(MenuTableTest, RestrictionsLeaveItemsOutWithoutStraySeparators) {
     const auto full = trunk({false, false, false, true});
     ASSERT_GE(full.size(), 3u);
     EXPECT_EQ(full[full.size() - 3].id, 0u);
+
+    // The tool buttons' tips read as the menu items do.
+    EXPECT_EQ(CommandTitle(ID_SEND_CHANGES), u"Send Changes");
+    EXPECT_EQ(CommandTitle(ID_APP_ABOUT), u"About Kelvardin");
+    EXPECT_EQ(CommandTitle(0), u"");
 }
 
 }  // namespace
