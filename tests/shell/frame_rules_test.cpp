@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <set>
+#include <string_view>
 
 #include "res/command_ids.h"
 #include "shell/menu_table.h"
@@ -87,6 +90,19 @@ TEST(MenuTableTest, RestrictionsLeaveItemsOutWithoutStraySeparators) {
     const auto full = trunk({false, false, false, true});
     ASSERT_GE(full.size(), 3u);
     EXPECT_EQ(full[full.size() - 3].id, 0u);
+
+    // Within each menu, every item has a mnemonic of its own.
+    for (const CMenuDesc& menu : VisibleMenus({true, true, true, true})) {
+        std::set<char16_t> keys;
+        for (const CMenuItemDesc& item : menu.items) {
+            if (item.id == 0) continue;
+            const std::u16string_view text(item.text);
+            const size_t at = text.find(u'&');
+            ASSERT_LT(at + 1, text.size()) << item.id;
+            EXPECT_TRUE(keys.insert(static_cast<char16_t>(std::tolower(text[at + 1]))).second)
+                << item.id;
+        }
+    }
 
     // The tool buttons' tips read as the menu items do.
     EXPECT_EQ(CommandTitle(ID_SEND_CHANGES), u"Send Changes");
