@@ -89,6 +89,11 @@ LRESULT CKelvardinFilterView::OnCommandHelp() {
     return 1;
 }
 
+LRESULT CKelvardinFilterView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMANDHELP) return OnCommandHelp();
+    return CView::WindowProc(message, wParam, lParam);
+}
+
 void CKelvardinFilterView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     // The control's buttons show their tips.

@@ -221,6 +221,7 @@ LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_SCREEN_HAS_CHANGES: return 0;
         case WM_SCREEN_CLEAR_CHANGES: return OnClearChanges();
+        case WM_COMMANDHELP: OnCommandHelp(); return 1;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }

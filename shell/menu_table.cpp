@@ -143,6 +143,7 @@ std::u16string CommandTitle(UINT id) {
 const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
     static const std::vector<CAcceleratorDesc> keys = {
         {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},
+        {ID_HELP, "F1"},
         {ID_CELL_CONTEXT_MENU, "Shift+Return"},
         {ID_OPEN_DROP_DOWN, "Ctrl+Return"},
         // The selector panes' previous and next entry.
