@@ -48,6 +48,10 @@ void ApplyPageChoice(QPrinter& printer) {
     if (choice.pageSizeId >= 0 && choice.pageSizeId < QPageSize::LastPageSize)
         printer.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(choice.pageSizeId)));
     printer.setPageOrientation(choice.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (choice.hasMargins) {
+        const double* m = choice.marginsMm;
+        printer.setPageMargins(QMarginsF(m[0], m[1], m[2], m[3]), QPageLayout::Millimeter);
+    }
 }
 
 }  // namespace
@@ -63,6 +67,12 @@ BOOL RunPrintSetup(QWidget* parent) {
     CPageChoice& choice = env->GetPageChoice();
     choice.pageSizeId = static_cast<int>(printer.pageLayout().pageSize().id());
     choice.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    choice.hasMargins = true;
+    choice.marginsMm[0] = margins.left();
+    choice.marginsMm[1] = margins.top();
+    choice.marginsMm[2] = margins.right();
+    choice.marginsMm[3] = margins.bottom();
     return TRUE;
 }
 

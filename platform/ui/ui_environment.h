@@ -7,10 +7,13 @@
 
 class IModalScript;
 
-// The paper and orientation chosen in Print Setup, which every later print job starts from.
+// The paper, orientation and margins chosen in Print Setup, which every later print job
+// starts from.
 struct CPageChoice {
     int pageSizeId = -1;  // a page size id; -1 leaves the printer's own
     bool landscape = false;
+    bool hasMargins = false;
+    double marginsMm[4] = {};  // left, top, right, bottom
 };
 
 // What the user interface takes from its surroundings and tests replace: the time scale of
