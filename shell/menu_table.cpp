@@ -92,7 +92,7 @@ const std::vector<CMenuDesc>& MainMenuTable() {
           {ID_VIEW_CLP, u"Command &Line Protocol", "F11", N::kCommandLine},
           {ID_VIEW_MEMORY, u"&Examine Memory", "Ctrl+Shift+M", N::kMemoryPeek},
           Separator(N::kMemoryPoke),
-          {ID_WRITE_MEMORY, u"&Write Memory Changes", "", N::kMemoryPoke},
+          {ID_WRITE_MEMORY, u"&Write Memory Changes", "Ctrl+Shift+W", N::kMemoryPoke},
           Separator(),
           {ID_VIEW_LOG_FILE, u"View Log &File", "F12"},
           {ID_LOGGING_TOGGLE, u"Log Trunk &Requests", "", N::kAlways, true},
