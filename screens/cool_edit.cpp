@@ -215,6 +215,9 @@ BOOL CCoolEdit::CanOpenDropDown() const {
 
 BOOL CCoolEdit::OpenDropDown() {
     if (!CanOpenDropDown()) return FALSE;
+    // As a click on the button would: the control takes the focus, so that the key which
+    // opened the list goes nowhere else when it is let go.
+    SetFocus();
     if (IsTyping()) EndTyping(true);
     if (GetMode() == kListMode) ShowPopupList();
     if (GetMode() == kDateMode) ShowPopupCalendar();
