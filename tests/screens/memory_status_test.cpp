@@ -255,7 +255,6 @@ TEST_F(MemoryStatusTest, ProcessorChoiceOutsideTheTwoIsIgnored) {
     // Without a standby controller only the active one is offered, and it shows.
     EXPECT_EQ(pane.GetCpuEdit().GetPopupList()->GetItemCount(), 1);
     EXPECT_TRUE(pane.GetCpuEdit().IsExpanded());
-    EXPECT_EQ(pane.GetCpuEdit().GetValueText(), u"Active");
     host.dataMgr.SetMemoryCpu(1);
     pane.GetCpuEdit().GetPopupList()->DeleteAll();
     pane.SendMessage(WM_COMMAND, MAKEWPARAM(CMemoryFilterView::kCpuId, cool_edit::kSelChange));

@@ -82,14 +82,12 @@ TEST_F(EditCommandsTest, EditsErrorInfoUndoAndRedoAcrossScreensHistoryAndClosing
 TEST_F(EditCommandsTest, F1AsksThePaneWithTheFocusOrElseTheScreenForItsHelp) {
     app.m_bPopupHelpID = TRUE;
     QAction* help = frame->GetAction(ID_HELP);
-    ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+    ASSERT_TRUE(help && help->shortcut() == QKeySequence(Qt::Key_F1));
     script.ExpectMessageBox(u"Help ID: 28015 - Style: 1", IDOK);  // the trunk definitions
     help->trigger();
     frame->GetCurrentPane()->GetWidget()->setFocus();
     script.ExpectMessageBox(u"Help ID: 20028015 - Style: 1", IDOK);  // the pane above them
     help->trigger();
-    EXPECT_TRUE(script.AllAnswered());
 }
 
 }  // namespace
