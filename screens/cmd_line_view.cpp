@@ -192,6 +192,7 @@ LRESULT CCmdLineView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case CMultiLineListBox::kRightButtonMessage:
             if (wParam == kListId) ShowHistoryMenu();
             return 0;
+        case WM_COMMANDHELP: OnCommandHelp(); return 1;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }

@@ -209,8 +209,15 @@ void CCoolEdit::StepArea(int area) {
     }
 }
 
+BOOL CCoolEdit::CanOpenDropDown() const {
+    return m_bExpanded && m_bDropButton && !m_layout.Area(kDropButton).IsRectEmpty();
+}
+
 BOOL CCoolEdit::OpenDropDown() {
-    if (!m_bExpanded || !m_bDropButton || m_layout.Area(kDropButton).IsRectEmpty()) return FALSE;
+    if (!CanOpenDropDown()) return FALSE;
+    // As a click on the button would: the control takes the focus, so that the key which
+    // opened the list goes nowhere else when it is let go.
+    SetFocus();
     if (IsTyping()) EndTyping(true);
     if (GetMode() == kListMode) ShowPopupList();
     if (GetMode() == kDateMode) ShowPopupCalendar();

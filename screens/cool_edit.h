@@ -91,6 +91,7 @@ public:
     // Opens the list or calendar as a click on the drop-down button would; FALSE when the
     // control shows no drop-down button (collapsed, hidden or without one).
     BOOL OpenDropDown();
+    BOOL CanOpenDropDown() const;
     void ShowPopupList();
     void ShowPopupCalendar();
     void ClosePopup();

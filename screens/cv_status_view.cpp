@@ -1,5 +1,6 @@
 #include "screens/cv_status_view.h"
 
+#include <algorithm>
 #include <array>
 
 #include "link/cv_data_mgr.h"
@@ -27,6 +28,7 @@ constexpr LPARAM kHintErrors = 19;
 constexpr LPARAM kHintErrorsCleared = 20;
 
 constexpr UINT kMenuId = 134;
+constexpr int kStatusColumn = 1;
 
 const std::array<ColumnDesc, 6> kColumns = {{
     {6301, false, CObjSpec::kController, kFieldLabel, nullptr, CompareCellText},
@@ -54,6 +56,25 @@ CCVStatusView::~CCVStatusView() {
 
 DWORD CCVStatusView::GetHelpID() {
     return 0x20000 + ID_VIEW_CV_STATUS;
+}
+
+// The status arrives after the grid is sized: the column is at least as wide as the longest
+// status a controller can report.
+void CCVStatusView::LoadColumnWidths() {
+    CKelvardinGridView::LoadColumnWidths();
+    CKelvardinGridCtrl* grid = GetGrid();
+    const CKelvardinDoc* doc = GetDocument();
+    CGridCellBase* cell =
+        grid && grid->GetRowCount() > 1 ? grid->GetCell(1, kStatusColumn) : nullptr;
+    if (!doc || !cell) return;
+    int widest = grid->GetColumnWidth(kStatusColumn);
+    for (int model = 0; model < CDocTexts::kModelIndexes; ++model) {
+        CCommStat bad;
+        bad.m_code = model;
+        widest =
+            std::max(widest, static_cast<int>(cell->GetTextExtent(doc->GetCommStatText(bad)).cx));
+    }
+    grid->SetColumnWidth(kStatusColumn, widest);
 }
 
 void CCVStatusView::SetupGrid() {

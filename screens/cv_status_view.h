@@ -19,6 +19,7 @@ public:
     DWORD GetHelpID() override;
     LRESULT OnGridRClick(NM_GRIDVIEW* record) override;
     void UpdateGrid() override;
+    void LoadColumnWidths() override;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;

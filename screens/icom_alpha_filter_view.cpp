@@ -48,6 +48,8 @@ BOOL CIcomAlphaFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget*
     m_type.SetButtonOrder(cool_edit::kStepUp, cool_edit::kDropButton);
     if (!m_type.Create(CRect(0, 0, 0, rect.Height()), this, kTypeEditId)) return FALSE;
     m_type.SetText(u"Showing:");
+    // No click expands it, so it shows its choice from the start.
+    m_type.Expand();
     for (CCoolEdit* edit : {&m_edit, &m_type}) {
         edit->SetListMode(TRUE);
         edit->SetFont(m_font);

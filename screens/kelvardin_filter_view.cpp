@@ -89,6 +89,11 @@ LRESULT CKelvardinFilterView::OnCommandHelp() {
     return 1;
 }
 
+LRESULT CKelvardinFilterView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMANDHELP) return OnCommandHelp();
+    return CView::WindowProc(message, wParam, lParam);
+}
+
 void CKelvardinFilterView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     // The control's buttons show their tips.
@@ -115,6 +120,10 @@ void CKelvardinFilterView::OnSetFocus(CWnd*) {
 
 BOOL CKelvardinFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
     if (id != ID_OPEN_DROP_DOWN) return CView::OnCmdMsg(id, update);
-    if (!update) m_edit.OpenDropDown();
+    if (update) {
+        update->Enable(m_edit.CanOpenDropDown());
+    } else {
+        m_edit.OpenDropDown();
+    }
     return TRUE;
 }

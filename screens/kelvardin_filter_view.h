@@ -48,6 +48,7 @@ public:
     DWORD OnHelpHitTest(CPoint point) const;
     // Context help for the screen under the pane; answers 1.
     LRESULT OnCommandHelp();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;

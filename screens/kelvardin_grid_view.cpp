@@ -135,13 +135,18 @@ CPoint CKelvardinGridView::GetContextMenuPoint(const NM_GRIDVIEW* record) {
     return inside.PtInRect(cursor) ? cursor : rect.CenterPoint();
 }
 
-void CKelvardinGridView::OnContextMenuKey() {
-    if (!m_pGrid) return;
+// The keyboard's context menu needs a focus cell in sight to stand at.
+bool CKelvardinGridView::HasContextMenuCell() const {
+    if (!m_pGrid) return false;
     const CCellID focus = m_pGrid->GetFocusCell();
     CRect rect;
-    if (focus.row < 0 || focus.col < 0 || !m_pGrid->IsCellVisible(focus) ||
-        !m_pGrid->GetCellRect(focus, &rect))
-        return;
+    return focus.row >= 0 && focus.col >= 0 && m_pGrid->IsCellVisible(focus) &&
+           m_pGrid->GetCellRect(focus, &rect);
+}
+
+void CKelvardinGridView::OnContextMenuKey() {
+    if (!HasContextMenuCell()) return;
+    const CCellID focus = m_pGrid->GetFocusCell();
     NM_GRIDVIEW record;
     record.hdr.hwndFrom = m_pGrid.get();
     record.hdr.idFrom = kGridId;
@@ -173,7 +178,11 @@ BOOL CKelvardinGridView::OnCmdMsg(UINT id, CCmdUI* update) {
     }
     switch (id) {
         case ID_CELL_CONTEXT_MENU:
-            if (!update) OnContextMenuKey();
+            if (update) {
+                update->Enable(HasContextMenuCell());
+            } else {
+                OnContextMenuKey();
+            }
             return TRUE;
         case ID_FILE_PRINT:
         case ID_FILE_PRINT_PREVIEW:
@@ -221,6 +230,7 @@ LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
         case WM_SCREEN_HAS_CHANGES: return 0;
         case WM_SCREEN_CLEAR_CHANGES: return OnClearChanges();
+        case WM_COMMANDHELP: OnCommandHelp(); return 1;
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }

@@ -90,6 +90,7 @@ protected:
     LRESULT OnClearChanges();
     // The keyboard's context menu for the focus cell.
     void OnContextMenuKey();
+    bool HasContextMenuCell() const;
     void RunPrint(UINT command);
 
     int m_nDefColWidth = 10;

@@ -97,14 +97,22 @@ void CLogFilterView::OnDatePicked() {
 BOOL CLogFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
     if (id != ID_NEXT_ENTRY && id != ID_PREV_ENTRY)
         return CKelvardinFilterView::OnCmdMsg(id, update);
-    if (!update) StepDay(id == ID_NEXT_ENTRY ? 1 : -1);
+    if (update) {
+        update->Enable(CanStepDay());
+    } else {
+        StepDay(id == ID_NEXT_ENTRY ? 1 : -1);
+    }
     return TRUE;
+}
+
+// Only a pane the main window has bound to its screen, with a document, steps.
+bool CLogFilterView::CanStepDay() const {
+    return GetContext() && m_nViewID < kScreenCount && GetDocument();
 }
 
 void CLogFilterView::StepDay(int days) {
     CContext* context = GetContext();
-    // Only a pane the main window has bound to its screen, with a document, steps.
-    if (!context || m_nViewID >= kScreenCount || !GetDocument()) return;
+    if (!CanStepDay()) return;
     GetFrame()->PushHistory(*context);
     context->m_params[0] = log_rules::EncodeDay(log_rules::AddDays(GetDay(), days));
     SendHint(kHintSelection);

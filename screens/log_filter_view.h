@@ -20,6 +20,7 @@ public:
     CLogDate GetDay() const;
     // Moves the day by so many days, keeping the day left on the Back history.
     void StepDay(int days);
+    bool CanStepDay() const;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;

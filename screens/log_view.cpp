@@ -47,6 +47,12 @@ void CLogView::OnCommandHelp() {
     m_host.WinHelp(GetHelpID(), kHelpContext);
 }
 
+LRESULT CLogView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMANDHELP) return CView::WindowProc(message, wParam, lParam);
+    OnCommandHelp();
+    return 1;
+}
+
 void CLogView::OnInitialUpdate() {
     SetFont(m_font, FALSE);
     SetOpaquePaint(TRUE);

@@ -78,6 +78,7 @@ public:
 
     DWORD GetHelpID() const;
     void OnCommandHelp();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;

@@ -37,6 +37,8 @@ BOOL CMemoryFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget* pa
     if (!m_cpu.Create(GetClientRect(), this, kCpuId)) return FALSE;
     m_cpu.SetListMode(FALSE);
     m_cpu.SetText(u"Corvane:");
+    // No click expands it, so it shows its choice from the start.
+    m_cpu.Expand();
     m_cpu.SetFont(m_font);
     FillCpuList();
     m_bUpdating = FALSE;

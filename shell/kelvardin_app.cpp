@@ -84,6 +84,12 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
     window->setAcceptDrops(true);
     PumpWaitingMessages();
 
+    // A first start names no controller yet: it opens on files, with nothing to complain of.
+    CString address = m_ipAddress.Get();
+    if (m_bNetwork && address.Trim().IsEmpty()) {
+        SetMode(kModeFile);
+        return TRUE;
+    }
     if (OpenComm(m_strComPort, m_nBaudRate, m_ipAddress.Get(), m_standbyIP.Get()) &&
         m_bAutoConnect) {
         SetMode(kModeConnecting);
@@ -171,10 +177,6 @@ BOOL CKelvardinApp::ChooseFolder(CString& directory, const CString& title) {
 void CKelvardinApp::OnAppAbout() {
     CAboutDlg about(m_mainFrame ? m_mainFrame->GetWindow() : nullptr);
     about.DoModal();
-}
-
-void CKelvardinApp::OnFilePrintSetup() {
-    m_printSetup.DoModal(m_mainFrame ? m_mainFrame->GetWindow() : nullptr);
 }
 
 CKelvardinApp& GetKelvardinApp() {

@@ -8,7 +8,6 @@
 #include "link/message_pump.h"
 #include "model/app_state.h"
 #include "platform/ui/log_font.h"
-#include "platform/ui/print.h"
 #include "platform/ui/ui_environment.h"
 #include "shell/command_line_info.h"
 #include "shell/controller_log.h"
@@ -89,7 +88,6 @@ public:
     // With "PopupHelpID" a box names the help id and command; with "LaunchHelp" the help opens.
     void WinHelp(DWORD data, UINT command);
     void OnAppAbout();
-    void OnFilePrintSetup();
 
     // The main window, which the application owns from start-up to exit.
     IMainFrame* GetMainFrame() const { return m_mainFrame.get(); }
@@ -144,7 +142,6 @@ private:
                        UINT& icon);
 
     CUiEnvironment m_environment;
-    CPrintSetup m_printSetup;
     CShellLinkDialogs m_linkDialogs;
     CCVDataMgr m_dataMgr;
     CCommandLineInfoEx m_cmdInfo;

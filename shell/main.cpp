@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Ostrum"));
     QApplication::setApplicationName(QStringLiteral("Kelvardin"));
+    // No display name: the window system would append it to the window's own title.
 
     CIniProfile profile(u"Ostrum", u"Kelvardin");
     CKelvardinApp app(profile);

@@ -1,6 +1,7 @@
 // The main window's commands: the menu bar and keys, the routing of a command to the panes
 // and the screen before the window, the messages it hears, its status panes and its timer.
 #include <QAction>
+#include <QApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -8,6 +9,7 @@
 
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
+#include "platform/ui/print.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
 #include "screens/kelvardin_grid_view.h"
@@ -144,11 +146,24 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
             }
             return TRUE;
         case ID_APP_ABOUT:
+            if (update) {
+                update->Enable(m_app.IsCommandEnabled(id));
+            } else if (m_app.IsCommandEnabled(id)) {
+                m_app.OnAppAbout();
+            }
+            return TRUE;
+        case ID_HELP:
+            if (update) {
+                update->Enable(m_app.IsCommandEnabled(id));
+            } else if (m_app.IsCommandEnabled(id)) {
+                OnHelp();
+            }
+            return TRUE;
         case ID_FILE_PRINT_SETUP:
             if (update) {
                 update->Enable(m_app.IsCommandEnabled(id));
             } else if (m_app.IsCommandEnabled(id)) {
-                id == ID_APP_ABOUT ? m_app.OnAppAbout() : m_app.OnFilePrintSetup();
+                RunPrintSetup(this);
             }
             return TRUE;
         case ID_APP_EXIT:
@@ -234,4 +249,13 @@ void CMainFrame::UpdatePanes() {
                        false);
     show(kLogPane, m_app.m_nLogging == 1, u"LOG");
     show(kLinkPane, m_app.m_nControllerPresent != 0, u"CV");
+}
+
+// F1 asks the pane that has the focus for its help, else the screen.
+void CMainFrame::OnHelp() {
+    CView* target = m_pCurrentView;
+    const QWidget* focus = QApplication::focusWidget();
+    if (m_pCurrentPane && focus && m_pCurrentPane->GetWidget()->isAncestorOf(focus))
+        target = m_pCurrentPane;
+    if (target) target->SendMessage(WM_COMMANDHELP, 0, 0);
 }

@@ -19,6 +19,7 @@
 #include "shell/kelvardin_app.h"
 #include "shell/kelvardin_nav_view.h"
 #include "shell/kelvardin_splitter_wnd.h"
+#include "shell/menu_table.h"
 #include "shell/screen_table.h"
 #include "shell/toolbar_icons.h"
 #include "shell/wp_saver.h"
@@ -101,7 +102,7 @@ void CMainFrame::CreateBars() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_toolBar->addAction(ToolBarIcon(id), QString());
+        QAction* action = m_toolBar->addAction(ToolBarIcon(id), ToQString(CommandTitle(id)));
         action->setData(id);
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_updater->AddAction(action);

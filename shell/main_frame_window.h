@@ -225,6 +225,7 @@ private:
     void OnScreenCommand(UINT id);
     void OnBack();
     void OnForward();
+    void OnHelp();
     void OnStatusTimer();
     void UpdatePanes();
     void PushUndoStep(std::unique_ptr<CUndoStep> step);

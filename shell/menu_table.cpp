@@ -39,7 +39,7 @@ const std::vector<CMenuDesc>& MainMenuTable() {
           Separator(),
           {ID_FILE_PRINT, u"&Print...", "Ctrl+P"},
           {ID_FILE_PRINT_PREVIEW, u"Print Pre&view"},
-          {ID_FILE_PRINT_SETUP, u"P&rint Setup..."},
+          {ID_FILE_PRINT_SETUP, u"Print Set&up..."},
           Separator(),
           {ID_APP_EXIT, u"E&xit"}}},
         {u"&Edit",
@@ -79,7 +79,7 @@ const std::vector<CMenuDesc>& MainMenuTable() {
           {ID_CLEAR_ALLOCATIONS, u"&Clear Allocations..."},
           Separator(N::kMaintenance),
           {ID_MAINT_MODE, u"Set &Maintenance Mode...", "", N::kMaintenance},
-          {ID_NORMAL_MODE, u"Clear Maintenance Mo&de...", "", N::kMaintenance}}},
+          {ID_NORMAL_MODE, u"Clear Maintenance Mod&e...", "", N::kMaintenance}}},
         {u"&Intercom",
          {{ID_VIEW_ICOM_SETUP, u"&Setup", "F6"},
           {ID_VIEW_ICOM_STATUS, u"S&tatus", "F7"},
@@ -92,12 +92,12 @@ const std::vector<CMenuDesc>& MainMenuTable() {
           {ID_VIEW_CLP, u"Command &Line Protocol", "F11", N::kCommandLine},
           {ID_VIEW_MEMORY, u"&Examine Memory", "Ctrl+Shift+M", N::kMemoryPeek},
           Separator(N::kMemoryPoke),
-          {ID_WRITE_MEMORY, u"&Write Memory Changes", "", N::kMemoryPoke},
+          {ID_WRITE_MEMORY, u"&Write Memory Changes", "Ctrl+Shift+W", N::kMemoryPoke},
           Separator(),
           {ID_VIEW_LOG_FILE, u"View Log &File", "F12"},
           {ID_LOGGING_TOGGLE, u"Log Trunk &Requests", "", N::kAlways, true},
           Separator(),
-          {ID_CLEAR_CV_ERRORS, u"Clear Corvane &Errors"},
+          {ID_CLEAR_CV_ERRORS, u"Clear C&orvane Errors"},
           {ID_CLEAR_STANDBY_ERRORS, u"Clear Stan&dby Errors"},
           {ID_COMM_STATUS, u"&Communication Status...", "Ctrl+Shift+C"}}},
         {u"T&ools", {{ID_CONFIGURATION, u"&Configuration..."}}},
@@ -126,9 +126,24 @@ std::vector<CMenuDesc> VisibleMenus(const CMenuRules& rules) {
     return menus;
 }
 
+std::u16string CommandTitle(UINT id) {
+    for (const CMenuDesc& menu : MainMenuTable()) {
+        for (const CMenuItemDesc& item : menu.items) {
+            if (item.id != id || id == kSeparator) continue;
+            std::u16string title;
+            for (const char16_t* c = item.text; *c; ++c)
+                if (*c != u'&') title += *c;
+            if (title.ends_with(u"...")) title.resize(title.size() - 3);
+            return title;
+        }
+    }
+    return {};
+}
+
 const std::vector<CAcceleratorDesc>& ExtraAccelerators() {
     static const std::vector<CAcceleratorDesc> keys = {
         {ID_VIEW_MEMORY_ALT, "Ctrl+Shift+Alt+M"},
+        {ID_HELP, "F1"},
         {ID_CELL_CONTEXT_MENU, "Shift+Return"},
         {ID_OPEN_DROP_DOWN, "Ctrl+Return"},
         // The selector panes' previous and next entry.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/base/win_types.h"
@@ -43,6 +44,10 @@ const std::vector<CMenuDesc>& MainMenuTable();
 // The menu bar as it shows under the rules: the items whose need is not met are left out, and
 // so is every separator that would then stand first, last or beside another.
 std::vector<CMenuDesc> VisibleMenus(const CMenuRules& rules);
+
+// The name of a command as its menu item reads, without the mnemonic and the ellipsis (a tool
+// button's tip); empty for a command without a menu item.
+std::u16string CommandTitle(UINT id);
 
 // Keys of commands that no menu item carries.
 struct CAcceleratorDesc {

@@ -11,6 +11,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
+#include "platform/ui/ui_environment.h"
 
 namespace {
 
@@ -40,7 +41,40 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
     return printed;
 }
 
+void ApplyPageChoice(QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (!env) return;
+    const CPageChoice& choice = env->GetPageChoice();
+    if (choice.pageSizeId >= 0 && choice.pageSizeId < QPageSize::LastPageSize)
+        printer.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(choice.pageSizeId)));
+    printer.setPageOrientation(choice.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (choice.hasMargins) {
+        const double* m = choice.marginsMm;
+        printer.setPageMargins(QMarginsF(m[0], m[1], m[2], m[3]), QPageLayout::Millimeter);
+    }
+}
+
 }  // namespace
+
+BOOL RunPrintSetup(QWidget* parent) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (!env) return FALSE;
+    QPrinter printer(QPrinter::HighResolution);
+    ApplyPageChoice(printer);
+    QPageSetupDialog dialog(&printer, parent);
+    dialog.setObjectName("pageSetup");
+    if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
+    CPageChoice& choice = env->GetPageChoice();
+    choice.pageSizeId = static_cast<int>(printer.pageLayout().pageSize().id());
+    choice.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    choice.hasMargins = true;
+    choice.marginsMm[0] = margins.left();
+    choice.marginsMm[1] = margins.top();
+    choice.marginsMm[2] = margins.right();
+    choice.marginsMm[3] = margins.bottom();
+    return TRUE;
+}
 
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     CPrintInfo info;
@@ -48,7 +82,7 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     info.m_bPreview = mode == PrintMode::Preview;
     if (!view.OnPreparePrinting(info)) return FALSE;
     QPrinter printer(QPrinter::HighResolution);
-    if (CPrintSetup* setup = CPrintSetup::Current()) setup->ApplyTo(printer);
+    ApplyPageChoice(printer);
     if (mode == PrintMode::Preview) {
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
@@ -81,39 +115,6 @@ int PrintViewToPdf(IPrintView& view, const CString& path) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(ToQString(path));
+    ApplyPageChoice(printer);
     return RunPrintJob(view, printer, info);
-}
-
-namespace {
-
-CPrintSetup*& RegisteredSetup() {
-    static CPrintSetup* current = nullptr;
-    return current;
-}
-
-}  // namespace
-
-CPrintSetup::CPrintSetup()
-    : m_outer(RegisteredSetup()), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    RegisteredSetup() = this;
-}
-
-CPrintSetup::~CPrintSetup() {
-    RegisteredSetup() = m_outer;
-}
-
-CPrintSetup* CPrintSetup::Current() {
-    return RegisteredSetup();
-}
-
-int CPrintSetup::DoModal(QWidget* parent) {
-    QPageSetupDialog dialog(m_printer.get(), parent);
-    dialog.setObjectName("printSetup");
-    return ExecModalDialog(dialog) == QDialog::Accepted ? IDOK : IDCANCEL;
-}
-
-void CPrintSetup::ApplyTo(QPrinter& printer) const {
-    if (m_printer->outputFormat() == QPrinter::NativeFormat)
-        printer.setPrinterName(m_printer->printerName());
-    printer.setPageLayout(m_printer->pageLayout());
 }

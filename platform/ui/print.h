@@ -1,12 +1,9 @@
 #pragma once
 
-#include <memory>
-
 #include "platform/base/cstring.h"
 #include "platform/base/gdi_types.h"
 
 class CDC;
-class QPrinter;
 class QWidget;
 
 // What a print job tells a view, page by page.
@@ -60,26 +57,8 @@ enum class PrintMode { Dialog, Direct, Preview };
 // Prints the view: after the print dialog (through the modal seam), straight to the default
 // printer, or in a preview window. FALSE when cancelled or nothing was printed.
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent);
+// Print Setup: the page setup dialog (through the modal seam) over the page choice of the
+// user interface's environment; FALSE when cancelled or there is no environment.
+BOOL RunPrintSetup(QWidget* parent);
 // Prints every page to a PDF file; answers the number of pages printed.
 int PrintViewToPdf(IPrintView& view, const CString& path);
-
-// The printer, paper and orientation that print jobs start from, as Print Setup leaves them.
-// The one instance registers itself while it lives, as the program's; without one every job
-// starts from the default printer.
-class CPrintSetup {
-public:
-    CPrintSetup();
-    ~CPrintSetup();
-    CPrintSetup(const CPrintSetup&) = delete;
-    CPrintSetup& operator=(const CPrintSetup&) = delete;
-
-    static CPrintSetup* Current();
-
-    // The page set-up dialog through the modal seam; IDOK when the user changed the set-up.
-    int DoModal(QWidget* parent);
-    void ApplyTo(QPrinter& printer) const;
-
-private:
-    CPrintSetup* m_outer;
-    std::unique_ptr<QPrinter> m_printer;
-};

@@ -7,6 +7,15 @@
 
 class IModalScript;
 
+// The paper, orientation and margins chosen in Print Setup, which every later print job
+// starts from.
+struct CPageChoice {
+    int pageSizeId = -1;  // a page size id; -1 leaves the printer's own
+    bool landscape = false;
+    bool hasMargins = false;
+    double marginsMm[4] = {};  // left, top, right, bottom
+};
+
 // What the user interface takes from its surroundings and tests replace: the time scale of
 // every timer and count-down, who hears the bell, who answers modal questions and who shows a
 // message box. The one instance registers itself while it lives (an inner one stands in for
@@ -41,12 +50,15 @@ public:
     }
     const MessageBoxPresenter& GetMessageBoxPresenter() const { return m_presenter; }
 
+    CPageChoice& GetPageChoice() { return m_pageChoice; }
+
 private:
     CUiEnvironment* m_outer;
     double m_timeScale = 1.0;
     std::function<void(UINT)> m_beep;
     IModalScript* m_script = nullptr;
     MessageBoxPresenter m_presenter;
+    CPageChoice m_pageChoice;
 };
 
 // An interval in milliseconds under the time scale, never below 1.

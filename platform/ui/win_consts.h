@@ -189,6 +189,7 @@ constexpr UINT WM_SYSKEYDOWN = 0x0104;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_COMMANDHELP = 0x0365;  // F1: the window's context help; answers 1 when given
 
 // Notification codes of common controls (NMHDR::code).
 constexpr int NM_CLICK = -2;

@@ -150,11 +150,15 @@ TEST_F(GridViewTest, KeysEnterAndRightClicksGoToTheScreenFirst) {
     EXPECT_EQ(grid.GetSelectedCount(), 1);
     EXPECT_EQ(screen->menus.back(), std::make_pair(5, 4));
 
-    // Shift+Enter: the focus cell's menu, none without a focus cell.
+    // Shift+Enter: the focus cell's menu, none without a focus cell; the key is available
+    // exactly then.
+    CCmdUI state(ID_CELL_CONTEXT_MENU);
     screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, nullptr);
     EXPECT_EQ(screen->menus.back(), std::make_pair(5, 4));
     EXPECT_EQ(screen->menus.size(), 3u);
     grid.SetFocusCell(-1, -1);
+    screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, &state);
+    EXPECT_FALSE(state.IsEnabled());
     screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, nullptr);
     EXPECT_EQ(screen->menus.size(), 3u);
 }

@@ -110,7 +110,8 @@ TEST_F(IcomAlphasViewTest, RowsFollowAFileLoadAnUploadAndRemovalsWhileHidden) {
 }
 
 TEST_F(IcomAlphasViewTest, ChoiceOfIntercomAndTypeOnlyChangesRowHeights) {
-    // The pane's choices go into the context, and the rows follow.
+    // The pane's choices go into the context, and the rows follow; the type shows its choice.
+    EXPECT_TRUE(pane.GetTypeEdit().IsExpanded());
     pane.GetEdit().SelectByData(3);
     EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
     pane.GetTypeEdit().SelectByData(2);

@@ -93,13 +93,15 @@ TEST_F(FilterViewTest, CtrlEnterOpensOnlyADropDownThatShows) {
     CCoolEdit& edit = pane.GetEdit();
     edit.SetListMode(TRUE);
     Fill(*edit.GetPopupList(), {{u"MX01", 0}, {u"MX02", 1}});
+    // The key is available exactly when it would open something.
     CCmdUI state(ID_OPEN_DROP_DOWN);
     EXPECT_TRUE(pane.OnCmdMsg(ID_OPEN_DROP_DOWN, &state));
-    EXPECT_TRUE(state.IsEnabled());
-    EXPECT_FALSE(edit.IsPopupOpen());
+    EXPECT_FALSE(state.IsEnabled());
     EXPECT_TRUE(pane.OnCmdMsg(ID_OPEN_DROP_DOWN, nullptr));  // collapsed: no button shows
     EXPECT_FALSE(edit.IsPopupOpen());
     edit.Expand();
+    pane.OnCmdMsg(ID_OPEN_DROP_DOWN, &state);
+    EXPECT_TRUE(state.IsEnabled());
     pane.OnCmdMsg(ID_OPEN_DROP_DOWN, nullptr);
     EXPECT_TRUE(edit.IsPopupOpen());
     edit.ClosePopup();

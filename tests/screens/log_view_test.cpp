@@ -200,7 +200,10 @@ TEST_F(LogViewTest, DayStepsWithTheKeysAcrossMonthsAndTheViewReloads) {
     Show(pane);
     EXPECT_EQ(view->GetRecordCount(), 0);
 
-    // A pane no screen has taken steps nothing.
+    // A pane no screen has taken steps nothing, and its keys say so.
+    CCmdUI state(ID_PREV_ENTRY);
+    pane.OnCmdMsg(ID_PREV_ENTRY, &state);
+    EXPECT_FALSE(state.IsEnabled());
     pane.OnCmdMsg(ID_PREV_ENTRY, nullptr);
     EXPECT_TRUE(host.pushed.empty());
     pane.m_nViewID = kScreenLog;

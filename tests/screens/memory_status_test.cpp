@@ -252,8 +252,9 @@ TEST(MemoryRulesTest, HistoryKeepsElevenAddressesNewestFirst) {
 TEST_F(MemoryStatusTest, ProcessorChoiceOutsideTheTwoIsIgnored) {
     CMemoryFilterView pane(host.dataMgr);
     ASSERT_TRUE(pane.Create(&paneFrame, CRect(0, 0, 400, 28), &window, 0xE900));
-    // Without a standby controller only the active one is offered.
+    // Without a standby controller only the active one is offered, and it shows.
     EXPECT_EQ(pane.GetCpuEdit().GetPopupList()->GetItemCount(), 1);
+    EXPECT_TRUE(pane.GetCpuEdit().IsExpanded());
     host.dataMgr.SetMemoryCpu(1);
     pane.GetCpuEdit().GetPopupList()->DeleteAll();
     pane.SendMessage(WM_COMMAND, MAKEWPARAM(CMemoryFilterView::kCpuId, cool_edit::kSelChange));

@@ -8,6 +8,7 @@
 #include "shell/kelvardin_dialog.h"
 #include "shell/wp_saver.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/modal_script.h"
 
 namespace {
 
@@ -77,6 +78,15 @@ TEST_F(ShellTest, StartUpRunsInOrderAndExitWritesTheSettingsBack) {
 
     app.makeFrame = false;
     EXPECT_FALSE(app.InitInstance(Args({u"-nologo"})));
+}
+
+TEST_F(ShellTest, AFirstStartWithoutAControllerAddressOpensOnFilesWithoutAWord) {
+    CModalScript script(env);
+    ASSERT_TRUE(app.InitInstance(Args({u"-nologo"})));  // the defaults: "NET:", no address
+    EXPECT_TRUE(script.MessageBoxes().empty());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    app.m_bConfirmExit = FALSE;
+    app.ExitInstance();
 }
 
 // A dialog with one edit, which ends itself before it shows when asked to.

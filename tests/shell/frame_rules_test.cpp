@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <set>
 
 #include "res/command_ids.h"
 #include "shell/menu_table.h"
@@ -87,6 +89,20 @@ TEST(MenuTableTest, RestrictionsLeaveItemsOutWithoutStraySeparators) {
     const auto full = trunk({false, false, false, true});
     ASSERT_GE(full.size(), 3u);
     EXPECT_EQ(full[full.size() - 3].id, 0u);
+
+    // Within each menu, every item has a mnemonic of its own.
+    for (const CMenuDesc& menu : VisibleMenus({true, true, true, true})) {
+        std::set<char16_t> keys;
+        for (const CMenuItemDesc& item : menu.items) {
+            if (item.id == 0) continue;
+            const std::u16string_view text(item.text);
+            const char16_t key = text.at(text.find(u'&') + 1);
+            EXPECT_TRUE(keys.insert(static_cast<char16_t>(std::tolower(key))).second) << item.id;
+        }
+    }
+
+    // The tool buttons' tips read as the menu items do.
+    EXPECT_EQ(CommandTitle(ID_SEND_CHANGES), u"Send Changes");
 }
 
 }  // namespace

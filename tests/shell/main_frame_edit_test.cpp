@@ -1,3 +1,6 @@
+#include <QAction>
+#include <QKeySequence>
+
 #include "platform/ui/drag_drop.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
@@ -74,6 +77,17 @@ TEST_F(EditCommandsTest, EditsErrorInfoUndoAndRedoAcrossScreensHistoryAndClosing
 
     script.ExpectMessageBox(u"not yet been saved to file", IDCANCEL);
     EXPECT_FALSE(frame->close());
+}
+
+TEST_F(EditCommandsTest, F1AsksThePaneWithTheFocusOrElseTheScreenForItsHelp) {
+    app.m_bPopupHelpID = TRUE;
+    QAction* help = frame->GetAction(ID_HELP);
+    ASSERT_TRUE(help && help->shortcut() == QKeySequence(Qt::Key_F1));
+    script.ExpectMessageBox(u"Help ID: 28015 - Style: 1", IDOK);  // the trunk definitions
+    help->trigger();
+    frame->GetCurrentPane()->GetWidget()->setFocus();
+    script.ExpectMessageBox(u"Help ID: 20028015 - Style: 1", IDOK);  // the pane above them
+    help->trigger();
 }
 
 }  // namespace
