@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest-spi.h>
@@ -56,6 +58,26 @@ TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
     menu.addAction("Second")->setData(32772);
     EXPECT_EQ(ExecPopupMenu(menu, CPoint(10, 10)), 32772);
     EXPECT_TRUE(script.AllAnswered());
+}
+
+// A message queued before a dialog opens may open another over it, as a reply from the link
+// can: the script still acts on the first dialog first, and the second ends on its own answer
+// rather than waiting under the first one's.
+TEST(ModalSeam, ADialogThatAQueuedMessageOpensOverAScriptedOneEnds) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    CNameDialog outer;
+    CNameDialog inner;
+    inner.setObjectName("dlg901");
+    int innerResult = -1;
+    QTimer::singleShot(0, &outer, [&] { innerResult = ExecModalDialog(inner); });
+    script.ExpectDialog("dlg900", [&](QDialog&) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return innerResult >= 0; }, 10000));
+        return QDialog::Accepted;
+    });
+    script.ExpectDialog("dlg901", [](QDialog&) { return QDialog::Rejected; });
+    EXPECT_EQ(ExecModalDialog(outer), QDialog::Accepted);
+    EXPECT_EQ(innerResult, QDialog::Rejected);
 }
 
 TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
