@@ -60,9 +60,8 @@ TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
     EXPECT_TRUE(script.AllAnswered());
 }
 
-// A message queued before a dialog opens may open another over it, as a reply from the link
-// can: the script still acts on the first dialog first, and the second ends on its own answer
-// rather than waiting under the first one's.
+// A message queued before a dialog opens may open another over it, as a link reply can: the
+// script acts on the first dialog first, and the second ends on its own answer.
 TEST(ModalSeam, ADialogThatAQueuedMessageOpensOverAScriptedOneEnds) {
     CUiEnvironment env;
     CModalScript script(env);
@@ -72,12 +71,10 @@ TEST(ModalSeam, ADialogThatAQueuedMessageOpensOverAScriptedOneEnds) {
     int innerResult = -1;
     QTimer::singleShot(0, &outer, [&] { innerResult = ExecModalDialog(inner); });
     script.ExpectDialog("dlg900", [&](QDialog&) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return innerResult >= 0; }, 10000));
-        return QDialog::Accepted;
+        return QTest::qWaitFor([&] { return innerResult == QDialog::Rejected; }) ? 1 : 0;
     });
     script.ExpectDialog("dlg901", [](QDialog&) { return QDialog::Rejected; });
     EXPECT_EQ(ExecModalDialog(outer), QDialog::Accepted);
-    EXPECT_EQ(innerResult, QDialog::Rejected);
 }
 
 TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
