@@ -40,7 +40,9 @@ void CDlgSaveAsOnlineProgress::OnInitDialog() {
 }
 
 LRESULT CDlgSaveAsOnlineProgress::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LINK_UPLOAD_PROGRESS && !m_bFailed)
+    // Once the user has closed it, the upload's end, handled in the same pass as the click,
+    // must not turn the cancel into a save.
+    if (message == WM_LINK_UPLOAD_PROGRESS && !m_bFailed && isVisible())
         OnUploadProgress(static_cast<int>(wParam), lParam);
     return 0;
 }

@@ -1,13 +1,14 @@
 #include "platform/ui/modal.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 
 #include <utility>
 #include <vector>
@@ -67,6 +68,29 @@ int PlainMessageBox(const CString& text, UINT type) {
     return buttons.size() == 1 ? buttons[0].first : IDCANCEL;
 }
 
+// The script's turn at a dialog comes first in the dialog's loop, ahead of whatever else was
+// queued (a reply from the link, say), as a user is there as soon as the dialog shows. Were a
+// queued message to open a dialog over this one first, the script's answer to this one would
+// run inside the inner dialog's loop, and that loop could not end before the answer did.
+class CScriptTurn : public QObject {
+public:
+    CScriptTurn(QDialog& dialog, IModalScript& script) : QObject(&dialog), m_script(script) {}
+
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) return QObject::event(event);
+        QPointer<QDialog> dialog(static_cast<QDialog*>(parent()));
+        const int answer = m_script.OnDialog(*dialog);
+        // Gone with the dialog, should the answer have deleted it.
+        if (!dialog) return true;
+        if (dialog->isVisible()) dialog->done(answer);
+        deleteLater();
+        return true;
+    }
+
+private:
+    IModalScript& m_script;
+};
+
 }  // namespace
 
 int ModalMessageBox(const CString& text, UINT type, UINT helpId) {
@@ -86,12 +110,8 @@ int ExecModalDialog(QDialog& dialog) {
     FitWidthToTitle(dialog);
     IModalScript* script = Script();
     if (!script) return dialog.exec();
-    QPointer<QDialog> guard(&dialog);
-    QTimer::singleShot(0, &dialog, [script, guard] {
-        if (!guard) return;
-        const int answer = script->OnDialog(*guard);
-        if (guard && guard->isVisible()) guard->done(answer);
-    });
+    QCoreApplication::postEvent(new CScriptTurn(dialog, *script), new QEvent(QEvent::User),
+                                Qt::HighEventPriority);
     return dialog.exec();
 }
 

@@ -229,8 +229,10 @@ TEST_F(ProgressDialogTest, AnUploadEndsIsCancelledOrFails) {
     CDlgSaveAsOnlineProgress cancelled;
     frame->operation = &cancelled;
     frame->hold = true;  // the user cancels before the first progress shows
-    script.ExpectDialog("dlg155", [](QDialog& dlg) {
+    script.ExpectDialog("dlg155", [&](QDialog& dlg) {
         Ctl<QPushButton>(dlg, IDCANCEL)->click();
+        // The upload's end, come before the dialog's loop has ended, leaves the cancel.
+        cancelled.OnLinkMessage(WM_LINK_UPLOAD_PROGRESS, 1, 0);
         return 0;
     });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest-spi.h>
@@ -59,6 +61,23 @@ TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
     menu.addAction("Second")->setData(32772);
     EXPECT_EQ(ExecPopupMenu(menu, CPoint(10, 10)), 32772);
     EXPECT_TRUE(script.AllAnswered());
+}
+
+// A message queued before a dialog opens may open another over it, as a link reply can: the
+// script acts on the first dialog first, and the second ends on its own answer.
+TEST(ModalSeam, ADialogThatAQueuedMessageOpensOverAScriptedOneEnds) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    CNameDialog outer;
+    CNameDialog inner;
+    inner.setObjectName("dlg901");
+    int innerResult = -1;
+    QTimer::singleShot(0, &outer, [&] { innerResult = ExecModalDialog(inner); });
+    script.ExpectDialog("dlg900", [&](QDialog&) {
+        return QTest::qWaitFor([&] { return innerResult == QDialog::Rejected; }) ? 1 : 0;
+    });
+    script.ExpectDialog("dlg901", [](QDialog&) { return QDialog::Rejected; });
+    EXPECT_EQ(ExecModalDialog(outer), QDialog::Accepted);
 }
 
 TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
