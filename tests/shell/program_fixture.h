@@ -27,8 +27,10 @@
 // itself (startLater) with a port.
 class ProgramTest : public ::testing::Test {
 protected:
+    static constexpr double kTimeScale = 0.05;
+
     ProgramTest() {
-        env.SetTimeScale(0.05);
+        env.SetTimeScale(kTimeScale);
         profile.WriteProfileString(u"Settings\\Communication", u"IPAddress", u"127.0.0.1");
         profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"ConfirmExit", 0);
         profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
