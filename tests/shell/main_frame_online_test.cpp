@@ -158,16 +158,25 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     script.ExpectDialog("dlg148", Ok);
     frame->OnCommand(ID_FILE_LOAD);
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
-    script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
-    for (int list : {IDOK, IDCANCEL}) {
+    // Sent, the list cancelled, the send failed: no way leaves the file's differences marked.
+    for (int way : {IDOK, IDCANCEL, IDABORT}) {
+        if (way != IDCANCEL) {
+            if (way == IDABORT) Rename(1, u"OLD");
+            script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
+            sim.ChangeState([way](CorvaneState& state) {
+                if (way == IDABORT) state.commitStatuses = {2};
+            });
+        }
         script.ExpectDialog("FileOpen", Choose(Path("S.kvd"), "Send"));
         script.ExpectDialog("dlg148", Ok);
-        script.ExpectDialog("dlg160", list == IDOK ? Ok : Cancel);
-        if (list == IDOK) script.ExpectDialog("dlg158", RunToEnd(failure));
+        script.ExpectDialog("dlg160", way == IDCANCEL ? Cancel : Ok);
+        if (way != IDCANCEL) script.ExpectDialog("dlg158", RunToEnd(failure));
         frame->OnCommand(ID_FILE_SEND);
-        EXPECT_FALSE(Doc().HasModifications());  // also when the list was cancelled
+        EXPECT_TRUE(script.AllAnswered()) << way;
+        EXPECT_EQ(failure, way == IDABORT ? "FAILED:  EEPROM failure in Corvane" : "") << way;
+        EXPECT_FALSE(Doc().HasModifications()) << way;
+        EXPECT_EQ(sim.Setup().names.at(1)[0], "ZULU") << way;
     }
-    EXPECT_EQ(sim.Setup().names.at(1)[0], "ZULU");
 
     // Leaving: the controller hears the session end.
     EXPECT_TRUE(frame->close());
