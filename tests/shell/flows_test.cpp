@@ -1,7 +1,7 @@
 // The technician's flows through the whole program against the simulated controller, where
 // the other program tests leave a step out: connecting by hand and a controller whose
-// configuration changes, a failed upload, SNMP, the link's counters and sessions, request
-// logging and exit.
+// configuration changes, a failed upload, SNMP, the device searches, the link's counters and
+// sessions, request logging and exit.
 #include <QAbstractButton>
 #include <QDate>
 #include <QLabel>
@@ -14,6 +14,8 @@
 
 #include "link/command_codes.h"
 #include "model/snmp_config.h"
+#include "screens/icom_setup_view.h"
+#include "screens/kelvardin_grid_ctrl.h"
 #include "screens/log_view.h"
 #include "shell/dlg_comm_status.h"
 #include "shell/dlg_search_for_icom.h"
@@ -34,6 +36,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kOutOfService = 0x10000;
 constexpr std::uint32_t kSnmp = 0x4000000;
+constexpr std::uint32_t kEthernet = 0x8000000;
 constexpr std::uint32_t kTwoControllers = 0x20000000;  // remote trunking
 constexpr std::uint32_t kLogToken = 0x80000000;
 
@@ -262,16 +265,17 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     EXPECT_TRUE(script.AllAnswered());
 }
 
-TEST_F(FlowsTest, TheControllerSearchFillsTheAddressesOfThePairChosen) {
-    // A controller pair at .2 and .3, answering twice; intercoms, an unknown type and a
-    // spoilt answer that the controller search drops.
+TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
+    // A controller pair at .2 and .3, answering twice; intercoms (intercom 1's pair at .5 and .9),
+    // an unknown type and a spoilt answer that the controller search drops.
     CSimSearchResponder devices;
     const std::uint32_t lo = kIPv4Loopback - 1;
     devices.AddDevice(2, {SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, ""}),
                           SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, "Rack 4"})});
     devices.AddDevice(3, {SimSearchDatagram({8, false, "CV Nord", lo + 2, 0, 0, ""})});
     devices.AddDevice(4, {SimSearchDatagram({2, true, "Medlow"})});
-    devices.AddDevice(5, {SimSearchDatagram({3, true, "Ombra"})});
+    devices.AddDevice(5, {SimSearchDatagram({3, true, "IC10", lo + 9})});
+    devices.AddDevice(9, {SimSearchDatagram({3, false, "IC10", lo + 5})});
     devices.AddDevice(6, {SimSearchDatagram({6, true, "Quillnet", 0, 0, 2})});
     devices.AddDevice(7, {SimSearchDatagram({7, true, "CV Sud"})});
     devices.AddDevice(8, {{0xD5, 0x12, 0x34, 0xD1, 0x00, 0x01, 0x04, 0xDD}});
@@ -280,13 +284,13 @@ TEST_F(FlowsTest, TheControllerSearchFillsTheAddressesOfThePairChosen) {
     network.answerPort = 0;
     network.targets = devices.Addresses();
     app.SetSearchNetwork(network);
-    Start();
+    Connect(kOutOfService | kEthernet);
 
     CPreferencesSheet::SetLastPage(CPreferencesSheet::kGeneral);
     script.ExpectDialog("sheet2406", [&](QDialog& sheet) {
         script.ExpectDialog("dlg486", [&](QDialog& found) {
             auto& search = static_cast<CDlgSearchForIcom&>(found);
-            const auto ok = found.findChild<QAbstractButton*>("ctl1");
+            auto* ok = found.findChild<QAbstractButton*>("ctl1");
             EXPECT_EQ(found.windowTitle(), "Available Corvanes");
             EXPECT_TRUE(Until([&] {
                 return search.GetDevices().size() == 2 &&
@@ -309,6 +313,26 @@ TEST_F(FlowsTest, TheControllerSearchFillsTheAddressesOfThePairChosen) {
     });
     frame->OnCommand(ID_CONFIGURATION);
     EXPECT_TRUE(script.AllAnswered());
+
+    // The intercom search of the intercom setup screen: the intercom takes the pair's addresses.
+    script.ExpectMenu([](QMenu&) { return int(ID_ICOM_BROWSE_ADDRESS); });
+    script.ExpectDialog("dlg486", [&](QDialog& found) {
+        auto& search = static_cast<CDlgSearchForIcom&>(found);
+        EXPECT_TRUE(Until([&] { return search.GetDevices().size() == 4; }));
+        search.GetTree().setCurrentItem(
+            search.GetTree().findItems("IC10", Qt::MatchExactly).value(0)->child(1));
+        found.findChild<QAbstractButton*>("ctl1")->click();
+        return 0;
+    });
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    auto* view = dynamic_cast<CIcomSetupView*>(frame->GetScreenView(4));
+    ASSERT_NE(view, nullptr);
+    view->GetGrid()->SetSelectedRange(1, 1, 1, 1);
+    NM_GRIDVIEW cell;
+    cell.iRow = cell.iColumn = 1;
+    view->OnGridRClick(&cell);
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldPrimaryIP)), u"127.0.0.9");
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldBackupIP)), u"127.0.0.5");
 }
 
 TEST_F(FlowsTest, ALostLinkIsCountedAndAForgottenSessionIsSetUpAgain) {
