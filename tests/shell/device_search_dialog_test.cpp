@@ -1,14 +1,8 @@
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
-
-#include <cstring>
-
 #include "shell/dlg_search_for_icom.h"
 #include "shell/found_device_tree.h"
 #include "shell/kelvardin_tree_ctrl.h"
-#include "shell/preferences_sheet.h"
 #include "shell/search_icons.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_search_responder.h"
