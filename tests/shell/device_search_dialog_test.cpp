@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QPushButton>
+
 #include "shell/dlg_search_for_icom.h"
 #include "shell/found_device_tree.h"
 #include "shell/kelvardin_tree_ctrl.h"
