@@ -1,7 +1,7 @@
 // The technician's flows through the whole program against the simulated controller, where
 // the other program tests leave a step out: connecting by hand and a controller whose
-// configuration changes, a failed upload, SNMP, the link's counters and sessions, request
-// logging and exit.
+// configuration changes, a failed upload, SNMP, the device searches, the link's counters and
+// sessions, request logging and exit.
 #include <QAbstractButton>
 #include <QDate>
 #include <QLabel>
@@ -15,14 +15,20 @@
 
 #include "link/command_codes.h"
 #include "model/snmp_config.h"
+#include "screens/icom_setup_view.h"
+#include "screens/kelvardin_grid_ctrl.h"
 #include "screens/log_view.h"
 #include "shell/dlg_comm_status.h"
+#include "shell/dlg_search_for_icom.h"
 #include "shell/dlg_snmp_config.h"
 #include "shell/kelvardin_list_ctrl.h"
+#include "shell/kelvardin_tree_ctrl.h"
+#include "shell/preferences_sheet.h"
 #include "shell/timed_ari_dlg.h"
 #include "shell/zub_status_bar.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_handlers.h"
+#include "tests/sim/sim_search_responder.h"
 #include "tests/sim/sim_udp_link.h"
 
 namespace {
@@ -31,6 +37,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kOutOfService = 0x10000;
 constexpr std::uint32_t kSnmp = 0x4000000;
+constexpr std::uint32_t kEthernet = 0x8000000;
 constexpr std::uint32_t kTwoControllers = 0x20000000;  // remote trunking
 constexpr std::uint32_t kLogToken = 0x80000000;
 
@@ -266,6 +273,76 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     frame->OnCommand(ID_SNMP_CONFIG);
     EXPECT_EQ(Sent(kCmdSNMPConfig).size(), reads);
     EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
+    // A controller pair at .2 and .3, answering twice; intercoms (intercom 1's pair at .5 and .9),
+    // an unknown type and a spoilt answer that the controller search drops.
+    CSimSearchResponder devices;
+    const std::uint32_t lo = kIPv4Loopback - 1;
+    devices.AddDevice(2, {SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, ""}),
+                          SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, "Rack 4"})});
+    devices.AddDevice(3, {SimSearchDatagram({8, false, "CV Nord", lo + 2, 0, 0, ""})});
+    devices.AddDevice(4, {SimSearchDatagram({2, true, "Medlow"})});
+    devices.AddDevice(5, {SimSearchDatagram({3, true, "IC10", lo + 9})});
+    devices.AddDevice(9, {SimSearchDatagram({3, false, "IC10", lo + 5})});
+    devices.AddDevice(6, {SimSearchDatagram({6, true, "Quillnet", 0, 0, 2})});
+    devices.AddDevice(7, {SimSearchDatagram({7, true, "CV Sud"})});
+    devices.AddDevice(8, {{0xD5, 0x12, 0x34, 0xD1, 0x00, 0x01, 0x04, 0xDD}});
+    CSearchNetwork network;
+    network.requestPort = devices.Port();
+    network.answerPort = 0;
+    network.targets = devices.Addresses();
+    app.SetSearchNetwork(network);
+    Connect(kOutOfService | kEthernet);
+
+    CPreferencesSheet::SetLastPage(CPreferencesSheet::kGeneral);
+    script.ExpectDialog("sheet2406", [&](QDialog& sheet) {
+        script.ExpectDialog("dlg486", [&](QDialog& found) {
+            auto& search = static_cast<CDlgSearchForIcom&>(found);
+            auto* ok = found.findChild<QAbstractButton*>("ctl1");
+            EXPECT_EQ(found.windowTitle(), "Available Corvanes");
+            EXPECT_TRUE(Until([&] {
+                return search.GetDevices().size() == 2 &&
+                       search.GetDevices().at(lo + 2).description == u"Rack 4";
+            }));
+            QTest::qWait(100);  // time for anything else to come, which is dropped
+            EXPECT_EQ(search.GetDevices().size(), 2u);
+            EXPECT_EQ(search.GetTree().topLevelItemCount(), 2);
+            EXPECT_FALSE(ok->isEnabled());  // nothing selected yet
+            search.GetTree().setCurrentItem(
+                search.GetTree().findItems("CV Nord (Standby)", Qt::MatchExactly).value(0));
+            EXPECT_EQ(found.findChild<QLabel*>("ctl2572")->text(), " CV-8800");
+            ok->click();
+            return 0;
+        });
+        Click(sheet, 1021);
+        EXPECT_EQ(sheet.findChild<QLineEdit*>("ctl1047")->text(), "127.0.0.3");
+        EXPECT_EQ(sheet.findChild<QLineEdit*>("ctl1046")->text(), "127.0.0.2");
+        return int(IDCANCEL);
+    });
+    frame->OnCommand(ID_CONFIGURATION);
+    EXPECT_TRUE(script.AllAnswered());
+
+    // The intercom search of the intercom setup screen: the intercom takes the pair's addresses.
+    script.ExpectMenu([](QMenu&) { return int(ID_ICOM_BROWSE_ADDRESS); });
+    script.ExpectDialog("dlg486", [&](QDialog& found) {
+        auto& search = static_cast<CDlgSearchForIcom&>(found);
+        EXPECT_TRUE(Until([&] { return search.GetDevices().size() == 4; }));
+        search.GetTree().setCurrentItem(
+            search.GetTree().findItems("IC10", Qt::MatchExactly).value(0)->child(1));
+        found.findChild<QAbstractButton*>("ctl1")->click();
+        return 0;
+    });
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    auto* view = dynamic_cast<CIcomSetupView*>(frame->GetScreenView(4));
+    ASSERT_NE(view, nullptr);
+    view->GetGrid()->SetSelectedRange(1, 1, 1, 1);
+    NM_GRIDVIEW cell;
+    cell.iRow = cell.iColumn = 1;
+    view->OnGridRClick(&cell);
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldPrimaryIP)), u"127.0.0.9");
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldBackupIP)), u"127.0.0.5");
 }
 
 TEST_F(FlowsTest, ALostLinkIsCountedAndAForgottenSessionIsSetUpAgain) {

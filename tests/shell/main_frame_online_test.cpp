@@ -4,6 +4,7 @@
 #include <set>
 
 #include "link/command_codes.h"
+#include "shell/kelvardin_list_ctrl.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
@@ -158,16 +159,25 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     script.ExpectDialog("dlg148", Ok);
     frame->OnCommand(ID_FILE_LOAD);
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
-    script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
-    for (int list : {IDOK, IDCANCEL}) {
+    // Sent, the list cancelled, the send failed: no way leaves the file's differences marked.
+    for (int way : {IDOK, IDCANCEL, IDABORT}) {
+        if (way != IDCANCEL) {
+            if (way == IDABORT) Rename(1, u"OLD");
+            script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
+            sim.ChangeState([way](CorvaneState& state) {
+                if (way == IDABORT) state.commitStatuses = {2};
+            });
+        }
         script.ExpectDialog("FileOpen", Choose(Path("S.kvd"), "Send"));
         script.ExpectDialog("dlg148", Ok);
-        script.ExpectDialog("dlg160", list == IDOK ? Ok : Cancel);
-        if (list == IDOK) script.ExpectDialog("dlg158", RunToEnd(failure));
+        script.ExpectDialog("dlg160", way == IDCANCEL ? Cancel : Ok);
+        if (way != IDCANCEL) script.ExpectDialog("dlg158", RunToEnd(failure));
         frame->OnCommand(ID_FILE_SEND);
-        EXPECT_FALSE(Doc().HasModifications());  // also when the list was cancelled
+        EXPECT_TRUE(script.AllAnswered()) << way;
+        EXPECT_EQ(failure, way == IDABORT ? "FAILED:  EEPROM failure in Corvane" : "") << way;
+        EXPECT_FALSE(Doc().HasModifications()) << way;
+        EXPECT_EQ(sim.Setup().names.at(1)[0], "ZULU") << way;
     }
-    EXPECT_EQ(sim.Setup().names.at(1)[0], "ZULU");
 
     // Leaving: the controller hears the session end.
     EXPECT_TRUE(frame->close());
@@ -182,8 +192,41 @@ TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
     size_t from = sim.Requests().size();
     Rename(0, u"ZULU");
     Doc().SetObjectField(group, u"TEAM", TRUE);
+    for (int trunk : {1, 2, 9})
+        Doc().SetModified(CTrunkSpec(trunk, CTrunk::kFieldEnd1), TRUE);
+    for (DWORD option : {1619, 1620, 1622})
+        Doc().SetModified(COptionSpec(option), TRUE);
+    Doc().SetModified(CIcomSpec(3, CIntercom::kFieldComPort), TRUE);
+    Doc().SetModified(CIcomSpec(4, CIntercom::kFieldBaudRate), TRUE);
+    QStringList rows;
+    script.ExpectDialog("dlg160", [&](QDialog& dialog) {
+        const auto* list = dialog.findChild<CKelvardinListCtrl*>("ctl1019");
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            rows.push_back(
+                ToQString(list->GetItemText(row, 0) + u": " + list->GetItemText(row, 1)));
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_SEND_CHANGES);
+    EXPECT_EQ(rows, (QStringList{"Trunk Definitions: 2-3, 10", "Allocation Timeout (min): 1",
+                                 "Auto Clear Allocations: 1", "Wait for Talk Key Mode: 1",
+                                 "Intercom Names: 1", "Intercom Ports: 4", "Intercom Baud Rates: 5",
+                                 "Intercom Groups: 1"}));
     EXPECT_EQ(SendChanges(), "");
     EXPECT_EQ(Seen(from, bracket), (std::vector<unsigned>{25, 4, 6, 33, 3, 26}));
+    // Each set message in step order, by its code and its leading bytes: the range and the
+    // bitmap of the records changed.
+    const std::set<unsigned> sets = {6, 9, 12, 16, 28, 33, 47, 51, 65, 69, 71, 82, 85};
+    QStringList heads;
+    for (const std::vector<SimFrame> frames = sim.Requests(); from < frames.size(); ++from) {
+        if (!sets.contains(frames[from].command)) continue;
+        const auto& payload = frames[from].payload;
+        const QByteArray bytes(reinterpret_cast<const char*>(payload.data()),
+                               qsizetype(payload.size()));
+        heads << QString::number(frames[from].command) + " " + bytes.left(6).toHex().toUpper();
+    }
+    EXPECT_EQ(heads.join(" | "),
+              "9 000100090301 | 6 70000001015A | 16 04010101 | 28 030101FF | "
+              "12 010001 | 47 0100 | 51 0100 | 33 008101005400");
     EXPECT_FALSE(Doc().HasModifications());
     EXPECT_TRUE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
 
