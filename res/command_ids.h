@@ -86,7 +86,7 @@ constexpr UINT ID_NAV_SMALL_ICONS = 32811;
 constexpr UINT ID_NEXT_ENTRY = 32923;
 constexpr UINT ID_PREV_ENTRY = 32924;
 constexpr UINT ID_OPEN_DROP_DOWN = 32925;  // the selector pane's drop-down (Ctrl+Enter)
-constexpr UINT ID_VIEW_NAVBAR = 32911;  // shows or hides the navigation pane
+constexpr UINT ID_VIEW_NAVBAR = 32911;     // shows or hides the navigation pane
 constexpr UINT ID_VIEW_TOOLBAR = 59392;
 constexpr UINT ID_VIEW_STATUS_BAR = 59393;
 

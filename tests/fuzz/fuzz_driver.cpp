@@ -53,8 +53,7 @@ int main(int argc, char** argv) {
                     case 2:
                         if (!input.empty()) input.erase(input.begin() + rng() % input.size());
                         break;
-                    default:
-                        input.resize(rng() % (input.size() + 64));
+                    default: input.resize(rng() % (input.size() + 64));
                 }
             }
         } else {

@@ -1,5 +1,5 @@
-#include <QHelpEvent>
 #include <QDragEnterEvent>
+#include <QHelpEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QTest>
