@@ -11,6 +11,7 @@
 #include "platform/base/byte_order.h"
 #include "platform/base/codepage.h"
 #include "platform/io/binary_file.h"
+#include "platform/io/replacing_file.h"
 
 namespace {
 
@@ -131,13 +132,15 @@ BOOL ReadSNMPConfigFile(const CString& path, CSNMPConfig& config, BOOL markChang
 BOOL WriteSNMPConfigFile(const CString& path, CSNMPConfig& config, BOOL clearChanges,
                          CString& error) {
     if (path.IsEmpty()) return Fail(error, u"No filename specified.");
-    CBinaryFile file;
-    if (!file.Open(path, CBinaryFile::modeCreate))
+    // Written beside the old file and put in its place only when whole, so a failed save
+    // never leaves a cut file where a good one was.
+    CReplacingFile file;
+    if (!file.Open(path))
         return Fail(error,
                     CString::Formatted(u"Could not open/create file '%s' for writing.", path));
-    if (!WriteSNMPConfig(file, config, clearChanges, error)) return FALSE;
+    if (!WriteSNMPConfig(file.GetFile(), config, clearChanges, error)) return FALSE;
     try {
-        file.Close();
+        file.Commit();
     } catch (const CFileException&) {
         return Fail(error, u"Error writing file data.");
     }

@@ -46,6 +46,14 @@ BOOL CReplacingFile::Open(const CString& target, CFileException* error) {
     Abort();
     m_target = FollowLink(target);
     CFileException failure;
+    // A device or pipe cannot be put in place of: it is written as it stands.
+    struct stat status {};
+    if (::stat(ToUtf8(m_target).c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        m_direct = m_file.Open(m_target, CBinaryFile::modeCreate, &failure);
+        if (m_direct) return TRUE;
+        if (error) *error = failure;
+        return FALSE;
+    }
     for (int i = 0; i < kNameTries; ++i) {
         const CString path = NewFileName(m_target);
         if (m_file.Open(path, CBinaryFile::modeCreate | CBinaryFile::modeCreateNew, &failure)) {
@@ -63,6 +71,7 @@ BOOL CReplacingFile::Open(const CString& target, CFileException* error) {
 void CReplacingFile::Commit() {
     m_file.Flush();
     m_file.Close();
+    if (m_direct) return;
     struct stat status {};
     const std::string target = ToUtf8(m_target);
     if (::stat(target.c_str(), &status) == 0)
@@ -73,6 +82,7 @@ void CReplacingFile::Commit() {
 
 void CReplacingFile::Abort() {
     m_file.Abort();
+    m_direct = false;
     if (m_newPath.IsEmpty()) return;
     ::unlink(ToUtf8(m_newPath).c_str());
     m_newPath.Empty();

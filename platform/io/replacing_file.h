@@ -4,7 +4,8 @@
 
 // A file written beside the one it replaces and put in its place only once it is complete:
 // until Commit the target keeps what it held, and a new file that is never committed is
-// removed. Through a symbolic link the file it names is replaced.
+// removed. Through a symbolic link the file it names is replaced; a target that is no regular
+// file (a device, a pipe) is written directly.
 class CReplacingFile {
 public:
     CReplacingFile() = default;
@@ -27,5 +28,6 @@ public:
 private:
     CString m_target;
     CString m_newPath;
+    bool m_direct = false;  // the target itself is written
     CBinaryFile m_file;
 };

@@ -11,8 +11,10 @@
 
 #include "model/file_error.h"
 #include "model/partial_save_selection.h"
+#include "model/snmp_config.h"
 #include "platform/base/message_box.h"
 #include "shell/setup_file_drivers.h"
+#include "shell/snmp_config_file.h"
 #include "tests/model/doc_fixture.h"
 
 namespace fs = std::filesystem;
@@ -139,6 +141,17 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text,
               u"Could not write to file:\n" + Path("A.kvd") + u"\nThe disk is full.");
+
+    // An SNMP configuration file likewise.
+    Put(m_dir / "S.kvn", "old S");
+    {
+        CFileSizeLimit limit(600);
+        CSNMPConfig config;
+        CString error;
+        EXPECT_FALSE(WriteSNMPConfigFile(Path("S.kvn"), config, FALSE, error));
+    }
+    EXPECT_EQ(Content(m_dir / "S.kvn"), "old S");
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.BAK", "S.kvn"}));
 }
 
 TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
