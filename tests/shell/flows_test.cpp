@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 #include <atomic>
 #include <mutex>
@@ -21,6 +22,7 @@
 #include "shell/dlg_comm_status.h"
 #include "shell/dlg_search_for_icom.h"
 #include "shell/dlg_snmp_config.h"
+#include "shell/found_device_tree.h"
 #include "shell/kelvardin_list_ctrl.h"
 #include "shell/kelvardin_tree_ctrl.h"
 #include "shell/preferences_sheet.h"
@@ -280,6 +282,13 @@ TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
     // an unknown type and a spoilt answer that the controller search drops.
     CSimSearchResponder devices;
     const std::uint32_t lo = kIPv4Loopback - 1;
+    // Found by address: where a pair's halves go in the tree depends on which answers first.
+    const auto ItemOf = [](QTreeWidget& tree, std::uint32_t address) {
+        QTreeWidgetItem* found = nullptr;
+        for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+            if (CFoundDeviceTree::ValueOf(*it) == address) found = *it;
+        return found;
+    };
     devices.AddDevice(2, {SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, ""}),
                           SimSearchDatagram({1, true, "CV Nord", lo + 3, 0, 0, "Rack 4"})});
     devices.AddDevice(3, {SimSearchDatagram({8, false, "CV Nord", lo + 2, 0, 0, ""})});
@@ -310,8 +319,7 @@ TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
             EXPECT_EQ(search.GetDevices().size(), 2u);
             EXPECT_EQ(search.GetTree().topLevelItemCount(), 2);
             EXPECT_FALSE(ok->isEnabled());  // nothing selected yet
-            search.GetTree().setCurrentItem(
-                search.GetTree().findItems("CV Nord (Standby)", Qt::MatchExactly).value(0));
+            search.GetTree().setCurrentItem(ItemOf(search.GetTree(), lo + 3));  // the standby
             EXPECT_EQ(found.findChild<QLabel*>("ctl2572")->text(), " CV-8800");
             ok->click();
             return 0;
@@ -329,8 +337,7 @@ TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
     script.ExpectDialog("dlg486", [&](QDialog& found) {
         auto& search = static_cast<CDlgSearchForIcom&>(found);
         EXPECT_TRUE(Until([&] { return search.GetDevices().size() == 4; }));
-        search.GetTree().setCurrentItem(
-            search.GetTree().findItems("IC10", Qt::MatchExactly).value(0)->child(1));
+        search.GetTree().setCurrentItem(ItemOf(search.GetTree(), lo + 9));  // the standby
         found.findChild<QAbstractButton*>("ctl1")->click();
         return 0;
     });
