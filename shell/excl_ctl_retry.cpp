@@ -9,9 +9,7 @@
 #include "shell/dialog_controls.h"
 
 CExclCtlRetry::CExclCtlRetry(QWidget* parent)
-    : CKelvardinDialog(kTemplateId, parent),
-      m_countdown(MakeDlgStatic(kCountdownText, {})),
-      m_relay(*this, [this](UINT_PTR id) { OnTimer(id); }) {
+    : CKelvardinDialog(kTemplateId, parent), m_countdown(*this, kCountdownText, kRetry) {
     setWindowTitle(QStringLiteral("Exclusive Control Denied"));
     QPushButton* retry = MakeDlgButton(kRetry, u"&Retry Now");
     QPushButton* abort = MakeDlgButton(kAbort, u"&Abort");
@@ -26,31 +24,12 @@ CExclCtlRetry::CExclCtlRetry(QWidget* parent)
         0,
         u"Exclusive control is required in order to send changes.\nIt is likely that another user "
         u"is currently sending changes,\nand that you will be granted exclusive control shortly."));
-    layout->addWidget(m_countdown);
+    layout->addWidget(m_countdown.Label());
     layout->addLayout(MakeButtonRow({retry, abort}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-CExclCtlRetry::~CExclCtlRetry() {
-    m_timer.Stop();
-}
-
 void CExclCtlRetry::OnInitDialog() {
-    ShowCountdown();
-    m_timer.Start(&m_relay, 1000);
+    m_countdown.Start();
     MessageBeep(MB_ICONSTOP);
-}
-
-void CExclCtlRetry::OnTimer(UINT_PTR id) {
-    if (id != m_timer.m_nCurrentId) return;
-    --m_nSeconds;
-    ShowCountdown();
-    if (m_nSeconds > 0) return;
-    m_timer.Stop();
-    EndDialog(kRetry);
-}
-
-void CExclCtlRetry::ShowCountdown() {
-    m_countdown->setText(
-        ToQString(CString::Formatted(u"Trying again in %d seconds...", m_nSeconds)));
 }

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "platform/ui/wnd_timer.h"
 #include "shell/kelvardin_dialog.h"
-#include "shell/timer_relay.h"
-
-class QLabel;
+#include "shell/retry_countdown.h"
 
 // Tells that the controller refused exclusive control for a send and asks again by itself
 // after ten seconds: Retry Now (1), also when the count-down runs out, or Abort (2).
@@ -16,17 +13,10 @@ public:
     static constexpr int kAbort = IDCANCEL;
 
     explicit CExclCtlRetry(QWidget* parent = nullptr);
-    ~CExclCtlRetry() override;
 
 protected:
     void OnInitDialog() override;
 
 private:
-    void OnTimer(UINT_PTR id);
-    void ShowCountdown();
-
-    QLabel* m_countdown;
-    CTimerRelay m_relay;
-    CWndTimer m_timer;
-    int m_nSeconds = 10;
+    CRetryCountdown m_countdown;
 };

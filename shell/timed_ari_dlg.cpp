@@ -12,8 +12,7 @@ CTimedARIDlg::CTimedARIDlg(QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent),
       m_ignore(MakeDlgButton(kIgnore, u"&Ignore")),
       m_error(MakeDlgStatic(kErrorText, {})),
-      m_countdown(MakeDlgStatic(kCountdownText, {})),
-      m_relay(*this, [this](UINT_PTR id) { OnTimer(id); }) {
+      m_countdown(*this, kCountdownText, kRetry) {
     setWindowTitle(QStringLiteral("Communications Error!"));
     QPushButton* abort = MakeDlgButton(kAbort, u"&Abort");
     QPushButton* retry = MakeDlgButton(kRetry, u"&Retry");
@@ -27,38 +26,18 @@ CTimedARIDlg::CTimedARIDlg(QWidget* parent)
     layout->addWidget(
         MakeDlgStatic(0, u"An error occurred that could affect the outcome of this operation:"));
     layout->addWidget(m_error);
-    layout->addWidget(m_countdown);
+    layout->addWidget(m_countdown.Label());
     layout->addLayout(MakeButtonRow({abort, m_ignore, retry}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-CTimedARIDlg::~CTimedARIDlg() {
-    m_timer.Stop();
-}
-
 void CTimedARIDlg::OnInitDialog() {
-    m_nSeconds = kSeconds;
-    m_timer.Start(&m_relay, 1000);
+    m_countdown.Start();
     m_error->setText(ToQString(m_strError));
-    ShowCountdown();
     m_ignore->setEnabled(m_bIgnoreAllowed);
     MessageBeep(MB_ICONSTOP);
 }
 
 void CTimedARIDlg::reject() {
     if (m_bIgnoreAllowed) CKelvardinDialog::reject();
-}
-
-void CTimedARIDlg::OnTimer(UINT_PTR id) {
-    if (id != m_timer.m_nCurrentId) return;
-    --m_nSeconds;
-    ShowCountdown();
-    if (m_nSeconds > 0) return;
-    m_timer.Stop();
-    EndDialog(kRetry);
-}
-
-void CTimedARIDlg::ShowCountdown() {
-    m_countdown->setText(
-        ToQString(CString::Formatted(u"Trying again in %d seconds...", m_nSeconds)));
 }

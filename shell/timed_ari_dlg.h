@@ -1,9 +1,8 @@
 #pragma once
 
 #include "platform/base/cstring.h"
-#include "platform/ui/wnd_timer.h"
 #include "shell/kelvardin_dialog.h"
-#include "shell/timer_relay.h"
+#include "shell/retry_countdown.h"
 
 class QLabel;
 class QPushButton;
@@ -19,10 +18,9 @@ public:
     static constexpr int kAbort = IDOK;
     static constexpr int kIgnore = IDCANCEL;
     static constexpr int kRetry = IDRETRY;
-    static constexpr int kSeconds = 10;
+    static constexpr int kSeconds = CRetryCountdown::kSeconds;
 
     explicit CTimedARIDlg(QWidget* parent = nullptr);
-    ~CTimedARIDlg() override;
 
     // Ignore, Escape and the close box do nothing while ignoring is not allowed.
     void reject() override;
@@ -34,13 +32,7 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void OnTimer(UINT_PTR id);
-    void ShowCountdown();
-
     QPushButton* m_ignore;
     QLabel* m_error;
-    QLabel* m_countdown;
-    int m_nSeconds = kSeconds;
-    CTimerRelay m_relay;
-    CWndTimer m_timer;
+    CRetryCountdown m_countdown;
 };
