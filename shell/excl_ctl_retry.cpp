@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "shell/dialog_controls.h"
 
