@@ -89,8 +89,8 @@ void CUndoObList::Apply(BOOL select) const {
     // kept: the value from before the step. The later records hold values in between.
     std::set<std::tuple<DWORD, DWORD, DWORD>> restored;
     for (size_t i = 0; i < m_records.size(); ++i) {
-        const CObjSpec& spec = m_records[i]->GetObjSpec();
-        if (!restored.insert({spec.m_nType, spec.m_nIndex, spec.m_nFieldId}).second) continue;
+        const CObjSpec& obj = m_records[i]->GetObjSpec();
+        if (!restored.insert({obj.m_nType, obj.m_nIndex, obj.m_nFieldId}).second) continue;
         m_records[i]->Apply(select && i == 0);
     }
 }

@@ -14,9 +14,9 @@ namespace {
 constexpr DWORD kFieldDisplayName = 65;
 
 // The intercom a membership field stands for; -1 for any other field.
-int MemberIcom(const CObjSpec& spec) {
-    if (spec.m_nType != CObjSpec::kGroup || spec.m_nFieldId < CGroup::kFieldFirstMember) return -1;
-    const DWORD icom = spec.m_nFieldId - CGroup::kFieldFirstMember;
+int MemberIcom(const CObjSpec& obj) {
+    if (obj.m_nType != CObjSpec::kGroup || obj.m_nFieldId < CGroup::kFieldFirstMember) return -1;
+    const DWORD icom = obj.m_nFieldId - CGroup::kFieldFirstMember;
     return icom < static_cast<DWORD>(CGroup::kMaxMembers) ? static_cast<int>(icom) : -1;
 }
 
@@ -30,18 +30,18 @@ CObjSpec SpecOf(const CGridCtrl& grid, int row, int col) {
 std::optional<CIcomGroupView::CTargets> CIcomGroupView::MenuTargets(const CCellID& clicked) const {
     const CKelvardinGridCtrl* grid = GetGrid();
     if (!grid || grid->GetSelectedCount() == 0) return std::nullopt;
-    const CObjSpec spec = SpecOf(*grid, clicked.row, clicked.col);
-    const int member = MemberIcom(spec);
+    const CObjSpec obj = SpecOf(*grid, clicked.row, clicked.col);
+    const int member = MemberIcom(obj);
     CTargets targets;
     if (grid->GetSelectedCount() == 1) {
-        if (spec.m_nType == CObjSpec::kGroup && spec.m_nFieldId == CObjSpec::kFieldRecord) {
-            targets = {kAll, spec.GetIndex()};
+        if (obj.m_nType == CObjSpec::kGroup && obj.m_nFieldId == CObjSpec::kFieldRecord) {
+            targets = {kAll, obj.GetIndex()};
         } else if (member >= 0) {
-            targets = {member, spec.GetIndex()};
-        } else if (spec.m_nType == CObjSpec::kIntercom &&
-                   (spec.m_nFieldId == CObjSpec::kFieldRecord ||
-                    spec.m_nFieldId == kFieldDisplayName)) {
-            targets = {spec.GetIndex(), kAll};
+            targets = {member, obj.GetIndex()};
+        } else if (obj.m_nType == CObjSpec::kIntercom &&
+                   (obj.m_nFieldId == CObjSpec::kFieldRecord ||
+                    obj.m_nFieldId == kFieldDisplayName)) {
+            targets = {obj.GetIndex(), kAll};
         } else {
             return std::nullopt;
         }
@@ -56,8 +56,8 @@ std::optional<CIcomGroupView::CTargets> CIcomGroupView::MenuTargets(const CCellI
         targets.icom = kSelected;
     }
     if (range.GetMinCol() == range.GetMaxCol()) {
-        if (spec.m_nType != CObjSpec::kGroup) return std::nullopt;
-        targets.group = spec.GetIndex();
+        if (obj.m_nType != CObjSpec::kGroup) return std::nullopt;
+        targets.group = obj.GetIndex();
     } else {
         targets.group = kSelected;
     }
@@ -126,8 +126,8 @@ BOOL CIcomGroupView::ApplyToPair(UINT command, int group, int icom) {
     if (!doc) return FALSE;
     const bool member = doc->IsGroupMember(group, icom);
     if (member ? command == kMakeMember : command == kRemoveMember) return FALSE;
-    const CGroupSpec spec(group, CGroup::kFieldFirstMember + static_cast<DWORD>(icom));
-    return doc->SetObjectField(spec, member ? u"0" : u"1", TRUE);
+    const CGroupSpec obj(group, CGroup::kFieldFirstMember + static_cast<DWORD>(icom));
+    return doc->SetObjectField(obj, member ? u"0" : u"1", TRUE);
 }
 
 BOOL CIcomGroupView::ApplyCommand(UINT command, const CTargets& targets) {
@@ -140,9 +140,9 @@ BOOL CIcomGroupView::ApplyCommand(UINT command, const CTargets& targets) {
         for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
             for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
                 if (!grid->IsCellSelected(row, col)) continue;
-                const CObjSpec spec = SpecOf(*grid, row, col);
-                const int icom = MemberIcom(spec);
-                if (icom >= 0) changed = ApplyToPair(command, spec.GetIndex(), icom) || changed;
+                const CObjSpec obj = SpecOf(*grid, row, col);
+                const int icom = MemberIcom(obj);
+                if (icom >= 0) changed = ApplyToPair(command, obj.GetIndex(), icom) || changed;
             }
         }
         return changed;

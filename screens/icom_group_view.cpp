@@ -19,9 +19,9 @@ constexpr UINT kIcomHeader = 2289;  // "Icom #"
 constexpr UINT kNameHeader = 2290;  // "Name"
 constexpr DWORD kFieldDisplayName = 65;
 
-void Bind(CKelvardinGridCtrl& grid, int row, int col, const CObjSpec& spec) {
+void Bind(CKelvardinGridCtrl& grid, int row, int col, const CObjSpec& obj) {
     if (auto* cell = dynamic_cast<CKelvardinGridCell*>(grid.GetCell(row, col)))
-        cell->SetObjSpec(spec);
+        cell->SetObjSpec(obj);
 }
 
 }  // namespace
@@ -96,8 +96,8 @@ void CIcomGroupView::ClearAllChanges() {
     if (!doc) return;
     const int groups = GetApp().GetConfig().m_wNumGroups;
     for (int group = 0; group < groups; ++group) {
-        const CGroupSpec spec(group, CObjSpec::kFieldRecord);
-        if (doc->FindObject(spec)) doc->ClearObjectModified(spec);
+        const CGroupSpec obj(group, CObjSpec::kFieldRecord);
+        if (doc->FindObject(obj)) doc->ClearObjectModified(obj);
     }
 }
 

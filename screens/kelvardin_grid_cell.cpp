@@ -84,12 +84,12 @@ CKelvardinGridView* CKelvardinGridCell::GetGridView() const {
     return m_pGridView;
 }
 
-void CKelvardinGridCell::SetObjSpec(const CObjSpec& spec) {
-    m_spec = CObjSpec(spec.m_nType, spec.m_nIndex, spec.m_nFieldId);
+void CKelvardinGridCell::SetObjSpec(const CObjSpec& obj) {
+    m_spec = CObjSpec(obj.m_nType, obj.m_nIndex, obj.m_nFieldId);
 }
 
-void CKelvardinGridCell::SetAltObjSpec(const CObjSpec& spec) {
-    m_altSpec = CObjSpec(spec.m_nType, spec.m_nIndex, spec.m_nFieldId);
+void CKelvardinGridCell::SetAltObjSpec(const CObjSpec& obj) {
+    m_altSpec = CObjSpec(obj.m_nType, obj.m_nIndex, obj.m_nFieldId);
 }
 
 void CKelvardinGridCell::SetBorderColors(COLORREF left, COLORREF top, COLORREF right,
@@ -116,22 +116,22 @@ void CKelvardinGridCell::SetCoords(int row, int col) {
 }
 
 CObjSpec CKelvardinGridCell::MappedSpec() const {
-    CObjSpec spec(m_spec.m_nType, m_spec.m_nIndex, m_spec.m_nFieldId);
+    CObjSpec obj(m_spec.m_nType, m_spec.m_nIndex, m_spec.m_nFieldId);
     if (const CKelvardinGridView* view = GetGridView())
-        spec.m_nIndex = static_cast<DWORD>(view->MapRowIndex(m_spec.GetIndex()));
-    return spec;
+        obj.m_nIndex = static_cast<DWORD>(view->MapRowIndex(m_spec.GetIndex()));
+    return obj;
 }
 
 BOOL CKelvardinGridCell::UpdateText() {
     const CKelvardinDoc* doc = GetDocument();
     if (m_spec.IsEmpty() || !doc) return FALSE;
-    const CObjSpec spec = MappedSpec();
+    const CObjSpec obj = MappedSpec();
     CString text;
     if (m_altSpec.IsEmpty()) {
-        text = doc->GetObjectText(spec);
+        text = doc->GetObjectText(obj);
     } else {
         // The field names another record (an alpha, an intercom): its text is shown.
-        m_altSpec.m_nIndex = spec.m_nType == CObjSpec::kTrunk ? doc->GetTrunkValue(spec) : 0;
+        m_altSpec.m_nIndex = obj.m_nType == CObjSpec::kTrunk ? doc->GetTrunkValue(obj) : 0;
         text = doc->GetObjectText(m_altSpec);
     }
     if (text == CGridCell::GetText()) return FALSE;
@@ -172,9 +172,9 @@ COLORREF CKelvardinGridCell::GetBackClr() const {
                                                             : app.m_clrReadOnlyBackground;
     }
     if (!doc) return own;
-    const CObjSpec spec = MappedSpec();
-    if (doc->IsModified(spec)) return app.m_clrChangedBackground;
-    if (doc->IsFieldProblematic(spec)) return app.m_clrProblematicBackground;
+    const CObjSpec obj = MappedSpec();
+    if (doc->IsModified(obj)) return app.m_clrChangedBackground;
+    if (doc->IsFieldProblematic(obj)) return app.m_clrProblematicBackground;
     return own;
 }
 

@@ -22,11 +22,11 @@ public:
     // The screen whose grid the cell is in; none when the grid is no screen's.
     virtual CKelvardinGridView* GetGridView() const;
     virtual const CObjSpec& GetObjSpec() const { return m_spec; }
-    virtual void SetObjSpec(const CObjSpec& spec);
+    virtual void SetObjSpec(const CObjSpec& obj);
     // A second specification: which part of a value the text is, for the fields that name
     // another record (a trunk end is shown as the alpha, intercom or port it names).
     virtual const CObjSpec& GetAltObjSpec() const { return m_altSpec; }
-    virtual void SetAltObjSpec(const CObjSpec& spec);
+    virtual void SetAltObjSpec(const CObjSpec& obj);
     virtual int GetBorders() const { return m_nBorders; }
     virtual void SetBorders(int borders) { m_nBorders = borders; }
     virtual void SetBorderColors(COLORREF left, COLORREF top, COLORREF right, COLORREF bottom);

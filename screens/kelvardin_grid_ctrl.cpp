@@ -181,13 +181,13 @@ int CKelvardinGridCtrl::RowsHeight(LPARAM n) const {
     return static_cast<int>(GetRowHeight(0) * n);
 }
 
-void CKelvardinGridCtrl::FindCellForObject(CCellID& cell, const CObjSpec& spec,
+void CKelvardinGridCtrl::FindCellForObject(CCellID& cell, const CObjSpec& obj,
                                            const CObjSpec& altSpec) const {
     const bool anyAlt = altSpec.IsEmpty() || altSpec.m_nFieldId == CObjSpec::kEntryAssignKey;
     for (int row = m_nFixedRows; row < m_nRows; ++row) {
         for (int col = m_nFixedCols; col < m_nCols; ++col) {
             const auto* screenCell = dynamic_cast<const CKelvardinGridCell*>(GetCell(row, col));
-            if (!screenCell || !(screenCell->GetObjSpec() == spec)) continue;
+            if (!screenCell || !(screenCell->GetObjSpec() == obj)) continue;
             if (anyAlt || screenCell->GetAltObjSpec() == altSpec) {
                 cell = CCellID(row, col);
                 return;

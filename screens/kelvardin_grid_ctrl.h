@@ -23,9 +23,9 @@ public:
     bool IsSorting() const { return m_bSorting; }
 
     // The first cell, scanning the non-fixed rows down and each row's non-fixed columns left
-    // to right, bound to spec (and to altSpec, unless altSpec has no type or is an assignment
+    // to right, bound to obj (and to altSpec, unless altSpec has no type or is an assignment
     // key entry); (-1, -1) when none is.
-    void FindCellForObject(CCellID& cell, const CObjSpec& spec, const CObjSpec& altSpec) const;
+    void FindCellForObject(CCellID& cell, const CObjSpec& obj, const CObjSpec& altSpec) const;
     void RedrawGridRow(int row);
     void RedrawGridColumn(int col);
 

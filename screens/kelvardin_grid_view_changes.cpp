@@ -28,8 +28,8 @@ void CKelvardinGridView::ClearSelectedChanges() {
         for (int col = grid.GetFixedColumnCount(); col < grid.GetColumnCount(); ++col) {
             const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid.GetCell(row, col));
             if (!cell || !cell->IsSelected() || cell->IsReadOnly()) continue;
-            const CObjSpec spec = cell->MappedSpec();
-            if (doc->IsModified(spec)) doc->ClearModified(spec);
+            const CObjSpec obj = cell->MappedSpec();
+            if (doc->IsModified(obj)) doc->ClearModified(obj);
         }
     }
 }

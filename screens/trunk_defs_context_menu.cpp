@@ -17,19 +17,19 @@ std::optional<CTrunkMenuState> CTrunkDefsView::ReadSelection(const NM_GRIDVIEW& 
     const auto* cell =
         dynamic_cast<const CKelvardinGridCell*>(grid.GetCell(record.iRow, record.iColumn));
     if (!doc || !cell) return std::nullopt;
-    const CObjSpec spec = cell->GetObjSpec();
+    const CObjSpec obj = cell->GetObjSpec();
     const CAppState& app = GetApp();
 
     CTrunkMenuState s;
-    s.field = spec.m_nFieldId;
+    s.field = obj.m_nFieldId;
     s.single = grid.GetSelectedCount() == 1;
     m_nMenuColumn = record.iColumn;
     m_nFirstMenuRow = m_nLastMenuRow = record.iRow;
     if (s.single) {
-        if (spec.m_nType != CObjSpec::kTrunk) return std::nullopt;
-        s.trunk = spec.GetIndex();
+        if (obj.m_nType != CObjSpec::kTrunk) return std::nullopt;
+        s.trunk = obj.GetIndex();
         if (s.field >= CTrunk::kFieldEnd1 && s.field <= CTrunk::kFieldFixed2) {
-            s.icom = static_cast<int>(doc->GetTrunkValue(spec) >> 24);
+            s.icom = static_cast<int>(doc->GetTrunkValue(obj) >> 24);
             s.hasAssign = true;
         } else if (s.field > CTrunk::kFieldOutOfService) {
             return std::nullopt;
@@ -46,8 +46,8 @@ std::optional<CTrunkMenuState> CTrunkDefsView::ReadSelection(const NM_GRIDVIEW& 
         } else {
             s.field = 0;
         }
-        if (range.GetMinRow() == range.GetMaxRow() && spec.m_nType == CObjSpec::kTrunk)
-            s.trunk = spec.GetIndex();
+        if (range.GetMinRow() == range.GetMaxRow() && obj.m_nType == CObjSpec::kTrunk)
+            s.trunk = obj.GetIndex();
     }
 
     if (s.icom >= app.GetVisibleIcomCount()) s.icom = -1;
@@ -144,8 +144,8 @@ void CTrunkDefsView::EditSelectedFlags(DWORD field, bool set) {
             const auto* cell =
                 dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(row, m_nMenuColumn));
             if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kTrunk) continue;
-            const CTrunkSpec spec(cell->GetObjSpec().GetIndex(), field);
-            changed |= doc->SetObjectField(spec, set ? u"1" : u"0", TRUE, CObjSpec::Plain()) != 0;
+            const CTrunkSpec obj(cell->GetObjSpec().GetIndex(), field);
+            changed |= doc->SetObjectField(obj, set ? u"1" : u"0", TRUE, CObjSpec::Plain()) != 0;
         }
     }
     if (changed) grid->Refresh();

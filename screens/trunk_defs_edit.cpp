@@ -64,11 +64,11 @@ void CTrunkDefsView::OnEditSelectedCell() {
     const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(focus.row, focus.col));
     if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kTrunk) return;
     // The cell is lent: what it stands for is taken before anything asks the grid again.
-    const CObjSpec spec = cell->GetObjSpec();
+    const CObjSpec obj = cell->GetObjSpec();
     const DWORD entry = cell->GetAltObjSpec().m_nFieldId;
-    const int trunk = spec.GetIndex();
+    const int trunk = obj.GetIndex();
     DialogStart start;
-    if (!StartOf(*doc, trunk, spec.m_nFieldId, start)) return;
+    if (!StartOf(*doc, trunk, obj.m_nFieldId, start)) return;
 
     const CObjSpec icomEntry(CObjSpec::kAlpha, 0, CObjSpec::kEntryIcom);
     // Both writes of a pick are one step of the undo history.
@@ -76,9 +76,9 @@ void CTrunkDefsView::OnEditSelectedCell() {
         const int icom = host->SelectIntercom(start.thisIcom, start.otherIcom);
         if (icom < 0) return;
         const CUndoGroupScope group;
-        doc->SetObjectField(spec, CString::Formatted(u"%d", icom + 1), TRUE, icomEntry);
+        doc->SetObjectField(obj, CString::Formatted(u"%d", icom + 1), TRUE, icomEntry);
     } else if (entry == CObjSpec::kEntryAlphaLabel || entry == CObjSpec::kEntryAssignText) {
-        CAssign assign = CAssign::FromKey(doc->GetTrunkValue(spec));
+        CAssign assign = CAssign::FromKey(doc->GetTrunkValue(obj));
         if (start.thisIcom != -1) assign.m_icom = static_cast<BYTE>(start.thisIcom);
         if (start.typeFilter != -1) assign.m_type = static_cast<BYTE>(start.typeFilter);
         // OK without a choice leaves the none assignment: nothing changes.
@@ -87,10 +87,10 @@ void CTrunkDefsView::OnEditSelectedCell() {
             return;
         const CUndoGroupScope group;
         if (start.thisIcom == -1 &&
-            !doc->SetObjectField(spec, CString::Formatted(u"%d", assign.m_icom + 1), TRUE,
+            !doc->SetObjectField(obj, CString::Formatted(u"%d", assign.m_icom + 1), TRUE,
                                  icomEntry))
             return;
-        doc->SetObjectField(spec, FormatAssignText(assign), TRUE,
+        doc->SetObjectField(obj, FormatAssignText(assign), TRUE,
                             CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAssignText));
     } else {
         return;

@@ -80,11 +80,11 @@ void CTrunkSummView::OnColumnClick(int column, int ascending) {
 int CTrunkSummView::IntercomOfCell(const CGridCellBase* cell) {
     const auto* screenCell = dynamic_cast<const CKelvardinGridCell*>(cell);
     if (!screenCell || screenCell->GetObjSpec().m_nType != CObjSpec::kIntercom) return -1;
-    const CObjSpec& spec = screenCell->GetObjSpec();
+    const CObjSpec& obj = screenCell->GetObjSpec();
     // The out-of-service counts take part like the other four.
-    if (IsCountField(spec.m_nFieldId))
-        return static_cast<int>((spec.m_nFieldId - kFirstCount) % kCountBlock);
-    if (spec.m_nFieldId == kFieldNumber || spec.m_nFieldId == kFieldName) return spec.GetIndex();
+    if (IsCountField(obj.m_nFieldId))
+        return static_cast<int>((obj.m_nFieldId - kFirstCount) % kCountBlock);
+    if (obj.m_nFieldId == kFieldNumber || obj.m_nFieldId == kFieldName) return obj.GetIndex();
     return -1;
 }
 

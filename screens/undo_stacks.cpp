@@ -5,8 +5,8 @@ namespace {
 constexpr DWORD kFieldMemoryByte = 1629;
 
 bool IsMemoryEdit(const CUndoObject& record) {
-    const CObjSpec& spec = record.GetObjSpec();
-    return spec.m_nType == CObjSpec::kController && spec.m_nFieldId == kFieldMemoryByte;
+    const CObjSpec& obj = record.GetObjSpec();
+    return obj.m_nType == CObjSpec::kController && obj.m_nFieldId == kFieldMemoryByte;
 }
 
 }  // namespace

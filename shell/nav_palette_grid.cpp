@@ -6,8 +6,8 @@ CNavPaletteGrid::CNavPaletteGrid() {
     SetDefaultCellType(CellClassOf<CNavPaletteCellBase>());
 }
 
-void CNavPaletteGrid::BindCell(int row, int col, const CObjSpec& spec) {
-    if (auto* cell = dynamic_cast<CNavPaletteCellBase*>(GetCell(row, col))) cell->SetObjSpec(spec);
+void CNavPaletteGrid::BindCell(int row, int col, const CObjSpec& obj) {
+    if (auto* cell = dynamic_cast<CNavPaletteCellBase*>(GetCell(row, col))) cell->SetObjSpec(obj);
 }
 
 int CNavPaletteGrid::FindAlphaRow(DWORD key) const {

@@ -14,7 +14,7 @@ public:
     CNavPaletteGrid();
 
     // Binds the cell to a field of the document.
-    void BindCell(int row, int col, const CObjSpec& spec);
+    void BindCell(int row, int col, const CObjSpec& obj);
     // The row whose cells are bound to the alpha of the key; -1 when none is.
     int FindAlphaRow(DWORD key) const;
 
