@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "grid/grid_ctrl.h"
+#include "grid/grid_notify.h"
 #include "grid/in_place_editor.h"
 #include "platform/ui/qt_dc.h"
 #include "platform/ui/sys_info.h"
@@ -27,6 +28,21 @@ void CInPlaceEditor::DetachCell() {
         m_cell = nullptr;
         cell->EditorGone(this);
     }
+}
+
+void CInPlaceEditor::NotifyEnd(CWnd* grid, UINT id, int row, int column, const CString& text,
+                               UINT lastChar) {
+    if (!grid || !grid->IsWindow()) return;
+    NMLVDISPINFO info;
+    info.hdr.idFrom = id;
+    info.hdr.code = LVN_ENDLABELEDIT;
+    info.mask = LVIF_TEXT | LVIF_PARAM;
+    info.iItem = row;
+    info.iSubItem = column;
+    info.text = text;
+    info.lParam = lastChar;
+    LRESULT result = 0;
+    grid->OnNotify(id, &info.hdr, &result);
 }
 
 CGridCell::~CGridCell() {

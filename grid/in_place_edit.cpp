@@ -266,20 +266,10 @@ void CInPlaceEdit::EndEdit() {
     if (g_ending || m_bEnded || !m_widget) return;
     g_ending = true;
     m_bEnded = true;
-    NMLVDISPINFO info;
-    info.hdr.idFrom = m_nID;
-    info.hdr.code = LVN_ENDLABELEDIT;
-    info.mask = LVIF_TEXT | LVIF_PARAM;
-    info.iItem = m_nRow;
-    info.iSubItem = m_nColumn;
-    info.text = GetWindowText();
-    info.lParam = m_nLastChar;
+    const CString text = GetWindowText();
     // The editor goes before the grid hears of the end, so that nothing reaches it again.
     m_widget->hide();
     m_widget->deleteLater();
-    if (m_pParent && m_pParent->IsWindow()) {
-        LRESULT result = 0;
-        m_pParent->OnNotify(m_nID, &info.hdr, &result);
-    }
+    NotifyEnd(m_pParent, m_nID, m_nRow, m_nColumn, text, m_nLastChar);
     g_ending = false;
 }

@@ -4,6 +4,7 @@
 #include "platform/base/win_types.h"
 
 class CGridCell;
+class CWnd;
 
 // What a cell and its grid ask of the in-place editor open over the cell, whichever control
 // it is. The editor reports the end of the edit to the grid once, then closes and deletes
@@ -28,6 +29,9 @@ public:
 protected:
     // Tells the cell, when it is still there, that its editor is going.
     void DetachCell();
+    // Tells the grid that the edit of its cell ended, with the text and the key that ended it.
+    static void NotifyEnd(CWnd* grid, UINT id, int row, int column, const CString& text,
+                          UINT lastChar);
 
 private:
     CGridCell* m_cell = nullptr;

@@ -180,18 +180,8 @@ void CInPlaceList::GiveFocusBack(UINT key) {
 void CInPlaceList::EndEdit() {
     if (m_bEnded || !m_widget) return;
     m_bEnded = true;
-    NMLVDISPINFO info;
-    info.hdr.idFrom = m_nID;
-    info.hdr.code = LVN_ENDLABELEDIT;
-    info.mask = LVIF_TEXT | LVIF_PARAM;
-    info.iItem = m_nRow;
-    info.iSubItem = m_nColumn;
-    info.text = GetWindowText();
-    info.lParam = m_nLastChar;
+    const CString text = GetWindowText();
     m_widget->hide();
     m_widget->deleteLater();
-    if (m_pParent && m_pParent->IsWindow()) {
-        LRESULT result = 0;
-        m_pParent->OnNotify(m_nID, &info.hdr, &result);
-    }
+    NotifyEnd(m_pParent, m_nID, m_nRow, m_nColumn, text, m_nLastChar);
 }
