@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "link/cv_data_mgr.h"
-#include "model/app_state.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
 #include "screens/cmd_line_rules.h"
 #include "screens/cmd_line_view.h"
+#include "screens/print_command.h"
 #include "screens/screen_host.h"
 
 namespace {
@@ -22,16 +22,7 @@ constexpr int kReservedLines = 7;
 }  // namespace
 
 void CCmdLineView::RunPrint(UINT command) {
-    switch (command) {
-        case ID_FILE_PRINT_PREVIEW:
-            GetApp().m_bPrintPreview = TRUE;
-            PrintView(*this, PrintMode::Preview, m_host.GetWindow());
-            GetApp().m_bPrintPreview = FALSE;
-            break;
-        case ID_FILE_PRINT: PrintView(*this, PrintMode::Dialog, m_host.GetWindow()); break;
-        case ID_FILE_PRINT_DIRECT: PrintView(*this, PrintMode::Direct, m_host.GetWindow()); break;
-        default: break;
-    }
+    RunPrintCommand(*this, command, m_host.GetWindow());
 }
 
 BOOL CCmdLineView::OnPreparePrinting(CPrintInfo& info) {

@@ -10,6 +10,7 @@
 #include "res/command_ids.h"
 #include "screens/kelvardin_grid_cell.h"
 #include "screens/kelvardin_grid_ctrl.h"
+#include "screens/print_command.h"
 #include "screens/screen_host.h"
 #include "screens/screen_messages.h"
 
@@ -281,20 +282,6 @@ void CKelvardinGridView::OnEndPrinting(CDC& dc, CPrintInfo& info) {
     if (m_pGrid) m_pGrid->OnEndPrinting(&dc, &info);
 }
 
-void CKelvardinGridView::OnEndPrintPreview() {
-    GetApp().m_bPrintPreview = FALSE;
-}
-
 void CKelvardinGridView::RunPrint(UINT command) {
-    switch (command) {
-        case ID_FILE_PRINT_PREVIEW:
-            // The main window's close waits while the preview shows.
-            GetApp().m_bPrintPreview = TRUE;
-            PrintView(*this, PrintMode::Preview, m_host.GetWindow());
-            OnEndPrintPreview();
-            break;
-        case ID_FILE_PRINT: PrintView(*this, PrintMode::Dialog, m_host.GetWindow()); break;
-        case ID_FILE_PRINT_DIRECT: PrintView(*this, PrintMode::Direct, m_host.GetWindow()); break;
-        default: break;
-    }
+    RunPrintCommand(*this, command, m_host.GetWindow());
 }

@@ -76,7 +76,6 @@ public:
     void OnBeginPrinting(CDC& dc, CPrintInfo& info) override;
     void OnPrint(CDC& dc, CPrintInfo& info) override;
     void OnEndPrinting(CDC& dc, CPrintInfo& info) override;
-    virtual void OnEndPrintPreview();
 
 protected:
     // Makes the grid control; a screen may make one of a derived class.

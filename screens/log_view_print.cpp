@@ -2,10 +2,10 @@
 // records or of the selection.
 #include <algorithm>
 
-#include "model/app_state.h"
 #include "platform/ui/drag_drop.h"
 #include "res/command_ids.h"
 #include "screens/log_view.h"
+#include "screens/print_command.h"
 #include "screens/screen_host.h"
 
 namespace {
@@ -40,16 +40,7 @@ void CLogView::CopySelection() {
 
 void CLogView::RunPrint(UINT command) {
     if (GetRecordCount() == 0) return;
-    switch (command) {
-        case ID_FILE_PRINT_PREVIEW:
-            GetApp().m_bPrintPreview = TRUE;
-            PrintView(*this, PrintMode::Preview, m_host.GetWindow());
-            GetApp().m_bPrintPreview = FALSE;
-            break;
-        case ID_FILE_PRINT: PrintView(*this, PrintMode::Dialog, m_host.GetWindow()); break;
-        case ID_FILE_PRINT_DIRECT: PrintView(*this, PrintMode::Direct, m_host.GetWindow()); break;
-        default: break;
-    }
+    RunPrintCommand(*this, command, m_host.GetWindow());
 }
 
 BOOL CLogView::OnPreparePrinting(CPrintInfo& info) {
