@@ -1,6 +1,36 @@
 // Where cells lie in the client area, which are visible, and what lies under a point.
 #include "grid/grid_ctrl.h"
 
+namespace {
+
+// The line under an offset along one axis: the fixed lines from the start, the scrolled ones
+// from the first shown; -1 before the start, past the last line, and in the fixed lines
+// unless they are allowed.
+template <class Extent>
+int LineAt(int offset, int fixedLines, int fixedExtent, int firstShown, int lines, BOOL allowFixed,
+           Extent extent) {
+    if (offset < 0) return -1;
+    if (offset < fixedExtent) {
+        if (!allowFixed) return -1;
+        int end = 0;
+        int line = 0;
+        for (; line < fixedLines; ++line) {
+            end += extent(line);
+            if (end > offset) break;
+        }
+        return std::min(line, fixedLines - 1);
+    }
+    int end = fixedExtent;
+    int line = firstShown;
+    for (; line < lines; ++line) {
+        end += extent(line);
+        if (end > offset) break;
+    }
+    return line < lines ? line : -1;
+}
+
+}  // namespace
+
 int CGridCtrl::GetVirtualHeight() const {
     long long height = 0;
     for (int h : m_arRowHeights)
@@ -149,51 +179,10 @@ CCellID CGridCtrl::GetCellFromPt(CPoint point, BOOL allowFixedCells) const {
     CCellID cell;
     if (!allowFixedCells && !IsValid(topLeft)) return cell;
 
-    const int fixedWidth = GetFixedColumnWidth();
-    if (point.x < 0) {
-        cell.col = -1;
-    } else if (point.x < fixedWidth) {
-        if (allowFixedCells) {
-            int right = 0;
-            int col = 0;
-            for (; col < m_nFixedCols; ++col) {
-                right += GetColumnWidth(col);
-                if (right > point.x) break;
-            }
-            cell.col = std::min(col, m_nFixedCols - 1);
-        }
-    } else {
-        int right = fixedWidth;
-        int col = topLeft.col;
-        for (; col < m_nCols; ++col) {
-            right += GetColumnWidth(col);
-            if (right > point.x) break;
-        }
-        cell.col = col < m_nCols ? col : -1;
-    }
-
-    const int fixedHeight = GetFixedRowHeight();
-    if (point.y < 0) {
-        cell.row = -1;
-    } else if (point.y < fixedHeight) {
-        if (allowFixedCells) {
-            int bottom = 0;
-            int row = 0;
-            for (; row < m_nFixedRows; ++row) {
-                bottom += GetRowHeight(row);
-                if (bottom > point.y) break;
-            }
-            cell.row = std::min(row, m_nFixedRows - 1);
-        }
-    } else {
-        int bottom = fixedHeight;
-        int row = topLeft.row;
-        for (; row < m_nRows; ++row) {
-            bottom += GetRowHeight(row);
-            if (bottom > point.y) break;
-        }
-        cell.row = row < m_nRows ? row : -1;
-    }
+    cell.col = LineAt(point.x, m_nFixedCols, GetFixedColumnWidth(), topLeft.col, m_nCols,
+                      allowFixedCells, [this](int col) { return GetColumnWidth(col); });
+    cell.row = LineAt(point.y, m_nFixedRows, GetFixedRowHeight(), topLeft.row, m_nRows,
+                      allowFixedCells, [this](int row) { return GetRowHeight(row); });
     return cell;
 }
 
