@@ -134,14 +134,8 @@ void CIcomGridView::OnInitialUpdate() {
 }
 
 void CIcomGridView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+    if (!TakeHint(sender, hint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
-    if (hint == kHintRebuild) {
-        CreateGrid();
-        UpdateGrid();
-        return;
-    }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     if (hint >= kHintRefresh || !GetHost().IsCurrentScreen(*this)) return;
     if (OnReplyHint(hint)) return;
     for (int col : ColumnsForHint(hint, reinterpret_cast<LPARAM>(hintObject)))

@@ -102,14 +102,8 @@ void CIcomGroupView::ClearAllChanges() {
 }
 
 void CIcomGroupView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+    if (!TakeHint(sender, hint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
-    if (hint == kHintRebuild) {
-        CreateGrid();
-        UpdateGrid();
-        return;
-    }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     if (hint >= kHintRefresh || !GetHost().IsCurrentScreen(*this)) return;
     if (hint == kCmdGroups || hint == kCmdGroupsEx) {
         grid->Invalidate();

@@ -119,6 +119,17 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintOb
     }
 }
 
+bool CKelvardinGridView::TakeHint(CView* sender, LPARAM hint, void* hintObject) {
+    if (!m_pGrid) return false;
+    if (hint == kHintRebuild) {
+        CreateGrid();
+        UpdateGrid();
+        return false;
+    }
+    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
+    return true;
+}
+
 void CKelvardinGridView::OnColumnClick(int /*column*/, int /*ascending*/) {}
 
 LRESULT CKelvardinGridView::OnGridRClick(NM_GRIDVIEW* /*record*/) {

@@ -80,6 +80,10 @@ public:
 protected:
     // Makes the grid control; a screen may make one of a derived class.
     virtual std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl();
+    // How every screen starts on a hint: nothing without a grid, the rebuild hint makes the
+    // grid again, any other goes through this view's own handling first. True when the screen
+    // still has the hint to act on.
+    bool TakeHint(CView* sender, LPARAM hint, void* hintObject);
     // The columns of a table from the first column on: count, headers, comparisons and the
     // class of the cells below the fixed rows. The rows must be set first.
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);

@@ -155,13 +155,7 @@ void CTrunkDefsView::OnTimer(UINT_PTR id) {
 }
 
 void CTrunkDefsView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!GetGrid()) return;
-    if (hint == kHintRebuild) {
-        CreateGrid();
-        UpdateGrid();
-        return;
-    }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
+    if (!TakeHint(sender, hint, hintObject)) return;
     if (hint == kHintRefresh) {
         ApplyFilter();
     } else if (hint == kHintAllocationsCleared || hint == kHintMaintenance) {

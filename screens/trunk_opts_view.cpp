@@ -117,14 +117,8 @@ void CTrunkOptsView::ClearAllChanges() {
 }
 
 void CTrunkOptsView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+    if (!TakeHint(sender, hint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
-    if (hint == kHintRebuild) {
-        CreateGrid();
-        UpdateGrid();
-        return;
-    }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     switch (hint) {
         case kHintRefresh:
         case kCmdDynamicAlloc: FollowDynamicAllocation(); break;

@@ -148,14 +148,8 @@ void CTrunkSummView::OnTimer(UINT_PTR id) {
 }
 
 void CTrunkSummView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+    if (!TakeHint(sender, hint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
-    if (hint == kHintRebuild) {
-        CreateGrid();
-        UpdateGrid();
-        return;
-    }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     if (hint >= kHintRefresh) return;
     if (hint == kHintAllocationsCleared) {
         UpdateGrid();
