@@ -324,7 +324,11 @@ TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
         state.silent = true;
         return std::optional<SimFrame>();
     });
-    EXPECT_EQ(SendChanges([&] { script.ExpectDialog("dlg173", Cancel); }),
+    // The change the send could not deliver is let go when asked.
+    EXPECT_EQ(SendChanges([&] {
+                  script.ExpectDialog("dlg173", Cancel);
+                  script.ExpectMessageBox(u"have not been sent to the Corvane;", IDNO);
+              }),
               "FAILED:  lost communication with the Corvane");
     // The connection-status dialog can come after the send dialog has shown the failure.
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
