@@ -72,8 +72,8 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
         return update.IsEnabled() ? TRUE : FALSE;
     });
     m_updater->AddUpdateHandler([this] { UpdatePanes(); });
-    // A controller with other abilities, or other restrictions, change the menu bar; not
-    // under a menu that is open.
+    // A controller with other abilities, or other restrictions, make another menu bar; it is
+    // not replaced under an open menu.
     m_updater->AddUpdateHandler([this] {
         if (GetMenuRules() != m_menuRules && !QApplication::activePopupWidget()) SetUpMenus();
     });
