@@ -184,7 +184,8 @@ BOOL CKelvardinGridView::OnCmdMsg(UINT id, CCmdUI* update) {
         } else if (id == ID_EDIT_PASTE) {
             update->Enable(m_pGrid->CanPaste());
         } else {
-            update->Enable(m_pGrid->GetRowCount() > 0);
+            // Select All does nothing on a grid whose selection is turned off.
+            update->Enable(m_pGrid->IsSelectable() && m_pGrid->GetRowCount() > 0);
         }
         return TRUE;
     }

@@ -12,6 +12,7 @@
 #include "platform/ui/print.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
+#include "res/string_table.h"
 #include "screens/kelvardin_grid_view.h"
 #include "screens/screen_messages.h"
 #include "shell/command_updater.h"
@@ -33,18 +34,26 @@ constexpr int kLinkPane = 5;
 
 }  // namespace
 
-void CMainFrame::SetUpMenus() {
-    const CCVConfig& config = m_app.GetConfig();
+CMenuRules CMainFrame::GetMenuRules() const {
     CMenuRules rules;
     rules.memoryPeek = m_app.m_bAllowMemoryPeek != FALSE;
     rules.memoryPoke = m_app.m_bAllowMemoryPoke != FALSE;
     rules.commandLine = m_app.m_bAllowCommandLineProtocol != FALSE;
-    rules.maintenance = m_app.m_bAllowMaintenanceMode && config.HasFlag(CCVConfig::kTksupvSupport);
+    rules.maintenance =
+        m_app.m_bAllowMaintenanceMode && m_app.GetConfig().HasFlag(CCVConfig::kTksupvSupport);
+    return rules;
+}
 
-    // The window deletes the menu bar it had, with its actions.
+void CMainFrame::SetUpMenus() {
+    m_menuRules = GetMenuRules();
+    // The window deletes the menu bar it had, with its actions; the keys without a menu item
+    // are the window's own and go here, or they would be there twice.
+    for (const auto& [id, action] : m_actions) {
+        if (action->parent() == this) delete action;
+    }
     auto* bar = new QMenuBar(this);
     m_actions.clear();
-    for (const CMenuDesc& menu : VisibleMenus(rules)) {
+    for (const CMenuDesc& menu : VisibleMenus(m_menuRules)) {
         QMenu* popup = bar->addMenu(ToQString(menu.title));
         for (const CMenuItemDesc& item : menu.items) {
             if (item.id == 0) {
@@ -54,6 +63,8 @@ void CMainFrame::SetUpMenus() {
             QAction* action = popup->addAction(ToQString(item.text));
             action->setData(item.id);
             action->setCheckable(item.checkable);
+            // Shown in the status bar while the item is under the mouse.
+            action->setStatusTip(ToQString(LoadResString(item.id)));
             if (*item.key) action->setShortcut(QKeySequence(QString::fromLatin1(item.key)));
             connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
             m_actions[item.id] = action;

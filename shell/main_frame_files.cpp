@@ -370,7 +370,8 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
         m_bPathIsFile = oldIsFile;
     }
     if (!partial) m_doc->SetFlagOnAll(CCVObject::kInFile, FALSE);
-    if (m_strDocPath != oldPath) SetFrameTitle(m_strDocPath);
+    // Leaving ONLINE for the file the setup came from changes the title, not the path.
+    if (m_strDocPath != oldPath || m_app.GetMode() != mode) SetFrameTitle(m_strDocPath);
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

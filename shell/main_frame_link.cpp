@@ -14,7 +14,9 @@
 #include "platform/base/message_box.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/sys_info.h"
 #include "res/string_table.h"
+#include "shell/dlg_file_picker.h"
 #include "shell/dlg_icom_status.h"
 #include "shell/dlg_save_as_online_progress.h"
 #include "shell/dlg_send_progress.h"
@@ -26,7 +28,10 @@
 
 namespace {
 
+constexpr UINT kIdsPartialSaveOnline = 2164;
+constexpr UINT kIdsSaveFilter = 2177;
 constexpr UINT kIdsUnableToContact = 2397;
+constexpr UINT kIdsLeaveWithChanges = 2437;
 constexpr UINT kIdsIcomNotVisible = 5500;
 constexpr UINT kIdsRemoteTrunkAssign = 5501;
 constexpr UINT kIdsLogToSerialSession = 5503;
@@ -34,6 +39,9 @@ constexpr UINT kIdsLogToNetworkSession = 5504;
 constexpr int kErrorIcomNotVisible = 34;
 constexpr int kErrorRemoteTrunkAssign = 35;
 constexpr int kErrorLogElsewhere = 36;
+// The save picker's kind for a partial save of an ONLINE setup, and the setup files' extension.
+constexpr UINT kKindPartialSaveOnline = 104;
+constexpr char16_t kSetupExtension[] = u"kvd";
 
 constexpr char16_t kNakText[] =
     u"A NAK was received for message type %d (0x%02.2x).\nThis could indicate a mismatch in "
@@ -202,7 +210,15 @@ LRESULT CMainFrame::AskAboutNak(const CDualMessage* pair) {
 LRESULT CMainFrame::RunConnectionStatus() {
     CDlgIcomStatus status(DialogParent());
     m_pIcomStatus = &status;
-    const int answer = status.DoModal();
+    int answer = status.DoModal();
+    // Unsent changes are not given up without a word: the user may save them, or wait on.
+    while (answer == IDCANCEL && !LetUnsentChangesGo()) {
+        if (status.GetState() == CDlgIcomStatus::kRestored) {
+            answer = IDOK;
+            break;
+        }
+        answer = status.DoModal();
+    }
     m_pIcomStatus = nullptr;
     // OK: the connection came back. Cancel, the only way out while it is down: FILE mode.
     if (answer == IDCANCEL) {
@@ -210,6 +226,35 @@ LRESULT CMainFrame::RunConnectionStatus() {
         AbortOperation(kSendLostLink);
     }
     return answer;
+}
+
+bool CMainFrame::LetUnsentChangesGo() {
+    if (!HasChanges()) return true;
+    for (;;) {
+        switch (ModalMessageBox(LoadResString(kIdsLeaveWithChanges),
+                                MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+            case IDNO: return true;
+            case IDYES:
+                if (SaveUnsentChanges()) return true;
+                break;
+            default: return false;
+        }
+    }
+}
+
+// The controller cannot be asked for the rest of its setup: the changed records are written
+// as a partial setup file, which Load File later marks as changes again.
+bool CMainFrame::SaveUnsentChanges() {
+    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+    CDlgSaveFile picker(kKindPartialSaveOnline, kIdsPartialSaveOnline, {}, kSetupExtension,
+                        kIdsSaveFilter, this);
+    picker.SetInitialDir(m_app.GetSetupDirectory());
+    if (picker.DoModal() != IDOK) return false;
+    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+    m_doc->SetFlagOnAll(CCVObject::kInFile, FALSE);
+    m_doc->SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
+    CWaitCursor wait;
+    return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
 }
 
 void CMainFrame::LinkRestored() {

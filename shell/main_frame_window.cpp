@@ -72,6 +72,11 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
         return update.IsEnabled() ? TRUE : FALSE;
     });
     m_updater->AddUpdateHandler([this] { UpdatePanes(); });
+    // A controller with other abilities, or other restrictions, make another menu bar; it is
+    // not replaced under an open menu.
+    m_updater->AddUpdateHandler([this] {
+        if (GetMenuRules() != m_menuRules && !QApplication::activePopupWidget()) SetUpMenus();
+    });
     CreateBars();
     CreateClient();
     SetUpMenus();
@@ -104,6 +109,7 @@ void CMainFrame::CreateBars() {
         }
         QAction* action = m_toolBar->addAction(ToolBarIcon(id), ToQString(CommandTitle(id)));
         action->setData(id);
+        action->setStatusTip(ToQString(LoadResString(id)));
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_updater->AddAction(action);
     }

@@ -22,6 +22,7 @@
 #include "shell/app_screen_services.h"
 #include "shell/file_mode_host.h"
 #include "shell/main_frame.h"
+#include "shell/menu_table.h"
 #include "shell/nav_history.h"
 #include "shell/screen_table.h"
 
@@ -91,6 +92,8 @@ public:
 
     // The menu bar from the table, as the restrictions and the controller leave it.
     void SetUpMenus();
+    // What the menu bar depends on now: the restrictions and the controller's abilities.
+    CMenuRules GetMenuRules() const;
     // "Kelvardin - [name]".
     void SetFrameTitle(const CString& name);
     // A command as the menu, a key or a posted WM_COMMAND gives it: the panes and the screen
@@ -293,6 +296,8 @@ private:
     QStackedWidget* m_viewSlot = nullptr;
     std::unique_ptr<CCommandUpdater> m_updater;
     std::map<UINT, QAction*> m_actions;
+    // What the menu bar was built for; it is built again when that changes.
+    CMenuRules m_menuRules;
     CWndTimer m_timer;
     int m_nClockTicks = 0;
     int m_nStatusTicks = 0;
@@ -327,6 +332,10 @@ private:
     LRESULT OnCommError(int code, const CDualMessage* pair);
     LRESULT AskAboutNak(const CDualMessage* pair);
     LRESULT RunConnectionStatus();
+    // Before the lost link's Cancel resets the setup: with unsent changes the user is asked,
+    // and may save them first; false keeps waiting for the controller.
+    bool LetUnsentChangesGo();
+    bool SaveUnsentChanges();
     void AbortOperation(int reason);
     void ClearControllerFlags();
     // The window is going: a question the link waits on is withdrawn.

@@ -22,6 +22,7 @@ struct CMenuRules {
     bool maintenance = false;
 
     bool Allows(MenuNeed need) const;
+    bool operator==(const CMenuRules&) const = default;
 };
 
 // One item: its command (0 for a separator), its text with its mnemonic, its key (empty for

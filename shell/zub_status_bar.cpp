@@ -45,6 +45,16 @@ private:
 CZubStatusBar::CZubStatusBar(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
     BuildLampImages();
+    // The bar's own message area lies left of the permanent panes, where pane 0 leaves it no
+    // room: the message goes into pane 0.
+    connect(this, &QStatusBar::messageChanged, this, &CZubStatusBar::OnMessageChanged);
+}
+
+void CZubStatusBar::OnMessageChanged(const QString& message) {
+    if (m_panes.empty()) return;
+    if (!m_bShowingMessage) m_strBeforeMessage = GetPaneText(0);
+    m_bShowingMessage = !message.isEmpty();
+    SetPaneText(0, m_bShowingMessage ? FromQString(message) : m_strBeforeMessage, false);
 }
 
 CZubStatusBar::~CZubStatusBar() {

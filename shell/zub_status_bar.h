@@ -23,7 +23,8 @@ class CStatusPane;
 // pixels, and four activity indicators shown as two lamps in pane 7. The first lamp shows
 // indicators 1 (normal) and 3 (error, which wins), the second indicators 2 and 4. An
 // indicator turned on goes off by itself 250 ms after it came on; turning it on again
-// meanwhile does not restart that time, so a busy link blinks.
+// meanwhile does not restart that time, so a busy link blinks. A passing message (the prompt
+// of the menu item or tool button under the mouse) shows in pane 0 for as long as it lasts.
 class CZubStatusBar : public QStatusBar {
 public:
     static constexpr int kLampPane = 7;
@@ -91,6 +92,7 @@ private:
     };
 
     void ApplyPaneStyle(const Pane& pane);
+    void OnMessageChanged(const QString& message);
     void PaintLamps(QPainter& painter, const QRect& rect) const;
     void BuildLampImages();
 
@@ -98,4 +100,7 @@ private:
     std::array<int, 4> m_indicators{};
     std::array<int, 4> m_blinkTimers{};
     QPixmap m_lamps;
+    // What pane 0 showed before the passing message.
+    CString m_strBeforeMessage;
+    bool m_bShowingMessage = false;
 };

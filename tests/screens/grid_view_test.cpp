@@ -163,6 +163,25 @@ TEST_F(GridViewTest, KeysEnterAndRightClicksGoToTheScreenFirst) {
     EXPECT_EQ(screen->menus.size(), 3u);
 }
 
+TEST_F(GridViewTest, SelectAllIsOfferedOnlyWhileTheGridSelects) {
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    const auto offered = [&] {
+        CCmdUI state(ID_EDIT_SELECT_ALL);
+        state.Enable(FALSE);
+        return screen->OnCmdMsg(ID_EDIT_SELECT_ALL, &state) && state.IsEnabled();
+    };
+    EXPECT_TRUE(offered());
+    screen->OnCmdMsg(ID_EDIT_SELECT_ALL, nullptr);
+    EXPECT_EQ(grid.GetSelectedCount(), 5 * 5);
+
+    grid.SetSelectedRange(-1, -1, -1, -1);
+    grid.EnableSelection(FALSE);
+    EXPECT_FALSE(offered());
+    screen->OnCmdMsg(ID_EDIT_SELECT_ALL, nullptr);
+    EXPECT_EQ(grid.GetSelectedCount(), 0);
+}
+
 TEST_F(GridViewTest, HelpIdsWrapAtThirtyTwoBitsAndRowHeightsNeverGoNegative) {
     auto screen = Show(IcomColumns(), 5);
     CRect rect;

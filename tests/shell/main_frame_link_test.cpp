@@ -1,14 +1,17 @@
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTest>
 
 #include "link/command_codes.h"
 #include "link/cv_data_send_all.h"
 #include "link/maint_mode_send_all.h"
+#include "model/partial_save_selection.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_send_progress.h"
 #include "shell/main_frame_window.h"
+#include "shell/setup_file_drivers.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 
@@ -141,6 +144,57 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
     sim.ChangeState([](CorvaneState& s) { s.sessions.clear(); });
     EXPECT_TRUE(Until([&] { return Requests(kCmdOpenSession) > sessions; }));
     EXPECT_TRUE(Online());
+}
+
+TEST_F(LinkEventsTest, LeavingALostControllerWithUnsentChangesAsksAndMaySaveThemFirst) {
+    ASSERT_TRUE(Online());
+    app.SetSetupDirectory(FromQString(dir.path()));
+    const QString saved = dir.filePath("unsent.kvd");
+    Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
+    const auto cancel = [](QDialog& dlg) {
+        Click(dlg, IDCANCEL);
+        return 0;
+    };
+    const std::u16string question = u"There are changes that have not been sent to the Corvane;";
+    // Cancel at the question: back to waiting, still ONLINE with the changes.
+    script.ExpectDialog("dlg173", cancel);
+    script.ExpectMessageBox(question, IDCANCEL);
+    script.ExpectDialog("dlg173", [&](QDialog& dlg) {
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_TRUE(Doc().HasModifications());
+        return cancel(dlg);
+    });
+    // A save given up asks again; the one made lets the setup go.
+    script.ExpectMessageBox(question, IDYES);
+    script.ExpectDialog("FileSave", [](QDialog& dlg) {
+        dlg.reject();
+        return IDCANCEL;
+    });
+    script.ExpectMessageBox(question, IDYES);
+    script.ExpectDialog("FileSave", [&](QDialog& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), "Partial Save (Online setup)");
+        static_cast<QFileDialog&>(dlg).selectFile(saved);
+        dlg.accept();
+        return IDOK;
+    });
+    sim.ChangeState([](CorvaneState& s) { s.silent = true; });
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(frame->windowTitle(), "Kelvardin - [Untitled]");
+    EXPECT_FALSE(Doc().HasModifications());
+
+    // The file holds the changed trunk alone; loaded, it is a change again.
+    CPartialSaveSelection held;
+    ASSERT_EQ(ReadSetupFileContents(FromQString(saved), held), 1);
+    const CBitArray& trunks = *held.GetSectionSet(CObjSpec::kTrunk);
+    EXPECT_EQ(trunks.FindNext(0), 3);
+    EXPECT_EQ(trunks.FindNext(4), -1);
+    EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(0), -1);
+    const BOOL fixed = Doc().GetTrunkFixed(3);
+    ASSERT_EQ(LoadSetupFile(Doc(), FromQString(saved), 1, held), 1);
+    EXPECT_NE(Doc().GetTrunkFixed(3), fixed);
+    EXPECT_GE(Doc().FindModifiedTrunk(), 0);
+    sim.ChangeState([](CorvaneState& s) { s.silent = false; });
 }
 
 TEST_F(LinkEventsTest, RefusalsDuringASendAreAnsweredByTheUserOrTheCountDown) {

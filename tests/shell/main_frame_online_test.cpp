@@ -1,5 +1,7 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <set>
 
@@ -185,6 +187,62 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
 }
 
+TEST_F(OnlineTest, LeavingOnlineForTheFileTheSetupCameFromShowsTheFileInTheTitle) {
+    Connect();
+    const QString file = Title().replace("[ONLINE]", "[" + Path("S.kvd") + "]");
+    for (bool again : {false, true}) {
+        if (again) {
+            frame->OnCommand(ID_CONNECT);
+            ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+            EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+        }
+        QString failure;
+        script.ExpectDialog("FileSave", Choose(Path("S.kvd"), "Save (Online setup)"));
+        if (again) script.ExpectMessageBox(u"S.kvd already exists.", IDYES);
+        script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
+        script.ExpectDialog("dlg155", RunToEnd(failure));
+        frame->OnCommand(ID_FILE_SAVE);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+        EXPECT_EQ(Title(), file) << again;
+    }
+}
+
+TEST_F(OnlineTest, TheMenusFollowTheControllersFeatures) {
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
+    const auto trunkMenu = [&] {
+        QStringList items;
+        for (QAction* menu : frame->menuBar()->actions()) {
+            if (menu->text() != "&Trunk") continue;
+            for (QAction* item : menu->menu()->actions())
+                items.push_back(item->isSeparator() ? "-" : item->text());
+        }
+        return items.join('|');
+    };
+    const QString withMaintenance =
+        "&Definitions|&Summary|&Inspect|Allocation &Options|-|&Clear Allocations...|-|"
+        "Set &Maintenance Mode...|Clear Maintenance Mod&e...";
+    const QString without = withMaintenance.section('|', 0, 5);
+    // A first connection to a controller with trunk supervision: its items come.
+    Connect();
+    ASSERT_TRUE(Until([&] { return trunkMenu() == withMaintenance; })) << trunkMenu().toStdString();
+
+    // The controller loses the feature: its items go, and the keys of the window stay
+    // there once.
+    sim.ChangeState([](CorvaneState& state) {
+        SimSetup setup = state.setup;
+        setup.flags &= ~0x04;
+        state.UseSetup(setup);
+    });
+    ASSERT_TRUE(Until([&] { return trunkMenu() == without; })) << trunkMenu().toStdString();
+    const QList<QAction*> actions = frame->findChildren<QAction*>();
+    EXPECT_EQ(std::count_if(actions.begin(), actions.end(),
+                            [](const QAction* action) {
+                                return action->shortcut() == QKeySequence("Ctrl+PgDown");
+                            }),
+              1);
+}
+
 TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
     Connect();
     const std::set<unsigned> bracket = {3, 4, 6, 23, 25, 26, 33};
@@ -266,7 +324,11 @@ TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
         state.silent = true;
         return std::optional<SimFrame>();
     });
-    EXPECT_EQ(SendChanges([&] { script.ExpectDialog("dlg173", Cancel); }),
+    // The change the send could not deliver is let go when asked.
+    EXPECT_EQ(SendChanges([&] {
+                  script.ExpectDialog("dlg173", Cancel);
+                  script.ExpectMessageBox(u"have not been sent to the Corvane;", IDNO);
+              }),
               "FAILED:  lost communication with the Corvane");
     // The connection-status dialog can come after the send dialog has shown the failure.
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));

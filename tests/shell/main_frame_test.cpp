@@ -1,12 +1,19 @@
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEnterEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSplitter>
+#include <QStatusTipEvent>
+#include <QToolBar>
 
 #include <string>
 #include <vector>
 
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
+#include "res/string_table.h"
 #include "screens/screen_messages.h"
 #include "shell/main_frame_window.h"
 #include "shell/zub_status_bar.h"
@@ -182,6 +189,42 @@ TEST_F(MainFrameTest, MenusFollowTheRestrictionsAndStatusPanesTheMode) {
     script.ExpectMessageBox(u"The release notes could not be opened.", IDOK);
     frame->OnCommand(ID_RELEASE_NOTES);
     EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(MainFrameTest, MenuItemsAndToolButtonsShowTheirPromptWhileUnderTheMouse) {
+    int items = 0;
+    for (QAction* menu : frame->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            ++items;
+            EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
+            EXPECT_EQ(item->statusTip(), ToQString(LoadResString(item->data().toUInt())));
+        }
+    }
+    EXPECT_GT(items, 40);
+
+    // As a menu shows the prompt of the item under the mouse, and takes it away.
+    CZubStatusBar& bar = frame->GetStatusBar();
+    frame->GetAction(ID_FILE_OPEN)->showStatusText(frame->menuBar());
+    EXPECT_EQ(bar.GetPaneText(0), u"Open a setup file");
+    QStatusTipEvent gone{QString()};
+    QCoreApplication::sendEvent(frame->menuBar(), &gone);
+    EXPECT_EQ(bar.GetPaneText(0), u"");
+
+    // A tool button, as the mouse enters and leaves it.
+    auto* toolBar = frame->findChild<QToolBar*>();
+    ASSERT_NE(toolBar, nullptr);
+    QWidget* save = nullptr;
+    for (QAction* action : toolBar->actions()) {
+        if (action->data().toUInt() == ID_FILE_SAVE) save = toolBar->widgetForAction(action);
+    }
+    ASSERT_NE(save, nullptr);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(save, &enter);
+    EXPECT_EQ(bar.GetPaneText(0), u"Save the setup to a file");
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(save, &leave);
+    EXPECT_EQ(bar.GetPaneText(0), u"");
 }
 
 TEST_F(MainFrameTest, PrintSetupIsAlwaysThereAndLaterJobsKeepItsChoice) {
