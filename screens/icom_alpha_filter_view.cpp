@@ -69,7 +69,7 @@ int CIcomAlphaFilterView::ContextParam(int i) const {
 void CIcomAlphaFilterView::FillIntercoms() {
     const CKelvardinDoc* doc = Document();
     if (!doc) return;
-    RefillList([doc](IListControl& list) { doc->FillIcomList(list, TRUE); }, ContextParam(0));
+    RefillIcomList(*doc, ContextParam(0));
 }
 
 void CIcomAlphaFilterView::FillTypes() {
@@ -108,7 +108,9 @@ void CIcomAlphaFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintOb
         if (hint == kHintRebuild) FillTypes();
         LayOut();
     } else if (hint == kHintSelection) {
-        m_edit.SelectByData(static_cast<DWORD>(ContextParam(0)));
+        // The intercom chosen elsewhere may be one the list has no entry for yet.
+        FillIntercoms();
+        LayOut();
         m_type.SelectByData(static_cast<DWORD>(ContextParam(1)));
         m_edit.Invalidate();
         m_type.Invalidate();
