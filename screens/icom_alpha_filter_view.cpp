@@ -53,6 +53,8 @@ BOOL CIcomAlphaFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget*
     for (CCoolEdit* edit : {&m_edit, &m_type}) {
         edit->SetListMode(TRUE);
         edit->SetFont(m_font);
+        // Each list opens under its value, as a selector's list does.
+        edit->SetPopupAnchor(cool_edit::kValue, cool_edit::kLeftBottom, cool_edit::kLeftTop);
     }
     LayOut();
     return TRUE;

@@ -184,6 +184,10 @@ TEST_F(IcomAlphasViewTest, EnterOnARowOpensTheTypeList) {
     EXPECT_TRUE(types.IsPopupOpen());
     EXPECT_TRUE(types.GetPopupList()->IsOpen());
     EXPECT_FALSE(pane.GetEdit().IsPopupOpen());
+    // Under the type's value, where the user reads the choice.
+    const CRect value = types.GetAreaRect(cool_edit::kValue);
+    EXPECT_EQ(types.GetPopupList()->GetWidget()->window()->geometry().left(),
+              types.GetWidget()->mapToGlobal(QPoint(value.left, 0)).x());
     types.ClosePopup();
 }
 
