@@ -41,6 +41,7 @@ public:
     void PushHistory(const CContext&) override {}
     CString GetFrameText() const override { return {}; }
     CString GetFilterText() const override { return {}; }
+    CView* GetCurrentPane() const override { return nullptr; }
     QWidget* GetWindow() override { return nullptr; }
     void SetMoveDrop(bool) override {}
     int AskClearChanges(int) override { return -1; }

@@ -25,6 +25,9 @@ enum Area : int {
     kPopupCalendar = 7,
 };
 
+// The corners of an area or a drop-down, as RectCorner numbers them.
+enum Corner : int { kLeftTop = 0, kRightTop = 1, kLeftBottom = 2, kRightBottom = 3 };
+
 enum Mode : int { kNoMode = 0, kListMode = 1, kSpinMode = 2, kDateMode = 3 };
 
 // Notification codes the parent gets in the high word of WM_COMMAND's wParam.

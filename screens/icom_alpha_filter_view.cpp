@@ -53,6 +53,8 @@ BOOL CIcomAlphaFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget*
     for (CCoolEdit* edit : {&m_edit, &m_type}) {
         edit->SetListMode(TRUE);
         edit->SetFont(m_font);
+        // Each list opens under its value, as a selector's list does.
+        edit->SetPopupAnchor(cool_edit::kValue, cool_edit::kLeftBottom, cool_edit::kLeftTop);
     }
     LayOut();
     return TRUE;
@@ -69,7 +71,7 @@ int CIcomAlphaFilterView::ContextParam(int i) const {
 void CIcomAlphaFilterView::FillIntercoms() {
     const CKelvardinDoc* doc = Document();
     if (!doc) return;
-    RefillList([doc](IListControl& list) { doc->FillIcomList(list, TRUE); }, ContextParam(0));
+    RefillIcomList(*doc, ContextParam(0));
 }
 
 void CIcomAlphaFilterView::FillTypes() {
@@ -108,7 +110,9 @@ void CIcomAlphaFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintOb
         if (hint == kHintRebuild) FillTypes();
         LayOut();
     } else if (hint == kHintSelection) {
-        m_edit.SelectByData(static_cast<DWORD>(ContextParam(0)));
+        // The intercom chosen elsewhere may be one the list has no entry for yet.
+        FillIntercoms();
+        LayOut();
         m_type.SelectByData(static_cast<DWORD>(ContextParam(1)));
         m_edit.Invalidate();
         m_type.Invalidate();

@@ -179,7 +179,8 @@ void CIcomAlphasView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
     CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     switch (hint) {
         case kHintAlphaRemoved: OnAlphaRemoved(static_cast<DWORD>(object)); break;
-        case kHintRebuild: RemoveAllRows(); break;
+        // The setup or the configuration changed: the rows are those of the document's alphas.
+        case kHintRebuild: CreateGrid(); break;
         case kHintRefresh: ApplyChoice(); break;
         case kCmdNames:
             if (!GetHost().IsCurrentScreen(*this)) break;
@@ -240,19 +241,6 @@ void CIcomAlphasView::OnAlphaRemoved(DWORD key) {
     grid->Invalidate();
 }
 
-void CIcomAlphasView::RemoveAllRows() {
-    CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
-    {
-        const CWaitCursor wait;
-        const CNoRedrawScope noRedraw(*grid);
-        grid->DeleteNonFixedRows();
-    }
-    m_keys.Clear();
-    m_nRowsInGrid = 0;
-    m_bRepaintDue = false;
-}
-
 void CIcomAlphasView::ApplyChoice() {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
@@ -266,6 +254,13 @@ void CIcomAlphasView::ApplyChoice() {
         const int wanted = key && AlphaKeyMatches(*key, icom, type) ? height : 0;
         if (grid->GetRowHeight(row) != wanted) grid->SetRowHeight(row, wanted);
     }
+}
+
+BOOL CIcomAlphasView::OnCmdMsg(UINT id, CCmdUI* update) {
+    // Enter on a row opens the type selector's list, which the pane owns.
+    if (id != ID_EDIT_CELL) return CKelvardinGridView::OnCmdMsg(id, update);
+    if (CView* pane = GetHost().GetCurrentPane()) return pane->OnCmdMsg(id, update);
+    return FALSE;
 }
 
 LRESULT CIcomAlphasView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

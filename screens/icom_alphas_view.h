@@ -53,6 +53,7 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
+    BOOL OnCmdMsg(UINT id, CCmdUI* update) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnTimer(UINT_PTR id) override;
 
@@ -65,7 +66,6 @@ private:
 
     void OnAlphaStored(DWORD key);
     void OnAlphaRemoved(DWORD key);
-    void RemoveAllRows();
     // Row heights by the choice: a row outside it gets height 0.
     void ApplyChoice();
     void RunMenuCommand(UINT command, int icom);

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
 #include "screens/pane_frame.h"
 #include "screens/popup_list.h"
@@ -62,6 +64,24 @@ void CKelvardinFilterView::RefillList(const std::function<void(IListControl&)>& 
     }
     m_edit.Invalidate();
     m_bUpdating = wasUpdating;
+}
+
+void CKelvardinFilterView::RefillIcomList(const CKelvardinDoc& doc, int icom) {
+    const CPopupList* popup = m_edit.GetPopupList();
+    RefillList(
+        [&doc, icom, popup](IListControl& list) {
+            doc.FillIcomList(list, TRUE);
+            if (!popup || icom < 0 || icom >= GetApp().GetVisibleIcomCount()) return;
+            // After the all-intercoms entry; among the others by number when they stand so.
+            int row = 1;
+            for (int i = 0; i < popup->GetItemCount(); ++i) {
+                if (popup->GetItemData(i) == icom) return;
+                if (GetApp().m_bSortIntercomsByIntercomNumber && popup->GetItemData(i) < icom)
+                    row = i + 1;
+            }
+            list.InsertItem(row, CString::Formatted(u"#%d", icom + 1), icom);
+        },
+        icom);
 }
 
 DWORD CKelvardinFilterView::GetActiveHelpID() const {

@@ -8,6 +8,7 @@
 #include "screens/cool_edit.h"
 #include "screens/screen_ids.h"
 
+class CKelvardinDoc;
 class IListControl;
 class IPaneFrame;
 class QWidget;
@@ -39,6 +40,10 @@ public:
     // none has it), under the updating guard so that the change of selection this makes is
     // not taken for the user's.
     void RefillList(const std::function<void(IListControl&)>& fill, LPARAM data);
+    // Refills the control with the all-intercoms entry and the named intercoms and selects the
+    // intercom (negative: all). The intercom chosen gets an entry named by its number when it
+    // has no name, so that the pane names what its screen shows.
+    void RefillIcomList(const CKelvardinDoc& doc, int icom);
     BOOL IsUpdating() const { return m_bUpdating; }
 
     // The help id of the screen under the pane, with bit 29 set.

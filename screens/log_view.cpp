@@ -68,7 +68,13 @@ void CLogView::OnInitialUpdate() {
 
 void CLogView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
     if (hint == kHintRefresh) {
-        Reload();
+        // Coming back to the day shown, the user finds the place and the lines left there,
+        // with the records written meanwhile at the end; another day starts at its top.
+        if (DayFilePath() == GetPath()) {
+            OnGrowth();
+        } else {
+            Reload();
+        }
     } else if (hint == kHintLogLine) {
         OnGrowth();
     }
@@ -80,15 +86,17 @@ void CLogView::Reload() {
     m_nSelStart = m_nSelEnd = -1;
     m_nCaret = 0;
     m_nHOffset = 0;
-    DWORD day = m_host.GetViewContext(kScreenLog).m_params[0];
-    if (day == 0) day = log_rules::EncodeDay(LocalToday());
-    const CString path =
-        LogFolderPath(m_services.GetLogDirectory(), LogDayFileName(log_rules::DecodeDay(day)));
-    m_cache.Reset(path, m_mask);
+    m_cache.Reset(DayFilePath(), m_mask);
     m_cache.GetLine(0);
     m_cache.TakeCountChanged();
     UpdateScrollBars();
     Invalidate();
+}
+
+CString CLogView::DayFilePath() const {
+    DWORD day = m_host.GetViewContext(kScreenLog).m_params[0];
+    if (day == 0) day = log_rules::EncodeDay(LocalToday());
+    return LogFolderPath(m_services.GetLogDirectory(), LogDayFileName(log_rules::DecodeDay(day)));
 }
 
 void CLogView::OnGrowth() {

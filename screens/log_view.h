@@ -105,6 +105,8 @@ public:
 
 private:
     std::int64_t LastRecord() const { return GetRecordCount() - 1; }
+    // The file of the day in the screen's context (today for none).
+    CString DayFilePath() const;
     bool HasSelection() const { return m_nSelStart >= 0; }
     // The record under a client height, within the file.
     std::int64_t LineAt(int y) const;

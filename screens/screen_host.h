@@ -30,6 +30,8 @@ public:
     // The main window's title, and the current selector pane's text (empty when none).
     virtual CString GetFrameText() const = 0;
     virtual CString GetFilterText() const = 0;
+    // The selector pane shown above the current screen; none while there is none.
+    virtual CView* GetCurrentPane() const = 0;
     // The window that dialogs and the print preview belong to.
     virtual QWidget* GetWindow() = 0;
 

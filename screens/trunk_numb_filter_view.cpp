@@ -7,20 +7,14 @@
 #include "screens/popup_list.h"
 #include "screens/screen_host.h"
 
-namespace {
-
-constexpr int kRightBottom = 3;
-constexpr int kPopupRightTop = 1;
-
-}  // namespace
-
 CTrunkNumbFilterView::CTrunkNumbFilterView(IScreenHost& host) : m_host(host) {}
 
 BOOL CTrunkNumbFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) {
     if (!CKelvardinFilterView::Create(frame, rect, parent, id)) return FALSE;
     m_edit.SetExpandable(TRUE);
     m_edit.SetListMode(TRUE);
-    m_edit.SetPopupAnchor(cool_edit::kDropButton, kRightBottom, kPopupRightTop);
+    // The list opens under the value, not at the far end of the stretched button.
+    m_edit.SetPopupAnchor(cool_edit::kValue, cool_edit::kLeftBottom, cool_edit::kLeftTop);
     return TRUE;
 }
 

@@ -9,9 +9,6 @@ namespace {
 
 constexpr LPARAM kNamesHint = 5;
 constexpr LPARAM kNamesObject = 7;
-constexpr int kDropButton = 3;
-constexpr int kRightBottom = 3;
-constexpr int kRightTop = 1;
 
 // Sets the pane's updating guard for as long as it lives.
 class CUpdating {
@@ -36,7 +33,8 @@ BOOL CTrunkSummFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget*
     if (!CKelvardinFilterView::Create(frame, rect, parent, id)) return FALSE;
     // The base pane makes its label fixed; here a click on it expands the control.
     m_edit.SetExpandable(TRUE);
-    m_edit.SetPopupAnchor(kDropButton, kRightBottom, kRightTop);
+    // The list opens under the value, not at the far end of the stretched button.
+    m_edit.SetPopupAnchor(cool_edit::kValue, cool_edit::kLeftBottom, cool_edit::kLeftTop);
     return TRUE;
 }
 
@@ -55,7 +53,7 @@ void CTrunkSummFilterView::Refill() {
     if (!doc) return;
     // The list is refilled as it is and the context's intercom chosen again, whatever place
     // it now has in the list.
-    RefillList([doc](IListControl& list) { doc->FillIcomList(list, TRUE); }, ChosenData());
+    RefillIcomList(*doc, static_cast<int>(ChosenData()));
 }
 
 void CTrunkSummFilterView::OnInitialUpdate() {
@@ -70,8 +68,8 @@ void CTrunkSummFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintOb
     if (hint == kHintRefresh || hint == kHintRebuild || names) {
         Refill();
     } else if (hint == kHintSelection) {
-        m_edit.SelectByData(static_cast<DWORD>(ChosenData()));
-        m_edit.Invalidate();
+        // The intercom chosen elsewhere may be one the list has no entry for yet.
+        Refill();
     }
 }
 

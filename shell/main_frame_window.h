@@ -74,7 +74,7 @@ public:
     void GoToContext(const CContext& context, CStack<CContext>& other);
     int GetCurrentScreen() const { return m_nCurrent; }
     CKelvardinGridView* GetCurrentGridScreen() const { return m_pCurrentGrid; }
-    CView* GetCurrentPane() const { return m_pCurrentPane; }
+    CView* GetCurrentPane() const override { return m_pCurrentPane; }
     // The view or pane made for a screen so far; null before its first showing.
     CView* GetScreenView(int screen) const;
     CView* GetScreenPane(int screen) const;

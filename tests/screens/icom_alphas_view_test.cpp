@@ -1,12 +1,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTest>
 
 #include "link/command_codes.h"
 #include "link/data_replies.h"
 #include "model/partial_save_selection.h"
 #include "screens/icom_alpha_filter_view.h"
 #include "screens/icom_alphas_view.h"
+#include "screens/popup_list.h"
 #include "tests/screens/diag_fixture.h"
 #include "tests/support/memory_file.h"
 
@@ -34,6 +36,7 @@ protected:
         pane.Create(nullptr, CRect(0, 0, 680, 24), &window, 20006);
         view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 24, 680, 380), &window, 20106);
         host.current = &view;
+        host.pane = &pane;
         view.OnInitialUpdate();
         pane.OnInitialUpdate();
         Show(pane);
@@ -155,6 +158,54 @@ TEST_F(IcomAlphasViewTest, ChoiceOfIntercomAndTypeOnlyChangesRowHeights) {
     ASSERT_EQ(host.pushed.size(), 1u);
     EXPECT_EQ(host.pushed[0].m_params[0], DWORD(-1));
     EXPECT_EQ(host.pushed[0].m_params[1], 2u);
+}
+
+TEST_F(IcomAlphasViewTest, ConfigurationChangeKeepsTheRowsOfTheAlphasTheDocumentHolds) {
+    // The configuration sheet's OK reaches every view, shown or not; the alphas stay.
+    Choose(3, -1);
+    m_doc.UpdateAllViews(nullptr, kHintRebuild);
+    EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
+    EXPECT_EQ(Rows(false).size(), 6u);
+    Choose(-1, -1);
+    Hide(true);
+    m_app.m_nVisibleIntercoms = 2;
+    m_doc.UpdateAllViews(nullptr, kHintRebuild);
+    Hide(false);
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10"}));
+    // Alphas that come after still get their rows.
+    Store(1, 0, 3, u"P13");
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+}
+
+TEST_F(IcomAlphasViewTest, EnterOnARowOpensTheTypeList) {
+    CCoolEdit& types = pane.GetTypeEdit();
+    QTest::keyClick(view.GetGrid()->GetWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(types.IsPopupOpen());
+    EXPECT_TRUE(types.GetPopupList()->IsOpen());
+    EXPECT_FALSE(pane.GetEdit().IsPopupOpen());
+    // Under the type's value, where the user reads the choice.
+    const CRect value = types.GetAreaRect(cool_edit::kValue);
+    EXPECT_EQ(types.GetPopupList()->GetWidget()->window()->geometry().left(),
+              types.GetWidget()->mapToGlobal(QPoint(value.left, 0)).x());
+    types.ClosePopup();
+}
+
+TEST_F(IcomAlphasViewTest, ThePaneNamesTheIntercomShownThoughItHasNoName) {
+    Store(5, 0, 0, u"P50");
+    pane.GetEdit().SetText(u"Intercom Alphas for:");
+    pane.GetEdit().Expand();
+    ASSERT_EQ(Rows().back(), u"P50");
+    const int row = view.GetGrid()->GetRowCount() - 1;
+    script.ExpectMenu([](QMenu&) { return static_cast<int>(ID_ICOM_VIEW_ALPHAS); });
+    NM_GRIDVIEW record;
+    record.iRow = row;
+    record.iColumn = 4;
+    view.OnGridRClick(&record);
+    EXPECT_EQ(Rows(), (Labels{u"P50"}));
+    EXPECT_EQ(pane.GetEdit().GetCurSelData(), 5);
+    CString text;
+    EXPECT_EQ(pane.GetFilterText(text), CString(u"Intercom Alphas for: #6"));
 }
 
 TEST_F(IcomAlphasViewTest, PollsForTheChosenAlphasUnlessTheControllerCountsThem) {

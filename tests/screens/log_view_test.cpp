@@ -128,6 +128,39 @@ TEST_F(LogViewTest, FollowsTheEndAsTheFileGrowsAndSurvivesAShrink) {
     EXPECT_EQ(view->GetRecordCount(), 0);
 }
 
+TEST_F(LogViewTest, ComingBackKeepsThePlaceAndTheSelectionWithNewRecordsAtTheEnd) {
+    WriteDay(DayPath(), 0, 100);
+    WriteDay(DayPath("20120302.CVL"), 0, 3);
+    auto view = ShowLog();
+    const int page = view->GetLinesPerPage();
+    view->OnVScroll(SB_THUMBPOSITION, 40);
+    const int line = view->GetLineHeight();
+    view->OnLButtonDown(0, CPoint(10, 2 * line + 1));
+    view->OnLButtonUp(0, CPoint(10, 2 * line + 1));
+    Key(*view, VK_DOWN, MK_SHIFT);
+
+    // Shown again by the main window after records were written meanwhile.
+    WriteDay(DayPath(), 100, 5, true);
+    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    EXPECT_EQ(view->GetTopLine(), 40);
+    EXPECT_EQ(view->GetSelectedText(), u"REC00042\r\nREC00043\r\n");
+    EXPECT_EQ(view->GetCaret(), 43);
+    EXPECT_EQ(view->GetRecordCount(), 105);
+    Key(*view, VK_END, MK_CONTROL);
+
+    // Left at the end, the view comes back at the new end.
+    WriteDay(DayPath(), 105, 6, true);
+    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    EXPECT_EQ(view->GetTopLine(), 111 - page);
+
+    // Another day starts at its top with nothing selected.
+    host.contexts[kScreenLog].m_params[0] = log_rules::EncodeDay({2012, 3, 2});
+    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    EXPECT_EQ(view->GetRecordCount(), 3);
+    EXPECT_EQ(view->GetTopLine(), 0);
+    EXPECT_EQ(view->GetSelStart(), -1);
+}
+
 TEST_F(LogViewTest, KeysAndMouseSelectWholeLinesToCopy) {
     WriteDay(DayPath(), 0, 100);
     auto view = ShowLog();

@@ -31,6 +31,7 @@ public:
     void PushHistory(const CContext& context) override { pushed.push_back(context); }
     CString GetFrameText() const override { return frameText; }
     CString GetFilterText() const override { return filterText; }
+    CView* GetCurrentPane() const override { return pane; }
     QWidget* GetWindow() override { return nullptr; }
     void SetMoveDrop(bool on) override {
         m_undo.m_bMoveDrop = on;
@@ -57,6 +58,7 @@ public:
     CCVDataMgr& GetDataMgr() override { return dataMgr; }
 
     const CView* current = nullptr;
+    CView* pane = nullptr;
     std::array<CContext, 12> contexts{};
     std::vector<CContext> pushed;
     CString frameText;

@@ -2,6 +2,7 @@
 #include <QMenu>
 
 #include "platform/ui/message_loop.h"
+#include "screens/popup_list.h"
 #include "screens/trunk_summ_filter_view.h"
 #include "screens/trunk_summ_view.h"
 #include "tests/screens/screen_fixture.h"
@@ -129,6 +130,31 @@ TEST_F(TrunkSummTest, ADoubleClickChoosesTheIntercomOnceWithABackStep) {
     NameIcom(3, u"AAAA");
     pane->OnUpdate(nullptr, kHintRefresh, nullptr);
     EXPECT_EQ(pane->GetEdit().GetValueText(), u"CHAR");
+}
+
+TEST_F(TrunkSummTest, ThePaneNamesAnIntercomWithoutANameAndOpensItsListUnderTheValue) {
+    m_app.m_bSortIntercomsByIntercomNumber = TRUE;
+    Make();
+    CCoolEdit& edit = pane->GetEdit();
+    edit.SetText(u"Trunk Summary for:");
+    edit.Expand();
+    DoubleClick(CellOf(5, 81));
+    EXPECT_EQ(Selection(), 6u);
+    CString text;
+    EXPECT_EQ(pane->GetFilterText(text), CString(u"Trunk Summary for: #6"));
+    const CPopupList& list = *edit.GetPopupList();
+    std::vector<CString> entries;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        entries.push_back(list.GetItemText(i));
+    EXPECT_EQ(entries,
+              (std::vector<CString>{u"All Intercoms", u"DELT", u"ALFA", u"CHAR", u"BRAV", u"#6"}));
+
+    // The list drops from the value's left-bottom corner, not from the pane's far end.
+    ASSERT_TRUE(edit.OpenDropDown());
+    const CRect value = edit.GetAreaRect(cool_edit::kValue);
+    const QPoint corner = edit.GetWidget()->mapToGlobal(QPoint(value.left, value.bottom));
+    EXPECT_EQ(list.GetWidget()->window()->geometry().left(), corner.x());
+    edit.ClosePopup();
 }
 
 TEST_F(TrunkSummTest, TheContextMenuNamesTheSelectionAndSeveralIntercomsCountAsAll) {
