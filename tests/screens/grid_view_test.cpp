@@ -98,6 +98,26 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
 }
 
+TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
+    NameIcom(1, u"WWWW");
+    auto screen = Show(IcomColumns(), 5, u"Unsized");
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    // The addresses' column has no heading; its rows set its width.
+    for (int col : {1, 3}) {
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            const CString text = grid.GetItemText(row, col);
+            EXPECT_GE(grid.GetColumnWidth(col), grid.GetItemTextExtent(row, col, text).cx)
+                << ToUtf8(text);
+        }
+    }
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(3, 3, u"10.0.0.10").cx);
+    // Once: a longer text later leaves the width the user may have set since.
+    const int width = grid.GetColumnWidth(3);
+    m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
+    screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+    EXPECT_EQ(grid.GetColumnWidth(3), width);
+}
+
 TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) {
     auto screen = Show(IcomColumns(), 5);
     CKelvardinGridCtrl& grid = *screen->GetGrid();
