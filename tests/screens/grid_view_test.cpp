@@ -1,3 +1,5 @@
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,6 +10,7 @@
 #include "screens/choice_grid_cells.h"
 #include "screens/ip_addr_grid_cell.h"
 #include "tests/screens/screen_fixture.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -233,6 +236,33 @@ TEST_F(GridViewTest, ThePrintedHeaderNamesTheWindowAndTheSelection) {
     // The screen prints through its grid: the five rows fit one page.
     QTemporaryDir dir;
     EXPECT_EQ(PrintViewToPdf(*screen, FromQString(dir.filePath("screen.pdf"))), 1);
+}
+
+TEST_F(GridViewTest, APrintWithNoRoomForARowSaysItFailed) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    // The print dialog, answered with a PDF file as the printer.
+    auto toPdf = [&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath("narrow.pdf"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    script.ExpectDialog("printDialog", toPdf);
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_TRUE(script.MessageBoxes().empty());
+
+    // So narrow that the page it scales to holds the header and footer but no row.
+    for (int col = 0; col < grid.GetColumnCount(); ++col)
+        grid.SetColumnWidth(col, 1);
+    script.ExpectDialog("printDialog", toPdf);
+    script.ExpectMessageBox(u"Printing failed", IDOK);
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 }  // namespace
