@@ -469,6 +469,7 @@ protected:
     CSize m_PaperSize;
     int m_nPageWidth = 0;
     int m_nCurrPrintRow = 0;
+    int m_nPageEndRow = 0;  // the first row of the next page
     int m_nCurrPrintCol = 0;
     int m_nNumPages = 0;
     int m_nHeaderHeight = 2;  // in character heights

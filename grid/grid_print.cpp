@@ -106,10 +106,12 @@ void CGridCtrl::OnPrint(CDC* dc, CPrintInfo* info) {
     dc->OffsetWindowOrg(0, -m_nGap * m_CharSize.cy);
     dc->OffsetWindowOrg(0, -fixedHeight);
 
+    // The page prints exactly the rows its count gave it, so no row prints on two pages.
     const std::vector<int> starts = PageStarts(BodyRowHeights(), m_nPageHeight);
     const auto page = static_cast<size_t>(info->m_nCurPage);
     m_nCurrPrintRow =
         page >= 1 && page <= starts.size() ? m_nFixedRows + starts[page - 1] : m_nRows;
+    m_nPageEndRow = page >= 1 && page < starts.size() ? m_nFixedRows + starts[page] : m_nRows;
     m_nCurrPrintCol = m_nFixedCols;
     PrintRowButtons(dc, info);
 
@@ -139,14 +141,13 @@ void CGridCtrl::PrintBody(CDC* dc) {
     CRect rect;
     rect.bottom = -1;
     bool firstRow = true;
-    for (; m_nCurrPrintRow < m_nRows; ++m_nCurrPrintRow) {
+    for (; m_nCurrPrintRow < m_nPageEndRow; ++m_nCurrPrintRow) {
         const int row = m_nCurrPrintRow;
         if (GetRowHeight(row) <= 0) continue;
         rect.top = rect.bottom + 1;
         rect.bottom = rect.top + GetRowHeight(row) - 1;
         // A row taller than the body still prints, cut at the body's foot, on a page of its own.
-        const bool tooTall = rect.bottom > m_nPageHeight;
-        if (tooTall && !firstRow) break;
+        const bool tooTall = rect.bottom >= m_nPageHeight;
         const int saved = tooTall ? dc->SaveDC() : 0;
         if (tooTall) dc->IntersectClipRect(CRect(-1, -1, m_nPageWidth + 1, m_nPageHeight + 1));
 
@@ -226,14 +227,11 @@ void CGridCtrl::PrintRowButtons(CDC* dc, CPrintInfo* /*info*/) {
         rect.left = rect.right + 1;
         rect.right = rect.left + GetColumnWidth(col) - 1;
         rect.bottom = -1;
-        bool firstRow = true;
-        for (int row = m_nCurrPrintRow; row < m_nRows; ++row) {
+        for (int row = m_nCurrPrintRow; row < m_nPageEndRow; ++row) {
             if (GetRowHeight(row) <= 0) continue;
             rect.top = rect.bottom + 1;
             rect.bottom = rect.top + GetRowHeight(row) - 1;
-            const bool tooTall = rect.bottom > m_nPageHeight;
-            if (tooTall && !firstRow) break;
-            firstRow = false;
+            const bool tooTall = rect.bottom >= m_nPageHeight;
             const int saved = tooTall ? dc->SaveDC() : 0;
             if (tooTall)
                 dc->IntersectClipRect(CRect(rect.left - 1, -1, rect.right + 1, m_nPageHeight + 1));

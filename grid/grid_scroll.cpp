@@ -87,7 +87,9 @@ int CGridCtrl::GetScrollPos32(int bar, BOOL getTrackPos) const {
 }
 
 void CGridCtrl::OnVScroll(UINT code, UINT /*pos*/) {
+    // Whoever scrolls, the edit and the tip belong to a cell that is about to move.
     EndEditing();
+    HideTitleTip();
     const int pos = GetScrollPos32(SB_VERT);
     const CCellID topLeft = GetTopleftNonFixedCell();
     const CRect client = GetClientRect();
@@ -150,6 +152,7 @@ void CGridCtrl::OnVScroll(UINT code, UINT /*pos*/) {
 
 void CGridCtrl::OnHScroll(UINT code, UINT /*pos*/) {
     EndEditing();
+    HideTitleTip();
     const int pos = GetScrollPos32(SB_HORZ);
     const CCellID topLeft = GetTopleftNonFixedCell();
     const CRect client = GetClientRect();

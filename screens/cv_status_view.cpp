@@ -58,25 +58,6 @@ DWORD CCVStatusView::GetHelpID() {
     return 0x20000 + ID_VIEW_CV_STATUS;
 }
 
-// The status arrives after the grid is sized: the column is at least as wide as the longest
-// status a controller can report.
-void CCVStatusView::LoadColumnWidths() {
-    CKelvardinGridView::LoadColumnWidths();
-    CKelvardinGridCtrl* grid = GetGrid();
-    const CKelvardinDoc* doc = GetDocument();
-    CGridCellBase* cell =
-        grid && grid->GetRowCount() > 1 ? grid->GetCell(1, kStatusColumn) : nullptr;
-    if (!doc || !cell) return;
-    int widest = grid->GetColumnWidth(kStatusColumn);
-    for (int model = 0; model < CDocTexts::kModelIndexes; ++model) {
-        CCommStat bad;
-        bad.m_code = model;
-        widest =
-            std::max(widest, static_cast<int>(cell->GetTextExtent(doc->GetCommStatText(bad)).cx));
-    }
-    grid->SetColumnWidth(kStatusColumn, widest);
-}
-
 void CCVStatusView::SetupGrid() {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
@@ -102,6 +83,24 @@ void CCVStatusView::SetupGrid() {
             cell->SetBorders(column.flag ? CKelvardinGridCell::kBorderLeft : 0);
         }
     }
+    SizeStatusColumn();
+}
+
+// The status arrives after the grid is laid out: the column makes room for the longest status
+// a controller can report, which the fit to the contents then keeps.
+void CCVStatusView::SizeStatusColumn() {
+    CKelvardinGridCtrl* grid = GetGrid();
+    const CKelvardinDoc* doc = GetDocument();
+    CGridCellBase* cell = grid->GetRowCount() > 1 ? grid->GetCell(1, kStatusColumn) : nullptr;
+    if (!doc || !cell) return;
+    int widest = 0;
+    for (int model = 0; model < CDocTexts::kModelIndexes; ++model) {
+        CCommStat bad;
+        bad.m_code = model;
+        widest =
+            std::max(widest, static_cast<int>(cell->GetTextExtent(doc->GetCommStatText(bad)).cx));
+    }
+    grid->SetColumnWidth(kStatusColumn, widest);
 }
 
 void CCVStatusView::OnInitialUpdate() {

@@ -19,7 +19,6 @@ public:
     DWORD GetHelpID() override;
     LRESULT OnGridRClick(NM_GRIDVIEW* record) override;
     void UpdateGrid() override;
-    void LoadColumnWidths() override;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
@@ -34,6 +33,7 @@ private:
     bool CanAsk() const;
     // Redraws the columns bound to the fields first to last.
     void RedrawFields(DWORD first, DWORD last);
+    void SizeStatusColumn();
 
     CWndTimer m_statusTimer;
     CWndTimer m_errorsTimer;

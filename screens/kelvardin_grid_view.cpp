@@ -18,6 +18,9 @@ namespace {
 
 constexpr DWORD kGridStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL;
 constexpr UINT kHelpContext = 1;
+constexpr char16_t kNoRoomToPrint[] =
+    u"Printing failed: at this screen's width the page has no room for a row. Try the portrait "
+    u"orientation.";
 
 bool IsGridCommand(UINT id) {
     return id == ID_EDIT_CUT || id == ID_EDIT_COPY || id == ID_EDIT_PASTE ||
@@ -283,7 +286,10 @@ BOOL CKelvardinGridView::OnPreparePrinting(CPrintInfo& /*info*/) {
 }
 
 void CKelvardinGridView::OnBeginPrinting(CDC& dc, CPrintInfo& info) {
-    if (m_pGrid) m_pGrid->OnBeginPrinting(&dc, &info);
+    if (!m_pGrid) return;
+    m_pGrid->OnBeginPrinting(&dc, &info);
+    // The grid's page count is 0 when the page it scales to has no room for any row.
+    m_bNoRoomToPrint = info.GetMaxPage() == 0;
 }
 
 void CKelvardinGridView::OnPrint(CDC& dc, CPrintInfo& info) {
@@ -295,5 +301,7 @@ void CKelvardinGridView::OnEndPrinting(CDC& dc, CPrintInfo& info) {
 }
 
 void CKelvardinGridView::RunPrint(UINT command) {
+    m_bNoRoomToPrint = false;
     RunPrintCommand(*this, command, m_host.GetWindow());
+    if (m_bNoRoomToPrint) ModalMessageBox(kNoRoomToPrint, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -103,6 +103,8 @@ protected:
 private:
     IScreenHost& m_host;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
+    // The last print job found no room on its page for a row.
+    bool m_bNoRoomToPrint = false;
 };
 
 // The help id of a point on a grid cell: the offset, the help id times 0x10000 and the

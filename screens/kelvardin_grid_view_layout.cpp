@@ -54,13 +54,16 @@ void CKelvardinGridView::LoadColumnWidths() {
                                                 .GetProfile()
                                                 .GetProfileBinary(kWidthsSection, m_strWidthsValue)
                                                 .value_or(std::vector<std::uint8_t>());
-    // Columns the stored value does not reach fit their contents.
+    // Columns the stored value does not reach fit their headers and their rows, but never get
+    // narrower than the screen made them for contents still to come.
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const size_t at = static_cast<size_t>(col) * 2;
         if (at + 1 < value.size()) {
             m_pGrid->SetColumnWidth(col, (value[at] << 8) | value[at + 1]);
         } else {
-            m_pGrid->AutoSizeColumn(col, GVS_HEADER, FALSE);
+            const int laidOut = m_pGrid->GetColumnWidth(col);
+            m_pGrid->AutoSizeColumn(col, GVS_BOTH, FALSE);
+            if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
         }
     }
     m_pGrid->ResetScrollBars();

@@ -9,7 +9,6 @@
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
 #include "platform/base/message_box.h"
-#include "platform/base/profile.h"
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
@@ -99,15 +98,6 @@ void CMemoryDumpView::SizeColumns() {
                                : col == kCharColumn ? CString(u"WWWWWWWW WWWWWWWW")
                                                     : CString(u"88");
         grid->SetColumnWidth(col, grid->GetItemTextExtent(0, col, widest).cx + kWidthPadding);
-    }
-}
-
-void CMemoryDumpView::LoadColumnWidths() {
-    // Without stored widths the columns keep the widths that fit their widest content.
-    if (GetApp().GetProfile().GetProfileBinary(kWidthsSection, m_strWidthsValue)) {
-        CKelvardinGridView::LoadColumnWidths();
-    } else if (GetGrid()) {
-        GetGrid()->ResetScrollBars();
     }
 }
 

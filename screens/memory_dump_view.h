@@ -36,7 +36,6 @@ public:
     void SetupGrid() override;
     DWORD GetHelpID() override;
     void UpdateGrid() override;
-    void LoadColumnWidths() override;
     void ClearAllChanges() override;
     LRESULT OnGridRClick(NM_GRIDVIEW* record) override;
 

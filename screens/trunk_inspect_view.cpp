@@ -165,6 +165,12 @@ void CTrunkInspectView::SizeColumns() {
         for (int col = side; col < side + kBlockWidth; ++col)
             grid.SetColumnWidth(col, width);
     }
+    // A label is never cut: a short alpha size leaves its column too narrow for "Requests".
+    for (const CFormCell& form : Cells()) {
+        if (!form.label) continue;
+        const int needed = grid.GetItemTextExtent(form.row, form.col, form.label).cx;
+        if (grid.GetColumnWidth(form.col) < needed) grid.SetColumnWidth(form.col, needed);
+    }
     grid.SetColumnWidth(0, h);
     grid.SetColumnWidth(kColumns - 1, h);
     grid.SetColumnWidth(kSideA + kBlockWidth, h / 4);

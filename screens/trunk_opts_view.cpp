@@ -6,7 +6,6 @@
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
-#include "platform/base/profile.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "screens/bool_grid_cell.h"
@@ -98,9 +97,6 @@ void CTrunkOptsView::SetupGrid() {
     }
 
     grid->AutoSize();
-    // The labels sit in the fixed column, which sizing to the headers alone would cut: until
-    // the user's own widths are kept, those that fit the contents are.
-    if (!app.GetProfile().GetProfileBinary(kWidthsSection, m_strWidthsValue)) SaveColumnWidths();
     OnUpdate(nullptr, kHintRefresh, nullptr);
 }
 

@@ -176,13 +176,21 @@ void CMeasureDC::InvertRect(const CRect& rect) {
     Touch(rect);
 }
 
+const QFontMetrics& CMeasureDC::Metrics() {
+    if (!m_metrics || !(m_metricsFont == GetCurrentFont())) {
+        m_metricsFont = GetCurrentFont();
+        m_metrics.emplace(ToQFont(m_metricsFont));
+    }
+    return *m_metrics;
+}
+
 CSize CMeasureDC::GetTextExtent(std::u16string_view text) {
-    const QFontMetrics fm(ToQFont(GetCurrentFont()));
+    const QFontMetrics& fm = Metrics();
     return CSize(fm.horizontalAdvance(ToQString(text)), fm.height());
 }
 
 TextMetrics CMeasureDC::GetTextMetrics() {
-    const QFontMetrics fm(ToQFont(GetCurrentFont()));
+    const QFontMetrics& fm = Metrics();
     return {fm.height(),
             fm.ascent(),
             fm.descent(),
@@ -231,6 +239,5 @@ int CMeasureDC::DoDrawText(std::u16string_view text, const CRect& rect, UINT for
 }
 
 CSize CMeasureDC::MeasureText(std::u16string_view text, int width, UINT format) {
-    return MeasureLaidOutText(QFontMetrics(ToQFont(GetCurrentFont())), ToQString(text), width,
-                              format);
+    return MeasureLaidOutText(Metrics(), ToQString(text), width, format);
 }

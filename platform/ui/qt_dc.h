@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QFontMetrics>
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/ui/dc.h"
 
@@ -67,8 +70,12 @@ protected:
 
 private:
     void Touch(const CRect& logical);
+    // The metrics of the font selected, made again only when another font is.
+    const QFontMetrics& Metrics();
 
     CRect m_client;
     CRect m_clip;
     Invalidate m_invalidate;
+    std::optional<QFontMetrics> m_metrics;
+    LogFont m_metricsFont;
 };

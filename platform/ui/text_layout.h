@@ -9,7 +9,8 @@
 
 // DrawText's rules over Qt's text layout: vertical centring and bottom alignment only apply to a
 // single line, a single line ends in an ellipsis when asked, and text is clipped to its
-// rectangle unless DT_NOCLIP.
+// rectangle unless DT_NOCLIP. With DT_NOPREFIX every "&" is drawn as it stands; without it
+// "&&" is one "&" and a single "&" underlines the character after it.
 int ToQtTextFlags(UINT format);
 // The text as it is drawn in a width: elided when the format asks for it.
 QString LaidOutText(const QFontMetrics& metrics, const QString& text, int width, UINT format);

@@ -238,6 +238,24 @@ TEST_F(GridKeyTest, TitleTipShowsCutTextAndNeverTakesInput) {
     QTest::mouseClick(grid.GetClientWidget(), Qt::LeftButton, {}, QPoint(At(2, 2).x, At(2, 2).y));
     EXPECT_FALSE(grid.m_TitleTip.IsShowing());
     EXPECT_EQ(grid.GetFocusCell(), CCellID(2, 2));
+
+    // When the program scrolls the grid, the edit ends and the tip goes before the cells move.
+    grid.SetFocusCell(3, 3);
+    grid.OnChar('q', 1, 0);
+    auto* edited = static_cast<CFakeEditCell*>(grid.GetCell(3, 3));
+    ASSERT_TRUE(edited->IsEditing());
+    grid.OnMouseMove(0, At(5, 2));
+    grid.OnMouseMove(0, At(2, 2));
+    ASSERT_TRUE(grid.m_TitleTip.IsShowing());
+    grid.EnsureVisible(19, 2);
+    EXPECT_GT(grid.GetScrollPos32(SB_VERT), 0);
+    EXPECT_FALSE(grid.m_TitleTip.IsShowing());
+    EXPECT_FALSE(edited->IsEditing());
+    grid.EnsureVisible(1, 1);
+    grid.OnMouseMove(0, At(2, 2));
+    ASSERT_TRUE(grid.m_TitleTip.IsShowing());
+    grid.OnHScroll(SB_LINERIGHT, 0);
+    EXPECT_FALSE(grid.m_TitleTip.IsShowing());
 }
 
 }  // namespace

@@ -158,6 +158,39 @@ TEST_F(GridPrintTest, PagesHeaderAndFooter) {
     grid.OnEndPrinting(&printer, &info);
 }
 
+TEST_F(GridPrintTest, EveryRowPrintsOnExactlyOnePage) {
+    // 43 rows of 7 end one unit past the body of 300: the 43rd row starts page 2.
+    for (int row = 1; row < 51; ++row) {
+        grid.SetRowHeight(row, 7);
+        grid.SetItemText(row, 0, CString::FromUtf8("H" + std::to_string(row)));
+    }
+    grid.OnBeginPrinting(&printer, &info);
+    ASSERT_EQ(info.GetMaxPage(), 2u);
+    std::vector<std::u16string> body;
+    std::vector<std::u16string> headers;
+    for (UINT page = 1; page <= info.GetMaxPage(); ++page) {
+        printer.Clear();
+        info.m_nCurPage = page;
+        grid.OnPrint(&printer, &info);
+        const auto texts = BodyTexts();
+        if (page == 2) {
+            EXPECT_EQ(texts.front(), u"R43");
+        }
+        body.insert(body.end(), texts.begin(), texts.end());
+        for (const auto& text : printer.Of(Op::Text)) {
+            if (!text.text.empty() && text.text[0] == u'H') headers.push_back(text.text);
+        }
+    }
+    std::vector<std::u16string> expected;
+    for (int row = 1; row < 51; ++row)
+        expected.push_back(CString::FromUtf8("R" + std::to_string(row)).str());
+    EXPECT_EQ(body, expected);
+    for (auto& text : expected)
+        text[0] = u'H';
+    EXPECT_EQ(headers, expected);
+    grid.OnEndPrinting(&printer, &info);
+}
+
 TEST_F(GridPrintTest, NoRoomForRowsPrintsNothing) {
     printer.SetDeviceSize(CSize(0, 398));
     grid.OnBeginPrinting(&printer, &info);

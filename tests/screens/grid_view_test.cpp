@@ -1,3 +1,5 @@
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,6 +10,7 @@
 #include "screens/choice_grid_cells.h"
 #include "screens/ip_addr_grid_cell.h"
 #include "tests/screens/screen_fixture.h"
+#include "tests/support/modal_script.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -96,6 +99,26 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     // A grid without columns writes nothing.
     { auto empty = Show({}, 0, u"Empty"); }
     EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
+}
+
+TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
+    NameIcom(1, u"WWWW");
+    auto screen = Show(IcomColumns(), 5, u"Unsized");
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    // The addresses' column has no heading; its rows set its width.
+    for (int col : {1, 3}) {
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            const CString text = grid.GetItemText(row, col);
+            EXPECT_GE(grid.GetColumnWidth(col), grid.GetItemTextExtent(row, col, text).cx)
+                << ToUtf8(text);
+        }
+    }
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(3, 3, u"10.0.0.10").cx);
+    // Once: a longer text later leaves the width the user may have set since.
+    const int width = grid.GetColumnWidth(3);
+    m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
+    screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+    EXPECT_EQ(grid.GetColumnWidth(3), width);
 }
 
 TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) {
@@ -232,6 +255,33 @@ TEST_F(GridViewTest, ThePrintedHeaderNamesTheWindowAndTheSelection) {
     // The screen prints through its grid: the five rows fit one page.
     QTemporaryDir dir;
     EXPECT_EQ(PrintViewToPdf(*screen, FromQString(dir.filePath("screen.pdf"))), 1);
+}
+
+TEST_F(GridViewTest, APrintWithNoRoomForARowSaysItFailed) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    // The print dialog, answered with a PDF file as the printer.
+    auto toPdf = [&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath("narrow.pdf"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    auto screen = Show(IcomColumns(), 5);
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    script.ExpectDialog("printDialog", toPdf);
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_TRUE(script.MessageBoxes().empty());
+
+    // So narrow that the page it scales to holds the header and footer but no row.
+    for (int col = 0; col < grid.GetColumnCount(); ++col)
+        grid.SetColumnWidth(col, 1);
+    script.ExpectDialog("printDialog", toPdf);
+    script.ExpectMessageBox(u"Printing failed", IDOK);
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 }  // namespace

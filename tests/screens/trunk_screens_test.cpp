@@ -3,6 +3,7 @@
 
 #include "link/command_codes.h"
 #include "screens/bool_grid_cell.h"
+#include "screens/trunk_inspect_form.h"
 #include "screens/trunk_inspect_view.h"
 #include "screens/trunk_numb_filter_view.h"
 #include "screens/trunk_opts_view.h"
@@ -191,6 +192,13 @@ TEST_F(TrunkInspectTest, FormFollowsTheInspectionAndTheKeysStepThroughTheTrunks)
     EXPECT_EQ(Text(3, 2), u"ALFA");
     EXPECT_EQ(Text(3, 4), u"N005");
     EXPECT_EQ(pane.GetEdit().GetValueText(), u"Trunk #5");
+    // Every label fits its text, the request tables' headings at the default alpha size too.
+    for (const inspect_form::CFormCell& form : inspect_form::Cells()) {
+        if (!form.label) continue;
+        EXPECT_GE(screen.GetGrid()->GetColumnWidth(form.col),
+                  screen.GetGrid()->GetItemTextExtent(form.row, form.col, form.label).cx)
+            << ToUtf8(CString(form.label));
+    }
 
     // Ctrl+PgDn: a cascaded trunk, whose 12 requests fill the form's 8 rows. The main window
     // offers the keys only when a pane enables them.

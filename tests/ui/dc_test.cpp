@@ -4,6 +4,9 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "platform/ui/image_list.h"
@@ -77,6 +80,44 @@ TEST(QtPainterDC, TheMappingScalesLogicalUnitsToTheDevice) {
     EXPECT_EQ(Pixel(image, 0, 0), kRed);
     EXPECT_EQ(Pixel(image, 3, 3), kRed);
     EXPECT_EQ(Pixel(image, 4, 0), kWhite);
+}
+
+// The text drawn black on a white picture wide enough for it.
+QImage RenderText(const std::u16string& text, UINT format) {
+    QImage image(160, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CQtPainterDC dc(painter, CRect(0, 0, 160, 30));
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.DrawText(text, CRect(2, 2, 158, 28), format);
+    painter.end();
+    return image;
+}
+
+TEST(QtPainterDC, AmpersandsShowAsTheFormatSays) {
+    constexpr UINT kLine = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
+    // With DT_NOPREFIX the "&" is drawn: "R&D1" is not "RD1", and is what "R&&D1" draws
+    // without it.
+    const QImage plain = RenderText(u"R&D1", kLine | DT_NOPREFIX);
+    EXPECT_TRUE(plain != RenderText(u"RD1", kLine | DT_NOPREFIX));
+    EXPECT_TRUE(plain == RenderText(u"R&&D1", kLine));
+    constexpr UINT kWrapped = DT_LEFT | DT_WORDBREAK;
+    EXPECT_TRUE(RenderText(u"R&D A&&B", kWrapped | DT_NOPREFIX) ==
+                RenderText(u"R&&D A&&&&B", kWrapped));
+    // Without it a single "&" marks the next letter: "Save", underlined.
+    EXPECT_TRUE(RenderText(u"&Save", kLine) != RenderText(u"Save", kLine));
+
+    // What is measured agrees with what is drawn.
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter painter(&image);
+    CQtPainterDC dc(painter, CRect(0, 0, 10, 10));
+    CRect prefixed;
+    dc.DrawText(u"A&&B", prefixed, DT_CALCRECT | DT_SINGLELINE);
+    CRect asIs;
+    dc.DrawText(u"A&B", asIs, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    EXPECT_EQ(prefixed, asIs);
+    EXPECT_EQ(prefixed.Width(), dc.GetTextExtent(u"A&B").cx);
 }
 
 TEST(CDCState, SavedStatesComeBackInOrder) {
