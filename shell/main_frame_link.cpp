@@ -14,6 +14,7 @@
 #include "platform/base/message_box.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
+#include "res/command_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_icom_status.h"
 #include "shell/dlg_save_as_online_progress.h"
@@ -210,6 +211,11 @@ LRESULT CMainFrame::RunConnectionStatus() {
         AbortOperation(kSendLostLink);
     }
     return answer;
+}
+
+// "Automatically enable logging at startup": once a run, and not over the user's own choice.
+void CMainFrame::EnteredOnlineMode() {
+    if (m_app.m_nAutoLog == 1 && m_app.m_nLogging == -1) OnCommand(ID_LOGGING_ENABLE);
 }
 
 void CMainFrame::LinkRestored() {

@@ -130,6 +130,7 @@ public:
 
     // ILinkWindow
     void SetFrameTitle() override;
+    void EnteredOnlineMode() override;
     void LinkRestored() override;
 
     // IMainFrame
