@@ -432,7 +432,10 @@ TEST_F(FlowsTest, RequestLoggingRunsThroughTheControllerIntoDayFiles) {
     ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_LOGGING_ENABLE) != FALSE; }));
     EXPECT_TRUE(Sent(kCmdLogRecord).empty());
     frame->OnCommand(ID_LOGGING_ENABLE);
-    EXPECT_TRUE(Until([&] { return !Sent(kCmdLoggingState, from).empty(); }));
+    // The status timer asks for the logging state too.
+    EXPECT_TRUE(Until([&] {
+        return !Sent(kCmdLoggingOnOff, from).empty() && !Sent(kCmdLoggingState, from).empty();
+    }));
     EXPECT_EQ(Sent(kCmdLoggingOnOff, from), std::vector<Bytes>{{1}});
     EXPECT_EQ(Pane(2), u"LOG");
 
