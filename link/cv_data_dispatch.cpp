@@ -116,6 +116,10 @@ BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) 
         case kCmdReleaseLogDirection: m_nLogDirectionTaken = 0; return TRUE;
         case kCmdSetSNMPConfig: return TRUE;
         case kCmdLoggingOnOff:
+            // Logging is on at the controller: what it holds starts coming.
+            if (pair.request.length >= 1 && pair.request.payload[0] != 0) AskForLogRecords();
+            SendHint(doc, kCmdLoggingOnOff);
+            return TRUE;
         case kCmdSetClock:
         case kCmdClearErrors:
         case kCmdClearAllocations:

@@ -210,6 +210,9 @@ private:
                    size_t& winner);
     // The controller's status, on the engine thread and on the user-interface thread.
     void CheckStatusLogging(const CCVStatusRec& status);
+    // While request logging is on and the program ONLINE: asks for the controller's next log
+    // record unless a record request is pending. Either thread.
+    void AskForLogRecords();
     void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
     void QueueFollowUps(const CCVStatusRec& status, BOOL cameUp);
     // True when the controller's configuration changed and the setup was reset for it.

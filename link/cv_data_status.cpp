@@ -21,14 +21,31 @@ BOOL LoggingSettingOn() {
 
 }  // namespace
 
-// Engine thread: another session has the controller's request log.
+// Engine thread: what the controller logged since the last status is collected, unless
+// another session has the controller's request log.
 void CCVDataMgr::CheckStatusLogging(const CCVStatusRec& status) {
-    if (!status.m_bValid || !LoggingSettingOn() || !(status.m_flags & kStatusLogElsewhere)) return;
+    if (!status.m_bValid || !LoggingSettingOn()) return;
+    if (!(status.m_flags & kStatusLogElsewhere)) {
+        AskForLogRecords();
+        return;
+    }
     if (m_misc.IsPending(CMiscRequestMgr::kLogRecordMore)) {
         m_misc.Remove(CMiscRequestMgr::kLogRecordMore);
         m_misc.Add(CMiscRequestMgr::kLogRecord);
     }
     if (m_nControllerLogging != 1) Post(WM_COMMAND, kCmdEnableLogging, 0);
+}
+
+void CCVDataMgr::AskForLogRecords() {
+    const CAppState& app = GetApp();
+    if (!LoggingSettingOn() || app.m_nLogging != 1 || app.GetMode() != CAppState::kModeOnline)
+        return;
+    // Item 1 pending means the transfer was switched off; it goes out first.
+    if (m_misc.IsPending(CMiscRequestMgr::kLogRecordMore) ||
+        m_misc.IsPending(CMiscRequestMgr::kLogRecord))
+        return;
+    m_misc.Add(CMiscRequestMgr::kLogRecordMore);
+    WakeEngine();
 }
 
 void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
@@ -51,7 +68,10 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
             app.SetMode(CAppState::kModeOnline);
             if (doc) doc->UpdateAllFrameViews(nullptr, kCmdStatus);
             RefreshAlphas();
-            if (m_window) m_window->SetFrameTitle();
+            if (m_window) {
+                m_window->SetFrameTitle();
+                m_window->EnteredOnlineMode();
+            }
         } else if (reset) {
             // The screens poll the rest of the fresh setup again; names and alphas are asked
             // for only here.

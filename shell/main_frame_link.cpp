@@ -15,6 +15,7 @@
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/sys_info.h"
+#include "res/command_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_file_picker.h"
 #include "shell/dlg_icom_status.h"
@@ -255,6 +256,11 @@ bool CMainFrame::SaveUnsentChanges() {
     m_doc->SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
     CWaitCursor wait;
     return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
+}
+
+// "Automatically enable logging at startup": once a run, and not over the user's own choice.
+void CMainFrame::EnteredOnlineMode() {
+    if (m_app.m_nAutoLog == 1 && m_app.m_nLogging == -1) OnCommand(ID_LOGGING_ENABLE);
 }
 
 void CMainFrame::LinkRestored() {

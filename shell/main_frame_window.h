@@ -133,6 +133,7 @@ public:
 
     // ILinkWindow
     void SetFrameTitle() override;
+    void EnteredOnlineMode() override;
     void LinkRestored() override;
 
     // IMainFrame

@@ -277,6 +277,23 @@ TEST_F(UdpEndToEnd, AnUploadAsksForExactlyTheSetupAndPagesTheAlphaListsToTheirEn
     EXPECT_EQ(doc.GetAlphas().size(), 135u);
 }
 
+TEST_F(UdpEndToEnd, RequestLogRecordsComeOnceLoggingIsSwitchedOn) {
+    std::vector<std::string> lines;
+    mgr.SetControllerLogWriter([&](const CString& line) {
+        lines.push_back(ToUtf8(line));
+        return TRUE;
+    });
+    app.m_nRequestLogging = 1;
+    sim.ChangeState([](CorvaneState& s) { s.logRecords = {"R1", "R2", "R3"}; });
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(lines.empty());
+    app.m_nLogging = 1;
+    mgr.SetLogging(1);
+    EXPECT_TRUE(Pump([&] { return lines.size() == 3; }));
+    EXPECT_EQ(lines, (std::vector<std::string>{"R1", "R2", "R3"}));
+}
+
 TEST_F(UdpEndToEnd, FailedSendsKeepEveryChangeFlag) {
     ASSERT_NO_FATAL_FAILURE(GoOnline());
     ASSERT_TRUE(Settle());

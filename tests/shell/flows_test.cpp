@@ -90,6 +90,20 @@ protected:
         frame->UpdateCommandUI();
         return frame->GetStatusBar().GetPaneText(pane);
     }
+    // A request log record of today as the controller words it, with its line end.
+    static std::string LogLine(const char* text) {
+        std::string line = QDate::currentDate().toString("yyMMdd").toStdString() + text;
+        line.resize(70, '.');
+        return line + "\r\n";
+    }
+    // Today's day file of the request log, its 16-bit code units read back as 8-bit text.
+    std::string DayFile() const {
+        QFile file(dir.filePath(QDate::currentDate().toString("yyyyMMdd") + ".CVL"));
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        const QByteArray units = file.readAll();
+        const QString text(reinterpret_cast<const QChar*>(units.constData()), units.size() / 2);
+        return text.toLatin1().toStdString();
+    }
     int Saved(const char16_t* name) {
         return static_cast<int>(profile.GetProfileInt(u"Corvane\\Configuration", name, 0));
     }
@@ -410,36 +424,63 @@ TEST_F(FlowsTest, RequestLoggingRunsThroughTheControllerIntoDayFiles) {
     });
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
 
+    // The controller holds two records dated today; nothing asks for them while logging is off.
+    sim.ChangeState([](CorvaneState& state) {
+        state.logRecords = {LogLine(" 09:16 TRUNK 4 TO 7"), LogLine(" 09:17 TRUNK 5 TO 7")};
+    });
     size_t from = sim.Requests().size();
     ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_LOGGING_ENABLE) != FALSE; }));
+    EXPECT_TRUE(Sent(kCmdLogRecord).empty());
     frame->OnCommand(ID_LOGGING_ENABLE);
-    EXPECT_TRUE(Until([&] { return !Sent(kCmdLoggingState, from).empty(); }));
+    // The status timer asks for the logging state too.
+    EXPECT_TRUE(Until([&] {
+        return !Sent(kCmdLoggingOnOff, from).empty() && !Sent(kCmdLoggingState, from).empty();
+    }));
     EXPECT_EQ(Sent(kCmdLoggingOnOff, from), std::vector<Bytes>{{1}});
     EXPECT_EQ(Pane(2), u"LOG");
 
-    // Two lines dated today, then none left: the day file holds them as they came.
-    const std::string day = QDate::currentDate().toString("yyMMdd").toStdString();
-    std::string lines;
-    for (const char* text : {" 09:16 TRUNK 4 TO 7", " 09:17 TRUNK 5 TO 7"}) {
-        std::string line = day + text;
-        line.resize(70, '.');
-        line += "\r\n";
-        Bytes reply{1};
-        reply.insert(reply.end(), line.begin(), line.end());
-        sim.ScriptReply(kCmdLogRecord, reply);
-        lines += line;
-    }
-    sim.ScriptReply(kCmdLogRecord, {0});
-    from = sim.Requests().size();
-    app.GetDataMgr().RequestLogRecord(1);
-    EXPECT_TRUE(Until([&] { return Sent(kCmdLogRecord, from).size() == 3; }));
-    QFile file(dir.filePath(QDate::currentDate().toString("yyyyMMdd") + ".CVL"));
-    const QString text = QString::fromLatin1(lines);  // kept as 16-bit code units
-    const QByteArray units(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
-    EXPECT_TRUE(Until([&] { return file.size() == units.size(); }));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), units);
+    // Switched on, the link fetches them, one request each, into the day file as they came.
+    EXPECT_TRUE(Until([&] {
+        return DayFile() == LogLine(" 09:16 TRUNK 4 TO 7") + LogLine(" 09:17 TRUNK 5 TO 7");
+    }));
+    sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.logRecords.empty()); });
+    for (const Bytes& request : Sent(kCmdLogRecord, from))
+        EXPECT_EQ(request, Bytes{1});
 
+    frame->OnCommand(ID_VIEW_LOG_FILE);
+    auto* view = dynamic_cast<CLogView*>(frame->GetScreenView(11));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(Until([&] { return view->GetRecordCount() == 2; }));
+    // A record the controller logs later comes with a later status reply.
+    sim.ChangeState(
+        [](CorvaneState& state) { state.logRecords.push_back(LogLine(" 09:18 TRUNK 6 TO 7")); });
+    EXPECT_TRUE(Until([&] { return view->GetRecordCount() == 3; }));
+
+    // Switched off, the status replies ask for no more.
+    frame->OnCommand(ID_LOGGING_DISABLE);
+    EXPECT_TRUE(Until([&] { return Sent(kCmdLoggingOnOff, from).size() == 2; }));
+    sim.ChangeState(
+        [](CorvaneState& state) { state.logRecords.push_back(LogLine(" 09:19 TRUNK 7 TO 7")); });
+    from = sim.Requests().size();
+    EXPECT_TRUE(Until([&] { return Sent(kCmdNetworkControl, from).size() >= 3; }));
+    EXPECT_TRUE(Sent(kCmdLogRecord, from).empty());
+    EXPECT_EQ(view->GetRecordCount(), 3);
+}
+
+TEST_F(FlowsTest, LoggingSwitchedOnAtStartCollectsTheControllersRecords) {
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowLog", 1);
+    profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoLog", 1);
+    profile.WriteProfileString(u"Settings\\Files and Directories", u"LogFileDirectory",
+                               FromQString(dir.path() + "/"));
+    sim.ChangeState([](CorvaneState& state) {
+        state.logRecords = {LogLine(" 07:00 TRUNK 1 TO 2"), LogLine(" 07:01 TRUNK 3 TO 2")};
+    });
+    Connect(kOutOfService);
+    EXPECT_TRUE(Until([&] {
+        return DayFile() == LogLine(" 07:00 TRUNK 1 TO 2") + LogLine(" 07:01 TRUNK 3 TO 2");
+    }));
+    EXPECT_EQ(Sent(kCmdLoggingOnOff), std::vector<Bytes>{{1}});
+    EXPECT_EQ(Pane(2), u"LOG");
     frame->OnCommand(ID_VIEW_LOG_FILE);
     auto* view = dynamic_cast<CLogView*>(frame->GetScreenView(11));
     ASSERT_NE(view, nullptr);

@@ -54,6 +54,7 @@ public:
     }
     void MessageBeep(UINT type) override { beeps.push_back(type); }
     void SetFrameTitle() override {}
+    void EnteredOnlineMode() override {}
     void LinkRestored() override {}
     QWidget* GetWindow() override { return &window; }
     IMessageSink* GetLinkSink() override { return &m_sink; }

@@ -219,6 +219,6 @@ void AddSimDataHandlers(std::map<unsigned, Handler>& handlers) {
     handlers[58] = Fixed({1, 8});
     handlers[21] = Fixed({'C', 'V'});
     handlers[78] = Fixed({1, 0, 0, 0, 0, 0});
-    for (unsigned ack : {7u, 13u, 17u, 20u, 29u, 31u, 39u, 67u, 79u, 83u})
+    for (unsigned ack : {13u, 17u, 20u, 29u, 31u, 39u, 67u, 79u, 83u})
         handlers[ack] = Fixed({});
 }

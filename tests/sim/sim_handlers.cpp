@@ -90,6 +90,17 @@ std::optional<SimFrame> OnLoggingState(CorvaneState&, const SimFrame& request) {
     return SimReplyTo(request, {0});
 }
 
+// 7: the oldest waiting request log record after a nonzero byte; 0 alone when none waits or
+// the client switches the transfer off (byte 0).
+std::optional<SimFrame> OnLogRecord(CorvaneState& state, const SimFrame& request) {
+    if (request.payload.size() != 1) return SimRefusal(request);
+    if (request.payload[0] == 0 || state.logRecords.empty()) return SimReplyTo(request, {0});
+    std::vector<std::uint8_t> payload{1};
+    payload.insert(payload.end(), state.logRecords.front().begin(), state.logRecords.front().end());
+    state.logRecords.pop_front();
+    return SimReplyTo(request, std::move(payload));
+}
+
 // 45: a command line, answered with its own text.
 std::optional<SimFrame> OnCommandLine(CorvaneState&, const SimFrame& request) {
     std::vector<std::uint8_t> text{'O', 'K', ' '};
@@ -120,9 +131,9 @@ SimFrame SimStatusReply(const CorvaneState& state) {
 
 std::map<unsigned, CSimController::Handler> SimDefaultHandlers() {
     std::map<unsigned, CSimController::Handler> handlers = {
-        {3, OnCommit},       {4, OnOpenDownload},    {10, OnLoggingState},   {22, OnReadMemory},
-        {23, OnCommit},      {25, OnAskControl},     {26, OnReleaseControl}, {45, OnCommandLine},
-        {59, OnOpenSession}, {60, OnNetworkControl}, {61, OnStandbyAddress},
+        {3, OnCommit},       {4, OnOpenDownload}, {7, OnLogRecord},       {10, OnLoggingState},
+        {22, OnReadMemory},  {23, OnCommit},      {25, OnAskControl},     {26, OnReleaseControl},
+        {45, OnCommandLine}, {59, OnOpenSession}, {60, OnNetworkControl}, {61, OnStandbyAddress},
     };
     AddSimDataHandlers(handlers);
     for (unsigned set : {6, 9, 12, 16, 17, 28, 33, 39, 47, 51, 65, 69, 71, 82, 85})

@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "tests/sim/sim_codec.h"
@@ -39,6 +40,8 @@ struct CorvaneState {
     int releases = 0;  // releases of exclusive control
     // Set requests accepted, in order; a request sent again is not recorded twice.
     std::vector<SimFrame> setRequests;
+    // The request log records waiting to be fetched (7 with byte 1), oldest first.
+    std::deque<std::string> logRecords;
 
     // An extended controller with Unicode names: 12 intercoms, 96 trunks, 8 groups, with
     // out-of-service trunks and IFBSL alphas.
