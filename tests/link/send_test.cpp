@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "link/link_result.h"
+#include "link/retry_hooks.h"
 #include "tests/link/link_fixture.h"
 
 namespace {
@@ -55,6 +56,28 @@ protected:
             EXPECT_EQ(m.wParam, WPARAM{kSendLostLink});
             EXPECT_EQ(m.lParam, LINK_TIMEOUT);
         }
+    }
+
+    // Once the controller has answered the commit the changes are in: a link lost on the
+    // release ends the send as done, and the release is asked for once the link is back.
+    void LoseTheLinkOnTheReleaseOfACommittedSend() {
+        ASSERT_NO_FATAL_FAILURE(this->ConnectAndComeUp());
+        this->sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kCmdReleaseControl);
+        ASSERT_TRUE(this->device.StartSendAll(std::make_unique<CSetRequestSource>(2)));
+        ASSERT_TRUE(this->Pump([&] {
+            return this->window.Count(WM_LINK_SEND_DONE) + this->window.Count(WM_LINK_SEND_FAILED) >
+                       0 &&
+                   Controller().releases == 2;
+        }));
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_FAILED), 0);
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_DONE), 1);
+        EXPECT_EQ(Controller().commits, 1);
+        // The owed release's answer ends nothing; the next send runs as usual.
+        ASSERT_TRUE(this->ReachState(kLinkUp));
+        ASSERT_TRUE(Send(1));
+        EXPECT_EQ(Sent(), Procedure(1));
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_DONE), 2);
+        EXPECT_EQ(Controller().releases, 3);
     }
 
     std::size_t m_start = 0;
@@ -167,6 +190,28 @@ TEST_F(UdpSendTest, ControlOfASendLostWithTheLinkIsReleasedOnceTheLinkIsBack) {
     EXPECT_EQ(Sent(), Procedure(2));
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 1);
     EXPECT_EQ(window.Count(WM_LINK_SEND_DONE), 1);
+}
+
+TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheReleaseIsLost) {
+    LoseTheLinkOnTheReleaseOfACommittedSend();
+}
+
+TEST_F(SerialSendTest, ACommittedSendIsDoneThoughTheReleaseIsLost) {
+    LoseTheLinkOnTheReleaseOfACommittedSend();
+}
+
+TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheSessionIsLostBeforeTheRelease) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.SetHandler(kCmdCommit, [](CorvaneState& s, const SimFrame& request) {
+        ++s.commits;
+        s.sessions.clear();
+        return SimReplyTo(request, {0});
+    });
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(Pump([&] { return Controller().releases == 1; }));
+    EXPECT_EQ(window.Values(WM_LINK_SEND_DONE), std::vector<int>{0});
+    EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
+    EXPECT_EQ(window.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST)), 1);
 }
 
 TEST_F(UdpSendTest, UserAbortReleasesControlOnlyWhenItWasAskedFor) {
