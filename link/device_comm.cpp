@@ -48,6 +48,7 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
         m_nState = !start ? kLinkClosed : m_bNetwork ? kLinkSetUp : kLinkPoll;
         m_bSendRunning = FALSE;
         m_bReleaseOwed = FALSE;
+        m_bCommitted = FALSE;
         m_bPaused = FALSE;
         m_bConnected = TRUE;
     }

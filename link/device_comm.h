@@ -173,6 +173,9 @@ private:
     void FailOver();
     // Device lock held: the link is lost; what posts go out, and the state it falls back to.
     void LinkLost(int fallback, int result);
+    // Device lock held: a running send whose commit the controller has answered ends as done,
+    // owing the release; TRUE when it did.
+    BOOL EndCommittedSend();
     // Posts the failure of the running send and gives it up.
     void FailSend(int reason);
     void StopSendQueue();
@@ -221,6 +224,8 @@ private:
     BOOL m_bNumberNextPoll = FALSE;
     // A send given up while the link was lost still holds exclusive control.
     BOOL m_bReleaseOwed = FALSE;
+    // The controller has answered the running send's commit: its changes are in.
+    BOOL m_bCommitted = FALSE;
     std::optional<DWORD> m_lastPollTick;
     int m_nState = kLinkClosed;
 

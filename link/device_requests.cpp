@@ -191,8 +191,17 @@ void CDEVICEComm::FailOver() {
 }
 
 void CDEVICEComm::LinkLost(int fallback, int result) {
-    if (m_bSendRunning) Post(WM_LINK_SEND_FAILED, kSendLostLink, result);
+    if (m_bSendRunning && !EndCommittedSend()) Post(WM_LINK_SEND_FAILED, kSendLostLink, result);
     OnLinkLost();
     m_nState = fallback;
     Post(WM_LINK_ERROR, static_cast<WPARAM>(fallback));
+}
+
+BOOL CDEVICEComm::EndCommittedSend() {
+    if (!m_bSendRunning || !m_bCommitted) return FALSE;
+    m_bSendRunning = FALSE;
+    m_bCommitted = FALSE;
+    m_bReleaseOwed = TRUE;
+    Post(WM_LINK_SEND_DONE);
+    return TRUE;
 }

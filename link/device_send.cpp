@@ -33,6 +33,7 @@ BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
         m_source->Reset();
         m_bSendRunning = TRUE;
         m_bReleaseOwed = FALSE;
+        m_bCommitted = FALSE;
     }
     WakeEngine();
     return TRUE;
@@ -207,6 +208,7 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
             case kCommitDoneToo:
                 if (committing) {
                     m_nState = kLinkRelease;
+                    m_bCommitted = TRUE;
                     wake = true;
                 } else {
                     failure = kSendCorrupted;
@@ -232,8 +234,12 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
 
 void CDEVICEComm::OnReleaseReply() {
     std::lock_guard guard(m_deviceLock);
-    // The release owed by a send that has failed already ends nothing.
-    if (m_nState != kLinkRelease && m_nState != kLinkAwaitRelease) return;
+    // The release owed by a send that has ended already ends nothing; answered, it is no
+    // longer owed.
+    if (m_nState != kLinkRelease && m_nState != kLinkAwaitRelease) {
+        m_bReleaseOwed = FALSE;
+        return;
+    }
     m_nState = kLinkUp;
     m_bSendRunning = FALSE;
     Post(WM_LINK_SEND_DONE);

@@ -98,6 +98,7 @@ int CDCVerify::AfterReceive(const CDualMessage& pair) {
         {
             std::lock_guard guard(device.m_deviceLock);
             device.FailOver();
+            device.EndCommittedSend();
             device.m_nState = kLinkSetUp;
             device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST));
         }
@@ -115,6 +116,7 @@ int CDCVerify::AfterReceive(const CDualMessage& pair) {
         device.QueueStandbyQuery();
         {
             std::lock_guard guard(device.m_deviceLock);
+            device.EndCommittedSend();
             device.m_nState = kLinkSetUp;
             device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NO_SESSION));
         }

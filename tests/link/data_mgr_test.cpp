@@ -6,10 +6,12 @@
 #include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
 #include "model/app_state.h"
+#include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
 #include "tests/link/fake_comm.h"
 #include "tests/support/recording_list.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/recording_views.h"
 
 namespace {
 
@@ -318,6 +320,17 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     EXPECT_TRUE(mgr.HasUnwrittenMemory());
     mgr.GoOnline();
     EXPECT_FALSE(mgr.HasUnwrittenMemory());
+
+    // The controller's answer to a write reaches the memory screen as its own hint.
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    CDualMessage written;
+    written.request.command = 31;
+    written.reply.command = 31;
+    mgr.PutResponse(written);
+    mgr.OnResponse(&doc);
+    EXPECT_EQ(views.m_updates, (std::vector<CRecordingViews::Update>{{false, 0x10000, 0}}));
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {

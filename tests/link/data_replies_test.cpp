@@ -169,6 +169,10 @@ TEST_F(DataRepliesTest, IntercomStatusAndRemoteTrunkingStayInsideTheirBuffers) {
     EXPECT_TRUE(m_doc.IsRemoteTrunkPort(2, 5) && m_doc.IsRemoteTrunkPort(2, 11));
     EXPECT_EQ(Reply(75, {3}, {0, 0, 12, 0x20}), Hints{});
     EXPECT_EQ(Reply(75, {31}, {0, 0, 8, 0x01}), Hints{});
+    // The bitmap is as long as its bits take, whole bytes.
+    EXPECT_EQ(Reply(75, {4}, {0, 0, 16, 0x01, 0x80}), Hints{75});
+    EXPECT_TRUE(m_doc.IsRemoteTrunkPort(4, 0) && m_doc.IsRemoteTrunkPort(4, 15));
+    EXPECT_EQ(Reply(75, {5}, {0, 0, 9, 0xFF}), Hints{});
 }
 
 TEST_F(DataRepliesTest, GroupsInEveryForm) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "link/link_result.h"
@@ -33,6 +35,35 @@ std::vector<CLinkTestWindow::Message> NakQuestions(const CLinkTestWindow& window
         if (IsNakQuestion(m)) out.push_back(m);
     return out;
 }
+
+// Counts the engine's turns, so that a test can let some go by without a clock.
+class CCountingDevice : public CTestDevice {
+public:
+    int GetNextRequest(CMessage& request) override {
+        const int kind = CTestDevice::GetNextRequest(request);
+        {
+            std::lock_guard guard(m_turnLock);
+            ++m_turns;
+        }
+        m_turned.notify_all();
+        return kind;
+    }
+    // True once the condition holds at the end of a turn.
+    bool WaitForTurn(const std::function<bool()>& condition) {
+        std::unique_lock lock(m_turnLock);
+        return m_turned.wait_for(lock, kPatience, condition);
+    }
+    bool WaitForTurns(int more) {
+        std::unique_lock lock(m_turnLock);
+        const int target = m_turns + more;
+        return m_turned.wait_for(lock, kPatience, [&] { return m_turns >= target; });
+    }
+
+private:
+    std::mutex m_turnLock;
+    std::condition_variable m_turned;
+    int m_turns = 0;
+};
 
 }  // namespace
 
@@ -166,6 +197,56 @@ TEST_F(UdpLinkTest, ACommandLineTimeOutIsReadAgainNotSentAgain) {
     ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdClp; }));
     EXPECT_EQ(CountCommand(sim.Requests(), kCmdClp), 1);
     EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kTimeouts), 1);
+}
+
+// While the answer to the session request or to the presence poll waits for the window, the
+// link does not ask again.
+TEST_F(UdpLinkTest, ASessionAnswerWaitingIsNotAskedForAgain) {
+    CCountingDevice counted;
+    counted.SetTiming(timing);
+    counted.SetUdpTarget(TRUE);
+    CLinkTestWindow idle{counted};
+    ASSERT_NO_FATAL_FAILURE(ConnectWith(counted, idle));
+    ASSERT_TRUE(counted.WaitForTurn([&] {
+        return counted.GetLinkState() == kLinkAwaitSession &&
+               CountCommand(sim.Requests(), kCmdOpenSession) == 1;
+    }));
+    ASSERT_TRUE(counted.WaitForTurns(3));
+    EXPECT_EQ(CountCommand(sim.Requests(), kCmdOpenSession), 1);
+    ASSERT_TRUE(idle.PumpUntil([&] { return counted.GetLinkState() == kLinkUp; }, kPatience));
+    counted.Disconnect();
+}
+
+TEST_F(SerialLinkTest, AStatusWaitingIsNotAskedForAgain) {
+    CCountingDevice counted;
+    counted.SetTiming(timing);
+    CLinkTestWindow idle{counted};
+    ASSERT_NO_FATAL_FAILURE(ConnectWith(counted, idle));
+    ASSERT_TRUE(counted.WaitForTurn([&] { return counted.HasWaitingReplies(); }));
+    ASSERT_TRUE(counted.WaitForTurns(3));
+    EXPECT_EQ(sim.RawBytes().size(), 1u);
+    ASSERT_TRUE(idle.PumpUntil([&] { return counted.GetLinkState() == kLinkUp; }, kPatience));
+    counted.Disconnect();
+}
+
+// A reply is the answer to its request only when both its command and its sequence are the
+// request's; any other is read past and counted.
+TEST_F(UdpLinkTest, AReplyWithAnotherCommandOrSequenceIsSkipped) {
+    sim.ChangeState([](CorvaneState& s) { s.standbyAddress = kStandbyLoopback; });
+    sim.InjectFault(SimFault::WrongSequence, 1, kCmdStandbyAddress);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    EXPECT_EQ(device.GetStandbyAddress(), 0u);
+    EXPECT_EQ(device.GetEngineCounter(CLinkEngine::kMisc), 1);
+
+    sim.SetHandler(kCmdAskControl, [](CorvaneState&, const SimFrame& request) {
+        SimFrame reply = SimReplyTo(request);
+        reply.command = kCmdOpenDownload;
+        return std::optional<SimFrame>(reply);
+    });
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) == 2; }));
+    EXPECT_EQ(device.GetLinkState(), kLinkAwaitControl);
+    EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
 }
 
 TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {

@@ -154,3 +154,15 @@ TEST(LinkEngine, HooksDecideAndFailuresAreCounted) {
     EXPECT_EQ(std::vector<int>(counters, counters + CLinkEngine::kCounterCount),
               (std::vector<int>{2, 2, 1, 1, 1, 1, 1, 0, 0}));
 }
+
+TEST(LinkEngine, WithoutAReceiveHookAFailedReadGivesTheRequestUp) {
+    CScriptDevice device([](int call) { return call < 2 ? int{kRequestNumbered} : kRequestNone; });
+    CEchoFrame frame;
+    frame.reads = {LINK_TIMEOUT, LINK_OK};
+    CLinkEngine engine(device, frame, nullptr, LongWait());
+    ASSERT_TRUE(engine.Start());
+    ASSERT_TRUE(device.WaitForResponses(1));
+    engine.Stop();
+    // The first request is not sent again: the second is answered.
+    EXPECT_EQ(frame.sent, (std::vector<std::pair<DWORD, bool>>{{1, true}, {2, true}}));
+}

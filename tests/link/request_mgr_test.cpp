@@ -99,6 +99,19 @@ TEST(RequestMgrTest, PendingSetAndRangesFromTheCursor) {
     EXPECT_EQ(Build(*states, config), (Built{true, 14, {0x01, 0xF4, 0x01, 0xF3}}));
 }
 
+TEST(RequestMgrTest, RangesPastTheSizeOrEmptyMarkNothing) {
+    const CLinkConfig config = Config();
+    auto past = Sized<CTrunkDefsMgr>(31);
+    past->AddRange(31, 5);
+    past->Add(10);
+    EXPECT_EQ(Build(*past, config), (Built{true, 8, {0, 10, 0, 1}}));
+    auto empty = Sized<CTrunkDefsMgr>(31);
+    empty->AddRange(0, 0);
+    empty->Add(10);
+    EXPECT_EQ(Build(*empty, config), (Built{true, 8, {0, 10, 0, 1}}));
+    EXPECT_FALSE(Build(*empty, config).built);
+}
+
 // Each manager's request for items 5 and 6 pending (or the one item 5), on a controller with
 // every capability unless the case says otherwise. The forms an upload asks for are checked
 // against the simulated controller by the end-to-end upload.

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <deque>
+
 #include "link/link_result.h"
+#include "link/retry_hooks.h"
 #include "tests/link/link_fixture.h"
 
 namespace {
@@ -57,7 +61,42 @@ protected:
         }
     }
 
+    // Once the controller has answered the commit the changes are in: a link lost on the
+    // release ends the send as done, and the release is asked for once the link is back.
+    void LoseTheLinkOnTheReleaseOfACommittedSend() {
+        ASSERT_NO_FATAL_FAILURE(this->ConnectAndComeUp());
+        this->sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kCmdReleaseControl);
+        ASSERT_TRUE(this->device.StartSendAll(std::make_unique<CSetRequestSource>(2)));
+        ASSERT_TRUE(this->Pump([&] {
+            return this->window.Count(WM_LINK_SEND_DONE) + this->window.Count(WM_LINK_SEND_FAILED) >
+                       0 &&
+                   Controller().releases == 2;
+        }));
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_FAILED), 0);
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_DONE), 1);
+        EXPECT_EQ(Controller().commits, 1);
+        // The owed release's answer ends nothing; the next send runs as usual.
+        ASSERT_TRUE(this->ReachState(kLinkUp));
+        ASSERT_TRUE(Send(1));
+        EXPECT_EQ(Sent(), Procedure(1));
+        EXPECT_EQ(this->window.Count(WM_LINK_SEND_DONE), 2);
+        EXPECT_EQ(Controller().releases, 3);
+    }
+
     std::size_t m_start = 0;
+};
+
+// Holds the link in one state: the engine asks for nothing there until the hold ends.
+class CHeldDevice : public CTestDevice {
+public:
+    int GetNextRequest(CMessage& request) override {
+        if (GetLinkState() == m_held) return kRequestNone;
+        return CTestDevice::GetNextRequest(request);
+    }
+    void Hold(int state) { m_held = state; }
+
+private:
+    std::atomic<int> m_held{-1};
 };
 
 using UdpSendTest = SendTest<UdpLinkTest>;
@@ -167,6 +206,69 @@ TEST_F(UdpSendTest, ControlOfASendLostWithTheLinkIsReleasedOnceTheLinkIsBack) {
     EXPECT_EQ(Sent(), Procedure(2));
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 1);
     EXPECT_EQ(window.Count(WM_LINK_SEND_DONE), 1);
+}
+
+TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheReleaseIsLost) {
+    LoseTheLinkOnTheReleaseOfACommittedSend();
+}
+
+TEST_F(SerialSendTest, ACommittedSendIsDoneThoughTheReleaseIsLost) {
+    LoseTheLinkOnTheReleaseOfACommittedSend();
+}
+
+TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheSessionIsLostBeforeTheRelease) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.SetHandler(kCmdCommit, [](CorvaneState& s, const SimFrame& request) {
+        ++s.commits;
+        s.sessions.clear();
+        return SimReplyTo(request, {0});
+    });
+    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(Pump([&] { return Controller().releases == 1; }));
+    EXPECT_EQ(window.Values(WM_LINK_SEND_DONE), std::vector<int>{0});
+    EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
+    EXPECT_EQ(window.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST)), 1);
+}
+
+// A commit status counts while the link commits, commits again or waits for the commit's
+// answer; in any other state it ends the send as corrupted.
+TEST_F(UdpSendTest, ACommitStatusCountsOnlyWhileCommitting) {
+    CHeldDevice held;
+    held.SetTiming(timing);
+    held.SetUdpTarget(TRUE);
+    CLinkTestWindow win{held};
+    ASSERT_NO_FATAL_FAILURE(ConnectWith(held, win));
+    ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    struct Case {
+        int state;
+        std::deque<std::uint8_t> statuses;
+        bool done;
+    };
+    for (const Case& c : {Case{kLinkCommit, {}, true}, Case{kLinkCommitAgain, {3}, true},
+                          Case{kLinkAskControl, {}, false}}) {
+        SCOPED_TRACE(c.state);
+        sim.ChangeState([&](CorvaneState& s) { s.commitStatuses = c.statuses; });
+        const int ended = win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED);
+        held.Hold(c.state);
+        ASSERT_TRUE(held.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+        ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == c.state; }, kPatience));
+        CDualMessage status;
+        status.request.command = status.reply.command = kCmdCommit;
+        status.reply.SetPayload(std::vector<BYTE>{0});
+        held.PutResponse(status);
+        ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() != c.state; }, kPatience));
+        held.Hold(-1);
+        held.WakeEngine();
+        ASSERT_TRUE(win.PumpUntil(
+            [&] {
+                return win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED) > ended &&
+                       held.GetLinkState() == kLinkUp;
+            },
+            kPatience));
+        const std::vector<int> failed = win.Values(WM_LINK_SEND_FAILED);
+        EXPECT_EQ(failed, c.done ? std::vector<int>{} : std::vector<int>{kSendCorrupted});
+    }
+    held.Disconnect();
 }
 
 TEST_F(UdpSendTest, UserAbortReleasesControlOnlyWhenItWasAskedFor) {

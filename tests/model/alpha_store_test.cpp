@@ -87,3 +87,11 @@ TEST_F(AlphaStoreTest, ARunOfLabelsStoresEachAsAlone) {
     EXPECT_FALSE(m_doc.StoreAlphas(CAssign(1, 4, 1), run));
     EXPECT_FALSE(m_doc.StoreAlphas(CAssign(200, 0, 0), run));
 }
+
+TEST_F(AlphaStoreTest, TheAlphaCountStopsAtTheLargestItCanShow) {
+    m_doc.StoreAlphas(CAssign(0, 0, 0), std::vector<CString>(0x10000, u"A"));
+    EXPECT_EQ(Config().m_wNumAlphas, 0xFFFF);
+    m_doc.StoreAlpha(CAssign(1, 0, 0), u"B");
+    EXPECT_EQ(m_doc.GetAlphas().size(), 0x10001u);
+    EXPECT_EQ(Config().m_wNumAlphas, 0xFFFF);
+}

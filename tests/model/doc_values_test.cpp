@@ -32,6 +32,10 @@ TEST_F(DocValuesTest, SearchesOverTrunksAndIntercoms) {
     Trunk(6).SetEndpoint(TRUE, CAssign(2, 0, 3), FALSE);
     EXPECT_TRUE(m_doc.IsTrunkLinkedToIcom(6, 2));
     EXPECT_FALSE(m_doc.IsTrunkLinkedToIcom(6, -1) || m_doc.IsTrunkLinkedToIcom(6, 255));
+    // An index equal to the count names no record.
+    const int icoms = Config().m_wNumIntercoms;
+    Trunk(7).SetEndpoint(TRUE, CAssign(static_cast<BYTE>(icoms), 0, 3), FALSE);
+    EXPECT_FALSE(m_doc.IsTrunkLinkedToIcom(7, icoms));
     EXPECT_EQ(m_doc.GetTrunkValue(CTrunkSpec(6, CTrunk::kFieldEnd1)), 0x02000003u);
     // The heading of side B's requests names the intercom of the inspected trunk's end 2.
     CInspect inspect;

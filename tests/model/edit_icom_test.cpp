@@ -72,6 +72,9 @@ TEST_F(IcomEditTest, NamesInUseAndRemoteTrunkingRanges) {
                                      u"intercoms."));
     EXPECT_TRUE(m_doc.FindRemoteTrunkRangeOverflow(overflow));
     EXPECT_EQ(overflow, 2);
+    m_doc.SetIcomRemoteTrunkBase(2, 200);  // the range fits again
+    EXPECT_FALSE(m_doc.FindRemoteTrunkRangeOverflow(overflow));
+    m_doc.SetIcomRemoteTrunkBase(2, 253);
     EXPECT_TRUE(m_doc.IsFieldProblematic(CIcomSpec(2, 1361)));
     EXPECT_TRUE(Edit(Name(5, 4), u"NEW2"));  // no longer a new name
     EXPECT_EQ(TakeReports(), std::vector<int>{31});
@@ -143,6 +146,10 @@ TEST_F(IcomEditTest, ConnectionAddressesPortsAndCosts) {
     EXPECT_FALSE(Edit(port, u"4"));
     EXPECT_EQ(ErrorText(2), CString(u"The communication port entered is already being used by "
                                     u"intercom #3 (CHAR)."));
+    m_host.m_bMoveDrop = true;  // the source still holds the port until the move ends
+    EXPECT_TRUE(Edit(port, u"4"));
+    EXPECT_EQ(m_doc.GetIcomComPort(0), 3);
+    m_host.m_bMoveDrop = false;
     EXPECT_TRUE(Edit(port, u"21") && Edit(port, u"0"));
     EXPECT_EQ(m_doc.GetIcomComPort(0), -1);
     Config().m_nFirstComPort = 1;

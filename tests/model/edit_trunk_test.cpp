@@ -130,6 +130,11 @@ TEST_F(TrunkEditTest, FixedAssignmentsAndTheFlagsThatFollow) {
     ASSERT_EQ(step.GetCount(), 2u);
     EXPECT_EQ(step.GetAt(1).GetObjSpec(), CTrunkSpec(0, CTrunk::kFieldFixed));
     EXPECT_EQ(step.GetAt(1).GetOldText(), CString(u"1"));
+
+    // The pair rule looks at both ends: a port at either end, else PL at both.
+    EXPECT_TRUE(EditFixed(0, u"N005") && EditFixed(0, u"SL01", FALSE));
+    EXPECT_FALSE(EditFixed(0, u"PL01"));
+    EXPECT_EQ(TakeReports(), (std::vector<int>{23, 24}));
 }
 
 TEST_F(TrunkEditTest, AssignmentsInUseElsewhere) {

@@ -227,6 +227,28 @@ TEST_F(SetupFileTest, LargeSectionsMoveInPiecesOf65000BytesAtMost) {
               (std::vector<UINT>{256, 10, 263, 64992, 2208}));
 }
 
+// A section cut exactly after a record, at the end of a piece or inside the next: the records
+// before the cut are applied and nothing after it.
+TEST_F(SetupFileTest, ASectionCutAtARecordBoundaryAppliesTheRecordsBeforeIt) {
+    Config().m_wNumTrunks = 2100;
+    const auto h = MakeFileHeader(u"1.0.0", u"Dec  6 2025", FALSE);
+    const Bytes trunk = Bytes{1, 0, 0, 1} + Bytes(28, 0);
+    for (const UINT whole : {2031u, 2036u}) {
+        SCOPED_TRACE(whole);
+        Reset();
+        Bytes records;
+        for (UINT i = 0; i < whole; ++i)
+            records.insert(records.end(), trunk.begin(), trunk.end());
+        Bytes bitmap(263, 0xFF);
+        bitmap.back() = 0x0F;
+        CMemFile file(Bytes(h.begin(), h.end()) + SectionBytes(0, 2100, 32, bitmap, records));
+        CPartialSaveSelection selection;
+        m_doc.ReadSetupFile(selection, file, u"A.kvd", FALSE, FALSE);
+        EXPECT_EQ(Trunk(static_cast<int>(whole) - 1).GetEndpoint(TRUE).m_number, 1);
+        EXPECT_EQ(Trunk(static_cast<int>(whole)).GetEndpoint(TRUE).m_number, 0x0FFF);
+    }
+}
+
 TEST_F(SetupFileTest, OpenTakesTheFileOverTheLiveCapabilitiesAndSavesItAgain) {
     for (DWORD capabilities : {0u, 0xFFFF0000u}) {
         SCOPED_TRACE(capabilities);
