@@ -99,7 +99,6 @@ TEST_F(FileCommandsTest, FilesThatAreNoSetupOrAreDamagedSaySo) {
 
     // A copy cut short opens with what it holds whole, says it is incomplete, and keeps no
     // name that a Save could write the rest of the loss to.
-    Rename(0, u"ALFA");
     Rename(30, u"LAST");
     script.ExpectDialog("FileSave", Choose(Path("Whole.kvd"), "Save"));
     frame->OnCommand(ID_FILE_SAVE);
@@ -116,17 +115,6 @@ TEST_F(FileCommandsTest, FilesThatAreNoSetupOrAreDamagedSaySo) {
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
     EXPECT_FALSE(frame->IsPathFile());
     EXPECT_EQ(Name(30), u"");
-
-    // Merged, it says so too; the setup keeps the file it came from.
-    script.ExpectDialog("FileOpen", Choose(Path("Whole.kvd"), "Open"));
-    frame->OnCommand(ID_FILE_OPEN);
-    EXPECT_EQ(Name(30), u"LAST");
-    script.ExpectDialog("FileOpen", Choose(Path("Cut.kvd"), "Merge"));
-    script.ExpectDialog("dlg148", Ok);
-    script.ExpectMessageBox(u"The setup file is incomplete or damaged:", IDOK);
-    frame->OnCommand(ID_FILE_MERGE);
-    EXPECT_TRUE(script.AllAnswered());
-    EXPECT_EQ(Title(), "Kelvardin - [" + Path("Whole.kvd") + "]");
 }
 
 TEST_F(FileCommandsTest, APartialSaveHoldsTheChosenItemsAndSavingItAgainAsks) {
