@@ -8,7 +8,6 @@
 #include "model/undo_host.h"
 #include "model/undo_object.h"
 #include "platform/base/codepage.h"
-#include "platform/base/message_box.h"
 
 namespace {
 
@@ -18,6 +17,7 @@ constexpr CEditRule kNameTooLong{3, 2322};
 constexpr CEditRule kNameCharInvalid{4, 2323};
 constexpr CEditRule kNameUsedNotice{5, 2328};
 constexpr CEditRule kNoComPorts{27, 2428};
+constexpr CEditRule kAddressInvalid{28, 2363};
 constexpr CEditRule kAddressUsed{29, 2467};
 constexpr CEditRule kDeviceNameDiffers{30, 2468};
 constexpr CEditRule kRemoteRangeNotice{31, 5497};
@@ -79,10 +79,6 @@ bool IsNameChar(char16_t ch, const CAppState& app) {
     if (!app.m_bAllowKatakanaAlphas) return InRanges(ch, kPlainChars);
     if (!app.m_bLimitKatakanaAlphas) return InRanges(ch, kKatakanaChars);
     return InRanges(ch, kLimitedKatakanaChars);
-}
-
-void StopBeep() {
-    if (IUndoHost* host = GetApp().GetUndoHost()) host->MessageBeep(MB_ICONSTOP);
 }
 
 }  // namespace
@@ -213,10 +209,7 @@ void CKelvardinDoc::SetCompanionNames(const CObjSpec& objSpec, int size, const C
 BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text) {
     CString addressText = text;
     const DWORD address = ParseIPAddress(addressText);
-    if (address == kInvalidAddress) {
-        StopBeep();
-        return FALSE;
-    }
+    if (address == kInvalidAddress) return Refuse(kAddressInvalid, {text});
     const int icom = objSpec.GetIndex();
     if (address != 0 && !IsMoveDrop()) {
         const int used = FindIcomByAddress(address, icom);

@@ -47,8 +47,7 @@ public:
 
     static const std::array<CFileSection, kRowCount>& GetRows();
     // The row of a section that can be read: a known code with records. Its records are read
-    // in the row's form whatever their size, a longer one from its first bytes and a shorter
-    // one padded with zeros, so that the files of a later version load. Null for any other
-    // section, which is skipped.
+    // in the form their size selects; a record shorter than its form reads as if padded with
+    // zeros. Null for any other section, which is skipped.
     static const CFileSection* FindReadableRow(const CSectionHeader& header);
 };

@@ -325,7 +325,8 @@ public:
     // Reads a setup file. With reset the description's configuration becomes the live one and
     // the setup is reset first (Open); with mark every record read counts as changed (Load).
     // Every object read carries 0x4000, which a full file clears again at its end. Sends the
-    // refresh and file-read hints.
+    // refresh and file-read hints. kFileIncomplete when the file ends inside a section: what
+    // was whole before the cut has been read.
     int ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
                       const CString& fileName, BOOL reset, BOOL mark);
     // Describes what a file holds: its counts and which objects it has. 0 when it is not a
@@ -340,6 +341,8 @@ public:
     // Moves past a section's bitmap of count objects and its records; returns how many
     // records were skipped.
     static UINT SkipFileSection(CFile& file, UINT count, UINT recordSize);
+    // The same; 0 when the file ends inside the bitmap or the records.
+    static BOOL SkipWholeSection(CFile& file, UINT count, UINT recordSize);
     // Reads a section's bitmap of count objects into a set and moves past its records. 0
     // when the file ended inside the bitmap.
     static BOOL ReadSectionBitmap(UINT count, CFile& file, UINT recordSize, CBitArray& set);
@@ -393,12 +396,12 @@ private:
     void WriteSectionRecords(CFile& file, UINT count, int type, UINT recordSize, BOOL clearAfter);
     void WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, BOOL clearAfter);
     void WriteSignatureSection(CFile& file);
-    void ReadSections(CFile& file, BOOL mark);
-    // The records have the header's size and are read in the row's form.
+    // 0 when the file ends inside a section.
+    BOOL ReadSections(CFile& file, BOOL mark);
+    // The records have the header's size, which selects their form.
     BOOL ReadSectionRecords(CFile& file, const CFileSection& row, const CSectionHeader& header,
                             BOOL mark);
-    BOOL ReadAlphaSection(CFile& file, const CFileSection& row, const CSectionHeader& header,
-                          BOOL mark);
+    BOOL ReadAlphaSection(CFile& file, const CSectionHeader& header, BOOL mark);
     BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
 
     int FindModified(int type) const;

@@ -43,11 +43,8 @@ void CRecordWriter::Flush() {
     m_used = 0;
 }
 
-CRecordReader::CRecordReader(CFile& file, UINT records, UINT recordSize, UINT formSize)
-    : m_file(file),
-      m_recordSize(recordSize),
-      m_padded(formSize > recordSize ? formSize : 0, BYTE{0}),
-      m_left(records) {}
+CRecordReader::CRecordReader(CFile& file, UINT records, UINT recordSize)
+    : m_file(file), m_recordSize(recordSize), m_left(records) {}
 
 const BYTE* CRecordReader::Next() {
     if (m_used + m_recordSize > m_filled) {
@@ -65,7 +62,5 @@ const BYTE* CRecordReader::Next() {
     }
     const BYTE* record = m_buffer.data() + m_used;
     m_used += m_recordSize;
-    if (m_padded.empty()) return record;
-    std::copy_n(record, m_recordSize, m_padded.begin());
-    return m_padded.data();
+    return record;
 }

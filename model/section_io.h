@@ -33,18 +33,16 @@ private:
     size_t m_used = 0;
 };
 
-// Reads the records of a section piece by piece. Each is given as at least formSize bytes: a
-// record shorter than its form is padded with zeros.
+// Reads the records of a section piece by piece, each of the section's record size.
 class CRecordReader {
 public:
-    CRecordReader(CFile& file, UINT records, UINT recordSize, UINT formSize = 0);
+    CRecordReader(CFile& file, UINT records, UINT recordSize);
     // The next record, or null when the records are used up or the file ended inside it.
     const BYTE* Next();
 
 private:
     CFile& m_file;
     UINT m_recordSize;
-    std::vector<BYTE> m_padded;
     UINT m_left;  // records not yet read from the file
     std::vector<BYTE> m_buffer;
     size_t m_used = 0;

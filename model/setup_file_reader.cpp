@@ -15,17 +15,18 @@ namespace {
 
 // Calls read(row, header) for every section that can be read, skipping the others by their
 // own headers, until the end of the file or a section that the end cuts short (read answers
-// 0): nothing after a cut is applied.
+// 0): nothing after a cut is applied. 0 after a cut.
 template <class Read>
-void WalkSections(CFile& file, Read read) {
+BOOL WalkSections(CFile& file, Read read) {
     CSectionHeader header;
     while (header.Read(file)) {
         const CFileSection* row = CFileSigTable::FindReadableRow(header);
-        if (!row)
-            CKelvardinDoc::SkipFileSection(file, header.m_count, header.m_recordSize);
-        else if (!read(*row, header))
-            return;
+        const BOOL whole =
+            row ? read(*row, header)
+                : CKelvardinDoc::SkipWholeSection(file, header.m_count, header.m_recordSize);
+        if (!whole) return FALSE;
     }
+    return TRUE;
 }
 
 }  // namespace
@@ -40,25 +41,25 @@ int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile
             GetApp().GetConfig() = description.GetConfig();
             ResetToDefaultSetup();
         }
-        ReadSections(file, mark);
+        const BOOL whole = ReadSections(file, mark);
         // After a partial file the objects it held keep their mark.
         if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
-        return kFileDone;
+        return whole ? kFileDone : kFileIncomplete;
     });
     UpdateAllFrameViews(nullptr, kHintRefresh);
     UpdateAllFrameViews(nullptr, kHintFileRead);
-    if (result == kFileDone && reset)
+    if ((result == kFileDone || result == kFileIncomplete) && reset)
         m_bPartialFile = partial && GetApp().GetMode() != CAppState::kModeOnline;
     return result;
 }
 
-void CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
+BOOL CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
     // Each section is read by its own count and record size.
-    WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
+    return WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
         switch (row.m_objectType) {
             case CObjSpec::kNone:
                 return ReadSignatureSection(file, header.m_count, header.m_recordSize);
-            case CObjSpec::kAlpha: return ReadAlphaSection(file, row, header, mark);
+            case CObjSpec::kAlpha: return ReadAlphaSection(file, header, mark);
             default: {
                 const BOOL complete = ReadSectionRecords(file, row, header, mark);
                 if (row.m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
@@ -76,7 +77,7 @@ BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, const CFileSection& row,
     if (present.GetCount() == 0) return TRUE;
     const int type = row.m_objectType;
     const int configured = GetApp().GetConfig().GetObjectCount(type, FALSE);
-    CRecordReader records(file, present.GetCount(), header.m_recordSize, row.m_recordSize);
+    CRecordReader records(file, present.GetCount(), header.m_recordSize);
     for (int i = present.FindNext(0); i >= 0; i = present.FindNext(i + 1)) {
         const BYTE* record = records.Next();
         if (!record) return FALSE;
@@ -85,24 +86,23 @@ BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, const CFileSection& row,
         CCVObject* object =
             FindObject(CObjSpec(static_cast<DWORD>(type), static_cast<DWORD>(i), 1));
         if (!object) continue;
-        object->FromFile(record, row.m_recordSize, mark);
+        object->FromFile(record, header.m_recordSize, mark);
         object->SetFlags(CCVObject::kInFile, TRUE);
     }
     return TRUE;
 }
 
-BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CFileSection& row,
-                                     const CSectionHeader& header, BOOL mark) {
+BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CSectionHeader& header, BOOL mark) {
     CBitArray present;
     if (!ReadPresenceBitmap(file, header.m_count, present)) return FALSE;
     // Every alpha is placed by its key, whatever its bit.
     const UINT count = present.GetCount();
-    CRecordReader records(file, count, header.m_recordSize, row.m_recordSize);
+    CRecordReader records(file, count, header.m_recordSize);
     for (UINT k = 0; k < count; ++k) {
         const BYTE* record = records.Next();
         if (!record) return FALSE;
         CAlpha alpha;
-        alpha.FromFile(record, row.m_recordSize, mark);
+        alpha.FromFile(record, header.m_recordSize, mark);
         const CAssign key = alpha.GetKey();
         StoreAlpha(key, alpha.GetLabel());
         if (FindAlpha(key.GetKey()))
@@ -138,14 +138,31 @@ BOOL CKelvardinDoc::ReadSignatureSection(CFile& file, UINT fileCount, UINT recor
     return TRUE;
 }
 
-UINT CKelvardinDoc::SkipFileSection(CFile& file, UINT count, UINT recordSize) {
-    if (count == 0) return 0;
+namespace {
+
+// Moves past a section's bitmap and records; false when the file ends inside them.
+BOOL SkipSection(CFile& file, UINT count, UINT recordSize, UINT& records) {
+    records = 0;
+    if (count == 0) return TRUE;
     // A bitmap cut by the end of the file moves past the end, where the next read ends.
     CBitArray present;
-    ReadPresenceBitmap(file, count, present);
-    const UINT records = present.GetCount();
+    const BOOL bitmap = ReadPresenceBitmap(file, count, present);
+    records = present.GetCount();
     if (records) file.Seek(static_cast<std::int64_t>(records) * recordSize, CFile::current);
+    return bitmap && file.GetPosition() <= file.GetLength();
+}
+
+}  // namespace
+
+UINT CKelvardinDoc::SkipFileSection(CFile& file, UINT count, UINT recordSize) {
+    UINT records = 0;
+    SkipSection(file, count, recordSize, records);
     return records;
+}
+
+BOOL CKelvardinDoc::SkipWholeSection(CFile& file, UINT count, UINT recordSize) {
+    UINT records = 0;
+    return SkipSection(file, count, recordSize, records);
 }
 
 BOOL CKelvardinDoc::ReadSectionBitmap(UINT count, CFile& file, UINT recordSize, CBitArray& set) {
@@ -168,7 +185,7 @@ BOOL CKelvardinDoc::ReadSectionBitmap(UINT count, CFile& file, UINT recordSize, 
 BOOL CKelvardinDoc::ReadFileContents(CFile& file, CPartialSaveSelection& selection) {
     file.SeekToBegin();
     if (!CheckFileHeader(file, nullptr, nullptr)) return FALSE;
-    // The same sections as the reader reads.
+    // The same sections as the reader reads; a cut is the reader's to report.
     WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
         selection.SetSectionCount(row.m_objectType, header.m_count);
         CBitArray* set = row.m_objectType == CObjSpec::kNone

@@ -46,6 +46,8 @@ constexpr Entry kStrings[] = {
     {2167,
      u"Are you sure you want to save this setup as:\n%1?\n\nTo save using a different file name, "
      u"choose No."},
+    {2168, u"The file is not a setup file:\n%1"},
+    {2169, u"The setup file is incomplete or damaged:\n%1\nSome of its records were not read."},
     {2170,
      u"You are about to exit ONLINE mode and open a file.\nThere are changes that have not been "
      u"sent to the Corvane;\nthey will be lost if you continue."},
@@ -243,6 +245,9 @@ constexpr Entry kStrings[] = {
      u"When a trunk is fixed at both ends, either one end must be a Port, or both ends must be "
      u"PL's."},
     {2362, u"You cannot enable the cascade flag when a trunk is fixed at both ends."},
+    {2363,
+     u"The IP address entered is invalid: %1\nAn IP address is four numbers between 0 and 255, "
+     u"separated by dots."},
     {2367,
      u"Warning: Lost contact with the Corvane, but the connection was automatically restored."},
     {2374, u"Selected intercoms: ALL"},

@@ -20,8 +20,8 @@ BOOL CIPAddrGridCell::ValidateEdit(const CString& text) {
     if (IsReadOnly()) return FALSE;
     CString dotted = text;
     const DWORD address = ParseIPAddress(dotted);
-    if (address == kNoAddress) return FALSE;
-    return SetValueText(FormatIPAddress(address));
+    // The document refuses text that is no address, and says why.
+    return SetValueText(address == kNoAddress ? text : FormatIPAddress(address));
 }
 
 BOOL CIPAddrGridCell::KeyCommand(UINT ch) {

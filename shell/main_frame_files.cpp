@@ -213,7 +213,8 @@ BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection
     CCVDataMgr& data = m_app.GetDataMgr();
     const CCVConfig config = m_app.GetConfig();
     const int mode = m_app.GetMode();
-    if (mode == CAppState::kModeOnline) {
+    const bool online = mode == CAppState::kModeOnline;
+    if (online) {
         data.GoOffline();
         if (replace) m_app.SetMode(CAppState::kModeFile);
     }
@@ -222,28 +223,46 @@ BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection
         CWaitCursor wait;
         result = m_app.LoadSetupFile(path, replace ? 0 : 1, selection);
     }
-    const BOOL loaded = result == kFileDone;
+    // A damaged file has given what was whole before its end.
+    const BOOL loaded = result == kFileDone || result == kFileIncomplete;
+    // The reader leaves the setup alone when the file turns out to be none.
+    const bool setupKept = result == kFileNotSetup;
+    bool askController = false;
     if (!loaded) {
         m_app.SetMode(mode);
         m_app.GetConfig() = config;
-        // The reader may have sized the setup for the file's configuration and read part of
-        // it: what is left must neither claim the file's name nor be saved over it.
         if (replace) {
             ClearUndoRedo();
-            m_doc->ResetToDefaultSetup();
-            SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+            if (online) {
+                // The ONLINE setup stays; what the reader replaced comes from the controller.
+                if (!setupKept) m_doc->ResetToDefaultSetup();
+                askController = !setupKept;
+                SetFrameTitle();
+            } else {
+                // The reader may have sized the setup for the file's configuration and read
+                // part of it: what is left must neither claim the file's name nor be saved
+                // over it.
+                m_doc->ResetToDefaultSetup();
+                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+            }
         }
     } else {
         ClearUndoRedo();
         if (replace) {
             ClearHistory();
-            SetDocumentPath(path, TRUE);
+            // What was read of a damaged file must never be saved over it.
+            if (result == kFileDone) {
+                SetDocumentPath(path, TRUE);
+            } else {
+                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+            }
         }
     }
     if (m_app.GetMode() == CAppState::kModeOnline) {
         data.GoOnline();
         if (!loaded) {
             m_doc->ClearAllChanges();
+            if (askController) data.StartUpload();
             data.RefreshAlphas();
         }
     }

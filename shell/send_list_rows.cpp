@@ -27,9 +27,18 @@ constexpr Row kBackupIPs{CObjSpec::kIntercom, 73, 2615};
 constexpr Row kCascadeCosts{CObjSpec::kIntercom, 76, 2616};
 constexpr Row kGroups{CObjSpec::kGroup, 1, 2617};
 
-}  // namespace
+// Whether a send to this controller carries the changes of the row's field: the wide names
+// go only to a controller with UnicodeSupport, connection types and addresses only with
+// EthernetToMC, cascade costs only with CascadeCosts.
+bool IsSent(const Row& row, const CCVConfig& config) {
+    if (row == kNamesWide) return config.HasFlag(CCVConfig::kUnicodeSupport);
+    if (row == kConnTypes || row == kPrimaryIPs || row == kBackupIPs)
+        return config.HasCapability(CCVConfig::kEthernetToMC);
+    if (row == kCascadeCosts) return config.HasCapability(CCVConfig::kCascadeCosts);
+    return true;
+}
 
-std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsMode) {
+std::vector<Row> GetTableRows(const CCVConfig& config, BOOL secondsMode) {
     const bool supervision = config.HasFlag(CCVConfig::kTksupvSupport);
     const bool newCorvane = config.HasFlag(CCVConfig::kNewCorvane);
     if (!supervision && !newCorvane)
@@ -51,6 +60,15 @@ std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsM
         rows.insert(rows.end(), {kConnTypes, kPrimaryIPs, kBackupIPs});
     if (cascadeCosts) rows.push_back(kCascadeCosts);
     rows.push_back(kGroups);
+    return rows;
+}
+
+}  // namespace
+
+std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsMode) {
+    std::vector<Row> rows = GetTableRows(config, secondsMode);
+    // A row never names data that the send leaves out.
+    std::erase_if(rows, [&](const Row& row) { return !IsSent(row, config); });
     return rows;
 }
 

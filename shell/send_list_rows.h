@@ -16,7 +16,8 @@ struct CSendListRow {
     bool operator==(const CSendListRow&) const = default;
 };
 
-// The rows a controller of this configuration takes changes of, in order. With secondsMode
+// The rows a controller of this configuration takes changes of, in order: the table its
+// features pick, less the rows of data that a send to it does not carry. With secondsMode
 // the allocation time-out is labelled in seconds where the controller could take minutes.
 std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsMode);
 

@@ -19,6 +19,8 @@ namespace {
 constexpr UINT kIdWriteFailed = 2151;
 constexpr UINT kIdReadFailed = 2152;
 constexpr UINT kIdOpenFailed = 2153;
+constexpr UINT kIdNotSetupFile = 2168;
+constexpr UINT kIdFileIncomplete = 2169;
 constexpr char16_t kBackupExtension[] = u".BAK";
 
 struct CTargetStatus {
@@ -62,18 +64,28 @@ bool SaveAnyway(const CString& question, UINT icon) {
                                  MB_YESNO | icon) == IDYES;
 }
 
-// Moves the file to its backup; false when the user then gives the save up.
-bool MakeBackup(const CString& path) {
-    if (IsBackupPath(path)) return SaveAnyway(LoadResString(kIdBackupOfBackup), MB_ICONQUESTION);
+enum class BackupStep { kGivenUp, kNone, kMoved };
+
+// Moves the file to its backup; the user may go on without one or give the save up.
+BackupStep MakeBackup(const CString& path) {
+    const auto goOn = [](bool yes) { return yes ? BackupStep::kNone : BackupStep::kGivenUp; };
+    if (IsBackupPath(path))
+        return goOn(SaveAnyway(LoadResString(kIdBackupOfBackup), MB_ICONQUESTION));
     const CString backup = BackupPathOf(path);
     try {
         MoveToBackup(path, backup);
-        return true;
+        return BackupStep::kMoved;
     } catch (const CFileException& error) {
         const CString failed = SubstituteArgs(LoadResString(kIdBackupFailed).str(), {backup}) +
                                u"\n" + GetFileErrorText(error);
-        return SaveAnyway(failed, MB_ICONSTOP);
+        return goOn(SaveAnyway(failed, MB_ICONSTOP));
     }
+}
+
+// Puts the file this save moved to its backup back under its own name. A failure here leaves
+// the content in the backup, which is all that can be done.
+void RestoreFromBackup(const CString& path) {
+    ::rename(ToUtf8(BackupPathOf(path)).c_str(), ToUtf8(path).c_str());
 }
 
 BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
@@ -99,6 +111,18 @@ bool OpenForReading(CBinaryFile& file, const CString& path) {
     return false;
 }
 
+// Says what a reader's result means to the user where the reader itself did not.
+int ReportReadResult(int result, const CString& path) {
+    if (result == kFileNotSetup) {
+        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdNotSetupFile).str(), {path}),
+                              MB_OK | MB_ICONSTOP);
+    } else if (result == kFileIncomplete) {
+        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdFileIncomplete).str(), {path}),
+                              MB_OK | MB_ICONEXCLAMATION);
+    }
+    return result;
+}
+
 }  // namespace
 
 CString BackupPathOf(const CString& path) {
@@ -109,31 +133,37 @@ CString BackupPathOf(const CString& path) {
 
 BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
     const CTargetStatus target = StatusOf(path);
-    if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly && !MakeBackup(path))
-        return FALSE;
+    BackupStep backup = BackupStep::kNone;
+    if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly) backup = MakeBackup(path);
+    if (backup == BackupStep::kGivenUp) return FALSE;
     if (target.readOnly) {
         ReportFileError(kIdWriteFailed, path,
                         CFileException(CFileException::accessDenied, EACCES, path));
         return FALSE;
     }
-    return WriteReplacing(doc, path, clearAfter, partial);
+    if (WriteReplacing(doc, path, clearAfter, partial)) return TRUE;
+    // The user's file stays where it was opened from, not only under its backup name.
+    if (backup == BackupStep::kMoved) RestoreFromBackup(path);
+    return FALSE;
 }
 
 int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
                   const CPartialSaveSelection& description) {
     CBinaryFile file;
     if (!OpenForReading(file, path)) return kFileFailed;
-    return RunFileOperation(kIdReadFailed, path, [&] {
-        const int result = doc.ReadSetupFile(description, file, path, kind == 0, kind != 0);
+    const int result = RunFileOperation(kIdReadFailed, path, [&] {
+        const int read = doc.ReadSetupFile(description, file, path, kind == 0, kind != 0);
         file.Close();
-        return result;
+        return read;
     });
+    return ReportReadResult(result, path);
 }
 
 int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection) {
     CBinaryFile file;
     if (!OpenForReading(file, path)) return kFileFailed;
-    return RunFileOperation(kIdReadFailed, path, [&] {
+    const int result = RunFileOperation(kIdReadFailed, path, [&] {
         return CKelvardinDoc::ReadFileContents(file, selection) ? kFileDone : kFileNotSetup;
     });
+    return ReportReadResult(result, path);
 }

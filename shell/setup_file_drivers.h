@@ -21,15 +21,18 @@ CString BackupPathOf(const CString& path);
 
 // Writes the document to the path: with CreateBAKFiles the file there becomes its backup
 // first. The new content goes into a file beside the target that takes its place only when
-// it is complete, so a failed save never damages the file it was to replace. True when the
-// file was written; the two options go to the writer.
+// it is complete, and a failed save moves the backup it made back, so a failed save never
+// damages or moves the file it was to replace. True when the file was written; the two
+// options go to the writer.
 BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial);
 
 // Reads a setup file into the document: kind 0 replaces the setup, any other kind reads the
 // file over it and marks what it read as changed. The description is the file's pre-read.
+// Every result but kFileDone has been told to the user; kFileIncomplete (the file ends inside
+// a section) has read what was whole.
 int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
                   const CPartialSaveSelection& description);
 
 // Describes what a setup file holds: kFileDone, kFileNotSetup when it is none, kFileFailed
-// when it cannot be read and kFileNoMemory.
+// when it cannot be read and kFileNoMemory, each but the first told to the user.
 int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection);

@@ -128,11 +128,16 @@ TEST_F(IcomEditTest, ConnectionAddressesPortsAndCosts) {
     EXPECT_EQ(ErrorText(29), CString(u"The IP address entered is already assigned to intercom #3 "
                                      u"(CHAR)."));
     EXPECT_TRUE(Edit(primary, u"10.0.0.2"));
-    // Text that is no address is refused with a beep, never stored as 255.255.255.255.
-    for (const char16_t* text : {u"10.0.0", u"10.0.0.x", u"255.255.255.255"})
+    // Text that is no address is refused with a message naming it, never stored as
+    // 255.255.255.255.
+    for (const char16_t* text :
+         {u"10.0.0", u"10.9.9.300", u"10.1.0.810.9.9.9", u"255.255.255.255"}) {
         EXPECT_FALSE(Edit(primary, text));
+        EXPECT_EQ(ErrorText(28), u"The IP address entered is invalid: " + CString(text) +
+                                     u"\nAn IP address is four numbers between 0 and 255, "
+                                     u"separated by dots.");
+    }
     EXPECT_EQ(m_doc.GetIcomPrimaryAddress(0), 0x0A000002u);
-    EXPECT_EQ(m_host.m_beeps, 3);
     EXPECT_TRUE(Edit(primary, u"-"));
     EXPECT_EQ(m_doc.GetIcomPrimaryAddress(0), 0u);
     m_host.m_bMoveDrop = true;
@@ -165,7 +170,7 @@ TEST_F(IcomEditTest, ConnectionAddressesPortsAndCosts) {
     EXPECT_FALSE(Edit(cost, u"-1"));
     EXPECT_TRUE(Edit(cost, u""));
     EXPECT_EQ(m_doc.GetIcomCascadeCost(0), 0);
-    EXPECT_EQ(TakeReports(), (std::vector<int>{29, 1, 2, 27, 37, 37}));
+    EXPECT_EQ(TakeReports(), (std::vector<int>{29, 28, 28, 28, 28, 1, 2, 27, 37, 37}));
 }
 
 TEST_F(IcomEditTest, AddressesFromTheIntercomSearch) {

@@ -439,10 +439,15 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
          header + SectionBytes(9, 300, 34, Bytes{0x01} + Bytes(37, 0), members) +
              SectionBytes(9, 2, 34, {0x02}, members) + trunks,
          1, 1, 2, 1},
-        {"cut inside a bitmap", header + Bytes(trunks.begin(), trunks.begin() + 10), 1, 0x0FFF,
+        // A cut inside a section reads what is whole before it and says the file is incomplete.
+        {"cut inside a bitmap", header + Bytes(trunks.begin(), trunks.begin() + 10), 4, 0x0FFF,
          0x0FFF, 1},
-        {"cut inside the second record", header + Bytes(trunks.begin(), trunks.end() - 1), 1, 1,
+        {"cut inside the second record", header + Bytes(trunks.begin(), trunks.end() - 1), 4, 1,
          0x0FFF, 1},
+        {"an unknown section running past the end",
+         header + trunks + SectionBytes(10, 16, 7, {0x01, 0x80}, Bytes(13, 0xEE)), 4, 1, 2, 1},
+        {"an unknown section cut inside its bitmap",
+         header + trunks + SectionBytes(10, 64, 7, {0x00, 0x00}, {}), 4, 1, 2, 1},
         {"cut inside a section header",
          header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 9), 1, 1, 2, 1},
     };
@@ -476,6 +481,65 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
     ASSERT_EQ(m_doc.GetSignatureTexts().size(), 9u);
     EXPECT_EQ(m_doc.GetSignatureTexts()[8], CString(u"ABCD" + std::u16string(28, u' ')));
     EXPECT_EQ(timeout(), 9u);
+}
+
+TEST_F(SetupFileTest, TheRecordSizeOfASectionSelectsTheFormItIsReadIn) {
+    SetCapabilities(CCVConfig::kCascadeCosts);
+    Reset();
+    const Bytes header = [] {
+        const auto h = MakeFileHeader(u"1.0.0", u"Dec  6 2025", FALSE);
+        return Bytes(h.begin(), h.end());
+    }();
+    const Bytes optionSection = SectionBytes(3, 1, 32, {0x01}, Bytes{9} + Bytes(31, 0));
+    const Bytes shortIcom =
+        Text("ABCDSIXSIXEIGHTEEN") + Bytes{2, 4, 0, 0} + Bytes(8, 0) + Bytes{1, 2};
+    Bytes members(34, 0);
+    members[1] = 31;
+    members[2] = 0x05;  // intercoms 0 and 2
+    const Bytes alphaNarrow = Bytes{3, 0, 0, 7} + Text("NARROW") + Bytes(2, ' ');
+    const Bytes alphaWide = Bytes{3, 1, 0, 8} + Wide(u"W\u00EFde    ") + Bytes(20, 0);
+    // Every section is followed by the options, which must still be found.
+    const Bytes file =
+        header +
+        // Intercoms: 16-byte records are the wide names, 32-byte ones the short form.
+        SectionBytes(1, 8, 16, {0x01}, Wide(u"\u4E2Dwide   ")) +
+        SectionBytes(6, 8, 32, {0x02}, shortIcom) +
+        // Groups: a length none of the forms has reads nothing; 34 the member set, 24 the name.
+        SectionBytes(2, 8, 20, {0x01}, Text("NOTANAME") + Bytes(12, 0)) +
+        SectionBytes(7, 8, 34, {0x02}, members) +
+        SectionBytes(9, 8, 24, {0x04}, Wide(u"Wide group  ")) +
+        // Alphas: 40 bytes are wide, any other length narrow, from its first bytes.
+        SectionBytes(4, 1, 40, {0x01}, alphaWide) +
+        SectionBytes(8, 1, 36, {0x01}, alphaNarrow + Bytes(24, 0xEE)) +
+        // A record shorter than its form is read as if padded with zeros, never past itself.
+        SectionBytes(1, 8, 8, {0x08}, Text("TINYSIX!")) + optionSection;
+    ASSERT_EQ(Open(file), 1);
+    EXPECT_EQ(Icom(0).GetName(16), CString(u"\u4E2Dwide   "));
+    EXPECT_EQ(Icom(0).GetName(4), CString(u"    "));
+    EXPECT_EQ(Icom(1).GetName(4) + Icom(1).GetName(6) + Icom(1).GetName(8),
+              CString(u"ABCDSIXSIXEIGHTEEN"));
+    EXPECT_EQ(Icom(1).GetName(16), CString(u"        "));
+    EXPECT_EQ(Icom(1).GetCascadeCost(), 0x0102);
+    EXPECT_EQ(Group(0).GetName(), CString(u"DefaultGroup"));
+    EXPECT_TRUE(Group(1).IsMember(0) && Group(1).IsMember(2) && !Group(1).IsMember(1));
+    EXPECT_EQ(Group(2).GetName(), CString(u"Wide group  "));
+    EXPECT_EQ(m_doc.FindAlpha(CAssign(3, 1, 8).GetKey())->GetLabel(), CString(u"W\u00EFde    "));
+    EXPECT_EQ(m_doc.FindAlpha(CAssign(3, 0, 7).GetKey())->GetLabel(), CString(u"NARROW  "));
+    EXPECT_EQ(Icom(3).GetName(4), CString(u"TINY"));
+    EXPECT_EQ(Icom(3).GetCascadeCost(), 0);
+    EXPECT_EQ(Options().GetTimeout(), 9u);
+}
+
+TEST_F(SetupFileTest, AHeaderFollowedByNoiseIsReadAsIncomplete) {
+    const Bytes whole = Save();
+    Bytes noise(whole.begin(), whole.begin() + kFileHeaderSize);
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245 + 12345;
+        noise.push_back(static_cast<BYTE>(seed >> 16));
+    }
+    EXPECT_EQ(Open(noise), 4);
+    EXPECT_EQ(Open(whole), 1);
 }
 
 TEST_F(SetupFileTest, FileErrorsAndLackOfMemoryAreReported) {

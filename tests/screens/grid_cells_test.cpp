@@ -138,7 +138,10 @@ TEST_F(GridCellsTest, AddressCellsClearOnDashParseDottedTextAndTakeAFoundDevice)
     CKelvardinGridCell& cell = screen->Cell(2, 1);
     EXPECT_TRUE(cell.ValidateEdit(u"10.1.2.3"));
     EXPECT_EQ(screen->GetGrid()->GetItemText(2, 1), u"10.1.2.3");
-    EXPECT_FALSE(cell.ValidateEdit(u"10.1"));
+    // The document refuses text that is no address and says why.
+    EXPECT_FALSE(cell.ValidateEdit(u"10.9.9.300"));
+    EXPECT_EQ(GetApp().m_nLastError, 28);
+    EXPECT_NE(GetApp().m_errorTexts[28].Find(u"invalid: 10.9.9.300"), -1);
     EXPECT_EQ(m_doc.GetIcomPrimaryAddress(1), 0x0A010203u);
     ASSERT_TRUE(Key(*screen, 2, 1, '-'));
     EXPECT_EQ(cell.GetEditWnd(), nullptr);

@@ -51,8 +51,8 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
     EXPECT_EQ(Title(), "Kelvardin - [" + Path("A.BAK") + "]");
 
-    // A replacing open that fails (the file is spoilt after it was described) leaves an
-    // untitled default setup: no later Save can write over the file last opened.
+    // A replacing open that fails (the file is spoilt after it was described) says why and
+    // leaves an untitled default setup: no later Save can write over the file last opened.
     app.GetConfig().m_wNumGroups = 10;  // the file's configuration differs: it is described
     script.ExpectDialog("FileSave", Choose(Path("C.kvd"), "Save As"));
     frame->OnCommand(ID_FILE_SAVE_AS);
@@ -60,7 +60,10 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
     script.ExpectMessageBox(u"There are changes that have not been saved to file;", IDOK);
     script.ExpectDialog("FileOpen", Choose(Path("C.kvd"), "Open"));
     script.ExpectDialog("dlg148", [&](QDialog&) { return QFile(Path("C.kvd")).resize(5), IDOK; });
+    script.ExpectMessageBox(u"The file is not a setup file:\n" + FromQString(Path("C.kvd")).str(),
+                            IDOK);
     frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
     EXPECT_FALSE(frame->IsPathFile());
     EXPECT_EQ(Name(0), u"");
@@ -75,6 +78,43 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
     QCoreApplication::sendEvent(frame, &drop);
     ASSERT_TRUE(Until([&] { return Title().contains("B.kvd"); }));
     EXPECT_EQ(Name(1), u"BRAV");
+}
+
+TEST_F(FileCommandsTest, FilesThatAreNoSetupOrAreDamagedSaySo) {
+    // An empty file and a text file are refused with a word before the picker comes back.
+    QFile(Path("Empty.kvd")).open(QIODevice::WriteOnly);
+    QFile text(Path("Text.kvd"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("Kelvarden setup file, almost");
+    text.close();
+    for (const char* name : {"Empty.kvd", "Text.kvd"}) {
+        script.ExpectDialog("FileOpen", Choose(Path(name), "Open"));
+        script.ExpectMessageBox(u"The file is not a setup file:\n" + FromQString(Path(name)).str(),
+                                IDOK);
+    }
+    script.ExpectDialog("FileOpen", Cancel);
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+
+    // A copy cut short opens with what it holds whole, says it is incomplete, and keeps no
+    // name that a Save could write the rest of the loss to.
+    Rename(30, u"LAST");
+    script.ExpectDialog("FileSave", Choose(Path("Whole.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    QFile::copy(Path("Whole.kvd"), Path("Cut.kvd"));
+    QFile(Path("Cut.kvd")).resize(QFile(Path("Whole.kvd")).size() / 2);
+    frame->OnCommand(ID_FILE_NEW);
+    script.ExpectDialog("FileOpen", Choose(Path("Cut.kvd"), "Open"));
+    script.ExpectMessageBox(u"The setup file is incomplete or damaged:\n" +
+                                FromQString(Path("Cut.kvd")).str() +
+                                u"\nSome of its records were not read.",
+                            IDOK);
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+    EXPECT_FALSE(frame->IsPathFile());
+    EXPECT_EQ(Name(30), u"");
 }
 
 TEST_F(FileCommandsTest, APartialSaveHoldsTheChosenItemsAndSavingItAgainAsks) {

@@ -241,6 +241,27 @@ TEST_F(OnlineTest, TheMenusFollowTheControllersFeatures) {
                                 return action->shortcut() == QKeySequence("Ctrl+PgDown");
                             }),
               1);
+
+TEST_F(OnlineTest, AFailedOpenSaysWhyAndKeepsTheOnlineSetup) {
+    Connect();
+    // A file of other counts, so that it is described first, spoilt before it is read.
+    const WORD groups = app.GetConfig().m_wNumGroups;
+    app.GetConfig().m_wNumGroups = groups - 1;
+    ASSERT_TRUE(SaveSetupFile(Doc(), FromQString(Path("C.kvd")), FALSE, FALSE));
+    app.GetConfig().m_wNumGroups = groups;
+    const CString name = Name(11);
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and open a file.", IDOK);
+    script.ExpectDialog("FileOpen", Choose(Path("C.kvd"), "Open"));
+    script.ExpectDialog("dlg148", [&](QDialog&) { return QFile(Path("C.kvd")).resize(5), IDOK; });
+    script.ExpectMessageBox(u"The file is not a setup file:\n" + FromQString(Path("C.kvd")).str(),
+                            IDOK);
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+    EXPECT_EQ(Name(11), name);
+    EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+    EXPECT_TRUE(Polls());
 }
 
 TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {

@@ -134,13 +134,28 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
         m_app.m_bCreateBAKFiles = TRUE;
         EXPECT_FALSE(Save("B.kvd"));
     }
+    // The file moved to its backup by the failed save is back under its own name.
     EXPECT_EQ(Content(m_dir / "A.kvd"), "old A");
-    EXPECT_EQ(Content(m_dir / "B.BAK"), "old B");
-    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.BAK"}));
+    EXPECT_EQ(Content(m_dir / "B.kvd"), "old B");
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd"}));
     const std::vector<Box> boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text,
               u"Could not write to file:\n" + Path("A.kvd") + u"\nThe disk is full.");
+    EXPECT_EQ(boxes[2].text,
+              u"Could not write to file:\n" + Path("B.kvd") + u"\nThe disk is full.");
+
+    // A save that made no backup moves no backup of an earlier save back.
+    Put(m_dir / "A.BAK", "older A");
+    {
+        CFileSizeLimit limit(4096);
+        m_app.m_bCreateBAKFiles = FALSE;
+        EXPECT_FALSE(Save("A.kvd"));
+        m_app.m_bCreateBAKFiles = TRUE;
+    }
+    EXPECT_EQ(Content(m_dir / "A.kvd") + "|" + Content(m_dir / "A.BAK"), "old A|older A");
+    fs::remove(m_dir / "A.BAK");
+    TakeBoxes();
 
     // An SNMP configuration file likewise.
     Put(m_dir / "S.kvn", "old S");
@@ -151,7 +166,7 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
         EXPECT_FALSE(WriteSNMPConfigFile(Path("S.kvn"), config, FALSE, error));
     }
     EXPECT_EQ(Content(m_dir / "S.kvn"), "old S");
-    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.BAK", "S.kvn"}));
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd", "S.kvn"}));
 }
 
 TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
@@ -169,12 +184,23 @@ TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
     EXPECT_EQ(LoadSetupFile(m_doc, Path("A.kvd"), 0, selection), kFileDone);
     EXPECT_FALSE(m_doc.HasModifications());
     EXPECT_EQ(LoadSetupFile(m_doc, Path("none.kvd"), 0, selection), kFileFailed);
+    // A file cut short loads what it holds whole and says it is incomplete.
+    const std::string whole = Content(m_dir / "A.kvd");
+    Put(m_dir / "cut.kvd", whole.substr(0, whole.size() - 100));
+    EXPECT_EQ(LoadSetupFile(m_doc, Path("cut.kvd"), 0, selection), kFileIncomplete);
+    EXPECT_EQ(LoadSetupFile(m_doc, Path("text.kvd"), 1, selection), kFileNotSetup);
     const Box missing{u"Could not open file:\n" + Path("none.kvd") + u"\nThe file was not found.",
                       MB_OK | MB_ICONSTOP};
+    const Box notSetup{u"The file is not a setup file:\n" + Path("text.kvd"), MB_OK | MB_ICONSTOP};
     EXPECT_EQ(TakeBoxes(), (std::vector<Box>{
+                               notSetup,
                                missing,
                                {u"Could not read from file:\n" + CString::FromUtf8(m_dir.string()) +
                                     u"\nThe file could not be accessed.",
                                 MB_OK | MB_ICONSTOP},
-                               missing}));
+                               missing,
+                               {u"The setup file is incomplete or damaged:\n" + Path("cut.kvd") +
+                                    u"\nSome of its records were not read.",
+                                MB_OK | MB_ICONEXCLAMATION},
+                               notSetup}));
 }
