@@ -241,6 +241,7 @@ TEST_F(OnlineTest, TheMenusFollowTheControllersFeatures) {
                                 return action->shortcut() == QKeySequence("Ctrl+PgDown");
                             }),
               1);
+}
 
 TEST_F(OnlineTest, AFailedOpenSaysWhyAndKeepsTheOnlineSetup) {
     Connect();
