@@ -53,9 +53,12 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const CString& defExt, const CStri
     const QStringList filters = FileDialogNameFilters(filter);
     if (!filters.isEmpty()) setNameFilters(filters);
     if (!fileName.IsEmpty()) selectFile(ToQString(fileName));
-    // The size, type and date columns start narrower than their texts.
+    // The size, type and date columns start narrower than their texts; the name takes the
+    // room they leave, so that all of them show without scrolling.
     if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
         for (int column = 1; column < header->count(); ++column)
             header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
