@@ -84,6 +84,8 @@ public:
     void RefreshIcomErrors();
     void RefreshRemTrunking();
     void RefreshIcomGroups();
+    // The intercom names of every length, without their alphas.
+    void RefreshIcomNames();
     void ClearIcomErrors();
     void ClearAllocations(int icom);
     // An alpha type index 0-7 or negative for all; an intercom or negative for all.

@@ -99,6 +99,13 @@ void CCVDataMgr::RefreshIcomGroups() {
     WakeEngine();
 }
 
+void CCVDataMgr::RefreshIcomNames() {
+    if (!m_bOnline) return;
+    for (CIcomNameMgr& m : m_names)
+        m.AddAll();
+    WakeEngine();
+}
+
 void CCVDataMgr::ClearIcomErrors() {
     if (!m_bOnline) return;
     m_clearErrors.AddAll();

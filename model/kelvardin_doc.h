@@ -41,6 +41,7 @@ public:
 
     // The views that hear update hints and the memory page of the link; either may be absent.
     void SetViews(IDocViews* views) { m_pViews = views; }
+    IDocViews* GetViews() const { return m_pViews; }
     void SetMemoryPage(IMemoryPage* page) { m_pMemoryPage = page; }
     // The dialog that picks one of several alphas with the label typed; without one such an
     // edit is abandoned.

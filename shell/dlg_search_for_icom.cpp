@@ -44,7 +44,10 @@ CDlgSearchForIcom::CDlgSearchForIcom(std::optional<CString> preselect, BOOL inte
     m_tree->setObjectName(ControlName(kTree));
     m_tree->setRootIsDecorated(true);
     m_tree->setIconSize(QSize(16, 16));
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, &CDlgSearchForIcom::OnSelectionChanged);
+    // A click makes the item current before it selects it: the selection is followed, not the
+    // current item.
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this,
+            &CDlgSearchForIcom::OnSelectionChanged);
     m_treeBox->setObjectName(ControlName(kTreeBox));
     (new QVBoxLayout(m_treeBox))->addWidget(m_tree);
 

@@ -5,7 +5,8 @@
 #include "platform/base/win_types.h"
 
 // A page of a property sheet. The page object lives as long as its sheet, but its controls
-// are made only when it is first shown, so a page the user never opens is never applied.
+// are made only when it is first shown, or when the sheet opens for a sheet that takes the
+// size of its largest page; a page the user never opens is never applied.
 // Its object name is "dlg" and its template id, which is also its help id.
 class CKelvardinPage : public QWidget {
 public:
@@ -16,6 +17,9 @@ public:
     bool IsCreated() const { return m_created; }
     // Makes the controls, once.
     void Create();
+    // The page has been the active one: only such pages are applied.
+    bool WasShown() const { return m_shown; }
+    void MarkShown() { m_shown = true; }
 
     // The page has become the active one.
     virtual void OnSetActive() {}
@@ -31,4 +35,5 @@ protected:
 private:
     const UINT m_templateId;
     bool m_created = false;
+    bool m_shown = false;
 };

@@ -70,6 +70,7 @@ bool CKelvardinSheet::SetActivePage(int index) {
     m_tabs->setCurrentIndex(index);
     m_switching = false;
     page->Create();
+    page->MarkShown();
     PutButtonsLastInTabOrder();
     m_current = index;
     page->OnSetActive();
@@ -79,6 +80,10 @@ bool CKelvardinSheet::SetActivePage(int index) {
 int CKelvardinSheet::DoModal() {
     setWindowFlag(Qt::WindowContextHelpButtonHint);
     OnInitDialog();
+    if (m_bSizedToLargest) {
+        for (const QPointer<CKelvardinPage>& page : m_pages)
+            page->Create();
+    }
     // A page remembered from a run with more pages is not there: the first page opens.
     SetActivePage(GetPage(m_startPage) ? m_startPage : 0);
     return ExecModalDialog(*this);
@@ -113,7 +118,7 @@ void CKelvardinSheet::accept() {
     if (CKelvardinPage* active = GetActivePage(); active && !active->OnKillActive()) return;
     for (int i = 0; i < GetPageCount(); ++i) {
         CKelvardinPage* page = GetPage(i);
-        if (!page->IsCreated() || page->OnApply()) continue;
+        if (!page->WasShown() || page->OnApply()) continue;
         // The refusing page is shown as it is, without asking the current one to let go.
         m_current = -1;
         SetActivePage(i);

@@ -31,6 +31,10 @@ public:
     // Shows the page, making it first when it was never shown.
     bool SetActivePage(int index);
 
+    // Makes every page when the sheet opens, so that the sheet takes the size of its largest
+    // page from the start and keeps it: OK and Cancel stay where they are.
+    void SetSizedToLargestPage() { m_bSizedToLargest = true; }
+
     // Runs the sheet modally, opening on the start page; IDOK or IDCANCEL.
     int DoModal();
 
@@ -56,4 +60,5 @@ private:
     const int m_startPage;
     int m_current = -1;
     bool m_switching = false;
+    bool m_bSizedToLargest = false;
 };

@@ -282,11 +282,12 @@ void CMainFrame::SaveSetupFile(BOOL partial, BOOL saveAs) {
         }
     }
     CCVDataMgr& data = m_app.GetDataMgr();
-    CPollingPause pause(data);
     if (partial) {
+        // Before the pause: the names the sheet lists come from the controller while it shows.
         CPartialSaveSheet sheet(m_doc.get(), this);
         if (sheet.DoModal() != IDOK) return;
     }
+    CPollingPause pause(data);
     data.StartUpload();
     if (m_app.GetMode() == CAppState::kModeOnline) {
         m_nPickerTitle = partial ? kIdsPartialSaveOnline : kIdsSaveOnline;

@@ -164,8 +164,14 @@ bool COPPageAdvanced::OnApply() {
         setFlag(CCVConfig::kTksupvSupport, m_advancedOptions->isChecked());
         config.RefreshCapabilitySet();
     }
-    app.m_nVisibleIntercoms = m_visibleIntercoms->text().trimmed().toInt();
-    app.m_nVisibleTrunks = m_visibleTrunks->text().trimmed().toInt();
+    // The fields show the present controller's counts where they are smaller: a count the user
+    // left as shown keeps the setting, so that a larger controller later shows all it has.
+    const auto takeChanged = [](int& setting, const QLineEdit* edit, int shown) {
+        const int value = edit->text().trimmed().toInt();
+        if (value != shown) setting = value;
+    };
+    takeChanged(app.m_nVisibleIntercoms, m_visibleIntercoms, m_nVisibleIntercoms);
+    takeChanged(app.m_nVisibleTrunks, m_visibleTrunks, m_nVisibleTrunks);
     if (m_alphaSize->currentIndex() >= 0) {
         m_nAlphaSize = m_alphaSize->currentData().toInt();
         if (m_nAlphaSize != config.m_nAlphaSize) {

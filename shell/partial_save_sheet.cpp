@@ -1,7 +1,10 @@
 #include "shell/partial_save_sheet.h"
 
+#include "link/command_codes.h"
+#include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
+#include "shell/doc_hint_tap.h"
 #include "shell/kelvardin_app.h"
 
 namespace {
@@ -25,7 +28,9 @@ CPartialSaveSheet::CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent)
     if (GetKelvardinApp().m_bAllowAlphasInPartialSave) AddPage(&m_alphas);
 }
 
-CPartialSaveSheet::~CPartialSaveSheet() = default;
+CPartialSaveSheet::~CPartialSaveSheet() {
+    m_tap.reset();
+}
 
 int CPartialSaveSheet::GetLastPage() {
     return g_lastPage;
@@ -41,4 +46,22 @@ void CPartialSaveSheet::OnInitDialog() {
     m_doc->SetFlagOnFlagged(CCVObject::kInFile | CCVObject::kChanged, CCVObject::kPartialChoice);
     if (!GetApp().m_bIncludeAlphasInSetupFiles)
         m_doc->SetFlagOnType(CObjSpec::kAlpha, CCVObject::kPartialChoice, FALSE);
+
+    CKelvardinApp& app = GetKelvardinApp();
+    if (app.GetMode() != CAppState::kModeOnline) return;
+    // Groups are read only by their screen: the names may never have been asked for.
+    m_tap = std::make_unique<CDocHintTap>(*m_doc, [this](LPARAM hint) { OnDocumentHint(hint); });
+    app.GetDataMgr().RefreshIcomGroups();
+    app.GetDataMgr().RefreshIcomNames();
+}
+
+void CPartialSaveSheet::OnDocumentHint(LPARAM hint) {
+    if (hint == static_cast<LPARAM>(kCmdGroups) || hint == static_cast<LPARAM>(kCmdGroupsEx))
+        m_groups.RefreshTexts();
+    if (hint == static_cast<LPARAM>(kCmdNames)) m_intercoms.RefreshTexts();
+}
+
+void CPartialSaveSheet::done(int result) {
+    m_tap.reset();
+    CKelvardinSheet::done(result);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include "shell/kelvardin_sheet.h"
 #include "shell/ps_page_alphas.h"
 #include "shell/ps_page_trunks.h"
 #include "shell/ps_pages.h"
 
+class CDocHintTap;
 class CKelvardinDoc;
 
 // "Partial Save": the choice of the objects a partial save writes, one page per kind. The
@@ -22,13 +25,19 @@ public:
     static int GetLastPage();
     static void SetLastPage(int page);
 
+    void done(int result) override;
+
 protected:
     // Starts every object chosen that is in the file last read or written, or has changes;
-    // alphas only when setup files include them.
+    // alphas only when setup files include them. ONLINE it asks the controller for the group
+    // and intercom names it lists, and shows them as they come.
     void OnInitDialog() override;
 
 private:
+    void OnDocumentHint(LPARAM hint);
+
     CKelvardinDoc* const m_doc;
+    std::unique_ptr<CDocHintTap> m_tap;
     CPSPageTrunks m_trunks;
     CPSPageIntercoms m_intercoms;
     CPSPageGroups m_groups;

@@ -7,6 +7,7 @@ CPreferencesSheet::CPreferencesSheet(QWidget* parent, IFileModeHost* fileMode)
     for (CKelvardinPage* page : std::initializer_list<CKelvardinPage*>{
              &m_comm, &m_advanced, &m_preferences, &m_directories})
         AddPage(page);
+    SetSizedToLargestPage();
 }
 
 CPreferencesSheet::~CPreferencesSheet() = default;

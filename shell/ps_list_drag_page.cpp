@@ -236,6 +236,26 @@ void CPSListDragPage::FillLists() {
     UpdateCounters();
 }
 
+void CPSListDragPage::RefreshTexts() {
+    if (!IsCreated() || !m_doc) return;
+    for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
+        list->BeginUpdate();
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            const auto index = static_cast<DWORD>(list->GetItemData(row));
+            for (size_t column = 0; column < m_info.columns.size(); ++column) {
+                const CPSColumn& shown = m_info.columns[column];
+                if (shown.alphaFieldId) continue;
+                const CObjSpec field(static_cast<DWORD>(m_info.objectType), index, shown.fieldId);
+                list->SetItemText(row, static_cast<int>(column), m_doc->GetObjectText(field));
+            }
+        }
+        list->Sort();
+        list->EndUpdate();
+        for (int column = 0; column < list->GetColumnCount(); ++column)
+            list->AutoSizeColumn(column, false, false, false);
+    }
+}
+
 void CPSListDragPage::OnSetActive() {
     CPartialSaveSheet::SetLastPage(m_info.pageIndex);
 }

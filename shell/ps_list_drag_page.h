@@ -81,6 +81,10 @@ public:
 
     static int CountSelectedRows(const CKelvardinListCtrl& list);
 
+    // Shows the document's texts again in the rows of both lists (names that came from the
+    // controller), in their sort order; the rows stay where they are chosen and selected.
+    void RefreshTexts();
+
 protected:
     void OnInitDialog() override;
     void OnSetActive() override;

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include "platform/base/message_box.h"
 #include "platform/ui/modal.h"
@@ -51,6 +53,15 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const CString& defExt, const CStri
     const QStringList filters = FileDialogNameFilters(filter);
     if (!filters.isEmpty()) setNameFilters(filters);
     if (!fileName.IsEmpty()) selectFile(ToQString(fileName));
+    // The size, type and date columns start narrower than their texts; the name takes the
+    // room they leave, so that all of them show without scrolling.
+    if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 }
 
 int CFileDialog::DoModal() {

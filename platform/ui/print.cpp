@@ -5,6 +5,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 
@@ -15,10 +16,23 @@
 
 namespace {
 
+constexpr char16_t kNoPrinterText[] =
+    u"No printer is installed. To print to a PDF file, use Print and choose "
+    u"\"Print to File (PDF)\".";
+constexpr char16_t kCannotStartText[] =
+    u"Printing is not possible: the printer or the file could not be opened.";
+
+bool HasPrinter() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 // The pages of one pass: begin, each page of the range while the view wants more, end.
 int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
     QPainter painter;
-    if (!painter.begin(&printer)) return 0;
+    if (!painter.begin(&printer)) {
+        ModalMessageBox(kCannotStartText, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
     const CRect page(0, 0, painter.device()->width(), painter.device()->height());
     CQtPainterDC dc(painter, page, true);
     info.m_rectDraw = page;
@@ -91,13 +105,20 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
         ExecModalDialog(preview);
         return TRUE;
     }
+    const bool printerExists = HasPrinter();
+    if (mode == PrintMode::Direct && !printerExists) {
+        ModalMessageBox(kNoPrinterText, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
     if (mode == PrintMode::Dialog) {
         QPrintDialog dialog(&printer, parent);
         dialog.setObjectName("printDialog");
         dialog.setMinMax(static_cast<int>(info.GetMinPage()),
                          static_cast<int>(std::min<UINT>(info.GetMaxPage(), 0xFFFF)));
         dialog.setOption(QAbstractPrintDialog::PrintSelection, info.m_bOfferSelection != FALSE);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, info.m_bOfferPrintToFile != FALSE);
+        // Without a printer a PDF file is the only way to print.
+        dialog.setOption(QAbstractPrintDialog::PrintToFile,
+                         info.m_bOfferPrintToFile != FALSE || !printerExists);
         if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
         if (printer.printRange() == QPrinter::PageRange) {
             info.SetPageRange(static_cast<UINT>(printer.fromPage()),

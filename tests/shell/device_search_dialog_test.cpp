@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "shell/dlg_search_for_icom.h"
 #include "shell/found_device_tree.h"
@@ -132,6 +133,39 @@ TEST_F(DeviceSearchTest, TheIntercomSearchFillsTheTreeAndShowsTheSelectedDevice)
     EXPECT_EQ(search.GetName(), CString(u"Ombra"));
     EXPECT_EQ(search.GetIPAddress(), CString(u"127.0.0.3"));
     EXPECT_EQ(search.GetPartnerAddress(), CString(u"127.0.0.2"));
+}
+
+TEST_F(DeviceSearchTest, AClickOrAKeyOnTheTreeShowsAndReturnsTheDeviceChosen) {
+    CModalScript script(env);
+    devices.AddDevice(2, {SimSearchDatagram({4, true, "ALFA"})});
+    devices.AddDevice(3, {SimSearchDatagram({4, true, "BRAVO"})});
+    devices.AddDevice(4, {SimSearchDatagram({4, true, "CHARLIE"})});
+    Listen();
+    CDlgSearchForIcom search(std::nullopt, TRUE);
+    CString chosen;
+    script.ExpectDialog("dlg486", [&](QDialog& dialog) {
+        EXPECT_TRUE(
+            PumpWaitingMessages([&] { return search.GetDevices().size() == 3; }, kPatienceMs));
+        CKelvardinTreeCtrl& tree = search.GetTree();
+        const auto click = [&](const char* name) {
+            const QRect rect = tree.visualItemRect(Root(search, name));
+            QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, rect.center());
+            return Detail(dialog, 0) + Detail(dialog, 3);
+        };
+        EXPECT_EQ(click("ALFA"), " ALFA 127.0.0.2");
+        EXPECT_TRUE(Ok(dialog)->isEnabled());
+        EXPECT_EQ(click("CHARLIE"), " CHARLIE 127.0.0.4");
+        // The key moves to the device above, whichever answered in between.
+        QTest::keyClick(&tree, Qt::Key_Up);
+        const QString above = tree.currentItem()->text(0);
+        EXPECT_NE(above, "CHARLIE");
+        EXPECT_EQ(Detail(dialog, 0), " " + above);
+        chosen = FromQString(above);
+        Ok(dialog)->click();
+        return 0;
+    });
+    EXPECT_EQ(search.DoModal(), IDOK);
+    EXPECT_EQ(search.GetName(), chosen);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QTreeView>
 
 #include "model/partial_save_selection.h"
 #include "platform/ui/win_consts.h"
@@ -81,6 +85,39 @@ TEST_F(ShellTest, PickersAskThroughTheSeamAndGiveTheChosenFolder) {
     EXPECT_EQ(NearestExistingFolder(folder + "/not/yet"), folder);
     EXPECT_EQ(NearestExistingFolder(deep), deep);
     EXPECT_EQ(NearestExistingFolder({}), QDir::homePath());
+}
+
+TEST_F(ShellTest, ThePickersSizeAndDateColumnsFitTheirTexts) {
+    CModalScript script(env);
+    QFile file(dir.path() + "/Large setup.kvd");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(35 * 1024 + 700, 'x'));
+    file.close();
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        auto* tree = dialog.findChild<QTreeView*>("treeView");
+        EXPECT_TRUE(PumpWaitingMessages(
+            [&] {
+                const QModelIndex root = tree->rootIndex();
+                return tree->model()->rowCount(root) == 1 &&
+                       !tree->model()->index(0, 3, root).data().toString().isEmpty();
+            },
+            10000));
+        QCoreApplication::processEvents();
+        // Size, type and date: no text cut short, with the margins a cell keeps either side.
+        const int margins =
+            2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+        for (int column = 1; column <= 3; ++column) {
+            const QString text =
+                tree->model()->index(0, column, tree->rootIndex()).data().toString();
+            EXPECT_GE(tree->header()->sectionSize(column),
+                      tree->fontMetrics().horizontalAdvance(text) + margins)
+                << text.toStdString();
+        }
+        return IDCANCEL;
+    });
+    CDlgOpenFile open(108, 2166, 2166, {}, 2176, OFN_FILEMUSTEXIST, u"kvd");
+    open.SetInitialDir(FromQString(dir.path()));
+    open.DoModal();
 }
 
 TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {

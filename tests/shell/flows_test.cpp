@@ -338,9 +338,11 @@ TEST_F(FlowsTest, TheDeviceSearchesFillTheAddressesOfThePairChosen) {
             ok->click();
             return 0;
         });
-        Click(sheet, 1021);
-        EXPECT_EQ(sheet.findChild<QLineEdit*>("ctl1047")->text(), "127.0.0.3");
-        EXPECT_EQ(sheet.findChild<QLineEdit*>("ctl1046")->text(), "127.0.0.2");
+        // Every page is made when the sheet opens: the ids are the General page's.
+        QWidget& general = *sheet.findChild<QWidget*>("dlg153");
+        Click(general, 1021);
+        EXPECT_EQ(general.findChild<QLineEdit*>("ctl1047")->text(), "127.0.0.3");
+        EXPECT_EQ(general.findChild<QLineEdit*>("ctl1046")->text(), "127.0.0.2");
         return int(IDCANCEL);
     });
     frame->OnCommand(ID_CONFIGURATION);

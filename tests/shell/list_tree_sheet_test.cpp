@@ -1,8 +1,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "platform/base/codepage.h"
 #include "shell/kelvardin_list_ctrl.h"
@@ -141,14 +143,17 @@ public:
         setWindowTitle(QString::number(id));
     }
     bool refuse = false;
+    int edits = 1;  // one above the other
 
 protected:
     void OnInitDialog() override {
         m_log << QStringLiteral("create %1").arg(GetTemplateId());
-        auto* layout = new QHBoxLayout(this);
-        auto* edit = new QLineEdit;
-        edit->setObjectName("ctl1046");
-        layout->addWidget(edit);
+        auto* layout = new QVBoxLayout(this);
+        for (int i = 0; i < edits; ++i) {
+            auto* edit = new QLineEdit;
+            edit->setObjectName(QStringLiteral("ctl%1").arg(1046 + i));
+            layout->addWidget(edit);
+        }
     }
     bool OnApply() override {
         m_log << QStringLiteral("apply %1").arg(GetTemplateId());
@@ -186,6 +191,50 @@ TEST_F(ShellTest, TheSheetAppliesTheShownPagesInOrderAndStaysOnOneThatRefuses) {
         return 0;
     });
     EXPECT_EQ(sheet.DoModal(), IDOK);
+}
+
+TEST_F(ShellTest, ASheetSizedToItsLargestPageKeepsItsButtonsInPlaceAndAppliesOnlyShownPages) {
+    CModalScript script(env);
+    QStringList log;
+    CLogPage small(153, log);
+    CLogPage large(163, log);
+    large.edits = 12;
+    CKelvardinSheet sheet(2406, nullptr, 0);
+    sheet.AddPage(&small);
+    sheet.AddPage(&large);
+    sheet.SetSizedToLargestPage();
+    script.ExpectDialog("sheet2406", [&](QDialog& dialog) {
+        EXPECT_EQ(log, QStringList({"create 153", "create 163"}));
+        const auto* ok = Ctl<QPushButton>(dialog, IDOK);
+        const QRect before = ok->geometry();
+        const QSize size = dialog.size();
+        sheet.SetActivePage(1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(ok->geometry(), before);
+        EXPECT_EQ(dialog.size(), size);
+        EXPECT_GE(large.height(), large.sizeHint().height());
+        sheet.SetActivePage(0);
+        log.clear();
+        sheet.accept();
+        return 0;
+    });
+    EXPECT_EQ(sheet.DoModal(), IDOK);
+    EXPECT_EQ(log, QStringList({"apply 153", "apply 163"}));
+
+    // Made but never shown: not applied.
+    CLogPage first(153, log);
+    CLogPage second(163, log);
+    CKelvardinSheet once(2406, nullptr, 0);
+    once.AddPage(&first);
+    once.AddPage(&second);
+    once.SetSizedToLargestPage();
+    script.ExpectDialog("sheet2406", [&](QDialog&) {
+        log.clear();
+        once.accept();
+        return 0;
+    });
+    EXPECT_EQ(once.DoModal(), IDOK);
+    EXPECT_EQ(log, QStringList({"apply 153"}));
 }
 
 }  // namespace

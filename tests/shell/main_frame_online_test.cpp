@@ -7,6 +7,8 @@
 
 #include "link/command_codes.h"
 #include "shell/kelvardin_list_ctrl.h"
+#include "shell/kelvardin_sheet.h"
+#include "shell/partial_save_sheet.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
@@ -262,6 +264,47 @@ TEST_F(OnlineTest, AFailedOpenSaysWhyAndKeepsTheOnlineSetup) {
     EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
     EXPECT_EQ(Name(11), name);
     EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+    EXPECT_TRUE(Polls());
+}
+
+// A group of the short messages with wide names: 12 UTF-16 characters and the member mask.
+std::vector<std::uint8_t> WideGroup(const std::string& name) {
+    std::vector<std::uint8_t> record(28, 0);
+    for (size_t i = 0; i < name.size(); ++i)
+        record[2 * i + 1] = static_cast<std::uint8_t>(name[i]);
+    return record;
+}
+
+TEST_F(OnlineTest, ThePartialSaveSheetListsTheGroupAndIntercomNamesOfTheController) {
+    Connect();
+    sim.ChangeState([](CorvaneState& state) {
+        for (int group = 0; group < state.setup.groups; ++group)
+            state.setup.records[{SimSetup::RecordKey(kCmdGroups), group}] =
+                WideGroup("TEAM" + std::to_string(group));
+        state.setup.names[3][0] = "NEW3";
+    });
+    // The names of a page's rows, both lists.
+    const auto names = [](QDialog& sheet, const char* page) {
+        QStringList texts;
+        for (UINT id : {1019, 1020}) {
+            auto* list = sheet.findChild<QWidget*>(page)->findChild<CKelvardinListCtrl*>(
+                QStringLiteral("ctl%1").arg(id));
+            for (int row = 0; row < list->GetItemCount(); ++row)
+                texts << ToQString(list->GetItemText(row, 1));
+        }
+        return texts;
+    };
+    CPartialSaveSheet::SetLastPage(2);
+    script.ExpectDialog("sheet2407", [&](QDialog& sheet) {
+        // Shown at first as the setup had them, then as the controller names them.
+        EXPECT_TRUE(Until([&] { return names(sheet, "dlg149").contains("TEAM5"); }));
+        static_cast<CKelvardinSheet&>(sheet).SetActivePage(1);
+        EXPECT_TRUE(Until([&] { return names(sheet, "dlg154").contains("NEW3"); }));
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_PARTIAL_SAVE);
+    EXPECT_TRUE(script.AllAnswered());
+    CPartialSaveSheet::SetLastPage(0);
     EXPECT_TRUE(Polls());
 }
 

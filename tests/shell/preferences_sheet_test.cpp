@@ -175,6 +175,30 @@ TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOut
     EXPECT_EQ(config.m_wFlags & 0x14, 0x14);
 }
 
+TEST_F(PreferencesTest, TheVisibleCountsAreStoredOnlyWhenTheUserChangedThem) {
+    app.m_nVisibleIntercoms = 255;
+    app.m_nVisibleTrunks = 10000;
+    app.GetConfig().m_wNumIntercoms = 12;
+    app.GetConfig().m_wNumTrunks = 96;
+    const auto run = [&](const char* intercoms, const char* trunks) {
+        Run(CPreferencesSheet::kAdvanced, [&](QDialog& sheet) {
+            EXPECT_EQ(Ctl<QLineEdit>(sheet, "dlg163", 1046)->text(), "12");
+            EXPECT_EQ(Ctl<QLineEdit>(sheet, "dlg163", 1047)->text(), "96");
+            if (intercoms) Ctl<QLineEdit>(sheet, "dlg163", 1046)->setText(intercoms);
+            if (trunks) Ctl<QLineEdit>(sheet, "dlg163", 1047)->setText(trunks);
+            return Ok(sheet);
+        });
+        return Stored(u"Settings\\Configuration", u"VisibleIntercoms") + u" " +
+               Stored(u"Settings\\Configuration", u"VisibleTrunks");
+    };
+    // OK on what the page shows keeps the settings for a larger controller.
+    EXPECT_EQ(run(nullptr, nullptr), u"255 10000");
+    EXPECT_EQ(run(nullptr, "50"), u"255 50");
+    EXPECT_EQ(app.m_nVisibleIntercoms, 255);
+    app.m_nVisibleTrunks = 10000;
+    EXPECT_EQ(run("8", nullptr), u"8 10000");
+}
+
 TEST_F(PreferencesTest, ThePreferencesAndDirectoriesPagesStoreTheirSettings) {
     const QString logs = dir.filePath("logs");
     Run(CPreferencesSheet::kPreferences, [&](QDialog& sheet) {
