@@ -26,7 +26,10 @@ int main(int argc, char** argv) {
                      SimServerUsage(argv[0]).c_str());
         return 2;
     }
-    // Blocked before the link's thread starts, so that only sigwait takes them.
+    // Blocked before the link's thread starts, so that only sigwait takes them; a shell that
+    // starts the simulator in the background leaves SIGINT ignored, which would drop it.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     sigset_t stop;
     sigemptyset(&stop);
     sigaddset(&stop, SIGINT);

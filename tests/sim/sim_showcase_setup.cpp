@@ -123,7 +123,7 @@ std::vector<std::pair<int, int>> TrunkPairs(int intercoms) {
 
 // Most trunks idle, some allocated or in use, a few in maintenance or out of service.
 std::uint8_t StateOf(int trunk, bool outOfService) {
-    const unsigned roll = (static_cast<unsigned>(trunk) * 2654435761u >> 16) % 100;
+    const unsigned roll = (static_cast<unsigned>(trunk + 2) * 2654435761u >> 16) % 100;
     if (roll < 4) return kMaintenance;
     if (roll < 8) return outOfService ? kOutOfService : 0;
     if (roll < 18) return kInUse;
@@ -156,8 +156,9 @@ void AddTrunks(SimSetup& setup, const SimShowcaseOptions& options) {
         for (auto [alphas, port, far] : {std::tuple{&alphasA, portA, b}, {&alphasB, portB, a}}) {
             if (alphas->size() <= static_cast<std::size_t>(port))
                 alphas->resize(static_cast<std::size_t>(port) + 1);
+            // The far intercom's short name, then the trunk's place among those to it.
             (*alphas)[static_cast<std::size_t>(port)] =
-                NamesOf(far)[0] + "-" + TwoDigits(inBlock % 100);
+                Padded(NamesOf(far)[0], 4) + TwoDigits(inBlock % 100);
         }
         Bytes record;
         PutAssign(record, static_cast<std::uint8_t>(a), kPort, static_cast<unsigned>(portA));
