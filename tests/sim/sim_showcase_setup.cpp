@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <string>
+#include <tuple>
 #include <utility>
 
 #include "tests/sim/sim_showcase.h"
