@@ -1,13 +1,9 @@
 #include "link/lost_requests.h"
 
-#include <algorithm>
-
-std::vector<BYTE> CLostRequests::Key(const CMessage& request) {
+std::string CLostRequests::Key(const CMessage& request) {
     const auto payload = request.Payload();
-    std::vector<BYTE> key(2 + payload.size());
-    key[0] = static_cast<BYTE>(request.command >> 8);
-    key[1] = static_cast<BYTE>(request.command);
-    std::copy(payload.begin(), payload.end(), key.begin() + 2);
+    std::string key{static_cast<char>(request.command >> 8), static_cast<char>(request.command)};
+    key.append(payload.begin(), payload.end());
     return key;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <map>
-#include <vector>
+#include <string>
 
 #include "link/message.h"
 
@@ -19,7 +19,8 @@ public:
     void Clear() { m_losses.clear(); }
 
 private:
-    static std::vector<BYTE> Key(const CMessage& request);
+    // The command and the payload, as bytes.
+    static std::string Key(const CMessage& request);
 
-    std::map<std::vector<BYTE>, int> m_losses;
+    std::map<std::string, int> m_losses;
 };

@@ -47,17 +47,22 @@ std::vector<Row> GetTableRows(const CCVConfig& config, BOOL secondsMode) {
         const Row timeout = secondsMode ? kTimeoutSec : kTimeoutMin;
         return {kTrunks, timeout, kAutoClear, kWaitForTalk, kNames, kPorts, kBaudRates, kGroups};
     }
-    const std::vector<Row> names{kNames4, kNames6, kNames8, kNamesWide, kPorts, kBaudRates};
-    std::vector<Row> rows;
-    if (!supervision) {
-        rows = {kTrunks, kTimeoutSec};
-    } else {
-        rows = {kTrunks, secondsMode ? kTimeoutSec : kTimeoutMin, kAutoClear, kWaitForTalk};
-    }
-    rows.insert(rows.end(), names.begin(), names.end());
     const bool cascadeCosts = supervision && config.HasCapability(CCVConfig::kCascadeCosts);
-    if (cascadeCosts || (supervision && config.HasCapability(CCVConfig::kEthernetToMC)))
-        rows.insert(rows.end(), {kConnTypes, kPrimaryIPs, kBackupIPs});
+    const bool addresses =
+        cascadeCosts || (supervision && config.HasCapability(CCVConfig::kEthernetToMC));
+    // Appended one by one: GCC's optimiser misjudges the bounds of inserted ranges here.
+    std::vector<Row> rows;
+    auto add = [&rows](std::initializer_list<Row> more) {
+        for (const Row& row : more)
+            rows.push_back(row);
+    };
+    if (!supervision) {
+        add({kTrunks, kTimeoutSec});
+    } else {
+        add({kTrunks, secondsMode ? kTimeoutSec : kTimeoutMin, kAutoClear, kWaitForTalk});
+    }
+    add({kNames4, kNames6, kNames8, kNamesWide, kPorts, kBaudRates});
+    if (addresses) add({kConnTypes, kPrimaryIPs, kBackupIPs});
     if (cascadeCosts) rows.push_back(kCascadeCosts);
     rows.push_back(kGroups);
     return rows;

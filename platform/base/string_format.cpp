@@ -124,7 +124,10 @@ void FormatReal(std::u16string& out, const Conversion& c, const FormatArg* arg) 
     if (c.blank) fmt += ' ';
     if (c.alt) fmt += '#';
     if (c.width >= 0) fmt += std::to_string(c.width);
-    if (c.precision >= 0) fmt += "." + std::to_string(c.precision);
+    if (c.precision >= 0) {
+        fmt += '.';
+        fmt += std::to_string(c.precision);
+    }
     fmt += static_cast<char>(c.conv);
     char buf[512];
     int n = std::snprintf(buf, sizeof buf, fmt.c_str(), v);

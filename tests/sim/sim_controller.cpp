@@ -219,13 +219,11 @@ void CSimController::Emit(SimFrame reply, std::vector<SimWrite>& out) {
 }
 
 void CSimController::Spoil(const SimFrame& reply, std::vector<std::uint8_t>& bytes) {
-    std::vector<std::uint8_t> key(reply.payload.size() + 2);
-    std::copy(reply.payload.begin(), reply.payload.end(), key.begin());
-    key[key.size() - 2] = static_cast<std::uint8_t>(reply.command);
-    key[key.size() - 1] = static_cast<std::uint8_t>(reply.command >> 8);
-    std::seed_seq seed{
-        m_seed, m_spoilRounds[key]++,
-        static_cast<unsigned>(std::hash<std::string>{}(std::string(key.begin(), key.end())))};
+    std::string key(reply.payload.begin(), reply.payload.end());
+    key.push_back(static_cast<char>(reply.command));
+    key.push_back(static_cast<char>(reply.command >> 8));
+    std::seed_seq seed{m_seed, m_spoilRounds[key]++,
+                       static_cast<unsigned>(std::hash<std::string>{}(key))};
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> chance(0, 1);
     for (std::uint8_t& b : bytes)

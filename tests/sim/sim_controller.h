@@ -10,6 +10,7 @@
 #include <optional>
 #include <random>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "tests/sim/sim_codec.h"
@@ -98,7 +99,7 @@ private:
     unsigned m_seed = 1;
     std::mt19937 m_random;
     // How often each reply went out with bytes at risk, by its command and payload.
-    std::map<std::vector<std::uint8_t>, unsigned> m_spoilRounds;
+    std::map<std::string, unsigned> m_spoilRounds;
     // The last request answered and its answer: the same request again (a resend after a
     // lost or spoilt reply) gets the same answer and changes nothing.
     std::optional<SimFrame> m_lastRequest;

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include "model/kelvardin_doc.h"
+#include "model/obj_spec.h"
+#include "tests/link/link_fixture.h"
+#include "tests/sim/sim_server_options.h"
+#include "tests/support/recording_views.h"
+
+namespace {
+
+constexpr DWORD kFirstSummaryField = 81;
+constexpr DWORD kSummaryBlock = 255;
+
+// The simulator's own setup, uploaded by the program's data manager over UDP: what the screens
+// show a newcomer who tries the program with scripts/simulator.
+class ShowcaseOnline : public UdpLinkTest {
+protected:
+    ShowcaseOnline() {
+        options.intercoms = 40;  // more than 31: paged summaries and extended groups
+        options.trunks = 700;
+        options.groups = 14;
+        sim.ChangeState([&](CorvaneState& s) { s.UseSetup(MakeShowcaseSetup(options)); });
+        InstallShowcaseHandlers(sim, options);
+        doc.SetViews(&views);
+        doc.ResetToDefaultSetup();
+        mgr.SetTiming(timing);
+        mgr.SetDialogs(&dialogs);
+        mgr.SetUdpTarget(TRUE);
+        mgr.SetMessagePump(&win);
+        win.SetDocument(&doc);
+        app.SetMode(CAppState::kModeConnecting);
+    }
+    ~ShowcaseOnline() override { mgr.Disconnect(); }
+
+    void GoOnline() {
+        ASSERT_NO_FATAL_FAILURE(ConnectWith(mgr, win));
+        ASSERT_TRUE(Pump([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    }
+    // The data manager's window, not the fixture's device's.
+    bool Pump(const std::function<bool()>& done) { return win.PumpUntil(done, kPatience); }
+    bool Settle() {
+        return Pump([&] { return mgr.GetPendingTotal() == 0 && !mgr.IsUploading(); }) &&
+               (win.PumpFor(300ms), true);
+    }
+    // Count k of item's summary towards icom, as the trunk summary screen shows it.
+    DWORD Summary(int item, int icom, int k = CSummary::kTrunks) {
+        const CString text = doc.GetObjectText(CObjSpec(
+            CObjSpec::kIntercom, static_cast<DWORD>(item - 1),
+            kFirstSummaryField + kSummaryBlock * static_cast<DWORD>(k) + static_cast<DWORD>(icom)));
+        return text == CString(u"-") ? 0 : static_cast<DWORD>(std::stoul(ToUtf8(text.str())));
+    }
+
+    SimShowcaseOptions options;
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    CCVDataMgr mgr;
+    CLinkTestWindow win{mgr};
+};
+
+TEST_F(ShowcaseOnline, NamedIntercomsAlphasGroupsAndSummariesThatAddUp) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(app.GetConfig().m_wNumIntercoms, 40);
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, 700);
+
+    // Every intercom named at every length, with alphas of every kind.
+    const SimSetup setup = sim.Setup();
+    std::size_t labels = 0;
+    for (const auto& [list, texts] : setup.alphas)
+        labels += texts.size();
+    EXPECT_EQ(doc.GetAlphas().size(), labels);
+    EXPECT_EQ(doc.GetIcomText(0, 8, TRUE, FALSE), CString(u"STUDIO A"));
+    EXPECT_EQ(doc.GetIcomText(39, 4, TRUE, FALSE), CString(u"F040"));
+    std::set<std::pair<DWORD, DWORD>> lists;
+    for (const auto& [key, alpha] : doc.GetAlphas())
+        lists.insert({key >> 24, key >> 16 & 0xFF});
+    EXPECT_EQ(lists.size(), 40u * 8u);
+    for (int i = 0; i < 40; ++i) {
+        for (int length : {4, 6, 8, 16})
+            EXPECT_FALSE(doc.GetIcomText(i, length, TRUE, FALSE).IsEmpty()) << i << " " << length;
+    }
+
+    ASSERT_TRUE((mgr.StartUpload(), Settle()));
+    EXPECT_EQ(doc.GetGroupName(1, TRUE), CString(u"STUDIOS"));
+    EXPECT_TRUE(doc.IsGroupMember(1, 11));
+    EXPECT_FALSE(doc.IsGroupMember(1, 3));
+    EXPECT_TRUE(doc.IsGroupMember(0, 39));
+
+    // The controller's totals, and each intercom's counts towards the others, add up to the
+    // trunks; the states split them as the trunk list shows them.
+    for (int item = 0; item <= 40; ++item)
+        mgr.RequestTrunkSummary(item);
+    ASSERT_TRUE(Settle());
+    DWORD ends = 0;
+    std::array<DWORD, CSummary::kCountKinds> byKind{};
+    for (int icom = 0; icom < 40; ++icom) {
+        const DWORD total = Summary(0, icom);
+        ends += total;
+        for (int k = 0; k < CSummary::kCountKinds; ++k)
+            byKind[static_cast<std::size_t>(k)] += Summary(0, icom, k);
+        DWORD towards = 0;
+        for (int far = 0; far < 40; ++far)
+            towards += Summary(icom + 1, far);
+        EXPECT_EQ(towards, total) << icom;
+        EXPECT_GT(total, 0u) << icom;
+    }
+    EXPECT_EQ(ends, 2u * 700u);
+    EXPECT_GT(byKind[CSummary::kAllocated], 0u);
+    EXPECT_GT(byKind[CSummary::kInUse], 0u);
+    EXPECT_GT(byKind[CSummary::kMaintenance], 0u);
+    EXPECT_GT(byKind[CSummary::kOutOfService], 0u);
+    mgr.RefreshTrunkStatus(-1);
+    ASSERT_TRUE(Settle());
+    DWORD maintenanceEnds = 0;
+    for (int t = 0; t < 700; ++t)
+        maintenanceEnds += doc.GetObjectText(CObjSpec(CObjSpec::kTrunk, static_cast<DWORD>(t),
+                                                      2)) == CString(u"Maint")
+                               ? 2
+                               : 0;
+    EXPECT_EQ(byKind[CSummary::kMaintenance], maintenanceEnds);
+
+    // A trunk put into maintenance counts there at once.
+    sim.ChangeState([](CorvaneState& s) { s.setup.trunkModes[0] = 2; });
+    const SimTrunkCounts before = SimCountTrunks(sim.Setup(), 0, 0);
+    mgr.RequestTrunkSummary(0);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(Summary(0, 0, CSummary::kMaintenance), before.maintenance);
+}
+
+TEST_F(ShowcaseOnline, BothControllersReportTheirStatus) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    mgr.RequestStandbyStatus();
+    mgr.RequestCVErrors();
+    mgr.RequestStandbyErrors();
+    ASSERT_TRUE(Settle());
+    const CCVConfig& config = app.GetConfig();
+    EXPECT_TRUE(config.m_commStat[0].m_ok);
+    EXPECT_TRUE(config.m_commStat[1].m_ok);
+    EXPECT_EQ(config.m_commErrs[1].m_errorsTo, 3);
+}
+
+TEST(SimServerOptions, SizesFeaturesAndTheirLimits) {
+    auto parse = [](std::vector<std::string> args) { return ParseSimServerOptions(args); };
+    const SimServerOptions defaults = parse({});
+    EXPECT_EQ(defaults.port, 27410);
+    EXPECT_TRUE(defaults.error.empty());
+    EXPECT_TRUE(defaults.setup.standby && defaults.setup.outOfService);
+
+    const SimServerOptions most = parse(
+        {"--port", "28180", "--intercoms", "255", "--trunks", "10000", "--features", "oos,ifbsl"});
+    EXPECT_TRUE(most.error.empty()) << most.error;
+    EXPECT_EQ(most.port, 28180);
+    EXPECT_EQ(most.setup.intercoms, 255);
+    EXPECT_EQ(most.setup.trunks, 10000);
+    EXPECT_TRUE(most.setup.outOfService && most.setup.ifbsl);
+    EXPECT_FALSE(most.setup.standby || most.setup.unicode || most.setup.network);
+
+    EXPECT_EQ(parse({"--intercoms", "256"}).error,
+              "--intercoms takes a number from 1 to 255, not '256'");
+    EXPECT_FALSE(parse({"--trunks", "10001"}).error.empty());
+    EXPECT_FALSE(parse({"--trunks", "12x"}).error.empty());
+    EXPECT_EQ(parse({"--port"}).error, "--port needs a value");
+    EXPECT_EQ(parse({"--features", "oos,warp"}).error, "unknown feature 'warp'");
+    EXPECT_EQ(parse({"--fast"}).error, "unknown option '--fast'");
+    EXPECT_TRUE(parse({"--help"}).help);
+    const std::string usage = SimServerUsage("simulator");
+    for (const char* option : {"--port", "--intercoms", "--trunks", "--groups", "--features"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+
+    // The largest setup is built whole: every trunk defined, every intercom named.
+    const SimSetup largest = MakeShowcaseSetup(most.setup);
+    EXPECT_EQ(largest.Status()[1], 255);
+    EXPECT_EQ(largest.Status()[2] << 8 | largest.Status()[3], 10000);
+    EXPECT_EQ(largest.names.size(), 255u);
+    EXPECT_EQ(largest.records.count({8, 9999}), 1u);
+}
+
+}  // namespace

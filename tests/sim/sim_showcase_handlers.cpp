@@ -1,0 +1,210 @@
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "tests/sim/sim_showcase.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Counters = std::array<std::uint8_t, 4>;
+
+constexpr unsigned kActive = 0, kIntercoms = 1, kStandby = 2;
+constexpr std::uint8_t kInUse = 0x01;
+constexpr std::uint8_t kAllocated = 0x02;
+constexpr std::uint8_t kMaintenance = 0x04;
+constexpr std::uint8_t kOutOfService = 0x08;
+constexpr std::uint8_t kStatusOk = 0x80;
+// The code the controllers report for themselves.
+constexpr std::uint8_t kControllerCode = 13;
+// Intercom frame models by model index; 11 and 12 name none.
+constexpr int kModels = 11;
+
+unsigned U16(const SimFrame& request, std::size_t at) {
+    return request.payload.size() < at + 2
+               ? 0
+               : static_cast<unsigned>(request.payload[at] << 8 | request.payload[at + 1]);
+}
+
+void PutU16(Bytes& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+// The range first .. first + count cut at size.
+unsigned Clip(unsigned first, unsigned count, int size) {
+    const auto n = static_cast<unsigned>(std::max(size, 0));
+    return first >= n ? 0 : std::min(count, n - first);
+}
+
+std::uint8_t StateOf(const SimSetup& setup, int trunk) {
+    std::uint8_t state = setup.Record(14, trunk, 1)[0];
+    if (auto it = setup.trunkModes.find(trunk); it != setup.trunkModes.end())
+        state = it->second == 2 ? state | kMaintenance : state & ~kMaintenance;
+    return state;
+}
+
+void Count(SimTrunkCounts& c, std::uint8_t state) {
+    ++c.trunks;
+    if (state & kMaintenance)
+        ++c.maintenance;
+    else if (state & kInUse)
+        ++c.inUse;
+    else if (state & kAllocated)
+        ++c.allocated;
+    if (state & kOutOfService) ++c.outOfService;
+}
+
+// The summaries of item towards every intercom, in one walk over the trunks.
+std::vector<SimTrunkCounts> CountAll(const SimSetup& setup, int item) {
+    std::vector<SimTrunkCounts> counts(static_cast<std::size_t>(std::max(setup.intercoms, 0)));
+    const int owner = item - 1;
+    for (int t = 0; t < setup.trunks; ++t) {
+        const Bytes record = setup.Record(8, t, 13);
+        const int a = record[0];
+        const int b = record[3];
+        const std::uint8_t state = StateOf(setup, t);
+        for (int side = 0; side < 2; ++side) {
+            const int end = side == 0 ? a : b;
+            const int far = side == 0 ? b : a;
+            // A trunk that comes back to its own intercom counts once.
+            if (end >= setup.intercoms || (side == 1 && a == b)) continue;
+            if (owner < 0 || owner == far) Count(counts[static_cast<std::size_t>(end)], state);
+        }
+    }
+    return counts;
+}
+
+// 34 and 57: the counts laid out as the request asks, as many of the five as the record holds.
+std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) {
+    const SimSetup& setup = state.setup;
+    const bool oos = setup.capabilities & 0x10000;
+    const bool paged = setup.Extended() && setup.intercoms > 31;
+    const std::size_t itemBytes = paged ? 2 : 1;
+    if (request.payload.size() != itemBytes + (oos ? 1 : 0) + (paged ? 4 : 0))
+        return SimRefusal(request);
+    const int item = static_cast<int>(paged ? U16(request, 0) : request.payload[0]);
+    if (item > setup.intercoms) return SimRefusal(request);
+    std::size_t size = 10;
+    unsigned first = 0;
+    unsigned count = 31;
+    if (request.command == 34) {
+        size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
+    } else if (paged) {
+        const std::size_t at = itemBytes + (oos ? 1 : 0);
+        first = U16(request, at);
+        count = Clip(first, U16(request, at + 2), setup.intercoms);
+    }
+    const auto counts = CountAll(setup, item);
+    Bytes out;
+    for (unsigned i = first; i < first + count; ++i) {
+        const SimTrunkCounts c = i < counts.size() ? counts[i] : SimTrunkCounts{};
+        const unsigned values[] = {c.trunks, c.allocated, c.inUse, c.maintenance, c.outOfService};
+        for (std::size_t k = 0; k < size / 2; ++k)
+            PutU16(out, values[k]);
+    }
+    return SimReplyTo(request, std::move(out));
+}
+
+// The controllers' and intercoms' error counters, until a client clears them.
+struct ErrorCounts {
+    std::mutex lock;
+    Counters active{};
+    Counters standby{3, 0, 1, 0};
+    std::map<int, Counters> intercoms;
+};
+
+Counters IntercomErrors(int icom) {
+    return icom % 7 == 5 ? Counters{2, 0, 1, 0} : Counters{};
+}
+
+// 18, 19 and 20: selector (0 active, 1 intercoms, 2 standby), first, count.
+struct StatusRequest {
+    unsigned selector = 0;
+    unsigned first = 0;
+    unsigned count = 0;
+};
+
+std::optional<StatusRequest> ReadStatusRequest(const CorvaneState& state, const SimFrame& request,
+                                               bool standby) {
+    if (request.payload.size() != 3) return std::nullopt;
+    StatusRequest r{request.payload[0], request.payload[1], request.payload[2] & 0x7Fu};
+    if (r.selector == kIntercoms) {
+        r.count = Clip(r.first, r.count, state.setup.intercoms);
+        return r;
+    }
+    if (r.selector == kActive || (r.selector == kStandby && standby)) return r;
+    return std::nullopt;
+}
+
+}  // namespace
+
+SimTrunkCounts SimCountTrunks(const SimSetup& setup, int item, int icom) {
+    const auto counts = CountAll(setup, item);
+    return icom >= 0 && icom < static_cast<int>(counts.size())
+               ? counts[static_cast<std::size_t>(icom)]
+               : SimTrunkCounts{};
+}
+
+void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOptions& options) {
+    const bool standby = options.standby;
+    auto errors = std::make_shared<ErrorCounts>();
+    for (int i = 0; i < options.intercoms; ++i)
+        errors->intercoms[i] = IntercomErrors(i);
+
+    controller.SetHandler(34, OnSummary);
+    controller.SetHandler(57, OnSummary);
+    controller.SetHandler(
+        18, [standby](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+            const auto r = ReadStatusRequest(state, request, standby);
+            if (!r) return SimRefusal(request);
+            if (r->selector != kIntercoms)
+                return SimReplyTo(request, {kStatusOk | kControllerCode});
+            Bytes out;
+            for (unsigned i = r->first; i < r->first + r->count; ++i)
+                out.push_back(static_cast<std::uint8_t>(kStatusOk | i % kModels));
+            return SimReplyTo(request, std::move(out));
+        });
+    controller.SetHandler(
+        19,
+        [standby, errors](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+            const auto r = ReadStatusRequest(state, request, standby);
+            if (!r) return SimRefusal(request);
+            std::lock_guard guard(errors->lock);
+            Bytes out;
+            auto put = [&out](const Counters& c) { out.insert(out.end(), c.begin(), c.end()); };
+            if (r->selector == kActive) put(errors->active);
+            if (r->selector == kStandby) put(errors->standby);
+            for (unsigned i = r->first; r->selector == kIntercoms && i < r->first + r->count; ++i)
+                put(errors->intercoms[static_cast<int>(i)]);
+            return SimReplyTo(request, std::move(out));
+        });
+    controller.SetHandler(
+        20,
+        [standby, errors](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+            const auto r = ReadStatusRequest(state, request, standby);
+            if (!r) return SimRefusal(request);
+            std::lock_guard guard(errors->lock);
+            if (r->selector == kActive) errors->active = {};
+            if (r->selector == kStandby) errors->standby = {};
+            for (unsigned i = r->first; r->selector == kIntercoms && i < r->first + r->count; ++i)
+                errors->intercoms[static_cast<int>(i)] = {};
+            return SimReplyTo(request);
+        });
+    // 56: flags (OK, current), the frame model, its size in ports and a short text.
+    controller.SetHandler(
+        56, [](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
+            if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
+                return SimRefusal(request);
+            const unsigned icom = request.payload[0];
+            Bytes out{0x03, static_cast<std::uint8_t>(icom % kModels)};
+            PutU16(out, 64u << (icom % 3));
+            out.insert(out.end(), {0, 0, 0});
+            for (char c : std::string("Online"))
+                out.push_back(static_cast<std::uint8_t>(c));
+            out.push_back(0);
+            return SimReplyTo(request, std::move(out));
+        });
+}
