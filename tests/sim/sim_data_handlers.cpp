@@ -2,21 +2,11 @@
 
 #include <algorithm>
 
+#include "tests/sim/sim_wire.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-unsigned U16(const SimFrame& request, std::size_t at) {
-    return request.payload.size() < at + 2
-               ? 0
-               : static_cast<unsigned>(request.payload[at] << 8 | request.payload[at + 1]);
-}
-
-// The items first .. first + count - 1 that exist, for a request of that range.
-unsigned Clip(unsigned first, unsigned count, int size) {
-    const auto n = static_cast<unsigned>(std::max(size, 0));
-    return first >= n ? 0 : std::min(count, n - first);
-}
 
 // count records of size bytes: the ones the client set, the others made up from their number.
 SimFrame Records(const SimSetup& setup, const SimFrame& request, unsigned first, unsigned count,
@@ -36,9 +26,9 @@ SimFrame RangeRecords(const SimSetup& setup, const SimFrame& request, std::size_
                       int size, std::size_t recordSize) {
     const std::size_t need = skip + (words ? 4 : 2);
     if (request.payload.size() < need) return SimRefusal(request);
-    const unsigned first = words ? U16(request, skip) : request.payload[skip];
-    const unsigned count = words ? U16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
-    return Records(setup, request, first, Clip(first, count, size), recordSize);
+    const unsigned first = words ? SimU16(request, skip) : request.payload[skip];
+    const unsigned count = words ? SimU16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
+    return Records(setup, request, first, SimClip(first, count, size), recordSize);
 }
 
 using Handler = CSimController::Handler;
@@ -67,10 +57,10 @@ Handler Fixed(Bytes payload) {
 std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 5) return SimRefusal(request);
     const unsigned icom = request.payload[0];
-    const unsigned kind = U16(request, 1) >> 12;
-    const unsigned first = U16(request, 1) & 0xFFF;
-    const unsigned format = U16(request, 3) >> 12;
-    const unsigned count = U16(request, 3) & 0xFFF;
+    const unsigned kind = SimU16(request, 1) >> 12;
+    const unsigned first = SimU16(request, 1) & 0xFFF;
+    const unsigned format = SimU16(request, 3) >> 12;
+    const unsigned count = SimU16(request, 3) & 0xFFF;
     if (format > 4) return SimRefusal(request);
     static constexpr std::size_t kSizes[] = {4, 4, 6, 8, 16};
     static constexpr int kLengthIndex[] = {0, 0, 1, 2, 3};
@@ -108,7 +98,7 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
 std::optional<SimFrame> OnTrunkStates(CorvaneState& state, const SimFrame& request) {
     constexpr std::uint8_t kMaintenance = 0x04;
     SimFrame reply = RangeRecords(state.setup, request, 0, true, state.setup.trunks, 1);
-    const unsigned first = U16(request, 0);
+    const unsigned first = SimU16(request, 0);
     for (const auto& [trunk, mode] : state.setup.trunkModes) {
         const auto at = static_cast<std::size_t>(trunk) - first;
         if (reply.nak || trunk < static_cast<int>(first) || at >= reply.payload.size()) continue;
@@ -137,21 +127,9 @@ std::optional<SimFrame> OnGroups(CorvaneState& state, const SimFrame& request) {
 
 // 34 and 57: the records of a summary request, as the request lays them out.
 std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) {
-    const SimSetup& setup = state.setup;
-    const bool oos = setup.capabilities & 0x10000;
-    const bool paged = setup.Extended() && setup.intercoms > 31;
-    const std::size_t itemBytes = paged ? 2 : 1;
-    if (request.payload.size() != itemBytes + (oos ? 1 : 0) + (paged ? 4 : 0))
-        return SimRefusal(request);
-    if (request.command == 34) {
-        const std::size_t size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
-        return Records(setup, request, 0, 31, size);
-    }
-    // Without an intercom range the extended controller answers the fixed table of 31.
-    if (!paged) return Records(setup, request, 0, 31, 10);
-    const std::size_t at = itemBytes + (oos ? 1 : 0);
-    return Records(setup, request, 0, Clip(U16(request, at), U16(request, at + 2), setup.intercoms),
-                   10);
+    const auto summary = SimReadSummaryRequest(state.setup, request);
+    if (!summary) return SimRefusal(request);
+    return Records(state.setup, request, 0, summary->count, summary->recordSize);
 }
 
 // 56: an intercom's status, eight bytes and a short text.
@@ -175,7 +153,7 @@ std::optional<SimFrame> OnRemoteTrunking(CorvaneState& state, const SimFrame& re
 std::optional<SimFrame> OnAlphaCounters(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 5) return SimRefusal(request);
     constexpr std::uint8_t kCounters = 9;
-    const unsigned count = Clip(U16(request, 1), U16(request, 3), state.setup.intercoms);
+    const unsigned count = SimClip(SimU16(request, 1), SimU16(request, 3), state.setup.intercoms);
     Bytes out{kCounters};
     out.resize(1 + kCounters * count, 1);
     return SimReplyTo(request, std::move(out));
@@ -183,7 +161,7 @@ std::optional<SimFrame> OnAlphaCounters(CorvaneState& state, const SimFrame& req
 
 // 35: an inspection record with no side 2 and no entries.
 std::optional<SimFrame> OnInspect(CorvaneState& state, const SimFrame& request) {
-    if (request.payload.size() != 2 || U16(request, 0) >= unsigned(state.setup.trunks))
+    if (request.payload.size() != 2 || SimU16(request, 0) >= unsigned(state.setup.trunks))
         return SimRefusal(request);
     return SimReplyTo(request, {0, 0, 1, 0, 0, 2, 0xFF, 0xFF, 0, 0});
 }

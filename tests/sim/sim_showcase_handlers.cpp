@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "tests/sim/sim_showcase.h"
+#include "tests/sim/sim_wire.h"
 
 namespace {
 
@@ -12,49 +13,28 @@ using Bytes = std::vector<std::uint8_t>;
 using Counters = std::array<std::uint8_t, 4>;
 
 constexpr unsigned kActive = 0, kIntercoms = 1, kStandby = 2;
-constexpr std::uint8_t kInUse = 0x01;
-constexpr std::uint8_t kAllocated = 0x02;
-constexpr std::uint8_t kMaintenance = 0x04;
-constexpr std::uint8_t kOutOfService = 0x08;
 constexpr std::uint8_t kStatusOk = 0x80;
 // The code the controllers report for themselves.
 constexpr std::uint8_t kControllerCode = 13;
 // Intercom frame models by model index; 11 and 12 name none.
 constexpr int kModels = 11;
 
-unsigned U16(const SimFrame& request, std::size_t at) {
-    return request.payload.size() < at + 2
-               ? 0
-               : static_cast<unsigned>(request.payload[at] << 8 | request.payload[at + 1]);
-}
-
-void PutU16(Bytes& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
-// The range first .. first + count cut at size.
-unsigned Clip(unsigned first, unsigned count, int size) {
-    const auto n = static_cast<unsigned>(std::max(size, 0));
-    return first >= n ? 0 : std::min(count, n - first);
-}
-
 std::uint8_t StateOf(const SimSetup& setup, int trunk) {
     std::uint8_t state = setup.Record(14, trunk, 1)[0];
     if (auto it = setup.trunkModes.find(trunk); it != setup.trunkModes.end())
-        state = it->second == 2 ? state | kMaintenance : state & ~kMaintenance;
+        state = it->second == 2 ? state | kSimTrunkMaintenance : state & ~kSimTrunkMaintenance;
     return state;
 }
 
 void Count(SimTrunkCounts& c, std::uint8_t state) {
     ++c.trunks;
-    if (state & kMaintenance)
+    if (state & kSimTrunkMaintenance)
         ++c.maintenance;
-    else if (state & kInUse)
+    else if (state & kSimTrunkInUse)
         ++c.inUse;
-    else if (state & kAllocated)
+    else if (state & kSimTrunkAllocated)
         ++c.allocated;
-    if (state & kOutOfService) ++c.outOfService;
+    if (state & kSimTrunkOutOfService) ++c.outOfService;
 }
 
 // The summaries of item towards every intercom, in one walk over the trunks.
@@ -80,30 +60,15 @@ std::vector<SimTrunkCounts> CountAll(const SimSetup& setup, int item) {
 // 34 and 57: the counts laid out as the request asks, as many of the five as the record holds.
 std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) {
     const SimSetup& setup = state.setup;
-    const bool oos = setup.capabilities & 0x10000;
-    const bool paged = setup.Extended() && setup.intercoms > 31;
-    const std::size_t itemBytes = paged ? 2 : 1;
-    if (request.payload.size() != itemBytes + (oos ? 1 : 0) + (paged ? 4 : 0))
-        return SimRefusal(request);
-    const int item = static_cast<int>(paged ? U16(request, 0) : request.payload[0]);
-    if (item > setup.intercoms) return SimRefusal(request);
-    std::size_t size = 10;
-    unsigned first = 0;
-    unsigned count = 31;
-    if (request.command == 34) {
-        size = request.payload.size() == 1 ? 6 : oos ? 10 : 8;
-    } else if (paged) {
-        const std::size_t at = itemBytes + (oos ? 1 : 0);
-        first = U16(request, at);
-        count = Clip(first, U16(request, at + 2), setup.intercoms);
-    }
-    const auto counts = CountAll(setup, item);
+    const auto summary = SimReadSummaryRequest(setup, request);
+    if (!summary || summary->item > setup.intercoms) return SimRefusal(request);
+    const auto counts = CountAll(setup, summary->item);
     Bytes out;
-    for (unsigned i = first; i < first + count; ++i) {
+    for (unsigned i = summary->first; i < summary->first + summary->count; ++i) {
         const SimTrunkCounts c = i < counts.size() ? counts[i] : SimTrunkCounts{};
         const unsigned values[] = {c.trunks, c.allocated, c.inUse, c.maintenance, c.outOfService};
-        for (std::size_t k = 0; k < size / 2; ++k)
-            PutU16(out, values[k]);
+        for (std::size_t k = 0; k < summary->recordSize / 2; ++k)
+            SimPutU16(out, values[k]);
     }
     return SimReplyTo(request, std::move(out));
 }
@@ -132,7 +97,7 @@ std::optional<StatusRequest> ReadStatusRequest(const CorvaneState& state, const 
     if (request.payload.size() != 3) return std::nullopt;
     StatusRequest r{request.payload[0], request.payload[1], request.payload[2] & 0x7Fu};
     if (r.selector == kIntercoms) {
-        r.count = Clip(r.first, r.count, state.setup.intercoms);
+        r.count = SimClip(r.first, r.count, state.setup.intercoms);
         return r;
     }
     if (r.selector == kActive || (r.selector == kStandby && standby)) return r;
@@ -200,7 +165,7 @@ void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOption
                 return SimRefusal(request);
             const unsigned icom = request.payload[0];
             Bytes out{0x03, static_cast<std::uint8_t>(icom % kModels)};
-            PutU16(out, 64u << (icom % 3));
+            SimPutU16(out, 64u << (icom % 3));
             out.insert(out.end(), {0, 0, 0});
             for (char c : std::string("Online"))
                 out.push_back(static_cast<std::uint8_t>(c));

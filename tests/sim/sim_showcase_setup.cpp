@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "tests/sim/sim_showcase.h"
+#include "tests/sim/sim_wire.h"
 
 namespace {
 
@@ -16,7 +17,6 @@ constexpr std::uint8_t kSupervision = 0x04;
 constexpr std::uint8_t kEnhancedStatus = 0x08;
 constexpr std::uint8_t kExtended = 0x10;
 constexpr std::uint8_t kUnicodeNames = 0x40;
-constexpr std::uint32_t kOutOfServiceTrunks = 0x10000;
 constexpr std::uint32_t kCascadeCosts = 0x20000;
 constexpr std::uint32_t kIfbslAlphas = 0x1000000;
 constexpr std::uint32_t kNetworkIntercoms = 0x8000000;
@@ -27,11 +27,7 @@ constexpr unsigned kPort = 0, kPartyLine = 1, kIfb = 2, kSourceLine = 3, kRelay 
                    kUser = 6, kIfbsl = 8;
 constexpr std::uint8_t kNone = 0xFF;
 
-// Trunk states: in use, allocated, maintenance, out of service.
-constexpr std::uint8_t kInUse = 0x01;
-constexpr std::uint8_t kAllocated = 0x02;
-constexpr std::uint8_t kMaintenance = 0x04;
-constexpr std::uint8_t kOutOfService = 0x08;
+// The trunk definition flag of a trunk that may be cascaded.
 constexpr std::uint8_t kCascadable = 0x02;
 
 // The intercoms' names at 8, 6 and 4 characters; intercoms past the list are numbered frames.
@@ -87,26 +83,21 @@ std::string TwoDigits(int n) {
     return std::string(n < 10 ? "0" : "") + std::to_string(n);
 }
 
-void PutU16(Bytes& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-    out.push_back(static_cast<std::uint8_t>(value));
-}
-
 void PutU32(Bytes& out, std::uint32_t value) {
-    PutU16(out, value >> 16);
-    PutU16(out, value & 0xFFFF);
+    SimPutU16(out, value >> 16);
+    SimPutU16(out, value & 0xFFFF);
 }
 
 // A trunk end or assignment: intercom, then kind in the top four bits over the number.
 void PutAssign(Bytes& out, std::uint8_t icom, unsigned kind, unsigned number) {
     out.push_back(icom);
-    PutU16(out, kind << 12 | (number & 0xFFF));
+    SimPutU16(out, kind << 12 | (number & 0xFFF));
 }
 
 void PutWide(Bytes& out, const std::string& text, std::size_t chars) {
     const std::string padded = Padded(text, chars);
     for (char c : padded)
-        PutU16(out, static_cast<unsigned char>(c));
+        SimPutU16(out, static_cast<unsigned char>(c));
 }
 
 // Which intercoms each trunk joins: every intercom to its next few neighbours, trunks in
@@ -126,10 +117,10 @@ std::vector<std::pair<int, int>> TrunkPairs(int intercoms) {
 // Most trunks idle, some allocated or in use, a few in maintenance or out of service.
 std::uint8_t StateOf(int trunk, bool outOfService) {
     const unsigned roll = (static_cast<unsigned>(trunk + 2) * 2654435761u >> 16) % 100;
-    if (roll < 4) return kMaintenance;
-    if (roll < 8) return outOfService ? kOutOfService : 0;
-    if (roll < 18) return kInUse;
-    if (roll < 30) return kAllocated;
+    if (roll < 4) return kSimTrunkMaintenance;
+    if (roll < 8) return outOfService ? kSimTrunkOutOfService : 0;
+    if (roll < 18) return kSimTrunkInUse;
+    if (roll < 30) return kSimTrunkAllocated;
     return 0;
 }
 
@@ -204,7 +195,7 @@ void AddIntercom(SimSetup& setup, const SimShowcaseOptions& options, int i) {
     setup.records[{SimSetup::RecordKey(70, 0), i}] = primary;
     setup.records[{SimSetup::RecordKey(70, 1), i}] = backup;
     Bytes cost;
-    PutU16(cost, 10 + static_cast<unsigned>(i % 5) * 10);
+    SimPutU16(cost, 10 + static_cast<unsigned>(i % 5) * 10);
     setup.records[{81, i}] = cost;
     AddAlphas(setup, options, i);
 }
@@ -261,7 +252,7 @@ SimSetup MakeShowcaseSetup(const SimShowcaseOptions& options) {
     setup.flags = kSupervision | kEnhancedStatus | kExtended;
     if (options.unicode) setup.flags |= kUnicodeNames;
     setup.capabilities = 0;
-    if (options.outOfService) setup.capabilities |= kOutOfServiceTrunks;
+    if (options.outOfService) setup.capabilities |= kSimOutOfServiceTrunks;
     if (options.cascadeCosts) setup.capabilities |= kCascadeCosts;
     if (options.ifbsl) setup.capabilities |= kIfbslAlphas;
     if (options.network) setup.capabilities |= kNetworkIntercoms;
