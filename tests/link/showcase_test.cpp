@@ -23,6 +23,7 @@ protected:
         options.intercoms = 40;  // more than 31: paged summaries and extended groups
         options.trunks = 700;
         options.groups = 14;
+        options.logInterval = 0ms;  // once logging is on, a trunk request on every poll
         sim.ChangeState([&](CorvaneState& s) { s.UseSetup(MakeShowcaseSetup(options)); });
         InstallShowcaseHandlers(sim, options);
         doc.SetViews(&views);
@@ -142,6 +143,64 @@ TEST_F(ShowcaseOnline, BothControllersReportTheirStatus) {
     EXPECT_TRUE(config.m_commStat[0].m_ok);
     EXPECT_TRUE(config.m_commStat[1].m_ok);
     EXPECT_EQ(config.m_commErrs[1].m_errorsTo, 3);
+}
+
+// Where the viewer's default mask reads a record's fields, for a setup under 100 intercoms.
+struct LoggedRequest {
+    explicit LoggedRequest(const std::string& record)
+        : asking(Field(record, 16, 2)),
+          far(Field(record, 26, 3)),
+          asked(Field(record, 36, 3)),
+          given(Field(record, 40, 3)) {}
+    static int Field(const std::string& record, std::size_t at, std::size_t width) {
+        const std::string digits = record.substr(at, width);
+        return digits.find_first_not_of("0123456789") == std::string::npos ? std::stoi(digits) : -1;
+    }
+    int asking, far, asked, given;
+};
+
+TEST_F(ShowcaseOnline, LoggingSwitchedOnBringsTheTrunkRequestsTheControllerLogged) {
+    std::vector<std::string> lines;
+    mgr.SetControllerLogWriter([&](const CString& line) {
+        lines.push_back(ToUtf8(line));
+        return TRUE;
+    });
+    app.m_nRequestLogging = 1;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(lines.empty());
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 0; }));
+
+    // Switched on, the controller says so and hands over what it held, then what it logs
+    // as the polls go on.
+    app.m_nLogging = 1;
+    mgr.SetLogging(1);
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 1; }));
+    EXPECT_TRUE(Pump([&] { return lines.size() >= 9; }));
+
+    // Each record is a line of the day file; its trunk joins the two intercoms it names.
+    const SimSetup setup = sim.Setup();
+    std::set<int> trunks;
+    for (const std::string& line : lines) {
+        ASSERT_EQ(line.size(), 72u) << line;
+        EXPECT_EQ(line.substr(70), "\r\n");
+        EXPECT_GE(LoggedRequest::Field(line, 0, 6), 0) << line;  // date and time in digits
+        EXPECT_GE(LoggedRequest::Field(line, 7, 8), 0) << line;
+        const LoggedRequest r(line);
+        ASSERT_GE(r.asked, 1) << line;
+        ASSERT_LE(r.asked, 700) << line;
+        trunks.insert(r.asked);
+        const std::vector<std::uint8_t> ends = setup.Record(8, r.asked - 1, 13);
+        EXPECT_EQ(std::minmax(r.asking, r.far), std::minmax(ends[0] + 1, ends[3] + 1)) << line;
+        EXPECT_TRUE(r.given == r.asked || r.given == 0) << line;
+    }
+    EXPECT_GT(trunks.size(), 1u);
+
+    mgr.SetLogging(0);
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 0; }));
 }
 
 TEST(SimServerOptions, SizesFeaturesAndTheirLimits) {
