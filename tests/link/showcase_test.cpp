@@ -8,6 +8,7 @@
 #include "model/obj_spec.h"
 #include "tests/link/link_fixture.h"
 #include "tests/sim/sim_server_options.h"
+#include "tests/sim/sim_showcase_log.h"
 #include "tests/support/recording_views.h"
 
 namespace {
@@ -195,6 +196,8 @@ TEST_F(ShowcaseOnline, LoggingSwitchedOnBringsTheTrunkRequestsTheControllerLogge
         const std::vector<std::uint8_t> ends = setup.Record(8, r.asked - 1, 13);
         EXPECT_EQ(std::minmax(r.asking, r.far), std::minmax(ends[0] + 1, ends[3] + 1)) << line;
         EXPECT_TRUE(r.given == r.asked || r.given == 0) << line;
+        const std::string& name = setup.names.at(r.asking - 1)[0];
+        EXPECT_EQ(line.substr(58, name.size()), name) << line;
     }
     EXPECT_GT(trunks.size(), 1u);
 
@@ -237,6 +240,11 @@ TEST(SimServerOptions, SizesFeaturesAndTheirLimits) {
     EXPECT_EQ(largest.Status()[2] << 8 | largest.Status()[3], 10000);
     EXPECT_EQ(largest.names.size(), 255u);
     EXPECT_EQ(largest.records.count({8, 9999}), 1u);
+    // From 100 intercoms on the log records take the wider places the viewer reads then.
+    const std::string wide = SimLogRecord(largest, {std::chrono::system_clock::now(), 9999});
+    ASSERT_EQ(wide.size(), 72u);
+    EXPECT_EQ(wide.substr(38, 5) + wide.substr(44, 5), "1000010000") << wide;
+    EXPECT_EQ(wide.substr(56, 5), "01 00") << wide;
 }
 
 }  // namespace

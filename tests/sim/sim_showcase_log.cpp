@@ -16,7 +16,7 @@ constexpr std::size_t kRecordText = 70;
 // From 100 intercoms on the viewer reads the wider layout.
 constexpr int kWideFrom = 100;
 constexpr int kStartRecords = 6;
-constexpr auto kStartSpacing = std::chrono::seconds(97);
+constexpr auto kStartSpacing = std::chrono::milliseconds(97310);
 // Every this many requests finds no trunk free.
 constexpr int kRefusedEvery = 9;
 constexpr unsigned kRequestCode = 1, kGranted = 0, kNoTrunkFree = 5;
@@ -91,12 +91,12 @@ std::string SimLogRecord(const SimSetup& setup, const SimTrunkRequest& request) 
     // Four places that only the narrow layout has: the trunk's state after the request.
     if (!wide) r += request.granted ? "USED" : "FREE";
     r += Digits(kRequestCode, 2) + ' ' + Digits(request.granted ? kGranted : kNoTrunkFree, 2) + ' ';
-    // The rest, which the viewer does not show, names both ends.
+    // The rest, which the viewer's default masks do not show, names both ends (4 characters).
     const auto name = [&](unsigned icom) {
         auto it = setup.names.find(static_cast<int>(icom));
-        return it == setup.names.end() ? std::string() : it->second[2];
+        return it == setup.names.end() ? std::string() : it->second[0];
     };
-    r += name(asking.icom) + ">" + name(far.icom);
+    r += name(asking.icom) + " > " + name(far.icom);
     r.resize(kRecordText, ' ');
     return r + "\r\n";
 }
