@@ -8,6 +8,7 @@
 #include "model/obj_spec.h"
 #include "tests/link/link_fixture.h"
 #include "tests/sim/sim_server_options.h"
+#include "tests/sim/sim_showcase_log.h"
 #include "tests/support/recording_views.h"
 
 namespace {
@@ -23,6 +24,7 @@ protected:
         options.intercoms = 40;  // more than 31: paged summaries and extended groups
         options.trunks = 700;
         options.groups = 14;
+        options.logInterval = 0ms;  // once logging is on, a trunk request on every poll
         sim.ChangeState([&](CorvaneState& s) { s.UseSetup(MakeShowcaseSetup(options)); });
         InstallShowcaseHandlers(sim, options);
         doc.SetViews(&views);
@@ -144,6 +146,66 @@ TEST_F(ShowcaseOnline, BothControllersReportTheirStatus) {
     EXPECT_EQ(config.m_commErrs[1].m_errorsTo, 3);
 }
 
+// Where the viewer's default mask reads a record's fields, for a setup under 100 intercoms.
+struct LoggedRequest {
+    explicit LoggedRequest(const std::string& record)
+        : asking(Field(record, 16, 2)),
+          far(Field(record, 26, 3)),
+          asked(Field(record, 36, 3)),
+          given(Field(record, 40, 3)) {}
+    static int Field(const std::string& record, std::size_t at, std::size_t width) {
+        const std::string digits = record.substr(at, width);
+        return digits.find_first_not_of("0123456789") == std::string::npos ? std::stoi(digits) : -1;
+    }
+    int asking, far, asked, given;
+};
+
+TEST_F(ShowcaseOnline, LoggingSwitchedOnBringsTheTrunkRequestsTheControllerLogged) {
+    std::vector<std::string> lines;
+    mgr.SetControllerLogWriter([&](const CString& line) {
+        lines.push_back(ToUtf8(line));
+        return TRUE;
+    });
+    app.m_nRequestLogging = 1;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(lines.empty());
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 0; }));
+
+    // Switched on, the controller says so and hands over what it held, then what it logs
+    // as the polls go on.
+    app.m_nLogging = 1;
+    mgr.SetLogging(1);
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 1; }));
+    EXPECT_TRUE(Pump([&] { return lines.size() >= 9; }));
+
+    // Each record is a line of the day file; its trunk joins the two intercoms it names.
+    const SimSetup setup = sim.Setup();
+    std::set<int> trunks;
+    for (const std::string& line : lines) {
+        ASSERT_EQ(line.size(), 72u) << line;
+        EXPECT_EQ(line.substr(70), "\r\n");
+        EXPECT_GE(LoggedRequest::Field(line, 0, 6), 0) << line;  // date and time in digits
+        EXPECT_GE(LoggedRequest::Field(line, 7, 8), 0) << line;
+        const LoggedRequest r(line);
+        ASSERT_GE(r.asked, 1) << line;
+        ASSERT_LE(r.asked, 700) << line;
+        trunks.insert(r.asked);
+        const std::vector<std::uint8_t> ends = setup.Record(8, r.asked - 1, 13);
+        EXPECT_EQ(std::minmax(r.asking, r.far), std::minmax(ends[0] + 1, ends[3] + 1)) << line;
+        EXPECT_TRUE(r.given == r.asked || r.given == 0) << line;
+        const std::string& name = setup.names.at(r.asking - 1)[0];
+        EXPECT_EQ(line.substr(58, name.size()), name) << line;
+    }
+    EXPECT_GT(trunks.size(), 1u);
+
+    mgr.SetLogging(0);
+    mgr.RequestLogState();
+    EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 0; }));
+}
+
 TEST(SimServerOptions, SizesFeaturesAndTheirLimits) {
     auto parse = [](std::vector<std::string> args) { return ParseSimServerOptions(args); };
     const SimServerOptions defaults = parse({});
@@ -178,6 +240,11 @@ TEST(SimServerOptions, SizesFeaturesAndTheirLimits) {
     EXPECT_EQ(largest.Status()[2] << 8 | largest.Status()[3], 10000);
     EXPECT_EQ(largest.names.size(), 255u);
     EXPECT_EQ(largest.records.count({8, 9999}), 1u);
+    // From 100 intercoms on the log records take the wider places the viewer reads then.
+    const std::string wide = SimLogRecord(largest, {std::chrono::system_clock::now(), 9999});
+    ASSERT_EQ(wide.size(), 72u);
+    EXPECT_EQ(wide.substr(38, 5) + wide.substr(44, 5), "1000010000") << wide;
+    EXPECT_EQ(wide.substr(56, 5), "01 00") << wide;
 }
 
 }  // namespace

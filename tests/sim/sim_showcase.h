@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct SimShowcaseOptions {
     bool unicode = true;       // wide (16-byte) names
     bool network = true;       // intercoms reached over the network, with IP addresses
     bool cascadeCosts = true;  // a cascade cost per intercom
+    // While logging is on, a trunk request is logged on the first poll after each interval.
+    std::chrono::milliseconds logInterval{4000};
 };
 
 // Counts of one trunk summary record, in the order of the reply.
@@ -38,7 +41,8 @@ struct SimTrunkCounts {
 SimSetup MakeShowcaseSetup(const SimShowcaseOptions& options);
 
 // Answers that follow from the setup rather than stand in it: trunk summaries counted from
-// the trunks, the status and error counters of both controllers and of each intercom.
+// the trunks, the status and error counters of both controllers and of each intercom, and
+// the request log of trunk requests.
 void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOptions& options);
 
 // The summary that the controller reports for item (0 its own totals, k + 1 intercom k)

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "tests/sim/sim_showcase.h"
+#include "tests/sim/sim_showcase_log.h"
 #include "tests/sim/sim_wire.h"
 
 namespace {
@@ -119,6 +120,7 @@ void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOption
     for (int i = 0; i < options.intercoms; ++i)
         errors->intercoms[i] = IntercomErrors(i);
 
+    InstallShowcaseLog(controller, options.logInterval);
     controller.SetHandler(34, OnSummary);
     controller.SetHandler(57, OnSummary);
     controller.SetHandler(
