@@ -52,10 +52,13 @@ BOOL CWnd::Create(DWORD style, const CRect& rect, QWidget* parent, UINT id) {
     m_id = id;
     QWidget* host = nullptr;
     if (style & WS_POPUP) {
-        // A tip-like window: on top, never activated, and the input passes through it.
-        auto* popup =
-            new CPlainHost(*m_bridge, parent ? parent->window() : nullptr,
-                           Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowTransparentForInput);
+        // A tip-like window: on top, never activated, and the input passes through it. The
+        // stay-on-top hint is one a tip implies anyway; left out, X11 remakes the native window
+        // on its first show without the input pass-through, and the tip under the pointer then
+        // takes the mouse from the window beneath.
+        auto* popup = new CPlainHost(*m_bridge, parent ? parent->window() : nullptr,
+                                     Qt::ToolTip | Qt::FramelessWindowHint |
+                                         Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput);
         popup->setAttribute(Qt::WA_ShowWithoutActivating);
         m_bridge->Attach(popup, nullptr);
         host = popup;
