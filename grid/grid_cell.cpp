@@ -45,6 +45,10 @@ void CInPlaceEditor::NotifyEnd(CWnd* grid, UINT id, int row, int column, const C
     grid->OnNotify(id, &info.hdr, &result);
 }
 
+void CInPlaceEditor::ControlGone(CWnd* grid) {
+    if (auto* holder = dynamic_cast<CGridCtrl*>(grid)) holder->ReleaseInPlaceEditor(this);
+}
+
 CGridCell::~CGridCell() {
     if (m_pEditWnd) m_pEditWnd->CellGone(this);
 }

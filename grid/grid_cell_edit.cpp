@@ -16,7 +16,8 @@ BOOL CGridCell::Edit(int row, int col, CRect rect, CPoint /*point*/, UINT id, UI
     } else if (format & DT_CENTER) {
         style = ES_CENTER;
     }
-    // The editor deletes itself when the edit ends.
-    AttachEditor(new CInPlaceEdit(grid, rect, style, id, row, col, GetText(), ch));
+    // The grid holds the editor until the edit ends and its widget goes.
+    AttachEditor(grid->SetInPlaceEditor(
+        std::make_unique<CInPlaceEdit>(grid, rect, style, id, row, col, GetText(), ch)));
     return TRUE;
 }

@@ -10,6 +10,7 @@
 #include "grid/cell_id.h"
 #include "grid/grid_cell.h"
 #include "grid/grid_notify.h"
+#include "grid/in_place_editor.h"
 #include "grid/title_tip.h"
 #include "platform/ui/drag_drop.h"
 #include "platform/ui/print.h"
@@ -330,6 +331,21 @@ public:
     virtual void OnEndEditCell(int row, int col, const CString& text);
     virtual BOOL ValidateEdit(int row, int col, const CString& text);
     virtual BOOL EndEditing();
+    // Takes the editor just opened over a cell and holds it until its control goes, which is
+    // after its edit ended and the event loop turned.
+    template <class Editor>
+    Editor* SetInPlaceEditor(std::unique_ptr<Editor> editor) {
+        Editor* open = editor.get();
+        AdoptInPlaceEditor(std::move(editor));
+        return open;
+    }
+    CInPlaceEditor* GetInPlaceEditor() const { return m_pInPlaceEditor.get(); }
+    // Deletes the editor whose control is gone.
+    void ReleaseInPlaceEditor(const CInPlaceEditor* editor);
+    // One text edit ends at a time: ending moves the focus, which ends editors. FALSE while
+    // another end is under way.
+    bool BeginEditorEnd();
+    void FinishEditorEnd() { m_bEditorEnding = false; }
     virtual void OnDraw(CDC* dc);
     virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
@@ -504,6 +520,7 @@ private:
     void PrintBody(CDC* dc);
     void ClearDraggedCells(const std::vector<CCellID>& cells);
     void FinishDropMove(COleDataObject* data);
+    void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);
 
     // The cell lent by a virtual-mode GetCell without a callback.
     mutable CGridCell m_virtualCell;
@@ -521,4 +538,9 @@ private:
     bool m_bInResetScrollBars = false;
     bool m_bResetScrollBarsAgain = false;
     bool m_bInOnSize = false;
+    // The open in-place editor, and those that ended while their controls still wait for the
+    // event loop; each goes with its control.
+    std::unique_ptr<CInPlaceEditor> m_pInPlaceEditor;
+    std::vector<std::unique_ptr<CInPlaceEditor>> m_closingEditors;
+    bool m_bEditorEnding = false;
 };

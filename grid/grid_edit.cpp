@@ -11,6 +11,27 @@ BOOL CGridCtrl::EndEditing() {
     return TRUE;
 }
 
+void CGridCtrl::AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor) {
+    // The editor before it may still be open or closing: it goes with its control.
+    if (m_pInPlaceEditor) m_closingEditors.push_back(std::move(m_pInPlaceEditor));
+    m_pInPlaceEditor = std::move(editor);
+}
+
+void CGridCtrl::ReleaseInPlaceEditor(const CInPlaceEditor* editor) {
+    if (!editor) return;
+    if (m_pInPlaceEditor.get() == editor) {
+        m_pInPlaceEditor.reset();
+        return;
+    }
+    std::erase_if(m_closingEditors, [editor](const auto& held) { return held.get() == editor; });
+}
+
+bool CGridCtrl::BeginEditorEnd() {
+    if (m_bEditorEnding) return false;
+    m_bEditorEnding = true;
+    return true;
+}
+
 void CGridCtrl::OnEditCell(int row, int col, CPoint point, UINT ch) {
     HideTitleTip();
     if (!IsValid(row, col) || !IsCellEditable(row, col)) return;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
+#include <utility>
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_notify.h"
@@ -15,9 +16,6 @@
 namespace {
 
 constexpr UINT kEmptyText = 0x15;
-
-// One edit ends at a time, whichever editor: ending moves the focus, which ends editors.
-bool g_ending = false;
 
 UINT VirtualKey(int qtKey) {
     switch (qtKey) {
@@ -78,10 +76,7 @@ class CInPlaceEdit::CEditWidget : public QLineEdit {
 public:
     CEditWidget(CInPlaceEdit* editor, QWidget* parent) : QLineEdit(parent), m_editor(editor) {}
     ~CEditWidget() override {
-        if (m_editor && !m_editor->m_bDestroying) {
-            m_editor->m_widget = nullptr;
-            delete m_editor;
-        }
+        if (CInPlaceEdit* editor = std::exchange(m_editor, nullptr)) editor->WidgetGone();
     }
     CInPlaceEdit* m_editor;
 
@@ -130,6 +125,7 @@ protected:
 CInPlaceEdit::CInPlaceEdit(CWnd* parent, const CRect& rect, DWORD style, UINT id, int row, int col,
                            const CString& initText, UINT firstChar)
     : m_pParent(parent),
+      m_pGrid(dynamic_cast<CGridCtrl*>(parent)),
       m_nID(id),
       m_nRow(row),
       m_nColumn(col),
@@ -148,8 +144,7 @@ CInPlaceEdit::CInPlaceEdit(CWnd* parent, const CRect& rect, DWORD style, UINT id
     m_widget->setAlignment(align | Qt::AlignVCenter);
     m_widget->setValidator(
         new CEditValidator(m_bDigitsOnly, m_bHexDigits, (style & ES_UPPERCASE) != 0, m_widget));
-    auto* grid = dynamic_cast<CGridCtrl*>(parent);
-    SetFont(grid ? grid->GetFont() : parent ? parent->GetFont() : LogFont());
+    SetFont(m_pGrid ? m_pGrid->GetFont() : parent ? parent->GetFont() : LogFont());
     m_widget->setText(ToQString(initText));
     m_widget->show();
     m_widget->setFocus(Qt::OtherFocusReason);
@@ -171,12 +166,18 @@ CInPlaceEdit::CInPlaceEdit(CWnd* parent, const CRect& rect, DWORD style, UINT id
 }
 
 CInPlaceEdit::~CInPlaceEdit() {
-    m_bDestroying = true;
     DetachCell();
-    if (m_widget) {
-        m_widget->m_editor = nullptr;
-        delete m_widget;
+    if (CEditWidget* widget = std::exchange(m_widget, nullptr)) {
+        widget->m_editor = nullptr;
+        widget->setValidator(nullptr);  // it reads this editor's filter flags
+        widget->hide();
+        widget->deleteLater();
     }
+}
+
+void CInPlaceEdit::WidgetGone() {
+    m_widget = nullptr;
+    ControlGone(m_pParent);  // deletes this editor
 }
 
 QLineEdit* CInPlaceEdit::GetWidget() const {
@@ -263,13 +264,14 @@ void CInPlaceEdit::Grow() {
 }
 
 void CInPlaceEdit::EndEdit() {
-    if (g_ending || m_bEnded || !m_widget) return;
-    g_ending = true;
+    if (m_bEnded || !m_widget) return;
+    CGridCtrl* grid = m_pGrid;
+    if (grid && !grid->BeginEditorEnd()) return;
     m_bEnded = true;
     const CString text = GetWindowText();
     // The editor goes before the grid hears of the end, so that nothing reaches it again.
     m_widget->hide();
     m_widget->deleteLater();
     NotifyEnd(m_pParent, m_nID, m_nRow, m_nColumn, text, m_nLastChar);
-    g_ending = false;
+    if (grid) grid->FinishEditorEnd();
 }

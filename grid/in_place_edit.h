@@ -4,6 +4,7 @@
 #include "platform/base/gdi_types.h"
 #include "platform/ui/log_font.h"
 
+class CGridCtrl;
 class CWnd;
 class QLineEdit;
 
@@ -29,7 +30,8 @@ bool EditFilterAccepts(UINT ch, bool digitsOnly, bool hexDigits);
 // The text editor opened over a cell. It ends the edit when it loses the focus: Tab and Enter
 // give the focus back to the grid, Escape first puts the original text back, and the paging
 // and arrow keys do so too when the edit was started by typing (or with Ctrl). It reports the
-// text and the key that ended it to the grid once, then closes and deletes itself.
+// text and the key that ended it to the grid once, then closes; the grid deletes it with its
+// widget.
 class CInPlaceEdit : public CInPlaceEditor {
 public:
     // Opens over the rectangle (the grid's client coordinates) and takes the focus.
@@ -60,8 +62,10 @@ private:
     bool TakeChar(UINT ch);
     void GiveFocusBack(UINT key);
     void Grow();
+    void WidgetGone();
 
     CWnd* m_pParent;
+    CGridCtrl* m_pGrid;  // the parent when it is a grid
     CEditWidget* m_widget = nullptr;
     UINT m_nID;
     int m_nRow;
@@ -72,5 +76,4 @@ private:
     bool m_bDigitsOnly = false;
     bool m_bHexDigits = false;
     bool m_bEnded = false;
-    bool m_bDestroying = false;
 };

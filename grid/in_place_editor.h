@@ -7,8 +7,9 @@ class CGridCell;
 class CWnd;
 
 // What a cell and its grid ask of the in-place editor open over the cell, whichever control
-// it is. The editor reports the end of the edit to the grid once, then closes and deletes
-// itself; the cell that opened it and the editor forget each other when either goes first.
+// it is. The editor reports the end of the edit to the grid once and closes its control; the
+// grid holds the editor and deletes it when that control goes. The cell that opened it and the
+// editor forget each other when either goes first.
 class CInPlaceEditor {
 public:
     virtual ~CInPlaceEditor();
@@ -32,6 +33,8 @@ protected:
     // Tells the grid that the edit of its cell ended, with the text and the key that ended it.
     static void NotifyEnd(CWnd* grid, UINT id, int row, int column, const CString& text,
                           UINT lastChar);
+    // The editor's control is gone: the grid that holds the editor deletes it.
+    void ControlGone(CWnd* grid);
 
 private:
     CGridCell* m_cell = nullptr;

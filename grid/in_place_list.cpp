@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <utility>
 
 #include "grid/grid_ctrl.h"
 #include "grid/grid_notify.h"
@@ -40,10 +41,7 @@ class CInPlaceList::CListWidget : public QComboBox {
 public:
     CListWidget(CInPlaceList* list, QWidget* parent) : QComboBox(parent), m_list(list) {}
     ~CListWidget() override {
-        if (m_list && !m_list->m_bDestroying) {
-            m_list->m_widget = nullptr;
-            delete m_list;
-        }
+        if (CInPlaceList* list = std::exchange(m_list, nullptr)) list->WidgetGone();
     }
     CInPlaceList* m_list;
 
@@ -106,12 +104,17 @@ CInPlaceList::CInPlaceList(CWnd* parent, const CRect& rect, UINT id, int row, in
 }
 
 CInPlaceList::~CInPlaceList() {
-    m_bDestroying = true;
     DetachCell();
-    if (m_widget) {
-        m_widget->m_list = nullptr;
-        delete m_widget;
+    if (CListWidget* widget = std::exchange(m_widget, nullptr)) {
+        widget->m_list = nullptr;
+        widget->hide();
+        widget->deleteLater();
     }
+}
+
+void CInPlaceList::WidgetGone() {
+    m_widget = nullptr;
+    ControlGone(m_pParent);  // deletes this editor
 }
 
 QComboBox* CInPlaceList::GetWidget() const {

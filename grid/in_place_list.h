@@ -42,6 +42,7 @@ private:
     bool TakeKeyUp(int qtKey);
     void GiveFocusBack(UINT key);
     void SelectText(const CString& text);
+    void WidgetGone();
 
     CWnd* m_pParent;
     CListWidget* m_widget = nullptr;
@@ -54,5 +55,4 @@ private:
     UINT m_nLastChar = 0;
     bool m_bExtendedUI = false;
     bool m_bEnded = false;
-    bool m_bDestroying = false;
 };

@@ -41,10 +41,11 @@ BOOL CComboGridCell::Edit(int row, int col, CRect rect, CPoint /*point*/, UINT i
     if (!grid || !grid->IsWindow()) return FALSE;
     CChoiceList choices;
     if (const CKelvardinDoc* doc = GetDocument()) doc->FillChoiceCombo(MappedSpec(), choices);
-    // The editor deletes itself when the edit ends.
-    auto* list = new CInPlaceList(grid, rect, id, row, col, choices.m_items, GetText(), ch);
+    auto list =
+        std::make_unique<CInPlaceList>(grid, rect, id, row, col, choices.m_items, GetText(), ch);
     list->SetExtendedUI(TRUE);
-    AttachEditor(list);
+    // The grid holds the editor until the edit ends and its widget goes.
+    AttachEditor(grid->SetInPlaceEditor(std::move(list)));
     return TRUE;
 }
 

@@ -236,13 +236,13 @@ BOOL CKelvardinGridCell::Edit(int row, int col, CRect rect, CPoint /*point*/, UI
         style = ES_CENTER;
     }
     if (m_bUpperCase) style |= ES_UPPERCASE;
-    // The editor deletes itself when the edit ends.
-    auto* editor = new CInPlaceEdit(grid, rect, style, id, row, col, GetText(), ch);
+    auto editor = std::make_unique<CInPlaceEdit>(grid, rect, style, id, row, col, GetText(), ch);
     editor->SetDigitsOnly(m_bDigitsOnly);
     editor->SetHexDigits(m_bHexDigits);
     if (m_nMaxChars > 0) editor->SetLimitText(static_cast<UINT>(m_nMaxChars));
     if (const LogFont* font = GetFont()) editor->SetFont(*font);
-    AttachEditor(editor);
+    // The grid holds the editor until the edit ends and its widget goes.
+    AttachEditor(grid->SetInPlaceEditor(std::move(editor)));
     return TRUE;
 }
 

@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/print.h"
@@ -23,6 +25,13 @@
 #include "shell/zub_status_bar.h"
 
 namespace {
+
+// When a command of the window is enabled, and whether it runs only then.
+enum class CommandRule {
+    kGuarded,  // as the command rule says, and carried out only then, even from a key
+    kShown,    // as the command rule says, but carried out regardless: it has its own tests
+    kAlways,   // always
+};
 
 // The status timer's clock check comes every 60th tick.
 constexpr int kClockTicks = 60;
@@ -114,78 +123,77 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
         }
         return TRUE;
     }
-    const auto toggle = [update](bool on, const auto& flip) {
-        if (update) {
-            update->Enable(TRUE);
-            update->SetCheck(on ? 1 : 0);
-        } else {
-            flip();
-        }
-        return TRUE;
+    using enum CommandRule;
+    struct Command {
+        UINT id;
+        CommandRule rule;
+        void (*run)(CMainFrame&);
+        void (*mark)(const CMainFrame&, CCmdUI&) = nullptr;  // its check or radio mark
     };
-    switch (id) {
-        case ID_VIEW_BACK:
-        case ID_VIEW_FORWARD:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (id == ID_VIEW_BACK) {
-                OnBack();
-            } else {
-                OnForward();
-            }
-            return TRUE;
-        case ID_VIEW_NAVBAR: return toggle(m_bNavVisible, [this] { OnToggleNavBar(); });
-        case ID_VIEW_TOOLBAR:
-            return toggle(m_toolBar->isVisible(),
-                          [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
-        case ID_VIEW_STATUS_BAR:
-            return toggle(m_statusBar->isVisible(),
-                          [this] { m_statusBar->setVisible(!m_statusBar->isVisible()); });
-        case ID_CANCEL_CHANGES:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (m_app.IsCommandEnabled(id) && m_pCurrentView &&
-                       m_pCurrentView->SendMessage(WM_SCREEN_CLEAR_CHANGES, 0, 0) != 0) {
-                ClearUndoRedo();
-            }
-            return TRUE;
-        case ID_CLEAR_ALLOCATIONS:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (m_app.IsCommandEnabled(id)) {
-                ClearAllocations(-1);
-            }
-            return TRUE;
-        case ID_APP_ABOUT:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (m_app.IsCommandEnabled(id)) {
-                m_app.OnAppAbout();
-            }
-            return TRUE;
-        case ID_HELP:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (m_app.IsCommandEnabled(id)) {
-                OnHelp();
-            }
-            return TRUE;
-        case ID_FILE_PRINT_SETUP:
-            if (update) {
-                update->Enable(m_app.IsCommandEnabled(id));
-            } else if (m_app.IsCommandEnabled(id)) {
-                RunPrintSetup(this);
-            }
-            return TRUE;
-        case ID_APP_EXIT:
-            if (update) {
-                update->Enable(TRUE);
-            } else {
-                close();
-            }
-            return TRUE;
-        default: return OnMainCommand(id, update);
+    static constexpr Command kCommands[] = {
+        {ID_VIEW_BACK, kShown, [](CMainFrame& f) { f.OnBack(); }},
+        {ID_VIEW_FORWARD, kShown, [](CMainFrame& f) { f.OnForward(); }},
+        {ID_VIEW_NAVBAR, kAlways, [](CMainFrame& f) { f.OnToggleNavBar(); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_bNavVisible ? 1 : 0); }},
+        {ID_VIEW_TOOLBAR, kAlways,
+         [](CMainFrame& f) { f.m_toolBar->setVisible(!f.m_toolBar->isVisible()); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_toolBar->isVisible() ? 1 : 0); }},
+        {ID_VIEW_STATUS_BAR, kAlways,
+         [](CMainFrame& f) { f.m_statusBar->setVisible(!f.m_statusBar->isVisible()); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_statusBar->isVisible() ? 1 : 0); }},
+        {ID_CANCEL_CHANGES, kGuarded,
+         [](CMainFrame& f) {
+             if (f.m_pCurrentView &&
+                 f.m_pCurrentView->SendMessage(WM_SCREEN_CLEAR_CHANGES, 0, 0) != 0)
+                 f.ClearUndoRedo();
+         }},
+        {ID_CLEAR_ALLOCATIONS, kGuarded, [](CMainFrame& f) { f.ClearAllocations(-1); }},
+        {ID_APP_ABOUT, kGuarded, [](CMainFrame& f) { f.m_app.OnAppAbout(); }},
+        {ID_HELP, kGuarded, [](CMainFrame& f) { f.OnHelp(); }},
+        {ID_FILE_PRINT_SETUP, kGuarded, [](CMainFrame& f) { RunPrintSetup(&f); }},
+        {ID_APP_EXIT, kAlways, [](CMainFrame& f) { f.close(); }},
+        {ID_FILE_NEW, kGuarded, [](CMainFrame& f) { f.OnNew(); }},
+        {ID_FILE_OPEN, kGuarded, [](CMainFrame& f) { f.OnOpen(); }},
+        {ID_FILE_SAVE, kGuarded, [](CMainFrame& f) { f.SaveSetupFile(FALSE, FALSE); }},
+        {ID_FILE_SAVE_AS, kGuarded, [](CMainFrame& f) { f.SaveSetupFile(FALSE, TRUE); }},
+        {ID_FILE_MERGE, kGuarded, [](CMainFrame& f) { f.OnMergeOrLoad(ID_FILE_MERGE); }},
+        {ID_FILE_LOAD, kGuarded, [](CMainFrame& f) { f.OnMergeOrLoad(ID_FILE_LOAD); }},
+        {ID_FILE_PARTIAL_SAVE, kGuarded, [](CMainFrame& f) { f.OnPartialSave(); }},
+        {ID_FILE_SEND, kGuarded, [](CMainFrame& f) { f.OnSendFile(); }},
+        {ID_SEND_CHANGES, kGuarded, [](CMainFrame& f) { f.OnSendChanges(); }},
+        {ID_ABORT_CHANGES, kGuarded, [](CMainFrame& f) { f.OnAbortAllChanges(); }},
+        {ID_CONNECT, kGuarded, [](CMainFrame& f) { f.OnConnect(); }},
+        {ID_REFRESH, kGuarded, [](CMainFrame& f) { f.OnRefresh(); }},
+        {ID_REFRESH_ALPHAS, kGuarded, [](CMainFrame& f) { f.OnRefreshAlphas(); }},
+        {ID_EDIT_UNDO, kShown, [](CMainFrame& f) { f.OnEditUndo(); }},
+        {ID_EDIT_REDO, kShown, [](CMainFrame& f) { f.OnEditRedo(); }},
+        {ID_CONFIGURATION, kGuarded, [](CMainFrame& f) { f.OnConfiguration(); }},
+        {ID_SNMP_CONFIG, kGuarded, [](CMainFrame& f) { f.OnSNMPConfig(); }},
+        {ID_CV_VERSION, kGuarded, [](CMainFrame& f) { f.OnCVVersion(); }},
+        {ID_COMM_STATUS, kShown, [](CMainFrame& f) { f.ShowCommStatus(); }},
+        {ID_ERROR_INFO, kGuarded, [](CMainFrame& f) { f.OnErrorInfo(); }},
+        {ID_RELEASE_NOTES, kShown, [](CMainFrame& f) { f.OnWhatsNew(); }},
+        {ID_LOGGING_ENABLE, kGuarded, [](CMainFrame& f) { f.OnLoggingEnable(); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetRadio(f.m_app.m_nLogging == 1); }},
+        {ID_LOGGING_DISABLE, kGuarded, [](CMainFrame& f) { f.OnLoggingDisable(); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetRadio(f.m_app.m_nLogging != 1); }},
+        {ID_LOGGING_TOGGLE, kGuarded, [](CMainFrame& f) { f.OnLoggingToggle(); },
+         [](const CMainFrame& f, CCmdUI& ui) { ui.SetCheck(f.m_app.m_nLogging == 1 ? 1 : 0); }},
+        {ID_MAINT_MODE, kGuarded, [](CMainFrame& f) { f.OnMaintenanceMenu(ID_MAINT_MODE); }},
+        {ID_NORMAL_MODE, kGuarded, [](CMainFrame& f) { f.OnMaintenanceMenu(ID_NORMAL_MODE); }},
+    };
+    const auto* command = std::ranges::find(kCommands, id, &Command::id);
+    if (command == std::end(kCommands)) return FALSE;
+
+    // The one availability test.
+    const bool enabled = command->rule == kAlways || m_app.IsCommandEnabled(id);
+    if (update) {
+        update->Enable(enabled);
+        if (command->mark) command->mark(*this, *update);
+    } else if (enabled || command->rule == kShown) {
+        command->run(*this);
     }
+    return TRUE;
 }
 
 void CMainFrame::OnScreenCommand(UINT id) {

@@ -1,5 +1,5 @@
-// The main window's command table, and its commands beside files and sends: undo and redo,
-// refreshing, the tools, the help's error information and release notes, and logging.
+// The main window's commands beside files and sends: undo and redo, refreshing, the tools,
+// the help's error information and release notes, and logging.
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -47,69 +47,6 @@ UINT ErrorStyle(int error) {
 }
 
 }  // namespace
-
-BOOL CMainFrame::OnMainCommand(UINT id, CCmdUI* update) {
-    // Every command but Undo, Redo, the communication status and the release notes is
-    // carried out only while the command rule allows it, even from a key.
-    struct Command {
-        UINT id;
-        void (CMainFrame::*handler)();
-        bool guarded;
-    };
-    static constexpr Command kCommands[] = {
-        {ID_FILE_NEW, &CMainFrame::OnNew, true},
-        {ID_FILE_OPEN, &CMainFrame::OnOpen, true},
-        {ID_FILE_PARTIAL_SAVE, &CMainFrame::OnPartialSave, true},
-        {ID_FILE_SEND, &CMainFrame::OnSendFile, true},
-        {ID_SEND_CHANGES, &CMainFrame::OnSendChanges, true},
-        {ID_ABORT_CHANGES, &CMainFrame::OnAbortAllChanges, true},
-        {ID_CONNECT, &CMainFrame::OnConnect, true},
-        {ID_REFRESH, &CMainFrame::OnRefresh, true},
-        {ID_REFRESH_ALPHAS, &CMainFrame::OnRefreshAlphas, true},
-        {ID_EDIT_UNDO, &CMainFrame::OnEditUndo, false},
-        {ID_EDIT_REDO, &CMainFrame::OnEditRedo, false},
-        {ID_CONFIGURATION, &CMainFrame::OnConfiguration, true},
-        {ID_SNMP_CONFIG, &CMainFrame::OnSNMPConfig, true},
-        {ID_CV_VERSION, &CMainFrame::OnCVVersion, true},
-        {ID_COMM_STATUS, &CMainFrame::ShowCommStatus, false},
-        {ID_ERROR_INFO, &CMainFrame::OnErrorInfo, true},
-        {ID_RELEASE_NOTES, &CMainFrame::OnWhatsNew, false},
-        {ID_LOGGING_ENABLE, &CMainFrame::OnLoggingEnable, true},
-        {ID_LOGGING_DISABLE, &CMainFrame::OnLoggingDisable, true},
-        {ID_LOGGING_TOGGLE, &CMainFrame::OnLoggingToggle, true},
-    };
-    void (CMainFrame::*handler)() = nullptr;
-    bool guarded = true;
-    for (const Command& command : kCommands) {
-        if (command.id == id) {
-            handler = command.handler;
-            guarded = command.guarded;
-        }
-    }
-    const bool shared = id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_FILE_MERGE ||
-                        id == ID_FILE_LOAD || id == ID_MAINT_MODE || id == ID_NORMAL_MODE;
-    if (!handler && !shared) return FALSE;
-
-    const BOOL enabled = m_app.IsCommandEnabled(id);
-    if (update) {
-        update->Enable(enabled);
-        if (id == ID_LOGGING_TOGGLE) update->SetCheck(m_app.m_nLogging == 1 ? 1 : 0);
-        if (id == ID_LOGGING_ENABLE) update->SetRadio(m_app.m_nLogging == 1);
-        if (id == ID_LOGGING_DISABLE) update->SetRadio(m_app.m_nLogging != 1);
-        return TRUE;
-    }
-    if (guarded && !enabled) return TRUE;
-    switch (id) {
-        case ID_FILE_SAVE: SaveSetupFile(FALSE, FALSE); break;
-        case ID_FILE_SAVE_AS: SaveSetupFile(FALSE, TRUE); break;
-        case ID_FILE_MERGE:
-        case ID_FILE_LOAD: OnMergeOrLoad(id); break;
-        case ID_MAINT_MODE:
-        case ID_NORMAL_MODE: OnMaintenanceMenu(id); break;
-        default: (this->*handler)(); break;
-    }
-    return TRUE;
-}
 
 void CMainFrame::OnRefresh() {
     m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);

@@ -225,6 +225,7 @@ private:
     void ShowView(int screen, bool cached);
     // The question before the window closes; true when it may close.
     bool ConfirmClose();
+    // A command of the window's table: carried out, or its state given; FALSE for any other id.
     BOOL OnFrameCommand(UINT id, CCmdUI* update);
     void OnScreenCommand(UINT id);
     void OnBack();
@@ -235,8 +236,6 @@ private:
     void PushUndoStep(std::unique_ptr<CUndoStep> step);
 
     // ---- The commands ---------------------------------------------------------------------
-    // A command of the table: carried out, or its state given; FALSE for any other id.
-    BOOL OnMainCommand(UINT id, CCmdUI* update);
     bool HasChanges() const;
     void OnNew();
     void OnOpen();

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,42 @@ TEST_F(GridEditTest, ArrowsEndOnlyATypedEdit) {
     EXPECT_EQ(grid.GetFocusCell(), CCellID(3, 2));
 }
 
+TEST_F(GridEditTest, TheGridHoldsEachEditorUntilItsWidgetGoes) {
+    const auto deferredDeletes = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    Type('n');
+    CInPlaceEditor* first = grid.GetInPlaceEditor();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(grid.GetCell(2, 2)->GetEditWnd(), first);
+    const QPointer<QLineEdit> firstWidget = Editor();
+    // Tab ends the edit from inside the widget's own key handler: nothing goes yet.
+    QTest::keyClick(firstWidget, Qt::Key_Tab);
+    EXPECT_FALSE(firstWidget.isNull());
+    EXPECT_EQ(grid.GetInPlaceEditor(), first);
+    EXPECT_FALSE(grid.GetCell(2, 2)->IsEditing());
+
+    // The next edit opens before the last widget went; that widget takes only its own editor.
+    Type('m');
+    CInPlaceEditor* second = grid.GetInPlaceEditor();
+    ASSERT_NE(second, first);
+    deferredDeletes();
+    EXPECT_TRUE(firstWidget.isNull());
+    EXPECT_EQ(grid.GetInPlaceEditor(), second);
+    ASSERT_TRUE(EditorOpen());
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    deferredDeletes();
+    EXPECT_EQ(grid.GetInPlaceEditor(), nullptr);
+    EXPECT_EQ(grid.GetItemText(2, 2), u"n");
+    EXPECT_EQ(grid.GetItemText(2, 3), u"m");
+
+    // A grid that goes with an editor open takes the editor along.
+    CGridWindow<> other;
+    other.Shape(5, 5, 1, 1);
+    other.grid.OnEditCell(2, 2, CPoint(), VK_LBUTTON);
+    EXPECT_NE(other.grid.GetInPlaceEditor(), nullptr);
+}
+
 TEST_F(GridEditTest, StartCharactersAndFilters) {
     EXPECT_EQ(EditStartFor(VK_LBUTTON), EditStart::CaretAtEnd);
     EXPECT_EQ(EditStartFor(VK_RETURN), EditStart::CaretAtEnd);
@@ -133,8 +170,8 @@ TEST_F(GridEditTest, StartCharactersAndFilters) {
     EXPECT_EQ(EditStartFor(0x15), EditStart::Empty);
     EXPECT_EQ(EditStartFor('a'), EditStart::ReplaceWithChar);
 
-    auto* edit =
-        new CInPlaceEdit(&grid, CRect(80, 40, 159, 59), ES_UPPERCASE, 8, 2, 2, u"12", VK_BACK);
+    auto* edit = grid.SetInPlaceEditor(std::make_unique<CInPlaceEdit>(
+        &grid, CRect(80, 40, 159, 59), ES_UPPERCASE, 8, 2, 2, u"12", VK_BACK));
     EXPECT_EQ(edit->GetWindowText(), u"1");
     edit->SetDigitsOnly(true);
     edit->SetLimitText(4);
@@ -151,7 +188,8 @@ TEST_F(GridEditTest, StartCharactersAndFilters) {
 
 TEST_F(GridEditTest, ListPicksByPrefixAndEndsOnRelease) {
     const std::vector<CString> items = {u"Serial", u"Network", u"None"};
-    auto* list = new CInPlaceList(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"Bogus", 0);
+    auto* list = grid.SetInPlaceEditor(
+        std::make_unique<CInPlaceList>(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"Bogus", 0));
     EXPECT_EQ(list->GetWindowText(), u"Bogus");  // no item begins with it: the text itself
     list->EndEdit();
     Finish();
@@ -159,7 +197,8 @@ TEST_F(GridEditTest, ListPicksByPrefixAndEndsOnRelease) {
 
     grid.SetItemText(2, 2, u"Network");
     w.owner.notes.clear();
-    list = new CInPlaceList(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"net", 0);
+    list = grid.SetInPlaceEditor(
+        std::make_unique<CInPlaceList>(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"net", 0));
     list->SetExtendedUI(TRUE);
     EXPECT_EQ(list->GetWindowText(), u"Network");
     list->SendChar('s');
@@ -175,7 +214,8 @@ TEST_F(GridEditTest, ListPicksByPrefixAndEndsOnRelease) {
     EXPECT_EQ(w.owner.Codes(), std::vector<int>{});
 
     grid.SetItemText(2, 2, u"None");
-    list = new CInPlaceList(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"None", 0);
+    list = grid.SetInPlaceEditor(
+        std::make_unique<CInPlaceList>(&grid, CRect(80, 40, 159, 59), 8, 2, 2, items, u"None", 0));
     EXPECT_EQ(list->GetWindowText(), u"None");
     QTest::keyClick(list->GetWidget(), Qt::Key_Up);  // moves in the list
     EXPECT_EQ(list->GetWindowText(), u"Network");

@@ -159,6 +159,47 @@ TEST_F(MainFrameTest, TheNavigationPaneKeepsItsWidthAtLeast160) {
     EXPECT_EQ(outer->sizes().value(0), 160);
 }
 
+TEST_F(MainFrameTest, WindowCommandsGiveTheirMarksAndRunOnlyWhenTheRuleAllows) {
+    frame->show();
+    const auto state = [this](UINT id) {
+        CCmdUI ui(id);
+        EXPECT_TRUE(frame->OnCmdMsg(id, &ui)) << id;
+        return ui;
+    };
+    // The bars' commands are always there, checked while their bar shows.
+    auto* toolBar = frame->findChild<QToolBar*>();
+    ASSERT_NE(toolBar, nullptr);
+    EXPECT_EQ(state(ID_VIEW_TOOLBAR).GetCheck(), 1);
+    frame->OnCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(toolBar->isVisible());
+    EXPECT_EQ(state(ID_VIEW_TOOLBAR).GetCheck(), 0);
+    EXPECT_TRUE(state(ID_VIEW_TOOLBAR).IsEnabled());
+    frame->OnCommand(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame->GetStatusBar().isVisible());
+    EXPECT_EQ(state(ID_VIEW_STATUS_BAR).GetCheck(), 0);
+    EXPECT_TRUE(state(ID_APP_EXIT).IsEnabled());
+
+    // Logging waits for a controller that logs: a key before does nothing.
+    app.m_nLogging = -1;
+    EXPECT_FALSE(state(ID_LOGGING_TOGGLE).IsEnabled());
+    EXPECT_EQ(state(ID_LOGGING_DISABLE).GetCheck(), 1);
+    frame->OnCommand(ID_LOGGING_TOGGLE);
+    EXPECT_EQ(app.m_nLogging, -1);
+    app.m_nControllerPresent = 1;
+    app.m_nControllerLogging = 1;
+    app.m_nRequestLogging = 1;
+    frame->OnCommand(ID_LOGGING_TOGGLE);
+    EXPECT_EQ(app.m_nLogging, 1);
+    EXPECT_EQ(state(ID_LOGGING_TOGGLE).GetCheck(), 1);
+    EXPECT_EQ(state(ID_LOGGING_ENABLE).GetCheck(), 1);
+    EXPECT_EQ(state(ID_LOGGING_DISABLE).GetCheck(), 0);
+    EXPECT_FALSE(state(ID_LOGGING_ENABLE).IsEnabled());
+
+    // An id that is no command of the window's is left to others.
+    CCmdUI none(ID_FILE_CLOSE);
+    EXPECT_FALSE(frame->OnCmdMsg(ID_FILE_CLOSE, &none));
+}
+
 TEST_F(MainFrameTest, MenusFollowTheRestrictionsAndStatusPanesTheMode) {
     // Maintenance mode needs the setting and the controller's ability.
     app.m_bAllowMaintenanceMode = TRUE;
