@@ -55,11 +55,11 @@ public:
     }
     CCVDataMgr& GetDataMgr() override { return m_link; }
 
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         if (screen && screen != sender)
-            screen->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+            screen->OnUpdate(sender, hint.ToParam(), reinterpret_cast<void*>(object));
     }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         UpdateAllViews(sender, hint, object);
     }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr LPARAM kMemoryWrittenHint = 0x10000;
+constexpr CUpdateHint kMemoryWrittenHint = CUpdateHint::kRefresh;
 constexpr DWORD kMemoryWindowBytes = 255;
 
 // What a reply may carry while the application is not ONLINE.
@@ -40,8 +40,12 @@ CString AnsiText(const CMessage& reply, std::size_t from = 0) {
     return CString(FromAnsi(std::string_view(bytes + from, reply.length - from)));
 }
 
-void SendHint(CKelvardinDoc* doc, LPARAM hint) {
+void SendHint(CKelvardinDoc* doc, CUpdateHint hint) {
     if (doc) doc->UpdateAllFrameViews(nullptr, hint);
+}
+
+void SendHint(CKelvardinDoc* doc, DWORD code) {
+    SendHint(doc, CUpdateHint::Reply(code));
 }
 
 }  // namespace
@@ -123,7 +127,7 @@ BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) 
         case kCmdSetClock:
         case kCmdClearErrors:
         case kCmdClearAllocations:
-        case kCmdClearAllocationsEx: SendHint(doc, static_cast<LPARAM>(reply.command)); return TRUE;
+        case kCmdClearAllocationsEx: SendHint(doc, reply.command); return TRUE;
         case kCmdWriteMemory: SendHint(doc, kMemoryWrittenHint); return TRUE;
         default: return FALSE;
     }

@@ -66,7 +66,7 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
         CheckAlphaChangeCount(status);
         if (app.GetMode() != CAppState::kModeOnline) {
             app.SetMode(CAppState::kModeOnline);
-            if (doc) doc->UpdateAllFrameViews(nullptr, kCmdStatus);
+            if (doc) doc->UpdateAllFrameViews(nullptr, CUpdateHint::Reply(kCmdStatus));
             RefreshAlphas();
             if (m_window) {
                 m_window->SetFrameTitle();

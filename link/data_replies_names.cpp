@@ -38,7 +38,7 @@ void OnNamesReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDo
             changed |=
                 doc.SetIcomNameFromController(first + i, static_cast<int>(size), label(i), FALSE);
         if (!changed) return;
-        doc.UpdateAllViews(nullptr, static_cast<LPARAM>(kCmdNames), CWireLabelRange::kNameKind);
+        doc.UpdateAllViews(nullptr, CUpdateHint::Reply(kCmdNames), CWireLabelRange::kNameKind);
         if (!overflowBefore && doc.FindRemoteTrunkRangeOverflow(over))
             context.PostToMainWindow(WM_LINK_ICOM_WARNING, static_cast<WPARAM>(over), 0);
         return;

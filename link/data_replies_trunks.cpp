@@ -11,6 +11,9 @@ namespace {
 
 constexpr int kTrunkDefSize = 13;
 
+// The document sends this reply's hint itself after a trunk definition edit.
+static_assert(CUpdateHint::kTrunkDefs == CUpdateHint::Reply(kCmdTrunkDefs));
+
 int ConfiguredTrunks() {
     return LiveConfig().m_wNumTrunks;
 }

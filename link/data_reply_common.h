@@ -31,7 +31,7 @@ inline CPayloadReader ReadReply(const CDualMessage& pair) {
 }
 
 inline void SendHint(CKelvardinDoc& doc, DWORD code, BOOL changed) {
-    if (changed) doc.UpdateAllFrameViews(nullptr, static_cast<LPARAM>(code));
+    if (changed) doc.UpdateAllFrameViews(nullptr, CUpdateHint::Reply(code));
 }
 
 // 8-bit text of n bytes, up to the first zero byte.

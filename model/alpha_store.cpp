@@ -41,7 +41,7 @@ BOOL CKelvardinDoc::StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, cons
             UpdateAlphaCount();
             removed = TRUE;
         }
-        UpdateAllViews(nullptr, kHintAlphaRemoved, static_cast<LPARAM>(key));
+        UpdateAllViews(nullptr, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(key));
         return removed;
     }
 
@@ -54,7 +54,7 @@ BOOL CKelvardinDoc::StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, cons
     BOOL changed = alpha.SetLabel(label);
     if (alpha.GetKey() != assign) changed = alpha.SetKey(assign) || changed;
     icom.InsertAlpha(&alpha);
-    UpdateAllViews(nullptr, kHintAlphaStored, static_cast<LPARAM>(key));
+    UpdateAllViews(nullptr, CUpdateHint::kAlphaStored, static_cast<LPARAM>(key));
     return changed;
 }
 
@@ -73,6 +73,6 @@ BOOL CKelvardinDoc::RemoveAlphasFrom(const CAssign& assign) {
     UpdateAlphaCount();
     // Hidden screens too keep a row per alpha: each hears of every alpha that went.
     for (DWORD key : removed)
-        UpdateAllViews(nullptr, kHintAlphaRemoved, static_cast<LPARAM>(key));
+        UpdateAllViews(nullptr, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(key));
     return TRUE;
 }

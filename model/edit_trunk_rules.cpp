@@ -146,7 +146,7 @@ BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, con
     }
     FollowTrunkEdit(edit, undo.get());
     notices.Report();
-    UpdateAllFrameViews(nullptr, kHintTrunkDefs);
+    UpdateAllFrameViews(nullptr, CUpdateHint::kTrunkDefs);
     if (undo) AddUndoStep(std::move(undo));
     return TRUE;
 }

@@ -61,11 +61,11 @@ CKelvardinDoc::CKelvardinDoc() = default;
 
 CKelvardinDoc::~CKelvardinDoc() = default;
 
-void CKelvardinDoc::UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) {
+void CKelvardinDoc::UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) {
     if (m_pViews) m_pViews->UpdateAllViews(sender, hint, object);
 }
 
-void CKelvardinDoc::UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) {
+void CKelvardinDoc::UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) {
     if (m_pViews) m_pViews->UpdateAllFrameViews(sender, hint, object);
 }
 
@@ -102,7 +102,7 @@ BOOL CKelvardinDoc::ResetToDefaultSetup() {
         m_portCheck = {};
         InvalidateIcomChecks();
     }
-    UpdateAllViews(nullptr, kHintRebuild);
+    UpdateAllViews(nullptr, CUpdateHint::kRebuild);
     return TRUE;
 }
 

@@ -47,8 +47,8 @@ public:
     // edit is abandoned.
     void SetSelectAlpha(ISelectAlpha* dialog) { m_pSelectAlpha = dialog; }
 
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object = 0);
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object = 0);
+    void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object = 0);
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object = 0);
 
     // ---- Setup and lookup ---------------------------------------------------------------
 

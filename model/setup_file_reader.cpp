@@ -46,8 +46,8 @@ int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile
         if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
         return whole ? kFileDone : kFileIncomplete;
     });
-    UpdateAllFrameViews(nullptr, kHintRefresh);
-    UpdateAllFrameViews(nullptr, kHintFileRead);
+    UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+    UpdateAllFrameViews(nullptr, CUpdateHint::kFileRead);
     if ((result == kFileDone || result == kFileIncomplete) && reset)
         m_bPartialFile = partial && GetApp().GetMode() != CAppState::kModeOnline;
     return result;

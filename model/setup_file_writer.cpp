@@ -33,7 +33,7 @@ int CKelvardinDoc::WriteSetupFile(CFile& file, const CString& fileName, BOOL par
             WriteSection(file, row, clearAfter);
         return kFileDone;
     });
-    UpdateAllFrameViews(nullptr, kHintRefresh);
+    UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
     if (result == kFileDone)
         m_bPartialFile = partial && GetApp().GetMode() != CAppState::kModeOnline;
     return result;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/doc_views.h"
@@ -22,7 +23,6 @@ constexpr UINT kMenuId = 137;
 constexpr UINT kSaveTitle = 6302;
 constexpr UINT kSaveFilter = 6303;
 constexpr UINT kWriteFailed = 2151;
-constexpr LPARAM kHintReplyLine = 45;
 constexpr DWORD kHelpId = 0x20000 + ID_VIEW_CLP;
 constexpr UINT kHelpContext = 1;
 // Lines the command line shows at least, and its frame.
@@ -168,10 +168,11 @@ void CCmdLineView::Refill() {
         ContinueIfAsked(data.GetClpResponse());
 }
 
-void CCmdLineView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
-    if (hint == kHintReplyLine) {
+void CCmdLineView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint.IsReply(kCmdClp)) {
         OnReplyLine();
-    } else if (hint == kHintRefresh) {
+    } else if (hint == CUpdateHint::kRefresh) {
         Refill();
     }
 }

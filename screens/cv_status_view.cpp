@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/doc_views.h"
@@ -21,11 +22,6 @@ constexpr DWORD kFieldStatus = 1356;
 constexpr DWORD kFieldErrorsTo = 77;
 constexpr DWORD kFieldBerFrom = 80;
 constexpr int kControllers = 2;
-
-// Reply hints: the standby's status, the counters, the counters cleared.
-constexpr LPARAM kHintStatus = 18;
-constexpr LPARAM kHintErrors = 19;
-constexpr LPARAM kHintErrorsCleared = 20;
 
 constexpr UINT kMenuId = 134;
 constexpr int kStatusColumn = 1;
@@ -140,17 +136,17 @@ void CCVStatusView::OnTimer(UINT_PTR id) {
     CKelvardinGridView::OnTimer(id);
 }
 
-void CCVStatusView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+void CCVStatusView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!GetGrid()) return;
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
-    if (hint >= kHintRefresh) return;
-    switch (hint) {
-        case kHintErrorsCleared:
-            if (IsOnline()) RequestErrors();
-            break;
-        case kHintErrors: RedrawFields(kFieldErrorsTo, kFieldBerFrom); break;
-        case kHintStatus: RedrawFields(kFieldStatus, kFieldStatus); break;
-        default: break;
+    CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
+    // The standby's status, the counters, the counters cleared.
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint.IsReply(kCmdClearErrors)) {
+        if (IsOnline()) RequestErrors();
+    } else if (hint.IsReply(kCmdCommErrors)) {
+        RedrawFields(kFieldErrorsTo, kFieldBerFrom);
+    } else if (hint.IsReply(kCmdCommStatus)) {
+        RedrawFields(kFieldStatus, kFieldStatus);
     }
 }
 

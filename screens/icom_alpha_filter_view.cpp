@@ -99,17 +99,18 @@ void CIcomAlphaFilterView::OnInitialUpdate() {
     LayOut();
 }
 
-void CIcomAlphaFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintObject) {
+void CIcomAlphaFilterView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* hintObject) {
     const BOOL wasUpdating = m_bUpdating;
     m_bUpdating = TRUE;
-    const bool names =
-        hint == kCmdNames && reinterpret_cast<LPARAM>(hintObject) == CWireLabelRange::kNameKind;
-    if (hint == kHintRefresh || hint == kHintRebuild || names) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    const bool names = hint.IsReply(kCmdNames) &&
+                       reinterpret_cast<LPARAM>(hintObject) == CWireLabelRange::kNameKind;
+    if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild || names) {
         FillIntercoms();
         // Another controller may offer other alpha types.
-        if (hint == kHintRebuild) FillTypes();
+        if (hint == CUpdateHint::kRebuild) FillTypes();
         LayOut();
-    } else if (hint == kHintSelection) {
+    } else if (hint == CUpdateHint::kSelection) {
         // The intercom chosen elsewhere may be one the list has no entry for yet.
         FillIntercoms();
         LayOut();
@@ -138,7 +139,7 @@ void CIcomAlphaFilterView::OnChoice(CCoolEdit& edit, int param) {
     const CPopupList* list = edit.GetPopupList();
     const LPARAM data = list && list->GetItemCount() > 0 ? edit.GetCurSelData() : -1;
     Context().m_params[static_cast<size_t>(param)] = static_cast<DWORD>(data);
-    if (CKelvardinDoc* doc = Document()) doc->UpdateAllFrameViews(this, kHintRefresh);
+    if (CKelvardinDoc* doc = Document()) doc->UpdateAllFrameViews(this, CUpdateHint::kRefresh);
     const BOOL wasUpdating = m_bUpdating;
     m_bUpdating = TRUE;
     edit.SelectByData(static_cast<DWORD>(data));

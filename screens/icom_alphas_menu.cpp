@@ -68,7 +68,8 @@ void CIcomAlphasView::RunMenuCommand(UINT command, int icom) {
             SetContextParam(context, 0, icom);
             // The pane shows the new choice; the rows follow it here, as the pane's re-reading
             // of its context is no choice of the user's.
-            if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(this, kHintSelection);
+            if (CKelvardinDoc* doc = GetDocument())
+                doc->UpdateAllFrameViews(this, CUpdateHint::kSelection);
             ApplyChoice();
             UpdateGrid();
             break;

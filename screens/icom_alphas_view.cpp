@@ -120,7 +120,7 @@ void CIcomAlphasView::SetupGrid() {
     CSortMemory& sort = RememberedSort();
     if (sort.column < 0) sort.column = 0;
     ReplaySort(sort.column, sort.ascending);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 CGridCellBase* CIcomAlphasView::GetCellData(int row, int col, UINT state, LPARAM param,
@@ -166,28 +166,27 @@ void CIcomAlphasView::UpdateGrid() {
     link.RequestAlphas(type < 0 ? -1 : type, icom < 0 ? -1 : icom);
 }
 
-void CIcomAlphasView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+void CIcomAlphasView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
+    const auto hint = CUpdateHint::FromParam(lHint);
     const auto object = reinterpret_cast<LPARAM>(hintObject);
-    if (hint == kHintAlphaStored) {
+    if (hint == CUpdateHint::kAlphaStored) {
         OnAlphaStored(static_cast<DWORD>(object));
         return;
     }
     // Whatever looks at the rows next sees the alphas added so far.
-    if (hint != kHintRebuild) AddPendingRows();
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
-    switch (hint) {
-        case kHintAlphaRemoved: OnAlphaRemoved(static_cast<DWORD>(object)); break;
+    if (hint != CUpdateHint::kRebuild) AddPendingRows();
+    CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
+    if (hint == CUpdateHint::kAlphaRemoved) {
+        OnAlphaRemoved(static_cast<DWORD>(object));
+    } else if (hint == CUpdateHint::kRebuild) {
         // The setup or the configuration changed: the rows are those of the document's alphas.
-        case kHintRebuild: CreateGrid(); break;
-        case kHintRefresh: ApplyChoice(); break;
-        case kCmdNames:
-            if (!GetHost().IsCurrentScreen(*this)) break;
-            grid->RedrawGridColumn(object == CWireLabelRange::kNameKind ? kNameColumn
-                                                                        : kAlphaColumn);
-            break;
-        default: break;
+        CreateGrid();
+    } else if (hint == CUpdateHint::kRefresh) {
+        ApplyChoice();
+    } else if (hint.IsReply(kCmdNames) && GetHost().IsCurrentScreen(*this)) {
+        grid->RedrawGridColumn(object == CWireLabelRange::kNameKind ? kNameColumn : kAlphaColumn);
     }
 }
 

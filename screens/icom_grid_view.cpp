@@ -44,23 +44,22 @@ bool IsColumnShown(IcomColumnNeed need, const CCVConfig& config) {
     return false;
 }
 
-bool IcomFieldHasHint(DWORD fieldId, LPARAM hint, LPARAM object) {
+bool IcomFieldHasHint(DWORD fieldId, CUpdateHint hint, LPARAM object) {
     if (Between(fieldId, CIntercom::kFieldName, CIntercom::kFieldName8W))
-        return hint == static_cast<LPARAM>(kCmdNames) &&
-               object == static_cast<LPARAM>(CWireLabelRange::kNameKind);
+        return hint.IsReply(kCmdNames) && object == static_cast<LPARAM>(CWireLabelRange::kNameKind);
     switch (fieldId) {
-        case CIntercom::kFieldConnection: return hint == kCmdIcomConn;
+        case CIntercom::kFieldConnection: return hint.IsReply(kCmdIcomConn);
         case CIntercom::kFieldPrimaryIP:
-        case CIntercom::kFieldBackupIP: return hint == kCmdIcomAddress;
-        case CIntercom::kFieldComPort: return hint == kCmdIcomPort;
-        case CIntercom::kFieldBaudRate: return hint == kCmdIcomBaud;
-        case CIntercom::kFieldCascadeCost: return hint == kCmdIcomCost;
-        case kRemoteBase: return hint == kCmdRemoteTrunking;
+        case CIntercom::kFieldBackupIP: return hint.IsReply(kCmdIcomAddress);
+        case CIntercom::kFieldComPort: return hint.IsReply(kCmdIcomPort);
+        case CIntercom::kFieldBaudRate: return hint.IsReply(kCmdIcomBaud);
+        case CIntercom::kFieldCascadeCost: return hint.IsReply(kCmdIcomCost);
+        case kRemoteBase: return hint.IsReply(kCmdRemoteTrunking);
         default: break;
     }
-    if (Between(fieldId, kErrorsTo, kBerFrom)) return hint == kCmdCommErrors;
+    if (Between(fieldId, kErrorsTo, kBerFrom)) return hint.IsReply(kCmdCommErrors);
     if (Between(fieldId, kStatus, kStatusSize) || fieldId == kStatusText)
-        return hint == kCmdCommStatus || hint == kCmdIcomStatus;
+        return hint.IsReply(kCmdCommStatus) || hint.IsReply(kCmdIcomStatus);
     return false;
 }
 
@@ -119,7 +118,7 @@ void CIcomGridView::SetupGrid() {
 
     if (m_nSortColumn < 0) m_nSortColumn = DefaultSortColumn();
     ReplaySort(m_nSortColumn, m_bSortAscending);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CIcomGridView::OnColumnClick(int column, int ascending) {
@@ -133,16 +132,17 @@ void CIcomGridView::OnInitialUpdate() {
         running.timer->Start(this, running.intervalMs);
 }
 
-void CIcomGridView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!TakeHint(sender, hint, hintObject)) return;
+void CIcomGridView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!TakeHint(sender, lHint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (hint >= kHintRefresh || !GetHost().IsCurrentScreen(*this)) return;
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
     if (OnReplyHint(hint)) return;
     for (int col : ColumnsForHint(hint, reinterpret_cast<LPARAM>(hintObject)))
         grid->RedrawGridColumn(col);
 }
 
-std::vector<int> CIcomGridView::ColumnsForHint(LPARAM hint, LPARAM object) const {
+std::vector<int> CIcomGridView::ColumnsForHint(CUpdateHint hint, LPARAM object) const {
     std::vector<int> columns;
     const CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return columns;

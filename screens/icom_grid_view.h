@@ -6,6 +6,7 @@
 
 #include "grid/cell_class.h"
 #include "grid/grid_ctrl.h"
+#include "model/update_hint.h"
 #include "platform/ui/wnd_timer.h"
 #include "screens/icom_menu.h"
 #include "screens/kelvardin_grid_view.h"
@@ -40,7 +41,7 @@ struct CIcomColumn {
 };
 
 // Whether an update hint (a reply's command code, and its object) concerns the intercom field.
-bool IcomFieldHasHint(DWORD fieldId, LPARAM hint, LPARAM object);
+bool IcomFieldHasHint(DWORD fieldId, CUpdateHint hint, LPARAM object);
 
 // The data the intercom screens ask the controller for while they are shown.
 enum class IcomPoll { kSetup, kStatus, kErrors, kRemTrunking };
@@ -66,7 +67,7 @@ public:
     void OnTimer(UINT_PTR id) override;
 
     // The columns a reply's hint redraws.
-    std::vector<int> ColumnsForHint(LPARAM hint, LPARAM object) const;
+    std::vector<int> ColumnsForHint(CUpdateHint hint, LPARAM object) const;
     // The intercoms a right click on the cell acts on: false when it acts on none.
     bool SelectedIntercoms(const NM_GRIDVIEW& record, CIcomSelection& selection) const;
     // The timer of a poll; null when the screen has none.
@@ -81,7 +82,7 @@ protected:
     virtual CPopupMenu ContextMenu(const CKelvardinDoc& doc, const CIcomSelection& selection) = 0;
     virtual void OnMenuCommand(UINT command, const CIcomSelection& selection) = 0;
     // A reply the screen answers beyond redrawing its columns: true when it did.
-    virtual bool OnReplyHint(LPARAM /*hint*/) { return false; }
+    virtual bool OnReplyHint(CUpdateHint /*hint*/) { return false; }
 
     // Asks for the poll's data when ONLINE, no upload runs and none is on its way.
     void Poll(IcomPoll poll);

@@ -78,7 +78,7 @@ void CIcomGroupView::SetupGrid() {
     CSortMemory& sort = RememberedSort();
     if (sort.column < 0) sort.column = 0;
     ReplaySort(sort.column, sort.ascending);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CIcomGroupView::OnColumnClick(int column, int ascending) {
@@ -101,13 +101,14 @@ void CIcomGroupView::ClearAllChanges() {
     }
 }
 
-void CIcomGroupView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!TakeHint(sender, hint, hintObject)) return;
+void CIcomGroupView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!TakeHint(sender, lHint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (hint >= kHintRefresh || !GetHost().IsCurrentScreen(*this)) return;
-    if (hint == kCmdGroups || hint == kCmdGroupsEx) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
+    if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) {
         grid->Invalidate();
-    } else if (hint == kCmdNames &&
+    } else if (hint.IsReply(kCmdNames) &&
                reinterpret_cast<LPARAM>(hintObject) == CWireLabelRange::kNameKind) {
         grid->RedrawGridColumn(1);
     }

@@ -62,8 +62,8 @@ void CIcomStatusView::UpdateGrid() {
     Poll(IcomPoll::kRemTrunking);
 }
 
-bool CIcomStatusView::OnReplyHint(LPARAM hint) {
-    if (hint != static_cast<LPARAM>(kCmdClearErrors)) return false;
+bool CIcomStatusView::OnReplyHint(CUpdateHint hint) {
+    if (!hint.IsReply(kCmdClearErrors)) return false;
     // The counters were cleared: read them again.
     Poll(IcomPoll::kErrors);
     return true;

@@ -115,7 +115,8 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
         }
         SortItems(cell.col, ascending, param);
         Invalidate();
-        if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+        if (CKelvardinDoc* doc = GetDocument())
+            doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
     }
     if (m_bFixedColumnSelection) {
         m_MouseMode = cell.col < m_nFixedCols ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "link/command_codes.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
@@ -112,24 +113,25 @@ void CKelvardinGridView::CreateGrid() {
     if (IsWindowVisible()) grid.SetFocus();
 }
 
-void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
+void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
     if (!m_pGrid || !m_host.IsCurrentScreen(*this)) return;
-    if (hint == kHintRefresh || hint == kHintRebuild) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild) {
         UpdateGrid();
         m_pGrid->Invalidate();
-    } else if (hint == 1) {
+    } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
     }
 }
 
-bool CKelvardinGridView::TakeHint(CView* sender, LPARAM hint, void* hintObject) {
+bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {
     if (!m_pGrid) return false;
-    if (hint == kHintRebuild) {
+    if (CUpdateHint::FromParam(lHint) == CUpdateHint::kRebuild) {
         CreateGrid();
         UpdateGrid();
         return false;
     }
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
+    CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     return true;
 }
 

@@ -48,7 +48,7 @@ CLogDate CLogFilterView::GetDay() const {
     return context ? log_rules::DecodeDay(context->m_params[0]) : CLogDate{};
 }
 
-void CLogFilterView::SendHint(LPARAM hint) {
+void CLogFilterView::SendHint(CUpdateHint hint) {
     if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(nullptr, hint);
 }
 
@@ -71,8 +71,8 @@ void CLogFilterView::ShowDay() {
     m_bUpdating = wasUpdating;
 }
 
-void CLogFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
-    if (hint == kHintSelection) ShowDay();
+void CLogFilterView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
+    if (CUpdateHint::FromParam(lHint) == CUpdateHint::kSelection) ShowDay();
 }
 
 BOOL CLogFilterView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -91,7 +91,7 @@ void CLogFilterView::OnDatePicked() {
     if (day == context->m_params[0]) return;
     GetFrame()->PushHistory(*context);
     context->m_params[0] = day;
-    SendHint(kHintRefresh);
+    SendHint(CUpdateHint::kRefresh);
 }
 
 BOOL CLogFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
@@ -115,6 +115,6 @@ void CLogFilterView::StepDay(int days) {
     if (!CanStepDay()) return;
     GetFrame()->PushHistory(*context);
     context->m_params[0] = log_rules::EncodeDay(log_rules::AddDays(GetDay(), days));
-    SendHint(kHintSelection);
-    SendHint(kHintRefresh);
+    SendHint(CUpdateHint::kSelection);
+    SendHint(CUpdateHint::kRefresh);
 }

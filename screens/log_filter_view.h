@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/update_hint.h"
 #include "screens/kelvardin_filter_view.h"
 #include "shell/log_day_file.h"
 
@@ -32,7 +33,7 @@ private:
     CKelvardinDoc* GetDocument() const;
     void ShowDay();
     void OnDatePicked();
-    void SendHint(LPARAM hint);
+    void SendHint(CUpdateHint hint);
 
     IScreenServices& m_services;
 };

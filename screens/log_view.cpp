@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "grid/mem_dc.h"
+#include "link/command_codes.h"
 #include "model/app_state.h"
 #include "model/doc_views.h"
 #include "platform/ui/sys_info.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-// The controller's log-line reply: a line was stored and the file may have grown.
-constexpr LPARAM kHintLogLine = 7;
 // Space beside the longest line, and the characters a horizontal page moves.
 constexpr int kExtentPadding = 8;
 constexpr int kPageChars = 10;
@@ -66,8 +65,9 @@ void CLogView::OnInitialUpdate() {
     Reload();
 }
 
-void CLogView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
-    if (hint == kHintRefresh) {
+void CLogView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh) {
         // Coming back to the day shown, the user finds the place and the lines left there,
         // with the records written meanwhile at the end; another day starts at its top.
         if (DayFilePath() == GetPath()) {
@@ -75,7 +75,8 @@ void CLogView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
         } else {
             Reload();
         }
-    } else if (hint == kHintLogLine) {
+    } else if (hint.IsReply(kCmdLogRecord)) {
+        // A line was stored and the file may have grown.
         OnGrowth();
     }
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/doc_views.h"
@@ -28,8 +29,6 @@ constexpr DWORD kFieldChars = 1630;
 constexpr int kBytesPerRow = 16;
 constexpr UINT kMenuId = 135;
 constexpr UINT kUnwrittenMessage = 2384;
-// The controller's memory read reply.
-constexpr LPARAM kHintMemoryRead = 22;
 constexpr int kWidthPadding = 5;
 
 bool IsOnline() {
@@ -149,7 +148,8 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
     ConfirmPendingWrites(TRUE);
     m_dwStart = address;
     memory_rules::Record(Context(), address);
-    if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    if (CKelvardinDoc* doc = GetDocument())
+        doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
@@ -246,24 +246,24 @@ LRESULT CMemoryDumpView::OnGridRClick(NM_GRIDVIEW* record) {
     return 0;
 }
 
-void CMemoryDumpView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+void CMemoryDumpView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!GetGrid()) return;
-    switch (hint) {
-        case kHintRebuild:
-            CreateGrid();
-            UpdateGrid();
-            break;
-        case kHintMemoryContent: ConfirmPendingWrites(TRUE); break;
-        case kHintMemoryPage:
-            GoToAddress(static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(hintObject)));
-            break;
-        case kHintRefresh:
-            CKelvardinGridView::OnUpdate(sender, hint, hintObject);
-            BindCells();
-            UpdateGrid();
-            break;
-        case kHintMemoryRead: GetGrid()->Invalidate(); break;
-        default: CKelvardinGridView::OnUpdate(sender, hint, hintObject); break;
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRebuild) {
+        CreateGrid();
+        UpdateGrid();
+    } else if (hint == CUpdateHint::kMemoryContent) {
+        ConfirmPendingWrites(TRUE);
+    } else if (hint == CUpdateHint::kMemoryPage) {
+        GoToAddress(static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(hintObject)));
+    } else if (hint == CUpdateHint::kRefresh) {
+        CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
+        BindCells();
+        UpdateGrid();
+    } else if (hint.IsReply(kCmdReadMemory)) {
+        GetGrid()->Invalidate();
+    } else {
+        CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     }
 }
 

@@ -61,18 +61,18 @@ CKelvardinDoc* CMemoryFilterView::GetDocument() const {
     return host ? host->GetActiveDocument() : nullptr;
 }
 
-void CMemoryFilterView::SendHint(LPARAM hint, LPARAM object) {
+void CMemoryFilterView::SendHint(CUpdateHint hint, LPARAM object) {
     if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(nullptr, hint, object);
 }
 
 void CMemoryFilterView::OnInitialUpdate() {
     CKelvardinFilterView::OnInitialUpdate();
     ShowWindow(SW_SHOW);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
-void CMemoryFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
-    if (hint != kHintRefresh || !GetFrame()) return;
+void CMemoryFilterView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
+    if (CUpdateHint::FromParam(lHint) != CUpdateHint::kRefresh || !GetFrame()) return;
     const BOOL wasUpdating = m_bUpdating;
     m_bUpdating = TRUE;
     m_edit.SetValue(memory_rules::CurrentAddress(GetFrame()->GetViewContext(kScreenMemory)));
@@ -88,7 +88,7 @@ BOOL CMemoryFilterView::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     if (LOWORD(wParam) == kEditId) {
-        SendHint(kHintMemoryPage, static_cast<LPARAM>(m_edit.GetValue()));
+        SendHint(CUpdateHint::kMemoryPage, static_cast<LPARAM>(m_edit.GetValue()));
         return TRUE;
     }
     return CKelvardinFilterView::OnCommand(wParam, lParam);
@@ -96,7 +96,7 @@ BOOL CMemoryFilterView::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CMemoryFilterView::OnCpuChosen() {
     // The old processor's pending writes are settled first.
-    SendHint(kHintMemoryContent);
+    SendHint(CUpdateHint::kMemoryContent);
     const LPARAM cpu = m_cpu.GetCurSelData();
     // Only the two processors there are can be chosen; anything else leaves the choice be.
     if (cpu == 0 || cpu == 1) {
@@ -105,7 +105,7 @@ void CMemoryFilterView::OnCpuChosen() {
         m_cpu.SelectByData(static_cast<DWORD>(cpu));
         m_bUpdating = FALSE;
     }
-    SendHint(kHintMemoryPage, static_cast<LPARAM>(m_edit.GetValue()));
+    SendHint(CUpdateHint::kMemoryPage, static_cast<LPARAM>(m_edit.GetValue()));
     LayOut();
 }
 

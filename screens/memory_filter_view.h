@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/update_hint.h"
 #include "screens/cool_edit.h"
 #include "screens/kelvardin_filter_view.h"
 
@@ -31,7 +32,7 @@ private:
     void OnCpuChosen();
     void LayOut();
     CKelvardinDoc* GetDocument() const;
-    void SendHint(LPARAM hint, LPARAM object = 0);
+    void SendHint(CUpdateHint hint, LPARAM object = 0);
 
     CCVDataMgr& m_data;
     CCoolEdit m_cpu;

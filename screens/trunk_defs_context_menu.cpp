@@ -126,7 +126,7 @@ void CTrunkDefsView::ShowTrunksOf(int icom) {
     IScreenHost& host = GetHost();
     host.PushHistory(host.GetViewContext(kScreen));
     host.GetViewContext(kScreen).m_params[0] = static_cast<DWORD>(icom + 1);
-    if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(this, kHintSelection);
+    if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(this, CUpdateHint::kSelection);
     // The rows follow the new filter here, whether or not a selector pane answers the hint.
     ApplyFilter();
     UpdateGrid();

@@ -1,5 +1,6 @@
 #include "screens/trunk_defs_view.h"
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -12,15 +13,8 @@
 
 namespace {
 
-// Reply hints: trunk definitions, trunk status, alphas or (object 7) intercom names, remote
-// trunking, allocations cleared, maintenance or normal mode set.
-constexpr LPARAM kHintDefinitions = 8;
-constexpr LPARAM kHintStatus = 14;
-constexpr LPARAM kHintAlphas = 5;
+// The alpha list reply's object for intercom names.
 constexpr LPARAM kNamesObject = 7;
-constexpr LPARAM kHintRemTrunking = 75;
-constexpr LPARAM kHintAllocationsCleared = 29;
-constexpr LPARAM kHintMaintenance = 39;
 
 // Whether an alpha list reply changes what the column shows: the intercom names, or the
 // labels of the alphas.
@@ -29,18 +23,18 @@ bool ShowsAlphaList(const TrunkColumn& column, LPARAM object) {
     return column.entry == CObjSpec::kEntryAlphaLabel && object != kNamesObject;
 }
 
-bool ColumnShowsReply(const TrunkColumn& column, LPARAM hint, LPARAM object) {
-    const bool alphas = hint == kHintAlphas && ShowsAlphaList(column, object);
+bool ColumnShowsReply(const TrunkColumn& column, CUpdateHint hint, LPARAM object) {
+    const bool alphas = hint.IsReply(kCmdNames) && ShowsAlphaList(column, object);
+    const bool definitions = hint.IsReply(kCmdTrunkDefs);
     switch (column.field) {
         case CTrunk::kFieldState:
-        case CTrunk::kFieldOutOfService: return hint == kHintStatus;
+        case CTrunk::kFieldOutOfService: return hint.IsReply(kCmdTrunkStates);
         case CTrunk::kFieldEnd1:
-        case CTrunk::kFieldEnd2:
-            return hint == kHintRemTrunking || hint == kHintDefinitions || alphas;
+        case CTrunk::kFieldEnd2: return hint.IsReply(kCmdRemoteTrunking) || definitions || alphas;
         case CTrunk::kFieldFixed1:
-        case CTrunk::kFieldFixed2: return hint == kHintDefinitions || alphas;
+        case CTrunk::kFieldFixed2: return definitions || alphas;
         case CTrunk::kFieldCascadable:
-        case CTrunk::kFieldFixed: return hint == kHintDefinitions;
+        case CTrunk::kFieldFixed: return definitions;
         default: return false;
     }
 }
@@ -100,7 +94,7 @@ void CTrunkDefsView::SetupGrid() {
     }
     if (m_nSortColumn < 0) m_nSortColumn = 0;
     ReplaySort(m_nSortColumn, m_bSortAscending);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CTrunkDefsView::OnColumnClick(int column, int ascending) {
@@ -154,13 +148,15 @@ void CTrunkDefsView::OnTimer(UINT_PTR id) {
     CKelvardinGridView::OnTimer(id);
 }
 
-void CTrunkDefsView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!TakeHint(sender, hint, hintObject)) return;
-    if (hint == kHintRefresh) {
+void CTrunkDefsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!TakeHint(sender, lHint, hintObject)) return;
+    // Allocations cleared, or a trunk set to maintenance or normal mode.
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh) {
         ApplyFilter();
-    } else if (hint == kHintAllocationsCleared || hint == kHintMaintenance) {
+    } else if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdTrunkMode)) {
         RefreshTrunkStatus();
-    } else if (hint <= 0xFFFF) {
+    } else if (hint.IsReply()) {
         RedrawColumnsFor(hint, reinterpret_cast<LPARAM>(hintObject));
     }
 }
@@ -190,7 +186,7 @@ void CTrunkDefsView::ApplyFilter() {
     grid->ResetScrollBars();
 }
 
-void CTrunkDefsView::RedrawColumnsFor(LPARAM hint, LPARAM object) {
+void CTrunkDefsView::RedrawColumnsFor(CUpdateHint hint, LPARAM object) {
     CKelvardinGridCtrl* grid = GetGrid();
     for (int col = 0; col < grid->GetColumnCount(); ++col) {
         const int row = m_cells.TableRow(col);

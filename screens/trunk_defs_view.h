@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "model/update_hint.h"
 #include "platform/ui/wnd_timer.h"
 #include "screens/kelvardin_grid_view.h"
 #include "screens/trunk_defs_cells.h"
@@ -56,7 +57,7 @@ private:
     // Row heights: the default for the trunks of the filter's intercom (every trunk without
     // one), 0 for the others.
     void ApplyFilter();
-    void RedrawColumnsFor(LPARAM hint, LPARAM object);
+    void RedrawColumnsFor(CUpdateHint hint, LPARAM object);
     void OnMenuCommand(UINT command);
 
     // What the right-clicked selection stands for; none when it has no menu.

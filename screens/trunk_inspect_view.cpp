@@ -111,7 +111,7 @@ void CTrunkInspectView::SetupGrid() {
     grid->SetFrameFocusCell(FALSE);
 
     SaveColumnWidths();
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CTrunkInspectView::LayOutForm() {
@@ -214,23 +214,22 @@ void CTrunkInspectView::UpdateGrid() {
     dataMgr.RefreshTrunkStatus(trunk);
 }
 
-void CTrunkInspectView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
+void CTrunkInspectView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
-    CKelvardinGridView::OnUpdate(sender, hint, hintObject);
-    switch (hint) {
-        case kCmdTrunkStates: grid->RedrawCell(kTrunkRow, kSideA + 1); break;
-        case kCmdNames: {
-            const bool names = reinterpret_cast<LPARAM>(hintObject) == 7;
-            grid->RedrawGridColumn(kSideA);
-            grid->RedrawGridColumn(names ? kSideA + 1 : kSideA + 2);
-            grid->RedrawGridColumn(kSideB);
-            break;
-        }
-        case kHintRebuild: SizeColumns(); [[fallthrough]];
-        case kHintRefresh:
-        case kCmdTrunkInspect: FollowInspection(); break;
-        default: break;
+    CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint.IsReply(kCmdTrunkStates)) {
+        grid->RedrawCell(kTrunkRow, kSideA + 1);
+    } else if (hint.IsReply(kCmdNames)) {
+        const bool names = reinterpret_cast<LPARAM>(hintObject) == 7;
+        grid->RedrawGridColumn(kSideA);
+        grid->RedrawGridColumn(names ? kSideA + 1 : kSideA + 2);
+        grid->RedrawGridColumn(kSideB);
+    } else if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kRefresh ||
+               hint.IsReply(kCmdTrunkInspect)) {
+        if (hint == CUpdateHint::kRebuild) SizeColumns();
+        FollowInspection();
     }
 }
 

@@ -100,6 +100,6 @@ void CTrunkInspectView::Inspect(int trunk) {
     if (!doc) return;
     // The selector follows; then the form, whose rows would otherwise wait for a reply that
     // changes the record, and the requests for the new trunk.
-    doc->UpdateAllFrameViews(nullptr, kHintSelection);
-    doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    doc->UpdateAllFrameViews(nullptr, CUpdateHint::kSelection);
+    doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }

@@ -36,7 +36,7 @@ int CTrunkNumbFilterView::GetInspectedTrunk() const {
 void CTrunkNumbFilterView::OnInitialUpdate() {
     CKelvardinFilterView::OnInitialUpdate();
     RefillTrunks();
-    OnUpdate(nullptr, kHintSelection, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kSelection.ToParam(), nullptr);
 }
 
 void CTrunkNumbFilterView::RefillTrunks() {
@@ -46,17 +46,15 @@ void CTrunkNumbFilterView::RefillTrunks() {
                static_cast<LPARAM>(GetInspectedTrunk()));
 }
 
-void CTrunkNumbFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* /*hintObject*/) {
+void CTrunkNumbFilterView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
     const BOOL wasUpdating = m_bUpdating;
     m_bUpdating = TRUE;
-    switch (hint) {
-        case kHintRefresh:
-        case kHintRebuild: RefillTrunks(); break;
-        case kHintSelection:
-            m_edit.SelectByData(static_cast<DWORD>(GetInspectedTrunk()));
-            m_edit.Invalidate();
-            break;
-        default: break;
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild) {
+        RefillTrunks();
+    } else if (hint == CUpdateHint::kSelection) {
+        m_edit.SelectByData(static_cast<DWORD>(GetInspectedTrunk()));
+        m_edit.Invalidate();
     }
     m_bUpdating = wasUpdating;
 }
@@ -77,7 +75,7 @@ void CTrunkNumbFilterView::OnTrunkSelected() {
     const CPopupList* list = m_edit.GetPopupList();
     const bool any = list && list->GetItemCount() > 0;
     context->m_params[0] = static_cast<DWORD>(any ? m_edit.GetCurSelData() : -1);
-    SendHint(kHintRefresh);
+    SendHint(CUpdateHint::kRefresh);
 }
 
 BOOL CTrunkNumbFilterView::OnCmdMsg(UINT id, CCmdUI* update) {
@@ -98,10 +96,10 @@ void CTrunkNumbFilterView::StepTrunk(int step) {
     if (trunk < 0 || trunk >= GetApp().GetVisibleTrunkCount()) return;
     m_host.PushHistory(*context);
     context->m_params[0] = static_cast<DWORD>(trunk);
-    SendHint(kHintSelection);
-    SendHint(kHintRefresh);
+    SendHint(CUpdateHint::kSelection);
+    SendHint(CUpdateHint::kRefresh);
 }
 
-void CTrunkNumbFilterView::SendHint(LPARAM hint) {
+void CTrunkNumbFilterView::SendHint(CUpdateHint hint) {
     if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(nullptr, hint);
 }

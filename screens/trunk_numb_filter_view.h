@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/update_hint.h"
 #include "model/view_context.h"
 #include "screens/kelvardin_filter_view.h"
 
@@ -30,7 +31,7 @@ private:
     void OnTrunkSelected();
     // Moves the inspection by one trunk, within the visible trunks.
     void StepTrunk(int step);
-    void SendHint(LPARAM hint);
+    void SendHint(CUpdateHint hint);
 
     IScreenHost& m_host;
 };

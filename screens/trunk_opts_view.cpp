@@ -97,7 +97,7 @@ void CTrunkOptsView::SetupGrid() {
     }
 
     grid->AutoSize();
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CTrunkOptsView::UpdateGrid() {
@@ -112,17 +112,15 @@ void CTrunkOptsView::ClearAllChanges() {
     if (CKelvardinDoc* doc = GetDocument()) doc->ClearAllModified(CObjSpec::kOptions);
 }
 
-void CTrunkOptsView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!TakeHint(sender, hint, hintObject)) return;
+void CTrunkOptsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!TakeHint(sender, lHint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    switch (hint) {
-        case kHintRefresh:
-        case kCmdDynamicAlloc: FollowDynamicAllocation(); break;
-        case kCmdTimeoutMinutes:
-        case kCmdTimeoutSeconds:
-        case kCmdAutoClear:
-        case kCmdWaitForTalkKey: grid->RedrawGridColumn(kValueColumn); break;
-        default: break;
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh || hint.IsReply(kCmdDynamicAlloc)) {
+        FollowDynamicAllocation();
+    } else if (hint.IsReply(kCmdTimeoutMinutes) || hint.IsReply(kCmdTimeoutSeconds) ||
+               hint.IsReply(kCmdAutoClear) || hint.IsReply(kCmdWaitForTalkKey)) {
+        grid->RedrawGridColumn(kValueColumn);
     }
 }
 

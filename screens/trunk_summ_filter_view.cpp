@@ -1,5 +1,6 @@
 #include "screens/trunk_summ_filter_view.h"
 
+#include "link/command_codes.h"
 #include "model/kelvardin_doc.h"
 #include "screens/cool_edit_rules.h"
 #include "screens/popup_list.h"
@@ -7,7 +8,7 @@
 
 namespace {
 
-constexpr LPARAM kNamesHint = 5;
+// The alpha list reply's object for intercom names.
 constexpr LPARAM kNamesObject = 7;
 
 // Sets the pane's updating guard for as long as it lives.
@@ -59,15 +60,17 @@ void CTrunkSummFilterView::Refill() {
 void CTrunkSummFilterView::OnInitialUpdate() {
     CKelvardinFilterView::OnInitialUpdate();
     Refill();
-    OnUpdate(nullptr, kHintSelection, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kSelection.ToParam(), nullptr);
 }
 
-void CTrunkSummFilterView::OnUpdate(CView* /*sender*/, LPARAM hint, void* hintObject) {
+void CTrunkSummFilterView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* hintObject) {
     const CUpdating updating(m_bUpdating);
-    const bool names = hint == kNamesHint && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
-    if (hint == kHintRefresh || hint == kHintRebuild || names) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    const bool names =
+        hint.IsReply(kCmdNames) && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
+    if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild || names) {
         Refill();
-    } else if (hint == kHintSelection) {
+    } else if (hint == CUpdateHint::kSelection) {
         // The intercom chosen elsewhere may be one the list has no entry for yet.
         Refill();
     }
@@ -91,5 +94,6 @@ void CTrunkSummFilterView::OnIcomSelected() {
     if (chosen == context->m_params[0]) return;
     if (!m_bUpdating) m_host.PushHistory(*context);
     context->m_params[0] = chosen;
-    if (CKelvardinDoc* doc = m_host.GetDocument()) doc->UpdateAllFrameViews(this, kHintRefresh);
+    if (CKelvardinDoc* doc = m_host.GetDocument())
+        doc->UpdateAllFrameViews(this, CUpdateHint::kRefresh);
 }

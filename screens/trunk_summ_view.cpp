@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
 #include "model/bit_array.h"
@@ -26,11 +27,7 @@ constexpr DWORD kCountBlock = 255;
 constexpr DWORD kLastCount = kFirstCount + 5 * kCountBlock - 1;
 constexpr int kPlaceholder = -2;
 
-// Reply hints: the summaries (standard and extended), allocations cleared, names or alphas.
-constexpr LPARAM kHintSummary = 34;
-constexpr LPARAM kHintSummaryExtended = 57;
-constexpr LPARAM kHintAllocationsCleared = 29;
-constexpr LPARAM kHintNames = 5;
+// The alpha list reply's object for intercom names.
 constexpr LPARAM kNamesObject = 7;
 
 constexpr DWORD kHelpId = 0x28016;
@@ -125,7 +122,7 @@ void CTrunkSummView::SetupGrid() {
     }
     if (m_nSortColumn < 0) m_nSortColumn = GetApp().m_bSortIntercomsByIntercomNumber ? 0 : 1;
     ReplaySort(m_nSortColumn, m_bSortAscending);
-    OnUpdate(nullptr, kHintRefresh, nullptr);
+    OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
 }
 
 void CTrunkSummView::UpdateGrid() {
@@ -147,16 +144,18 @@ void CTrunkSummView::OnTimer(UINT_PTR id) {
     CKelvardinGridView::OnTimer(id);
 }
 
-void CTrunkSummView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
-    if (!TakeHint(sender, hint, hintObject)) return;
+void CTrunkSummView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!TakeHint(sender, lHint, hintObject)) return;
     CKelvardinGridCtrl* grid = GetGrid();
-    if (hint >= kHintRefresh) return;
-    if (hint == kHintAllocationsCleared) {
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (!hint.IsReply()) return;
+    if (hint.IsReply(kCmdClearAllocations)) {
         UpdateGrid();
         return;
     }
-    const bool names = hint == kHintNames && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
-    const bool counts = hint == kHintSummary || hint == kHintSummaryExtended;
+    const bool names =
+        hint.IsReply(kCmdNames) && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
+    const bool counts = hint.IsReply(kCmdTrunkSummary) || hint.IsReply(kCmdTrunkSummaryEx);
     if (!names && !counts) return;
     grid = GetGrid();
     for (int col = 0; col < grid->GetColumnCount(); ++col) {
@@ -189,7 +188,7 @@ void CTrunkSummView::Select(int icom) {
     IScreenHost& host = GetHost();
     host.PushHistory(host.GetViewContext(kScreen));
     host.GetViewContext(kScreen).m_params[0] = static_cast<DWORD>(icom + 1);
-    if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(this, kHintSelection);
+    if (CKelvardinDoc* doc = GetDocument()) doc->UpdateAllFrameViews(this, CUpdateHint::kSelection);
     // The counts shown are those of the new selection until its reply comes.
     if (GetGrid()) GetGrid()->Invalidate();
     UpdateGrid();

@@ -10,7 +10,7 @@
 // views it stands in front of; a dialog that shows the document's data follows it this way.
 class CDocHintTap : public IDocViews {
 public:
-    using Listener = std::function<void(LPARAM hint)>;
+    using Listener = std::function<void(CUpdateHint hint)>;
 
     CDocHintTap(CKelvardinDoc& doc, Listener listener)
         : m_doc(doc), m_views(doc.GetViews()), m_listener(std::move(listener)) {
@@ -20,11 +20,11 @@ public:
     CDocHintTap(const CDocHintTap&) = delete;
     CDocHintTap& operator=(const CDocHintTap&) = delete;
 
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         if (m_views) m_views->UpdateAllViews(sender, hint, object);
         m_listener(hint);
     }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         if (m_views) m_views->UpdateAllFrameViews(sender, hint, object);
         m_listener(hint);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "link/command_codes.h"
 #include "model/doc_views.h"
 #include "platform/base/profile.h"
 #include "platform/ui/sys_info.h"
@@ -23,8 +24,7 @@ constexpr char16_t kPaletteSection[] = u"Windows\\NavBars\\AlphaPalette";
 constexpr char16_t kWidthEntry[] = u"Width";
 constexpr char16_t kHeightEntry[] = u"Height";
 constexpr UINT kPaletteTitle = 2211;
-// The document's hint that names intercom names among the alpha lists.
-constexpr LPARAM kHintAlphaList = 5;
+// The names reply's hint object that names intercom names among the alpha lists.
 constexpr LPARAM kAlphaListNames = 7;
 
 struct NavItem {
@@ -176,26 +176,20 @@ DWORD CKelvardinNavView::OnHelpHitTest(CPoint point) const {
     return 0;
 }
 
-void CKelvardinNavView::OnUpdate(CView*, LPARAM hint, void* hintObject) {
+void CKelvardinNavView::OnUpdate(CView*, LPARAM lHint, void* hintObject) {
+    const auto hint = CUpdateHint::FromParam(lHint);
     const auto object = reinterpret_cast<LPARAM>(hintObject);
-    switch (hint) {
-        case kHintRebuild: RebuildDiagnostics(); [[fallthrough]];
-        case kHintFileRead:
-            if (!m_pPalette) break;
-            m_pPalette->FillIntercoms();
-            m_pPalette->FillTypes();
-            m_pPalette->Refill();
-            break;
-        case kHintAlphaStored:
-        case kHintAlphaRemoved:
-            if (m_pPalette) m_pPalette->OnDocumentHint(hint, static_cast<DWORD>(object));
-            break;
-        case kHintAlphaList:
-            if (!m_pPalette || object != kAlphaListNames) break;
-            m_pPalette->FillIntercoms();
-            m_pPalette->Refill();
-            break;
-        default: break;
+    if (hint == CUpdateHint::kRebuild) RebuildDiagnostics();
+    if (!m_pPalette) return;
+    if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kFileRead) {
+        m_pPalette->FillIntercoms();
+        m_pPalette->FillTypes();
+        m_pPalette->Refill();
+    } else if (hint == CUpdateHint::kAlphaStored || hint == CUpdateHint::kAlphaRemoved) {
+        m_pPalette->OnDocumentHint(hint, static_cast<DWORD>(object));
+    } else if (hint.IsReply(kCmdNames) && object == kAlphaListNames) {
+        m_pPalette->FillIntercoms();
+        m_pPalette->Refill();
     }
 }
 

@@ -301,7 +301,7 @@ void CMainFrame::SaveSetupFile(BOOL partial, BOOL saveAs) {
     }
     WriteSetupFile(saveAs, partial, pause);
     pause.Resume();
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause) {

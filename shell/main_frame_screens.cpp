@@ -32,8 +32,8 @@ CView* CMainFrame::GetScreenPane(int screen) const {
 void CMainFrame::SwitchToView(int screen) {
     if (!HasScreen(screen)) return;
     if (screen == m_nCurrent && m_pCurrentView) {
-        m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
-        m_doc->UpdateAllFrameViews(nullptr, kHintSelection);
+        m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+        m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kSelection);
         return;
     }
     // An edit open on the screen that goes ends first, as the user left it.
@@ -71,8 +71,8 @@ void CMainFrame::ShowPane(int screen, bool cached) {
         if (!cached) selector->GetEdit().Expand();
     }
     if (cached) {
-        m_pCurrentPane->OnUpdate(nullptr, kHintSelection, nullptr);
-        m_pCurrentPane->OnUpdate(nullptr, kHintRefresh, nullptr);
+        m_pCurrentPane->OnUpdate(nullptr, CUpdateHint::kSelection.ToParam(), nullptr);
+        m_pCurrentPane->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     } else {
         m_pCurrentPane->OnInitialUpdate();
     }
@@ -97,7 +97,7 @@ void CMainFrame::ShowView(int screen, bool cached) {
     // A screen shown again from the cache is brought up to date, whatever kind it is: it
     // heard no hints while hidden.
     if (cached) {
-        m_pCurrentView->OnUpdate(nullptr, kHintRefresh, nullptr);
+        m_pCurrentView->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     } else {
         m_pCurrentView->OnInitialUpdate();
     }
@@ -134,15 +134,16 @@ bool CMainFrame::IsCurrentScreen(const CView& view) const {
     return m_pCurrentGrid && static_cast<const CView*>(m_pCurrentGrid) == &view;
 }
 
-void CMainFrame::UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) {
+void CMainFrame::UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) {
     // A view that reacts may switch the screen: the panes are taken as they are now.
     const std::vector<CView*> panes = {m_pCurrentPane, m_pCurrentView, m_navView.get()};
     for (CView* view : panes) {
-        if (view && view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+        if (view && view != sender)
+            view->OnUpdate(sender, hint.ToParam(), reinterpret_cast<void*>(object));
     }
 }
 
-void CMainFrame::UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) {
+void CMainFrame::UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) {
     std::vector<CView*> views;
     for (const CScreenSlot& slot : m_slots) {
         if (slot.pane) views.push_back(slot.pane.get());
@@ -150,7 +151,7 @@ void CMainFrame::UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) {
     }
     if (m_navView) views.push_back(m_navView.get());
     for (CView* view : views) {
-        if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+        if (view != sender) view->OnUpdate(sender, hint.ToParam(), reinterpret_cast<void*>(object));
     }
 }
 

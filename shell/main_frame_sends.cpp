@@ -72,7 +72,7 @@ void CMainFrame::OnSendFile() {
     }
     if (hadChanges || cleared) ClearUndoRedo();
     m_app.GetDataMgr().RefreshAlphas();
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::OnSendChanges() {
@@ -81,14 +81,14 @@ void CMainFrame::OnSendChanges() {
     ClearUndoRedo();
     CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
     RunOperation(progress);
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::OnAbortAllChanges() {
     if (!ConfirmLoss(kIdsAbortChanges)) return;
     ClearUndoRedo();
     m_doc->ClearAllChanges();
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::OnConnect() {

@@ -49,7 +49,7 @@ UINT ErrorStyle(int error) {
 }  // namespace
 
 void CMainFrame::OnRefresh() {
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::OnRefreshAlphas() {
@@ -61,7 +61,7 @@ void CMainFrame::StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to)
     if (!step) return;
     to.Push(step->MakeInverse(*m_doc));
     step->Apply(TRUE);
-    m_doc->UpdateAllFrameViews(nullptr, kHintRefresh);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CMainFrame::OnEditUndo() {
@@ -76,7 +76,7 @@ void CMainFrame::OnConfiguration() {
     CPreferencesSheet sheet(this, this);
     if (sheet.DoModal() != IDOK) return;
     SetUpMenus();
-    m_doc->UpdateAllViews(nullptr, kHintRebuild);
+    m_doc->UpdateAllViews(nullptr, CUpdateHint::kRebuild);
 }
 
 void CMainFrame::OnSNMPConfig() {

@@ -143,8 +143,8 @@ public:
     LRESULT AskActiveViewForChanges() override;
 
     // IDocViews
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override;
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override;
+    void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) override;
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
 

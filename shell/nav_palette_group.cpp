@@ -177,16 +177,16 @@ void CNavPaletteGroup::AddRow(DWORD key) {
     m_shown.push_back(key);
 }
 
-void CNavPaletteGroup::OnDocumentHint(LPARAM hint, DWORD key) {
+void CNavPaletteGroup::OnDocumentHint(CUpdateHint hint, DWORD key) {
     if (!m_pGrid) return;
     const CAssign assign = CAssign::FromKey(key);
     if (m_nIcom < 0 || m_nType < 0 || assign.m_icom != m_nIcom || assign.m_type != m_nType) return;
     const auto shown = std::find(m_shown.begin(), m_shown.end(), key);
-    if (hint == kHintAlphaRemoved && shown != m_shown.end()) {
+    if (hint == CUpdateHint::kAlphaRemoved && shown != m_shown.end()) {
         m_shown.erase(shown);
         const int row = m_pGrid->FindAlphaRow(key);
         if (row >= 0) m_pGrid->DeleteRow(row);
-    } else if (hint == kHintAlphaStored && shown == m_shown.end()) {
+    } else if (hint == CUpdateHint::kAlphaStored && shown == m_shown.end()) {
         const CKelvardinDoc* doc = GetKelvardinApp().GetKelvardinDoc();
         if (doc && doc->FindAlpha(key) && assign.m_icom < GetApp().GetVisibleIcomCount())
             AddRow(key);

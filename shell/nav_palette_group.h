@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/update_hint.h"
 #include "shell/nav_group.h"
 
 class CCoolEdit;
@@ -31,7 +32,7 @@ public:
     // Shows the alphas of the chosen intercom and type; the choices are stored.
     void Refill();
     // An alpha of the shown intercom and type was added (0x40000) or removed (0x50000).
-    void OnDocumentHint(LPARAM hint, DWORD key);
+    void OnDocumentHint(CUpdateHint hint, DWORD key);
 
     void RecalcLayout() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -50,15 +50,15 @@ void CPartialSaveSheet::OnInitDialog() {
     CKelvardinApp& app = GetKelvardinApp();
     if (app.GetMode() != CAppState::kModeOnline) return;
     // Groups are read only by their screen: the names may never have been asked for.
-    m_tap = std::make_unique<CDocHintTap>(*m_doc, [this](LPARAM hint) { OnDocumentHint(hint); });
+    m_tap =
+        std::make_unique<CDocHintTap>(*m_doc, [this](CUpdateHint hint) { OnDocumentHint(hint); });
     app.GetDataMgr().RefreshIcomGroups();
     app.GetDataMgr().RefreshIcomNames();
 }
 
-void CPartialSaveSheet::OnDocumentHint(LPARAM hint) {
-    if (hint == static_cast<LPARAM>(kCmdGroups) || hint == static_cast<LPARAM>(kCmdGroupsEx))
-        m_groups.RefreshTexts();
-    if (hint == static_cast<LPARAM>(kCmdNames)) m_intercoms.RefreshTexts();
+void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
+    if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) m_groups.RefreshTexts();
+    if (hint.IsReply(kCmdNames)) m_intercoms.RefreshTexts();
 }
 
 void CPartialSaveSheet::done(int result) {

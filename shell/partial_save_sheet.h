@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "model/update_hint.h"
 #include "shell/kelvardin_sheet.h"
 #include "shell/ps_page_alphas.h"
 #include "shell/ps_page_trunks.h"
@@ -34,7 +35,7 @@ protected:
     void OnInitDialog() override;
 
 private:
-    void OnDocumentHint(LPARAM hint);
+    void OnDocumentHint(CUpdateHint hint);
 
     CKelvardinDoc* const m_doc;
     std::unique_ptr<CDocHintTap> m_tap;

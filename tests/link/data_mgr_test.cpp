@@ -330,7 +330,8 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     written.reply.command = 31;
     mgr.PutResponse(written);
     mgr.OnResponse(&doc);
-    EXPECT_EQ(views.m_updates, (std::vector<CRecordingViews::Update>{{false, 0x10000, 0}}));
+    EXPECT_EQ(views.m_updates,
+              (std::vector<CRecordingViews::Update>{{false, CUpdateHint::kRefresh, 0}}));
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {

@@ -60,7 +60,7 @@ protected:
         std::vector<LPARAM> hints;
         m_lastUpdates = TakeUpdates();
         for (const auto& update : m_lastUpdates)
-            if (update.hint < kHintRefresh) hints.push_back(update.hint);
+            if (update.hint.IsReply()) hints.push_back(update.hint.ToParam());
         return hints;
     }
     CFakeReplyContext m_context;
@@ -208,7 +208,8 @@ TEST_F(DataRepliesTest, NamesStoreBlanksAndWarnOfRangeOverflow) {
     const Bytes request = {0, 0x70, 0x00, 0x00, 0x03};
     EXPECT_EQ(Reply(5, request, {0, 31, 'A', 'B', 0, 0, 'C', 'D', 'E', 'F', 0, 'x', 'x', 'x'}),
               Hints{5});
-    EXPECT_EQ(m_lastUpdates.back(), (CRecordingViews::Update{true, 5, 7}));  // every view
+    EXPECT_EQ(m_lastUpdates.back(),
+              (CRecordingViews::Update{true, CUpdateHint::Reply(5), 7}));  // every view
     EXPECT_EQ(Icom(0).GetName(4), CString(u"AB  "));
     EXPECT_EQ(Icom(1).GetName(4), CString(u"USER"));
     EXPECT_EQ(Icom(2).GetName(4), CString(u"    "));

@@ -164,9 +164,9 @@ protected:
         mgr.StartUpload();
         return Settle();
     }
-    int Hints(LPARAM hint) const {
+    int Hints(DWORD code) const {
         return static_cast<int>(std::count_if(views.m_updates.begin(), views.m_updates.end(),
-                                              [&](const auto& u) { return u.hint == hint; }));
+                                              [&](const auto& u) { return u.hint.IsReply(code); }));
     }
     // Runs a send to its end; the window clears the change flags as the main window does.
     bool Send(std::unique_ptr<CSendAll> source) {

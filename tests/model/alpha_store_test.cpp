@@ -8,10 +8,10 @@ using AlphaStoreTest = DocTest;
 namespace {
 
 Update Stored(const CAssign& assign) {
-    return {true, kHintAlphaStored, static_cast<LPARAM>(assign.GetKey())};
+    return {true, CUpdateHint::kAlphaStored, static_cast<LPARAM>(assign.GetKey())};
 }
 Update Removed(const CAssign& assign) {
-    return {true, kHintAlphaRemoved, static_cast<LPARAM>(assign.GetKey())};
+    return {true, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(assign.GetKey())};
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST_F(DocTest, DefaultSetup) {
     m_doc.StoreAlpha(CAssign(0, 0, 1), u"OLD");
     TakeUpdates();
     ASSERT_TRUE(m_doc.ResetToDefaultSetup());
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintRebuild, 0}}));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, CUpdateHint::kRebuild, 0}}));
     EXPECT_TRUE(m_doc.GetAlphas().empty());
     EXPECT_EQ(Config().m_wNumAlphas, 0);
     EXPECT_EQ(Icom(30).GetCascadeCost(), 310);

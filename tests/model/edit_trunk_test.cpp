@@ -31,7 +31,8 @@ TEST_F(TrunkEditTest, IntercomColumnReadsNamesAndNumbers) {
     EXPECT_EQ(TakeReports(), std::vector<int>{8});
     EXPECT_TRUE(EditEnd(0, u"MX06", kIcom));
     EXPECT_EQ(End(0).m_icom, 5);
-    EXPECT_EQ(TakeUpdates(), (std::vector<CRecordingViews::Update>(5, {false, kHintTrunkDefs, 0})));
+    EXPECT_EQ(TakeUpdates(),
+              (std::vector<CRecordingViews::Update>(5, {false, CUpdateHint::kTrunkDefs, 0})));
 
     // The other end's intercom is refused, unless it is the source of a move.
     Put(0, CTrunk::kFieldEnd2, CAssign(1, 0, 7));

@@ -154,7 +154,7 @@ TEST(SetupFileHeader, LayoutAndCheck) {
 TEST_F(SetupFileTest, FullSaveOfTheDefaultSetupByteByByte) {
     m_doc.SetPartialFile(TRUE);
     const Bytes file = Save();
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, kHintRefresh, 0}}));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, CUpdateHint::kRefresh, 0}}));
     EXPECT_FALSE(m_doc.IsPartialFile());
 
     CModuleVersionInfo version;
@@ -333,11 +333,11 @@ TEST_F(SetupFileTest, PartialSaveHoldsTheChosenObjectsAndKeepsTheirMark) {
     EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(3, 0));
     EXPECT_EQ(m_doc.GetAlphas().size(), 1u);
     // The alpha comes once with its narrow and once with its wide label.
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, kHintRebuild, 0},
-                                                  {true, kHintAlphaStored, 0x03070064},
-                                                  {true, kHintAlphaStored, 0x03070064},
-                                                  {false, kHintRefresh, 0},
-                                                  {false, kHintFileRead, 0}}));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, CUpdateHint::kRebuild, 0},
+                                                  {true, CUpdateHint::kAlphaStored, 0x03070064},
+                                                  {true, CUpdateHint::kAlphaStored, 0x03070064},
+                                                  {false, CUpdateHint::kRefresh, 0},
+                                                  {false, CUpdateHint::kFileRead, 0}}));
 
     // Online the file is never taken as partial; after a full file nothing keeps the mark.
     m_app.SetMode(CAppState::kModeOnline);
@@ -464,7 +464,8 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
         const auto updates = TakeUpdates();
         ASSERT_GE(updates.size(), 2u);
         EXPECT_EQ(std::vector<Update>(updates.end() - 2, updates.end()),
-                  (std::vector<Update>{{false, kHintRefresh, 0}, {false, kHintFileRead, 0}}));
+                  (std::vector<Update>{{false, CUpdateHint::kRefresh, 0},
+                                       {false, CUpdateHint::kFileRead, 0}}));
     }
     // Group 0 took its members from the section of 300, group 1 from the section of 2.
     Reset();
@@ -552,7 +553,7 @@ TEST_F(SetupFileTest, FileErrorsAndLackOfMemoryAreReported) {
     m_doc.SetFlagOnAll(kInFile, TRUE);
     EXPECT_EQ(m_doc.WriteSetupFile(full, u"/tmp/A.kvd", FALSE, TRUE), 2);
     EXPECT_TRUE(m_doc.IsPartialFile());
-    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, kHintRefresh, 0}}));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, CUpdateHint::kRefresh, 0}}));
 
     // Failing inside the intercoms: the trunks read so far stay, with their mark.
     CMemFile denied(good);
@@ -561,8 +562,8 @@ TEST_F(SetupFileTest, FileErrorsAndLackOfMemoryAreReported) {
     CPartialSaveSelection description;
     Trunk(0).SetFixed(TRUE, FALSE);
     EXPECT_EQ(m_doc.ReadSetupFile(description, denied, u"B.kvd", FALSE, FALSE), 2);
-    EXPECT_EQ(TakeUpdates(),
-              (std::vector<Update>{{false, kHintRefresh, 0}, {false, kHintFileRead, 0}}));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{false, CUpdateHint::kRefresh, 0},
+                                                  {false, CUpdateHint::kFileRead, 0}}));
     EXPECT_FALSE(Trunk(0).GetFixed());
     EXPECT_EQ(Trunk(0).GetFlags(), kInFile);
 

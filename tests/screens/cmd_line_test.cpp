@@ -95,7 +95,7 @@ TEST_F(CmdLineTest, AutoNxtAsksForTheNextBlockAlsoAfterTheConsoleWasHidden) {
     ASSERT_TRUE(Pump([&] { return host.dataMgr.GetClpResponse() == u"LAST&"; }));
     EXPECT_EQ(console->GetList().GetCount(), 7);
     Show(*console);
-    console->OnUpdate(nullptr, kHintRefresh, nullptr);
+    console->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(console->GetList().GetText(7), u"LAST&");
     ASSERT_TRUE(SawCommand("XY:NXT"));
 }
@@ -104,7 +104,7 @@ TEST_F(CmdLineTest, HistorySavedAsUtf8LinesEndingInCrLf) {
     auto console = ShowConsole();
     host.dataMgr.AppendClpHistory(u"A", 1);
     host.dataMgr.AppendClpHistory(u"OK \u00e9", 2);
-    console->OnUpdate(nullptr, kHintRefresh, nullptr);
+    console->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     const CString path = FromQString(dir.filePath("history.txt"));
     services.choice = IScreenServices::SaveChoice{path, FromQString(dir.path())};
     script.ExpectMenu([](QMenu& menu) {

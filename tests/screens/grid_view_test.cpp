@@ -57,7 +57,7 @@ TEST_F(GridViewTest, HeaderClicksToggleTheDirectionAndKeepEmptyValuesLast) {
     EXPECT_EQ(screen->Column(1), ascending);
     // Every click refreshes the visible panes.
     EXPECT_EQ(std::count(m_views.m_updates.begin(), m_views.m_updates.end(),
-                         CRecordingViews::Update{false, kHintRefresh, 0}),
+                         CRecordingViews::Update{false, CUpdateHint::kRefresh, 0}),
               3);
 
     // Addresses compare as numbers, none at the end both ways.
@@ -117,7 +117,7 @@ TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
     // Once: a longer text later leaves the width the user may have set since.
     const int width = grid.GetColumnWidth(3);
     m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
-    screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(grid.GetColumnWidth(3), width);
 }
 
@@ -127,12 +127,13 @@ TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) 
     grid.SetSelectedRange(2, 1, 3, 2);
     grid.SetFocusCell(3, 2);
     host.current = nullptr;
-    for (LPARAM hint : std::initializer_list<LPARAM>{1, kHintRefresh, kHintRebuild})
-        screen->OnUpdate(nullptr, hint, nullptr);
+    for (CUpdateHint hint : {CUpdateHint::Reply(1), CUpdateHint::kRefresh, CUpdateHint::kRebuild})
+        screen->OnUpdate(nullptr, hint.ToParam(), nullptr);
     EXPECT_EQ(screen->updates, 1);
     host.current = screen.get();
-    for (LPARAM hint : std::initializer_list<LPARAM>{1, kHintRefresh, 14, kHintSelection})
-        screen->OnUpdate(nullptr, hint, nullptr);
+    for (CUpdateHint hint : {CUpdateHint::Reply(1), CUpdateHint::kRefresh, CUpdateHint::Reply(14),
+                             CUpdateHint::kSelection})
+        screen->OnUpdate(nullptr, hint.ToParam(), nullptr);
     EXPECT_EQ(screen->updates, 3);
 
     screen->CreateGrid();

@@ -66,7 +66,7 @@ protected:
         views.shown = hidden ? std::vector<CView*>{} : std::vector<CView*>{&pane, &view};
         view.ShowWindow(hidden ? SW_HIDE : SW_SHOW);
         // Shown again, the main window refreshes the screen.
-        if (!hidden) view.OnUpdate(nullptr, kHintRefresh, nullptr);
+        if (!hidden) view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     }
 
     CIcomAlphaFilterView pane{host};
@@ -163,13 +163,13 @@ TEST_F(IcomAlphasViewTest, ChoiceOfIntercomAndTypeOnlyChangesRowHeights) {
 TEST_F(IcomAlphasViewTest, ConfigurationChangeKeepsTheRowsOfTheAlphasTheDocumentHolds) {
     // The configuration sheet's OK reaches every view, shown or not; the alphas stay.
     Choose(3, -1);
-    m_doc.UpdateAllViews(nullptr, kHintRebuild);
+    m_doc.UpdateAllViews(nullptr, CUpdateHint::kRebuild);
     EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
     EXPECT_EQ(Rows(false).size(), 6u);
     Choose(-1, -1);
     Hide(true);
     m_app.m_nVisibleIntercoms = 2;
-    m_doc.UpdateAllViews(nullptr, kHintRebuild);
+    m_doc.UpdateAllViews(nullptr, CUpdateHint::kRebuild);
     Hide(false);
     EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10"}));
     // Alphas that come after still get their rows.

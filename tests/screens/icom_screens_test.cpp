@@ -113,17 +113,18 @@ TEST_F(IcomScreenTest, ColumnsFollowTheControllersAbilitiesAndRepliesRedrawTheir
     EXPECT_TRUE(Cell(*setup, 2, 16).IsReadOnly());
     EXPECT_FALSE(Cell(*setup, 2, 1).IsReadOnly());
     // A reply redraws the columns of its data only.
-    EXPECT_EQ(setup->ColumnsForHint(27, 0), (std::vector<int>{7}));
-    EXPECT_EQ(setup->ColumnsForHint(70, 0), (std::vector<int>{8, 9}));
-    EXPECT_EQ(setup->ColumnsForHint(5, 7), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_TRUE(setup->ColumnsForHint(5, 2).empty());
-    EXPECT_EQ(setup->ColumnsForHint(56, 0), (std::vector<int>{11, 12, 13, 14, 16}));
+    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(27), 0), (std::vector<int>{7}));
+    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(70), 0), (std::vector<int>{8, 9}));
+    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(5), 7), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_TRUE(setup->ColumnsForHint(CUpdateHint::Reply(5), 2).empty());
+    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(56), 0),
+              (std::vector<int>{11, 12, 13, 14, 16}));
 
     auto view = Open<CIcomStatusView>();
     status.insert(status.end() - 1, {u"OK?", u"Cur", u"Type", u"Size", u"# Rem"});
     EXPECT_EQ(Row(*view, 0), status);
     EXPECT_TRUE(Cell(*view, 3, 1).IsReadOnly());
-    EXPECT_EQ(view->ColumnsForHint(19, 0), (std::vector<int>{2, 3, 4, 5}));
+    EXPECT_EQ(view->ColumnsForHint(CUpdateHint::Reply(19), 0), (std::vector<int>{2, 3, 4, 5}));
 }
 
 TEST_F(IcomScreenTest, TheNameOfTheConfiguredLengthSortsUntilTheUserSortsAgain) {
@@ -137,7 +138,7 @@ TEST_F(IcomScreenTest, TheNameOfTheConfiguredLengthSortsUntilTheUserSortsAgain) 
     CCellID header(0, 0);
     setup->GetGrid()->OnFixedRowClick(header);
     setup->GetGrid()->OnFixedRowClick(header);
-    setup->OnUpdate(nullptr, kHintRebuild, nullptr);
+    setup->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     EXPECT_EQ(Column(*setup, 0), (Texts{u"4", u"3", u"2", u"1"}));
 
     m_app.m_bSortIntercomsByIntercomNumber = TRUE;

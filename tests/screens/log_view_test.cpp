@@ -124,7 +124,7 @@ TEST_F(LogViewTest, FollowsTheEndAsTheFileGrowsAndSurvivesAShrink) {
     EXPECT_EQ(view->GetCaret(), 2);
     EXPECT_EQ(view->GetTopLine(), 0);
     QFile::remove(DayPath());
-    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    view->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(view->GetRecordCount(), 0);
 }
 
@@ -141,7 +141,7 @@ TEST_F(LogViewTest, ComingBackKeepsThePlaceAndTheSelectionWithNewRecordsAtTheEnd
 
     // Shown again by the main window after records were written meanwhile.
     WriteDay(DayPath(), 100, 5, true);
-    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    view->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(view->GetTopLine(), 40);
     EXPECT_EQ(view->GetSelectedText(), u"REC00042\r\nREC00043\r\n");
     EXPECT_EQ(view->GetCaret(), 43);
@@ -150,12 +150,12 @@ TEST_F(LogViewTest, ComingBackKeepsThePlaceAndTheSelectionWithNewRecordsAtTheEnd
 
     // Left at the end, the view comes back at the new end.
     WriteDay(DayPath(), 105, 6, true);
-    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    view->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(view->GetTopLine(), 111 - page);
 
     // Another day starts at its top with nothing selected.
     host.contexts[kScreenLog].m_params[0] = log_rules::EncodeDay({2012, 3, 2});
-    view->OnUpdate(nullptr, kHintRefresh, nullptr);
+    view->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(view->GetRecordCount(), 3);
     EXPECT_EQ(view->GetTopLine(), 0);
     EXPECT_EQ(view->GetSelStart(), -1);
@@ -244,7 +244,8 @@ TEST_F(LogViewTest, DayStepsWithTheKeysAcrossMonthsAndTheViewReloads) {
     EXPECT_EQ(pane.GetDay(), (CLogDate{2012, 2, 29}));
     ASSERT_EQ(host.pushed.size(), 1u);
     EXPECT_EQ(host.pushed[0].m_params[0], log_rules::EncodeDay({2012, 3, 1}));
-    EXPECT_EQ(views.hints, (std::vector<LPARAM>{kHintSelection, kHintRefresh}));
+    EXPECT_EQ(views.hints,
+              (std::vector<CUpdateHint>{CUpdateHint::kSelection, CUpdateHint::kRefresh}));
     EXPECT_EQ(view->GetPath(), FromQString(DayPath("20120229.CVL")));
     EXPECT_EQ(view->GetRecordCount(), 7);
     std::chrono::year_month_day shown;

@@ -259,7 +259,8 @@ TEST_F(MemoryStatusTest, ProcessorChoiceOutsideTheTwoIsIgnored) {
     pane.GetCpuEdit().GetPopupList()->DeleteAll();
     pane.SendMessage(WM_COMMAND, MAKEWPARAM(CMemoryFilterView::kCpuId, cool_edit::kSelChange));
     EXPECT_EQ(host.dataMgr.GetMemoryCpu(), 1);
-    EXPECT_EQ(views.hints, (std::vector<LPARAM>{kHintMemoryContent, kHintMemoryPage}));
+    EXPECT_EQ(views.hints,
+              (std::vector<CUpdateHint>{CUpdateHint::kMemoryContent, CUpdateHint::kMemoryPage}));
 }
 
 }  // namespace

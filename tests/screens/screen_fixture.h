@@ -161,21 +161,22 @@ protected:
 // the others. Each hint is recorded.
 class CFrameViews : public IDocViews {
 public:
-    void UpdateAllViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         Send(all, sender, hint, object);
     }
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         hints.push_back(hint);
         Send(shown, sender, hint, object);
     }
     std::vector<CView*> shown;
     std::vector<CView*> all;
-    std::vector<LPARAM> hints;
+    std::vector<CUpdateHint> hints;
 
 private:
-    static void Send(std::vector<CView*> views, CView* sender, LPARAM hint, LPARAM object) {
+    static void Send(std::vector<CView*> views, CView* sender, CUpdateHint hint, LPARAM object) {
         for (CView* view : views) {
-            if (view != sender) view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+            if (view != sender)
+                view->OnUpdate(sender, hint.ToParam(), reinterpret_cast<void*>(object));
         }
     }
 };

@@ -19,18 +19,18 @@ TEST_F(TrunkDefsTest, RowsFollowTheTrunkCountAndTheIntercomFilter) {
 
     // The selector's choice: CHAR's trunks only; then every trunk for all and for "several".
     host.contexts[0].m_params[0] = 3;
-    screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(ShownTrunks(), (std::vector<int>{0, 2}));
     for (DWORD all : {0u, 0xFFFFFFFFu}) {
         host.contexts[0].m_params[0] = all;
-        screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+        screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
         EXPECT_EQ(ShownTrunks(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
     }
 
     // A controller with out-of-service trunks adds its column; the visible trunks cap the rows.
     SetCapabilities(CCVConfig::kOOSTrunks);
     m_app.m_nVisibleTrunks = 4;
-    screen->OnUpdate(nullptr, kHintRebuild, nullptr);
+    screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     EXPECT_EQ(Grid().GetColumnCount(), 15);
     EXPECT_EQ(Grid().GetItemText(0, 2), u"OOS");
     EXPECT_EQ(Grid().GetRowCount(), 5);
@@ -55,7 +55,7 @@ TEST_F(TrunkDefsTest, HeaderSortsToggleKeepEmptyEndsLastAndSurviveARebuild) {
 
     // A new configuration rebuilds the grid; the filter and the last sort apply again.
     host.contexts[0].m_params[0] = 2;
-    screen->OnUpdate(nullptr, kHintRebuild, nullptr);
+    screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     EXPECT_EQ(Grid().GetSortColumn(), kIcom1);
     EXPECT_FALSE(Grid().GetSortAscending());
     EXPECT_EQ(Column(kIcom1), descending);
@@ -204,7 +204,7 @@ TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavi
     EXPECT_EQ(host.pushed.size(), 1u);
     EXPECT_EQ(host.contexts[0].m_params[0], 4u);
     EXPECT_EQ(ShownTrunks(), (std::vector<int>{1, 4}));
-    EXPECT_EQ(TakeUpdates().back(), (CRecordingViews::Update{false, kHintSelection, 0}));
+    EXPECT_EQ(TakeUpdates().back(), (CRecordingViews::Update{false, CUpdateHint::kSelection, 0}));
     EXPECT_TRUE(script.AllAnswered());
 }
 

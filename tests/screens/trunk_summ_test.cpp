@@ -13,11 +13,11 @@ namespace {
 // The document's hints go to the screen and its pane, as the main window passes them on.
 class CViewsRouter : public CRecordingViews {
 public:
-    void UpdateAllFrameViews(CView* sender, LPARAM hint, LPARAM object) override {
+    void UpdateAllFrameViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         CRecordingViews::UpdateAllFrameViews(sender, hint, object);
         for (CView* view : views)
             if (view && view != sender)
-                view->OnUpdate(sender, hint, reinterpret_cast<void*>(object));
+                view->OnUpdate(sender, hint.ToParam(), reinterpret_cast<void*>(object));
     }
     std::vector<CView*> views;
 };
@@ -103,7 +103,7 @@ TEST_F(TrunkSummTest, ShowsTheChosenIntercomsCountsSortedByNameOrNumber) {
     EXPECT_EQ(Grid().GetItemText(4, 1), u"DELT");
     EXPECT_EQ(Text(2, 81), u"5");  // the controller's own count towards intercom 2
     Selection() = 2;               // intercom 1's table
-    screen->OnUpdate(nullptr, kHintRefresh, nullptr);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(Text(2, 81), u"7");
     EXPECT_EQ(Text(3, 81), u"-");
 
@@ -128,7 +128,7 @@ TEST_F(TrunkSummTest, ADoubleClickChoosesTheIntercomOnceWithABackStep) {
 
     // The pane's list refilled in another order still shows the context's intercom.
     NameIcom(3, u"AAAA");
-    pane->OnUpdate(nullptr, kHintRefresh, nullptr);
+    pane->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(pane->GetEdit().GetValueText(), u"CHAR");
 }
 

@@ -140,11 +140,11 @@ TEST_F(NavViewTest, GroupsAndItemsFollowTheSettings) {
     EXPECT_EQ(commands(List(2)), (std::vector<UINT>{32799, 32809}));
     // The restrictions show after a reconfiguration.
     app.m_bAllowMemoryPeek = TRUE;
-    bar->OnUpdate(nullptr, kHintRebuild, nullptr);
+    bar->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     EXPECT_EQ(commands(List(2)), (std::vector<UINT>{32799, 32802, 32809}));
     app.m_bAllowCommandLineProtocol = TRUE;
     app.m_bAllowMemoryPeek = FALSE;
-    bar->OnUpdate(nullptr, kHintRebuild, nullptr);
+    bar->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     EXPECT_EQ(commands(List(2)), (std::vector<UINT>{32799, 32801, 32809}));
 }
 
@@ -277,17 +277,18 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     using R = std::vector<std::pair<CString, CString>>;
     EXPECT_EQ(Rows(grid), (R{{u"1", u"BOOTH"}, {u"5", u"DESK"}}));
 
-    const auto hint = [&](LPARAM which, int icom, int type, int number, const char16_t* label) {
+    const auto hint = [&](CUpdateHint which, int icom, int type, int number,
+                          const char16_t* label) {
         const CAssign assign{BYTE(icom), BYTE(type), WORD(number)};
         doc.StoreAlpha(assign, label);
-        bar->OnUpdate(nullptr, which, reinterpret_cast<void*>(LPARAM(assign.GetKey())));
+        bar->OnUpdate(nullptr, which.ToParam(), reinterpret_cast<void*>(LPARAM(assign.GetKey())));
     };
-    hint(kHintAlphaStored, 1, 2, 7, u"NEW");
-    hint(kHintAlphaStored, 2, 2, 9, u"ELSE");  // another intercom
-    hint(kHintAlphaRemoved, 1, 2, 4, u"");
+    hint(CUpdateHint::kAlphaStored, 1, 2, 7, u"NEW");
+    hint(CUpdateHint::kAlphaStored, 2, 2, 9, u"ELSE");  // another intercom
+    hint(CUpdateHint::kAlphaRemoved, 1, 2, 4, u"");
     EXPECT_EQ(Rows(grid), (R{{u"1", u"BOOTH"}, {u"8", u"NEW"}}));
     app.m_nVisibleIntercoms = 1;  // intercom 1 is no longer shown
-    hint(kHintAlphaStored, 1, 2, 3, u"HIDDEN");
+    hint(CUpdateHint::kAlphaStored, 1, 2, 3, u"HIDDEN");
     EXPECT_EQ(grid.GetRowCount(), 3);
     app.m_nVisibleIntercoms = 255;
 
@@ -314,7 +315,7 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     profile.WriteProfileInt(section, u"Intercom", 1);
     bar.reset();
     MakeBar();
-    bar->OnUpdate(nullptr, kHintFileRead, nullptr);
+    bar->OnUpdate(nullptr, CUpdateHint::kFileRead.ToParam(), nullptr);
     EXPECT_EQ(bar->GetPalette()->GetCurrentIntercom(), 1);
     EXPECT_EQ(Rows(*bar->GetPalette()->GetGrid()), (R{{u"2", u"PP1"}}));
 }

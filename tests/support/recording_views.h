@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 #include "model/doc_views.h"
@@ -9,15 +10,19 @@ class CRecordingViews : public IDocViews {
 public:
     struct Update {
         bool allViews;  // all views, or the visible panes only
-        LPARAM hint;
+        CUpdateHint hint;
         LPARAM object;
         bool operator==(const Update&) const = default;
+        friend void PrintTo(const Update& update, std::ostream* out) {
+            *out << '{' << update.allViews << ", " << update.hint.ToParam() << ", " << update.object
+                 << '}';
+        }
     };
 
-    void UpdateAllViews(CView*, LPARAM hint, LPARAM object) override {
+    void UpdateAllViews(CView*, CUpdateHint hint, LPARAM object) override {
         m_updates.push_back({true, hint, object});
     }
-    void UpdateAllFrameViews(CView*, LPARAM hint, LPARAM object) override {
+    void UpdateAllFrameViews(CView*, CUpdateHint hint, LPARAM object) override {
         m_updates.push_back({false, hint, object});
     }
     void BeginWaitCursor() override { ++m_waitCursors; }
