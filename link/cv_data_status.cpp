@@ -55,14 +55,18 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
         return;
     }
     if (!m_bFirstStatusSeen.exchange(TRUE)) m_bFollowLogDirection = TRUE;
-    QueueFollowUps(status, OnControllerStatus());
+    const BOOL cameUp = OnControllerStatus();
     CAppState& app = GetApp();
     // Every controller that answers the status keeps a request log the user may ask for.
     app.m_nControllerPresent = 1;
     app.m_nControllerLogging = 1;
-    if (app.GetMode() != CAppState::kModeFile) {
-        const bool reset = CheckConfiguration(status, doc);
-        if (!m_bOnline) GoOnline();
+    const bool linked = app.GetMode() != CAppState::kModeFile;
+    const bool reset = linked && CheckConfiguration(status, doc);
+    if (linked && !m_bOnline) GoOnline();
+    // Only now: the engine builds them with the link's copy of the configuration, and one
+    // built with the copy from before this status (no log token yet) would be dropped.
+    QueueFollowUps(status, cameUp);
+    if (linked) {
         CheckAlphaChangeCount(status);
         if (app.GetMode() != CAppState::kModeOnline) {
             app.SetMode(CAppState::kModeOnline);

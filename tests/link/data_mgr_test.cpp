@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
 #include "model/app_state.h"
@@ -395,3 +399,47 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
 }
 
 }  // namespace
+
+// The engine builds requests while the user-interface thread takes the first status in.
+class CBuildDuringReset : public CRecordingViews {
+public:
+    std::function<void()> onReset;
+    void BeginWaitCursor() override {
+        CRecordingViews::BeginWaitCursor();
+        if (onReset) std::exchange(onReset, nullptr)();
+    }
+};
+
+TEST_F(DataMgrTest, TheFirstStatusOfALogTokenControllerAsksForTheLogDirection) {
+    CCVConfig& c = app.GetConfig();
+    c.m_dwCapabilities = 0;  // as known before this controller answered
+    c.m_wNumTrunks = 8;
+    c.m_wNumIntercoms = 12;
+    c.m_wNumGroups = 4;
+    app.m_nRequestLogging = 1;
+    app.SetMode(CAppState::kModeConnecting);
+    CKelvardinDoc doc;
+    CBuildDuringReset views;
+    doc.SetViews(&views);
+    std::vector<DWORD> sent;
+    views.onReset = [&] { sent.push_back(Next().first); };
+
+    Bytes record(26, 0);
+    record[0] = BYTE(c.m_wFlags);
+    record[1] = 12;
+    record[3] = 8;
+    record[10] = 4;
+    record[22] = 0x80;  // the log token
+    CDualMessage status;
+    status.request.command = kCmdNetworkControl;
+    status.request.SetPayload(Bytes{kPresencePoll});
+    status.reply.command = kCmdStatus;
+    status.reply.SetPayload(record);
+    mgr.PutResponse(status);
+    mgr.OnResponse(&doc);
+    ASSERT_EQ(sent.size(), 1u);  // the setup was reset for the new controller
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    for (DWORD code = Next().first; code != 0 && sent.size() < 200; code = Next().first)
+        sent.push_back(code);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), kCmdTakeLogDirection), 1);
+}
