@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
@@ -22,7 +23,9 @@ constexpr DWORD kFieldErrorsTo = 77;
 constexpr DWORD kFieldBerFrom = 80;
 constexpr int kControllers = 2;
 
-// Reply hints: the standby's status, the counters, the counters cleared.
+// Reply hints: the status that turned the mode ONLINE, the standby's status, the counters, the
+// counters cleared.
+constexpr LPARAM kHintOnline = 1;
 constexpr LPARAM kHintStatus = 18;
 constexpr LPARAM kHintErrors = 19;
 constexpr LPARAM kHintErrorsCleared = 20;
@@ -144,24 +147,39 @@ void CCVStatusView::OnUpdate(CView* sender, LPARAM hint, void* hintObject) {
     if (!GetGrid()) return;
     CKelvardinGridView::OnUpdate(sender, hint, hintObject);
     if (hint >= kHintRefresh) return;
-    switch (hint) {
-        case kHintErrorsCleared:
-            if (IsOnline()) RequestErrors();
-            break;
-        case kHintErrors: RedrawFields(kFieldErrorsTo, kFieldBerFrom); break;
-        case kHintStatus: RedrawFields(kFieldStatus, kFieldStatus); break;
-        default: break;
+    if (hint == kHintErrorsCleared) {
+        if (IsOnline()) RequestErrors();
+        return;
     }
+    CKelvardinGridCtrl* grid = GetGrid();
+    for (int col : ColumnsForHint(hint))
+        grid->RedrawGridColumn(col);
 }
 
-void CCVStatusView::RedrawFields(DWORD first, DWORD last) {
-    CKelvardinGridCtrl* grid = GetGrid();
+std::vector<int> CCVStatusView::ColumnsForHint(LPARAM hint) const {
+    DWORD first = 0;
+    DWORD last = 0;
+    switch (hint) {
+        case kHintErrors:
+            first = kFieldErrorsTo;
+            last = kFieldBerFrom;
+            break;
+        // The status shows only ONLINE: the statuses received while the link came back may
+        // equal the stored ones, and then no reply repaints what was drawn meanwhile.
+        case kHintOnline:
+        case kHintStatus: first = last = kFieldStatus; break;
+        default: return {};
+    }
+    std::vector<int> columns;
+    const CKelvardinGridCtrl* grid = GetGrid();
+    if (!grid) return columns;
     for (int col = 0; col < grid->GetColumnCount(); ++col) {
         const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(1, col));
         if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kController) continue;
         const DWORD field = cell->GetObjSpec().m_nFieldId;
-        if (field >= first && field <= last) grid->RedrawGridColumn(col);
+        if (field >= first && field <= last) columns.push_back(col);
     }
+    return columns;
 }
 
 BOOL CCVStatusView::OnCmdMsg(UINT id, CCmdUI* update) {
