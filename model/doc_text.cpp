@@ -101,9 +101,15 @@ CString CKelvardinDoc::GetRequestStateText(int i) const {
 }
 
 CString CKelvardinDoc::GetCommStatText(const CCommStat& status) const {
+    // A code without a name of its own (the active controller reports 13) adds no "?" or "-"
+    // after the verdict.
     const CString code = GetIcomModelText(status.m_code);
-    if (status.m_ok) return LoadResString(kOK) + u" " + code;
-    if (status.m_code != CCommStat::kUnknownCode) return LoadResString(kBad) + u" " + code;
+    const bool named = CDocTexts::NamesModel(status.m_code);
+    const auto verdict = [&](UINT word) {
+        return named ? LoadResString(word) + u" " + code : LoadResString(word);
+    };
+    if (status.m_ok) return verdict(kOK);
+    if (status.m_code != CCommStat::kUnknownCode) return verdict(kBad);
     return code;
 }
 

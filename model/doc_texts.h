@@ -11,6 +11,10 @@ struct CDocTexts {
 
     CDocTexts();
 
+    // Whether the model index has a name of its own, not a placeholder for "no model" or "not
+    // known yet".
+    static bool NamesModel(int index);
+
     std::array<CString, 5> m_trunkStates;  // "Maint", "In-Use", "Alloc", "Idle", "?"
     std::array<CString, 2> m_connTypes;    // by connection type
     std::array<CString, 4> m_baudRates;    // by baud rate choice

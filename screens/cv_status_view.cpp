@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
@@ -139,25 +140,40 @@ void CCVStatusView::OnTimer(UINT_PTR id) {
 void CCVStatusView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!GetGrid()) return;
     CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
-    // The standby's status, the counters, the counters cleared.
     const auto hint = CUpdateHint::FromParam(lHint);
+    if (!hint.IsReply()) return;
     if (hint.IsReply(kCmdClearErrors)) {
         if (IsOnline()) RequestErrors();
-    } else if (hint.IsReply(kCmdCommErrors)) {
-        RedrawFields(kFieldErrorsTo, kFieldBerFrom);
-    } else if (hint.IsReply(kCmdCommStatus)) {
-        RedrawFields(kFieldStatus, kFieldStatus);
+        return;
     }
+    CKelvardinGridCtrl* grid = GetGrid();
+    for (int col : ColumnsForHint(hint))
+        grid->RedrawGridColumn(col);
 }
 
-void CCVStatusView::RedrawFields(DWORD first, DWORD last) {
-    CKelvardinGridCtrl* grid = GetGrid();
+std::vector<int> CCVStatusView::ColumnsForHint(CUpdateHint hint) const {
+    DWORD first = 0;
+    DWORD last = 0;
+    if (hint.IsReply(kCmdCommErrors)) {
+        first = kFieldErrorsTo;
+        last = kFieldBerFrom;
+    } else if (hint.IsReply(kCmdStatus) || hint.IsReply(kCmdCommStatus)) {
+        // The status shows only ONLINE: the statuses received while the link came back may
+        // equal the stored ones, and then no reply repaints what was drawn meanwhile.
+        first = last = kFieldStatus;
+    } else {
+        return {};
+    }
+    std::vector<int> columns;
+    const CKelvardinGridCtrl* grid = GetGrid();
+    if (!grid) return columns;
     for (int col = 0; col < grid->GetColumnCount(); ++col) {
         const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(1, col));
         if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kController) continue;
         const DWORD field = cell->GetObjSpec().m_nFieldId;
-        if (field >= first && field <= last) grid->RedrawGridColumn(col);
+        if (field >= first && field <= last) columns.push_back(col);
     }
+    return columns;
 }
 
 BOOL CCVStatusView::OnCmdMsg(UINT id, CCmdUI* update) {

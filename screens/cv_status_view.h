@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "model/update_hint.h"
 #include "platform/ui/wnd_timer.h"
 #include "screens/kelvardin_grid_view.h"
 
@@ -25,14 +28,15 @@ public:
     BOOL OnCmdMsg(UINT id, CCmdUI* update) override;
     void OnTimer(UINT_PTR id) override;
 
+    // The columns that an update hint from a reply repaints.
+    std::vector<int> ColumnsForHint(CUpdateHint hint) const;
+
 private:
     // Both controllers' error counters; the standby's status. Each only while the link is
     // open and no upload runs.
     void RequestErrors();
     void RequestStatus();
     bool CanAsk() const;
-    // Redraws the columns bound to the fields first to last.
-    void RedrawFields(DWORD first, DWORD last);
     void SizeStatusColumn();
 
     CWndTimer m_statusTimer;

@@ -56,6 +56,7 @@ void CKelvardinGridView::LoadColumnWidths() {
                                                 .value_or(std::vector<std::uint8_t>());
     // Columns the stored value does not reach fit their headers and their rows, but never get
     // narrower than the screen made them for contents still to come.
+    bool fitted = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const size_t at = static_cast<size_t>(col) * 2;
         if (at + 1 < value.size()) {
@@ -64,7 +65,11 @@ void CKelvardinGridView::LoadColumnWidths() {
             const int laidOut = m_pGrid->GetColumnWidth(col);
             m_pGrid->AutoSizeColumn(col, GVS_BOTH, FALSE);
             if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
+            fitted = true;
         }
     }
+    // Kept at once, so that a rebuild (a new configuration, a reset) does not measure every
+    // row again.
+    if (fitted) SaveColumnWidths();
     m_pGrid->ResetScrollBars();
 }

@@ -180,13 +180,16 @@ const QFontMetrics& CMeasureDC::Metrics() {
     if (!m_metrics || !(m_metricsFont == GetCurrentFont())) {
         m_metricsFont = GetCurrentFont();
         m_metrics.emplace(ToQFont(m_metricsFont));
+        m_advances.clear();
     }
     return *m_metrics;
 }
 
 CSize CMeasureDC::GetTextExtent(std::u16string_view text) {
     const QFontMetrics& fm = Metrics();
-    return CSize(fm.horizontalAdvance(ToQString(text)), fm.height());
+    auto [at, added] = m_advances.try_emplace(std::u16string(text), 0);
+    if (added) at->second = fm.horizontalAdvance(ToQString(text));
+    return CSize(at->second, fm.height());
 }
 
 TextMetrics CMeasureDC::GetTextMetrics() {

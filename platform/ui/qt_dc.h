@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/ui/dc.h"
 
@@ -78,4 +80,6 @@ private:
     Invalidate m_invalidate;
     std::optional<QFontMetrics> m_metrics;
     LogFont m_metricsFont;
+    // Widths of the texts measured in that font: fitting a column meets the same texts often.
+    std::unordered_map<std::u16string, int> m_advances;
 };

@@ -48,6 +48,14 @@ TEST_F(DocTextTest, ValueTexts) {
     EXPECT_EQ(m_doc.GetCommStatText(status), CString(u"Bad KX1300"));
     status.m_ok = 1;
     EXPECT_EQ(m_doc.GetCommStatText(status), CString(u"OK KX1300"));
+    // Codes without a name (13 is the active controller's) show the verdict alone.
+    std::vector<CString> verdicts;
+    for (auto [ok, code] : {std::pair{1, 13}, {1, 11}, {0, 16}, {0, 40}, {1, 127}}) {
+        status.m_ok = ok;
+        status.m_code = code;
+        verdicts.push_back(m_doc.GetCommStatText(status));
+    }
+    EXPECT_EQ(verdicts, Texts({u"OK", u"OK", u"Bad", u"Bad", u"OK"}));
     EXPECT_EQ(FormatIPAddress(0xC0A80001), CString(u"192.168.0.1"));
 }
 

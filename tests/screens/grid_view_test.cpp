@@ -119,6 +119,12 @@ TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
     m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
     screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(grid.GetColumnWidth(3), width);
+    // The fitted widths are kept at once: a rebuild measures no row again.
+    const auto stored = m_profile.GetProfileBinary(u"Windows\\Views", u"Unsized");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->size(), 12u);
+    screen->CreateGrid();
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(3), width);
 }
 
 TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) {

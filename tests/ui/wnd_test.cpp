@@ -125,6 +125,24 @@ TEST_F(WndTest, PaintingGoesThroughTheWindowsDeviceContext) {
     EXPECT_EQ(orphan.GetClientRect(), CRect());
 }
 
+TEST_F(WndTest, MeasuringOutsidePaintFollowsTheFontSelected) {
+    std::unique_ptr<CDC> dc = wnd.GetDC();
+    LogFont small;
+    small.lfHeight = -10;
+    small.lfFaceName = u"Sans";
+    LogFont large = small;
+    large.lfHeight = -30;
+    dc->SelectFont(small);
+    const int narrow = dc->GetTextExtent(u"WWWW").cx;
+    EXPECT_EQ(dc->GetTextExtent(u"WWWW").cx, narrow);
+    EXPECT_GT(dc->GetTextExtent(u"WWWWW").cx, narrow);
+    // The same text in another font is measured in that font, and again back in the first.
+    dc->SelectFont(large);
+    EXPECT_GT(dc->GetTextExtent(u"WWWW").cx, narrow);
+    dc->SelectFont(small);
+    EXPECT_EQ(dc->GetTextExtent(u"WWWW").cx, narrow);
+}
+
 // Tools on the left half carry their text; those on the right are asked for it.
 class CTipWnd : public CWnd {
 public:
