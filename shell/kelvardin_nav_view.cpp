@@ -7,6 +7,7 @@
 #include "platform/base/profile.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/pane_frame.h"
 #include "shell/kelvardin_app.h"
@@ -22,7 +23,6 @@ constexpr char16_t kBarSection[] = u"Windows\\NavBars";
 constexpr char16_t kPaletteSection[] = u"Windows\\NavBars\\AlphaPalette";
 constexpr char16_t kWidthEntry[] = u"Width";
 constexpr char16_t kHeightEntry[] = u"Height";
-constexpr UINT kPaletteTitle = 2211;
 // The document's hint that names intercom names among the alpha lists.
 constexpr LPARAM kHintAlphaList = 5;
 constexpr LPARAM kAlphaListNames = 7;
@@ -119,7 +119,7 @@ BOOL CKelvardinNavView::Create(IPaneFrame* frame, const CRect& rect, QWidget* pa
     if (GetKelvardinApp().m_bEnableAlphaPalette) {
         const int height = StoredHeight(kPaletteSection);
         auto palette = std::make_unique<CNavPaletteGroup>();
-        if (!palette->Create(LoadResString(kPaletteTitle), CRect(0, top, m_nWidth, top + height),
+        if (!palette->Create(LoadResString(kIdsPaletteTitle), CRect(0, top, m_nWidth, top + height),
                              this, kPaletteGroupId, kPaletteSection))
             return FALSE;
         palette->SetFont(m_font);
