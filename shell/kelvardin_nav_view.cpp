@@ -160,7 +160,7 @@ void CKelvardinNavView::RebuildDiagnostics() {
     const CKelvardinApp& app = GetKelvardinApp();
     CNavList& list = *m_pDiagnostics;
     list.DeleteAllItems();
-    list.AddItem(2229, ID_VIEW_CV_STATUS, 10);
+    list.AddItem(kIdsCVStatus, ID_VIEW_CV_STATUS, 10);
     if (app.m_bAllowCommandLineProtocol) list.AddItem(u"Command Line", ID_VIEW_CLP, 11);
     if (app.m_bAllowMemoryPeek) list.AddItem(u"Examine Memory", ID_VIEW_MEMORY, 12);
     list.AddItem(u"View Log File", ID_VIEW_LOG_FILE, 13);

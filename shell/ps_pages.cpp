@@ -19,7 +19,7 @@ CPSPageIntercoms::CPSPageIntercoms(CKelvardinDoc* doc)
            CObjSpec::kIntercom,
            u"Intercoms",
            {{kIdsNumberHeading, CIntercom::kFieldRecord}, {kIdsNameHeading, CIntercom::kFieldName}},
-           2391,
+           kIdsIntercomsSelected,
            kCompareTextEmptiesLast},
           doc) {}
 
@@ -34,7 +34,7 @@ CPSPageGroups::CPSPageGroups(CKelvardinDoc* doc)
            CObjSpec::kGroup,
            u"Groups",
            {{kIdsNumberHeading, CGroup::kFieldRecord}, {kIdsNameHeading, CGroup::kFieldName}},
-           2392,
+           kIdsGroupsSelected,
            kCompareText},
           doc) {}
 
@@ -45,6 +45,6 @@ CPSPageOptions::CPSPageOptions(CKelvardinDoc* doc)
            CObjSpec::kOptions,
            u"Options",
            {{kIdsNumberHeading, COptions::kFieldRecord}, {kIdsNameHeading, kOptionsTitle}},
-           2395,
+           kIdsOptionsSelected,
            kCompareText},
           doc) {}
