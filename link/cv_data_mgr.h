@@ -157,9 +157,7 @@ public:
     void ClearClpHistory(IListControl* list);
 
     // The alpha change counters (kCounterUnknown until received) and the change count of the
-    // status record last seen.
-    WORD GetAlphaCounter(int kind, int icom) const;
-    // TRUE when the counter changed.
+    // status record last seen. TRUE when the counter changed.
     BOOL SetAlphaCounter(int kind, int icom, WORD value);
     WORD GetAlphaChangeCount() const { return m_wAlphaChangeCount; }
     void SetAlphaChangeCount(WORD count) { m_wAlphaChangeCount = count; }

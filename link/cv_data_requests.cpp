@@ -240,14 +240,6 @@ void CCVDataMgr::ResetAlphaCounters() {
         counters.assign(static_cast<size_t>(Config().m_wNumIntercoms), kCounterUnknown);
 }
 
-WORD CCVDataMgr::GetAlphaCounter(int kind, int icom) const {
-    if (kind < 0 || kind >= kCounterKinds) return kCounterUnknown;
-    const auto& counters = m_alphaCounters[static_cast<size_t>(kind)];
-    return icom >= 0 && static_cast<size_t>(icom) < counters.size()
-               ? counters[static_cast<size_t>(icom)]
-               : kCounterUnknown;
-}
-
 BOOL CCVDataMgr::SetAlphaCounter(int kind, int icom, WORD value) {
     if (kind < 0 || kind >= kCounterKinds || icom < 0) return FALSE;
     auto& counters = m_alphaCounters[static_cast<size_t>(kind)];

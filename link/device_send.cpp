@@ -6,11 +6,10 @@
 #include "link/link_messages.h"
 #include "link/pellam_udp_frame.h"
 #include "model/app_state.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
-
-constexpr unsigned kIdsConnectionRefused = 2305;
 
 // Commit status of replies 3 and 23.
 constexpr BYTE kCommitDone = 0;

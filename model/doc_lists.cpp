@@ -3,14 +3,10 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/list_control.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
-
-constexpr unsigned kAllIntercoms = 2200;
-constexpr unsigned kAnyIntercom = 2237;
-constexpr unsigned kSelectedIntercoms = 2238;
-constexpr unsigned kAllTypes = 2246;
 
 constexpr LPARAM kDataAll = -1;
 constexpr LPARAM kDataSelected = -2;
@@ -39,11 +35,11 @@ void CKelvardinDoc::AddIcomItems(IListControl& control) const {
 void CKelvardinDoc::FillIcomCombo(IListControl& combo, BOOL selectedEntry, BOOL allEntry,
                                   BOOL anyEntry) const {
     AddIcomItems(combo);
-    if (selectedEntry) combo.InsertItem(0, LoadResString(kSelectedIntercoms), kDataSelected);
+    if (selectedEntry) combo.InsertItem(0, LoadResString(kIdsSelectedIntercoms), kDataSelected);
     if (allEntry)
-        combo.InsertItem(0, LoadResString(kAllIntercoms), kDataAll);
+        combo.InsertItem(0, LoadResString(kIdsAllIntercoms), kDataAll);
     else if (anyEntry)
-        combo.InsertItem(0, LoadResString(kAnyIntercom), kDataAll);
+        combo.InsertItem(0, LoadResString(kIdsAnyIntercom), kDataAll);
 }
 
 void CKelvardinDoc::FillIcomList(IListControl& list, BOOL allEntry) const {
@@ -61,7 +57,7 @@ void CKelvardinDoc::FillTrunkList(IListControl& list) const {
 
 void CKelvardinDoc::FillTypeList(IListControl& list, BOOL allEntry) const {
     StartList(list, u"Type");
-    if (allEntry) list.InsertItem(-1, LoadResString(kAllTypes), kDataAll);
+    if (allEntry) list.InsertItem(-1, LoadResString(kIdsAllTypes), kDataAll);
     const CCVConfig& config = GetApp().GetConfig();
     for (int index = 0; index < kAlphaListCount; ++index) {
         if (index == 6 && !config.HasFlag(CCVConfig::kNewCorvane)) continue;

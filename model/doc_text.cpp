@@ -2,16 +2,10 @@
 #include "model/ip_text.h"
 #include "model/kelvardin_doc.h"
 #include "model/memory_page.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
-
-// String ids of this file's texts.
-constexpr unsigned kAllIntercoms = 2200;
-constexpr unsigned kActive = 2224;
-constexpr unsigned kStandby = 2225;
-constexpr unsigned kOK = 2226;
-constexpr unsigned kBad = 2227;
 
 const CString kDash = u"-";
 
@@ -108,8 +102,8 @@ CString CKelvardinDoc::GetCommStatText(const CCommStat& status) const {
     const auto verdict = [&](UINT word) {
         return named ? LoadResString(word) + u" " + code : LoadResString(word);
     };
-    if (status.m_ok) return verdict(kOK);
-    if (status.m_code != CCommStat::kUnknownCode) return verdict(kBad);
+    if (status.m_ok) return verdict(kIdsOK);
+    if (status.m_code != CCommStat::kUnknownCode) return verdict(kIdsBad);
     return code;
 }
 
@@ -119,7 +113,7 @@ CString CKelvardinDoc::GetGroupName(int group, BOOL trim) const {
 }
 
 CString CKelvardinDoc::GetIcomText(int icom, int length, BOOL trim, BOOL portText) const {
-    if (icom < 0) return LoadResString(kAllIntercoms);
+    if (icom < 0) return LoadResString(kIdsAllIntercoms);
     if (icom >= GetApp().GetConfig().m_wNumIntercoms) return CString();
     const CIntercom* record = FindIcom(icom);
     CString text = record ? Trimmed(record->GetName(length), trim) : CString();
@@ -297,7 +291,7 @@ CString CKelvardinDoc::GetControllerText(const CObjSpec& objSpec) const {
     if (field == 1629 || field == 1630) return GetMemoryText(objSpec);
     if (objSpec.m_nIndex > 1) return kDash;
     const CCVConfig& config = GetApp().GetConfig();
-    if (field == 1) return LoadResString(objSpec.m_nIndex == 0 ? kActive : kStandby);
+    if (field == 1) return LoadResString(objSpec.m_nIndex == 0 ? kIdsActive : kIdsStandby);
     if (IsCommErrsField(field)) return CommErrsText(config.m_commErrs[objSpec.m_nIndex], field);
     if (field == 1356 && GetApp().GetMode() == CAppState::kModeOnline)
         return GetCommStatText(config.m_commStat[objSpec.m_nIndex]);

@@ -2,20 +2,21 @@
 
 #include "model/app_state.h"
 #include "platform/base/message_box.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 CString GetFileErrorText(const CFileException& error) {
     switch (error.m_cause) {
-        case CFileException::none: return LoadResString(2141);
-        case CFileException::genericException: return LoadResString(2142);
-        case CFileException::fileNotFound: return LoadResString(2143);
-        case CFileException::badPath: return LoadResString(2144);
-        case CFileException::accessDenied: return LoadResString(2145);
-        case CFileException::invalidFile: return LoadResString(2146);
-        case CFileException::tooManyOpenFiles: return LoadResString(2147);
-        case CFileException::sharingViolation: return LoadResString(2148);
-        case CFileException::diskFull: return LoadResString(2149);
-        default: return LoadResString(2150);
+        case CFileException::none: return LoadResString(kIdsNoError);
+        case CFileException::genericException: return LoadResString(kIdsGenericError);
+        case CFileException::fileNotFound: return LoadResString(kIdsFileNotFound);
+        case CFileException::badPath: return LoadResString(kIdsBadPath);
+        case CFileException::accessDenied: return LoadResString(kIdsAccessDenied);
+        case CFileException::invalidFile: return LoadResString(kIdsInvalidFile);
+        case CFileException::tooManyOpenFiles: return LoadResString(kIdsTooManyOpenFiles);
+        case CFileException::sharingViolation: return LoadResString(kIdsSharingViolation);
+        case CFileException::diskFull: return LoadResString(kIdsDiskFull);
+        default: return LoadResString(kIdsUnknownError);
     }
 }
 

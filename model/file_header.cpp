@@ -7,6 +7,7 @@
 #include "model/module_version_info.h"
 #include "platform/base/codepage.h"
 #include "platform/io/file.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
@@ -21,9 +22,9 @@ constexpr BYTE kEndOfText = 0x1A;
 
 std::array<BYTE, kFileHeaderSize> MakeFileHeader(const CString& productVersion,
                                                  const CString& buildDate, BOOL partial) {
-    std::string text = std::string(kSignature) + " setup file\r\nCreated with " +
-                       ToAnsi(productVersion.str()) + "\r\n" + ToAnsi(LoadResString(2140).str()) +
-                       ToAnsi(buildDate.str()) + "\r\n";
+    std::string text =
+        std::string(kSignature) + " setup file\r\nCreated with " + ToAnsi(productVersion.str()) +
+        "\r\n" + ToAnsi(LoadResString(kIdsBuildDate).str()) + ToAnsi(buildDate.str()) + "\r\n";
     text.resize(std::min(text.size(), kMaxTextLength));
 
     std::array<BYTE, kFileHeaderSize> header{};

@@ -11,6 +11,10 @@ constexpr DWORD kInvalidAddress = 0xFFFFFFFF;
 
 CString FormatIPAddress(DWORD address) {
     if (address == 0) return u"-";
+    return DottedIPAddress(address);
+}
+
+CString DottedIPAddress(DWORD address) {
     return CString::Formatted(u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
                               (address >> 8) & 0xFF, address & 0xFF);
 }

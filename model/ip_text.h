@@ -5,6 +5,8 @@
 
 // An IPv4 address in host byte order as dotted text, most significant byte first; 0 is "-".
 CString FormatIPAddress(DWORD address);
+// The same dotted text, where 0 is "0.0.0.0".
+CString DottedIPAddress(DWORD address);
 
 // Dotted IPv4 text to an address in host byte order. An empty text or "-" becomes "-" and
 // gives 0 (none); text with fewer than three dots, or that the sockets library refuses, gives

@@ -10,6 +10,7 @@
 #include "model/section_io.h"
 #include "platform/base/codepage.h"
 #include "platform/io/file.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ BOOL WalkSections(CFile& file, Read read) {
 int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
                                  const CString& fileName, BOOL reset, BOOL mark) {
     BOOL partial = FALSE;
-    const int result = RunFileOperation(2152, fileName, [&] {
+    const int result = RunFileOperation(kIdsReadFailed, fileName, [&] {
         file.SeekToBegin();
         if (!CheckFileHeader(file, nullptr, &partial)) return kFileNotSetup;
         if (reset) {

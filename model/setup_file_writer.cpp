@@ -8,6 +8,7 @@
 #include "model/section_io.h"
 #include "platform/base/codepage.h"
 #include "platform/io/file.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
@@ -27,7 +28,7 @@ void WriteIncluded(CFile& file, const CBitArray& present, const std::vector<CCVO
 
 int CKelvardinDoc::WriteSetupFile(CFile& file, const CString& fileName, BOOL partial,
                                   BOOL clearAfter) {
-    const int result = RunFileOperation(2151, fileName, [&] {
+    const int result = RunFileOperation(kIdsWriteFailed, fileName, [&] {
         WriteFileHeader(file, partial);
         for (const CFileSection& row : CFileSigTable::GetRows())
             WriteSection(file, row, clearAfter);

@@ -13,6 +13,7 @@
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "screens/cmd_line_rules.h"
 #include "screens/screen_host.h"
 #include "screens/screen_services.h"
@@ -20,9 +21,6 @@
 namespace {
 
 constexpr UINT kMenuId = 137;
-constexpr UINT kSaveTitle = 6302;
-constexpr UINT kSaveFilter = 6303;
-constexpr UINT kWriteFailed = 2151;
 constexpr DWORD kHelpId = 0x20000 + ID_VIEW_CLP;
 constexpr UINT kHelpContext = 1;
 // Lines the command line shows at least, and its frame.
@@ -255,7 +253,7 @@ void CCmdLineView::RunHistoryCommand(UINT id) {
             break;
         case ID_CLP_SAVE_HISTORY: {
             const std::optional<IScreenServices::SaveChoice> choice = m_services.PickSaveFile(
-                kSaveTitle, kSaveFilter, u"txt", m_services.GetSetupDirectory());
+                kIdsClpSaveTitle, kIdsTextFilter, u"txt", m_services.GetSetupDirectory());
             if (!choice) break;
             if (choice->newDirectory) m_services.SetSetupDirectory(*choice->newDirectory);
             SaveHistory(choice->path);
@@ -273,7 +271,7 @@ BOOL CCmdLineView::SaveHistory(const CString& path) {
     CReplacingFile file;
     CFileException error;
     if (!file.Open(path, &error)) {
-        ReportFileError(kWriteFailed, path, error);
+        ReportFileError(kIdsWriteFailed, path, error);
         return FALSE;
     }
     const CCVDataMgr& data = Data();
@@ -283,7 +281,7 @@ BOOL CCmdLineView::SaveHistory(const CString& path) {
         file.Commit();
     } catch (const CFileException& failure) {
         // A file of that name that was there before keeps what it held.
-        ReportFileError(kWriteFailed, path, failure);
+        ReportFileError(kIdsWriteFailed, path, failure);
         return FALSE;
     }
     return TRUE;

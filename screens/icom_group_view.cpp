@@ -6,6 +6,7 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/bool_grid_cell.h"
 #include "screens/cell_compare.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr UINT kIcomHeader = 2289;  // "Icom #"
-constexpr UINT kNameHeader = 2290;  // "Name"
 constexpr DWORD kFieldDisplayName = 65;
 
 void Bind(CKelvardinGridCtrl& grid, int row, int col, const CObjSpec& obj) {
@@ -56,8 +55,8 @@ void CIcomGroupView::SetupGrid() {
     grid->SetFixedRowCount(1);
     grid->SetFixedColumnCount(kFirstGroupColumn);
 
-    grid->SetItemText(0, 0, LoadResString(kIcomHeader));
-    grid->SetItemText(0, 1, LoadResString(kNameHeader));
+    grid->SetItemText(0, 0, LoadResString(kIdsIcomNumberHeading));
+    grid->SetItemText(0, 1, LoadResString(kIdsIcomNameHeading));
     grid->SetColumnCompareFunction(0, CompareCellNumbers);
     for (int col = 1; col < grid->GetColumnCount(); ++col)
         grid->SetColumnCompareFunction(col, CompareCellText);

@@ -6,13 +6,10 @@
 #include "model/bit_array.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
-
-constexpr UINT kCaptionOne = 2376;
-constexpr UINT kCaptionSeveral = 2375;
-constexpr UINT kCaptionAll = 2374;
 
 CString WithArgument(UINT id, const CString& argument) {
     CString text = LoadResString(id);
@@ -108,18 +105,18 @@ CPopupMenu Load() {
 }
 
 CString Caption(const CKelvardinDoc& doc, const CIcomSelection& selection) {
-    if (selection.index == CIcomSelection::kAll) return LoadResString(kCaptionAll);
+    if (selection.index == CIcomSelection::kAll) return LoadResString(kIdsIcomCaptionAll);
     if (selection.IsSingle()) {
         CString name =
             doc.GetIcomText(selection.index, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE);
         if (name.IsEmpty()) name.Format(u"#%d", selection.index + 1);
-        return WithArgument(kCaptionOne, name);
+        return WithArgument(kIdsIcomCaptionOne, name);
     }
     CTextList numbers;
     numbers.SetSize(static_cast<UINT>(GetApp().GetVisibleIcomCount()));
     for (int icom : selection.icoms)
         numbers.SetNumber(static_cast<UINT>(icom), TRUE);
-    return WithArgument(kCaptionSeveral, numbers.GetText(TRUE));
+    return WithArgument(kIdsIcomCaptionSeveral, numbers.GetText(TRUE));
 }
 
 CPopupMenu ForSetup(const CKelvardinDoc& doc, const CIcomSelection& selection, bool online,

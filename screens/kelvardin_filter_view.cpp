@@ -19,10 +19,6 @@ constexpr UINT kHelpContext = 0x0001;
 CKelvardinFilterView::CKelvardinFilterView() = default;
 CKelvardinFilterView::~CKelvardinFilterView() = default;
 
-std::unique_ptr<CKelvardinFilterView> CKelvardinFilterView::CreateObject() {
-    return std::make_unique<CKelvardinFilterView>();
-}
-
 BOOL CKelvardinFilterView::Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) {
     m_pFrame = frame;
     if (!CWnd::Create(WS_CHILD | WS_VISIBLE, rect, parent, id)) return FALSE;

@@ -23,9 +23,6 @@ public:
     CKelvardinFilterView();
     ~CKelvardinFilterView() override;
 
-    // The main window makes its panes by class.
-    static std::unique_ptr<CKelvardinFilterView> CreateObject();
-
     // Creates the pane and its input control over the whole pane, in the frame's bold font.
     virtual BOOL Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id);
 

@@ -13,6 +13,7 @@
 #include "platform/ui/popup_menu.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/kelvardin_grid_cell.h"
 #include "screens/kelvardin_grid_ctrl.h"
@@ -28,7 +29,6 @@ constexpr DWORD kFieldByte = 1629;
 constexpr DWORD kFieldChars = 1630;
 constexpr int kBytesPerRow = 16;
 constexpr UINT kMenuId = 135;
-constexpr UINT kUnwrittenMessage = 2384;
 constexpr int kWidthPadding = 5;
 
 bool IsOnline() {
@@ -155,7 +155,7 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
 void CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!data.HasUnwrittenMemory()) return;
-    if (ask && GetApp().DoMessageBox(LoadResString(kUnwrittenMessage),
+    if (ask && GetApp().DoMessageBox(LoadResString(kIdsUnwrittenMemory),
                                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         // The edits stay in the undo history; only the values are dropped.
         data.GetMemoryWriteBits().SetAll(FALSE);

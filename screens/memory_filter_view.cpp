@@ -7,6 +7,7 @@
 #include "model/doc_views.h"
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/memory_rules.h"
 #include "screens/pane_frame.h"
@@ -14,8 +15,6 @@
 
 namespace {
 
-constexpr UINT kActive = 2224;
-constexpr UINT kStandby = 2225;
 constexpr int kMinButtonWidth = 9;
 
 }  // namespace
@@ -51,8 +50,8 @@ void CMemoryFilterView::FillCpuList() {
     if (!list) return;
     list->DeleteAll();
     if (list->GetColumnCount() == 0) list->AddColumn(u"CV");
-    list->InsertItem(-1, LoadResString(kActive), 0);
-    if (m_data.GetStandbyAddress() != 0) list->InsertItem(-1, LoadResString(kStandby), 1);
+    list->InsertItem(-1, LoadResString(kIdsActive), 0);
+    if (m_data.GetStandbyAddress() != 0) list->InsertItem(-1, LoadResString(kIdsStandby), 1);
     m_cpu.SetCurSel(0);
 }
 

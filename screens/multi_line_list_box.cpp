@@ -82,10 +82,6 @@ COLORREF CMultiLineListBox::GetItemColor(int item) const {
     return item >= 0 && item < GetCount() ? m_items[static_cast<size_t>(item)].color : 0;
 }
 
-int CMultiLineListBox::GetItemHeight(int item) const {
-    return item >= 0 && item < GetCount() ? m_items[static_cast<size_t>(item)].height : 0;
-}
-
 void CMultiLineListBox::SetCurSel(int item) {
     m_nSel = item >= 0 && item < GetCount() ? item : -1;
     if (m_nSel >= 0) EnsureVisible(m_nSel);

@@ -41,7 +41,6 @@ public:
     int GetCount() const { return static_cast<int>(m_items.size()); }
     CString GetText(int item) const;
     COLORREF GetItemColor(int item) const;
-    int GetItemHeight(int item) const;
     int GetCurSel() const { return m_nSel; }
     void SetCurSel(int item);
     int GetTopIndex() const { return m_nTop; }

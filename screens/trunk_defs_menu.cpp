@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace trunk_menu {
@@ -26,9 +27,6 @@ UINT CommandSentFor(UINT item) {
 namespace {
 
 using namespace trunk_menu;
-
-constexpr UINT kIcomCaptionText = 2376;   // "Selected intercom: %1"
-constexpr UINT kTrunkCaptionText = 2383;  // "Selected Trunk: %1"
 
 CPopupMenu FullMenu() {
     CPopupMenu menu(kMenuId);
@@ -99,7 +97,7 @@ void ApplyTrunkItems(CPopupMenu& menu, const CTrunkMenuState& s) {
         Remove(menu, {kTrunkCaption, kMaintenance, kNormal, kInspect});
         return;
     }
-    SetCaption(menu, kTrunkCaption, kTrunkCaptionText, CString::Formatted(u"#%d", s.trunk + 1));
+    SetCaption(menu, kTrunkCaption, kIdsTrunkCaption, CString::Formatted(u"#%d", s.trunk + 1));
     if (!s.maintenanceAllowed) {
         Remove(menu, {kMaintenance, kNormal});
     } else if (s.online) {
@@ -119,7 +117,7 @@ CPopupMenu BuildTrunkDefsMenu(const CTrunkMenuState& s,
     if (s.icom >= 0) {
         const CString name =
             s.icomName.IsEmpty() ? CString::Formatted(u"#%d", s.icom + 1) : s.icomName;
-        SetCaption(menu, kIcomCaption, kIcomCaptionText, name);
+        SetCaption(menu, kIcomCaption, kIdsIcomCaptionOne, name);
         if (!s.online) Grey(menu, {kClearAllocations, kViewStatus, kViewSummary});
     } else {
         Remove(menu, {kIcomCaption, kClearAllocations, kViewSummary, kViewDefinitions, kViewSetup,

@@ -1,15 +1,11 @@
 #include "screens/trunk_inspect_menus.h"
 
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/icom_menu.h"
 
 namespace inspect_menu {
-namespace {
-
-constexpr UINT kSelectedTrunk = 2383;
-
-}  // namespace
 
 CPopupMenu ForIntercom(const CKelvardinDoc& doc, int icom, bool online) {
     CIcomSelection selection;
@@ -29,7 +25,7 @@ CPopupMenu ForIntercom(const CKelvardinDoc& doc, int icom, bool online) {
 }
 
 CPopupMenu ForTrunk(const CTrunkMenuState& state) {
-    CString caption = LoadResString(kSelectedTrunk);
+    CString caption = LoadResString(kIdsTrunkCaption);
     caption.Replace(u"%1", CString::Formatted(u"#%d", state.trunk + 1).str());
     CPopupMenu menu(kTrunkResourceId);
     menu.AppendItem(ID_TRUNK_CAPTION, caption);

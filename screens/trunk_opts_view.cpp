@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/bool_grid_cell.h"
 #include "screens/kelvardin_grid_cell.h"
@@ -16,12 +17,6 @@
 
 namespace {
 
-constexpr UINT kHeaderOption = 2268;
-constexpr UINT kHeaderValue = 2269;
-constexpr UINT kLabelTimeoutMinutes = 2270;
-constexpr UINT kLabelAutoClear = 2271;
-constexpr UINT kLabelWaitForTalkKey = 2273;
-constexpr UINT kLabelTimeoutSeconds = 2304;
 // Without trunk supervision the one row has help ids of its own.
 constexpr DWORD kHelpOffsetTimeoutOnly = 0x100;
 constexpr int kValueColumn = 1;
@@ -34,12 +29,12 @@ struct COptionRow {
 
 std::vector<COptionRow> OptionRows(const CAppState& app) {
     if (!app.GetConfig().HasFlag(CCVConfig::kTksupvSupport))
-        return {{kLabelTimeoutSeconds, COptions::kFieldTimeout, CellClassOf<CKelvardinGridCell>()}};
-    const UINT timeout = app.IsSecondsMode() ? kLabelTimeoutSeconds : kLabelTimeoutMinutes;
+        return {{kIdsTimeoutSeconds, COptions::kFieldTimeout, CellClassOf<CKelvardinGridCell>()}};
+    const UINT timeout = app.IsSecondsMode() ? kIdsTimeoutSeconds : kIdsTimeoutMinutes;
     return {
         {timeout, COptions::kFieldTimeout, CellClassOf<CKelvardinGridCell>()},
-        {kLabelAutoClear, COptions::kFieldAutoClear, CellClassOf<CBoolGridCell>()},
-        {kLabelWaitForTalkKey, COptions::kFieldWaitForTalkKey, CellClassOf<CBoolGridCell>()},
+        {kIdsAutoClear, COptions::kFieldAutoClear, CellClassOf<CBoolGridCell>()},
+        {kIdsWaitForTalkKey, COptions::kFieldWaitForTalkKey, CellClassOf<CBoolGridCell>()},
     };
 }
 
@@ -75,8 +70,8 @@ void CTrunkOptsView::SetupGrid() {
     grid->SetRowCount(static_cast<int>(rows.size()) + 1);
     grid->SetColumnCount(2);
 
-    grid->SetItemText(0, 0, LoadResString(kHeaderOption));
-    grid->SetItemText(0, kValueColumn, LoadResString(kHeaderValue));
+    grid->SetItemText(0, 0, LoadResString(kIdsOptionHeading));
+    grid->SetItemText(0, kValueColumn, LoadResString(kIdsValueHeading));
     for (int row = 0; row < grid->GetRowCount(); ++row)
         grid->SetItemFormat(row, kValueColumn, grid->GetItemFormat(row, kValueColumn) | DT_CENTER);
 

@@ -4,6 +4,7 @@
 
 #include "platform/base/codepage.h"
 #include "platform/io/binary_file.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ BOOL CControllerLogWriter::AppendControllerLog(const CString& folder, const CStr
     } catch (const CFileException& error) {
         if (!m_bFailureReported) {
             m_bFailureReported = TRUE;
-            if (m_report) m_report(kIdLogWriteFailed, m_lastPath, error);
+            if (m_report) m_report(kIdsLogWriteFailed, m_lastPath, error);
         }
     }
     return TRUE;

@@ -7,11 +7,8 @@
 #include "platform/io/file.h"
 #include "shell/log_day_file.h"
 
-// The message of a failed log write: "Could not write to log file:\n%1".
-constexpr UINT kIdLogWriteFailed = 2154;
-
 // Appends the controller's request log lines to their day files. The first failure of the
-// run is reported (with kIdLogWriteFailed, the path and the error); later ones are silent
+// run is reported (with kIdsLogWriteFailed, the path and the error); later ones are silent
 // and their lines are lost. User-interface thread only.
 class CControllerLogWriter {
 public:

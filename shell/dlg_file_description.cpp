@@ -12,13 +12,12 @@
 #include "model/obj_spec.h"
 #include "model/partial_save_selection.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/changed_list.h"
 #include "shell/kelvardin_list_ctrl.h"
 
 namespace {
-
-constexpr UINT kResourceTypeHeading = 2317;
 
 struct CSectionRow {
     int objectType;
@@ -86,7 +85,7 @@ void CDlgFileDescription::OnInitDialog() {
 }
 
 void CDlgFileDescription::FillList() {
-    m_pList->InsertColumn(0, LoadResString(kResourceTypeHeading), 0);
+    m_pList->InsertColumn(0, LoadResString(kIdsResourceTypeHeading), 0);
     m_pList->InsertColumn(1, u"Maximum Count", 0);
     m_pList->InsertColumn(2, u"Instances Included", 0);
     CChangedList rows(m_pList);

@@ -27,13 +27,8 @@ CDlgFilePicker::CDlgFilePicker(BOOL openFileDialog, const CString& defExt, const
     }
 }
 
-void CDlgFilePicker::SetSaveDirectoryEnabled(BOOL enabled) {
-    m_bSaveDirectory = enabled;
-    m_pSaveDirectory->setVisible(enabled);
-}
-
 BOOL CDlgFilePicker::GetSaveDirectory(CString& folder) const {
-    if (!m_bSaveDirectory || !m_pSaveDirectory->isChecked()) return FALSE;
+    if (!m_pSaveDirectory->isChecked()) return FALSE;
     const CString path = GetPathName();
     if (path.IsEmpty()) return FALSE;
     folder = FromQString(QFileInfo(ToQString(path)).absolutePath());

@@ -16,8 +16,6 @@ public:
     CDlgFilePicker(BOOL openFileDialog, const CString& defExt, const CString& fileName, DWORD flags,
                    const CString& filter, QWidget* parent = nullptr);
 
-    // The box is offered unless the caller turns it off before the dialog runs.
-    void SetSaveDirectoryEnabled(BOOL enabled);
     // After DoModal: TRUE and the chosen file's folder when the box was ticked.
     BOOL GetSaveDirectory(CString& folder) const;
 
@@ -27,7 +25,6 @@ protected:
 
 private:
     QCheckBox* m_pSaveDirectory;
-    BOOL m_bSaveDirectory = TRUE;
     UINT m_nHelpId = 0;
 };
 

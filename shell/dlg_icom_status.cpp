@@ -6,14 +6,13 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dialog_controls.h"
 #include "shell/kelvardin_app.h"
 
 namespace {
 
-constexpr UINT kIdsRestored = 2367;
-constexpr UINT kIdsReconnecting = 2433;
 constexpr UINT kCloseAfterMs = 10000;
 
 }  // namespace

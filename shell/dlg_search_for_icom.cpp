@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QVBoxLayout>
 
+#include "model/ip_text.h"
 #include "platform/io/interface_addresses.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
@@ -22,11 +23,6 @@ namespace {
 
 const char* const kLabels[CDlgSearchForIcom::kDetails] = {
     "Name:", "Type:", "Status:", "IP Address:", "IP Partner:", "Connections:", "Description:"};
-
-CString DottedText(DWORD address) {
-    return CString::Formatted(u"%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF,
-                              (address >> 8) & 0xFF, address & 0xFF);
-}
 
 }  // namespace
 
@@ -150,8 +146,8 @@ void CDlgSearchForIcom::ShowDetails(const CFoundDevice* device) {
         device ? device->name : CString(),
         device ? device->GetTypeName() : CString(),
         device ? device->GetStatusText() : CString(),
-        device ? DottedText(device->address) : CString(),
-        device && device->partner ? DottedText(device->partner) : CString(),
+        device ? DottedIPAddress(device->address) : CString(),
+        device && device->partner ? DottedIPAddress(device->partner) : CString(),
         device ? device->GetConnectionsText() : CString(),
         device ? device->description : CString(),
     };
@@ -175,9 +171,9 @@ CString CDlgSearchForIcom::GetName() const {
 }
 
 CString CDlgSearchForIcom::GetIPAddress() const {
-    return m_shown ? DottedText(m_shown->address) : CString();
+    return m_shown ? DottedIPAddress(m_shown->address) : CString();
 }
 
 CString CDlgSearchForIcom::GetPartnerAddress() const {
-    return m_shown ? DottedText(m_shown->partner) : CString();
+    return m_shown ? DottedIPAddress(m_shown->partner) : CString();
 }

@@ -11,16 +11,9 @@
 #include "model/records.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/select_dialogs.h"
-
-namespace {
-
-constexpr UINT kIntercomHeading = 2202;
-constexpr UINT kAssignmentHeading = 2333;
-constexpr UINT kTitle = 2332;
-
-}  // namespace
 
 CDlgSelectAlpha::CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<const CAlpha*> candidates,
                                  QWidget* parent)
@@ -39,8 +32,8 @@ CDlgSelectAlpha::CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<const CAl
 void CDlgSelectAlpha::OnInitDialog() {
     CWaitCursor wait;
     m_list.setUpdatesEnabled(false);
-    m_list.setHeaderLabels(
-        {ToQString(LoadResString(kIntercomHeading)), ToQString(LoadResString(kAssignmentHeading))});
+    m_list.setHeaderLabels({ToQString(LoadResString(kIdsIntercomHeading)),
+                            ToQString(LoadResString(kIdsAssignmentHeading))});
     const int nameLength = GetApp().GetConfig().m_nAlphaSize;
     for (const CAlpha* alpha : m_candidates) {
         const CAssign& key = alpha->GetKey();
@@ -53,7 +46,8 @@ void CDlgSelectAlpha::OnInitDialog() {
     }
     if (!m_candidates.empty()) {
         CString label = m_candidates.back()->GetLabel();
-        setWindowTitle(ToQString(SubstituteArgs(LoadResString(kTitle).str(), {label.TrimRight()})));
+        setWindowTitle(ToQString(
+            SubstituteArgs(LoadResString(kIdsSelectAlphaTitle).str(), {label.TrimRight()})));
     }
     for (int column = 0; column < m_list.columnCount(); ++column)
         m_list.resizeColumnToContents(column);

@@ -11,15 +11,13 @@
 #include "model/records.h"
 #include "platform/base/message_box.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/list_ctrl_sort.h"
 #include "shell/select_dialogs.h"
 
 namespace {
 
-constexpr UINT kNoIntercoms = 2423;
-constexpr UINT kNoAlphas = 2424;
-constexpr UINT kNoAlphasFor = 2425;
 constexpr const char16_t* kTypeNames[kAlphaListCount] = {u"PP", u"PL",  u"IFB", u"SL",
                                                          u"RY", u"ISO", u"UR",  u"IL"};
 
@@ -85,8 +83,8 @@ void CDlgSelectAssign::OnInitDialog() {
             each->setChecked(false);
         m_types.setExclusive(true);
     }
-    m_list.InsertColumn(0, LoadResString(kNumberHeading), 0);
-    m_list.InsertColumn(1, LoadResString(kAlphaHeading), 0);
+    m_list.InsertColumn(0, LoadResString(kIdsNumberHeading), 0);
+    m_list.InsertColumn(1, LoadResString(kIdsAlphaHeading), 0);
     m_initialised = true;
     FillList();
 }
@@ -95,7 +93,7 @@ bool CDlgSelectAssign::FillIntercoms() {
     if (m_doc) m_doc->FillIcomCombo(m_combo, FALSE, FALSE, FALSE);
     m_combo.SelectItemData(m_assign.m_icom);
     if (m_combo.count() == 0) {
-        Complain(kNoIntercoms);
+        Complain(kIdsNoIntercoms);
         EndDialog(IDCANCEL);
         return false;
     }
@@ -106,7 +104,7 @@ bool CDlgSelectAssign::FillIntercoms() {
             m_combo.removeItem(row);
     }
     if (m_combo.count() == 0) {
-        Complain(kNoAlphas);
+        Complain(kIdsNoAlphas);
         EndDialog(IDCANCEL);
         return false;
     }
@@ -117,7 +115,7 @@ bool CDlgSelectAssign::FillIntercoms() {
         const int icom = m_assign.m_icom;
         CString name = m_doc->GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, FALSE);
         if (name.IsEmpty()) name = CString::Formatted(u"intercom #%d", icom + 1);
-        Complain(kNoAlphasFor, name);
+        Complain(kIdsNoAlphasFor, name);
         EndDialog(IDCANCEL);
         return false;
     }

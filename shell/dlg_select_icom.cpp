@@ -6,15 +6,10 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "platform/base/message_box.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/list_ctrl_sort.h"
 #include "shell/select_dialogs.h"
-
-namespace {
-
-constexpr UINT kNoIntercoms = 2423;
-
-}  // namespace
 
 CDlgSelectIcom::CDlgSelectIcom(const CKelvardinDoc* doc, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent), m_doc(doc) {
@@ -27,8 +22,8 @@ CDlgSelectIcom::CDlgSelectIcom(const CKelvardinDoc* doc, QWidget* parent)
 }
 
 void CDlgSelectIcom::OnInitDialog() {
-    m_list.InsertColumn(0, LoadResString(kNumberHeading), 0);
-    m_list.InsertColumn(1, LoadResString(kAlphaHeading), 0);
+    m_list.InsertColumn(0, LoadResString(kIdsNumberHeading), 0);
+    m_list.InsertColumn(1, LoadResString(kIdsAlphaHeading), 0);
     m_list.BeginUpdate();
     const CAppState& app = GetApp();
     const int visible = m_doc ? app.GetVisibleIcomCount() : 0;
@@ -42,7 +37,7 @@ void CDlgSelectIcom::OnInitDialog() {
     }
     if (m_list.GetItemCount() == 0) {
         m_list.EndUpdate();
-        GetApp().DoMessageBox(LoadResString(kNoIntercoms), MB_OK | MB_ICONEXCLAMATION);
+        GetApp().DoMessageBox(LoadResString(kIdsNoIntercoms), MB_OK | MB_ICONEXCLAMATION);
         EndDialog(IDCANCEL);
         return;
     }

@@ -8,17 +8,11 @@
 
 #include "model/app_state.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/changed_list.h"
 #include "shell/kelvardin_list_ctrl.h"
 #include "shell/send_list_rows.h"
-
-namespace {
-
-constexpr UINT kResourceTypeHeading = 2317;
-constexpr UINT kChangedItemsHeading = 2318;
-
-}  // namespace
 
 CDlgSendAllList::CDlgSendAllList(const CKelvardinDoc& doc, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent), m_doc(doc) {
@@ -48,8 +42,8 @@ CDlgSendAllList::CDlgSendAllList(const CKelvardinDoc& doc, QWidget* parent)
 void CDlgSendAllList::OnInitDialog() {
     CWaitCursor wait;
     m_pList->SetRedraw(FALSE);
-    m_pList->InsertColumn(0, LoadResString(kResourceTypeHeading), 0);
-    m_pList->InsertColumn(1, LoadResString(kChangedItemsHeading), 0);
+    m_pList->InsertColumn(0, LoadResString(kIdsResourceTypeHeading), 0);
+    m_pList->InsertColumn(1, LoadResString(kIdsChangedItemsHeading), 0);
     CChangedList rows(m_pList);
     const CAppState& app = GetApp();
     FillSendList(m_doc, app.GetConfig(), app.IsSecondsMode(), rows);

@@ -7,17 +7,13 @@
 
 #include "link/link_messages.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dialog_controls.h"
 #include "shell/kelvardin_app.h"
 #include "shell/operation_failure.h"
 
 namespace {
-
-constexpr UINT kIdsInitializing = 2249;
-constexpr UINT kIdsPulling = 2250;
-constexpr UINT kIdsSending = 2251;
-constexpr UINT kIdsWaiting = 2252;
 
 // What no failure reason names: the send could not even start.
 constexpr int kNotStarted = -1;

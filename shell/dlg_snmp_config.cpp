@@ -13,11 +13,13 @@
 #include <algorithm>
 
 #include "link/misc_request_mgr.h"
+#include "model/ip_text.h"
 #include "platform/base/codepage.h"
 #include "platform/io/host_address.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dialog_controls.h"
 #include "shell/file_picker.h"
@@ -26,8 +28,6 @@
 
 namespace {
 
-constexpr UINT kCancelText = 2339;
-constexpr UINT kDoneText = 4788;
 constexpr int kTextLimit = 255;
 constexpr int kCommunityLimit = 64;
 constexpr int kAddressLimit = 255;
@@ -53,14 +53,6 @@ QPushButton* MakeButton(const char* text, UINT id) {
     button->setObjectName(ControlName(id));
     button->setAutoDefault(false);
     return button;
-}
-
-QString DottedText(DWORD address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xFF)
-        .arg((address >> 8) & 0xFF)
-        .arg(address & 0xFF);
 }
 
 bool IsOnline() {
@@ -182,7 +174,7 @@ void CDlgSNMPConfig::FillList(CAddressList& row) {
     const QSignalBlocker quiet(row.list);
     row.list->clear();
     for (int i = 0; i < Count(row); ++i) {
-        auto* item = new QListWidgetItem(DottedText(At(row, i)), row.list);
+        auto* item = new QListWidgetItem(ToQString(DottedIPAddress(At(row, i))), row.list);
         item->setData(Qt::UserRole, static_cast<uint>(At(row, i)));
     }
     SelectAddress(row);
@@ -204,7 +196,7 @@ void CDlgSNMPConfig::UpdateControls() {
         row->remove->setEnabled(listed);
     }
     m_apply->setEnabled(!m_busy && IsOnline() && m_config.IsModified());
-    m_cancel->setText(ToQString(LoadResString(m_config.IsModified() ? kCancelText : kDoneText)));
+    m_cancel->setText(ToQString(LoadResString(m_config.IsModified() ? kIdsCancel : kIdsDone)));
 }
 
 void CDlgSNMPConfig::OnTextEdited(CSNMPConfig::Text which, const QString& text) {
@@ -222,7 +214,7 @@ void CDlgSNMPConfig::OnListSelection(CAddressList& row) {
     const QListWidgetItem* item = row.list->currentItem();
     if (!item || !item->isSelected()) return;
     const DWORD address = item->data(Qt::UserRole).toUInt();
-    row.edit->setText(DottedText(address));
+    row.edit->setText(ToQString(DottedIPAddress(address)));
     row.address = address;
     UpdateControls();
 }

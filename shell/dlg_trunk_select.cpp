@@ -7,17 +7,10 @@
 
 #include "model/app_state.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/combo_list_ctrl.h"
 #include "shell/dialog_controls.h"
-
-namespace {
-
-constexpr UINT kIdsAllTrunks = 2239;
-constexpr UINT kIdsAnyTrunk = 2240;
-constexpr UINT kIdsSelectedTrunks = 2241;
-
-}  // namespace
 
 CDlgTrunkSelect::CDlgTrunkSelect(UINT captionId, UINT messageId, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent),

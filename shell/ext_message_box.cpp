@@ -17,13 +17,13 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/help_ids.h"
 #include "shell/kelvardin_app.h"
 
 namespace {
 
-constexpr UINT kAppTitle = 57344;
 constexpr UINT kButtonSetMask = 0x0F;
 
 struct Caption {
@@ -88,7 +88,7 @@ public:
     CExtMessageBoxDlg(const CString& text, UINT helpId, QWidget* owner, UINT style)
         : QDialog(owner), m_plan(PlanExtMessageBox(style)), m_helpId(helpId) {
         setObjectName(QStringLiteral("ExtMessageBox"));
-        const CString title = LoadResString(kAppTitle);
+        const CString title = LoadResString(kIdsAppTitle);
         setWindowTitle(ToQString(title.IsEmpty() ? CString(u"Error") : title));
         setFont(ToQFont(GetMessageFont()));
         Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;

@@ -89,10 +89,6 @@ void CKelvardinListCtrl::SetRedraw(BOOL redraw) {
     }
 }
 
-void CKelvardinListCtrl::DeleteItem(int row) {
-    delete takeTopLevelItem(row);
-}
-
 CString CKelvardinListCtrl::GetItemText(int row, int column) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     return item ? FromQString(item->text(column)) : CString();

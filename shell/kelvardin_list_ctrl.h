@@ -36,7 +36,6 @@ public:
     int GetColumnWidth(int column) const { return columnWidth(column); }
 
     int GetItemCount() const { return topLevelItemCount(); }
-    void DeleteItem(int row);
     CString GetItemText(int row, int column) const;
     LPARAM GetItemData(int row) const;
     void SetItemData(int row, LPARAM data);

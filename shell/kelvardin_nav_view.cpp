@@ -8,6 +8,7 @@
 #include "platform/base/profile.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "screens/pane_frame.h"
 #include "shell/kelvardin_app.h"
@@ -23,7 +24,6 @@ constexpr char16_t kBarSection[] = u"Windows\\NavBars";
 constexpr char16_t kPaletteSection[] = u"Windows\\NavBars\\AlphaPalette";
 constexpr char16_t kWidthEntry[] = u"Width";
 constexpr char16_t kHeightEntry[] = u"Height";
-constexpr UINT kPaletteTitle = 2211;
 // The names reply's hint object that names intercom names among the alpha lists.
 constexpr LPARAM kAlphaListNames = 7;
 
@@ -119,7 +119,7 @@ BOOL CKelvardinNavView::Create(IPaneFrame* frame, const CRect& rect, QWidget* pa
     if (GetKelvardinApp().m_bEnableAlphaPalette) {
         const int height = StoredHeight(kPaletteSection);
         auto palette = std::make_unique<CNavPaletteGroup>();
-        if (!palette->Create(LoadResString(kPaletteTitle), CRect(0, top, m_nWidth, top + height),
+        if (!palette->Create(LoadResString(kIdsPaletteTitle), CRect(0, top, m_nWidth, top + height),
                              this, kPaletteGroupId, kPaletteSection))
             return FALSE;
         palette->SetFont(m_font);
@@ -160,7 +160,7 @@ void CKelvardinNavView::RebuildDiagnostics() {
     const CKelvardinApp& app = GetKelvardinApp();
     CNavList& list = *m_pDiagnostics;
     list.DeleteAllItems();
-    list.AddItem(2229, ID_VIEW_CV_STATUS, 10);
+    list.AddItem(kIdsCVStatus, ID_VIEW_CV_STATUS, 10);
     if (app.m_bAllowCommandLineProtocol) list.AddItem(u"Command Line", ID_VIEW_CLP, 11);
     if (app.m_bAllowMemoryPeek) list.AddItem(u"Examine Memory", ID_VIEW_MEMORY, 12);
     list.AddItem(u"View Log File", ID_VIEW_LOG_FILE, 13);

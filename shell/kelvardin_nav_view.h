@@ -56,7 +56,6 @@ public:
     void OnDestroy() override;
 
 private:
-    BOOL CreateListGroup(UINT title, UINT id, UINT listId, const char16_t* section, int top);
     void SaveWidth();
 
     IPaneFrame* m_pFrame = nullptr;

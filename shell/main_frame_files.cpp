@@ -15,6 +15,7 @@
 #include "platform/ui/sys_info.h"
 #include "platform/ui/win_consts.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_confirm_size.h"
 #include "shell/dlg_file_description.h"
@@ -26,31 +27,6 @@
 #include "shell/polling_pause.h"
 
 namespace {
-
-constexpr UINT kIdsUntitled = 2158;
-constexpr UINT kIdsLoad = 2159;
-constexpr UINT kIdsSave = 2160;
-constexpr UINT kIdsSaveAs = 2161;
-constexpr UINT kIdsPartialSave = 2162;
-constexpr UINT kIdsSaveOnline = 2163;
-constexpr UINT kIdsPartialSaveOnline = 2164;
-constexpr UINT kIdsMerge = 2165;
-constexpr UINT kIdsOpen = 2166;
-constexpr UINT kIdsConfirmFileName = 2167;
-constexpr UINT kIdsOpenOnlineChanges = 2170;
-constexpr UINT kIdsOpenChanges = 2171;
-constexpr UINT kIdsNewOnlineChanges = 2172;
-constexpr UINT kIdsNewChanges = 2173;
-constexpr UINT kIdsNewOnline = 2174;
-constexpr UINT kIdsOpenOnline = 2175;
-constexpr UINT kIdsOpenFilter = 2176;
-constexpr UINT kIdsSaveFilter = 2177;
-constexpr UINT kIdsLoadChanges = 2180;
-constexpr UINT kIdsMergeChanges = 2181;
-constexpr UINT kIdsMergeTitle = 2183;
-constexpr UINT kIdsLoadTitle = 2184;
-constexpr UINT kIdsStayOnline = 2213;
-constexpr UINT kIdsPartialFile = 2408;
 
 // The picker kinds, which the pickers give as their help context.
 constexpr UINT kKindPartialSave = 103;

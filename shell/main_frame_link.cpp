@@ -9,6 +9,7 @@
 
 #include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
+#include "model/ip_text.h"
 #include "model/kelvardin_doc.h"
 #include "model/validation_report.h"
 #include "platform/base/message_box.h"
@@ -16,6 +17,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_file_picker.h"
 #include "shell/dlg_icom_status.h"
@@ -29,14 +31,6 @@
 
 namespace {
 
-constexpr UINT kIdsPartialSaveOnline = 2164;
-constexpr UINT kIdsSaveFilter = 2177;
-constexpr UINT kIdsUnableToContact = 2397;
-constexpr UINT kIdsLeaveWithChanges = 2437;
-constexpr UINT kIdsIcomNotVisible = 5500;
-constexpr UINT kIdsRemoteTrunkAssign = 5501;
-constexpr UINT kIdsLogToSerialSession = 5503;
-constexpr UINT kIdsLogToNetworkSession = 5504;
 constexpr int kErrorIcomNotVisible = 34;
 constexpr int kErrorRemoteTrunkAssign = 35;
 constexpr int kErrorLogElsewhere = 36;
@@ -69,13 +63,6 @@ public:
 private:
     bool& m_flag;
 };
-
-CString DottedAddress(DWORD address) {
-    return CString::Formatted(u"%d.%d.%d.%d", static_cast<int>(address >> 24 & 0xFF),
-                              static_cast<int>(address >> 16 & 0xFF),
-                              static_cast<int>(address >> 8 & 0xFF),
-                              static_cast<int>(address & 0xFF));
-}
 
 }  // namespace
 
@@ -149,7 +136,7 @@ void CMainFrame::OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam)
         text = LoadResString(kIdsLogToSerialSession);
     } else {
         text = SubstituteArgs(LoadResString(kIdsLogToNetworkSession).str(),
-                              {DottedAddress(static_cast<DWORD>(lParam))});
+                              {DottedIPAddress(static_cast<DWORD>(lParam))});
     }
     m_app.m_nLastError = error;
     // Shown through Error Information, or only a beep once the user suppressed it.

@@ -24,11 +24,6 @@ CView* CMainFrame::GetScreenView(int screen) const {
                                             : nullptr;
 }
 
-CView* CMainFrame::GetScreenPane(int screen) const {
-    return screen >= 0 && screen < kScreens ? m_slots[static_cast<size_t>(screen)].pane.get()
-                                            : nullptr;
-}
-
 void CMainFrame::SwitchToView(int screen) {
     if (!HasScreen(screen)) return;
     if (screen == m_nCurrent && m_pCurrentView) {

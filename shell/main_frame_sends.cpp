@@ -8,6 +8,7 @@
 #include "model/kelvardin_doc.h"
 #include "platform/ui/modal.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dlg_send_all_list.h"
 #include "shell/dlg_send_progress.h"
@@ -16,22 +17,6 @@
 #include "shell/main_frame_window.h"
 
 namespace {
-
-constexpr UINT kIdsSendFileChanges = 2182;
-constexpr UINT kIdsConnectChanges = 2212;
-constexpr UINT kIdsSend = 2230;
-constexpr UINT kIdsSendFilePrompt = 2231;
-constexpr UINT kIdsAbortChanges = 2232;
-constexpr UINT kIdsClearMaintCaption = 2242;
-constexpr UINT kIdsClearMaintText = 2243;
-constexpr UINT kIdsSetMaintCaption = 2244;
-constexpr UINT kIdsSetMaintText = 2245;
-constexpr UINT kIdsSendProgress = 2247;
-constexpr UINT kIdsSendProgressPrompt = 2248;
-constexpr UINT kIdsSendFile = 2264;
-constexpr UINT kIdsMaintMode = 2265;
-constexpr UINT kIdsMaintModePrompt = 2266;
-constexpr UINT kIdsNoController = 2404;
 
 constexpr UINT kKindSendFile = 112;
 

@@ -13,6 +13,7 @@
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/command_updater.h"
 #include "shell/dlg_select_alpha.h"
@@ -27,11 +28,6 @@
 
 namespace {
 
-constexpr UINT kAppTitle = 57344;
-constexpr UINT kUntitled = 2158;
-constexpr UINT kExitQuestion = 2325;
-constexpr UINT kUnsentChanges = 2326;
-constexpr UINT kUnsavedChanges = 2327;
 constexpr int kStatusBarHeight = 23;
 constexpr int kToolBarHeight = 30;
 constexpr int kSpacer = 1;
@@ -80,7 +76,7 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
     CreateBars();
     CreateClient();
     SetUpMenus();
-    SetDocumentPath(LoadResString(kUntitled), FALSE);
+    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
     m_timer.Start(&m_wnd, kStatusMs);
     UpdateCommandUI();
 }
@@ -213,7 +209,7 @@ void CMainFrame::OnToggleNavBar() {
 }
 
 void CMainFrame::SetFrameTitle(const CString& name) {
-    setWindowTitle(ToQString(LoadResString(kAppTitle) + u" - [" + name + u"]"));
+    setWindowTitle(ToQString(LoadResString(kIdsAppTitle) + u" - [" + name + u"]"));
 }
 
 void CMainFrame::SetFrameTitle() {
@@ -230,9 +226,10 @@ bool CMainFrame::ConfirmClose() {
                          doc.FindModifiedOptions() >= 0 || doc.FindModifiedGroup() >= 0;
     UINT question = 0;
     if (changes) {
-        question = m_app.GetMode() == CAppState::kModeOnline ? kUnsentChanges : kUnsavedChanges;
+        question =
+            m_app.GetMode() == CAppState::kModeOnline ? kIdsUnsentChanges : kIdsUnsavedChanges;
     } else if (m_app.m_bConfirmExit) {
-        question = kExitQuestion;
+        question = kIdsExitQuestion;
     }
     if (question == 0) return true;
     const int answer = ModalMessageBox(LoadResString(question), MB_OKCANCEL | MB_ICONEXCLAMATION);

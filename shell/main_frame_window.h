@@ -77,7 +77,6 @@ public:
     CView* GetCurrentPane() const override { return m_pCurrentPane; }
     // The view or pane made for a screen so far; null before its first showing.
     CView* GetScreenView(int screen) const;
-    CView* GetScreenPane(int screen) const;
     CNavHistory& GetHistory() { return m_history; }
 
     // The navigation pane: its stored width (never below 160 once stored) and whether it

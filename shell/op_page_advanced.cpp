@@ -12,6 +12,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/spin_button_ctrl.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dialog_controls.h"
 #include "shell/preferences_sheet.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr UINT kIntegerRange = 61714;
 constexpr int kIntercomsLow = 2;
 constexpr int kIntercomsHigh = 255;
 constexpr int kTrunksLow = 1;
@@ -36,9 +36,10 @@ bool CheckRange(QLineEdit* edit, int low, int high) {
     bool ok = false;
     const int value = edit->text().trimmed().toInt(&ok);
     if (ok && value >= low && value <= high) return true;
-    ModalMessageBox(SubstituteArgs(LoadResString(kIntegerRange), {CString::Formatted(u"%d", low),
-                                                                  CString::Formatted(u"%d", high)}),
-                    MB_OK | MB_ICONEXCLAMATION);
+    ModalMessageBox(
+        SubstituteArgs(LoadResString(kIdsIntegerRange),
+                       {CString::Formatted(u"%d", low), CString::Formatted(u"%d", high)}),
+        MB_OK | MB_ICONEXCLAMATION);
     edit->setFocus();
     edit->selectAll();
     return false;

@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "model/ip_text.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/comm_settings.h"
 #include "shell/dialog_controls.h"
@@ -22,9 +24,6 @@
 namespace {
 
 constexpr UINT kConnectionTexts[] = {2378, 2379, 2380, 2381, 2442};  // "COM1:" to "NET:"
-constexpr UINT kNetText = 2382;                                      // "NET"
-constexpr UINT kNetPortText = 2442;                                  // "NET:"
-constexpr UINT kHostNameInvalid = 2440;
 
 struct BaudEntry {
     UINT text;
@@ -146,8 +145,8 @@ void COPPageComm::FillConnections() {
 
 void COPPageComm::SetConnectionControls() {
     const CString text = FromQString(m_connection->currentText());
-    const bool network = text.CompareNoCase(LoadResString(kNetText)) == 0 ||
-                         text.CompareNoCase(LoadResString(kNetPortText)) == 0;
+    const bool network = text.CompareNoCase(LoadResString(kIdsNet)) == 0 ||
+                         text.CompareNoCase(LoadResString(kIdsNetPort)) == 0;
     m_baudRate->setVisible(!network);
     m_baudLabel->setVisible(!network);
     for (QWidget* control : std::initializer_list<QWidget*>{m_mainIP, m_mainIPLabel, m_partner,
@@ -185,11 +184,10 @@ bool COPPageComm::OnApply() {
             resolved = CKelvardinApp::ResolveHostAddress(ip, address);
         }
         if (!resolved) {
-            ModalMessageBox(LoadResString(kHostNameInvalid), MB_OK | MB_ICONEXCLAMATION);
+            ModalMessageBox(LoadResString(kIdsHostNameInvalid), MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
-        ip = CString::Formatted(u"%d.%d.%d.%d", address >> 24, (address >> 16) & 0xFF,
-                                (address >> 8) & 0xFF, address & 0xFF);
+        ip = DottedIPAddress(address);
     }
     app.m_bAutoConnect = m_autoConnect->isChecked();
     app.m_nRequestLogging = m_allowLog->isChecked() ? 1 : 0;

@@ -3,17 +3,11 @@
 #include "link/comm_serial.h"
 #include "link/comm_udp.h"
 #include "platform/base/message_box.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/comm_settings.h"
 #include "shell/kelvardin_app.h"
 #include "shell/main_frame.h"
-
-namespace {
-
-constexpr UINT kCannotOpenPort = 2389;
-constexpr UINT kCannotSetBaudRate = 2390;
-
-}  // namespace
 
 bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
                              const CString& standby) {
@@ -62,12 +56,12 @@ bool CKelvardinApp::OpenTransport(const CString& port, int baud, const CString& 
         auto serial = std::make_unique<CCommSerial>(notify);
         icon = MB_ICONEXCLAMATION;
         if (serial->Open(port) != 0) {
-            error = LoadResString(kCannotOpenPort);
+            error = LoadResString(kIdsCannotOpenPort);
             return false;
         }
         serial->SetTimeouts(timing.SerialTimeouts(static_cast<DWORD>(baud)));
         if (serial->SetBaudRate(static_cast<DWORD>(baud)) != 0) {
-            error = LoadResString(kCannotSetBaudRate);
+            error = LoadResString(kIdsCannotSetBaudRate);
             return false;
         }
         comm = std::move(serial);

@@ -1,17 +1,10 @@
 #include "shell/operation_failure.h"
 
 #include "link/link_messages.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
-
-constexpr UINT kIdsDenied = 2255;
-constexpr UINT kIdsLostControl = 2256;
-constexpr UINT kIdsCorrupted = 2257;
-constexpr UINT kIdsEeprom = 2258;
-constexpr UINT kIdsUserAbort = 2261;
-constexpr UINT kIdsLostLink = 2262;
-constexpr UINT kIdsUnknown = 2263;
 
 CString Failed(UINT reasonId) {
     return u"FAILED:  " + LoadResString(reasonId);
@@ -27,7 +20,7 @@ CString SendFailureText(int reason) {
         case kSendEepromFailure: return Failed(kIdsEeprom);
         case kSendUserAbort: return Failed(kIdsUserAbort);
         case kSendLostLink: return Failed(kIdsLostLink);
-        default: return Failed(kIdsUnknown);
+        default: return Failed(kIdsUnknownReason);
     }
 }
 
@@ -35,6 +28,6 @@ CString UploadFailureText(int code) {
     switch (code) {
         case LINK_UPLOAD_LOST: return Failed(kIdsLostLink);
         case kUploadUserAbort: return Failed(kIdsUserAbort);
-        default: return Failed(kIdsUnknown);
+        default: return Failed(kIdsUnknownReason);
     }
 }

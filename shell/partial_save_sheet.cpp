@@ -4,6 +4,7 @@
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
+#include "res/string_ids.h"
 #include "shell/doc_hint_tap.h"
 #include "shell/kelvardin_app.h"
 
@@ -14,7 +15,7 @@ int g_lastPage = 0;
 }  // namespace
 
 CPartialSaveSheet::CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent)
-    : CKelvardinSheet(kCaptionId, parent, g_lastPage),
+    : CKelvardinSheet(kIdsPartialSaveCaption, parent, g_lastPage),
       m_doc(doc),
       m_trunks(doc),
       m_intercoms(doc),

@@ -16,8 +16,6 @@ class CKelvardinDoc;
 // and the save that follows OK writes the chosen ones. It opens on the page shown last.
 class CPartialSaveSheet : public CKelvardinSheet {
 public:
-    static constexpr UINT kCaptionId = 2407;
-
     // The alphas page is there only when the settings allow alphas in a partial save.
     explicit CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent = nullptr);
     ~CPartialSaveSheet() override;

@@ -13,7 +13,6 @@ class IFileModeHost;
 // Directories. OK applies the pages that were shown, each saving the settings.
 class CPreferencesSheet : public CKelvardinSheet {
 public:
-    static constexpr UINT kCaption = 2406;
     enum Page { kGeneral, kAdvanced, kPreferences, kDirectories };
 
     // Opens on the page shown last. fileMode, when given, is how a failed link leaves ONLINE

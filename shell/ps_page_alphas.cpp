@@ -9,10 +9,10 @@
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 
 namespace {
 
-constexpr UINT kAlphasSelected = 2394;
 constexpr int kImageSize = 20;
 
 enum class CItemKind { kAlphas, kIntercom, kType };
@@ -62,7 +62,7 @@ bool IsTypeOffered(int index) {
 }  // namespace
 
 CPSPageAlphas::CPSPageAlphas(CKelvardinDoc* doc)
-    : CPSTreeDragPage(kTemplateId, 4, u"Alphas", kAlphasSelected), m_doc(doc) {}
+    : CPSTreeDragPage(kTemplateId, 4, u"Alphas", kIdsAlphasSelected), m_doc(doc) {}
 
 void CPSPageAlphas::SetChosen(DWORD data, bool chosen) {
     if (m_doc)

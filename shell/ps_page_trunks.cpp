@@ -9,11 +9,11 @@
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
 #include "shell/list_combo_box.h"
 
 namespace {
 
-constexpr UINT kTrunksSelected = 2393;
 constexpr LPARAM kAllIntercoms = -1;
 
 CPSListPageInfo TrunkPageInfo() {
@@ -24,7 +24,7 @@ CPSListPageInfo TrunkPageInfo() {
             {{2398, CTrunk::kFieldRecord},
              {2400, CTrunk::kFieldEnd1, CIntercom::kFieldName},
              {2401, CTrunk::kFieldEnd2, CIntercom::kFieldName}},
-            kTrunksSelected,
+            kIdsTrunksSelected,
             kCompareTextEmptiesLast};
 }
 

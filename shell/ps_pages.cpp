@@ -3,11 +3,10 @@
 #include "model/app_state.h"
 #include "model/obj_spec.h"
 #include "model/records.h"
+#include "res/string_ids.h"
 
 namespace {
 
-constexpr UINT kNumberHeading = 2398;
-constexpr UINT kNameHeading = 2399;
 // The title the options record shows in the name column.
 constexpr DWORD kOptionsTitle = 1363;
 
@@ -19,8 +18,8 @@ CPSPageIntercoms::CPSPageIntercoms(CKelvardinDoc* doc)
            1,
            CObjSpec::kIntercom,
            u"Intercoms",
-           {{kNumberHeading, CIntercom::kFieldRecord}, {kNameHeading, CIntercom::kFieldName}},
-           2391,
+           {{kIdsNumberHeading, CIntercom::kFieldRecord}, {kIdsNameHeading, CIntercom::kFieldName}},
+           kIdsIntercomsSelected,
            kCompareTextEmptiesLast},
           doc) {}
 
@@ -29,21 +28,23 @@ int CPSPageIntercoms::GetFirstSortColumn() const {
 }
 
 CPSPageGroups::CPSPageGroups(CKelvardinDoc* doc)
-    : CPSListDragPage({kTemplateId,
-                       2,
-                       CObjSpec::kGroup,
-                       u"Groups",
-                       {{kNumberHeading, CGroup::kFieldRecord}, {kNameHeading, CGroup::kFieldName}},
-                       2392,
-                       kCompareText},
-                      doc) {}
+    : CPSListDragPage(
+          {kTemplateId,
+           2,
+           CObjSpec::kGroup,
+           u"Groups",
+           {{kIdsNumberHeading, CGroup::kFieldRecord}, {kIdsNameHeading, CGroup::kFieldName}},
+           kIdsGroupsSelected,
+           kCompareText},
+          doc) {}
 
 CPSPageOptions::CPSPageOptions(CKelvardinDoc* doc)
-    : CPSListDragPage({kTemplateId,
-                       3,
-                       CObjSpec::kOptions,
-                       u"Options",
-                       {{kNumberHeading, COptions::kFieldRecord}, {kNameHeading, kOptionsTitle}},
-                       2395,
-                       kCompareText},
-                      doc) {}
+    : CPSListDragPage(
+          {kTemplateId,
+           3,
+           CObjSpec::kOptions,
+           u"Options",
+           {{kIdsNumberHeading, COptions::kFieldRecord}, {kIdsNameHeading, kOptionsTitle}},
+           kIdsOptionsSelected,
+           kCompareText},
+          doc) {}

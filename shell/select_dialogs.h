@@ -6,11 +6,8 @@ class QDialog;
 class QDialogButtonBox;
 class QTreeWidget;
 
-// What the selection dialogs share: their headings, their OK and Cancel, and a list of
-// choices of one row each in which Enter or a double click is OK.
-
-constexpr UINT kNumberHeading = 2398;  // "#"
-constexpr UINT kAlphaHeading = 2278;   // "Alpha"
+// What the selection dialogs share: their OK and Cancel, and a list of choices of one row
+// each in which Enter or a double click is OK.
 
 // OK (the default button) and Cancel, named by their ids.
 QDialogButtonBox* MakeOkCancel(QDialog& dialog);

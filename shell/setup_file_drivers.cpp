@@ -12,15 +12,11 @@
 #include "platform/base/message_box.h"
 #include "platform/io/binary_file.h"
 #include "platform/io/replacing_file.h"
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 namespace {
 
-constexpr UINT kIdWriteFailed = 2151;
-constexpr UINT kIdReadFailed = 2152;
-constexpr UINT kIdOpenFailed = 2153;
-constexpr UINT kIdNotSetupFile = 2168;
-constexpr UINT kIdFileIncomplete = 2169;
 constexpr char16_t kBackupExtension[] = u".BAK";
 
 struct CTargetStatus {
@@ -60,7 +56,7 @@ void MoveToBackup(const CString& path, const CString& backup) {
 }
 
 bool SaveAnyway(const CString& question, UINT icon) {
-    return GetApp().DoMessageBox(question + u"\n" + LoadResString(kIdSaveAnyway),
+    return GetApp().DoMessageBox(question + u"\n" + LoadResString(kIdsSaveAnyway),
                                  MB_YESNO | icon) == IDYES;
 }
 
@@ -70,13 +66,13 @@ enum class BackupStep { kGivenUp, kNone, kMoved };
 BackupStep MakeBackup(const CString& path) {
     const auto goOn = [](bool yes) { return yes ? BackupStep::kNone : BackupStep::kGivenUp; };
     if (IsBackupPath(path))
-        return goOn(SaveAnyway(LoadResString(kIdBackupOfBackup), MB_ICONQUESTION));
+        return goOn(SaveAnyway(LoadResString(kIdsBackupOfBackup), MB_ICONQUESTION));
     const CString backup = BackupPathOf(path);
     try {
         MoveToBackup(path, backup);
         return BackupStep::kMoved;
     } catch (const CFileException& error) {
-        const CString failed = SubstituteArgs(LoadResString(kIdBackupFailed).str(), {backup}) +
+        const CString failed = SubstituteArgs(LoadResString(kIdsBackupFailed).str(), {backup}) +
                                u"\n" + GetFileErrorText(error);
         return goOn(SaveAnyway(failed, MB_ICONSTOP));
     }
@@ -92,12 +88,12 @@ BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BO
     CReplacingFile file;
     CFileException error;
     if (!file.Open(path, &error)) {
-        ReportFileError(kIdWriteFailed, path, error);
+        ReportFileError(kIdsWriteFailed, path, error);
         return FALSE;
     }
     // The writer reports its own failures; the new file then goes and the target stays.
     if (doc.WriteSetupFile(file.GetFile(), path, partial, clearAfter) != kFileDone) return FALSE;
-    return RunFileOperation(kIdWriteFailed, path, [&] {
+    return RunFileOperation(kIdsWriteFailed, path, [&] {
                file.Commit();
                return kFileDone;
            }) == kFileDone;
@@ -107,17 +103,17 @@ BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BO
 bool OpenForReading(CBinaryFile& file, const CString& path) {
     CFileException error;
     if (file.Open(path, CBinaryFile::modeRead, &error)) return true;
-    ReportFileError(kIdOpenFailed, path, error);
+    ReportFileError(kIdsOpenFailed, path, error);
     return false;
 }
 
 // Says what a reader's result means to the user where the reader itself did not.
 int ReportReadResult(int result, const CString& path) {
     if (result == kFileNotSetup) {
-        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdNotSetupFile).str(), {path}),
+        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdsNotSetupFile).str(), {path}),
                               MB_OK | MB_ICONSTOP);
     } else if (result == kFileIncomplete) {
-        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdFileIncomplete).str(), {path}),
+        GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdsFileIncomplete).str(), {path}),
                               MB_OK | MB_ICONEXCLAMATION);
     }
     return result;
@@ -137,7 +133,7 @@ BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOO
     if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly) backup = MakeBackup(path);
     if (backup == BackupStep::kGivenUp) return FALSE;
     if (target.readOnly) {
-        ReportFileError(kIdWriteFailed, path,
+        ReportFileError(kIdsWriteFailed, path,
                         CFileException(CFileException::accessDenied, EACCES, path));
         return FALSE;
     }
@@ -151,7 +147,7 @@ int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
                   const CPartialSaveSelection& description) {
     CBinaryFile file;
     if (!OpenForReading(file, path)) return kFileFailed;
-    const int result = RunFileOperation(kIdReadFailed, path, [&] {
+    const int result = RunFileOperation(kIdsReadFailed, path, [&] {
         const int read = doc.ReadSetupFile(description, file, path, kind == 0, kind != 0);
         file.Close();
         return read;
@@ -162,7 +158,7 @@ int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,
 int ReadSetupFileContents(const CString& path, CPartialSaveSelection& selection) {
     CBinaryFile file;
     if (!OpenForReading(file, path)) return kFileFailed;
-    const int result = RunFileOperation(kIdReadFailed, path, [&] {
+    const int result = RunFileOperation(kIdsReadFailed, path, [&] {
         return CKelvardinDoc::ReadFileContents(file, selection) ? kFileDone : kFileNotSetup;
     });
     return ReportReadResult(result, path);

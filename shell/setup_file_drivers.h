@@ -6,11 +6,6 @@
 class CKelvardinDoc;
 class CPartialSaveSelection;
 
-// Messages of the save's backup step.
-constexpr UINT kIdBackupFailed = 2155;    // "Could not create backup file:\n%1"
-constexpr UINT kIdSaveAnyway = 2156;      // "Do you want to save anyway?"
-constexpr UINT kIdBackupOfBackup = 2157;  // "Can't create backup file for file with .BAK ..."
-
 // The file handling around the document's setup-file reader and writer: opening, the backup
 // before a save and every file error message. Results are FileResult values
 // (model/file_error.h) where they are not a plain yes or no.

@@ -122,13 +122,6 @@ UINT CZubStatusBar::GetItemID(int index) const {
     return index >= 0 && index < GetCount() ? m_panes[static_cast<size_t>(index)].id : 0;
 }
 
-int CZubStatusBar::CommandToIndex(UINT id) const {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (m_panes[static_cast<size_t>(i)].id == id) return i;
-    }
-    return -1;
-}
-
 CString CZubStatusBar::GetPaneText(int index) const {
     if (index < 0 || index >= GetCount()) return {};
     return FromQString(m_panes[static_cast<size_t>(index)].widget->text());

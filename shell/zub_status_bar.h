@@ -43,8 +43,6 @@ public:
     void SetPaneInfo(int index, UINT id, UINT style, int width);
     void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
     UINT GetItemID(int index) const;
-    // The index of the pane with the id, -1 when there is none.
-    int CommandToIndex(UINT id) const;
     CString GetPaneText(int index) const;
     void SetPaneText(int index, const CString& text, bool update = true);
     // In the bar's client coordinates.

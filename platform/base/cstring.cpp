@@ -78,11 +78,6 @@ int CString::ReverseFind(char16_t ch) const {
     return at == std::u16string::npos ? -1 : static_cast<int>(at);
 }
 
-int CString::FindOneOf(std::u16string_view chars) const {
-    size_t at = m_s.find_first_of(chars);
-    return at == std::u16string::npos ? -1 : static_cast<int>(at);
-}
-
 int CString::Replace(std::u16string_view from, std::u16string_view to) {
     if (from.empty()) return 0;
     int count = 0;

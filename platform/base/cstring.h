@@ -80,7 +80,6 @@ public:
     int Find(char16_t ch, int start = 0) const;
     int Find(std::u16string_view sub, int start = 0) const;
     int ReverseFind(char16_t ch) const;
-    int FindOneOf(std::u16string_view chars) const;
     int Replace(std::u16string_view from, std::u16string_view to);
     int Remove(char16_t ch);
     int Insert(int index, std::u16string_view text);

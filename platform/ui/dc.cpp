@@ -133,12 +133,6 @@ CSize CDC::SetWindowExt(int cx, int cy) {
     return old;
 }
 
-CPoint CDC::SetViewportOrg(int x, int y) {
-    CPoint old = Exchange(m_state.viewportOrg, CPoint(x, y));
-    OnMappingChanged();
-    return old;
-}
-
 CSize CDC::SetViewportExt(int cx, int cy) {
     if (m_state.mapMode != MM_ANISOTROPIC || cx == 0 || cy == 0) return m_state.viewportExt;
     CSize old = Exchange(m_state.viewportExt, CSize(cx, cy));

@@ -104,7 +104,6 @@ public:
     CPoint GetWindowOrg() const { return m_state.windowOrg; }
     CSize SetWindowExt(int cx, int cy);
     CSize GetWindowExt() const { return m_state.windowExt; }
-    CPoint SetViewportOrg(int x, int y);
     CSize SetViewportExt(int cx, int cy);
     CPoint GetViewportOrg() const { return m_state.viewportOrg; }
     CSize GetViewportExt() const { return m_state.viewportExt; }

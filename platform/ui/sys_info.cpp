@@ -111,10 +111,6 @@ int GetWheelScrollLines() {
     return QApplication::wheelScrollLines();
 }
 
-UINT GetDoubleClickTime() {
-    return static_cast<UINT>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
-}
-
 int GetDragDistance() {
     return QGuiApplication::styleHints()->startDragDistance();
 }

@@ -16,7 +16,6 @@ LogFont GetMenuFont();
 // The system's fixed-pitch font, for text laid out in columns.
 LogFont GetFixedFont();
 int GetWheelScrollLines();
-UINT GetDoubleClickTime();
 // The platform's drag distance, in pixels.
 int GetDragDistance();
 // Negative (high bit set) while the key is down: VK_SHIFT, VK_CONTROL, VK_MENU, VK_LBUTTON,

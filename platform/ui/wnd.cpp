@@ -115,10 +115,6 @@ CWnd* CWnd::FromWidget(const QWidget* widget) {
     return nullptr;
 }
 
-void CWnd::ModifyStyle(DWORD remove, DWORD add) {
-    m_style = (m_style & ~remove) | add;
-}
-
 void CWnd::GetClientRect(CRect* rect) const {
     *rect = GetClientRect();
 }
@@ -207,18 +203,9 @@ void CWnd::InvalidateRect(const CRect* rect, BOOL) {
     }
 }
 
-void CWnd::UpdateWindow() {
-    if (!m_host) return;
-    QCoreApplication::sendPostedEvents(m_host->window(), QEvent::UpdateRequest);
-}
-
 void CWnd::SetRedraw(BOOL redraw) {
     if (!m_host) return;
     m_host->setUpdatesEnabled(redraw);
-}
-
-BOOL CWnd::GetRedraw() const {
-    return m_host && m_host->updatesEnabled();
 }
 
 std::unique_ptr<CDC> CWnd::GetDC() {
@@ -357,14 +344,6 @@ int CWnd::SetScrollPos(int bar, int pos, BOOL) {
 
 int CWnd::GetScrollPos(int bar) const {
     return bar == SB_HORZ || bar == SB_VERT ? ScrollModel(bar)->GetPos() : 0;
-}
-
-void CWnd::SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw) {
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE;
-    info.nMin = minPos;
-    info.nMax = maxPos;
-    SetScrollInfo(bar, info, redraw);
 }
 
 int CWnd::GetScrollLimit(int bar) const {

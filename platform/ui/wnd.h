@@ -70,7 +70,6 @@ public:
     CWnd* GetOwner() const { return m_owner ? m_owner : m_parent; }
     void SetOwner(CWnd* owner) { m_owner = owner; }
     DWORD GetStyle() const { return m_style; }
-    void ModifyStyle(DWORD remove, DWORD add);
 
     void GetClientRect(CRect* rect) const;
     CRect GetClientRect() const;
@@ -90,11 +89,8 @@ public:
     void Invalidate(BOOL erase = TRUE);
     // A null rectangle invalidates the whole client area.
     void InvalidateRect(const CRect* rect, BOOL erase = TRUE);
-    // Paints what is invalid now, before returning.
-    void UpdateWindow();
     // Off, nothing is painted until it is turned on again.
     void SetRedraw(BOOL redraw);
-    BOOL GetRedraw() const;
     // A device context outside painting: it measures with the window's font, and drawing on it
     // repaints the drawn area at the next paint.
     std::unique_ptr<CDC> GetDC();
@@ -122,7 +118,6 @@ public:
     BOOL GetScrollInfo(int bar, SCROLLINFO* info, UINT mask = SIF_ALL) const;
     int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
     int GetScrollPos(int bar) const;
-    void SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw = TRUE);
     int GetScrollLimit(int bar) const;
     void ShowScrollBar(int bar, BOOL show = TRUE);
     BOOL IsScrollBarVisible(int bar) const;

@@ -117,6 +117,9 @@ TEST(SnmpConfig, DecodeSkipsZeroAddressesAndRefusesABadCrc) {
 TEST(IpText, FormatAndParse) {
     EXPECT_EQ(FormatIPAddress(0), CString(u"-"));
     EXPECT_EQ(FormatIPAddress(0xC0A80001), CString(u"192.168.0.1"));
+    // The dialogs show a zero address and the top byte's high bit as numbers.
+    EXPECT_EQ(DottedIPAddress(0), CString(u"0.0.0.0"));
+    EXPECT_EQ(DottedIPAddress(0xFFFE0A01), CString(u"255.254.10.1"));
 
     struct Case {
         const char16_t* text;

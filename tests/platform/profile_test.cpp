@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "res/string_ids.h"
 #include "res/string_table.h"
 
 TEST(MemoryProfile, ValuesByKindWithDefaultsAndCaseInsensitiveNames) {
@@ -27,4 +28,18 @@ TEST(StringTable, OrderedAndFound) {
     EXPECT_TRUE(StringTableIsOrdered());
     EXPECT_EQ(LoadResString(2449), CString(u"IFBSL"));
     EXPECT_TRUE(LoadResString(1).IsEmpty());
+}
+
+TEST(StringTable, NamedIdsGiveTheirTexts) {
+    // Ids once kept under two names in several files: the one name gives the one text.
+    EXPECT_EQ(LoadResString(kIdsWriteFailed), CString(u"Could not write to file:\n%1"));
+    EXPECT_EQ(LoadResString(kIdsLogWriteFailed), CString(u"Could not write to log file:\n%1"));
+    EXPECT_EQ(LoadResString(kIdsUntitled), CString(u"Untitled"));
+    EXPECT_EQ(LoadResString(kIdsTrunkCaption), CString(u"Selected Trunk: %1"));
+    EXPECT_EQ(LoadResString(kIdsIcomCaptionOne), CString(u"Selected intercom: %1"));
+    EXPECT_EQ(LoadResString(kIdsNumberHeading), CString(u"#"));
+    EXPECT_EQ(LoadResString(kIdsAppTitle), CString(u"Kelvardin"));
+    EXPECT_EQ(LoadResString(kIdsUnknownError), CString(u"An unknown error was encountered."));
+    EXPECT_EQ(LoadResString(kIdsIntegerRange), CString(u"Enter an integer between %1 and %2."));
+    EXPECT_EQ(LoadResString(kIdsDone), CString(u"Do&ne"));
 }

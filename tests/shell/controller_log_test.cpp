@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/base/codepage.h"
+#include "res/string_ids.h"
 #include "shell/controller_log.h"
 #include "tests/support/memory_file.h"
 
@@ -28,7 +29,7 @@ TEST(ControllerLog, LinesAppendToTheirDayFilesAndReadBackAsRecords) {
     std::vector<CString> reports;
     CControllerLogWriter log(
         [&](UINT id, const CString& path, const CFileException& e) {
-            EXPECT_TRUE(id == kIdLogWriteFailed && e.m_cause == CFileException::fileNotFound);
+            EXPECT_TRUE(id == kIdsLogWriteFailed && e.m_cause == CFileException::fileNotFound);
             reports.push_back(path);
         },
         LeapDay);
