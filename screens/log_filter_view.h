@@ -1,7 +1,7 @@
 #pragma once
 
+#include "request_log/log_day_file.h"
 #include "screens/kelvardin_filter_view.h"
-#include "shell/log_day_file.h"
 
 class CKelvardinDoc;
 class IScreenServices;

@@ -5,7 +5,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 #include "platform/io/file.h"
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 
 // The message of a failed log write: "Could not write to log file:\n%1".
 constexpr UINT kIdLogWriteFailed = 2154;
