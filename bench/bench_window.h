@@ -54,6 +54,7 @@ public:
         return false;
     }
     CCVDataMgr& GetDataMgr() override { return m_link; }
+    const CScreenTiming& GetScreenTiming() const override { return m_timing; }
 
     void UpdateAllViews(CView* sender, CUpdateHint hint, LPARAM object) override {
         if (screen && screen != sender)
@@ -69,4 +70,5 @@ private:
     CKelvardinDoc* m_doc;
     std::array<CContext, 12> m_contexts{};
     CCVDataMgr m_link;
+    CScreenTiming m_timing;
 };

@@ -102,8 +102,9 @@ void CCVStatusView::SizeStatusColumn() {
 
 void CCVStatusView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_statusTimer.Start(this, kStatusMs);
-    m_errorsTimer.Start(this, kErrorsMs);
+    const CScreenTiming& timing = GetHost().GetScreenTiming();
+    m_statusTimer.Start(this, timing.cvStatusPollMs);
+    m_errorsTimer.Start(this, timing.cvErrorsPollMs);
 }
 
 void CCVStatusView::UpdateGrid() {

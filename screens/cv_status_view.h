@@ -12,9 +12,6 @@
 // every two seconds; the counters of either controller can be cleared from here.
 class CCVStatusView : public CKelvardinGridView {
 public:
-    static constexpr UINT kStatusMs = 1000;
-    static constexpr UINT kErrorsMs = 2000;
-
     explicit CCVStatusView(IScreenHost& host);
     ~CCVStatusView() override;
 

@@ -79,7 +79,7 @@ DWORD CIcomAlphasView::GetHelpID() {
 
 void CIcomAlphasView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kPollMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().icomAlphasPollMs);
 }
 
 int CIcomAlphasView::DefaultRowHeight() const {

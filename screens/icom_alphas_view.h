@@ -19,7 +19,6 @@
 class CIcomAlphasView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = kScreenIcomAlphas;
-    static constexpr UINT kPollMs = 10000;
     static constexpr int kColumnCount = 5;
     // Posted to itself after alphas were added: their rows go into the grid.
     static constexpr UINT WM_ADD_ALPHA_ROWS = WM_APP + 0x520;

@@ -27,6 +27,16 @@ bool Between(DWORD field, DWORD first, DWORD last) {
     return field >= first && field <= last;
 }
 
+UINT PollInterval(const CScreenTiming& timing, IcomPoll poll) {
+    switch (poll) {
+        case IcomPoll::kSetup: return timing.icomSetupPollMs;
+        case IcomPoll::kStatus: return timing.icomStatusPollMs;
+        case IcomPoll::kErrors: return timing.icomErrorsPollMs;
+        case IcomPoll::kRemTrunking: return timing.icomRemTrunkingPollMs;
+    }
+    return timing.icomStatusPollMs;
+}
+
 }  // namespace
 
 bool IsColumnShown(IcomColumnNeed need, const CCVConfig& config) {
@@ -63,10 +73,10 @@ bool IcomFieldHasHint(DWORD fieldId, CUpdateHint hint, LPARAM object) {
     return false;
 }
 
-CIcomGridView::CIcomGridView(IScreenHost& host, std::vector<CPollTimer> polls)
+CIcomGridView::CIcomGridView(IScreenHost& host, std::vector<IcomPoll> polls)
     : CKelvardinGridView(host) {
-    for (const CPollTimer& poll : polls)
-        m_timers.push_back({poll.poll, poll.intervalMs, std::make_unique<CWndTimer>()});
+    for (IcomPoll poll : polls)
+        m_timers.push_back({poll, std::make_unique<CWndTimer>()});
 }
 
 CIcomGridView::~CIcomGridView() {
@@ -128,8 +138,9 @@ void CIcomGridView::OnColumnClick(int column, int ascending) {
 
 void CIcomGridView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
+    const CScreenTiming& timing = GetHost().GetScreenTiming();
     for (CRunningTimer& running : m_timers)
-        running.timer->Start(this, running.intervalMs);
+        running.timer->Start(this, PollInterval(timing, running.poll));
 }
 
 void CIcomGridView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {

@@ -51,12 +51,8 @@ enum class IcomPoll { kSetup, kStatus, kErrors, kRemTrunking };
 // the replies that concern them, the polls with their timers and the intercom context menu.
 class CIcomGridView : public CKelvardinGridView {
 public:
-    struct CPollTimer {
-        IcomPoll poll;
-        UINT intervalMs;
-    };
-
-    CIcomGridView(IScreenHost& host, std::vector<CPollTimer> polls);
+    // Each poll at its interval in the host's screen timing.
+    CIcomGridView(IScreenHost& host, std::vector<IcomPoll> polls);
     ~CIcomGridView() override;
 
     void SetupGrid() override;
@@ -94,7 +90,6 @@ protected:
 private:
     struct CRunningTimer {
         IcomPoll poll;
-        UINT intervalMs;
         std::unique_ptr<CWndTimer> timer;
     };
 

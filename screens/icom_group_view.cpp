@@ -42,7 +42,7 @@ DWORD CIcomGroupView::GetHelpID() {
 
 void CIcomGroupView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kPollMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().icomGroupPollMs);
 }
 
 void CIcomGroupView::SetupGrid() {

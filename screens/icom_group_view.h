@@ -14,7 +14,6 @@
 class CIcomGroupView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = kScreenIcomGroups;
-    static constexpr UINT kPollMs = 5000;
     // The number and name columns come before the first group's.
     static constexpr int kFirstGroupColumn = 2;
 

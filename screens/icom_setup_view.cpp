@@ -38,9 +38,6 @@ constexpr CIcomColumn kColumns[] = {
     {2208, true, 1356, nullptr, CompareCellText, Need::kPlainStatus},
 };
 
-constexpr UINT kSetupPollMs = 5000;
-constexpr UINT kStatusPollMs = 1000;
-constexpr UINT kRemTrunkingPollMs = 2500;
 // The name the device search preselects is the 4-character one.
 constexpr int kSearchNameLength = 4;
 
@@ -52,9 +49,7 @@ bool IsComPortCommand(UINT command) {
 }  // namespace
 
 CIcomSetupView::CIcomSetupView(IScreenHost& host)
-    : CIcomGridView(host, {{IcomPoll::kSetup, kSetupPollMs},
-                           {IcomPoll::kStatus, kStatusPollMs},
-                           {IcomPoll::kRemTrunking, kRemTrunkingPollMs}}) {
+    : CIcomGridView(host, {IcomPoll::kSetup, IcomPoll::kStatus, IcomPoll::kRemTrunking}) {
     m_strWidthsValue = u"IntercomSetupColumnWidths";
 }
 

@@ -28,18 +28,11 @@ constexpr CIcomColumn kColumns[] = {
     {2208, true, 1356, nullptr, CompareCellText, Need::kPlainStatus},
 };
 
-constexpr UINT kSetupPollMs = 5000;
-constexpr UINT kStatusPollMs = 1000;
-constexpr UINT kErrorsPollMs = 2000;
-constexpr UINT kRemTrunkingPollMs = 2500;
-
 }  // namespace
 
 CIcomStatusView::CIcomStatusView(IScreenHost& host)
-    : CIcomGridView(host, {{IcomPoll::kSetup, kSetupPollMs},
-                           {IcomPoll::kStatus, kStatusPollMs},
-                           {IcomPoll::kErrors, kErrorsPollMs},
-                           {IcomPoll::kRemTrunking, kRemTrunkingPollMs}}) {
+    : CIcomGridView(
+          host, {IcomPoll::kSetup, IcomPoll::kStatus, IcomPoll::kErrors, IcomPoll::kRemTrunking}) {
     m_strWidthsValue = u"IntercomStatusColumnWidths";
 }
 

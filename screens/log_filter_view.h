@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/update_hint.h"
+#include "request_log/log_day_file.h"
 #include "screens/kelvardin_filter_view.h"
-#include "shell/log_day_file.h"
 
 class CKelvardinDoc;
 class IScreenServices;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/base/cstring.h"
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 
 // The lines of a request log day file as the viewer shows them: a window of at most
 // kCapacity rendered records around the one last asked for, whatever the file's size. The

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/base/win_types.h"
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 
 // The request log viewer's arithmetic: its vertical scroll bar over files of any length, and
 // the day its navigation context keeps.

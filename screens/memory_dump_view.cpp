@@ -130,7 +130,7 @@ void CMemoryDumpView::BindCells() {
 
 void CMemoryDumpView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kReadMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().memoryReadMs);
 }
 
 void CMemoryDumpView::UpdateGrid() {

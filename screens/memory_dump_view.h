@@ -13,7 +13,6 @@ struct CContext;
 // ask about them first. The addresses gone to are kept in the screen's navigation context.
 class CMemoryDumpView : public CKelvardinGridView {
 public:
-    static constexpr UINT kReadMs = 1000;
     static constexpr int kRows = 16;
     static constexpr int kColumns = 18;
     static constexpr int kCharColumn = 17;

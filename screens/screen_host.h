@@ -3,6 +3,7 @@
 #include "model/view_context.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
+#include "screens/screen_timing.h"
 
 class CCVDataMgr;
 class CKelvardinDoc;
@@ -11,7 +12,8 @@ class QWidget;
 
 // What the screens ask of the main window beyond the model's undo host: which screen is
 // current, the navigation contexts and history, the texts of a printed page header, the
-// drop-move flag, the dialogs that belong to the shell and the link's data manager. The
+// drop-move flag, the dialogs that belong to the shell, the link's data manager and the
+// screens' poll intervals. The
 // shell's main window implements it and hands it to every screen it makes.
 class IScreenHost {
 public:
@@ -57,4 +59,6 @@ public:
                                    CString& primary, CString& backup) = 0;
 
     virtual CCVDataMgr& GetDataMgr() = 0;
+    // The intervals of the screens' polls.
+    virtual const CScreenTiming& GetScreenTiming() const = 0;
 };

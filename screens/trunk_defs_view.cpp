@@ -106,9 +106,10 @@ void CTrunkDefsView::OnColumnClick(int column, int ascending) {
 
 void CTrunkDefsView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_statusTimer.Start(this, kStatusPollMs);
-    m_defsTimer.Start(this, kDefsPollMs);
-    m_remTrunkingTimer.Start(this, kRemTrunkingPollMs);
+    const CScreenTiming& timing = GetHost().GetScreenTiming();
+    m_statusTimer.Start(this, timing.trunkDefsStatusPollMs);
+    m_defsTimer.Start(this, timing.trunkDefsPollMs);
+    m_remTrunkingTimer.Start(this, timing.trunkDefsRemTrunkingPollMs);
 }
 
 bool CTrunkDefsView::MayPoll() const {

@@ -19,9 +19,6 @@ class ITrunkDefsHost;
 class CTrunkDefsView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = 0;
-    static constexpr UINT kStatusPollMs = 2000;
-    static constexpr UINT kDefsPollMs = 10000;
-    static constexpr UINT kRemTrunkingPollMs = 5000;
 
     explicit CTrunkDefsView(IScreenHost& host);
     ~CTrunkDefsView() override;

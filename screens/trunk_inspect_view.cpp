@@ -87,7 +87,7 @@ DWORD CTrunkInspectView::GetHelpID() {
 
 void CTrunkInspectView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kPollMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().trunkInspectPollMs);
 }
 
 void CTrunkInspectView::SetupGrid() {

@@ -13,7 +13,6 @@
 class CTrunkInspectView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = kScreenTrunkInspect;
-    static constexpr UINT kPollMs = 1000;
 
     explicit CTrunkInspectView(IScreenHost& host);
     ~CTrunkInspectView() override;

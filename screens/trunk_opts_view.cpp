@@ -54,7 +54,7 @@ DWORD CTrunkOptsView::GetHelpID() {
 
 void CTrunkOptsView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kPollMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().trunkOptsPollMs);
 }
 
 void CTrunkOptsView::SetupGrid() {

@@ -11,7 +11,6 @@
 class CTrunkOptsView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = kScreenTrunkOptions;
-    static constexpr UINT kPollMs = 5000;
 
     explicit CTrunkOptsView(IScreenHost& host);
     ~CTrunkOptsView() override;

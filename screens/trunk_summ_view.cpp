@@ -135,7 +135,7 @@ void CTrunkSummView::UpdateGrid() {
 
 void CTrunkSummView::OnInitialUpdate() {
     CKelvardinGridView::OnInitialUpdate();
-    m_timer.Start(this, kPollMs);
+    m_timer.Start(this, GetHost().GetScreenTiming().trunkSummPollMs);
 }
 
 void CTrunkSummView::OnTimer(UINT_PTR id) {

@@ -11,7 +11,6 @@ class CBitArray;
 class CTrunkSummView : public CKelvardinGridView {
 public:
     static constexpr int kScreen = 1;
-    static constexpr UINT kPollMs = 1000;
 
     explicit CTrunkSummView(IScreenHost& host);
     ~CTrunkSummView() override;

@@ -5,7 +5,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 #include "platform/io/file.h"
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 
 // Appends the controller's request log lines to their day files. The first failure of the
 // run is reported (with kIdsLogWriteFailed, the path and the error); later ones are silent

@@ -78,6 +78,8 @@ public:
     // The view or pane made for a screen so far; null before its first showing.
     CView* GetScreenView(int screen) const;
     CNavHistory& GetHistory() { return m_history; }
+    // The screens' poll intervals; a screen reads them when it starts its polls.
+    void SetScreenTiming(const CScreenTiming& timing) { m_screenTiming = timing; }
 
     // The navigation pane: its stored width (never below 160 once stored) and whether it
     // shows.
@@ -164,6 +166,7 @@ public:
     bool SearchForIntercom(int icom, const CString& name, CString& foundName, CString& primary,
                            CString& backup) override;
     CCVDataMgr& GetDataMgr() override;
+    const CScreenTiming& GetScreenTiming() const override { return m_screenTiming; }
 
     // ITrunkDefsHost
     int SelectIntercom(int preselect, int excluded) override;
@@ -298,6 +301,7 @@ private:
     // What the menu bar was built for; it is built again when that changes.
     CMenuRules m_menuRules;
     CWndTimer m_timer;
+    CScreenTiming m_screenTiming;
     int m_nClockTicks = 0;
     int m_nStatusTicks = 0;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/base/codepage.h"
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 #include "tests/support/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -56,6 +56,7 @@ public:
         return true;
     }
     CCVDataMgr& GetDataMgr() override { return dataMgr; }
+    const CScreenTiming& GetScreenTiming() const override { return timing; }
 
     const CView* current = nullptr;
     CView* pane = nullptr;
@@ -73,6 +74,7 @@ public:
     std::vector<std::pair<int, CString>> searches;
     std::optional<std::pair<CString, CString>> found;
     CCVDataMgr dataMgr;
+    CScreenTiming timing;
 
 private:
     CFakeUndoHost& m_undo;

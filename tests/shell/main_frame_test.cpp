@@ -14,6 +14,7 @@
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
+#include "screens/icom_group_view.h"
 #include "screens/screen_messages.h"
 #include "shell/main_frame_window.h"
 #include "shell/zub_status_bar.h"
@@ -275,6 +276,19 @@ TEST_F(MainFrameTest, PrintSetupIsAlwaysThereAndLaterJobsKeepItsChoice) {
     script.ExpectDialog("pageSetup", [](QDialog&) { return int(QDialog::Accepted); });
     setup->trigger();
     EXPECT_GE(env.GetPageChoice().pageSizeId, 0);
+}
+
+TEST_F(ShellTest, ScreensMadeLaterPollAtTheIntervalsTheWindowIsGiven) {
+    auto owned = std::make_unique<CMainFrame>(app);
+    CMainFrame& frame = *owned;
+    app.SetMainFrame(std::move(owned));
+    CScreenTiming timing;
+    timing.icomGroupPollMs = 50;
+    frame.SetScreenTiming(timing);
+    frame.ShowScreen(kScreenIcomGroups);
+    const auto* groups = dynamic_cast<CIcomGroupView*>(frame.GetScreenView(kScreenIcomGroups));
+    ASSERT_NE(groups, nullptr);
+    EXPECT_EQ(groups->GetTimer().GetInterval(), 50u);
 }
 
 }  // namespace

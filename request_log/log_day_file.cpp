@@ -1,4 +1,4 @@
-#include "shell/log_day_file.h"
+#include "request_log/log_day_file.h"
 
 #include <algorithm>
 #include <ctime>

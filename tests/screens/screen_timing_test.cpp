@@ -1,0 +1,73 @@
+#include <QWidget>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/ui/wnd_timer.h"
+#include "screens/cv_status_view.h"
+#include "screens/icom_alphas_view.h"
+#include "screens/icom_group_view.h"
+#include "screens/icom_setup_view.h"
+#include "screens/icom_status_view.h"
+#include "screens/memory_dump_view.h"
+#include "screens/trunk_defs_view.h"
+#include "screens/trunk_inspect_view.h"
+#include "screens/trunk_opts_view.h"
+#include "screens/trunk_summ_view.h"
+#include "tests/screens/screen_fixture.h"
+
+namespace {
+
+// The intervals of the window's running timers, smallest first.
+std::vector<UINT> RunningIntervals(const CWnd& wnd) {
+    std::vector<UINT> intervals;
+    for (QWidget* child : wnd.GetWidget()->findChildren<QWidget*>()) {
+        const auto* timer = dynamic_cast<const CWndTimer*>(CWnd::FromWidget(child));
+        if (timer && timer->GetWidget() == child && timer->IsRunning())
+            intervals.push_back(timer->GetInterval());
+    }
+    std::sort(intervals.begin(), intervals.end());
+    return intervals;
+}
+
+class ScreenTimingTest : public ScreenTest {
+protected:
+    // The intervals the screen polls at once it is shown.
+    template <class View>
+    std::vector<UINT> PollIntervals() {
+        View view(host);
+        view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 680, 380), &window, 20100);
+        host.current = &view;
+        view.OnInitialUpdate();
+        host.current = nullptr;
+        return RunningIntervals(view);
+    }
+};
+
+TEST_F(ScreenTimingTest, EveryScreenPollsAtTheIntervalsItsHostGives) {
+    m_doc.SetMemoryPage(&host.dataMgr);
+    // Each interval its own, so that a screen that polls at any other shows.
+    CScreenTiming& t = host.timing;
+    UINT next = 11;
+    for (UINT* interval :
+         {&t.trunkDefsStatusPollMs, &t.trunkDefsPollMs, &t.trunkDefsRemTrunkingPollMs,
+          &t.trunkSummPollMs, &t.trunkInspectPollMs, &t.trunkOptsPollMs, &t.icomSetupPollMs,
+          &t.icomStatusPollMs, &t.icomErrorsPollMs, &t.icomRemTrunkingPollMs, &t.icomGroupPollMs,
+          &t.icomAlphasPollMs, &t.cvStatusPollMs, &t.cvErrorsPollMs, &t.memoryReadMs})
+        *interval = next++;
+
+    using Ms = std::vector<UINT>;
+    EXPECT_EQ(PollIntervals<CTrunkDefsView>(), (Ms{11, 12, 13}));
+    EXPECT_EQ(PollIntervals<CTrunkSummView>(), (Ms{14}));
+    EXPECT_EQ(PollIntervals<CTrunkInspectView>(), (Ms{15}));
+    EXPECT_EQ(PollIntervals<CTrunkOptsView>(), (Ms{16}));
+    EXPECT_EQ(PollIntervals<CIcomSetupView>(), (Ms{17, 18, 20}));
+    EXPECT_EQ(PollIntervals<CIcomStatusView>(), (Ms{17, 18, 19, 20}));
+    EXPECT_EQ(PollIntervals<CIcomGroupView>(), (Ms{21}));
+    EXPECT_EQ(PollIntervals<CIcomAlphasView>(), (Ms{22}));
+    EXPECT_EQ(PollIntervals<CCVStatusView>(), (Ms{23, 24}));
+    EXPECT_EQ(PollIntervals<CMemoryDumpView>(), (Ms{25}));
+}
+
+}  // namespace
