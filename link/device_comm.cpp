@@ -71,6 +71,14 @@ void CDEVICEComm::Disconnect() {
     m_udpFrame = nullptr;
     m_udp = nullptr;
     m_framer.reset();
+    // What this link posted and the window has not yet taken speaks of a controller no longer
+    // talked to: the next link's window must not read it as its own.
+    if (m_notify) m_notify->DropPosted();
+    {
+        std::lock_guard guard(m_responseLock);
+        m_responses.clear();
+        m_bReplyNoticeArmed = TRUE;
+    }
     std::lock_guard guard(m_deviceLock);
     m_bConnected = FALSE;
     m_bPaused = FALSE;
