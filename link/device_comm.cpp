@@ -71,9 +71,7 @@ void CDEVICEComm::Disconnect() {
     m_udpFrame = nullptr;
     m_udp = nullptr;
     m_framer.reset();
-    // What this link posted and the window has not yet taken speaks of a controller no longer
-    // talked to: the next link's window must not read it as its own.
-    if (m_notify) m_notify->DropPosted();
+    // Replies of this link are not the next one's; its notice may never be handled.
     {
         std::lock_guard guard(m_responseLock);
         m_responses.clear();
