@@ -71,6 +71,12 @@ void CDEVICEComm::Disconnect() {
     m_udpFrame = nullptr;
     m_udp = nullptr;
     m_framer.reset();
+    // Replies of this link are not the next one's; its notice may never be handled.
+    {
+        std::lock_guard guard(m_responseLock);
+        m_responses.clear();
+        m_bReplyNoticeArmed = TRUE;
+    }
     std::lock_guard guard(m_deviceLock);
     m_bConnected = FALSE;
     m_bPaused = FALSE;

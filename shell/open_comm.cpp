@@ -12,6 +12,9 @@
 bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
                              const CString& standby) {
     m_dataMgr.Disconnect();
+    // What the old link posted and the window has not yet taken speaks of a controller no
+    // longer talked to: it must not be read as the new link's.
+    if (m_mainFrame) m_mainFrame->GetLinkSink()->DropPosted();
     m_nControllerPresent = 0;
     m_nControllerLogging = 0;
 

@@ -20,4 +20,6 @@ public:
     // message given up on before the window took it is dropped.
     virtual LRESULT SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam,
                                            CEvent& cancel, LRESULT cancelled) = 0;
+    // Forgets the messages posted and not yet handled; on the user-interface thread.
+    virtual void DropPosted() {}
 };

@@ -144,6 +144,13 @@ LRESULT CWindowMessageSink::SendMessageCancellable(UINT message, WPARAM wParam, 
     return send->done.IsSet() ? send->result : cancelled;
 }
 
+void CWindowMessageSink::DropPosted() {
+    std::lock_guard guard(m_shared->lock);
+    // Sends among them are answered as cancelled when their events go.
+    if (m_shared->receiver)
+        QCoreApplication::removePostedEvents(m_shared->receiver, SinkEventType());
+}
+
 std::shared_ptr<const std::atomic<bool>> CWindowMessageSink::CurrentSendWithdrawn() {
     if (!t_handledSend) return nullptr;
     return {t_handledSend, &t_handledSend->abandoned};

@@ -32,6 +32,7 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessageCancellable(UINT message, WPARAM wParam, LPARAM lParam, CEvent& cancel,
                                    LRESULT cancelled) override;
+    void DropPosted() override;
 
     // Inside a handler that answers a send from another thread: a flag that turns true once
     // that thread no longer waits for the answer (its cancel came). A handler that asks the
