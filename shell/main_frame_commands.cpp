@@ -152,21 +152,21 @@ BOOL CMainFrame::OnFrameCommand(UINT id, CCmdUI* update) {
         {ID_HELP, kGuarded, [](CMainFrame& f) { f.OnHelp(); }},
         {ID_FILE_PRINT_SETUP, kGuarded, [](CMainFrame& f) { RunPrintSetup(&f); }},
         {ID_APP_EXIT, kAlways, [](CMainFrame& f) { f.close(); }},
-        {ID_FILE_NEW, kGuarded, [](CMainFrame& f) { f.OnNew(); }},
-        {ID_FILE_OPEN, kGuarded, [](CMainFrame& f) { f.OnOpen(); }},
-        {ID_FILE_SAVE, kGuarded, [](CMainFrame& f) { f.SaveSetupFile(FALSE, FALSE); }},
-        {ID_FILE_SAVE_AS, kGuarded, [](CMainFrame& f) { f.SaveSetupFile(FALSE, TRUE); }},
-        {ID_FILE_MERGE, kGuarded, [](CMainFrame& f) { f.OnMergeOrLoad(ID_FILE_MERGE); }},
-        {ID_FILE_LOAD, kGuarded, [](CMainFrame& f) { f.OnMergeOrLoad(ID_FILE_LOAD); }},
-        {ID_FILE_PARTIAL_SAVE, kGuarded, [](CMainFrame& f) { f.OnPartialSave(); }},
-        {ID_FILE_SEND, kGuarded, [](CMainFrame& f) { f.OnSendFile(); }},
+        {ID_FILE_NEW, kGuarded, [](CMainFrame& f) { f.m_files.New(); }},
+        {ID_FILE_OPEN, kGuarded, [](CMainFrame& f) { f.m_files.Open(); }},
+        {ID_FILE_SAVE, kGuarded, [](CMainFrame& f) { f.m_files.Save(FALSE, FALSE); }},
+        {ID_FILE_SAVE_AS, kGuarded, [](CMainFrame& f) { f.m_files.Save(FALSE, TRUE); }},
+        {ID_FILE_MERGE, kGuarded, [](CMainFrame& f) { f.m_files.MergeOrLoad(ID_FILE_MERGE); }},
+        {ID_FILE_LOAD, kGuarded, [](CMainFrame& f) { f.m_files.MergeOrLoad(ID_FILE_LOAD); }},
+        {ID_FILE_PARTIAL_SAVE, kGuarded, [](CMainFrame& f) { f.m_files.Save(TRUE, FALSE); }},
+        {ID_FILE_SEND, kGuarded, [](CMainFrame& f) { f.m_files.SendFile(); }},
         {ID_SEND_CHANGES, kGuarded, [](CMainFrame& f) { f.OnSendChanges(); }},
         {ID_ABORT_CHANGES, kGuarded, [](CMainFrame& f) { f.OnAbortAllChanges(); }},
         {ID_CONNECT, kGuarded, [](CMainFrame& f) { f.OnConnect(); }},
         {ID_REFRESH, kGuarded, [](CMainFrame& f) { f.OnRefresh(); }},
         {ID_REFRESH_ALPHAS, kGuarded, [](CMainFrame& f) { f.OnRefreshAlphas(); }},
-        {ID_EDIT_UNDO, kShown, [](CMainFrame& f) { f.OnEditUndo(); }},
-        {ID_EDIT_REDO, kShown, [](CMainFrame& f) { f.OnEditRedo(); }},
+        {ID_EDIT_UNDO, kShown, [](CMainFrame& f) { f.m_undo.Undo(); }},
+        {ID_EDIT_REDO, kShown, [](CMainFrame& f) { f.m_undo.Redo(); }},
         {ID_CONFIGURATION, kGuarded, [](CMainFrame& f) { f.OnConfiguration(); }},
         {ID_SNMP_CONFIG, kGuarded, [](CMainFrame& f) { f.OnSNMPConfig(); }},
         {ID_CV_VERSION, kGuarded, [](CMainFrame& f) { f.OnCVVersion(); }},
@@ -227,7 +227,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == m_timer.m_nCurrentId) OnStatusTimer();
             break;
-        default: result = OnLinkMessage(message, wParam, lParam); break;
+        default: result = m_link.OnLinkMessage(message, wParam, lParam); break;
     }
     // What the link or a command changed may change what is available.
     m_updater->RequestUpdate();

@@ -116,15 +116,6 @@ void CMainFrame::GoToContext(const CContext& context, CStack<CContext>& other) {
     if (target >= 0) SwitchToView(target);
 }
 
-void CMainFrame::GoToContext(const CContext& context) {
-    GoToContext(context, m_history.Back());
-}
-
-std::optional<CContext> CMainFrame::GetCurrentContext() const {
-    if (!m_pCurrentView) return std::nullopt;
-    return m_history.GetViewContext(m_nCurrent);
-}
-
 bool CMainFrame::IsCurrentScreen(const CView& view) const {
     return m_pCurrentGrid && static_cast<const CView*>(m_pCurrentGrid) == &view;
 }

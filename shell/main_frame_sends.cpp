@@ -1,15 +1,15 @@
-// The main window's commands that talk to the controller: sending a file or the changes,
-// dropping the changes, connecting, and changing the trunks' maintenance mode.
+// The main window's commands that talk to the controller: sending the changes, dropping
+// them, connecting, and changing the trunks' maintenance mode.
 #include <memory>
 
 #include "link/cv_data_mgr.h"
-#include "link/cv_data_send_all.h"
 #include "link/maint_mode_send_all.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/modal.h"
 #include "res/command_ids.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "shell/changes_send.h"
 #include "shell/dlg_send_all_list.h"
 #include "shell/dlg_send_progress.h"
 #include "shell/dlg_trunk_select.h"
@@ -18,47 +18,11 @@
 
 namespace {
 
-constexpr UINT kKindSendFile = 112;
-
 bool ConfirmLoss(UINT id) {
     return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
 }
 
-// The changes of the program's setup, whichever window shows it when the link asks.
-std::unique_ptr<CSendAll> SendOfChanges() {
-    return std::make_unique<CCVDataSendAll>([] { return GetKelvardinApp().GetKelvardinDoc(); });
-}
-
 }  // namespace
-
-void CMainFrame::OnSendFile() {
-    const bool hadChanges = HasChanges();
-    if (hadChanges) {
-        if (!ConfirmLoss(kIdsSendFileChanges)) return;
-        m_doc->ClearAllChanges();
-    }
-    m_nPickerKind = kKindSendFile;
-    m_nPickerTitle = m_nPickerOkText = kIdsSend;
-    bool cleared = false;
-    if (OpenSetupFile(FALSE)) {
-        CDlgSendAllList list(*m_doc, this);
-        const int listed = list.DoModal();
-        int sent = IDOK;
-        if (listed == IDOK) {
-            CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, this);
-            sent = RunOperation(progress);
-        }
-        // The file's differences are not kept as changes unless they reached the controller
-        // or the send failed on the way.
-        if (listed != IDOK || sent == IDCANCEL) {
-            m_doc->ClearAllChanges();
-            cleared = true;
-        }
-    }
-    if (hadChanges || cleared) ClearUndoRedo();
-    m_app.GetDataMgr().RefreshAlphas();
-    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
-}
 
 void CMainFrame::OnSendChanges() {
     CDlgSendAllList list(*m_doc, this);

@@ -1,5 +1,5 @@
-// The main window's commands beside files and sends: undo and redo, refreshing, the tools,
-// the help's error information and release notes, and logging.
+// The main window's commands beside files and sends: refreshing, the tools, the help's error
+// information and release notes, and logging.
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -54,22 +54,6 @@ void CMainFrame::OnRefresh() {
 
 void CMainFrame::OnRefreshAlphas() {
     m_app.GetDataMgr().RefreshAlphas();
-}
-
-void CMainFrame::StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
-    const std::unique_ptr<CUndoStep> step = from.Pop();
-    if (!step) return;
-    to.Push(step->MakeInverse(*m_doc));
-    step->Apply(TRUE);
-    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
-}
-
-void CMainFrame::OnEditUndo() {
-    StepUndoHistory(m_undo, m_redo);
-}
-
-void CMainFrame::OnEditRedo() {
-    StepUndoHistory(m_redo, m_undo);
 }
 
 void CMainFrame::OnConfiguration() {
@@ -143,6 +127,11 @@ void CMainFrame::OnLoggingEnable() {
 
 void CMainFrame::OnLoggingDisable() {
     SetLogging(0);
+}
+
+// "Automatically enable logging at startup": once a run, and not over the user's own choice.
+void CMainFrame::EnteredOnlineMode() {
+    if (m_app.m_nAutoLog == 1 && m_app.m_nLogging == -1) OnCommand(ID_LOGGING_ENABLE);
 }
 
 void CMainFrame::OnLoggingToggle() {

@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QToolBar>
+#include <QUrl>
 
 #include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
@@ -39,6 +43,13 @@ constexpr UINT kToolButtons[] = {
     ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE,    0, ID_VIEW_BACK,  ID_VIEW_FORWARD, ID_REFRESH,
     0,           ID_CONNECT,   ID_SEND_CHANGES, 0, ID_FILE_PRINT, ID_APP_ABOUT};
 
+// The local file a drag carries, when it carries exactly one.
+QString DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().front();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
@@ -47,7 +58,15 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
       m_doc(std::make_unique<CKelvardinDoc>()),
       m_sink([this](UINT message, WPARAM wParam, LPARAM lParam) {
           return WindowProc(message, wParam, lParam);
-      }) {
+      }),
+      m_undo(*m_doc, m_history,
+             {.current = [this] { return m_nCurrent; },
+              .showing = [this] { return m_pCurrentView != nullptr; },
+              .show = [this](int screen) { SwitchToView(screen); }}),
+      m_files(app, *m_doc, m_undo, m_history, *this,
+              [this](CKelvardinDialog& dialog) { return RunOperation(dialog); }),
+      m_link(app, *m_doc, m_files, *this,
+             [this](int lamp) { m_statusBar->SetIndicator(lamp, 1); }) {
     setObjectName(QStringLiteral("MainFrame"));
     // The size it has before it is maximised, or where nothing maximises it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -76,7 +95,6 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
     CreateBars();
     CreateClient();
     SetUpMenus();
-    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
     m_timer.Start(&m_wnd, kStatusMs);
     UpdateCommandUI();
 }
@@ -208,24 +226,13 @@ void CMainFrame::OnToggleNavBar() {
     ApplyNavBarState();
 }
 
-void CMainFrame::SetFrameTitle(const CString& name) {
-    setWindowTitle(ToQString(LoadResString(kIdsAppTitle) + u" - [" + name + u"]"));
-}
-
-void CMainFrame::SetFrameTitle() {
-    SetFrameTitle(u"ONLINE");
-}
-
 CString CMainFrame::GetFrameText() const {
     return FromQString(windowTitle());
 }
 
 bool CMainFrame::ConfirmClose() {
-    const CKelvardinDoc& doc = *m_doc;
-    const bool changes = doc.FindModifiedTrunk() >= 0 || doc.FindModifiedIcom() >= 0 ||
-                         doc.FindModifiedOptions() >= 0 || doc.FindModifiedGroup() >= 0;
     UINT question = 0;
-    if (changes) {
+    if (m_files.HasChanges()) {
         question =
             m_app.GetMode() == CAppState::kModeOnline ? kIdsUnsentChanges : kIdsUnsavedChanges;
     } else if (m_app.m_bConfirmExit) {
@@ -258,8 +265,21 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     const QByteArray state = saveState();
     m_app.GetProfile().WriteProfileBinary(kToolBarSection, kToolBarState,
                                           std::vector<std::uint8_t>(state.begin(), state.end()));
-    EndLinkQuestions();
+    m_link.EndLinkQuestions();
     event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended: its questions must not run inside the drag.
+    QMetaObject::invokeMethod(
+        this, [this, path = FromQString(file)] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,34 +21,32 @@
 #include "screens/undo_stacks.h"
 #include "shell/app_screen_services.h"
 #include "shell/file_mode_host.h"
+#include "shell/link_events.h"
 #include "shell/main_frame.h"
 #include "shell/menu_table.h"
 #include "shell/nav_history.h"
 #include "shell/screen_table.h"
+#include "shell/setup_file_commands.h"
+#include "shell/undo_history.h"
 
 class CAlphaChooser;
 class CCommandUpdater;
 class CDlgCommStatus;
-class CDlgIcomStatus;
 class CKelvardinApp;
 class CKelvardinDialog;
 class CKelvardinDoc;
 class CKelvardinGridView;
 class CKelvardinSplitterWnd;
-class CPartialSaveSelection;
-class CPollingPause;
-class CTimedARIDlg;
-struct CDualMessage;
 class CZubStatusBar;
-class IOperationDialog;
 class QAction;
 class QStackedWidget;
 class QToolBar;
 
 // The one main window: the navigation pane on the left and, on the right, the selector pane
 // above the current screen. It shows one of twelve screens at a time (each made on first use
-// and kept), keeps the navigation history and the undo history, owns the document, the menu,
-// toolbar and status bar, and hears the controller link.
+// and kept), keeps the navigation history, owns the document, the menu, toolbar and status bar,
+// and routes the commands. The undo history, the setup-file commands and the link's events are
+// jobs of their own that it owns and calls.
 class CMainFrame : public QMainWindow,
                    public IMainFrame,
                    public IDocViews,
@@ -96,7 +94,7 @@ public:
     // What the menu bar depends on now: the restrictions and the controller's abilities.
     CMenuRules GetMenuRules() const;
     // "Kelvardin - [name]".
-    void SetFrameTitle(const CString& name);
+    void SetFrameTitle(const CString& name) { m_files.SetFrameTitle(name); }
     // A command as the menu, a key or a posted WM_COMMAND gives it: the panes and the screen
     // first, then the window. With an update object, the command's state is asked.
     BOOL OnCmdMsg(UINT id, CCmdUI* update);
@@ -110,11 +108,15 @@ public:
 
     // IUndoHost
     CKelvardinDoc* GetActiveDocument() override { return m_doc.get(); }
-    void AddUndo(std::unique_ptr<CUndoObject> record) override;
-    void AddUndoList(std::unique_ptr<CUndoObList> list) override;
-    void BeginUndoGroup(bool open) override;
-    std::optional<CContext> GetCurrentContext() const override;
-    void GoToContext(const CContext& context) override;
+    void AddUndo(std::unique_ptr<CUndoObject> record) override { m_undo.Add(std::move(record)); }
+    void AddUndoList(std::unique_ptr<CUndoObList> list) override {
+        m_undo.AddList(std::move(list));
+    }
+    void BeginUndoGroup(bool open) override { m_undo.BeginGroup(open); }
+    std::optional<CContext> GetCurrentContext() const override {
+        return m_undo.GetCurrentContext();
+    }
+    void GoToContext(const CContext& context) override { m_undo.GoToContext(context); }
     void EmptyForward() override { m_history.Forward().RemoveAll(); }
     bool FindGridCell(const CObjSpec& objSpec, const CObjSpec& fieldSpec, int& row,
                       int& col) override;
@@ -123,19 +125,19 @@ public:
     bool IsMoveDrop() const override { return m_bMoveDrop; }
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void MessageBeep(UINT type) override;
-    void ClearUndoRedo();
+    void ClearUndoRedo() { m_undo.Clear(); }
 
     // IUndoStacks
-    CStack<CUndoStep>& GetUndoStack() override { return m_undo; }
-    CStack<CUndoStep>& GetRedoStack() override { return m_redo; }
+    CStack<CUndoStep>& GetUndoStack() override { return m_undo.UndoStack(); }
+    CStack<CUndoStep>& GetRedoStack() override { return m_undo.RedoStack(); }
 
     // The folders, log file and save picker the console and the log viewer use.
     IScreenServices& GetScreenServices() { return m_services; }
 
     // ILinkWindow
-    void SetFrameTitle() override;
+    void SetFrameTitle() override { m_files.SetFrameTitle(); }
     void EnteredOnlineMode() override;
-    void LinkRestored() override;
+    void LinkRestored() override { m_link.LinkRestored(); }
 
     // IMainFrame
     QWidget* GetWindow() override { return this; }
@@ -182,18 +184,17 @@ public:
     void SendCommand(UINT id) override { OnCommand(id); }
     LogFont GetPaneFont() const override;
 
-    // ---- The commands: files (main_frame_files.cpp), sends and the controller
-    // (main_frame_sends.cpp), tools, logging and undo (main_frame_tools.cpp) ----------------
-    // Leaves ONLINE mode and starts a default setup, asking which configuration it uses when
-    // the saved default differs from the live one.
-    void EnterFileMode() override;
+    // IFileModeHost
+    void EnterFileMode() override { m_files.EnterFileMode(); }
     // The save behind Save, Save As and Partial Save.
-    void SaveSetupFile(BOOL partial, BOOL saveAs);
+    void SaveSetupFile(BOOL partial, BOOL saveAs) { m_files.Save(partial, saveAs); }
     // Open with the file given instead of the picker (a file dropped on the window).
-    void OpenFile(const CString& path);
-    void ClearHistory();
-    // Whether the setup came from or went to a named file (else it is "Untitled").
-    bool IsPathFile() const { return m_bPathIsFile != FALSE; }
+    void OpenFile(const CString& path) { m_files.OpenFile(path); }
+    void ClearHistory() { m_history.Clear(); }
+    bool IsPathFile() const { return m_files.IsPathFile(); }
+
+    // Runs a progress dialog (a send or an upload) modally as the running operation.
+    int RunOperation(CKelvardinDialog& dialog) { return m_link.RunOperation(dialog); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -235,22 +236,14 @@ private:
     void OnHelp();
     void OnStatusTimer();
     void UpdatePanes();
-    void PushUndoStep(std::unique_ptr<CUndoStep> step);
 
-    // ---- The commands ---------------------------------------------------------------------
-    bool HasChanges() const;
-    void OnNew();
-    void OnOpen();
-    void OnMergeOrLoad(UINT id);
-    void OnPartialSave();
-    void OnSendFile();
+    // ---- The commands beside the setup files: sends and the controller (main_frame_sends.cpp),
+    // tools and logging (main_frame_tools.cpp) ------------------------------------------------
     void OnSendChanges();
     void OnAbortAllChanges();
     void OnConnect();
     void OnRefresh();
     void OnRefreshAlphas();
-    void OnEditUndo();
-    void OnEditRedo();
     void OnConfiguration();
     void OnSNMPConfig();
     void OnCVVersion();
@@ -261,25 +254,9 @@ private:
     void OnLoggingDisable();
     void OnLoggingToggle();
     void OnMaintenanceMenu(UINT id);
-    // Asks which configuration a new or opened setup uses when the saved default differs.
-    void ChooseConfiguration();
-    void AskAndOpen(const CString* path);
-    // The picker loop and the load; true when a file was loaded.
-    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
-    BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
-    void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
-    void SetDocumentPath(const CString& path, BOOL isFile);
     void RunMaintModeSend();
-    // Moves the newest step of one history to the other as its inverse and applies it.
-    void StepUndoHistory(CStack<CUndoStep>& from, CStack<CUndoStep>& to);
     void SetLogging(int on);
 
-    CString m_strDocPath;
-    BOOL m_bPathIsFile = FALSE;
-    // The picker's title and OK text (string ids) and its kind, the help context it gives.
-    UINT m_nPickerTitle = 0;
-    UINT m_nPickerOkText = 0;
-    UINT m_nPickerKind = 0;
     QPointer<CDlgCommStatus> m_commStatus;
     bool m_bInErrorInfo = false;
     std::unique_ptr<CAlphaChooser> m_alphaChooser;
@@ -310,46 +287,14 @@ private:
     CKelvardinGridView* m_pCurrentGrid = nullptr;
     CView* m_pCurrentPane = nullptr;
     CNavHistory m_history;
-    CStack<CUndoStep> m_undo;
-    CStack<CUndoStep> m_redo;
-    std::unique_ptr<CUndoObList> m_group;
+    CUndoHistory m_undo;
+    CSetupFileCommands m_files;
+    CLinkEvents m_link;
     bool m_bMoveDrop = false;
     bool m_bNavVisible = true;
     bool m_bShown = false;
     int m_nWaitCursors = 0;
     CAppScreenServices m_services{m_app, this};
-
-    // Link events and recovery (main_frame_link.cpp): the link's messages go to the dialog of
-    // the running operation first and are then acted on; a lost link, a refused request and a
-    // forgotten session are recovered from here.
-public:
-    // Runs a progress dialog (a send or an upload) modally as the running operation.
-    int RunOperation(CKelvardinDialog& dialog);
-
-private:
-    LRESULT OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnOperationEnd(LRESULT answer);
-    void OnActivityLamp(WPARAM kind, LPARAM result);
-    void OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnCommError(int code, const CDualMessage* pair);
-    LRESULT AskAboutNak(const CDualMessage* pair);
-    LRESULT RunConnectionStatus();
-    // Before the lost link's Cancel resets the setup: with unsent changes the user is asked,
-    // and may save them first; false keeps waiting for the controller.
-    bool LetUnsentChangesGo();
-    bool SaveUnsentChanges();
-    void AbortOperation(int reason);
-    void ClearControllerFlags();
-    // The window is going: a question the link waits on is withdrawn.
-    void EndLinkQuestions();
-    QWidget* DialogParent();
-
-    // Set by the commands that run a send or an upload, for as long as its dialog runs.
-    IOperationDialog* m_pOperation = nullptr;
-    bool m_bInCommError = false;
-    CDlgIcomStatus* m_pIcomStatus = nullptr;
-    QPointer<CTimedARIDlg> m_pNakQuestion;
 
     // Last, so that the views go before everything they use.
     std::unique_ptr<CView> m_navView;

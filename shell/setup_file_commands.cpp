@@ -1,10 +1,9 @@
-// The main window's file commands: a new setup, opening, merging and loading a setup file,
-// saving it whole or in part, and the way out of ONLINE mode.
-#include <QDragEnterEvent>
-#include <QDropEvent>
+#include "shell/setup_file_commands.h"
+
 #include <QFileInfo>
-#include <QMimeData>
-#include <QUrl>
+#include <QWidget>
+
+#include <utility>
 
 #include "link/cv_data_mgr.h"
 #include "model/file_error.h"
@@ -17,14 +16,19 @@
 #include "res/command_ids.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "shell/changes_send.h"
+#include "shell/dialog_parent.h"
 #include "shell/dlg_confirm_size.h"
 #include "shell/dlg_file_description.h"
 #include "shell/dlg_file_picker.h"
 #include "shell/dlg_save_as_online_progress.h"
+#include "shell/dlg_send_all_list.h"
+#include "shell/dlg_send_progress.h"
 #include "shell/kelvardin_app.h"
-#include "shell/main_frame_window.h"
+#include "shell/nav_history.h"
 #include "shell/partial_save_sheet.h"
 #include "shell/polling_pause.h"
+#include "shell/undo_history.h"
 
 namespace {
 
@@ -38,6 +42,7 @@ constexpr UINT kKindOpen = 108;
 constexpr UINT kKindOpenOnline = 109;
 constexpr UINT kKindMerge = 110;
 constexpr UINT kKindLoad = 111;
+constexpr UINT kKindSendFile = 112;
 
 constexpr char16_t kExtension[] = u"kvd";
 
@@ -50,31 +55,40 @@ CString FileNameOf(const CString& path) {
     return FromQString(QFileInfo(ToQString(path)).fileName());
 }
 
-// The local file a drag carries, when it carries exactly one.
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-    const QUrl url = data->urls().front();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
 }  // namespace
 
-bool CMainFrame::HasChanges() const {
-    return m_doc->FindModifiedTrunk() >= 0 || m_doc->FindModifiedIcom() >= 0 ||
-           m_doc->FindModifiedOptions() >= 0 || m_doc->FindModifiedGroup() >= 0;
+CSetupFileCommands::CSetupFileCommands(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo,
+                                       CNavHistory& navigation, QWidget& window,
+                                       OperationRunner runOperation)
+    : m_app(app),
+      m_doc(doc),
+      m_undo(undo),
+      m_navigation(navigation),
+      m_window(window),
+      m_runOperation(std::move(runOperation)) {
+    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
 }
 
-void CMainFrame::SetDocumentPath(const CString& path, BOOL isFile) {
+bool CSetupFileCommands::HasChanges() const {
+    return m_doc.FindModifiedTrunk() >= 0 || m_doc.FindModifiedIcom() >= 0 ||
+           m_doc.FindModifiedOptions() >= 0 || m_doc.FindModifiedGroup() >= 0;
+}
+
+void CSetupFileCommands::SetDocumentPath(const CString& path, BOOL isFile) {
     m_strDocPath = path;
     m_bPathIsFile = isFile;
     SetFrameTitle(m_strDocPath);
 }
 
-void CMainFrame::ClearHistory() {
-    m_history.Clear();
+void CSetupFileCommands::SetFrameTitle(const CString& name) {
+    m_window.setWindowTitle(ToQString(LoadResString(kIdsAppTitle) + u" - [" + name + u"]"));
 }
 
-void CMainFrame::OnNew() {
+void CSetupFileCommands::SetFrameTitle() {
+    SetFrameTitle(u"ONLINE");
+}
+
+void CSetupFileCommands::New() {
     const bool online = m_app.GetMode() == CAppState::kModeOnline;
     UINT question = 0;
     if (HasChanges()) {
@@ -86,12 +100,12 @@ void CMainFrame::OnNew() {
     EnterFileMode();
 }
 
-void CMainFrame::ChooseConfiguration() {
+void CSetupFileCommands::ChooseConfiguration() {
     CCVConfig saved;
     saved.LoadFromRegistry(m_app.GetProfile());
     CCVConfig& live = m_app.GetConfig();
     if (saved == live) return;
-    CDlgConfirmSize dialog(DialogParent());
+    CDlgConfirmSize dialog(DialogParent(m_window));
     dialog.DoModal();
     if (dialog.m_nChoice == CDlgConfirmSize::kUseDefault) {
         live.LoadFromRegistry(m_app.GetProfile());
@@ -100,25 +114,25 @@ void CMainFrame::ChooseConfiguration() {
     }
 }
 
-void CMainFrame::EnterFileMode() {
-    ClearUndoRedo();
-    ClearHistory();
+void CSetupFileCommands::EnterFileMode() {
+    m_undo.Clear();
+    m_navigation.Clear();
     ChooseConfiguration();
     m_app.SetMode(CAppState::kModeFile);
     m_app.GetDataMgr().GoOffline();
-    m_doc->ResetToDefaultSetup();
+    m_doc.ResetToDefaultSetup();
     SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
 }
 
-void CMainFrame::OnOpen() {
+void CSetupFileCommands::Open() {
     AskAndOpen(nullptr);
 }
 
-void CMainFrame::OpenFile(const CString& path) {
+void CSetupFileCommands::OpenFile(const CString& path) {
     if (m_app.IsCommandEnabled(ID_FILE_OPEN)) AskAndOpen(&path);
 }
 
-void CMainFrame::AskAndOpen(const CString* path) {
+void CSetupFileCommands::AskAndOpen(const CString* path) {
     const bool online = m_app.GetMode() == CAppState::kModeOnline;
     UINT question = 0;
     if (HasChanges()) {
@@ -133,7 +147,7 @@ void CMainFrame::AskAndOpen(const CString* path) {
     OpenSetupFile(TRUE, path);
 }
 
-void CMainFrame::OnMergeOrLoad(UINT id) {
+void CSetupFileCommands::MergeOrLoad(UINT id) {
     if (!m_app.IsCommandEnabled(id)) return;
     const int mode = m_app.GetMode();
     if (HasChanges() &&
@@ -153,7 +167,7 @@ void CMainFrame::OnMergeOrLoad(UINT id) {
     OpenSetupFile(FALSE);
 }
 
-BOOL CMainFrame::OpenSetupFile(BOOL replace, const CString* given) {
+BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
     // A file given is tried once; a chosen one that cannot be read sends the user back to
     // the picker.
     for (;;) {
@@ -163,7 +177,7 @@ BOOL CMainFrame::OpenSetupFile(BOOL replace, const CString* given) {
         } else {
             CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
             CDlgOpenFile picker(m_nPickerKind, m_nPickerTitle, m_nPickerOkText, {}, kIdsOpenFilter,
-                                OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, kExtension, this);
+                                OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, kExtension, &m_window);
             picker.SetInitialDir(m_app.GetSetupDirectory());
             if (picker.DoModal() != IDOK) return FALSE;
             path = picker.GetPathName();
@@ -177,15 +191,15 @@ BOOL CMainFrame::OpenSetupFile(BOOL replace, const CString* given) {
         }
         if (contents == kFileNoMemory) return FALSE;
         if (contents == kFileDone) {
-            CDlgFileDescription description(&selection, !replace, FileNameOf(path), this);
+            CDlgFileDescription description(&selection, !replace, FileNameOf(path), &m_window);
             if (description.DoModal() == IDOK) return LoadChosenFile(path, selection, replace);
         }
         if (given) return FALSE;
     }
 }
 
-BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection& selection,
-                                BOOL replace) {
+BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveSelection& selection,
+                                        BOOL replace) {
     CCVDataMgr& data = m_app.GetDataMgr();
     const CCVConfig config = m_app.GetConfig();
     const int mode = m_app.GetMode();
@@ -208,24 +222,24 @@ BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection
         m_app.SetMode(mode);
         m_app.GetConfig() = config;
         if (replace) {
-            ClearUndoRedo();
+            m_undo.Clear();
             if (online) {
                 // The ONLINE setup stays; what the reader replaced comes from the controller.
-                if (!setupKept) m_doc->ResetToDefaultSetup();
+                if (!setupKept) m_doc.ResetToDefaultSetup();
                 askController = !setupKept;
                 SetFrameTitle();
             } else {
                 // The reader may have sized the setup for the file's configuration and read
                 // part of it: what is left must neither claim the file's name nor be saved
                 // over it.
-                m_doc->ResetToDefaultSetup();
+                m_doc.ResetToDefaultSetup();
                 SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
             }
         }
     } else {
-        ClearUndoRedo();
+        m_undo.Clear();
         if (replace) {
-            ClearHistory();
+            m_navigation.Clear();
             // What was read of a damaged file must never be saved over it.
             if (result == kFileDone) {
                 SetDocumentPath(path, TRUE);
@@ -237,7 +251,7 @@ BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection
     if (m_app.GetMode() == CAppState::kModeOnline) {
         data.GoOnline();
         if (!loaded) {
-            m_doc->ClearAllChanges();
+            m_doc.ClearAllChanges();
             if (askController) data.StartUpload();
             data.RefreshAlphas();
         }
@@ -245,12 +259,8 @@ BOOL CMainFrame::LoadChosenFile(const CString& path, const CPartialSaveSelection
     return loaded;
 }
 
-void CMainFrame::OnPartialSave() {
-    SaveSetupFile(TRUE, FALSE);
-}
-
-void CMainFrame::SaveSetupFile(BOOL partial, BOOL saveAs) {
-    if (!partial && m_doc->IsPartialFile()) {
+void CSetupFileCommands::Save(BOOL partial, BOOL saveAs) {
+    if (!partial && m_doc.IsPartialFile()) {
         switch (ModalMessageBox(LoadResString(kIdsPartialFile), MB_YESNOCANCEL | MB_ICONQUESTION)) {
             case IDYES: partial = TRUE; break;
             case IDNO: saveAs = TRUE; break;
@@ -260,7 +270,7 @@ void CMainFrame::SaveSetupFile(BOOL partial, BOOL saveAs) {
     CCVDataMgr& data = m_app.GetDataMgr();
     if (partial) {
         // Before the pause: the names the sheet lists come from the controller while it shows.
-        CPartialSaveSheet sheet(m_doc.get(), this);
+        CPartialSaveSheet sheet(&m_doc, &m_window);
         if (sheet.DoModal() != IDOK) return;
     }
     CPollingPause pause(data);
@@ -277,10 +287,10 @@ void CMainFrame::SaveSetupFile(BOOL partial, BOOL saveAs) {
     }
     WriteSetupFile(saveAs, partial, pause);
     pause.Resume();
-    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+    m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
-void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause) {
+void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause) {
     CCVDataMgr& data = m_app.GetDataMgr();
     const CString oldPath = m_strDocPath;
     const BOOL oldIsFile = m_bPathIsFile;
@@ -304,7 +314,8 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
     }
     if (path.IsEmpty()) {
         CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
-        CDlgSaveFile picker(m_nPickerKind, m_nPickerTitle, {}, kExtension, kIdsSaveFilter, this);
+        CDlgSaveFile picker(m_nPickerKind, m_nPickerTitle, {}, kExtension, kIdsSaveFilter,
+                            &m_window);
         picker.SetInitialDir(m_app.GetSetupDirectory());
         if (picker.DoModal() != IDOK) {
             data.ClearPendingRequests();
@@ -327,15 +338,15 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
             return;
         }
         pause.Resume();
-        CDlgSaveAsOnlineProgress progress(this);
-        if (RunOperation(progress) != IDOK) {
+        CDlgSaveAsOnlineProgress progress(&m_window);
+        if (m_runOperation(progress) != IDOK) {
             data.ClearPendingRequests();
             return;
         }
         // The upload ends when its last request has gone out: the last replies may still wait
         // to be taken into the setup that is about to be written.
         while (data.HasWaitingReplies())
-            data.OnResponse(m_doc.get());
+            data.OnResponse(&m_doc);
         if (stay == IDNO) {
             m_strDocPath = path;
             m_bPathIsFile = TRUE;
@@ -347,14 +358,14 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
         }
     }
 
-    ClearUndoRedo();
+    m_undo.Clear();
     if (partial) {
-        m_doc->SetFlagOnAll(CCVObject::kInFile, FALSE);
-        m_doc->SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kInFile);
+        m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+        m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kInFile);
     } else {
-        m_doc->SetFlagOnAll(CCVObject::kInFile, TRUE);
+        m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
         if (!m_app.m_bIncludeAlphasInSetupFiles)
-            m_doc->SetFlagOnType(CObjSpec::kAlpha, CCVObject::kInFile, FALSE);
+            m_doc.SetFlagOnType(CObjSpec::kAlpha, CCVObject::kInFile, FALSE);
     }
     BOOL saved = FALSE;
     {
@@ -365,20 +376,51 @@ void CMainFrame::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause)
         m_strDocPath = oldPath;
         m_bPathIsFile = oldIsFile;
     }
-    if (!partial) m_doc->SetFlagOnAll(CCVObject::kInFile, FALSE);
+    if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     // Leaving ONLINE for the file the setup came from changes the title, not the path.
     if (m_strDocPath != oldPath || m_app.GetMode() != mode) SetFrameTitle(m_strDocPath);
 }
 
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+void CSetupFileCommands::SendFile() {
+    const bool hadChanges = HasChanges();
+    if (hadChanges) {
+        if (!ConfirmLoss(kIdsSendFileChanges)) return;
+        m_doc.ClearAllChanges();
+    }
+    m_nPickerKind = kKindSendFile;
+    m_nPickerTitle = m_nPickerOkText = kIdsSend;
+    bool cleared = false;
+    if (OpenSetupFile(FALSE)) {
+        CDlgSendAllList list(m_doc, &m_window);
+        const int listed = list.DoModal();
+        int sent = IDOK;
+        if (listed == IDOK) {
+            CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);
+            sent = m_runOperation(progress);
+        }
+        // The file's differences are not kept as changes unless they reached the controller
+        // or the send failed on the way.
+        if (listed != IDOK || sent == IDCANCEL) {
+            m_doc.ClearAllChanges();
+            cleared = true;
+        }
+    }
+    if (hadChanges || cleared) m_undo.Clear();
+    m_app.GetDataMgr().RefreshAlphas();
+    m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
-void CMainFrame::dropEvent(QDropEvent* event) {
-    const QString file = DroppedFile(event->mimeData());
-    if (file.isEmpty()) return;
-    event->acceptProposedAction();
-    // Opened once the drop has ended: its questions must not run inside the drag.
-    QMetaObject::invokeMethod(
-        this, [this, path = FromQString(file)] { OpenFile(path); }, Qt::QueuedConnection);
+// The controller cannot be asked for the rest of its setup: the changed records are written
+// as a partial setup file, which Load File later marks as changes again.
+bool CSetupFileCommands::SaveChangedRecords() {
+    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+    CDlgSaveFile picker(kKindPartialSaveOnline, kIdsPartialSaveOnline, {}, kExtension,
+                        kIdsSaveFilter, &m_window);
+    picker.SetInitialDir(m_app.GetSetupDirectory());
+    if (picker.DoModal() != IDOK) return false;
+    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+    m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+    m_doc.SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
+    CWaitCursor wait;
+    return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
 }

@@ -1,8 +1,5 @@
-// The main window's side of the controller link: the link's messages, relayed first to the
-// dialog of the running operation and then acted on; the activity lamps; the controller's
-// validation warnings; and the recovery from a lost link, a refused request or a forgotten
-// session.
-#include <QApplication>
+#include "shell/link_events.h"
+
 #include <QTimer>
 
 #include <utility>
@@ -16,27 +13,22 @@
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/sys_info.h"
-#include "res/command_ids.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
-#include "shell/dlg_file_picker.h"
+#include "shell/dialog_parent.h"
 #include "shell/dlg_icom_status.h"
 #include "shell/dlg_save_as_online_progress.h"
 #include "shell/dlg_send_progress.h"
 #include "shell/kelvardin_app.h"
-#include "shell/main_frame_window.h"
 #include "shell/operation_dialog.h"
+#include "shell/setup_file_commands.h"
 #include "shell/timed_ari_dlg.h"
-#include "shell/zub_status_bar.h"
 
 namespace {
 
 constexpr int kErrorIcomNotVisible = 34;
 constexpr int kErrorRemoteTrunkAssign = 35;
 constexpr int kErrorLogElsewhere = 36;
-// The save picker's kind for a partial save of an ONLINE setup, and the setup files' extension.
-constexpr UINT kKindPartialSaveOnline = 104;
-constexpr char16_t kSetupExtension[] = u"kvd";
 
 constexpr char16_t kNakText[] =
     u"A NAK was received for message type %d (0x%02.2x).\nThis could indicate a mismatch in "
@@ -66,14 +58,22 @@ private:
 
 }  // namespace
 
-int CMainFrame::RunOperation(CKelvardinDialog& dialog) {
+CLinkEvents::CLinkEvents(CKelvardinApp& app, CKelvardinDoc& doc, CSetupFileCommands& files,
+                         QWidget& window, ActivityLamp showActivity)
+    : m_app(app),
+      m_doc(doc),
+      m_files(files),
+      m_window(window),
+      m_showActivity(std::move(showActivity)) {}
+
+int CLinkEvents::RunOperation(CKelvardinDialog& dialog) {
     IOperationDialog* outer = std::exchange(m_pOperation, dynamic_cast<IOperationDialog*>(&dialog));
     const int result = dialog.DoModal();
     m_pOperation = outer;
     return result;
 }
 
-LRESULT CMainFrame::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CLinkEvents::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     CCVDataMgr& link = m_app.GetDataMgr();
     switch (message) {
         case WM_LINK_PULL:
@@ -95,7 +95,7 @@ LRESULT CMainFrame::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RelayToOperation(message, wParam, lParam);
             link.EndSendQueue();
             return 0;
-        case WM_LINK_REPLIES: link.OnResponse(m_doc.get()); return 0;
+        case WM_LINK_REPLIES: link.OnResponse(&m_doc); return 0;
         case WM_LINK_ERROR:
             return OnCommError(static_cast<int>(wParam),
                                reinterpret_cast<const CDualMessage*>(lParam));
@@ -107,23 +107,23 @@ LRESULT CMainFrame::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT CMainFrame::RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CLinkEvents::RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam) {
     return m_pOperation ? m_pOperation->OnLinkMessage(message, wParam, lParam) : 0;
 }
 
-void CMainFrame::OnOperationEnd(LRESULT answer) {
+void CLinkEvents::OnOperationEnd(LRESULT answer) {
     // A send of trunk modes carries none of the setup's changes: they stay marked.
     if (m_pOperation && answer == 0 && m_app.GetDataMgr().SendClearsChanges())
-        m_doc->ClearAllChanges();
+        m_doc.ClearAllChanges();
 }
 
-void CMainFrame::OnActivityLamp(WPARAM kind, LPARAM result) {
+void CLinkEvents::OnActivityLamp(WPARAM kind, LPARAM result) {
     if (kind > LINK_ACTIVITY_READ_FAILED) return;
     if (kind == LINK_ACTIVITY_READ_FAILED && result == kTimedOut) return;
-    m_statusBar->SetIndicator(static_cast<int>(kind) + 1, 1);
+    m_showActivity(static_cast<int>(kind) + 1);
 }
 
-void CMainFrame::OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam) {
+void CLinkEvents::OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam) {
     int error = kErrorLogElsewhere;
     CString text;
     if (message == WM_LINK_ICOM_WARNING || message == WM_LINK_TRUNK_WARNING) {
@@ -143,7 +143,7 @@ void CMainFrame::OnValidationWarning(UINT message, WPARAM wParam, LPARAM lParam)
     ReportValidationError(error, text, TRUE);
 }
 
-LRESULT CMainFrame::OnCommError(int code, const CDualMessage* pair) {
+LRESULT CLinkEvents::OnCommError(int code, const CDualMessage* pair) {
     if (m_pIcomStatus) m_pIcomStatus->UpdateStatus(false);
     // The link reports again while this handler's own dialog runs.
     if (m_bInCommError) return 0;
@@ -167,16 +167,16 @@ LRESULT CMainFrame::OnCommError(int code, const CDualMessage* pair) {
     if (mode == CAppState::kModeOnline) return RunConnectionStatus();
     m_app.SetMode(CAppState::kModeFile);
     ModalMessageBox(LoadResString(kIdsUnableToContact), MB_OK | MB_ICONINFORMATION);
-    EnterFileMode();
+    m_files.EnterFileMode();
     return 0;
 }
 
 // Asked while the link engine waits for the answer: 1 sends the refused request again, 0 goes
 // on without it. Should the engine stop waiting (the link is closed, the program ends), the
 // question goes away unanswered.
-LRESULT CMainFrame::AskAboutNak(const CDualMessage* pair) {
+LRESULT CLinkEvents::AskAboutNak(const CDualMessage* pair) {
     const int command = pair ? static_cast<int>(pair->reply.command) : 0;
-    CTimedARIDlg question(DialogParent());
+    CTimedARIDlg question(DialogParent(m_window));
     question.m_strError = CString::Formatted(kNakText, command, command);
     QTimer watch;
     if (auto withdrawn = CWindowMessageSink::CurrentSendWithdrawn()) {
@@ -195,8 +195,8 @@ LRESULT CMainFrame::AskAboutNak(const CDualMessage* pair) {
     }
 }
 
-LRESULT CMainFrame::RunConnectionStatus() {
-    CDlgIcomStatus status(DialogParent());
+LRESULT CLinkEvents::RunConnectionStatus() {
+    CDlgIcomStatus status(DialogParent(m_window));
     m_pIcomStatus = &status;
     int answer = status.DoModal();
     // Unsent changes are not given up without a word: the user may save them, or wait on.
@@ -210,52 +210,32 @@ LRESULT CMainFrame::RunConnectionStatus() {
     m_pIcomStatus = nullptr;
     // OK: the connection came back. Cancel, the only way out while it is down: FILE mode.
     if (answer == IDCANCEL) {
-        EnterFileMode();
+        m_files.EnterFileMode();
         AbortOperation(kSendLostLink);
     }
     return answer;
 }
 
-bool CMainFrame::LetUnsentChangesGo() {
-    if (!HasChanges()) return true;
+bool CLinkEvents::LetUnsentChangesGo() {
+    if (!m_files.HasChanges()) return true;
     for (;;) {
         switch (ModalMessageBox(LoadResString(kIdsLeaveWithChanges),
                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
             case IDNO: return true;
             case IDYES:
-                if (SaveUnsentChanges()) return true;
+                if (m_files.SaveChangedRecords()) return true;
                 break;
             default: return false;
         }
     }
 }
 
-// The controller cannot be asked for the rest of its setup: the changed records are written
-// as a partial setup file, which Load File later marks as changes again.
-bool CMainFrame::SaveUnsentChanges() {
-    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
-    CDlgSaveFile picker(kKindPartialSaveOnline, kIdsPartialSaveOnline, {}, kSetupExtension,
-                        kIdsSaveFilter, this);
-    picker.SetInitialDir(m_app.GetSetupDirectory());
-    if (picker.DoModal() != IDOK) return false;
-    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
-    m_doc->SetFlagOnAll(CCVObject::kInFile, FALSE);
-    m_doc->SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
-    CWaitCursor wait;
-    return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
-}
-
-// "Automatically enable logging at startup": once a run, and not over the user's own choice.
-void CMainFrame::EnteredOnlineMode() {
-    if (m_app.m_nAutoLog == 1 && m_app.m_nLogging == -1) OnCommand(ID_LOGGING_ENABLE);
-}
-
-void CMainFrame::LinkRestored() {
+void CLinkEvents::LinkRestored() {
     if (m_pIcomStatus) m_pIcomStatus->UpdateStatus(true);
 }
 
 // The abort cascade: the running operation learns that it failed, and why.
-void CMainFrame::AbortOperation(int reason) {
+void CLinkEvents::AbortOperation(int reason) {
     IOperationDialog* operation = m_pOperation;
     if (!operation) return;
     if (dynamic_cast<CDlgSendProgress*>(operation)) {
@@ -270,16 +250,11 @@ void CMainFrame::AbortOperation(int reason) {
     }
 }
 
-void CMainFrame::ClearControllerFlags() {
+void CLinkEvents::ClearControllerFlags() {
     m_app.m_nControllerPresent = 0;
     m_app.m_nControllerLogging = 0;
 }
 
-void CMainFrame::EndLinkQuestions() {
+void CLinkEvents::EndLinkQuestions() {
     if (m_pNakQuestion && m_pNakQuestion->isVisible()) m_pNakQuestion->done(kQuestionWithdrawn);
-}
-
-QWidget* CMainFrame::DialogParent() {
-    QWidget* modal = QApplication::activeModalWidget();
-    return modal ? modal : this;
 }

@@ -1,4 +1,4 @@
-// The main window's undo history, and the dialogs it opens for the screens.
+// The emptiness of the main window's history stacks, and the dialogs it opens for the screens.
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "shell/dlg_clear_changes.h"
@@ -7,42 +7,10 @@
 #include "shell/kelvardin_app.h"
 #include "shell/main_frame_window.h"
 
-void CMainFrame::PushUndoStep(std::unique_ptr<CUndoStep> step) {
-    m_undo.Push(std::move(step));
-    m_redo.RemoveAll();
-}
-
-void CMainFrame::AddUndo(std::unique_ptr<CUndoObject> record) {
-    if (m_group) {
-        m_group->Add(std::move(record));
-    } else {
-        PushUndoStep(std::move(record));
-    }
-}
-
-void CMainFrame::AddUndoList(std::unique_ptr<CUndoObList> list) {
-    if (m_group) {
-        m_group->Append(std::move(*list));
-    } else {
-        PushUndoStep(std::move(list));
-    }
-}
-
-void CMainFrame::BeginUndoGroup(bool open) {
-    if (std::unique_ptr<CUndoObList> group = std::move(m_group); group && !group->IsEmpty())
-        PushUndoStep(std::move(group));
-    if (open) m_group = std::make_unique<CUndoObList>();
-}
-
-void CMainFrame::ClearUndoRedo() {
-    m_undo.RemoveAll();
-    m_redo.RemoveAll();
-}
-
 bool CMainFrame::IsStackEmpty(Stack stack) const {
     switch (stack) {
-        case Stack::kUndo: return m_undo.IsEmpty();
-        case Stack::kRedo: return m_redo.IsEmpty();
+        case Stack::kUndo: return m_undo.UndoStack().IsEmpty();
+        case Stack::kRedo: return m_undo.RedoStack().IsEmpty();
         case Stack::kBack: return m_history.Back().IsEmpty();
         default: return m_history.Forward().IsEmpty();
     }

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <memory>
+
+class CSendAll;
+
+// A send of the changes of the program's setup, whichever window shows it when the link asks.
+std::unique_ptr<CSendAll> SendOfChanges();

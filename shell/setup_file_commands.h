@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
+
+class CKelvardinApp;
+class CKelvardinDialog;
+class CKelvardinDoc;
+class CNavHistory;
+class CPartialSaveSelection;
+class CPollingPause;
+class CUndoHistory;
+class QWidget;
+
+// The setup-file commands of the main window: a new setup, opening, merging, loading and
+// sending a setup file, saving it whole or in part, the way out of ONLINE mode, and the
+// document's path with the window title that shows it.
+class CSetupFileCommands {
+public:
+    // Runs a progress dialog (a send or an upload) modally as the running operation.
+    using OperationRunner = std::function<int(CKelvardinDialog&)>;
+
+    CSetupFileCommands(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo,
+                       CNavHistory& navigation, QWidget& window, OperationRunner runOperation);
+
+    void New();
+    void Open();
+    // Open with the file given instead of the picker (a file dropped on the window).
+    void OpenFile(const CString& path);
+    // Merge in FILE mode, Load in ONLINE mode.
+    void MergeOrLoad(UINT id);
+    // The save behind Save, Save As and Partial Save.
+    void Save(BOOL partial, BOOL saveAs);
+    void SendFile();
+    // Leaves ONLINE mode and starts a default setup, asking which configuration it uses when
+    // the saved default differs from the live one.
+    void EnterFileMode();
+    // Writes the changed records as a partial setup file the user names; false when none was
+    // written.
+    bool SaveChangedRecords();
+
+    // Whether a record of the setup has changed.
+    bool HasChanges() const;
+    // Whether the setup came from or went to a named file (else it is "Untitled").
+    bool IsPathFile() const { return m_bPathIsFile != FALSE; }
+    const CString& GetPath() const { return m_strDocPath; }
+    // "Kelvardin - [name]"; without a name, "ONLINE".
+    void SetFrameTitle(const CString& name);
+    void SetFrameTitle();
+
+private:
+    void ChooseConfiguration();
+    void AskAndOpen(const CString* path);
+    // The picker loop and the load; true when a file was loaded.
+    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
+    BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
+    void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
+    void SetDocumentPath(const CString& path, BOOL isFile);
+
+    CKelvardinApp& m_app;
+    CKelvardinDoc& m_doc;
+    CUndoHistory& m_undo;
+    CNavHistory& m_navigation;
+    QWidget& m_window;
+    OperationRunner m_runOperation;
+    CString m_strDocPath;
+    BOOL m_bPathIsFile = FALSE;
+    // The picker's title and OK text (string ids) and its kind, the help context it gives.
+    UINT m_nPickerTitle = 0;
+    UINT m_nPickerOkText = 0;
+    UINT m_nPickerKind = 0;
+};
