@@ -10,8 +10,8 @@
 #include "platform/base/profile.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/ui_environment.h"
-#include "shell/kelvardin_app.h"
-#include "shell/partial_save_sheet.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/sheets/partial_save_sheet.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "bench/bench_stats.h"
 #include "platform/ui/ini_profile.h"
 #include "platform/ui/qt_convert.h"
-#include "shell/kelvardin_app.h"
+#include "shell/app/kelvardin_app.h"
 
 namespace {
 

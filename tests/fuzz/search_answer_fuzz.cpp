@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "shell/search_answer.h"
+#include "shell/io/search_answer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const BYTE> bytes(data, size);

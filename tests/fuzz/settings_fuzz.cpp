@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "platform/ui/ini_profile.h"
-#include "shell/kelvardin_app.h"
+#include "shell/app/kelvardin_app.h"
 
 namespace {
 

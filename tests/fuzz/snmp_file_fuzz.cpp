@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/snmp_config.h"
-#include "shell/snmp_config_file.h"
+#include "shell/io/snmp_config_file.h"
 #include "tests/support/memory_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,8 +5,8 @@
 
 #include "model/validation_report.h"
 #include "res/command_ids.h"
-#include "shell/kelvardin_dialog.h"
-#include "shell/wp_saver.h"
+#include "shell/dialogs/kelvardin_dialog.h"
+#include "shell/main_frame/wp_saver.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/support/modal_script.h"
 

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "res/command_ids.h"
-#include "shell/command_updater.h"
+#include "shell/app/command_updater.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/base/codepage.h"
 #include "res/string_ids.h"
-#include "shell/controller_log.h"
+#include "shell/io/controller_log.h"
 
 namespace {
 

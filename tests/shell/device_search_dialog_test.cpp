@@ -2,10 +2,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "shell/dlg_search_for_icom.h"
-#include "shell/found_device_tree.h"
-#include "shell/kelvardin_tree_ctrl.h"
-#include "shell/search_icons.h"
+#include "shell/controls/kelvardin_tree_ctrl.h"
+#include "shell/search/dlg_search_for_icom.h"
+#include "shell/search/found_device_tree.h"
+#include "shell/search/search_icons.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_search_responder.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "link/frame_codec.h"
-#include "shell/device_search.h"
+#include "shell/io/device_search.h"
 
 namespace {
 

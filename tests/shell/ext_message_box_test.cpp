@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "platform/ui/qt_convert.h"
-#include "shell/ext_message_box.h"
+#include "shell/dialogs/ext_message_box.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include "model/partial_save_selection.h"
 #include "platform/ui/win_consts.h"
 #include "res/string_table.h"
-#include "shell/dlg_file_description.h"
-#include "shell/dlg_file_picker.h"
-#include "shell/dlg_send_all_list.h"
-#include "shell/kelvardin_list_ctrl.h"
+#include "shell/controls/kelvardin_list_ctrl.h"
+#include "shell/dialogs/dlg_send_all_list.h"
+#include "shell/files/dlg_file_description.h"
+#include "shell/files/dlg_file_picker.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "res/command_ids.h"
-#include "shell/menu_table.h"
-#include "shell/nav_history.h"
+#include "shell/app/menu_table.h"
+#include "shell/nav/nav_history.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <QVBoxLayout>
 
 #include "platform/base/codepage.h"
-#include "shell/kelvardin_list_ctrl.h"
-#include "shell/kelvardin_page.h"
-#include "shell/kelvardin_sheet.h"
-#include "shell/kelvardin_tree_ctrl.h"
-#include "shell/list_ctrl_sort.h"
+#include "shell/controls/kelvardin_list_ctrl.h"
+#include "shell/controls/kelvardin_tree_ctrl.h"
+#include "shell/controls/list_ctrl_sort.h"
+#include "shell/sheets/kelvardin_page.h"
+#include "shell/sheets/kelvardin_sheet.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

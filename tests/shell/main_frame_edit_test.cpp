@@ -4,7 +4,7 @@
 #include "platform/ui/drag_drop.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
-#include "shell/ext_message_box.h"
+#include "shell/dialogs/ext_message_box.h"
 #include "tests/shell/program_fixture.h"
 
 namespace {

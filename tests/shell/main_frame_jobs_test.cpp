@@ -6,10 +6,10 @@
 #include "link/link_messages.h"
 #include "model/undo_object.h"
 #include "res/command_ids.h"
-#include "shell/link_events.h"
-#include "shell/nav_history.h"
-#include "shell/setup_file_commands.h"
-#include "shell/undo_history.h"
+#include "shell/main_frame/link_events.h"
+#include "shell/main_frame/setup_file_commands.h"
+#include "shell/main_frame/undo_history.h"
+#include "shell/nav/nav_history.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

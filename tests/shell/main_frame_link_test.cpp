@@ -9,9 +9,9 @@
 #include "model/partial_save_selection.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
-#include "shell/dlg_send_progress.h"
-#include "shell/main_frame_window.h"
-#include "shell/setup_file_drivers.h"
+#include "shell/io/setup_file_drivers.h"
+#include "shell/link_dialogs/dlg_send_progress.h"
+#include "shell/main_frame/main_frame_window.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 

@@ -16,8 +16,8 @@
 #include "res/string_table.h"
 #include "screens/icom_group_view.h"
 #include "screens/screen_messages.h"
-#include "shell/main_frame_window.h"
-#include "shell/zub_status_bar.h"
+#include "shell/main_frame/main_frame_window.h"
+#include "shell/main_frame/zub_status_bar.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

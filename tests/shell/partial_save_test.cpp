@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "platform/ui/sys_info.h"
-#include "shell/list_combo_box.h"
-#include "shell/partial_save_sheet.h"
+#include "shell/controls/list_combo_box.h"
+#include "shell/sheets/partial_save_sheet.h"
 #include "tests/shell/small_setup.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "link/link_timing.h"
 #include "platform/ui/spin_button_ctrl.h"
-#include "shell/file_mode_host.h"
-#include "shell/preferences_sheet.h"
+#include "shell/main_frame/file_mode_host.h"
+#include "shell/sheets/preferences_sheet.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 

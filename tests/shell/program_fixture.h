@@ -17,9 +17,9 @@
 #include "platform/ui/message_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
-#include "shell/kelvardin_app.h"
-#include "shell/main_frame_window.h"
-#include "shell/setup_file_drivers.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/io/setup_file_drivers.h"
+#include "shell/main_frame/main_frame_window.h"
 #include "tests/support/modal_script.h"
 
 // The real program over settings of its own in a temporary folder, where its setup files go

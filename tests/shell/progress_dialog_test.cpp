@@ -7,10 +7,10 @@
 
 #include "link/command_codes.h"
 #include "link/cv_data_send_all.h"
-#include "shell/dlg_comm_status.h"
-#include "shell/dlg_save_as_online_progress.h"
-#include "shell/dlg_send_progress.h"
-#include "shell/kelvardin_list_ctrl.h"
+#include "shell/controls/kelvardin_list_ctrl.h"
+#include "shell/link_dialogs/dlg_comm_status.h"
+#include "shell/link_dialogs/dlg_save_as_online_progress.h"
+#include "shell/link_dialogs/dlg_send_progress.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 

@@ -1,10 +1,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "shell/dlg_select_alpha.h"
-#include "shell/dlg_select_assign.h"
-#include "shell/dlg_select_icom.h"
-#include "shell/select_dialogs.h"
+#include "shell/dialogs/dlg_select_alpha.h"
+#include "shell/dialogs/dlg_select_assign.h"
+#include "shell/dialogs/dlg_select_icom.h"
+#include "shell/dialogs/select_dialogs.h"
 #include "tests/shell/small_setup.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "link/command_codes.h"
 #include "link/cv_data_send_all.h"
 #include "model/cv_config.h"
-#include "shell/send_list_rows.h"
+#include "shell/io/send_list_rows.h"
 #include "tests/model/doc_fixture.h"
 
 TEST_F(ModelTest, SendListRowsFollowTheControllersFeatures) {

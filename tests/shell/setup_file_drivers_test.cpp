@@ -13,8 +13,8 @@
 #include "model/partial_save_selection.h"
 #include "model/snmp_config.h"
 #include "platform/base/message_box.h"
-#include "shell/setup_file_drivers.h"
-#include "shell/snmp_config_file.h"
+#include "shell/io/setup_file_drivers.h"
+#include "shell/io/snmp_config_file.h"
 #include "tests/model/doc_fixture.h"
 
 namespace fs = std::filesystem;

@@ -15,8 +15,8 @@
 #include "platform/ui/ini_profile.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/qt_convert.h"
-#include "shell/kelvardin_app.h"
-#include "shell/main_frame.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/main_frame/main_frame.h"
 #include "tests/support/modal_script.h"
 
 // A dialog's control by the id its template gives it ("ctl1045").

@@ -4,11 +4,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "shell/dlg_clear_changes.h"
-#include "shell/dlg_icom_select.h"
-#include "shell/dlg_icom_status.h"
-#include "shell/excl_ctl_retry.h"
-#include "shell/timed_ari_dlg.h"
+#include "shell/dialogs/dlg_clear_changes.h"
+#include "shell/dialogs/dlg_icom_select.h"
+#include "shell/link_dialogs/dlg_icom_status.h"
+#include "shell/link_dialogs/excl_ctl_retry.h"
+#include "shell/link_dialogs/timed_ari_dlg.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

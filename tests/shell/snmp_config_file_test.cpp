@@ -4,7 +4,7 @@
 
 #include "model/snmp_config.h"
 #include "platform/base/codepage.h"
-#include "shell/snmp_config_file.h"
+#include "shell/io/snmp_config_file.h"
 #include "tests/support/memory_file.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "link/link_timing.h"
-#include "shell/dlg_snmp_config.h"
+#include "shell/dialogs/dlg_snmp_config.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
 

@@ -2,8 +2,8 @@
 #include <QImage>
 #include <QTest>
 
-#include "shell/help_ids.h"
-#include "shell/zub_status_bar.h"
+#include "shell/app/help_ids.h"
+#include "shell/main_frame/zub_status_bar.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

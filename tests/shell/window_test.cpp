@@ -4,8 +4,8 @@
 
 #include "platform/base/profile.h"
 #include "platform/ui/wnd_timer.h"
-#include "shell/splash.h"
-#include "shell/wp_saver.h"
+#include "shell/app/splash.h"
+#include "shell/main_frame/wp_saver.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {

@@ -1,0 +1,74 @@
+#include <memory>
+
+#include "link/comm_serial.h"
+#include "link/comm_udp.h"
+#include "platform/base/message_box.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "shell/app/comm_settings.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/main_frame/main_frame.h"
+
+bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
+                             const CString& standby) {
+    m_dataMgr.Disconnect();
+    // What the old link posted and the window has not yet taken speaks of a controller no
+    // longer talked to: it must not be read as the new link's.
+    if (m_mainFrame) m_mainFrame->GetLinkSink()->DropPosted();
+    m_nControllerPresent = 0;
+    m_nControllerLogging = 0;
+
+    // A rate no port runs at (the preferences may pass 0) is never divided by.
+    baud = ClampBaudRate(baud);
+    m_strComPort = port;
+    m_nBaudRate = baud;
+    m_ipAddress.Set(ip);
+    m_standbyIP.Set(standby);
+    m_bNetwork = IsNetPort(port);
+
+    if (IsNulPort(port)) {
+        SaveSettings();
+        SetMode(kModeFile);
+        return false;
+    }
+    CString error;
+    UINT icon = 0;
+    if (!OpenTransport(port, baud, ip, error, icon)) {
+        SetMode(kModeFile);
+        if (!error.IsEmpty()) DoMessageBox(error, MB_OK | icon);
+        LoadSettings();
+        return false;
+    }
+    SaveSettings();
+    if (GetMode() == kModeOnline) SetMode(kModeConnecting);
+    return true;
+}
+
+// Opens the transport and hands it to the data manager; on failure, what to tell the user.
+bool CKelvardinApp::OpenTransport(const CString& port, int baud, const CString& ip, CString& error,
+                                  UINT& icon) {
+    IMessageSink* notify = m_mainFrame ? m_mainFrame->GetLinkSink() : nullptr;
+    const CLinkTiming& timing = m_dataMgr.GetTiming();
+    std::unique_ptr<CComm> comm;
+    if (m_bNetwork) {
+        auto udp = std::make_unique<CCommUDP>(notify, m_wPeerPort);
+        udp->SetReadTimeout(timing.udpReadTimeoutMs);
+        if (!udp->Open(ip, error)) return false;
+        comm = std::move(udp);
+    } else {
+        auto serial = std::make_unique<CCommSerial>(notify);
+        icon = MB_ICONEXCLAMATION;
+        if (serial->Open(port) != 0) {
+            error = LoadResString(kIdsCannotOpenPort);
+            return false;
+        }
+        serial->SetTimeouts(timing.SerialTimeouts(static_cast<DWORD>(baud)));
+        if (serial->SetBaudRate(static_cast<DWORD>(baud)) != 0) {
+            error = LoadResString(kIdsCannotSetBaudRate);
+            return false;
+        }
+        comm = std::move(serial);
+    }
+    m_dataMgr.SetUdpTarget(m_bNetwork);
+    return m_dataMgr.Connect(std::move(comm), notify, TRUE) != FALSE;
+}

@@ -1,8 +1,0 @@
-#include "shell/changes_send.h"
-
-#include "link/cv_data_send_all.h"
-#include "shell/kelvardin_app.h"
-
-std::unique_ptr<CSendAll> SendOfChanges() {
-    return std::make_unique<CCVDataSendAll>([] { return GetKelvardinApp().GetKelvardinDoc(); });
-}

@@ -1,8 +1,0 @@
-#include "shell/dialog_parent.h"
-
-#include <QApplication>
-
-QWidget* DialogParent(QWidget& window) {
-    QWidget* modal = QApplication::activeModalWidget();
-    return modal ? modal : &window;
-}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "shell/dialogs/kelvardin_dialog.h"
+#include "shell/link_dialogs/operation_dialog.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// Shows the upload of the controller's data before an ONLINE setup is saved. It ends with IDOK
+// when the upload ends, and with IDCANCEL when the user cancels or the mode leaves ONLINE; a
+// failure stays in the status line, with the button turned to "OK", until the user closes it.
+class CDlgSaveAsOnlineProgress : public CKelvardinDialog, public IOperationDialog {
+public:
+    static constexpr UINT kTemplateId = 155;
+    static constexpr UINT kProgressBar = 1040;
+    static constexpr UINT kStatusText = 1045;
+
+    explicit CDlgSaveAsOnlineProgress(QWidget* parent = nullptr);
+
+    // WM_APP+0x50A: progress, the end of the upload or its failure; answers 0.
+    LRESULT OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void OnInitDialog() override;
+
+private:
+    void OnUploadProgress(int done, LPARAM total);
+
+    QProgressBar* m_progress;
+    QLabel* m_status;
+    QPushButton* m_button;
+    UINT m_nHighest = 0;
+    bool m_bFailed = false;
+};

@@ -1,0 +1,95 @@
+// The main window's commands that talk to the controller: sending the changes, dropping
+// them, connecting, and changing the trunks' maintenance mode.
+#include <memory>
+
+#include "link/cv_data_mgr.h"
+#include "link/maint_mode_send_all.h"
+#include "model/kelvardin_doc.h"
+#include "platform/ui/modal.h"
+#include "res/command_ids.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/dialogs/dlg_send_all_list.h"
+#include "shell/dialogs/dlg_trunk_select.h"
+#include "shell/link_dialogs/dlg_send_progress.h"
+#include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/main_frame_window.h"
+
+namespace {
+
+bool ConfirmLoss(UINT id) {
+    return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
+}  // namespace
+
+void CMainFrame::OnSendChanges() {
+    CDlgSendAllList list(*m_doc, this);
+    if (list.DoModal() != IDOK) return;
+    ClearUndoRedo();
+    CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
+    RunOperation(progress);
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
+void CMainFrame::OnAbortAllChanges() {
+    if (!ConfirmLoss(kIdsAbortChanges)) return;
+    ClearUndoRedo();
+    m_doc->ClearAllChanges();
+    m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
+void CMainFrame::OnConnect() {
+    CCVDataMgr& data = m_app.GetDataMgr();
+    if (!data.IsControllerPresent()) {
+        ModalMessageBox(LoadResString(kIdsNoController), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (m_app.GetMode() != CAppState::kModeFile) return;
+    if (m_doc->HasModifications() && !ConfirmLoss(kIdsConnectChanges)) return;
+    // The first status now compares the controller's configuration with the saved default.
+    data.ForgetConfigurationCheck();
+    m_app.SetMode(CAppState::kModeConnecting);
+    ClearUndoRedo();
+    ClearHistory();
+}
+
+void CMainFrame::SetMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kIdsSetMaintCaption, kIdsSetMaintText, this);
+    dialog.m_bAll = false;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK) return;
+    if (dialog.m_nSelection == CDlgTrunkSelect::kDataAll ||
+        dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
+        return;
+    m_app.GetDataMgr().SendMaintMode(dialog.m_nSelection);
+    RunMaintModeSend();
+}
+
+void CMainFrame::ClearMaintMode(int trunk) {
+    CDlgTrunkSelect dialog(kIdsClearMaintCaption, kIdsClearMaintText, this);
+    dialog.m_bAll = true;
+    dialog.m_bSelected = false;
+    dialog.m_nSelection = trunk;
+    if (dialog.DoModal() != IDOK) return;
+    if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
+    m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
+    RunMaintModeSend();
+}
+
+void CMainFrame::RunMaintModeSend() {
+    CDlgSendProgress progress(std::make_unique<CMaintModeSendAll>(m_app.GetDataMgr()),
+                              kIdsMaintMode, kIdsMaintModePrompt, this);
+    RunOperation(progress);
+}
+
+void CMainFrame::OnMaintenanceMenu(UINT id) {
+    // The Trunk menu's items, when no trunk screen took them: no trunk is preset.
+    if (id == ID_MAINT_MODE) {
+        SetMaintMode(-1);
+    } else {
+        ClearMaintMode(-1);
+    }
+}

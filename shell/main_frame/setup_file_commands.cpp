@@ -1,0 +1,426 @@
+#include "shell/main_frame/setup_file_commands.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+#include <utility>
+
+#include "link/cv_data_mgr.h"
+#include "model/file_error.h"
+#include "model/kelvardin_doc.h"
+#include "model/partial_save_selection.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/qt_convert.h"
+#include "platform/ui/sys_info.h"
+#include "platform/ui/win_consts.h"
+#include "res/command_ids.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
+#include "shell/app/kelvardin_app.h"
+#include "shell/dialogs/dlg_send_all_list.h"
+#include "shell/files/dlg_confirm_size.h"
+#include "shell/files/dlg_file_description.h"
+#include "shell/files/dlg_file_picker.h"
+#include "shell/link_dialogs/dlg_save_as_online_progress.h"
+#include "shell/link_dialogs/dlg_send_progress.h"
+#include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/dialog_parent.h"
+#include "shell/main_frame/polling_pause.h"
+#include "shell/main_frame/undo_history.h"
+#include "shell/nav/nav_history.h"
+#include "shell/sheets/partial_save_sheet.h"
+
+namespace {
+
+// The picker kinds, which the pickers give as their help context.
+constexpr UINT kKindPartialSave = 103;
+constexpr UINT kKindPartialSaveOnline = 104;
+constexpr UINT kKindSaveNamed = 105;
+constexpr UINT kKindSaveUntitled = 106;
+constexpr UINT kKindSaveOnline = 107;
+constexpr UINT kKindOpen = 108;
+constexpr UINT kKindOpenOnline = 109;
+constexpr UINT kKindMerge = 110;
+constexpr UINT kKindLoad = 111;
+constexpr UINT kKindSendFile = 112;
+
+constexpr char16_t kExtension[] = u"kvd";
+
+// A question about losing changes: only OK goes on.
+bool ConfirmLoss(UINT id) {
+    return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
+CString FileNameOf(const CString& path) {
+    return FromQString(QFileInfo(ToQString(path)).fileName());
+}
+
+}  // namespace
+
+CSetupFileCommands::CSetupFileCommands(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo,
+                                       CNavHistory& navigation, QWidget& window,
+                                       OperationRunner runOperation)
+    : m_app(app),
+      m_doc(doc),
+      m_undo(undo),
+      m_navigation(navigation),
+      m_window(window),
+      m_runOperation(std::move(runOperation)) {
+    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+}
+
+bool CSetupFileCommands::HasChanges() const {
+    return m_doc.FindModifiedTrunk() >= 0 || m_doc.FindModifiedIcom() >= 0 ||
+           m_doc.FindModifiedOptions() >= 0 || m_doc.FindModifiedGroup() >= 0;
+}
+
+void CSetupFileCommands::SetDocumentPath(const CString& path, BOOL isFile) {
+    m_strDocPath = path;
+    m_bPathIsFile = isFile;
+    SetFrameTitle(m_strDocPath);
+}
+
+void CSetupFileCommands::SetFrameTitle(const CString& name) {
+    m_window.setWindowTitle(ToQString(LoadResString(kIdsAppTitle) + u" - [" + name + u"]"));
+}
+
+void CSetupFileCommands::SetFrameTitle() {
+    SetFrameTitle(u"ONLINE");
+}
+
+void CSetupFileCommands::New() {
+    const bool online = m_app.GetMode() == CAppState::kModeOnline;
+    UINT question = 0;
+    if (HasChanges()) {
+        question = online ? kIdsNewOnlineChanges : kIdsNewChanges;
+    } else if (online) {
+        question = kIdsNewOnline;
+    }
+    if (question != 0 && !ConfirmLoss(question)) return;
+    EnterFileMode();
+}
+
+void CSetupFileCommands::ChooseConfiguration() {
+    CCVConfig saved;
+    saved.LoadFromRegistry(m_app.GetProfile());
+    CCVConfig& live = m_app.GetConfig();
+    if (saved == live) return;
+    CDlgConfirmSize dialog(DialogParent(m_window));
+    dialog.DoModal();
+    if (dialog.m_nChoice == CDlgConfirmSize::kUseDefault) {
+        live.LoadFromRegistry(m_app.GetProfile());
+    } else if (dialog.m_bMakeDefault) {
+        live.SaveToRegistry(m_app.GetProfile());
+    }
+}
+
+void CSetupFileCommands::EnterFileMode() {
+    m_undo.Clear();
+    m_navigation.Clear();
+    ChooseConfiguration();
+    m_app.SetMode(CAppState::kModeFile);
+    m_app.GetDataMgr().GoOffline();
+    m_doc.ResetToDefaultSetup();
+    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+}
+
+void CSetupFileCommands::Open() {
+    AskAndOpen(nullptr);
+}
+
+void CSetupFileCommands::OpenFile(const CString& path) {
+    if (m_app.IsCommandEnabled(ID_FILE_OPEN)) AskAndOpen(&path);
+}
+
+void CSetupFileCommands::AskAndOpen(const CString* path) {
+    const bool online = m_app.GetMode() == CAppState::kModeOnline;
+    UINT question = 0;
+    if (HasChanges()) {
+        question = online ? kIdsOpenOnlineChanges : kIdsOpenChanges;
+    } else if (online) {
+        question = kIdsOpenOnline;
+    }
+    if (question != 0 && !ConfirmLoss(question)) return;
+    ChooseConfiguration();
+    m_nPickerTitle = m_nPickerOkText = kIdsOpen;
+    m_nPickerKind = online ? kKindOpenOnline : kKindOpen;
+    OpenSetupFile(TRUE, path);
+}
+
+void CSetupFileCommands::MergeOrLoad(UINT id) {
+    if (!m_app.IsCommandEnabled(id)) return;
+    const int mode = m_app.GetMode();
+    if (HasChanges() &&
+        !ConfirmLoss(mode == CAppState::kModeOnline ? kIdsLoadChanges : kIdsMergeChanges))
+        return;
+    if (mode == CAppState::kModeFile) {
+        m_nPickerKind = kKindMerge;
+        m_nPickerTitle = kIdsMergeTitle;
+        m_nPickerOkText = kIdsMerge;
+    } else if (mode == CAppState::kModeOnline) {
+        m_nPickerKind = kKindLoad;
+        m_nPickerTitle = kIdsLoadTitle;
+        m_nPickerOkText = kIdsLoad;
+    } else {
+        return;
+    }
+    OpenSetupFile(FALSE);
+}
+
+BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
+    // A file given is tried once; a chosen one that cannot be read sends the user back to
+    // the picker.
+    for (;;) {
+        CString path;
+        if (given) {
+            path = *given;
+        } else {
+            CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+            CDlgOpenFile picker(m_nPickerKind, m_nPickerTitle, m_nPickerOkText, {}, kIdsOpenFilter,
+                                OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, kExtension, &m_window);
+            picker.SetInitialDir(m_app.GetSetupDirectory());
+            if (picker.DoModal() != IDOK) return FALSE;
+            path = picker.GetPathName();
+            if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+        }
+        CPartialSaveSelection selection;
+        int contents = kFileFailed;
+        {
+            CWaitCursor wait;
+            contents = m_app.ReadSetupFileContents(path, selection);
+        }
+        if (contents == kFileNoMemory) return FALSE;
+        if (contents == kFileDone) {
+            CDlgFileDescription description(&selection, !replace, FileNameOf(path), &m_window);
+            if (description.DoModal() == IDOK) return LoadChosenFile(path, selection, replace);
+        }
+        if (given) return FALSE;
+    }
+}
+
+BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveSelection& selection,
+                                        BOOL replace) {
+    CCVDataMgr& data = m_app.GetDataMgr();
+    const CCVConfig config = m_app.GetConfig();
+    const int mode = m_app.GetMode();
+    const bool online = mode == CAppState::kModeOnline;
+    if (online) {
+        data.GoOffline();
+        if (replace) m_app.SetMode(CAppState::kModeFile);
+    }
+    int result = kFileFailed;
+    {
+        CWaitCursor wait;
+        result = m_app.LoadSetupFile(path, replace ? 0 : 1, selection);
+    }
+    // A damaged file has given what was whole before its end.
+    const BOOL loaded = result == kFileDone || result == kFileIncomplete;
+    // The reader leaves the setup alone when the file turns out to be none.
+    const bool setupKept = result == kFileNotSetup;
+    bool askController = false;
+    if (!loaded) {
+        m_app.SetMode(mode);
+        m_app.GetConfig() = config;
+        if (replace) {
+            m_undo.Clear();
+            if (online) {
+                // The ONLINE setup stays; what the reader replaced comes from the controller.
+                if (!setupKept) m_doc.ResetToDefaultSetup();
+                askController = !setupKept;
+                SetFrameTitle();
+            } else {
+                // The reader may have sized the setup for the file's configuration and read
+                // part of it: what is left must neither claim the file's name nor be saved
+                // over it.
+                m_doc.ResetToDefaultSetup();
+                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+            }
+        }
+    } else {
+        m_undo.Clear();
+        if (replace) {
+            m_navigation.Clear();
+            // What was read of a damaged file must never be saved over it.
+            if (result == kFileDone) {
+                SetDocumentPath(path, TRUE);
+            } else {
+                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
+            }
+        }
+    }
+    if (m_app.GetMode() == CAppState::kModeOnline) {
+        data.GoOnline();
+        if (!loaded) {
+            m_doc.ClearAllChanges();
+            if (askController) data.StartUpload();
+            data.RefreshAlphas();
+        }
+    }
+    return loaded;
+}
+
+void CSetupFileCommands::Save(BOOL partial, BOOL saveAs) {
+    if (!partial && m_doc.IsPartialFile()) {
+        switch (ModalMessageBox(LoadResString(kIdsPartialFile), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+            case IDYES: partial = TRUE; break;
+            case IDNO: saveAs = TRUE; break;
+            default: return;
+        }
+    }
+    CCVDataMgr& data = m_app.GetDataMgr();
+    if (partial) {
+        // Before the pause: the names the sheet lists come from the controller while it shows.
+        CPartialSaveSheet sheet(&m_doc, &m_window);
+        if (sheet.DoModal() != IDOK) return;
+    }
+    CPollingPause pause(data);
+    data.StartUpload();
+    if (m_app.GetMode() == CAppState::kModeOnline) {
+        m_nPickerTitle = partial ? kIdsPartialSaveOnline : kIdsSaveOnline;
+        m_nPickerKind = partial ? kKindPartialSaveOnline : kKindSaveOnline;
+    } else if (partial) {
+        m_nPickerTitle = kIdsPartialSave;
+        m_nPickerKind = kKindPartialSave;
+    } else {
+        m_nPickerTitle = saveAs ? kIdsSaveAs : kIdsSave;
+        m_nPickerKind = m_bPathIsFile ? kKindSaveNamed : kKindSaveUntitled;
+    }
+    WriteSetupFile(saveAs, partial, pause);
+    pause.Resume();
+    m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
+void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause) {
+    CCVDataMgr& data = m_app.GetDataMgr();
+    const CString oldPath = m_strDocPath;
+    const BOOL oldIsFile = m_bPathIsFile;
+    const int mode = m_app.GetMode();
+
+    CString path;
+    if (!saveAs && m_bPathIsFile && mode == CAppState::kModeFile) {
+        int answer = IDYES;
+        if (m_app.m_bConfirmFileName) {
+            answer = ModalMessageBox(
+                SubstituteArgs(LoadResString(kIdsConfirmFileName).str(), {m_strDocPath}),
+                MB_YESNOCANCEL | MB_ICONQUESTION);
+        }
+        if (answer == IDYES) {
+            path = m_strDocPath;
+        } else if (answer == IDNO) {
+            m_nPickerTitle = kIdsSaveAs;
+        } else {
+            return;
+        }
+    }
+    if (path.IsEmpty()) {
+        CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+        CDlgSaveFile picker(m_nPickerKind, m_nPickerTitle, {}, kExtension, kIdsSaveFilter,
+                            &m_window);
+        picker.SetInitialDir(m_app.GetSetupDirectory());
+        if (picker.DoModal() != IDOK) {
+            data.ClearPendingRequests();
+            return;
+        }
+        path = picker.GetPathName();
+        if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+        if (mode == CAppState::kModeFile) {
+            m_strDocPath = path;
+            m_bPathIsFile = TRUE;
+        }
+    }
+
+    BOOL clearAfter = TRUE;
+    if (mode == CAppState::kModeOnline) {
+        const int stay =
+            ModalMessageBox(LoadResString(kIdsStayOnline), MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (stay != IDYES && stay != IDNO) {
+            data.ClearPendingRequests();
+            return;
+        }
+        pause.Resume();
+        CDlgSaveAsOnlineProgress progress(&m_window);
+        if (m_runOperation(progress) != IDOK) {
+            data.ClearPendingRequests();
+            return;
+        }
+        // The upload ends when its last request has gone out: the last replies may still wait
+        // to be taken into the setup that is about to be written.
+        while (data.HasWaitingReplies())
+            data.OnResponse(&m_doc);
+        if (stay == IDNO) {
+            m_strDocPath = path;
+            m_bPathIsFile = TRUE;
+            m_app.SetMode(CAppState::kModeFile);
+            data.GoOffline();
+        } else {
+            // The changes stay to be sent.
+            clearAfter = FALSE;
+        }
+    }
+
+    m_undo.Clear();
+    if (partial) {
+        m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+        m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kInFile);
+    } else {
+        m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
+        if (!m_app.m_bIncludeAlphasInSetupFiles)
+            m_doc.SetFlagOnType(CObjSpec::kAlpha, CCVObject::kInFile, FALSE);
+    }
+    BOOL saved = FALSE;
+    {
+        CWaitCursor wait;
+        saved = m_app.SaveSetupFile(path, clearAfter, partial);
+    }
+    if (!saved) {
+        m_strDocPath = oldPath;
+        m_bPathIsFile = oldIsFile;
+    }
+    if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+    // Leaving ONLINE for the file the setup came from changes the title, not the path.
+    if (m_strDocPath != oldPath || m_app.GetMode() != mode) SetFrameTitle(m_strDocPath);
+}
+
+void CSetupFileCommands::SendFile() {
+    const bool hadChanges = HasChanges();
+    if (hadChanges) {
+        if (!ConfirmLoss(kIdsSendFileChanges)) return;
+        m_doc.ClearAllChanges();
+    }
+    m_nPickerKind = kKindSendFile;
+    m_nPickerTitle = m_nPickerOkText = kIdsSend;
+    bool cleared = false;
+    if (OpenSetupFile(FALSE)) {
+        CDlgSendAllList list(m_doc, &m_window);
+        const int listed = list.DoModal();
+        int sent = IDOK;
+        if (listed == IDOK) {
+            CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);
+            sent = m_runOperation(progress);
+        }
+        // The file's differences are not kept as changes unless they reached the controller
+        // or the send failed on the way.
+        if (listed != IDOK || sent == IDCANCEL) {
+            m_doc.ClearAllChanges();
+            cleared = true;
+        }
+    }
+    if (hadChanges || cleared) m_undo.Clear();
+    m_app.GetDataMgr().RefreshAlphas();
+    m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
+// The controller cannot be asked for the rest of its setup: the changed records are written
+// as a partial setup file, which Load File later marks as changes again.
+bool CSetupFileCommands::SaveChangedRecords() {
+    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+    CDlgSaveFile picker(kKindPartialSaveOnline, kIdsPartialSaveOnline, {}, kExtension,
+                        kIdsSaveFilter, &m_window);
+    picker.SetInitialDir(m_app.GetSetupDirectory());
+    if (picker.DoModal() != IDOK) return false;
+    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+    m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+    m_doc.SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
+    CWaitCursor wait;
+    return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
+}

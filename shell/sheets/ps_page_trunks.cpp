@@ -1,0 +1,86 @@
+#include "shell/sheets/ps_page_trunks.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "model/kelvardin_doc.h"
+#include "model/records.h"
+#include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
+#include "shell/controls/list_combo_box.h"
+
+namespace {
+
+constexpr LPARAM kAllIntercoms = -1;
+
+CPSListPageInfo TrunkPageInfo() {
+    return {CPSPageTrunks::kTemplateId,
+            0,
+            CObjSpec::kTrunk,
+            u"Trunks",
+            {{2398, CTrunk::kFieldRecord},
+             {2400, CTrunk::kFieldEnd1, CIntercom::kFieldName},
+             {2401, CTrunk::kFieldEnd2, CIntercom::kFieldName}},
+            kIdsTrunksSelected,
+            kCompareTextEmptiesLast};
+}
+
+QWidget* Named(QWidget* widget, UINT id) {
+    widget->setObjectName(QStringLiteral("ctl%1").arg(id));
+    return widget;
+}
+
+}  // namespace
+
+CPSPageTrunks::CPSPageTrunks(CKelvardinDoc* doc) : CPSListDragPage(TrunkPageInfo(), doc) {}
+
+void CPSPageTrunks::AddPageControls(QVBoxLayout& layout) {
+    auto* frame = new QGroupBox;
+    auto* row = new QHBoxLayout(frame);
+    auto* select = new QPushButton(QStringLiteral("Select &Trunks"));
+    select->setAutoDefault(false);
+    connect(select, &QPushButton::clicked, this, &CPSPageTrunks::OnSelectTrunks);
+    auto* between = new QLabel(QStringLiteral("between"));
+    auto* andLabel = new QLabel(QStringLiteral("and"));
+    m_between = new CListComboBox;
+    m_and = new CListComboBox;
+    row->addWidget(Named(select, kSelectTrunks));
+    row->addWidget(Named(between, kBetweenLabel));
+    row->addWidget(Named(m_between, kBetweenCombo), 1);
+    row->addWidget(Named(andLabel, kAndLabel));
+    row->addWidget(Named(m_and, kAndCombo), 1);
+    layout.addWidget(frame);
+    connect(m_and, &QComboBox::activated, this, &CPSPageTrunks::OnAndPicked);
+
+    if (const CKelvardinDoc* doc = GetDocument()) {
+        doc->FillIcomCombo(*m_between, FALSE, FALSE, FALSE);
+        doc->FillIcomCombo(*m_and, FALSE, TRUE, FALSE);
+    }
+    m_between->SelectItemData(0);
+    m_and->SelectItemData(kAllIntercoms);
+    const bool any = m_between->count() > 0;
+    for (QWidget* control : {static_cast<QWidget*>(select), static_cast<QWidget*>(between),
+                             static_cast<QWidget*>(andLabel), static_cast<QWidget*>(m_between),
+                             static_cast<QWidget*>(m_and)})
+        control->setEnabled(any);
+}
+
+void CPSPageTrunks::OnAndPicked(int index) {
+    if (m_and->GetItemData(index) == m_between->GetCurSelData())
+        m_and->SelectItemData(kAllIntercoms);
+}
+
+void CPSPageTrunks::OnSelectTrunks() {
+    const LPARAM lo = m_between->GetCurSelData();
+    const LPARAM hi = m_and->GetCurSelData();
+    const CKelvardinDoc* doc = GetDocument();
+    if (!doc || lo < 0 || hi == CListComboBox::kNoData) return;
+    SelectFocusedRows([&](LPARAM trunk) {
+        const int t = static_cast<int>(trunk);
+        return doc->IsTrunkLinkedToIcom(t, static_cast<int>(lo)) &&
+               (hi < 0 || doc->IsTrunkLinkedToIcom(t, static_cast<int>(hi)));
+    });
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "shell/sheets/ps_list_drag_page.h"
+
+class CListComboBox;
+class QLabel;
+
+// The trunks of the partial save. Besides the moves of every list page it selects, in the
+// list that last had the focus, the trunks with an end at one intercom, or the trunks between
+// two.
+class CPSPageTrunks : public CPSListDragPage {
+public:
+    static constexpr UINT kTemplateId = 152;
+    enum TrunkControlId : UINT {
+        kSelectTrunks = 1026,
+        kBetweenCombo = 1042,
+        kAndCombo = 1043,
+        kBetweenLabel = 1068,
+        kAndLabel = 1069,
+    };
+
+    explicit CPSPageTrunks(CKelvardinDoc* doc);
+
+    // Selects the trunks with an end at the "between" intercom and, unless "and" is "All
+    // Intercoms", the other end at the "and" intercom.
+    void OnSelectTrunks();
+
+protected:
+    void AddPageControls(QVBoxLayout& layout) override;
+
+private:
+    void OnAndPicked(int index);
+
+    CListComboBox* m_between = nullptr;
+    CListComboBox* m_and = nullptr;
+};
