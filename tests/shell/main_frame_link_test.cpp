@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QTest>
@@ -74,10 +75,14 @@ protected:
             if (!Until([&] { return link.GetLinkState() == kLinkUp; })) return false;
             app.SetMode(CAppState::kModeConnecting);
         }
-        return Until([&] {
+        const bool idle = Until([&] {
             return app.GetMode() == CAppState::kModeOnline && link.GetLinkState() == kLinkUp &&
                    !link.IsSendRunning() && link.GetPendingTotal() == 0;
         });
+        // The link posts its last word on a send as it turns idle: taken now, it cannot reach
+        // the next send's dialog.
+        QCoreApplication::processEvents();
+        return idle;
     }
     size_t Requests(unsigned command) const {
         const auto all = sim.Requests();

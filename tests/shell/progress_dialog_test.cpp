@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -105,12 +106,16 @@ protected:
     // ONLINE, the link up with no send and nothing asked of the controller.
     bool Idle() {
         app.PumpWaitingMessages();
-        return PumpWaitingMessages(
+        const BOOL idle = PumpWaitingMessages(
             [&] {
                 return app.GetMode() == CAppState::kModeOnline && link.GetLinkState() == kLinkUp &&
                        !link.IsSendRunning() && link.GetPendingTotal() == 0;
             },
             kPatienceMs);
+        // The link posts its last word on a send as it turns idle: taken now, it cannot reach
+        // the next send's dialog.
+        QCoreApplication::processEvents();
+        return idle != FALSE;
     }
     CorvaneState Controller() {
         CorvaneState state;
