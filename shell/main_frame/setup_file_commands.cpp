@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <optional>
 #include <utility>
 
 #include "link/cv_data_mgr.h"
@@ -313,16 +314,12 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         }
     }
     if (path.IsEmpty()) {
-        CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
-        CDlgSaveFile picker(m_nPickerKind, m_nPickerTitle, {}, kExtension, kIdsSaveFilter,
-                            &m_window);
-        picker.SetInitialDir(m_app.GetSetupDirectory());
-        if (picker.DoModal() != IDOK) {
+        const std::optional<CString> chosen = ChooseSavePath(m_nPickerKind, m_nPickerTitle);
+        if (!chosen) {
             data.ClearPendingRequests();
             return;
         }
-        path = picker.GetPathName();
-        if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+        path = *chosen;
         if (mode == CAppState::kModeFile) {
             m_strDocPath = path;
             m_bPathIsFile = TRUE;
@@ -413,14 +410,20 @@ void CSetupFileCommands::SendFile() {
 // The controller cannot be asked for the rest of its setup: the changed records are written
 // as a partial setup file, which Load File later marks as changes again.
 bool CSetupFileCommands::SaveChangedRecords() {
-    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
-    CDlgSaveFile picker(kKindPartialSaveOnline, kIdsPartialSaveOnline, {}, kExtension,
-                        kIdsSaveFilter, &m_window);
-    picker.SetInitialDir(m_app.GetSetupDirectory());
-    if (picker.DoModal() != IDOK) return false;
-    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+    const std::optional<CString> path =
+        ChooseSavePath(kKindPartialSaveOnline, kIdsPartialSaveOnline);
+    if (!path) return false;
     m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     m_doc.SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
     CWaitCursor wait;
-    return m_app.SaveSetupFile(picker.GetPathName(), FALSE, TRUE) != FALSE;
+    return m_app.SaveSetupFile(*path, FALSE, TRUE) != FALSE;
+}
+
+std::optional<CString> CSetupFileCommands::ChooseSavePath(UINT kind, UINT title) {
+    CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+    CDlgSaveFile picker(kind, title, {}, kExtension, kIdsSaveFilter, &m_window);
+    picker.SetInitialDir(m_app.GetSetupDirectory());
+    if (picker.DoModal() != IDOK) return std::nullopt;
+    if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+    return picker.GetPathName();
 }

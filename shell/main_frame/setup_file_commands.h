@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
@@ -57,6 +58,8 @@ private:
     BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
     BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
+    // The save picker in the setup folder, which follows the folder chosen; none on Cancel.
+    std::optional<CString> ChooseSavePath(UINT kind, UINT title);
     void SetDocumentPath(const CString& path, BOOL isFile);
 
     CKelvardinApp& m_app;
