@@ -99,6 +99,19 @@ TEST_F(EditCommandsTest, UndoOfAStepOfSeveralCellsLeavesOneCellFocusedAndSelecte
     EXPECT_EQ(Grid().GetFocusCell(), Cell(1));
 }
 
+TEST_F(EditCommandsTest, AnEditWhoseCellLostTheFocusEndsWhenTheScreenGoes) {
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    const CCellID name = Cell(0);
+    Grid().SetFocusCell(name.row, name.col);
+    Grid().OnEditCell(name.row, name.col, CPoint(-1, -1), 'Z');
+    ASSERT_NE(Grid().GetInPlaceEditor(), nullptr);
+    // Undo of another edit, from the menu, moves the focus cell and leaves the editor open.
+    Grid().GetWidget()->setFocus(Qt::PopupFocusReason);
+    Grid().SetFocusCell(Cell(4).row, Cell(4).col);
+    frame->OnCommand(ID_VIEW_ICOM_GROUPS);
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldName)), u"Z");
+}
+
 TEST_F(EditCommandsTest, F1AsksThePaneWithTheFocusOrElseTheScreenForItsHelp) {
     app.m_bPopupHelpID = TRUE;
     QAction* help = frame->GetAction(ID_HELP);
