@@ -46,7 +46,10 @@ void CInPlaceEditor::NotifyEnd(CWnd* grid, UINT id, int row, int column, const C
 }
 
 void CInPlaceEditor::ControlGone(CWnd* grid) {
-    if (auto* holder = dynamic_cast<CGridCtrl*>(grid)) holder->ReleaseInPlaceEditor(this);
+    auto* holder = dynamic_cast<CGridCtrl*>(grid);
+    if (holder && holder->ReleaseInPlaceEditor(this)) return;
+    // No grid holds it: the editor lives exactly as long as its control.
+    delete this;
 }
 
 CGridCell::~CGridCell() {

@@ -340,8 +340,8 @@ public:
         return open;
     }
     CInPlaceEditor* GetInPlaceEditor() const { return m_pInPlaceEditor.get(); }
-    // Deletes the editor whose control is gone.
-    void ReleaseInPlaceEditor(const CInPlaceEditor* editor);
+    // Deletes the editor whose control is gone; false when this grid does not hold it.
+    bool ReleaseInPlaceEditor(const CInPlaceEditor* editor);
     // One text edit ends at a time: ending moves the focus, which ends editors. FALSE while
     // another end is under way.
     bool BeginEditorEnd();
@@ -387,6 +387,7 @@ protected:
     void ResetSelectedRange();
     int CompareVirtualRows(PFNGRIDCOMPARE compare, int modelRow1, int modelRow2, LPARAM param);
     void HideTitleTip();
+    void HideStaleTitleTip();
     // The edit protocol for text that did not come from an editor: the owner's vetoes and the
     // cell's validation apply, and a refusal puts the old text back.
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);

@@ -4,11 +4,21 @@
 
 BOOL CGridCtrl::EndEditing() {
     // A grid going away applies no edit: its owner may be going too.
-    if (m_bDestroying || !IsValid(m_idCurrentCell)) return FALSE;
-    CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
-    if (!cell) return FALSE;
-    cell->EndEdit();
-    return TRUE;
+    if (m_bDestroying) return FALSE;
+    BOOL ended = FALSE;
+    if (IsValid(m_idCurrentCell)) {
+        if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col)) {
+            cell->EndEdit();
+            ended = TRUE;
+        }
+    }
+    // The focus may have left the edited cell: its editor must still end before the rows
+    // under it change, or its text would land on whatever record sits there then.
+    if (CInPlaceEditor* open = m_pInPlaceEditor.get()) {
+        open->EndEdit();
+        ended = TRUE;
+    }
+    return ended;
 }
 
 void CGridCtrl::AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor) {
@@ -17,13 +27,14 @@ void CGridCtrl::AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor) {
     m_pInPlaceEditor = std::move(editor);
 }
 
-void CGridCtrl::ReleaseInPlaceEditor(const CInPlaceEditor* editor) {
-    if (!editor) return;
+bool CGridCtrl::ReleaseInPlaceEditor(const CInPlaceEditor* editor) {
+    if (!editor) return false;
     if (m_pInPlaceEditor.get() == editor) {
         m_pInPlaceEditor.reset();
-        return;
+        return true;
     }
-    std::erase_if(m_closingEditors, [editor](const auto& held) { return held.get() == editor; });
+    return std::erase_if(m_closingEditors,
+                         [editor](const auto& held) { return held.get() == editor; }) > 0;
 }
 
 bool CGridCtrl::BeginEditorEnd() {

@@ -44,6 +44,21 @@ void CGridCtrl::HideTitleTip() {
     m_TitleTip.Hide();
 }
 
+// Rows can change or move, and a cell's text change, without any mouse or scroll message: the
+// tip goes unless the same cell still lies where it was shown, with the same text.
+void CGridCtrl::HideStaleTitleTip() {
+    if (!m_TitleTip.IsShowing()) return;
+    const CRect& hover = m_TitleTip.GetHoverRect();
+    const CCellID id = GetCellFromPt(hover.CenterPoint());
+    const CGridCellBase* cell = IsValid(id) ? GetCell(id.row, id.col) : nullptr;
+    CRect cellRect;
+    const bool same = cell && GetCellRect(id, &cellRect) && cellRect.left == hover.left &&
+                      cellRect.top == hover.top && cellRect.right + 1 == hover.right &&
+                      cellRect.bottom + 1 == hover.bottom &&
+                      cell->GetTipText() == m_TitleTip.GetTipText();
+    if (!same) HideTitleTip();
+}
+
 void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
     HideTitleTip();
     m_LeftClickDownPoint = point;

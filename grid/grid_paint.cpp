@@ -18,6 +18,7 @@ struct Span {
 }  // namespace
 
 void CGridCtrl::OnPaint(CDC& dc) {
+    HideStaleTitleTip();
     auto* painter = dynamic_cast<CQtPainterDC*>(&dc);
     if (m_bDoubleBuffer && painter && !painter->IsPrinting()) {
         CKMemDC memDC(*painter);

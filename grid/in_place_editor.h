@@ -8,8 +8,9 @@ class CWnd;
 
 // What a cell and its grid ask of the in-place editor open over the cell, whichever control
 // it is. The editor reports the end of the edit to the grid once and closes its control; the
-// grid holds the editor and deletes it when that control goes. The cell that opened it and the
-// editor forget each other when either goes first.
+// grid holds the editor and deletes it when that control goes. An editor no grid holds is
+// handed over with its control (release it from its unique_ptr) and goes with that control.
+// The cell that opened it and the editor forget each other when either goes first.
 class CInPlaceEditor {
 public:
     virtual ~CInPlaceEditor();
@@ -33,7 +34,7 @@ protected:
     // Tells the grid that the edit of its cell ended, with the text and the key that ended it.
     static void NotifyEnd(CWnd* grid, UINT id, int row, int column, const CString& text,
                           UINT lastChar);
-    // The editor's control is gone: the grid that holds the editor deletes it.
+    // The editor's control is gone: the grid that holds the editor deletes it, else it goes.
     void ControlGone(CWnd* grid);
 
 private:

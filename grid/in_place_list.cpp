@@ -64,6 +64,18 @@ protected:
         }
         return QComboBox::event(e);
     }
+    // The open list closes on an ending key's press, so its release may reach the list and
+    // not the box; it ends the edit all the same, and the grid takes the keys again.
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (m_list && watched == view() && e->type() == QEvent::KeyRelease &&
+            IsEndingKey(static_cast<QKeyEvent*>(e)->key())) {
+            auto* key = static_cast<QKeyEvent*>(e);
+            const CInputState input(key->modifiers() & Qt::ShiftModifier ? MK_SHIFT : 0);
+            m_list->TakeKeyUp(key->key());
+            return true;
+        }
+        return QComboBox::eventFilter(watched, e);
+    }
     void keyPressEvent(QKeyEvent* e) override {
         QComboBox::keyPressEvent(e);
         // Keys the list has no use for stop here: they must not move the grid's focus.
@@ -80,14 +92,21 @@ protected:
 CInPlaceList::CInPlaceList(CWnd* parent, const CRect& rect, UINT id, int row, int col,
                            const std::vector<CString>& items, const CString& initText,
                            UINT firstChar)
-    : m_pParent(parent), m_nID(id), m_nRow(row), m_nColumn(col), m_sInitText(initText) {
+    : m_pParent(parent),
+      m_pGrid(dynamic_cast<CGridCtrl*>(parent)),
+      m_nID(id),
+      m_nRow(row),
+      m_nColumn(col),
+      m_sInitText(initText) {
     m_widget = new CListWidget(this, parent ? parent->GetClientWidget() : nullptr);
     m_widget->setObjectName(QString("ctl%1").arg(id));
-    auto* grid = dynamic_cast<CGridCtrl*>(parent);
-    const QFont font = ToQFont(grid ? grid->GetFont() : parent ? parent->GetFont() : LogFont());
+    const QFont font = ToQFont(m_pGrid  ? m_pGrid->GetFont()
+                               : parent ? parent->GetFont()
+                                        : LogFont());
     m_widget->setFont(font);
     m_widget->setGeometry(ToQRect(rect));
     m_widget->setMaxVisibleItems(kDropDownLines);
+    m_widget->view()->installEventFilter(m_widget);
 
     const QFontMetrics metrics(font);
     int widest = 0;
@@ -182,9 +201,13 @@ void CInPlaceList::GiveFocusBack(UINT key) {
 
 void CInPlaceList::EndEdit() {
     if (m_bEnded || !m_widget) return;
+    CGridCtrl* grid = m_pGrid;
+    if (grid && !grid->BeginEditorEnd()) return;
     m_bEnded = true;
     const CString text = GetWindowText();
+    // The list goes before the grid hears of the end, so that nothing reaches it again.
     m_widget->hide();
     m_widget->deleteLater();
     NotifyEnd(m_pParent, m_nID, m_nRow, m_nColumn, text, m_nLastChar);
+    if (grid) grid->FinishEditorEnd();
 }

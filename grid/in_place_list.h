@@ -6,6 +6,7 @@
 #include "platform/base/gdi_types.h"
 #include "platform/ui/log_font.h"
 
+class CGridCtrl;
 class CWnd;
 class QComboBox;
 
@@ -45,6 +46,7 @@ private:
     void WidgetGone();
 
     CWnd* m_pParent;
+    CGridCtrl* m_pGrid;  // the parent when it is a grid
     CListWidget* m_widget = nullptr;
     CComboEdit m_edit;
     UINT m_nID;

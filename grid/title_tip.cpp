@@ -21,6 +21,7 @@ void CTitleTip::Show(CRect title, const CString& text, CRect hover, const LogFon
     // Only while the program has the focus: a tip over an inactive window would never hide.
     if (!QApplication::activeWindow()) return;
 
+    m_tipText = text;
     m_text = CString(u" ") + text + CString(u" ");
     m_font = font ? *font : m_pParentWnd->GetFont();
     CMeasureDC measure(CRect(), nullptr);

@@ -22,14 +22,16 @@ public:
     BOOL IsShowing() const { return IsWindowVisible(); }
     // The area, in the parent's client coordinates, in which the mouse keeps the tip up.
     const CRect& GetHoverRect() const { return m_rectHover; }
-    const CString& GetTipText() const { return m_text; }
+    // The cell's text the tip shows.
+    const CString& GetTipText() const { return m_tipText; }
 
     void OnPaint(CDC& dc) override;
 
 private:
     CWnd* m_pParentWnd = nullptr;
     CRect m_rectHover;
-    CString m_text;
+    CString m_tipText;
+    CString m_text;  // as drawn, a space either side
     LogFont m_font;
     COLORREF m_textClr = 0;
     COLORREF m_backClr = 0;

@@ -58,11 +58,14 @@ void CUndoObject::Apply(BOOL select) const {
     int col = -1;
     if (host->FindGridCell(m_objSpec, m_fieldSpec, row, col) && row >= 0 && col >= 0)
         host->SelectGridCell(row, col, select != FALSE);
+    Restore(*doc);
+}
 
-    const BOOL stored = doc->SetObjectField(m_objSpec, m_oldText, FALSE, m_fieldSpec);
+void CUndoObject::Restore(CKelvardinDoc& doc) const {
+    const BOOL stored = doc.SetObjectField(m_objSpec, m_oldText, FALSE, m_fieldSpec);
     // A refused replay leaves a value that is not the recorded one; its change mark stays.
-    if (stored || ReadFieldText(*doc, m_objSpec, m_fieldSpec) == m_oldText)
-        doc->SetModified(m_objSpec, m_wasModified != 0);
+    if (stored || ReadFieldText(doc, m_objSpec, m_fieldSpec) == m_oldText)
+        doc.SetModified(m_objSpec, m_wasModified != 0);
 }
 
 void CUndoObList::Append(CUndoObList&& other) {
@@ -85,12 +88,19 @@ std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) co
 }
 
 void CUndoObList::Apply(BOOL select) const {
+    IUndoHost* host = GetApp().GetUndoHost();
     // A field edited more than once in the step goes back once, to the value its first record
     // kept: the value from before the step. The later records hold values in between.
     std::set<std::tuple<DWORD, DWORD, DWORD>> restored;
     for (size_t i = 0; i < m_records.size(); ++i) {
         const CObjSpec& obj = m_records[i]->GetObjSpec();
         if (!restored.insert({obj.m_nType, obj.m_nIndex, obj.m_nFieldId}).second) continue;
-        m_records[i]->Apply(select && i == 0);
+        if (i == 0) {
+            m_records[i]->Apply(select);
+        } else if (CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr) {
+            // One step shows one cell, its first: the fields it also took back add no
+            // highlights of their own.
+            m_records[i]->Restore(*doc);
+        }
     }
 }

@@ -42,6 +42,8 @@ public:
 
     std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const override;
     void Apply(BOOL select) const override;
+    // Writes the old value and its change mark back, and shows nothing.
+    void Restore(CKelvardinDoc& doc) const;
 
     const CObjSpec& GetObjSpec() const { return m_objSpec; }
     const CObjSpec& GetFieldSpec() const { return m_fieldSpec; }
@@ -70,7 +72,8 @@ public:
     const CUndoObject& GetAt(size_t i) const { return *m_records[i]; }
 
     std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const override;
-    // The first record shows its screen and cell; the others follow without navigating.
+    // The first record shows its screen and its cell, the only one selected; the others
+    // follow without navigating or selecting.
     void Apply(BOOL select) const override;
 
 private:

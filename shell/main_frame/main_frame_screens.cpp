@@ -31,13 +31,9 @@ void CMainFrame::SwitchToView(int screen) {
         m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kSelection);
         return;
     }
-    // An edit open on the screen that goes ends first, as the user left it.
-    if (m_pCurrentGrid && m_pCurrentGrid->GetGrid()) {
-        CKelvardinGridCtrl& grid = *m_pCurrentGrid->GetGrid();
-        const CCellID focus = grid.GetFocusCell();
-        const CGridCellBase* cell = grid.GetCell(focus.row, focus.col);
-        if (cell && cell->IsEditing()) grid.EndEditing();
-    }
+    // An edit open on the screen that goes ends first, as the user left it, whether or not
+    // its cell still has the focus.
+    if (m_pCurrentGrid && m_pCurrentGrid->GetGrid()) m_pCurrentGrid->GetGrid()->EndEditing();
     m_nCurrent = screen;
     ShowPane(screen, m_slots[static_cast<size_t>(screen)].pane != nullptr);
     if (m_pCurrentView) m_pCurrentView->SendMessage(WM_SCREEN_LEAVING, 0, 0);

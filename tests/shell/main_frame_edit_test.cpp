@@ -79,6 +79,39 @@ TEST_F(EditCommandsTest, EditsErrorInfoUndoAndRedoAcrossScreensHistoryAndClosing
     EXPECT_FALSE(frame->close());
 }
 
+TEST_F(EditCommandsTest, UndoOfAStepOfSeveralCellsLeavesOneCellFocusedAndSelected) {
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    COleDataObject names(CString(u"BRAV\r\nCHAR\r\nDELT"));
+    ASSERT_TRUE(Grid().PasteWithUndo(Cell(1).row, Cell(1).col, &names));
+    Grid().SetSelectedRange(Cell(6).row, Cell(6).col, Cell(6).row, Cell(6).col);
+    Grid().SetFocusCell(Cell(6).row, Cell(6).col);
+
+    frame->OnCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Shown(1) + u"|" + Shown(2) + u"|" + Shown(3), u"||");
+    std::vector<CCellID> highlighted;
+    for (int row = 0; row < Grid().GetRowCount(); ++row) {
+        for (int col = 0; col < Grid().GetColumnCount(); ++col) {
+            if (Grid().GetItemState(row, col) & (CELL_FOCUSED | CELL_SELECTED))
+                highlighted.emplace_back(row, col);
+        }
+    }
+    EXPECT_EQ(highlighted, std::vector<CCellID>{Cell(1)});
+    EXPECT_EQ(Grid().GetFocusCell(), Cell(1));
+}
+
+TEST_F(EditCommandsTest, AnEditWhoseCellLostTheFocusEndsWhenTheScreenGoes) {
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    const CCellID name = Cell(0);
+    Grid().SetFocusCell(name.row, name.col);
+    Grid().OnEditCell(name.row, name.col, CPoint(-1, -1), 'Z');
+    ASSERT_NE(Grid().GetInPlaceEditor(), nullptr);
+    // Undo of another edit, from the menu, moves the focus cell and leaves the editor open.
+    Grid().GetWidget()->setFocus(Qt::PopupFocusReason);
+    Grid().SetFocusCell(Cell(4).row, Cell(4).col);
+    frame->OnCommand(ID_VIEW_ICOM_GROUPS);
+    EXPECT_EQ(Doc().GetObjectText(CIcomSpec(0, CIntercom::kFieldName)), u"Z");
+}
+
 TEST_F(EditCommandsTest, F1AsksThePaneWithTheFocusOrElseTheScreenForItsHelp) {
     app.m_bPopupHelpID = TRUE;
     QAction* help = frame->GetAction(ID_HELP);
