@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "shell/io/setup_file_drivers.h"
 #include "shell/io/snmp_config_file.h"
 #include "tests/model/doc_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace fs = std::filesystem;
 using Box = CRecordingApp::Box;
@@ -30,21 +29,6 @@ std::string Content(const fs::path& path) {
 void Put(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
-
-// Writes beyond a size fail as on a full device, while it lives.
-struct CFileSizeLimit {
-    explicit CFileSizeLimit(rlim_t bytes) : signal(::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limit{bytes, old.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~CFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        ::signal(SIGXFSZ, signal);
-    }
-    rlimit old{};
-    sighandler_t signal;
-};
 
 class SetupFileDriverTest : public DocTest {
 protected:
