@@ -54,14 +54,20 @@ bool SaveAnyway(const CString& question, UINT icon) {
                                  MB_YESNO | icon) == IDYES;
 }
 
+constexpr unsigned kAsideNameTries = 100;
+
 // A name beside the backup that no file has, for the backup of the save before while this
-// one runs.
+// one runs; empty, with errno set, when none is found.
 CString FreeNameBeside(const CString& backup) {
     struct stat status {};
-    for (unsigned n = 0;; ++n) {
+    for (unsigned n = 0; n < kAsideNameTries; ++n) {
         const CString name = backup + CString::Formatted(u".%u~", n);
-        if (::lstat(ToUtf8(name).c_str(), &status) != 0 && errno == ENOENT) return name;
+        if (::lstat(ToUtf8(name).c_str(), &status) == 0) continue;
+        if (errno == ENOENT) return name;
+        return {};
     }
+    errno = EEXIST;
+    return {};
 }
 
 // The file a save replaces, moved to its backup while the save runs. The backup of the save
@@ -84,9 +90,10 @@ public:
                 throw LastError(m_backup);
             }
             m_older = FreeNameBeside(m_backup);
-            if (::rename(backup.c_str(), ToUtf8(m_older).c_str()) != 0) {
+            if (m_older.IsEmpty() || ::rename(backup.c_str(), ToUtf8(m_older).c_str()) != 0) {
+                const CFileException error = LastError(m_backup);
                 m_older.Empty();
-                throw LastError(m_backup);
+                throw error;
             }
         }
         if (::rename(ToUtf8(m_path).c_str(), backup.c_str()) != 0) {
@@ -96,7 +103,6 @@ public:
         }
         m_moved = true;
     }
-    bool IsMade() const { return m_moved; }
     // The save succeeded: the backup of the save before goes.
     void Keep() {
         if (!m_older.IsEmpty()) ::unlink(ToUtf8(m_older).c_str());
