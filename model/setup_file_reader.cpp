@@ -40,11 +40,13 @@ int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile
     const int result = RunFileOperation(kIdsReadFailed, fileName, [&] {
         file.SeekToBegin();
         if (!CheckFileHeader(file, nullptr, &partial)) return kFileNotSetup;
+        // A file that ends inside its header has lost every section.
+        const bool headerWhole = file.GetPosition() >= kFileHeaderSize;
         if (reset) {
             GetApp().GetConfig() = description.GetConfig();
             ResetToDefaultSetup();
         }
-        const BOOL whole = ReadSections(file, mark);
+        const BOOL whole = ReadSections(file, mark) && headerWhole;
         // After a partial file the objects it held keep their mark.
         if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
         return whole ? kFileDone : kFileIncomplete;

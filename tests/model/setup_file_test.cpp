@@ -451,6 +451,8 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
          header + trunks + SectionBytes(10, 64, 7, {0x00, 0x00}, {}), 4, 1, 2, 1},
         {"cut inside a section header",
          header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 9), 4, 1, 2, 1},
+        {"cut inside the file header", Bytes(header.begin(), header.begin() + 100), 4, 0x0FFF,
+         0x0FFF, 1},
         {"cut after the first byte of a section header",
          header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 1), 4, 1, 2, 1},
     };
