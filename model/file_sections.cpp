@@ -32,13 +32,15 @@ void CSectionHeader::Write(CFile& file) const {
     file.Write(bytes, kSize);
 }
 
-BOOL CSectionHeader::Read(CFile& file) {
+CSectionHeader::Read CSectionHeader::ReadFrom(CFile& file) {
     BYTE bytes[kSize] = {};
-    if (file.Read(bytes, kSize) < kSize) return FALSE;
+    const UINT read = file.Read(bytes, kSize);
+    if (read == 0) return Read::kEnd;
+    if (read < kSize) return Read::kCut;
     m_code = GetU16BE(bytes + 4);
     m_count = GetU16BE(bytes + 6);
     m_recordSize = GetU16BE(bytes + 8);
-    return TRUE;
+    return Read::kWhole;
 }
 
 const std::array<CFileSection, CFileSigTable::kRowCount>& CFileSigTable::GetRows() {

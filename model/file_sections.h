@@ -20,9 +20,12 @@ std::array<BYTE, kFileHeaderSize> MakeFileHeader(const CString& productVersion,
 struct CSectionHeader {
     static constexpr UINT kSize = 10;
 
+    // How a read of a header ended: whole, at the end of the file, or cut by the end.
+    enum class Read { kWhole, kEnd, kCut };
+
     void Write(CFile& file) const;
-    // False at the end of the file (fewer than 10 bytes left). The "XXXX" is not checked.
-    BOOL Read(CFile& file);
+    // The "XXXX" is not checked.
+    Read ReadFrom(CFile& file);
 
     WORD m_code = 0;
     WORD m_count = 0;

@@ -292,6 +292,42 @@ void CKelvardinDoc::SetFlagOnFlagged(DWORD testBits, DWORD setBits) {
         SetObjectFlags(type, testBits, setBits);
 }
 
+template <class Visit>
+void CKelvardinDoc::ForEachFlagWord(Visit visit) {
+    for (int type : {CObjSpec::kTrunk, CObjSpec::kOptions, CObjSpec::kIntercom, CObjSpec::kGroup}) {
+        ForEachRecord(*this, type, [&](CCVObject& record, int) {
+            DWORD word = record.GetFlags();
+            visit(word);
+            record.SetFlags(~word, FALSE);
+            record.SetFlags(word, TRUE);
+            return true;
+        });
+    }
+    ForEachRecord(*this, CObjSpec::kIntercom, [&](CCVObject& record, int) {
+        auto& icom = static_cast<CIntercom&>(record);
+        for (int index = 0; index < kAlphaListCount; ++index) {
+            DWORD word = icom.GetAlphaFlags(index);
+            visit(word);
+            icom.SetAlphaFlags(index, ~word, FALSE);
+            icom.SetAlphaFlags(index, word, TRUE);
+        }
+        return true;
+    });
+}
+
+CKelvardinDoc::CFlagMarks CKelvardinDoc::SaveFlagMarks(DWORD bits) {
+    CFlagMarks marks{bits, {}};
+    ForEachFlagWord([&](DWORD& word) { marks.words.push_back(word & bits); });
+    return marks;
+}
+
+void CKelvardinDoc::RestoreFlagMarks(const CFlagMarks& marks) {
+    size_t next = 0;
+    ForEachFlagWord([&](DWORD& word) {
+        if (next < marks.words.size()) word = (word & ~marks.bits) | marks.words[next++];
+    });
+}
+
 void CKelvardinDoc::SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on) {
     if (icom >= GetApp().GetVisibleIcomCount() || index < 0 || index >= kAlphaListCount) return;
     if (CIntercom* record = FindIcom(icom)) record->SetAlphaFlags(index, bits, on);

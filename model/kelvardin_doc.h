@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -89,6 +90,14 @@ public:
     // flag words of every intercom).
     void SetObjectFlags(int type, DWORD testBits, DWORD setBits);
     void SetFlagOnFlagged(DWORD testBits, DWORD setBits);
+    // Some bits of every flags word, of the records and of the intercoms' alpha lists, kept to
+    // be put back as they were once an operation that moved them has failed.
+    struct CFlagMarks {
+        DWORD bits = 0;
+        std::vector<DWORD> words;
+    };
+    CFlagMarks SaveFlagMarks(DWORD bits);
+    void RestoreFlagMarks(const CFlagMarks& marks);
     // The alpha flag word of one intercom and list index; only below the visible intercoms.
     void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
     BOOL IsAlphaTypeIncluded(int icom, int index) const;
@@ -319,10 +328,12 @@ public:
     // The reader and writer answer a FileResult (model/file_error.h).
 
     // Writes the header and every section from the objects that carry 0x4000, through a file
-    // open for writing at its start. Sends the refresh hint; on success the partial-file flag
-    // follows partial (outside ONLINE mode). With clearAfter the saved objects lose their
-    // change bits.
-    int WriteSetupFile(CFile& file, const CString& fileName, BOOL partial, BOOL clearAfter);
+    // open for writing at its start, then runs finish, when given, under the same error
+    // handling (what makes the file final). Sends the refresh hint. Only a write that
+    // succeeded changes the document: the partial-file flag follows partial (outside ONLINE
+    // mode) and, with clearAfter, the saved objects lose their change bits.
+    int WriteSetupFile(CFile& file, const CString& fileName, BOOL partial, BOOL clearAfter,
+                       const std::function<void()>& finish = {});
     // Reads a setup file. With reset the description's configuration becomes the live one and
     // the setup is reset first (Open); with mark every record read counts as changed (Load).
     // Every object read carries 0x4000, which a full file clears again at its end. Sends the
@@ -393,10 +404,15 @@ private:
                         BOOL user, int trunk);
 
     // Section writers and readers; a reader answers 0 when the file ended inside its section.
-    void WriteSection(CFile& file, const CFileSection& row, BOOL clearAfter);
-    void WriteSectionRecords(CFile& file, UINT count, int type, UINT recordSize, BOOL clearAfter);
-    void WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, BOOL clearAfter);
+    void WriteSection(CFile& file, const CFileSection& row);
     void WriteSignatureSection(CFile& file);
+    // The number of objects a section's bitmap covers when written.
+    UINT SectionCount(const CFileSection& row) const;
+    // The objects of a section that a save includes, in the order written, with their bits.
+    void FindIncluded(int type, UINT count, CBitArray& present, std::vector<CCVObject*>& included);
+    void FindIncludedAlphas(UINT count, CBitArray& present, std::vector<CCVObject*>& included);
+    // After a complete save: the change bits the saved records carried are cleared.
+    void ClearSavedChanges();
     // 0 when the file ends inside a section.
     BOOL ReadSections(CFile& file, BOOL mark);
     // The records have the header's size, which selects their form.
@@ -405,6 +421,9 @@ private:
     BOOL ReadAlphaSection(CFile& file, const CSectionHeader& header, BOOL mark);
     BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
 
+    // Calls visit(word) with every flags word in a fixed order and stores what it leaves.
+    template <class Visit>
+    void ForEachFlagWord(Visit visit);
     int FindModified(int type) const;
     void DeleteContents();
     void UpdateAlphaCount();

@@ -15,19 +15,21 @@
 namespace {
 
 // Calls read(row, header) for every section that can be read, skipping the others by their
-// own headers, until the end of the file or a section that the end cuts short (read answers
-// 0): nothing after a cut is applied. 0 after a cut.
+// own headers, until the end of the file or a section or section header that the end cuts
+// short (read answers 0): nothing after a cut is applied. 0 after a cut.
 template <class Read>
 BOOL WalkSections(CFile& file, Read read) {
     CSectionHeader header;
-    while (header.Read(file)) {
+    for (;;) {
+        const CSectionHeader::Read head = header.ReadFrom(file);
+        if (head == CSectionHeader::Read::kEnd) return TRUE;
+        if (head == CSectionHeader::Read::kCut) return FALSE;
         const CFileSection* row = CFileSigTable::FindReadableRow(header);
         const BOOL whole =
             row ? read(*row, header)
                 : CKelvardinDoc::SkipWholeSection(file, header.m_count, header.m_recordSize);
         if (!whole) return FALSE;
     }
-    return TRUE;
 }
 
 }  // namespace
@@ -38,11 +40,13 @@ int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile
     const int result = RunFileOperation(kIdsReadFailed, fileName, [&] {
         file.SeekToBegin();
         if (!CheckFileHeader(file, nullptr, &partial)) return kFileNotSetup;
+        // A file that ends inside its header has lost every section.
+        const bool headerWhole = file.GetPosition() >= kFileHeaderSize;
         if (reset) {
             GetApp().GetConfig() = description.GetConfig();
             ResetToDefaultSetup();
         }
-        const BOOL whole = ReadSections(file, mark);
+        const BOOL whole = ReadSections(file, mark) && headerWhole;
         // After a partial file the objects it held keep their mark.
         if (!partial) SetFlagOnAll(CCVObject::kInFile, FALSE);
         return whole ? kFileDone : kFileIncomplete;

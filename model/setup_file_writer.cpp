@@ -13,68 +13,89 @@
 
 namespace {
 
-// The bitmap, then the records of the included objects in ascending order.
+// The bitmap, then the records of the included objects in ascending order. The objects keep
+// their change bits: the file is not yet known to be complete.
 void WriteIncluded(CFile& file, const CBitArray& present, const std::vector<CCVObject*>& included,
-                   UINT recordSize, BOOL clearAfter) {
+                   UINT recordSize) {
     WritePresenceBitmap(file, present);
     if (included.empty()) return;
     CRecordWriter records(file, static_cast<UINT>(included.size()), recordSize);
     for (CCVObject* object : included)
-        object->ToWire(records.Next(), static_cast<int>(recordSize), clearAfter);
+        object->ToWire(records.Next(), static_cast<int>(recordSize), FALSE);
     records.Flush();
 }
 
 }  // namespace
 
 int CKelvardinDoc::WriteSetupFile(CFile& file, const CString& fileName, BOOL partial,
-                                  BOOL clearAfter) {
+                                  BOOL clearAfter, const std::function<void()>& finish) {
     const int result = RunFileOperation(kIdsWriteFailed, fileName, [&] {
         WriteFileHeader(file, partial);
         for (const CFileSection& row : CFileSigTable::GetRows())
-            WriteSection(file, row, clearAfter);
+            WriteSection(file, row);
+        if (finish) finish();
         return kFileDone;
     });
-    UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
-    if (result == kFileDone)
+    // A save that failed leaves every change to be saved again.
+    if (result == kFileDone) {
+        if (clearAfter) ClearSavedChanges();
         m_bPartialFile = partial && GetApp().GetMode() != CAppState::kModeOnline;
+    }
+    UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
     return result;
 }
 
-void CKelvardinDoc::WriteSection(CFile& file, const CFileSection& row, BOOL clearAfter) {
+UINT CKelvardinDoc::SectionCount(const CFileSection& row) const {
+    // The configured size of the kind, whatever is present.
+    return static_cast<UINT>(GetApp().GetConfig().GetObjectCount(row.m_objectType, FALSE));
+}
+
+void CKelvardinDoc::WriteSection(CFile& file, const CFileSection& row) {
     if (row.m_objectType == CObjSpec::kNone) {
         WriteSignatureSection(file);
         return;
     }
-    // The configured size of the kind, whatever is present.
-    const UINT count =
-        static_cast<UINT>(GetApp().GetConfig().GetObjectCount(row.m_objectType, FALSE));
+    const UINT count = SectionCount(row);
     CSectionHeader{row.m_code, static_cast<WORD>(count), row.m_recordSize}.Write(file);
-    if (row.m_objectType == CObjSpec::kAlpha)
-        WriteAlphaRecords(file, count, row.m_recordSize, clearAfter);
-    else
-        WriteSectionRecords(file, count, row.m_objectType, row.m_recordSize, clearAfter);
-}
-
-void CKelvardinDoc::WriteSectionRecords(CFile& file, UINT count, int type, UINT recordSize,
-                                        BOOL clearAfter) {
     if (count == 0) return;
     CBitArray present(count);
     std::vector<CCVObject*> included;
+    FindIncluded(row.m_objectType, count, present, included);
+    WriteIncluded(file, present, included, row.m_recordSize);
+}
+
+void CKelvardinDoc::ClearSavedChanges() {
+    // Each form clears the change bits it carries, as it would have had it been sent.
+    for (const CFileSection& row : CFileSigTable::GetRows()) {
+        const UINT count = row.m_objectType == CObjSpec::kNone ? 0 : SectionCount(row);
+        if (count == 0) continue;
+        CBitArray present(count);
+        std::vector<CCVObject*> included;
+        FindIncluded(row.m_objectType, count, present, included);
+        std::vector<BYTE> record(row.m_recordSize);
+        for (CCVObject* object : included)
+            object->ToWire(record.data(), static_cast<int>(record.size()), TRUE);
+    }
+}
+
+void CKelvardinDoc::FindIncluded(int type, UINT count, CBitArray& present,
+                                 std::vector<CCVObject*>& included) {
+    if (type == CObjSpec::kAlpha) {
+        FindIncludedAlphas(count, present, included);
+        return;
+    }
     for (UINT i = 0; i < count; ++i) {
         CCVObject* object = FindObject(CObjSpec(static_cast<DWORD>(type), i, 1));
         if (!object || !(object->GetFlags() & CCVObject::kInFile)) continue;
         present.SetBit(i, TRUE);
         included.push_back(object);
     }
-    WriteIncluded(file, present, included, recordSize, clearAfter);
 }
 
-void CKelvardinDoc::WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, BOOL clearAfter) {
-    if (count == 0) return;
+void CKelvardinDoc::FindIncludedAlphas(UINT count, CBitArray& present,
+                                       std::vector<CCVObject*>& included) {
     // The k-th alpha in key order has bit k; its intercom's flag word of its list says
     // whether it is included.
-    CBitArray present(count);
-    std::vector<CCVObject*> included;
     UINT k = 0;
     for (auto it = m_alphas.begin(); it != m_alphas.end() && k < count; ++it, ++k) {
         const CAssign& key = it->second.GetKey();
@@ -82,7 +103,6 @@ void CKelvardinDoc::WriteAlphaRecords(CFile& file, UINT count, UINT recordSize, 
         present.SetBit(k, TRUE);
         included.push_back(&it->second);
     }
-    WriteIncluded(file, present, included, recordSize, clearAfter);
 }
 
 void CKelvardinDoc::WriteSignatureSection(CFile& file) {

@@ -11,6 +11,7 @@ bool IsSwitch(const CString& argument) {
 }  // namespace
 
 void CCommandLineInfoEx::ParseCommandLine(const std::vector<CString>& arguments) {
+    *this = CCommandLineInfoEx();
     for (size_t i = 0; i < arguments.size(); ++i) {
         const CString& argument = arguments[i];
         const bool isSwitch = IsSwitch(argument);

@@ -1,6 +1,7 @@
 #include "shell/app/kelvardin_app.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include "platform/io/host_address.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "shell/app/splash.h"
 #include "shell/dialogs/about_dlg.h"
@@ -83,6 +85,12 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
     window->activateWindow();
     window->setAcceptDrops(true);
     PumpWaitingMessages();
+    // A setup file named on the command line (a file manager's open) opens before the link
+    // starts, as the user's Open would.
+    if (!m_cmdInfo.m_strFileName.IsEmpty()) {
+        m_mainFrame->OpenFile(
+            FromQString(QFileInfo(ToQString(m_cmdInfo.m_strFileName)).absoluteFilePath()));
+    }
 
     // A first start names no controller yet: it opens on files, with nothing to complain of.
     CString address = m_ipAddress.Get();

@@ -49,39 +49,95 @@ CFileException LastError(const CString& path) {
     return CFileException(CFileException::CauseFromErrno(error), error, path);
 }
 
-void MoveToBackup(const CString& path, const CString& backup) {
-    const std::string to = ToUtf8(backup);
-    if (::unlink(to.c_str()) != 0 && errno != ENOENT) throw LastError(backup);
-    if (::rename(ToUtf8(path).c_str(), to.c_str()) != 0) throw LastError(backup);
-}
-
 bool SaveAnyway(const CString& question, UINT icon) {
     return GetApp().DoMessageBox(question + u"\n" + LoadResString(kIdsSaveAnyway),
                                  MB_YESNO | icon) == IDYES;
 }
 
-enum class BackupStep { kGivenUp, kNone, kMoved };
+constexpr unsigned kAsideNameTries = 100;
 
-// Moves the file to its backup; the user may go on without one or give the save up.
-BackupStep MakeBackup(const CString& path) {
-    const auto goOn = [](bool yes) { return yes ? BackupStep::kNone : BackupStep::kGivenUp; };
-    if (IsBackupPath(path))
-        return goOn(SaveAnyway(LoadResString(kIdsBackupOfBackup), MB_ICONQUESTION));
-    const CString backup = BackupPathOf(path);
-    try {
-        MoveToBackup(path, backup);
-        return BackupStep::kMoved;
-    } catch (const CFileException& error) {
-        const CString failed = SubstituteArgs(LoadResString(kIdsBackupFailed).str(), {backup}) +
-                               u"\n" + GetFileErrorText(error);
-        return goOn(SaveAnyway(failed, MB_ICONSTOP));
+// A name beside the backup that no file has, for the backup of the save before while this
+// one runs; empty, with errno set, when none is found.
+CString FreeNameBeside(const CString& backup) {
+    struct stat status {};
+    for (unsigned n = 0; n < kAsideNameTries; ++n) {
+        const CString name = backup + CString::Formatted(u".%u~", n);
+        if (::lstat(ToUtf8(name).c_str(), &status) == 0) continue;
+        if (errno == ENOENT) return name;
+        return {};
     }
+    errno = EEXIST;
+    return {};
 }
 
-// Puts the file this save moved to its backup back under its own name. A failure here leaves
-// the content in the backup, which is all that can be done.
-void RestoreFromBackup(const CString& path) {
-    ::rename(ToUtf8(BackupPathOf(path)).c_str(), ToUtf8(path).c_str());
+// The file a save replaces, moved to its backup while the save runs. The backup of the save
+// before is kept aside until the save has succeeded; a save that fails puts both back.
+class CBackup {
+public:
+    explicit CBackup(const CString& path) : m_path(path), m_backup(BackupPathOf(path)) {}
+    ~CBackup() { Restore(); }
+    CBackup(const CBackup&) = delete;
+    CBackup& operator=(const CBackup&) = delete;
+
+    // Raises the file error of a step that failed; what was moved is then back.
+    void Make() {
+        const std::string backup = ToUtf8(m_backup);
+        struct stat status {};
+        if (::lstat(backup.c_str(), &status) == 0) {
+            // Only a file can stand aside for a backup, as only a file could be replaced.
+            if (S_ISDIR(status.st_mode)) {
+                errno = EISDIR;
+                throw LastError(m_backup);
+            }
+            m_older = FreeNameBeside(m_backup);
+            if (m_older.IsEmpty() || ::rename(backup.c_str(), ToUtf8(m_older).c_str()) != 0) {
+                const CFileException error = LastError(m_backup);
+                m_older.Empty();
+                throw error;
+            }
+        }
+        if (::rename(ToUtf8(m_path).c_str(), backup.c_str()) != 0) {
+            const CFileException error = LastError(m_backup);
+            Restore();
+            throw error;
+        }
+        m_moved = true;
+    }
+    // The save succeeded: the backup of the save before goes.
+    void Keep() {
+        if (!m_older.IsEmpty()) ::unlink(ToUtf8(m_older).c_str());
+        m_older.Empty();
+        m_moved = false;
+    }
+
+private:
+    // A failure here leaves the content under the other name, which is all that can be done.
+    void Restore() {
+        if (m_moved) ::rename(ToUtf8(m_backup).c_str(), ToUtf8(m_path).c_str());
+        if (!m_older.IsEmpty()) ::rename(ToUtf8(m_older).c_str(), ToUtf8(m_backup).c_str());
+        m_moved = false;
+        m_older.Empty();
+    }
+
+    CString m_path;
+    CString m_backup;
+    CString m_older;  // the backup of the save before, while this save runs
+    bool m_moved = false;
+};
+
+// Moves the file to its backup; false when the user gives the save up rather than go on
+// without one.
+bool MakeBackup(const CString& path, CBackup& backup) {
+    if (IsBackupPath(path)) return SaveAnyway(LoadResString(kIdsBackupOfBackup), MB_ICONQUESTION);
+    try {
+        backup.Make();
+        return true;
+    } catch (const CFileException& error) {
+        const CString failed =
+            SubstituteArgs(LoadResString(kIdsBackupFailed).str(), {BackupPathOf(path)}) + u"\n" +
+            GetFileErrorText(error);
+        return SaveAnyway(failed, MB_ICONSTOP);
+    }
 }
 
 BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
@@ -91,12 +147,10 @@ BOOL WriteReplacing(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BO
         ReportFileError(kIdsWriteFailed, path, error);
         return FALSE;
     }
-    // The writer reports its own failures; the new file then goes and the target stays.
-    if (doc.WriteSetupFile(file.GetFile(), path, partial, clearAfter) != kFileDone) return FALSE;
-    return RunFileOperation(kIdsWriteFailed, path, [&] {
-               file.Commit();
-               return kFileDone;
-           }) == kFileDone;
+    // The writer reports its own failures; the new file then goes and the target stays. The
+    // document takes the save only once the file is in place.
+    return doc.WriteSetupFile(file.GetFile(), path, partial, clearAfter, [&] { file.Commit(); }) ==
+           kFileDone;
 }
 
 // Opens a setup file for reading; false, reported, when it cannot be.
@@ -129,18 +183,19 @@ CString BackupPathOf(const CString& path) {
 
 BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
     const CTargetStatus target = StatusOf(path);
-    BackupStep backup = BackupStep::kNone;
-    if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly) backup = MakeBackup(path);
-    if (backup == BackupStep::kGivenUp) return FALSE;
+    // A failed save puts the file and the backup of the save before back where they were.
+    CBackup backup(path);
+    if (GetApp().m_bCreateBAKFiles && target.exists && !target.readOnly &&
+        !MakeBackup(path, backup))
+        return FALSE;
     if (target.readOnly) {
         ReportFileError(kIdsWriteFailed, path,
                         CFileException(CFileException::accessDenied, EACCES, path));
         return FALSE;
     }
-    if (WriteReplacing(doc, path, clearAfter, partial)) return TRUE;
-    // The user's file stays where it was opened from, not only under its backup name.
-    if (backup == BackupStep::kMoved) RestoreFromBackup(path);
-    return FALSE;
+    if (!WriteReplacing(doc, path, clearAfter, partial)) return FALSE;
+    backup.Keep();
+    return TRUE;
 }
 
 int LoadSetupFile(CKelvardinDoc& doc, const CString& path, int kind,

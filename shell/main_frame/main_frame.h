@@ -2,6 +2,7 @@
 
 #include "link/link_window.h"
 #include "model/undo_host.h"
+#include "platform/base/cstring.h"
 #include "platform/base/message_sink.h"
 
 class QWidget;
@@ -22,4 +23,6 @@ public:
     // The current screen's answer to WM_APP+0x50E (does it have changes to cancel?), sent at
     // once; 0 while no screen is current.
     virtual LRESULT AskActiveViewForChanges() = 0;
+    // Opens a setup file as Open does, the file given instead of chosen.
+    virtual void OpenFile(const CString& path) = 0;
 };

@@ -188,8 +188,8 @@ public:
     void EnterFileMode() override { m_files.EnterFileMode(); }
     // The save behind Save, Save As and Partial Save.
     void SaveSetupFile(BOOL partial, BOOL saveAs) { m_files.Save(partial, saveAs); }
-    // Open with the file given instead of the picker (a file dropped on the window).
-    void OpenFile(const CString& path) { m_files.OpenFile(path); }
+    // Open with the file given instead of the picker (the command line, a file dropped).
+    void OpenFile(const CString& path) override { m_files.OpenFile(path); }
     void ClearHistory() { m_history.Clear(); }
     bool IsPathFile() const { return m_files.IsPathFile(); }
 

@@ -56,6 +56,10 @@ CString FileNameOf(const CString& path) {
     return FromQString(QFileInfo(ToQString(path)).fileName());
 }
 
+CString FolderOf(const CString& path) {
+    return FromQString(QFileInfo(ToQString(path)).absolutePath());
+}
+
 }  // namespace
 
 CSetupFileCommands::CSetupFileCommands(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo,
@@ -170,19 +174,21 @@ void CSetupFileCommands::MergeOrLoad(UINT id) {
 
 BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
     // A file given is tried once; a chosen one that cannot be read sends the user back to
-    // the picker.
+    // the picker, in the folder of that file.
+    CString folder = m_app.GetSetupDirectory();
     for (;;) {
         CString path;
         if (given) {
             path = *given;
         } else {
-            CKelvardinApp::PrepareDirectory(m_app.GetSetupDirectory());
+            CKelvardinApp::PrepareDirectory(folder);
             CDlgOpenFile picker(m_nPickerKind, m_nPickerTitle, m_nPickerOkText, {}, kIdsOpenFilter,
                                 OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, kExtension, &m_window);
-            picker.SetInitialDir(m_app.GetSetupDirectory());
+            picker.SetInitialDir(folder);
             if (picker.DoModal() != IDOK) return FALSE;
             path = picker.GetPathName();
-            if (CString folder; picker.GetSaveDirectory(folder)) m_app.SetSetupDirectory(folder);
+            if (CString chosen; picker.GetSaveDirectory(chosen)) m_app.SetSetupDirectory(chosen);
+            folder = FolderOf(path);
         }
         CPartialSaveSelection selection;
         int contents = kFileFailed;
@@ -222,20 +228,18 @@ BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveS
     if (!loaded) {
         m_app.SetMode(mode);
         m_app.GetConfig() = config;
-        if (replace) {
+        if (replace && online) {
             m_undo.Clear();
-            if (online) {
-                // The ONLINE setup stays; what the reader replaced comes from the controller.
-                if (!setupKept) m_doc.ResetToDefaultSetup();
-                askController = !setupKept;
-                SetFrameTitle();
-            } else {
-                // The reader may have sized the setup for the file's configuration and read
-                // part of it: what is left must neither claim the file's name nor be saved
-                // over it.
-                m_doc.ResetToDefaultSetup();
-                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
-            }
+            // The ONLINE setup stays; what the reader replaced comes from the controller.
+            if (!setupKept) m_doc.ResetToDefaultSetup();
+            askController = !setupKept;
+            SetFrameTitle();
+        } else if (replace && !setupKept) {
+            // The reader may have sized the setup for the file's configuration and read part
+            // of it: what is left must neither claim the file's name nor be saved over it.
+            m_undo.Clear();
+            m_doc.ResetToDefaultSetup();
+            SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
         }
     } else {
         m_undo.Clear();
@@ -355,7 +359,7 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         }
     }
 
-    m_undo.Clear();
+    const CKelvardinDoc::CFlagMarks marks = m_doc.SaveFlagMarks(CCVObject::kInFile);
     if (partial) {
         m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
         m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kInFile);
@@ -364,16 +368,13 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         if (!m_app.m_bIncludeAlphasInSetupFiles)
             m_doc.SetFlagOnType(CObjSpec::kAlpha, CCVObject::kInFile, FALSE);
     }
-    BOOL saved = FALSE;
-    {
-        CWaitCursor wait;
-        saved = m_app.SaveSetupFile(path, clearAfter, partial);
-    }
-    if (!saved) {
+    if (SaveMarked(path, clearAfter, partial, marks)) {
+        m_undo.Clear();
+        if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
+    } else {
         m_strDocPath = oldPath;
         m_bPathIsFile = oldIsFile;
     }
-    if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     // Leaving ONLINE for the file the setup came from changes the title, not the path.
     if (m_strDocPath != oldPath || m_app.GetMode() != mode) SetFrameTitle(m_strDocPath);
 }
@@ -413,10 +414,22 @@ bool CSetupFileCommands::SaveChangedRecords() {
     const std::optional<CString> path =
         ChooseSavePath(kKindPartialSaveOnline, kIdsPartialSaveOnline);
     if (!path) return false;
+    const CKelvardinDoc::CFlagMarks marks = m_doc.SaveFlagMarks(CCVObject::kInFile);
     m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     m_doc.SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
-    CWaitCursor wait;
-    return m_app.SaveSetupFile(*path, FALSE, TRUE) != FALSE;
+    return SaveMarked(*path, FALSE, TRUE, marks);
+}
+
+bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL partial,
+                                    const CKelvardinDoc::CFlagMarks& marks) {
+    BOOL saved = FALSE;
+    {
+        CWaitCursor wait;
+        saved = m_app.SaveSetupFile(path, clearAfter, partial);
+    }
+    // What a file that was read said it held stays for the next save.
+    if (!saved) m_doc.RestoreFlagMarks(marks);
+    return saved != FALSE;
 }
 
 std::optional<CString> CSetupFileCommands::ChooseSavePath(UINT kind, UINT title) {

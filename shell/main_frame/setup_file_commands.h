@@ -3,12 +3,12 @@
 #include <functional>
 #include <optional>
 
+#include "model/kelvardin_doc.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
 class CKelvardinApp;
 class CKelvardinDialog;
-class CKelvardinDoc;
 class CNavHistory;
 class CPartialSaveSelection;
 class CPollingPause;
@@ -58,6 +58,9 @@ private:
     BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
     BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
+    // Saves what carries 0x4000; a save that fails puts those marks back as they were.
+    bool SaveMarked(const CString& path, BOOL clearAfter, BOOL partial,
+                    const CKelvardinDoc::CFlagMarks& marks);
     // The save picker in the setup folder, which follows the folder chosen; none on Cancel.
     std::optional<CString> ChooseSavePath(UINT kind, UINT title);
     void SetDocumentPath(const CString& path, BOOL isFile);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -449,7 +450,11 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
         {"an unknown section cut inside its bitmap",
          header + trunks + SectionBytes(10, 64, 7, {0x00, 0x00}, {}), 4, 1, 2, 1},
         {"cut inside a section header",
-         header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 9), 1, 1, 2, 1},
+         header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 9), 4, 1, 2, 1},
+        {"cut inside the file header", Bytes(header.begin(), header.begin() + 100), 4, 0x0FFF,
+         0x0FFF, 1},
+        {"cut after the first byte of a section header",
+         header + trunks + Bytes(optionSection.begin(), optionSection.begin() + 1), 4, 1, 2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -586,4 +591,81 @@ TEST_F(SetupFileTest, FileErrorsAndLackOfMemoryAreReported) {
     CPartialSaveSelection selection;
     EXPECT_THROW(CKelvardinDoc::ReadFileContents(cut, selection), CFileException);
     EXPECT_EQ(selection.GetSectionCount(CObjSpec::kTrunk), 0);
+}
+
+TEST_F(SetupFileTest, OnlyASaveThatSucceedsTakesTheChangesItHolds) {
+    Trunk(0).SetFixed(TRUE, TRUE);
+    Options().SetTimeout(7, TRUE);
+    Icom(3).SetName(4, u"DESK", TRUE);
+    Icom(3).SetName(16, u"Wide", TRUE);
+    Group(5).SetName(u"Crew", TRUE);
+    Group(5).SetMember(20, TRUE, TRUE);
+    auto changes = [&] {
+        return std::vector<DWORD>{Trunk(0).IsModified(), Options().IsModified(),
+                                  Icom(3).IsModified(), Group(5).IsModified(CGroup::kFieldName),
+                                  Group(5).IsModified()};
+    };
+    const std::vector<DWORD> before = changes();
+    ASSERT_EQ(std::count(before.begin(), before.end(), 0u), 0);
+    m_doc.SetPartialFile(TRUE);
+    m_doc.SetFlagOnAll(kInFile, TRUE);
+
+    // Failing in the records, and failing to make the complete file final.
+    CMemFile cut;
+    cut.m_failWritesFrom = 20000;
+    EXPECT_EQ(m_doc.WriteSetupFile(cut, u"A.kvd", FALSE, TRUE), 2);
+    EXPECT_EQ(changes(), before);
+    CMemFile unfinished;
+    EXPECT_EQ(m_doc.WriteSetupFile(unfinished, u"A.kvd", FALSE, TRUE,
+                                   [] { throw CFileException(CFileException::diskFull); }),
+              2);
+    EXPECT_EQ(changes(), before);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(m_app.m_boxes.size(), 2u);
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>(2, {false, CUpdateHint::kRefresh, 0})));
+
+    // A partial save takes the changes of what it holds, and no others.
+    m_doc.SetFlagOnAll(kInFile, FALSE);
+    m_doc.SetFlagOnType(CObjSpec::kIntercom, kInFile, TRUE);
+    CMemFile partial;
+    EXPECT_EQ(m_doc.WriteSetupFile(partial, u"A.kvd", TRUE, TRUE), 1);
+    EXPECT_EQ(changes(), (std::vector<DWORD>{before[0], before[1], 0, before[3], before[4]}));
+    EXPECT_TRUE(m_doc.IsPartialFile());
+
+    // The file is the same whichever way the changes go.
+    m_doc.SetFlagOnAll(kInFile, TRUE);
+    CMemFile kept;
+    EXPECT_EQ(m_doc.WriteSetupFile(kept, u"A.kvd", FALSE, FALSE), 1);
+    EXPECT_EQ(changes(), (std::vector<DWORD>{before[0], before[1], 0, before[3], before[4]}));
+    CMemFile full;
+    EXPECT_EQ(m_doc.WriteSetupFile(full, u"A.kvd", FALSE, TRUE), 1);
+    EXPECT_EQ(full.m_bytes, kept.m_bytes);
+    EXPECT_EQ(changes(), std::vector<DWORD>(5, 0));
+    EXPECT_FALSE(m_doc.HasModifications());
+    EXPECT_FALSE(m_doc.IsPartialFile());
+}
+
+TEST_F(SetupFileTest, AFileCutInsideTheExtendedGroupsHeaderIsIncomplete) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    for (int icom : {3, 31, 63})
+        Group(2).SetMember(icom, TRUE, FALSE);
+    const Bytes whole = Save();
+    const std::vector<Section> sections = Sections(whole);
+    ASSERT_EQ(sections.size(), 10u);
+    ASSERT_EQ(sections.back().code, 9);
+    const size_t extended =
+        whole.size() - 10 - sections.back().bitmap.size() - sections.back().records.size();
+    for (size_t cut : {extended + 1, extended + 9}) {
+        SCOPED_TRACE(cut);
+        Reset();
+        EXPECT_EQ(Open(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut))), 4);
+        // The 31-intercom mask of the groups section came whole; the rest did not.
+        EXPECT_TRUE(Group(2).IsMember(3));
+        EXPECT_FALSE(Group(2).IsMember(63));
+    }
+    // Right before the header the file ends between sections: it reads as whole.
+    EXPECT_EQ(Open(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(extended))), 1);
+    EXPECT_EQ(Open(whole), 1);
+    EXPECT_TRUE(Group(2).IsMember(63));
 }

@@ -3,6 +3,7 @@
 #include <QUrl>
 
 #include "tests/shell/program_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -51,8 +52,8 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
     EXPECT_EQ(Title(), "Kelvardin - [" + Path("A.BAK") + "]");
 
-    // A replacing open that fails (the file is spoilt after it was described) says why and
-    // leaves an untitled default setup: no later Save can write over the file last opened.
+    // A replacing open that fails (the file is spoilt after it was described) says why; the
+    // reader never touched the setup, which stays as it was, under its own name.
     app.GetConfig().m_wNumGroups = 10;  // the file's configuration differs: it is described
     script.ExpectDialog("FileSave", Choose(Path("C.kvd"), "Save As"));
     frame->OnCommand(ID_FILE_SAVE_AS);
@@ -64,12 +65,13 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
                             IDOK);
     frame->OnCommand(ID_FILE_OPEN);
     EXPECT_TRUE(script.AllAnswered());
-    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
-    EXPECT_FALSE(frame->IsPathFile());
-    EXPECT_EQ(Name(0), u"");
+    EXPECT_EQ(Title(), "Kelvardin - [" + Path("C.kvd") + "]");
+    EXPECT_TRUE(frame->IsPathFile());
+    EXPECT_EQ(Name(0) + u"|" + Name(1), u"ALFA|BRAV");
     EXPECT_EQ(app.GetConfig().m_wNumGroups, 20);
 
     // A file dragged onto the window and dropped opens as Open does.
+    script.ExpectMessageBox(u"There are changes that have not been saved to file;", IDOK);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(Path("B.kvd"))});
     QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -138,6 +140,125 @@ TEST_F(FileCommandsTest, APartialSaveHoldsTheChosenItemsAndSavingItAgainAsks) {
         frame->OnCommand(ID_FILE_SAVE);
     }
     EXPECT_EQ(IntercomsIn(Path("F.kvd")).size(), 31u);
+}
+
+TEST_F(FileCommandsTest, ASaveThatFailsKeepsTheEditsTheirUndoAndWhatThePartialFileHeld) {
+    auto accept = [](QDialog& sheet) { return sheet.accept(), IDOK; };
+    Rename(2, u"CHAR");
+    script.ExpectDialog("sheet2407", accept);
+    script.ExpectDialog("FileSave", Choose(Path("P.kvd"), "Partial Save"));
+    frame->OnCommand(ID_FILE_PARTIAL_SAVE);
+    script.ExpectDialog("FileOpen", Choose(Path("P.kvd"), "Open"));
+    frame->OnCommand(ID_FILE_OPEN);
+    ASSERT_TRUE(Doc().IsPartialFile());
+    Rename(5, u"ECHO");
+    QFile saved(Path("P.kvd"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray held = saved.readAll();
+    saved.close();
+
+    // A full save under a new name and a partial save over the file, both on a full disk.
+    const std::u16string confirm = u"Are you sure you want to save this setup as:";
+    for (int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer);
+        script.ExpectMessageBox(u"This file was created via a Partial Save.", answer);
+        if (answer == IDNO) {
+            script.ExpectDialog("FileSave", Choose(Path("F.kvd"), "Save As"));
+        } else {
+            script.ExpectDialog("sheet2407", accept);
+            script.ExpectMessageBox(confirm, IDYES);
+        }
+        script.ExpectMessageBox(u"Could not write to file:", IDOK);
+        {
+            // Even the partial file takes more than this.
+            CFileSizeLimit limit(512);
+            frame->OnCommand(ID_FILE_SAVE);
+        }
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_TRUE(Doc().IsModified(CIcomSpec(5, CIntercom::kFieldName)));
+        EXPECT_TRUE(Doc().IsPartialFile());
+        EXPECT_FALSE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+        EXPECT_EQ(Title(), "Kelvardin - [" + Path("P.kvd") + "]");
+    }
+    EXPECT_FALSE(QFile::exists(Path("F.kvd")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), held);
+    saved.close();
+
+    // The sheet starts again from what the file held and what changed since.
+    script.ExpectMessageBox(u"This file was created via a Partial Save.", IDYES);
+    script.ExpectDialog("sheet2407", accept);
+    script.ExpectMessageBox(confirm, IDYES);
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(IntercomsIn(Path("P.kvd")), (std::vector<UINT>{2, 5}));
+    EXPECT_EQ(IntercomsIn(Path("P.BAK")), std::vector<UINT>{2});
+    EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_TRUE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+}
+
+TEST_F(FileCommandsTest, AFileThatIsNoSetupBringsThePickerBackInItsFolder) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("elsewhere"));
+    const QString folder = Path("elsewhere");
+    QFile text(folder + "/Text.kvd");
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        EXPECT_EQ(static_cast<QFileDialog&>(dialog).directory().absolutePath(), dir.path());
+        return Choose(text.fileName(), "Open")(dialog);
+    });
+    script.ExpectMessageBox(u"The file is not a setup file:", IDOK);
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        EXPECT_EQ(static_cast<QFileDialog&>(dialog).directory().absolutePath(), folder);
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+class CommandLineTest : public ProgramTest {
+protected:
+    CommandLineTest() { startLater = true; }
+    void StartWith(const QString& file) {
+        ASSERT_TRUE(app.InitInstance({u"-nologo", FromQString(file)}));
+        frame = dynamic_cast<CMainFrame*>(app.GetMainFrame());
+        ASSERT_NE(frame, nullptr);
+    }
+};
+
+TEST_F(CommandLineTest, ASetupFileNamedOnTheCommandLineOpensAsOpenWould) {
+    Start();
+    Rename(0, u"ALFA");
+    script.ExpectDialog("FileSave", Choose(Path("A.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    app.ExitInstance();
+    QFile text(Path("Text.kvd"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+
+    // A name given from the working folder opens under its full path.
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    StartWith("A.kvd");
+    QDir::setCurrent(working);
+    EXPECT_EQ(Title(), "Kelvardin - [" + Path("A.kvd") + "]");
+    EXPECT_TRUE(frame->IsPathFile());
+    EXPECT_EQ(Name(0), u"ALFA");
+    app.ExitInstance();
+
+    for (const QString& file : {Path("Text.kvd"), Path("None.kvd")}) {
+        SCOPED_TRACE(file.toStdString());
+        script.ExpectMessageBox(
+            file.endsWith("Text.kvd") ? u"The file is not a setup file:" : u"Could not open file:",
+            IDOK);
+        StartWith(file);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+        EXPECT_EQ(Name(0), u"");
+        app.ExitInstance();
+    }
 }
 
 }  // namespace

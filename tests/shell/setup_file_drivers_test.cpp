@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "shell/io/setup_file_drivers.h"
 #include "shell/io/snmp_config_file.h"
 #include "tests/model/doc_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 namespace fs = std::filesystem;
 using Box = CRecordingApp::Box;
@@ -30,21 +29,6 @@ std::string Content(const fs::path& path) {
 void Put(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
-
-// Writes beyond a size fail as on a full device, while it lives.
-struct CFileSizeLimit {
-    explicit CFileSizeLimit(rlim_t bytes) : signal(::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limit{bytes, old.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~CFileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        ::signal(SIGXFSZ, signal);
-    }
-    rlimit old{};
-    sighandler_t signal;
-};
 
 class SetupFileDriverTest : public DocTest {
 protected:
@@ -125,6 +109,9 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
     Put(m_dir / "A.kvd", "old A");
     Put(m_dir / "B.kvd", "old B");
     Put(m_dir / "B.BAK", "older B");
+    m_doc.SetPartialFile(TRUE);
+    CIntercom& icom = dynamic_cast<CIntercom&>(*m_doc.FindObject(CIcomSpec(2, 1)));
+    icom.SetName(4, u"DESK", TRUE);
     {
         // The default setup takes far more than this.
         CFileSizeLimit limit(4096);
@@ -134,10 +121,20 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
         m_app.m_bCreateBAKFiles = TRUE;
         EXPECT_FALSE(Save("B.kvd"));
     }
-    // The file moved to its backup by the failed save is back under its own name.
+    // The file moved to its backup by the failed save is back under its own name, and the
+    // backup of the save before is back under its own.
     EXPECT_EQ(Content(m_dir / "A.kvd"), "old A");
     EXPECT_EQ(Content(m_dir / "B.kvd"), "old B");
-    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd"}));
+    EXPECT_EQ(Content(m_dir / "B.BAK"), "older B");
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd", "B.BAK"}));
+    // The setup still has what was not saved.
+    EXPECT_TRUE(icom.IsModified());
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_TRUE(Save("B.kvd"));
+    EXPECT_FALSE(icom.IsModified());
+    EXPECT_FALSE(m_doc.IsPartialFile());
+    EXPECT_EQ(Content(m_dir / "B.BAK"), "old B");
+    fs::remove(m_dir / "B.BAK");
     const std::vector<Box> boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text,

@@ -63,6 +63,7 @@ public:
         ++viewAsked;
         return viewAnswer;
     }
+    void OpenFile(const CString& path) override { opened.push_back(path); }
 
     QWidget window;
     CKelvardinDoc* doc = nullptr;
@@ -71,6 +72,7 @@ public:
     std::array<bool, 4> stackEmpty{true, true, true, true};
     LRESULT viewAnswer = 0;
     int viewAsked = 0;
+    std::vector<CString> opened;
 
 private:
     CWindowMessageSink m_sink;
