@@ -458,3 +458,21 @@ TEST_F(DataMgrTest, TheFirstStatusOfALogTokenControllerAsksForTheLogDirection) {
         sent.push_back(code);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), kCmdTakeLogDirection), 1);
 }
+
+TEST_F(DataMgrTest, ClearedAllocationsAndTrunkModesTellTheScreens) {
+    app.SetMode(CAppState::kModeOnline);
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    for (DWORD code : {kCmdClearAllocations, kCmdClearAllocationsEx, kCmdTrunkMode}) {
+        views.m_updates.clear();
+        CDualMessage pair;
+        pair.request.command = pair.reply.command = code;
+        pair.request.SetPayload(Bytes{0, 2, 2});
+        mgr.PutResponse(pair);
+        mgr.OnResponse(&doc);
+        EXPECT_EQ(views.m_updates,
+                  (std::vector<CRecordingViews::Update>{{false, CUpdateHint::Reply(code), 0}}))
+            << code;
+    }
+}
