@@ -10,11 +10,11 @@ std::unique_ptr<CSendAll> SendOfChanges() {
     return std::make_unique<CCVDataSendAll>([] { return GetKelvardinApp().GetKelvardinDoc(); });
 }
 
-bool CanSendChanges() {
-    const std::unique_ptr<CSendAll> send = SendOfChanges();
-    send->Reset();
+bool CanSendChanges(CKelvardinDoc& doc) {
+    CCVDataSendAll send([&doc] { return &doc; });
+    send.Reset();
     CMessage first;
-    if (send->BuildNext(first)) return true;
+    if (send.BuildNext(first)) return true;
     ModalMessageBox(LoadResString(kIdsNothingToSend), MB_OK | MB_ICONINFORMATION);
     return false;
 }

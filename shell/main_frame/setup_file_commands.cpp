@@ -389,7 +389,7 @@ void CSetupFileCommands::SendFile() {
     bool cleared = false;
     if (OpenSetupFile(FALSE)) {
         int listed = IDCANCEL;
-        if (CanSendChanges()) {
+        if (CanSendChanges(m_doc)) {
             CDlgSendAllList list(m_doc, &m_window);
             listed = list.DoModal();
         }
