@@ -127,7 +127,8 @@ BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) 
         case kCmdSetClock:
         case kCmdClearErrors:
         case kCmdClearAllocations:
-        case kCmdClearAllocationsEx: SendHint(doc, reply.command); return TRUE;
+        case kCmdClearAllocationsEx:
+        case kCmdTrunkMode: SendHint(doc, reply.command); return TRUE;
         case kCmdWriteMemory: SendHint(doc, kMemoryWrittenHint); return TRUE;
         default: return FALSE;
     }

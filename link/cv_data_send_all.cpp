@@ -12,6 +12,8 @@
 #include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
+#include "model/obj_spec.h"
+#include "model/records.h"
 
 namespace {
 
@@ -21,8 +23,29 @@ const CCVConfig& Config() {
     return GetApp().GetConfig();
 }
 
-bool IsExtended() {
-    return Config().HasFlag(CCVConfig::kNewCorvane);
+// Which steps a controller takes, by its flags and capabilities.
+bool Always(const CCVConfig&) {
+    return true;
+}
+
+bool Extended(const CCVConfig& config) {
+    return config.HasFlag(CCVConfig::kNewCorvane);
+}
+
+bool WideNames(const CCVConfig& config) {
+    return Extended(config) && config.HasFlag(CCVConfig::kUnicodeSupport);
+}
+
+bool Supervised(const CCVConfig& config) {
+    return config.HasFlag(CCVConfig::kTksupvSupport);
+}
+
+bool Networked(const CCVConfig& config) {
+    return config.HasCapability(CCVConfig::kEthernetToMC);
+}
+
+bool Costed(const CCVConfig& config) {
+    return config.HasCapability(CCVConfig::kCascadeCosts);
 }
 
 int Trunks() {
@@ -137,21 +160,18 @@ BOOL SendNames(int& cursor, const CKelvardinDoc& doc, CMessage& message, int len
 }
 
 BOOL SendNames4(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    return SendNames(cursor, doc, message, 4, IsExtended() ? 1u : 0u);
+    return SendNames(cursor, doc, message, 4, Extended(Config()) ? 1u : 0u);
 }
 
 BOOL SendNames6(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!IsExtended()) return Finish(cursor);
     return SendNames(cursor, doc, message, 6, 2);
 }
 
 BOOL SendNames8(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!IsExtended()) return Finish(cursor);
     return SendNames(cursor, doc, message, 8, 3);
 }
 
 BOOL SendWideNames(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!IsExtended() || !Config().HasFlag(CCVConfig::kUnicodeSupport)) return Finish(cursor);
     return SendNames(cursor, doc, message, 16, 4);
 }
 
@@ -178,13 +198,11 @@ BOOL SendTimeout(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
 }
 
 BOOL SendAutoClear(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!Config().HasFlag(CCVConfig::kTksupvSupport)) return Finish(cursor);
     return BuildOption(cursor, kCmdSetAutoClear, message, doc.IsAutoClearModified(),
                        [&](CPayloadWriter& out) { out.U8(doc.GetAutoClearAllocations() ? 1 : 0); });
 }
 
 BOOL SendWaitForTalkKey(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!Config().HasFlag(CCVConfig::kTksupvSupport)) return Finish(cursor);
     return BuildOption(cursor, kCmdSetWaitForTalkKey, message, doc.IsWaitForTalkKeyModified(),
                        [&](CPayloadWriter& out) { out.U8(doc.GetWaitForTalkKeyMode() ? 1 : 0); });
 }
@@ -208,7 +226,6 @@ BOOL SendGroups(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
 }
 
 BOOL SendConnTypes(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!Config().HasCapability(CCVConfig::kEthernetToMC)) return Finish(cursor);
     return BuildIcomBytes(
         cursor, kCmdSetIcomConn, message,
         [&](int icom) { return doc.IsIcomConnTypeModified(icom) != 0; },
@@ -217,7 +234,6 @@ BOOL SendConnTypes(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
 
 // Steps 13 and 14: address set 0 the primary addresses, 1 the backup ones.
 BOOL SendAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& message, BYTE addressSet) {
-    if (!Config().HasCapability(CCVConfig::kEthernetToMC)) return Finish(cursor);
     const bool primary = addressSet == 0;
     auto changed = [&](int icom) {
         return (primary ? doc.IsIcomSecondAddressModified(icom)
@@ -244,7 +260,6 @@ BOOL SendBackupAddresses(int& cursor, const CKelvardinDoc& doc, CMessage& messag
 }
 
 BOOL SendCascadeCosts(int& cursor, const CKelvardinDoc& doc, CMessage& message) {
-    if (!Config().HasCapability(CCVConfig::kCascadeCosts)) return Finish(cursor);
     return BuildSpan(
         cursor, Intercoms(), static_cast<int>(kCostsPerMessage), kCmdSetIcomCost, message,
         [&](int icom) { return doc.IsIcomCostModified(icom) != 0; }, WordHeader,
@@ -255,11 +270,42 @@ BOOL SendCascadeCosts(int& cursor, const CKelvardinDoc& doc, CMessage& message) 
 
 using StepBuilder = BOOL (*)(int& cursor, const CKelvardinDoc& doc, CMessage& message);
 
-constexpr std::array<StepBuilder, CCVDataSendAll::kStepCount> kSteps = {
-    SendTrunkDefs, SendNames4,    SendNames6,           SendNames8,          SendWideNames,
-    SendBaudRates, SendComPorts,  SendTimeout,          SendAutoClear,       SendWaitForTalkKey,
-    SendGroups,    SendConnTypes, SendPrimaryAddresses, SendBackupAddresses, SendCascadeCosts,
+// One step: the records and field whose changes it sends, whether the controller takes them,
+// and its builder.
+struct CSendStep {
+    int objectType;
+    DWORD fieldId;
+    bool (*taken)(const CCVConfig& config);
+    StepBuilder build;
 };
+
+constexpr std::array<CSendStep, CCVDataSendAll::kStepCount> kSteps = {{
+    {CObjSpec::kTrunk, CTrunk::kFieldRecord, Always, SendTrunkDefs},
+    {CObjSpec::kIntercom, CIntercom::kFieldName4, Always, SendNames4},
+    {CObjSpec::kIntercom, CIntercom::kFieldName6, Extended, SendNames6},
+    {CObjSpec::kIntercom, CIntercom::kFieldName8, Extended, SendNames8},
+    {CObjSpec::kIntercom, CIntercom::kFieldName8W, WideNames, SendWideNames},
+    {CObjSpec::kIntercom, CIntercom::kFieldBaudRate, Always, SendBaudRates},
+    {CObjSpec::kIntercom, CIntercom::kFieldComPort, Always, SendComPorts},
+    {CObjSpec::kOptions, COptions::kFieldTimeout, Always, SendTimeout},
+    {CObjSpec::kOptions, COptions::kFieldAutoClear, Supervised, SendAutoClear},
+    {CObjSpec::kOptions, COptions::kFieldWaitForTalkKey, Supervised, SendWaitForTalkKey},
+    {CObjSpec::kGroup, CGroup::kFieldRecord, Always, SendGroups},
+    {CObjSpec::kIntercom, CIntercom::kFieldConnection, Networked, SendConnTypes},
+    {CObjSpec::kIntercom, CIntercom::kFieldPrimaryIP, Networked, SendPrimaryAddresses},
+    {CObjSpec::kIntercom, CIntercom::kFieldBackupIP, Networked, SendBackupAddresses},
+    {CObjSpec::kIntercom, CIntercom::kFieldCascadeCost, Costed, SendCascadeCosts},
+}};
+
+// The intercom name field of the configured name length.
+DWORD NameFieldOfLength(int length) {
+    switch (length) {
+        case 6: return CIntercom::kFieldName6;
+        case 8: return CIntercom::kFieldName8;
+        case 16: return CIntercom::kFieldName8W;
+        default: return CIntercom::kFieldName4;
+    }
+}
 
 }  // namespace
 
@@ -273,9 +319,23 @@ void CCVDataSendAll::Reset() {
 BOOL CCVDataSendAll::BuildNext(CMessage& message) {
     const CKelvardinDoc* doc = m_findDocument ? m_findDocument() : nullptr;
     if (!doc) return FALSE;
+    const CCVConfig& config = Config();
     for (std::size_t step = 0; step < kSteps.size(); ++step) {
-        if (m_cursors[step] < 0) continue;
-        if (kSteps[step](m_cursors[step], *doc, message)) return TRUE;
+        int& cursor = m_cursors[step];
+        if (cursor < 0) continue;
+        if (!kSteps[step].taken(config)) {
+            Finish(cursor);
+            continue;
+        }
+        if (kSteps[step].build(cursor, *doc, message)) return TRUE;
     }
     return FALSE;
+}
+
+bool CCVDataSendAll::Carries(const CCVConfig& config, int objectType, DWORD fieldId) {
+    if (objectType == CObjSpec::kIntercom && fieldId == CIntercom::kFieldName)
+        fieldId = NameFieldOfLength(config.m_nAlphaSize);
+    return std::any_of(kSteps.begin(), kSteps.end(), [&](const CSendStep& step) {
+        return step.objectType == objectType && step.fieldId == fieldId && step.taken(config);
+    });
 }

@@ -5,6 +5,7 @@
 
 #include "link/send_all.h"
 
+class CCVConfig;
 class CKelvardinDoc;
 
 // Sends every unsent change of the setup: fifteen steps in a fixed order, each turning the
@@ -21,6 +22,12 @@ public:
     void Reset() override;
     BOOL BuildNext(CMessage& message) override;
     BOOL ClearsChangesWhenDone() const override { return TRUE; }
+
+    // Whether a send to a controller of this configuration carries the changes of a field of
+    // a kind of record (the object specification's type and field id; the intercom name
+    // field stands for the name of the configured length). What is listed before a send asks
+    // this too, so that the list and the send agree.
+    static bool Carries(const CCVConfig& config, int objectType, DWORD fieldId);
 
 private:
     DocumentFinder m_findDocument;

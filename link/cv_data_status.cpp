@@ -50,7 +50,7 @@ void CCVDataMgr::AskForLogRecords() {
 
 void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
     if (!status.m_bValid) {
-        // Malformed: adopting it would reset the setup to a controller that is not there.
+        // A record of no bytes names no controller.
         AddToEngineCounter(CLinkEngine::kMisc, 1);
         return;
     }

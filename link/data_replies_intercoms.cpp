@@ -109,7 +109,7 @@ void OnRemoteTrunkingReply(IReplyContext& context, const CDualMessage& pair, CKe
     const int icom = RequestedIcom(pair);
     if (pair.reply.command != kCmdRemoteTrunking || icom < 0) return;
     CPayloadReader reply = ReadReply(pair);
-    reply.U8();
+    const BYTE start = reply.U8();
     const UINT bits = reply.U16();
     const BYTE* bytes = reply.Take((bits + 7) / 8);
     if (!reply.Ok()) return;
@@ -117,9 +117,15 @@ void OnRemoteTrunkingReply(IReplyContext& context, const CDualMessage& pair, CKe
     CBitArray ports(bits);
     if (bits) ports.LoadBits(bytes);
     int trunk = -1;
+    int over = -1;
     const BOOL portUsedBefore = doc.FindTrunkOnRemoteTrunkPort(trunk);
-    if (!doc.SetIcomRemoteTrunkSet(icom, ports)) return;
+    const BOOL overflowBefore = doc.FindRemoteTrunkRangeOverflow(over);
+    const BOOL portsChanged = doc.SetIcomRemoteTrunkSet(icom, ports);
+    const BOOL startChanged = doc.SetIcomRemoteTrunkBase(icom, start);
+    if (!portsChanged && !startChanged) return;
     SendHint(doc, kCmdRemoteTrunking, TRUE);
+    if (!overflowBefore && doc.FindRemoteTrunkRangeOverflow(over))
+        context.PostToMainWindow(WM_LINK_ICOM_WARNING, static_cast<WPARAM>(over), 0);
     if (!portUsedBefore && doc.FindTrunkOnRemoteTrunkPort(trunk))
         context.PostToMainWindow(WM_LINK_TRUNK_WARNING, static_cast<WPARAM>(trunk), 0);
 }

@@ -8,7 +8,8 @@
 #include "platform/base/profile.h"
 
 CCVStatusRec::CCVStatusRec(const BYTE* data)
-    : m_flags(data[0]),
+    : m_bValid(TRUE),
+      m_flags(data[0]),
       m_icomCount8(data[1]),
       m_trunkCount(GetU16BE(data + 2)),
       m_unused4(data[4]),
@@ -21,12 +22,7 @@ CCVStatusRec::CCVStatusRec(const BYTE* data)
       m_icomCount16(GetU16BE(data + 16)),
       m_unused18(GetU16BE(data + 18)),
       m_unused20(GetU16BE(data + 20)),
-      m_capabilities(GetU32BE(data + 22)) {
-    // A record spoilt on its way in may pass an 8-bit checksum; counts beyond the setup's
-    // limits give it away.
-    const WORD intercoms = m_icomCount16 != 0 ? m_icomCount16 : m_icomCount8;
-    m_bValid = intercoms <= CCVConfig::kMaxIntercoms && m_trunkCount <= CCVConfig::kMaxTrunks;
-}
+      m_capabilities(GetU32BE(data + 22)) {}
 
 namespace {
 
@@ -160,7 +156,8 @@ void CCVConfig::SaveToRegistry(IProfile& profile) const {
 void CCVConfig::SetFromControllerReply(const CCVStatusRec& status) {
     m_wFlags = status.m_flags;
     SetIntercomCount(status.m_icomCount16 != 0 ? status.m_icomCount16 : status.m_icomCount8);
-    m_wNumTrunks = status.m_trunkCount;
+    // A controller larger than the setup can hold is worked with up to those limits.
+    m_wNumTrunks = std::min(status.m_trunkCount, kMaxTrunks);
     m_wNumGroups = status.m_groupCount;
     m_dwCapabilities = status.m_capabilities;
     RefreshCapabilitySet();

@@ -15,7 +15,7 @@ struct CCVStatusRec {
 
     // An invalid record of zeros.
     CCVStatusRec() = default;
-    // A record from 26 bytes; valid when its counts are within what the setup can hold.
+    // A valid record from 26 bytes.
     explicit CCVStatusRec(const BYTE* data);
 
     BOOL m_bValid = FALSE;

@@ -140,6 +140,7 @@ constexpr UINT kIdsReconnecting = 2433;
 constexpr UINT kIdsLeaveWithChanges = 2437;
 constexpr UINT kIdsHostNameInvalid = 2440;
 constexpr UINT kIdsNetPort = 2442;
+constexpr UINT kIdsNothingToSend = 2618;
 constexpr UINT kIdsDone = 4788;
 constexpr UINT kIdsIcomNotVisible = 5500;
 constexpr UINT kIdsRemoteTrunkAssign = 5501;

@@ -364,6 +364,7 @@ constexpr Entry kStrings[] = {
     {2615, u"Intercom Backup IP Addresses"},
     {2616, u"Intercom Cascade Cost"},
     {2617, u"Intercom Groups"},
+    {2618, u"There are no changes that can be sent to the Corvane."},
     {4788, u"Do&ne"},
     {5497,
      u"The intercom name entered may not be visible to intercom #%1.\nAn intercom cannot be "

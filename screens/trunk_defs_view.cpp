@@ -151,11 +151,12 @@ void CTrunkDefsView::OnTimer(UINT_PTR id) {
 
 void CTrunkDefsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
-    // Allocations cleared, or a trunk set to maintenance or normal mode.
     const auto hint = CUpdateHint::FromParam(lHint);
     if (hint == CUpdateHint::kRefresh) {
         ApplyFilter();
-    } else if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdTrunkMode)) {
+    } else if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdClearAllocationsEx) ||
+               hint.IsReply(kCmdTrunkMode)) {
+        // Allocations cleared, or a trunk set to maintenance or normal mode.
         RefreshTrunkStatus();
     } else if (hint.IsReply()) {
         RedrawColumnsFor(hint, reinterpret_cast<LPARAM>(hintObject));

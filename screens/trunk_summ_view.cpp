@@ -149,7 +149,7 @@ void CTrunkSummView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     CKelvardinGridCtrl* grid = GetGrid();
     const auto hint = CUpdateHint::FromParam(lHint);
     if (!hint.IsReply()) return;
-    if (hint.IsReply(kCmdClearAllocations)) {
+    if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdClearAllocationsEx)) {
         UpdateGrid();
         return;
     }

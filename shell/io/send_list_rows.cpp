@@ -1,5 +1,6 @@
 #include "shell/io/send_list_rows.h"
 
+#include "link/cv_data_send_all.h"
 #include "model/cv_config.h"
 #include "model/kelvardin_doc.h"
 #include "model/obj_spec.h"
@@ -27,53 +28,25 @@ constexpr Row kBackupIPs{CObjSpec::kIntercom, 73, 2615};
 constexpr Row kCascadeCosts{CObjSpec::kIntercom, 76, 2616};
 constexpr Row kGroups{CObjSpec::kGroup, 1, 2617};
 
-// Whether a send to this controller carries the changes of the row's field: the wide names
-// go only to a controller with UnicodeSupport, connection types and addresses only with
-// EthernetToMC, cascade costs only with CascadeCosts.
-bool IsSent(const Row& row, const CCVConfig& config) {
-    if (row == kNamesWide) return config.HasFlag(CCVConfig::kUnicodeSupport);
-    if (row == kConnTypes || row == kPrimaryIPs || row == kBackupIPs)
-        return config.HasCapability(CCVConfig::kEthernetToMC);
-    if (row == kCascadeCosts) return config.HasCapability(CCVConfig::kCascadeCosts);
-    return true;
-}
-
-std::vector<Row> GetTableRows(const CCVConfig& config, BOOL secondsMode) {
+// Every row a list may show, in the list's order; the name row and the time-out's unit are
+// the controller's.
+std::vector<Row> GetCandidateRows(const CCVConfig& config, BOOL secondsMode) {
     const bool supervision = config.HasFlag(CCVConfig::kTksupvSupport);
-    const bool newCorvane = config.HasFlag(CCVConfig::kNewCorvane);
-    if (!supervision && !newCorvane)
-        return {kTrunks, kTimeoutSec, kNames, kPorts, kBaudRates, kGroups};
-    if (!newCorvane) {
-        const Row timeout = secondsMode ? kTimeoutSec : kTimeoutMin;
-        return {kTrunks, timeout, kAutoClear, kWaitForTalk, kNames, kPorts, kBaudRates, kGroups};
-    }
-    const bool cascadeCosts = supervision && config.HasCapability(CCVConfig::kCascadeCosts);
-    const bool addresses =
-        cascadeCosts || (supervision && config.HasCapability(CCVConfig::kEthernetToMC));
-    // Appended one by one: GCC's optimiser misjudges the bounds of inserted ranges here.
-    std::vector<Row> rows;
-    auto add = [&rows](std::initializer_list<Row> more) {
-        for (const Row& row : more)
-            rows.push_back(row);
-    };
-    if (!supervision) {
-        add({kTrunks, kTimeoutSec});
-    } else {
-        add({kTrunks, secondsMode ? kTimeoutSec : kTimeoutMin, kAutoClear, kWaitForTalk});
-    }
-    add({kNames4, kNames6, kNames8, kNamesWide, kPorts, kBaudRates});
-    if (addresses) add({kConnTypes, kPrimaryIPs, kBackupIPs});
-    if (cascadeCosts) rows.push_back(kCascadeCosts);
-    rows.push_back(kGroups);
-    return rows;
+    const Row timeout = supervision && !secondsMode ? kTimeoutMin : kTimeoutSec;
+    const Row names = config.HasFlag(CCVConfig::kNewCorvane) ? kNames4 : kNames;
+    return {kTrunks,    timeout,     kAutoClear, kWaitForTalk,  names,
+            kNames6,    kNames8,     kNamesWide, kPorts,        kBaudRates,
+            kConnTypes, kPrimaryIPs, kBackupIPs, kCascadeCosts, kGroups};
 }
 
 }  // namespace
 
 std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsMode) {
-    std::vector<Row> rows = GetTableRows(config, secondsMode);
-    // A row never names data that the send leaves out.
-    std::erase_if(rows, [&](const Row& row) { return !IsSent(row, config); });
+    std::vector<Row> rows = GetCandidateRows(config, secondsMode);
+    // A row for every kind of change the send carries, and for nothing else.
+    std::erase_if(rows, [&](const Row& row) {
+        return !CCVDataSendAll::Carries(config, row.objectType, row.fieldId);
+    });
     return rows;
 }
 

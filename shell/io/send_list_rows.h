@@ -16,9 +16,9 @@ struct CSendListRow {
     bool operator==(const CSendListRow&) const = default;
 };
 
-// The rows a controller of this configuration takes changes of, in order: the table its
-// features pick, less the rows of data that a send to it does not carry. With secondsMode
-// the allocation time-out is labelled in seconds where the controller could take minutes.
+// The rows of a send to a controller of this configuration, in order: one for each kind of
+// change that the send carries. With secondsMode the allocation time-out is labelled in
+// seconds where the controller could take minutes.
 std::vector<CSendListRow> GetSendListRows(const CCVConfig& config, BOOL secondsMode);
 
 // Writes a row per kind of change the document holds, from the configuration's table.

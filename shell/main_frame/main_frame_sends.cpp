@@ -25,6 +25,7 @@ bool ConfirmLoss(UINT id) {
 }  // namespace
 
 void CMainFrame::OnSendChanges() {
+    if (!CanSendChanges(*m_doc)) return;
     CDlgSendAllList list(*m_doc, this);
     if (list.DoModal() != IDOK) return;
     ClearUndoRedo();

@@ -389,8 +389,11 @@ void CSetupFileCommands::SendFile() {
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
     bool cleared = false;
     if (OpenSetupFile(FALSE)) {
-        CDlgSendAllList list(m_doc, &m_window);
-        const int listed = list.DoModal();
+        int listed = IDCANCEL;
+        if (CanSendChanges(m_doc)) {
+            CDlgSendAllList list(m_doc, &m_window);
+            listed = list.DoModal();
+        }
         int sent = IDOK;
         if (listed == IDOK) {
             CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);

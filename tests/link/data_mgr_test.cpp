@@ -66,6 +66,16 @@ protected:
         return Of(m);
     }
     Request Lost() { return Next(true); }
+    // The controller's answer to the presence poll, taken in as the link takes it.
+    void TakeStatus(const Bytes& record, CKelvardinDoc& doc) {
+        CDualMessage status;
+        status.request.command = kCmdNetworkControl;
+        status.request.SetPayload(Bytes{kPresencePoll});
+        status.reply.command = kCmdStatus;
+        status.reply.SetPayload(record);
+        mgr.PutResponse(status);
+        mgr.OnResponse(&doc);
+    }
     std::vector<Progress> UploadProgress() const {
         std::vector<Progress> out;
         for (const auto& m : sink.Messages())
@@ -185,25 +195,36 @@ TEST_F(DataMgrTest, APageAnsweredWithoutASessionIsAskedAgain) {
     EXPECT_EQ(Next(), Of(pair.request));
 }
 
-TEST_F(DataMgrTest, AStatusWithCountsBeyondTheSetupIsDroppedAndCounted) {
-    app.SetMode(CAppState::kModeConnecting);
-    const CCVConfig before = app.GetConfig();
-    for (const Bytes& counts : {Bytes{0, 0, 0x01, 0x2C}, Bytes{0x27, 0x11, 0, 0}}) {
-        CDualMessage pair;
-        pair.request.SetPayload(Bytes{0x9E});
-        pair.reply.command = 1;
+TEST_F(DataMgrTest, AStatusWithCountsBeyondTheSetupGoesOnlineAtTheSetupsLimits) {
+    // 300 intercoms, then 10001 trunks: each taken in at the limit the setup can hold.
+    const struct {
+        Bytes counts;
+        WORD intercoms;
+        WORD trunks;
+    } statuses[] = {{{0, 0, 0x01, 0x2C}, CCVConfig::kMaxIntercoms, 0},
+                    {{0x27, 0x11, 0, 0}, 31, CCVConfig::kMaxTrunks}};
+    for (const auto& [counts, intercoms, trunks] : statuses) {
+        app.SetMode(CAppState::kModeConnecting);
+        CKelvardinDoc doc;
+        CRecordingViews views;
+        doc.SetViews(&views);
         Bytes status(26, 0);
         status[1] = 31;
         std::copy(counts.begin(), counts.begin() + 2, status.begin() + 2);  // trunks
         std::copy(counts.begin() + 2, counts.end(), status.begin() + 16);   // intercoms
-        pair.reply.SetPayload(status);
-        mgr.PutResponse(pair);
-        mgr.OnResponse(nullptr);
+        TakeStatus(status, doc);
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_TRUE(mgr.IsOnline());
+        EXPECT_EQ(app.GetConfig().m_wNumIntercoms, intercoms);
+        EXPECT_EQ(app.GetConfig().m_wNumTrunks, trunks);
+        // The setup is of that size.
+        EXPECT_TRUE(doc.SetIcomBaudRate(2, FALSE, intercoms - 1));
+        EXPECT_FALSE(doc.SetIcomBaudRate(2, FALSE, intercoms));
+        if (trunks) {
+            EXPECT_TRUE(doc.SetTrunkFixed(TRUE, FALSE, trunks - 1));
+        }
     }
-    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), 2);
-    EXPECT_TRUE(app.GetConfig() == before);
-    EXPECT_EQ(app.GetMode(), CAppState::kModeConnecting);
-    EXPECT_FALSE(mgr.IsOnline());
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), 0);
 }
 
 TEST_F(DataMgrTest, ReadsAndSendsFollowTheSecondsSetting) {
@@ -430,16 +451,28 @@ TEST_F(DataMgrTest, TheFirstStatusOfALogTokenControllerAsksForTheLogDirection) {
     record[3] = 8;
     record[10] = 4;
     record[22] = 0x80;  // the log token
-    CDualMessage status;
-    status.request.command = kCmdNetworkControl;
-    status.request.SetPayload(Bytes{kPresencePoll});
-    status.reply.command = kCmdStatus;
-    status.reply.SetPayload(record);
-    mgr.PutResponse(status);
-    mgr.OnResponse(&doc);
+    TakeStatus(record, doc);
     ASSERT_EQ(sent.size(), 1u);  // the setup was reset for the new controller
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     for (DWORD code = Next().first; code != 0 && sent.size() < 200; code = Next().first)
         sent.push_back(code);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), kCmdTakeLogDirection), 1);
+}
+
+TEST_F(DataMgrTest, ClearedAllocationsAndTrunkModesTellTheScreens) {
+    app.SetMode(CAppState::kModeOnline);
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    for (DWORD code : {kCmdClearAllocations, kCmdClearAllocationsEx, kCmdTrunkMode}) {
+        views.m_updates.clear();
+        CDualMessage pair;
+        pair.request.command = pair.reply.command = code;
+        pair.request.SetPayload(Bytes{0, 2, 2});
+        mgr.PutResponse(pair);
+        mgr.OnResponse(&doc);
+        EXPECT_EQ(views.m_updates,
+                  (std::vector<CRecordingViews::Update>{{false, CUpdateHint::Reply(code), 0}}))
+            << code;
+    }
 }

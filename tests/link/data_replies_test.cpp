@@ -175,6 +175,27 @@ TEST_F(DataRepliesTest, IntercomStatusAndRemoteTrunkingStayInsideTheirBuffers) {
     EXPECT_EQ(Reply(75, {5}, {0, 0, 9, 0xFF}), Hints{});
 }
 
+TEST_F(DataRepliesTest, RemoteTrunkingKeepsItsStartNumberAndWarnsOfItsRange) {
+    for (int icom : {0, 1})
+        m_doc.SetIcomNameFromController(icom, 4, u"AB", FALSE);
+    using Posts = std::vector<CFakeReplyContext::Post>;
+    // Two named intercoms from 255 on run past 255.
+    EXPECT_EQ(Reply(75, {3}, {255, 0, 8, 0x01}), Hints{75});
+    EXPECT_EQ(m_doc.GetIcomRemoteTrunkBase(3), 255u);
+    EXPECT_EQ(m_doc.GetObjectText(CIcomSpec(3, 1361)), CString(u"255"));
+    EXPECT_EQ(m_context.m_posts, (Posts{{WM_LINK_ICOM_WARNING, 3}}));
+    EXPECT_EQ(Reply(75, {3}, {255, 0, 8, 0x01}), Hints{});  // nothing new, no second warning
+    // A start number alone is a change; one that fits warns of nothing.
+    EXPECT_EQ(Reply(75, {3}, {200, 0, 8, 0x01}), Hints{75});
+    EXPECT_EQ(m_doc.GetObjectText(CIcomSpec(3, 1361)), CString(u"200"));
+    EXPECT_EQ(Reply(75, {3}, {0, 0, 8, 0x01}), Hints{75});
+    EXPECT_EQ(m_doc.GetObjectText(CIcomSpec(3, 1361)), CString(u"-"));
+    EXPECT_EQ(m_context.m_posts.size(), 1u);
+    // A reply too short for its bitmap stores neither part.
+    EXPECT_EQ(Reply(75, {3}, {9, 0, 16, 0x01}), Hints{});
+    EXPECT_EQ(m_doc.GetIcomRemoteTrunkBase(3), 0u);
+}
+
 TEST_F(DataRepliesTest, GroupsInEveryForm) {
     // Short form: 12 narrow bytes and a member mask with intercom k at bit k + 1.
     Bytes record = {'N', 'i', 'g', 'h', 't', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x06};

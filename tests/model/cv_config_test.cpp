@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "model_fixture.h"
 
@@ -97,15 +98,19 @@ TEST_F(ConfigTest, ControllerStatusRecord) {
     EXPECT_EQ(status.m_alphaChangeCounts, (std::array<BYTE, 4>{7, 0, 0, 9}));
     EXPECT_EQ(status.m_loggingFlags, 2);
     EXPECT_FALSE(CCVStatusRec().m_bValid);
-    // Counts beyond what the setup can hold give a spoilt record away.
-    for (auto [icoms, trunks, valid] : {std::tuple{0, 300, true},
-                                        {255, 10000, true},
-                                        {256, 300, false},
-                                        {0xFFFF, 300, false},
-                                        {0, 10001, false}})
-        EXPECT_EQ(CCVStatusRec(StatusBytes(0, WORD(icoms), 0, WORD(trunks)).data()).m_bValid != 0,
-                  valid)
-            << icoms << " " << trunks;
+    // A controller larger than the setup can hold is taken in at the setup's limits.
+    for (auto [icoms, trunks, keptIcoms, keptTrunks] : {std::tuple{0, 300, 31, 300},
+                                                        {255, 10000, 255, 10000},
+                                                        {256, 300, 255, 300},
+                                                        {0xFFFF, 0xFFFF, 255, 10000},
+                                                        {0, 10001, 31, 10000}}) {
+        const CCVStatusRec large(StatusBytes(0, WORD(icoms), 0, WORD(trunks)).data());
+        EXPECT_TRUE(large.m_bValid);
+        CCVConfig config;
+        config.SetFromControllerReply(large);
+        EXPECT_EQ(config.m_wNumIntercoms, keptIcoms) << icoms;
+        EXPECT_EQ(config.m_wNumTrunks, keptTrunks) << trunks;
+    }
 
     CCVConfig config;
     config.m_nAlphaSize = 8;

@@ -81,7 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bodySize >= CCVStatusRec::kWireSize) {
         CCVConfig reply(config);
         reply.SetFromControllerReply(CCVStatusRec(body));
-        if (reply.m_wNumIntercoms > CCVConfig::kMaxIntercoms) std::abort();
+        if (reply.m_wNumIntercoms > CCVConfig::kMaxIntercoms ||
+            reply.m_wNumTrunks > CCVConfig::kMaxTrunks)
+            std::abort();
     }
     return 0;
 }

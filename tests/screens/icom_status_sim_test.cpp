@@ -3,7 +3,20 @@
 
 namespace {
 
-using IcomStatusSimTest = DiagScreenTest;
+class IcomStatusSimTest : public DiagScreenTest {
+protected:
+    // The screen, current and shown, over a controller of this setup.
+    std::unique_ptr<CIcomStatusView> Open(const SimSetup& setup) {
+        sim.ChangeState([&](CorvaneState& s) { s.UseSetup(setup); });
+        m_app.m_bSortIntercomsByIntercomNumber = TRUE;
+        auto screen = std::make_unique<CIcomStatusView>(host);
+        screen->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 680, 380), &window, 20100);
+        host.current = screen.get();
+        Show(*screen);
+        screen->OnInitialUpdate();
+        return screen;
+    }
+};
 
 TEST_F(IcomStatusSimTest, ShowsTheControllersCountersAndStatusAndClearsTheErrors) {
     // An extended controller with enhanced status and 5 intercoms whose links count errors;
@@ -14,17 +27,12 @@ TEST_F(IcomStatusSimTest, ShowsTheControllersCountersAndStatusAndClearsTheErrors
     setup.intercoms = 5;
     for (std::uint8_t i = 0; i < 5; ++i)
         setup.records[{19, i}] = {i, 0, static_cast<std::uint8_t>(2 * i), 1};
-    sim.ChangeState([&](CorvaneState& s) { s.UseSetup(setup); });
     sim.SetHandler(20, [](CorvaneState& s, const SimFrame& request) {
         if (request.payload.size() == 3) s.setup.records[{19, request.payload[1]}] = {0, 0, 0, 0};
         return std::optional<SimFrame>(SimReplyTo(request));
     });
-    m_app.m_bSortIntercomsByIntercomNumber = TRUE;
-    CIcomStatusView screen(host);
-    screen.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 680, 380), &window, 20100);
-    host.current = &screen;
-    Show(screen);
-    screen.OnInitialUpdate();
+    const auto opened = Open(setup);
+    CIcomStatusView& screen = *opened;
     EXPECT_EQ(screen.GetGrid()->GetColumnCount(), 7);  // the default controller's
 
     // The controller's configuration rebuilds the grid; the screen's polls bring its data.
@@ -57,6 +65,28 @@ TEST_F(IcomStatusSimTest, ShowsTheControllersCountersAndStatusAndClearsTheErrors
     ASSERT_TRUE(Pump([&] { return column(2) == Texts(5, u"-") && column(5) == Texts(5, u"-"); }));
     EXPECT_EQ(CountRequests(20), 5);
     EXPECT_GT(CountRequests(19), reads);
+}
+
+TEST_F(IcomStatusSimTest, TheRemoteTrunkingStartIsTheControllers) {
+    SimSetup setup;
+    setup.capabilities = CCVConfig::kTwoCVsSupport;
+    setup.intercoms = 3;
+    setup.records[{75, 1}] = {40};
+    const auto screen = Open(setup);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    int col = 0;
+    while (col < grid.GetColumnCount() && grid.GetItemText(0, col) != u"# Rem")
+        ++col;
+    ASSERT_LT(col, grid.GetColumnCount());
+    const auto starts = [&] {
+        std::vector<CString> texts;
+        for (int row = 1; row < grid.GetRowCount(); ++row)
+            texts.push_back(grid.GetItemText(row, col));
+        return texts;
+    };
+    screen->UpdateGrid();
+    EXPECT_TRUE(Pump([&] { return starts() == std::vector<CString>{u"-", u"40", u"-"}; }));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "link/command_codes.h"
 #include "tests/screens/trunk_defs_fixture.h"
 #include "tests/support/modal_script.h"
 
@@ -233,6 +234,18 @@ TEST_F(TrunkDefsTest, PollsAndCommandsWaitForOnlineAndTheCommandRule) {
     EXPECT_EQ(screen->GetSelectedTrunk(), 2);
     Grid().SetSelectedRange(3, kPort2, 4, kPort2);
     EXPECT_EQ(screen->GetSelectedTrunk(), -1);
+}
+
+TEST_F(TrunkDefsTest, ClearedAllocationsAndTrunkModesAskForTheTrunkStatesAtOnce) {
+    Show();
+    CCVDataMgr& data = host.dataMgr;
+    m_app.SetMode(CAppState::kModeOnline);
+    data.GoOnline();
+    for (DWORD code : {kCmdClearAllocations, kCmdClearAllocationsEx, kCmdTrunkMode, kCmdNames}) {
+        data.ClearPendingRequests();
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(code).ToParam(), nullptr);
+        EXPECT_EQ(data.IsTrunkStatusPending() != 0, code != kCmdNames) << code;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "link/command_codes.h"
 #include "platform/ui/message_loop.h"
 #include "screens/popup_list.h"
 #include "screens/trunk_summ_filter_view.h"
@@ -193,6 +194,18 @@ TEST_F(TrunkSummTest, ItAsksForTheSummaryEverySecondOnlyWhileCurrentAndOnline) {
     data.ClearPendingRequests();
     host.current = nullptr;
     EXPECT_EQ(pendingAfter(60), 0);
+}
+
+TEST_F(TrunkSummTest, ClearedAllocationsAskForTheSummaryAtOnce) {
+    Make();
+    CCVDataMgr& data = host.dataMgr;
+    m_app.SetMode(CAppState::kModeOnline);
+    data.GoOnline();
+    for (DWORD code : {kCmdClearAllocations, kCmdClearAllocationsEx, kCmdTrunkMode}) {
+        data.ClearPendingRequests();
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(code).ToParam(), nullptr);
+        EXPECT_EQ(data.GetPendingTotal(), code == kCmdTrunkMode ? 0 : 1) << code;
+    }
 }
 
 }  // namespace

@@ -27,10 +27,12 @@ protected:
     ~OnlineTest() override { app.ExitInstance(); }
 
     // Starts the program, which connects at once to a controller of twelve named intercoms.
-    void Connect(std::uint8_t flags = 0x04 | 0x08 | 0x40) {
-        sim.ChangeState([flags](CorvaneState& state) {
+    void Connect(std::uint8_t flags = 0x04 | 0x08 | 0x40,
+                 std::uint32_t capabilities = SimSetup().capabilities) {
+        sim.ChangeState([flags, capabilities](CorvaneState& state) {
             SimSetup setup;
             setup.flags = flags;
+            setup.capabilities = capabilities;
             for (int i = 0; i < setup.intercoms; ++i)
                 setup.names[i] = {"IC" + std::to_string(10 + i), "ICOM", "INTERCOM", "NAME"};
             state.UseSetup(setup);
@@ -62,6 +64,16 @@ protected:
             failure = failed() ? text->text() : QString();
             if (dialog.isVisible()) dialog.reject();
             return IDCANCEL;
+        };
+    }
+    // The send list's rows, read as the user reads them, and the list answered.
+    static CModalScript::DialogAction ReadRows(QStringList& rows, int answer) {
+        return [&rows, answer](QDialog& dialog) {
+            const auto* list = dialog.findChild<CKelvardinListCtrl*>("ctl1019");
+            for (int row = 0; row < list->GetItemCount(); ++row)
+                rows.push_back(
+                    ToQString(list->GetItemText(row, 0) + u": " + list->GetItemText(row, 1)));
+            return answer;
         };
     }
     // Send Changes through its list and progress dialog: the failure shown, if any.
@@ -327,13 +339,7 @@ TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
     Doc().SetModified(CIcomSpec(3, CIntercom::kFieldComPort), TRUE);
     Doc().SetModified(CIcomSpec(4, CIntercom::kFieldBaudRate), TRUE);
     QStringList rows;
-    script.ExpectDialog("dlg160", [&](QDialog& dialog) {
-        const auto* list = dialog.findChild<CKelvardinListCtrl*>("ctl1019");
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            rows.push_back(
-                ToQString(list->GetItemText(row, 0) + u": " + list->GetItemText(row, 1)));
-        return IDCANCEL;
-    });
+    script.ExpectDialog("dlg160", ReadRows(rows, IDCANCEL));
     frame->OnCommand(ID_SEND_CHANGES);
     EXPECT_EQ(rows, (QStringList{"Trunk Definitions: 2-3, 10", "Allocation Timeout (min): 1",
                                  "Auto Clear Allocations: 1", "Wait for Talk Key Mode: 1",
@@ -403,6 +409,46 @@ TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
     // The connection-status dialog can come after the send dialog has shown the failure.
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+}
+
+TEST_F(OnlineTest, TheSendListShowsWhatIsSentAndANothingToSendIsSaid) {
+    // A controller that is not extended but takes cascade costs.
+    Connect(0x04 | 0x08 | 0x40, SimSetup().capabilities | CCVConfig::kCascadeCosts);
+    const std::set<unsigned> control = {25};
+    const size_t from = sim.Requests().size();
+    const std::u16string nothing = u"There are no changes that can be sent to the Corvane.";
+    // No change at all, then only a name of a length this controller does not keep.
+    for (bool uncarried : {false, true}) {
+        if (uncarried) Doc().SetModified(CIcomSpec(1, CIntercom::kFieldName6), TRUE);
+        script.ExpectMessageBox(nothing, IDOK);
+        frame->OnCommand(ID_SEND_CHANGES);
+        EXPECT_TRUE(script.AllAnswered()) << uncarried;
+    }
+    EXPECT_TRUE(Doc().HasModifications());
+    EXPECT_TRUE(Seen(from, control).empty());
+
+    // A cascade cost is listed and sent.
+    Doc().SetModified(CIcomSpec(2, CIntercom::kFieldCascadeCost), TRUE);
+    QStringList rows;
+    QString failure;
+    script.ExpectDialog("dlg160", ReadRows(rows, IDOK));
+    script.ExpectDialog("dlg158", RunToEnd(failure));
+    frame->OnCommand(ID_SEND_CHANGES);
+    ASSERT_TRUE(Until([&] { return !app.GetDataMgr().IsSendRunning(); }));
+    EXPECT_EQ(rows, QStringList{"Intercom Cascade Cost: 3"});
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(Seen(from, {25, kCmdSetIcomCost}), (std::vector<unsigned>{25, kCmdSetIcomCost}));
+
+    // A partial file that holds nothing the controller takes has nothing to send either.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(app.SaveSetupFile(FromQString(Path("N.kvd")), FALSE, TRUE));
+    script.ExpectDialog("FileOpen", Choose(Path("N.kvd"), "Send"));
+    script.ExpectDialog("dlg148", Ok);
+    script.ExpectMessageBox(nothing, IDOK);
+    frame->OnCommand(ID_FILE_SEND);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(Seen(from, control).size(), 1u);
+    EXPECT_FALSE(Doc().HasModifications());
 }
 
 TEST_F(OnlineTest, MaintenanceModeAndClearAllocations) {

@@ -26,12 +26,14 @@ TEST_F(ModelTest, SendListRowsFollowTheControllersFeatures) {
         BOOL seconds;
         const char* rows;
     } tables[] = {
-        {0, kBoth, TRUE, "T O1s N P B G"},
-        {0x04, kBoth, FALSE, "T O1 O2 O4 N P B G"},
+        // Connection types, addresses and cascade costs go with their capability alone.
+        {0, kBoth, TRUE, "T O1s N P B CT IP1 IP2 CC G"},
+        {0x04, kBoth, FALSE, "T O1 O2 O4 N P B CT IP1 IP2 CC G"},
         {0x04, 0, TRUE, "T O1s O2 O4 N P B G"},
+        {0x04, CCVConfig::kCascadeCosts, FALSE, "T O1 O2 O4 N P B CC G"},
         // The wide names only with UnicodeSupport, connection types and addresses only with
         // EthernetToMC: no row names data that a send leaves out.
-        {0x10, kBoth, FALSE, "T O1s N4 N6 N8 P B G"},
+        {0x10, kBoth, FALSE, "T O1s N4 N6 N8 P B CT IP1 IP2 CC G"},
         {0x50, 0, FALSE, "T O1s N4 N6 N8 NW P B G"},
         {0x14, 0, FALSE, "T O1 O2 O4 N4 N6 N8 P B G"},
         {0x14, CCVConfig::kEthernetToMC, FALSE, "T O1 O2 O4 N4 N6 N8 P B CT IP1 IP2 G"},
@@ -71,19 +73,29 @@ std::set<std::pair<DWORD, int>> Sent(CKelvardinDoc& doc) {
 }  // namespace
 
 TEST_F(SendListTest, TheListShowsWhatTheSendCarriesAndNothingElse) {
-    // The message that carries each row's data (name formats 1-4, address sets 0-1).
-    const std::map<DWORD, std::pair<DWORD, int>> carrier{
-        {67, {kCmdSetNames, 1}},       {68, {kCmdSetNames, 2}},    {69, {kCmdSetNames, 3}},
-        {70, {kCmdSetNames, 4}},       {71, {kCmdSetIcomConn, 0}}, {72, {kCmdSetIcomAddress, 0}},
-        {73, {kCmdSetIcomAddress, 1}}, {74, {kCmdSetIcomPort, 0}}, {75, {kCmdSetIcomBaud, 0}},
-        {76, {kCmdSetIcomCost, 0}},
+    // The message that carries each row's data (name formats 0-4, address sets 0-1), by the
+    // row's record type and field.
+    using Field = std::pair<int, DWORD>;
+    const std::map<Field, std::pair<DWORD, int>> carrier{
+        {{1, 1}, {kCmdSetTrunkDefs, 0}},    {{2, 1619}, {kCmdSetTimeoutMinutes, 0}},
+        {{2, 1620}, {kCmdSetAutoClear, 0}}, {{2, 1622}, {kCmdSetWaitForTalkKey, 0}},
+        {{3, 66}, {kCmdSetNames, 0}},       {{3, 67}, {kCmdSetNames, 1}},
+        {{3, 68}, {kCmdSetNames, 2}},       {{3, 69}, {kCmdSetNames, 3}},
+        {{3, 70}, {kCmdSetNames, 4}},       {{3, 71}, {kCmdSetIcomConn, 0}},
+        {{3, 72}, {kCmdSetIcomAddress, 0}}, {{3, 73}, {kCmdSetIcomAddress, 1}},
+        {{3, 74}, {kCmdSetIcomPort, 0}},    {{3, 75}, {kCmdSetIcomBaud, 0}},
+        {{3, 76}, {kCmdSetIcomCost, 0}},    {{4, 1}, {kCmdSetGroups, 0}},
     };
     constexpr DWORD kBoth = CCVConfig::kEthernetToMC | CCVConfig::kCascadeCosts;
     for (auto [flags, capabilities] : {std::pair<WORD, DWORD>{0x14, 0},
                                        {0x14, kBoth},
                                        {0x54, kBoth},
                                        {0x14, CCVConfig::kCascadeCosts},
-                                       {0x14, CCVConfig::kEthernetToMC}}) {
+                                       {0x14, CCVConfig::kEthernetToMC},
+                                       {0x10, kBoth},
+                                       {0x04, kBoth},
+                                       {0x00, CCVConfig::kEthernetToMC},
+                                       {0x50, CCVConfig::kCascadeCosts}}) {
         SCOPED_TRACE(flags);
         SCOPED_TRACE(capabilities);
         Configure(flags, capabilities);
@@ -92,14 +104,18 @@ TEST_F(SendListTest, TheListShowsWhatTheSendCarriesAndNothingElse) {
         ASSERT_TRUE(m_doc.SetObjectField(CIcomSpec(2, CIntercom::kFieldName4), u"ALFA", TRUE));
         ASSERT_TRUE(m_doc.IsModified(CIcomSpec(2, CIntercom::kFieldName8W)));
         Icom(5).SetModified(1, TRUE);  // every intercom field changed
+        m_doc.SetModified(CTrunkSpec(7, CTrunk::kFieldEnd1), TRUE);
+        for (DWORD option : {1619, 1620, 1622})
+            m_doc.SetModified(COptionSpec(option), TRUE);
+        m_doc.SetModified(CGroupSpec(3, CGroup::kFieldName), TRUE);
 
         std::set<std::pair<DWORD, int>> listed;
         for (const CSendListRow& row : GetSendListRows(Config(), FALSE)) {
-            if (row.objectType != CObjSpec::kIntercom) continue;
-            if (!m_doc.IsModified(CIcomSpec(2, row.fieldId)) &&
-                !m_doc.IsModified(CIcomSpec(5, row.fieldId)))
-                continue;
-            listed.insert(carrier.at(row.fieldId));
+            for (int i = 0; i < Config().GetObjectCount(row.objectType, FALSE); ++i) {
+                const CObjSpec field(DWORD(row.objectType), DWORD(i), row.fieldId);
+                if (m_doc.IsModified(field))
+                    listed.insert(carrier.at({row.objectType, row.fieldId}));
+            }
         }
         EXPECT_EQ(listed, Sent(m_doc));
     }

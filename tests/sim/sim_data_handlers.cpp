@@ -139,12 +139,15 @@ std::optional<SimFrame> OnEnhancedStatus(CorvaneState& state, const SimFrame& re
     return SimReplyTo(request, {0x80, 1, 0, 13, 0, 0, 0, 'O', 'K', 0});
 }
 
-// 75: an intercom's remote trunking: start, bit count, the bits.
+// 75: an intercom's remote trunking: start (none unless one was set), bit count, the bits.
 std::optional<SimFrame> OnRemoteTrunking(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 1 || request.payload[0] >= state.setup.intercoms)
         return SimRefusal(request);
     const auto n = static_cast<unsigned>(state.setup.intercoms);
-    Bytes out{0, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
+    const auto start = state.setup.records.find({75, request.payload[0]});
+    const std::uint8_t first =
+        start != state.setup.records.end() && !start->second.empty() ? start->second[0] : 0;
+    Bytes out{first, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
     out.resize(3 + (n + 7) / 8);
     return SimReplyTo(request, std::move(out));
 }
