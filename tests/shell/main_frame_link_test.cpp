@@ -252,7 +252,7 @@ TEST_F(LinkEventsTest, ClosingTheLinkOrTheProgramWithdrawsTheNakQuestion) {
         int answer = -1;
         QString shown;
         Send(shown, "dlg170", [&](QDialog& dlg) {
-            if (quit) script.ExpectMessageBox(u"not been sent to the Corvane", IDOK);
+            if (quit) script.ExpectMessageBox(u"not been sent to the Corvane", IDNO);
             quit ? void(frame->close()) : link.Disconnect();
             EXPECT_TRUE(Closes(dlg));
             answer = dlg.result();
