@@ -144,6 +144,7 @@ constexpr UINT kIdsNewOnlineUnsent = 2443;
 constexpr UINT kIdsOpenOnlineUnsent = 2444;
 constexpr UINT kIdsExitUnsent = 2445;
 constexpr UINT kIdsCommChangeUnsent = 2446;
+constexpr UINT kIdsNoContactUnsent = 2447;
 constexpr UINT kIdsDone = 4788;
 constexpr UINT kIdsIcomNotVisible = 5500;
 constexpr UINT kIdsRemoteTrunkAssign = 5501;

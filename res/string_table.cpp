@@ -351,6 +351,10 @@ constexpr Entry kStrings[] = {
      u"have not been sent to the Corvane;\nthey will be lost if you continue.\n\nTo save them "
      u"to a setup file first, choose Yes.\nTo go on without them, choose No.\nTo keep the "
      u"communication settings as they were, choose Cancel."},
+    {2447,
+     u"There are changes that have not been sent to the Corvane;\nthey will be lost if you "
+     u"continue.\n\nTo save them to a setup file first, choose Yes.\nTo go on without them, "
+     u"choose No.\nTo keep them in FILE mode, choose Cancel."},
     {2445, u"UNICODE Alphas"},
     {2446, u"UNICODE Intercom Names"},
     {2447, u"UNICODE Group Names"},

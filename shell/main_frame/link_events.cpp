@@ -168,7 +168,12 @@ LRESULT CLinkEvents::OnCommError(int code, const CDualMessage* pair) {
     if (mode == CAppState::kModeOnline) return RunConnectionStatus();
     m_app.SetMode(CAppState::kModeFile);
     ModalMessageBox(LoadResString(kIdsUnableToContact), MB_OK | MB_ICONINFORMATION);
-    m_files.EnterFileMode();
+    // Changes made while connecting may stay, in a setup of its own.
+    if (m_files.LetUnsentChangesGo(kIdsNoContactUnsent)) {
+        m_files.EnterFileMode();
+    } else {
+        m_files.ForgetDocumentPath();
+    }
     return 0;
 }
 
