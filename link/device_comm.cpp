@@ -49,6 +49,7 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
         m_bSendRunning = FALSE;
         m_bReleaseOwed = FALSE;
         m_bCommitted = FALSE;
+        m_bSessionRefused = FALSE;
         m_bPaused = FALSE;
         m_bConnected = TRUE;
     }
@@ -80,6 +81,7 @@ void CDEVICEComm::Disconnect() {
     std::lock_guard guard(m_deviceLock);
     m_bConnected = FALSE;
     m_bPaused = FALSE;
+    m_bSessionRefused = FALSE;
     m_nState = kLinkClosed;
 }
 
@@ -144,6 +146,21 @@ BOOL CDEVICEComm::IsControllerPresent() const {
     std::lock_guard guard(m_deviceLock);
     return m_nState == kLinkClosed || m_nState == kLinkPoll || m_nState == kLinkAwaitStatus ? FALSE
                                                                                             : TRUE;
+}
+
+BOOL CDEVICEComm::IsSessionRefused() const {
+    std::lock_guard guard(m_deviceLock);
+    return m_bSessionRefused;
+}
+
+void CDEVICEComm::RetrySession() {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (!m_bSessionRefused || m_nState != kLinkClosed) return;
+        m_bSessionRefused = FALSE;
+        m_nState = kLinkSetUp;
+    }
+    WakeEngine();
 }
 
 int CDEVICEComm::GetLinkState() const {

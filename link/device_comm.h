@@ -91,6 +91,10 @@ public:
     BOOL HasWaitingReplies() const;
 
     BOOL IsControllerPresent() const;
+    // The controller refused the network session: the link waits, closed, for RetrySession.
+    BOOL IsSessionRefused() const;
+    // Asks a controller that refused the session for one again.
+    void RetrySession();
     int GetLinkState() const;
     BOOL IsSendRunning() const;
     // Whether the source of the latest send lets a send that ends without failure clear the
@@ -226,6 +230,7 @@ private:
     BOOL m_bReleaseOwed = FALSE;
     // The controller has answered the running send's commit: its changes are in.
     BOOL m_bCommitted = FALSE;
+    BOOL m_bSessionRefused = FALSE;
     std::optional<DWORD> m_lastPollTick;
     int m_nState = kLinkClosed;
 

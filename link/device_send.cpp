@@ -151,6 +151,9 @@ void CDEVICEComm::OnSessionReply(const CMessage& reply) {
         std::lock_guard guard(m_deviceLock);
         if (reply.tag == CMessage::kNoTag) {
             m_nState = kLinkClosed;
+            m_bSessionRefused = TRUE;
+            // The window re-makes what still speaks of the controller.
+            Post(WM_LINK_SESSION_REFUSED, static_cast<WPARAM>(GetApp().GetMode()));
             GetApp().SetMode(CAppState::kModeFile);
         } else {
             if (m_nState != kLinkAwaitSession || !m_udpFrame) return;

@@ -25,6 +25,9 @@ constexpr UINT WM_LINK_ERROR = WM_APP + 0x508;
 constexpr UINT WM_LINK_ACTIVITY = WM_APP + 0x509;
 // Upload progress: wParam items done, lParam the total; 0 and 0 end the upload.
 constexpr UINT WM_LINK_UPLOAD_PROGRESS = WM_APP + 0x50A;
+// The controller refused a network session; the link is closed and the mode is FILE. wParam
+// the mode before the refusal.
+constexpr UINT WM_LINK_SESSION_REFUSED = WM_APP + 0x50B;
 // Validation warnings from received data: wParam the zero-based intercom whose remote-trunking
 // range runs past 255, or the trunk that uses a port reserved for remote trunking.
 constexpr UINT WM_LINK_ICOM_WARNING = WM_APP + 0x51A;

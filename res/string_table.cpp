@@ -341,6 +341,28 @@ constexpr Entry kStrings[] = {
     {2451, u"Choose the default directory for log files."},
     {2452, u"Choose the default directory for SNMP configuration files."},
     {2453, u"QORA-Q"},
+    {2454,
+     u"You are about to exit ONLINE mode and edit a default Corvane setup.\nThere are changes "
+     u"that have not been sent to the Corvane;\nthey will be lost if you continue.\n\nTo save "
+     u"them to a setup file first, choose Yes.\nTo go on without them, choose No.\nTo stay "
+     u"ONLINE, choose Cancel."},
+    {2455,
+     u"You are about to exit ONLINE mode and open a file.\nThere are changes that have not been "
+     u"sent to the Corvane;\nthey will be lost if you continue.\n\nTo save them to a setup file "
+     u"first, choose Yes.\nTo go on without them, choose No.\nTo stay ONLINE, choose Cancel."},
+    {2456,
+     u"There are changes that have not been sent to the Corvane;\nthey will be lost if you "
+     u"exit.\n\nTo save them to a setup file first, choose Yes.\nTo exit without them, choose "
+     u"No.\nTo stay ONLINE, choose Cancel."},
+    {2457,
+     u"The new communication settings leave the Corvane now ONLINE.\nThere are changes that "
+     u"have not been sent to the Corvane;\nthey will be lost if you continue.\n\nTo save them "
+     u"to a setup file first, choose Yes.\nTo go on without them, choose No.\nTo keep the "
+     u"communication settings as they were, choose Cancel."},
+    {2458,
+     u"There are changes that have not been sent to the Corvane;\nthey will be lost if you "
+     u"continue.\n\nTo save them to a setup file first, choose Yes.\nTo go on without them, "
+     u"choose No.\nTo keep them in FILE mode, choose Cancel."},
     {2459, u"Serial"},
     {2460, u"Network"},
     {2467, u"The IP address entered is already assigned to intercom #%1."},

@@ -29,7 +29,9 @@ BOOL CKelvardinApp::IsCommandEnabled(UINT id) {
 
         case ID_FILE_MERGE: return GetMode() == kModeFile;
         case ID_CONNECT:
-            return GetMode() == kModeFile && present && m_dataMgr.IsControllerPresent();
+            // A controller that refused the session is asked again by Connect.
+            return GetMode() == kModeFile &&
+                   ((present && m_dataMgr.IsControllerPresent()) || m_dataMgr.IsSessionRefused());
 
         case ID_FILE_LOAD:
         case ID_FILE_SEND:

@@ -100,6 +100,7 @@ LRESULT CLinkEvents::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return OnCommError(static_cast<int>(wParam),
                                reinterpret_cast<const CDualMessage*>(lParam));
         case WM_LINK_ACTIVITY: OnActivityLamp(wParam, lParam); return 0;
+        case WM_LINK_SESSION_REFUSED: OnSessionRefused(static_cast<int>(wParam)); return 0;
         case WM_LINK_ICOM_WARNING:
         case WM_LINK_TRUNK_WARNING:
         case WM_LINK_LOG_ELSEWHERE: OnValidationWarning(message, wParam, lParam); return 0;
@@ -167,7 +168,12 @@ LRESULT CLinkEvents::OnCommError(int code, const CDualMessage* pair) {
     if (mode == CAppState::kModeOnline) return RunConnectionStatus();
     m_app.SetMode(CAppState::kModeFile);
     ModalMessageBox(LoadResString(kIdsUnableToContact), MB_OK | MB_ICONINFORMATION);
-    m_files.EnterFileMode();
+    // Changes made while connecting may stay, in a setup of its own.
+    if (m_files.LetUnsentChangesGo(kIdsNoContactUnsent)) {
+        m_files.EnterFileMode();
+    } else {
+        m_files.ForgetDocumentPath();
+    }
     return 0;
 }
 
@@ -200,7 +206,7 @@ LRESULT CLinkEvents::RunConnectionStatus() {
     m_pIcomStatus = &status;
     int answer = status.DoModal();
     // Unsent changes are not given up without a word: the user may save them, or wait on.
-    while (answer == IDCANCEL && !LetUnsentChangesGo()) {
+    while (answer == IDCANCEL && !m_files.LetUnsentChangesGo(kIdsLeaveWithChanges)) {
         if (status.GetState() == CDlgIcomStatus::kRestored) {
             answer = IDOK;
             break;
@@ -216,18 +222,12 @@ LRESULT CLinkEvents::RunConnectionStatus() {
     return answer;
 }
 
-bool CLinkEvents::LetUnsentChangesGo() {
-    if (!m_files.HasChanges()) return true;
-    for (;;) {
-        switch (ModalMessageBox(LoadResString(kIdsLeaveWithChanges),
-                                MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-            case IDNO: return true;
-            case IDYES:
-                if (m_files.SaveChangedRecords()) return true;
-                break;
-            default: return false;
-        }
-    }
+// The link has set FILE mode. A setup that was the controller's keeps what it holds, but is
+// neither shown as ONLINE nor saved over the file opened before without a name being asked.
+void CLinkEvents::OnSessionRefused(int modeBefore) {
+    if (modeBefore == CAppState::kModeFile) return;
+    ClearControllerFlags();
+    m_files.ForgetDocumentPath();
 }
 
 void CLinkEvents::LinkRestored() {

@@ -44,9 +44,7 @@ private:
     LRESULT OnCommError(int code, const CDualMessage* pair);
     LRESULT AskAboutNak(const CDualMessage* pair);
     LRESULT RunConnectionStatus();
-    // Before the lost link's Cancel resets the setup: with unsent changes the user is asked,
-    // and may save them first; false keeps waiting for the controller.
-    bool LetUnsentChangesGo();
+    void OnSessionRefused(int modeBefore);
     void AbortOperation(int reason);
     void ClearControllerFlags();
 

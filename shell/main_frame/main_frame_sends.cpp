@@ -43,17 +43,25 @@ void CMainFrame::OnAbortAllChanges() {
 
 void CMainFrame::OnConnect() {
     CCVDataMgr& data = m_app.GetDataMgr();
-    if (!data.IsControllerPresent()) {
+    const bool refused = data.IsSessionRefused() != FALSE;
+    if (!refused && !data.IsControllerPresent()) {
         ModalMessageBox(LoadResString(kIdsNoController), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (m_app.GetMode() != CAppState::kModeFile) return;
-    if (m_doc->HasModifications() && !ConfirmLoss(kIdsConnectChanges)) return;
+    if (m_doc->HasModifications()) {
+        if (!ConfirmLoss(kIdsConnectChanges)) return;
+        // Let go as the question said: a changed field would never take the controller's
+        // value, and Send Changes would write the file's into it.
+        m_doc->ClearAllChanges();
+        m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+    }
     // The first status now compares the controller's configuration with the saved default.
     data.ForgetConfigurationCheck();
     m_app.SetMode(CAppState::kModeConnecting);
     ClearUndoRedo();
     ClearHistory();
+    if (refused) data.RetrySession();
 }
 
 void CMainFrame::SetMaintMode(int trunk) {

@@ -14,6 +14,7 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/dialogs/dlg_cv_version.h"
 #include "shell/dialogs/dlg_snmp_config.h"
@@ -61,6 +62,10 @@ void CMainFrame::OnConfiguration() {
     if (sheet.DoModal() != IDOK) return;
     SetUpMenus();
     m_doc->UpdateAllViews(nullptr, CUpdateHint::kRebuild);
+}
+
+bool CMainFrame::LeaveController() {
+    return m_files.DropUnsentChanges(kIdsCommChangeUnsent);
 }
 
 void CMainFrame::OnSNMPConfig() {

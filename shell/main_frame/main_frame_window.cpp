@@ -231,6 +231,8 @@ CString CMainFrame::GetFrameText() const {
 }
 
 bool CMainFrame::ConfirmClose() {
+    if (m_app.GetMode() == CAppState::kModeOnline && m_files.HasChanges())
+        return m_files.LetUnsentChangesGo(kIdsExitUnsent);
     UINT question = 0;
     if (m_files.HasChanges()) {
         question =

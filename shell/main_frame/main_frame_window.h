@@ -186,6 +186,7 @@ public:
 
     // IFileModeHost
     void EnterFileMode() override { m_files.EnterFileMode(); }
+    bool LeaveController() override;
     // The save behind Save, Save As and Partial Save.
     void SaveSetupFile(BOOL partial, BOOL saveAs) { m_files.Save(partial, saveAs); }
     // Open with the file given instead of the picker (the command line, a file dropped).

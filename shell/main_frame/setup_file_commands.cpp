@@ -95,9 +95,13 @@ void CSetupFileCommands::SetFrameTitle() {
 
 void CSetupFileCommands::New() {
     const bool online = m_app.GetMode() == CAppState::kModeOnline;
+    if (online && HasChanges()) {
+        if (LetUnsentChangesGo(kIdsNewOnlineUnsent)) EnterFileMode();
+        return;
+    }
     UINT question = 0;
     if (HasChanges()) {
-        question = online ? kIdsNewOnlineChanges : kIdsNewChanges;
+        question = kIdsNewChanges;
     } else if (online) {
         question = kIdsNewOnline;
     }
@@ -139,13 +143,13 @@ void CSetupFileCommands::OpenFile(const CString& path) {
 
 void CSetupFileCommands::AskAndOpen(const CString* path) {
     const bool online = m_app.GetMode() == CAppState::kModeOnline;
-    UINT question = 0;
-    if (HasChanges()) {
-        question = online ? kIdsOpenOnlineChanges : kIdsOpenChanges;
-    } else if (online) {
-        question = kIdsOpenOnline;
+    if (online && HasChanges()) {
+        if (!LetUnsentChangesGo(kIdsOpenOnlineUnsent)) return;
+    } else if (HasChanges()) {
+        if (!ConfirmLoss(kIdsOpenChanges)) return;
+    } else if (online && !ConfirmLoss(kIdsOpenOnline)) {
+        return;
     }
-    if (question != 0 && !ConfirmLoss(question)) return;
     ChooseConfiguration();
     m_nPickerTitle = m_nPickerOkText = kIdsOpen;
     m_nPickerKind = online ? kKindOpenOnline : kKindOpen;
@@ -433,6 +437,32 @@ bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL p
     // What a file that was read said it held stays for the next save.
     if (!saved) m_doc.RestoreFlagMarks(marks);
     return saved != FALSE;
+}
+
+bool CSetupFileCommands::LetUnsentChangesGo(UINT question) {
+    if (!HasChanges()) return true;
+    for (;;) {
+        switch (ModalMessageBox(LoadResString(question), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+            case IDNO: return true;
+            case IDYES:
+                if (SaveChangedRecords()) return true;
+                break;
+            default: return false;
+        }
+    }
+}
+
+bool CSetupFileCommands::DropUnsentChanges(UINT question) {
+    if (!HasChanges()) return true;
+    if (!LetUnsentChangesGo(question)) return false;
+    m_undo.Clear();
+    m_doc.ClearAllChanges();
+    m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+    return true;
+}
+
+void CSetupFileCommands::ForgetDocumentPath() {
+    SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
 }
 
 std::optional<CString> CSetupFileCommands::ChooseSavePath(UINT kind, UINT title) {

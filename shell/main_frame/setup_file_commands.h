@@ -41,6 +41,15 @@ public:
     // Writes the changed records as a partial setup file the user names; false when none was
     // written.
     bool SaveChangedRecords();
+    // Before the controller is left with changes not sent to it, the question (Yes, No,
+    // Cancel): Yes saves them first, as often as a save is given up. False when the user stays;
+    // true at once without changes.
+    bool LetUnsentChangesGo(UINT question);
+    // As LetUnsentChangesGo, for a link opened again elsewhere: the changes let go are no
+    // longer marked, so that what the next controller holds is shown.
+    bool DropUnsentChanges(UINT question);
+    // The setup is no longer the file it came from: Save asks for a name.
+    void ForgetDocumentPath();
 
     // Whether a record of the setup has changed.
     bool HasChanges() const;

@@ -20,6 +20,7 @@
 #include "shell/main_frame/file_mode_host.h"
 #include "shell/search/dlg_search_for_icom.h"
 #include "shell/sheets/preferences_sheet.h"
+#include "shell/sheets/settings_applied.h"
 
 namespace {
 
@@ -197,9 +198,17 @@ bool COPPageComm::OnApply() {
     app.m_bConfirmFileName = m_confirmFileName->isChecked();
     app.m_nAutoLog = m_autoLog->isChecked() ? 1 : -1;
 
+    // The link is opened again only for other communication settings, and the controller is
+    // not left with unsent changes unless the user lets them go.
+    const bool sameLink = port.CompareNoCase(app.m_strComPort) == 0 && baud == app.m_nBaudRate &&
+                          ip == app.m_ipAddress.Get() && m_strPartner == app.m_standbyIP.Get();
+    const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
+    if (sameLink || (!wasFileMode && m_fileMode && !m_fileMode->LeaveController())) {
+        StoreAppliedSettings(app);
+        return true;
+    }
     // A preference changed in FILE mode must not cost the setup being edited: only leaving
     // ONLINE (or connecting) starts a default one.
-    const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
     if (!app.OpenComm(port, baud, ip, m_strPartner)) {
         if (wasFileMode || !m_fileMode) {
             app.SetMode(CAppState::kModeFile);

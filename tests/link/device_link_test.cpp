@@ -324,6 +324,32 @@ TEST_F(UdpLinkTest, ARefusalForWantOfASessionSetsOneUpAgain) {
     EXPECT_GT(CountCommand(sim.Requests(), 59), sessions);
 }
 
+// A refused session closes the link and says so, with the mode it had; it is asked for
+// again only when the user wants it.
+TEST_F(UdpLinkTest, ARefusedSessionWaitsClosedUntilItIsAskedForAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    app.SetMode(CAppState::kModeOnline);
+    sim.ChangeState([](CorvaneState& s) {
+        s.sessions.clear();
+        s.refuseSessions = true;
+    });
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_SESSION_REFUSED) > 0; }));
+    EXPECT_EQ(window.Values(WM_LINK_SESSION_REFUSED), std::vector<int>{CAppState::kModeOnline});
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_TRUE(device.IsSessionRefused());
+    EXPECT_FALSE(device.IsControllerPresent());
+    const int sessions = CountCommand(sim.Requests(), 59);
+    window.PumpFor(3 * std::chrono::milliseconds(timing.pollIntervalMs));
+    EXPECT_EQ(CountCommand(sim.Requests(), 59), sessions);
+
+    sim.ChangeState([](CorvaneState& s) { s.refuseSessions = false; });
+    device.RetrySession();
+    EXPECT_FALSE(device.IsSessionRefused());
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_EQ(CountCommand(sim.Requests(), 59), sessions + 1);
+    EXPECT_EQ(window.Count(WM_LINK_SESSION_REFUSED), 1);
+}
+
 TEST_F(UdpLinkTest, StandbyMemoryIsReadFromTheStandbyControllerOnce) {
     CSimController standby{true};
     CSimUdpLink standbyPeer{standby, kStandbyLoopback, peer.Port()};

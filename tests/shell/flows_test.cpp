@@ -493,10 +493,10 @@ TEST_F(FlowsTest, LeavingWithUnsentChangesAsksThenEndsTheSessionAndKeepsThePlace
     Connect();
     frame->resize(900, 640);
     Rename(0, u"ZULU");
-    for (int answer : {IDCANCEL, IDOK}) {
+    for (int answer : {IDCANCEL, IDNO}) {
         script.ExpectMessageBox(u"There are changes that have not been sent to the Corvane;",
                                 answer);
-        EXPECT_EQ(frame->close(), answer == IDOK);
+        EXPECT_EQ(frame->close(), answer == IDNO);
     }
     app.ExitInstance();
     EXPECT_EQ(Sent(kCmdNetworkControl).back(), Bytes{0x1A});

@@ -183,14 +183,15 @@ TEST_F(MainFrameJobsTest, LinkEventsLightLampsAndLeaveAFailedConnectForFileMode)
     events.OnLinkMessage(WM_LINK_SEND_DONE, 0, 0);
     EXPECT_TRUE(files.HasChanges());
 
-    // A link error in FILE mode changes nothing; while connecting it says so and starts an
-    // untitled default setup.
+    // A link error in FILE mode changes nothing; while connecting it says so and, once the
+    // changes made meanwhile are let go, starts an untitled default setup.
     EXPECT_EQ(events.OnLinkMessage(WM_LINK_ERROR, 0, 0), 0);
     EXPECT_TRUE(script.AllAnswered());
     app.SetMode(CAppState::kModeConnecting);
     app.m_nControllerPresent = 1;
     files.SetFrameTitle();
     script.ExpectMessageBox(u"Unable to contact a Corvane, entering FILE mode.", IDOK);
+    script.ExpectMessageBox(u"There are changes that have not been sent", IDNO);
     EXPECT_EQ(events.OnLinkMessage(WM_LINK_ERROR, 0, 0), 0);
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);

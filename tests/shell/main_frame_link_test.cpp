@@ -252,7 +252,7 @@ TEST_F(LinkEventsTest, ClosingTheLinkOrTheProgramWithdrawsTheNakQuestion) {
         int answer = -1;
         QString shown;
         Send(shown, "dlg170", [&](QDialog& dlg) {
-            if (quit) script.ExpectMessageBox(u"not been sent to the Corvane", IDOK);
+            if (quit) script.ExpectMessageBox(u"not been sent to the Corvane", IDNO);
             quit ? void(frame->close()) : link.Disconnect();
             EXPECT_TRUE(Closes(dlg));
             answer = dlg.result();
@@ -301,6 +301,21 @@ TEST_F(LinkEventsTest, TheControllersWarningsShowUntilSuppressedAndAFailedConnec
     app.SetMode(CAppState::kModeConnecting);
     EXPECT_EQ(frame->WindowProc(WM_LINK_ERROR, 3, 0), 0);
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+}
+
+TEST_F(LinkEventsTest, AFailedConnectAsksBeforeItDropsChangesMadeMeanwhile) {
+    for (int answer : {IDCANCEL, IDNO}) {
+        Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
+        script.ExpectMessageBox(u"Unable to contact a Corvane, entering FILE mode.", IDOK);
+        script.ExpectMessageBox(u"There are changes that have not been sent", answer);
+        app.SetMode(CAppState::kModeConnecting);
+        frame->WindowProc(WM_LINK_ERROR, 3, 0);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+        // Kept, they are an untitled setup's changes; let go, the setup is the default one.
+        EXPECT_EQ(Doc().FindModifiedTrunk() == 3, answer == IDCANCEL) << answer;
+        EXPECT_EQ(frame->windowTitle(), "Kelvardin - [Untitled]");
+    }
 }
 
 }  // namespace

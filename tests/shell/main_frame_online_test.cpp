@@ -1,5 +1,7 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -11,6 +13,7 @@
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
+#include "shell/sheets/preferences_sheet.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
@@ -96,6 +99,9 @@ protected:
 
 TEST_F(OnlineTest, ConnectOverASerialLineAfterTheChangeQuestion) {
     CSimController serial{false};
+    serial.ChangeState([](CorvaneState& state) {
+        state.setup.names[0] = {"IC10", "ICOM", "INTERCOM", "NAME"};
+    });
     CSimSerialLink line{serial};
     Start(CString::FromUtf8(line.DevicePath()));
     ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
@@ -107,8 +113,11 @@ TEST_F(OnlineTest, ConnectOverASerialLineAfterTheChangeQuestion) {
                   answer == IDOK ? CAppState::kModeConnecting : CAppState::kModeFile);
     }
     EXPECT_TRUE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+    // The edit let go is no longer a change: the controller's name replaces it.
+    EXPECT_FALSE(Doc().HasModifications());
     ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
     EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+    EXPECT_TRUE(Until([&] { return Name(0) == u"IC10"; })) << ToQString(Name(0)).toStdString();
 }
 
 TEST_F(OnlineTest, NoControllerARefusedSessionAndABadPortLeaveFileMode) {
@@ -475,6 +484,107 @@ TEST_F(OnlineTest, MaintenanceModeAndClearAllocations) {
     script.ExpectDialog("dlg156", Ok);
     frame->OnCommand(ID_CLEAR_ALLOCATIONS);
     EXPECT_TRUE(Until([&] { return !Seen(from, {kCmdClearAllocationsEx}).empty(); }));
+}
+
+TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAndAsksFirst) {
+    Connect();
+    Rename(1, u"ZULU");
+    // The General page changed and closed with OK; the questions it raises answered.
+    const auto apply = [&](const std::function<void(QWidget&)>& change,
+                           std::vector<std::pair<std::u16string, int>> answers = {}) {
+        CPreferencesSheet::SetLastPage(CPreferencesSheet::kGeneral);
+        script.ExpectDialog("sheet2406", [&](QDialog& sheet) {
+            change(*sheet.findChild<QWidget*>("dlg153"));
+            sheet.accept();
+            return sheet.result();
+        });
+        for (auto& [question, answer] : answers)
+            script.ExpectMessageBox(question, answer);
+        frame->OnCommand(ID_CONFIGURATION);
+    };
+    const size_t sessions = Seen(0, {kCmdOpenSession}).size();
+    apply([](QWidget& page) { page.findChild<QCheckBox*>("ctl1038")->toggle(); });
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Polls());
+    EXPECT_EQ(Seen(0, {kCmdOpenSession}).size(), sessions);
+
+    // Another address: Cancel keeps the controller, the changes and the stored address.
+    const auto elsewhere = [](QWidget& page) {
+        page.findChild<QLineEdit*>("ctl1047")->setText("127.0.0.2");
+    };
+    const std::u16string question = u"The new communication settings leave the Corvane";
+    apply(elsewhere, {{question, IDCANCEL}});
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(app.m_ipAddress.Get(), u"127.0.0.1");
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
+    EXPECT_TRUE(Polls());
+
+    // No: the changes go, and the address nobody answers at asks nothing more.
+    apply(elsewhere,
+          {{question, IDNO}, {u"Unable to contact a Corvane, entering FILE mode.", IDOK}});
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+}
+
+TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
+    Connect();
+    Rename(1, u"ZULU");
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and edit a default", IDCANCEL);
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    script.ExpectMessageBox(u"There are changes that have not been sent", IDCANCEL);
+    EXPECT_FALSE(frame->close());
+
+    // Yes writes them first; the picker given up stays with the controller.
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and open a file.", IDYES);
+    script.ExpectDialog("FileSave", Choose(Path("U.kvd"), "Partial Save (Online setup)"));
+    script.ExpectDialog("FileOpen", Cancel);
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
+    CPartialSaveSelection held;
+    ASSERT_EQ(ReadSetupFileContents(FromQString(Path("U.kvd")), held), 1);
+    EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(0), 1);
+
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and edit a default", IDNO);
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+}
+
+TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
+    Connect();
+    // The setup was a named file before it became the controller's again.
+    QString failure;
+    script.ExpectDialog("FileSave", Choose(Path("S.kvd"), "Save (Online setup)"));
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    frame->OnCommand(ID_FILE_SAVE);
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    ASSERT_EQ(Title(), "Kelvardin - [ONLINE]");
+
+    sim.ChangeState([](CorvaneState& state) {
+        state.sessions.clear();
+        state.refuseSessions = true;
+    });
+    script.ExpectMessageBox(u"Could not establish an ethernet connection to the Corvane.", IDOK);
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_TRUE(Until([&] { return Title() == "Kelvardin - [Untitled]"; }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    // Save asks for a name rather than writing over the file.
+    script.ExpectDialog("FileSave", Cancel);
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_TRUE(script.AllAnswered());
+
+    sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->GetAction(ID_CONNECT)->isEnabled());
+    frame->OnCommand(ID_CONNECT);
+    EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
 }
 
 TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {

@@ -130,7 +130,7 @@ TEST_F(MainFrameTest, ClosingAsksAboutChangesOrTheExitAndSavesThePlacement) {
     script.ExpectMessageBox(u"not yet been saved to file", IDCANCEL);
     EXPECT_FALSE(frame->close());
     app.SetMode(CAppState::kModeOnline);
-    script.ExpectMessageBox(u"not been sent to the Corvane", IDOK);
+    script.ExpectMessageBox(u"not been sent to the Corvane", IDNO);
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_TRUE(profile.GetProfileBinary(u"Windows\\ToolBars", u"State").has_value());

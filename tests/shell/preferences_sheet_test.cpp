@@ -23,7 +23,13 @@ public:
         ++calls;
         m_doc.ResetToDefaultSetup();
     }
+    bool LeaveController() override {
+        ++leaves;
+        return letGo;
+    }
     int calls = 0;
+    int leaves = 0;
+    bool letGo = true;
 
 private:
     CKelvardinDoc& m_doc;
@@ -118,6 +124,7 @@ TEST_F(PreferencesTest, NoLinkLeavesOnlineModeButKeepsAFileModeSetup) {
     EXPECT_EQ(doc.FindModifiedOptions(), 0);
 
     app.SetMode(CAppState::kModeOnline);
+    app.m_strComPort = u"COM9:";
     Run(CPreferencesSheet::kGeneral, noLink);
     EXPECT_EQ(host.calls, 1);
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
@@ -173,6 +180,40 @@ TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOut
     });
     sheet.DoModal();
     EXPECT_EQ(config.m_wFlags & 0x14, 0x14);
+}
+
+TEST_F(PreferencesTest, TheAdvancedPageClearsOnlyTheFeatureWhoseBoxWasCleared) {
+    CCVConfig& config = app.GetConfig();
+    for (UINT box : {1038u, 1039u}) {
+        config.m_wFlags = 0x5C;
+        Run(CPreferencesSheet::kAdvanced, [&](QDialog& sheet) {
+            auto* cleared = Ctl<QCheckBox>(sheet, "dlg163", box);
+            EXPECT_TRUE(cleared->isChecked());
+            cleared->click();
+            return Ok(sheet);
+        });
+        EXPECT_EQ(config.m_wFlags, box == 1038u ? 0x4C : 0x58) << box;
+    }
+}
+
+TEST_F(PreferencesTest, TheGeneralPageResolvesTheMainAddressOnlyForTheNetworkWhenItChanged) {
+    CSimController sim(true);
+    CSimUdpLink peer(sim);
+    app.SetPeerPort(peer.Port());
+    app.m_ipAddress.Set(u"localhost");
+    const auto apply = [&](const char* port, const char* address) {
+        Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+            Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText(port);
+            if (address) Ctl<QLineEdit>(sheet, "dlg153", 1047)->setText(address);
+            return Ok(sheet);
+        });
+        return Stored(u"Settings\\Communication", u"IPAddress");
+    };
+    // The name kept as it stands: the link looks it up each time it opens.
+    EXPECT_EQ(apply("NET:", nullptr), u"localhost");
+    // A serial port never reads the address, whatever it is.
+    EXPECT_EQ(apply("NUL:", "no host here"), u"no host here");
+    EXPECT_EQ(apply("NET:", "localhost"), u"127.0.0.1");
 }
 
 TEST_F(PreferencesTest, TheVisibleCountsAreStoredOnlyWhenTheUserChangedThem) {
