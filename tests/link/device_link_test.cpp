@@ -217,6 +217,24 @@ TEST_F(UdpLinkTest, ASessionAnswerWaitingIsNotAskedForAgain) {
     counted.Disconnect();
 }
 
+// Only the wait for the status falls back to polling when nothing came: a link opened without
+// a start stays closed and asks for nothing.
+TEST_F(UdpLinkTest, ALinkOpenedWithoutAStartStaysClosed) {
+    CCountingDevice counted;
+    counted.SetTiming(timing);
+    counted.SetUdpTarget(TRUE);
+    CLinkTestWindow idle{counted};
+    auto comm = std::make_unique<CCommUDP>(&idle, peer.Port());
+    CString error;
+    ASSERT_TRUE(comm->Open(app.m_ipAddress.Get(), error)) << ToUtf8(error);
+    ASSERT_TRUE(counted.Connect(std::move(comm), &idle, FALSE));
+    ASSERT_TRUE(counted.WaitForTurns(3));
+    idle.PumpFor(100ms);
+    EXPECT_EQ(counted.GetLinkState(), kLinkClosed);
+    EXPECT_TRUE(sim.Requests().empty());
+    counted.Disconnect();
+}
+
 TEST_F(SerialLinkTest, AStatusWaitingIsNotAskedForAgain) {
     CCountingDevice counted;
     counted.SetTiming(timing);
@@ -247,6 +265,23 @@ TEST_F(UdpLinkTest, AReplyWithAnotherCommandOrSequenceIsSkipped) {
     ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) == 2; }));
     EXPECT_EQ(device.GetLinkState(), kLinkAwaitControl);
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
+}
+
+// A reply of another command with the request's sequence is no answer to it: an address in it
+// is not taken for the standby controller's.
+TEST_F(UdpLinkTest, AReplyOfAnotherCommandIsNotTakenForTheAnswer) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    const CString standby = app.m_standbyIP.Get();
+    sim.SetHandler(10, [](CorvaneState&, const SimFrame& request) {
+        SimFrame reply = SimReplyTo(request, {127, 0, 0, 2});
+        reply.command = kCmdStandbyAddress;
+        return std::optional<SimFrame>(reply);
+    });
+    const int skipped = device.GetEngineCounter(CLinkEngine::kMisc);
+    Ask(Request(10));
+    ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) > skipped; }));
+    EXPECT_EQ(device.GetStandbyAddress(), 0u);
+    EXPECT_EQ(app.m_standbyIP.Get(), standby);
 }
 
 TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {

@@ -271,6 +271,17 @@ TEST_F(UdpSendTest, ACommitStatusCountsOnlyWhileCommitting) {
     held.Disconnect();
 }
 
+// A commit status the link does not know ends the send as corrupted; control is released.
+TEST_F(UdpSendTest, AnUnknownCommitStatusEndsTheSendAsCorrupted) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {4}; });
+    ASSERT_TRUE(Send(1));
+    EXPECT_EQ(Sent(), Procedure(1));
+    EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendCorrupted});
+    EXPECT_EQ(device.GetLinkState(), kLinkUp);
+    EXPECT_FALSE(device.IsSendRunning());
+}
+
 TEST_F(UdpSendTest, UserAbortReleasesControlOnlyWhenItWasAskedFor) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     // Before exclusive control is asked for there is nothing to release.
