@@ -250,12 +250,16 @@ TEST_F(LinkEventsTest, ASessionLostDuringASendEndsItAsLostCommunication) {
         s.sessions.clear();
         return std::optional(SimReplyTo(request));
     });
+    const size_t standbyQueries = Requests(kCmdStandbyAddress);
     QString shown;
     EXPECT_EQ(Send(shown, nullptr, {}), IDCANCEL);
     EXPECT_EQ(shown.toStdString(), "FAILED:  lost communication with the Corvane");
     EXPECT_EQ(Doc().FindModifiedTrunk(), 3);
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_TRUE(Online());
+    // The new session starts with the question for the standby's address, asked or waiting.
+    EXPECT_TRUE(Requests(kCmdStandbyAddress) > standbyQueries ||
+                link.MiscMgr().IsPending(CMiscRequestMgr::kSessionSetup));
 }
 
 // The link engine waits for the answer to a refusal; should the link close or the program end
