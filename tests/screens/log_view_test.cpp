@@ -1,8 +1,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPaintEvent>
-#include <QRegion>
 #include <QTest>
 
 #include "platform/base/codepage.h"
@@ -14,6 +12,7 @@
 #include "screens/log_view.h"
 #include "screens/log_view_rules.h"
 #include "tests/screens/diag_fixture.h"
+#include "tests/support/painted_area.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -35,25 +34,6 @@ void WriteDay(const QString& path, int first, int count, bool append = false) {
     const std::vector<BYTE> bytes = Records(first, count);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
 }
-
-// The area the paints of a widget cover, from the last take on.
-class CPaintedArea : public QObject {
-public:
-    explicit CPaintedArea(QWidget* widget) { widget->installEventFilter(this); }
-    QRegion Take() {
-        QApplication::processEvents();
-        return std::exchange(m_region, {});
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) m_region += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-
-private:
-    QRegion m_region;
-};
 
 class LogViewTest : public DiagScreenTest {
 protected:
