@@ -7,7 +7,10 @@
 #include <thread>
 
 #include "link/link_result.h"
+#include "link/pellam_udp_frame.h"
+#include "tests/link/fake_comm.h"
 #include "tests/link/link_fixture.h"
+#include "tests/support/recording_sink.h"
 
 namespace {
 
@@ -63,6 +66,50 @@ private:
     std::mutex m_turnLock;
     std::condition_variable m_turned;
     int m_turns = 0;
+};
+
+// A network transport whose controller answers the goodbye only after late answers to other
+// requests, one of the goodbye's command and one of its sequence; one more datagram follows
+// that is nobody's business. Counts the reads.
+class CGoodbyeComm : public CFakeComm {
+public:
+    explicit CGoodbyeComm(int& reads) : CFakeComm(true), m_reads(reads) {}
+
+protected:
+    int DoWrite(std::span<const BYTE> bytes) override {
+        auto sent = std::make_unique<CFakeComm>(true);
+        sent->Deliver(std::vector<BYTE>(bytes.begin(), bytes.end()));
+        CPellamUDPFrame decoder(std::move(sent));
+        CMessage goodbye;
+        if (decoder.Receive(goodbye) == LINK_OK && goodbye.command == kCmdNetworkControl) {
+            Deliver(Framed(goodbye.command, goodbye.sequence % 32 + 1));
+            Deliver(Framed(kCmdStandbyAddress, goodbye.sequence));
+            Deliver(Framed(goodbye.command, goodbye.sequence));
+            Deliver(Framed(goodbye.command, goodbye.sequence));
+        }
+        return CFakeComm::DoWrite(bytes);
+    }
+    int DoRead(std::span<BYTE> buffer, std::size_t& count) override {
+        const int result = CFakeComm::DoRead(buffer, count);
+        m_reads += result == LINK_OK;
+        return result;
+    }
+
+private:
+    static std::vector<BYTE> Framed(DWORD command, DWORD sequence) {
+        auto out = std::make_unique<CFakeComm>(true);
+        CFakeComm& written = *out;
+        CPellamUDPFrame encoder(std::move(out));
+        encoder.SetTag(7);
+        CMessage reply;
+        reply.command = command;
+        reply.sequence = sequence;
+        reply.SetPayload(std::vector<BYTE>{kReleaseSession});
+        encoder.Send(reply);
+        return written.Written().back();
+    }
+
+    int& m_reads;
 };
 
 }  // namespace
@@ -469,6 +516,19 @@ TEST_F(UdpLinkTest, NoThreadOutlivesItsLink) {
         ASSERT_TRUE(other.Connect(std::move(comm), &window, TRUE));
     }
     EXPECT_EQ(ThreadCount(), threads);
+}
+
+// The goodbye reads past answers to other requests, and no further than its own.
+TEST(DeviceLinkClosed, TheGoodbyeWaitsForItsOwnAnswerOnly) {
+    CMemoryProfile profile;
+    CAppState app{profile};
+    CRecordingSink sink;
+    CTestDevice device;
+    device.SetUdpTarget(TRUE);
+    int reads = 0;
+    ASSERT_TRUE(device.Connect(std::make_unique<CGoodbyeComm>(reads), &sink, FALSE));
+    device.Disconnect();
+    EXPECT_EQ(reads, 3);
 }
 
 TEST(DeviceLinkClosed, EveryRequestIsHarmless) {
