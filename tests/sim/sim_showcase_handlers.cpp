@@ -78,6 +78,10 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
 constexpr std::uint8_t kCascadable = 0x02;  // trunk definition flag
 constexpr unsigned kStationPorts = 16;      // the stations on every intercom's first ports
 constexpr std::size_t kEndsSize = 6;        // a trunk definition's two ends
+constexpr unsigned kNoCascade = 0xFFFF;
+// The state bytes (A, B) of a request that talks on the trunk, and of one that waits to.
+constexpr std::uint8_t kTalkingA = 0x02, kTalkingB = 0x01;
+constexpr std::uint8_t kWaitingA = 0x41, kWaitingB = 0x42;
 
 bool Busy(std::uint8_t state) {
     return (state & (kSimTrunkInUse | kSimTrunkAllocated)) &&
@@ -90,8 +94,8 @@ void PutRequests(Bytes& out, std::uint8_t icom, int trunk, int count) {
     for (int k = 0; k < count; ++k) {
         out.push_back(icom);
         SimPutU16(out, static_cast<unsigned>(trunk + k) % kStationPorts);
-        out.push_back(k == 0 ? 0x02 : 0x41);
-        out.push_back(k == 0 ? 0x01 : 0x42);
+        out.push_back(k == 0 ? kTalkingA : kWaitingA);
+        out.push_back(k == 0 ? kTalkingB : kWaitingB);
     }
 }
 
@@ -106,17 +110,17 @@ std::optional<SimFrame> OnInspect(CorvaneState& state, const SimFrame& request) 
     const Bytes record = setup.Record(8, t, 13);
     const std::uint8_t trunkState = StateOf(setup, t);
     Bytes out(record.begin(), record.begin() + kEndsSize);
-    const bool cascaded = Busy(trunkState) && (trunkState & kSimTrunkInUse) &&
-                          (record[12] & kCascadable) && setup.trunks > 1;
+    const bool busy = Busy(trunkState);
+    const bool cascaded =
+        busy && (trunkState & kSimTrunkInUse) && (record[12] & kCascadable) && setup.trunks > 1;
     if (cascaded) {
         const int next = (t + 1) % setup.trunks;
         SimPutU16(out, static_cast<unsigned>(next));
         const Bytes far = setup.Record(8, next, 13);
         out.insert(out.end(), far.begin(), far.begin() + kEndsSize);
     } else {
-        SimPutU16(out, 0xFFFF);
+        SimPutU16(out, kNoCascade);
     }
-    const bool busy = Busy(trunkState);
     PutRequests(out, record[0], t, busy ? 1 + t % 3 : 0);
     PutRequests(out, record[3], t, busy ? 1 + t / 3 % 2 : 0);
     return SimReplyTo(request, std::move(out));
