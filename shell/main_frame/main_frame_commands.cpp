@@ -33,9 +33,6 @@ enum class CommandRule {
     kAlways,   // always
 };
 
-// The status timer's clock check comes every 60th tick.
-constexpr int kClockTicks = 60;
-constexpr int kStatusTicks = 1;
 // Status panes by position.
 constexpr int kLogPane = 2;
 constexpr int kModePane = 4;
@@ -235,16 +232,10 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CMainFrame::OnStatusTimer() {
-    if (m_app.GetMode() != CAppState::kModeOnline) return;
+    const CStatusTicks::CDue due = m_statusTicks.Tick(m_app.GetMode() == CAppState::kModeOnline);
     CCVDataMgr& data = m_app.GetDataMgr();
-    if (++m_nClockTicks >= kClockTicks) {
-        m_nClockTicks = 0;
-        data.CheckClock();
-    }
-    if (++m_nStatusTicks >= kStatusTicks) {
-        m_nStatusTicks = 0;
-        data.RequestLogState();
-    }
+    if (due.clock) data.CheckClock();
+    if (due.status) data.RequestLogState();
 }
 
 void CMainFrame::UpdatePanes() {

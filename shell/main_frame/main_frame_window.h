@@ -26,6 +26,7 @@
 #include "shell/main_frame/link_events.h"
 #include "shell/main_frame/main_frame.h"
 #include "shell/main_frame/setup_file_commands.h"
+#include "shell/main_frame/status_ticks.h"
 #include "shell/main_frame/undo_history.h"
 #include "shell/nav/nav_history.h"
 
@@ -280,8 +281,7 @@ private:
     CMenuRules m_menuRules;
     CWndTimer m_timer;
     CScreenTiming m_screenTiming;
-    int m_nClockTicks = 0;
-    int m_nStatusTicks = 0;
+    CStatusTicks m_statusTicks;
 
     int m_nCurrent = 1;
     CView* m_pCurrentView = nullptr;

@@ -162,6 +162,13 @@ TEST(SerialPortOpen, ResultCodes) {
     EXPECT_EQ(comm.Close(), LINK_OK);
     EXPECT_EQ(comm.Close(), LINK_NOT_OPEN);
     EXPECT_EQ(other.Open(path), LINK_OK);
+    // A transport that goes gives its port up.
+    other.Close();
+    {
+        CCommSerial gone(nullptr);
+        ASSERT_EQ(gone.Open(path), LINK_OK);
+    }
+    EXPECT_EQ(other.Open(path), LINK_OK);
 }
 
 TEST_F(SerialLink, ReadsStopAtTheEndByteAndTimeOut) {

@@ -7,7 +7,10 @@
 #include <thread>
 
 #include "link/link_result.h"
+#include "link/pellam_udp_frame.h"
+#include "tests/link/fake_comm.h"
 #include "tests/link/link_fixture.h"
+#include "tests/support/recording_sink.h"
 
 namespace {
 
@@ -63,6 +66,50 @@ private:
     std::mutex m_turnLock;
     std::condition_variable m_turned;
     int m_turns = 0;
+};
+
+// A network transport whose controller answers the goodbye only after late answers to other
+// requests, one of the goodbye's command and one of its sequence; one more datagram follows
+// that is nobody's business. Counts the reads.
+class CGoodbyeComm : public CFakeComm {
+public:
+    explicit CGoodbyeComm(int& reads) : CFakeComm(true), m_reads(reads) {}
+
+protected:
+    int DoWrite(std::span<const BYTE> bytes) override {
+        auto sent = std::make_unique<CFakeComm>(true);
+        sent->Deliver(std::vector<BYTE>(bytes.begin(), bytes.end()));
+        CPellamUDPFrame decoder(std::move(sent));
+        CMessage goodbye;
+        if (decoder.Receive(goodbye) == LINK_OK && goodbye.command == kCmdNetworkControl) {
+            Deliver(Framed(goodbye.command, goodbye.sequence % 32 + 1));
+            Deliver(Framed(kCmdStandbyAddress, goodbye.sequence));
+            Deliver(Framed(goodbye.command, goodbye.sequence));
+            Deliver(Framed(goodbye.command, goodbye.sequence));
+        }
+        return CFakeComm::DoWrite(bytes);
+    }
+    int DoRead(std::span<BYTE> buffer, std::size_t& count) override {
+        const int result = CFakeComm::DoRead(buffer, count);
+        m_reads += result == LINK_OK;
+        return result;
+    }
+
+private:
+    static std::vector<BYTE> Framed(DWORD command, DWORD sequence) {
+        auto out = std::make_unique<CFakeComm>(true);
+        CFakeComm& written = *out;
+        CPellamUDPFrame encoder(std::move(out));
+        encoder.SetTag(7);
+        CMessage reply;
+        reply.command = command;
+        reply.sequence = sequence;
+        reply.SetPayload(std::vector<BYTE>{kReleaseSession});
+        encoder.Send(reply);
+        return written.Written().back();
+    }
+
+    int& m_reads;
 };
 
 }  // namespace
@@ -217,6 +264,24 @@ TEST_F(UdpLinkTest, ASessionAnswerWaitingIsNotAskedForAgain) {
     counted.Disconnect();
 }
 
+// Only the wait for the status falls back to polling when nothing came: a link opened without
+// a start stays closed and asks for nothing.
+TEST_F(UdpLinkTest, ALinkOpenedWithoutAStartStaysClosed) {
+    CCountingDevice counted;
+    counted.SetTiming(timing);
+    counted.SetUdpTarget(TRUE);
+    CLinkTestWindow idle{counted};
+    auto comm = std::make_unique<CCommUDP>(&idle, peer.Port());
+    CString error;
+    ASSERT_TRUE(comm->Open(app.m_ipAddress.Get(), error)) << ToUtf8(error);
+    ASSERT_TRUE(counted.Connect(std::move(comm), &idle, FALSE));
+    ASSERT_TRUE(counted.WaitForTurns(3));
+    idle.PumpFor(100ms);
+    EXPECT_EQ(counted.GetLinkState(), kLinkClosed);
+    EXPECT_TRUE(sim.Requests().empty());
+    counted.Disconnect();
+}
+
 TEST_F(SerialLinkTest, AStatusWaitingIsNotAskedForAgain) {
     CCountingDevice counted;
     counted.SetTiming(timing);
@@ -247,6 +312,23 @@ TEST_F(UdpLinkTest, AReplyWithAnotherCommandOrSequenceIsSkipped) {
     ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) == 2; }));
     EXPECT_EQ(device.GetLinkState(), kLinkAwaitControl);
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
+}
+
+// A reply of another command with the request's sequence is no answer to it: an address in it
+// is not taken for the standby controller's.
+TEST_F(UdpLinkTest, AReplyOfAnotherCommandIsNotTakenForTheAnswer) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    const CString standby = app.m_standbyIP.Get();
+    sim.SetHandler(10, [](CorvaneState&, const SimFrame& request) {
+        SimFrame reply = SimReplyTo(request, {127, 0, 0, 2});
+        reply.command = kCmdStandbyAddress;
+        return std::optional<SimFrame>(reply);
+    });
+    const int skipped = device.GetEngineCounter(CLinkEngine::kMisc);
+    Ask(Request(10));
+    ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) > skipped; }));
+    EXPECT_EQ(device.GetStandbyAddress(), 0u);
+    EXPECT_EQ(app.m_standbyIP.Get(), standby);
 }
 
 TEST_F(UdpLinkTest, RefusalsAreSentAgainFourTimesThenTheUserIsAsked) {
@@ -460,6 +542,19 @@ TEST_F(UdpLinkTest, NoThreadOutlivesItsLink) {
         ASSERT_TRUE(other.Connect(std::move(comm), &window, TRUE));
     }
     EXPECT_EQ(ThreadCount(), threads);
+}
+
+// The goodbye reads past answers to other requests, and no further than its own.
+TEST(DeviceLinkClosed, TheGoodbyeWaitsForItsOwnAnswerOnly) {
+    CMemoryProfile profile;
+    CAppState app{profile};
+    CRecordingSink sink;
+    CTestDevice device;
+    device.SetUdpTarget(TRUE);
+    int reads = 0;
+    ASSERT_TRUE(device.Connect(std::make_unique<CGoodbyeComm>(reads), &sink, FALSE));
+    device.Disconnect();
+    EXPECT_EQ(reads, 3);
 }
 
 TEST(DeviceLinkClosed, EveryRequestIsHarmless) {

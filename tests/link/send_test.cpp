@@ -271,6 +271,48 @@ TEST_F(UdpSendTest, ACommitStatusCountsOnlyWhileCommitting) {
     held.Disconnect();
 }
 
+// A commit status the link does not know ends the send as corrupted; control is released.
+TEST_F(UdpSendTest, AnUnknownCommitStatusEndsTheSendAsCorrupted) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {4}; });
+    ASSERT_TRUE(Send(1));
+    EXPECT_EQ(Sent(), Procedure(1));
+    EXPECT_EQ(window.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendCorrupted});
+    EXPECT_EQ(device.GetLinkState(), kLinkUp);
+    EXPECT_FALSE(device.IsSendRunning());
+}
+
+// A release answered while the link was coming back is not owed any more: no second release
+// follows once the link is up.
+TEST_F(UdpSendTest, AnAnsweredReleaseIsNotOwedAgain) {
+    CHeldDevice held;
+    held.SetTiming(timing);
+    held.SetUdpTarget(TRUE);
+    CLinkTestWindow win{held};
+    ASSERT_NO_FATAL_FAILURE(ConnectWith(held, win));
+    ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    // The link is lost in the send and held before it is set up again.
+    held.Hold(kLinkSetUp);
+    sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kSetTrunks);
+    ASSERT_TRUE(held.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(win.PumpUntil(
+        [&] { return win.Count(WM_LINK_SEND_FAILED) == 1 && !held.IsSendRunning(); }, kPatience));
+    ASSERT_EQ(held.GetLinkState(), kLinkSetUp);
+    CDualMessage released;
+    released.request.command = released.reply.command = kCmdReleaseControl;
+    held.PutResponse(released);
+    ASSERT_TRUE(win.PumpUntil([&] { return !held.HasWaitingReplies(); }, kPatience));
+    held.Hold(-1);
+    held.WakeEngine();
+    ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    const std::size_t up = sim.Requests().size();
+    ASSERT_TRUE(win.PumpUntil(
+        [&] { return CountCommand(After(sim.Requests(), up), kCmdNetworkControl) >= 2; },
+        kPatience));
+    EXPECT_EQ(Controller().releases, 0);
+    held.Disconnect();
+}
+
 TEST_F(UdpSendTest, UserAbortReleasesControlOnlyWhenItWasAskedFor) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     // Before exclusive control is asked for there is nothing to release.

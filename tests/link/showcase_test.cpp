@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 #include "tests/link/link_fixture.h"
 #include "tests/sim/sim_server_options.h"
 #include "tests/sim/sim_showcase_log.h"
+#include "tests/sim/sim_wire.h"
 #include "tests/support/recording_views.h"
 
 namespace {
@@ -144,6 +146,70 @@ TEST_F(ShowcaseOnline, BothControllersReportTheirStatus) {
     EXPECT_TRUE(config.m_commStat[0].m_ok);
     EXPECT_TRUE(config.m_commStat[1].m_ok);
     EXPECT_EQ(config.m_commErrs[1].m_errorsTo, 3);
+}
+
+// The first trunk of the setup whose state answers want.
+int FindTrunk(const SimSetup& setup, const std::function<bool(std::uint8_t)>& want) {
+    for (int t = 0; t < setup.trunks; ++t)
+        if (want(setup.Record(14, t, 1)[0]) && setup.Record(8, t, 13)[12] != 0) return t;
+    return -1;
+}
+
+// End 0 or 1 of a trunk as the controller's trunk definition holds it: intercom and port.
+std::pair<int, int> EndOf(const SimSetup& setup, int trunk, int end) {
+    const auto record = setup.Record(8, trunk, 13);
+    const std::size_t at = end == 0 ? 0 : 3;
+    return {record[at], (record[at + 1] << 8 | record[at + 2]) & 0xFFF};
+}
+
+std::pair<int, int> Seen(const CAssign& assign) {
+    return {assign.m_icom, assign.m_number};
+}
+
+TEST_F(ShowcaseOnline, EachTrunkIsInspectedWithItsOwnEndsAndState) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    const SimSetup setup = sim.Setup();
+    const int idle = FindTrunk(setup, [](std::uint8_t s) { return s == 0; });
+    const int inUse = FindTrunk(setup, [](std::uint8_t s) { return s == kSimTrunkInUse; });
+    ASSERT_GE(idle, 0);
+    ASSERT_GE(inUse, 0);
+    ASSERT_NE(EndOf(setup, idle, 0), EndOf(setup, inUse, 0));
+    mgr.RequestTrunkInspect(idle);
+    mgr.RequestTrunkInspect(inUse);
+    ASSERT_TRUE(Settle());
+
+    for (int t : {idle, inUse}) {
+        const CInspect& inspect = doc.GetTrunkInspect(t);
+        ASSERT_EQ(inspect.GetSideId(true), t);
+        EXPECT_EQ(Seen(inspect.GetPair(true, true)), EndOf(setup, t, 0)) << t;
+        EXPECT_EQ(Seen(inspect.GetPair(true, false)), EndOf(setup, t, 1)) << t;
+    }
+
+    // An idle trunk waits for nobody; one in use is cascaded and has requests at both ends.
+    const CInspect& quiet = doc.GetTrunkInspect(idle);
+    EXPECT_EQ(quiet.GetSideId(false), -1);
+    EXPECT_EQ(quiet.GetEntryCount(true), 0u);
+    EXPECT_EQ(quiet.GetEntryCount(false), 0u);
+    const CInspect& busy = doc.GetTrunkInspect(inUse);
+    const int cascade = (inUse + 1) % options.trunks;
+    EXPECT_EQ(busy.GetSideId(false), cascade);
+    EXPECT_EQ(Seen(busy.GetPair(false, true)), EndOf(setup, cascade, 0));
+    ASSERT_GE(busy.GetEntryCount(true), 1u);
+    ASSERT_GE(busy.GetEntryCount(false), 1u);
+    EXPECT_EQ(busy.GetEntry(true, 0).m_icom, EndOf(setup, inUse, 0).first);
+    EXPECT_EQ(busy.GetEntry(false, 0).m_icom, EndOf(setup, inUse, 1).first);
+}
+
+TEST_F(ShowcaseOnline, VersionNamesTheFirmwareOfBothControllers) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    mgr.RequestCode21();
+    ASSERT_TRUE(Settle());
+    const std::string text = ToUtf8(doc.GetCVVersionText().str());
+    EXPECT_EQ(text.rfind("Active: Corvane trunking controller, firmware ", 0), 0u) << text;
+    EXPECT_NE(text.find("\nStandby: Corvane trunking controller, firmware "), std::string::npos)
+        << text;
 }
 
 // Where the viewer's default mask reads a record's fields, for a setup under 100 intercoms.

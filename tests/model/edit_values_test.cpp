@@ -70,3 +70,13 @@ TEST_F(ValueEditTest, MemoryBytesOnlyOnline) {
     m_doc.StoreAlpha(CAssign(0, 0, 1), u"DESK");
     EXPECT_FALSE(Edit(CObjSpec(CObjSpec::kAlpha, CAssign(0, 0, 1).GetKey(), 1626), u"X"));
 }
+
+TEST_F(ValueEditTest, NumbersTypedWithBlanksAroundThemAreThoseNumbers) {
+    EXPECT_TRUE(Edit(COptionSpec(COptions::kFieldTimeout), u" 42 "));
+    EXPECT_EQ(m_doc.GetAllocationTimeout(), 42u);
+    EXPECT_TRUE(Edit(CIcomSpec(0, CIntercom::kFieldComPort), u" 7 "));
+    EXPECT_EQ(m_doc.GetIcomComPort(0), 6);
+    EXPECT_TRUE(Edit(CIcomSpec(0, CIntercom::kFieldCascadeCost), u"\t300 "));
+    EXPECT_EQ(m_doc.GetIcomCascadeCost(0), 300);
+    EXPECT_TRUE(TakeReports().empty());
+}

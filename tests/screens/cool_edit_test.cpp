@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDate>
 #include <QLocale>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include "platform/ui/sys_info.h"
 #include "screens/cool_edit.h"
 #include "screens/popup_list.h"
+#include "screens/popup_month_cal.h"
 #include "tests/support/recording_dc.h"
 
 using namespace cool_edit;
@@ -38,6 +40,17 @@ public:
             codes.push_back(c.code);
         commands.clear();
         return codes;
+    }
+};
+
+// Records the notifications of its pop-ups: code and item.
+class CNotifiedWnd : public CWnd {
+public:
+    std::vector<std::pair<UINT, int>> notes;
+
+    BOOL OnNotify(WPARAM, NMHDR* header, LRESULT*) override {
+        notes.emplace_back(header->code, reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+        return TRUE;
     }
 };
 
@@ -250,6 +263,41 @@ TEST_F(CoolEditTest, PaintingShowsOnlyWhatTheStateCallsFor) {
     font.lfHeight = font.lfHeight < 0 ? font.lfHeight * 2 : -30;
     edit.SetFont(font);
     EXPECT_GT(edit.GetAreaRect(kLabel).Width(), before);
+}
+
+TEST_F(CoolEditTest, ThePopUpListTellsARightClickFromALeftOne) {
+    CNotifiedWnd owner;
+    CPopupList list(owner);
+    list.AddColumn(u"Icom");
+    for (int i = 0; i < 4; ++i)
+        list.InsertItem(-1, CString::Formatted(u"Item %d", i), i);
+    auto* view = static_cast<QTreeWidget*>(list.GetWidget());
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        list.Show(CRect(50, 50, 250, 250), 0, CRect());
+        const QRect item = view->visualItemRect(view->topLevelItem(2));
+        QTest::mouseClick(view->viewport(), button, {}, item.center());
+    }
+    EXPECT_EQ(owner.notes, (std::vector<std::pair<UINT, int>>{{NM_RCLICK, 2}, {NM_CLICK, 2}}));
+}
+
+TEST_F(CoolEditTest, TheMonthCalendarTakesItsFirstAndLastAllowedDays) {
+    CNotifiedWnd owner;
+    CPopupMonthCal calendar(owner);
+    auto* widget = calendar.GetWidget()->findChild<QCalendarWidget*>();
+    if (!widget) widget = qobject_cast<QCalendarWidget*>(calendar.GetWidget());
+    ASSERT_NE(widget, nullptr);
+    const auto day = [](QDate d) {
+        return year_month_day(year(d.year()), month(unsigned(d.month())),
+                              std::chrono::day(unsigned(d.day())));
+    };
+    const QDate first = widget->minimumDate();
+    const QDate last = widget->maximumDate();
+    EXPECT_TRUE(calendar.SetCurSel(day(first)));
+    EXPECT_EQ(calendar.GetCurSel(), day(first));
+    EXPECT_TRUE(calendar.SetCurSel(day(last)));
+    EXPECT_EQ(calendar.GetCurSel(), day(last));
+    EXPECT_FALSE(calendar.SetCurSel(day(first.addDays(-1))));
+    EXPECT_EQ(calendar.GetCurSel(), day(last));
 }
 
 }  // namespace

@@ -175,6 +175,23 @@ TEST_F(IcomAlphasViewTest, ConfigurationChangeKeepsTheRowsOfTheAlphasTheDocument
     // Alphas that come after still get their rows.
     Store(1, 0, 3, u"P13");
     EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+    // One for the first intercom past the visible count gets none.
+    Store(2, 0, 0, u"P20");
+    EXPECT_EQ(Rows(false), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+}
+
+TEST_F(IcomAlphasViewTest, CellsAreLentOnlyInsideTheColumnsAndRows) {
+    CKelvardinGridCtrl* grid = view.GetGrid();
+    const GRIDCALLBACK lend = grid->GetCallbackFunc();
+    ASSERT_NE(lend, nullptr);
+    const auto param = reinterpret_cast<LPARAM>(&view);
+    const int rows = grid->GetRowCount();
+    ASSERT_EQ(rows, 7);
+    EXPECT_NE(lend(0, 0, 0, param, grid), nullptr);
+    EXPECT_NE(lend(rows - 1, CIcomAlphasView::kColumnCount - 1, 0, param, grid), nullptr);
+    for (auto [row, col] :
+         {std::pair{-1, 0}, {rows, 0}, {1, -1}, {1, CIcomAlphasView::kColumnCount}})
+        EXPECT_EQ(lend(row, col, 0, param, grid), nullptr) << row << ',' << col;
 }
 
 TEST_F(IcomAlphasViewTest, EnterOnARowOpensTheTypeList) {

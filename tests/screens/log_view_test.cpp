@@ -12,6 +12,7 @@
 #include "screens/log_view.h"
 #include "screens/log_view_rules.h"
 #include "tests/screens/diag_fixture.h"
+#include "tests/support/painted_area.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -219,6 +220,39 @@ TEST_F(LogViewTest, KeysAndMouseSelectWholeLinesToCopy) {
     EXPECT_EQ(texts[1].text, u"Page 1");
     EXPECT_EQ(texts[4].text, u"REC00002");
     view->OnEndPrinting(dc, info);
+}
+
+TEST_F(LogViewTest, EveryLineWhoseSelectionChangedIsPaintedAgainTheLastShownIncluded) {
+    WriteDay(DayPath(), 0, 100);
+    auto view = ShowLog();
+    CPaintedArea painted(view->GetClientWidget());
+    view->OnCmdMsg(ID_EDIT_SELECT_ALL, nullptr);
+    painted.Take();
+    view->OnLButtonDown(0, CPoint(10, 1));
+    view->OnLButtonUp(0, CPoint(10, 1));
+    const QRegion area = painted.Take();
+    // The line below the last whole one shows in part; it was selected too.
+    const int page = view->GetLinesPerPage();
+    const int line = view->GetLineHeight();
+    for (int n : {1, page - 1, page})
+        EXPECT_TRUE(area.contains(
+            QPoint(CLogView::kLeftMargin + 5, CLogView::kTopMargin + line * n + line / 2)))
+            << n;
+}
+
+TEST_F(LogViewTest, ADayOpenedAnewStartsAtItsFirstLine) {
+    WriteDay(DayPath(), 0, 200);
+    WriteDay(DayPath("20120302.CVL"), 500, 100);
+    auto view = ShowLog();
+    Key(*view, VK_END, MK_CONTROL);
+    ASSERT_GT(view->GetTopLine(), 0);
+    host.contexts[kScreenLog].m_params[0] = log_rules::EncodeDay({2012, 3, 2});
+    view->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(view->GetPath(), FromQString(DayPath("20120302.CVL")));
+    EXPECT_EQ(view->GetRecordCount(), 100);
+    EXPECT_EQ(view->GetTopLine(), 0);
+    EXPECT_EQ(view->GetCaret(), 0);
+    EXPECT_EQ(view->GetCache().GetLine(0), CString(u"REC00500"));
 }
 
 TEST_F(LogViewTest, DayStepsWithTheKeysAcrossMonthsAndTheViewReloads) {

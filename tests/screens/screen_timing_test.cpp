@@ -19,14 +19,21 @@
 
 namespace {
 
+// The window's running timers.
+std::vector<const CWndTimer*> RunningTimers(const CWnd& wnd) {
+    std::vector<const CWndTimer*> timers;
+    for (QWidget* child : wnd.GetWidget()->findChildren<QWidget*>()) {
+        const auto* timer = dynamic_cast<const CWndTimer*>(CWnd::FromWidget(child));
+        if (timer && timer->GetWidget() == child && timer->IsRunning()) timers.push_back(timer);
+    }
+    return timers;
+}
+
 // The intervals of the window's running timers, smallest first.
 std::vector<UINT> RunningIntervals(const CWnd& wnd) {
     std::vector<UINT> intervals;
-    for (QWidget* child : wnd.GetWidget()->findChildren<QWidget*>()) {
-        const auto* timer = dynamic_cast<const CWndTimer*>(CWnd::FromWidget(child));
-        if (timer && timer->GetWidget() == child && timer->IsRunning())
-            intervals.push_back(timer->GetInterval());
-    }
+    for (const CWndTimer* timer : RunningTimers(wnd))
+        intervals.push_back(timer->GetInterval());
     std::sort(intervals.begin(), intervals.end());
     return intervals;
 }
@@ -42,6 +49,24 @@ protected:
         view.OnInitialUpdate();
         host.current = nullptr;
         return RunningIntervals(view);
+    }
+    // The requests the screen's timers queue in one round of ticks, ONLINE, while the screen
+    // is current or hidden.
+    template <class View>
+    int RequestsPolled(bool current) {
+        View view(host);
+        view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 680, 380), &window, 20100);
+        host.current = &view;
+        view.OnInitialUpdate();
+        host.current = current ? &view : nullptr;
+        host.dataMgr.GoOnline();  // forgets the requests of the first showing
+        host.dataMgr.ClearPendingRequests();
+        const int before = host.dataMgr.GetPendingTotal();
+        for (const CWndTimer* timer : RunningTimers(view))
+            view.SendMessage(WM_TIMER, timer->m_nCurrentId, 0);
+        const int polled = host.dataMgr.GetPendingTotal() - before;
+        host.current = nullptr;
+        return polled;
     }
 };
 
@@ -68,6 +93,18 @@ TEST_F(ScreenTimingTest, EveryScreenPollsAtTheIntervalsItsHostGives) {
     EXPECT_EQ(PollIntervals<CIcomAlphasView>(), (Ms{22}));
     EXPECT_EQ(PollIntervals<CCVStatusView>(), (Ms{23, 24}));
     EXPECT_EQ(PollIntervals<CMemoryDumpView>(), (Ms{25}));
+}
+
+TEST_F(ScreenTimingTest, HiddenScreensDoNotPoll) {
+    m_app.SetMode(CAppState::kModeOnline);
+    EXPECT_GT(RequestsPolled<CTrunkDefsView>(true), 0);
+    EXPECT_EQ(RequestsPolled<CTrunkDefsView>(false), 0);
+    EXPECT_GT(RequestsPolled<CTrunkOptsView>(true), 0);
+    EXPECT_EQ(RequestsPolled<CTrunkOptsView>(false), 0);
+    EXPECT_GT(RequestsPolled<CTrunkInspectView>(true), 0);
+    EXPECT_EQ(RequestsPolled<CTrunkInspectView>(false), 0);
+    EXPECT_GT(RequestsPolled<CIcomAlphasView>(true), 0);
+    EXPECT_EQ(RequestsPolled<CIcomAlphasView>(false), 0);
 }
 
 }  // namespace

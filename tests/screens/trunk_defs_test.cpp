@@ -209,6 +209,35 @@ TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavi
     EXPECT_TRUE(script.AllAnswered());
 }
 
+// The items that pass a command on to the main window are offered only while it takes them.
+TEST_F(TrunkDefsTest, TheMenuOffersOnlyTheCommandsAvailableNow) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    m_app.SetMode(CAppState::kModeOnline);
+    Show();
+    Select(5, kIcom1, 5);
+    NM_GRIDVIEW click;
+    click.iRow = 5;
+    click.iColumn = kIcom1;
+    const auto enabled = [&] {
+        QStringList texts;
+        script.ExpectMenu([&texts](QMenu& menu) {
+            for (const QAction* action : menu.actions())
+                if (action->isEnabled() && action->text().startsWith("View"))
+                    texts << action->text();
+            return 0;
+        });
+        screen->OnGridRClick(&click);
+        return texts;
+    };
+    host.available = {ID_VIEW_ICOM_SETUP};
+    EXPECT_EQ(enabled(), QStringList({"View trunk &definitions", "View intercom s&etup"}));
+    host.available = {ID_VIEW_TRUNK_SUMMARY, ID_VIEW_ICOM_STATUS, ID_VIEW_ICOM_ALPHAS};
+    EXPECT_EQ(enabled(), QStringList({"View trunk &summary", "View trunk &definitions",
+                                      "View intercom s&tatus", "View &alphas"}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
 TEST_F(TrunkDefsTest, PollsAndCommandsWaitForOnlineAndTheCommandRule) {
     Show();
     CCVDataMgr& data = host.dataMgr;

@@ -6,6 +6,7 @@
 
 #include "res/command_ids.h"
 #include "shell/app/menu_table.h"
+#include "shell/main_frame/status_ticks.h"
 #include "shell/nav/nav_history.h"
 
 namespace {
@@ -106,3 +107,25 @@ TEST(MenuTableTest, RestrictionsLeaveItemsOutWithoutStraySeparators) {
 }
 
 }  // namespace
+
+TEST(StatusTicksTest, AStatusRequestEachOnlineTickAndTheClockAtTheSixtieth) {
+    CStatusTicks ticks;
+    int clocks = 0;
+    for (int tick = 1; tick <= 59; ++tick) {
+        const CStatusTicks::CDue due = ticks.Tick(true);
+        EXPECT_TRUE(due.status) << tick;
+        clocks += due.clock;
+    }
+    EXPECT_EQ(clocks, 0);
+    // Ticks outside ONLINE ask for nothing and leave the counts as they are.
+    for (int tick = 0; tick < 100; ++tick) {
+        const CStatusTicks::CDue due = ticks.Tick(false);
+        EXPECT_FALSE(due.status || due.clock);
+    }
+    const CStatusTicks::CDue sixtieth = ticks.Tick(true);
+    EXPECT_TRUE(sixtieth.clock);
+    EXPECT_TRUE(sixtieth.status);
+    for (int tick = 1; tick <= 59; ++tick)
+        EXPECT_FALSE(ticks.Tick(true).clock) << tick;
+    EXPECT_TRUE(ticks.Tick(true).clock);
+}

@@ -242,6 +242,26 @@ TEST_F(LinkEventsTest, RefusalsDuringASendAreAnsweredByTheUserOrTheCountDown) {
     }
 }
 
+// The controller forgets the session in the middle of a send: the send ends at once as lost
+// communication rather than waiting for an answer that cannot come.
+TEST_F(LinkEventsTest, ASessionLostDuringASendEndsItAsLostCommunication) {
+    ASSERT_TRUE(Online());
+    sim.SetHandler(kCmdSetTrunkDefs, [](CorvaneState& s, const SimFrame& request) {
+        s.sessions.clear();
+        return std::optional(SimReplyTo(request));
+    });
+    const size_t standbyQueries = Requests(kCmdStandbyAddress);
+    QString shown;
+    EXPECT_EQ(Send(shown, nullptr, {}), IDCANCEL);
+    EXPECT_EQ(shown.toStdString(), "FAILED:  lost communication with the Corvane");
+    EXPECT_EQ(Doc().FindModifiedTrunk(), 3);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Online());
+    // The new session starts with the question for the standby's address, asked or waiting.
+    EXPECT_TRUE(Requests(kCmdStandbyAddress) > standbyQueries ||
+                link.MiscMgr().IsPending(CMiscRequestMgr::kSessionSetup));
+}
+
 // The link engine waits for the answer to a refusal; should the link close or the program end
 // meanwhile, the question goes away at once, answered "go on", and nothing waits for anyone.
 TEST_F(LinkEventsTest, ClosingTheLinkOrTheProgramWithdrawsTheNakQuestion) {

@@ -278,6 +278,22 @@ TEST_F(MainFrameTest, PrintSetupIsAlwaysThereAndLaterJobsKeepItsChoice) {
     EXPECT_GE(env.GetPageChoice().pageSizeId, 0);
 }
 
+TEST_F(ShellTest, EveryScreenIsFoundByItsNumberTheFirstIncluded) {
+    auto owned = std::make_unique<CMainFrame>(app);
+    CMainFrame& frame = *owned;
+    app.SetMainFrame(std::move(owned));
+    EXPECT_EQ(frame.GetCurrentScreen(), kScreenTrunkDefs);
+    CView* first = frame.GetScreenView(kScreenTrunkDefs);
+    ASSERT_NE(first, nullptr);
+    frame.ShowScreen(kScreenIcomGroups);
+    ASSERT_EQ(frame.GetCurrentScreen(), kScreenIcomGroups);
+    frame.ShowScreen(kScreenTrunkDefs);
+    EXPECT_EQ(frame.GetCurrentScreen(), kScreenTrunkDefs);
+    EXPECT_EQ(frame.GetScreenView(kScreenTrunkDefs), first);
+    EXPECT_EQ(frame.GetScreenView(-1), nullptr);
+    EXPECT_EQ(frame.GetScreenView(CMainFrame::kScreens), nullptr);
+}
+
 TEST_F(ShellTest, ScreensMadeLaterPollAtTheIntervalsTheWindowIsGiven) {
     auto owned = std::make_unique<CMainFrame>(app);
     CMainFrame& frame = *owned;

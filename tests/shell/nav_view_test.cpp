@@ -14,6 +14,7 @@
 #include "shell/nav/nav_palette_grid.h"
 #include "shell/nav/nav_palette_group.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/painted_area.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -238,6 +239,24 @@ TEST_F(NavViewTest, ItemsGiveTheirCommandsAndShowTheirState) {
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0].text, u"Definitions");
     EXPECT_EQ(texts[0].color, RGB(255, 255, 255));
+}
+
+TEST_F(NavViewTest, AnItemPressedOrLeftIsPaintedAgainTheFirstIncluded) {
+    profile.WriteProfileInt(u"Windows\\NavBars\\Trunk", u"Height", 360);
+    MakeBar();
+    CNavList& list = List(0);
+    CPaintedArea painted(list.GetClientWidget());
+    painted.Take();
+    for (int item : {0, 2}) {
+        const CPoint centre = ItemCentre(list, item);
+        list.OnLButtonDown(MK_LBUTTON, centre);
+        EXPECT_TRUE(painted.Take().contains(QPoint(centre.x, centre.y))) << item;
+        list.OnLButtonUp(0, CPoint(-5, -5));
+    }
+    list.OnMouseMove(0, ItemCentre(list, 0));
+    painted.Take();
+    list.OnMouseLeave();
+    EXPECT_TRUE(painted.Take().contains(QPoint(ItemCentre(list, 0).x, ItemCentre(list, 0).y)));
 }
 
 // Each row of the palette's grid as "#" and the alpha, without the label's padding.

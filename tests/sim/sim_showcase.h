@@ -41,8 +41,9 @@ struct SimTrunkCounts {
 SimSetup MakeShowcaseSetup(const SimShowcaseOptions& options);
 
 // Answers that follow from the setup rather than stand in it: trunk summaries counted from
-// the trunks, the status and error counters of both controllers and of each intercom, and
-// the request log of trunk requests.
+// the trunks, each trunk's inspection from its ends and state, the status, error counters and
+// firmware version of both controllers and of each intercom, and the request log of trunk
+// requests.
 void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOptions& options);
 
 // The summary that the controller reports for item (0 its own totals, k + 1 intercom k)

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "tests/sim/sim_showcase.h"
 #include "tests/sim/sim_showcase_log.h"
@@ -74,6 +75,63 @@ std::optional<SimFrame> OnSummary(CorvaneState& state, const SimFrame& request) 
     return SimReplyTo(request, std::move(out));
 }
 
+constexpr std::uint8_t kCascadable = 0x02;  // trunk definition flag
+constexpr unsigned kStationPorts = 16;      // the stations on every intercom's first ports
+constexpr std::size_t kEndsSize = 6;        // a trunk definition's two ends
+constexpr unsigned kNoCascade = 0xFFFF;
+// The state bytes (A, B) of a request that talks on the trunk, and of one that waits to.
+constexpr std::uint8_t kTalkingA = 0x02, kTalkingB = 0x01;
+constexpr std::uint8_t kWaitingA = 0x41, kWaitingB = 0x42;
+
+bool Busy(std::uint8_t state) {
+    return (state & (kSimTrunkInUse | kSimTrunkAllocated)) &&
+           !(state & (kSimTrunkMaintenance | kSimTrunkOutOfService));
+}
+
+// count requests from the stations of intercom icom, the first one talking, the rest waiting.
+void PutRequests(Bytes& out, std::uint8_t icom, int trunk, int count) {
+    out.push_back(static_cast<std::uint8_t>(count));
+    for (int k = 0; k < count; ++k) {
+        out.push_back(icom);
+        SimPutU16(out, static_cast<unsigned>(trunk + k) % kStationPorts);
+        out.push_back(k == 0 ? kTalkingA : kWaitingA);
+        out.push_back(k == 0 ? kTalkingB : kWaitingB);
+    }
+}
+
+// 35: the trunk's own ends; a busy trunk has requests at both ends and, when in use and
+// cascadable, is cascaded with the next trunk.
+std::optional<SimFrame> OnInspect(CorvaneState& state, const SimFrame& request) {
+    const SimSetup& setup = state.setup;
+    const unsigned trunk = SimU16(request, 0);
+    if (request.payload.size() != 2 || trunk >= static_cast<unsigned>(setup.trunks))
+        return SimRefusal(request);
+    const int t = static_cast<int>(trunk);
+    const Bytes record = setup.Record(8, t, 13);
+    const std::uint8_t trunkState = StateOf(setup, t);
+    Bytes out(record.begin(), record.begin() + kEndsSize);
+    const bool busy = Busy(trunkState);
+    const bool cascaded =
+        busy && (trunkState & kSimTrunkInUse) && (record[12] & kCascadable) && setup.trunks > 1;
+    if (cascaded) {
+        const int next = (t + 1) % setup.trunks;
+        SimPutU16(out, static_cast<unsigned>(next));
+        const Bytes far = setup.Record(8, next, 13);
+        out.insert(out.end(), far.begin(), far.begin() + kEndsSize);
+    } else {
+        SimPutU16(out, kNoCascade);
+    }
+    PutRequests(out, record[0], t, busy ? 1 + t % 3 : 0);
+    PutRequests(out, record[3], t, busy ? 1 + t / 3 % 2 : 0);
+    return SimReplyTo(request, std::move(out));
+}
+
+// 21: the firmware of each controller of the installation.
+std::string VersionText(bool standby) {
+    const std::string firmware = "Corvane trunking controller, firmware 5.2.11 (2026-02-17)";
+    return standby ? "Active: " + firmware + "\nStandby: " + firmware : firmware;
+}
+
 // The controllers' and intercoms' error counters, until a client clears them.
 struct ErrorCounts {
     std::mutex lock;
@@ -122,6 +180,11 @@ void InstallShowcaseHandlers(CSimController& controller, const SimShowcaseOption
 
     InstallShowcaseLog(controller, options.logInterval);
     controller.SetHandler(34, OnSummary);
+    controller.SetHandler(35, OnInspect);
+    const std::string version = VersionText(standby);
+    controller.SetHandler(21, [version](CorvaneState&, const SimFrame& request) {
+        return std::optional<SimFrame>(SimReplyTo(request, Bytes(version.begin(), version.end())));
+    });
     controller.SetHandler(57, OnSummary);
     controller.SetHandler(
         18, [standby](CorvaneState& state, const SimFrame& request) -> std::optional<SimFrame> {
