@@ -71,8 +71,10 @@ void CKelvardinGridView::CreateGrid() {
                 }
             }
         }
+        KeepColumnWidths();
         m_pGrid.reset();
     }
+    m_fittedEmpty.clear();
 
     m_pGrid = NewGridCtrl();
     CKelvardinGridCtrl& grid = *m_pGrid;
@@ -122,6 +124,7 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
     } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
     }
+    FitColumnsWithNewData();
 }
 
 bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {

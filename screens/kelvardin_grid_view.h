@@ -7,6 +7,7 @@
 #include "grid/grid_notify.h"
 #include "platform/ui/view.h"
 #include "screens/column_desc.h"
+#include "screens/column_widths.h"
 
 class CKelvardinDoc;
 class CKelvardinGridCtrl;
@@ -19,6 +20,8 @@ class CKelvardinGridView : public CView {
 public:
     static constexpr UINT kGridId = 1003;
     static constexpr char16_t kWidthsSection[] = u"Windows\\Views";
+    // Beside each screen's widths value: the keys that tie its widths to their columns.
+    static constexpr char16_t kKeysSuffix[] = u"Keys";
 
     explicit CKelvardinGridView(IScreenHost& host);
     ~CKelvardinGridView() override;
@@ -89,6 +92,8 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
+    // Columns fitted before their rows had data fit again once data is there.
+    void FitColumnsWithNewData();
     // Cancel Changes: the question, then the changes chosen cleared; non-zero when cleared.
     LRESULT OnClearChanges();
     // The keyboard's context menu for the focus cell.
@@ -101,7 +106,21 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
+    static constexpr int kWidthKnown = -1;
+    // Rows looked at to tell whether a column has data yet.
+    static constexpr int kDataProbeRows = 64;
+
+    std::vector<CString> ColumnKeys() const;
+    bool ColumnHasData(int col) const;
+    bool FitColumn(int col);
+    // Takes the grid's widths into the screen's memory: every width but one fitted before
+    // its column had data and not dragged since.
+    void KeepColumnWidths();
+
     IScreenHost& m_host;
+    CColumnWidths m_widths;
+    // Per column: the width fitted before it had data, or kWidthKnown.
+    std::vector<int> m_fittedEmpty;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;

@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "platform/base/profile.h"
 #include "res/string_table.h"
+#include "screens/column_widths.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
 
@@ -35,41 +36,104 @@ void CKelvardinGridView::ReplaySort(int column, BOOL ascending) {
     m_pGrid->OnFixedRowClick(header);
 }
 
-// One width per column in display order, two bytes each, high byte first.
+std::vector<CString> CKelvardinGridView::ColumnKeys() const {
+    std::vector<CString> headings;
+    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col)
+        headings.push_back(m_pGrid->GetFixedRowCount() > 0 ? m_pGrid->GetItemText(0, col)
+                                                           : CString());
+    return ::ColumnKeys(headings);
+}
+
+bool CKelvardinGridView::ColumnHasData(int col) const {
+    const int first = m_pGrid->GetFixedRowCount();
+    const int last = std::min(m_pGrid->GetRowCount(), first + kDataProbeRows);
+    for (int row = first; row < last; ++row) {
+        if (!m_pGrid->GetItemText(row, col).IsEmpty()) return true;
+    }
+    return false;
+}
+
+// Fits a column to its header and rows, never narrower than the screen laid it out for
+// contents still to come. True when rows were there to measure.
+bool CKelvardinGridView::FitColumn(int col) {
+    const int laidOut = m_pGrid->GetColumnWidth(col);
+    m_pGrid->AutoSizeColumn(col, GVS_BOTH, FALSE);
+    if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
+    return ColumnHasData(col);
+}
+
+void CKelvardinGridView::KeepColumnWidths() {
+    if (!m_pGrid) return;
+    const std::vector<CString> keys = ColumnKeys();
+    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
+        const int width = m_pGrid->GetColumnWidth(col);
+        const size_t at = static_cast<size_t>(col);
+        // A width fitted before there was data is the user's only once dragged.
+        if (at < m_fittedEmpty.size() && m_fittedEmpty[at] == width) continue;
+        if (at < m_fittedEmpty.size()) m_fittedEmpty[at] = kWidthKnown;
+        m_widths.Remember(keys[at], width);
+    }
+}
+
+void CKelvardinGridView::FitColumnsWithNewData() {
+    if (!m_pGrid || std::ranges::all_of(m_fittedEmpty, [](int w) { return w == kWidthKnown; }))
+        return;
+    KeepColumnWidths();
+    bool measured = false;
+    for (int col = 0; col < std::ssize(m_fittedEmpty) && col < m_pGrid->GetColumnCount(); ++col) {
+        int& fitted = m_fittedEmpty[static_cast<size_t>(col)];
+        if (fitted == kWidthKnown || !ColumnHasData(col)) continue;
+        FitColumn(col);
+        fitted = kWidthKnown;
+        measured = true;
+    }
+    if (!measured) return;
+    SaveColumnWidths();
+    m_pGrid->ResetScrollBars();
+    m_pGrid->Invalidate();
+}
+
+// The widths of the columns shown first, in display order, two bytes each, high byte first;
+// the keys that tie them to their columns beside them.
 void CKelvardinGridView::SaveColumnWidths() {
     if (!m_pGrid || m_pGrid->GetColumnCount() < 1) return;
-    std::vector<std::uint8_t> value;
-    value.reserve(static_cast<size_t>(m_pGrid->GetColumnCount()) * 2);
-    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
-        const int width = std::clamp(m_pGrid->GetColumnWidth(col), 0, 0xFFFF);
-        value.push_back(static_cast<std::uint8_t>(width >> 8));
-        value.push_back(static_cast<std::uint8_t>(width & 0xFF));
-    }
-    GetApp().GetProfile().WriteProfileBinary(kWidthsSection, m_strWidthsValue, value);
+    KeepColumnWidths();
+    std::vector<int> widths;
+    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col)
+        widths.push_back(m_pGrid->GetColumnWidth(col));
+    const StoredColumnWidths stored = m_widths.Store(ColumnKeys(), widths);
+    IProfile& profile = GetApp().GetProfile();
+    profile.WriteProfileBinary(kWidthsSection, m_strWidthsValue, stored.widths);
+    profile.WriteProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, stored.keys);
 }
 
 void CKelvardinGridView::LoadColumnWidths() {
     if (!m_pGrid) return;
-    const std::vector<std::uint8_t> value = GetApp()
-                                                .GetProfile()
-                                                .GetProfileBinary(kWidthsSection, m_strWidthsValue)
-                                                .value_or(std::vector<std::uint8_t>());
-    // Columns the stored value does not reach fit their headers and their rows, but never get
-    // narrower than the screen made them for contents still to come.
-    bool fitted = false;
+    const std::vector<CString> keys = ColumnKeys();
+    if (!m_widths.IsLoaded()) {
+        IProfile& profile = GetApp().GetProfile();
+        const std::vector<std::uint8_t> value =
+            profile.GetProfileBinary(kWidthsSection, m_strWidthsValue)
+                .value_or(std::vector<std::uint8_t>());
+        m_widths.Load(value,
+                      profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}),
+                      keys);
+    }
+    m_fittedEmpty.assign(keys.size(), kWidthKnown);
+    bool measured = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
-        const size_t at = static_cast<size_t>(col) * 2;
-        if (at + 1 < value.size()) {
-            m_pGrid->SetColumnWidth(col, (value[at] << 8) | value[at + 1]);
+        const CString& key = keys[static_cast<size_t>(col)];
+        if (const std::optional<int> width = m_widths.Find(key)) {
+            m_pGrid->SetColumnWidth(col, *width);
+        } else if (FitColumn(col)) {
+            m_widths.Remember(key, m_pGrid->GetColumnWidth(col));
+            measured = true;
         } else {
-            const int laidOut = m_pGrid->GetColumnWidth(col);
-            m_pGrid->AutoSizeColumn(col, GVS_BOTH, FALSE);
-            if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
-            fitted = true;
+            m_fittedEmpty[static_cast<size_t>(col)] = m_pGrid->GetColumnWidth(col);
         }
     }
     // Kept at once, so that a rebuild (a new configuration, a reset) does not measure every
     // row again.
-    if (fitted) SaveColumnWidths();
+    if (measured) SaveColumnWidths();
     m_pGrid->ResetScrollBars();
 }

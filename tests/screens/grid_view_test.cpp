@@ -91,14 +91,95 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(0), 0x1234);
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(5), 0x41);
 
-    // Two widths stored for six columns: the four others fit their contents.
+    // Two widths stored by position, as older versions kept them, for six columns: they
+    // cannot be tied to their columns, so every column fits its heading and rows instead.
     m_profile.WriteProfileBinary(u"Windows\\Views", u"Short", {0, 50, 0, 60});
     auto shortScreen = Show(IcomColumns(), 5, u"Short");
-    EXPECT_EQ(shortScreen->GetGrid()->GetColumnWidth(1), 60);
-    EXPECT_GT(shortScreen->GetGrid()->GetColumnWidth(2), 1);
+    CKelvardinGridCtrl& shortGrid = *shortScreen->GetGrid();
+    EXPECT_NE(shortGrid.GetColumnWidth(0), 50);
+    EXPECT_NE(shortGrid.GetColumnWidth(1), 60);
+    EXPECT_GE(shortGrid.GetColumnWidth(0), shortGrid.GetItemTextExtent(0, 0, u"Icom #").cx);
+    // One width per column by position is taken as this layout's.
+    m_profile.WriteProfileBinary(u"Windows\\Views", u"Older",
+                                 {0, 50, 0, 60, 0, 70, 0, 80, 0, 90, 0, 99});
+    auto older = Show(IcomColumns(), 5, u"Older");
+    EXPECT_EQ(older->GetGrid()->GetColumnWidth(1), 60);
+    EXPECT_EQ(older->GetGrid()->GetColumnWidth(5), 99);
     // A grid without columns writes nothing.
     { auto empty = Show({}, 0, u"Empty"); }
     EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
+}
+
+// Columns of two controllers' configurations: the second drops the cascade column and adds
+// the connection before the two names, which share a heading.
+std::vector<ColumnDesc> FirstConfiguration() {
+    return {
+        {2289, false, CObjSpec::kIntercom, 1, nullptr, CompareCellNumbers},
+        {2290, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 68, nullptr, CompareCellText},
+        {2280, false, CObjSpec::kIntercom, 76, nullptr, CompareCellNumbers},
+        {2330, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr},
+    };
+}
+
+std::vector<ColumnDesc> SecondConfiguration() {
+    return {
+        {2289, false, CObjSpec::kIntercom, 1, nullptr, CompareCellNumbers},
+        {2281, false, CObjSpec::kIntercom, 71, CellClassOf<CConnTypeCell>(), CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 68, nullptr, CompareCellText},
+        {2330, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr},
+    };
+}
+
+// Every heading and every row's text has room in its column.
+void ExpectNothingCut(CKelvardinGridCtrl& grid, int except = -1) {
+    for (int col = 0; col < grid.GetColumnCount(); ++col) {
+        if (col == except) continue;
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            const CString text = grid.GetItemText(row, col);
+            EXPECT_GE(grid.GetColumnWidth(col), grid.GetItemTextExtent(row, col, text).cx)
+                << "column " << col << ": " << ToUtf8(text);
+        }
+    }
+}
+
+TEST_F(GridViewTest, WidthsStayWithTheirColumnsAcrossConfigurations) {
+    auto screen = Show(FirstConfiguration(), 5, u"Switching");
+    // The six-letter names are still to come: that column fits its heading for now.
+    EXPECT_EQ(screen->Column(2), std::vector<CString>(5));
+    screen->GetGrid()->SetColumnWidth(1, 150);  // the user's drag
+    const int addressWidth = screen->GetGrid()->GetColumnWidth(4);
+
+    // The next controller's configuration rebuilds the screen.
+    screen->SetColumns(SecondConfiguration());
+    screen->CreateGrid();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(grid.GetColumnWidth(2), 150);
+    EXPECT_EQ(grid.GetColumnWidth(4), addressWidth);
+    EXPECT_LT(grid.GetColumnWidth(3), 150);
+    ExpectNothingCut(grid);
+
+    // The names arrive: their column fits them once, and keeps a later drag.
+    NameIcom(3, u"WWWWWW", 6);
+    screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(4, 3, u"WWWWWW").cx);
+    ExpectNothingCut(grid);
+    grid.SetColumnWidth(3, 140);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    screen->CreateGrid();
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(3), 140);
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(2), 150);
+    screen.reset();
+
+    // The next run under the first configuration: each width back on its own column, the
+    // cascade column as first fitted.
+    auto again = Show(FirstConfiguration(), 5, u"Switching");
+    CKelvardinGridCtrl& first = *again->GetGrid();
+    EXPECT_EQ(first.GetColumnWidth(1), 150);
+    EXPECT_EQ(first.GetColumnWidth(2), 140);
+    EXPECT_EQ(first.GetColumnWidth(4), addressWidth);
+    ExpectNothingCut(first);
 }
 
 TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {

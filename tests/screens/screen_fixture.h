@@ -113,6 +113,8 @@ public:
     }
     DWORD GetHelpID() override { return 0x2801D; }
     void UpdateGrid() override { ++updates; }
+    // Another configuration's columns, shown from the next rebuild on.
+    void SetColumns(std::vector<ColumnDesc> columns) { m_columns = std::move(columns); }
     void OnColumnClick(int column, int ascending) override {
         m_sortColumn = column;
         m_sortAscending = ascending;
