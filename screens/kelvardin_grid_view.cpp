@@ -74,7 +74,7 @@ void CKelvardinGridView::CreateGrid() {
         KeepColumnWidths();
         m_pGrid.reset();
     }
-    m_fittedEmpty.clear();
+    m_pending.clear();
 
     m_pGrid = NewGridCtrl();
     CKelvardinGridCtrl& grid = *m_pGrid;

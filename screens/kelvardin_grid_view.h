@@ -92,7 +92,7 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
-    // Columns fitted before their rows had data fit again once data is there.
+    // Columns fitted before their rows were filled fit again as they fill.
     void FitColumnsWithNewData();
     // Cancel Changes: the question, then the changes chosen cleared; non-zero when cleared.
     LRESULT OnClearChanges();
@@ -107,20 +107,28 @@ protected:
 
 private:
     static constexpr int kWidthKnown = -1;
-    // Rows looked at to tell whether a column has data yet.
+    // Rows looked at to tell whether a column's data is there.
     static constexpr int kDataProbeRows = 64;
+    // A column fitted before its rows were filled: the width it got and the rows filled then.
+    struct PendingFit {
+        int width = kWidthKnown;
+        int filled = 0;
+    };
 
     std::vector<CString> ColumnKeys() const;
-    bool ColumnHasData(int col) const;
-    bool FitColumn(int col);
+    int ProbedRows() const;
+    int FilledRows(int col) const;
+    void FitColumn(int col);
+    // Fits the column when more of its rows are filled than when last fitted; true when all
+    // are, and its width is known from then on.
+    bool FitColumnToData(int col, PendingFit& pending);
     // Takes the grid's widths into the screen's memory: every width but one fitted before
-    // its column had data and not dragged since.
+    // its rows were filled and not dragged since.
     void KeepColumnWidths();
 
     IScreenHost& m_host;
     CColumnWidths m_widths;
-    // Per column: the width fitted before it had data, or kWidthKnown.
-    std::vector<int> m_fittedEmpty;
+    std::vector<PendingFit> m_pending;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;

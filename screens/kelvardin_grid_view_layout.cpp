@@ -44,22 +44,38 @@ std::vector<CString> CKelvardinGridView::ColumnKeys() const {
     return ::ColumnKeys(headings);
 }
 
-bool CKelvardinGridView::ColumnHasData(int col) const {
+int CKelvardinGridView::ProbedRows() const {
     const int first = m_pGrid->GetFixedRowCount();
-    const int last = std::min(m_pGrid->GetRowCount(), first + kDataProbeRows);
-    for (int row = first; row < last; ++row) {
-        if (!m_pGrid->GetItemText(row, col).IsEmpty()) return true;
-    }
-    return false;
+    return std::clamp(m_pGrid->GetRowCount() - first, 0, kDataProbeRows);
 }
 
-// Fits a column to its header and rows, never narrower than the screen laid it out for
-// contents still to come. True when rows were there to measure.
-bool CKelvardinGridView::FitColumn(int col) {
+int CKelvardinGridView::FilledRows(int col) const {
+    const int first = m_pGrid->GetFixedRowCount();
+    int filled = 0;
+    for (int row = first; row < first + ProbedRows(); ++row) {
+        if (!m_pGrid->GetItemText(row, col).IsEmpty()) ++filled;
+    }
+    return filled;
+}
+
+// Fits a column to its header and rows, never narrower than it is: the screen may have laid
+// it out for contents still to come.
+void CKelvardinGridView::FitColumn(int col) {
     const int laidOut = m_pGrid->GetColumnWidth(col);
     m_pGrid->AutoSizeColumn(col, GVS_BOTH, FALSE);
     if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
-    return ColumnHasData(col);
+}
+
+// A column whose rows are not all filled yet (replies arrive a few rows at a time) keeps
+// fitting as they fill, until all are or the user drags it.
+bool CKelvardinGridView::FitColumnToData(int col, PendingFit& pending) {
+    const int filled = FilledRows(col);
+    if (pending.width != kWidthKnown && filled <= pending.filled) return false;
+    FitColumn(col);
+    pending = {m_pGrid->GetColumnWidth(col), filled};
+    if (filled == 0 || filled < ProbedRows()) return false;
+    pending.width = kWidthKnown;
+    return true;
 }
 
 void CKelvardinGridView::KeepColumnWidths() {
@@ -68,27 +84,28 @@ void CKelvardinGridView::KeepColumnWidths() {
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const int width = m_pGrid->GetColumnWidth(col);
         const size_t at = static_cast<size_t>(col);
-        // A width fitted before there was data is the user's only once dragged.
-        if (at < m_fittedEmpty.size() && m_fittedEmpty[at] == width) continue;
-        if (at < m_fittedEmpty.size()) m_fittedEmpty[at] = kWidthKnown;
+        // A width fitted before the rows were filled is the user's only once dragged.
+        if (at < m_pending.size() && m_pending[at].width == width) continue;
+        if (at < m_pending.size()) m_pending[at].width = kWidthKnown;
         m_widths.Remember(keys[at], width);
     }
 }
 
 void CKelvardinGridView::FitColumnsWithNewData() {
-    if (!m_pGrid || std::ranges::all_of(m_fittedEmpty, [](int w) { return w == kWidthKnown; }))
-        return;
+    const auto known = [](const PendingFit& pending) { return pending.width == kWidthKnown; };
+    if (!m_pGrid || std::ranges::all_of(m_pending, known)) return;
     KeepColumnWidths();
     bool measured = false;
-    for (int col = 0; col < std::ssize(m_fittedEmpty) && col < m_pGrid->GetColumnCount(); ++col) {
-        int& fitted = m_fittedEmpty[static_cast<size_t>(col)];
-        if (fitted == kWidthKnown || !ColumnHasData(col)) continue;
-        FitColumn(col);
-        fitted = kWidthKnown;
-        measured = true;
+    bool fitted = false;
+    for (int col = 0; col < std::ssize(m_pending) && col < m_pGrid->GetColumnCount(); ++col) {
+        PendingFit& pending = m_pending[static_cast<size_t>(col)];
+        if (known(pending)) continue;
+        const int before = m_pGrid->GetColumnWidth(col);
+        measured |= FitColumnToData(col, pending);
+        fitted |= m_pGrid->GetColumnWidth(col) != before;
     }
-    if (!measured) return;
-    SaveColumnWidths();
+    if (measured) SaveColumnWidths();
+    if (!fitted) return;
     m_pGrid->ResetScrollBars();
     m_pGrid->Invalidate();
 }
@@ -119,17 +136,15 @@ void CKelvardinGridView::LoadColumnWidths() {
                       profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}),
                       keys);
     }
-    m_fittedEmpty.assign(keys.size(), kWidthKnown);
+    m_pending.assign(keys.size(), PendingFit());
     bool measured = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const CString& key = keys[static_cast<size_t>(col)];
         if (const std::optional<int> width = m_widths.Find(key)) {
             m_pGrid->SetColumnWidth(col, *width);
-        } else if (FitColumn(col)) {
+        } else if (FitColumnToData(col, m_pending[static_cast<size_t>(col)])) {
             m_widths.Remember(key, m_pGrid->GetColumnWidth(col));
             measured = true;
-        } else {
-            m_fittedEmpty[static_cast<size_t>(col)] = m_pGrid->GetColumnWidth(col);
         }
     }
     // Kept at once, so that a rebuild (a new configuration, a reset) does not measure every

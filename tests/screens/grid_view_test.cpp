@@ -160,10 +160,13 @@ TEST_F(GridViewTest, WidthsStayWithTheirColumnsAcrossConfigurations) {
     EXPECT_LT(grid.GetColumnWidth(3), 150);
     ExpectNothingCut(grid);
 
-    // The names arrive: their column fits them once, and keeps a later drag.
-    NameIcom(3, u"WWWWWW", 6);
+    // The names arrive a few at a time: their column fits each, and keeps a later drag.
+    NameIcom(3, u"II", 6);
     screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
-    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(4, 3, u"WWWWWW").cx);
+    ExpectNothingCut(grid);
+    NameIcom(0, u"WWWWWW", 6);
+    screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(1, 3, u"WWWWWW").cx);
     ExpectNothingCut(grid);
     grid.SetColumnWidth(3, 140);
     screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
