@@ -1,11 +1,13 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "grid/grid_notify.h"
 #include "platform/ui/view.h"
+#include "platform/ui/wnd_timer.h"
 #include "screens/column_desc.h"
 #include "screens/column_widths.h"
 
@@ -70,6 +72,9 @@ public:
     void OnSize(UINT type, int cx, int cy) override;
     void OnSetFocus(CWnd* oldWnd) override;
     void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
+    // Fitted columns are to widen to new data shortly.
+    bool IsColumnFitPending() const { return m_fitTimer.IsRunning(); }
 
     // Context help: the id of the point (client coordinates) and the screen's own.
     virtual DWORD OnHelpHitTest(CPoint point);
@@ -92,7 +97,9 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
-    // Columns fitted before their rows were filled fit again as they fill.
+    // Fitted columns (never the user's) widen to the rows in view that have grown; soon after
+    // a hint, so that a burst of replies measures once.
+    void ScheduleColumnFit();
     void FitColumnsWithNewData();
     // Cancel Changes: the question, then the changes chosen cleared; non-zero when cleared.
     LRESULT OnClearChanges();
@@ -106,29 +113,23 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
-    static constexpr int kWidthKnown = -1;
-    // Rows looked at to tell whether a column's data is there.
-    static constexpr int kDataProbeRows = 64;
-    // A column fitted before its rows were filled: the width it got and the rows filled then.
-    struct PendingFit {
-        int width = kWidthKnown;
-        int filled = 0;
-    };
+    // The width of a column that the user sized, in m_fittedWidths.
+    static constexpr int kUsersWidth = -1;
 
     std::vector<CString> ColumnKeys() const;
-    int ProbedRows() const;
-    int FilledRows(int col) const;
     void FitColumn(int col);
-    // Fits the column when more of its rows are filled than when last fitted; true when all
-    // are, and its width is known from then on.
-    bool FitColumnToData(int col, PendingFit& pending);
-    // Takes the grid's widths into the screen's memory: every width but one fitted before
-    // its rows were filled and not dragged since.
+    int VisibleRowsWidth(int col, CDC& dc) const;
+    // Takes the grid's widths into the screen's memory: a width other than the last fitted
+    // one is the user's from then on.
     void KeepColumnWidths();
 
     IScreenHost& m_host;
     CColumnWidths m_widths;
-    std::vector<PendingFit> m_pending;
+    // Per column of the grid: the width last fitted, or kUsersWidth.
+    std::vector<int> m_fittedWidths;
+    // The fitted widths by column key, kept for the rebuilds of this run.
+    std::map<CString, int> m_sessionFits;
+    CWndTimer m_fitTimer;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;

@@ -2,6 +2,7 @@
 // the sort the user last chose.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/app_state.h"
@@ -10,6 +11,7 @@
 #include "screens/column_widths.h"
 #include "screens/kelvardin_grid_ctrl.h"
 #include "screens/kelvardin_grid_view.h"
+#include "screens/screen_host.h"
 
 void CKelvardinGridView::ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn) {
     if (!m_pGrid) return;
@@ -44,20 +46,6 @@ std::vector<CString> CKelvardinGridView::ColumnKeys() const {
     return ::ColumnKeys(headings);
 }
 
-int CKelvardinGridView::ProbedRows() const {
-    const int first = m_pGrid->GetFixedRowCount();
-    return std::clamp(m_pGrid->GetRowCount() - first, 0, kDataProbeRows);
-}
-
-int CKelvardinGridView::FilledRows(int col) const {
-    const int first = m_pGrid->GetFixedRowCount();
-    int filled = 0;
-    for (int row = first; row < first + ProbedRows(); ++row) {
-        if (!m_pGrid->GetItemText(row, col).IsEmpty()) ++filled;
-    }
-    return filled;
-}
-
 // Fits a column to its header and rows, never narrower than it is: the screen may have laid
 // it out for contents still to come.
 void CKelvardinGridView::FitColumn(int col) {
@@ -66,16 +54,17 @@ void CKelvardinGridView::FitColumn(int col) {
     if (m_pGrid->GetColumnWidth(col) < laidOut) m_pGrid->SetColumnWidth(col, laidOut);
 }
 
-// A column whose rows are not all filled yet (replies arrive a few rows at a time) keeps
-// fitting as they fill, until all are or the user drags it.
-bool CKelvardinGridView::FitColumnToData(int col, PendingFit& pending) {
-    const int filled = FilledRows(col);
-    if (pending.width != kWidthKnown && filled <= pending.filled) return false;
-    FitColumn(col);
-    pending = {m_pGrid->GetColumnWidth(col), filled};
-    if (filled == 0 || filled < ProbedRows()) return false;
-    pending.width = kWidthKnown;
-    return true;
+// The widest of the rows in view: replies change a few rows at a time, and measuring only
+// what is shown keeps a large screen quick.
+int CKelvardinGridView::VisibleRowsWidth(int col, CDC& dc) const {
+    const CCellRange visible = m_pGrid->GetVisibleNonFixedCellRange();
+    if (!visible.IsValid()) return 0;
+    int width = 0;
+    for (int row = visible.GetMinRow(); row <= visible.GetMaxRow(); ++row) {
+        if (CGridCellBase* cell = m_pGrid->GetCell(row, col))
+            width = std::max(width, cell->GetCellExtent(&dc).cx);
+    }
+    return width;
 }
 
 void CKelvardinGridView::KeepColumnWidths() {
@@ -84,28 +73,42 @@ void CKelvardinGridView::KeepColumnWidths() {
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const int width = m_pGrid->GetColumnWidth(col);
         const size_t at = static_cast<size_t>(col);
-        // A width fitted before the rows were filled is the user's only once dragged.
-        if (at < m_pending.size() && m_pending[at].width == width) continue;
-        if (at < m_pending.size()) m_pending[at].width = kWidthKnown;
+        const bool fitted = at < m_fittedWidths.size() && m_fittedWidths[at] != kUsersWidth;
+        if (fitted && m_fittedWidths[at] == width) {
+            m_sessionFits[keys[at]] = width;
+            continue;
+        }
+        // Any other width than the last fitted one is the user's drag.
+        if (at < m_fittedWidths.size()) m_fittedWidths[at] = kUsersWidth;
         m_widths.Remember(keys[at], width);
     }
 }
 
+void CKelvardinGridView::ScheduleColumnFit() {
+    const bool fitted = std::ranges::any_of(m_fittedWidths, [](int w) { return w != kUsersWidth; });
+    if (!fitted || m_fitTimer.IsRunning()) return;
+    m_fitTimer.Start(this, m_host.GetScreenTiming().columnFitMs);
+}
+
 void CKelvardinGridView::FitColumnsWithNewData() {
-    const auto known = [](const PendingFit& pending) { return pending.width == kWidthKnown; };
-    if (!m_pGrid || std::ranges::all_of(m_pending, known)) return;
+    // A hint while the screen sets its grid up comes before there are widths to keep.
+    if (!m_pGrid || std::ssize(m_fittedWidths) != m_pGrid->GetColumnCount()) return;
     KeepColumnWidths();
-    bool measured = false;
-    bool fitted = false;
-    for (int col = 0; col < std::ssize(m_pending) && col < m_pGrid->GetColumnCount(); ++col) {
-        PendingFit& pending = m_pending[static_cast<size_t>(col)];
-        if (known(pending)) continue;
-        const int before = m_pGrid->GetColumnWidth(col);
-        measured |= FitColumnToData(col, pending);
-        fitted |= m_pGrid->GetColumnWidth(col) != before;
+    std::unique_ptr<CDC> dc = m_pGrid->GetDC();
+    bool grown = false;
+    const int columns =
+        std::min(static_cast<int>(m_fittedWidths.size()), m_pGrid->GetColumnCount());
+    for (int col = 0; col < columns; ++col) {
+        int& fitted = m_fittedWidths[static_cast<size_t>(col)];
+        if (fitted == kUsersWidth) continue;
+        const int needed = VisibleRowsWidth(col, *dc);
+        if (needed <= fitted) continue;
+        m_pGrid->SetColumnWidth(col, needed);
+        fitted = needed;
+        grown = true;
     }
-    if (measured) SaveColumnWidths();
-    if (!fitted) return;
+    if (!grown) return;
+    KeepColumnWidths();
     m_pGrid->ResetScrollBars();
     m_pGrid->Invalidate();
 }
@@ -136,19 +139,25 @@ void CKelvardinGridView::LoadColumnWidths() {
                       profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}),
                       keys);
     }
-    m_pending.assign(keys.size(), PendingFit());
-    bool measured = false;
+    m_fittedWidths.assign(keys.size(), kUsersWidth);
+    bool fitted = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const CString& key = keys[static_cast<size_t>(col)];
         if (const std::optional<int> width = m_widths.Find(key)) {
             m_pGrid->SetColumnWidth(col, *width);
-        } else if (FitColumnToData(col, m_pending[static_cast<size_t>(col)])) {
-            m_widths.Remember(key, m_pGrid->GetColumnWidth(col));
-            measured = true;
+            continue;
         }
+        // A rebuild takes the fit of this session's grid, which the rows in view widen.
+        if (const auto it = m_sessionFits.find(key); it != m_sessionFits.end()) {
+            m_pGrid->SetColumnWidth(col, std::max(it->second, m_pGrid->GetColumnWidth(col)));
+        } else {
+            FitColumn(col);
+            fitted = true;
+        }
+        m_fittedWidths[static_cast<size_t>(col)] = m_pGrid->GetColumnWidth(col);
     }
     // Kept at once, so that a rebuild (a new configuration, a reset) does not measure every
     // row again.
-    if (measured) SaveColumnWidths();
+    if (fitted) SaveColumnWidths();
     m_pGrid->ResetScrollBars();
 }

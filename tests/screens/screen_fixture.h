@@ -110,6 +110,7 @@ public:
             }
         }
         if (m_sortColumn >= 0) ReplaySort(m_sortColumn, m_sortAscending);
+        if (refreshWhileSetUp) OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     }
     DWORD GetHelpID() override { return 0x2801D; }
     void UpdateGrid() override { ++updates; }
@@ -148,6 +149,8 @@ public:
     using CKelvardinGridView::m_nHelpOffset;
     using CKelvardinGridView::OnContextMenuKey;
 
+    // As the intercom screens do: a refresh before the widths are laid out.
+    bool refreshWhileSetUp = false;
     int updates = 0;
     std::vector<std::pair<int, int>> menus;
     std::vector<UINT> keys;
