@@ -100,7 +100,8 @@ void CKelvardinGridView::FitColumnsWithNewData() {
         std::min(static_cast<int>(m_fittedWidths.size()), m_pGrid->GetColumnCount());
     for (int col = 0; col < columns; ++col) {
         int& fitted = m_fittedWidths[static_cast<size_t>(col)];
-        if (fitted == kUsersWidth) continue;
+        // The user's columns keep their width, and a hidden one stays hidden.
+        if (fitted <= 0) continue;
         const int needed = VisibleRowsWidth(col, *dc);
         if (needed <= fitted) continue;
         m_pGrid->SetColumnWidth(col, needed);
@@ -156,8 +157,7 @@ void CKelvardinGridView::LoadColumnWidths() {
         }
         m_fittedWidths[static_cast<size_t>(col)] = m_pGrid->GetColumnWidth(col);
     }
-    // Kept at once, so that a rebuild (a new configuration, a reset) does not measure every
-    // row again.
+    // Written at once, for a run that ends before its screens close.
     if (fitted) SaveColumnWidths();
     m_pGrid->ResetScrollBars();
 }
