@@ -49,16 +49,9 @@ std::vector<CString> ColumnKeys(std::span<const CString> headings) {
     return keys;
 }
 
-void CColumnWidths::Load(std::span<const std::uint8_t> widths, const CString& keys,
-                         std::span<const CString> shownKeys) {
+void CColumnWidths::Load(std::span<const std::uint8_t> widths, const CString& keys) {
     m_loaded = true;
     const size_t stored = widths.size() / 2;
-    if (keys.IsEmpty()) {
-        if (stored != shownKeys.size()) return;
-        for (size_t i = 0; i < stored; ++i)
-            m_widths[shownKeys[i]] = WidthAt(widths, i);
-        return;
-    }
     const std::vector<CString> split = SplitKeys(keys);
     for (size_t i = 0; i < std::min(stored, split.size()); ++i) {
         if (!split[i].IsEmpty()) m_widths[split[i]] = WidthAt(widths, i);

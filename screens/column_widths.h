@@ -26,11 +26,10 @@ struct StoredColumnWidths {
 // The widths of one screen's columns by key, as the user and the fitting left them.
 class CColumnWidths {
 public:
-    // Takes what the profile held. Widths without keys (the older form, by position) are
-    // taken only when they are exactly one per shown column; any other such value cannot be
-    // tied to its columns and is dropped.
-    void Load(std::span<const std::uint8_t> widths, const CString& keys,
-              std::span<const CString> shownKeys);
+    // Takes what the profile held. Widths without keys (the older form, by position) cannot
+    // be told from widths that an earlier configuration left on other columns: they are
+    // dropped, and their columns fitted again.
+    void Load(std::span<const std::uint8_t> widths, const CString& keys);
     bool IsLoaded() const { return m_loaded; }
 
     std::optional<int> Find(const CString& key) const;

@@ -137,8 +137,7 @@ void CKelvardinGridView::LoadColumnWidths() {
             profile.GetProfileBinary(kWidthsSection, m_strWidthsValue)
                 .value_or(std::vector<std::uint8_t>());
         m_widths.Load(value,
-                      profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}),
-                      keys);
+                      profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}));
     }
     m_fittedWidths.assign(keys.size(), kUsersWidth);
     bool fitted = false;

@@ -21,18 +21,23 @@ TEST(ColumnWidthsTest, StoredWidthsComeBackOnTheirColumnsWhateverTheOrder) {
     EXPECT_EQ(stored.keys, CString(u"Port\n\nGone\n"));
 
     CColumnWidths loaded;
-    const std::vector<CString> other{u"Gone", u"Alpha", u"Port"};
-    loaded.Load(stored.widths, stored.keys, other);
+    loaded.Load(stored.widths, stored.keys);
     EXPECT_EQ(loaded.Find(u"Port"), 0x1234);
     EXPECT_EQ(loaded.Find(u"Gone"), 77);
     EXPECT_FALSE(loaded.Find(u"Alpha"));
 
     // Keys without widths, or a trailing odd byte, tie nothing beyond what both hold.
     CColumnWidths cut;
-    cut.Load(std::vector<std::uint8_t>{0, 9, 0}, u"Port\nAlpha\nGone\n", other);
+    cut.Load(std::vector<std::uint8_t>{0, 9, 0}, u"Port\nAlpha\nGone\n");
     EXPECT_EQ(cut.Find(u"Port"), 9);
     EXPECT_FALSE(cut.Find(u"Alpha"));
     EXPECT_FALSE(cut.Find(u"Gone"));
+
+    // Widths by position alone, as older versions kept them, tie nothing.
+    CColumnWidths older;
+    older.Load(std::vector<std::uint8_t>{0, 50, 0, 60}, CString());
+    EXPECT_FALSE(older.Find(u"(1)"));
+    EXPECT_TRUE(older.IsLoaded());
 }
 
 }  // namespace

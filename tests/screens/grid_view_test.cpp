@@ -105,12 +105,11 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_NE(shortGrid.GetColumnWidth(0), 50);
     EXPECT_NE(shortGrid.GetColumnWidth(1), 60);
     EXPECT_GE(shortGrid.GetColumnWidth(0), shortGrid.GetItemTextExtent(0, 0, u"Icom #").cx);
-    // One width per column by position is taken as this layout's.
-    m_profile.WriteProfileBinary(u"Windows\\Views", u"Older",
-                                 {0, 50, 0, 60, 0, 70, 0, 80, 0, 90, 0, 99});
+    // Even one width per column by position may be an earlier layout's: none is taken.
+    m_profile.WriteProfileBinary(u"Windows\\Views", u"Older", {0, 7, 0, 7, 0, 7, 0, 7, 0, 7, 0, 7});
     auto older = Show(IcomColumns(), 5, u"Older");
-    EXPECT_EQ(older->GetGrid()->GetColumnWidth(1), 60);
-    EXPECT_EQ(older->GetGrid()->GetColumnWidth(5), 99);
+    for (int col = 0; col < 6; ++col)
+        EXPECT_GT(older->GetGrid()->GetColumnWidth(col), 7) << col;
     // A grid without columns writes nothing.
     { auto empty = Show({}, 0, u"Empty"); }
     EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
