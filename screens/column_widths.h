@@ -18,12 +18,12 @@ struct StoredColumnWidths {
     // One width per entry, two bytes each, high byte first: the columns shown first, in
     // display order (all that older readers take), then the remembered columns not shown.
     std::vector<std::uint8_t> widths;
-    // The entries' keys, each ended by a line feed; an empty key marks a width measured before
-    // its column had data, which no reader takes.
+    // The entries' keys, each ended by a line feed; an empty key marks a fitted width, which
+    // no reader takes: the next run fits that column to its own rows.
     CString keys;
 };
 
-// The widths of one screen's columns by key, as the user and the fitting left them.
+// The widths the user gave one screen's columns, by key.
 class CColumnWidths {
 public:
     // Takes what the profile held. Widths without keys (the older form, by position) cannot

@@ -97,10 +97,6 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
-    // Fitted columns (never the user's) widen to the rows in view that have grown; soon after
-    // a hint, so that a burst of replies measures once.
-    void ScheduleColumnFit();
-    void FitColumnsWithNewData();
     // Cancel Changes: the question, then the changes chosen cleared; non-zero when cleared.
     LRESULT OnClearChanges();
     // The keyboard's context menu for the focus cell.
@@ -117,6 +113,10 @@ private:
     static constexpr int kUsersWidth = -1;
 
     std::vector<CString> ColumnKeys() const;
+    // Fitted columns (never the user's) widen to the rows in view that have grown; soon after
+    // a hint, so that a burst of replies measures once.
+    void ScheduleColumnFit();
+    void FitColumnsWithNewData();
     void FitColumn(int col);
     int VisibleRowsWidth(int col, CDC& dc) const;
     // Takes the grid's widths into the screen's memory: a width other than the last fitted
