@@ -71,8 +71,10 @@ void CKelvardinGridView::CreateGrid() {
                 }
             }
         }
+        KeepColumnWidths();
         m_pGrid.reset();
     }
+    m_fittedWidths.clear();
 
     m_pGrid = NewGridCtrl();
     CKelvardinGridCtrl& grid = *m_pGrid;
@@ -122,6 +124,7 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
     } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
     }
+    ScheduleColumnFit();
 }
 
 bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {
@@ -269,6 +272,12 @@ void CKelvardinGridView::OnSetFocus(CWnd* oldWnd) {
 void CKelvardinGridView::OnDestroy() {
     SaveColumnWidths();
     CView::OnDestroy();
+}
+
+void CKelvardinGridView::OnTimer(UINT_PTR id) {
+    if (id == 0 || id != m_fitTimer.m_nCurrentId) return CView::OnTimer(id);
+    m_fitTimer.Stop();
+    if (m_host.IsCurrentScreen(*this)) FitColumnsWithNewData();
 }
 
 DWORD CKelvardinGridView::OnHelpHitTest(CPoint point) {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "grid/grid_notify.h"
 #include "platform/ui/view.h"
+#include "platform/ui/wnd_timer.h"
 #include "screens/column_desc.h"
+#include "screens/column_widths.h"
 
 class CKelvardinDoc;
 class CKelvardinGridCtrl;
@@ -19,6 +22,8 @@ class CKelvardinGridView : public CView {
 public:
     static constexpr UINT kGridId = 1003;
     static constexpr char16_t kWidthsSection[] = u"Windows\\Views";
+    // Beside each screen's widths value: the keys that tie its widths to their columns.
+    static constexpr char16_t kKeysSuffix[] = u"Keys";
 
     explicit CKelvardinGridView(IScreenHost& host);
     ~CKelvardinGridView() override;
@@ -67,6 +72,9 @@ public:
     void OnSize(UINT type, int cx, int cy) override;
     void OnSetFocus(CWnd* oldWnd) override;
     void OnDestroy() override;
+    void OnTimer(UINT_PTR id) override;
+    // Fitted columns are to widen to new data shortly.
+    bool IsColumnFitPending() const { return m_fitTimer.IsRunning(); }
 
     // Context help: the id of the point (client coordinates) and the screen's own.
     virtual DWORD OnHelpHitTest(CPoint point);
@@ -101,7 +109,27 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
+    // The width of a column that the user sized, in m_fittedWidths.
+    static constexpr int kUsersWidth = -1;
+
+    std::vector<CString> ColumnKeys() const;
+    // Fitted columns (never the user's) widen to the rows in view that have grown; soon after
+    // a hint, so that a burst of replies measures once.
+    void ScheduleColumnFit();
+    void FitColumnsWithNewData();
+    void FitColumn(int col);
+    int VisibleRowsWidth(int col, CDC& dc) const;
+    // Takes the grid's widths into the screen's memory: a width other than the last fitted
+    // one is the user's from then on.
+    void KeepColumnWidths();
+
     IScreenHost& m_host;
+    CColumnWidths m_widths;
+    // Per column of the grid: the width last fitted, or kUsersWidth.
+    std::vector<int> m_fittedWidths;
+    // The fitted widths by column key, kept for the rebuilds of this run.
+    std::map<CString, int> m_sessionFits;
+    CWndTimer m_fitTimer;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;

@@ -25,4 +25,7 @@ struct CScreenTiming {
     UINT cvErrorsPollMs = 2000;
     // The memory page shown, read again.
     UINT memoryReadMs = 1000;
+    // A burst of replies widens the fitted columns to the rows in view once, this long after
+    // its first.
+    UINT columnFitMs = 250;
 };

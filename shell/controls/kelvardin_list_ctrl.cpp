@@ -11,6 +11,7 @@
 
 #include "platform/ui/qt_convert.h"
 #include "shell/controls/list_ctrl_sort.h"
+#include "shell/controls/sort_mark_style.h"
 
 namespace {
 
@@ -42,6 +43,10 @@ CKelvardinListCtrl::CKelvardinListCtrl(QWidget* parent) : QTreeWidget(parent) {
     head->setSectionResizeMode(QHeaderView::Interactive);
     head->setSectionsClickable(true);
     head->setSortIndicatorShown(false);
+    // Owned by the list, so that it outlives the header that draws with it.
+    auto* markStyle = new CSortMarkStyle;
+    markStyle->setParent(this);
+    head->setStyle(markStyle);
     head->viewport()->installEventFilter(this);
     connect(head, &QHeaderView::sectionClicked, this, &CKelvardinListCtrl::SetSortColumn);
     connect(head, &QHeaderView::sectionHandleDoubleClicked, this,
@@ -142,14 +147,16 @@ void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHead
     if (byContents) {
         width = sizeHintForColumn(column);
     } else {
+        // Every column sorts: its header keeps room for the mark beside the text.
         const QFontMetrics metrics(font());
         const int headerText =
             metrics.horizontalAdvance(headerItem()->text(column).left(kMaxHeaderText)) +
-            metrics.horizontalAdvance(QStringLiteral("   "));
+            metrics.horizontalAdvance(QStringLiteral("   ")) + SortMarkRoom(*header());
         if (byHeader) {
             width = headerText + (noMargin ? 0 : kMargin);
         } else {
-            width = std::max(sizeHintForColumn(column), header()->sectionSizeHint(column));
+            width = std::max(
+                {sizeHintForColumn(column), header()->sectionSizeHint(column), headerText});
             margin = !noMargin && width - headerText < kMargin;
         }
     }

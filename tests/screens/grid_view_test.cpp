@@ -40,6 +40,12 @@ protected:
         m_doc.SetIcomPrimaryIP(0x0A00000A, FALSE, 2);
         m_doc.SetIcomPrimaryIP(0x09000001, FALSE, 4);
     }
+    // Lets the screen's pending column fit run.
+    static void SettleColumns(const CKelvardinGridView& screen) {
+        for (int i = 0; i < 2000 && screen.IsColumnFitPending(); ++i)
+            QTest::qWait(5);
+        EXPECT_FALSE(screen.IsColumnFitPending());
+    }
     void ClickHeader(CTestScreen& screen, int col) {
         CCellID header(0, col);
         screen.GetGrid()->OnFixedRowClick(header);
@@ -91,17 +97,107 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(0), 0x1234);
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(5), 0x41);
 
-    // Two widths stored for six columns: the four others fit their contents.
+    // Two widths stored by position, as older versions kept them, for six columns: they
+    // cannot be tied to their columns, so every column fits its heading and rows instead.
     m_profile.WriteProfileBinary(u"Windows\\Views", u"Short", {0, 50, 0, 60});
     auto shortScreen = Show(IcomColumns(), 5, u"Short");
-    EXPECT_EQ(shortScreen->GetGrid()->GetColumnWidth(1), 60);
-    EXPECT_GT(shortScreen->GetGrid()->GetColumnWidth(2), 1);
+    CKelvardinGridCtrl& shortGrid = *shortScreen->GetGrid();
+    EXPECT_NE(shortGrid.GetColumnWidth(0), 50);
+    EXPECT_NE(shortGrid.GetColumnWidth(1), 60);
+    EXPECT_GE(shortGrid.GetColumnWidth(0), shortGrid.GetItemTextExtent(0, 0, u"Icom #").cx);
+    // Even one width per column by position may be an earlier layout's: none is taken.
+    m_profile.WriteProfileBinary(u"Windows\\Views", u"Older", {0, 7, 0, 7, 0, 7, 0, 7, 0, 7, 0, 7});
+    auto older = Show(IcomColumns(), 5, u"Older");
+    for (int col = 0; col < 6; ++col)
+        EXPECT_GT(older->GetGrid()->GetColumnWidth(col), 7) << col;
     // A grid without columns writes nothing.
     { auto empty = Show({}, 0, u"Empty"); }
     EXPECT_FALSE(m_profile.Has(u"Windows\\Views", u"Empty"));
 }
 
-TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
+// Columns of two controllers' configurations: the second drops the cascade column and adds
+// the connection before the two names, which share a heading.
+std::vector<ColumnDesc> FirstConfiguration() {
+    return {
+        {2289, false, CObjSpec::kIntercom, 1, nullptr, CompareCellNumbers},
+        {2290, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 68, nullptr, CompareCellText},
+        {2280, false, CObjSpec::kIntercom, 76, nullptr, CompareCellNumbers},
+        {2330, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr},
+    };
+}
+
+std::vector<ColumnDesc> SecondConfiguration() {
+    return {
+        {2289, false, CObjSpec::kIntercom, 1, nullptr, CompareCellNumbers},
+        {2281, false, CObjSpec::kIntercom, 71, CellClassOf<CConnTypeCell>(), CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+        {2290, false, CObjSpec::kIntercom, 68, nullptr, CompareCellText},
+        {2330, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr},
+    };
+}
+
+// Every heading and every row's text has room in its column.
+void ExpectNothingCut(CKelvardinGridCtrl& grid, int except = -1) {
+    for (int col = 0; col < grid.GetColumnCount(); ++col) {
+        if (col == except) continue;
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            const CString text = grid.GetItemText(row, col);
+            EXPECT_GE(grid.GetColumnWidth(col), grid.GetItemTextExtent(row, col, text).cx)
+                << "column " << col << ": " << ToUtf8(text);
+        }
+    }
+}
+
+TEST_F(GridViewTest, WidthsStayWithTheirColumnsAcrossConfigurations) {
+    host.timing.columnFitMs = 1;
+    auto screen = Show(FirstConfiguration(), 5, u"Switching");
+    // The six-letter names are still to come: that column fits its heading for now.
+    EXPECT_EQ(screen->Column(2), std::vector<CString>(5));
+    screen->GetGrid()->SetColumnWidth(1, 150);  // the user's drag
+    const int addressWidth = screen->GetGrid()->GetColumnWidth(4);
+
+    // The next controller's configuration rebuilds the screen.
+    screen->refreshWhileSetUp = true;
+    screen->SetColumns(SecondConfiguration());
+    screen->CreateGrid();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(grid.GetColumnWidth(2), 150);
+    EXPECT_EQ(grid.GetColumnWidth(4), addressWidth);
+    EXPECT_LT(grid.GetColumnWidth(3), 150);
+    ExpectNothingCut(grid);
+
+    // The names arrive a few at a time: their column fits each, and keeps a later drag.
+    NameIcom(3, u"II", 6);
+    screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    SettleColumns(*screen);
+    ExpectNothingCut(grid);
+    NameIcom(0, u"WWWWWW", 6);
+    screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    SettleColumns(*screen);
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(1, 3, u"WWWWWW").cx);
+    ExpectNothingCut(grid);
+    grid.SetColumnWidth(3, 140);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    SettleColumns(*screen);
+    screen->CreateGrid();
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(3), 140);
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(2), 150);
+    screen.reset();
+
+    // The next run, under the first configuration on a controller with a longer address:
+    // each width the user set back on its own column, the fitted ones fitted again.
+    m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 4);
+    auto again = Show(FirstConfiguration(), 5, u"Switching");
+    CKelvardinGridCtrl& first = *again->GetGrid();
+    EXPECT_EQ(first.GetColumnWidth(1), 150);
+    EXPECT_EQ(first.GetColumnWidth(2), 140);
+    EXPECT_GT(first.GetColumnWidth(4), addressWidth);
+    ExpectNothingCut(first);
+}
+
+TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRows) {
+    host.timing.columnFitMs = 1;
     NameIcom(1, u"WWWW");
     auto screen = Show(IcomColumns(), 5, u"Unsized");
     CKelvardinGridCtrl& grid = *screen->GetGrid();
@@ -114,17 +210,24 @@ TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRowsOnce) {
         }
     }
     EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(3, 3, u"10.0.0.10").cx);
-    // Once: a longer text later leaves the width the user may have set since.
-    const int width = grid.GetColumnWidth(3);
+    // A longer text later widens the fitted column, but never a width the user set.
     m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
     screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
-    EXPECT_EQ(grid.GetColumnWidth(3), width);
-    // The fitted widths are kept at once: a rebuild measures no row again.
+    SettleColumns(*screen);
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(2, 3, u"192.168.200.200").cx);
+    grid.SetColumnWidth(3, 70);
+    m_doc.SetIcomPrimaryIP(0xC0A8C8C9, FALSE, 2);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    SettleColumns(*screen);
+    EXPECT_EQ(grid.GetColumnWidth(3), 70);
+    // The fitted widths are kept at once; a rebuild keeps the fitted and the set ones.
     const auto stored = m_profile.GetProfileBinary(u"Windows\\Views", u"Unsized");
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->size(), 12u);
+    const int nameWidth = grid.GetColumnWidth(1);
     screen->CreateGrid();
-    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(3), width);
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(3), 70);
+    EXPECT_EQ(screen->GetGrid()->GetColumnWidth(1), nameWidth);
 }
 
 TEST_F(GridViewTest, OnlyTheCurrentScreenHearsHintsAndRebuildsKeepTheSelection) {

@@ -110,9 +110,12 @@ public:
             }
         }
         if (m_sortColumn >= 0) ReplaySort(m_sortColumn, m_sortAscending);
+        if (refreshWhileSetUp) OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     }
     DWORD GetHelpID() override { return 0x2801D; }
     void UpdateGrid() override { ++updates; }
+    // Another configuration's columns, shown from the next rebuild on.
+    void SetColumns(std::vector<ColumnDesc> columns) { m_columns = std::move(columns); }
     void OnColumnClick(int column, int ascending) override {
         m_sortColumn = column;
         m_sortAscending = ascending;
@@ -146,6 +149,8 @@ public:
     using CKelvardinGridView::m_nHelpOffset;
     using CKelvardinGridView::OnContextMenuKey;
 
+    // As the intercom screens do: a refresh before the widths are laid out.
+    bool refreshWhileSetUp = false;
     int updates = 0;
     std::vector<std::pair<int, int>> menus;
     std::vector<UINT> keys;

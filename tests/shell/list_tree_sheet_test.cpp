@@ -2,6 +2,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionHeader>
 #include <QTabWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -10,9 +11,11 @@
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/controls/kelvardin_tree_ctrl.h"
 #include "shell/controls/list_ctrl_sort.h"
+#include "shell/controls/sort_mark_style.h"
 #include "shell/sheets/kelvardin_page.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/sort_mark_probe.h"
 
 namespace {
 
@@ -100,8 +103,34 @@ TEST_F(ShellTest, HeaderClicksSortByTheOwnersKindAndWidthsChangeOnlyByFitting) {
     EXPECT_EQ(owner.list.GetColumnWidth(0), 60);
     owner.list.AutoSizeColumn(0, false, true, false);
     const QFontMetrics metrics(owner.list.font());
-    EXPECT_EQ(owner.list.GetColumnWidth(0),
-              metrics.horizontalAdvance("#") + metrics.horizontalAdvance("   ") + 20);
+    EXPECT_EQ(owner.list.GetColumnWidth(0), metrics.horizontalAdvance("#") +
+                                                metrics.horizontalAdvance("   ") +
+                                                SortMarkRoom(*header) + 20);
+}
+
+TEST_F(ShellTest, TheSortMarkPointsUpForAscendingAndLeavesTheHeadingWhole) {
+    CListOwner owner;
+    owner.list.headerItem()->setText(1, "Intercom Name");
+    owner.list.AutoSizeColumn(1, false, true, true);
+    owner.show();
+    QHeaderView* header = owner.list.header();
+    const auto markArea = [&] {
+        const int right = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
+        return QRect(right - SortMarkRoom(*header), 2, SortMarkRoom(*header), header->height() - 4);
+    };
+    owner.ClickHeader(1);
+    EXPECT_EQ(SortMarkDirection(header->grab().toImage(), markArea()), MarkDirection::Up);
+    owner.ClickHeader(1);
+    EXPECT_EQ(SortMarkDirection(header->grab().toImage(), markArea()), MarkDirection::Down);
+
+    // Fitted to its heading, the sorted column still shows the whole heading beside the mark.
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.state |= QStyle::State_Horizontal;
+    option.rect = QRect(0, 0, header->sectionSize(1), header->height());
+    option.sortIndicator = QStyleOptionHeader::SortUp;
+    const QRect label = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
+    EXPECT_GE(label.width(), header->fontMetrics().horizontalAdvance("Intercom Name"));
 }
 
 TEST(TreeWalk, EachFlagChangesWhatIsVisitedAndWhenItStops) {

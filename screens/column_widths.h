@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "platform/base/cstring.h"
+
+// The keys that tie widths to columns: each column's heading, numbered from the second time
+// a heading repeats ("Alpha", "Alpha (2)"), columns without one by their count ("(1)"), so
+// that a width follows its column wherever a configuration moves it.
+std::vector<CString> ColumnKeys(std::span<const CString> headings);
+
+// The two profile values a screen keeps its widths in.
+struct StoredColumnWidths {
+    // One width per entry, two bytes each, high byte first: the columns shown first, in
+    // display order (all that older readers take), then the remembered columns not shown.
+    std::vector<std::uint8_t> widths;
+    // The entries' keys, each ended by a line feed; an empty key marks a fitted width, which
+    // no reader takes: the next run fits that column to its own rows.
+    CString keys;
+};
+
+// The widths the user gave one screen's columns, by key.
+class CColumnWidths {
+public:
+    // Takes what the profile held. Widths without keys (the older form, by position) cannot
+    // be told from widths that an earlier configuration left on other columns: they are
+    // dropped, and their columns fitted again.
+    void Load(std::span<const std::uint8_t> widths, const CString& keys);
+    bool IsLoaded() const { return m_loaded; }
+
+    std::optional<int> Find(const CString& key) const;
+    void Remember(const CString& key, int width);
+
+    // The profile values for the columns shown now with their widths; a shown column whose
+    // width is not remembered is written for older readers only.
+    StoredColumnWidths Store(std::span<const CString> shownKeys,
+                             std::span<const int> shownWidths) const;
+
+private:
+    std::map<CString, int> m_widths;
+    bool m_loaded = false;
+};

@@ -1,0 +1,44 @@
+// Arbitrary stored widths and keys, as a settings file may hold them: every width taken lies
+// within two bytes, and what is stored again reads back the same for the columns shown.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "screens/column_widths.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return 0;
+    const std::size_t split = std::min<std::size_t>(data[0], size - 1);
+    const std::span<const std::uint8_t> widths(data + 1, split);
+    const std::string_view keyBytes(reinterpret_cast<const char*>(data + 1 + split),
+                                    size - 1 - split);
+    const std::vector<CString> headings{u"Icom #", u"Alpha", u"Alpha", u"", u"Type"};
+    const std::vector<CString> shown = ColumnKeys(headings);
+
+    CColumnWidths loaded;
+    loaded.Load(widths, CString::FromUtf8(keyBytes));
+    std::vector<int> shownWidths;
+    for (const CString& key : shown) {
+        const std::optional<int> width = loaded.Find(key);
+        Check(!width || (*width >= 0 && *width <= 0xFFFF));
+        shownWidths.push_back(width.value_or(1));
+    }
+    const StoredColumnWidths stored = loaded.Store(shown, shownWidths);
+    CColumnWidths again;
+    again.Load(stored.widths, stored.keys);
+    for (const CString& key : shown)
+        Check(again.Find(key) == loaded.Find(key));
+    return 0;
+}
