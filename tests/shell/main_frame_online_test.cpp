@@ -301,12 +301,25 @@ TEST_F(OnlineTest, ThePartialSaveSheetListsTheGroupAndIntercomNamesOfTheControll
     };
     CPartialSaveSheet::SetLastPage(2);
     script.ExpectDialog("sheet2407", [&](QDialog& sheet) {
+        auto& pages = static_cast<CKelvardinSheet&>(sheet);
+        pages.SetActivePage(0);
+        pages.SetActivePage(4);
+        pages.SetActivePage(2);
+        const auto* between = sheet.findChild<QWidget*>("dlg152")->findChild<QComboBox*>("ctl1042");
+        const auto* tree = sheet.findChild<QWidget*>("dlg150")->findChild<QTreeWidget*>("ctl1027");
+        EXPECT_GE(between->findText("IC13"), 0);
         // Shown at first as the setup had them, then as the controller names them.
         EXPECT_TRUE(Until([&] { return names(sheet, "dlg149").contains("TEAM5"); }));
-        static_cast<CKelvardinSheet&>(sheet).SetActivePage(1);
+        pages.SetActivePage(1);
         EXPECT_TRUE(Until([&] { return names(sheet, "dlg154").contains("NEW3"); }));
+        // The other pages that name intercoms show the same names.
+        EXPECT_GE(between->findText("NEW3"), 0);
+        EXPECT_LT(between->findText("IC13"), 0);
+        EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "NEW3");
         return IDCANCEL;
     });
+    app.m_bAllowAlphasInPartialSave = TRUE;
+    Doc().StoreAlpha(CAssign(3, 0, 0), u"PP");
     frame->OnCommand(ID_FILE_PARTIAL_SAVE);
     EXPECT_TRUE(script.AllAnswered());
     CPartialSaveSheet::SetLastPage(0);
