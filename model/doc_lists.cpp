@@ -101,17 +101,19 @@ void CKelvardinDoc::FillObjectList(int type, std::span<const DWORD> fieldIds, in
         for (size_t j = 1; j < fieldIds.size(); ++j) {
             const CObjSpec field(object.m_nType, object.m_nIndex, fieldIds[j]);
             const DWORD secondId = j < secondIds.size() ? secondIds[j] : 0;
-            if (secondType == 0 || secondId == 0) {
-                list->SetItemText(row, static_cast<int>(j), GetObjectText(field));
-                continue;
-            }
-            // The column's value names the record whose field is shown.
-            const DWORD value = type == CObjSpec::kTrunk ? GetTrunkValue(field) : 0;
-            const CObjSpec second(static_cast<DWORD>(secondType), value, secondId);
-            list->SetItemText(row, static_cast<int>(j), GetObjectText(second));
+            list->SetItemText(row, static_cast<int>(j),
+                              GetObjectListText(field, secondType, secondId));
         }
     }
     for (IListControl* list : {available, chosen}) {
         if (list) list->SetRedraw(TRUE);
     }
+}
+
+CString CKelvardinDoc::GetObjectListText(const CObjSpec& field, int secondType,
+                                         DWORD secondId) const {
+    if (secondType == 0 || secondId == 0) return GetObjectText(field);
+    // The column's value names the record whose field is shown.
+    const DWORD value = field.m_nType == CObjSpec::kTrunk ? GetTrunkValue(field) : 0;
+    return GetObjectText(CObjSpec(static_cast<DWORD>(secondType), value, secondId));
 }

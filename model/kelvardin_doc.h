@@ -373,6 +373,9 @@ public:
     void FillObjectList(int type, std::span<const DWORD> fieldIds, int secondType,
                         std::span<const DWORD> secondIds, IListControl* available,
                         IListControl* chosen) const;
+    // The text of one such column: the field, or with a second type and id the field of the
+    // record that the field's value names.
+    CString GetObjectListText(const CObjSpec& field, int secondType, DWORD secondId) const;
 
 private:
     // StoreAlpha for an intercom already found; pos is at or before where the key belongs in

@@ -58,7 +58,7 @@ public:
 
 private:
     CCVDataMgr& Data() const;
-    // Inserts the line before the list's last, empty line and makes it the top one.
+    // Inserts the line before the list's last, empty line and scrolls it towards the top.
     void InsertLine(const CString& text, COLORREF color);
     void OnReplyLine();
     // The list shows the history again, scrolled to its end; a block that asked for its

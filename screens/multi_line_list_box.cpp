@@ -89,16 +89,21 @@ void CMultiLineListBox::SetCurSel(int item) {
 }
 
 void CMultiLineListBox::SetTopIndex(int item) {
-    m_nTop = std::clamp(item, 0, std::max(GetCount() - 1, 0));
+    // As a list box does: the last page stays full, so the history above it stays in sight.
+    m_nTop = std::clamp(item, 0, MaxTopIndex());
     Changed();
 }
 
 void CMultiLineListBox::ScrollToEnd() {
+    SetTopIndex(MaxTopIndex());
+}
+
+int CMultiLineListBox::MaxTopIndex() const {
     const int height = GetClientRect().Height();
     int top = GetCount();
     for (int y = 0; top > 0 && y + m_items[static_cast<size_t>(top - 1)].height <= height; --top)
         y += m_items[static_cast<size_t>(top - 1)].height;
-    SetTopIndex(std::min(top, std::max(GetCount() - 1, 0)));
+    return std::min(top, std::max(GetCount() - 1, 0));
 }
 
 int CMultiLineListBox::MeasureItem(const Item& item) {
@@ -173,8 +178,9 @@ void CMultiLineListBox::UpdateScrollBars() {
     if (!IsWindow()) return;
     SCROLLINFO vert;
     vert.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    // The thumb reaches its end where the last page is full.
     vert.nMax = std::max(GetCount() - 1, 0);
-    vert.nPage = 1;
+    vert.nPage = static_cast<UINT>(std::max(GetCount() - MaxTopIndex(), 1));
     vert.nPos = m_nTop;
     SetScrollInfo(SB_VERT, vert);
     SCROLLINFO horz;
@@ -217,6 +223,8 @@ void CMultiLineListBox::DrawItem(CDC& dc, int index, const CRect& rect) {
 void CMultiLineListBox::OnSize(UINT type, int cx, int cy) {
     CWnd::OnSize(type, cx, cy);
     RemeasureItems();
+    // A taller list shows more of the history above, not space below the last line.
+    SetTopIndex(m_nTop);
 }
 
 void CMultiLineListBox::OnVScroll(UINT code, UINT pos) {

@@ -44,10 +44,12 @@ public:
     int GetCurSel() const { return m_nSel; }
     void SetCurSel(int item);
     int GetTopIndex() const { return m_nTop; }
-    // The item becomes the first shown.
+    // The item becomes the first shown, as far as the list can scroll.
     void SetTopIndex(int item);
     // Scrolls as far down as the last item still lets the list be filled.
     void ScrollToEnd();
+    // The lowest top item that still fills the list to its bottom.
+    int MaxTopIndex() const;
     int GetHorizontalExtent() const { return m_nExtent; }
     // The item at a client point; -1 for none.
     int ItemFromPoint(CPoint point) const;

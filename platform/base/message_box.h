@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/base/win_types.h"
 
 // Message box buttons.
@@ -35,3 +37,15 @@ constexpr int IDRETRY = 4;
 constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+
+// The answers a box of the style (MB_OKCANCEL...) offers, in the order of its buttons.
+inline std::vector<int> MessageBoxAnswers(UINT type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL: return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO: return {IDYES, IDNO};
+        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+        default: return {IDOK};
+    }
+}

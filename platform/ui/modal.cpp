@@ -24,22 +24,24 @@ IModalScript* Script() {
     return env ? env->GetModalScript() : nullptr;
 }
 
-std::vector<std::pair<int, QMessageBox::StandardButton>> Buttons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {{IDOK, QMessageBox::Ok}, {IDCANCEL, QMessageBox::Cancel}};
-        case MB_ABORTRETRYIGNORE:
-            return {{IDABORT, QMessageBox::Abort},
-                    {IDRETRY, QMessageBox::Retry},
-                    {IDIGNORE, QMessageBox::Ignore}};
-        case MB_YESNOCANCEL:
-            return {{IDYES, QMessageBox::Yes},
-                    {IDNO, QMessageBox::No},
-                    {IDCANCEL, QMessageBox::Cancel}};
-        case MB_YESNO: return {{IDYES, QMessageBox::Yes}, {IDNO, QMessageBox::No}};
-        case MB_RETRYCANCEL:
-            return {{IDRETRY, QMessageBox::Retry}, {IDCANCEL, QMessageBox::Cancel}};
-        default: return {{IDOK, QMessageBox::Ok}};
+QMessageBox::StandardButton StandardButton(int answer) {
+    switch (answer) {
+        case IDOK: return QMessageBox::Ok;
+        case IDCANCEL: return QMessageBox::Cancel;
+        case IDABORT: return QMessageBox::Abort;
+        case IDRETRY: return QMessageBox::Retry;
+        case IDIGNORE: return QMessageBox::Ignore;
+        case IDYES: return QMessageBox::Yes;
+        case IDNO: return QMessageBox::No;
+        default: return QMessageBox::NoButton;
     }
+}
+
+std::vector<std::pair<int, QMessageBox::StandardButton>> Buttons(UINT type) {
+    std::vector<std::pair<int, QMessageBox::StandardButton>> buttons;
+    for (int answer : MessageBoxAnswers(type))
+        buttons.emplace_back(answer, StandardButton(answer));
+    return buttons;
 }
 
 QMessageBox::Icon Icon(UINT type) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include "platform/ui/layout_tab_order.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "res/string_table.h"
@@ -100,6 +101,27 @@ void CKelvardinSheet::PutButtonsLastInTabOrder() {
         QWidget::setTabOrder(last, button);
         last = button;
     }
+}
+
+std::vector<QWidget*> CKelvardinSheet::TabStops() const {
+    std::vector<QWidget*> stops{m_tabs->tabBar()};
+    if (const CKelvardinPage* page = GetActivePage()) {
+        const std::vector<QWidget*> controls = ControlsInLayoutOrder(*page);
+        stops.insert(stops.end(), controls.begin(), controls.end());
+    }
+    stops.push_back(m_buttons->button(QDialogButtonBox::Ok));
+    stops.push_back(m_buttons->button(QDialogButtonBox::Cancel));
+    return stops;
+}
+
+// The focus chain cannot be trusted for this: controls a page makes after the sheet shows,
+// reparented by its layouts, land in it out of order.
+bool CKelvardinSheet::focusNextPrevChild(bool next) {
+    if (QWidget* stop = NextTabStop(TabStops(), focusWidget(), next)) {
+        stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QDialog::focusNextPrevChild(next);
 }
 
 void CKelvardinSheet::OnCurrentChanged(int index) {

@@ -49,10 +49,14 @@ protected:
 
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Tab goes from the page's tab through the page's controls to OK and Cancel.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void OnCurrentChanged(int index);
     void PutButtonsLastInTabOrder();
+    // The page's tab, its controls in reading order, OK and Cancel.
+    std::vector<QWidget*> TabStops() const;
 
     QTabWidget* m_tabs;
     QDialogButtonBox* m_buttons;

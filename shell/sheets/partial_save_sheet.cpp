@@ -59,7 +59,12 @@ void CPartialSaveSheet::OnInitDialog() {
 
 void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
     if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) m_groups.RefreshTexts();
-    if (hint.IsReply(kCmdNames)) m_intercoms.RefreshTexts();
+    if (hint.IsReply(kCmdNames)) {
+        // Every page that names intercoms shows the names that came.
+        m_trunks.RefreshTexts();
+        m_intercoms.RefreshTexts();
+        m_alphas.RefreshTexts();
+    }
 }
 
 void CPartialSaveSheet::done(int result) {

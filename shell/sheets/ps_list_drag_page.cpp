@@ -244,9 +244,10 @@ void CPSListDragPage::RefreshTexts() {
             const auto index = static_cast<DWORD>(list->GetItemData(row));
             for (size_t column = 0; column < m_info.columns.size(); ++column) {
                 const CPSColumn& shown = m_info.columns[column];
-                if (shown.alphaFieldId) continue;
                 const CObjSpec field(static_cast<DWORD>(m_info.objectType), index, shown.fieldId);
-                list->SetItemText(row, static_cast<int>(column), m_doc->GetObjectText(field));
+                const int secondType = shown.alphaFieldId ? CObjSpec::kAlpha : 0;
+                list->SetItemText(row, static_cast<int>(column),
+                                  m_doc->GetObjectListText(field, secondType, shown.alphaFieldId));
             }
         }
         list->Sort();

@@ -83,7 +83,7 @@ public:
 
     // Shows the document's texts again in the rows of both lists (names that came from the
     // controller), in their sort order; the rows stay where they are chosen and selected.
-    void RefreshTexts();
+    virtual void RefreshTexts();
 
 protected:
     void OnInitDialog() override;

@@ -45,7 +45,7 @@ QIcon ItemIcon(CItemKind kind) {
 }
 
 QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, const CString& text, CItemKind kind, DWORD data) {
-    auto* item = new QTreeWidgetItem(parent, {ToQString(text).left(19)});
+    auto* item = new QTreeWidgetItem(parent, {ToQString(text).left(CPSTreeDragPage::kMaxItemText)});
     item->setIcon(0, ItemIcon(kind));
     CPSTreeDragPage::SetItemData(item, data);
     return item;
@@ -71,6 +71,24 @@ void CPSPageAlphas::SetChosen(DWORD data, bool chosen) {
                                  chosen);
 }
 
+CString CPSPageAlphas::IcomText(int icom) const {
+    return m_doc->GetIcomText(icom, GetApp().GetConfig().m_nAlphaSize, TRUE, TRUE);
+}
+
+void CPSPageAlphas::RefreshTexts() {
+    if (!IsCreated() || !m_doc) return;
+    for (CKelvardinTreeCtrl* tree : {GetAvailableTree(), GetChosenTree()}) {
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        if (!root) continue;
+        for (int i = 0; i < root->childCount(); ++i) {
+            QTreeWidgetItem* item = root->child(i);
+            const auto icom = static_cast<int>(GetItemData(item) >> 24);
+            item->setText(0, ToQString(IcomText(icom)).left(kMaxItemText));
+        }
+        if (!GetApp().m_bSortIntercomsByIntercomNumber) root->sortChildren(0, Qt::AscendingOrder);
+    }
+}
+
 void CPSPageAlphas::FillTrees() {
     CKelvardinTreeCtrl& available = *GetAvailableTree();
     CKelvardinTreeCtrl& chosen = *GetChosenTree();
@@ -90,8 +108,8 @@ void CPSPageAlphas::FillTrees() {
         if (!root)
             root = AddItem(available.invisibleRootItem(), u"Alphas", CItemKind::kAlphas,
                            ItemData(kAllIntercoms, kAllTypes));
-        const CString name = m_doc->GetIcomText(i, app.GetConfig().m_nAlphaSize, TRUE, TRUE);
-        QTreeWidgetItem* parent = AddItem(root, name, CItemKind::kIntercom, ItemData(i, kAllTypes));
+        QTreeWidgetItem* parent =
+            AddItem(root, IcomText(i), CItemKind::kIntercom, ItemData(i, kAllTypes));
         for (int index = 0; index < kAlphaListCount; ++index) {
             const int count = icom->GetAlphaCount(index);
             if (IsTypeOffered(index) && count > 0)

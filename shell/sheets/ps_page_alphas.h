@@ -22,10 +22,14 @@ public:
     explicit CPSPageAlphas(CKelvardinDoc* doc);
 
     void SetChosen(DWORD data, bool chosen) override;
+    // The intercoms of both trees show their names as they are now, in their order.
+    void RefreshTexts();
 
 protected:
     void FillTrees() override;
 
 private:
+    CString IcomText(int icom) const;
+
     CKelvardinDoc* const m_doc;
 };

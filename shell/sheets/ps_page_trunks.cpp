@@ -54,18 +54,29 @@ void CPSPageTrunks::AddPageControls(QVBoxLayout& layout) {
     row->addWidget(Named(m_and, kAndCombo), 1);
     layout.addWidget(frame);
     connect(m_and, &QComboBox::activated, this, &CPSPageTrunks::OnAndPicked);
+    m_rangeControls = {select, between, andLabel, m_between, m_and};
+    FillCombos();
+}
 
+void CPSPageTrunks::FillCombos() {
+    const LPARAM lo = m_between->count() > 0 ? m_between->GetCurSelData() : 0;
+    const LPARAM hi = m_and->count() > 0 ? m_and->GetCurSelData() : kAllIntercoms;
+    m_between->clear();
+    m_and->clear();
     if (const CKelvardinDoc* doc = GetDocument()) {
         doc->FillIcomCombo(*m_between, FALSE, FALSE, FALSE);
         doc->FillIcomCombo(*m_and, FALSE, TRUE, FALSE);
     }
-    m_between->SelectItemData(0);
-    m_and->SelectItemData(kAllIntercoms);
+    m_between->SelectItemData(m_between->FindItemData(lo) >= 0 ? lo : 0);
+    m_and->SelectItemData(m_and->FindItemData(hi) >= 0 ? hi : kAllIntercoms);
     const bool any = m_between->count() > 0;
-    for (QWidget* control : {static_cast<QWidget*>(select), static_cast<QWidget*>(between),
-                             static_cast<QWidget*>(andLabel), static_cast<QWidget*>(m_between),
-                             static_cast<QWidget*>(m_and)})
+    for (QWidget* control : m_rangeControls)
         control->setEnabled(any);
+}
+
+void CPSPageTrunks::RefreshTexts() {
+    CPSListDragPage::RefreshTexts();
+    if (IsCreated()) FillCombos();
 }
 
 void CPSPageTrunks::OnAndPicked(int index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "shell/sheets/ps_list_drag_page.h"
 
 class CListComboBox;
@@ -25,12 +27,19 @@ public:
     // Intercoms", the other end at the "and" intercom.
     void OnSelectTrunks();
 
+    // The trunks' ends and the two intercom lists show the names as they are now.
+    void RefreshTexts() override;
+
 protected:
     void AddPageControls(QVBoxLayout& layout) override;
 
 private:
     void OnAndPicked(int index);
+    // Lists the named intercoms, keeping the choices that are still there; the range
+    // selection is offered only when an intercom is.
+    void FillCombos();
 
     CListComboBox* m_between = nullptr;
     CListComboBox* m_and = nullptr;
+    std::vector<QWidget*> m_rangeControls;
 };

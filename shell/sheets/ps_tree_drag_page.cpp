@@ -17,7 +17,6 @@
 namespace {
 
 constexpr int kDataRole = Qt::UserRole;
-constexpr int kMaxItemText = 19;
 const QColor kDragBackground(250, 250, 250);
 
 // A tree that tells its page when the user starts to drag an item, instead of starting a drag

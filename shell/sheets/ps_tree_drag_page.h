@@ -26,6 +26,9 @@ public:
         kIntro = 1066,
     };
 
+    // The longest text an item shows.
+    static constexpr int kMaxItemText = 19;
+
     CPSTreeDragPage(UINT templateId, int pageIndex, const char16_t* title, UINT counterId);
     ~CPSTreeDragPage() override;
 

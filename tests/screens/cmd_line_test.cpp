@@ -67,6 +67,37 @@ TEST_F(CmdLineTest, CommandsGoOutAndRepliesShowInTheirColours) {
     ASSERT_TRUE(Pump([&] { return CountRequests(45) == 2; }));
 }
 
+TEST_F(CmdLineTest, NewLinesScrollOnlyAsFarAsTheLastPageStaysFull) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto console = ShowConsole();
+    CMultiLineListBox& list = console->GetList();
+    host.dataMgr.AppendClpHistory(u"EARLIER", m_app.m_clrCLPCommandText);
+    console->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Type(*console, "TEST:STAT");
+    ASSERT_TRUE(Pump([&] { return list.GetCount() == 4; }));
+    // A short history stays in sight from its first line.
+    EXPECT_EQ(list.GetTopIndex(), 0);
+
+    for (int i = 0; i < 60; ++i)
+        host.dataMgr.AppendClpHistory(CString::Formatted(u"line %d", i), m_app.m_clrCLPCommandText);
+    console->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Type(*console, "TEST:STAT");
+    ASSERT_TRUE(Pump([&] { return list.GetCount() == 66; }));
+    // The reply and the empty last line end the page; the lines above fill it to its top.
+    const int top = list.GetTopIndex();
+    int row = 1;
+    while (list.ItemFromPoint(CPoint(5, row)) == top)
+        ++row;
+    const int rows = list.GetClientRect().Height() / row;
+    ASSERT_GT(rows, 3);
+    EXPECT_EQ(top, 66 - rows);
+    EXPECT_EQ(list.GetText(top + rows - 2), u"OK TEST:STAT");
+
+    // Asking for a top beyond that keeps the page full too.
+    list.SetTopIndex(65);
+    EXPECT_EQ(list.GetTopIndex(), top);
+}
+
 TEST_F(CmdLineTest, AutoNxtAsksForTheNextBlockAlsoAfterTheConsoleWasHidden) {
     EXPECT_EQ(cmd_line_rules::NextBlockCommand("ABCDE:X", 8), u"ABCDE:NXT");
     EXPECT_EQ(cmd_line_rules::NextBlockCommand("ABCDEFGHI:X", 8), u"NXT");

@@ -1,11 +1,15 @@
 // The main window's undo history, setup-file commands and link events, each without the window.
 #include <QFileDialog>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "link/link_messages.h"
 #include "model/undo_object.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "shell/main_frame/link_events.h"
 #include "shell/main_frame/setup_file_commands.h"
 #include "shell/main_frame/undo_history.h"
@@ -198,4 +202,49 @@ TEST_F(MainFrameJobsTest, LinkEventsLightLampsAndLeaveAFailedConnectForFileMode)
     EXPECT_EQ(app.m_nControllerPresent, 0);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
     EXPECT_FALSE(files.HasChanges());
+}
+
+TEST_F(MainFrameJobsTest, EveryQuestionThatCanLoseChangesOffersOkAndCancelAndCancelKeepsAll) {
+    const auto offersOkAndCancel = [&] {
+        const std::vector<int> answers = MessageBoxAnswers(script.MessageBoxStyles().back().first);
+        return std::ranges::count(answers, IDOK) == 1 && std::ranges::count(answers, IDCANCEL) == 1;
+    };
+    // Each command asks its question; Cancel leaves the setup, its history, the mode and the
+    // title as they were.
+    const auto cancelled = [&](UINT question, const std::function<void()>& command) {
+        SCOPED_TRACE(question);
+        const QString title = Title();
+        const int mode = app.GetMode();
+        const size_t asked = script.MessageBoxes().size();
+        script.ExpectMessageBox(LoadResString(question).str(), IDCANCEL);
+        command();
+        EXPECT_TRUE(script.AllAnswered());
+        ASSERT_EQ(script.MessageBoxes().size(), asked + 1);
+        EXPECT_TRUE(offersOkAndCancel());
+        EXPECT_EQ(app.GetMode(), mode);
+        EXPECT_EQ(Title(), title);
+        EXPECT_EQ(doc.GetObjectText(CIcomSpec(0, CIntercom::kFieldName)), u"ALFA");
+        EXPECT_EQ(files.HasChanges(), doc.IsModified(CIcomSpec(0, CIntercom::kFieldName)) != 0);
+        EXPECT_FALSE(undo.UndoStack().IsEmpty());
+    };
+
+    doc.SetObjectField(CIcomSpec(0, CIntercom::kFieldName), u"ALFA", TRUE);
+    undo.Add(Record(0));
+    cancelled(kIdsNewChanges, [&] { files.New(); });
+    cancelled(kIdsOpenChanges, [&] { files.Open(); });
+    cancelled(kIdsMergeChanges, [&] { files.MergeOrLoad(ID_FILE_MERGE); });
+    cancelled(kIdsSendFileChanges, [&] { files.SendFile(); });
+    EXPECT_TRUE(files.HasChanges());
+
+    app.SetMode(CAppState::kModeOnline);
+    files.SetFrameTitle();
+    cancelled(kIdsNewOnlineChanges, [&] { files.New(); });
+    cancelled(kIdsOpenOnlineChanges, [&] { files.Open(); });
+    cancelled(kIdsLoadChanges, [&] { files.MergeOrLoad(ID_FILE_LOAD); });
+    EXPECT_TRUE(files.HasChanges());
+
+    // ONLINE without changes the setup of the controller is still at stake.
+    doc.ClearAllChanges();
+    cancelled(kIdsNewOnline, [&] { files.New(); });
+    cancelled(kIdsOpenOnline, [&] { files.Open(); });
 }

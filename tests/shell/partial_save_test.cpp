@@ -298,4 +298,58 @@ TEST_F(PartialSaveTest, AlphaTreesKeepTheirOrderLoseEmptyParentsAndSumTheirAlpha
     EXPECT_EQ(Dump(chosen), "Alphas[ABE[PP:1] IC4[RY:3] ZED[PP:2]]");
 }
 
+TEST_F(PartialSaveTest, NamesThatChangeShowOnEveryPageInTheirPagesOrder) {
+    app.m_bSortIntercomsByIntercomNumber = FALSE;
+    doc.StoreAlpha(CAssign(0, 0, 0), u"A0");
+    doc.StoreAlpha(CAssign(3, 0, 0), u"A3");
+    doc.SetIcomAlphaFlags(3, 0, kChosen, TRUE);
+    doc.FindObject(CIcomSpec(4, 1))->SetFlags(kChosen, TRUE);
+    CPSPageTrunks trunks(&doc);
+    CPSPageIntercoms intercoms(&doc);
+    CPSPageAlphas alphas(&doc);
+    for (QWidget* page : {static_cast<QWidget*>(&trunks), static_cast<QWidget*>(&intercoms),
+                          static_cast<QWidget*>(&alphas)}) {
+        static_cast<CKelvardinPage*>(page)->Create();
+        Show(*page);
+    }
+    auto* between = Ctl<CListComboBox>(trunks, 1042);
+    auto* andCombo = Ctl<CListComboBox>(trunks, 1043);
+    between->SelectItemData(2);
+    andCombo->SelectItemData(4);
+
+    Intercom(3).SetName(4, u"ZED", FALSE);
+    Intercom(0).SetName(4, u"JOE", FALSE);
+    Intercom(6).SetName(4, u"NEW", FALSE);
+    Intercom(4).SetName(4, u"AB", FALSE);
+    trunks.RefreshTexts();
+    intercoms.RefreshTexts();
+    alphas.RefreshTexts();
+
+    // Trunk 3 runs from intercom 3 to 4, trunk 2 from 2 to 3.
+    const CKelvardinListCtrl& trunkRows = *trunks.GetAvailableList();
+    EXPECT_EQ(trunkRows.GetItemText(3, 1), u"ZED");
+    EXPECT_EQ(trunkRows.GetItemText(3, 2), u"AB");
+    EXPECT_EQ(trunkRows.GetItemText(2, 2), u"ZED");
+    EXPECT_EQ(trunkRows.GetItemText(0, 1), u"JOE");
+    // The intercom lists name them too, and keep what was picked.
+    EXPECT_EQ(between->count(), 7);
+    EXPECT_EQ(between->itemText(between->FindItemData(3)), "ZED");
+    EXPECT_EQ(between->itemText(between->FindItemData(6)), "NEW");
+    EXPECT_EQ(andCombo->itemText(andCombo->FindItemData(0)), "JOE");
+    EXPECT_EQ(between->GetCurSelData(), 2);
+    EXPECT_EQ(andCombo->GetCurSelData(), 4);
+
+    // Sorted by name again, in both lists.
+    EXPECT_EQ(Texts(*intercoms.GetAvailableList(), 1),
+              QStringList({"IC1", "IC2", "IC5", "JOE", "NEW", "ZED", ""}));
+    EXPECT_EQ(Texts(*intercoms.GetChosenList(), 1), QStringList({"AB"}));
+
+    EXPECT_EQ(Dump(*alphas.GetAvailableTree()), "Alphas[JOE[PP:1]]");
+    EXPECT_EQ(Dump(*alphas.GetChosenTree()), "Alphas[ZED[PP:1]]");
+    Intercom(3).SetName(4, u"ABE", FALSE);
+    alphas.MoveSelected(*alphas.GetAvailableTree(), *alphas.GetChosenTree());
+    alphas.RefreshTexts();
+    EXPECT_EQ(Dump(*alphas.GetChosenTree()), "Alphas[ABE[PP:1] JOE[PP:1]]");
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+#include <string>
+
 #include "shell/dialogs/dlg_select_alpha.h"
 #include "shell/dialogs/dlg_select_assign.h"
 #include "shell/dialogs/dlg_select_icom.h"
@@ -83,6 +86,39 @@ TEST_F(SelectDialogTest, TheAssignmentDialogOffersIntercomsWithAlphasAndTheirTyp
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_assign, CAssign(1, 0, 30));
+}
+
+TEST_F(SelectDialogTest, OnlyTheTypesTheControllerOffersAndTheFilterAllowsCanBePicked) {
+    // The buttons that can be pressed, by type, in a picker that starts at an alpha.
+    const auto enabled = [&](CAssign start, int filter,
+                             const std::function<void(CDlgSelectAssign&)>& act = {}) {
+        CDlgSelectAssign dialog(&doc);
+        dialog.m_assign = start;
+        dialog.m_nTypeFilter = filter;
+        std::string types;
+        script.ExpectDialog("dlg166", [&](QDialog& shown) {
+            for (int type = 0; type < 8; ++type)
+                types += TypeButton(shown, type)->isEnabled() ? '1' : '0';
+            if (act) act(dialog);
+            return IDCANCEL;
+        });
+        dialog.DoModal();
+        return types;
+    };
+    EXPECT_EQ(enabled(CAssign(1, 0, 2), -1), "11111100");  // UR and IL: not this controller
+    EXPECT_EQ(enabled(CAssign(1, 0, 2), 0,
+                      [](CDlgSelectAssign& dialog) {
+                          QTest::mouseClick(TypeButton(dialog, 4), Qt::LeftButton);
+                          EXPECT_TRUE(TypeButton(dialog, 0)->isChecked());
+                          EXPECT_EQ(Texts(dialog.GetList(), 1), QStringList({"P2", "P30", "P7"}));
+                      }),
+              "10000000");
+
+    CCVConfig& config = app.GetConfig();
+    config.m_wFlags |= CCVConfig::kNewCorvane;
+    config.m_dwCapabilities |= CCVConfig::kIFBSLSupport;
+    EXPECT_EQ(enabled(CAssign(1, 0, 2), -1), "11111111");
+    EXPECT_EQ(enabled(CAssign(1, 4, 0), 4), "00001000");
 }
 
 TEST_F(SelectDialogTest, TheAssignmentDialogEndsBeforeItShowsWhenThereIsNothingToChoose) {

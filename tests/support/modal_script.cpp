@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,6 +13,18 @@ std::string Narrow(std::u16string_view text) {
     for (char16_t ch : text)
         out += ch < 0x80 ? static_cast<char>(ch) : '?';
     return out;
+}
+
+// An answer's button; the bits above carry the state of the box's check box, if it has one.
+constexpr int kButtonMask = 0xFFFF;
+
+// The button that backs out of a box: Cancel, else No, else its only or first one.
+int UserWhoCancels(UINT type) {
+    const std::vector<int> answers = MessageBoxAnswers(type);
+    for (int answer : {IDCANCEL, IDNO}) {
+        if (std::ranges::count(answers, answer)) return answer;
+    }
+    return answers.front();
 }
 
 }  // namespace
@@ -43,10 +57,16 @@ int CModalScript::OnMessageBox(const CString& text, UINT type, UINT helpId) {
     const Box* box = m_expected.empty() ? nullptr : std::get_if<Box>(&m_expected.front());
     if (!box || text.str().find(box->containing) == std::u16string::npos) {
         ADD_FAILURE() << "unexpected message box: " << Narrow(text.str());
-        return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+        return UserWhoCancels(type);
     }
     const int answer = box->answer;
     m_expected.pop_front();
+    if (!std::ranges::count(MessageBoxAnswers(type), answer & kButtonMask)) {
+        // No user can press a button the box does not show.
+        ADD_FAILURE() << "answer " << answer << " is not offered by the box (style " << type
+                      << "): " << Narrow(text.str());
+        return UserWhoCancels(type);
+    }
     return answer;
 }
 

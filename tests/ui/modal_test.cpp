@@ -99,6 +99,30 @@ TEST(ModalSeam, AnUnexpectedModalFailsTheTestAndIsCancelled) {
         "never came");
 }
 
+// No user can press a button the box does not show: such an answer fails the test, and the
+// box is left as a user who backs out would leave it.
+TEST(ModalSeam, AnAnswerTheBoxDoesNotOfferFailsTheTest) {
+    CUiEnvironment env;
+    const std::pair<UINT, int> boxes[] = {
+        {MB_OK, IDOK}, {MB_YESNO, IDNO}, {MB_OKCANCEL, IDCANCEL}, {MB_ABORTRETRYIGNORE, IDABORT}};
+    for (const auto& [style, backOut] : boxes) {
+        int answer = 0;
+        EXPECT_NONFATAL_FAILURE(
+            {
+                CModalScript script(env);
+                script.ExpectMessageBox(u"Lose", style == MB_OKCANCEL ? IDYES : IDCANCEL);
+                answer = ModalMessageBox(u"Lose the changes?", style | MB_ICONEXCLAMATION);
+            },
+            "is not offered by the box");
+        EXPECT_EQ(answer, backOut);
+    }
+
+    // A button offered passes, with the state of a box's check box above it.
+    CModalScript script(env);
+    script.ExpectMessageBox(u"Keep", IDRETRY | 0x02000000);
+    EXPECT_EQ(ModalMessageBox(u"Keep trying?", MB_RETRYCANCEL), IDRETRY | 0x02000000);
+}
+
 }  // namespace
 
 namespace {
