@@ -39,7 +39,8 @@ CString CIniProfile::GetFilePath() const {
 bool CIniProfile::Flush() {
     std::lock_guard guard(m_lock);
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    // A file that did not parse is still written; only one that cannot be written fails.
+    return m_settings->status() != QSettings::AccessError;
 }
 
 QVariant CIniProfile::Read(const QString& key) {
