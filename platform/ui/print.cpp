@@ -37,9 +37,7 @@ int KnownPageCount(UINT first, UINT last) {
     return static_cast<int>(last - first + 1);
 }
 
-// A job that printed nothing, was cancelled or failed leaves no file behind.
-void DiscardOutput(QPrinter& printer) {
-    if (printer.outputFormat() == QPrinter::NativeFormat) printer.abort();
+void RemoveOutputFile(const QPrinter& printer) {
     const QString file = printer.outputFileName();
     if (!file.isEmpty()) QFile::remove(file);
 }
@@ -49,8 +47,8 @@ void DiscardOutput(QPrinter& printer) {
 int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
                 std::optional<QWidget*> progressParent) {
     QPainter painter;
+    // A file that could not be opened was not written: it stays as it was.
     if (!painter.begin(&printer)) {
-        DiscardOutput(printer);
         ModalMessageBox(kCannotStartText, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
@@ -79,9 +77,14 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
         ++printed;
     }
     view.OnEndPrinting(dc, info);
-    failed = !painter.end() || failed;
-    if (printed > 0 && !failed && !(progress && progress->IsCancelled())) return printed;
-    DiscardOutput(printer);
+    // A job that printed nothing, was cancelled or failed leaves no file behind, and a printer
+    // is asked to drop it where it can (a preview's pages are the preview's own).
+    const bool cancelled = progress && progress->IsCancelled();
+    const bool keep = printed > 0 && !cancelled && !failed;
+    if (!keep && progress && printer.outputFormat() == QPrinter::NativeFormat) printer.abort();
+    failed = (!painter.end() && keep) || failed;
+    if (keep && !failed) return printed;
+    RemoveOutputFile(printer);
     if (failed) ModalMessageBox(kFailedText, MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
