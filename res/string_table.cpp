@@ -422,7 +422,9 @@ constexpr Entry kStrings[] = {
     {6501,
      u"The IP address entered is invalid: %1\nAn IP address is four numbers between 0 and 255, "
      u"separated by dots."},
-    {6502, u"The settings could not be saved to %1.\nChanges made in this session are lost."},
+    {6502,
+     u"The settings could not be saved to %1.\nThe folder or the file may be read-only; changes "
+     u"to the settings are not kept."},
     {6503, u"No Corvane answered the search."},
     {6504, u"No intercom answered the search."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
