@@ -30,18 +30,20 @@ constexpr const char16_t* kConfigSection = u"Corvane\\Configuration";
 constexpr const char16_t* kCapabilitySection = u"Corvane\\Capabilities";
 constexpr const char16_t* kSettingsSection = u"Settings\\Configuration";
 
-// The configuration values in the order they are read and written.
+// The configuration values in the order they are read and written. A stored count is clamped
+// to what a controller can have: a hand-edited -1 must not size a setup of 65,535 records.
 struct ConfigValue {
     const char16_t* section;
     const char16_t* name;
     std::variant<WORD CCVConfig::*, int CCVConfig::*> field;
+    DWORD most = 0xFFFFFFFF;
 };
 
 const ConfigValue kConfigValues[] = {
-    {kConfigSection, u"NumIntercoms", &CCVConfig::m_wNumIntercoms},
-    {kConfigSection, u"NumTrunks", &CCVConfig::m_wNumTrunks},
+    {kConfigSection, u"NumIntercoms", &CCVConfig::m_wNumIntercoms, CCVConfig::kMaxIntercoms},
+    {kConfigSection, u"NumTrunks", &CCVConfig::m_wNumTrunks, CCVConfig::kMaxTrunks},
     {kConfigSection, u"NumFnTypes", &CCVConfig::m_wNumFnTypes},
-    {kConfigSection, u"NumGroups", &CCVConfig::m_wNumGroups},
+    {kConfigSection, u"NumGroups", &CCVConfig::m_wNumGroups, CCVConfig::kMaxGroups},
     {kConfigSection, u"NumBaudRates", &CCVConfig::m_wNumBaudRates},
     {kConfigSection, u"MaxPP", &CCVConfig::m_wMaxPP},
     {kConfigSection, u"MaxOther", &CCVConfig::m_wMaxOther},
@@ -132,9 +134,10 @@ void CCVConfig::SaveToRegistry() const {
 
 void CCVConfig::LoadFromRegistry(IProfile& profile) {
     static const CCVConfig kDefaults;
-    for (const ConfigValue& v : kConfigValues)
-        SetValue(*this, v, profile.GetProfileInt(v.section, v.name, GetValue(kDefaults, v)));
-    SetIntercomCount(m_wNumIntercoms);
+    for (const ConfigValue& v : kConfigValues) {
+        const DWORD stored = profile.GetProfileInt(v.section, v.name, GetValue(kDefaults, v));
+        SetValue(*this, v, std::min(stored, v.most));
+    }
     m_wFlags = 0;
     m_dwCapabilities = 0;
     for (const Capability& c : kCapabilities) {

@@ -76,6 +76,8 @@ public:
     // The largest counts: every per-intercom table has 255 entries.
     static constexpr WORD kMaxIntercoms = 255;
     static constexpr WORD kMaxTrunks = 10000;
+    // The controller counts its groups in a byte.
+    static constexpr WORD kMaxGroups = 255;
 
     CCVConfig();
     CCVConfig(const CCVConfig&) = default;

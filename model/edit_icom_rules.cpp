@@ -8,6 +8,7 @@
 #include "model/undo_host.h"
 #include "model/undo_object.h"
 #include "platform/base/codepage.h"
+#include "res/string_ids.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr CEditRule kNameTooLong{3, 2322};
 constexpr CEditRule kNameCharInvalid{4, 2323};
 constexpr CEditRule kNameUsedNotice{5, 2328};
 constexpr CEditRule kNoComPorts{27, 2428};
-constexpr CEditRule kAddressInvalid{28, 2363};
+constexpr CEditRule kAddressInvalid{28, kIdsAddressInvalid};
 constexpr CEditRule kAddressUsed{29, 2467};
 constexpr CEditRule kDeviceNameDiffers{30, 2468};
 constexpr CEditRule kRemoteRangeNotice{31, 5497};

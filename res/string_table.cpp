@@ -246,8 +246,8 @@ constexpr Entry kStrings[] = {
      u"PL's."},
     {2362, u"You cannot enable the cascade flag when a trunk is fixed at both ends."},
     {2363,
-     u"The IP address entered is invalid: %1\nAn IP address is four numbers between 0 and 255, "
-     u"separated by dots."},
+     u"When dynamic allocation mode is enabled, the allocation timeout and\nauto clear "
+     u"allocations flag settings are not used and cannot be changed."},
     {2367,
      u"Warning: Lost contact with the Corvane, but the connection was automatically restored."},
     {2374, u"Selected intercoms: ALL"},
@@ -441,6 +441,15 @@ constexpr Entry kStrings[] = {
     {6303, u"Text files (*.txt)|*.txt||"},
     {6401, u"Fn Type"},
     {6402, u"Number"},
+    // Messages of this program's own that the controller's texts have no place for.
+    {6501,
+     u"The IP address entered is invalid: %1\nAn IP address is four numbers between 0 and 255, "
+     u"separated by dots."},
+    {6502,
+     u"The settings could not be saved to %1.\nThe folder or the file may be read-only; changes "
+     u"to the settings are not kept."},
+    {6503, u"No Corvane answered the search."},
+    {6504, u"No intercom answered the search."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

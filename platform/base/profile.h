@@ -29,6 +29,10 @@ public:
                                                                       const CString& entry) = 0;
     virtual bool WriteProfileBinary(const CString& section, const CString& entry,
                                     const std::vector<std::uint8_t>& value) = 0;
+    // Writes what is pending to the store now; false when it could not be written.
+    virtual bool Flush() { return true; }
+    // Where the store keeps its values, to tell the user; empty when nowhere they could look.
+    virtual CString GetLocation() const { return {}; }
 };
 
 // A profile held in memory; used by tests and whenever no persistent store is wanted.

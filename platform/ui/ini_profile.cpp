@@ -14,6 +14,10 @@ QString Key(const CString& section, const CString& entry) {
     return path + QLatin1Char('/') + ToQString(entry);
 }
 
+bool SameValue(const QVariant& a, const QVariant& b) {
+    return a.isValid() && a.typeId() == b.typeId() && a == b;
+}
+
 }  // namespace
 
 CIniProfile::CIniProfile(const CString& organisation, const CString& application)
@@ -35,13 +39,28 @@ CString CIniProfile::GetFilePath() const {
 bool CIniProfile::Flush() {
     std::lock_guard guard(m_lock);
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    // A file that did not parse is still written; only one that cannot be written fails.
+    return m_settings->status() != QSettings::AccessError;
+}
+
+QVariant CIniProfile::Read(const QString& key) {
+    QVariant value = m_settings->value(key);
+    m_known.try_emplace(key, value);
+    return value;
+}
+
+bool CIniProfile::Write(const QString& key, const QVariant& value) {
+    auto known = m_known.find(key);
+    if (known != m_known.end() && SameValue(known->second, value)) return true;
+    m_settings->setValue(key, value);
+    m_known.insert_or_assign(key, value);
+    return m_settings->isWritable();
 }
 
 std::uint32_t CIniProfile::GetProfileInt(const CString& section, const CString& entry,
                                          std::uint32_t defaultValue) {
     std::lock_guard guard(m_lock);
-    const QVariant value = m_settings->value(Key(section, entry));
+    const QVariant value = Read(Key(section, entry));
     if (!value.isValid()) return defaultValue;
     bool ok = false;
     const qlonglong number = value.toString().trimmed().toLongLong(&ok);
@@ -56,14 +75,14 @@ std::uint32_t CIniProfile::GetProfileInt(const CString& section, const CString& 
 bool CIniProfile::WriteProfileInt(const CString& section, const CString& entry,
                                   std::uint32_t value) {
     std::lock_guard guard(m_lock);
-    m_settings->setValue(Key(section, entry), QString::number(value));
-    return m_settings->isWritable();
+    // Signed, as a person reads and types it: -1, not 4294967295.
+    return Write(Key(section, entry), QString::number(static_cast<std::int32_t>(value)));
 }
 
 CString CIniProfile::GetProfileString(const CString& section, const CString& entry,
                                       const CString& defaultValue) {
     std::lock_guard guard(m_lock);
-    const QVariant value = m_settings->value(Key(section, entry));
+    const QVariant value = Read(Key(section, entry));
     if (!value.isValid() || !value.canConvert<QString>()) return defaultValue;
     return FromQString(value.toString());
 }
@@ -71,14 +90,13 @@ CString CIniProfile::GetProfileString(const CString& section, const CString& ent
 bool CIniProfile::WriteProfileString(const CString& section, const CString& entry,
                                      const CString& value) {
     std::lock_guard guard(m_lock);
-    m_settings->setValue(Key(section, entry), ToQString(value));
-    return m_settings->isWritable();
+    return Write(Key(section, entry), ToQString(value));
 }
 
 std::optional<std::vector<std::uint8_t>> CIniProfile::GetProfileBinary(const CString& section,
                                                                        const CString& entry) {
     std::lock_guard guard(m_lock);
-    const QVariant value = m_settings->value(Key(section, entry));
+    const QVariant value = Read(Key(section, entry));
     if (!value.isValid() || value.typeId() != QMetaType::QByteArray) return std::nullopt;
     const QByteArray bytes = value.toByteArray();
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
@@ -87,8 +105,6 @@ std::optional<std::vector<std::uint8_t>> CIniProfile::GetProfileBinary(const CSt
 bool CIniProfile::WriteProfileBinary(const CString& section, const CString& entry,
                                      const std::vector<std::uint8_t>& value) {
     std::lock_guard guard(m_lock);
-    m_settings->setValue(Key(section, entry),
-                         QByteArray(reinterpret_cast<const char*>(value.data()),
-                                    static_cast<qsizetype>(value.size())));
-    return m_settings->isWritable();
+    return Write(Key(section, entry), QByteArray(reinterpret_cast<const char*>(value.data()),
+                                                 static_cast<qsizetype>(value.size())));
 }

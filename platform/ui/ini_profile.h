@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <QVariant>
+
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -10,6 +14,8 @@ class QSettings;
 // The settings store in an INI file: a registry path such as "Settings\Communication" is a
 // group, an entry a key in it. Numbers are kept as decimal text, binary values byte for byte.
 // A value that is missing or does not parse reads as the default. Safe to use from any thread.
+// Another running copy of the program shares the file: a value written as this store first
+// read it (or last wrote it) is no change of this copy's and is left to what the file holds.
 class CIniProfile : public IProfile {
 public:
     // The user's own file: the organisation's folder of the configuration directory.
@@ -19,8 +25,8 @@ public:
     ~CIniProfile() override;
 
     CString GetFilePath() const;
-    // Writes what is pending to the file now; false when it cannot be written.
-    bool Flush();
+    bool Flush() override;
+    CString GetLocation() const override { return GetFilePath(); }
 
     std::uint32_t GetProfileInt(const CString& section, const CString& entry,
                                 std::uint32_t defaultValue) override;
@@ -36,6 +42,11 @@ public:
                             const std::vector<std::uint8_t>& value) override;
 
 private:
+    QVariant Read(const QString& key);
+    bool Write(const QString& key, const QVariant& value);
+
     mutable std::mutex m_lock;
     std::unique_ptr<QSettings> m_settings;
+    // Each key as this store first saw it, or last wrote it; invalid when it was missing.
+    std::map<QString, QVariant> m_known;
 };

@@ -1,5 +1,6 @@
 #include "platform/ui/print.h"
 
+#include <QFile>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -8,8 +9,10 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/ui/modal.h"
+#include "platform/ui/print_progress.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 #include "platform/ui/ui_environment.h"
@@ -21,14 +24,30 @@ constexpr char16_t kNoPrinterText[] =
     u"\"Print to File (PDF)\".";
 constexpr char16_t kCannotStartText[] =
     u"Printing is not possible: the printer or the file could not be opened.";
+constexpr char16_t kFailedText[] =
+    u"Printing failed: the printer or the file could not be written. Nothing was printed.";
 
 bool HasPrinter() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-// The pages of one pass: begin, each page of the range while the view wants more, end.
-int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
+// The job's page count when the view has told it; 0 when it prints until it says stop.
+int KnownPageCount(UINT first, UINT last) {
+    if (last == 0xFFFF || last < first) return 0;
+    return static_cast<int>(last - first + 1);
+}
+
+void RemoveOutputFile(const QPrinter& printer) {
+    const QString file = printer.outputFileName();
+    if (!file.isEmpty()) QFile::remove(file);
+}
+
+// The pages of one pass: begin, each page of the range while the view wants more and the
+// user has not cancelled, end. With a progress parent the printing box shows meanwhile.
+int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
+                std::optional<QWidget*> progressParent) {
     QPainter painter;
+    // A file that could not be opened was not written: it stays as it was.
     if (!painter.begin(&printer)) {
         ModalMessageBox(kCannotStartText, MB_OK | MB_ICONEXCLAMATION);
         return 0;
@@ -39,9 +58,16 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
     view.OnBeginPrinting(dc, info);
     const UINT first = std::max(info.GetFromPage(), info.GetMinPage());
     const UINT last = std::min(info.GetToPage(), info.GetMaxPage());
+    std::optional<CPrintProgress> progress;
+    if (progressParent) progress.emplace(*progressParent, KnownPageCount(first, last));
     int printed = 0;
+    bool failed = false;
     for (UINT n = first; n <= last && info.m_bContinuePrinting; ++n) {
-        if (printed > 0 && !printer.newPage()) break;
+        if (progress && !progress->Step(printed + 1)) break;
+        if (printed > 0 && !printer.newPage()) {
+            failed = true;
+            break;
+        }
         info.m_nCurPage = n;
         info.m_rectDraw = page;
         const int saved = dc.SaveDC();
@@ -51,8 +77,16 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info) {
         ++printed;
     }
     view.OnEndPrinting(dc, info);
-    painter.end();
-    return printed;
+    // A job that printed nothing, was cancelled or failed leaves no file behind, and a printer
+    // is asked to drop it where it can (a preview's pages are the preview's own).
+    const bool cancelled = progress && progress->IsCancelled();
+    const bool keep = printed > 0 && !cancelled && !failed;
+    if (!keep && progress && printer.outputFormat() == QPrinter::NativeFormat) printer.abort();
+    failed = (!painter.end() && keep) || failed;
+    if (keep && !failed) return printed;
+    RemoveOutputFile(printer);
+    if (failed) ModalMessageBox(kFailedText, MB_OK | MB_ICONEXCLAMATION);
+    return 0;
 }
 
 void ApplyPageChoice(QPrinter& printer) {
@@ -100,8 +134,9 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     if (mode == PrintMode::Preview) {
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                         [&view, info](QPrinter* target) { RunPrintJob(view, *target, info); });
+        QObject::connect(
+            &preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [&view, info](QPrinter* target) { RunPrintJob(view, *target, info, std::nullopt); });
         ExecModalDialog(preview);
         return TRUE;
     }
@@ -117,16 +152,21 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
                          static_cast<int>(std::min<UINT>(info.GetMaxPage(), 0xFFFF)));
         dialog.setOption(QAbstractPrintDialog::PrintSelection, info.m_bOfferSelection != FALSE);
         // Without a printer a PDF file is the only way to print.
-        dialog.setOption(QAbstractPrintDialog::PrintToFile,
-                         info.m_bOfferPrintToFile != FALSE || !printerExists);
+        const bool toFile = info.m_bOfferPrintToFile != FALSE || !printerExists;
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, toFile);
+        CPageChoice* choice =
+            CUiEnvironment::Current() ? &CUiEnvironment::Current()->GetPageChoice() : nullptr;
+        if (toFile && choice && !choice->outputFile.IsEmpty())
+            printer.setOutputFileName(ToQString(choice->outputFile));
         if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
+        if (choice) choice->outputFile = FromQString(printer.outputFileName());
         if (printer.printRange() == QPrinter::PageRange) {
             info.SetPageRange(static_cast<UINT>(printer.fromPage()),
                               static_cast<UINT>(printer.toPage()));
         }
         info.m_bPrintSelection = printer.printRange() == QPrinter::Selection ? TRUE : FALSE;
     }
-    return RunPrintJob(view, printer, info) > 0;
+    return RunPrintJob(view, printer, info, parent) > 0;
 }
 
 int PrintViewToPdf(IPrintView& view, const CString& path) {
@@ -137,5 +177,5 @@ int PrintViewToPdf(IPrintView& view, const CString& path) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(ToQString(path));
     ApplyPageChoice(printer);
-    return RunPrintJob(view, printer, info);
+    return RunPrintJob(view, printer, info, std::nullopt);
 }

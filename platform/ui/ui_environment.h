@@ -14,6 +14,9 @@ struct CPageChoice {
     bool landscape = false;
     bool hasMargins = false;
     double marginsMm[4] = {};  // left, top, right, bottom
+    // The file the last print went to, which the print dialog offers again; empty when it went
+    // to a printer.
+    CString outputFile;
 };
 
 // What the user interface takes from its surroundings and tests replace: the time scale of

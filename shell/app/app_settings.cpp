@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "platform/base/profile.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "shell/app/comm_settings.h"
 #include "shell/app/kelvardin_app.h"
 
@@ -224,6 +227,15 @@ void CKelvardinApp::SaveSettings() {
 
     for (const auto& colour : kColours)
         out.Int(kColors, colour.key, static_cast<int>(this->*colour.member));
+    FlushSettings();
+}
+
+void CKelvardinApp::FlushSettings() {
+    if (GetProfile().Flush() || m_bToldSettingsUnsaved) return;
+    m_bToldSettingsUnsaved = true;
+    ModalMessageBox(
+        SubstituteArgs(LoadResString(kIdsSettingsNotSaved).str(), {GetProfile().GetLocation()}),
+        MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CKelvardinApp::SetSetupDirectory(const CString& path) {

@@ -109,6 +109,8 @@ int CKelvardinApp::ExitInstance() {
     m_dataMgr.Disconnect();
     SaveSettings();
     SetMainFrame(nullptr);
+    // The screens store their column widths as they close.
+    FlushSettings();
     return 0;
 }
 

@@ -35,9 +35,13 @@ public:
     // Closes the link and writes the settings; the exit code.
     int ExitInstance();
 
-    // Every setting, read with its default and clamp, and written back as a whole.
+    // Every setting, read with its default and clamp, and written back as a whole; the
+    // profile keeps only what differs from what this copy read.
     void LoadSettings();
     void SaveSettings();
+    // Puts what is pending into the settings file; the first time it cannot, the user is told
+    // where the file is.
+    void FlushSettings();
 
     // Opens the link to the controller from these communication settings, which it stores:
     // "NUL:" opens none, "NET:" the network, anything else the serial port of that name. True
@@ -154,6 +158,7 @@ private:
     CString m_strSetupDirectory;
     CString m_strLogDirectory;
     CString m_strSNMPDirectory;
+    bool m_bToldSettingsUnsaved = false;
 };
 
 // The one application; it must exist.

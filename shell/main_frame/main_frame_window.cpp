@@ -197,7 +197,8 @@ void CMainFrame::SetNavView(std::unique_ptr<CView> view) {
 int CMainFrame::GetNavWidth() const {
     const int width = static_cast<int>(m_app.GetProfile().GetProfileInt(
         u"Windows\\NavBars", u"Width", static_cast<std::uint32_t>(kDefaultNavWidth)));
-    return width >= 1 && width < kDefaultNavWidth ? kDefaultNavWidth : width;
+    // Narrower, or a negative width typed into the file, the pane could never be used again.
+    return width < kDefaultNavWidth ? kDefaultNavWidth : width;
 }
 
 void CMainFrame::ApplyNavBarState() {

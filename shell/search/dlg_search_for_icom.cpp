@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/ip_text.h"
 #include "platform/io/interface_addresses.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
+#include "platform/ui/ui_environment.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/controls/dialog_controls.h"
 #include "shell/controls/kelvardin_tree_ctrl.h"
@@ -35,8 +39,10 @@ CDlgSearchForIcom::CDlgSearchForIcom(std::optional<CString> preselect, BOOL inte
       m_placer(std::make_unique<CFoundDeviceTree>(*m_tree, SearchIcons(intercomMode != FALSE))),
       m_treeBox(new QGroupBox),
       m_detailsBox(new QGroupBox),
+      m_noAnswer(new QLabel),
       m_ok(new QPushButton(QStringLiteral("OK"))),
-      m_search(intercomMode) {
+      m_search(intercomMode),
+      m_noAnswerTimer(new QTimer(this)) {
     m_tree->setObjectName(ControlName(kTree));
     m_tree->setRootIsDecorated(true);
     m_tree->setIconSize(QSize(16, 16));
@@ -73,8 +79,14 @@ CDlgSearchForIcom::CDlgSearchForIcom(std::optional<CString> preselect, BOOL inte
     auto* panes = new QHBoxLayout;
     panes->addWidget(m_treeBox, 1);
     panes->addWidget(m_detailsBox, 1);
+    m_noAnswer->setObjectName(QStringLiteral("noAnswer"));
+    m_noAnswer->hide();
+    m_noAnswerTimer->setSingleShot(true);
+    connect(m_noAnswerTimer, &QTimer::timeout, this, &CDlgSearchForIcom::OnNoAnswerTime);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(panes);
+    layout->addWidget(m_noAnswer);
     layout->addWidget(buttons);
 }
 
@@ -101,6 +113,15 @@ void CDlgSearchForIcom::OnInitDialog() {
     const std::vector<DWORD> targets =
         network.targets ? *network.targets : GetDirectedBroadcastAddresses();
     m_search.SendSearch(targets, network.requestPort);
+    m_noAnswer->hide();
+    m_noAnswerTimer->start(static_cast<int>(ScaledInterval(kNoAnswerMs)));
+}
+
+void CDlgSearchForIcom::OnNoAnswerTime() {
+    if (!m_devices.empty()) return;
+    m_noAnswer->setText(ToQString(
+        LoadResString(m_bIntercomMode != FALSE ? kIdsNoIntercomAnswered : kIdsNoCorvaneAnswered)));
+    m_noAnswer->show();
 }
 
 void CDlgSearchForIcom::OnSocketRead() {
@@ -118,6 +139,8 @@ void CDlgSearchForIcom::OnAnswer(CFoundDevice device) {
     const bool placed = m_placer->FindOrPlace(device) == nullptr;
     const DWORD address = device.address;
     m_devices[address] = device;
+    // A late answer still counts.
+    m_noAnswer->hide();
     if (placed) {
         if (m_preselect && device.name == *m_preselect && m_tree->selectedItems().isEmpty()) {
             const QList<QTreeWidgetItem*> roots =

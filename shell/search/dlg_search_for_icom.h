@@ -15,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSocketNotifier;
+class QTimer;
 
 // Looks for intercoms on the local networks: one search request goes out when the dialog
 // opens, and the answers fill the tree while it is open. The details of the selected device
@@ -30,6 +31,8 @@ public:
         kFirstLabel = 2578,
     };
     static constexpr int kDetails = 7;
+    // How long the search waits for a first answer before it says that none came.
+    static constexpr UINT kNoAnswerMs = 3000;
 
     // Preselects the first device found under that name; intercomMode false looks for
     // controllers instead.
@@ -54,6 +57,7 @@ protected:
 
 private:
     void OnSocketRead();
+    void OnNoAnswerTime();
     void OnAnswer(CFoundDevice device);
     void OnSelectionChanged();
     void ShowDetails(const CFoundDevice* device);
@@ -66,9 +70,11 @@ private:
     QGroupBox* m_detailsBox;
     QLabel* m_labels[kDetails] = {};
     QLabel* m_values[kDetails] = {};
+    QLabel* m_noAnswer;
     QPushButton* m_ok;
     CDeviceSearch m_search;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    QTimer* m_noAnswerTimer;
     std::map<DWORD, CFoundDevice> m_devices;
     std::optional<CFoundDevice> m_shown;
 };

@@ -64,6 +64,26 @@ TEST_F(ConfigTest, LoadingTheDefaultsTheCapabilitiesAndTheOldControllerRules) {
     EXPECT_EQ(config.m_nLastComPort, 20);
 }
 
+TEST_F(ConfigTest, StoredCountsBeyondAControllersAreClampedNotWrapped) {
+    CCVConfig config;
+    // -1 typed into the settings file, and counts that would wrap in 16 bits.
+    m_profile.WriteProfileInt(kConfiguration, u"NumTrunks", 0xFFFFFFFFu);
+    m_profile.WriteProfileInt(kConfiguration, u"NumIntercoms", 0x10005u);
+    m_profile.WriteProfileInt(kConfiguration, u"NumGroups", 0xFFFFFFFFu);
+    config.LoadFromRegistry();
+    EXPECT_EQ(config.m_wNumTrunks, CCVConfig::kMaxTrunks);
+    EXPECT_EQ(config.m_wNumIntercoms, CCVConfig::kMaxIntercoms);
+    EXPECT_EQ(config.m_wNumGroups, CCVConfig::kMaxGroups);
+    config.SaveToRegistry();
+    EXPECT_EQ(m_profile.GetProfileInt(kConfiguration, u"NumTrunks", 0), 10000u);
+
+    m_profile.WriteProfileInt(kConfiguration, u"NumTrunks", 0x10005u);
+    m_profile.WriteProfileInt(kConfiguration, u"NumIntercoms", 64);
+    config.LoadFromRegistry();
+    EXPECT_EQ(config.m_wNumTrunks, 10000);
+    EXPECT_EQ(config.m_wNumIntercoms, 64);
+}
+
 TEST_F(ConfigTest, SaveWritesEveryValueInOrderAndLoadsBack) {
     CCVConfig config;
     config.m_wNumIntercoms = 64;

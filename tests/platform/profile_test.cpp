@@ -42,4 +42,7 @@ TEST(StringTable, NamedIdsGiveTheirTexts) {
     EXPECT_EQ(LoadResString(kIdsUnknownError), CString(u"An unknown error was encountered."));
     EXPECT_EQ(LoadResString(kIdsIntegerRange), CString(u"Enter an integer between %1 and %2."));
     EXPECT_EQ(LoadResString(kIdsDone), CString(u"Do&ne"));
+    // The address message has an id of its own; 2363 is the dynamic-allocation note.
+    EXPECT_TRUE(LoadResString(kIdsAddressInvalid).Find(u"The IP address entered is invalid") == 0);
+    EXPECT_TRUE(LoadResString(2363).Find(u"When dynamic allocation mode is enabled") == 0);
 }

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -388,10 +389,13 @@ TEST_F(GridViewTest, APrintWithNoRoomForARowSaysItFailed) {
     // So narrow that the page it scales to holds the header and footer but no row.
     for (int col = 0; col < grid.GetColumnCount(); ++col)
         grid.SetColumnWidth(col, 1);
+    QFile::remove(dir.filePath("narrow.pdf"));
     script.ExpectDialog("printDialog", toPdf);
     script.ExpectMessageBox(u"Printing failed", IDOK);
     screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
     EXPECT_TRUE(script.AllAnswered());
+    // Not even an empty file is left behind.
+    EXPECT_FALSE(QFile::exists(dir.filePath("narrow.pdf")));
 }
 
 }  // namespace

@@ -135,6 +135,23 @@ TEST_F(DeviceSearchTest, TheIntercomSearchFillsTheTreeAndShowsTheSelectedDevice)
     EXPECT_EQ(search.GetPartnerAddress(), CString(u"127.0.0.2"));
 }
 
+TEST_F(DeviceSearchTest, ASearchNothingAnswersSaysSo) {
+    CModalScript script(env);
+    env.SetTimeScale(0.01);
+    Listen();
+    CDlgSearchForCV search;
+    script.ExpectDialog("dlg486", [&](QDialog& dialog) {
+        auto* note = dialog.findChild<QLabel*>("noAnswer");
+        EXPECT_TRUE(note && PumpWaitingMessages([&] { return note->isVisible(); }, kPatienceMs));
+        EXPECT_EQ(note ? note->text() : QString(), "No Corvane answered the search.");
+        EXPECT_EQ(search.GetTree().topLevelItemCount(), 0);
+        EXPECT_FALSE(Ok(dialog)->isEnabled());
+        return static_cast<int>(IDCANCEL);
+    });
+    EXPECT_EQ(search.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
 TEST_F(DeviceSearchTest, AClickOrAKeyOnTheTreeShowsAndReturnsTheDeviceChosen) {
     CModalScript script(env);
     devices.AddDevice(2, {SimSearchDatagram({4, true, "ALFA"})});

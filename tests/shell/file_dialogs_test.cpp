@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -94,6 +95,9 @@ TEST_F(ShellTest, ThePickersSizeAndDateColumnsFitTheirTexts) {
     file.write(QByteArray(35 * 1024 + 700, 'x'));
     file.close();
     script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        // The picker opens in the view the last one used, which another program may have left
+        // at the list.
+        static_cast<QFileDialog&>(dialog).setViewMode(QFileDialog::Detail);
         auto* tree = dialog.findChild<QTreeView*>("treeView");
         EXPECT_TRUE(PumpWaitingMessages(
             [&] {

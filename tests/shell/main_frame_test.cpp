@@ -160,6 +160,22 @@ TEST_F(MainFrameTest, TheNavigationPaneKeepsItsWidthAtLeast160) {
     EXPECT_EQ(outer->sizes().value(0), 160);
 }
 
+TEST_F(MainFrameTest, AStoredWidthTooSmallToUseBringsTheHiddenPaneBackAtItsDefault) {
+    frame->resize(800, 600);
+    frame->show();
+    auto* outer = frame->findChild<QSplitter*>("OuterSplitter");
+    ASSERT_NE(outer, nullptr);
+    for (const std::uint32_t stored : {static_cast<std::uint32_t>(-300), 0u}) {
+        frame->OnCommand(ID_VIEW_NAVBAR);
+        ASSERT_FALSE(frame->IsNavBarVisible());
+        // Typed into the settings file while the pane is hidden.
+        profile.WriteProfileInt(u"Windows\\NavBars", u"Width", stored);
+        EXPECT_EQ(frame->GetNavWidth(), 160);
+        frame->OnCommand(ID_VIEW_NAVBAR);
+        EXPECT_EQ(outer->sizes().value(0), 160) << static_cast<std::int32_t>(stored);
+    }
+}
+
 TEST_F(MainFrameTest, WindowCommandsGiveTheirMarksAndRunOnlyWhenTheRuleAllows) {
     frame->show();
     const auto state = [this](UINT id) {

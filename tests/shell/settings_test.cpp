@@ -1,10 +1,12 @@
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #include <functional>
 
 #include "platform/base/codepage.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/modal_script.h"
 
 namespace {
 
@@ -81,6 +83,45 @@ TEST_F(SettingsTest, SuppressedErrorsAndDirectoriesKeepTheirForm) {
     const CString made = FromQString(dir.filePath("Logs/2024"));
     EXPECT_TRUE(CKelvardinApp::PrepareDirectory(made));
     EXPECT_TRUE(QDir(ToQString(made)).exists());
+}
+
+TEST_F(SettingsTest, ACopyWritesOnlyTheSettingsItChangedAndKeepsAnothersChanges) {
+    constexpr const char16_t* kStart = u"Settings\\Startup and Shutdown";
+    app.LoadSettings();
+    app.SaveSettings();
+    // Another copy of the program, running at the same time, turns the exit question off.
+    {
+        CIniProfile other(IniPath());
+        other.WriteProfileInt(kStart, u"ConfirmExit", 0);
+        other.WriteProfileString(u"Settings\\Communication", u"IPAddress", u"10.1.1.1");
+        ASSERT_TRUE(other.Flush());
+    }
+    app.m_nAutoLog = 1;
+    app.SaveSettings();
+    CIniProfile after(IniPath());
+    EXPECT_EQ(after.GetProfileInt(kStart, u"ConfirmExit", 7), 0u);
+    EXPECT_EQ(after.GetProfileString(u"Settings\\Communication", u"IPAddress", {}),
+              CString(u"10.1.1.1"));
+    EXPECT_EQ(after.GetProfileInt(kStart, u"AutoLog", 7), 1u);
+}
+
+TEST_F(SettingsTest, SettingsThatCannotBeSavedAreReportedOnceWithTheFile) {
+    CModalScript script(env);
+    app.LoadSettings();
+    app.SaveSettings();
+    // A folder where the file should be: the file cannot be written, even by the superuser.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Kelvardin.ini.blocked")));
+    QFile::remove(ToQString(IniPath()));
+    ASSERT_TRUE(
+        QDir(dir.path())
+            .rename(QStringLiteral("Kelvardin.ini.blocked"), QStringLiteral("Kelvardin.ini")));
+    script.ExpectMessageBox(u"The settings could not be saved to " + IniPath().str(), IDOK);
+    app.m_bConfirmExit = FALSE;
+    app.SaveSettings();
+    app.m_bAutoConnect = FALSE;
+    app.ExitInstance();
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(script.MessageBoxes().size(), 1u);
 }
 
 }  // namespace

@@ -59,4 +59,54 @@ TEST(IniProfile, ValuesThatDoNotParseReadAsTheirDefaults) {
     EXPECT_FALSE(profile.GetProfileBinary(u"Settings\\Communication", u"Text").has_value());
 }
 
+QByteArray FileText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(IniProfile, NegativeNumbersAreWrittenAsTheyAreTyped) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Kelvardin.ini");
+    CIniProfile profile(FromQString(file));
+    profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoLog", 0xFFFFFFFFu);
+    ASSERT_TRUE(profile.Flush());
+    EXPECT_TRUE(FileText(file).contains("AutoLog=-1\n")) << FileText(file).toStdString();
+    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Startup and Shutdown", u"AutoLog", 0), 0xFFFFFFFFu);
+}
+
+TEST(IniProfile, AValueWrittenAsThisCopyReadItLeavesAnotherCopysChangeInPlace) {
+    QTemporaryDir dir;
+    const CString path = FromQString(dir.filePath("Kelvardin.ini"));
+    const CString section = u"Settings\\Startup and Shutdown";
+    {
+        CIniProfile first(path);
+        first.WriteProfileInt(section, u"ConfirmExit", 1);
+        first.WriteProfileString(section, u"Name", u"one");
+        first.WriteProfileBinary(section, u"Bytes", {1, 2});
+    }
+    CIniProfile mine(path);
+    CIniProfile other(path);
+    for (IProfile* copy : {static_cast<IProfile*>(&mine), static_cast<IProfile*>(&other)}) {
+        copy->GetProfileInt(section, u"ConfirmExit", 1);
+        copy->GetProfileString(section, u"Name", {});
+        copy->GetProfileBinary(section, u"Bytes");
+    }
+    other.WriteProfileInt(section, u"ConfirmExit", 0);
+    other.WriteProfileString(section, u"Name", u"two");
+    other.WriteProfileBinary(section, u"Bytes", {3});
+    ASSERT_TRUE(other.Flush());
+    // This copy writes back every value as it read it, and one it changed itself.
+    mine.WriteProfileInt(section, u"ConfirmExit", 1);
+    mine.WriteProfileString(section, u"Name", u"one");
+    mine.WriteProfileBinary(section, u"Bytes", {1, 2});
+    mine.WriteProfileInt(section, u"AutoConnect", 0);
+    ASSERT_TRUE(mine.Flush());
+
+    CIniProfile after(path);
+    EXPECT_EQ(after.GetProfileInt(section, u"ConfirmExit", 7), 0u);
+    EXPECT_EQ(after.GetProfileString(section, u"Name", {}), CString(u"two"));
+    EXPECT_EQ(after.GetProfileBinary(section, u"Bytes"), std::vector<std::uint8_t>{3});
+    EXPECT_EQ(after.GetProfileInt(section, u"AutoConnect", 7), 0u);
+}
+
 }  // namespace

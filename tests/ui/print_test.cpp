@@ -1,13 +1,22 @@
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/ui/dc.h"
 #include "platform/ui/print.h"
+#include "platform/ui/print_progress.h"
+#include "platform/ui/qt_convert.h"
 #include "platform/ui/ui_environment.h"
 #include "tests/support/modal_script.h"
 
@@ -57,6 +66,108 @@ TEST(Printing, WithoutAPrinterTheDialogPrintsToAPdfFileAndDirectPrintingSaysItCa
     EXPECT_FALSE(PrintView(view, PrintMode::Direct, nullptr));
     EXPECT_EQ(view.pages, 0);
     EXPECT_TRUE(script.AllAnswered());
+}
+
+// Pages that say what the printing box showed while each printed, and may cancel it.
+class CWatchedPagesView : public IPrintView {
+public:
+    explicit CWatchedPagesView(int pages) : m_pages(pages) {}
+    BOOL OnPreparePrinting(CPrintInfo& info) override {
+        info.SetMaxPage(static_cast<UINT>(m_pages));
+        return TRUE;
+    }
+    void OnBeginPrinting(CDC&, CPrintInfo&) override {}
+    void OnPrint(CDC& dc, CPrintInfo& info) override {
+        dc.FillSolidRect(CRect(10, 10, 200, 200), RGB(0, 0, 0));
+        QDialog* box = ProgressBox();
+        auto* text = box ? box->findChild<QLabel*>("printPage") : nullptr;
+        shown.push_back(box && box->isVisible() && text ? text->text() : QString());
+        if (onPage) onPage(static_cast<int>(info.m_nCurPage), box);
+    }
+    void OnEndPrinting(CDC&, CPrintInfo&) override {}
+
+    static QDialog* ProgressBox() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == "printProgress") return qobject_cast<QDialog*>(widget);
+        }
+        return nullptr;
+    }
+
+    QStringList shown;
+    std::function<void(int, QDialog*)> onPage;
+
+private:
+    int m_pages;
+};
+
+class CPaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+// The print dialog, answered with a PDF file as the printer; it notes the file it offered.
+CModalScript::DialogAction ToPdf(const QString& file, QString* offered = nullptr) {
+    return [file, offered](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        if (offered) *offered = printer->outputFileName();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(file);
+        return static_cast<int>(QDialog::Accepted);
+    };
+}
+
+TEST(Printing, TheBoxNamesThePageTheWindowRepaintsAndCancelLeavesNoFile) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("trunks.pdf");
+    CPaintCounter window;
+    window.resize(200, 100);
+    window.show();
+    CWatchedPagesView view(4);
+    int paintsBefore = 0;
+    view.onPage = [&](int page, QDialog* box) {
+        if (page == 1) {
+            paintsBefore = window.paints;
+            window.update();
+        }
+        if (page == 2) {
+            EXPECT_GT(window.paints, paintsBefore) << "the window did not repaint between pages";
+            if (box) box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+        }
+    };
+    script.ExpectDialog("printDialog", ToPdf(pdf));
+    EXPECT_FALSE(PrintView(view, PrintMode::Dialog, nullptr));
+    EXPECT_EQ(view.shown, QStringList({"Printing page 1 of 4", "Printing page 2 of 4"}));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_TRUE(script.MessageBoxes().empty());
+
+    // The next print offers the file of the last one, and runs to its end.
+    view.shown.clear();
+    view.onPage = nullptr;
+    QString offered;
+    script.ExpectDialog("printDialog", ToPdf(pdf, &offered));
+    EXPECT_TRUE(PrintView(view, PrintMode::Dialog, nullptr));
+    EXPECT_EQ(offered, pdf);
+    EXPECT_EQ(view.shown.size(), 4);
+    EXPECT_EQ(view.shown.last(), "Printing page 4 of 4");
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_TRUE(!CWatchedPagesView::ProgressBox() ||
+                !CWatchedPagesView::ProgressBox()->isVisible());
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST(Printing, AJobThatPrintsNoPageLeavesNoFile) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("empty.pdf");
+    CWatchedPagesView view(0);
+    EXPECT_EQ(PrintViewToPdf(view, FromQString(pdf)), 0);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_EQ(CPrintProgress::PageText(3, 150), CString(u"Printing page 3 of 150"));
+    EXPECT_EQ(CPrintProgress::PageText(3, 0), CString(u"Printing page 3"));
 }
 
 }  // namespace
