@@ -83,6 +83,14 @@ protected:
         EXPECT_EQ(Controller().releases, 3);
     }
 
+    // A second link beside the fixture's own, for an engine the test holds in one state.
+    void ConnectHeld(CTestDevice& held, CLinkTestWindow& win) {
+        held.SetTiming(this->timing);
+        held.SetUdpTarget(TRUE);
+        ASSERT_NO_FATAL_FAILURE(this->ConnectWith(held, win));
+        ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    }
+
     std::size_t m_start = 0;
 };
 
@@ -234,11 +242,8 @@ TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheSessionIsLostBeforeTheRelease) 
 // answer; in any other state it ends the send as corrupted.
 TEST_F(UdpSendTest, ACommitStatusCountsOnlyWhileCommitting) {
     CHeldDevice held;
-    held.SetTiming(timing);
-    held.SetUdpTarget(TRUE);
     CLinkTestWindow win{held};
-    ASSERT_NO_FATAL_FAILURE(ConnectWith(held, win));
-    ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    ASSERT_NO_FATAL_FAILURE(ConnectHeld(held, win));
     struct Case {
         int state;
         std::deque<std::uint8_t> statuses;
@@ -286,11 +291,8 @@ TEST_F(UdpSendTest, AnUnknownCommitStatusEndsTheSendAsCorrupted) {
 // follows once the link is up.
 TEST_F(UdpSendTest, AnAnsweredReleaseIsNotOwedAgain) {
     CHeldDevice held;
-    held.SetTiming(timing);
-    held.SetUdpTarget(TRUE);
     CLinkTestWindow win{held};
-    ASSERT_NO_FATAL_FAILURE(ConnectWith(held, win));
-    ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == kLinkUp; }, kPatience));
+    ASSERT_NO_FATAL_FAILURE(ConnectHeld(held, win));
     // The link is lost in the send and held before it is set up again.
     held.Hold(kLinkSetUp);
     sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kSetTrunks);
