@@ -14,15 +14,8 @@
 #include "shell/dialogs/dlg_trunk_select.h"
 #include "shell/link_dialogs/dlg_send_progress.h"
 #include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/confirm_loss.h"
 #include "shell/main_frame/main_frame_window.h"
-
-namespace {
-
-bool ConfirmLoss(UINT id) {
-    return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
-}
-
-}  // namespace
 
 void CMainFrame::OnSendChanges() {
     if (!CanSendChanges(*m_doc)) return;

@@ -25,6 +25,7 @@
 #include "shell/link_dialogs/dlg_save_as_online_progress.h"
 #include "shell/link_dialogs/dlg_send_progress.h"
 #include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/confirm_loss.h"
 #include "shell/main_frame/dialog_parent.h"
 #include "shell/main_frame/polling_pause.h"
 #include "shell/main_frame/undo_history.h"
@@ -46,11 +47,6 @@ constexpr UINT kKindLoad = 111;
 constexpr UINT kKindSendFile = 112;
 
 constexpr char16_t kExtension[] = u"kvd";
-
-// A question about losing changes: only OK goes on.
-bool ConfirmLoss(UINT id) {
-    return ModalMessageBox(LoadResString(id), MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
-}
 
 CString FileNameOf(const CString& path) {
     return FromQString(QFileInfo(ToQString(path)).fileName());
