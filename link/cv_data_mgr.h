@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "link/clp_history.h"
@@ -19,7 +20,6 @@
 
 class IListControl;
 class ILinkWindow;
-struct CCVStatusRec;
 
 // The controller data manager: the device link that asks the controller for its data. The
 // screens and reply handlers mark what they need in its request managers; on each turn of
@@ -62,7 +62,13 @@ public:
     void RefreshAlphas();
     // The next status reply compares the controller's configuration with the saved default
     // again, as the first one after the link opened did.
-    void ForgetConfigurationCheck() { m_bConfigChecked = FALSE; }
+    void ForgetConfigurationCheck() {
+        m_bConfigChecked = FALSE;
+        m_heldReset.reset();
+    }
+    // The window has dealt with what the setup held (ILinkWindow::HoldSetupReset): the reset
+    // for the controller's configuration, and the rest of its status, happen now.
+    void ResetForController(CKelvardinDoc* doc);
     void ClearPendingRequests();
     // The items pending in the scheduled managers, -1 when offline.
     int GetPendingTotal() const;
@@ -214,9 +220,14 @@ private:
     // record unless a record request is pending. Either thread.
     void AskForLogRecords();
     void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
+    // While the window holds the reset: the status is kept for it.
+    void HoldStatus(const CCVStatusRec& status, BOOL cameUp);
+    // What follows the configuration's check: ONLINE, the follow-ups and the alpha counts.
+    void FinishStatus(const CCVStatusRec& status, BOOL cameUp, bool reset, CKelvardinDoc* doc);
     void QueueFollowUps(const CCVStatusRec& status, BOOL cameUp);
-    // True when the controller's configuration changed and the setup was reset for it.
-    bool CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc);
+    // The controller's configuration when it differs from the live one, kept as the default.
+    std::optional<CCVConfig> CheckConfiguration(const CCVStatusRec& status);
+    void ResetForConfiguration(const CCVConfig& fresh, CKelvardinDoc* doc);
     void CheckAlphaChangeCount(const CCVStatusRec& status);
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
@@ -285,6 +296,12 @@ private:
     BOOL m_bFollowLogging = FALSE;
     BOOL m_bFollowLogState = FALSE;
     BOOL m_bConfigChecked = FALSE;
+    // A status whose reset waits for the window, and whether the link came up with it.
+    struct CHeldReset {
+        CCVStatusRec status;
+        BOOL cameUp = FALSE;
+    };
+    std::optional<CHeldReset> m_heldReset;
     int m_nLogDirectionTaken = 0;
     // Cleared on the engine thread when the link is lost.
     std::atomic<BOOL> m_bFirstStatusSeen{FALSE};

@@ -1,3 +1,4 @@
+#include <optional>
 #include <utility>
 
 #include "link/command_codes.h"
@@ -61,7 +62,52 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
     app.m_nControllerPresent = 1;
     app.m_nControllerLogging = 1;
     const bool linked = app.GetMode() != CAppState::kModeFile;
-    const bool reset = linked && CheckConfiguration(status, doc);
+    if (linked && m_heldReset) {
+        HoldStatus(status, cameUp);
+        return;
+    }
+    bool reset = false;
+    if (linked) {
+        if (const std::optional<CCVConfig> fresh = CheckConfiguration(status)) {
+            // Nothing more is asked for the setup that is to go.
+            if (m_bOnline) GoOffline();
+            if (m_window && m_window->HoldSetupReset()) {
+                HoldStatus(status, cameUp);
+                return;
+            }
+            ResetForConfiguration(*fresh, doc);
+            reset = true;
+        }
+    }
+    FinishStatus(status, cameUp, reset, doc);
+}
+
+// The window still deals with the setup the reset takes; the latest status decides.
+void CCVDataMgr::HoldStatus(const CCVStatusRec& status, BOOL cameUp) {
+    const BOOL upBefore = m_heldReset ? m_heldReset->cameUp : FALSE;
+    m_heldReset = CHeldReset{status, upBefore || cameUp};
+    if (m_window) m_window->LinkRestored();
+    WakeEngine();
+}
+
+void CCVDataMgr::ResetForController(CKelvardinDoc* doc) {
+    const std::optional<CHeldReset> held = std::exchange(m_heldReset, std::nullopt);
+    if (!held) return;
+    // The user may have left the controller meanwhile, or it may have changed back.
+    bool reset = false;
+    if (GetApp().GetMode() != CAppState::kModeFile) {
+        if (const std::optional<CCVConfig> fresh = CheckConfiguration(held->status)) {
+            ResetForConfiguration(*fresh, doc);
+            reset = true;
+        }
+    }
+    FinishStatus(held->status, held->cameUp, reset, doc);
+}
+
+void CCVDataMgr::FinishStatus(const CCVStatusRec& status, BOOL cameUp, bool reset,
+                              CKelvardinDoc* doc) {
+    CAppState& app = GetApp();
+    const bool linked = app.GetMode() != CAppState::kModeFile;
     if (linked && !m_bOnline) GoOnline();
     // Only now: the engine builds them with the link's copy of the configuration, and one
     // built with the copy from before this status (no log token yet) would be dropped.
@@ -123,9 +169,8 @@ void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
     if (std::exchange(m_bFollowLogState, FALSE)) MarkMisc(CMiscRequestMgr::kLoggingState);
 }
 
-// A controller whose size or abilities changed gets a fresh default setup of its own.
-bool CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* doc) {
-    CCVConfig& live = GetApp().GetConfig();
+std::optional<CCVConfig> CCVDataMgr::CheckConfiguration(const CCVStatusRec& status) {
+    const CCVConfig& live = GetApp().GetConfig();
     CCVConfig fresh = live;
     fresh.SetFromControllerReply(status);
     const bool differs = fresh != live;
@@ -139,11 +184,15 @@ bool CCVDataMgr::CheckConfiguration(const CCVStatusRec& status, CKelvardinDoc* d
     } else if (differs) {
         fresh.SaveToRegistry();
     }
-    if (!differs) return false;
+    if (!differs) return std::nullopt;
+    return fresh;
+}
+
+// A controller whose size or abilities changed gets a fresh default setup of its own.
+void CCVDataMgr::ResetForConfiguration(const CCVConfig& fresh, CKelvardinDoc* doc) {
     if (m_bOnline) GoOffline();
-    live = fresh;
+    GetApp().GetConfig() = fresh;
     if (doc) doc->ResetToDefaultSetup();
-    return true;
 }
 
 void CCVDataMgr::CheckAlphaChangeCount(const CCVStatusRec& status) {

@@ -146,6 +146,7 @@ constexpr UINT kIdsOpenOnlineUnsent = 2455;
 constexpr UINT kIdsExitUnsent = 2456;
 constexpr UINT kIdsCommChangeUnsent = 2457;
 constexpr UINT kIdsNoContactUnsent = 2458;
+constexpr UINT kIdsControllerChangedUnsent = 2461;
 constexpr UINT kIdsDone = 4788;
 constexpr UINT kIdsIcomNotVisible = 5500;
 constexpr UINT kIdsRemoteTrunkAssign = 5501;

@@ -365,6 +365,11 @@ constexpr Entry kStrings[] = {
      u"choose No.\nTo keep them in FILE mode, choose Cancel."},
     {2459, u"Serial"},
     {2460, u"Network"},
+    {2461,
+     u"The Corvane's configuration has changed; Kelvardin starts again from a default Corvane "
+     u"setup sized for it.\nThere are changes that have not been sent to the Corvane;\nthey "
+     u"will be lost.\n\nTo save them to a setup file first, choose Yes.\nTo go on without "
+     u"them, choose No."},
     {2467, u"The IP address entered is already assigned to intercom #%1."},
     {2468, u"The selected intercom's name (%2) differs from the current name (%1)."},
     {2488, u"QORA-Q S"},

@@ -139,6 +139,24 @@ void CMainFrame::EnteredOnlineMode() {
     if (m_app.m_nAutoLog == 1 && m_app.m_nLogging == -1) OnCommand(ID_LOGGING_ENABLE);
 }
 
+// The controller changed under the setup: nothing of it is undone into the default setup that
+// replaces it, and edits not sent are offered for saving first. The question waits for this
+// window's own loop, so that the reply that brought the change is done with and the link goes
+// on meanwhile.
+bool CMainFrame::HoldSetupReset() {
+    ClearUndoRedo();
+    if (!m_files.HasChanges()) return false;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_files.OfferUnsentChanges(kIdsControllerChangedUnsent);
+            ClearUndoRedo();
+            m_app.GetDataMgr().ResetForController(m_doc.get());
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
 void CMainFrame::OnLoggingToggle() {
     SetLogging(m_app.m_nLogging == 1 ? 0 : 1);
 }

@@ -139,6 +139,7 @@ public:
     void SetFrameTitle() override { m_files.SetFrameTitle(); }
     void EnteredOnlineMode() override;
     void LinkRestored() override { m_link.LinkRestored(); }
+    bool HoldSetupReset() override;
 
     // IMainFrame
     QWidget* GetWindow() override { return this; }

@@ -436,9 +436,17 @@ bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL p
 }
 
 bool CSetupFileCommands::LetUnsentChangesGo(UINT question) {
+    return AskAboutUnsentChanges(question, MB_YESNOCANCEL);
+}
+
+void CSetupFileCommands::OfferUnsentChanges(UINT question) {
+    AskAboutUnsentChanges(question, MB_YESNO);
+}
+
+bool CSetupFileCommands::AskAboutUnsentChanges(UINT question, UINT buttons) {
     if (!HasChanges()) return true;
     for (;;) {
-        switch (ModalMessageBox(LoadResString(question), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        switch (ModalMessageBox(LoadResString(question), buttons | MB_ICONEXCLAMATION)) {
             case IDNO: return true;
             case IDYES:
                 if (SaveChangedRecords()) return true;

@@ -45,6 +45,9 @@ public:
     // Cancel): Yes saves them first, as often as a save is given up. False when the user stays;
     // true at once without changes.
     bool LetUnsentChangesGo(UINT question);
+    // For a setup that goes whatever the answer: the question with Yes and No only, Yes saving
+    // the changes first, as often as a save is given up.
+    void OfferUnsentChanges(UINT question);
     // As LetUnsentChangesGo, for a link opened again elsewhere: the changes let go are no
     // longer marked, so that what the next controller holds is shown.
     bool DropUnsentChanges(UINT question);
@@ -62,6 +65,8 @@ public:
 
 private:
     void ChooseConfiguration();
+    // The question about unsent changes with the buttons given; false when the user stays.
+    bool AskAboutUnsentChanges(UINT question, UINT buttons);
     void AskAndOpen(const CString* path);
     // The picker loop and the load; true when a file was loaded.
     BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);

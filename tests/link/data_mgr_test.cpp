@@ -9,6 +9,7 @@
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
+#include "link/link_window.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
@@ -225,6 +226,74 @@ TEST_F(DataMgrTest, AStatusWithCountsBeyondTheSetupGoesOnlineAtTheSetupsLimits) 
         }
     }
     EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), 0);
+}
+
+// The main window as the status reply finds it: it may hold a reset until it has dealt with
+// the setup.
+class CResetWatchWindow : public ILinkWindow {
+public:
+    void SetFrameTitle() override {}
+    void EnteredOnlineMode() override {}
+    void LinkRestored() override { ++restored; }
+    bool HoldSetupReset() override {
+        ++asked;
+        return hold;
+    }
+
+    int asked = 0;
+    int restored = 0;
+    bool hold = false;
+};
+
+TEST_F(DataMgrTest, AControllerOfAnotherSizeResetsTheSetupOnlyOnceTheWindowLetsIt) {
+    app.SetMode(CAppState::kModeOnline);
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    doc.ResetToDefaultSetup();
+    CResetWatchWindow window;
+    mgr.SetLinkWindow(&window);
+    const auto status = [](BYTE trunks) {
+        Bytes record(26, 0);
+        record[1] = 12;
+        record[3] = trunks;
+        record[10] = 4;
+        return record;
+    };
+    TakeStatus(status(40), doc);
+    EXPECT_EQ(window.asked, 1);
+    ASSERT_EQ(app.GetConfig().m_wNumTrunks, 40);
+    TakeStatus(status(40), doc);
+    EXPECT_EQ(window.asked, 1);  // the same controller: nothing to reset
+
+    // Held: the edit and the size stay, the link asks for nothing, and the latest status
+    // is the one that counts.
+    ASSERT_TRUE(doc.SetIcomBaudRate(2, TRUE, 3));
+    window.hold = true;
+    TakeStatus(status(48), doc);
+    const int restored = window.restored;
+    TakeStatus(status(56), doc);
+    EXPECT_EQ(window.asked, 2);
+    EXPECT_EQ(window.restored, restored + 1);
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, 40);
+    EXPECT_TRUE(doc.HasModifications());
+    EXPECT_FALSE(mgr.IsOnline());
+    mgr.ResetForController(&doc);
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, 56);
+    EXPECT_FALSE(doc.HasModifications());
+    EXPECT_TRUE(mgr.IsOnline());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+
+    // Left for FILE mode meanwhile: the status neither resets the setup nor goes ONLINE.
+    ASSERT_TRUE(doc.SetIcomBaudRate(2, TRUE, 3));
+    TakeStatus(status(64), doc);
+    app.SetMode(CAppState::kModeFile);
+    mgr.ResetForController(&doc);
+    EXPECT_EQ(window.asked, 3);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_FALSE(mgr.IsOnline());
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, 56);
+    EXPECT_TRUE(doc.HasModifications());
 }
 
 TEST_F(DataMgrTest, ReadsAndSendsFollowTheSecondsSetting) {

@@ -156,8 +156,9 @@ TEST_F(FlowsTest, ConnectingByHandAndAControllerWhoseConfigurationChanges) {
               (std::array<DWORD, 5>{0x303, 0x303, 0x303, 0, 0x303}));
 
     // Twenty intercoms now: a fresh setup of that size, which the saved default follows, and
-    // the controller's names for it.
+    // the controller's names for it; the edit not sent is let go when asked.
     Rename(0, u"ALFA");
+    script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
     UseController(kOutOfService, 20);
     ASSERT_TRUE(Until([&] { return app.GetConfig().m_wNumIntercoms == 20; }));
     EXPECT_FALSE(Doc().HasModifications());

@@ -571,6 +571,52 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
 }
 
+TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaultSetup) {
+    Connect();
+    // The controller now reports fewer trunks: the program takes a default setup of its size.
+    int trunks = SimSetup().trunks;
+    const auto shrink = [&] {
+        trunks -= 8;
+        sim.ChangeState([trunks](CorvaneState& state) {
+            state.setup.trunks = trunks;
+            state.status = state.setup.Status();
+        });
+        return Until([&] { return app.GetConfig().m_wNumTrunks == trunks; });
+    };
+    const std::u16string question = u"The Corvane's configuration has changed";
+
+    // Yes: the change is written to a partial file before the reset takes it.
+    Rename(1, u"ZULU");
+    script.ExpectMessageBox(question, IDYES);
+    script.ExpectDialog("FileSave", Cancel);
+    script.ExpectMessageBox(question, IDYES);
+    script.ExpectDialog("FileSave", Choose(Path("C.kvd"), "Partial Save (Online setup)"));
+    ASSERT_TRUE(shrink());
+    EXPECT_TRUE(script.AllAnswered());
+    CPartialSaveSelection held;
+    ASSERT_EQ(ReadSetupFileContents(FromQString(Path("C.kvd")), held), 1);
+    EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(0), 1);
+    EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(2), -1);
+    EXPECT_FALSE(Doc().HasModifications());
+    // Nothing of the setup that went is undone into the new one.
+    EXPECT_TRUE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Until([&] { return Name(1) == u"IC11"; }));
+
+    // No: the change goes with the setup.
+    Rename(2, u"YANK");
+    script.ExpectMessageBox(question, IDNO);
+    ASSERT_TRUE(shrink());
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_TRUE(Until([&] { return Name(2) == u"IC12"; }));
+
+    // Without changes nothing asks.
+    ASSERT_TRUE(shrink());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+}
+
 TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     Connect();
     // The setup was a named file before it became the controller's again.

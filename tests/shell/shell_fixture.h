@@ -56,6 +56,7 @@ public:
     void SetFrameTitle() override {}
     void EnteredOnlineMode() override {}
     void LinkRestored() override {}
+    bool HoldSetupReset() override { return false; }
     QWidget* GetWindow() override { return &window; }
     IMessageSink* GetLinkSink() override { return &m_sink; }
     bool IsStackEmpty(Stack stack) const override { return stackEmpty[size_t(stack)]; }
