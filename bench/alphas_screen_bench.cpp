@@ -20,8 +20,8 @@
 #include "platform/base/codepage.h"
 #include "platform/base/profile.h"
 #include "platform/io/binary_file.h"
-#include "screens/icom_alphas_view.h"
-#include "screens/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/intercoms/icom_alphas_view.h"
 
 namespace {
 

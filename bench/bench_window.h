@@ -9,7 +9,7 @@
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
 #include "platform/ui/view.h"
-#include "screens/screen_host.h"
+#include "screens/base/screen_host.h"
 
 // The main window as far as the document and one shown screen ask for it: the document, the
 // current screen, its hints and the contexts; everything else does nothing.

@@ -19,10 +19,10 @@
 #include "platform/base/codepage.h"
 #include "platform/base/profile.h"
 #include "platform/ui/qt_convert.h"
-#include "screens/log_view.h"
-#include "screens/log_view_rules.h"
-#include "screens/screen_ids.h"
-#include "screens/screen_services.h"
+#include "screens/base/screen_ids.h"
+#include "screens/base/screen_services.h"
+#include "screens/log_viewer/log_view.h"
+#include "screens/log_viewer/log_view_rules.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "bench/bench_window.h"
 #include "platform/base/profile.h"
 #include "platform/ui/qt_convert.h"
-#include "screens/kelvardin_grid_ctrl.h"
-#include "screens/trunk_defs_view.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/trunks/trunk_defs_view.h"
 
 namespace {
 

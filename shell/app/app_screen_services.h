@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/screen_services.h"
+#include "screens/base/screen_services.h"
 
 class CKelvardinApp;
 class QWidget;

@@ -6,11 +6,11 @@
 
 #include "model/kelvardin_doc.h"
 #include "res/string_table.h"
-#include "screens/kelvardin_filter_view.h"
-#include "screens/kelvardin_grid_cell.h"
-#include "screens/kelvardin_grid_ctrl.h"
-#include "screens/kelvardin_grid_view.h"
-#include "screens/screen_messages.h"
+#include "screens/base/kelvardin_filter_view.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_view.h"
+#include "screens/base/screen_messages.h"
+#include "screens/cells/kelvardin_grid_cell.h"
 #include "shell/app/screen_table.h"
 #include "shell/main_frame/main_frame_window.h"
 

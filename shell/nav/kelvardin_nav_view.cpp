@@ -10,7 +10,7 @@
 #include "res/command_ids.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
-#include "screens/pane_frame.h"
+#include "screens/base/pane_frame.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/nav/nav_group.h"
 #include "shell/nav/nav_images.h"

@@ -12,7 +12,7 @@
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "res/string_table.h"
-#include "screens/pane_frame.h"
+#include "screens/base/pane_frame.h"
 #include "shell/nav/nav_group.h"
 #include "shell/nav/nav_images.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screens/kelvardin_grid_cell.h"
-#include "screens/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/cells/kelvardin_grid_cell.h"
 
 // The alpha palette's grid stands on the screens' grid, whose cells show a field of the document
 // each time they are drawn and which answers WM_APP+0x516 with the height of its rows. It is not

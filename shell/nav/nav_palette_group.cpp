@@ -6,8 +6,8 @@
 #include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
 #include "platform/ui/sys_info.h"
-#include "screens/cool_edit.h"
-#include "screens/popup_list.h"
+#include "screens/popups/cool_edit.h"
+#include "screens/popups/popup_list.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/nav/nav_palette_grid.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "screens/column_widths.h"
+#include "screens/base/column_widths.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/log_mask.h"
+#include "screens/log_viewer/log_mask.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -12,11 +12,11 @@
 #include "link/cv_data_mgr.h"
 #include "link/link_timing.h"
 #include "res/command_ids.h"
-#include "screens/kelvardin_grid_cell.h"
-#include "screens/kelvardin_grid_ctrl.h"
-#include "screens/kelvardin_grid_view.h"
-#include "screens/screen_host.h"
-#include "screens/screen_messages.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_view.h"
+#include "screens/base/screen_host.h"
+#include "screens/base/screen_messages.h"
+#include "screens/cells/kelvardin_grid_cell.h"
 #include "tests/model/edit_fixture.h"
 
 // The main window as the screens see it: which screen is current, the contexts and history,

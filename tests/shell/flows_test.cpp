@@ -16,9 +16,9 @@
 
 #include "link/command_codes.h"
 #include "model/snmp_config.h"
-#include "screens/icom_setup_view.h"
-#include "screens/kelvardin_grid_ctrl.h"
-#include "screens/log_view.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/intercoms/icom_setup_view.h"
+#include "screens/log_viewer/log_view.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/controls/kelvardin_tree_ctrl.h"
 #include "shell/dialogs/dlg_snmp_config.h"

@@ -2,8 +2,8 @@
 #include <QKeySequence>
 
 #include "platform/ui/drag_drop.h"
-#include "screens/kelvardin_grid_ctrl.h"
-#include "screens/kelvardin_grid_view.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_view.h"
 #include "shell/dialogs/ext_message_box.h"
 #include "tests/shell/program_fixture.h"
 

@@ -4,8 +4,8 @@
 #include <numeric>
 
 #include "grid/grid_ctrl.h"
-#include "screens/cool_edit.h"
-#include "screens/pane_frame.h"
+#include "screens/base/pane_frame.h"
+#include "screens/popups/cool_edit.h"
 #include "shell/nav/kelvardin_nav_view.h"
 #include "shell/nav/nav_button.h"
 #include "shell/nav/nav_group.h"

@@ -1,0 +1,318 @@
+#include "screens/base/kelvardin_grid_view.h"
+
+#include <vector>
+
+#include "link/command_codes.h"
+#include "model/app_state.h"
+#include "model/kelvardin_doc.h"
+#include "model/undo_host.h"
+#include "platform/ui/modal.h"
+#include "platform/ui/sys_info.h"
+#include "res/command_ids.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/print_command.h"
+#include "screens/base/screen_host.h"
+#include "screens/base/screen_messages.h"
+#include "screens/cells/kelvardin_grid_cell.h"
+
+namespace {
+
+constexpr DWORD kGridStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL;
+constexpr UINT kHelpContext = 1;
+constexpr char16_t kNoRoomToPrint[] =
+    u"Printing failed: at this screen's width the page has no room for a row. Try the portrait "
+    u"orientation.";
+
+bool IsGridCommand(UINT id) {
+    return id == ID_EDIT_CUT || id == ID_EDIT_COPY || id == ID_EDIT_PASTE ||
+           id == ID_EDIT_SELECT_ALL;
+}
+
+}  // namespace
+
+DWORD GridCellHelpId(DWORD offset, DWORD helpId, int column) {
+    // Unsigned 32-bit arithmetic: the high half of the help id is shifted out on purpose.
+    return offset + helpId * 0x10000u + static_cast<DWORD>(column) + 1u;
+}
+
+CKelvardinGridView::CKelvardinGridView(IScreenHost& host) : m_host(host) {}
+
+CKelvardinGridView::~CKelvardinGridView() {
+    // The window goes first, so that its widths are saved while the grid is still here.
+    DestroyWindow();
+}
+
+CKelvardinDoc* CKelvardinGridView::GetDocument() const {
+    return m_host.GetDocument();
+}
+
+std::unique_ptr<CKelvardinGridCtrl> CKelvardinGridView::NewGridCtrl() {
+    return std::make_unique<CKelvardinGridCtrl>();
+}
+
+void CKelvardinGridView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    if (!m_pGrid) CreateGrid();
+    UpdateGrid();
+}
+
+void CKelvardinGridView::CreateGrid() {
+    // What the user had selected, and where the focus was, as far as it still fits after.
+    CCellID focus;
+    std::vector<CCellID> selected;
+    if (m_pGrid) {
+        focus = m_pGrid->GetFocusCell();
+        const CCellRange range = m_pGrid->GetSelectedCellRange();
+        if (range.IsValid()) {
+            for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
+                for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
+                    if (m_pGrid->GetItemState(row, col) & CELL_SELECTED)
+                        selected.emplace_back(row, col);
+                }
+            }
+        }
+        KeepColumnWidths();
+        m_pGrid.reset();
+    }
+    m_fittedWidths.clear();
+
+    m_pGrid = NewGridCtrl();
+    CKelvardinGridCtrl& grid = *m_pGrid;
+    grid.Create(GetClientRect(), this, kGridId, kGridStyle);
+    grid.SetRedraw(FALSE);
+    grid.SetFixedRowSelection(TRUE);
+    grid.SetFixedColumnSelection(FALSE);
+    grid.SetHandleTabKey(TRUE);
+    grid.EnableTitleTips(TRUE);
+    grid.EnableDragAndDrop(GetApp().m_bAllowDragDrop ? TRUE : FALSE);
+    grid.SetTrackFocusCell(TRUE);
+    grid.SetRowResize(FALSE);
+    grid.SetSortColumn(0);
+    grid.SetSortAscending(TRUE);
+    grid.SetHeaderSort(TRUE);
+    grid.EnableColumnCompare(TRUE);
+    grid.SetDefaultCellType(CellClassOf<CKelvardinGridCell>());
+    m_nDefColWidth = grid.GetDefaultCell(FALSE, FALSE)->GetWidth();
+    for (BOOL fixedRow : {FALSE, TRUE}) {
+        for (BOOL fixedCol : {FALSE, TRUE})
+            grid.GetDefaultCell(fixedRow, fixedCol)->SetWidth(1);
+    }
+
+    SetupGrid();
+    LoadColumnWidths();
+
+    for (const CCellID& cell : selected) {
+        if (grid.IsValid(cell))
+            grid.SetItemState(cell.row, cell.col,
+                              grid.GetItemState(cell.row, cell.col) | CELL_SELECTED);
+    }
+    if (grid.IsValid(focus)) grid.SetFocusCell(focus);
+
+    grid.SetRedraw(TRUE);
+    grid.Invalidate();
+    grid.ResetScrollBars();
+    // A hidden screen rebuilt for a new configuration takes no focus from the one shown.
+    if (IsWindowVisible()) grid.SetFocus();
+}
+
+void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintObject*/) {
+    if (!m_pGrid || !m_host.IsCurrentScreen(*this)) return;
+    const auto hint = CUpdateHint::FromParam(lHint);
+    if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild) {
+        UpdateGrid();
+        m_pGrid->Invalidate();
+    } else if (hint.IsReply(kCmdStatus)) {
+        UpdateGrid();
+    }
+    ScheduleColumnFit();
+}
+
+bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {
+    if (!m_pGrid) return false;
+    if (CUpdateHint::FromParam(lHint) == CUpdateHint::kRebuild) {
+        CreateGrid();
+        UpdateGrid();
+        return false;
+    }
+    CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
+    return true;
+}
+
+void CKelvardinGridView::OnColumnClick(int /*column*/, int /*ascending*/) {}
+
+LRESULT CKelvardinGridView::OnGridRClick(NM_GRIDVIEW* /*record*/) {
+    return 0;
+}
+
+CPoint CKelvardinGridView::GetContextMenuPoint(const NM_GRIDVIEW* record) {
+    const CPoint cursor = GetCursorPos();
+    CRect rect;
+    if (!m_pGrid || !record || !m_pGrid->GetCellRect(record->iRow, record->iColumn, &rect))
+        return cursor;
+    m_pGrid->ClientToScreen(&rect);
+    // The rectangle holds its last pixel.
+    const CRect inside(rect.left, rect.top, rect.right + 1, rect.bottom + 1);
+    return inside.PtInRect(cursor) ? cursor : rect.CenterPoint();
+}
+
+// The keyboard's context menu needs a focus cell in sight to stand at.
+bool CKelvardinGridView::HasContextMenuCell() const {
+    if (!m_pGrid) return false;
+    const CCellID focus = m_pGrid->GetFocusCell();
+    CRect rect;
+    return focus.row >= 0 && focus.col >= 0 && m_pGrid->IsCellVisible(focus) &&
+           m_pGrid->GetCellRect(focus, &rect);
+}
+
+void CKelvardinGridView::OnContextMenuKey() {
+    if (!HasContextMenuCell()) return;
+    const CCellID focus = m_pGrid->GetFocusCell();
+    NM_GRIDVIEW record;
+    record.hdr.hwndFrom = m_pGrid.get();
+    record.hdr.idFrom = kGridId;
+    record.hdr.code = NM_RCLICK;
+    record.iRow = focus.row;
+    record.iColumn = focus.col;
+    OnGridRClick(&record);
+}
+
+void CKelvardinGridView::OnUpdateCommand(CCmdUI* update) {
+    if (update) update->Enable(GetApp().IsCommandEnabled(update->m_nID));
+}
+
+BOOL CKelvardinGridView::OnCmdMsg(UINT id, CCmdUI* update) {
+    // The grid's own commands come first.
+    if (m_pGrid && m_pGrid->IsWindow() && IsGridCommand(id)) {
+        if (!update) {
+            m_pGrid->OnCommand(id, 0);
+        } else if (id == ID_EDIT_CUT) {
+            update->Enable(m_pGrid->CanCut());
+        } else if (id == ID_EDIT_COPY) {
+            update->Enable(m_pGrid->CanCopy());
+        } else if (id == ID_EDIT_PASTE) {
+            update->Enable(m_pGrid->CanPaste());
+        } else {
+            // Select All does nothing on a grid whose selection is turned off.
+            update->Enable(m_pGrid->IsSelectable() && m_pGrid->GetRowCount() > 0);
+        }
+        return TRUE;
+    }
+    switch (id) {
+        case ID_CELL_CONTEXT_MENU:
+            if (update) {
+                update->Enable(HasContextMenuCell());
+            } else {
+                OnContextMenuKey();
+            }
+            return TRUE;
+        case ID_FILE_PRINT:
+        case ID_FILE_PRINT_PREVIEW:
+            if (update) {
+                OnUpdateCommand(update);
+            } else {
+                RunPrint(id);
+            }
+            return TRUE;
+        case ID_FILE_PRINT_DIRECT:
+            if (!update) RunPrint(id);
+            return TRUE;
+        default: return CView::OnCmdMsg(id, update);
+    }
+}
+
+BOOL CKelvardinGridView::OnCommand(WPARAM wParam, LPARAM /*lParam*/) {
+    return OnCmdMsg(LOWORD(wParam), nullptr);
+}
+
+BOOL CKelvardinGridView::OnNotify(WPARAM id, NMHDR* header, LRESULT* result) {
+    if (id != kGridId || !header) return CView::OnNotify(id, header, result);
+    switch (header->code) {
+        case GRIDN_GETDISPINFO: {
+            auto* record = reinterpret_cast<GridDisplayRecord*>(header);
+            record->text.Format(u"Cell %d,%d", record->row, record->column);
+            break;
+        }
+        case GRIDN_ODCACHEHINT: break;
+        case GRIDN_COLUMNCLICK: {
+            const auto* record = reinterpret_cast<NM_GRIDVIEW*>(header);
+            OnColumnClick(record->iColumn, record->iRow);
+            break;
+        }
+        case NM_RCLICK:
+            if (result) *result = OnGridRClick(reinterpret_cast<NM_GRIDVIEW*>(header));
+            return TRUE;
+        default: return CView::OnNotify(id, header, result);
+    }
+    if (result) *result = 1;
+    return TRUE;
+}
+
+LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SCREEN_HAS_CHANGES: return 0;
+        case WM_SCREEN_CLEAR_CHANGES: return OnClearChanges();
+        case WM_COMMANDHELP: OnCommandHelp(); return 1;
+        default: return CView::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CKelvardinGridView::OnSize(UINT type, int cx, int cy) {
+    CView::OnSize(type, cx, cy);
+    if (m_pGrid && m_pGrid->IsWindow()) m_pGrid->MoveWindow(CRect(0, 0, cx, cy), TRUE);
+}
+
+void CKelvardinGridView::OnSetFocus(CWnd* oldWnd) {
+    if (m_pGrid && m_pGrid->IsWindow()) {
+        m_pGrid->SetFocus();
+        return;
+    }
+    CView::OnSetFocus(oldWnd);
+}
+
+void CKelvardinGridView::OnDestroy() {
+    SaveColumnWidths();
+    CView::OnDestroy();
+}
+
+void CKelvardinGridView::OnTimer(UINT_PTR id) {
+    if (id == 0 || id != m_fitTimer.m_nCurrentId) return CView::OnTimer(id);
+    m_fitTimer.Stop();
+    if (m_host.IsCurrentScreen(*this)) FitColumnsWithNewData();
+}
+
+DWORD CKelvardinGridView::OnHelpHitTest(CPoint point) {
+    const DWORD helpId = GetHelpID();
+    if (!m_pGrid) return helpId;
+    const CCellID cell = m_pGrid->GetCellFromPt(point, TRUE);
+    if (cell.row < 0 || cell.col < 0) return helpId;
+    return GridCellHelpId(m_nHelpOffset, helpId, cell.col);
+}
+
+void CKelvardinGridView::OnCommandHelp() {
+    m_host.WinHelp(GetHelpID(), kHelpContext);
+}
+
+BOOL CKelvardinGridView::OnPreparePrinting(CPrintInfo& /*info*/) {
+    return TRUE;
+}
+
+void CKelvardinGridView::OnBeginPrinting(CDC& dc, CPrintInfo& info) {
+    if (!m_pGrid) return;
+    m_pGrid->OnBeginPrinting(&dc, &info);
+    // The grid's page count is 0 when the page it scales to has no room for any row.
+    m_bNoRoomToPrint = info.GetMaxPage() == 0;
+}
+
+void CKelvardinGridView::OnPrint(CDC& dc, CPrintInfo& info) {
+    if (m_pGrid) m_pGrid->OnPrint(&dc, &info);
+}
+
+void CKelvardinGridView::OnEndPrinting(CDC& dc, CPrintInfo& info) {
+    if (m_pGrid) m_pGrid->OnEndPrinting(&dc, &info);
+}
+
+void CKelvardinGridView::RunPrint(UINT command) {
+    m_bNoRoomToPrint = false;
+    RunPrintCommand(*this, command, m_host.GetWindow());
+    if (m_bNoRoomToPrint) ModalMessageBox(kNoRoomToPrint, MB_OK | MB_ICONEXCLAMATION);
+}

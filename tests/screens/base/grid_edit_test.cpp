@@ -1,0 +1,144 @@
+#include "screens/cells/cell_compare.h"
+#include "tests/screens/screen_fixture.h"
+
+namespace {
+
+// A grid whose drags are dropped at a chosen cell of itself, as the user's mouse would.
+class CDragGrid : public CKelvardinGridCtrl {
+public:
+    CCellID target;
+    DWORD keyState = 0;
+
+protected:
+    DROPEFFECT DoDragDrop(COleDataSource& source) override {
+        COleDataObject data(source.GetText(), this);
+        CRect rect;
+        GetCellRect(target, &rect);
+        const DROPEFFECT effect = OnDragEnter(&data, keyState, rect.CenterPoint());
+        return OnDrop(&data, effect, rect.CenterPoint()) ? effect : DROPEFFECT_NONE;
+    }
+};
+
+class CDragScreen : public CTestScreen {
+public:
+    using CTestScreen::CTestScreen;
+
+protected:
+    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
+        return std::make_unique<CDragGrid>();
+    }
+};
+
+// Intercom names in column 1, read-only remote-trunking starts in column 2.
+class GridEditTest : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR"})
+            NameIcom(i++, name);
+        screen = std::make_unique<CDragScreen>(
+            host,
+            std::vector<ColumnDesc>{{0, false, CObjSpec::kIntercom, 1, nullptr, nullptr},
+                                    {0, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
+                                    {0, false, CObjSpec::kIntercom, 1361, nullptr, nullptr}},
+            6);
+        screen->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 300), &window, 20100);
+        host.current = screen.get();
+        screen->OnInitialUpdate();
+        QApplication::processEvents();
+    }
+    CDragGrid& Grid() { return static_cast<CDragGrid&>(*screen->GetGrid()); }
+    std::vector<CString> Names() { return screen->Column(1); }
+
+    std::unique_ptr<CDragScreen> screen;
+};
+
+TEST_F(GridEditTest, APasteIsOneUndoStepAndAPasteThatChangesNothingIsNone) {
+    COleDataObject block(CString(u"DELT\r\nECHO\r\nFOXT"));
+    ASSERT_TRUE(Grid().PasteWithUndo(4, 1, &block));
+    EXPECT_EQ(Names(),
+              (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO", u"FOXT"}));
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+    EXPECT_EQ(m_host.m_group, nullptr);  // the group is closed again
+
+    COleDataObject same(CString(u"DELT"));
+    Grid().PasteWithUndo(4, 1, &same);
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+
+    // Delete clears the selected cells, as one step too.
+    Grid().SetSelectedRange(4, 1, 5, 1);
+    Grid().SetFocusCell(4, 1);
+    Grid().OnKeyDown(VK_DELETE, 1, 0);
+    EXPECT_EQ(Names()[3], u"");
+    EXPECT_EQ(Names()[4], u"");
+    EXPECT_EQ(m_host.m_undo.GetCount(), 2u);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(Names()[4], u"ECHO");
+}
+
+TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInOneStep) {
+    // ALFA and BRAV are dragged one row down: BRAV's cell takes ALFA, the cell below BRAV.
+    Grid().SetSelectedRange(1, 1, 2, 1);
+    Grid().SetFocusCell(1, 1);
+    Grid().target = CCellID(2, 1);
+    Grid().OnBeginDrag();
+    EXPECT_EQ(Names(), (std::vector<CString>{u"", u"ALFA", u"BRAV", u"", u"", u""}));
+    // The document heard of the move while the paste ran, and only then.
+    EXPECT_EQ(host.moveDrops, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(m_host.m_bMoveDrop);
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(Names(), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"", u"", u""}));
+
+    // Ctrl copies: the sources stay and the document hears of no move.
+    host.moveDrops.clear();
+    Grid().SetSelectedRange(1, 1, 1, 1);
+    Grid().target = CCellID(5, 1);
+    Grid().keyState = MK_CONTROL;
+    Grid().OnBeginDrag();
+    EXPECT_EQ(Names()[0], u"ALFA");
+    EXPECT_EQ(Names()[4], u"ALFA");
+    EXPECT_TRUE(host.moveDrops.empty());
+
+    // A read-only target takes nothing.
+    COleDataObject text(CString(u"99"));
+    CRect rect;
+    Grid().GetCellRect(3, 2, &rect);
+    Grid().OnDragEnter(&text, 0, rect.CenterPoint());
+    EXPECT_FALSE(Grid().OnDrop(&text, DROPEFFECT_MOVE, rect.CenterPoint()));
+    EXPECT_EQ(screen->Column(2)[2], u"-");
+    EXPECT_TRUE(host.moveDrops.empty());
+}
+
+TEST_F(GridEditTest, ARefusedEditIsReportedAndTheCellKeepsItsText) {
+    Grid().OnEndEditCell(2, 1, u"TOOLONG");
+    EXPECT_EQ(Names()[1], u"BRAV");
+    EXPECT_EQ(TakeReports(), (std::vector<int>{m_app.m_nLastError}));
+    EXPECT_GE(m_app.m_nLastError, 0);
+    EXPECT_TRUE(m_host.m_undo.IsEmpty());
+
+    Grid().OnEndEditCell(2, 1, u"BETA");
+    EXPECT_EQ(Names()[1], u"BETA");
+    EXPECT_TRUE(m_doc.IsModified(CIcomSpec(1, 67)));
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+}
+
+TEST_F(GridEditTest, CancelChangesClearsAllOrTheSelectedChangesAsChosen) {
+    Grid().OnEndEditCell(1, 1, u"ECHO");
+    Grid().OnEndEditCell(3, 1, u"GOLF");
+    Grid().SetSelectedRange(-1, -1, -1, -1);
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_CLEAR_CHANGES), 0);  // cancelled
+    EXPECT_TRUE(m_doc.IsModified(CIcomSpec(0, 67)));
+
+    Grid().SetSelectedRange(3, 1, 3, 2);
+    host.clearAnswer = 1;
+    const int updates = screen->updates;
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_CLEAR_CHANGES), 1);
+    EXPECT_EQ(host.presets, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(m_doc.IsModified(CIcomSpec(2, 67)));
+    EXPECT_TRUE(m_doc.IsModified(CIcomSpec(0, 67)));
+    EXPECT_EQ(screen->updates, updates + 1);
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_HAS_CHANGES), 0);
+}
+
+}  // namespace

@@ -1,0 +1,243 @@
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include "link/command_codes.h"
+#include "link/data_replies.h"
+#include "model/partial_save_selection.h"
+#include "screens/intercoms/icom_alpha_filter_view.h"
+#include "screens/intercoms/icom_alphas_view.h"
+#include "screens/popups/popup_list.h"
+#include "tests/screens/diag_fixture.h"
+#include "tests/support/memory_file.h"
+
+namespace {
+
+using Labels = std::vector<CString>;
+
+// Intercoms 1-3 are named; intercom 1 has PP alphas 0-2 and an IFB alpha, intercom 3 a PP and
+// an IFB alpha.
+class IcomAlphasViewTest : public DiagScreenTest {
+protected:
+    void SetUp() override {
+        DiagScreenTest::SetUp();
+        CIcomAlphasView::RememberedSort() = {};
+        for (int i = 1; const char16_t* name : {u"BRAV", u"CHAR", u"DELT"})
+            NameIcom(i++, name);
+        for (auto [icom, type, number, label] : {std::tuple{1, 0, 0, u"P10"},
+                                                 {1, 0, 1, u"P11"},
+                                                 {1, 0, 2, u"P12"},
+                                                 {1, 2, 0, u"F10"},
+                                                 {3, 0, 0, u"P30"},
+                                                 {3, 2, 4, u"F34"}})
+            Store(icom, type, number, label);
+        Choose(-1, -1);
+        pane.Create(nullptr, CRect(0, 0, 680, 24), &window, 20006);
+        view.Create(WS_CHILD | WS_VISIBLE, CRect(0, 24, 680, 380), &window, 20106);
+        host.current = &view;
+        host.pane = &pane;
+        view.OnInitialUpdate();
+        pane.OnInitialUpdate();
+        Show(pane);
+        Show(view);
+    }
+
+    void Store(int icom, int type, int number, const CString& label) {
+        m_doc.StoreAlpha(CAssign(BYTE(icom), BYTE(type), WORD(number)), label);
+    }
+    void Choose(int icom, int type) {
+        host.contexts[6].m_params[0] = static_cast<DWORD>(icom);
+        host.contexts[6].m_params[1] = static_cast<DWORD>(type);
+    }
+    // The labels of the rows top down, of those shown only or of every row.
+    Labels Rows(bool shownOnly = true) {
+        QApplication::processEvents();
+        Labels labels;
+        CKelvardinGridCtrl& grid = *view.GetGrid();
+        for (int row = 1; row < grid.GetRowCount(); ++row) {
+            if (shownOnly && grid.GetRowHeight(row) == 0) continue;
+            labels.push_back(grid.GetItemText(row, 4).TrimRight());
+        }
+        return labels;
+    }
+    void Hide(bool hidden) {
+        host.current = hidden ? nullptr : &view;
+        views.shown = hidden ? std::vector<CView*>{} : std::vector<CView*>{&pane, &view};
+        view.ShowWindow(hidden ? SW_HIDE : SW_SHOW);
+        // Shown again, the main window refreshes the screen.
+        if (!hidden) view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    }
+
+    CIcomAlphaFilterView pane{host};
+    CIcomAlphasView view{host};
+};
+
+TEST_F(IcomAlphasViewTest, RowsFollowAFileLoadAnUploadAndRemovalsWhileHidden) {
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10", u"P30", u"F34"}));
+    EXPECT_EQ(view.GetGrid()->GetItemText(4, 2) + view.GetGrid()->GetItemText(4, 3), u"IFB1");
+    EXPECT_TRUE(view.GetGrid()->GetCell(1, 4)->IsReadOnly());
+
+    // A file read while another screen shows: the reset empties the rows, the file fills them.
+    Hide(true);
+    m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
+    CMemFile saved;
+    ASSERT_EQ(m_doc.WriteSetupFile(saved, u"A.kvd", FALSE, TRUE), 1);
+    m_doc.ResetToDefaultSetup();
+    EXPECT_TRUE(Rows(false).empty());
+    CMemFile file(saved.m_bytes);
+    CPartialSaveSelection description;
+    ASSERT_TRUE(CKelvardinDoc::ReadFileContents(file, description));
+    ASSERT_EQ(m_doc.ReadSetupFile(description, file, u"A.kvd", TRUE, FALSE), 1);
+    EXPECT_EQ(Rows(false), (Labels{u"P10", u"P11", u"P12", u"F10", u"P30", u"F34"}));
+
+    // An upload of intercom 1's PP list: two alphas, one new label, the third gone; an alpha
+    // of intercom 3 removed by a store.
+    CDualMessage pair;
+    pair.request.command = pair.reply.command = kCmdNames;
+    pair.request.SetPayload(std::vector<BYTE>{1, 0x00, 0x00, 0x00, 0x80});
+    pair.reply.SetPayload(std::vector<BYTE>{0, 2, 'P', '1', '0', 0, 'N', 'E', 'W', 0});
+    FindDataReplyHandler(kCmdNames)(host.dataMgr, pair, m_doc);
+    Store(3, 0, 0, u"");
+    Hide(false);
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"NEW", u"F10", u"F34"}));
+    EXPECT_EQ(view.GetKeys().size(), 4u);
+
+    // After a removal the keys behind it are found where they now stand.
+    Store(1, 0, 0, u"");
+    Store(3, 2, 4, u"");
+    EXPECT_EQ(Rows(), (Labels{u"NEW", u"F10"}));
+    m_doc.ResetToDefaultSetup();
+    EXPECT_TRUE(Rows(false).empty());
+    EXPECT_TRUE(view.GetKeys().empty());
+}
+
+TEST_F(IcomAlphasViewTest, ChoiceOfIntercomAndTypeOnlyChangesRowHeights) {
+    // The pane's choices go into the context, and the rows follow; the type shows its choice.
+    EXPECT_TRUE(pane.GetTypeEdit().IsExpanded());
+    pane.GetEdit().SelectByData(3);
+    EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
+    pane.GetTypeEdit().SelectByData(2);
+    EXPECT_EQ(host.contexts[6].m_params[1], 2u);
+    EXPECT_EQ(Rows(), (Labels{u"F34"}));
+    EXPECT_EQ(Rows(false).size(), 6u);
+    // An alpha outside the choice gets a hidden row; it shows once the choice takes it.
+    Store(2, 2, 0, u"F20");
+    EXPECT_EQ(Rows(), (Labels{u"F34"}));
+    pane.GetEdit().SelectByData(DWORD(-1));
+    EXPECT_EQ(Rows(), (Labels{u"F10", u"F34", u"F20"}));
+
+    // A sort by the label keeps the rows that show right.
+    CCellID header(0, 4);
+    view.GetGrid()->OnFixedRowClick(header);
+    EXPECT_EQ(Rows(), (Labels{u"F10", u"F20", u"F34"}));
+    EXPECT_EQ(CIcomAlphasView::RememberedSort().column, 4);
+
+    // "View alphas" on intercom 3's row: that intercom, every type; Back has the old choice.
+    int row = 1;
+    while (view.GetGrid()->GetItemText(row, 4).TrimRight() != u"F34")
+        ++row;
+    Labels entries;
+    script.ExpectMenu([&entries](QMenu& menu) {
+        for (QAction* action : menu.actions()) {
+            if (!action->isSeparator())
+                entries.push_back((action->isEnabled() ? u"" : u"~") + FromQString(action->text()));
+        }
+        return static_cast<int>(ID_ICOM_VIEW_ALPHAS);
+    });
+    NM_GRIDVIEW record;
+    record.iRow = row;
+    record.iColumn = 4;
+    view.OnGridRClick(&record);
+    EXPECT_EQ(entries, (Labels{u"~Selected intercom: DELT", u"~View trunk &summary",
+                               u"View trunk &definitions", u"View intercom s&etup",
+                               u"~View intercom s&tatus", u"View &alphas"}));
+    EXPECT_EQ(Rows(), (Labels{u"F34", u"P30"}));
+    EXPECT_EQ(pane.GetEdit().GetCurSelData(), 3);
+    EXPECT_EQ(pane.GetTypeEdit().GetCurSelData(), -1);
+    ASSERT_EQ(host.pushed.size(), 1u);
+    EXPECT_EQ(host.pushed[0].m_params[0], DWORD(-1));
+    EXPECT_EQ(host.pushed[0].m_params[1], 2u);
+}
+
+TEST_F(IcomAlphasViewTest, ConfigurationChangeKeepsTheRowsOfTheAlphasTheDocumentHolds) {
+    // The configuration sheet's OK reaches every view, shown or not; the alphas stay.
+    Choose(3, -1);
+    m_doc.UpdateAllViews(nullptr, CUpdateHint::kRebuild);
+    EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
+    EXPECT_EQ(Rows(false).size(), 6u);
+    Choose(-1, -1);
+    Hide(true);
+    m_app.m_nVisibleIntercoms = 2;
+    m_doc.UpdateAllViews(nullptr, CUpdateHint::kRebuild);
+    Hide(false);
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10"}));
+    // Alphas that come after still get their rows.
+    Store(1, 0, 3, u"P13");
+    EXPECT_EQ(Rows(), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+    // One for the first intercom past the visible count gets none.
+    Store(2, 0, 0, u"P20");
+    EXPECT_EQ(Rows(false), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+}
+
+TEST_F(IcomAlphasViewTest, CellsAreLentOnlyInsideTheColumnsAndRows) {
+    CKelvardinGridCtrl* grid = view.GetGrid();
+    const GRIDCALLBACK lend = grid->GetCallbackFunc();
+    ASSERT_NE(lend, nullptr);
+    const auto param = reinterpret_cast<LPARAM>(&view);
+    const int rows = grid->GetRowCount();
+    ASSERT_EQ(rows, 7);
+    EXPECT_NE(lend(0, 0, 0, param, grid), nullptr);
+    EXPECT_NE(lend(rows - 1, CIcomAlphasView::kColumnCount - 1, 0, param, grid), nullptr);
+    for (auto [row, col] :
+         {std::pair{-1, 0}, {rows, 0}, {1, -1}, {1, CIcomAlphasView::kColumnCount}})
+        EXPECT_EQ(lend(row, col, 0, param, grid), nullptr) << row << ',' << col;
+}
+
+TEST_F(IcomAlphasViewTest, EnterOnARowOpensTheTypeList) {
+    CCoolEdit& types = pane.GetTypeEdit();
+    QTest::keyClick(view.GetGrid()->GetWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(types.IsPopupOpen());
+    EXPECT_TRUE(types.GetPopupList()->IsOpen());
+    EXPECT_FALSE(pane.GetEdit().IsPopupOpen());
+    // Under the type's value, where the user reads the choice.
+    const CRect value = types.GetAreaRect(cool_edit::kValue);
+    EXPECT_EQ(types.GetPopupList()->GetWidget()->window()->geometry().left(),
+              types.GetWidget()->mapToGlobal(QPoint(value.left, 0)).x());
+    types.ClosePopup();
+}
+
+TEST_F(IcomAlphasViewTest, ThePaneNamesTheIntercomShownThoughItHasNoName) {
+    Store(5, 0, 0, u"P50");
+    pane.GetEdit().SetText(u"Intercom Alphas for:");
+    pane.GetEdit().Expand();
+    ASSERT_EQ(Rows().back(), u"P50");
+    const int row = view.GetGrid()->GetRowCount() - 1;
+    script.ExpectMenu([](QMenu&) { return static_cast<int>(ID_ICOM_VIEW_ALPHAS); });
+    NM_GRIDVIEW record;
+    record.iRow = row;
+    record.iColumn = 4;
+    view.OnGridRClick(&record);
+    EXPECT_EQ(Rows(), (Labels{u"P50"}));
+    EXPECT_EQ(pane.GetEdit().GetCurSelData(), 5);
+    CString text;
+    EXPECT_EQ(pane.GetFilterText(text), CString(u"Intercom Alphas for: #6"));
+}
+
+TEST_F(IcomAlphasViewTest, PollsForTheChosenAlphasUnlessTheControllerCountsThem) {
+    CCVDataMgr& link = host.dataMgr;
+    m_app.SetMode(CAppState::kModeOnline);
+    link.GoOnline();
+    Choose(3, 2);
+    const auto tick = [&] { view.SendMessage(WM_TIMER, view.GetTimer().m_nCurrentId); };
+    EXPECT_EQ(view.GetTimer().GetInterval(), 10000u);
+    tick();
+    EXPECT_EQ(link.GetPendingTotal(), 1);  // intercom 3's IFB list
+    SetCapabilities(CCVConfig::kAlphaCounters);
+    link.GoOnline();
+    tick();
+    EXPECT_EQ(link.GetPendingTotal(), 0);
+}
+
+}  // namespace

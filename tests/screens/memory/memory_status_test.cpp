@@ -1,0 +1,270 @@
+#include <QMenu>
+#include <QTest>
+
+#include "platform/ui/sys_info.h"
+#include "res/command_ids.h"
+#include "screens/controller_status/cv_status_view.h"
+#include "screens/memory/memory_dump_view.h"
+#include "screens/memory/memory_filter_view.h"
+#include "screens/memory/memory_rules.h"
+#include "screens/popups/popup_list.h"
+#include "tests/screens/diag_fixture.h"
+#include "tests/sim/sim_handlers.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <class View>
+std::unique_ptr<View> Make(CFakeScreenHost& host, QWidget& window) {
+    auto view = std::make_unique<View>(host);
+    view->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 680, 380), &window, 20200);
+    return view;
+}
+
+std::vector<CString> Row(const CGridCtrl& grid, int row) {
+    std::vector<CString> texts;
+    for (int col = 0; col < grid.GetColumnCount(); ++col)
+        texts.push_back(grid.GetItemText(row, col));
+    return texts;
+}
+
+// A menu entry's command, found by its text.
+int Choose(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) return action->data().toInt();
+        if (action->menu()) {
+            if (const int id = Choose(*action->menu(), text)) return id;
+        }
+    }
+    return 0;
+}
+
+class MemoryStatusTest : public DiagScreenTest {
+protected:
+    // The memory screen shown and current, its window read from the controller.
+    std::unique_ptr<CMemoryDumpView> ShowMemory() {
+        auto screen = Make<CMemoryDumpView>(host, window);
+        host.current = screen.get();
+        Show(*screen);
+        screen->OnInitialUpdate();
+        EXPECT_TRUE(Pump([&] { return screen->GetGrid()->GetItemText(0, 2) == u"01"; }));
+        return screen;
+    }
+    static bool IsWrite(const SimFrame& f) { return f.command == 31; }
+};
+
+TEST_F(MemoryStatusTest, StatusScreenPollsOnlyOnlineAndClearsTheStandbyCounters) {
+    sim.SetHandler(19, [](CorvaneState&, const SimFrame& request) -> std::optional<SimFrame> {
+        const bool standby = request.payload.at(0) == 2;
+        return SimReplyTo(request, standby ? Bytes{1, 2, 3, 4} : Bytes{5, 6, 7, 8});
+    });
+    auto screen = Make<CCVStatusView>(host, window);
+    host.current = screen.get();
+    Show(*screen);
+    screen->OnInitialUpdate();
+    const CGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(Row(grid, 0), (std::vector<CString>{u"Corvane", u"Status", u"Errors To", u"BER To",
+                                                  u"Errors From", u"BER From"}));
+    EXPECT_EQ(Row(grid, 2), (std::vector<CString>{u"Standby", u"-", u"-", u"-", u"-", u"-"}));
+    EXPECT_TRUE(grid.GetCell(1, 2)->IsReadOnly());
+    // The status that turned the mode ONLINE repaints "Status", drawn as "-" until then.
+    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(1)), (std::vector<int>{1}));
+    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(18)), (std::vector<int>{1}));
+    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(19)), (std::vector<int>{2, 3, 4, 5}));
+    // In FILE mode with no link the screen asks for nothing.
+    QTest::qWait(60);
+    EXPECT_TRUE(sim.Requests().empty());
+
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto standbyErrors = [](const SimFrame& f) { return f.command == 19 && f.payload[0] == 2; };
+    ASSERT_TRUE(SawRequest([](const SimFrame& f) { return f.command == 18 && f.payload[0] == 2; }));
+    ASSERT_TRUE(SawRequest([](const SimFrame& f) { return f.command == 19 && f.payload[0] == 0; }));
+    ASSERT_TRUE(SawRequest(standbyErrors));
+    ASSERT_TRUE(Pump([&] { return grid.GetItemText(2, 5) == u"4"; }));
+    // The active controller counts no errors towards and from itself.
+    EXPECT_EQ(Row(grid, 1),
+              (std::vector<CString>{u"Active", grid.GetItemText(1, 1), u"-", u"6", u"-", u"8"}));
+    EXPECT_EQ(Row(grid, 2)[2], u"1");
+
+    // A clear command that is not available sends nothing.
+    host.current = nullptr;
+    screen->OnCmdMsg(ID_CLEAR_STANDBY_ERRORS, nullptr);
+    ASSERT_TRUE(Pump([&] { return host.dataMgr.GetPendingTotal() == 0; }));
+    QTest::qWait(100);
+    EXPECT_EQ(CountRequests(20), 0);
+    // Clearing the standby's counters reads both controllers' counters again at once.
+    const int before = CountRequests(19);
+    m_app.m_enabledCommands.insert(ID_CLEAR_STANDBY_ERRORS);
+    screen->OnCmdMsg(ID_CLEAR_STANDBY_ERRORS, nullptr);
+    ASSERT_TRUE(SawRequest([](const SimFrame& f) { return f.command == 20 && f.payload[0] == 2; }));
+    ASSERT_TRUE(Pump([&] { return CountRequests(19) >= before + 2; }));
+}
+
+TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
+    m_app.m_bAllowMemoryPoke = TRUE;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto screen = ShowMemory();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(Row(grid, 0)[0], u"0000 0000");
+    EXPECT_EQ(grid.GetItemText(2, 17), u" !\"#$%&' ()*+,-./");
+    EXPECT_FALSE(grid.GetCell(14, 16)->IsReadOnly());
+    EXPECT_TRUE(grid.GetCell(15, 16)->IsReadOnly());
+    EXPECT_TRUE(grid.GetCell(0, 17)->IsReadOnly());
+
+    // A name edit, then two bytes: the bytes go once written, the name stays undoable.
+    NameIcom(0, u"ALFA");
+    EXPECT_TRUE(Edit(CIcomSpec(0, 67), u"BRAV"));
+    auto& cell = dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2));
+    EXPECT_TRUE(cell.SetValueText(u"aa"));
+    stacks.BeginUndoGroup(true);
+    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(1, 1)).SetValueText(u"5"));
+    EXPECT_TRUE(Edit(CIcomSpec(0, 67), u"CHAR"));
+    stacks.BeginUndoGroup(false);
+    EXPECT_EQ(grid.GetItemText(1, 1), u"05");
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_HAS_CHANGES), 1);
+    EXPECT_EQ(stacks.m_undo.GetCount(), 3u);
+    const size_t grouped = dynamic_cast<const CUndoObList&>(*stacks.m_undo.Peek()).GetCount();
+
+    m_app.m_answer = IDOK;
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_LEAVING), 0);
+    ASSERT_TRUE(SawRequest(IsWrite));
+    Bytes expected{0, 0, 0, 0, 0, 0, 255};
+    Bytes bits(32);
+    bits[0] = 0x02;  // offset 1
+    bits[2] = 0x01;  // offset 16
+    expected.insert(expected.end(), bits.begin(), bits.end());
+    expected.insert(expected.end(), {0xaa, 0x05});
+    const std::vector<SimFrame> frames = sim.Requests();
+    EXPECT_EQ(std::find_if(frames.begin(), frames.end(), IsWrite)->payload, expected);
+    EXPECT_EQ(m_app.m_boxes.back().type, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    // The name edit alone stays, and the group keeps its name records.
+    ASSERT_EQ(stacks.m_undo.GetCount(), 2u);
+    EXPECT_EQ(dynamic_cast<const CUndoObList&>(*stacks.m_undo.Peek()).GetCount(), grouped - 1);
+    // Written, the bytes are pending no more: leaving again neither asks nor writes.
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    const size_t boxes = m_app.m_boxes.size();
+    screen->SendMessage(WM_SCREEN_LEAVING);
+    EXPECT_EQ(m_app.m_boxes.size(), boxes);
+
+    // Write Memory sends what is pending, when the command rule allows it.
+    EXPECT_TRUE(cell.SetValueText(u"cc"));
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    ASSERT_TRUE(Pump([&] { return CountRequests(31) == 2; }));
+
+    // A write the user cancels is dropped: the cell shows the controller's byte again, the
+    // edit stays in the history and nothing goes out.
+    EXPECT_TRUE(cell.SetValueText(u"bb"));
+    m_app.m_answer = IDCANCEL;
+    screen->SendMessage(WM_SCREEN_LEAVING);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(grid.GetItemText(0, 2), u"01");
+    EXPECT_EQ(stacks.m_undo.GetCount(), 3u);
+    QTest::qWait(100);
+    EXPECT_EQ(CountRequests(31), 2);
+}
+
+TEST_F(MemoryStatusTest, KeysAndTheMenuMoveTheWindowWithWrapAndHistory) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto screen = ShowMemory();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetFocusCell(5, 3);
+    auto key = [&](UINT vk, bool alt = false) {
+        return screen->SendMessage(alt ? WM_GRID_SYSKEYDOWN : WM_GRID_KEYDOWN, vk);
+    };
+    EXPECT_EQ(key(VK_UP), 0);  // inside the window: the grid's
+    EXPECT_EQ(key(VK_PRIOR), 1);
+    EXPECT_EQ(screen->GetStartAddress(), 0xFFFFFF00u);
+    EXPECT_EQ(grid.GetItemText(15, 0), u"ffff fff0");
+    ASSERT_TRUE(SawRequest([](const SimFrame& f) {
+        return f.command == 22 &&
+               Bytes(f.payload.begin() + 2, f.payload.end() - 1) == Bytes{0xff, 0xff, 0xff, 0x00};
+    }));
+    EXPECT_EQ(key(VK_LEFT, true), 1);
+    EXPECT_EQ(key(VK_NEXT), 1);
+    EXPECT_EQ(screen->GetStartAddress(), 0xFFFFFFFFu);
+    EXPECT_EQ(grid.GetItemText(0, 0), u"ffff ffff");
+    EXPECT_EQ(key(VK_DOWN, true), 1);
+    EXPECT_EQ(screen->GetStartAddress(), 0xFu);
+    {
+        CInputState shift(MK_SHIFT);
+        EXPECT_EQ(key(VK_NEXT), 0);
+    }
+
+    // The history, newest first, the current address checked; an entry goes back to it.
+    const CContext& context = host.GetViewContext(kScreenMemory);
+    ASSERT_EQ(memory_rules::Entries(context).size(), 4u);
+    script.ExpectMenu([&](QMenu& menu) {
+        EXPECT_EQ(menu.objectName(), "menu135");
+        EXPECT_EQ(Choose(menu, "&Goto address: 00000000"), 0);
+        return Choose(menu, "&3: ffffff00");
+    });
+    NM_GRIDVIEW record;
+    screen->OnGridRClick(&record);
+    EXPECT_EQ(screen->GetStartAddress(), 0xFFFFFF00u);
+    EXPECT_EQ(context.m_params[0], 4u);
+
+    // Four bytes of one row spell an address to go to; three or five do not.
+    ASSERT_TRUE(Pump([&] { return grid.GetItemText(0, 1) == u"00"; }));
+    grid.SetSelectedRange(3, 1, 3, 3);
+    EXPECT_FALSE(screen->GetSelectionAddress());
+    grid.SetSelectedRange(3, 1, 3, 5);
+    EXPECT_FALSE(screen->GetSelectionAddress());
+    grid.SetSelectedRange(3, 5, 3, 8);
+    const bool reversed = m_app.GetConfig().HasFlag(CCVConfig::kNewCorvane);
+    EXPECT_EQ(screen->GetSelectionAddress(), reversed ? 0x37363534u : 0x34353637u);
+    screen->OnCmdMsg(ID_EDIT_CELL, nullptr);
+    EXPECT_EQ(screen->GetStartAddress(), reversed ? 0x37363534u : 0x34353637u);
+    // Going there after going back dropped the entries newer than the current one.
+    EXPECT_EQ(memory_rules::Entries(context).size(), 3u);
+}
+
+TEST(MemoryRulesTest, HistoryKeepsElevenAddressesNewestFirst) {
+    // A context never used holds address 0 alone, not eleven entries of it.
+    CContext context;
+    memory_rules::Normalise(context);
+    ASSERT_EQ(memory_rules::Entries(context).size(), 1u);
+    for (DWORD address = 1; address <= 12; ++address)
+        memory_rules::Record(context, address * 0x100);
+    auto addresses = [&] {
+        std::vector<DWORD> out;
+        for (const auto& entry : memory_rules::Entries(context))
+            out.push_back(entry.address);
+        return out;
+    };
+    EXPECT_EQ(addresses().front(), 0xC00u);
+    EXPECT_EQ(addresses().back(), 0x200u);
+    EXPECT_EQ(addresses().size(), 11u);
+    // An address in the history only moves the mark.
+    memory_rules::Record(context, 0x900);
+    EXPECT_EQ(context.m_params[0], 4u);
+    EXPECT_EQ(memory_rules::CurrentAddress(context), 0x900u);
+    EXPECT_EQ(addresses().size(), 11u);
+    // A new one from there drops the three newer entries.
+    memory_rules::Record(context, 0x42);
+    EXPECT_EQ(addresses(),
+              (std::vector<DWORD>{0x42, 0x900, 0x800, 0x700, 0x600, 0x500, 0x400, 0x300, 0x200}));
+    EXPECT_EQ(memory_rules::AddressFromBytes({u"12", u"34", u"56", u"78"}, false), 0x12345678u);
+    EXPECT_EQ(memory_rules::AddressFromBytes({u"12", u"34", u"56", u"78"}, true), 0x78563412u);
+    EXPECT_FALSE(memory_rules::AddressFromBytes({u"12", u"", u"56", u"78"}, false));
+}
+
+TEST_F(MemoryStatusTest, ProcessorChoiceOutsideTheTwoIsIgnored) {
+    CMemoryFilterView pane(host.dataMgr);
+    ASSERT_TRUE(pane.Create(&paneFrame, CRect(0, 0, 400, 28), &window, 0xE900));
+    // Without a standby controller only the active one is offered, and it shows.
+    EXPECT_EQ(pane.GetCpuEdit().GetPopupList()->GetItemCount(), 1);
+    EXPECT_TRUE(pane.GetCpuEdit().IsExpanded());
+    host.dataMgr.SetMemoryCpu(1);
+    pane.GetCpuEdit().GetPopupList()->DeleteAll();
+    pane.SendMessage(WM_COMMAND, MAKEWPARAM(CMemoryFilterView::kCpuId, cool_edit::kSelChange));
+    EXPECT_EQ(host.dataMgr.GetMemoryCpu(), 1);
+    EXPECT_EQ(views.hints,
+              (std::vector<CUpdateHint>{CUpdateHint::kMemoryContent, CUpdateHint::kMemoryPage}));
+}
+
+}  // namespace

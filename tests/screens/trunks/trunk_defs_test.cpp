@@ -1,0 +1,280 @@
+#include <QAction>
+#include <QMenu>
+
+#include "link/command_codes.h"
+#include "tests/screens/trunks/trunk_defs_fixture.h"
+#include "tests/support/modal_script.h"
+
+namespace {
+
+using namespace trunk_menu;
+
+TEST_F(TrunkDefsTest, RowsFollowTheTrunkCountAndTheIntercomFilter) {
+    Show();
+    EXPECT_EQ(Grid().GetColumnCount(), 14);
+    EXPECT_EQ(Grid().GetItemText(0, kIcom1), u"Icom 1");
+    EXPECT_EQ(Column(kIcom1), (std::vector<CString>{u"CHAR", u"BRAV", u"ALFA", u"", u"DELT", u""}));
+    EXPECT_EQ(Column(kPort1)[1], FormatAssignText(CAssign(1, 0, 0)));
+    EXPECT_EQ(Column(kAlpha1)[1], m_doc.FindAlpha(CAssign(1, 0, 0).GetKey())->GetLabel());
+    EXPECT_EQ(Column(kFixed)[0], u"-");
+
+    // The selector's choice: CHAR's trunks only; then every trunk for all and for "several".
+    host.contexts[0].m_params[0] = 3;
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(ShownTrunks(), (std::vector<int>{0, 2}));
+    for (DWORD all : {0u, 0xFFFFFFFFu}) {
+        host.contexts[0].m_params[0] = all;
+        screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+        EXPECT_EQ(ShownTrunks(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    }
+
+    // A controller with out-of-service trunks adds its column; the visible trunks cap the rows.
+    SetCapabilities(CCVConfig::kOOSTrunks);
+    m_app.m_nVisibleTrunks = 4;
+    screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    EXPECT_EQ(Grid().GetColumnCount(), 15);
+    EXPECT_EQ(Grid().GetItemText(0, 2), u"OOS");
+    EXPECT_EQ(Grid().GetRowCount(), 5);
+}
+
+TEST_F(TrunkDefsTest, HeaderSortsToggleKeepEmptyEndsLastAndSurviveARebuild) {
+    Show();
+    CCellID header(0, kIcom1);
+    Grid().OnFixedRowClick(header);
+    EXPECT_EQ(Column(kIcom1), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"", u""}));
+    // Every sort reads the names afresh, even with no paint between two sorts.
+    Grid().OnFixedRowClick(header);
+    NameIcom(3, u"AAAA");
+    Grid().OnFixedRowClick(header);
+    EXPECT_EQ(Column(kIcom1)[0], u"AAAA");
+    NameIcom(3, u"DELT");
+    Grid().OnFixedRowClick(header);
+    const std::vector<CString> descending{u"DELT", u"CHAR", u"BRAV", u"ALFA", u"", u""};
+    EXPECT_EQ(Column(kIcom1), descending);
+    // The rows carry their trunks: the numbers moved with the names.
+    EXPECT_EQ(Column(kNumber), (std::vector<CString>{u"5", u"1", u"2", u"3", u"4", u"6"}));
+
+    // A new configuration rebuilds the grid; the filter and the last sort apply again.
+    host.contexts[0].m_params[0] = 2;
+    screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    EXPECT_EQ(Grid().GetSortColumn(), kIcom1);
+    EXPECT_FALSE(Grid().GetSortAscending());
+    EXPECT_EQ(Column(kIcom1), descending);
+    EXPECT_EQ(ShownTrunks(), (std::vector<int>{4, 1}));
+}
+
+TEST_F(TrunkDefsTest, AnEditThroughACellOrADialogIsOneUndoStep) {
+    Show();
+    Grid().OnEndEditCell(4, kIcom1, u"BRAV");
+    EXPECT_EQ(End(3).m_icom, 1);
+    EXPECT_EQ(screen->SendMessage(WM_SCREEN_HAS_CHANGES), 1);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(3), CAssign());
+
+    // Enter on the alpha of an end without intercom: the intercom is written, then the alpha.
+    Select(6, kAlpha1, 6);
+    host.pickedAssign = CAssign(1, 0, 2);
+    Put(5, CTrunk::kFieldEnd2, CAssign(3, 0, 9));
+    Grid().OnEditCell(6, kAlpha1, CPoint(-1, -1), VK_RETURN);
+    QApplication::processEvents();
+    ASSERT_EQ(host.assignDialogs.size(), 1u);
+    EXPECT_EQ(host.assignDialogs[0],
+              (CFakeTrunkDefsHost::AssignDialog{CAssign(255, 0, 0x0FFF), -1, 0, 3}));
+    EXPECT_EQ(End(5), CAssign(1, 0, 2));
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(5), CAssign());
+
+    // The intercom dialog on an Icom cell; a cancelled one, and two cells selected, change nothing.
+    Select(6, kIcom2, 6);
+    host.pickedIcom = 2;
+    screen->OnEditSelectedCell();
+    EXPECT_EQ(host.icomDialogs.back(), (std::pair{3, -1}));
+    EXPECT_EQ(End(5, FALSE).m_icom, 2);
+    host.pickedIcom = -1;
+    screen->OnEditSelectedCell();
+    Select(5, kIcom2, 6);
+    screen->OnEditSelectedCell();
+    EXPECT_EQ(host.icomDialogs.size(), 2u);
+    EXPECT_EQ(End(5, FALSE).m_icom, 2);
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+}
+
+// The commands of a menu with whether each is enabled.
+std::vector<std::pair<UINT, bool>> Entries(const CPopupMenu& menu) {
+    std::vector<std::pair<UINT, bool>> entries;
+    for (const CPopupMenu::Item& item : menu.GetItems()) {
+        if (!item.IsSeparator()) entries.emplace_back(item.id, item.enabled);
+    }
+    return entries;
+}
+
+bool IsEnabled(const CPopupMenu& menu, UINT id) {
+    const CPopupMenu::Item* item = menu.Find(id);
+    return item && item->enabled;
+}
+
+TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
+    const auto all = [](UINT) { return true; };
+    CTrunkMenuState state;  // a State cell of trunk 3, FILE mode, maintenance allowed
+    state.trunk = 2;
+    state.field = 2;
+    state.maintenanceAllowed = true;
+    CPopupMenu menu = BuildTrunkDefsMenu(state, all);
+    EXPECT_EQ(
+        Entries(menu),
+        (std::vector<std::pair<UINT, bool>>{
+            {kTrunkCaption, false}, {kMaintenance, false}, {kNormal, false}, {kInspect, false}}));
+    EXPECT_EQ(menu.Find(kTrunkCaption)->text, u"Selected Trunk: #3");
+
+    // An end on BRAV, ONLINE with changes, without maintenance: the intercom's section and
+    // the assignment dialog; the commands of screens not there yet are greyed.
+    state.field = 3;
+    state.icom = 1;
+    state.icomName = u"BRAV";
+    state.hasAssign = state.online = state.selectionHasChanges = true;
+    state.maintenanceAllowed = false;
+    menu = BuildTrunkDefsMenu(state, [](UINT id) { return id != ID_VIEW_ICOM_SETUP; });
+    EXPECT_EQ(Entries(menu), (std::vector<std::pair<UINT, bool>>{{kTrunkCaption, false},
+                                                                 {kInspect, true},
+                                                                 {kIcomCaption, false},
+                                                                 {kClearAllocations, true},
+                                                                 {kViewSummary, true},
+                                                                 {kViewDefinitions, true},
+                                                                 {kViewSetup, false},
+                                                                 {kViewStatus, true},
+                                                                 {kViewAlphas, true},
+                                                                 {kClearChanges, true},
+                                                                 {kChooseAssignment, true}}));
+    EXPECT_EQ(menu.Find(kIcomCaption)->text, u"Selected intercom: BRAV");
+    const std::vector<CPopupMenu::Item>& items = menu.GetItems();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const bool edge = i == 0 || i + 1 == items.size();
+        EXPECT_FALSE(items[i].IsSeparator() && (edge || items[i - 1].IsSeparator())) << i;
+    }
+
+    // Several rows of the Fixed column: only the flag items, setting greyed.
+    CTrunkMenuState rows;
+    rows.field = 8;
+    rows.single = false;
+    EXPECT_EQ(Entries(BuildTrunkDefsMenu(rows, all)),
+              (std::vector<std::pair<UINT, bool>>{{kSetFixed, false}, {kClearFixed, true}}));
+    // One cell of a cascadable trunk's Cascadable column.
+    rows = {};
+    rows.trunk = 0;
+    rows.field = 7;
+    rows.cascadable = true;
+    menu = BuildTrunkDefsMenu(rows, all);
+    EXPECT_FALSE(IsEnabled(menu, kSetCascade));
+    EXPECT_TRUE(IsEnabled(menu, kClearCascade));
+    EXPECT_EQ(menu.Find(kSetFixed), nullptr);
+}
+
+TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavigates) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    for (int t : {0, 1, 2}) {
+        Put(t, CTrunk::kFieldFixed1, CAssign(End(t).m_icom, 1, static_cast<WORD>(t)));
+        Trunk(t).SetFixed(TRUE, FALSE);
+    }
+    Show();
+    Select(1, kFixed, 3);
+    NM_GRIDVIEW click;
+    click.iRow = 2;
+    click.iColumn = kFixed;
+    script.ExpectMenu([](QMenu& menu) {
+        QStringList texts;
+        for (const QAction* action : menu.actions())
+            texts << action->text() + (action->isEnabled() ? "" : " (greyed)");
+        EXPECT_EQ(texts, QStringList({"Set &fixed flag (greyed)", "&Clear fixed flag"}));
+        return static_cast<int>(kClearFixed);
+    });
+    screen->OnGridRClick(&click);
+    for (int t : {0, 1, 2})
+        EXPECT_FALSE(m_doc.GetTrunkFixed(t)) << t;
+    EXPECT_EQ(m_host.m_undo.GetCount(), 1u);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_TRUE(m_doc.GetTrunkFixed(2));
+
+    // "View trunk definitions" on DELT's end: Back keeps where the user was, the rows narrow.
+    Select(5, kIcom1, 5);
+    click.iRow = 5;
+    click.iColumn = kIcom1;
+    script.ExpectMenu([](QMenu&) { return static_cast<int>(kViewDefinitions); });
+    screen->OnGridRClick(&click);
+    EXPECT_EQ(host.pushed.size(), 1u);
+    EXPECT_EQ(host.contexts[0].m_params[0], 4u);
+    EXPECT_EQ(ShownTrunks(), (std::vector<int>{1, 4}));
+    EXPECT_EQ(TakeUpdates().back(), (CRecordingViews::Update{false, CUpdateHint::kSelection, 0}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+// The items that pass a command on to the main window are offered only while it takes them.
+TEST_F(TrunkDefsTest, TheMenuOffersOnlyTheCommandsAvailableNow) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    m_app.SetMode(CAppState::kModeOnline);
+    Show();
+    Select(5, kIcom1, 5);
+    NM_GRIDVIEW click;
+    click.iRow = 5;
+    click.iColumn = kIcom1;
+    const auto enabled = [&] {
+        QStringList texts;
+        script.ExpectMenu([&texts](QMenu& menu) {
+            for (const QAction* action : menu.actions())
+                if (action->isEnabled() && action->text().startsWith("View"))
+                    texts << action->text();
+            return 0;
+        });
+        screen->OnGridRClick(&click);
+        return texts;
+    };
+    host.available = {ID_VIEW_ICOM_SETUP};
+    EXPECT_EQ(enabled(), QStringList({"View trunk &definitions", "View intercom s&etup"}));
+    host.available = {ID_VIEW_TRUNK_SUMMARY, ID_VIEW_ICOM_STATUS, ID_VIEW_ICOM_ALPHAS};
+    EXPECT_EQ(enabled(), QStringList({"View trunk &summary", "View trunk &definitions",
+                                      "View intercom s&tatus", "View &alphas"}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(TrunkDefsTest, PollsAndCommandsWaitForOnlineAndTheCommandRule) {
+    Show();
+    CCVDataMgr& data = host.dataMgr;
+    screen->UpdateGrid();
+    EXPECT_FALSE(data.IsTrunkStatusPending());
+    m_app.SetMode(CAppState::kModeOnline);
+    data.GoOnline();
+    screen->UpdateGrid();
+    EXPECT_TRUE(data.IsTrunkStatusPending() && data.IsTrunkDefsPending() &&
+                data.IsRemTrunkingPending());
+
+    screen->OnCommand(ID_MAINT_MODE, 0);
+    m_app.m_enabledCommands = {ID_MAINT_MODE, ID_NORMAL_MODE, ID_CLEAR_ALLOCATIONS};
+    host.available = {ID_MAINT_MODE};
+    screen->OnCommand(ID_MAINT_MODE, 0);
+    screen->OnCommand(ID_NORMAL_MODE, 0);
+    screen->OnCommand(ID_CLEAR_ALLOCATIONS, 0);
+    EXPECT_EQ(host.maintenance, std::vector<int>{-1});
+    EXPECT_TRUE(host.normal.empty());
+    EXPECT_EQ(host.clearedAllocations, std::vector<int>{-1});
+
+    Select(3, kPort2, 3);
+    EXPECT_EQ(screen->GetSelectedTrunk(), 2);
+    Grid().SetSelectedRange(3, kPort2, 4, kPort2);
+    EXPECT_EQ(screen->GetSelectedTrunk(), -1);
+}
+
+TEST_F(TrunkDefsTest, ClearedAllocationsAndTrunkModesAskForTheTrunkStatesAtOnce) {
+    Show();
+    CCVDataMgr& data = host.dataMgr;
+    m_app.SetMode(CAppState::kModeOnline);
+    data.GoOnline();
+    for (DWORD code : {kCmdClearAllocations, kCmdClearAllocationsEx, kCmdTrunkMode, kCmdNames}) {
+        data.ClearPendingRequests();
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(code).ToParam(), nullptr);
+        EXPECT_EQ(data.IsTrunkStatusPending() != 0, code != kCmdNames) << code;
+    }
+}
+
+}  // namespace
