@@ -86,9 +86,11 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
     window->setAcceptDrops(true);
     PumpWaitingMessages();
     // A setup file named on the command line (a file manager's open) opens before the link
-    // starts, as the user's Open would.
+    // starts, as the user's Open would. The user asked to see that file, so the controller's
+    // setup does not replace it until Connect.
+    bool fileShown = false;
     if (!m_cmdInfo.m_strFileName.IsEmpty()) {
-        m_mainFrame->OpenFile(
+        fileShown = m_mainFrame->OpenFile(
             FromQString(QFileInfo(ToQString(m_cmdInfo.m_strFileName)).absoluteFilePath()));
     }
 
@@ -99,7 +101,7 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
         return TRUE;
     }
     if (OpenComm(m_strComPort, m_nBaudRate, m_ipAddress.Get(), m_standbyIP.Get()) &&
-        m_bAutoConnect) {
+        m_bAutoConnect && !fileShown) {
         SetMode(kModeConnecting);
     }
     return TRUE;

@@ -23,6 +23,7 @@ public:
     // The current screen's answer to WM_APP+0x50E (does it have changes to cancel?), sent at
     // once; 0 while no screen is current.
     virtual LRESULT AskActiveViewForChanges() = 0;
-    // Opens a setup file as Open does, the file given instead of chosen.
-    virtual void OpenFile(const CString& path) = 0;
+    // Opens a setup file as Open does, the file given instead of chosen; true when the setup
+    // is now that file.
+    virtual bool OpenFile(const CString& path) = 0;
 };

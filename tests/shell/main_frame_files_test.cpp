@@ -248,6 +248,15 @@ TEST_F(CommandLineTest, ASetupFileNamedOnTheCommandLineOpensAsOpenWould) {
     EXPECT_EQ(Name(0), u"ALFA");
     app.ExitInstance();
 
+    // A controller that answers at start does not replace the file the user asked to see.
+    profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NET:");
+    profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", 1);
+    StartWith(Path("A.kvd"));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [" + Path("A.kvd") + "]");
+    app.ExitInstance();
+    profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NUL:");
+
     for (const QString& file : {Path("Text.kvd"), Path("None.kvd")}) {
         SCOPED_TRACE(file.toStdString());
         script.ExpectMessageBox(

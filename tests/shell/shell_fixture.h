@@ -64,7 +64,10 @@ public:
         ++viewAsked;
         return viewAnswer;
     }
-    void OpenFile(const CString& path) override { opened.push_back(path); }
+    bool OpenFile(const CString& path) override {
+        opened.push_back(path);
+        return true;
+    }
 
     QWidget window;
     CKelvardinDoc* doc = nullptr;
