@@ -106,6 +106,21 @@ void ApplyPageChoice(QPrinter& printer) {
     }
 }
 
+// The print dialog fills its Output file field from the printer as it is built: the printer
+// names the file printed to last.
+void OfferLastFile(QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (env && !env->GetPageChoice().outputFile.IsEmpty())
+        printer.setOutputFileName(ToQString(env->GetPageChoice().outputFile));
+}
+
+// A print on a printer keeps the file used last for the next print to a file.
+void RememberFile(const QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (env && !printer.outputFileName().isEmpty())
+        env->GetPageChoice().outputFile = FromQString(printer.outputFileName());
+}
+
 }  // namespace
 
 BOOL RunPrintSetup(QWidget* parent) {
@@ -136,12 +151,14 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     ApplyPageChoice(printer);
     if (mode == PrintMode::Preview) {
+        // The preview's Print button asks with a print dialog over this printer.
+        OfferLastFile(printer);
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
         QObject::connect(
             &preview, &QPrintPreviewDialog::paintRequested, &preview,
             [&view, info](QPrinter* target) { RunPrintJob(view, *target, info, std::nullopt); });
-        ExecModalDialog(preview);
+        if (ExecModalDialog(preview) == QDialog::Accepted) RememberFile(printer);
         return TRUE;
     }
     const bool printerExists = HasPrinter();
@@ -152,11 +169,7 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     if (mode == PrintMode::Dialog) {
         // Without a printer a PDF file is the only way to print.
         const bool toFile = info.m_bOfferPrintToFile != FALSE || !printerExists;
-        CPageChoice* choice =
-            CUiEnvironment::Current() ? &CUiEnvironment::Current()->GetPageChoice() : nullptr;
-        // The dialog fills its Output file field from the printer as it is built.
-        if (toFile && choice && !choice->outputFile.IsEmpty())
-            printer.setOutputFileName(ToQString(choice->outputFile));
+        if (toFile) OfferLastFile(printer);
         QPrintDialog dialog(&printer, parent);
         dialog.setObjectName("printDialog");
         dialog.setMinMax(static_cast<int>(info.GetMinPage()),
@@ -164,9 +177,7 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
         dialog.setOption(QAbstractPrintDialog::PrintSelection, info.m_bOfferSelection != FALSE);
         dialog.setOption(QAbstractPrintDialog::PrintToFile, toFile);
         if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
-        // A print on a printer keeps the file used last for the next print to a file.
-        if (choice && !printer.outputFileName().isEmpty())
-            choice->outputFile = FromQString(printer.outputFileName());
+        RememberFile(printer);
         if (printer.printRange() == QPrinter::PageRange) {
             info.SetPageRange(static_cast<UINT>(printer.fromPage()),
                               static_cast<UINT>(printer.toPage()));

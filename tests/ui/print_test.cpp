@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -217,6 +219,33 @@ TEST(Printing, AnExistingFileIsReplacedOnlyByAPrintThatCompleted) {
                                                     QFileDevice::ReadOther);
     // Nothing of the unfinished prints stays beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"trunks.pdf"}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST(Printing, ThePreviewOffersTheLastFileRemembersItsOwnAndLeavesAnExistingFileAlone) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    const QString last = dir.filePath("last.pdf");
+    const QString existing = dir.filePath("trunks.pdf");
+    const QByteArray old("the user's own file");
+    WriteFile(existing, old);
+    env.GetPageChoice().outputFile = FromQString(last);
+
+    // The Print button of the preview prints a job with no page over the existing file.
+    CWatchedPagesView empty(0);
+    QString offered;
+    script.ExpectDialog("printPreview", [&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintPreviewDialog&>(dialog).printer();
+        offered = printer->outputFileName();
+        printer->setOutputFileName(existing);
+        dialog.findChild<QPrintPreviewWidget*>()->print();
+        return static_cast<int>(QDialog::Accepted);
+    });
+    EXPECT_TRUE(PrintView(empty, PrintMode::Preview, nullptr));
+    EXPECT_EQ(offered, last);
+    EXPECT_EQ(Contents(existing), old);
+    EXPECT_EQ(env.GetPageChoice().outputFile, FromQString(existing));
     EXPECT_TRUE(script.AllAnswered());
 }
 
