@@ -217,8 +217,15 @@ TEST(Printing, AnExistingFileIsReplacedOnlyByAPrintThatCompleted) {
     EXPECT_EQ(QFile::permissions(pdf) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                     QFileDevice::ReadGroup |
                                                     QFileDevice::ReadOther);
-    // Nothing of the unfinished prints stays beside it.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"trunks.pdf"}));
+    // A print that cannot take the place of what is there says so.
+    const QString folder = dir.filePath("folder.pdf");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    script.ExpectMessageBox(u"Printing failed", IDOK);
+    EXPECT_EQ(PrintViewToPdf(view, FromQString(folder)), 0);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    // Nothing of the unfinished prints stays beside them.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"folder.pdf", "trunks.pdf"}));
     EXPECT_TRUE(script.AllAnswered());
 }
 
