@@ -1,7 +1,7 @@
 #include "platform/ui/print.h"
 
-#include <QFile>
 #include <QPageSetupDialog>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/ui/modal.h"
+#include "platform/ui/print_output_file.h"
 #include "platform/ui/print_progress.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
@@ -37,18 +38,21 @@ int KnownPageCount(UINT first, UINT last) {
     return static_cast<int>(last - first + 1);
 }
 
-void RemoveOutputFile(const QPrinter& printer) {
-    const QString file = printer.outputFileName();
-    if (!file.isEmpty()) QFile::remove(file);
+// A preview draws its pages into pictures of its own, whatever file the printer names.
+bool IsPreview(QPrinter& printer) {
+    const QPaintEngine* engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
 }
 
 // The pages of one pass: begin, each page of the range while the view wants more and the
 // user has not cancelled, end. With a progress parent the printing box shows meanwhile.
 int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
                 std::optional<QWidget*> progressParent) {
+    std::optional<CPrintOutputFile> file;
+    if (!IsPreview(printer)) file.emplace(printer);
     QPainter painter;
     // A file that could not be opened was not written: it stays as it was.
-    if (!painter.begin(&printer)) {
+    if ((file && !file->IsReady()) || !painter.begin(&printer)) {
         ModalMessageBox(kCannotStartText, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
@@ -77,14 +81,14 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
         ++printed;
     }
     view.OnEndPrinting(dc, info);
-    // A job that printed nothing, was cancelled or failed leaves no file behind, and a printer
-    // is asked to drop it where it can (a preview's pages are the preview's own).
+    // A job that printed nothing, was cancelled or failed changes no file, and a printer is
+    // asked to drop it where it can (a preview's pages are the preview's own).
     const bool cancelled = progress && progress->IsCancelled();
     const bool keep = printed > 0 && !cancelled && !failed;
     if (!keep && progress && printer.outputFormat() == QPrinter::NativeFormat) printer.abort();
     failed = (!painter.end() && keep) || failed;
+    failed = (keep && !failed && file && !file->Commit()) || failed;
     if (keep && !failed) return printed;
-    RemoveOutputFile(printer);
     if (failed) ModalMessageBox(kFailedText, MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }
@@ -100,6 +104,21 @@ void ApplyPageChoice(QPrinter& printer) {
         const double* m = choice.marginsMm;
         printer.setPageMargins(QMarginsF(m[0], m[1], m[2], m[3]), QPageLayout::Millimeter);
     }
+}
+
+// The print dialog fills its Output file field from the printer as it is built: the printer
+// names the file printed to last.
+void OfferLastFile(QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (env && !env->GetPageChoice().outputFile.IsEmpty())
+        printer.setOutputFileName(ToQString(env->GetPageChoice().outputFile));
+}
+
+// A print on a printer keeps the file used last for the next print to a file.
+void RememberFile(const QPrinter& printer) {
+    CUiEnvironment* env = CUiEnvironment::Current();
+    if (env && !printer.outputFileName().isEmpty())
+        env->GetPageChoice().outputFile = FromQString(printer.outputFileName());
 }
 
 }  // namespace
@@ -132,12 +151,14 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     ApplyPageChoice(printer);
     if (mode == PrintMode::Preview) {
+        // The preview's Print button asks with a print dialog over this printer.
+        OfferLastFile(printer);
         QPrintPreviewDialog preview(&printer, parent);
         preview.setObjectName("printPreview");
         QObject::connect(
             &preview, &QPrintPreviewDialog::paintRequested, &preview,
             [&view, info](QPrinter* target) { RunPrintJob(view, *target, info, std::nullopt); });
-        ExecModalDialog(preview);
+        if (ExecModalDialog(preview) == QDialog::Accepted) RememberFile(printer);
         return TRUE;
     }
     const bool printerExists = HasPrinter();
@@ -146,20 +167,17 @@ BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
         return FALSE;
     }
     if (mode == PrintMode::Dialog) {
+        // Without a printer a PDF file is the only way to print.
+        const bool toFile = info.m_bOfferPrintToFile != FALSE || !printerExists;
+        if (toFile) OfferLastFile(printer);
         QPrintDialog dialog(&printer, parent);
         dialog.setObjectName("printDialog");
         dialog.setMinMax(static_cast<int>(info.GetMinPage()),
                          static_cast<int>(std::min<UINT>(info.GetMaxPage(), 0xFFFF)));
         dialog.setOption(QAbstractPrintDialog::PrintSelection, info.m_bOfferSelection != FALSE);
-        // Without a printer a PDF file is the only way to print.
-        const bool toFile = info.m_bOfferPrintToFile != FALSE || !printerExists;
         dialog.setOption(QAbstractPrintDialog::PrintToFile, toFile);
-        CPageChoice* choice =
-            CUiEnvironment::Current() ? &CUiEnvironment::Current()->GetPageChoice() : nullptr;
-        if (toFile && choice && !choice->outputFile.IsEmpty())
-            printer.setOutputFileName(ToQString(choice->outputFile));
         if (ExecModalDialog(dialog) != QDialog::Accepted) return FALSE;
-        if (choice) choice->outputFile = FromQString(printer.outputFileName());
+        RememberFile(printer);
         if (printer.printRange() == QPrinter::PageRange) {
             info.SetPageRange(static_cast<UINT>(printer.fromPage()),
                               static_cast<UINT>(printer.toPage()));

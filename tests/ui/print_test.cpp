@@ -1,9 +1,13 @@
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -108,11 +112,13 @@ protected:
     void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
-// The print dialog, answered with a PDF file as the printer; it notes the file it offered.
+// The print dialog, answered with a PDF file as the printer; it notes the file its Output file
+// field offered.
 CModalScript::DialogAction ToPdf(const QString& file, QString* offered = nullptr) {
     return [file, offered](QDialog& dialog) {
         QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
-        if (offered) *offered = printer->outputFileName();
+        auto* field = dialog.findChild<QLineEdit*>("filename");
+        if (offered) *offered = field ? field->text() : QString();
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(file);
         return static_cast<int>(QDialog::Accepted);
@@ -168,6 +174,86 @@ TEST(Printing, AJobThatPrintsNoPageLeavesNoFile) {
     EXPECT_FALSE(QFileInfo::exists(pdf));
     EXPECT_EQ(CPrintProgress::PageText(3, 150), CString(u"Printing page 3 of 150"));
     EXPECT_EQ(CPrintProgress::PageText(3, 0), CString(u"Printing page 3"));
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST(Printing, AnExistingFileIsReplacedOnlyByAPrintThatCompleted) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("trunks.pdf");
+    const QByteArray old("the user's own file");
+    WriteFile(pdf, old);
+    QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
+
+    CWatchedPagesView view(3);
+    view.onPage = [](int page, QDialog* box) {
+        if (page == 2 && box)
+            box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    };
+    script.ExpectDialog("printDialog", ToPdf(pdf));
+    EXPECT_FALSE(PrintView(view, PrintMode::Dialog, nullptr));
+    EXPECT_EQ(Contents(pdf), old);
+
+    CWatchedPagesView empty(0);
+    EXPECT_EQ(PrintViewToPdf(empty, FromQString(pdf)), 0);
+    EXPECT_EQ(Contents(pdf), old);
+
+    view.onPage = nullptr;
+    script.ExpectDialog("printDialog", ToPdf(pdf));
+    EXPECT_TRUE(PrintView(view, PrintMode::Dialog, nullptr));
+    EXPECT_TRUE(Contents(pdf).startsWith("%PDF"));
+    EXPECT_EQ(QFile::permissions(pdf) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ReadGroup |
+                                                    QFileDevice::ReadOther);
+    // A print that cannot take the place of what is there says so.
+    const QString folder = dir.filePath("folder.pdf");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    script.ExpectMessageBox(u"Printing failed", IDOK);
+    EXPECT_EQ(PrintViewToPdf(view, FromQString(folder)), 0);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    // Nothing of the unfinished prints stays beside them.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"folder.pdf", "trunks.pdf"}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST(Printing, ThePreviewOffersTheLastFileRemembersItsOwnAndLeavesAnExistingFileAlone) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    const QString last = dir.filePath("last.pdf");
+    const QString existing = dir.filePath("trunks.pdf");
+    const QByteArray old("the user's own file");
+    WriteFile(existing, old);
+    env.GetPageChoice().outputFile = FromQString(last);
+
+    // The Print button of the preview prints a job with no page over the existing file.
+    CWatchedPagesView empty(0);
+    QString offered;
+    script.ExpectDialog("printPreview", [&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintPreviewDialog&>(dialog).printer();
+        offered = printer->outputFileName();
+        printer->setOutputFileName(existing);
+        dialog.findChild<QPrintPreviewWidget*>()->print();
+        return static_cast<int>(QDialog::Accepted);
+    });
+    EXPECT_TRUE(PrintView(empty, PrintMode::Preview, nullptr));
+    EXPECT_EQ(offered, last);
+    EXPECT_EQ(Contents(existing), old);
+    EXPECT_EQ(env.GetPageChoice().outputFile, FromQString(existing));
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 }  // namespace
