@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "platform/base/profile.h"
 #include "res/command_ids.h"
@@ -137,6 +138,14 @@ TEST_F(CmdLineTest, VerticalBarShowsWhileTheHistoryOverflowsAndSpansItsLastFullP
     EXPECT_EQ(list.GetTopIndex(), 0);
     bar.triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(list.GetTopIndex(), last);
+    // A wheel turned over the bar scrolls the list, and the thumb goes on following the list.
+    QWheelEvent up(QPointF(5, 5), bar.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&bar, &up);
+    EXPECT_LT(list.GetTopIndex(), last);
+    EXPECT_EQ(bar.value(), list.GetTopIndex());
+    list.ScrollToEnd();
+    EXPECT_EQ(bar.value(), last);
 
     // A taller window shows more lines: the range shrinks with the page.
     window.resize(1100, 780);
