@@ -363,6 +363,13 @@ void CWndHostBridge::ScrollAction(int bar, int action) {
             m_wnd.OnHScroll(c, static_cast<UINT>(pos));
         }
     };
+    if (code == SB_THUMBTRACK && !sb->isSliderDown()) {
+        // A wheel over the bar moves the thumb in one go: no release will end the move.
+        handler(SB_THUMBPOSITION, proposed);
+        handler(SB_ENDSCROLL, 0);
+        sb->setSliderPosition(m_wnd.GetScrollPos(bar));
+        return;
+    }
     if (code == SB_THUMBTRACK) {
         m_tracking[bar == SB_VERT ? 1 : 0] = true;
         m_wnd.ScrollModel(bar)->SetTrackPos(proposed);

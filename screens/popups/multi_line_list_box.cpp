@@ -125,7 +125,6 @@ int CMultiLineListBox::MeasureItem(const Item& item) {
 
 void CMultiLineListBox::RemeasureItems() {
     m_nExtent = 0;
-    m_nOffset = 0;
     for (Item& item : m_items)
         item.height = MeasureItem(item);
     Changed();
@@ -183,6 +182,9 @@ void CMultiLineListBox::UpdateScrollBars() {
     vert.nPage = static_cast<UINT>(std::max(GetCount() - MaxTopIndex(), 1));
     vert.nPos = m_nTop;
     SetScrollInfo(SB_VERT, vert);
+    // A bar shows only while there is something to scroll; showing one narrows the client and
+    // measures the lines again, so each one is decided from the list as it is at that moment.
+    ShowBarWhen(SB_VERT, MaxTopIndex() > 0);
     SCROLLINFO horz;
     horz.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     horz.nMax = m_bWrap ? 0 : std::max(m_nExtent - 1, 0);
@@ -190,6 +192,11 @@ void CMultiLineListBox::UpdateScrollBars() {
     m_nOffset = std::clamp(m_nOffset, 0, std::max(horz.nMax + 1 - static_cast<int>(horz.nPage), 0));
     horz.nPos = m_nOffset;
     SetScrollInfo(SB_HORZ, horz);
+    ShowBarWhen(SB_HORZ, !m_bWrap && m_nExtent > GetClientRect().Width());
+}
+
+void CMultiLineListBox::ShowBarWhen(int bar, bool show) {
+    if (IsScrollBarVisible(bar) != static_cast<BOOL>(show)) ShowScrollBar(bar, show);
 }
 
 void CMultiLineListBox::OnPaint(CDC& dc) {
@@ -214,8 +221,10 @@ void CMultiLineListBox::DrawItem(CDC& dc, int index, const CRect& rect) {
                     CRect(rect.left + kInset, rect.top + kInset, rect.right - kInset, rect.bottom),
                     kWrapped);
     } else {
-        dc.DrawText(item.text, CRect(rect.left + kInset, rect.top, rect.right, rect.bottom),
-                    kOneLine);
+        // Cut where the list's client ends, so a line that goes on to the right ends in an
+        // ellipsis until the list is scrolled far enough to show all of it.
+        const int right = std::min(rect.right, GetClientRect().right);
+        dc.DrawText(item.text, CRect(rect.left + kInset, rect.top, right, rect.bottom), kOneLine);
     }
     if (selected && m_bFocused) dc.FrameRect(rect, item.color);
 }

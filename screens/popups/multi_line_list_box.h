@@ -86,6 +86,7 @@ private:
     void EnsureVisible(int item);
     void SetHorizontalOffset(int offset);
     void UpdateScrollBars();
+    void ShowBarWhen(int bar, bool show);
     void Changed();
 
     std::vector<Item> m_items;

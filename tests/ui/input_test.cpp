@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -144,6 +146,19 @@ TEST(WndInput, ScrollBarActionsReachTheWindowWhichDecidesThePosition) {
     EXPECT_EQ(wnd.GetScrollPos(SB_VERT), 1);
     EXPECT_EQ(vertical->value(), 1);
     EXPECT_EQ(wnd.log, (std::vector<std::string>{"vscroll 1 0", "vscroll 3 1"}));
+
+    // A wheel over the bar ends its move at once, so the thumb follows the window afterwards.
+    wnd.log.clear();
+    QWheelEvent down(QPointF(5, 5), vertical->mapToGlobal(QPointF(5, 5)), QPoint(),
+                     QPoint(0, -WHEEL_DELTA), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                     false);
+    QApplication::sendEvent(vertical, &down);
+    ASSERT_EQ(wnd.log.size(), 2u);
+    EXPECT_EQ(wnd.log[0].rfind("vscroll 4 ", 0), 0u);
+    EXPECT_EQ(wnd.log[1], "vscroll 8 0");
+    EXPECT_EQ(vertical->value(), 1);
+    wnd.SetScrollPos(SB_VERT, 7);
+    EXPECT_EQ(vertical->value(), 7);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
+#include <QAbstractScrollArea>
 #include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "platform/base/profile.h"
 #include "res/command_ids.h"
@@ -37,6 +40,22 @@ protected:
         });
     }
     void ScriptReply(const std::string& text) { sim.ScriptReply(45, {text.begin(), text.end()}); }
+    void ShowHistory(CCmdLineView& console) {
+        console.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    }
+    static QScrollBar& Bar(CMultiLineListBox& list, int bar) {
+        auto& area = dynamic_cast<QAbstractScrollArea&>(*list.GetWidget());
+        return *(bar == SB_VERT ? area.verticalScrollBar() : area.horizontalScrollBar());
+    }
+    // Where the list draws the line, and how.
+    static CRecordingDC::Record Drawn(CMultiLineListBox& list, const CString& line) {
+        CRecordingDC dc(list.GetClientRect());
+        list.OnPaint(dc);
+        for (const CRecordingDC::Record& text : dc.Of(CRecordingDC::Op::Text))
+            if (text.text == line.str()) return text;
+        ADD_FAILURE() << "line not drawn";
+        return {};
+    }
 };
 
 TEST_F(CmdLineTest, CommandsGoOutAndRepliesShowInTheirColours) {
@@ -96,6 +115,85 @@ TEST_F(CmdLineTest, NewLinesScrollOnlyAsFarAsTheLastPageStaysFull) {
     // Asking for a top beyond that keeps the page full too.
     list.SetTopIndex(65);
     EXPECT_EQ(list.GetTopIndex(), top);
+}
+
+TEST_F(CmdLineTest, VerticalBarShowsWhileTheHistoryOverflowsAndSpansItsLastFullPage) {
+    auto console = ShowConsole();
+    CMultiLineListBox& list = console->GetList();
+    QScrollBar& bar = Bar(list, SB_VERT);
+    host.dataMgr.AppendClpHistory(u"STAT", m_app.m_clrCLPCommandText);
+    ShowHistory(*console);
+    EXPECT_FALSE(list.IsScrollBarVisible(SB_VERT));
+
+    for (int i = 0; i < 52; ++i)
+        host.dataMgr.AppendClpHistory(CString::Formatted(u"line %d", i), m_app.m_clrCLPCommandText);
+    ShowHistory(*console);
+    ASSERT_TRUE(list.IsScrollBarVisible(SB_VERT));
+    EXPECT_TRUE(bar.isVisible());
+    const int last = list.MaxTopIndex();
+    ASSERT_GT(last, 0);
+    EXPECT_EQ(bar.maximum(), last);
+    EXPECT_EQ(bar.pageStep(), list.GetCount() - last);
+    bar.triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    bar.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(list.GetTopIndex(), last);
+    // A wheel turned over the bar scrolls the list, and the thumb goes on following the list.
+    QWheelEvent up(QPointF(5, 5), bar.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&bar, &up);
+    EXPECT_LT(list.GetTopIndex(), last);
+    EXPECT_EQ(bar.value(), list.GetTopIndex());
+    list.ScrollToEnd();
+    EXPECT_EQ(bar.value(), last);
+
+    // A taller window shows more lines: the range shrinks with the page.
+    window.resize(1100, 780);
+    console->MoveWindow(CRect(0, 0, 1100, 780));
+    const int taller = list.MaxTopIndex();
+    EXPECT_LT(taller, last);
+    EXPECT_EQ(bar.maximum(), taller);
+    EXPECT_EQ(list.GetTopIndex(), taller);
+
+    console->RunHistoryCommand(ID_CLP_CLEAR_HISTORY);
+    EXPECT_FALSE(list.IsScrollBarVisible(SB_VERT));
+}
+
+TEST_F(CmdLineTest, UnwrappedLongLineEndsInAnEllipsisUntilScrolledIntoView) {
+    auto console = ShowConsole();
+    CMultiLineListBox& list = console->GetList();
+    QScrollBar& bar = Bar(list, SB_HORZ);
+    console->RunHistoryCommand(ID_CLP_WRAP_LINES);
+    ASSERT_FALSE(list.GetWrap());
+    const CString line = CString(u"LONG:") + CString(u'x', 220) + CString(u"END");
+    host.dataMgr.AppendClpHistory(line, m_app.m_clrCLPResponseText);
+    ShowHistory(*console);
+
+    const int width = list.GetDC()->GetTextExtent(line).cx;
+    const int client = list.GetClientRect().Width();
+    ASSERT_GT(width, client);
+    ASSERT_TRUE(list.IsScrollBarVisible(SB_HORZ));
+    EXPECT_TRUE(bar.isVisible());
+    EXPECT_GE(list.GetHorizontalExtent(), width);
+    EXPECT_EQ(bar.maximum(), list.GetHorizontalExtent() - client);
+
+    // Cut at the client's edge with an ellipsis...
+    CRecordingDC::Record drawn = Drawn(list, line);
+    EXPECT_EQ(drawn.rect.right, client);
+    EXPECT_LT(drawn.rect.Width(), width);
+    EXPECT_TRUE(drawn.format & DT_END_ELLIPSIS);
+
+    // ...and whole, "END" in sight, once scrolled to the right end.
+    bar.triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(list.GetScrollPos(SB_HORZ), bar.maximum());
+    drawn = Drawn(list, line);
+    EXPECT_LE(drawn.rect.right, client);
+    EXPECT_GE(drawn.rect.Width(), width);
+
+    // Wrapped again, the line needs no sideways scrolling.
+    console->RunHistoryCommand(ID_CLP_WRAP_LINES);
+    EXPECT_FALSE(list.IsScrollBarVisible(SB_HORZ));
+    EXPECT_EQ(list.GetScrollPos(SB_HORZ), 0);
 }
 
 TEST_F(CmdLineTest, AutoNxtAsksForTheNextBlockAlsoAfterTheConsoleWasHidden) {
