@@ -54,14 +54,20 @@ void CPartialSaveSheet::OnInitDialog() {
     // Opened while connecting, the sheet sees the setup arrive.
     m_tap =
         std::make_unique<CDocHintTap>(*m_doc, [this](CUpdateHint hint) { OnDocumentHint(hint); });
+    AskForNames();
+}
+
+void CPartialSaveSheet::AskForNames() {
     CKelvardinApp& app = GetKelvardinApp();
-    if (app.GetMode() != CAppState::kModeOnline) return;
+    if (m_namesAsked || app.GetMode() != CAppState::kModeOnline) return;
+    m_namesAsked = true;
     // Groups are read only by their screen: the names may never have been asked for.
     app.GetDataMgr().RefreshIcomGroups();
     app.GetDataMgr().RefreshIcomNames();
 }
 
 void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
+    AskForNames();
     if (hint == CUpdateHint::kRebuild)
         m_pending.setup = true;
     else if (hint.IsReply(kCmdNames))

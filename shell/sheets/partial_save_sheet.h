@@ -41,12 +41,15 @@ private:
         bool trunkEnds = false;
     };
 
+    // ONLINE, once: the sheet may have been opened while connecting.
+    void AskForNames();
     void OnDocumentHint(CUpdateHint hint);
     // An upload brings its replies in many hints: the pages follow once they have come.
     void RefreshPages();
 
     CPendingRefresh m_pending;
     bool m_refreshQueued = false;
+    bool m_namesAsked = false;
 
     CKelvardinDoc* const m_doc;
     std::unique_ptr<CDocHintTap> m_tap;

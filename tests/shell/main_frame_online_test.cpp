@@ -410,6 +410,7 @@ TEST_F(OnlineTest, ThePartialSaveSheetOpenedBeforeTheSetupCameFollowsItsSizeAndN
         for (int i = 0; i < setup.intercoms; ++i)
             setup.names[i] = {"IC" + std::to_string(10 + i), "ICOM", "INTERCOM", "NAME"};
         setup.records[{SimSetup::RecordKey(kCmdTrunkDefs), 1}] = TrunkBetween(2, 5);
+        setup.records[{SimSetup::RecordKey(kCmdGroups), 5}] = WideGroup("TEAM5");
         state.UseSetup(setup);
     });
     Start(u"NET:");
@@ -455,6 +456,8 @@ TEST_F(OnlineTest, ThePartialSaveSheetOpenedBeforeTheSetupCameFollowsItsSizeAndN
         EXPECT_EQ(sheet.Text("dlg150", 1050), "(0 of 0 alphas selected)");
         EXPECT_EQ(sheet.Text("dlg149", 1050),
                   QStringLiteral("(0 of %1 groups selected)").arg(SimSetup().groups));
+        // Groups are read only when asked for.
+        EXPECT_TRUE(Until([&] { return sheet.Cell("dlg149", 5, 1) == "TEAM5"; }));
         return IDCANCEL;
     });
     frame->OnCommand(ID_FILE_PARTIAL_SAVE);
