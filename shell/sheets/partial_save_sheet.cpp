@@ -59,7 +59,8 @@ void CPartialSaveSheet::OnInitDialog() {
 
 void CPartialSaveSheet::AskForNames() {
     CKelvardinApp& app = GetKelvardinApp();
-    if (m_namesAsked || app.GetMode() != CAppState::kModeOnline) return;
+    if (m_namesAsked || app.GetMode() != CAppState::kModeOnline || !app.GetDataMgr().IsOnline())
+        return;
     m_namesAsked = true;
     // Groups are read only by their screen: the names may never have been asked for.
     app.GetDataMgr().RefreshIcomGroups();
@@ -67,6 +68,8 @@ void CPartialSaveSheet::AskForNames() {
 }
 
 void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
+    // A new setup has default groups until they are asked for again.
+    if (hint == CUpdateHint::kRebuild) m_namesAsked = false;
     AskForNames();
     if (hint == CUpdateHint::kRebuild)
         m_pending.setup = true;

@@ -41,7 +41,7 @@ private:
         bool trunkEnds = false;
     };
 
-    // ONLINE, once: the sheet may have been opened while connecting.
+    // Once ONLINE, and again for a new setup: the sheet may have been opened while connecting.
     void AskForNames();
     void OnDocumentHint(CUpdateHint hint);
     // An upload brings its replies in many hints: the pages follow once they have come.
