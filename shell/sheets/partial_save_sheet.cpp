@@ -1,5 +1,8 @@
 #include "shell/sheets/partial_save_sheet.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
@@ -48,23 +51,54 @@ void CPartialSaveSheet::OnInitDialog() {
     if (!GetApp().m_bIncludeAlphasInSetupFiles)
         m_doc->SetFlagOnType(CObjSpec::kAlpha, CCVObject::kPartialChoice, FALSE);
 
-    CKelvardinApp& app = GetKelvardinApp();
-    if (app.GetMode() != CAppState::kModeOnline) return;
-    // Groups are read only by their screen: the names may never have been asked for.
+    // Opened while connecting, the sheet sees the setup arrive.
     m_tap =
         std::make_unique<CDocHintTap>(*m_doc, [this](CUpdateHint hint) { OnDocumentHint(hint); });
+    AskForNames();
+}
+
+void CPartialSaveSheet::AskForNames() {
+    CKelvardinApp& app = GetKelvardinApp();
+    if (m_namesAsked || app.GetMode() != CAppState::kModeOnline || !app.GetDataMgr().IsOnline())
+        return;
+    m_namesAsked = true;
+    // Groups are read only by their screen: the names may never have been asked for.
     app.GetDataMgr().RefreshIcomGroups();
     app.GetDataMgr().RefreshIcomNames();
 }
 
 void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
-    if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) m_groups.RefreshTexts();
-    if (hint.IsReply(kCmdNames)) {
-        // Every page that names intercoms shows the names that came.
-        m_trunks.RefreshTexts();
-        m_intercoms.RefreshTexts();
-        m_alphas.RefreshTexts();
+    // A new setup has default groups until they are asked for again.
+    if (hint == CUpdateHint::kRebuild) m_namesAsked = false;
+    AskForNames();
+    if (hint == CUpdateHint::kRebuild)
+        m_pending.setup = true;
+    else if (hint.IsReply(kCmdNames))
+        m_pending.names = true;
+    else if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx))
+        m_pending.groups = true;
+    else if (hint == CUpdateHint::kTrunkDefs)
+        m_pending.trunkEnds = true;
+    else
+        return;
+    if (std::exchange(m_refreshQueued, true)) return;
+    QMetaObject::invokeMethod(this, &CPartialSaveSheet::RefreshPages, Qt::QueuedConnection);
+}
+
+void CPartialSaveSheet::RefreshPages() {
+    m_refreshQueued = false;
+    const CPendingRefresh pending = std::exchange(m_pending, {});
+    if (pending.setup) {
+        for (CPSListDragPage* page : std::initializer_list<CPSListDragPage*>{
+                 &m_trunks, &m_intercoms, &m_groups, &m_options})
+            page->Refill();
+        m_alphas.Refill();
+        return;
     }
+    if (pending.names || pending.trunkEnds) m_trunks.RefreshTexts();
+    if (pending.names) m_intercoms.RefreshTexts();
+    if (pending.groups) m_groups.RefreshTexts();
+    if (pending.names) m_alphas.RefreshTexts();
 }
 
 void CPartialSaveSheet::done(int result) {

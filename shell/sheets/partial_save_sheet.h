@@ -29,11 +29,27 @@ public:
 protected:
     // Starts every object chosen that is in the file last read or written, or has changes;
     // alphas only when setup files include them. ONLINE it asks the controller for the group
-    // and intercom names it lists, and shows them as they come.
+    // and intercom names it lists; in any mode the pages follow what the controller brings.
     void OnInitDialog() override;
 
 private:
+    // What the hints heard since the pages last followed the document ask of them.
+    struct CPendingRefresh {
+        bool setup = false;  // the setup was reset: every page lists its objects again
+        bool names = false;
+        bool groups = false;
+        bool trunkEnds = false;
+    };
+
+    // Once ONLINE, and again for a new setup: the sheet may have been opened while connecting.
+    void AskForNames();
     void OnDocumentHint(CUpdateHint hint);
+    // An upload brings its replies in many hints: the pages follow once they have come.
+    void RefreshPages();
+
+    CPendingRefresh m_pending;
+    bool m_refreshQueued = false;
+    bool m_namesAsked = false;
 
     CKelvardinDoc* const m_doc;
     std::unique_ptr<CDocHintTap> m_tap;

@@ -146,6 +146,11 @@ QPixmap MakeDragPicture(CKelvardinListCtrl& list, QPoint& topLeft) {
     return picture;
 }
 
+void AutoSizeColumns(CKelvardinListCtrl& list) {
+    for (int column = 0; column < list.GetColumnCount(); ++column)
+        list.AutoSizeColumn(column, false, false, false);
+}
+
 bool IsUnder(const QWidget& widget, QPoint screenPos) {
     return widget.isVisible() && widget.rect().contains(widget.mapFromGlobal(screenPos));
 }
@@ -212,28 +217,31 @@ QPushButton* CPSListDragPage::MakeButton(UINT id, const char16_t* text,
 }
 
 void CPSListDragPage::FillLists() {
-    std::vector<DWORD> fields;
-    std::vector<DWORD> alphaFields;
-    int secondType = 0;
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         for (const CPSColumn& column : m_info.columns)
             list->InsertColumn(list->GetColumnCount(), LoadResString(column.headingId), 0);
     }
+    FillRows();
+    for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
+        // Sorted first, so that the headings keep room for the sort mark.
+        list->SetSortColumn(GetFirstSortColumn());
+        AutoSizeColumns(*list);
+    }
+    UpdateCounters();
+}
+
+void CPSListDragPage::FillRows() {
+    if (!m_doc) return;
+    std::vector<DWORD> fields;
+    std::vector<DWORD> alphaFields;
+    int secondType = 0;
     for (const CPSColumn& column : m_info.columns) {
         fields.push_back(column.fieldId);
         alphaFields.push_back(column.alphaFieldId);
         if (column.alphaFieldId) secondType = CObjSpec::kAlpha;
     }
-    if (m_doc)
-        m_doc->FillObjectList(m_info.objectType, fields, secondType, alphaFields, m_available,
-                              m_chosen);
-    for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
-        // Sorted first, so that the headings keep room for the sort mark.
-        list->SetSortColumn(GetFirstSortColumn());
-        for (int column = 0; column < list->GetColumnCount(); ++column)
-            list->AutoSizeColumn(column, false, false, false);
-    }
-    UpdateCounters();
+    m_doc->FillObjectList(m_info.objectType, fields, secondType, alphaFields, m_available,
+                          m_chosen);
 }
 
 void CPSListDragPage::RefreshTexts() {
@@ -252,9 +260,34 @@ void CPSListDragPage::RefreshTexts() {
         }
         list->Sort();
         list->EndUpdate();
-        for (int column = 0; column < list->GetColumnCount(); ++column)
-            list->AutoSizeColumn(column, false, false, false);
+        AutoSizeColumns(*list);
     }
+}
+
+void CPSListDragPage::Refill() {
+    if (!IsCreated() || !m_doc) return;
+    // A fresh setup knows nothing of the choice: the rows say what the user chose.
+    std::unordered_set<LPARAM> selected;
+    for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
+        const bool chosen = list == m_chosen;
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            const LPARAM data = list->GetItemData(row);
+            SetChosen(data, chosen);
+            if (list->topLevelItem(row)->isSelected()) selected.insert(data);
+        }
+        list->DeleteAll();
+    }
+    m_busy = true;
+    FillRows();
+    for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
+        list->Sort();
+        AutoSizeColumns(*list);
+        SelectRuns(*list, RunsWhere(*list, [&](int row) {
+            return selected.contains(list->GetItemData(row));
+        }));
+    }
+    m_busy = false;
+    UpdateCounters();
 }
 
 void CPSListDragPage::OnSetActive() {

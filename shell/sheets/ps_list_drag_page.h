@@ -84,6 +84,9 @@ public:
     // Shows the document's texts again in the rows of both lists (names that came from the
     // controller), in their sort order; the rows stay where they are chosen and selected.
     virtual void RefreshTexts();
+    // Lists the document's objects again after the setup changed size: the objects that are
+    // still there stay chosen or available, and selected, as they were.
+    virtual void Refill();
 
 protected:
     void OnInitDialog() override;
@@ -103,6 +106,7 @@ private:
     CKelvardinListCtrl* MakeList(UINT id);
     QPushButton* MakeButton(UINT id, const char16_t* text, void (CPSListDragPage::*handler)());
     void FillLists();
+    void FillRows();
     void UpdateCounter(const CKelvardinListCtrl& list);
     CKelvardinListCtrl* OtherList(const CKelvardinListCtrl& list) const;
     // Runs a change of the focused list's selection without counting on each step.

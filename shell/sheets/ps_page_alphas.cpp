@@ -89,6 +89,23 @@ void CPSPageAlphas::RefreshTexts() {
     }
 }
 
+void CPSPageAlphas::Refill() {
+    if (!IsCreated() || !m_doc) return;
+    // A fresh setup knows nothing of the choice: the trees say what the user chose.
+    for (CKelvardinTreeCtrl* tree : {GetAvailableTree(), GetChosenTree()}) {
+        const bool chosen = tree == GetChosenTree();
+        tree->WalkItems(
+            tree->invisibleRootItem(),
+            [this, chosen](QTreeWidgetItem* item) {
+                SetChosen(GetItemData(item), chosen);
+                return false;
+            },
+            CKelvardinTreeCtrl::kSkipStart);
+        tree->clear();
+    }
+    FillTrees();
+}
+
 void CPSPageAlphas::FillTrees() {
     CKelvardinTreeCtrl& available = *GetAvailableTree();
     CKelvardinTreeCtrl& chosen = *GetChosenTree();

@@ -24,6 +24,9 @@ public:
     void SetChosen(DWORD data, bool chosen) override;
     // The intercoms of both trees show their names as they are now, in their order.
     void RefreshTexts();
+    // Builds both trees again after the setup's size or alphas changed: intercoms and types
+    // still there stay where they were.
+    void Refill();
 
 protected:
     void FillTrees() override;

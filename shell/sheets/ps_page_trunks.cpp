@@ -79,6 +79,11 @@ void CPSPageTrunks::RefreshTexts() {
     if (IsCreated()) FillCombos();
 }
 
+void CPSPageTrunks::Refill() {
+    CPSListDragPage::Refill();
+    if (IsCreated()) FillCombos();
+}
+
 void CPSPageTrunks::OnAndPicked(int index) {
     if (m_and->GetItemData(index) == m_between->GetCurSelData())
         m_and->SelectItemData(kAllIntercoms);

@@ -29,6 +29,7 @@ public:
 
     // The trunks' ends and the two intercom lists show the names as they are now.
     void RefreshTexts() override;
+    void Refill() override;
 
 protected:
     void AddPageControls(QVBoxLayout& layout) override;

@@ -14,6 +14,7 @@
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
 #include "shell/sheets/preferences_sheet.h"
+#include "shell/sheets/ps_list_drag_page.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
@@ -91,6 +92,15 @@ protected:
         Until([&] { return !app.GetDataMgr().IsSendRunning(); });
         QCoreApplication::processEvents();
         return failure;
+    }
+
+    // Saves the controller's setup as S.kvd and goes on in FILE mode with it.
+    void SaveAndLeaveOnline() {
+        QString failure;
+        script.ExpectDialog("FileSave", Choose(Path("S.kvd"), "Save (Online setup)"));
+        script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
+        script.ExpectDialog("dlg155", RunToEnd(failure));
+        frame->OnCommand(ID_FILE_SAVE);
     }
 
     CSimController sim{true};
@@ -336,8 +346,8 @@ TEST_F(OnlineTest, ThePartialSaveSheetListsTheGroupAndIntercomNamesOfTheControll
         EXPECT_TRUE(Until([&] { return names(sheet, "dlg149").contains("TEAM5"); }));
         pages.SetActivePage(1);
         EXPECT_TRUE(Until([&] { return names(sheet, "dlg154").contains("NEW3"); }));
-        // The other pages that name intercoms show the same names.
-        EXPECT_GE(between->findText("NEW3"), 0);
+        // The other pages that name intercoms show the same names once the replies are in.
+        EXPECT_TRUE(Until([&] { return between->findText("NEW3") >= 0; }));
         EXPECT_LT(between->findText("IC13"), 0);
         EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "NEW3");
         return IDCANCEL;
@@ -348,6 +358,141 @@ TEST_F(OnlineTest, ThePartialSaveSheetListsTheGroupAndIntercomNamesOfTheControll
     EXPECT_TRUE(script.AllAnswered());
     CPartialSaveSheet::SetLastPage(0);
     EXPECT_TRUE(Polls());
+}
+
+// A trunk definition record with the two ends at the first ports of two intercoms.
+std::vector<std::uint8_t> TrunkBetween(std::uint8_t from, std::uint8_t to) {
+    std::vector<std::uint8_t> record(13, 0);
+    record[0] = from;
+    record[3] = to;
+    return record;
+}
+
+// What the partial-save sheet shows, read as the user reads it.
+class SheetReader {
+public:
+    explicit SheetReader(QDialog& sheet) : m_sheet(sheet) {}
+    QWidget* Page(const char* name) const { return m_sheet.findChild<QWidget*>(name); }
+    CKelvardinListCtrl* List(const char* page, UINT id) const {
+        return Page(page)->findChild<CKelvardinListCtrl*>(QStringLiteral("ctl%1").arg(id));
+    }
+    QString Text(const char* page, UINT id) const {
+        return Page(page)->findChild<QLabel*>(QStringLiteral("ctl%1").arg(id))->text();
+    }
+    QComboBox* Combo(const char* page, UINT id) const {
+        return Page(page)->findChild<QComboBox*>(QStringLiteral("ctl%1").arg(id));
+    }
+    // The text of a column in the row of an object, in either list; empty when not listed.
+    QString Cell(const char* page, LPARAM data, int column) const {
+        for (UINT id : {1019, 1020}) {
+            const CKelvardinListCtrl* list = List(page, id);
+            const int row = list->FindItemByData(data);
+            if (row >= 0) return ToQString(list->GetItemText(row, column));
+        }
+        return {};
+    }
+    // Whether the range selection of the trunks page can be used.
+    bool RangeEnabled() const {
+        const QWidget* page = Page("dlg152");
+        for (UINT id : {1026, 1042, 1043, 1068, 1069})
+            if (!page->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id))->isEnabled())
+                return false;
+        return true;
+    }
+
+private:
+    QDialog& m_sheet;
+};
+
+TEST_F(OnlineTest, ThePartialSaveSheetOpenedBeforeTheSetupCameFollowsItsSizeAndNames) {
+    sim.ChangeState([](CorvaneState& state) {
+        SimSetup setup;
+        for (int i = 0; i < setup.intercoms; ++i)
+            setup.names[i] = {"IC" + std::to_string(10 + i), "ICOM", "INTERCOM", "NAME"};
+        setup.records[{SimSetup::RecordKey(kCmdTrunkDefs), 1}] = TrunkBetween(2, 5);
+        setup.records[{SimSetup::RecordKey(kCmdGroups), 5}] = WideGroup("TEAM5");
+        state.UseSetup(setup);
+    });
+    Start(u"NET:");
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+    // The settings hold a controller of another size than the one that answers.
+    const int fileTrunks = app.GetConfig().m_wNumTrunks;
+    const int fileIcoms = app.GetConfig().m_wNumIntercoms;
+    const int trunks = SimSetup().trunks;
+    ASSERT_NE(fileTrunks, trunks);
+    ASSERT_GT(fileIcoms, 20);
+    app.m_bAllowAlphasInPartialSave = TRUE;
+    Doc().StoreAlpha(CAssign(20, 0, 0), u"PP");
+    script.ExpectDialog("sheet2407", [&](QDialog& dialog) {
+        auto& pages = static_cast<CKelvardinSheet&>(dialog);
+        const SheetReader sheet(dialog);
+        for (int page : {1, 2, 4, 0})
+            pages.SetActivePage(page);
+        EXPECT_EQ(sheet.Text("dlg150", 1050), "(1 of 1 alphas selected)");
+        EXPECT_EQ(sheet.Text("dlg152", 1050),
+                  QStringLiteral("(0 of %1 trunks selected)").arg(fileTrunks));
+        EXPECT_FALSE(sheet.RangeEnabled());
+        // Chosen before the setup came: one intercom the controller has, one it lacks.
+        CKelvardinListCtrl& available = *sheet.List("dlg154", 1019);
+        for (LPARAM icom : {3, 20})
+            available.topLevelItem(available.FindItemByData(icom))->setSelected(true);
+        static_cast<CPSListDragPage*>(sheet.Page("dlg154"))
+            ->MoveItems(available, *sheet.List("dlg154", 1020));
+
+        frame->OnCommand(ID_CONNECT);
+        EXPECT_TRUE(Until([&] {
+            return app.GetMode() == CAppState::kModeOnline && sheet.Cell("dlg152", 1, 2) == "IC15";
+        }));
+        EXPECT_EQ(sheet.Text("dlg152", 1050),
+                  QStringLiteral("(0 of %1 trunks selected)").arg(trunks));
+        EXPECT_EQ(sheet.Cell("dlg152", 1, 1), "IC12");
+        EXPECT_TRUE(sheet.RangeEnabled());
+        EXPECT_GE(sheet.Combo("dlg152", 1042)->findText("IC21"), 0);
+        EXPECT_EQ(sheet.Text("dlg154", 1050), "(0 of 11 intercoms selected)");
+        EXPECT_EQ(sheet.Text("dlg154", 1051), "(1 of 1 intercoms selected)");
+        EXPECT_EQ(sheet.Cell("dlg154", 3, 1), "IC13");
+        EXPECT_TRUE(Doc().FindObject(CIcomSpec(3, 1))->GetFlags() & CCVObject::kPartialChoice);
+        // The alphas went with the setup they belonged to.
+        EXPECT_EQ(sheet.Text("dlg150", 1050), "(0 of 0 alphas selected)");
+        EXPECT_EQ(sheet.Text("dlg149", 1050),
+                  QStringLiteral("(0 of %1 groups selected)").arg(SimSetup().groups));
+        // Groups are read only when asked for.
+        EXPECT_TRUE(Until([&] { return sheet.Cell("dlg149", 5, 1) == "TEAM5"; }));
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_PARTIAL_SAVE);
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST_F(OnlineTest, ThePartialSaveSheetOpenedWhileConnectingShowsTheNamesThatCome) {
+    Connect();
+    // Back to a file of the controller's size whose intercoms have no names yet.
+    SaveAndLeaveOnline();
+    ASSERT_EQ(app.GetMode(), CAppState::kModeFile);
+    const int icoms = app.GetConfig().m_wNumIntercoms;
+    for (int i = 0; i < icoms; ++i)
+        Rename(i, u"");
+    sim.ChangeState([](CorvaneState& state) {
+        state.setup.records[{SimSetup::RecordKey(kCmdTrunkDefs), 4}] = TrunkBetween(7, 1);
+    });
+
+    script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_EQ(app.GetMode(), CAppState::kModeConnecting);
+    script.ExpectDialog("sheet2407", [&](QDialog& dialog) {
+        const SheetReader sheet(dialog);
+        static_cast<CKelvardinSheet&>(dialog).SetActivePage(0);
+        EXPECT_TRUE(Until([&] {
+            return sheet.RangeEnabled() && sheet.Cell("dlg152", 4, 1) == "IC17" &&
+                   sheet.Cell("dlg152", 4, 2) == "IC11";
+        }));
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_EQ(sheet.Combo("dlg152", 1042)->count(), icoms);
+        EXPECT_EQ(sheet.Combo("dlg152", 1043)->count(), icoms + 1);
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_PARTIAL_SAVE);
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 TEST_F(OnlineTest, SendChangesInStepOrderAndEveryWayASendCanFail) {
@@ -620,11 +765,7 @@ TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaul
 TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     Connect();
     // The setup was a named file before it became the controller's again.
-    QString failure;
-    script.ExpectDialog("FileSave", Choose(Path("S.kvd"), "Save (Online setup)"));
-    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
-    script.ExpectDialog("dlg155", RunToEnd(failure));
-    frame->OnCommand(ID_FILE_SAVE);
+    SaveAndLeaveOnline();
     frame->OnCommand(ID_CONNECT);
     ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
     ASSERT_EQ(Title(), "Kelvardin - [ONLINE]");

@@ -31,7 +31,7 @@ protected:
     }
     Ints ChosenTrunks() const {
         Ints chosen;
-        for (int t = 0; t < 120; ++t) {
+        for (int t = 0; t < app.GetConfig().m_wNumTrunks; ++t) {
             if (Flags(CObjSpec::kTrunk, t) & kChosen) chosen << t;
         }
         return chosen;
@@ -135,6 +135,29 @@ TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     EXPECT_EQ(Text(page, 1050), "(0 of 118 trunks selected)");
     EXPECT_EQ(Text(page, 1051), "(0 of 2 trunks selected)");
     EXPECT_EQ(page.GetFocusedList(), &available);
+}
+
+TEST_F(PartialSaveTest, ASmallerSetupKeepsTheChoiceSelectionAndOrderOfTheTrunksStillThere) {
+    CPSPageTrunks page(&doc);
+    page.Create();
+    Show(page);
+    CKelvardinListCtrl& available = *page.GetAvailableList();
+    CKelvardinListCtrl& chosen = *page.GetChosenList();
+    Select(available, {110, 4, 0});
+    page.MoveItems(available, chosen);
+    chosen.SetSortColumn(0);  // now descending
+    Select(available, {5, 115});
+    const qlonglong kept = Rows(available)[5];
+
+    app.GetConfig().m_wNumTrunks = 100;
+    ASSERT_TRUE(doc.ResetToDefaultSetup());
+    page.Refill();
+    EXPECT_EQ(Rows(chosen), Ints({4, 0}));
+    EXPECT_EQ(ChosenTrunks(), Ints({0, 4}));
+    EXPECT_EQ(Text(page, 1051), "(2 of 2 trunks selected)");
+    EXPECT_EQ(Text(page, 1050), "(1 of 98 trunks selected)");
+    EXPECT_TRUE(available.topLevelItem(available.FindItemByData(kept))->isSelected());
+    EXPECT_FALSE(Ctl(page, 1026)->isEnabled());
 }
 
 TEST_F(PartialSaveTest, SelectTrunksPicksTheTrunksAtOneIntercomOrBetweenTwo) {
