@@ -24,9 +24,9 @@ public:
     BOOL ClearsChangesWhenDone() const override { return TRUE; }
 
     // Whether a send to a controller of this configuration carries the changes of a field of
-    // a kind of record (the object specification's type and field id; the intercom name
-    // field stands for the name of the configured length). What is listed before a send asks
-    // this too, so that the list and the send agree.
+    // a kind of record (a CObjSpec type and field id; the intercom name field stands for the
+    // name of the configured length). What is listed before a send asks this too, so that the
+    // list and the send agree.
     static bool Carries(const CCVConfig& config, int objectType, DWORD fieldId);
 
 private:
