@@ -248,9 +248,6 @@ public:
     BOOL SortItems(int col, BOOL ascending, LPARAM param = 0);
     BOOL SortItemsWithNotify(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARAM param = 0);
     BOOL SortRange(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARAM param, int firstRow);
-    // Whether the rows stand in the order of the sort column and direction, as SortItems with
-    // this parameter leaves them; a grid without a sort column is in its order.
-    BOOL IsInSortOrder(LPARAM param = 0);
     void SetSortColumn(int col);
     int GetSortColumn() const { return m_nSortColumn; }
     void SetSortAscending(BOOL ascending) { m_bAscending = ascending; }
@@ -388,8 +385,6 @@ protected:
     CGridCellBase* StoredCell(int row, int col) const;
     int StoredColumn(int col) const { return m_arColOrder[static_cast<size_t>(col)]; }
     void ResetSelectedRange();
-    // The comparison a sort by the column uses.
-    PFNGRIDCOMPARE SortCompare(int col) const;
     int CompareVirtualRows(PFNGRIDCOMPARE compare, int modelRow1, int modelRow2, LPARAM param);
     void HideTitleTip();
     void HideStaleTitleTip();

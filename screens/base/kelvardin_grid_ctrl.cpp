@@ -102,7 +102,6 @@ void CKelvardinGridCtrl::PrintHeader(CDC* dc, CPrintInfo* info) {
 
 void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
     const CFlagScope sorting(m_bSorting, m_bSortOnClick != FALSE);
-    ++m_nSortPass;
     if (!IsValid(cell)) return;
     if (m_bSortOnClick) {
         CWaitCursor wait;
@@ -115,7 +114,6 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
             param = m_bAscending ? 1 : -1;
         }
         SortItems(cell.col, ascending, param);
-        m_bSorted = true;
         Invalidate();
         if (CKelvardinDoc* doc = GetDocument())
             doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
@@ -124,25 +122,6 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
         m_MouseMode = cell.col < m_nFixedCols ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
         OnSelecting(cell);
     }
-}
-
-void CKelvardinGridCtrl::KeepSortOrder() {
-    // Only rows the user or the screen sorted: the mark a new grid starts with sorts nothing.
-    // A sort's own refresh finds the rows just sorted.
-    if (m_bSorting || !m_bSorted || !m_bSortOnClick || m_nSortColumn < 0 ||
-        m_nSortColumn >= m_nCols || GetInPlaceEditor())
-        return;
-    const CFlagScope sorting(m_bSorting, true);
-    ++m_nSortPass;
-    // The parameter a header click gave the sort: empty values stay at the end both ways.
-    const LPARAM param = m_bAscending ? -1 : 1;
-    if (IsInSortOrder(param)) return;
-    SortItems(m_nSortColumn, m_bAscending, param);
-    Invalidate();
-    // As after a header click: row heights stay with positions, so the screens show again
-    // the rows their choice takes, and the panes read the selection anew.
-    if (CKelvardinDoc* doc = GetDocument())
-        doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
 void CKelvardinGridCtrl::OnEditCell(int row, int col, CPoint point, UINT ch) {

@@ -19,14 +19,8 @@ public:
     // Pastes the data's text from the cell on as one undo step; the paste's answer.
     virtual BOOL PasteWithUndo(int row, int col, COleDataObject* data);
 
-    // While a sort runs the cells read their texts once, not on every comparison; each sort is
-    // a new pass, so that no text read for an earlier one is taken for the current data.
+    // While a header sort runs the cells read their texts once, not on every comparison.
     bool IsSorting() const { return m_bSorting; }
-    unsigned GetSortPass() const { return m_nSortPass; }
-
-    // Puts the rows back into the order of the sort column and direction when data changed
-    // under them, so that the header's mark keeps telling the order; an open edit keeps its row.
-    void KeepSortOrder();
 
     // The first cell, scanning the non-fixed rows down and each row's non-fixed columns left
     // to right, bound to obj (and to altSpec, unless altSpec has no type or is an assignment
@@ -59,6 +53,4 @@ protected:
 
 private:
     bool m_bSorting = false;
-    unsigned m_nSortPass = 0;
-    bool m_bSorted = false;  // by a header click, the user's or the screen's
 };

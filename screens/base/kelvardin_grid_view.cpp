@@ -124,8 +124,6 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
     } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
     }
-    // New data may belong elsewhere in the sorted order: the rows follow the header's mark.
-    m_pGrid->KeepSortOrder();
     ScheduleColumnFit();
 }
 

@@ -139,9 +139,9 @@ BOOL CKelvardinGridCell::UpdateText() {
     return TRUE;
 }
 
-const CKelvardinGridCtrl* CKelvardinGridCell::SortingGrid() const {
+bool CKelvardinGridCell::IsGridSorting() const {
     const auto* grid = dynamic_cast<const CKelvardinGridCtrl*>(GetGrid());
-    return grid && grid->IsSorting() ? grid : nullptr;
+    return grid && grid->IsSorting();
 }
 
 const CString& CKelvardinGridCell::GetText() const {
@@ -150,11 +150,10 @@ const CString& CKelvardinGridCell::GetText() const {
     auto* self = const_cast<CKelvardinGridCell*>(this);
     // Lent for one comparison of a sort, with its text given: nothing else asks it.
     if (m_bSortTextGiven) return CGridCell::GetText();
-    if (const CKelvardinGridCtrl* grid = SortingGrid()) {
-        if (!m_bTextCached || m_nTextSortPass != grid->GetSortPass()) {
+    if (IsGridSorting()) {
+        if (!m_bTextCached) {
             self->UpdateText();
             m_bTextCached = true;
-            m_nTextSortPass = grid->GetSortPass();
         }
     } else {
         m_bTextCached = false;

@@ -214,7 +214,6 @@ void CIcomAlphasView::AddPendingRows() {
     m_bRepaintDue = false;
     const CNoRedrawScope noRedraw(*grid);
     if (m_nRowsInGrid >= m_keys.size()) return;
-    const int sortColumn = grid->GetSortColumn();
     // Out of memory (reported by the grid), the rows not made wait for the next burst.
     const int first = grid->AppendRows(static_cast<int>(m_keys.size() - m_nRowsInGrid));
     if (first < 0) return;
@@ -223,9 +222,6 @@ void CIcomAlphasView::AddPendingRows() {
     const int height = DefaultRowHeight();
     for (int row = first; row < grid->GetRowCount(); ++row, ++m_nRowsInGrid)
         grid->SetRowHeight(row, AlphaKeyMatches(m_keys[m_nRowsInGrid], icom, type) ? height : 0);
-    // The new rows take their places in the order the header shows.
-    grid->SetSortColumn(sortColumn);
-    grid->KeepSortOrder();
 }
 
 void CIcomAlphasView::OnAlphaRemoved(DWORD key) {

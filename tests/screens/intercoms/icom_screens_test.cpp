@@ -1,7 +1,5 @@
 #include <QMenu>
 
-#include "link/command_codes.h"
-#include "link/wire_labels.h"
 #include "screens/base/screen_ids.h"
 #include "screens/intercoms/icom_setup_view.h"
 #include "screens/intercoms/icom_status_view.h"
@@ -299,55 +297,6 @@ TEST_F(IcomScreenTest, PollsComeOnlyFromTheCurrentScreenOnline) {
     host.current = status.get();
     EXPECT_TRUE(tick());
     EXPECT_FALSE(host.dataMgr.IsIcomStatusPending());
-}
-
-TEST_F(IcomScreenTest, TheSortMarkAndTheRowsAgreeWhenTheSetupArrivesOrChanges) {
-    Configure(0, 0, 4);
-    for (int i = 0; const char16_t* name : {u"DELT", u"ALFA", u"CHAR", u"BRAV"})
-        NameIcom(i++, name);
-    auto status = Open<CIcomStatusView>();
-    CKelvardinGridCtrl& first = *status->GetGrid();
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
-    EXPECT_EQ(first.GetSortColumn(), 1);
-
-    // Another controller: the grid is rebuilt before its names arrive.
-    Configure(0, 0, 5);
-    status->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
-    for (int i = 0; const char16_t* name : {u"ECHO", u"DELT", u"ALFA", u"CHAR", u"BRAV"})
-        NameIcom(i++, name);
-    const auto names = reinterpret_cast<void*>(static_cast<LPARAM>(CWireLabelRange::kNameKind));
-    status->OnUpdate(nullptr, CUpdateHint::Reply(kCmdNames).ToParam(), names);
-    CKelvardinGridCtrl& grid = *status->GetGrid();
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO"}));
-    EXPECT_EQ(Column(*status, 0), (Texts{u"3", u"5", u"4", u"2", u"1"}));
-    EXPECT_EQ(grid.GetSortColumn(), 1);
-    EXPECT_TRUE(grid.GetSortAscending());
-
-    // Descending, then a name changes: the row moves to its place.
-    CCellID header(0, 1);
-    grid.OnFixedRowClick(header);
-    NameIcom(2, u"ZULU");
-    status->OnUpdate(nullptr, CUpdateHint::Reply(kCmdNames).ToParam(), names);
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ZULU", u"ECHO", u"DELT", u"CHAR", u"BRAV"}));
-    EXPECT_FALSE(grid.GetSortAscending());
-
-    // A header sort reads the names as they are now, not as an earlier sort read them.
-    grid.OnFixedRowClick(header);
-    NameIcom(4, u"YANK");
-    grid.OnFixedRowClick(header);
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ZULU", u"YANK", u"ECHO", u"DELT", u"CHAR"}));
-
-    // While a cell is edited its row stays where it is.
-    Configure(0, 0, 5);
-    auto setup = Open<CIcomSetupView>();
-    CKelvardinGridCtrl& edited = *setup->GetGrid();
-    edited.SetFocusCell(1, 3);
-    edited.OnEditCell(1, 3, CPoint(-1, -1), '7');
-    ASSERT_NE(edited.GetInPlaceEditor(), nullptr);
-    NameIcom(2, u"ZULU");  // the only name: it belongs first
-    setup->OnUpdate(nullptr, CUpdateHint::Reply(kCmdNames).ToParam(), names);
-    EXPECT_NE(edited.GetInPlaceEditor(), nullptr);
-    EXPECT_EQ(Column(*setup, 0), (Texts{u"1", u"2", u"3", u"4", u"5"}));
 }
 
 }  // namespace
