@@ -71,8 +71,7 @@ CSetupFileCommands::CSetupFileCommands(CKelvardinApp& app, CKelvardinDoc& doc, C
 }
 
 bool CSetupFileCommands::HasChanges() const {
-    return m_doc.FindModifiedTrunk() >= 0 || m_doc.FindModifiedIcom() >= 0 ||
-           m_doc.FindModifiedOptions() >= 0 || m_doc.FindModifiedGroup() >= 0;
+    return m_doc.HasModifications() != FALSE;
 }
 
 void CSetupFileCommands::SetDocumentPath(const CString& path, BOOL isFile) {
