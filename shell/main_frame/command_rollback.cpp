@@ -23,10 +23,8 @@ CCommandRollback::CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndo
       m_strTitle(FromQString(window.windowTitle())),
       m_nUndoClears(undo.GetClearCount()) {
     if (keep & kFileMarks) m_marks = doc.SaveFlagMarks(CCVObject::kInFile);
-    if (keep & kSetup) {
-        m_config = app.GetConfig();
-        m_setup = doc.TakeSnapshot();
-    }
+    if (keep & (kSetup | kConfig)) m_config = app.GetConfig();
+    if (keep & kSetup) m_setup = doc.TakeSnapshot();
     if (keep & kUndo) m_steps = undo.TakeSteps();
 }
 

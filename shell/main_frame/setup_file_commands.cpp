@@ -145,10 +145,14 @@ bool CSetupFileCommands::AskAndOpen(const CString* path) {
     } else if (online && !ConfirmLoss(kIdsOpenOnline)) {
         return false;
     }
+    // The configuration chosen is the setup's only once a file has been opened with it.
+    CCommandRollback rollback = Rollback(CCommandRollback::kConfig);
     ChooseConfiguration();
     m_nPickerTitle = m_nPickerOkText = kIdsOpen;
     m_nPickerKind = online ? kKindOpenOnline : kKindOpen;
-    return OpenSetupFile(TRUE, path) != FALSE;
+    if (!OpenSetupFile(TRUE, path)) return false;
+    rollback.Commit();
+    return true;
 }
 
 void CSetupFileCommands::MergeOrLoad(UINT id) {

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -240,6 +241,34 @@ TEST_F(FileCommandsTest, AFileOpenedWhileConnectingStaysWhenTheConnectFails) {
         EXPECT_EQ(frame->WindowProc(WM_LINK_ERROR, 3, 0), 0);
         EXPECT_EQ(Title(), "Kelvardin - [" + (whole ? file : QString("Untitled")) + "]");
         EXPECT_EQ(Name(0), u"ALFA");
+    }
+}
+
+TEST_F(FileCommandsTest, AnOpenGivenUpKeepsTheConfigurationOfTheSetupShown) {
+    CCVConfig saved = app.GetConfig();
+    const WORD groups = saved.m_wNumGroups;
+    saved.m_wNumGroups = groups / 2;
+    saved.SaveToRegistry(app.GetProfile());
+    QFile text(Path("Text.kvd"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    // The saved default chosen, then the picker given up, at once or after a file that is none.
+    for (bool tried : {false, true}) {
+        SCOPED_TRACE(tried);
+        script.ExpectDialog("dlg165", [](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>("ctl1010")->click();
+            return dialog.accept(), IDOK;
+        });
+        if (tried) {
+            script.ExpectDialog("FileOpen", Choose(Path("Text.kvd"), "Open"));
+            script.ExpectMessageBox(u"The file is not a setup file:", IDOK);
+        }
+        script.ExpectDialog("FileOpen", Cancel);
+        frame->OnCommand(ID_FILE_OPEN);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+        EXPECT_NE(Doc().FindObject(CGroupSpec(groups - 1, 1)), nullptr);
     }
 }
 
