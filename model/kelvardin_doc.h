@@ -16,6 +16,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
+class CDocSnapshot;
 class CFile;
 class CPartialSaveSelection;
 class IListControl;
@@ -98,6 +99,10 @@ public:
     };
     CFlagMarks SaveFlagMarks(DWORD bits);
     void RestoreFlagMarks(const CFlagMarks& marks);
+    // A copy of every record and alpha with its marks, and the way back to it once a command
+    // that changed the setup has failed (model/doc_snapshot.h). Sends the rebuild hint.
+    CDocSnapshot TakeSnapshot() const;
+    void RestoreSnapshot(CDocSnapshot&& snapshot);
     // The alpha flag word of one intercom and list index; only below the visible intercoms.
     void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
     BOOL IsAlphaTypeIncluded(int icom, int index) const;

@@ -37,7 +37,6 @@ public:
     static constexpr DWORD kPartialChoice = 0x8000;  // chosen for a partial save
 
     CCVObject() = default;
-    CCVObject(const CCVObject&) = delete;
     CCVObject& operator=(const CCVObject&) = delete;
     virtual ~CCVObject() = default;
 
@@ -67,6 +66,9 @@ public:
     void SetFlags(DWORD bits, BOOL on) { SetBits(m_dwFlags, bits, on); }
 
 protected:
+    // Only whole records are copied (a copy of the setup kept to be put back).
+    CCVObject(const CCVObject&) = default;
+
     // Stores a value that differs from the stored one and, with mark, ORs the field's change
     // bits and 0x2000 into the flags word. 1 when stored.
     template <class T>

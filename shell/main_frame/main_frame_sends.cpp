@@ -51,6 +51,8 @@ void CMainFrame::OnConnect() {
     }
     // The first status now compares the controller's configuration with the saved default.
     data.ForgetConfigurationCheck();
+    // The setup is the controller's from now on: Save never writes it over the file open before.
+    m_files.ForgetDocumentPath();
     m_app.SetMode(CAppState::kModeConnecting);
     ClearUndoRedo();
     ClearHistory();

@@ -192,10 +192,7 @@ public:
     // The save behind Save, Save As and Partial Save.
     void SaveSetupFile(BOOL partial, BOOL saveAs) { m_files.Save(partial, saveAs); }
     // Open with the file given instead of the picker (the command line, a file dropped).
-    bool OpenFile(const CString& path) override {
-        m_files.OpenFile(path);
-        return m_files.IsPathFile();
-    }
+    bool OpenFile(const CString& path) override { return m_files.OpenFile(path); }
     void ClearHistory() { m_history.Clear(); }
     bool IsPathFile() const { return m_files.IsPathFile(); }
 

@@ -132,23 +132,27 @@ void CSetupFileCommands::Open() {
     AskAndOpen(nullptr);
 }
 
-void CSetupFileCommands::OpenFile(const CString& path) {
-    if (m_app.IsCommandEnabled(ID_FILE_OPEN)) AskAndOpen(&path);
+bool CSetupFileCommands::OpenFile(const CString& path) {
+    return m_app.IsCommandEnabled(ID_FILE_OPEN) && AskAndOpen(&path);
 }
 
-void CSetupFileCommands::AskAndOpen(const CString* path) {
+bool CSetupFileCommands::AskAndOpen(const CString* path) {
     const bool online = m_app.GetMode() == CAppState::kModeOnline;
     if (online && HasChanges()) {
-        if (!LetUnsentChangesGo(kIdsOpenOnlineUnsent)) return;
+        if (!LetUnsentChangesGo(kIdsOpenOnlineUnsent)) return false;
     } else if (HasChanges()) {
-        if (!ConfirmLoss(kIdsOpenChanges)) return;
+        if (!ConfirmLoss(kIdsOpenChanges)) return false;
     } else if (online && !ConfirmLoss(kIdsOpenOnline)) {
-        return;
+        return false;
     }
+    // The configuration chosen is the setup's only once a file has been opened with it.
+    CCommandRollback rollback = Rollback(CCommandRollback::kConfig);
     ChooseConfiguration();
     m_nPickerTitle = m_nPickerOkText = kIdsOpen;
     m_nPickerKind = online ? kKindOpenOnline : kKindOpen;
-    OpenSetupFile(TRUE, path);
+    if (!OpenSetupFile(TRUE, path)) return false;
+    rollback.Commit();
+    return true;
 }
 
 void CSetupFileCommands::MergeOrLoad(UINT id) {
@@ -207,60 +211,39 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
 BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveSelection& selection,
                                         BOOL replace) {
     CCVDataMgr& data = m_app.GetDataMgr();
-    const CCVConfig config = m_app.GetConfig();
-    const int mode = m_app.GetMode();
-    const bool online = mode == CAppState::kModeOnline;
-    if (online) {
-        data.GoOffline();
-        if (replace) m_app.SetMode(CAppState::kModeFile);
-    }
+    // Nothing but the load reaches the setup from here to its end.
+    CCommandRollback rollback = Rollback(CCommandRollback::kSetup | CCommandRollback::kUndo);
+    if (m_app.GetMode() == CAppState::kModeOnline) data.GoOffline();
+    // A file opened is the setup until the user chooses Connect: a connect under way is given
+    // up rather than let the controller's setup replace it.
+    if (replace) m_app.SetMode(CAppState::kModeFile);
     int result = kFileFailed;
     {
         CWaitCursor wait;
         result = m_app.LoadSetupFile(path, replace ? 0 : 1, selection);
     }
     // A damaged file has given what was whole before its end.
-    const BOOL loaded = result == kFileDone || result == kFileIncomplete;
-    // The reader leaves the setup alone when the file turns out to be none.
-    const bool setupKept = result == kFileNotSetup;
-    bool askController = false;
-    if (!loaded) {
-        m_app.SetMode(mode);
-        m_app.GetConfig() = config;
-        if (replace && online) {
-            m_undo.Clear();
-            // The ONLINE setup stays; what the reader replaced comes from the controller.
-            if (!setupKept) m_doc.ResetToDefaultSetup();
-            askController = !setupKept;
-            SetFrameTitle();
-        } else if (replace && !setupKept) {
-            // The reader may have sized the setup for the file's configuration and read part
-            // of it: what is left must neither claim the file's name nor be saved over it.
-            m_undo.Clear();
-            m_doc.ResetToDefaultSetup();
+    if (result != kFileDone && result != kFileIncomplete) {
+        // Not a setup, or read in part: the setup, its changes and the mode are as before.
+        rollback.Restore();
+        return FALSE;
+    }
+    rollback.Commit();
+    if (replace) {
+        m_navigation.Clear();
+        // What was read of a damaged file must never be saved over it.
+        if (result == kFileDone) {
+            SetDocumentPath(path, TRUE);
+        } else {
             SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
         }
-    } else {
-        m_undo.Clear();
-        if (replace) {
-            m_navigation.Clear();
-            // What was read of a damaged file must never be saved over it.
-            if (result == kFileDone) {
-                SetDocumentPath(path, TRUE);
-            } else {
-                SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
-            }
-        }
     }
-    if (m_app.GetMode() == CAppState::kModeOnline) {
-        data.GoOnline();
-        if (!loaded) {
-            m_doc.ClearAllChanges();
-            if (askController) data.StartUpload();
-            data.RefreshAlphas();
-        }
-    }
-    return loaded;
+    if (m_app.GetMode() == CAppState::kModeOnline) data.GoOnline();
+    return TRUE;
+}
+
+CCommandRollback CSetupFileCommands::Rollback(unsigned keep) {
+    return {m_app, m_doc, m_undo, m_window, {m_strDocPath, m_bPathIsFile}, keep};
 }
 
 void CSetupFileCommands::Save(BOOL partial, BOOL saveAs) {
@@ -297,7 +280,6 @@ void CSetupFileCommands::Save(BOOL partial, BOOL saveAs) {
 void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause) {
     CCVDataMgr& data = m_app.GetDataMgr();
     const CString oldPath = m_strDocPath;
-    const BOOL oldIsFile = m_bPathIsFile;
     const int mode = m_app.GetMode();
 
     CString path;
@@ -323,10 +305,6 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
             return;
         }
         path = *chosen;
-        if (mode == CAppState::kModeFile) {
-            m_strDocPath = path;
-            m_bPathIsFile = TRUE;
-        }
     }
 
     BOOL clearAfter = TRUE;
@@ -347,18 +325,24 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         // to be taken into the setup that is about to be written.
         while (data.HasWaitingReplies())
             data.OnResponse(&m_doc);
-        if (stay == IDNO) {
-            m_strDocPath = path;
-            m_bPathIsFile = TRUE;
-            m_app.SetMode(CAppState::kModeFile);
-            data.GoOffline();
-        } else {
-            // The changes stay to be sent.
-            clearAfter = FALSE;
-        }
+        // The changes stay to be sent.
+        if (stay == IDYES) clearAfter = FALSE;
     }
 
-    const CKelvardinDoc::CFlagMarks marks = m_doc.SaveFlagMarks(CCVObject::kInFile);
+    // From here only the write changes the setup. One that fails leaves the mode, the path and
+    // the title as they were: the setup of an ONLINE save is the controller's again, never the
+    // file named before.
+    CCommandRollback rollback = Rollback(CCommandRollback::kFileMarks | CCommandRollback::kUndo);
+    if (mode == CAppState::kModeFile) {
+        m_strDocPath = path;
+        m_bPathIsFile = TRUE;
+    }
+    if (mode == CAppState::kModeOnline && clearAfter) {
+        m_strDocPath = path;
+        m_bPathIsFile = TRUE;
+        m_app.SetMode(CAppState::kModeFile);
+        data.GoOffline();
+    }
     if (partial) {
         m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
         m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kInFile);
@@ -367,45 +351,30 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         if (!m_app.m_bIncludeAlphasInSetupFiles)
             m_doc.SetFlagOnType(CObjSpec::kAlpha, CCVObject::kInFile, FALSE);
     }
-    if (SaveMarked(path, clearAfter, partial, marks)) {
-        m_undo.Clear();
-        if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
-    } else {
-        m_strDocPath = oldPath;
-        m_bPathIsFile = oldIsFile;
-    }
+    if (!SaveMarked(path, clearAfter, partial)) return;
+    rollback.Commit();
+    if (!partial) m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     // Leaving ONLINE for the file the setup came from changes the title, not the path.
     if (m_strDocPath != oldPath || m_app.GetMode() != mode) SetFrameTitle(m_strDocPath);
 }
 
 void CSetupFileCommands::SendFile() {
-    const bool hadChanges = HasChanges();
-    if (hadChanges) {
-        if (!ConfirmLoss(kIdsSendFileChanges)) return;
-        m_doc.ClearAllChanges();
-    }
+    if (HasChanges() && !ConfirmLoss(kIdsSendFileChanges)) return;
+    // Until a send is tried, the changes let go and the file's differences are taken back.
+    CCommandRollback rollback = Rollback(CCommandRollback::kSetup | CCommandRollback::kUndo);
+    m_doc.ClearAllChanges();
     m_nPickerKind = kKindSendFile;
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
-    bool cleared = false;
-    if (OpenSetupFile(FALSE)) {
-        int listed = IDCANCEL;
-        if (CanSendChanges(m_doc)) {
-            CDlgSendAllList list(m_doc, &m_window);
-            listed = list.DoModal();
-        }
-        int sent = IDOK;
-        if (listed == IDOK) {
+    if (OpenSetupFile(FALSE) && CanSendChanges(m_doc)) {
+        CDlgSendAllList list(m_doc, &m_window);
+        if (list.DoModal() == IDOK) {
+            rollback.Commit();
+            // A send that fails keeps what it did not deliver marked, to be sent again.
             CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);
-            sent = m_runOperation(progress);
-        }
-        // The file's differences are not kept as changes unless they reached the controller
-        // or the send failed on the way.
-        if (listed != IDOK || sent == IDCANCEL) {
-            m_doc.ClearAllChanges();
-            cleared = true;
+            m_runOperation(progress);
         }
     }
-    if (hadChanges || cleared) m_undo.Clear();
+    rollback.Restore();
     m_app.GetDataMgr().RefreshAlphas();
     m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
@@ -416,22 +385,19 @@ bool CSetupFileCommands::SaveChangedRecords() {
     const std::optional<CString> path =
         ChooseSavePath(kKindPartialSaveOnline, kIdsPartialSaveOnline);
     if (!path) return false;
-    const CKelvardinDoc::CFlagMarks marks = m_doc.SaveFlagMarks(CCVObject::kInFile);
+    // What a file that was read said it held stays for the next save, and one that was not
+    // written changes nothing.
+    CCommandRollback marks = Rollback(CCommandRollback::kFileMarks);
     m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     m_doc.SetFlagOnFlagged(CCVObject::kChanged, CCVObject::kInFile);
-    return SaveMarked(*path, FALSE, TRUE, marks);
+    if (!SaveMarked(*path, FALSE, TRUE)) return false;
+    marks.Commit();
+    return true;
 }
 
-bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL partial,
-                                    const CKelvardinDoc::CFlagMarks& marks) {
-    BOOL saved = FALSE;
-    {
-        CWaitCursor wait;
-        saved = m_app.SaveSetupFile(path, clearAfter, partial);
-    }
-    // What a file that was read said it held stays for the next save.
-    if (!saved) m_doc.RestoreFlagMarks(marks);
-    return saved != FALSE;
+bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL partial) {
+    CWaitCursor wait;
+    return m_app.SaveSetupFile(path, clearAfter, partial) != FALSE;
 }
 
 bool CSetupFileCommands::LetUnsentChangesGo(UINT question) {

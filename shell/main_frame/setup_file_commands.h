@@ -6,6 +6,7 @@
 #include "model/kelvardin_doc.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
+#include "shell/main_frame/command_rollback.h"
 
 class CKelvardinApp;
 class CKelvardinDialog;
@@ -28,8 +29,9 @@ public:
 
     void New();
     void Open();
-    // Open with the file given instead of the picker (a file dropped on the window).
-    void OpenFile(const CString& path);
+    // Open with the file given instead of the picker (a file dropped on the window, the
+    // command line); true when the file, whole or in part, is now the setup.
+    bool OpenFile(const CString& path);
     // Merge in FILE mode, Load in ONLINE mode.
     void MergeOrLoad(UINT id);
     // The save behind Save, Save As and Partial Save.
@@ -67,14 +69,15 @@ private:
     void ChooseConfiguration();
     // The question about unsent changes with the buttons given; false when the user stays.
     bool AskAboutUnsentChanges(UINT question, UINT buttons);
-    void AskAndOpen(const CString* path);
+    bool AskAndOpen(const CString* path);
     // The picker loop and the load; true when a file was loaded.
     BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
     BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
-    // Saves what carries 0x4000; a save that fails puts those marks back as they were.
-    bool SaveMarked(const CString& path, BOOL clearAfter, BOOL partial,
-                    const CKelvardinDoc::CFlagMarks& marks);
+    // Saves what carries 0x4000.
+    bool SaveMarked(const CString& path, BOOL clearAfter, BOOL partial);
+    // What a command is about to change, put back should it fail.
+    CCommandRollback Rollback(unsigned keep);
     // The save picker in the setup folder, which follows the folder chosen; none on Cancel.
     std::optional<CString> ChooseSavePath(UINT kind, UINT title);
     void SetDocumentPath(const CString& path, BOOL isFile);

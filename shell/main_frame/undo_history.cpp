@@ -1,5 +1,7 @@
 #include "shell/main_frame/undo_history.h"
 
+#include <utility>
+
 #include "model/kelvardin_doc.h"
 #include "model/update_hint.h"
 #include "shell/nav/nav_history.h"
@@ -37,6 +39,16 @@ void CUndoHistory::BeginGroup(bool open) {
 void CUndoHistory::Clear() {
     m_undo.RemoveAll();
     m_redo.RemoveAll();
+    ++m_clears;
+}
+
+CUndoHistory::CHeldSteps CUndoHistory::TakeSteps() {
+    return {std::exchange(m_undo, {}), std::exchange(m_redo, {})};
+}
+
+void CUndoHistory::PutBack(CHeldSteps&& steps) {
+    m_undo = std::move(steps.undo);
+    m_redo = std::move(steps.redo);
 }
 
 void CUndoHistory::Step(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {

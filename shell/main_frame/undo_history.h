@@ -34,6 +34,17 @@ public:
     void BeginGroup(bool open);
     void Clear();
 
+    // Both stacks, held aside while a command that empties them when it succeeds runs, and
+    // given back should it fail.
+    struct CHeldSteps {
+        CStack<CUndoStep> undo;
+        CStack<CUndoStep> redo;
+    };
+    CHeldSteps TakeSteps();
+    void PutBack(CHeldSteps&& steps);
+    // How often the history was emptied: the setup it belongs to was let go or replaced.
+    unsigned GetClearCount() const { return m_clears; }
+
     // Moves the newest step to the other stack as its inverse and applies it.
     void Undo() { Step(m_undo, m_redo); }
     void Redo() { Step(m_redo, m_undo); }
@@ -58,4 +69,5 @@ private:
     CStack<CUndoStep> m_undo;
     CStack<CUndoStep> m_redo;
     std::unique_ptr<CUndoObList> m_group;
+    unsigned m_clears = 0;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "doc_fixture.h"
+#include "model/doc_snapshot.h"
 #include "model/file_sections.h"
 #include "model/module_version_info.h"
 #include "model/partial_save_selection.h"
@@ -668,4 +669,46 @@ TEST_F(SetupFileTest, AFileCutInsideTheExtendedGroupsHeaderIsIncomplete) {
     EXPECT_EQ(Open(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(extended))), 1);
     EXPECT_EQ(Open(whole), 1);
     EXPECT_TRUE(Group(2).IsMember(63));
+}
+
+TEST_F(SetupFileTest, ALoadThatFailsPartWayIsTakenBackWholeFromASnapshot) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    const Bytes file = Save();
+    Reset();
+    // The setup before the load: unsent edits, an alpha of its own and a file mark.
+    Icom(3).SetName(4, u"MINE", TRUE);
+    Group(5).SetMember(50, TRUE, TRUE);
+    m_doc.StoreAlpha(CAssign(3, 0, 7), u"OWN");
+    Trunk(9).SetFlags(kInFile, TRUE);
+    CDocSnapshot before = m_doc.TakeSnapshot();
+
+    CMemFile in(file);
+    CPartialSaveSelection selection;
+    CKelvardinDoc::ReadFileContents(in, selection);
+    in.m_failReadsFrom = file.size() - 1;
+    ASSERT_EQ(m_doc.ReadSetupFile(selection, in, u"A.kvd", FALSE, TRUE), 2);
+    ASSERT_EQ(Icom(3).GetName(4), u"DESK");
+    TakeUpdates();
+
+    m_doc.RestoreSnapshot(std::move(before));
+    EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, CUpdateHint::kRebuild, 0}}));
+    EXPECT_EQ(Icom(3).GetName(4), u"MINE");
+    EXPECT_NE(Icom(3).IsModified(), 0u);
+    EXPECT_EQ(Icom(3).GetCascadeCost(), 40);
+    EXPECT_EQ(Trunk(0).IsModified(), 0u);
+    EXPECT_EQ(Trunk(0).GetEndpoint(TRUE), CAssign());
+    EXPECT_TRUE(Group(5).IsModified(CGroup::kFieldFirstMember + 50));
+    EXPECT_FALSE(Group(5).IsMember(0));
+    EXPECT_NE(Trunk(9).GetFlags() & kInFile, 0u);
+    EXPECT_EQ(Trunk(8).GetFlags() & kInFile, 0u);
+    // The intercoms list the alphas the document holds, and only those.
+    ASSERT_EQ(m_doc.GetAlphas().size(), 1u);
+    const std::vector<CAlpha*> listed = Icom(3).GetAlphaList(0);
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0], m_doc.FindAlpha(CAssign(3, 0, 7).GetKey()));
+    EXPECT_EQ(listed[0]->GetLabel(), PadWithBlanks(u"OWN", CAlpha::kLabelLength));
+    EXPECT_TRUE(Icom(3).GetAlphaList(7).empty());
+    EXPECT_TRUE(Icom(60).GetAlphaList(2).empty());
 }

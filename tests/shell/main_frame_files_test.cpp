@@ -1,7 +1,9 @@
+#include <QAbstractButton>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
+#include "link/link_messages.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/support/file_size_limit.h"
 
@@ -217,6 +219,59 @@ TEST_F(FileCommandsTest, AFileThatIsNoSetupBringsThePickerBackInItsFolder) {
     EXPECT_TRUE(script.AllAnswered());
 }
 
+TEST_F(FileCommandsTest, AFileOpenedWhileConnectingStaysWhenTheConnectFails) {
+    Rename(0, u"ALFA");
+    script.ExpectDialog("FileSave", Choose(Path("A.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    QFile::copy(Path("A.kvd"), Path("Cut.kvd"));
+    QFile(Path("Cut.kvd")).resize(QFile(Path("A.kvd")).size() - 16);
+
+    // Whole or cut short, the file opened gives up the connect under way: no failure of it
+    // puts a default setup in its place.
+    for (const QString& file : {Path("A.kvd"), Path("Cut.kvd")}) {
+        SCOPED_TRACE(file.toStdString());
+        const bool whole = file.endsWith("A.kvd");
+        frame->OnCommand(ID_FILE_NEW);
+        app.SetMode(CAppState::kModeConnecting);
+        script.ExpectDialog("FileOpen", Choose(file, "Open"));
+        if (!whole) script.ExpectMessageBox(u"The setup file is incomplete or damaged:", IDOK);
+        frame->OnCommand(ID_FILE_OPEN);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+        EXPECT_EQ(frame->WindowProc(WM_LINK_ERROR, 3, 0), 0);
+        EXPECT_EQ(Title(), "Kelvardin - [" + (whole ? file : QString("Untitled")) + "]");
+        EXPECT_EQ(Name(0), u"ALFA");
+    }
+}
+
+TEST_F(FileCommandsTest, AnOpenGivenUpKeepsTheConfigurationOfTheSetupShown) {
+    CCVConfig saved = app.GetConfig();
+    const WORD groups = saved.m_wNumGroups;
+    saved.m_wNumGroups = groups / 2;
+    saved.SaveToRegistry(app.GetProfile());
+    QFile text(Path("Text.kvd"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("plain text");
+    text.close();
+    // The saved default chosen, then the picker given up, at once or after a file that is none.
+    for (bool tried : {false, true}) {
+        SCOPED_TRACE(tried);
+        script.ExpectDialog("dlg165", [](QDialog& dialog) {
+            dialog.findChild<QAbstractButton*>("ctl1010")->click();
+            return dialog.accept(), IDOK;
+        });
+        if (tried) {
+            script.ExpectDialog("FileOpen", Choose(Path("Text.kvd"), "Open"));
+            script.ExpectMessageBox(u"The file is not a setup file:", IDOK);
+        }
+        script.ExpectDialog("FileOpen", Cancel);
+        frame->OnCommand(ID_FILE_OPEN);
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+        EXPECT_NE(Doc().FindObject(CGroupSpec(groups - 1, 1)), nullptr);
+    }
+}
+
 class CommandLineTest : public ProgramTest {
 protected:
     CommandLineTest() { startLater = true; }
@@ -254,6 +309,15 @@ TEST_F(CommandLineTest, ASetupFileNamedOnTheCommandLineOpensAsOpenWould) {
     StartWith(Path("A.kvd"));
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [" + Path("A.kvd") + "]");
+    app.ExitInstance();
+    // So does a file cut short, which has no name to save to.
+    QFile::copy(Path("A.kvd"), Path("Cut.kvd"));
+    QFile(Path("Cut.kvd")).resize(QFile(Path("A.kvd")).size() - 16);
+    script.ExpectMessageBox(u"The setup file is incomplete or damaged:", IDOK);
+    StartWith(Path("Cut.kvd"));
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Name(0), u"ALFA");
     app.ExitInstance();
     profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NUL:");
 

@@ -18,6 +18,7 @@
 #include "tests/shell/program_fixture.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -202,15 +203,18 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     script.ExpectDialog("dlg148", Ok);
     frame->OnCommand(ID_FILE_LOAD);
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
-    // Sent, the list cancelled, the send failed: no way leaves the file's differences marked.
+    // Sent; the list cancelled: the setup as it was before, with the change made before; the
+    // send failed: the file's differences stay marked, to be sent again.
+    const auto marked = [&](int icom) {
+        return Doc().IsModified(CIcomSpec(icom, CIntercom::kFieldName)) != 0;
+    };
     for (int way : {IDOK, IDCANCEL, IDABORT}) {
-        if (way != IDCANCEL) {
-            if (way == IDABORT) Rename(1, u"OLD");
-            script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
-            sim.ChangeState([way](CorvaneState& state) {
-                if (way == IDABORT) state.commitStatuses = {2};
-            });
-        }
+        if (way == IDCANCEL) Rename(2, u"KEEP");
+        if (way == IDABORT) Rename(1, u"OLD");
+        script.ExpectMessageBox(u"You are about to send an existing file to the Corvane", IDOK);
+        sim.ChangeState([way](CorvaneState& state) {
+            if (way == IDABORT) state.commitStatuses = {2};
+        });
         script.ExpectDialog("FileOpen", Choose(Path("S.kvd"), "Send"));
         script.ExpectDialog("dlg148", Ok);
         script.ExpectDialog("dlg160", way == IDCANCEL ? Cancel : Ok);
@@ -218,11 +222,15 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
         frame->OnCommand(ID_FILE_SEND);
         EXPECT_TRUE(script.AllAnswered()) << way;
         EXPECT_EQ(failure, way == IDABORT ? "FAILED:  EEPROM failure in Corvane" : "") << way;
-        EXPECT_FALSE(Doc().HasModifications()) << way;
+        EXPECT_EQ(Doc().HasModifications(), way != IDOK) << way;
+        EXPECT_EQ(marked(2) && Name(2) == u"KEEP", way == IDCANCEL) << way;
+        EXPECT_EQ(marked(1) && Name(1) == u"ZULU", way == IDABORT) << way;
+        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), way != IDCANCEL) << way;
         EXPECT_EQ(sim.Setup().names.at(1)[0], "ZULU") << way;
     }
 
     // Leaving: the controller hears the session end.
+    script.ExpectMessageBox(u"There are changes that have not been sent", IDNO);
     EXPECT_TRUE(frame->close());
     app.ExitInstance();
     sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
@@ -304,6 +312,61 @@ TEST_F(OnlineTest, AFailedOpenSaysWhyAndKeepsTheOnlineSetup) {
     EXPECT_EQ(Name(11), name);
     EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
     EXPECT_TRUE(Polls());
+}
+
+TEST_F(OnlineTest, AFailedLoadOrSaveKeepsTheUnsentChangesAndNeverNamesTheFileOpenBefore) {
+    Connect();
+    // The setup was a named file before it became the controller's again.
+    SaveAndLeaveOnline();
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    EXPECT_FALSE(frame->IsPathFile());
+    Rename(3, u"EDIT");
+    const auto kept = [&] {
+        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+        EXPECT_EQ(Name(3), u"EDIT");
+        EXPECT_TRUE(Doc().IsModified(CIcomSpec(3, CIntercom::kFieldName)));
+        EXPECT_FALSE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+        EXPECT_TRUE(Polls());
+    };
+
+    // A Load of a file that turns out to be none.
+    const QString held = Path("Held.kvd");
+    ASSERT_TRUE(QFile::copy(Path("S.kvd"), held));
+    script.ExpectMessageBox(u"You are about to load an existing file on top", IDOK);
+    script.ExpectDialog("FileOpen", Choose(held, "Load File"));
+    script.ExpectDialog("dlg148", [&](QDialog&) { return QFile(held).resize(5), IDOK; });
+    script.ExpectMessageBox(u"The file is not a setup file:", IDOK);
+    frame->OnCommand(ID_FILE_LOAD);
+    kept();
+
+    // A save that leaves ONLINE, on a full disk.
+    QString failure;
+    script.ExpectDialog("FileSave", Choose(Path("F.kvd"), "Save (Online setup)"));
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    script.ExpectMessageBox(u"Could not write to file:", IDOK);
+    {
+        CFileSizeLimit limit(512);
+        frame->OnCommand(ID_FILE_SAVE);
+    }
+    kept();
+
+    // Save asks for a name, with or without the confirmation, and S.kvd is left as it was.
+    QFile file(Path("S.kvd"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    for (BOOL confirm : {TRUE, FALSE}) {
+        app.m_bConfirmFileName = confirm;
+        script.ExpectDialog("FileSave", Cancel);
+        frame->OnCommand(ID_FILE_SAVE);
+        EXPECT_TRUE(script.AllAnswered()) << confirm;
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }
 
 // A group of the short messages with wide names: 12 UTF-16 characters and the member mask.
