@@ -324,23 +324,40 @@ TEST_F(IcomScreenTest, PollsComeOnlyFromTheCurrentScreenOnline) {
 }
 
 TEST_F(IcomScreenTest, RowsFollowTheSortMarkWhenTheControllersNamesArriveOrChange) {
-    Configure(0, 0, 4);
+    const auto first = [](Texts texts, size_t n) {
+        texts.resize(n);
+        return texts;
+    };
+    Configure(0, 0, 255);
     for (int i = 0; const char16_t* name : {u"DELT", u"ALFA", u"CHAR", u"BRAV"})
         NameIcom(i++, name);
     auto status = Open<CIcomStatusView>();
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
+    EXPECT_EQ(first(Column(*status, 1), 4), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
 
-    // Another controller: the grid is rebuilt before its names arrive, and sorts them then.
-    Configure(0, 0, 5);
+    // A controller of 24: the grid is rebuilt before its names arrive, and sorts them then.
+    Configure(0, 0, 24);
     status->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    for (int i = 0; i < 24; ++i) {
+        CString name;
+        name.Format(u"N%d", 50 - i);
+        NameIcom(i, name);
+    }
     for (int i = 0; const char16_t* name : {u"ECHO", u"DELT", u"ALFA", u"CHAR", u"BRAV"})
         NameIcom(i++, name);
     NamesArrive(*status);
+    EXPECT_EQ(status->GetGrid()->GetRowCount(), 25);
+    EXPECT_EQ(first(Column(*status, 1), 6),
+              (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO", u"N27"}));
+    EXPECT_EQ(first(Column(*status, 0), 6), (Texts{u"3", u"5", u"4", u"2", u"1", u"24"}));
+    EXPECT_EQ(status->GetGrid()->GetSortColumn(), 1);
+    EXPECT_TRUE(status->GetGrid()->GetSortAscending());
+
+    // Five intercoms from here on.
+    Configure(0, 0, 5);
+    for (int i = 0; const char16_t* name : {u"ECHO", u"DELT", u"ALFA", u"CHAR", u"BRAV"})
+        NameIcom(i++, name);
+    status->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     CKelvardinGridCtrl& grid = *status->GetGrid();
-    EXPECT_EQ(Column(*status, 1), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO"}));
-    EXPECT_EQ(Column(*status, 0), (Texts{u"3", u"5", u"4", u"2", u"1"}));
-    EXPECT_EQ(grid.GetSortColumn(), 1);
-    EXPECT_TRUE(grid.GetSortAscending());
 
     // Descending, then the controller renames one: its row moves, the mark stays.
     CCellID header(0, 1);
