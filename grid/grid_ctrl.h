@@ -248,6 +248,9 @@ public:
     BOOL SortItems(int col, BOOL ascending, LPARAM param = 0);
     BOOL SortItemsWithNotify(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARAM param = 0);
     BOOL SortRange(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARAM param, int firstRow);
+    // Whether the rows stand in the order of the sort column and direction, as SortItems with
+    // this parameter leaves them; a grid without a sort column is in its order.
+    BOOL IsInSortOrder(LPARAM param = 0);
     void SetSortColumn(int col);
     int GetSortColumn() const { return m_nSortColumn; }
     void SetSortAscending(BOOL ascending) { m_bAscending = ascending; }
@@ -331,6 +334,8 @@ public:
     virtual void OnEndEditCell(int row, int col, const CString& text);
     virtual BOOL ValidateEdit(int row, int col, const CString& text);
     virtual BOOL EndEditing();
+    // The in-place editor's control is gone: no edit is open any more.
+    virtual void OnEditorClosed() {}
     // Takes the editor just opened over a cell and holds it until its control goes, which is
     // after its edit ended and the event loop turned.
     template <class Editor>
@@ -385,6 +390,8 @@ protected:
     CGridCellBase* StoredCell(int row, int col) const;
     int StoredColumn(int col) const { return m_arColOrder[static_cast<size_t>(col)]; }
     void ResetSelectedRange();
+    // The comparison a sort by the column uses.
+    PFNGRIDCOMPARE SortCompare(int col) const;
     int CompareVirtualRows(PFNGRIDCOMPARE compare, int modelRow1, int modelRow2, LPARAM param);
     void HideTitleTip();
     void HideStaleTitleTip();

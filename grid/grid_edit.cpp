@@ -31,6 +31,7 @@ bool CGridCtrl::ReleaseInPlaceEditor(const CInPlaceEditor* editor) {
     if (!editor) return false;
     if (m_pInPlaceEditor.get() == editor) {
         m_pInPlaceEditor.reset();
+        if (!m_bDestroying) OnEditorClosed();
         return true;
     }
     return std::erase_if(m_closingEditors,

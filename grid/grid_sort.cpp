@@ -22,11 +22,38 @@ BOOL CGridCtrl::SortItems(int col, BOOL ascending, LPARAM param) {
     SetSortColumn(col);
     m_bAscending = ascending;
     ResetSelectedRange();
+    return SortItemsWithNotify(SortCompare(col), col, ascending, param);
+}
 
+PFNGRIDCOMPARE CGridCtrl::SortCompare(int col) const {
     PFNGRIDCOMPARE compare = m_pfnCompare;
     if (m_bEnableColCompare && col >= 0 && col < m_nCols)
         compare = m_arColCompareFunctions[static_cast<size_t>(StoredColumn(col))];
-    return SortItemsWithNotify(compare ? compare : CompareCellsText, col, ascending, param);
+    return compare ? compare : CompareCellsText;
+}
+
+BOOL CGridCtrl::IsInSortOrder(LPARAM param) {
+    const int col = m_nSortColumn;
+    if (col < 0 || col >= m_nCols) return TRUE;
+    const PFNGRIDCOMPARE compare = SortCompare(col);
+    const BOOL ascending = m_bAscending;
+    // A row is out of place when the sort would put it before the row above it.
+    if (m_bVirtualMode) {
+        m_CurCol = StoredColumn(col);
+        for (int row = m_nFixedRows + 1; row < m_nRows; ++row) {
+            const int above = m_arRowOrder[static_cast<size_t>(row - 1)];
+            const int here = m_arRowOrder[static_cast<size_t>(row)];
+            const bool before = ascending ? CompareVirtualRows(compare, here, above, -1) < 0
+                                          : CompareVirtualRows(compare, above, here, 1) < 0;
+            if (before) return FALSE;
+        }
+        return TRUE;
+    }
+    for (int row = m_nFixedRows + 1; row < m_nRows; ++row) {
+        const int order = compare(StoredCell(row, col), StoredCell(row - 1, col), param);
+        if (ascending ? order < 0 : order > 0) return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CGridCtrl::SortItemsWithNotify(PFNGRIDCOMPARE compare, int col, BOOL ascending, LPARAM param) {

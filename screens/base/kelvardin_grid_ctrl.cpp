@@ -7,6 +7,7 @@
 #include "res/command_ids.h"
 #include "screens/base/edit_scopes.h"
 #include "screens/base/kelvardin_grid_view.h"
+#include "screens/base/record_marks.h"
 #include "screens/base/screen_host.h"
 #include "screens/base/screen_messages.h"
 #include "screens/cells/kelvardin_grid_cell.h"
@@ -102,6 +103,7 @@ void CKelvardinGridCtrl::PrintHeader(CDC* dc, CPrintInfo* info) {
 
 void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
     const CFlagScope sorting(m_bSorting, m_bSortOnClick != FALSE);
+    ++m_nSortPass;
     if (!IsValid(cell)) return;
     if (m_bSortOnClick) {
         CWaitCursor wait;
@@ -122,6 +124,36 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
         m_MouseMode = cell.col < m_nFixedCols ? MOUSE_SELECT_ALL : MOUSE_SELECT_COL;
         OnSelecting(cell);
     }
+}
+
+bool CKelvardinGridCtrl::RestoreSortOrder() {
+    if (!m_bSortOnClick || m_nSortColumn < 0 || m_nSortColumn >= m_nCols || GetInPlaceEditor())
+        return false;
+    const CFlagScope sorting(m_bSorting, true);
+    ++m_nSortPass;
+    // The parameter a header click gave the sort: empty values stay at the end both ways.
+    const LPARAM param = m_bAscending ? -1 : 1;
+    if (IsInSortOrder(param)) return false;
+    const CRecordMarks marks(*this);
+    SortItems(m_nSortColumn, m_bAscending, param);
+    marks.Restore(*this);
+    Invalidate();
+    return true;
+}
+
+void CKelvardinGridCtrl::OnEndEditCell(int row, int col, const CString& text) {
+    // The edit may put its row elsewhere in the order: the row is moved there, not the mark
+    // dropped.
+    const int sortColumn = m_nSortColumn;
+    CGridCtrl::OnEndEditCell(row, col, text);
+    if (sortColumn < 0 || col != sortColumn || m_nSortColumn >= 0) return;
+    SetSortColumn(sortColumn);
+    if (CKelvardinGridView* view = GetView()) view->SortDataChanged();
+}
+
+void CKelvardinGridCtrl::OnEditorClosed() {
+    // An order check that waited for the edit can run now.
+    if (CKelvardinGridView* view = GetView()) view->KeepSortOrderSoon();
 }
 
 void CKelvardinGridCtrl::OnEditCell(int row, int col, CPoint point, UINT ch) {

@@ -19,8 +19,15 @@ public:
     // Pastes the data's text from the cell on as one undo step; the paste's answer.
     virtual BOOL PasteWithUndo(int row, int col, COleDataObject* data);
 
-    // While a header sort runs the cells read their texts once, not on every comparison.
+    // While a sort runs the cells read their texts once, not on every comparison; each sort is
+    // a new pass, so that no text read for an earlier one is taken for the current data.
     bool IsSorting() const { return m_bSorting; }
+    unsigned GetSortPass() const { return m_nSortPass; }
+
+    // Puts the rows back into the order of the sort column and direction when its data changed
+    // under them, the focus and selection staying on their records. Nothing while an edit is
+    // open or when the rows are in order; true when the rows moved.
+    bool RestoreSortOrder();
 
     // The first cell, scanning the non-fixed rows down and each row's non-fixed columns left
     // to right, bound to obj (and to altSpec, unless altSpec has no type or is an assignment
@@ -35,6 +42,8 @@ public:
     void PrintHeader(CDC* dc, CPrintInfo* info) override;
     void OnFixedRowClick(CCellID& cell) override;
     void OnEditCell(int row, int col, CPoint point, UINT ch) override;
+    void OnEndEditCell(int row, int col, const CString& text) override;
+    void OnEditorClosed() override;
 
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
@@ -53,4 +62,5 @@ protected:
 
 private:
     bool m_bSorting = false;
+    unsigned m_nSortPass = 0;
 };

@@ -1,5 +1,7 @@
 #include "screens/base/kelvardin_grid_view.h"
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "link/command_codes.h"
@@ -11,6 +13,7 @@
 #include "res/command_ids.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
 #include "screens/base/print_command.h"
+#include "screens/base/record_marks.h"
 #include "screens/base/screen_host.h"
 #include "screens/base/screen_messages.h"
 #include "screens/cells/kelvardin_grid_cell.h"
@@ -57,20 +60,10 @@ void CKelvardinGridView::OnInitialUpdate() {
 }
 
 void CKelvardinGridView::CreateGrid() {
-    // What the user had selected, and where the focus was, as far as it still fits after.
-    CCellID focus;
-    std::vector<CCellID> selected;
+    // What the user had selected, and where the focus was, on the records they stand for.
+    std::optional<CRecordMarks> marks;
     if (m_pGrid) {
-        focus = m_pGrid->GetFocusCell();
-        const CCellRange range = m_pGrid->GetSelectedCellRange();
-        if (range.IsValid()) {
-            for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
-                for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
-                    if (m_pGrid->GetItemState(row, col) & CELL_SELECTED)
-                        selected.emplace_back(row, col);
-                }
-            }
-        }
+        marks.emplace(*m_pGrid);
         KeepColumnWidths();
         m_pGrid.reset();
     }
@@ -101,12 +94,7 @@ void CKelvardinGridView::CreateGrid() {
     SetupGrid();
     LoadColumnWidths();
 
-    for (const CCellID& cell : selected) {
-        if (grid.IsValid(cell))
-            grid.SetItemState(cell.row, cell.col,
-                              grid.GetItemState(cell.row, cell.col) | CELL_SELECTED);
-    }
-    if (grid.IsValid(focus)) grid.SetFocusCell(focus);
+    if (marks) marks->Restore(grid);
 
     grid.SetRedraw(TRUE);
     grid.Invalidate();
@@ -121,10 +109,49 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
     if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild) {
         UpdateGrid();
         m_pGrid->Invalidate();
+        // Shown again: what changed while the screen heard nothing is checked.
+        KeepSortOrderSoon();
     } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
     }
     ScheduleColumnFit();
+}
+
+void CKelvardinGridView::RedrawChangedColumn(int col) {
+    if (!m_pGrid) return;
+    m_pGrid->RedrawGridColumn(col);
+    if (col == m_pGrid->GetSortColumn()) SortDataChanged();
+}
+
+void CKelvardinGridView::SortDataChanged() {
+    m_bSortCheckDue = true;
+    KeepSortOrderSoon();
+}
+
+void CKelvardinGridView::RowFilterChanged() {
+    m_bFilterDue = true;
+    if (m_bRowCheckPosted || !IsWindow()) return;
+    m_bRowCheckPosted = true;
+    PostMessage(WM_KEEP_ROW_ORDER);
+}
+
+void CKelvardinGridView::KeepSortOrderSoon() {
+    if (!m_bSortCheckDue || m_bRowCheckPosted || !IsWindow()) return;
+    m_bRowCheckPosted = true;
+    PostMessage(WM_KEEP_ROW_ORDER);
+}
+
+void CKelvardinGridView::KeepRowOrder() {
+    m_bRowCheckPosted = false;
+    // A hidden screen checks when it is shown, an open edit keeps its row until it ends.
+    if (!m_pGrid || !m_host.IsCurrentScreen(*this)) return;
+    bool filter = std::exchange(m_bFilterDue, false);
+    if (m_bSortCheckDue && !m_pGrid->GetInPlaceEditor()) {
+        m_bSortCheckDue = false;
+        // Hidden rows are kept by position: the filter goes with the rows that moved.
+        if (m_pGrid->RestoreSortOrder()) filter = true;
+    }
+    if (filter) ApplyRowFilter();
 }
 
 bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {
@@ -234,6 +261,8 @@ BOOL CKelvardinGridView::OnNotify(WPARAM id, NMHDR* header, LRESULT* result) {
         }
         case GRIDN_ODCACHEHINT: break;
         case GRIDN_COLUMNCLICK: {
+            // A sort is under way: the rows will stand in its order.
+            m_bSortCheckDue = false;
             const auto* record = reinterpret_cast<NM_GRIDVIEW*>(header);
             OnColumnClick(record->iColumn, record->iRow);
             break;
@@ -252,6 +281,11 @@ LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SCREEN_HAS_CHANGES: return 0;
         case WM_SCREEN_CLEAR_CHANGES: return OnClearChanges();
         case WM_COMMANDHELP: OnCommandHelp(); return 1;
+        case WM_KEEP_ROW_ORDER: KeepRowOrder(); return 0;
+        case WM_SCREEN_LEAVING:
+            // Hidden, the screen hears no replies: its order is checked when it is shown.
+            m_bSortCheckDue = true;
+            return CView::WindowProc(message, wParam, lParam);
         default: return CView::WindowProc(message, wParam, lParam);
     }
 }

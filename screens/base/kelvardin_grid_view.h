@@ -73,6 +73,12 @@ public:
     void OnSetFocus(CWnd* oldWnd) override;
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
+    // The data of the grid's sort column changed: the rows are put back in its order soon,
+    // once for a burst of replies, while the screen is shown and no edit is open.
+    void SortDataChanged();
+    // Posts the order check, when one is due.
+    void KeepSortOrderSoon();
+
     // Fitted columns are to widen to new data shortly.
     bool IsColumnFitPending() const { return m_fitTimer.IsRunning(); }
 
@@ -97,6 +103,14 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
+    // Redraws a column whose data a reply changed; the rows follow it when it is the sort
+    // column.
+    void RedrawChangedColumn(int col);
+    // The rows' filter is to be applied again with the next order check.
+    void RowFilterChanged();
+    // Shows and hides the rows by the screen's filter again: the rows moved, or what the
+    // filter reads changed.
+    virtual void ApplyRowFilter() {}
     // Cancel Changes: the question, then the changes chosen cleared; non-zero when cleared.
     LRESULT OnClearChanges();
     // The keyboard's context menu for the focus cell.
@@ -122,6 +136,8 @@ private:
     // Takes the grid's widths into the screen's memory: a width other than the last fitted
     // one is the user's from then on.
     void KeepColumnWidths();
+    // The order check and the filter that waited for the burst of replies to end.
+    void KeepRowOrder();
 
     IScreenHost& m_host;
     CColumnWidths m_widths;
@@ -131,6 +147,11 @@ private:
     std::map<CString, int> m_sessionFits;
     CWndTimer m_fitTimer;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
+    // The sort column's data changed since the rows were last in its order (or the screen was
+    // hidden, hearing no replies); the filter is to be applied again; the check is posted.
+    bool m_bSortCheckDue = false;
+    bool m_bFilterDue = false;
+    bool m_bRowCheckPosted = false;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;
 };

@@ -17,3 +17,5 @@ constexpr UINT WM_SCREEN_CLEAR_CHANGES = WM_APP + 0x50F;
 constexpr UINT WM_SCREEN_LEAVING = WM_APP + 0x510;
 // The height that shows the first lParam rows (every row for a negative lParam).
 constexpr UINT WM_ROWS_HEIGHT = WM_APP + 0x516;
+// A screen puts its rows back in their sort order and filter, once for a burst of replies.
+constexpr UINT WM_KEEP_ROW_ORDER = WM_APP + 0x521;

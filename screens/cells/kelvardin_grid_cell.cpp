@@ -139,9 +139,9 @@ BOOL CKelvardinGridCell::UpdateText() {
     return TRUE;
 }
 
-bool CKelvardinGridCell::IsGridSorting() const {
+const CKelvardinGridCtrl* CKelvardinGridCell::SortingGrid() const {
     const auto* grid = dynamic_cast<const CKelvardinGridCtrl*>(GetGrid());
-    return grid && grid->IsSorting();
+    return grid && grid->IsSorting() ? grid : nullptr;
 }
 
 const CString& CKelvardinGridCell::GetText() const {
@@ -150,10 +150,11 @@ const CString& CKelvardinGridCell::GetText() const {
     auto* self = const_cast<CKelvardinGridCell*>(this);
     // Lent for one comparison of a sort, with its text given: nothing else asks it.
     if (m_bSortTextGiven) return CGridCell::GetText();
-    if (IsGridSorting()) {
-        if (!m_bTextCached) {
+    if (const CKelvardinGridCtrl* grid = SortingGrid()) {
+        if (!m_bTextCached || m_nTextSortPass != grid->GetSortPass()) {
             self->UpdateText();
             m_bTextCached = true;
+            m_nTextSortPass = grid->GetSortPass();
         }
     } else {
         m_bTextCached = false;

@@ -5,6 +5,7 @@
 
 class CGridCtrl;
 class CKelvardinDoc;
+class CKelvardinGridCtrl;
 class CKelvardinGridView;
 
 // A cell of a screen: bound to one field of one record, it takes its text from the document
@@ -78,7 +79,8 @@ protected:
 
 private:
     void ResetOwnFields();
-    bool IsGridSorting() const;
+    // The grid while it sorts, else null.
+    const CKelvardinGridCtrl* SortingGrid() const;
 
     CObjSpec m_spec;
     CObjSpec m_altSpec;
@@ -87,6 +89,7 @@ private:
     int m_nRow = -1;
     int m_nCol = -1;
     mutable bool m_bTextCached = false;
+    mutable unsigned m_nTextSortPass = 0;  // the sort pass the cached text was read for
     bool m_bSortTextGiven = false;
     bool m_bUpperCase = true;
     bool m_bDigitsOnly = false;

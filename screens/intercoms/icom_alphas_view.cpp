@@ -186,13 +186,17 @@ void CIcomAlphasView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     } else if (hint == CUpdateHint::kRefresh) {
         ApplyChoice();
     } else if (hint.IsReply(kCmdNames) && GetHost().IsCurrentScreen(*this)) {
-        grid->RedrawGridColumn(object == CWireLabelRange::kNameKind ? kNameColumn : kAlphaColumn);
+        RedrawChangedColumn(object == CWireLabelRange::kNameKind ? kNameColumn : kAlphaColumn);
     }
 }
 
 void CIcomAlphasView::OnAlphaStored(DWORD key) {
-    // A key listed already is a new label: the row stays and is repainted.
-    if (!m_keys.Contains(key)) {
+    // A key listed already is a new label: the row stays and is repainted, and moves when the
+    // rows are sorted by their labels.
+    if (m_keys.Contains(key)) {
+        const CKelvardinGridCtrl* grid = GetGrid();
+        if (grid && grid->GetSortColumn() == kAlphaColumn) SortDataChanged();
+    } else {
         const CKelvardinDoc* doc = GetDocument();
         if (static_cast<int>(key >> 24) >= GetApp().GetVisibleIcomCount() || !doc ||
             !doc->FindAlpha(key))

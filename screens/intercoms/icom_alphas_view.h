@@ -67,6 +67,7 @@ private:
     void OnAlphaRemoved(DWORD key);
     // Row heights by the choice: a row outside it gets height 0.
     void ApplyChoice();
+    void ApplyRowFilter() override { ApplyChoice(); }
     void RunMenuCommand(UINT command, int icom);
     int DefaultRowHeight() const;
 

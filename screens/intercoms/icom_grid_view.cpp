@@ -145,12 +145,11 @@ void CIcomGridView::OnInitialUpdate() {
 
 void CIcomGridView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
-    CKelvardinGridCtrl* grid = GetGrid();
     const auto hint = CUpdateHint::FromParam(lHint);
     if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
     if (OnReplyHint(hint)) return;
     for (int col : ColumnsForHint(hint, reinterpret_cast<LPARAM>(hintObject)))
-        grid->RedrawGridColumn(col);
+        RedrawChangedColumn(col);
 }
 
 std::vector<int> CIcomGridView::ColumnsForHint(CUpdateHint hint, LPARAM object) const {

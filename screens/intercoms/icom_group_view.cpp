@@ -17,6 +17,7 @@
 namespace {
 
 constexpr DWORD kFieldDisplayName = 65;
+constexpr int kNameColumn = 1;
 
 void Bind(CKelvardinGridCtrl& grid, int row, int col, const CObjSpec& obj) {
     if (auto* cell = dynamic_cast<CKelvardinGridCell*>(grid.GetCell(row, col)))
@@ -107,9 +108,11 @@ void CIcomGroupView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
     if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) {
         grid->Invalidate();
+        // The members of every group: a sort by one of them follows.
+        if (grid->GetSortColumn() >= kFirstGroupColumn) SortDataChanged();
     } else if (hint.IsReply(kCmdNames) &&
                reinterpret_cast<LPARAM>(hintObject) == CWireLabelRange::kNameKind) {
-        grid->RedrawGridColumn(1);
+        RedrawChangedColumn(kNameColumn);
     }
 }
 

@@ -65,6 +65,11 @@ CGridCellBase* CTrunkDefsCells::Lend(int row, int col, UINT state, CKelvardinGri
     // The two cells a comparison holds are distinct objects; the focus cell, with its open
     // editor, never shares one with another cell.
     const bool sorting = grid.IsSorting();
+    // Each sort, and each check of the order, reads the texts as they are now.
+    if (sorting && grid.GetSortPass() != m_nCachedPass) {
+        m_nCachedPass = grid.GetSortPass();
+        ForgetSortTexts();
+    }
     m_nLent = sorting ? 1 - m_nLent : static_cast<int>(state & CELL_FOCUSED);
     const int dataRow = row - grid.GetFixedRowCount();
     CKelvardinGridCell& cell =

@@ -55,4 +55,5 @@ private:
     std::vector<CString> m_texts;
     std::vector<bool> m_valid;
     int m_nCachedColumn = -1;
+    unsigned m_nCachedPass = 0;  // the grid's sort pass the texts were kept for
 };

@@ -39,6 +39,11 @@ bool ColumnShowsReply(const TrunkColumn& column, CUpdateHint hint, LPARAM object
     }
 }
 
+// Whether a reply may put a trunk's ends on other intercoms.
+bool MovesTrunkEnds(CUpdateHint hint) {
+    return hint.IsReply(kCmdTrunkDefs) || hint.IsReply(kCmdRemoteTrunking);
+}
+
 }  // namespace
 
 CTrunkDefsView::CTrunkDefsView(IScreenHost& host) : CKelvardinGridView(host) {
@@ -160,6 +165,8 @@ void CTrunkDefsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         RefreshTrunkStatus();
     } else if (hint.IsReply()) {
         RedrawColumnsFor(hint, reinterpret_cast<LPARAM>(hintObject));
+        // Trunks may have moved onto the intercom shown, or off it.
+        if (MovesTrunkEnds(hint) && GetFilterIntercom() >= 0) RowFilterChanged();
     }
 }
 
@@ -193,7 +200,7 @@ void CTrunkDefsView::RedrawColumnsFor(CUpdateHint hint, LPARAM object) {
     for (int col = 0; col < grid->GetColumnCount(); ++col) {
         const int row = m_cells.TableRow(col);
         if (row >= 0 && ColumnShowsReply(TrunkColumns()[static_cast<size_t>(row)], hint, object))
-            grid->RedrawGridColumn(col);
+            RedrawChangedColumn(col);
     }
 }
 

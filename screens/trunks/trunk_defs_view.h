@@ -54,6 +54,7 @@ private:
     // Row heights: the default for the trunks of the filter's intercom (every trunk without
     // one), 0 for the others.
     void ApplyFilter();
+    void ApplyRowFilter() override { ApplyFilter(); }
     void RedrawColumnsFor(CUpdateHint hint, LPARAM object);
     void OnMenuCommand(UINT command);
 

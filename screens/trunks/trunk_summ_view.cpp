@@ -163,7 +163,7 @@ void CTrunkSummView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kIntercom) continue;
         const DWORD field = cell->GetObjSpec().m_nFieldId;
         if ((names && field == kFieldName) || (counts && IsCountField(field)))
-            grid->RedrawGridColumn(col);
+            RedrawChangedColumn(col);
     }
 }
 

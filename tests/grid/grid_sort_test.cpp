@@ -49,6 +49,71 @@ TEST_F(GridSortTest, NormalModeIsStableAndLeavesHeightsInPlace) {
     EXPECT_EQ(grid.GetSortColumn(), 7);
 }
 
+// Numbers compared as numbers; the parameter says where an empty text goes.
+int Number(const CGridCellBase& cell) {
+    int n = 0;
+    for (char16_t digit : cell.GetText().str())
+        n = n * 10 + (digit - u'0');
+    return n;
+}
+
+int ByNumber(CGridCellBase* a, CGridCellBase* b, LPARAM param) {
+    const bool aEmpty = a->GetText().IsEmpty();
+    if (aEmpty != b->GetText().IsEmpty()) return static_cast<int>(aEmpty ? -param : param);
+    return Number(*a) - Number(*b);
+}
+
+TEST_F(GridSortTest, TheOrderIsCheckedAsTheSortWouldLeaveIt) {
+    // No sort column: whatever order the rows are in is theirs.
+    EXPECT_TRUE(grid.IsInSortOrder());
+    grid.SortItems(1, TRUE);
+    EXPECT_TRUE(grid.IsInSortOrder());
+    // Data changed under the rows, as a screen's cells read it: the first row belongs last.
+    grid.GetCell(1, 1)->SetText(u"z");
+    EXPECT_FALSE(grid.IsInSortOrder());
+    grid.SortItems(1, FALSE);
+    EXPECT_TRUE(grid.IsInSortOrder());
+    EXPECT_EQ(Column(1), u"zcbba");
+    grid.GetCell(5, 1)->SetText(u"b");  // equal neighbours are in order both ways
+    EXPECT_TRUE(grid.IsInSortOrder());
+
+    // The column's own comparison, with the parameter the sort was given.
+    grid.EnableColumnCompare(TRUE);
+    grid.SetColumnCompareFunction(2, ByNumber);
+    const char16_t* numbers[] = {u"10", u"", u"9", u"30", u"2"};
+    for (int row = 1; row < 6; ++row)
+        grid.SetItemText(row, 2, numbers[row - 1]);
+    grid.SortItems(2, TRUE, -1);
+    EXPECT_EQ(Column(2), u"291030");  // by number, the empty one last
+    EXPECT_TRUE(grid.IsInSortOrder(-1));
+    EXPECT_FALSE(grid.IsInSortOrder(1));  // with the other parameter the empty one goes first
+    grid.GetCell(1, 2)->SetText(u"40");
+    EXPECT_FALSE(grid.IsInSortOrder(-1));
+    // An edit of the sort column forgets the sort: the order is the user's from then on.
+    grid.SetItemText(1, 2, u"50");
+    EXPECT_EQ(grid.GetSortColumn(), -1);
+    EXPECT_TRUE(grid.IsInSortOrder(-1));
+}
+
+TEST_F(GridSortTest, VirtualRowsAreCheckedInTheirShownOrder) {
+    std::vector<std::u16string> texts = {u"", u"c", u"a", u"b"};
+    w.owner.display = [&](GridDisplayRecord& record) {
+        record.text = CString(texts[static_cast<size_t>(record.row)].c_str());
+    };
+    grid.EnableVirtualMode();
+    w.Shape(4, 2, 1, 0);
+    grid.SortItems(1, TRUE);
+    EXPECT_TRUE(grid.IsInSortOrder());
+    EXPECT_EQ(grid.GetModelRow(1), 2);
+    texts[2] = u"d";  // the row shown first now sorts last
+    EXPECT_FALSE(grid.IsInSortOrder());
+    grid.SortItems(1, TRUE);
+    EXPECT_EQ(grid.GetModelRow(3), 2);
+    EXPECT_TRUE(grid.IsInSortOrder());
+    grid.SetSortAscending(FALSE);
+    EXPECT_FALSE(grid.IsInSortOrder());
+}
+
 // Answers at random: no order at all.
 int Capricious(CGridCellBase*, CGridCellBase*, LPARAM) {
     static std::mt19937 random(7);

@@ -10,6 +10,7 @@
 #include "screens/intercoms/icom_alphas_view.h"
 #include "screens/popups/popup_list.h"
 #include "tests/screens/diag_fixture.h"
+#include "tests/sim/sim_wire.h"
 #include "tests/support/memory_file.h"
 
 namespace {
@@ -238,6 +239,94 @@ TEST_F(IcomAlphasViewTest, PollsForTheChosenAlphasUnlessTheControllerCountsThem)
     link.GoOnline();
     tick();
     EXPECT_EQ(link.GetPendingTotal(), 0);
+}
+
+TEST_F(IcomAlphasViewTest, AControllerSwapUnderASortedScreenAsksForItsDataOnce) {
+    // Real intervals: no poll of the screen's comes due while the test runs.
+    env.SetTimeScale(1.0);
+    view.OnInitialUpdate();
+    const auto controller = [](int intercoms, const std::string& prefix) {
+        SimSetup setup;
+        setup.intercoms = intercoms;
+        for (int i = 0; i < intercoms; ++i) {
+            const std::string name = prefix + std::to_string(100 - i);
+            setup.names[i] = {name, name, name, name};
+        }
+        for (int i = 0; i < intercoms; i += 3)
+            setup.alphas[{i, 0}] = {prefix + "P" + std::to_string(i), prefix + "Q"};
+        return setup;
+    };
+    // Every third intercom has two alphas.
+    const auto settled = [&](size_t intercoms) {
+        return [&, intercoms] {
+            return host.dataMgr.GetPendingTotal() == 0 &&
+                   Rows(false).size() == (intercoms + 2) / 3 * 2;
+        };
+    };
+    sim.ChangeState([&](CorvaneState& s) { s.UseSetup(controller(40, "B")); });
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    ASSERT_TRUE(Pump(settled(40)));
+    CCellID byName(0, 1);
+    view.GetGrid()->OnFixedRowClick(byName);
+
+    // Another controller, smaller, with other names: the screen asks for its alphas, and
+    // then no more.
+    sim.ChangeState([&](CorvaneState& s) { s.UseSetup(controller(24, "A")); });
+    host.dataMgr.Disconnect();
+    const int before = CountRequests(kCmdNames);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    ASSERT_TRUE(Pump(settled(24)));
+    EXPECT_EQ(Rows().front().Left(1), u"A");
+    const auto idleAfter = [&](int from) {
+        QApplication::processEvents();
+        QApplication::processEvents();
+        EXPECT_EQ(host.dataMgr.GetPendingTotal(), 0);
+        return CountRequests(kCmdNames) - from;
+    };
+    const int swapRequests = CountRequests(kCmdNames) - before;
+    EXPECT_EQ(idleAfter(before), swapRequests);
+    EXPECT_EQ(view.GetGrid()->GetSortColumn(), -1);  // rows came in the controller's order
+
+    // Sorted by name (the click asks for the alphas again), the controller renames its
+    // intercoms: the rows take the new order once, and the screen asks for nothing more.
+    view.GetGrid()->OnFixedRowClick(byName);
+    ASSERT_TRUE(Pump(settled(24)));
+    sim.ChangeState([&](CorvaneState& s) {
+        for (auto& [icom, names] : s.setup.names)
+            names.fill("C" + std::to_string(icom + 10));
+    });
+    const int renamed = CountRequests(kCmdNames);
+    const size_t framesBefore = sim.Requests().size();
+    host.dataMgr.RefreshIcomNames();
+    const auto names = [&] {
+        std::vector<CString> texts;
+        for (int row = 1; row < view.GetGrid()->GetRowCount(); ++row)
+            texts.push_back(view.GetGrid()->GetItemText(row, 1));
+        return texts;
+    };
+    // Every name of every length renamed, nothing more on its way.
+    const auto allRenamed = [&] {
+        for (int icom = 0; icom < 24; ++icom) {
+            for (DWORD field = CIntercom::kFieldName4; field <= CIntercom::kFieldName8W; ++field)
+                if (m_doc.GetObjectText(CIcomSpec(icom, field)).Left(1) != u"C") return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(Pump([&] { return settled(24)() && allRenamed(); }));
+    const std::vector<CString> sorted = names();
+    EXPECT_TRUE(std::ranges::is_sorted(sorted));
+    EXPECT_EQ(view.GetGrid()->GetSortColumn(), 1);
+    const int renameRequests = CountRequests(kCmdNames) - renamed;
+    EXPECT_EQ(idleAfter(renamed), renameRequests);
+    // Names only (kinds 7 and 8): the new order asked the controller for no alphas.
+    const std::vector<SimFrame> frames = sim.Requests();
+    EXPECT_TRUE(std::none_of(
+        frames.begin() + static_cast<std::ptrdiff_t>(framesBefore), frames.end(),
+        [](const SimFrame& f) { return f.command == kCmdNames && SimU16(f, 1) >> 12 < 7; }));
+    RecordProperty("requestsAfterTheSwap", swapRequests);
+    RecordProperty("requestsAfterTheRename", renameRequests);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
+#include "link/command_codes.h"
+#include "link/wire_labels.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/ui_environment.h"
 #include "screens/intercoms/icom_group_view.h"
@@ -71,6 +74,36 @@ TEST_F(IcomGroupViewTest, GridShowsEveryIntercomAgainstEveryGroup) {
     view.ClearAllChanges();
     EXPECT_EQ(view.SendMessage(WM_SCREEN_HAS_CHANGES), 0);
     EXPECT_TRUE(m_doc.IsGroupMember(2, 1));
+}
+
+TEST_F(IcomGroupViewTest, RowsFollowTheSortMarkWhenNamesOrMembersArrive) {
+    const auto column = [&](int col) {
+        std::vector<CString> texts;
+        for (int row = 1; row <= 3; ++row)
+            texts.push_back(Grid().GetItemText(row, col).Left(4));
+        return texts;
+    };
+    const auto reply = [&](DWORD command, LPARAM object) {
+        view.OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(),
+                      reinterpret_cast<void*>(object));
+        QApplication::processEvents();
+    };
+    CCellID byName(0, 1);
+    Grid().OnFixedRowClick(byName);
+    ASSERT_EQ(column(1), (Entries{u"ALFA", u"BRAV", u"CHAR"}));
+    NameIcom(0, u"ZULU");
+    reply(kCmdNames, CWireLabelRange::kNameKind);
+    EXPECT_EQ(column(1), (Entries{u"BRAV", u"CHAR", u"MX04"}));  // the default names after them
+    EXPECT_EQ(Grid().GetItemText(31, 1), u"ZULU");
+
+    // By membership of DESKS: the members the controller sends sort together.
+    CCellID byDesks(0, CIcomGroupView::kFirstGroupColumn + 2);
+    Grid().OnFixedRowClick(byDesks);
+    const BYTE members[4] = {0x04, 0, 0, 0};  // CHAR only
+    m_doc.SetGroupMembersFromController(2, 31, members);
+    reply(kCmdGroups, 0);
+    EXPECT_EQ(Grid().GetSortColumn(), CIcomGroupView::kFirstGroupColumn + 2);
+    EXPECT_EQ(column(1)[0], u"CHAR");
 }
 
 TEST_F(IcomGroupViewTest, MenuForOneOrAllIntercomsAndGroupsChangesThePairsAsOneStep) {

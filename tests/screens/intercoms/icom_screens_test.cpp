@@ -1,4 +1,8 @@
+#include <QApplication>
 #include <QMenu>
+
+#include "link/command_codes.h"
+#include "link/wire_labels.h"
 
 #include "screens/base/screen_ids.h"
 #include "screens/intercoms/icom_setup_view.h"
@@ -84,6 +88,26 @@ protected:
         record.iRow = row;
         record.iColumn = col;
         view.OnGridRClick(&record);
+    }
+
+    // The controller's names reply, and the event loop turned as after a burst of replies,
+    // the editors that ended gone.
+    static void NamesArrive(CKelvardinGridView& view) {
+        const auto names = reinterpret_cast<void*>(static_cast<LPARAM>(CWireLabelRange::kNameKind));
+        view.OnUpdate(nullptr, CUpdateHint::Reply(kCmdNames).ToParam(), names);
+        Settle();
+    }
+    static void Settle() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+    static std::vector<CCellID> Selected(const CGridCtrl& grid) {
+        std::vector<CCellID> cells;
+        for (int row = 0; row < grid.GetRowCount(); ++row) {
+            for (int col = 0; col < grid.GetColumnCount(); ++col)
+                if (grid.IsCellSelected(row, col)) cells.emplace_back(row, col);
+        }
+        return cells;
     }
 
     CUiEnvironment m_env;
@@ -297,6 +321,108 @@ TEST_F(IcomScreenTest, PollsComeOnlyFromTheCurrentScreenOnline) {
     host.current = status.get();
     EXPECT_TRUE(tick());
     EXPECT_FALSE(host.dataMgr.IsIcomStatusPending());
+}
+
+TEST_F(IcomScreenTest, RowsFollowTheSortMarkWhenTheControllersNamesArriveOrChange) {
+    const auto first = [](Texts texts, size_t n) {
+        texts.resize(n);
+        return texts;
+    };
+    Configure(0, 0, 255);
+    for (int i = 0; const char16_t* name : {u"DELT", u"ALFA", u"CHAR", u"BRAV"})
+        NameIcom(i++, name);
+    auto status = Open<CIcomStatusView>();
+    EXPECT_EQ(first(Column(*status, 1), 4), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
+
+    // A controller of 24: the grid is rebuilt before its names arrive, and sorts them then.
+    Configure(0, 0, 24);
+    status->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    for (int i = 0; i < 24; ++i) {
+        CString name;
+        name.Format(u"N%d", 50 - i);
+        NameIcom(i, name);
+    }
+    for (int i = 0; const char16_t* name : {u"ECHO", u"DELT", u"ALFA", u"CHAR", u"BRAV"})
+        NameIcom(i++, name);
+    NamesArrive(*status);
+    EXPECT_EQ(status->GetGrid()->GetRowCount(), 25);
+    EXPECT_EQ(first(Column(*status, 1), 6),
+              (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO", u"N27"}));
+    EXPECT_EQ(first(Column(*status, 0), 6), (Texts{u"3", u"5", u"4", u"2", u"1", u"24"}));
+    EXPECT_EQ(status->GetGrid()->GetSortColumn(), 1);
+    EXPECT_TRUE(status->GetGrid()->GetSortAscending());
+
+    // Five intercoms from here on.
+    Configure(0, 0, 5);
+    for (int i = 0; const char16_t* name : {u"ECHO", u"DELT", u"ALFA", u"CHAR", u"BRAV"})
+        NameIcom(i++, name);
+    status->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    CKelvardinGridCtrl& grid = *status->GetGrid();
+
+    // Descending, then the controller renames one: its row moves, the mark stays.
+    CCellID header(0, 1);
+    grid.OnFixedRowClick(header);
+    NameIcom(2, u"ZULU");
+    NamesArrive(*status);
+    EXPECT_EQ(Column(*status, 1), (Texts{u"ZULU", u"ECHO", u"DELT", u"CHAR", u"BRAV"}));
+    EXPECT_EQ(grid.GetSortColumn(), 1);
+    EXPECT_FALSE(grid.GetSortAscending());
+
+    // Hidden, the screen hears no replies; shown again, its rows take their order.
+    status->SendMessage(WM_SCREEN_LEAVING, 0, 0);
+    host.current = nullptr;
+    NameIcom(0, u"AAAA");
+    NamesArrive(*status);
+    EXPECT_EQ(Column(*status, 1), (Texts{u"ZULU", u"AAAA", u"DELT", u"CHAR", u"BRAV"}));
+    host.current = status.get();
+    status->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Settle();
+    EXPECT_EQ(Column(*status, 1), (Texts{u"ZULU", u"DELT", u"CHAR", u"BRAV", u"AAAA"}));
+}
+
+TEST_F(IcomScreenTest, FocusAndSelectionStayOnTheirIntercomsWhileTheRowsMove) {
+    Configure(0, 0, 4);
+    for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR", u"DELT"})
+        NameIcom(i++, name);
+    auto setup = Open<CIcomSetupView>();
+    const auto grid = [&]() -> CKelvardinGridCtrl& { return *setup->GetGrid(); };
+    const auto nameOf = [&](int icom) {
+        return m_doc.GetObjectText(CIcomSpec(icom, CIntercom::kFieldName));
+    };
+    grid().SetSelectedRange(1, 1, 1, 2);
+    grid().SetFocusCell(1, 1);
+
+    // ALFA renamed ZED, and the grid rebuilt: the focus and selection go with the intercom.
+    NameIcom(0, u"ZED");
+    setup->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    EXPECT_EQ(Column(*setup, 1), (Texts{u"BRAV", u"CHAR", u"DELT", u"ZED"}));
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(4, 1));
+    EXPECT_EQ(Selected(grid()), (std::vector<CCellID>{{4, 1}, {4, 2}}));
+
+    // Typing edits ZED, whose row then takes its place under the mark, the focus with it.
+    grid().OnEditCell(4, 1, CPoint(-1, -1), 'A');
+    ASSERT_NE(grid().GetInPlaceEditor(), nullptr);
+    grid().EndEditing();
+    Settle();
+    EXPECT_EQ(nameOf(0), u"A");
+    EXPECT_EQ(Column(*setup, 1), (Texts{u"A", u"BRAV", u"CHAR", u"DELT"}));
+    EXPECT_EQ(grid().GetSortColumn(), 1);
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(1, 1));
+
+    // While an edit is open, a rename from the controller moves no row; after the edit, both
+    // changes take their places.
+    grid().SetFocusCell(3, 1);
+    grid().OnEditCell(3, 1, CPoint(-1, -1), 'C');
+    NameIcom(1, u"ZULU");
+    NamesArrive(*setup);
+    ASSERT_NE(grid().GetInPlaceEditor(), nullptr);
+    EXPECT_EQ(Column(*setup, 0), (Texts{u"1", u"2", u"3", u"4"}));
+    grid().EndEditing();
+    Settle();
+    EXPECT_EQ(nameOf(2), u"C");
+    EXPECT_EQ(Column(*setup, 1), (Texts{u"A", u"C", u"DELT", u"ZULU"}));
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(2, 1));
+    EXPECT_EQ(grid().GetSortColumn(), 1);
 }
 
 }  // namespace

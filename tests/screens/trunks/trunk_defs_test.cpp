@@ -1,5 +1,8 @@
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+
+#include <algorithm>
 
 #include "link/command_codes.h"
 #include "tests/screens/trunks/trunk_defs_fixture.h"
@@ -8,6 +11,17 @@
 namespace {
 
 using namespace trunk_menu;
+
+// The hint of a reply, and the event loop turned as after a burst of replies.
+void ReplyArrives(CView& view, DWORD command) {
+    view.OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(), nullptr);
+    QApplication::processEvents();
+}
+
+std::vector<int> Sorted(std::vector<int> trunks) {
+    std::ranges::sort(trunks);
+    return trunks;
+}
 
 TEST_F(TrunkDefsTest, RowsFollowTheTrunkCountAndTheIntercomFilter) {
     Show();
@@ -61,6 +75,40 @@ TEST_F(TrunkDefsTest, HeaderSortsToggleKeepEmptyEndsLastAndSurviveARebuild) {
     EXPECT_FALSE(Grid().GetSortAscending());
     EXPECT_EQ(Column(kIcom1), descending);
     EXPECT_EQ(ShownTrunks(), (std::vector<int>{4, 1}));
+}
+
+TEST_F(TrunkDefsTest, RowsSortedByStateAndFilteredFollowTheReplies) {
+    Show();
+    CCellID header(0, kState);
+    Grid().OnFixedRowClick(header);
+    const auto inOrder = [&] {
+        const std::vector<CString> states = Column(kState);
+        return std::ranges::is_sorted(states) && Grid().GetSortColumn() == kState;
+    };
+    // In use, idle, allocated, maintenance: the states arrive after the sort.
+    const DWORD states[6] = {0x01, 0x00, 0x02, 0x01, 0x04, 0x00};
+    for (int t = 0; t < 6; ++t)
+        m_doc.SetTrunkState(t, states[t]);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_TRUE(inOrder());
+    const std::vector<CString> shown = Column(kState);
+    EXPECT_EQ(std::set<CString>(shown.begin(), shown.end()).size(), 4u);
+
+    // Filtered on CHAR: a definitions reply moves trunk 3 onto CHAR and trunk 0 off it.
+    host.contexts[0].m_params[0] = 3;
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{0, 2}));
+    Put(3, CTrunk::kFieldEnd1, CAssign(2, 0, 9));
+    Put(0, CTrunk::kFieldEnd1, CAssign(1, 0, 3));
+    ReplyArrives(*screen, kCmdTrunkDefs);
+    EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{2, 3}));
+
+    // New states move the rows; the filter goes with the trunks, not the positions.
+    for (int t = 0; t < 6; ++t)
+        m_doc.SetTrunkState(t, states[5 - t]);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_TRUE(inOrder());
+    EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{2, 3}));
 }
 
 TEST_F(TrunkDefsTest, AnEditThroughACellOrADialogIsOneUndoStep) {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 #include "link/command_codes.h"
@@ -114,6 +115,40 @@ TEST_F(TrunkSummTest, ShowsTheChosenIntercomsCountsSortedByNameOrNumber) {
     EXPECT_EQ(Grid().GetColumnCount(), 7);
     EXPECT_EQ(Grid().GetItemText(1, 0), u"1");
     EXPECT_EQ(Grid().GetItemText(1, 1), u"DELT");
+}
+
+TEST_F(TrunkSummTest, RowsFollowTheSortMarkWhenNamesOrCountsArrive) {
+    Config().m_wNumIntercoms = 4;
+    Make();
+    const auto column = [&](int col) {
+        std::vector<CString> texts;
+        for (int row = 1; row < Grid().GetRowCount(); ++row)
+            texts.push_back(Grid().GetItemText(row, col));
+        return texts;
+    };
+    const auto reply = [&](DWORD command, LPARAM object) {
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(),
+                         reinterpret_cast<void*>(object));
+        QApplication::processEvents();
+    };
+    EXPECT_EQ(column(1), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
+    NameIcom(1, u"ZULU");
+    reply(kCmdNames, 7);
+    EXPECT_EQ(column(1), (std::vector<CString>{u"BRAV", u"CHAR", u"DELT", u"ZULU"}));
+
+    // By the trunk counts, descending: the counts arrive after the sort.
+    CCellID header(0, 2);
+    Grid().OnFixedRowClick(header);
+    Grid().OnFixedRowClick(header);
+    for (int icom = 0; icom < 4; ++icom) {
+        CSummary summary;
+        summary.m_counts[CSummary::kTrunks] = 10 + icom;
+        m_doc.SetTrunkSummary(icom, -1, summary);
+    }
+    reply(kCmdTrunkSummary, 0);
+    EXPECT_EQ(column(2), (std::vector<CString>{u"13", u"12", u"11", u"10"}));
+    EXPECT_EQ(Grid().GetSortColumn(), 2);
+    EXPECT_FALSE(Grid().GetSortAscending());
 }
 
 TEST_F(TrunkSummTest, ADoubleClickChoosesTheIntercomOnceWithABackStep) {
