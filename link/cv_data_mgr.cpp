@@ -47,8 +47,8 @@ void CCVDataMgr::GoOnline() {
         m_names[i].SetSize(icoms);
     }
     m_groups.SetSize(static_cast<UINT>(m_config.groups));
-    for (CMemoryWindow& memory : m_memory)
-        memory.writeBits.SetAll(FALSE);
+    // Memory bytes still pending are the ones the user was told could not be written: they
+    // stay for the user to write or drop.
     EndUpload();
     m_lost.Clear();
     m_bOnline = TRUE;

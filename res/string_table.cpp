@@ -455,6 +455,9 @@ constexpr Entry kStrings[] = {
      u"to the settings are not kept."},
     {6503, u"No Corvane answered the search."},
     {6504, u"No intercom answered the search."},
+    {6521,
+     u"The changes to memory could not be written: the Corvane is not connected.\nThey are "
+     u"kept, and can be written once the connection is back."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

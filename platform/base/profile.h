@@ -31,6 +31,9 @@ public:
                                     const std::vector<std::uint8_t>& value) = 0;
     // Writes what is pending to the store now; false when it could not be written.
     virtual bool Flush() { return true; }
+    // Reads the entry again from where the store keeps it, since another running copy of the
+    // program may have written it meanwhile; the next read and write go by what it holds now.
+    virtual void Reread(const CString& /*section*/, const CString& /*entry*/) {}
     // Where the store keeps its values, to tell the user; empty when nowhere they could look.
     virtual CString GetLocation() const { return {}; }
 };

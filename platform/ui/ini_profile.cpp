@@ -43,6 +43,13 @@ bool CIniProfile::Flush() {
     return m_settings->status() != QSettings::AccessError;
 }
 
+void CIniProfile::Reread(const CString& section, const CString& entry) {
+    std::lock_guard guard(m_lock);
+    m_settings->sync();
+    const QString key = Key(section, entry);
+    m_known.insert_or_assign(key, m_settings->value(key));
+}
+
 QVariant CIniProfile::Read(const QString& key) {
     QVariant value = m_settings->value(key);
     m_known.try_emplace(key, value);

@@ -26,6 +26,7 @@ public:
 
     CString GetFilePath() const;
     bool Flush() override;
+    void Reread(const CString& section, const CString& entry) override;
     CString GetLocation() const override { return GetFilePath(); }
 
     std::uint32_t GetProfileInt(const CString& section, const CString& entry,

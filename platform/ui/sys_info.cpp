@@ -75,6 +75,8 @@ int GetSystemMetrics(int index) {
     switch (index) {
         case SM_CXSCREEN: return screen ? screen->geometry().width() : 1024;
         case SM_CYSCREEN: return screen ? screen->geometry().height() : 768;
+        case SM_CXVIRTUALSCREEN: return screen ? screen->virtualGeometry().width() : 1024;
+        case SM_CYCAPTION: return style ? style->pixelMetric(QStyle::PM_TitleBarHeight) : 20;
         case SM_CXVSCROLL:
         case SM_CYHSCROLL: return style ? style->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
         case SM_CXBORDER:

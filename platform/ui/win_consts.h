@@ -71,6 +71,7 @@ constexpr int COLOR_INFOBK = 24;
 // System metrics.
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CYCAPTION = 4;
 constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 constexpr int SM_CXBORDER = 5;
@@ -84,6 +85,7 @@ constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 constexpr int SM_CXSMICON = 49;
 constexpr int SM_CYSMICON = 50;
+constexpr int SM_CXVIRTUALSCREEN = 78;
 constexpr int SM_CMONITORS = 80;
 
 // Virtual keys.

@@ -31,6 +31,22 @@ std::vector<CString> SplitKeys(const CString& keys) {
     return split;
 }
 
+// Every width stored with a key, as it stands.
+std::map<CString, int> ReadKeyed(std::span<const std::uint8_t> widths, const CString& keys) {
+    std::map<CString, int> keyed;
+    const std::vector<CString> split = SplitKeys(keys);
+    for (size_t i = 0; i < std::min(widths.size() / 2, split.size()); ++i) {
+        if (!split[i].IsEmpty()) keyed[split[i]] = WidthAt(widths, i);
+    }
+    return keyed;
+}
+
+void Append(StoredColumnWidths& out, const CString& key, int width) {
+    AppendWidth(out.widths, width);
+    out.keys += key;
+    out.keys += kKeyEnd;
+}
+
 }  // namespace
 
 std::vector<CString> ColumnKeys(std::span<const CString> headings) {
@@ -49,12 +65,11 @@ std::vector<CString> ColumnKeys(std::span<const CString> headings) {
     return keys;
 }
 
-void CColumnWidths::Load(std::span<const std::uint8_t> widths, const CString& keys) {
+void CColumnWidths::Load(std::span<const std::uint8_t> widths, const CString& keys,
+                         WidthBounds bounds) {
     m_loaded = true;
-    const size_t stored = widths.size() / 2;
-    const std::vector<CString> split = SplitKeys(keys);
-    for (size_t i = 0; i < std::min(stored, split.size()); ++i) {
-        if (!split[i].IsEmpty()) m_widths[split[i]] = WidthAt(widths, i);
+    for (const auto& [key, width] : ReadKeyed(widths, keys)) {
+        if (width >= bounds.least && width <= bounds.most) m_widths[key] = width;
     }
 }
 
@@ -65,25 +80,33 @@ std::optional<int> CColumnWidths::Find(const CString& key) const {
 }
 
 void CColumnWidths::Remember(const CString& key, int width) {
-    m_widths[key] = std::clamp(width, 0, kMaxWidth);
+    width = std::clamp(width, 0, kMaxWidth);
+    m_widths[key] = width;
+    m_own[key] = width;
 }
 
-StoredColumnWidths CColumnWidths::Store(std::span<const CString> shownKeys,
+StoredColumnWidths CColumnWidths::Merge(std::span<const std::uint8_t> storedWidths,
+                                        const CString& storedKeys,
+                                        std::span<const CString> shownKeys,
                                         std::span<const int> shownWidths) const {
+    std::map<CString, int> merged = ReadKeyed(storedWidths, storedKeys);
+    for (const auto& [key, width] : m_own)
+        merged[key] = width;
     StoredColumnWidths out;
     const std::set<CString> shown(shownKeys.begin(), shownKeys.end());
     for (size_t i = 0; i < std::min(shownKeys.size(), shownWidths.size()); ++i) {
-        AppendWidth(out.widths, shownWidths[i]);
-        if (m_widths.contains(shownKeys[i])) out.keys += shownKeys[i];
-        out.keys += kKeyEnd;
+        const auto it = merged.find(shownKeys[i]);
+        if (it != merged.end()) {
+            Append(out, it->first, it->second);
+        } else {
+            Append(out, CString(), shownWidths[i]);
+        }
     }
     size_t hidden = 0;
-    for (const auto& [key, width] : m_widths) {
-        if (shown.contains(key) || key.IsEmpty()) continue;
+    for (const auto& [key, width] : merged) {
+        if (shown.contains(key)) continue;
         if (++hidden > kMaxHiddenColumns) break;
-        AppendWidth(out.widths, width);
-        out.keys += key;
-        out.keys += kKeyEnd;
+        Append(out, key, width);
     }
     return out;
 }

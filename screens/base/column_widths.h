@@ -23,24 +23,37 @@ struct StoredColumnWidths {
     CString keys;
 };
 
+// The widths a screen can show; a stored width outside them (another screen's, or a damaged
+// value) is not applied.
+struct WidthBounds {
+    int least = 0;
+    int most = 0xFFFF;
+};
+
 // The widths the user gave one screen's columns, by key.
 class CColumnWidths {
 public:
-    // Takes what the profile held. Widths without keys (the older form, by position) cannot
-    // be told from widths that an earlier configuration left on other columns: they are
-    // dropped, and their columns fitted again.
-    void Load(std::span<const std::uint8_t> widths, const CString& keys);
+    // Takes what the profile held, as far as the screen can use it. Widths without keys (the
+    // older form, by position) cannot be told from widths that an earlier configuration left
+    // on other columns: they are dropped, and their columns fitted again.
+    void Load(std::span<const std::uint8_t> widths, const CString& keys, WidthBounds bounds = {});
     bool IsLoaded() const { return m_loaded; }
 
     std::optional<int> Find(const CString& key) const;
+    // A width the user set in this copy of the program: the only kind it stores.
     void Remember(const CString& key, int width);
 
-    // The profile values for the columns shown now with their widths; a shown column whose
-    // width is not remembered is written for older readers only.
-    StoredColumnWidths Store(std::span<const CString> shownKeys,
+    // The profile values as they are to be written now: what the store holds at this moment
+    // (another copy's widths among it), this copy's own widths over it, the columns shown
+    // first. A shown column without a stored width goes with its width for older readers
+    // only.
+    StoredColumnWidths Merge(std::span<const std::uint8_t> storedWidths, const CString& storedKeys,
+                             std::span<const CString> shownKeys,
                              std::span<const int> shownWidths) const;
 
 private:
     std::map<CString, int> m_widths;
+    // The widths set in this copy.
+    std::map<CString, int> m_own;
     bool m_loaded = false;
 };

@@ -67,7 +67,7 @@ void CKelvardinGridView::CreateGrid() {
         KeepColumnWidths();
         m_pGrid.reset();
     }
-    m_fittedWidths.clear();
+    m_columnWidths.clear();
 
     m_pGrid = NewGridCtrl();
     CKelvardinGridCtrl& grid = *m_pGrid;

@@ -123,26 +123,35 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
-    // The width of a column that the user sized, in m_fittedWidths.
-    static constexpr int kUsersWidth = -1;
+    // How a column came by its width, and the key it had then.
+    struct ColumnWidthState {
+        enum Kind { kFitted, kStored, kDragged };
+        CString key;
+        Kind kind = kFitted;
+        // The width fitted or applied, that a drag changes.
+        int width = 0;
+    };
 
     std::vector<CString> ColumnKeys() const;
+    // The widths this screen can show: never wider than all screens together.
+    static WidthBounds UsableWidths();
     // Fitted columns (never the user's) widen to the rows in view that have grown; soon after
     // a hint, so that a burst of replies measures once.
     void ScheduleColumnFit();
     void FitColumnsWithNewData();
     void FitColumn(int col);
     int VisibleRowsWidth(int col, CDC& dc) const;
-    // Takes the grid's widths into the screen's memory: a width other than the last fitted
-    // one is the user's from then on.
-    void KeepColumnWidths();
+    // Takes the grid's widths into the screen's memory: a width other than the one fitted or
+    // applied is the user's from then on. A column whose heading arrived since takes the width
+    // stored for it, unless the user sized it here. True when a width was applied.
+    bool KeepColumnWidths();
     // The order check and the filter that waited for the burst of replies to end.
     void KeepRowOrder();
 
     IScreenHost& m_host;
     CColumnWidths m_widths;
-    // Per column of the grid: the width last fitted, or kUsersWidth.
-    std::vector<int> m_fittedWidths;
+    // Per column of the grid.
+    std::vector<ColumnWidthState> m_columnWidths;
     // The fitted widths by column key, kept for the rebuilds of this run.
     std::map<CString, int> m_sessionFits;
     CWndTimer m_fitTimer;

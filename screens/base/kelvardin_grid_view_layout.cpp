@@ -7,6 +7,7 @@
 
 #include "model/app_state.h"
 #include "platform/base/profile.h"
+#include "platform/ui/sys_info.h"
 #include "res/string_table.h"
 #include "screens/base/column_widths.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
@@ -67,65 +68,92 @@ int CKelvardinGridView::VisibleRowsWidth(int col, CDC& dc) const {
     return width;
 }
 
-void CKelvardinGridView::KeepColumnWidths() {
-    if (!m_pGrid) return;
+bool CKelvardinGridView::KeepColumnWidths() {
+    if (!m_pGrid || std::ssize(m_columnWidths) != m_pGrid->GetColumnCount()) return false;
     const std::vector<CString> keys = ColumnKeys();
+    bool applied = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
+        ColumnWidthState& column = m_columnWidths[static_cast<size_t>(col)];
+        const CString& key = keys[static_cast<size_t>(col)];
         const int width = m_pGrid->GetColumnWidth(col);
-        const size_t at = static_cast<size_t>(col);
-        const bool fitted = at < m_fittedWidths.size() && m_fittedWidths[at] != kUsersWidth;
-        if (fitted && m_fittedWidths[at] == width) {
-            m_sessionFits[keys[at]] = width;
-            continue;
+        const bool headingChanged = key != column.key;
+        column.key = key;
+        // Any other width than the one fitted or applied is the user's drag, and stays with
+        // its column whatever its heading becomes.
+        if (column.kind == ColumnWidthState::kDragged || width != column.width) {
+            column.kind = ColumnWidthState::kDragged;
+            column.width = width;
+            m_widths.Remember(key, width);
+        } else if (headingChanged) {
+            // The heading arrived (a group's name) or changed: the width stored for it, if any.
+            if (const std::optional<int> stored = m_widths.Find(key)) {
+                m_pGrid->SetColumnWidth(col, *stored);
+                column = {key, ColumnWidthState::kStored, *stored};
+                applied = true;
+            } else {
+                column.kind = ColumnWidthState::kFitted;
+            }
+        } else if (column.kind == ColumnWidthState::kFitted) {
+            m_sessionFits[key] = width;
         }
-        // Any other width than the last fitted one is the user's drag.
-        if (at < m_fittedWidths.size()) m_fittedWidths[at] = kUsersWidth;
-        m_widths.Remember(keys[at], width);
     }
+    return applied;
 }
 
 void CKelvardinGridView::ScheduleColumnFit() {
-    const bool fitted = std::ranges::any_of(m_fittedWidths, [](int w) { return w != kUsersWidth; });
-    if (!fitted || m_fitTimer.IsRunning()) return;
+    // A column the user has not sized may widen, or find its stored width once its heading
+    // comes.
+    const bool open = std::ranges::any_of(m_columnWidths, [](const ColumnWidthState& c) {
+        return c.kind != ColumnWidthState::kDragged;
+    });
+    if (!open || m_fitTimer.IsRunning()) return;
     m_fitTimer.Start(this, m_host.GetScreenTiming().columnFitMs);
 }
 
 void CKelvardinGridView::FitColumnsWithNewData() {
     // A hint while the screen sets its grid up comes before there are widths to keep.
-    if (!m_pGrid || std::ssize(m_fittedWidths) != m_pGrid->GetColumnCount()) return;
-    KeepColumnWidths();
+    if (!m_pGrid || std::ssize(m_columnWidths) != m_pGrid->GetColumnCount()) return;
+    bool changed = KeepColumnWidths();
     std::unique_ptr<CDC> dc = m_pGrid->GetDC();
-    bool grown = false;
-    const int columns =
-        std::min(static_cast<int>(m_fittedWidths.size()), m_pGrid->GetColumnCount());
-    for (int col = 0; col < columns; ++col) {
-        int& fitted = m_fittedWidths[static_cast<size_t>(col)];
+    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
+        ColumnWidthState& column = m_columnWidths[static_cast<size_t>(col)];
         // The user's columns keep their width, and a hidden one stays hidden.
-        if (fitted <= 0) continue;
+        if (column.kind != ColumnWidthState::kFitted || column.width <= 0) continue;
         const int needed = VisibleRowsWidth(col, *dc);
-        if (needed <= fitted) continue;
+        if (needed <= column.width) continue;
         m_pGrid->SetColumnWidth(col, needed);
-        fitted = needed;
-        grown = true;
+        column.width = needed;
+        m_sessionFits[column.key] = needed;
+        changed = true;
     }
-    if (!grown) return;
-    KeepColumnWidths();
+    if (!changed) return;
     m_pGrid->ResetScrollBars();
     m_pGrid->Invalidate();
 }
 
 // The widths of the columns shown first, in display order, two bytes each, high byte first;
-// the keys that tie them to their columns beside them.
+// the keys that tie them to their columns beside them. Only the widths the user set in this
+// copy are written over what the store holds now, which another copy may have changed.
 void CKelvardinGridView::SaveColumnWidths() {
     if (!m_pGrid || m_pGrid->GetColumnCount() < 1) return;
     KeepColumnWidths();
     std::vector<int> widths;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col)
         widths.push_back(m_pGrid->GetColumnWidth(col));
-    const StoredColumnWidths stored = m_widths.Store(ColumnKeys(), widths);
     IProfile& profile = GetApp().GetProfile();
+    const CString keysValue = m_strWidthsValue + kKeysSuffix;
+    profile.Reread(kWidthsSection, m_strWidthsValue);
+    profile.Reread(kWidthsSection, keysValue);
+    const StoredColumnWidths stored = m_widths.Merge(
+        profile.GetProfileBinary(kWidthsSection, m_strWidthsValue)
+            .value_or(std::vector<std::uint8_t>()),
+        profile.GetProfileString(kWidthsSection, keysValue, {}), ColumnKeys(), widths);
     profile.WriteProfileBinary(kWidthsSection, m_strWidthsValue, stored.widths);
-    profile.WriteProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, stored.keys);
+    profile.WriteProfileString(kWidthsSection, keysValue, stored.keys);
+}
+
+WidthBounds CKelvardinGridView::UsableWidths() {
+    return {0, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN))};
 }
 
 void CKelvardinGridView::LoadColumnWidths() {
@@ -137,14 +165,19 @@ void CKelvardinGridView::LoadColumnWidths() {
             profile.GetProfileBinary(kWidthsSection, m_strWidthsValue)
                 .value_or(std::vector<std::uint8_t>());
         m_widths.Load(value,
-                      profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}));
+                      profile.GetProfileString(kWidthsSection, m_strWidthsValue + kKeysSuffix, {}),
+                      UsableWidths());
     }
-    m_fittedWidths.assign(keys.size(), kUsersWidth);
+    m_columnWidths.assign(keys.size(), ColumnWidthState());
     bool fitted = false;
     for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
         const CString& key = keys[static_cast<size_t>(col)];
+        ColumnWidthState& column = m_columnWidths[static_cast<size_t>(col)];
+        column.key = key;
         if (const std::optional<int> width = m_widths.Find(key)) {
             m_pGrid->SetColumnWidth(col, *width);
+            column.kind = ColumnWidthState::kStored;
+            column.width = *width;
             continue;
         }
         // A rebuild takes the fit of this session's grid, which the rows in view widen.
@@ -154,7 +187,7 @@ void CKelvardinGridView::LoadColumnWidths() {
             FitColumn(col);
             fitted = true;
         }
-        m_fittedWidths[static_cast<size_t>(col)] = m_pGrid->GetColumnWidth(col);
+        column.width = m_pGrid->GetColumnWidth(col);
     }
     // Written at once, for a run that ends before its screens close.
     if (fitted) SaveColumnWidths();

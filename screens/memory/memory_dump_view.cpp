@@ -145,34 +145,47 @@ void CMemoryDumpView::OnTimer(UINT_PTR id) {
 }
 
 void CMemoryDumpView::GoToAddress(DWORD address) {
-    ConfirmPendingWrites(TRUE);
+    if (!ConfirmPendingWrites(TRUE)) {
+        // The bytes still pending belong to this window: it stays, and the address field
+        // shows it again.
+        if (CKelvardinDoc* doc = GetDocument())
+            doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+        return;
+    }
     m_dwStart = address;
     memory_rules::Record(Context(), address);
     if (CKelvardinDoc* doc = GetDocument())
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
-void CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
+bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
     CCVDataMgr& data = GetHost().GetDataMgr();
-    if (!data.HasUnwrittenMemory()) return;
+    if (!data.HasUnwrittenMemory()) return true;
     if (ask && GetApp().DoMessageBox(LoadResString(kIdsUnwrittenMemory),
                                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         // The edits stay in the undo history; only the values are dropped.
         data.GetMemoryWriteBits().SetAll(FALSE);
         if (GetGrid()) GetGrid()->Invalidate();
-        return;
+        return true;
     }
-    WritePending();
+    return WritePending();
 }
 
-void CMemoryDumpView::WritePending() {
+bool CMemoryDumpView::WritePending() {
     CCVDataMgr& data = GetHost().GetDataMgr();
-    if (!data.IsOnline()) return;
+    if (!data.IsOnline()) {
+        // Bytes the user chose to write are never dropped unseen: they stay pending, marked,
+        // for Write Memory or the next question once the link is back.
+        GetApp().DoMessageBox(LoadResString(kIdsMemoryNotWritten), MB_OK | MB_ICONEXCLAMATION);
+        if (GetGrid()) GetGrid()->Invalidate();
+        return false;
+    }
     data.RequestMemoryWrite(data.GetMemoryReadAddress());
     // The request carries its own copy of the values: once it is on its way nothing is
     // pending, so that moving on neither asks about them nor sends them again.
     data.GetMemoryWriteBits().SetAll(FALSE);
     RemoveWrittenEdits();
+    return true;
 }
 
 void CMemoryDumpView::RemoveWrittenEdits() {

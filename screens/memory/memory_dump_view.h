@@ -23,11 +23,13 @@ public:
     // The address of the first byte shown.
     DWORD GetStartAddress() const { return m_dwStart; }
     // Leaves the window at the address: pending writes are asked about, the address becomes
-    // the history's newest and the visible panes are refreshed.
+    // the history's newest and the visible panes are refreshed. A window whose bytes could
+    // not be written stays.
     void GoToAddress(DWORD address);
     // With pending writes: asked, writes them (OK) or drops them (Cancel); unasked, writes
-    // them. Written edits leave the undo and redo stacks.
-    void ConfirmPendingWrites(BOOL ask);
+    // them. Written edits leave the undo and redo stacks. False when bytes to be written
+    // could not go (no link): the user is told, and they stay pending.
+    bool ConfirmPendingWrites(BOOL ask);
     // The address four selected bytes of one row spell; none for any other selection.
     std::optional<DWORD> GetSelectionAddress() const;
 
@@ -53,8 +55,8 @@ private:
     // A key the grid offers: TRUE when it moved the window.
     LRESULT OnGridKey(UINT vk, bool systemKey);
     // Sends the pending writes, which then are pending no more, and takes their edits out of
-    // the undo history.
-    void WritePending();
+    // the undo history; without a link, says so and keeps them.
+    bool WritePending();
     void RemoveWrittenEdits();
 
     CWndTimer m_timer;

@@ -4,16 +4,22 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "platform/base/profile.h"
 #include "platform/ui/qt_convert.h"
+#include "platform/ui/sys_info.h"
 
 namespace {
 
 constexpr const char16_t* kKeys[] = {u"flags", u"showCmd", u"x1", u"y1", u"x2", u"y2"};
 constexpr int kMissing = -1;
+// Of a title bar, at least this many pixels across, or a third of it when it is narrower, are
+// to be on a screen, so that the user can take the window by it.
+constexpr int kTitleGrip = 100;
 
 QRect WorkArea() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -100,6 +106,10 @@ bool CWPSaver::Restore() {
     if (!Load(placement)) return false;
     if (QGuiApplication::screens().size() <= 1)
         placement.normal = FitToWorkArea(placement.normal, FromQRect(WorkArea()).Size());
+    std::vector<CRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.push_back(FromQRect(screen->availableGeometry().translated(-WorkArea().topLeft())));
+    if (!IsReachable(placement.normal, areas, GetSystemMetrics(SM_CYCAPTION))) return false;
     if (current.showCmd == SW_SHOWMINIMIZED || current.showCmd == SW_SHOWMAXIMIZED) {
         placement.showCmd = current.showCmd;
     } else if (placement.showCmd == SW_SHOWMINIMIZED) {
@@ -118,4 +128,18 @@ CRect CWPSaver::FitToWorkArea(CRect rect, CSize workArea) {
     if (rect.left < 0) rect.OffsetRect(-rect.left, 0);
     if (rect.top < 0) rect.OffsetRect(0, -rect.top);
     return rect;
+}
+
+bool CWPSaver::IsReachable(const CRect& rect, std::span<const CRect> workAreas, int captionHeight) {
+    CRect normal = rect;
+    normal.NormalizeRect();
+    const CRect title(normal.left, normal.top, normal.right,
+                      normal.top + std::max(captionHeight, 1));
+    const int grip = std::min(kTitleGrip, std::max(title.Width() / 3, 1));
+    for (const CRect& area : workAreas) {
+        CRect shown;
+        if (!shown.IntersectRect(title, area)) continue;
+        if (shown.Width() >= grip && shown.Height() * 2 >= title.Height()) return true;
+    }
+    return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "platform/base/cstring.h"
 #include "platform/base/gdi_types.h"
 #include "platform/ui/win_consts.h"
@@ -30,11 +32,16 @@ public:
     // Reads the six values into the placement, in order, up to the first that is missing (or
     // -1); true when all six were there.
     bool Load(CWindowPlacement& placement);
-    // True when a stored placement was applied.
+    // True when a stored placement was applied; one that would put the title bar where no
+    // screen shows it is not.
     bool Restore();
 
     // The rectangle moved, and shrunk where it must be, into a work area of that size.
     static CRect FitToWorkArea(CRect rect, CSize workArea);
+    // Whether a window of that rectangle could be taken by its title bar (the top band of the
+    // caption's height): a good part of the band lies on one of the screens' work areas. All
+    // in the same coordinates.
+    static bool IsReachable(const CRect& rect, std::span<const CRect> workAreas, int captionHeight);
     static CWindowPlacement GetPlacement(const QWidget& window);
     static void SetPlacement(QWidget& window, const CWindowPlacement& placement);
 

@@ -76,6 +76,21 @@ TEST(WindowPlacement, ARectangleIsFittedIntoTheWorkArea) {
     EXPECT_EQ(CWPSaver::FitToWorkArea(CRect(300, 400, 100, -50), area), CRect(100, 0, 300, 450));
 }
 
+TEST(WindowPlacement, APlacementIsTakenOnlyWithItsTitleBarOnAScreen) {
+    const std::vector<CRect> screens{CRect(0, 0, 1920, 1050), CRect(1920, 0, 3840, 1050)};
+    auto reachable = [&](CRect rect) { return CWPSaver::IsReachable(rect, screens, 20); };
+    EXPECT_TRUE(reachable(CRect(100, 100, 900, 700)));
+    EXPECT_TRUE(reachable(CRect(1800, 100, 2600, 700)));     // across both screens
+    EXPECT_FALSE(reachable(CRect(100, -2000, 900, -1400)));  // far above
+    EXPECT_FALSE(reachable(CRect(100, 5000, 900, 5600)));    // far below
+    EXPECT_FALSE(reachable(CRect(-780, 100, 20, 700)));      // 20 pixels of its title bar shown
+    EXPECT_TRUE(reachable(CRect(-700, 100, 100, 700)));
+    EXPECT_TRUE(reachable(CRect(3800, 100, 3850, 700)));  // a narrow window, a third on screen
+    EXPECT_FALSE(reachable(CRect(100, -15, 900, 600)));   // the title bar mostly above
+    EXPECT_TRUE(reachable(CRect(100, -5, 900, 600)));
+    EXPECT_FALSE(CWPSaver::IsReachable(CRect(100, 100, 900, 700), {}, 20));
+}
+
 TEST_F(ShellTest, TheSplashWaitsForTheMainWindowOrGoesAtAClick) {
     env.SetTimeScale(0.002);  // 5000 ms become 10, the re-checks 1
     CCommandLineInfoEx plain;

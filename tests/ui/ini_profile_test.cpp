@@ -109,4 +109,34 @@ TEST(IniProfile, AValueWrittenAsThisCopyReadItLeavesAnotherCopysChangeInPlace) {
     EXPECT_EQ(after.GetProfileInt(section, u"AutoConnect", 7), 0u);
 }
 
+TEST(IniProfile, AValueReadAgainIsWrittenWhenTheFileHoldsAnotherCopysChange) {
+    QTemporaryDir dir;
+    const CString path = FromQString(dir.filePath("Kelvardin.ini"));
+    const CString section = u"Windows\\Views";
+    {
+        CIniProfile first(path);
+        first.WriteProfileBinary(section, u"Widths", {1, 2});
+        first.WriteProfileString(section, u"WidthsKeys", u"a\n");
+    }
+    CIniProfile mine(path);
+    CIniProfile other(path);
+    for (IProfile* copy : {static_cast<IProfile*>(&mine), static_cast<IProfile*>(&other)})
+        copy->GetProfileBinary(section, u"Widths");
+    other.WriteProfileBinary(section, u"Widths", {3, 4});
+    other.WriteProfileString(section, u"WidthsKeys", u"b\n");
+    ASSERT_TRUE(other.Flush());
+    // This copy reads both again, sees the other's, and writes a pair that belongs together,
+    // even where one value is the one it first read.
+    mine.Reread(section, u"Widths");
+    mine.Reread(section, u"WidthsKeys");
+    EXPECT_EQ(mine.GetProfileString(section, u"WidthsKeys", {}), CString(u"b\n"));
+    mine.WriteProfileBinary(section, u"Widths", {1, 2});
+    mine.WriteProfileString(section, u"WidthsKeys", u"b\n");
+    ASSERT_TRUE(mine.Flush());
+
+    CIniProfile after(path);
+    EXPECT_EQ(after.GetProfileBinary(section, u"Widths"), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(after.GetProfileString(section, u"WidthsKeys", {}), CString(u"b\n"));
+}
+
 }  // namespace

@@ -16,7 +16,7 @@ TEST(ColumnWidthsTest, StoredWidthsComeBackOnTheirColumnsWhateverTheOrder) {
     widths.Remember(u"Gone", 77);
     const std::vector<CString> shown{u"Port", u"Alpha"};
     // "Alpha" was fitted before it had data: written for older readers, tied to nothing.
-    const StoredColumnWidths stored = widths.Store(shown, std::vector<int>{0x1234, 40});
+    const StoredColumnWidths stored = widths.Merge({}, {}, shown, std::vector<int>{0x1234, 40});
     EXPECT_EQ(stored.widths, (std::vector<std::uint8_t>{0x12, 0x34, 0, 40, 0, 77}));
     EXPECT_EQ(stored.keys, CString(u"Port\n\nGone\n"));
 
@@ -38,6 +38,41 @@ TEST(ColumnWidthsTest, StoredWidthsComeBackOnTheirColumnsWhateverTheOrder) {
     older.Load(std::vector<std::uint8_t>{0, 50, 0, 60}, CString());
     EXPECT_FALSE(older.Find(u"(1)"));
     EXPECT_TRUE(older.IsLoaded());
+}
+
+TEST(ColumnWidthsTest, EachCopyWritesOnlyItsOwnWidthsOverWhatTheOtherStored) {
+    // Two copies of the program start from the same stored value.
+    const std::vector<CString> shown{u"Icom #", u"Name", u"Address"};
+    CColumnWidths first;
+    CColumnWidths second;
+    first.Load({}, {});
+    second.Load({}, {});
+    // The second copy's user drags the names' column, and that copy exits.
+    second.Remember(u"Name", 150);
+    StoredColumnWidths stored = second.Merge({}, {}, shown, std::vector<int>{40, 150, 70});
+    EXPECT_EQ(stored.keys, CString(u"\nName\n\n"));
+    // The first copy, with its own fitted widths and a drag of its own, exits later: the
+    // other's drag stays, and fitted widths are written for older readers only.
+    first.Remember(u"Address", 90);
+    stored = first.Merge(stored.widths, stored.keys, shown, std::vector<int>{41, 60, 90});
+    EXPECT_EQ(stored.widths, (std::vector<std::uint8_t>{0, 41, 0, 150, 0, 90}));
+    EXPECT_EQ(stored.keys, CString(u"\nName\nAddress\n"));
+
+    // A width stored for a column is written as stored, never as the fit the grid shows.
+    CColumnWidths third;
+    third.Load(stored.widths, stored.keys);
+    stored = third.Merge(stored.widths, stored.keys, shown, std::vector<int>{41, 60, 70});
+    EXPECT_EQ(stored.widths, (std::vector<std::uint8_t>{0, 41, 0, 150, 0, 90}));
+
+    // Widths no screen can use are not taken, but are left in the store as they were.
+    const std::vector<std::uint8_t> odd{0xFF, 0x9C, 0, 80, 0, 5};
+    CColumnWidths bounded;
+    bounded.Load(odd, u"Name\nAddress\nIcom #\n", WidthBounds{10, 1920});
+    EXPECT_FALSE(bounded.Find(u"Name"));
+    EXPECT_EQ(bounded.Find(u"Address"), 80);
+    EXPECT_FALSE(bounded.Find(u"Icom #"));
+    stored = bounded.Merge(odd, u"Name\nAddress\nIcom #\n", shown, std::vector<int>{40, 60, 80});
+    EXPECT_EQ(stored.widths, (std::vector<std::uint8_t>{0, 5, 0xFF, 0x9C, 0, 80}));
 }
 
 }  // namespace

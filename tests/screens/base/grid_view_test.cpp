@@ -6,6 +6,7 @@
 
 #include "model/ip_text.h"
 #include "platform/ui/qt_convert.h"
+#include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
 #include "screens/cells/cell_compare.h"
 #include "screens/cells/choice_grid_cells.h"
@@ -95,7 +96,12 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_EQ((*stored)[1], 0x34);
     EXPECT_EQ((*stored)[11], 0x41);
     auto again = Show(IcomColumns(), 5);
-    EXPECT_EQ(again->GetGrid()->GetColumnWidth(0), 0x1234);
+    // Wider than all screens together, the first width is one no screen can use: that column
+    // fits its heading and rows instead.
+    ASSERT_GT(0x1234, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_NE(again->GetGrid()->GetColumnWidth(0), 0x1234);
+    EXPECT_GE(again->GetGrid()->GetColumnWidth(0),
+              again->GetGrid()->GetItemTextExtent(0, 0, u"Icom #").cx);
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(5), 0x41);
 
     // Two widths stored by position, as older versions kept them, for six columns: they
@@ -195,6 +201,57 @@ TEST_F(GridViewTest, WidthsStayWithTheirColumnsAcrossConfigurations) {
     EXPECT_EQ(first.GetColumnWidth(2), 140);
     EXPECT_GT(first.GetColumnWidth(4), addressWidth);
     ExpectNothingCut(first);
+}
+
+TEST_F(GridViewTest, TwoCopiesKeepEachOthersDraggedWidths) {
+    host.timing.columnFitMs = 1;
+    // Two copies of the program show the same screen over one settings store.
+    auto first = Show(IcomColumns(), 5, u"Shared");
+    auto second = Show(IcomColumns(), 5, u"Shared");
+    const int fittedName = first->GetGrid()->GetColumnWidth(1);
+    second->GetGrid()->SetColumnWidth(1, fittedName + 50);  // the second copy's drag
+    second.reset();
+    first->GetGrid()->SetColumnWidth(4, 33);  // the first copy's own
+    first.reset();
+
+    // The next run has both drags; the address column, fitted in both, widens to new data.
+    m_doc.SetIcomPrimaryIP(0xC0A8C8C8, FALSE, 1);
+    auto next = Show(IcomColumns(), 5, u"Shared");
+    CKelvardinGridCtrl& grid = *next->GetGrid();
+    EXPECT_EQ(grid.GetColumnWidth(1), fittedName + 50);
+    EXPECT_EQ(grid.GetColumnWidth(4), 33);
+    EXPECT_GE(grid.GetColumnWidth(3), grid.GetItemTextExtent(2, 3, u"192.168.200.200").cx);
+    const CString keys = m_profile.GetProfileString(u"Windows\\Views", u"SharedKeys", {});
+    EXPECT_EQ(keys, CString(u"\nName\n\n\n(3)\n\n"));
+}
+
+TEST_F(GridViewTest, AStoredWidthWaitsForItsHeading) {
+    host.timing.columnFitMs = 1;
+    // A column whose heading comes later (a group's name): the user sizes it once named.
+    {
+        auto named = Show(IcomColumns(), 5, u"Heads");
+        named->GetGrid()->SetItemText(0, 3, u"Studio");
+        named->GetGrid()->SetColumnWidth(3, 131);
+    }
+    // The next run builds the grid before the name comes: the column fits for now.
+    auto screen = Show(IcomColumns(), 5, u"Heads");
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_NE(grid.GetColumnWidth(3), 131);
+    grid.SetItemText(0, 3, u"Studio");
+    screen->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    SettleColumns(*screen);
+    EXPECT_EQ(grid.GetColumnWidth(3), 131);
+    screen.reset();
+
+    // Named only as the copy exits, the fitted width is not stored as the user's.
+    auto late = Show(IcomColumns(), 5, u"Heads");
+    late->GetGrid()->SetItemText(0, 3, u"Studio");
+    late.reset();
+    auto last = Show(IcomColumns(), 5, u"Heads");
+    last->GetGrid()->SetItemText(0, 3, u"Studio");
+    last->OnUpdate(nullptr, CUpdateHint::Reply(1).ToParam(), nullptr);
+    SettleColumns(*last);
+    EXPECT_EQ(last->GetGrid()->GetColumnWidth(3), 131);
 }
 
 TEST_F(GridViewTest, ColumnsWithoutStoredWidthsFitTheirHeadersAndRows) {

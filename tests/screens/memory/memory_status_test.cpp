@@ -3,6 +3,8 @@
 
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "screens/controller_status/cv_status_view.h"
 #include "screens/memory/memory_dump_view.h"
 #include "screens/memory/memory_filter_view.h"
@@ -166,6 +168,45 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
     EXPECT_EQ(stacks.m_undo.GetCount(), 3u);
     QTest::qWait(100);
     EXPECT_EQ(CountRequests(31), 2);
+}
+
+TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
+    m_app.m_bAllowMemoryPoke = TRUE;
+    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto screen = ShowMemory();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetFocusCell(5, 3);
+    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(u"aa"));
+
+    // The link goes down; the user agrees to write before the window moves on.
+    host.dataMgr.GoOffline();
+    m_app.m_answer = IDOK;
+    const size_t before = m_app.m_boxes.size();
+    screen->SendMessage(WM_GRID_KEYDOWN, VK_NEXT);
+    ASSERT_EQ(m_app.m_boxes.size(), before + 2);
+    EXPECT_EQ(m_app.m_boxes.back().text, LoadResString(kIdsMemoryNotWritten));
+    EXPECT_EQ(m_app.m_boxes.back().type, MB_OK | MB_ICONEXCLAMATION);
+    // The window whose byte is pending stays, with the byte marked.
+    EXPECT_EQ(screen->GetStartAddress(), 0u);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(grid.GetItemText(0, 2), u"aa");
+    // Write Memory and leaving the screen say the same and keep it.
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    screen->SendMessage(WM_SCREEN_LEAVING);
+    EXPECT_EQ(m_app.m_boxes.size(), before + 5);
+    EXPECT_EQ(m_app.m_boxes.back().text, LoadResString(kIdsMemoryNotWritten));
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(CountRequests(31), 0);
+
+    // Back online, the byte is still there to be written, and goes.
+    host.dataMgr.GoOnline();
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    ASSERT_TRUE(SawRequest(IsWrite));
+    const std::vector<SimFrame> frames = sim.Requests();
+    EXPECT_EQ(std::find_if(frames.begin(), frames.end(), IsWrite)->payload.back(), 0xaa);
 }
 
 TEST_F(MemoryStatusTest, KeysAndTheMenuMoveTheWindowWithWrapAndHistory) {
