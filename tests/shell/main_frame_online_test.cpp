@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <memory>
 #include <set>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/device_comm.h"
@@ -814,6 +816,23 @@ TEST_F(OnlineTest, AnUploadEndedByAChangedControllerFailsAndWritesNothing) {
     EXPECT_FALSE(QFile::exists(Path("T.kvd")));
     EXPECT_EQ(app.GetConfig().m_wNumTrunks, SimSetup().trunks - 16);
     EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+
+    // Changed while the file is chosen: the upload has ended before its dialog shows.
+    QString failure;
+    script.ExpectDialog("FileSave", [&](QDialog& picker) {
+        sim.ChangeState([](CorvaneState& state) {
+            state.setup.trunks -= 8;
+            state.status = state.setup.Status();
+        });
+        Until([&] { return app.GetConfig().m_wNumTrunks == SimSetup().trunks - 24; });
+        QCoreApplication::processEvents();  // the upload's end, told to nobody
+        return Choose(Path("U.kvd"), "Save (Online setup)")(picker);
+    });
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(failure, changed);
+    EXPECT_FALSE(QFile::exists(Path("U.kvd")));
     EXPECT_TRUE(Polls());
 }
 
