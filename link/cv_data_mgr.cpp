@@ -48,8 +48,8 @@ void CCVDataMgr::GoOnline() {
     }
     m_groups.SetSize(static_cast<UINT>(m_config.groups));
     // Memory bytes still pending are the ones the user was told could not be written: they
-    // stay for the user to write or drop.
-    EndUpload();
+    // stay for the user to write or drop. Sizing has dropped what the upload still asked for.
+    EndUpload(LINK_UPLOAD_LOST);
     m_lost.Clear();
     m_bOnline = TRUE;
 }
@@ -63,14 +63,16 @@ void CCVDataMgr::GoOffline() {
     {
         std::lock_guard guard(DeviceLock());
         m_bOnline = FALSE;
-        EndUpload();
+        EndUpload(LINK_UPLOAD_LOST);
     }
     // Outside the device lock: the engine's lock comes first.
     ResumePolling();
 }
 
-void CCVDataMgr::EndUpload() {
-    if (m_bUploading.exchange(FALSE)) Post(WM_LINK_UPLOAD_PROGRESS, 0, 0);
+void CCVDataMgr::EndUpload(int outcome) {
+    if (!m_bUploading.exchange(FALSE)) return;
+    m_nUploadOutcome = outcome;
+    Post(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(outcome), 0);
 }
 
 void CCVDataMgr::StartUpload() {
@@ -90,6 +92,7 @@ void CCVDataMgr::StartUpload() {
         m_groups.AddAll();
         m_lost.Clear();
         m_bUploading = TRUE;
+        m_nUploadOutcome = 0;
         if (!app.m_bIncludeAlphasInSetupFiles) m_nUploadTotal = GetPendingTotal();
     }
     if (app.m_bIncludeAlphasInSetupFiles)
@@ -124,7 +127,7 @@ void CCVDataMgr::ClearPendingRequests() {
         for (CRequestMgr* m : *list)
             m->RemoveAll();
     }
-    EndUpload();
+    EndUpload(LINK_UPLOAD_ABORTED);
 }
 
 int CCVDataMgr::GetPendingTotal() const {
@@ -179,7 +182,7 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
         if (!builder) m_nToggle ^= 1;
     }
     if (!builder) {
-        EndUpload();
+        EndUpload(0);
         return FALSE;
     }
     m_inFlight = builder;
@@ -210,8 +213,7 @@ void CCVDataMgr::OnRequestDropped(const CMessage& request) {
     builder->GiveUp(request);
     if (!m_bUploading) return;
     // The upload cannot finish: it ends as failed, and what it still asked for is dropped.
-    m_bUploading = FALSE;
-    Post(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(LINK_UPLOAD_LOST), 0);
+    EndUpload(LINK_UPLOAD_LOST);
     ClearPendingRequests();
 }
 

@@ -52,6 +52,10 @@ public:
     BOOL IsOnline() const { return m_bOnline; }
     BOOL IsUploading() const { return m_bUploading; }
     int GetUploadTotal() const { return m_nUploadTotal; }
+    // How the last upload ended: 0 with every request gone out, else the LINK_UPLOAD_ code of
+    // why not. An upload whose controller changed after its end counts as ended by the change:
+    // what it read is no longer that controller's.
+    int GetUploadOutcome() const { return m_nUploadOutcome; }
     void GoOnline();
     void GoOffline();
     // The settings or the live configuration changed: what the requests are built from
@@ -228,12 +232,15 @@ private:
     // The controller's configuration when it differs from the live one, kept as the default.
     std::optional<CCVConfig> CheckConfiguration(const CCVStatusRec& status);
     void ResetForConfiguration(const CCVConfig& fresh, CKelvardinDoc* doc);
+    // The controller is no longer the one that the upload and the send were built for.
+    void EndWorkForOldController();
     void CheckAlphaChangeCount(const CCVStatusRec& status);
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
     void OnAlphaCountersReply(const CDualMessage& pair);
-    // Device lock held: ends a running upload with its last progress message.
-    void EndUpload();
+    // Device lock held: ends a running upload with its last progress message, 0 when every
+    // request went out, else the LINK_UPLOAD_ code of why it did not.
+    void EndUpload(int outcome);
     void ResetAlphaCounters();
     // The selected processor's window; a blank one when none is selected.
     const CMemoryWindow& Memory() const;
@@ -272,6 +279,7 @@ private:
     std::atomic<BOOL> m_bOnline{FALSE};
     std::atomic<BOOL> m_bUploading{FALSE};
     std::atomic<int> m_nUploadTotal{0};
+    std::atomic<int> m_nUploadOutcome{0};
     int m_nMemoryCpu = 0;
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;

@@ -1,8 +1,10 @@
+#include <mutex>
 #include <optional>
 #include <utility>
 
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
+#include "link/link_messages.h"
 #include "link/link_window.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -69,7 +71,9 @@ void CCVDataMgr::OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc) {
     bool reset = false;
     if (linked) {
         if (const std::optional<CCVConfig> fresh = CheckConfiguration(status)) {
-            // Nothing more is asked for the setup that is to go.
+            // Nothing more is asked for the setup that is to go, and nothing built for it
+            // goes out.
+            EndWorkForOldController();
             if (m_bOnline) GoOffline();
             if (m_window && m_window->HoldSetupReset()) {
                 HoldStatus(status, cameUp);
@@ -186,6 +190,19 @@ std::optional<CCVConfig> CCVDataMgr::CheckConfiguration(const CCVStatusRec& stat
     }
     if (!differs) return std::nullopt;
     return fresh;
+}
+
+void CCVDataMgr::EndWorkForOldController() {
+    {
+        std::lock_guard guard(DeviceLock());
+        if (m_bUploading) {
+            EndUpload(LINK_UPLOAD_CHANGED);
+        } else if (m_nUploadOutcome == 0) {
+            // Its data may still wait to be taken, into a setup that is about to be reset.
+            m_nUploadOutcome = LINK_UPLOAD_CHANGED;
+        }
+    }
+    FailRunningSend(kSendControllerChanged);
 }
 
 // A controller whose size or abilities changed gets a fresh default setup of its own.

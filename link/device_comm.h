@@ -82,6 +82,9 @@ public:
     void EndSendQueue();
     // Gives the running send up; exclusive control is released when it was asked for.
     void Abort();
+    // The running send, unless the controller has committed its changes, ends as failed for
+    // the reason (WM_LINK_SEND_FAILED), and what it still had queued is never sent.
+    void FailRunningSend(int reason);
 
     // Handles one waiting reply (WM_LINK_REPLIES); the data manager dispatches it.
     virtual void OnResponse(CKelvardinDoc* doc) = 0;

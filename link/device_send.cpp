@@ -112,6 +112,16 @@ void CDEVICEComm::Abort() {
     WakeEngine();
 }
 
+void CDEVICEComm::FailRunningSend(int reason) {
+    {
+        std::lock_guard guard(m_deviceLock);
+        if (!m_bSendRunning || m_bCommitted) return;
+        std::lock_guard queueGuard(m_requestLock);
+        m_requests.clear();
+    }
+    FailSend(reason);
+}
+
 void CDEVICEComm::FailSend(int reason) {
     Post(WM_LINK_SEND_FAILED, static_cast<WPARAM>(reason));
     Abort();

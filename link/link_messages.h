@@ -42,8 +42,12 @@ constexpr int LINK_ERROR_NAK = -1;
 constexpr int LINK_ERROR_NO_SESSION = -3;    // network: a refusal carrying no session tag
 constexpr int LINK_ERROR_SESSION_LOST = -4;  // network: the controller forgot the session
 
-// WM_LINK_UPLOAD_PROGRESS wParam of an upload that failed for lost communication.
+// WM_LINK_UPLOAD_PROGRESS wParam of an upload that ended before its data was in: given up,
+// cut off from the controller, or ended by a controller whose size or abilities changed. Only
+// an upload whose every request has gone out ends with 0, 0.
+constexpr int LINK_UPLOAD_ABORTED = -1;
 constexpr int LINK_UPLOAD_LOST = -2;
+constexpr int LINK_UPLOAD_CHANGED = -3;
 
 // WM_LINK_ACTIVITY kind of a failed read.
 constexpr WPARAM LINK_ACTIVITY_READ_FAILED = 3;
@@ -56,4 +60,5 @@ enum SendFailure : int {
     kSendEepromFailure = 3,
     kSendUserAbort = 6,
     kSendLostLink = 7,
+    kSendControllerChanged = 8,  // the controller's size or abilities changed under the send
 };

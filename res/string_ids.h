@@ -147,6 +147,7 @@ constexpr UINT kIdsExitUnsent = 2456;
 constexpr UINT kIdsCommChangeUnsent = 2457;
 constexpr UINT kIdsNoContactUnsent = 2458;
 constexpr UINT kIdsControllerChangedUnsent = 2461;
+constexpr UINT kIdsControllerChanged = 2462;
 constexpr UINT kIdsDone = 4788;
 constexpr UINT kIdsIcomNotVisible = 5500;
 constexpr UINT kIdsRemoteTrunkAssign = 5501;

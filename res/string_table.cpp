@@ -370,6 +370,7 @@ constexpr Entry kStrings[] = {
      u"setup sized for it.\nThere are changes that have not been sent to the Corvane;\nthey "
      u"will be lost.\n\nTo save them to a setup file first, choose Yes.\nTo go on without "
      u"them, choose No."},
+    {2462, u"the Corvane's configuration has changed"},
     {2467, u"The IP address entered is already assigned to intercom #%1."},
     {2468, u"The selected intercom's name (%2) differs from the current name (%1)."},
     {2488, u"QORA-Q S"},

@@ -46,7 +46,8 @@ public:
     // Opens the link to the controller from these communication settings, which it stores:
     // "NUL:" opens none, "NET:" the network, anything else the serial port of that name. True
     // when a link was opened and handed to the data manager; on failure the user is told why,
-    // the mode is FILE and the stored settings are read again.
+    // the mode is FILE and the communication settings are those from before, stored with the
+    // other settings as they stand.
     bool OpenComm(const CString& port, int baud, const CString& ip, const CString& standby);
 
     // Store a directory setting, normalised, and write it at once.

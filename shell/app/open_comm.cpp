@@ -18,6 +18,20 @@ bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
     m_nControllerPresent = 0;
     m_nControllerLogging = 0;
 
+    // A link that does not open leaves the communication settings as they were; the others,
+    // and the configuration of the setup held, are the user's and stay.
+    const CString portBefore = m_strComPort;
+    const int baudBefore = m_nBaudRate;
+    const CString ipBefore = m_ipAddress.Get();
+    const CString standbyBefore = m_standbyIP.Get();
+    const auto restore = [&] {
+        m_strComPort = portBefore;
+        m_nBaudRate = baudBefore;
+        m_ipAddress.Set(ipBefore);
+        m_standbyIP.Set(standbyBefore);
+        m_bNetwork = IsNetPort(portBefore);
+    };
+
     // A rate no port runs at (the preferences may pass 0) is never divided by.
     baud = ClampBaudRate(baud);
     m_strComPort = port;
@@ -36,7 +50,8 @@ bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
     if (!OpenTransport(port, baud, ip, error, icon)) {
         SetMode(kModeFile);
         if (!error.IsEmpty()) DoMessageBox(error, MB_OK | icon);
-        LoadSettings();
+        restore();
+        SaveSettings();
         return false;
     }
     SaveSettings();

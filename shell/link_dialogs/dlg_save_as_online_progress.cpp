@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
 #include "platform/ui/qt_convert.h"
 #include "shell/app/kelvardin_app.h"
@@ -35,8 +36,11 @@ CDlgSaveAsOnlineProgress::CDlgSaveAsOnlineProgress(QWidget* parent)
 }
 
 void CDlgSaveAsOnlineProgress::OnInitDialog() {
-    m_progress->setRange(0, GetKelvardinApp().GetDataMgr().GetUploadTotal());
+    const CCVDataMgr& data = GetKelvardinApp().GetDataMgr();
+    m_progress->setRange(0, data.GetUploadTotal());
     m_progress->setValue(0);
+    // Ended before the dialog came: its end was told to nobody.
+    if (!data.IsUploading() && data.GetUploadOutcome() < 0) ShowFailure(data.GetUploadOutcome());
 }
 
 LRESULT CDlgSaveAsOnlineProgress::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -50,11 +54,7 @@ LRESULT CDlgSaveAsOnlineProgress::OnLinkMessage(UINT message, WPARAM wParam, LPA
 void CDlgSaveAsOnlineProgress::OnUploadProgress(int done, LPARAM total) {
     CKelvardinApp& app = GetKelvardinApp();
     if (done < 0) {
-        m_bFailed = true;
-        m_status->setText(ToQString(UploadFailureText(done)));
-        m_progress->setValue(0);
-        m_button->setText(QStringLiteral("OK"));
-        m_button->setDefault(true);
+        ShowFailure(done);
         return;
     }
     if (app.GetDataMgr().IsUploading() && total != 0) {
@@ -68,6 +68,27 @@ void CDlgSaveAsOnlineProgress::OnUploadProgress(int done, LPARAM total) {
         }
         return;
     }
+    if (const int outcome = TakeLastReplies(); outcome < 0) {
+        ShowFailure(outcome);
+        return;
+    }
     m_progress->setValue(m_progress->maximum());
     EndDialog(IDOK);
+}
+
+void CDlgSaveAsOnlineProgress::ShowFailure(int code) {
+    m_bFailed = true;
+    m_status->setText(ToQString(UploadFailureText(code)));
+    m_progress->setValue(0);
+    m_button->setText(QStringLiteral("OK"));
+    m_button->setDefault(true);
+}
+
+int CDlgSaveAsOnlineProgress::TakeLastReplies() {
+    CKelvardinApp& app = GetKelvardinApp();
+    CCVDataMgr& data = app.GetDataMgr();
+    CKelvardinDoc* doc = app.GetKelvardinDoc();
+    while (data.HasWaitingReplies())
+        data.OnResponse(doc);
+    return data.GetUploadOutcome();
 }

@@ -8,8 +8,10 @@ class QProgressBar;
 class QPushButton;
 
 // Shows the upload of the controller's data before an ONLINE setup is saved. It ends with IDOK
-// when the upload ends, and with IDCANCEL when the user cancels or the mode leaves ONLINE; a
-// failure stays in the status line, with the button turned to "OK", until the user closes it.
+// once every request has gone out and the last replies are in the setup, and with IDCANCEL when
+// the user cancels or the mode leaves ONLINE. An upload cut off from the controller, or ended by
+// a controller that changed, has failed: the failure stays in the status line, with the button
+// turned to "OK", until the user closes it.
 class CDlgSaveAsOnlineProgress : public CKelvardinDialog, public IOperationDialog {
 public:
     static constexpr UINT kTemplateId = 155;
@@ -26,6 +28,10 @@ protected:
 
 private:
     void OnUploadProgress(int done, LPARAM total);
+    void ShowFailure(int code);
+    // Every request has gone out: the replies still waiting are taken into the setup, and the
+    // upload's outcome is read only then.
+    int TakeLastReplies();
 
     QProgressBar* m_progress;
     QLabel* m_status;

@@ -20,6 +20,7 @@ CString SendFailureText(int reason) {
         case kSendEepromFailure: return Failed(kIdsEeprom);
         case kSendUserAbort: return Failed(kIdsUserAbort);
         case kSendLostLink: return Failed(kIdsLostLink);
+        case kSendControllerChanged: return Failed(kIdsControllerChanged);
         default: return Failed(kIdsUnknownReason);
     }
 }
@@ -28,6 +29,7 @@ CString UploadFailureText(int code) {
     switch (code) {
         case LINK_UPLOAD_LOST: return Failed(kIdsLostLink);
         case kUploadUserAbort: return Failed(kIdsUserAbort);
+        case LINK_UPLOAD_CHANGED: return Failed(kIdsControllerChanged);
         default: return Failed(kIdsUnknownReason);
     }
 }

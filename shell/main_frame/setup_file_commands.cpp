@@ -318,13 +318,10 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
         pause.Resume();
         CDlgSaveAsOnlineProgress progress(&m_window);
         if (m_runOperation(progress) != IDOK) {
-            data.ClearPendingRequests();
+            // An upload that failed has ended, and what is asked for now is not its own.
+            if (data.IsUploading()) data.ClearPendingRequests();
             return;
         }
-        // The upload ends when its last request has gone out: the last replies may still wait
-        // to be taken into the setup that is about to be written.
-        while (data.HasWaitingReplies())
-            data.OnResponse(&m_doc);
         // The changes stay to be sent.
         if (stay == IDYES) clearAfter = FALSE;
     }

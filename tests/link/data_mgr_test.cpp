@@ -296,6 +296,39 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeResetsTheSetupOnlyOnceTheWindowLetsI
     EXPECT_TRUE(doc.HasModifications());
 }
 
+// A controller that changes under an upload ends it, and spoils one whose last data still
+// waits to be taken.
+TEST_F(DataMgrTest, AControllerOfAnotherSizeEndsTheUploadAsFailed) {
+    app.SetMode(CAppState::kModeOnline);
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    doc.ResetToDefaultSetup();
+    const auto status = [](BYTE trunks) {
+        Bytes record(26, 0);
+        record[1] = 12;
+        record[3] = trunks;
+        record[10] = 4;
+        return record;
+    };
+    TakeStatus(status(40), doc);
+    ASSERT_TRUE(mgr.IsOnline());
+    mgr.StartUpload();
+    sink.Clear();
+    TakeStatus(status(44), doc);
+    EXPECT_EQ(UploadProgress(), (std::vector<Progress>{{WPARAM(LINK_UPLOAD_CHANGED), 0}}));
+    EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
+
+    mgr.StartUpload();
+    while (Next().first) {
+    }
+    EXPECT_EQ(mgr.GetUploadOutcome(), 0);
+    TakeStatus(status(44), doc);
+    EXPECT_EQ(mgr.GetUploadOutcome(), 0);  // the same controller
+    TakeStatus(status(40), doc);
+    EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
+}
+
 TEST_F(DataMgrTest, ReadsAndSendsFollowTheSecondsSetting) {
     mgr.GoOnline();
     mgr.RefreshOptions();
@@ -357,7 +390,10 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     for (size_t i = 1; i + 1 < progress.size(); ++i)
         EXPECT_GE(progress[i].first, progress[i - 1].first);
 
-    // With the alphas the names and alphas count too; every end says 0, 0 once.
+    EXPECT_EQ(mgr.GetUploadOutcome(), 0);
+
+    // With the alphas the names and alphas count too. Only the upload's own end says 0, 0;
+    // any other end says, once, that the upload did not get its data.
     app.m_bIncludeAlphasInSetupFiles = TRUE;
     sink.Clear();
     mgr.StartUpload();
@@ -368,7 +404,11 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     mgr.StartUpload();
     mgr.GoOffline();
     mgr.GoOffline();
-    EXPECT_EQ(UploadProgress(), (std::vector<Progress>(3, {0, 0})));
+    const auto ended = [](int outcome) { return Progress{WPARAM(outcome), 0}; };
+    EXPECT_EQ(UploadProgress(),
+              (std::vector<Progress>{ended(LINK_UPLOAD_LOST), ended(LINK_UPLOAD_ABORTED),
+                                     ended(LINK_UPLOAD_LOST)}));
+    EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_LOST);
 }
 
 TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {

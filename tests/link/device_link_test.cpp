@@ -264,6 +264,15 @@ TEST_F(UdpLinkTest, ASessionAnswerWaitingIsNotAskedForAgain) {
     counted.Disconnect();
 }
 
+// The controller answers the presence poll without its status: nothing brings the link up,
+// and the link polls again rather than wait for ever.
+TEST_F(UdpLinkTest, APollAnsweredWithoutAStatusIsAskedAgain) {
+    sim.ScriptReply(kCmdNetworkControl, {kPresencePoll});
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_GE(Polls(sim.Requests()).size(), 2u);
+}
+
 // Only the wait for the status falls back to polling when nothing came: a link opened without
 // a start stays closed and asks for nothing.
 TEST_F(UdpLinkTest, ALinkOpenedWithoutAStartStaysClosed) {

@@ -5,7 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <memory>
 #include <set>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/device_comm.h"
@@ -16,6 +18,7 @@
 #include "shell/sheets/preferences_sheet.h"
 #include "shell/sheets/ps_list_drag_page.h"
 #include "tests/shell/program_fixture.h"
+#include "tests/sim/sim_handlers.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
 #include "tests/support/file_size_limit.h"
@@ -743,9 +746,14 @@ TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAnd
     EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
     EXPECT_TRUE(Polls());
 
-    // No: the changes go, and the address nobody answers at asks nothing more.
+    // No: the changes go, and the address nobody answers at asks nothing more. Of two edits
+    // let go, an Undo meanwhile does not bring the first back.
+    Rename(1, u"YANK");
     apply(elsewhere,
           {{question, IDNO}, {u"Unable to contact a Corvane, entering FILE mode.", IDOK}});
+    EXPECT_FALSE(Doc().HasModifications());
+    frame->OnCommand(ID_EDIT_UNDO);
+    EXPECT_FALSE(Doc().HasModifications());
     ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
@@ -823,6 +831,102 @@ TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaul
     ASSERT_TRUE(shrink());
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+}
+
+// The controller reports eight trunks fewer as the upload of a save asks it for its first
+// data, and answers that request late: the next presence poll, which comes before the rest of
+// the upload, tells of the change.
+TEST_F(OnlineTest, AnUploadEndedByAChangedControllerFailsAndWritesNothing) {
+    Connect();
+    const auto shrinkOnUpload = [&] {
+        auto once = std::make_shared<bool>(true);
+        sim.SetHandler(kCmdTimeoutMinutes, [once](CorvaneState& state, const SimFrame& request) {
+            if (std::exchange(*once, false)) {
+                state.setup.trunks -= 8;
+                state.status = state.setup.Status();
+            }
+            return SimDefaultHandlers().at(kCmdTimeoutMinutes)(state, request);
+        });
+        sim.InjectFault(SimFault::DropReply, 1, kCmdTimeoutMinutes);
+    };
+    const auto save = [&](const char* name, const std::function<void()>& during = {}) {
+        QString failure;
+        shrinkOnUpload();
+        script.ExpectDialog("FileSave", Choose(Path(name), "Save (Online setup)"));
+        script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+        script.ExpectDialog("dlg155", RunToEnd(failure));
+        if (during) during();
+        frame->OnCommand(ID_FILE_SAVE);
+        EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+        return failure;
+    };
+    const QString changed = "FAILED:  the Corvane's configuration has changed";
+
+    // Without changes the setup becomes the changed controller's at once.
+    EXPECT_EQ(save("S.kvd"), changed);
+    EXPECT_FALSE(QFile::exists(Path("S.kvd")));
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, SimSetup().trunks - 8);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+
+    // With a change not sent, the reset waits for the question; the save has failed anyway.
+    ASSERT_TRUE(Until([&] { return Name(11) == u"IC21"; }));
+    Rename(1, u"ZULU");
+    EXPECT_EQ(
+        save("T.kvd",
+             [&] { script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO); }),
+        changed);
+    EXPECT_FALSE(QFile::exists(Path("T.kvd")));
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, SimSetup().trunks - 16);
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+
+    // Changed while the file is chosen: the upload has ended before its dialog shows.
+    QString failure;
+    script.ExpectDialog("FileSave", [&](QDialog& picker) {
+        sim.ChangeState([](CorvaneState& state) {
+            state.setup.trunks -= 8;
+            state.status = state.setup.Status();
+        });
+        Until([&] { return app.GetConfig().m_wNumTrunks == SimSetup().trunks - 24; });
+        QCoreApplication::processEvents();  // the upload's end, told to nobody
+        return Choose(Path("U.kvd"), "Save (Online setup)")(picker);
+    });
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(failure, changed);
+    EXPECT_FALSE(QFile::exists(Path("U.kvd")));
+    EXPECT_TRUE(Polls());
+}
+
+// Exclusive control is refused; while the user is asked whether to try again, the controller
+// reports another size. The send built for the setup that goes ends once the change is read.
+TEST_F(OnlineTest, ASendRunningWhenTheControllerChangesEndsAndIsNotDelivered) {
+    Connect();
+    Rename(0, u"ZULU");
+    sim.ChangeState([](CorvaneState& state) { state.denyControl = 1; });
+    size_t from = 0;
+    const QString failure = SendChanges([&] {
+        script.ExpectDialog("dlg169", [&](QDialog&) {
+            from = sim.Requests().size();
+            sim.ChangeState([](CorvaneState& state) {
+                state.setup.trunks -= 8;
+                state.status = state.setup.Status();
+            });
+            // A presence poll has read the change; its answer waits for this question.
+            Until([&] { return !Seen(from, {kCmdNetworkControl}).empty(); });
+            from = sim.Requests().size();
+            return IDOK;  // Retry now
+        });
+        script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
+    });
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(failure, "FAILED:  the Corvane's configuration has changed");
+    EXPECT_EQ(Seen(from, {kCmdOpenDownload, kCmdSetNames, kCmdCommit, kCmdCommitAgain}),
+              std::vector<unsigned>{});
+    EXPECT_EQ(sim.Setup().names.at(0)[0], "IC10");
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, SimSetup().trunks - 8);
+    EXPECT_TRUE(Polls());
 }
 
 TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {

@@ -22,7 +22,7 @@ protected:
         timing.pollIntervalMs = 500;
         app.GetDataMgr().SetTiming(timing);
         frame = app.AttachFrame();
-        // What the failures read back.
+        // What the failures go back to.
         app.m_strComPort = u"NUL:";
         app.SaveSettings();
     }
@@ -57,7 +57,7 @@ TEST_F(OpenCommTest, TheNetworkLinkFindsTheControllerAndAReopenWhileOnlineConnec
     EXPECT_FALSE(app.IsCommandEnabled(ID_CONNECT));  // ONLINE already
 }
 
-TEST_F(OpenCommTest, AFailureSaysWhyLeavesFileModeAndReadsTheSettingsAgain) {
+TEST_F(OpenCommTest, AFailureSaysWhyLeavesFileModeAndTheCommunicationSettingsAsTheyWere) {
     CModalScript script(env);
     app.SetMode(CAppState::kModeConnecting);
     script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);

@@ -6,11 +6,14 @@
 #include <QTabBar>
 #include <QTest>
 
+#include <map>
+
 #include "link/link_timing.h"
 #include "platform/ui/spin_button_ctrl.h"
 #include "shell/main_frame/file_mode_host.h"
 #include "shell/sheets/preferences_sheet.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
 
 namespace {
@@ -128,6 +131,74 @@ TEST_F(PreferencesTest, NoLinkLeavesOnlineModeButKeepsAFileModeSetup) {
     Run(CPreferencesSheet::kGeneral, noLink);
     EXPECT_EQ(host.calls, 1);
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+}
+
+// In FILE mode with a setup larger than the stored controller: a port that does not open
+// keeps what the user chose on the page, and the setup keeps its size.
+TEST_F(PreferencesTest, APortThatDoesNotOpenKeepsTheOtherSettingsAndTheSizeOfTheSetup) {
+    app.SaveSettings();
+    app.GetConfig().m_wNumIntercoms = 64;
+    doc.ResetToDefaultSetup();
+    const CObjSpec beyond(CIcomSpec(40, CIntercom::kFieldName));
+    ASSERT_TRUE(doc.SetObjectField(beyond, u"FAR", TRUE));
+    std::map<UINT, bool> chosen;
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText("/dev/kelvardin-no-such-port");
+        for (UINT box : {1034u, 1073u, 1035u, 1038u, 1039u, 1036u, 1037u}) {
+            auto* check = Ctl<QCheckBox>(sheet, "dlg153", box);
+            check->setChecked(!check->isChecked());
+            chosen[box] = check->isChecked();
+        }
+        script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
+        return Ok(sheet);
+    });
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(app.m_strComPort, u"NUL:");
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"ComPort"), u"NUL:");
+    const std::map<UINT, bool> kept = {{1034u, app.m_bAutoConnect != FALSE},
+                                       {1073u, app.m_nRequestLogging != 0},
+                                       {1035u, app.m_nAutoLog == 1},
+                                       {1038u, app.m_bCreateBAKFiles != FALSE},
+                                       {1039u, app.m_bConfirmFileName != FALSE},
+                                       {1036u, app.m_bSavePosition != FALSE},
+                                       {1037u, app.m_bConfirmExit != FALSE}};
+    EXPECT_EQ(kept, chosen);
+    EXPECT_EQ(profile.GetProfileInt(u"Settings\\Files and Directories", u"CreateBAKFiles", 9),
+              chosen[1038u] ? 1u : 0u);
+    EXPECT_EQ(app.GetConfig().m_wNumIntercoms, 64);
+    EXPECT_EQ(doc.GetObjectText(beyond), u"FAR");
+    EXPECT_EQ(host.calls, 0);
+}
+
+// The same port with another baud rate, or the same address with another partner, is another
+// link: it is opened, and what was chosen is stored.
+TEST_F(PreferencesTest, ABaudRateOrPartnerOfItsOwnOpensTheLinkAgain) {
+    CSimController serial(false);
+    CSimSerialLink line(serial);
+    CSimController sim(true);
+    CSimUdpLink peer(sim);
+    app.SetPeerPort(peer.Port());
+    ASSERT_TRUE(app.OpenComm(CString::FromUtf8(line.DevicePath()), 9600, u"", u""));
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        auto* baud = Ctl<QComboBox>(sheet, "dlg153", 1043);
+        baud->setCurrentIndex(baud->findData(19200));
+        return Ok(sheet);
+    });
+    EXPECT_EQ(app.m_nBaudRate, 19200);
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"BaudRate"), u"19200");
+
+    ASSERT_TRUE(app.OpenComm(u"NET:", 38400, u"127.0.0.1", u"127.0.0.5"));
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        // Editing the main address lets the partner go, even when it ends as it was.
+        auto* mainIP = Ctl<QLineEdit>(sheet, "dlg153", 1047);
+        mainIP->setText("127.0.0.9");
+        mainIP->setText("127.0.0.1");
+        return Ok(sheet);
+    });
+    EXPECT_EQ(app.m_standbyIP.Get(), u"0.0.0.0");
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"StandbyIP"), u"0.0.0.0");
+    app.GetDataMgr().Disconnect();
 }
 
 TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOutsideOnline) {

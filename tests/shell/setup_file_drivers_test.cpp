@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -18,6 +22,35 @@
 
 namespace fs = std::filesystem;
 using Box = CRecordingApp::Box;
+
+namespace {
+
+// The one rename that the file system refuses while a test says so, as a folder whose rules
+// forbid moving that file would.
+std::pair<std::string, std::string>& RefusedRename() {
+    static std::pair<std::string, std::string> refused;
+    return refused;
+}
+
+struct CRefusedRename {
+    CRefusedRename(const fs::path& from, const fs::path& to) {
+        RefusedRename() = {from.string(), to.string()};
+    }
+    ~CRefusedRename() { RefusedRename() = {}; }
+    CRefusedRename(const CRefusedRename&) = delete;
+    CRefusedRename& operator=(const CRefusedRename&) = delete;
+};
+
+}  // namespace
+
+// Every rename of the program under test comes here first.
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (RefusedRename() == std::pair<std::string, std::string>{from, to}) {
+        errno = EPERM;
+        return -1;
+    }
+    return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -164,6 +197,26 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
     }
     EXPECT_EQ(Content(m_dir / "S.kvn"), "old S");
     EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd", "S.kvn"}));
+}
+
+// The backup of the save before is moved aside before the file takes its name; when the file
+// cannot be moved, the save may go on without a backup, but the older one stays.
+TEST_F(SetupFileDriverTest, ASaveWithoutTheBackupItCouldNotMakeKeepsTheOlderBackup) {
+    Put(m_dir / "A.kvd", "old");
+    Put(m_dir / "A.BAK", "older");
+    m_app.m_answer = IDYES;  // save anyway
+    {
+        CRefusedRename refused(m_dir / "A.kvd", m_dir / "A.BAK");
+        EXPECT_TRUE(Save("A.kvd"));
+    }
+    EXPECT_TRUE(IsSetupFile(m_dir / "A.kvd"));
+    EXPECT_EQ(Content(m_dir / "A.BAK"), "older");
+    EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "A.BAK"}));
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{u"Could not create backup file:\n" + Path("A.BAK") +
+                                     u"\nThe file could not be accessed.\nDo you want to save "
+                                     u"anyway?",
+                                 MB_YESNO | MB_ICONSTOP}}));
 }
 
 TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
