@@ -337,8 +337,8 @@ public:
     // Reads a setup file. With reset the description's configuration becomes the live one and
     // the setup is reset first (Open); with mark every record read counts as changed (Load).
     // Every object read carries 0x4000, which a full file clears again at its end. Sends the
-    // refresh and file-read hints. kFileIncomplete when the file ends inside a section: what
-    // was whole before the cut has been read.
+    // refresh and file-read hints. kFileIncomplete when the file ends inside a section, or
+    // when a section that its signatures list never comes: what came whole has been read.
     int ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
                       const CString& fileName, BOOL reset, BOOL mark);
     // Describes what a file holds: its counts and which objects it has. 0 when it is not a
@@ -416,13 +416,16 @@ private:
     void FindIncludedAlphas(UINT count, CBitArray& present, std::vector<CCVObject*>& included);
     // After a complete save: the change bits the saved records carried are cleared.
     void ClearSavedChanges();
-    // 0 when the file ends inside a section.
+    // 0 when the file ends inside a section, or lacks a section that its signatures list.
     BOOL ReadSections(CFile& file, BOOL mark);
+    // One section that can be read; the codes its signatures list go into listed.
+    BOOL ReadSection(CFile& file, const CFileSection& row, const CSectionHeader& header, BOOL mark,
+                     CBitArray& listed);
     // The records have the header's size, which selects their form.
     BOOL ReadSectionRecords(CFile& file, const CFileSection& row, const CSectionHeader& header,
                             BOOL mark);
     BOOL ReadAlphaSection(CFile& file, const CSectionHeader& header, BOOL mark);
-    BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
+    BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize, CBitArray& listed);
 
     // Calls visit(word) with every flags word in a fixed order and stores what it leaves.
     template <class Visit>
