@@ -83,7 +83,7 @@ public:
     BOOL HasModifications() const;
 
     // ORs bits into or clears them from the flags words of a type; type 5 works on the alpha
-    // flag words of the visible intercoms.
+    // flag words of every intercom.
     void SetFlagOnType(int type, DWORD bits, BOOL on);
     void SetFlagOnAll(DWORD bits, BOOL on);
     // ORs setBits into every flags word of a type that has any of testBits (type 5: the alpha
@@ -100,6 +100,10 @@ public:
     void RestoreFlagMarks(const CFlagMarks& marks);
     // The alpha flag word of one intercom and list index; only below the visible intercoms.
     void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
+    // The same for any intercom, shown or not.
+    void SetAnyIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
+    // Clears bits from the alpha flag words of the intercoms that are not shown.
+    void ClearHiddenAlphaFlags(DWORD bits);
     BOOL IsAlphaTypeIncluded(int icom, int index) const;
 
     // Status fields that are never edited.

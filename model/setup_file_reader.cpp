@@ -134,7 +134,7 @@ BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CSectionHeader& header, 
         const CAssign key = alpha.GetKey();
         StoreAlpha(key, alpha.GetLabel());
         if (FindAlpha(key.GetKey()))
-            SetIcomAlphaFlags(key.m_icom, key.m_type, CCVObject::kInFile, TRUE);
+            SetAnyIcomAlphaFlags(key.m_icom, key.m_type, CCVObject::kInFile, TRUE);
     }
     return TRUE;
 }

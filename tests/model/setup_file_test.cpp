@@ -352,6 +352,30 @@ TEST_F(SetupFileTest, PartialSaveHoldsTheChosenObjectsAndKeepsTheirMark) {
     EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(3, 7));
 }
 
+TEST_F(SetupFileTest, AlphasOfIntercomsThatAreNotShownAreSavedAndReadLikeAnyOther) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    m_app.m_nVisibleIntercoms = 2;
+    const Bytes full = Save();
+    Reset();
+    ASSERT_EQ(Open(full), 1);
+    EXPECT_EQ(m_doc.GetAlphas().size(), 3u);
+    const CAlpha* last = m_doc.FindAlpha(CAssign(60, 2, 1).GetKey());
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->GetLabel(), CString(u"LAST    "));
+
+    // A partial file that held them says so, shown or not.
+    m_doc.SetAnyIcomAlphaFlags(60, 2, CCVObject::kPartialChoice, TRUE);
+    const Bytes partial = Save(TRUE);
+    Reset();
+    ASSERT_EQ(Open(partial), 1);
+    EXPECT_EQ(m_doc.GetAlphas().size(), 1u);
+    EXPECT_TRUE(m_doc.IsAlphaTypeIncluded(60, 2));
+    ASSERT_EQ(Open(full), 1);
+    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(60, 2));
+}
+
 TEST_F(SetupFileTest, LoadWithMarkChangesExactlyWhatWasRead) {
     SetCapabilities(CCVConfig::kEthernetToMC | CCVConfig::kCascadeCosts);
     Config().m_wNumIntercoms = 64;
