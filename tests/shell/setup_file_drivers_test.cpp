@@ -240,8 +240,4 @@ TEST_F(SetupFileDriverTest, ASaveThroughALinkWritesTheFileItNamesWithItsBackupBe
                                                 Path("nowhere/X.kvd").str() + u"\n"));
     EXPECT_TRUE(
         boxes[1].text.str().starts_with(u"Could not write to file:\n" + Path("L1.kvd").str()));
-    std::set<std::string> real;
-    for (const auto& entry : fs::directory_iterator(m_dir / "real"))
-        real.insert(entry.path().filename().string());
-    EXPECT_EQ(real, (std::set<std::string>{"R.kvd", "R.BAK", "New.kvd"}));
 }
