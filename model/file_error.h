@@ -19,7 +19,8 @@ enum FileResult : int {
     kFileDone = 1,      // read or written
     kFileFailed = 2,    // a file error, reported to the user
     kFileNoMemory = 3,  // out of memory, reported to the user
-    // read, but the file ends inside a section: the records after the cut were not read
+    // read, but the file ends inside a section or lacks a section that it lists: the records
+    // after the cut were not read
     kFileIncomplete = 4,
     kFileNotSetup = 5,  // the file is not a setup file
 };

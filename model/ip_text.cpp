@@ -1,7 +1,7 @@
 #include "model/ip_text.h"
 
 #include "platform/base/codepage.h"
-#include "platform/io/host_address.h"
+#include "platform/io/dotted_address.h"
 
 namespace {
 
@@ -29,8 +29,7 @@ DWORD ParseIPAddress(CString& text) {
         dot = text.Find(u'.', dot + 1);
         if (dot < 0) return kInvalidAddress;
     }
-    const std::string narrow = ToAnsi(text.str());
-    // The parse would stop at an embedded NUL and take the text before it.
-    if (narrow.find('\0') != std::string::npos) return kInvalidAddress;
-    return ParseInetAddress(narrow);
+    CString trimmed = text;
+    trimmed.Trim();
+    return ParseDottedAddress(ToAnsi(trimmed.str())).value_or(kInvalidAddress);
 }

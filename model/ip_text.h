@@ -8,7 +8,7 @@ CString FormatIPAddress(DWORD address);
 // The same dotted text, where 0 is "0.0.0.0".
 CString DottedIPAddress(DWORD address);
 
-// Dotted IPv4 text to an address in host byte order. An empty text or "-" becomes "-" and
-// gives 0 (none); text with fewer than three dots, or that the sockets library refuses, gives
-// 0xFFFFFFFF (so does 255.255.255.255).
+// Dotted IPv4 text to an address in host byte order: four decimal numbers, whatever their
+// leading zeros, between blanks. An empty text or "-" becomes "-" and gives 0 (none); any
+// other text gives 0xFFFFFFFF (so does 255.255.255.255).
 DWORD ParseIPAddress(CString& text);

@@ -253,13 +253,13 @@ void CKelvardinDoc::SetFlagOnType(int type, DWORD bits, BOOL on) {
         });
         return;
     }
-    const int visible = GetApp().GetVisibleIcomCount();
-    for (int i = 0; i < visible; ++i) {
-        CIntercom* icom = FindIcom(i);
-        if (!icom) break;
+    // The visible count limits what is shown, not what a file holds.
+    ForEachRecord(*this, CObjSpec::kIntercom, [&](CCVObject& record, int) {
+        auto& icom = static_cast<CIntercom&>(record);
         for (int index = 0; index < kAlphaListCount; ++index)
-            icom->SetAlphaFlags(index, bits, on);
-    }
+            icom.SetAlphaFlags(index, bits, on);
+        return true;
+    });
 }
 
 void CKelvardinDoc::SetFlagOnAll(DWORD bits, BOOL on) {
@@ -329,8 +329,22 @@ void CKelvardinDoc::RestoreFlagMarks(const CFlagMarks& marks) {
 }
 
 void CKelvardinDoc::SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on) {
-    if (icom >= GetApp().GetVisibleIcomCount() || index < 0 || index >= kAlphaListCount) return;
+    if (icom >= GetApp().GetVisibleIcomCount()) return;
+    SetAnyIcomAlphaFlags(icom, index, bits, on);
+}
+
+void CKelvardinDoc::SetAnyIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on) {
+    if (index < 0 || index >= kAlphaListCount) return;
     if (CIntercom* record = FindIcom(icom)) record->SetAlphaFlags(index, bits, on);
+}
+
+void CKelvardinDoc::ClearHiddenAlphaFlags(DWORD bits) {
+    const int visible = GetApp().GetVisibleIcomCount();
+    ForEachRecord(*this, CObjSpec::kIntercom, [&](CCVObject& record, int icom) {
+        for (int index = 0; icom >= visible && index < kAlphaListCount; ++index)
+            static_cast<CIntercom&>(record).SetAlphaFlags(index, bits, FALSE);
+        return true;
+    });
 }
 
 BOOL CKelvardinDoc::IsAlphaTypeIncluded(int icom, int index) const {

@@ -84,7 +84,7 @@ public:
     BOOL HasModifications() const;
 
     // ORs bits into or clears them from the flags words of a type; type 5 works on the alpha
-    // flag words of the visible intercoms.
+    // flag words of every intercom.
     void SetFlagOnType(int type, DWORD bits, BOOL on);
     void SetFlagOnAll(DWORD bits, BOOL on);
     // ORs setBits into every flags word of a type that has any of testBits (type 5: the alpha
@@ -105,6 +105,10 @@ public:
     void RestoreSnapshot(CDocSnapshot&& snapshot);
     // The alpha flag word of one intercom and list index; only below the visible intercoms.
     void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
+    // The same for any intercom, shown or not.
+    void SetAnyIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
+    // Clears bits from the alpha flag words of the intercoms that are not shown.
+    void ClearHiddenAlphaFlags(DWORD bits);
     BOOL IsAlphaTypeIncluded(int icom, int index) const;
 
     // Status fields that are never edited.
@@ -342,8 +346,8 @@ public:
     // Reads a setup file. With reset the description's configuration becomes the live one and
     // the setup is reset first (Open); with mark every record read counts as changed (Load).
     // Every object read carries 0x4000, which a full file clears again at its end. Sends the
-    // refresh and file-read hints. kFileIncomplete when the file ends inside a section: what
-    // was whole before the cut has been read.
+    // refresh and file-read hints. kFileIncomplete when the file ends inside a section, or
+    // when a section that its signatures list never comes: what came whole has been read.
     int ReadSetupFile(const CPartialSaveSelection& description, CFile& file,
                       const CString& fileName, BOOL reset, BOOL mark);
     // Describes what a file holds: its counts and which objects it has. 0 when it is not a
@@ -421,13 +425,16 @@ private:
     void FindIncludedAlphas(UINT count, CBitArray& present, std::vector<CCVObject*>& included);
     // After a complete save: the change bits the saved records carried are cleared.
     void ClearSavedChanges();
-    // 0 when the file ends inside a section.
+    // 0 when the file ends inside a section, or lacks a section that its signatures list.
     BOOL ReadSections(CFile& file, BOOL mark);
+    // One section that can be read; the codes its signatures list go into listed.
+    BOOL ReadSection(CFile& file, const CFileSection& row, const CSectionHeader& header, BOOL mark,
+                     CBitArray& listed);
     // The records have the header's size, which selects their form.
     BOOL ReadSectionRecords(CFile& file, const CFileSection& row, const CSectionHeader& header,
                             BOOL mark);
     BOOL ReadAlphaSection(CFile& file, const CSectionHeader& header, BOOL mark);
-    BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize);
+    BOOL ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize, CBitArray& listed);
 
     // Calls visit(word) with every flags word in a fixed order and stores what it leaves.
     template <class Visit>

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "model/app_state.h"
@@ -16,9 +17,10 @@ namespace {
 
 // Calls read(row, header) for every section that can be read, skipping the others by their
 // own headers, until the end of the file or a section or section header that the end cuts
-// short (read answers 0): nothing after a cut is applied. 0 after a cut.
+// short (read answers 0): nothing after a cut is applied. 0 after a cut. The codes of the
+// sections that came whole go into came when given.
 template <class Read>
-BOOL WalkSections(CFile& file, Read read) {
+BOOL WalkSections(CFile& file, Read read, std::set<WORD>* came = nullptr) {
     CSectionHeader header;
     for (;;) {
         const CSectionHeader::Read head = header.ReadFrom(file);
@@ -29,7 +31,17 @@ BOOL WalkSections(CFile& file, Read read) {
             row ? read(*row, header)
                 : CKelvardinDoc::SkipWholeSection(file, header.m_count, header.m_recordSize);
         if (!whole) return FALSE;
+        if (came) came->insert(header.m_code);
     }
+}
+
+// A file that lists its sections in a signature section is whole only when each of them came.
+// A file without one cannot say what it lacks.
+BOOL CameAsListed(const CBitArray& listed, const std::set<WORD>& came) {
+    for (int code = listed.FindNext(0); code >= 0; code = listed.FindNext(code + 1)) {
+        if (!came.contains(static_cast<WORD>(code))) return FALSE;
+    }
+    return TRUE;
 }
 
 }  // namespace
@@ -59,20 +71,31 @@ int CKelvardinDoc::ReadSetupFile(const CPartialSaveSelection& description, CFile
 }
 
 BOOL CKelvardinDoc::ReadSections(CFile& file, BOOL mark) {
+    CBitArray listed(CFileSigTable::kSignatureCount);
+    std::set<WORD> came;
     // Each section is read by its own count and record size.
-    return WalkSections(file, [&](const CFileSection& row, const CSectionHeader& header) {
-        switch (row.m_objectType) {
-            case CObjSpec::kNone:
-                return ReadSignatureSection(file, header.m_count, header.m_recordSize);
-            case CObjSpec::kAlpha: return ReadAlphaSection(file, header, mark);
-            default: {
-                const BOOL complete = ReadSectionRecords(file, row, header, mark);
-                if (row.m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
-                if (row.m_objectType == CObjSpec::kIntercom) InvalidateIcomChecks();
-                return complete;
-            }
+    const BOOL whole = WalkSections(
+        file,
+        [&](const CFileSection& row, const CSectionHeader& header) {
+            return ReadSection(file, row, header, mark, listed);
+        },
+        &came);
+    return whole && CameAsListed(listed, came);
+}
+
+BOOL CKelvardinDoc::ReadSection(CFile& file, const CFileSection& row, const CSectionHeader& header,
+                                BOOL mark, CBitArray& listed) {
+    switch (row.m_objectType) {
+        case CObjSpec::kNone:
+            return ReadSignatureSection(file, header.m_count, header.m_recordSize, listed);
+        case CObjSpec::kAlpha: return ReadAlphaSection(file, header, mark);
+        default: {
+            const BOOL complete = ReadSectionRecords(file, row, header, mark);
+            if (row.m_objectType == CObjSpec::kTrunk) InvalidatePortCheck();
+            if (row.m_objectType == CObjSpec::kIntercom) InvalidateIcomChecks();
+            return complete;
         }
-    });
+    }
 }
 
 BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, const CFileSection& row,
@@ -111,12 +134,13 @@ BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CSectionHeader& header, 
         const CAssign key = alpha.GetKey();
         StoreAlpha(key, alpha.GetLabel());
         if (FindAlpha(key.GetKey()))
-            SetIcomAlphaFlags(key.m_icom, key.m_type, CCVObject::kInFile, TRUE);
+            SetAnyIcomAlphaFlags(key.m_icom, key.m_type, CCVObject::kInFile, TRUE);
     }
     return TRUE;
 }
 
-BOOL CKelvardinDoc::ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize) {
+BOOL CKelvardinDoc::ReadSignatureSection(CFile& file, UINT fileCount, UINT recordSize,
+                                         CBitArray& listed) {
     constexpr UINT kLength = CFileSigTable::kSignatureLength;
     CBitArray present;
     if (!ReadPresenceBitmap(file, fileCount, present)) return FALSE;
@@ -139,6 +163,7 @@ BOOL CKelvardinDoc::ReadSignatureSection(CFile& file, UINT fileCount, UINT recor
         name.resize(kLength, ' ');
         m_signatureTexts[static_cast<size_t>(code)] = FromAnsi(name);
         m_signatureBits.SetBit(static_cast<UINT>(code), TRUE);
+        listed.SetBit(static_cast<UINT>(code), TRUE);
     }
     return TRUE;
 }

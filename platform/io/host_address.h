@@ -1,14 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
-// A dotted IPv4 text or a host name (the first IPv4 address of the answer), in host byte
-// order. False, with the address unchanged, when the text is empty or does not resolve.
+// Four dotted decimal numbers or a host name (the first IPv4 address of the answer), in host
+// byte order. False, with the address unchanged, when the text is empty, is a number in any
+// other form, or does not resolve.
 bool ResolveHostAddress(const CString& text, DWORD& address);
-
-// The sockets library's classic parse of a dotted IPv4 text (decimal, octal and hexadecimal
-// parts), in host byte order; 0xFFFFFFFF for text it refuses, as for 255.255.255.255.
-DWORD ParseInetAddress(const std::string& text);

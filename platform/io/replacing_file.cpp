@@ -4,24 +4,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <random>
 
 #include "platform/base/codepage.h"
+#include "platform/io/link_target.h"
 
 namespace {
 
 constexpr int kNameTries = 16;
-
-// The file a link names; the path itself when it is no link or names nothing yet.
-CString FollowLink(const CString& path) {
-    struct stat status {};
-    if (::lstat(ToUtf8(path).c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    char resolved[PATH_MAX];
-    if (!::realpath(ToUtf8(path).c_str(), resolved)) return path;
-    return CString::FromUtf8(resolved);
-}
 
 // A hidden name beside the target, unlikely to be taken.
 CString NewFileName(const CString& target) {
@@ -44,8 +34,12 @@ CReplacingFile::~CReplacingFile() {
 
 BOOL CReplacingFile::Open(const CString& target, CFileException* error) {
     Abort();
-    m_target = FollowLink(target);
     CFileException failure;
+    if (!FollowLinks(target, m_target)) {
+        const int cause = errno;
+        if (error) *error = CFileException(CFileException::CauseFromErrno(cause), cause, target);
+        return FALSE;
+    }
     // A device or pipe cannot be put in place of: it is written as it stands.
     struct stat status {};
     if (::stat(ToUtf8(m_target).c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {

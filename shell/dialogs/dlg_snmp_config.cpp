@@ -10,12 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 #include "link/misc_request_mgr.h"
 #include "model/ip_text.h"
-#include "platform/base/codepage.h"
-#include "platform/io/host_address.h"
 #include "platform/ui/modal.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
@@ -137,8 +133,8 @@ QWidget* CDlgSNMPConfig::MakeAddressList(CAddressList& row, const char16_t* titl
 }
 
 DWORD CDlgSNMPConfig::ParseAddressText(const CString& text) {
-    if (std::count(text.str().begin(), text.str().end(), u'.') != 3) return 0;
-    const DWORD address = ParseInetAddress(ToAnsi(text.str()));
+    CString dotted = text;
+    const DWORD address = ParseIPAddress(dotted);
     return address == 0xFFFFFFFF ? 0 : address;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/base/codepage.h"
 #include "platform/base/message_box.h"
 #include "platform/io/binary_file.h"
+#include "platform/io/link_target.h"
 #include "platform/io/replacing_file.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
@@ -181,7 +182,13 @@ CString BackupPathOf(const CString& path) {
     return path.Left(dot) + kBackupExtension;
 }
 
-BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial) {
+BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& chosen, BOOL clearAfter, BOOL partial) {
+    // Through a symbolic link the file it names is saved, with its backup beside it.
+    CString path;
+    if (!FollowLinks(chosen, path)) {
+        ReportFileError(kIdsWriteFailed, chosen, LastError(chosen));
+        return FALSE;
+    }
     const CTargetStatus target = StatusOf(path);
     // A failed save puts the file and the backup of the save before back where they were.
     CBackup backup(path);

@@ -14,11 +14,11 @@ class CPartialSaveSelection;
 // without a dot, or whose only dot is its first character, gets ".BAK" appended.
 CString BackupPathOf(const CString& path);
 
-// Writes the document to the path: with CreateBAKFiles the file there becomes its backup
-// first. The new content goes into a file beside the target that takes its place only when
-// it is complete. A failed save puts the file and the backup of the save before back and
-// leaves the document's changes and partial flag as they were. True when the file was
-// written; the two options go to the writer.
+// Writes the document to the path, or to the file that a symbolic link there names: with
+// CreateBAKFiles that file becomes its backup first. The new content goes into a file beside the
+// target that takes its place only when it is complete. A failed save puts the file and the backup
+// of the save before back and leaves the document's changes and partial flag as they were. True
+// when the file was written; the two options go to the writer.
 BOOL SaveSetupFile(CKelvardinDoc& doc, const CString& path, BOOL clearAfter, BOOL partial);
 
 // Reads a setup file into the document: kind 0 replaces the setup, any other kind reads the

@@ -50,6 +50,8 @@ void CPartialSaveSheet::OnInitDialog() {
     m_doc->SetFlagOnFlagged(CCVObject::kInFile | CCVObject::kChanged, CCVObject::kPartialChoice);
     if (!GetApp().m_bIncludeAlphasInSetupFiles)
         m_doc->SetFlagOnType(CObjSpec::kAlpha, CCVObject::kPartialChoice, FALSE);
+    // Alphas that no page shows cannot have been chosen.
+    m_doc->ClearHiddenAlphaFlags(CCVObject::kPartialChoice);
 
     // Opened while connecting, the sheet sees the setup arrive.
     m_tap =

@@ -106,17 +106,25 @@ TEST_F(DocTest, MemoryBytesCountAsChangedOnlyOnlineInsideThePage) {
     EXPECT_EQ(page.m_writeBits.GetCount(), 1u);
 }
 
-// Only the visible intercoms' alpha lists are walked.
+// Whole types are walked whatever is shown; a choice is made only among what is shown.
 TEST_F(DocTest, FlagWalks) {
     m_app.m_nVisibleIntercoms = 16;
     m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
     EXPECT_EQ(Trunk(998).GetFlags() & Group(19).GetFlags() & Options().GetFlags(),
               CCVObject::kInFile);
     EXPECT_TRUE(m_doc.IsAlphaTypeIncluded(15, 7));
-    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(16, 0));
+    EXPECT_TRUE(m_doc.IsAlphaTypeIncluded(30, 0));
     m_doc.SetFlagOnAll(CCVObject::kInFile, FALSE);
     EXPECT_EQ(Trunk(0).GetFlags(), 0u);
     EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(0, 0));
+    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(30, 0));
+    m_doc.SetFlagOnAll(CCVObject::kInFile | CCVObject::kPartialChoice, TRUE);
+    m_doc.ClearHiddenAlphaFlags(CCVObject::kPartialChoice);
+    m_doc.SetFlagOnFlagged(CCVObject::kPartialChoice, CCVObject::kChanged);
+    EXPECT_EQ(Icom(15).GetAlphaFlags(7),
+              CCVObject::kInFile | CCVObject::kPartialChoice | CCVObject::kChanged);
+    EXPECT_EQ(Icom(16).GetAlphaFlags(0), CCVObject::kInFile);
+    m_doc.SetFlagOnAll(CCVObject::kInFile | CCVObject::kPartialChoice | CCVObject::kChanged, FALSE);
 
     Trunk(12).SetFlags(CCVObject::kPartialChoice, TRUE);
     m_doc.SetIcomAlphaFlags(3, 2, CCVObject::kPartialChoice, TRUE);

@@ -1,8 +1,9 @@
 // Reads arbitrary bytes as a setup file: the pre-read, then the reader with or without reset
 // and mark, under a small controller whose capabilities the first byte chooses. Whatever was
 // read must save to a file that reads back whole to the same setup: saving, opening and
-// saving again gives the same bytes. That file cut short reads as incomplete, or as whole
-// when the cut falls between sections.
+// saving again gives the same bytes. That file cut short reads as incomplete once its
+// signatures section, which lists every section, has come, also where the cut falls between
+// two sections; before it, a cut between sections reads as whole.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -42,6 +43,25 @@ int Open(CKelvardinDoc& doc, const std::vector<BYTE>& bytes, BOOL reset, BOOL ma
     return result;
 }
 
+// Where each section of a file that the program wrote ends, and which one holds the
+// signatures.
+std::vector<size_t> SectionEnds(const std::vector<BYTE>& file, size_t& signatures) {
+    std::vector<size_t> ends;
+    for (size_t at = 256; at < file.size();) {
+        const WORD code = static_cast<WORD>(file[at + 4] << 8 | file[at + 5]);
+        const size_t count = static_cast<size_t>(file[at + 6] << 8 | file[at + 7]);
+        const size_t size = static_cast<size_t>(file[at + 8] << 8 | file[at + 9]);
+        at += 10;
+        size_t records = 0;
+        for (size_t i = 0; i < (count + 7) / 8; ++i)
+            records += static_cast<size_t>(__builtin_popcount(file[at + i]));
+        at += (count + 7) / 8 + records * size;
+        if (code == 5) signatures = ends.size();
+        ends.push_back(at);
+    }
+    return ends;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -73,6 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     constexpr size_t kHeader = 256;
     std::vector<BYTE> cut(saved.begin(), saved.begin() + kHeader + size % (saved.size() - kHeader));
-    Open(doc, cut, TRUE, FALSE);
+    size_t signatures = 0;
+    const std::vector<size_t> ends = SectionEnds(saved, signatures);
+    if (Open(doc, cut, TRUE, FALSE) != kIncomplete && cut.size() >= ends[signatures]) std::abort();
+    // Ending between two sections, the file is incomplete once its signatures have come.
+    const size_t boundary = size % (ends.size() - 1);
+    const std::vector<BYTE> between(saved.begin(),
+                                    saved.begin() + static_cast<std::ptrdiff_t>(ends[boundary]));
+    if (Open(doc, between, TRUE, FALSE) != (boundary >= signatures ? kIncomplete : kRead))
+        std::abort();
     return 0;
 }

@@ -353,6 +353,30 @@ TEST_F(SetupFileTest, PartialSaveHoldsTheChosenObjectsAndKeepsTheirMark) {
     EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(3, 7));
 }
 
+TEST_F(SetupFileTest, AlphasOfIntercomsThatAreNotShownAreSavedAndReadLikeAnyOther) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    m_app.m_nVisibleIntercoms = 2;
+    const Bytes full = Save();
+    Reset();
+    ASSERT_EQ(Open(full), 1);
+    EXPECT_EQ(m_doc.GetAlphas().size(), 3u);
+    const CAlpha* last = m_doc.FindAlpha(CAssign(60, 2, 1).GetKey());
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->GetLabel(), CString(u"LAST    "));
+
+    // A partial file that held them says so, shown or not.
+    m_doc.SetAnyIcomAlphaFlags(60, 2, CCVObject::kPartialChoice, TRUE);
+    const Bytes partial = Save(TRUE);
+    Reset();
+    ASSERT_EQ(Open(partial), 1);
+    EXPECT_EQ(m_doc.GetAlphas().size(), 1u);
+    EXPECT_TRUE(m_doc.IsAlphaTypeIncluded(60, 2));
+    ASSERT_EQ(Open(full), 1);
+    EXPECT_FALSE(m_doc.IsAlphaTypeIncluded(60, 2));
+}
+
 TEST_F(SetupFileTest, LoadWithMarkChangesExactlyWhatWasRead) {
     SetCapabilities(CCVConfig::kEthernetToMC | CCVConfig::kCascadeCosts);
     Config().m_wNumIntercoms = 64;
@@ -483,8 +507,9 @@ TEST_F(SetupFileTest, DamagedFilesLoadWhatTheyHoldAndNothingElse) {
     Bytes signatures = Bytes(128, 0) + Bytes{0x01};
     signatures[1] = 0x01;  // code 8
     Reset();
+    // The signatures list code 8, which never comes.
     ASSERT_EQ(Open(header + SectionBytes(5, 1032, 4, signatures, Text("ABCDWXYZ")) + optionSection),
-              1);
+              4);
     ASSERT_EQ(m_doc.GetSignatureTexts().size(), 9u);
     EXPECT_EQ(m_doc.GetSignatureTexts()[8], CString(u"ABCD" + std::u16string(28, u' ')));
     EXPECT_EQ(timeout(), 9u);
@@ -665,8 +690,10 @@ TEST_F(SetupFileTest, AFileCutInsideTheExtendedGroupsHeaderIsIncomplete) {
         EXPECT_TRUE(Group(2).IsMember(3));
         EXPECT_FALSE(Group(2).IsMember(63));
     }
-    // Right before the header the file ends between sections: it reads as whole.
-    EXPECT_EQ(Open(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(extended))), 1);
+    // Right before the header the file ends between sections, without the section that its
+    // signatures list last.
+    EXPECT_EQ(Open(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(extended))), 4);
+    EXPECT_FALSE(Group(2).IsMember(63));
     EXPECT_EQ(Open(whole), 1);
     EXPECT_TRUE(Group(2).IsMember(63));
 }
@@ -711,4 +738,44 @@ TEST_F(SetupFileTest, ALoadThatFailsPartWayIsTakenBackWholeFromASnapshot) {
     EXPECT_EQ(listed[0]->GetLabel(), PadWithBlanks(u"OWN", CAlpha::kLabelLength));
     EXPECT_TRUE(Icom(3).GetAlphaList(7).empty());
     EXPECT_TRUE(Icom(60).GetAlphaList(2).empty());
+}
+
+TEST_F(SetupFileTest, ASectionThatTheSignaturesListAndThatNeverComesMakesTheFileIncomplete) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    const std::vector<Section> sections = Sections(Save());
+    ASSERT_EQ(sections.size(), 10u);
+    const auto h = MakeFileHeader(u"1.0.0", u"Dec  6 2025", FALSE);
+    auto file = [&](const std::vector<WORD>& codes) {
+        Bytes bytes(h.begin(), h.end());
+        for (WORD code : codes) {
+            const Section& s = sections[code];
+            bytes = bytes + SectionBytes(s.code, s.count, s.size, s.bitmap, s.records);
+        }
+        return bytes;
+    };
+    auto open = [&](const Bytes& bytes) {
+        Reset();
+        return Open(bytes);
+    };
+    // Any order is whole; a section missing in the middle is not, and the rest is read.
+    EXPECT_EQ(open(file({9, 8, 7, 6, 5, 4, 3, 2, 1, 0})), 1);
+    EXPECT_EQ(open(file({0, 1, 3, 4, 5, 6, 7, 8, 9})), 4);
+    EXPECT_EQ(Options().GetTimeout(), 7u);
+    EXPECT_TRUE(Group(5).IsMember(63));
+    EXPECT_TRUE(m_doc.FindAlpha(CAssign(60, 2, 1).GetKey()));
+    // Without signatures a file cannot say what it lacks.
+    EXPECT_EQ(open(file({0, 1, 2, 3, 4})), 1);
+    EXPECT_EQ(open(file({0, 1, 2, 3, 4, 6, 7, 8})), 1);
+    EXPECT_EQ(open(file({0, 1, 2, 3, 4, 5})), 4);
+
+    // A listed section that the reader does not know comes when its code does.
+    Bytes listed = sections[5].bitmap;
+    listed[1] |= 0x04;  // code 10
+    const Bytes records = sections[5].records + Text("Later") + Bytes(27, ' ');
+    const Bytes signatures = SectionBytes(5, 1024, 32, listed, records);
+    const Bytes rest = file({0, 1, 2, 3, 4, 6, 7, 8, 9});
+    EXPECT_EQ(open(rest + signatures + SectionBytes(10, 8, 4, {0x01}, Bytes(4, 0))), 1);
+    EXPECT_EQ(open(rest + signatures), 4);
 }

@@ -128,9 +128,16 @@ TEST(IpText, FormatAndParse) {
         {u"", 0},
         {u"-", 0},
         {u"10.1.2.3", 0x0A010203},
-        {u"0x0A.010.2.3", 0x0A080203},  // the sockets library's number forms
+        // Four decimal numbers, whatever their leading zeros, and nothing else.
+        {u"127.000.000.010", 0x7F00000A},
+        {u"0000000010.0.0.08 ", 0x0A000008},
+        {u"0x0A.010.2.3", 0xFFFFFFFF},
         {u"10.1.2", 0xFFFFFFFF},
         {u"10.1.2.256", 0xFFFFFFFF},
+        {u"10.1.2.3 4", 0xFFFFFFFF},
+        {u"10.1..3", 0xFFFFFFFF},
+        {u"10.1.2.3.", 0xFFFFFFFF},
+        {u"+10.1.2.3", 0xFFFFFFFF},
         {u"255.255.255.255", 0xFFFFFFFF},
         {u"10.1.2.3\u4E2D", 0xFFFFFFFF},
     };

@@ -46,6 +46,13 @@ TEST(HostAddress, OnlyIPv4AddressesAreTaken) {
     EXPECT_FALSE(CKelvardinApp::ResolveHostAddress(u"::1", address));
     EXPECT_FALSE(CKelvardinApp::ResolveHostAddress(u"  ", address));
     EXPECT_EQ(address, 0x7F000001u);
+    // Four numbers are decimal whatever their leading zeros; other number forms are no
+    // address and no name.
+    EXPECT_TRUE(CKelvardinApp::ResolveHostAddress(u"127.000.000.010", address));
+    EXPECT_EQ(address, 0x7F00000Au);
+    for (const char16_t* number : {u"127.1", u"0x7f.0.0.1", u"2130706433", u"10.0.0.256"})
+        EXPECT_FALSE(CKelvardinApp::ResolveHostAddress(number, address));
+    EXPECT_EQ(address, 0x7F00000Au);
 }
 
 TEST_F(ShellTest, StartUpRunsInOrderAndExitWritesTheSettingsBack) {

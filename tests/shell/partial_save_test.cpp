@@ -94,6 +94,30 @@ TEST_F(PartialSaveTest, TheSheetStartsFromTheFileAndChangeMarksAndOpensOnThePage
     sheet.DoModal();
 }
 
+TEST_F(PartialSaveTest, AlphasOfIntercomsThatAreNotShownAreNeverChosen) {
+    CModalScript script(env);
+    app.m_nVisibleIntercoms = 4;
+    doc.StoreAlpha(CAssign(1, 0, 0), u"A1");
+    doc.StoreAlpha(CAssign(6, 0, 0), u"A6");
+    // Left by a partial file read, and a choice made, while every intercom was shown.
+    Intercom(1).SetAlphaFlags(0, CCVObject::kInFile, TRUE);
+    Intercom(6).SetAlphaFlags(0, CCVObject::kInFile | kChosen, TRUE);
+    Intercom(7).SetAlphaFlags(3, kChosen, TRUE);
+    auto run = [&] {
+        CPartialSaveSheet sheet(&doc);
+        script.ExpectDialog("sheet2407", [](QDialog&) { return IDCANCEL; });
+        sheet.DoModal();
+        return std::vector<bool>{(Intercom(1).GetAlphaFlags(0) & kChosen) != 0,
+                                 (Intercom(6).GetAlphaFlags(0) & kChosen) != 0,
+                                 (Intercom(7).GetAlphaFlags(3) & kChosen) != 0};
+    };
+    app.m_bIncludeAlphasInSetupFiles = TRUE;
+    EXPECT_EQ(run(), (std::vector<bool>{true, false, false}));
+    Intercom(6).SetAlphaFlags(0, kChosen, TRUE);
+    app.m_bIncludeAlphasInSetupFiles = FALSE;
+    EXPECT_EQ(run(), (std::vector<bool>{false, false, false}));
+}
+
 TEST_F(PartialSaveTest, MovesMarkTheMovedTrunksAndTheCountersFollow) {
     CPSPageTrunks page(&doc);
     page.Create();

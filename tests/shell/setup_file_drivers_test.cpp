@@ -254,3 +254,43 @@ TEST_F(SetupFileDriverTest, LoadAndPreReadAnswerWithTheirMessages) {
                                 MB_OK | MB_ICONEXCLAMATION},
                                notSetup}));
 }
+
+TEST_F(SetupFileDriverTest, ASaveThroughALinkWritesTheFileItNamesWithItsBackupBesideIt) {
+    fs::create_directories(m_dir / "real");
+    fs::create_directories(m_dir / "links");
+    Put(m_dir / "real" / "R.kvd", "old R");
+    fs::create_symlink("../real/R.kvd", m_dir / "links" / "S.kvd");
+    fs::create_symlink("links/S.kvd", m_dir / "T.kvd");
+    auto isLink = [&](const char* name) { return fs::is_symlink(m_dir / name); };
+
+    EXPECT_TRUE(Save("links/S.kvd"));
+    EXPECT_TRUE(isLink("links/S.kvd"));
+    EXPECT_TRUE(IsSetupFile(m_dir / "real" / "R.kvd"));
+    EXPECT_EQ(Content(m_dir / "real" / "R.BAK"), "old R");
+    // A chain of links, the second relative to its own folder.
+    const std::string first = Content(m_dir / "real" / "R.kvd");
+    EXPECT_TRUE(Save("T.kvd"));
+    EXPECT_TRUE(isLink("T.kvd") && isLink("links/S.kvd"));
+    EXPECT_EQ(Content(m_dir / "real" / "R.BAK"), first);
+    EXPECT_EQ(Names(), (std::set<std::string>{"links", "real", "T.kvd"}));
+
+    // A link to nothing yet makes the file it names; one into no folder, or a loop of links,
+    // writes nothing and says so.
+    fs::create_symlink("real/New.kvd", m_dir / "N.kvd");
+    fs::create_symlink("nowhere/X.kvd", m_dir / "X.kvd");
+    fs::create_symlink("L2.kvd", m_dir / "L1.kvd");
+    fs::create_symlink("L1.kvd", m_dir / "L2.kvd");
+    EXPECT_TRUE(Save("N.kvd"));
+    EXPECT_TRUE(isLink("N.kvd") && IsSetupFile(m_dir / "real" / "New.kvd"));
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_FALSE(Save("X.kvd"));
+    EXPECT_FALSE(Save("L1.kvd"));
+    EXPECT_TRUE(isLink("X.kvd") && isLink("L1.kvd") && isLink("L2.kvd"));
+    EXPECT_FALSE(fs::exists(m_dir / "nowhere"));
+    const std::vector<Box> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].text.str().starts_with(u"Could not write to file:\n" +
+                                                Path("nowhere/X.kvd").str() + u"\n"));
+    EXPECT_TRUE(
+        boxes[1].text.str().starts_with(u"Could not write to file:\n" + Path("L1.kvd").str()));
+}

@@ -66,14 +66,15 @@ TEST_F(ShellTest, TheDialogShowsTheConfigurationAndKeepsItsListRules) {
         EXPECT_EQ(Listed(dialog, D::kHostList), QStringList{"10.0.0.1"});
         EXPECT_EQ(Ctl<QPushButton>(dialog, IDCANCEL)->text(), "Do&ne");
 
-        for (const char* none : {"10.0.0", "255.255.255.255", "10.0.0.1.2"}) {
+        for (const char* none : {"10.0.0", "255.255.255.255", "10.0.0.1.2", "0x0A.0.0.1"}) {
             Type(dialog, D::kHostAddress, none);
             EXPECT_FALSE(Enabled(dialog, D::kAddHost) || Enabled(dialog, D::kRemoveHost)) << none;
         }
         Type(dialog, D::kHostAddress, "10.0.0.1");
         EXPECT_EQ(Ctl<QListWidget>(dialog, D::kHostList)->currentRow(), 0);
         EXPECT_TRUE(!Enabled(dialog, D::kAddHost) && Enabled(dialog, D::kRemoveHost));
-        for (const char* more : {"10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.5"}) {
+        // Leading zeros never make a number octal.
+        for (const char* more : {"10.0.0.2", "010.000.000.003", "10.0.0.4", "10.0.0.5"}) {
             Type(dialog, D::kHostAddress, more);
             Click(dialog, D::kAddHost);
         }

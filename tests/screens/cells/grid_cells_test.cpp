@@ -136,6 +136,9 @@ TEST_F(GridCellsTest, AddressCellsClearOnDashParseDottedTextAndTakeAFoundDevice)
          {0, false, CObjSpec::kIntercom, 72, CellClassOf<CIPAddrGridCell>(), CompareCellIPAddr}},
         3);
     CKelvardinGridCell& cell = screen->Cell(2, 1);
+    EXPECT_TRUE(cell.ValidateEdit(u"10.1.2.010"));
+    EXPECT_EQ(screen->GetGrid()->GetItemText(2, 1), u"10.1.2.10");
+    EXPECT_EQ(m_doc.GetIcomPrimaryAddress(1), 0x0A01020Au);
     EXPECT_TRUE(cell.ValidateEdit(u"10.1.2.3"));
     EXPECT_EQ(screen->GetGrid()->GetItemText(2, 1), u"10.1.2.3");
     // The document refuses text that is no address and says why.
