@@ -232,6 +232,11 @@ private:
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
     void OnAlphaCountersReply(const CDualMessage& pair);
+    // A reply whose length does not fit its request: counted, and asked for again.
+    void OnMalformedReply(const CMessage& request);
+    // Device lock held: the request in flight got nothing usable. Its manager marks it again
+    // while the bound allows, else gives it up and a running upload ends as failed.
+    void AskAgainOrGiveUp(const CMessage& request);
     // Device lock held: ends a running upload with its last progress message.
     void EndUpload();
     void ResetAlphaCounters();

@@ -277,6 +277,32 @@ TEST_F(UdpEndToEnd, AnUploadAsksForExactlyTheSetupAndPagesTheAlphaListsToTheirEn
     EXPECT_EQ(doc.GetAlphas().size(), 135u);
 }
 
+// A reply shorter than its request asked for is counted and asked for again, so that the setup
+// holds only what the controller said; one that never comes right ends the upload as failed.
+TEST_F(UdpEndToEnd, AShortReplyIsCountedAndAskedForAgainWithinTheBound) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    const int misc = mgr.GetEngineCounter(CLinkEngine::kMisc);
+    std::size_t before = sim.Requests().size();
+    sim.ScriptReply(kCmdIcomBaud, {1, 2, 3});
+    ASSERT_TRUE(Upload());
+    EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomBaud), 2);
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 1);
+    ExpectSameSetup(doc, sim.Setup());
+
+    before = sim.Requests().size();
+    for (int i = 0; i <= CLostRequests::kRetries; ++i)
+        sim.ScriptReply(kCmdIcomPort, {1});
+    mgr.StartUpload();
+    ASSERT_TRUE(Pump([&] {
+        return win.Count(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(LINK_UPLOAD_LOST)) == 1;
+    }));
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomPort),
+              1 + CLostRequests::kRetries);
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 2 + CLostRequests::kRetries);
+}
+
 TEST_F(UdpEndToEnd, RequestLogRecordsComeOnceLoggingIsSwitchedOn) {
     std::vector<std::string> lines;
     mgr.SetControllerLogWriter([&](const CString& line) {
