@@ -154,6 +154,13 @@ BOOL CCVDataMgr::BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, s
 // sake when called otherwise).
 BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     std::lock_guard guard(DeviceLock());
+    // The window handles the replies in the order they came. A request built while it is far
+    // behind would wait behind all of them, and so would the one the user asks for next.
+    // Marked held before the count is read, so that the window, catching up meanwhile, wakes
+    // the engine.
+    m_bHeldForReplies = true;
+    if (RepliesWaiting() >= kRepliesAhead) return FALSE;
+    m_bHeldForReplies = false;
     size_t winner = 0;
     CRequestMgr* builder = nullptr;
     if (!m_bOnline) {

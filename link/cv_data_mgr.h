@@ -270,6 +270,13 @@ private:
     std::vector<CRequestMgr*> m_rotating;
     std::vector<CRequestMgr*> m_alphaList;
 
+    // The replies that may wait for the window before no further request is built, and the
+    // number below which building goes on.
+    static constexpr std::size_t kRepliesAhead = 16;
+    static constexpr std::size_t kResumeBelow = kRepliesAhead / 2;
+    // Requests are held back until the window has caught up with the replies.
+    std::atomic<bool> m_bHeldForReplies{false};
+
     // Device lock.
     CLinkConfig m_config;
     int m_nRotation = 0;
