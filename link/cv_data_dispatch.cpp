@@ -55,6 +55,10 @@ void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
     const ReplyCheck check = TakeReply(pair);
     if (check == ReplyCheck::kDispatch) DispatchReply(pair, doc);
     FinishReply(check);
+    if (m_bHeldForReplies && RepliesWaiting() < kResumeBelow) {
+        m_bHeldForReplies = false;
+        WakeEngine();
+    }
     // Replies come in bursts that keep this thread busy for milliseconds. A link thread woken
     // meanwhile may be queued behind it on this processor; letting it run here keeps the next
     // exchange from waiting for the whole burst.

@@ -6,6 +6,7 @@
 
 #include "link/command_codes.h"
 #include "link/link_messages.h"
+#include "link/reply_layouts.h"
 #include "link/wire_labels.h"
 #include "model/app_state.h"
 
@@ -156,6 +157,13 @@ BOOL CCVDataMgr::BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, s
 // sake when called otherwise).
 BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     std::lock_guard guard(DeviceLock());
+    // The window handles the replies in the order they came. A request built while it is far
+    // behind would wait behind all of them, and so would the one the user asks for next.
+    // Marked held before the count is read, so that the window, catching up meanwhile, wakes
+    // the engine.
+    m_bHeldForReplies = true;
+    if (RepliesWaiting() >= kRepliesAhead) return FALSE;
+    m_bHeldForReplies = false;
     size_t winner = 0;
     CRequestMgr* builder = nullptr;
     if (!m_bOnline) {
@@ -203,6 +211,19 @@ int CCVDataMgr::GetNextRequest(CMessage& request) {
 // Device lock before the manager's; the engine is left alone; the link coming up wakes it.
 void CCVDataMgr::OnRequestDropped(const CMessage& request) {
     std::lock_guard guard(DeviceLock());
+    AskAgainOrGiveUp(request);
+}
+
+// Engine thread, before the next request is chosen, so that an upload does not end with the
+// request left out. The reply's handler drops it; what it did not bring is asked for again as
+// if the link had lost it, within the same bound.
+void CCVDataMgr::OnMalformedReply(const CMessage& request) {
+    AddToEngineCounter(CLinkEngine::kMisc, 1);
+    std::lock_guard guard(DeviceLock());
+    AskAgainOrGiveUp(request);
+}
+
+void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
     CRequestMgr* builder = std::exchange(m_inFlight, nullptr);
     if (!builder) return;
     // A command may have run with its reply lost: it fails rather than run twice.
@@ -231,13 +252,16 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
     const CMessage& reply = pair.reply;
     const bool good = Answers(pair) && !reply.nak && !reply.ctrl;
     if (good) {
+        bool fits = false;
         {
             std::lock_guard guard(DeviceLock());
-            m_lost.Answered(pair.request);
+            fits = ReplyFitsRequest(pair, m_config);
+            if (fits) m_lost.Answered(pair.request);
         }
+        if (!fits) OnMalformedReply(pair.request);
         // The end of an alpha list ends its manager's paging before the next request is chosen.
         CLabelRequest label;
-        if (label.Read(pair.request) && label.range.kind != CWireLabelRange::kNameKind &&
+        if (fits && label.Read(pair.request) && label.range.kind != CWireLabelRange::kNameKind &&
             CAlphaMgr::IsLastPage(pair)) {
             if (const int type = AlphaTypeToIndex(static_cast<int>(label.range.kind)); type >= 0)
                 m_alphas[static_cast<size_t>(type)].EndPaging(static_cast<int>(label.icom));

@@ -238,6 +238,11 @@ private:
     // The replies without a data handler; FALSE for a code they do not know.
     BOOL HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc);
     void OnAlphaCountersReply(const CDualMessage& pair);
+    // A reply whose length does not fit its request: counted, and asked for again.
+    void OnMalformedReply(const CMessage& request);
+    // Device lock held: the request in flight got nothing usable. Its manager marks it again
+    // while the bound allows, else gives it up and a running upload ends as failed.
+    void AskAgainOrGiveUp(const CMessage& request);
     // Device lock held: ends a running upload with its last progress message, 0 when every
     // request went out, else the LINK_UPLOAD_ code of why it did not.
     void EndUpload(int outcome);
@@ -271,6 +276,13 @@ private:
     std::vector<CRequestMgr*> m_oneShot;
     std::vector<CRequestMgr*> m_rotating;
     std::vector<CRequestMgr*> m_alphaList;
+
+    // The replies that may wait for the window before no further request is built, and the
+    // number below which building goes on.
+    static constexpr std::size_t kRepliesAhead = 16;
+    static constexpr std::size_t kResumeBelow = kRepliesAhead / 2;
+    // Requests are held back until the window has caught up with the replies.
+    std::atomic<bool> m_bHeldForReplies{false};
 
     // Device lock.
     CLinkConfig m_config;

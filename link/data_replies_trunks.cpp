@@ -5,6 +5,7 @@
 #include "link/data_reply_common.h"
 #include "link/link_messages.h"
 #include "link/reply_context.h"
+#include "link/reply_layouts.h"
 #include "link/wire_assign.h"
 
 namespace {
@@ -16,60 +17,6 @@ static_assert(CUpdateHint::kTrunkDefs == CUpdateHint::Reply(kCmdTrunkDefs));
 
 int ConfiguredTrunks() {
     return LiveConfig().m_wNumTrunks;
-}
-
-// One side's entries of an inspection reply: the count as received, the first eight stored.
-void ReadInspectEntries(CPayloadReader& reader, CInspect& inspect, bool side1) {
-    const BYTE count = reader.U8();
-    inspect.SetEntryCount(side1, count);
-    for (int e = 0; e < count; ++e) {
-        const CAssign assign = ReadWireAssign(reader);
-        const BYTE stateA = reader.U8();
-        const BYTE stateB = reader.U8();
-        if (e < CInspect::kEntries) {
-            inspect.SetEntry(side1, e, assign);
-            inspect.SetStates(side1, e, stateA, stateB);
-        }
-    }
-}
-
-// The layout that a trunk summary request asked for.
-struct CSummaryRequest {
-    int item = 0;
-    bool extended = false;  // records carry the maintenance count
-    bool outOfService = false;
-    int first = 0;
-    int count = 0;
-    std::size_t recordSize = 0;
-};
-
-// Reads the request as the summary manager builds it: a two-byte item, and an intercom offset
-// and count, only on an extended controller with more than 31 intercoms; the out-of-service
-// byte only with OOSTrunks. False when the request is shorter than that. A request without an
-// offset and count asks for the fixed table of 31 intercoms. Records are the five counts in
-// order, cut after the last one the request asks for: the extended controller's always hold
-// all five, the standard one's hold the maintenance count whenever the request carried the
-// out-of-service byte.
-bool ReadSummaryRequest(const CDualMessage& pair, CSummaryRequest& out) {
-    const CCVConfig& config = LiveConfig();
-    out.extended = config.HasFlag(CCVConfig::kNewCorvane);
-    const bool paged = out.extended && ConfiguredIntercoms() > 31;
-    CPayloadReader request = ReadRequest(pair);
-    out.item = paged ? request.U16() : request.U8();
-    const bool flagByte = config.HasCapability(CCVConfig::kOOSTrunks);
-    if (flagByte) out.outOfService = request.U8() != 0;
-    if (paged) {
-        out.first = request.U16();
-        out.count = request.U16();
-    } else {
-        out.first = 0;
-        out.count = 31;
-    }
-    if (out.extended)
-        out.recordSize = 10;
-    else
-        out.recordSize = !flagByte ? 6 : out.outOfService ? 10 : 8;
-    return request.Ok();
 }
 
 }  // namespace
@@ -121,15 +68,14 @@ void OnTrunkStatesReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc&
     SendHint(doc, kCmdTrunkStates, changed);
 }
 
-void OnTrunkSummaryReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc& doc) {
+void OnTrunkSummaryReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc& doc) {
     const DWORD expected =
         LiveConfig().HasFlag(CCVConfig::kNewCorvane) ? kCmdTrunkSummaryEx : kCmdTrunkSummary;
     CSummaryRequest request;
-    if (pair.reply.command != expected || !ReadSummaryRequest(pair, request)) return;
-    if (pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count)) {
-        context.CountMalformedReply();
+    if (pair.reply.command != expected ||
+        !ReadSummaryRequest(pair.request, CLinkConfig::From(GetApp()), request) ||
+        pair.reply.length != request.recordSize * static_cast<std::size_t>(request.count))
         return;
-    }
 
     // Item 0 is the controller's own totals, item k + 1 intercom k.
     const int owner = request.item - 1;
@@ -157,20 +103,7 @@ void OnTrunkInspectReply(IReplyContext&, const CDualMessage& pair, CKelvardinDoc
         return;
 
     CInspect inspect;
-    CPayloadReader reply = ReadReply(pair);
-    inspect.SetSideId(true, trunk);
-    const CAssign first1 = ReadWireAssign(reply);
-    const CAssign second1 = ReadWireAssign(reply);
-    inspect.SetPair(true, first1, second1);
-    const int side2 = static_cast<std::int16_t>(reply.U16());
-    inspect.SetSideId(false, side2);
-    if (side2 >= 0) {
-        const CAssign first2 = ReadWireAssign(reply);
-        const CAssign second2 = ReadWireAssign(reply);
-        inspect.SetPair(false, first2, second2);
-    }
-    ReadInspectEntries(reply, inspect, true);
-    ReadInspectEntries(reply, inspect, false);
     // Only a record that fills the reply exactly is taken.
-    if (reply.AtEnd()) SendHint(doc, kCmdTrunkInspect, doc.SetTrunkInspect(trunk, inspect));
+    if (ReadInspectReply(pair.reply, trunk, inspect))
+        SendHint(doc, kCmdTrunkInspect, doc.SetTrunkInspect(trunk, inspect));
 }

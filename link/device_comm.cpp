@@ -244,6 +244,11 @@ CDEVICEComm::ReplyCheck CDEVICEComm::TakeReply(CDualMessage& pair) {
     return ReplyCheck::kDispatch;
 }
 
+std::size_t CDEVICEComm::RepliesWaiting() const {
+    std::lock_guard guard(m_responseLock);
+    return m_responses.size() + static_cast<std::size_t>(m_nRepliesInHand);
+}
+
 void CDEVICEComm::FinishReply(ReplyCheck check) {
     bool more = false;
     {

@@ -148,6 +148,8 @@ protected:
     enum class ReplyCheck { kNone, kDropped, kDispatch };
     ReplyCheck TakeReply(CDualMessage& pair);
     void FinishReply(ReplyCheck check);
+    // The replies queued or being handled on the user-interface thread.
+    std::size_t RepliesWaiting() const;
     // Replies that drive the link state (59, 25, 4, 3, 23, 26); FALSE for any other code.
     BOOL HandleLinkReply(const CDualMessage& pair);
     // A controller status came: TRUE when the link has just come up.

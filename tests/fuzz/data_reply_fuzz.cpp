@@ -1,5 +1,6 @@
-// Arbitrary request and reply payloads of every data code, handed to the handlers against a
-// default setup on controllers of four kinds. Nothing may be read outside a payload.
+// Arbitrary request and reply payloads of every data code, checked against their requests
+// as the data manager checks them and handed to the handlers against a default setup on
+// controllers of four kinds. Nothing may be read outside a payload.
 //
 // Input: a code index, a controller kind, the request's length and bytes, then the reply.
 #include <array>
@@ -8,6 +9,7 @@
 
 #include "link/data_replies.h"
 #include "link/reply_context.h"
+#include "link/reply_layouts.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/snmp_config.h"
@@ -17,6 +19,8 @@ namespace {
 
 constexpr std::array<DWORD, 25> kCodes = {5,  7,  8,  11, 14, 15, 18, 19, 27, 32, 34, 35, 37,
                                           46, 48, 50, 56, 57, 64, 66, 68, 70, 75, 81, 84};
+
+constexpr DWORD kAlphaCounters = 76;
 
 class CFuzzContext : public IReplyContext {
 public:
@@ -77,6 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     at += requestLength;
     pair.reply.command = code;
     pair.reply.SetPayload({data + at, size - at});
+    ReplyFitsRequest(pair, CLinkConfig::From(app));
     FindDataReplyHandler(code)(context, pair, *docs[kind]);
+    // The alpha change counters have no handler of their own, but are checked all the same.
+    pair.request.command = pair.reply.command = kAlphaCounters;
+    ReplyFitsRequest(pair, CLinkConfig::From(app));
     return 0;
 }

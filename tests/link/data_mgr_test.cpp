@@ -153,6 +153,8 @@ TEST_F(DataMgrTest, ALostReadIsAskedAgainTenTimesThenTheUploadFails) {
         CDualMessage answered;
         answered.request.command = answered.reply.command = 35;
         answered.request.SetPayload(Bytes{0, 5});
+        // Trunk 5's ends, no second trunk, no entries.
+        answered.reply.SetPayload(Bytes{1, 0, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0});
         mgr.PutResponse(answered);
     }
     EXPECT_EQ(Lost(), (Request{35, {0, 5}}));

@@ -9,6 +9,8 @@
 #include "link/data_replies.h"
 #include "link/link_messages.h"
 #include "link/reply_context.h"
+#include "link/reply_layouts.h"
+#include "model/app_state.h"
 #include "model/snmp_config.h"
 #include "tests/model/doc_fixture.h"
 
@@ -54,6 +56,9 @@ protected:
         pair.request.SetPayload(request);
         pair.reply.command = replyCode ? replyCode : code;
         pair.reply.SetPayload(reply);
+        // What the data manager counts and asks for again is never taken.
+        const bool fits = ReplyFitsRequest(pair, CLinkConfig::From(GetApp()));
+        if (!fits) ++m_unfit;
         DataReplyHandler handler = FindDataReplyHandler(code);
         EXPECT_NE(handler, nullptr) << code;
         if (handler) handler(m_context, pair, m_doc);
@@ -61,9 +66,11 @@ protected:
         m_lastUpdates = TakeUpdates();
         for (const auto& update : m_lastUpdates)
             if (update.hint.IsReply()) hints.push_back(update.hint.ToParam());
+        EXPECT_TRUE(fits || hints.empty()) << code;
         return hints;
     }
     CFakeReplyContext m_context;
+    int m_unfit = 0;  // replies of another length than their requests imply
     std::vector<CRecordingViews::Update> m_lastUpdates;
 };
 
@@ -149,6 +156,7 @@ TEST_F(DataRepliesTest, IntercomSettingsByCode) {
         longer.push_back(0);
         EXPECT_EQ(Reply(c.code, c.request, longer), Hints{}) << c.code;
     }
+    EXPECT_EQ(m_unfit, static_cast<int>(cases.size()));
     EXPECT_TRUE(m_doc.IsIcomBaudRateModified(0));
 }
 
@@ -205,6 +213,7 @@ TEST_F(DataRepliesTest, GroupsInEveryForm) {
     for (int icom : {0, 1, 2, 30})
         EXPECT_EQ(m_doc.IsGroupMember(0, icom), icom == 0) << icom;
     EXPECT_EQ(Reply(32, {0, 1}, Bytes(15, 0)), Hints{});
+    EXPECT_EQ(m_unfit, 1);
 
     // Wide names in the short form (count byte 0x81), and the extended form.
     Bytes wide(28, 0);
@@ -239,6 +248,7 @@ TEST_F(DataRepliesTest, NamesStoreBlanksAndWarnOfRangeOverflow) {
     // Fewer labels than the range holds: dropped whole.
     EXPECT_EQ(Reply(5, {0, 0x70, 0x03, 0x00, 0x03}, {0, 31, 'A', 'B', 'C', 'D'}), Hints{});
     EXPECT_EQ(Icom(3).GetName(4), CString(u"    "));
+    EXPECT_EQ(m_unfit, 1);
 
     // Wide names need UnicodeSupport.
     Bytes wide = {0, 1};
@@ -307,7 +317,7 @@ TEST_F(DataRepliesTest, TrunkSummariesFollowTheRequestLayout) {
     EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 12)), Hints{});
     EXPECT_EQ(Reply(57, {1}, Repeat({0, 1, 0, 2, 0, 3, 0, 4, 0, 5}, 31)), Hints{57});
     EXPECT_EQ(owner(0), (std::array<DWORD, 5>{1, 2, 3, 4, 0}));
-    EXPECT_EQ(m_context.m_malformed, 4);  // each reply of a size its request did not ask for
+    EXPECT_EQ(m_unfit, 4);  // each reply of a size its request did not ask for
 }
 
 TEST_F(DataRepliesTest, InspectionIsTakenOnlyWhenItFillsTheReply) {
@@ -336,6 +346,7 @@ TEST_F(DataRepliesTest, InspectionIsTakenOnlyWhenItFillsTheReply) {
     // No second trunk: its pair is absent.
     EXPECT_EQ(Reply(35, {0, 13}, {1, 0, 2, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0}), Hints{35});
     EXPECT_EQ(m_doc.GetTrunkInspect(13).GetSideId(false), -1);
+    EXPECT_EQ(m_unfit, 2);
 }
 
 TEST_F(DataRepliesTest, LinkStatusAndErrorCounters) {
@@ -357,6 +368,7 @@ TEST_F(DataRepliesTest, LinkStatusAndErrorCounters) {
     EXPECT_EQ(Reply(19, {1, 30, 2}, {1, 2, 3, 4, 5, 6, 7, 8}), Hints{19});
     EXPECT_EQ(Icom(30).GetCommErrs(), (CCommErrs{1, 2, 3, 4}));
     EXPECT_EQ(Reply(19, {1, 0, 2}, {1, 2, 3, 4}), Hints{});
+    EXPECT_EQ(m_unfit, 1);
 }
 
 TEST_F(DataRepliesTest, OptionsClockLogAndSNMP) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <thread>
 
 #include "link/cv_data_send_all.h"
 #include "link/maint_mode_send_all.h"
@@ -274,6 +275,54 @@ TEST_F(UdpEndToEnd, AnUploadAsksForExactlyTheSetupAndPagesTheAlphaListsToTheirEn
         if (f.command != kCmdNetworkControl) asked.push_back({f.command, f.payload});
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, ExpectedUpload());
+    EXPECT_EQ(doc.GetAlphas().size(), 135u);
+}
+
+// A reply shorter than its request asked for is counted and asked for again, so that the setup
+// holds only what the controller said; one that never comes right ends the upload as failed.
+TEST_F(UdpEndToEnd, AShortReplyIsCountedAndAskedForAgainWithinTheBound) {
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    const int misc = mgr.GetEngineCounter(CLinkEngine::kMisc);
+    std::size_t before = sim.Requests().size();
+    sim.ScriptReply(kCmdIcomBaud, {1, 2, 3});
+    ASSERT_TRUE(Upload());
+    EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomBaud), 2);
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 1);
+    ExpectSameSetup(doc, sim.Setup());
+
+    before = sim.Requests().size();
+    for (int i = 0; i <= CLostRequests::kRetries; ++i)
+        sim.ScriptReply(kCmdIcomPort, {1});
+    mgr.StartUpload();
+    ASSERT_TRUE(Pump([&] {
+        return win.Count(WM_LINK_UPLOAD_PROGRESS, static_cast<WPARAM>(LINK_UPLOAD_LOST)) == 1;
+    }));
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomPort),
+              1 + CLostRequests::kRetries);
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 2 + CLostRequests::kRetries);
+}
+
+// While the window is behind with the replies, the link asks for no more data: what the user
+// asks for next waits behind a few replies, not behind a whole upload.
+TEST_F(UdpEndToEnd, TheLinkAsksNoFurtherThanTheWindowKeepsUpWith) {
+    constexpr std::size_t kAheadAtMost = 16 + 4;  // the bound, a poll and the request in flight
+    sim.ChangeState([](CorvaneState& s) { s.UseSetup(UploadSetup()); });
+    app.m_bIncludeAlphasInSetupFiles = TRUE;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    std::size_t handled = sim.Requests().size();
+    std::size_t ahead = 0;
+    win.SetObserver([&](const CLinkTestWindow::Message& m) {
+        if (m.message != WM_LINK_REPLIES) return;
+        ahead = std::max(ahead, sim.Requests().size() - ++handled);
+        // A window busy with each reply, as one with large screens is.
+        std::this_thread::sleep_for(2ms);
+    });
+    ASSERT_TRUE(Upload());
+    win.SetObserver(nullptr);
+    EXPECT_LE(ahead, kAheadAtMost);
     EXPECT_EQ(doc.GetAlphas().size(), 135u);
 }
 

@@ -135,6 +135,35 @@ TEST_F(ShowcaseOnline, NamedIntercomsAlphasGroupsAndSummariesThatAddUp) {
     EXPECT_EQ(Summary(0, 0, CSummary::kMaintenance), before.maintenance);
 }
 
+// The largest controller answers every intercom a request asks for, past 127 too.
+TEST_F(ShowcaseOnline, TheLargestControllerAnswersForEveryIntercom) {
+    options.intercoms = SimShowcaseOptions::kMaxIntercoms;
+    options.trunks = 100;
+    sim.ChangeState([&](CorvaneState& s) { s.UseSetup(MakeShowcaseSetup(options)); });
+    InstallShowcaseHandlers(sim, options);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    const SimSetup setup = sim.Setup();
+    auto value = [&](unsigned code, int icom) { return int(setup.Record(code, icom, 1)[0]); };
+    auto uploaded = [&] {
+        for (int icom = 0; icom < options.intercoms; ++icom) {
+            const int port = value(kCmdIcomPort, icom);
+            if (doc.GetIcomBaudRate(icom) != value(kCmdIcomBaud, icom) ||
+                doc.GetIcomComPort(icom) != (port == 255 ? -1 : port) ||
+                doc.GetIcomConnType(icom) != value(kCmdIcomConn, icom))
+                return false;
+        }
+        return true;
+    };
+    // The names and alphas of every intercom go on coming meanwhile.
+    const std::size_t before = sim.Requests().size();
+    mgr.StartUpload();
+    ASSERT_TRUE(Pump(uploaded));
+    const auto asked = After(sim.Requests(), before);
+    for (DWORD code : {kCmdIcomBaud, kCmdIcomPort, kCmdIcomConn})
+        EXPECT_EQ(CountCommand(asked, code), 1) << code;
+    EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), 0);
+}
+
 TEST_F(ShowcaseOnline, BothControllersReportTheirStatus) {
     ASSERT_NO_FATAL_FAILURE(GoOnline());
     ASSERT_TRUE(Settle());

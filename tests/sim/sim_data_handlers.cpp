@@ -21,13 +21,15 @@ SimFrame Records(const SimSetup& setup, const SimFrame& request, unsigned first,
     return SimReplyTo(request, std::move(out));
 }
 
-// A range request with a byte (or, with words, u16) first and count after skip bytes.
+// A range request with a byte (or, with words, u16) first and count after skip bytes. Only the
+// bits of countMask count: a group request's count byte carries its wide-name flag as well.
 SimFrame RangeRecords(const SimSetup& setup, const SimFrame& request, std::size_t skip, bool words,
-                      int size, std::size_t recordSize) {
+                      int size, std::size_t recordSize, unsigned countMask = 0xFFFF) {
     const std::size_t need = skip + (words ? 4 : 2);
     if (request.payload.size() < need) return SimRefusal(request);
     const unsigned first = words ? SimU16(request, skip) : request.payload[skip];
-    const unsigned count = words ? SimU16(request, skip + 2) : request.payload[skip + 1] & 0x7F;
+    const unsigned count =
+        (words ? SimU16(request, skip + 2) : request.payload[skip + 1]) & countMask;
     return Records(setup, request, first, SimClip(first, count, size), recordSize);
 }
 
@@ -120,9 +122,12 @@ Handler StatusOrErrors(std::size_t recordSize) {
 // 32 and 84: groups of 16 (28 with wide names) or 56 bytes.
 std::optional<SimFrame> OnGroups(CorvaneState& state, const SimFrame& request) {
     if (request.payload.size() != 2) return SimRefusal(request);
-    const bool wide = request.payload[1] & 0x80;
-    const std::size_t size = request.command == 84 ? 56 : wide ? 28 : 16;
-    return RangeRecords(state.setup, request, 0, false, state.setup.groups, size);
+    constexpr std::uint8_t kWideNames = 0x80;
+    const bool extended = request.command == 84;
+    const bool wide = !extended && (request.payload[1] & kWideNames);
+    const std::size_t size = extended ? 56 : wide ? 28 : 16;
+    return RangeRecords(state.setup, request, 0, false, state.setup.groups, size,
+                        extended ? 0xFFu : 0x7Fu);
 }
 
 // 34 and 57: the records of a summary request, as the request lays them out.

@@ -154,7 +154,7 @@ struct StatusRequest {
 std::optional<StatusRequest> ReadStatusRequest(const CorvaneState& state, const SimFrame& request,
                                                bool standby) {
     if (request.payload.size() != 3) return std::nullopt;
-    StatusRequest r{request.payload[0], request.payload[1], request.payload[2] & 0x7Fu};
+    StatusRequest r{request.payload[0], request.payload[1], request.payload[2]};
     if (r.selector == kIntercoms) {
         r.count = SimClip(r.first, r.count, state.setup.intercoms);
         return r;
