@@ -355,10 +355,10 @@ constexpr Entry kStrings[] = {
      u"exit.\n\nTo save them to a setup file first, choose Yes.\nTo exit without them, choose "
      u"No.\nTo stay ONLINE, choose Cancel."},
     {2457,
-     u"The new communication settings leave the Corvane now ONLINE.\nThere are changes that "
-     u"have not been sent to the Corvane;\nthey will be lost if you continue.\n\nTo save them "
-     u"to a setup file first, choose Yes.\nTo go on without them, choose No.\nTo keep the "
-     u"communication settings as they were, choose Cancel."},
+     u"To use the new communication settings, Kelvardin leaves the Corvane it is ONLINE with."
+     u"\nThere are changes that have not been sent to that Corvane;\nthey will be lost if you "
+     u"continue.\n\nTo save them to a partial setup file first, choose Yes.\nTo let them go, "
+     u"choose No.\nTo keep the old communication settings and stay ONLINE, choose Cancel."},
     {2458,
      u"There are changes that have not been sent to the Corvane;\nthey will be lost if you "
      u"continue.\n\nTo save them to a setup file first, choose Yes.\nTo go on without them, "

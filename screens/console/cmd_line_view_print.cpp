@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr UINT kLineFormat = DT_WORDBREAK | DT_NOPREFIX | DT_LEFT;
+constexpr UINT kLineFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_LEFT;
 // The header sits two lines down, the text starts five lines down and two lines stay free
 // at the foot.
 constexpr int kHeaderLine = 2;

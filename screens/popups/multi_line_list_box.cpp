@@ -10,7 +10,7 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr int kInset = 2;
 constexpr int kItemPadding = 4;
 constexpr UINT kOneLine = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
-constexpr UINT kWrapped = DT_WORDBREAK | DT_NOPREFIX;
+constexpr UINT kWrapped = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
 
 int LineHeight(CDC& dc) {
     const TextMetrics metrics = dc.GetTextMetrics();

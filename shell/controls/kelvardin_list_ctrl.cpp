@@ -12,6 +12,7 @@
 #include "platform/ui/qt_convert.h"
 #include "shell/controls/list_ctrl_sort.h"
 #include "shell/controls/sort_mark_style.h"
+#include "shell/controls/view_focus_mark.h"
 
 namespace {
 
@@ -244,4 +245,19 @@ bool CKelvardinListCtrl::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease) m_tracking = false;
     }
     return QTreeWidget::eventFilter(watched, event);
+}
+
+void CKelvardinListCtrl::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    DrawViewFocusMark(*this);
+}
+
+void CKelvardinListCtrl::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    UpdateViewFocusMark(*this);
+}
+
+void CKelvardinListCtrl::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    UpdateViewFocusMark(*this);
 }

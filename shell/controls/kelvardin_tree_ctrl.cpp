@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "platform/ui/qt_convert.h"
+#include "shell/controls/view_focus_mark.h"
 
 CKelvardinTreeCtrl::CKelvardinTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
@@ -68,4 +69,19 @@ bool CKelvardinTreeCtrl::AreSiblings(const QTreeWidgetItem* first,
 
 CKelvardinTreeCtrl::WalkCallback CKelvardinTreeCtrl::MatchItemText(const CString& text) {
     return [wanted = ToQString(text)](QTreeWidgetItem* item) { return item->text(0) == wanted; };
+}
+
+void CKelvardinTreeCtrl::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    DrawViewFocusMark(*this);
+}
+
+void CKelvardinTreeCtrl::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    UpdateViewFocusMark(*this);
+}
+
+void CKelvardinTreeCtrl::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    UpdateViewFocusMark(*this);
 }

@@ -35,6 +35,11 @@ public:
     // A callback that matches items whose first column reads exactly the text.
     static WalkCallback MatchItemText(const CString& text);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     const QTreeWidgetItem* ParentOf(const QTreeWidgetItem* item) const;
 };

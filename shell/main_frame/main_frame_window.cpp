@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -48,6 +49,18 @@ QString DroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
     const QUrl url = data->urls().front();
     return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+// A file is opened, never taken: the program that dragged it is told it was copied, so that it
+// never deletes its own as moved.
+bool AcceptFileDrag(QDropEvent& event) {
+    if (DroppedFile(event.mimeData()).isEmpty() || !(event.possibleActions() & Qt::CopyAction)) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
 }
 
 }  // namespace
@@ -273,13 +286,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    AcceptFileDrag(*event);
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
+    AcceptFileDrag(*event);
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
+    if (!AcceptFileDrag(*event)) return;
     const QString file = DroppedFile(event->mimeData());
-    if (file.isEmpty()) return;
-    event->acceptProposedAction();
     // Opened once the drop has ended: its questions must not run inside the drag.
     QMetaObject::invokeMethod(
         this, [this, path = FromQString(file)] { OpenFile(path); }, Qt::QueuedConnection);

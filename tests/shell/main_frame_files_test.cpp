@@ -4,6 +4,8 @@
 #include <QUrl>
 
 #include "link/link_messages.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/kelvardin_grid_view.h"
 #include "tests/shell/program_fixture.h"
 #include "tests/support/file_size_limit.h"
 
@@ -82,6 +84,47 @@ TEST_F(FileCommandsTest, SaveSaveAsBackupOpenMergeDropAndAFailedOpen) {
     QCoreApplication::sendEvent(frame, &drop);
     ASSERT_TRUE(Until([&] { return Title().contains("B.kvd"); }));
     EXPECT_EQ(Name(1), u"BRAV");
+}
+
+// A file manager offers a file as a move or a copy, with its address as text too.
+TEST_F(FileCommandsTest, AFileDroppedOnAGridOpensAndIsAnsweredAsCopiedNeverMoved) {
+    Rename(1, u"BRAV");
+    script.ExpectDialog("FileSave", Choose(Path("D.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    frame->OnCommand(ID_FILE_NEW);
+    frame->OnCommand(ID_VIEW_ICOM_SETUP);
+    CKelvardinGridCtrl& grid = *frame->GetCurrentGridScreen()->GetGrid();
+    CCellID cell;
+    grid.FindCellForObject(cell, CIcomSpec(1, CIntercom::kFieldName), CObjSpec());
+    CRect rect;
+    ASSERT_TRUE(grid.GetCellRect(cell, &rect));
+    const QPoint over(rect.CenterPoint().x, rect.CenterPoint().y);
+
+    QMimeData data;
+    const QUrl file = QUrl::fromLocalFile(Path("D.kvd"));
+    data.setUrls({file});
+    data.setText(file.toString());
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QWidget* cells = grid.GetClientWidget();
+    QDragEnterEvent enter(over, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(cells, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+    QDragMoveEvent move(over, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    move.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(cells, &move);
+    EXPECT_EQ(move.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(over), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(cells, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    // Opened as Open does; the address went into no cell.
+    ASSERT_TRUE(Until([&] { return Title().contains("D.kvd"); }));
+    EXPECT_EQ(Name(1), u"BRAV");
+    EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 TEST_F(FileCommandsTest, FilesThatAreNoSetupOrAreDamagedSaySo) {

@@ -739,7 +739,10 @@ TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAnd
     const auto elsewhere = [](QWidget& page) {
         page.findChild<QLineEdit*>("ctl1047")->setText("127.0.0.2");
     };
-    const std::u16string question = u"The new communication settings leave the Corvane";
+    // The question says what happens and what each answer does.
+    const std::u16string question =
+        u"To use the new communication settings, Kelvardin leaves the Corvane it is ONLINE "
+        u"with.\nThere are changes that have not been sent to that Corvane;";
     apply(elsewhere, {{question, IDCANCEL}});
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_EQ(app.m_ipAddress.Get(), u"127.0.0.1");
@@ -750,7 +753,10 @@ TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAnd
     // let go, an Undo meanwhile does not bring the first back.
     Rename(1, u"YANK");
     apply(elsewhere,
-          {{question, IDNO}, {u"Unable to contact a Corvane, entering FILE mode.", IDOK}});
+          {{u"To save them to a partial setup file first, choose Yes.\nTo let them go, choose "
+            u"No.\nTo keep the old communication settings and stay ONLINE, choose Cancel.",
+            IDNO},
+           {u"Unable to contact a Corvane, entering FILE mode.", IDOK}});
     EXPECT_FALSE(Doc().HasModifications());
     frame->OnCommand(ID_EDIT_UNDO);
     EXPECT_FALSE(Doc().HasModifications());

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -5,6 +6,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
 
 #include "shell/sheets/partial_save_sheet.h"
 #include "shell/sheets/preferences_sheet.h"
@@ -36,6 +38,23 @@ std::string TabWalk(CKelvardinSheet& sheet, int page, bool back = false) {
         walk << name;
     }
     return walk.join(' ').toStdString();
+}
+
+// Whether Tab from the page's tab reaches the list or tree, and it then looks other than it
+// does once the focus has gone back to the tab.
+bool ShowsTheFocusTabbedTo(CKelvardinSheet& sheet, int page, const QString& name) {
+    sheet.SetActivePage(page);
+    QCoreApplication::processEvents();
+    auto* view = sheet.GetPage(page)->findChild<QAbstractItemView*>(name);
+    if (!view) return false;
+    auto* tabs = sheet.findChild<QTabBar*>();
+    tabs->setFocus();
+    for (int step = 0; step < 40 && FocusName(sheet) != name; ++step)
+        QTest::keyClick(sheet.focusWidget(), Qt::Key_Tab);
+    if (FocusName(sheet) != name) return false;
+    const QImage focused = view->viewport()->grab().toImage();
+    tabs->setFocus();
+    return focused != view->viewport()->grab().toImage();
 }
 
 class SheetTabOrderTest : public SmallSetupTest {
@@ -79,6 +98,26 @@ TEST_F(SheetTabOrderTest, TabGoesFromThePartialSavePagesTabThroughItsControlsToO
         auto* page = static_cast<CPSListDragPage*>(sheet.GetPage(1));
         page->GetAvailableList()->topLevelItem(0)->setSelected(true);
         EXPECT_EQ(TabWalk(sheet, 1), Stops({1019, 1021, 1020, 1023, 1024, 1025}));
+        return IDCANCEL;
+    });
+    sheet.DoModal();
+}
+
+TEST_F(SheetTabOrderTest, EveryPartialSaveListAndTreeShowsTheFocusTabReachesEmptyOrNot) {
+    app.m_bAllowAlphasInPartialSave = TRUE;
+    doc.StoreAlpha(CAssign(0, 0, 0), u"A0");
+    CPartialSaveSheet sheet(&doc);
+    script.ExpectDialog("sheet2407", [&](QDialog&) {
+        for (int page = 0; page < sheet.GetPageCount(); ++page) {
+            SCOPED_TRACE(page);
+            const bool trees = page == sheet.GetPageCount() - 1;
+            for (const char* name :
+                 trees ? std::array{"ctl1027", "ctl1028"} : std::array{"ctl1019", "ctl1020"})
+                EXPECT_TRUE(ShowsTheFocusTabbedTo(sheet, page, name)) << name;
+        }
+        // Nothing is chosen yet: the chosen lists were empty.
+        EXPECT_EQ(static_cast<CPSListDragPage*>(sheet.GetPage(1))->GetChosenList()->GetItemCount(),
+                  0);
         return IDCANCEL;
     });
     sheet.DoModal();

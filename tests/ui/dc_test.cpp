@@ -13,6 +13,7 @@
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 #include "platform/ui/sys_info.h"
+#include "platform/ui/text_layout.h"
 #include "tests/support/recording_dc.h"
 
 namespace {
@@ -118,6 +119,28 @@ TEST(QtPainterDC, AmpersandsShowAsTheFormatSays) {
     dc.DrawText(u"A&B", asIs, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     EXPECT_EQ(prefixed, asIs);
     EXPECT_EQ(prefixed.Width(), dc.GetTextExtent(u"A&B").cx);
+}
+
+TEST(QtPainterDC, AWordTooLongForTheLineIsBrokenAcrossLinesWhenAsked) {
+    QImage image(10, 10, QImage::Format_RGB32);
+    QPainter painter(&image);
+    CQtPainterDC dc(painter, CRect(0, 0, 10, 10));
+    const std::u16string text = u"OK " + std::u16string(60, u'W') + u"END done";
+    const int width = dc.GetTextExtent(std::u16string(60, u'W')).cx / 3;
+    const int line = dc.GetTextExtent(u"W").cy;
+    // Word breaking alone lets the word run past the width, where it is cut.
+    CRect cut(0, 0, width, 0);
+    dc.DrawText(text, cut, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_GT(cut.Width(), width);
+    // Broken, it fits: "OK", three pieces at least, every character kept in its order.
+    CRect broken(0, 0, width, 0);
+    dc.DrawText(text, broken, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    EXPECT_LE(broken.Width(), width);
+    EXPECT_GE(broken.Height(), 4 * line);
+    QString shown = LaidOutText(painter.fontMetrics(), ToQString(text), width,
+                                DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    EXPECT_TRUE(shown.startsWith("OK W"));
+    EXPECT_EQ(shown.remove(u'\n'), ToQString(text));
 }
 
 TEST(CDCState, SavedStatesComeBackInOrder) {

@@ -196,6 +196,25 @@ TEST_F(CmdLineTest, UnwrappedLongLineEndsInAnEllipsisUntilScrolledIntoView) {
     EXPECT_EQ(list.GetScrollPos(SB_HORZ), 0);
 }
 
+TEST_F(CmdLineTest, AWrappedReplyWordTooLongForALineIsBrokenOverRowsNotCut) {
+    auto console = ShowConsole();
+    CMultiLineListBox& list = console->GetList();
+    ASSERT_TRUE(list.GetWrap());
+    const CString word = CString(u"WORD:") + CString(u'x', 600) + CString(u"END");
+    const CString line = CString(u"OK ") + word;
+    host.dataMgr.AppendClpHistory(line, m_app.m_clrCLPResponseText);
+    ShowHistory(*console);
+
+    const TextMetrics metrics = list.GetDC()->GetTextMetrics();
+    const int rowHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    const int client = list.GetClientRect().Width();
+    const int width = list.GetDC()->GetTextExtent(word).cx;
+    ASSERT_GT(width, 2 * client);
+    // The line takes as many rows as the word's pieces need, and nothing is left to scroll to.
+    EXPECT_GE(Drawn(list, line).rect.Height() / rowHeight, width / client + 1);
+    EXPECT_FALSE(list.IsScrollBarVisible(SB_HORZ));
+}
+
 TEST_F(CmdLineTest, AutoNxtAsksForTheNextBlockAlsoAfterTheConsoleWasHidden) {
     EXPECT_EQ(cmd_line_rules::NextBlockCommand("ABCDE:X", 8), u"ABCDE:NXT");
     EXPECT_EQ(cmd_line_rules::NextBlockCommand("ABCDEFGHI:X", 8), u"NXT");
