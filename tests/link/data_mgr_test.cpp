@@ -24,6 +24,15 @@ using Bytes = std::vector<BYTE>;
 using Request = std::pair<DWORD, Bytes>;
 using Progress = std::pair<WPARAM, LPARAM>;
 
+// A status record of a controller with 12 intercoms and the trunks given.
+Bytes StatusRecord(BYTE trunks) {
+    Bytes record(26, 0);
+    record[1] = 12;
+    record[3] = trunks;
+    record[10] = 4;
+    return record;
+}
+
 // The data manager with its scheduler in the test's hands: the link is connected but its
 // engine is given nothing, so only the test takes requests and the messages go straight to
 // the sink.
@@ -255,26 +264,19 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeResetsTheSetupOnlyOnceTheWindowLetsI
     doc.ResetToDefaultSetup();
     CResetWatchWindow window;
     mgr.SetLinkWindow(&window);
-    const auto status = [](BYTE trunks) {
-        Bytes record(26, 0);
-        record[1] = 12;
-        record[3] = trunks;
-        record[10] = 4;
-        return record;
-    };
-    TakeStatus(status(40), doc);
+    TakeStatus(StatusRecord(40), doc);
     EXPECT_EQ(window.asked, 1);
     ASSERT_EQ(app.GetConfig().m_wNumTrunks, 40);
-    TakeStatus(status(40), doc);
+    TakeStatus(StatusRecord(40), doc);
     EXPECT_EQ(window.asked, 1);  // the same controller: nothing to reset
 
     // Held: the edit and the size stay, the link asks for nothing, and the latest status
     // is the one that counts.
     ASSERT_TRUE(doc.SetIcomBaudRate(2, TRUE, 3));
     window.hold = true;
-    TakeStatus(status(48), doc);
+    TakeStatus(StatusRecord(48), doc);
     const int restored = window.restored;
-    TakeStatus(status(56), doc);
+    TakeStatus(StatusRecord(56), doc);
     EXPECT_EQ(window.asked, 2);
     EXPECT_EQ(window.restored, restored + 1);
     EXPECT_EQ(app.GetConfig().m_wNumTrunks, 40);
@@ -288,7 +290,7 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeResetsTheSetupOnlyOnceTheWindowLetsI
 
     // Left for FILE mode meanwhile: the status neither resets the setup nor goes ONLINE.
     ASSERT_TRUE(doc.SetIcomBaudRate(2, TRUE, 3));
-    TakeStatus(status(64), doc);
+    TakeStatus(StatusRecord(64), doc);
     app.SetMode(CAppState::kModeFile);
     mgr.ResetForController(&doc);
     EXPECT_EQ(window.asked, 3);
@@ -306,18 +308,11 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeEndsTheUploadAsFailed) {
     CRecordingViews views;
     doc.SetViews(&views);
     doc.ResetToDefaultSetup();
-    const auto status = [](BYTE trunks) {
-        Bytes record(26, 0);
-        record[1] = 12;
-        record[3] = trunks;
-        record[10] = 4;
-        return record;
-    };
-    TakeStatus(status(40), doc);
+    TakeStatus(StatusRecord(40), doc);
     ASSERT_TRUE(mgr.IsOnline());
     mgr.StartUpload();
     sink.Clear();
-    TakeStatus(status(44), doc);
+    TakeStatus(StatusRecord(44), doc);
     EXPECT_EQ(UploadProgress(), (std::vector<Progress>{{WPARAM(LINK_UPLOAD_CHANGED), 0}}));
     EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
 
@@ -325,9 +320,9 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeEndsTheUploadAsFailed) {
     while (Next().first) {
     }
     EXPECT_EQ(mgr.GetUploadOutcome(), 0);
-    TakeStatus(status(44), doc);
+    TakeStatus(StatusRecord(44), doc);
     EXPECT_EQ(mgr.GetUploadOutcome(), 0);  // the same controller
-    TakeStatus(status(40), doc);
+    TakeStatus(StatusRecord(40), doc);
     EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
 }
 
