@@ -17,6 +17,24 @@ bool StartsWithDate(const CString& line) {
     return true;
 }
 
+// The bytes that put the line's record after a file of length bytes. A record left cut short
+// (the program stopped in the middle of a write) is first made whole with blanks, so that
+// the new record and every later one start on a record's boundary.
+std::vector<BYTE> RecordBytes(const CString& line, std::uint64_t length) {
+    std::size_t fill = (kLogRecordBytes - length % kLogRecordBytes) % kLogRecordBytes;
+    std::vector<BYTE> bytes;
+    if (fill % 2 != 0) {
+        bytes.push_back(0);  // the high byte of the cut character
+        --fill;
+    }
+    std::u16string units(fill / 2, u' ');
+    units += LogRecordOf(line.str());
+    const std::size_t at = bytes.size();
+    bytes.resize(at + 2 * units.size());
+    PutUtf16LE(bytes.data() + at, units, units.size());
+    return bytes;
+}
+
 }  // namespace
 
 CString CControllerLogWriter::LogFileNameFor(const CString& line) const {
@@ -42,9 +60,18 @@ void CControllerLogWriter::Write(const CString& line) {
     CFileException error;
     if (!file.Open(m_lastPath, CBinaryFile::modeCreate | CBinaryFile::modeNoTruncate, &error))
         throw error;
-    std::vector<BYTE> bytes(2 * static_cast<size_t>(line.GetLength()));
-    PutUtf16LE(bytes.data(), line.str(), line.str().size());
-    file.Seek(0, CFile::end);
-    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    const std::uint64_t length = file.GetLength();
+    const std::vector<BYTE> bytes = RecordBytes(line, length);
+    try {
+        file.Seek(static_cast<std::int64_t>(length), CFile::begin);
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    } catch (const CFileException&) {
+        // A record written in part would shift every later one: the file keeps its length.
+        try {
+            file.SetLength(length);
+        } catch (const CFileException&) {
+        }
+        throw;
+    }
     file.Close();
 }
