@@ -455,6 +455,9 @@ constexpr Entry kStrings[] = {
      u"to the settings are not kept."},
     {6503, u"No Corvane answered the search."},
     {6504, u"No intercom answered the search."},
+    {6505,
+     u"Printing failed: %1 could not be written in full; the disk may be full.\nNothing was "
+     u"printed, and no file was changed."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},
