@@ -21,17 +21,13 @@ bool StartsWithDate(const CString& line) {
 // (the program stopped in the middle of a write) is first made whole with blanks, so that
 // the new record and every later one start on a record's boundary.
 std::vector<BYTE> RecordBytes(const CString& line, std::uint64_t length) {
-    std::size_t fill = (kLogRecordBytes - length % kLogRecordBytes) % kLogRecordBytes;
-    std::vector<BYTE> bytes;
-    if (fill % 2 != 0) {
-        bytes.push_back(0);  // the high byte of the cut character
-        --fill;
-    }
-    std::u16string units(fill / 2, u' ');
+    const std::size_t fill = (kLogRecordBytes - length % kLogRecordBytes) % kLogRecordBytes;
+    // An odd fill first ends the cut character with its high byte, 0.
+    const std::size_t odd = fill % 2;
+    std::u16string units((fill - odd) / 2, u' ');
     units += LogRecordOf(line.str());
-    const std::size_t at = bytes.size();
-    bytes.resize(at + 2 * units.size());
-    PutUtf16LE(bytes.data() + at, units, units.size());
+    std::vector<BYTE> bytes(odd + 2 * units.size(), 0);
+    PutUtf16LE(bytes.data() + odd, units, units.size());
     return bytes;
 }
 
