@@ -49,6 +49,17 @@ std::optional<CLogDate> LogDateFromPath(const CString& path) {
                     DigitsValue(name.substr(6, 2))};
 }
 
+std::u16string LogRecordOf(std::u16string_view line) {
+    constexpr std::u16string_view kLineEnd = u"\r\n";
+    const bool ended = line.ends_with(kLineEnd);
+    if (ended) line.remove_suffix(kLineEnd.size());
+    const std::size_t room = kLogRecordUnits - (ended ? kLineEnd.size() : 0);
+    std::u16string record(line.substr(0, room));
+    record.resize(room, u' ');
+    if (ended) record += kLineEnd;
+    return record;
+}
+
 std::uint64_t CLogDayFile::CountRecords() const {
     CBinaryFile file;
     if (!file.Open(m_path, CBinaryFile::modeRead)) return 0;

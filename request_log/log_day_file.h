@@ -4,17 +4,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/base/cstring.h"
 
 class CFile;
 
-// The controller's request log keeps one file per day, "YYYYMMDD.CVL" in the log folder: the
-// log lines one after another as UTF-16LE code units, without header or separator. Read
-// back, the file is a run of fixed records; a cut last record does not count.
+// The controller's request log keeps one file per day, "YYYYMMDD.CVL" in the log folder: a
+// run of fixed records of UTF-16LE code units, one per log line, without header or
+// separator; a cut last record does not count.
 constexpr std::size_t kLogRecordUnits = 72;
 constexpr std::size_t kLogRecordBytes = 2 * kLogRecordUnits;
+
+// A log line as the one record it takes: cut, or padded with blanks, to the record's length.
+// A line that ends in "\r\n" keeps that end at the record's end.
+std::u16string LogRecordOf(std::u16string_view line);
 
 struct CLogDate {
     int year = 0;

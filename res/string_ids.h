@@ -159,6 +159,7 @@ constexpr UINT kIdsAddressInvalid = 6501;
 constexpr UINT kIdsSettingsNotSaved = 6502;
 constexpr UINT kIdsNoCorvaneAnswered = 6503;
 constexpr UINT kIdsNoIntercomAnswered = 6504;
+constexpr UINT kIdsPrintNotWritten = 6505;
 constexpr UINT kIdsMemoryNotWritten = 6521;
 constexpr UINT kIdsAppTitle = 57344;
 constexpr UINT kIdsIntegerRange = 61714;

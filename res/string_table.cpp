@@ -456,6 +456,9 @@ constexpr Entry kStrings[] = {
      u"to the settings are not kept."},
     {6503, u"No Corvane answered the search."},
     {6504, u"No intercom answered the search."},
+    {6505,
+     u"Printing failed: %1 could not be written in full; the disk may be full.\nNothing was "
+     u"printed, and no file was changed."},
     {6521,
      u"The changes to memory could not be written: the Corvane is not connected.\nThey are "
      u"kept, and can be written once the connection is back."},

@@ -126,6 +126,11 @@ std::uint64_t CBinaryFile::GetLength() const {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
+void CBinaryFile::SetLength(std::uint64_t length) {
+    CheckOpen();
+    if (::ftruncate(m_fd, static_cast<off_t>(length)) != 0) Throw(errno);
+}
+
 void CBinaryFile::Throw(int error) const {
     throw CFileException(CFileException::CauseFromErrno(error), error, m_path);
 }

@@ -37,6 +37,8 @@ public:
     std::uint64_t Seek(std::int64_t offset, SeekPosition from) override;
     std::uint64_t GetPosition() const override;
     std::uint64_t GetLength() const override;
+    // Cuts the file, or lengthens it with zero bytes, to length.
+    void SetLength(std::uint64_t length);
 
 private:
     [[noreturn]] void Throw(int error) const;

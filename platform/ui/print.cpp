@@ -17,6 +17,8 @@
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 #include "platform/ui/ui_environment.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 
 namespace {
 
@@ -87,9 +89,16 @@ int RunPrintJob(IPrintView& view, QPrinter& printer, CPrintInfo info,
     const bool keep = printed > 0 && !cancelled && !failed;
     if (!keep && progress && printer.outputFormat() == QPrinter::NativeFormat) printer.abort();
     failed = (!painter.end() && keep) || failed;
-    failed = (keep && !failed && file && !file->Commit()) || failed;
-    if (keep && !failed) return printed;
-    if (failed) ModalMessageBox(kFailedText, MB_OK | MB_ICONEXCLAMATION);
+    const CPrintOutputFile::Result result =
+        keep && !failed && file ? file->Commit() : CPrintOutputFile::Result::kDone;
+    if (keep && !failed && result == CPrintOutputFile::Result::kDone) return printed;
+    if (result == CPrintOutputFile::Result::kNotWritten) {
+        ModalMessageBox(
+            SubstituteArgs(LoadResString(kIdsPrintNotWritten), {FromQString(file->GetRequested())}),
+            MB_OK | MB_ICONEXCLAMATION);
+    } else if (failed || result != CPrintOutputFile::Result::kDone) {
+        ModalMessageBox(kFailedText, MB_OK | MB_ICONEXCLAMATION);
+    }
     return 0;
 }
 

@@ -19,7 +19,7 @@ public:
     explicit CControllerLogWriter(FailureReport report, Today today = LocalToday)
         : m_report(std::move(report)), m_today(std::move(today)) {}
 
-    // Appends the line's code units to the day file in folder: the day its first six
+    // Appends the line, as one record, to the day file in folder: the day its first six
     // characters give (YYMMDD) when they are all digits, else today. Non-zero in every case.
     BOOL AppendControllerLog(const CString& folder, const CString& line);
     // The file last written to, or tried; empty before the first line.

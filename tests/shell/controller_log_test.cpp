@@ -7,6 +7,7 @@
 #include "platform/base/codepage.h"
 #include "res/string_ids.h"
 #include "shell/io/controller_log.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -19,11 +20,16 @@ CLogDate LeapDay() {
     return {2024, 2, 29};
 }
 
+std::string MakeFolder() {
+    std::string made = (std::filesystem::temp_directory_path() / "kelvardin_XXXXXX").string();
+    EXPECT_TRUE(::mkdtemp(made.data()));
+    return made;
+}
+
 }  // namespace
 
 TEST(ControllerLog, LinesAppendToTheirDayFilesAndReadBackAsRecords) {
-    std::string made = (std::filesystem::temp_directory_path() / "kelvardin_XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(made.data()));
+    const std::string made = MakeFolder();
     const CString folder = CString::FromUtf8(made);
     std::vector<CString> reports;
     CControllerLogWriter log(
@@ -51,4 +57,48 @@ TEST(ControllerLog, LinesAppendToTheirDayFilesAndReadBackAsRecords) {
     std::filesystem::remove_all(made);
 
     EXPECT_EQ(LogDateFromPath(day.GetPath()), (CLogDate{2024, 3, 5}));
+}
+
+TEST(ControllerLog, EveryLineTakesOneRecordAndAFailedWriteShiftsNoLaterRecord) {
+    const std::string made = MakeFolder();
+    const CString folder = CString::FromUtf8(made);
+    const CString path = folder + u"/20240305.CVL";
+    std::vector<CFileException::Cause> causes;
+    CControllerLogWriter log(
+        [&](UINT, const CString&, const CFileException& e) { causes.push_back(e.m_cause); });
+    const auto records = [&] { return CLogDayFile(path).ReadRecords(0, 10).lines; };
+    const auto size = [&] { return std::filesystem::file_size(made + "/20240305.CVL"); };
+
+    // Short and long lines, with and without their line end, each fill one record.
+    log.AppendControllerLog(folder, u"240305 short\r\n");
+    log.AppendControllerLog(folder, Line(u"240305 long") + CString(u'+', 9) + u"\r\n");
+    log.AppendControllerLog(folder, u"240305 bare");
+    log.AppendControllerLog(folder, CString(u"240305 ") + CString(u'#', 80));
+    std::vector<std::u16string> expected = {
+        u"240305 short" + std::u16string(58, u' ') + u"\r\n",
+        Line(u"240305 long").str(),
+        u"240305 bare" + std::u16string(61, u' '),
+        u"240305 " + std::u16string(65, u'#'),
+    };
+    EXPECT_EQ(records(), expected);
+
+    // A disk that fills in the middle of a record: the part written goes again.
+    {
+        const CFileSizeLimit full(size() + kLogRecordBytes / 2);
+        log.AppendControllerLog(folder, Line(u"240305 lost"));
+    }
+    EXPECT_EQ(causes, std::vector<CFileException::Cause>{CFileException::diskFull});
+    EXPECT_EQ(size(), 4 * kLogRecordBytes);
+    log.AppendControllerLog(folder, Line(u"240305 after"));
+    expected.push_back(Line(u"240305 after").str());
+    EXPECT_EQ(records(), expected);
+
+    // A record cut short some other way (the program stopped) is made whole with blanks.
+    std::filesystem::resize_file(made + "/20240305.CVL", 4 * kLogRecordBytes + 9);
+    log.AppendControllerLog(folder, Line(u"240305 next"));
+    expected[4] = u"24030" + std::u16string(67, u' ');
+    expected.push_back(Line(u"240305 next").str());
+    EXPECT_EQ(records(), expected);
+    EXPECT_EQ(causes.size(), 1u);
+    std::filesystem::remove_all(made);
 }

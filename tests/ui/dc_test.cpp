@@ -3,7 +3,9 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -201,9 +203,11 @@ TEST(LogFontConversion, HeightsArePixelsAndTheRestCarriesOver) {
     EXPECT_EQ(back.lfWeight, FW_BOLD);
     EXPECT_TRUE(back.lfItalic);
 
+    // Points become pixels at the screen's dots per inch: 12 for 9 points at 96.
     QFont points = QApplication::font();
     points.setPointSizeF(9.0);
-    EXPECT_EQ(FromQFont(points).lfHeight, -12);  // 9 points at 96 dots per inch
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    EXPECT_EQ(FromQFont(points).lfHeight, -std::lround(9.0 * dpi / 72.0));
 }
 
 TEST(ImageList, DrawsThePictureOnItsBackgroundWithTheOverlay) {

@@ -22,6 +22,7 @@
 #include "platform/ui/print_progress.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/ui_environment.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 
 namespace {
@@ -226,6 +227,38 @@ TEST(Printing, AnExistingFileIsReplacedOnlyByAPrintThatCompleted) {
     // Nothing of the unfinished prints stays beside them.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"folder.pdf", "trunks.pdf"}));
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+TEST(Printing, APrintTheDiskHasNoRoomForSaysSoAndChangesNoFile) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("trunks.pdf");
+    const QString fresh = dir.filePath("new.pdf");
+    const QByteArray old("the user's own file");
+    WriteFile(existing, old);
+    CWatchedPagesView view(3);
+    ASSERT_EQ(PrintViewToPdf(view, FromQString(fresh)), 3);
+    const qint64 whole = QFileInfo(fresh).size();
+    ASSERT_TRUE(QFile::remove(fresh));
+    {
+        const CFileSizeLimit full(static_cast<rlim_t>(whole / 2));
+        for (const QString& pdf : {existing, fresh}) {
+            script.ExpectMessageBox(
+                (u"Printing failed: " + FromQString(pdf) + u" could not be written in full").str(),
+                IDOK);
+            EXPECT_EQ(PrintViewToPdf(view, FromQString(pdf)), 0);
+        }
+    }
+    EXPECT_EQ(Contents(existing), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"trunks.pdf"}));
+
+    // With room again the print takes the old file's place, whole.
+    EXPECT_EQ(PrintViewToPdf(view, FromQString(existing)), 3);
+    EXPECT_EQ(QFileInfo(existing).size(), whole);
+    EXPECT_TRUE(Contents(existing).trimmed().endsWith("%%EOF"));
     EXPECT_TRUE(script.AllAnswered());
 }
 

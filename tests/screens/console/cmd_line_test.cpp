@@ -102,15 +102,24 @@ TEST_F(CmdLineTest, NewLinesScrollOnlyAsFarAsTheLastPageStaysFull) {
     console->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     Type(*console, "TEST:STAT");
     ASSERT_TRUE(Pump([&] { return list.GetCount() == 66; }));
-    // The reply and the empty last line end the page; the lines above fill it to its top.
+    // The reply and the empty last line end the page; the lines above fill it to its top, so
+    // that one more line would not fit (the empty line may be lower than the others).
     const int top = list.GetTopIndex();
-    int row = 1;
+    const int height = list.GetClientRect().Height();
+    int row = 0;
     while (list.ItemFromPoint(CPoint(5, row)) == top)
         ++row;
-    const int rows = list.GetClientRect().Height() / row;
-    ASSERT_GT(rows, 3);
-    EXPECT_EQ(top, 66 - rows);
-    EXPECT_EQ(list.GetText(top + rows - 2), u"OK TEST:STAT");
+    int end = row;  // where the last line ends
+    while (list.ItemFromPoint(CPoint(5, end)) != -1)
+        ++end;
+    ASSERT_GT(top, 0);
+    EXPECT_EQ(list.ItemFromPoint(CPoint(5, end - 1)), 65);
+    EXPECT_LE(end, height);
+    EXPECT_GT(end + row, height);
+    int reply = end - 1;
+    while (list.ItemFromPoint(CPoint(5, reply)) == 65)
+        --reply;
+    EXPECT_EQ(list.GetText(list.ItemFromPoint(CPoint(5, reply))), u"OK TEST:STAT");
 
     // Asking for a top beyond that keeps the page full too.
     list.SetTopIndex(65);
