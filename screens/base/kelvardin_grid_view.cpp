@@ -109,7 +109,9 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
     if (hint == CUpdateHint::kRefresh || hint == CUpdateHint::kRebuild) {
         UpdateGrid();
         m_pGrid->Invalidate();
-        // Shown again: what changed while the screen heard nothing is checked.
+        // A setup read, restored or undone changes texts under the rows without a reply, as
+        // does what the screen missed while hidden. A header sort's own refresh needs none.
+        if (!m_pGrid->IsSorting()) m_bSortCheckDue = true;
         KeepSortOrderSoon();
     } else if (hint.IsReply(kCmdStatus)) {
         UpdateGrid();
@@ -159,6 +161,8 @@ bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject)
     if (CUpdateHint::FromParam(lHint) == CUpdateHint::kRebuild) {
         CreateGrid();
         UpdateGrid();
+        // The rows were sorted on the texts of the moment, which a file read may still change.
+        SortDataChanged();
         return false;
     }
     CKelvardinGridView::OnUpdate(sender, lHint, hintObject);

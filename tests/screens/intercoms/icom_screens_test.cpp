@@ -3,11 +3,13 @@
 
 #include "link/command_codes.h"
 #include "link/wire_labels.h"
+#include "model/partial_save_selection.h"
 
 #include "screens/base/screen_ids.h"
 #include "screens/intercoms/icom_setup_view.h"
 #include "screens/intercoms/icom_status_view.h"
 #include "tests/screens/screen_fixture.h"
+#include "tests/support/memory_file.h"
 #include "tests/support/modal_script.h"
 
 namespace {
@@ -423,6 +425,66 @@ TEST_F(IcomScreenTest, FocusAndSelectionStayOnTheirIntercomsWhileTheRowsMove) {
     EXPECT_EQ(Column(*setup, 1), (Texts{u"A", u"C", u"DELT", u"ZULU"}));
     EXPECT_EQ(grid().GetFocusCell(), CCellID(2, 1));
     EXPECT_EQ(grid().GetSortColumn(), 1);
+}
+
+TEST_F(IcomScreenTest, SortedScreensTakeTheOrderOfASetupReadFromAFile) {
+    const auto save = [&] {
+        m_doc.SetFlagOnAll(CCVObject::kInFile, TRUE);
+        CMemFile file;
+        EXPECT_EQ(m_doc.WriteSetupFile(file, u"A.kvd", FALSE, TRUE), 1);
+        return file.m_bytes;
+    };
+    const auto read = [&](const std::vector<BYTE>& bytes, BOOL reset) {
+        CMemFile file(bytes);
+        CPartialSaveSelection selection;
+        CKelvardinDoc::ReadFileContents(file, selection);
+        EXPECT_EQ(m_doc.ReadSetupFile(selection, file, u"A.kvd", reset, FALSE), 1);
+        Settle();
+    };
+    Configure(0, 0, 5);
+    for (int i = 0; const char16_t* name : {u"STDA", u"STDB", u"STDC", u"MCR", u"ALFA"})
+        NameIcom(i++, name);
+    const std::vector<BYTE> opened = save();
+    NameIcom(4, u"ZULU");
+    const std::vector<BYTE> merged = save();
+
+    // The screens stand in number order under their name marks before the file is read.
+    Configure(0, 0, 5);
+    for (int i = 0; const char16_t* name : {u"N1", u"N2", u"N3", u"N4", u"N5"})
+        NameIcom(i++, name);
+    auto status = Open<CIcomStatusView>();
+    auto setup = Open<CIcomSetupView>();
+    CFrameViews views;
+    views.all = {status.get(), setup.get()};
+    views.shown = {setup.get()};
+    m_doc.SetViews(&views);
+    const auto grid = [&]() -> CKelvardinGridCtrl& { return *setup->GetGrid(); };
+    grid().SetFocusCell(2, 1);
+    grid().SetSelectedRange(2, 1, 2, 2);
+
+    // Open: the rows take the file's names' order, the focus and selection with intercom 2.
+    read(opened, TRUE);
+    EXPECT_EQ(Column(*setup, 1), (Texts{u"ALFA", u"MCR", u"STDA", u"STDB", u"STDC"}));
+    EXPECT_EQ(Column(*setup, 0), (Texts{u"5", u"4", u"1", u"2", u"3"}));
+    EXPECT_EQ(grid().GetSortColumn(), 1);
+    EXPECT_TRUE(grid().GetSortAscending());
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(4, 1));
+    EXPECT_EQ(Selected(grid()), (std::vector<CCellID>{{4, 1}, {4, 2}}));
+
+    // The hidden screen heard only the rebuild; shown, it takes the order too.
+    EXPECT_EQ(Column(*status, 1), (Texts{u"STDA", u"STDB", u"STDC", u"MCR", u"ALFA"}));
+    host.current = status.get();
+    status->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Settle();
+    EXPECT_EQ(Column(*status, 1), (Texts{u"ALFA", u"MCR", u"STDA", u"STDB", u"STDC"}));
+
+    // A merge renames ALFA ZULU: its row goes last.
+    host.current = setup.get();
+    views.shown = {setup.get()};
+    read(merged, FALSE);
+    EXPECT_EQ(Column(*setup, 1), (Texts{u"MCR", u"STDA", u"STDB", u"STDC", u"ZULU"}));
+    EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1));
+    m_doc.SetViews(nullptr);
 }
 
 }  // namespace
