@@ -2,15 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QToolBar>
-#include <QUrl>
 
 #include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
@@ -44,25 +39,6 @@ constexpr UINT kToolButtons[] = {
     ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE,    0, ID_VIEW_BACK,  ID_VIEW_FORWARD, ID_REFRESH,
     0,           ID_CONNECT,   ID_SEND_CHANGES, 0, ID_FILE_PRINT, ID_APP_ABOUT};
 
-// The local file a drag carries, when it carries exactly one.
-QString DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-    const QUrl url = data->urls().front();
-    return url.isLocalFile() ? url.toLocalFile() : QString();
-}
-
-// A file is opened, never taken: the program that dragged it is told it was copied, so that it
-// never deletes its own as moved.
-bool AcceptFileDrag(QDropEvent& event) {
-    if (DroppedFile(event.mimeData()).isEmpty() || !(event.possibleActions() & Qt::CopyAction)) {
-        event.ignore();
-        return false;
-    }
-    event.setDropAction(Qt::CopyAction);
-    event.accept();
-    return true;
-}
-
 }  // namespace
 
 CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
@@ -78,8 +54,8 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
               .show = [this](int screen) { SwitchToView(screen); }}),
       m_files(app, *m_doc, m_undo, m_history, *this,
               [this](CKelvardinDialog& dialog) { return RunOperation(dialog); }),
-      m_link(app, *m_doc, m_files, *this,
-             [this](int lamp) { m_statusBar->SetIndicator(lamp, 1); }) {
+      m_link(app, *m_doc, m_files, *this, [this](int lamp) { m_statusBar->SetIndicator(lamp, 1); }),
+      m_fileDrops(*this, [this](const QString& path) { OpenFile(FromQString(path)); }) {
     setObjectName(QStringLiteral("MainFrame"));
     // The size it has before it is maximised, or where nothing maximises it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -283,22 +259,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
                                           std::vector<std::uint8_t>(state.begin(), state.end()));
     m_link.EndLinkQuestions();
     event->accept();
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
-    AcceptFileDrag(*event);
-}
-
-void CMainFrame::dragMoveEvent(QDragMoveEvent* event) {
-    AcceptFileDrag(*event);
-}
-
-void CMainFrame::dropEvent(QDropEvent* event) {
-    if (!AcceptFileDrag(*event)) return;
-    const QString file = DroppedFile(event->mimeData());
-    // Opened once the drop has ended: its questions must not run inside the drag.
-    QMetaObject::invokeMethod(
-        this, [this, path = FromQString(file)] { OpenFile(path); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {

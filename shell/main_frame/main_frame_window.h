@@ -22,6 +22,7 @@
 #include "shell/app/app_screen_services.h"
 #include "shell/app/menu_table.h"
 #include "shell/app/screen_table.h"
+#include "shell/main_frame/file_drop_filter.h"
 #include "shell/main_frame/file_mode_host.h"
 #include "shell/main_frame/link_events.h"
 #include "shell/main_frame/main_frame.h"
@@ -202,9 +203,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     // Receives what is posted or sent to the main window and the status timer's ticks.
@@ -293,6 +291,7 @@ private:
     CUndoHistory m_undo;
     CSetupFileCommands m_files;
     CLinkEvents m_link;
+    CFileDropFilter m_fileDrops;
     bool m_bMoveDrop = false;
     bool m_bNavVisible = true;
     bool m_bShown = false;

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 
@@ -104,26 +105,38 @@ TEST_F(FileCommandsTest, AFileDroppedOnAGridOpensAndIsAnsweredAsCopiedNeverMoved
     const QUrl file = QUrl::fromLocalFile(Path("D.kvd"));
     data.setUrls({file});
     data.setText(file.toString());
-    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
-    QWidget* cells = grid.GetClientWidget();
-    QDragEnterEvent enter(over, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
-    enter.setDropAction(Qt::MoveAction);
-    QCoreApplication::sendEvent(cells, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
-    QDragMoveEvent move(over, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
-    move.setDropAction(Qt::MoveAction);
-    QCoreApplication::sendEvent(cells, &move);
-    EXPECT_EQ(move.dropAction(), Qt::CopyAction);
-    QDropEvent drop(QPointF(over), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
-    drop.setDropAction(Qt::MoveAction);
-    QCoreApplication::sendEvent(cells, &drop);
-    EXPECT_TRUE(drop.isAccepted());
-    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    // Proposed as a move, as a file manager does; answered as a copy at every step.
+    const auto dropOn = [&](QWidget* target, QPoint at) {
+        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        enter.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(target, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+        QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        move.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(target, &move);
+        EXPECT_EQ(move.dropAction(), Qt::CopyAction);
+        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+        drop.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    };
+    dropOn(grid.GetClientWidget(), over);
     // Opened as Open does; the address went into no cell.
     ASSERT_TRUE(Until([&] { return Title().contains("D.kvd"); }));
     EXPECT_EQ(Name(1), u"BRAV");
     EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_TRUE(script.AllAnswered());
+
+    // A text box of the window (the console's command line) takes no file name either.
+    frame->OnCommand(ID_FILE_NEW);
+    QLineEdit box(frame);
+    dropOn(&box, QPoint(2, 2));
+    ASSERT_TRUE(Until([&] { return Title().contains("D.kvd"); }));
+    EXPECT_TRUE(box.text().isEmpty());
+    EXPECT_EQ(Name(1), u"BRAV");
     EXPECT_TRUE(script.AllAnswered());
 }
 
