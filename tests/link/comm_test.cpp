@@ -298,6 +298,22 @@ TEST_F(UdpLink, OnlyThePeerIsHeardAndThePeerCanMove) {
     EXPECT_EQ(address, 0x01020304u);
 }
 
+// The release at exit takes a random low sequence number that the poll just before it may
+// have had: the controller ends the session instead of answering it as the poll sent again,
+// and a true resend still gets the first answer.
+TEST_F(UdpLink, AReleaseWithThePollsSequenceIsNotTakenForThePollSentAgain) {
+    CMessage reply;
+    ASSERT_EQ(Exchange(*frame, Message(60, 4, {0x9E}), reply), LINK_OK);
+    EXPECT_EQ(reply.Payload().front(), 0x9E);
+    ASSERT_EQ(Exchange(*frame, Message(60, 4, {0x1A}), reply), LINK_OK);
+    EXPECT_EQ(Bytes(reply.Payload().begin(), reply.Payload().end()), Bytes{0x1A});
+    sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
+
+    ASSERT_EQ(Exchange(*frame, Message(60, 4, {0x1A}), reply), LINK_OK);
+    EXPECT_EQ(Bytes(reply.Payload().begin(), reply.Payload().end()), Bytes{0x1A});
+    EXPECT_EQ(reply.tag, frame->GetTag());
+}
+
 TEST_F(UdpLink, TimeOutsAndClosing) {
     ExpectTimeOut(*frame, sink);
     // The reader is blocked waiting for datagrams; closing wakes it.

@@ -135,9 +135,13 @@ std::vector<SimWrite> CSimController::Answer(const std::vector<SimInput>& inputs
             case SimInput::Kind::Frame: {
                 m_requests.push_back(in.frame);
                 m_arrived.notify_all();
+                // The payload too: the link's release at exit may reuse the sequence number
+                // of the poll just before it.
                 const bool again = m_lastRequest && m_lastRequest->command == in.frame.command &&
                                    m_lastRequest->sequence == in.frame.sequence &&
-                                   m_lastRequest->tag == in.frame.tag && in.frame.sequence != 0;
+                                   m_lastRequest->tag == in.frame.tag &&
+                                   m_lastRequest->payload == in.frame.payload &&
+                                   in.frame.sequence != 0;
                 std::optional<SimFrame> reply = again ? m_lastReply : Reply(in.frame);
                 m_lastRequest = in.frame;
                 m_lastReply = reply;
