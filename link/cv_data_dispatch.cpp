@@ -65,12 +65,15 @@ void CCVDataMgr::OnResponse(CKelvardinDoc* doc) {
     if (check == ReplyCheck::kDispatch) std::this_thread::yield();
 }
 
+bool CCVDataMgr::IsPresencePoll(const CMessage& request) {
+    return request.length >= 1 && request.payload[0] == kPresencePoll;
+}
+
 void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
     if (HandleLinkReply(pair)) return;
     const DWORD code = pair.reply.command;
     if (IsStatusReply(pair)) {
-        // Only the presence poll's answer is the controller's status.
-        if (pair.request.length < 1 || pair.request.payload[0] != kPresencePoll) return;
+        if (!IsPresencePoll(pair.request)) return;
         const BYTE* record = pair.reply.payload.data() + (code == kCmdStatus ? 0 : 1);
         OnStatusReply(CCVStatusRec(record), doc);
         return;

@@ -1,6 +1,7 @@
 #include "link/cv_data_mgr.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -238,6 +239,21 @@ void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
     ClearPendingRequests();
 }
 
+// Here rather than where the window handles the status: the next request of the send would go
+// out before the window has caught up with the replies.
+void CCVDataMgr::StopSendForChangedController(const CCVStatusRec& status) {
+    {
+        std::lock_guard guard(DeviceLock());
+        const CCVConfig* built = SendConfig();
+        if (!built) return;
+        // On the heap: the engine's stack is small.
+        auto fresh = std::make_unique<CCVConfig>(*built);
+        fresh->SetFromControllerReply(status);
+        if (*fresh == *built) return;
+    }
+    FailRunningSend(kSendControllerChanged);
+}
+
 void CCVDataMgr::QueueStandbyQuery() {
     m_misc.Add(CMiscRequestMgr::kSessionSetup);
 }
@@ -268,7 +284,9 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
         }
         if (IsStatusReply(pair)) {
             const BYTE* record = reply.payload.data() + (reply.command == kCmdStatus ? 0 : 1);
-            CheckStatusLogging(CCVStatusRec(record));
+            const CCVStatusRec status(record);
+            CheckStatusLogging(status);
+            if (IsPresencePoll(pair.request)) StopSendForChangedController(status);
         }
         // More request log records wait at the controller.
         if (reply.command == kCmdLogRecord && reply.length >= 1 && reply.payload[0] != 0 &&

@@ -224,6 +224,11 @@ private:
     // record unless a record request is pending. Either thread.
     void AskForLogRecords();
     void OnStatusReply(const CCVStatusRec& status, CKelvardinDoc* doc);
+    // Only the presence poll's answer is the controller's status.
+    static bool IsPresencePoll(const CMessage& request);
+    // Engine thread: a status that shows another size or abilities than the running send was
+    // built for ends it as failed before any more of it goes out.
+    void StopSendForChangedController(const CCVStatusRec& status);
     // While the window holds the reset: the status is kept for it.
     void HoldStatus(const CCVStatusRec& status, BOOL cameUp);
     // What follows the configuration's check: ONLINE, the follow-ups and the alpha counts.

@@ -9,6 +9,7 @@
 #include "link/message_queue.h"
 #include "link/retry_hooks.h"
 #include "link/send_all.h"
+#include "model/cv_config.h"
 
 class CComm;
 class CCommUDP;
@@ -82,8 +83,9 @@ public:
     void EndSendQueue();
     // Gives the running send up; exclusive control is released when it was asked for.
     void Abort();
-    // The running send, unless the controller has committed its changes, ends as failed for
-    // the reason (WM_LINK_SEND_FAILED), and what it still had queued is never sent.
+    // The running send, unless the controller has committed its changes or the send is being
+    // given up already, ends as failed for the reason (WM_LINK_SEND_FAILED), and what it still
+    // had queued is never sent. Either thread.
     void FailRunningSend(int reason);
 
     // Handles one waiting reply (WM_LINK_REPLIES); the data manager dispatches it.
@@ -164,6 +166,9 @@ protected:
 
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CCriticalSection& DeviceLock() const { return m_deviceLock; }
+    // Device lock held: the live configuration as the running send started, which its
+    // requests are built for; null while no send runs.
+    const CCVConfig* SendConfig() const { return m_bSendRunning ? m_sendConfig.get() : nullptr; }
 
 private:
     friend class CDCError;
@@ -211,6 +216,7 @@ private:
     CPellamUDPFrame* m_udpFrame = nullptr;
     CCommUDP* m_udp = nullptr;
     std::unique_ptr<CSendAll> m_source;
+    std::unique_ptr<const CCVConfig> m_sendConfig;
 
     mutable CCriticalSection m_responseLock;
     mutable CCriticalSection m_requestLock;

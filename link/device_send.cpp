@@ -30,6 +30,7 @@ BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
         }
         m_source = std::move(source);
         m_source->Reset();
+        m_sendConfig = std::make_unique<const CCVConfig>(GetApp().GetConfig());
         m_bSendRunning = TRUE;
         m_bReleaseOwed = FALSE;
         m_bCommitted = FALSE;
@@ -115,7 +116,9 @@ void CDEVICEComm::Abort() {
 void CDEVICEComm::FailRunningSend(int reason) {
     {
         std::lock_guard guard(m_deviceLock);
-        if (!m_bSendRunning || m_bCommitted) return;
+        // A send that has lost its link, or is being released, has told its end already.
+        const bool going = m_nState >= kLinkAskControl && m_nState < kLinkRelease;
+        if (!m_bSendRunning || m_bCommitted || !going) return;
         std::lock_guard queueGuard(m_requestLock);
         m_requests.clear();
     }

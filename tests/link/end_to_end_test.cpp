@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -9,6 +11,7 @@
 #include "link/wire_assign.h"
 #include "model/kelvardin_doc.h"
 #include "tests/link/link_fixture.h"
+#include "tests/sim/sim_handlers.h"
 #include "tests/support/recording_views.h"
 
 namespace {
@@ -210,6 +213,67 @@ protected:
         doc.SetGroupMember(1, 7, !doc.IsGroupMember(1, 7));
     }
 
+    // The controller changes size as it takes the send's first request, and the clock moves on
+    // so that a presence poll, which reads the change, comes next. The window handles nothing
+    // from the start of the queued requests until a request after that first one, polls left
+    // out, has come: only the link itself can keep the send from the changed controller.
+    void SendToAControllerThatChanges() {
+        auto now = std::make_shared<std::atomic<DWORD>>(0);
+        this->timing.clock = [now] { return now->load(); };
+        // A reply late on a loaded machine would end the send for a lost link instead.
+        this->timing.udpReadTimeoutMs = this->timing.serialByteTimeoutMs = 2000;
+        mgr.SetTiming(this->timing);
+        ASSERT_NO_FATAL_FAILURE(GoOnline());
+        ASSERT_TRUE(Settle());
+        const DWORD trunks = this->app.GetConfig().m_wNumTrunks;
+        const DWORD interval = this->timing.pollIntervalMs;
+        this->sim.SetHandler(kCmdSetTrunkDefs,
+                             [now, interval](CorvaneState& state, const SimFrame& request) {
+                                 if (state.setRequests.empty()) {
+                                     state.setup.trunks -= 8;
+                                     state.status = state.setup.Status();
+                                     *now += interval + 1;
+                                 }
+                                 return SimDefaultHandlers().at(kCmdSetTrunkDefs)(state, request);
+                             });
+        this->sim.ChangeState([](CorvaneState& s) { s.setRequests.clear(); });
+        EditEverything();
+        const std::size_t before = this->sim.Requests().size();
+        const auto afterFirstSet = [&](const std::vector<SimFrame>& frames) {
+            std::vector<unsigned> out;
+            auto f = std::find_if(
+                frames.begin() + static_cast<std::ptrdiff_t>(before), frames.end(),
+                [](const SimFrame& frame) { return frame.command == kCmdSetTrunkDefs; });
+            for (; f != frames.end(); ++f)
+                if (f->command != kCmdNetworkControl) out.push_back(f->command);
+            return out;
+        };
+
+        ASSERT_TRUE(mgr.StartSendAll(Changes()));
+        // The queue is filled and going out; the link may have gone on from there already.
+        ASSERT_TRUE(Pump([&] { return mgr.GetLinkState() >= kLinkSendQueue; }));
+        ASSERT_TRUE(this->sim.WaitForRequests(
+            [&](const std::vector<SimFrame>& frames) { return afterFirstSet(frames).size() > 1; },
+            kPatience));
+        EXPECT_EQ(afterFirstSet(this->sim.Requests()),
+                  (std::vector<unsigned>{kCmdSetTrunkDefs, kCmdReleaseControl}));
+
+        // The send ends once, as failed for the change; the setup becomes the new controller's.
+        ASSERT_TRUE(Pump([&] {
+            return mgr.GetLinkState() == kLinkUp && !mgr.IsSendRunning() &&
+                   this->app.GetConfig().m_wNumTrunks == trunks - 8;
+        }));
+        win.PumpFor(300ms);
+        EXPECT_EQ(win.Values(WM_LINK_SEND_FAILED), std::vector<int>{kSendControllerChanged});
+        this->sim.ChangeState([](CorvaneState& s) {
+            EXPECT_EQ(s.setRequests.size(), 1u);
+            EXPECT_EQ(s.commits, 0);
+            EXPECT_EQ(s.releases, 1);
+        });
+        EXPECT_EQ(this->sim.Setup().names.at(2)[0], "AB");
+        EXPECT_TRUE(mgr.IsOnline());
+    }
+
     CKelvardinDoc doc;
     CRecordingViews views;
     CCVDataMgr mgr;
@@ -259,6 +323,10 @@ TEST_F(UdpEndToEnd, GoesOnlineUploadsAndSendsEveryKindOfChange) {
     EXPECT_FALSE(mgr.SendClearsChanges());
     EXPECT_EQ(sim.Setup().trunkModes.at(8), 2);  // maintenance
     EXPECT_TRUE(doc.IsIcomBaudRateModified(6));
+}
+
+TEST_F(UdpEndToEnd, NoRequestOfASendGoesToAControllerWhoseStatusShowedAChange) {
+    SendToAControllerThatChanges();
 }
 
 TEST_F(UdpEndToEnd, AnUploadAsksForExactlyTheSetupAndPagesTheAlphaListsToTheirEnd) {
@@ -473,6 +541,10 @@ TEST_F(LossyEndToEnd, OneByteInAHundredSpoiltEndsWithinAMinute) {
     ASSERT_TRUE(win.PumpUntil(
         [&] { return CountCommand(sim.Requests(), kCmdNetworkControl) >= polls + 5; }, 60s));
     EXPECT_EQ(data(), asked);
+}
+
+TEST_F(SerialEndToEnd, NoRequestOfASendGoesToAControllerWhoseStatusShowedAChange) {
+    SendToAControllerThatChanges();
 }
 
 TEST_F(SerialEndToEnd, UploadOverTheSerialPort) {
