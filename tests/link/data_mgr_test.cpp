@@ -526,21 +526,6 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
     mgr.GetMemoryWriteBits().SetAll(FALSE);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
-
-    // The standby's write, lost on its way to the standby controller as the active's.
-    mgr.SetMemoryCpu(1);
-    mgr.StoreMemoryImage(1, 0x300, image);
-    ASSERT_TRUE(mgr.SetMemoryByte(0x304, 0xEE));
-    write(0x300);
-    CMessage standby;
-    ASSERT_TRUE(mgr.GetManagerRequest(standby));
-    standby.payload[1] = 0;
-    mgr.OnRequestDropped(standby);
-    mgr.SetMemoryCpu(0);
-    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
-    mgr.SetMemoryCpu(1);
-    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x300u);
-    EXPECT_TRUE(mgr.GetMemoryWriteBits().GetBit(4));
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {
