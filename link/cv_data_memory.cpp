@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 
 #include "link/cv_data_mgr.h"
@@ -39,8 +40,82 @@ void CCVDataMgr::RequestMemoryRead(DWORD address) {
 void CCVDataMgr::RequestMemoryWrite(DWORD address) {
     if (!m_bOnline || m_nMemoryCpu < 0) return;
     Memory().writeAddress = address;
-    MarkMisc(m_nMemoryCpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1);
+    const UINT item =
+        m_nMemoryCpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1;
+    {
+        // Kept before the request can go, so that no answer or loss can come first.
+        std::lock_guard guard(DeviceLock());
+        m_memoryWritesOut.push_back({MemoryPayload(item), Memory()});
+    }
+    MarkMisc(item);
     WakeEngine();
+}
+
+namespace {
+
+// The write the request carries. On its way to the standby controller a request names the
+// active processor, so that it is found by its other bytes when no write is the same.
+template <class Writes>
+auto FindWrite(Writes& writes, const CMessage& request) {
+    const auto payload = request.Payload();
+    const auto same = [&](const auto& w) {
+        return std::equal(w.payload.begin(), w.payload.end(), payload.begin(), payload.end());
+    };
+    const auto sameButProcessor = [&](const auto& w) {
+        return w.payload.size() == payload.size() && w.payload.size() > 2 &&
+               std::equal(w.payload.begin() + 2, w.payload.end(), payload.begin() + 2);
+    };
+    const auto found = std::find_if(writes.begin(), writes.end(), same);
+    return found != writes.end() ? found
+                                 : std::find_if(writes.begin(), writes.end(), sameButProcessor);
+}
+
+}  // namespace
+
+// A write may have run with its reply lost, so it is not sent again on its own: the user
+// gets its bytes back, marked, to write them again or not.
+void CCVDataMgr::MemoryWriteUnanswered(const CMessage& request) {
+    const auto write = FindWrite(m_memoryWritesOut, request);
+    if (write == m_memoryWritesOut.end()) return;
+    m_memoryWritesUnanswered.push_back(std::move(*write));
+    m_memoryWritesOut.erase(write);
+}
+
+void CCVDataMgr::MemoryWriteAnswered(const CMessage& request) {
+    const auto write = FindWrite(m_memoryWritesOut, request);
+    if (write != m_memoryWritesOut.end()) m_memoryWritesOut.erase(write);
+}
+
+// Writes still queued when the pending requests are cleared never go.
+void CCVDataMgr::MemoryWritesDropped() {
+    for (const UINT item : {CMiscRequestMgr::kWriteMemory0, CMiscRequestMgr::kWriteMemory1}) {
+        if (!m_misc.IsPending(item)) continue;
+        const BYTE cpu = item == CMiscRequestMgr::kWriteMemory0 ? 0 : 1;
+        // The queued one is the newest of its processor.
+        const auto write = std::find_if(m_memoryWritesOut.rbegin(), m_memoryWritesOut.rend(),
+                                        [cpu](const CMemoryWriteOut& w) {
+                                            return w.payload.size() > 1 && w.payload[1] == cpu;
+                                        });
+        if (write == m_memoryWritesOut.rend()) continue;
+        m_memoryWritesUnanswered.push_back(std::move(*write));
+        m_memoryWritesOut.erase(std::next(write).base());
+    }
+}
+
+std::optional<DWORD> CCVDataMgr::TakeBackUnwrittenMemory() {
+    if (m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
+    const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
+    std::lock_guard guard(DeviceLock());
+    const auto write = std::find_if(
+        m_memoryWritesUnanswered.begin(), m_memoryWritesUnanswered.end(),
+        [cpu](const CMemoryWriteOut& w) { return w.payload.size() > 1 && w.payload[1] == cpu; });
+    if (write == m_memoryWritesUnanswered.end()) return std::nullopt;
+    // The window as it was when the user chose to write, read again from its own address.
+    CMemoryWindow& memory = m_memory[cpu];
+    memory = write->window;
+    memory.readAddress = memory.writeAddress;
+    m_memoryWritesUnanswered.erase(write);
+    return memory.writeAddress;
 }
 
 // The payload of a memory read or write of the processor that the item names, as it stands.

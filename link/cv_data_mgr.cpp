@@ -125,6 +125,7 @@ void CCVDataMgr::RefreshAlphas() {
 void CCVDataMgr::ClearPendingRequests() {
     if (!m_bOnline) return;
     std::lock_guard guard(DeviceLock());
+    MemoryWritesDropped();
     for (const auto* list : {&m_oneShot, &m_rotating}) {
         for (CRequestMgr* m : *list)
             m->RemoveAll();
@@ -225,6 +226,7 @@ void CCVDataMgr::OnMalformedReply(const CMessage& request) {
 }
 
 void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
+    if (request.command == kCmdWriteMemory) MemoryWriteUnanswered(request);
     CRequestMgr* builder = std::exchange(m_inFlight, nullptr);
     if (!builder) return;
     // A command may have run with its reply lost: it fails rather than run twice.
@@ -273,6 +275,7 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
             std::lock_guard guard(DeviceLock());
             fits = ReplyFitsRequest(pair, m_config);
             if (fits) m_lost.Answered(pair.request);
+            if (fits && pair.request.command == kCmdWriteMemory) MemoryWriteAnswered(pair.request);
         }
         if (!fits) OnMalformedReply(pair.request);
         // The end of an alpha list ends its manager's paging before the next request is chosen.

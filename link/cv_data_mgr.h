@@ -146,6 +146,10 @@ public:
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
+    // A write of the selected processor that went unanswered or was dropped unsent, put back
+    // as that processor's window with its bytes pending: its write address, or none while
+    // there is no such write or other bytes are pending. User-interface thread.
+    std::optional<DWORD> TakeBackUnwrittenMemory();
     // A memory read's bytes, for the processor that the request asked.
     void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
     DWORD GetMemoryImageAddress() const override { return Memory().imageAddress; }
@@ -216,8 +220,18 @@ private:
         CBitArray writeBits{kPageSize};
     };
 
+    // A memory write on its way, with the window it was written from.
+    struct CMemoryWriteOut {
+        std::vector<BYTE> payload;
+        CMemoryWindow window;
+    };
+
     BOOL BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to, CMessage& request,
                    size_t& winner);
+    // Device lock held: the write's bytes are put back for the user rather than lost.
+    void MemoryWriteUnanswered(const CMessage& request);
+    void MemoryWriteAnswered(const CMessage& request);
+    void MemoryWritesDropped();
     // The controller's status, on the engine thread and on the user-interface thread.
     void CheckStatusLogging(const CCVStatusRec& status);
     // While request logging is on and the program ONLINE: asks for the controller's next log
@@ -301,6 +315,9 @@ private:
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;
     CLostRequests m_lost;
+    // Memory writes sent or queued and not yet answered, and those that never will be.
+    std::vector<CMemoryWriteOut> m_memoryWritesOut;
+    std::vector<CMemoryWriteOut> m_memoryWritesUnanswered;
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;

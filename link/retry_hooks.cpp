@@ -145,6 +145,13 @@ int CDCVerify::AskUser(const CDualMessage& pair) {
     return engine.Pause(device.m_timing.nakRetryPauseMs) ? 1 : 0;
 }
 
+int CDCIgnoreFlop::OnError(const CMsgFail& failure) {
+    const int decision = Restore(*failure.request);
+    // Not asked again, but a write the standby never answered is not lost unseen either.
+    if (failure.request->command == kCmdWriteMemory) m_device.OnRequestDropped(*failure.request);
+    return decision;
+}
+
 int CDCIgnoreFlop::Restore(const CMessage& request) {
     CDEVICEComm& device = m_device;
     device.InstallUsualHooks();

@@ -69,7 +69,7 @@ private:
 class CDCIgnoreFlop : public CCallback {
 public:
     explicit CDCIgnoreFlop(CDEVICEComm& device) : m_device(device) {}
-    int OnError(const CMsgFail& failure) override { return Restore(*failure.request); }
+    int OnError(const CMsgFail& failure) override;
     int AfterReceive(const CDualMessage& pair) override { return Restore(pair.request); }
     // Before a memory request goes to the standby controller: the tag to restore afterwards.
     void Redirected(WORD savedTag) {

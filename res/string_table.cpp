@@ -462,6 +462,9 @@ constexpr Entry kStrings[] = {
     {6521,
      u"The changes to memory could not be written: the Corvane is not connected.\nThey are "
      u"kept, and can be written once the connection is back."},
+    {6522,
+     u"The Corvane did not answer the changes to memory at %1: they may not have been "
+     u"written.\nThey are marked again, to be written again or dropped."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

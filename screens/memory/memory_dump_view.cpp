@@ -140,8 +140,24 @@ void CMemoryDumpView::UpdateGrid() {
 }
 
 void CMemoryDumpView::OnTimer(UINT_PTR id) {
-    if (id == m_timer.m_nCurrentId && GetHost().IsCurrentScreen(*this)) UpdateGrid();
+    if (id == m_timer.m_nCurrentId && GetHost().IsCurrentScreen(*this)) {
+        TakeBackUnwritten();
+        UpdateGrid();
+    }
     CKelvardinGridView::OnTimer(id);
+}
+
+void CMemoryDumpView::TakeBackUnwritten() {
+    const std::optional<DWORD> address = GetHost().GetDataMgr().TakeBackUnwrittenMemory();
+    if (!address) return;
+    // Back to the window the bytes belong to, unasked: they are pending again there.
+    m_dwStart = *address;
+    memory_rules::Record(Context(), *address);
+    if (CKelvardinDoc* doc = GetDocument())
+        doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+    GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdsMemoryWriteUnanswered).str(),
+                                         {CString::Formatted(u"%08.8x", *address)}),
+                          MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMemoryDumpView::GoToAddress(DWORD address) {

@@ -57,6 +57,8 @@ private:
     // Sends the pending writes, which then are pending no more, and takes their edits out of
     // the undo history; without a link, says so and keeps them.
     bool WritePending();
+    // A write the controller never answered comes back pending, and the window with it.
+    void TakeBackUnwritten();
     void RemoveWrittenEdits();
 
     CWndTimer m_timer;

@@ -467,6 +467,67 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
               (std::vector<CRecordingViews::Update>{{false, CUpdateHint::kRefresh, 0}}));
 }
 
+TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
+    app.SetMode(CAppState::kModeOnline);
+    mgr.GoOnline();
+    Bytes image(255, 0x11);
+    mgr.SetMemoryCpu(0);
+    mgr.StoreMemoryImage(0, 0x100, image);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x101, 0xBB));
+    // Written as the screen writes: marked, then no longer pending; the window moves on.
+    const auto write = [&](DWORD address) {
+        mgr.RequestMemoryWrite(address);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+    };
+    write(0x100);
+    mgr.RequestMemoryRead(0x200);
+    mgr.StoreMemoryImage(0, 0x200, Bytes(255, 0x22));
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+
+    // Lost with the link: not sent again, but given back once, to its own processor only.
+    EXPECT_EQ(Lost().first, 31u);
+    EXPECT_EQ(Next(), (Request{22, {0, 0, 0, 0, 0x02, 0, 255}}));
+    mgr.SetMemoryCpu(1);
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    mgr.SetMemoryCpu(0);
+    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    EXPECT_EQ(mgr.GetMemoryImageAddress(), 0x100u);
+    EXPECT_EQ(mgr.GetMemoryReadAddress(), 0x100u);
+    EXPECT_EQ(mgr.GetMemoryWriteBits().GetCount(), 1u);
+    EXPECT_TRUE(mgr.GetMemoryWriteBits().GetBit(1));
+    EXPECT_EQ(mgr.GetMemoryWriteValues()[1], 0xBB);
+    EXPECT_EQ(mgr.GetMemoryImage()[0], 0x11);
+
+    // One still queued when the pending requests are cleared comes back only once the bytes
+    // pending meanwhile are written or dropped.
+    write(0x100);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x102, 0xCC));
+    mgr.ClearPendingRequests();
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    mgr.GetMemoryWriteBits().SetAll(FALSE);
+    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+    EXPECT_EQ(Next(), (Request{0, {}}));
+
+    // An answered write, and one whose loss is reported twice, are given back at most once.
+    write(0x100);
+    CDualMessage answered;
+    ASSERT_TRUE(mgr.GetManagerRequest(answered.request));
+    answered.reply.command = 31;
+    mgr.PutResponse(answered);
+    mgr.OnRequestDropped(answered.request);
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    ASSERT_TRUE(mgr.SetMemoryByte(0x103, 0xDD));
+    write(0x100);
+    CMessage lost;
+    ASSERT_TRUE(mgr.GetManagerRequest(lost));
+    mgr.OnRequestDropped(lost);
+    mgr.OnRequestDropped(lost);
+    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+    mgr.GetMemoryWriteBits().SetAll(FALSE);
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+}
+
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {
     CRecordingList list;
     EXPECT_FALSE(mgr.SendClpCommand(CString(std::u16string(2001, u'x'))));

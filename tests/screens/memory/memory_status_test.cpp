@@ -17,6 +17,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+constexpr std::uint32_t kStandbyLoopback = 0x7F000002;
+
 template <class View>
 std::unique_ptr<View> Make(CFakeScreenHost& host, QWidget& window) {
     auto view = std::make_unique<View>(host);
@@ -207,6 +209,87 @@ TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
     ASSERT_TRUE(SawRequest(IsWrite));
     const std::vector<SimFrame> frames = sim.Requests();
     EXPECT_EQ(std::find_if(frames.begin(), frames.end(), IsWrite)->payload.back(), 0xaa);
+}
+
+TEST_F(MemoryStatusTest, AWriteTheControllerNeverAnswersComesBackPendingAndTheUserIsTold) {
+    m_app.m_bAllowMemoryPoke = TRUE;
+    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    auto screen = ShowMemory();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetFocusCell(5, 3);
+    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(u"bb"));
+
+    // The controller goes quiet to writes; the user agrees to write and moves on before the
+    // link has noticed anything.
+    sim.InjectFault(SimFault::DropReply, 1000, 31u);
+    m_app.m_answer = IDOK;
+    screen->SendMessage(WM_GRID_KEYDOWN, VK_NEXT);
+    EXPECT_EQ(screen->GetStartAddress(), 0x100u);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+
+    const CString told =
+        SubstituteArgs(LoadResString(kIdsMemoryWriteUnanswered).str(), {u"00000000"});
+    ASSERT_TRUE(Pump([&] { return !m_app.m_boxes.empty() && m_app.m_boxes.back().text == told; }));
+    EXPECT_EQ(m_app.m_boxes.back().type, MB_OK | MB_ICONEXCLAMATION);
+    // Back at the window of the write, the byte pending and marked again, once only.
+    EXPECT_EQ(screen->GetStartAddress(), 0u);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(grid.GetItemText(0, 2), u"bb");
+    EXPECT_TRUE(m_doc.IsModified(CObjSpec(CObjSpec::kController, 1, 1629)));
+    EXPECT_FALSE(m_doc.IsModified(CObjSpec(CObjSpec::kController, 2, 1629)));
+    const size_t boxes = m_app.m_boxes.size();
+    QTest::qWait(50);
+    EXPECT_EQ(m_app.m_boxes.size(), boxes);
+
+    // Written again by the user, the same byte goes out once more.
+    ASSERT_TRUE(Pump([&] { return host.dataMgr.IsOnline(); }));
+    const int writes = CountRequests(31);
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    ASSERT_TRUE(Pump([&] { return CountRequests(31) > writes; }));
+    const std::vector<SimFrame> frames = sim.Requests();
+    const auto last = std::find_if(frames.rbegin(), frames.rend(), IsWrite);
+    EXPECT_EQ(last->payload.back(), 0xbb);
+}
+
+// On the network the standby processor is the standby controller, asked once and directly.
+TEST_F(MemoryStatusTest, AStandbyWriteTheStandbyNeverAnswersComesBackToTheStandby) {
+    CSimController standby{true};
+    CSimUdpLink standbyPeer{standby, kStandbyLoopback, peer.Port()};
+    sim.ChangeState([](CorvaneState& s) { s.standbyAddress = kStandbyLoopback; });
+    standby.InjectFault(SimFault::DropReply, 1000, 31u);
+    m_app.m_bAllowMemoryPoke = TRUE;
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Pump([&] { return host.dataMgr.GetStandbyAddress() == kStandbyLoopback; }));
+    host.dataMgr.SetMemoryCpu(1);
+    Bytes image(255);
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i);
+    host.dataMgr.StoreMemoryImage(1, 0, image);
+    auto screen = Make<CMemoryDumpView>(host, window);
+    host.current = screen.get();
+    Show(*screen);
+    screen->OnInitialUpdate();
+    CKelvardinGridCtrl& grid = *screen->GetGrid();
+    grid.SetFocusCell(5, 3);
+    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(u"bb"));
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    m_app.m_answer = IDOK;
+    screen->SendMessage(WM_GRID_KEYDOWN, VK_NEXT);
+
+    const CString told =
+        SubstituteArgs(LoadResString(kIdsMemoryWriteUnanswered).str(), {u"00000000"});
+    ASSERT_TRUE(Pump([&] { return !m_app.m_boxes.empty() && m_app.m_boxes.back().text == told; }));
+    const std::vector<SimFrame> asked = standby.Requests();
+    EXPECT_EQ(std::count_if(asked.begin(), asked.end(), IsWrite), 1);
+    EXPECT_EQ(CountRequests(31), 0);
+    EXPECT_EQ(screen->GetStartAddress(), 0u);
+    EXPECT_EQ(grid.GetItemText(0, 2), u"bb");
+    host.dataMgr.SetMemoryCpu(0);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    host.dataMgr.SetMemoryCpu(1);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
 }
 
 TEST_F(MemoryStatusTest, KeysAndTheMenuMoveTheWindowWithWrapAndHistory) {
