@@ -55,6 +55,17 @@ protected:
         EXPECT_TRUE(Pump([&] { return screen->GetGrid()->GetItemText(0, 2) == u"01"; }));
         return screen;
     }
+    // ONLINE with writes allowed, the memory screen shown, and its first byte edited.
+    std::unique_ptr<CMemoryDumpView> ShowMemoryWithPendingByte(const char16_t* value) {
+        m_app.m_bAllowMemoryPoke = TRUE;
+        m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
+        GoOnline();
+        auto screen = ShowMemory();
+        CKelvardinGridCtrl& grid = *screen->GetGrid();
+        grid.SetFocusCell(5, 3);
+        EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(value));
+        return screen;
+    }
     static bool IsWrite(const SimFrame& f) { return f.command == 31; }
 };
 
@@ -173,13 +184,9 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
 }
 
 TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
-    m_app.m_bAllowMemoryPoke = TRUE;
-    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
-    ASSERT_NO_FATAL_FAILURE(GoOnline());
-    auto screen = ShowMemory();
+    auto screen = ShowMemoryWithPendingByte(u"aa");
+    ASSERT_FALSE(HasFatalFailure());
     CKelvardinGridCtrl& grid = *screen->GetGrid();
-    grid.SetFocusCell(5, 3);
-    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(u"aa"));
 
     // The link goes down; the user agrees to write before the window moves on.
     host.dataMgr.GoOffline();
@@ -212,13 +219,9 @@ TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
 }
 
 TEST_F(MemoryStatusTest, AWriteTheControllerNeverAnswersComesBackPendingAndTheUserIsTold) {
-    m_app.m_bAllowMemoryPoke = TRUE;
-    m_app.m_enabledCommands.insert(ID_WRITE_MEMORY);
-    ASSERT_NO_FATAL_FAILURE(GoOnline());
-    auto screen = ShowMemory();
+    auto screen = ShowMemoryWithPendingByte(u"bb");
+    ASSERT_FALSE(HasFatalFailure());
     CKelvardinGridCtrl& grid = *screen->GetGrid();
-    grid.SetFocusCell(5, 3);
-    EXPECT_TRUE(dynamic_cast<CKelvardinGridCell&>(*grid.GetCell(0, 2)).SetValueText(u"bb"));
 
     // The controller goes quiet to writes; the user agrees to write and moves on before the
     // link has noticed anything.
