@@ -83,9 +83,10 @@ public:
     void EndSendQueue();
     // Gives the running send up; exclusive control is released when it was asked for.
     void Abort();
-    // The running send, unless the controller has committed its changes or the send is being
-    // given up already, ends as failed for the reason (WM_LINK_SEND_FAILED), and what it still
-    // had queued is never sent. Either thread.
+    // The running send, unless the send is being given up already, ends as failed for the
+    // reason (WM_LINK_SEND_FAILED), and what it still had queued is never sent. One whose
+    // commit was answered is told failed too until its release is answered; the release still
+    // goes out. Either thread.
     void FailRunningSend(int reason);
 
     // Handles one waiting reply (WM_LINK_REPLIES); the data manager dispatches it.

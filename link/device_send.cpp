@@ -116,9 +116,19 @@ void CDEVICEComm::Abort() {
 void CDEVICEComm::FailRunningSend(int reason) {
     {
         std::lock_guard guard(m_deviceLock);
+        if (!m_bSendRunning) return;
+        const bool releasing = m_nState == kLinkRelease || m_nState == kLinkAwaitRelease;
+        if (m_bCommitted) {
+            // Committed, not yet released: which controller took the commit is in doubt, so
+            // the send does not end as done. The release still goes out.
+            if (!releasing) return;
+            m_bCommitted = FALSE;
+            Post(WM_LINK_SEND_FAILED, static_cast<WPARAM>(reason));
+            return;
+        }
         // A send that has lost its link, or is being released, has told its end already.
         const bool going = m_nState >= kLinkAskControl && m_nState < kLinkRelease;
-        if (!m_bSendRunning || m_bCommitted || !going) return;
+        if (!going) return;
         std::lock_guard queueGuard(m_requestLock);
         m_requests.clear();
     }

@@ -935,6 +935,51 @@ TEST_F(OnlineTest, ASendRunningWhenTheControllerChangesEndsAndIsNotDelivered) {
     EXPECT_TRUE(Polls());
 }
 
+// The controller takes the whole send and its commit, and reports another size before the
+// window has heard that exclusive control was released: whether the commit reached the
+// controller the send was built for is unknown, so the send ends as failed and says so, and
+// its changes stay marked for the controller-change question.
+TEST_F(OnlineTest, ASendWhoseControllerChangesRightAfterTheCommitSaysItFailed) {
+    Connect();
+    Rename(0, u"ZULU");
+    sim.SetHandler(kCmdReleaseControl, [](CorvaneState& state, const SimFrame& request) {
+        state.setup.trunks -= 8;
+        state.status = state.setup.Status();
+        return SimDefaultHandlers().at(kCmdReleaseControl)(state, request);
+    });
+    sim.SetLateReplyDelay(200);
+    sim.InjectFault(SimFault::LateReply, 1, kCmdReleaseControl);
+    const size_t from = sim.Requests().size();
+    // Polls after the release: the first one's answer has been taken by the link once the
+    // next one goes out.
+    const auto pollsAfterRelease = [from](const std::vector<SimFrame>& frames) {
+        int polls = -1;
+        for (size_t i = from; i < frames.size(); ++i) {
+            if (frames[i].command == kCmdReleaseControl) polls = 0;
+            if (polls >= 0 && frames[i].command == kCmdNetworkControl) ++polls;
+        }
+        return polls >= 2;
+    };
+    QString failure;
+    script.ExpectDialog("dlg160", Ok);
+    script.ExpectDialog("dlg158", [&](QDialog& dialog) {
+        // The commit's answer is taken; the release's comes late enough for the window to
+        // stop first.
+        Until([&] { return app.GetDataMgr().GetLinkState() >= kLinkRelease; });
+        // The window takes nothing meanwhile, as a busy one would not.
+        EXPECT_TRUE(sim.WaitForRequests(pollsAfterRelease, std::chrono::seconds(20)));
+        return RunToEnd(failure)(dialog);
+    });
+    // The question comes only while the change is still marked.
+    script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
+    frame->OnCommand(ID_SEND_CHANGES);
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(failure, "FAILED:  the Corvane's configuration has changed");
+    EXPECT_EQ(Seen(from, {kCmdCommit}).size(), 1u);
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, SimSetup().trunks - 8);
+    EXPECT_TRUE(Polls());
+}
+
 TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     Connect();
     // The setup was a named file before it became the controller's again.
