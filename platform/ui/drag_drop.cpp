@@ -4,7 +4,10 @@
 #include <QDrag>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QUrl>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/wnd.h"
@@ -52,4 +55,10 @@ DROPEFFECT COleDataSource::DoDragDrop(CWnd& source, DROPEFFECT allowed) const {
 BOOL IsClipboardTextAvailable() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasText();
+}
+
+bool CarriesLocalFiles(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }

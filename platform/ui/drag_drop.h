@@ -6,6 +6,7 @@
 #include "platform/ui/win_consts.h"
 
 class CWnd;
+class QMimeData;
 
 // The data of a drag or a paste: Unicode text, and the window the drag started in (none for
 // the clipboard or a drag from another program).
@@ -43,3 +44,7 @@ private:
 };
 
 BOOL IsClipboardTextAvailable();
+
+// Whether a drag from another program carries local files: their text is a list of names, not
+// text for a control to take.
+bool CarriesLocalFiles(const QMimeData* data);

@@ -14,10 +14,7 @@
 #include <QScrollBar>
 #include <QTimerEvent>
 #include <QToolTip>
-#include <QUrl>
 #include <QWheelEvent>
-
-#include <algorithm>
 
 #include "platform/ui/drag_drop.h"
 #include "platform/ui/key_map.h"
@@ -56,13 +53,6 @@ UINT ScrollCode(int action) {
         case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
         default: return SB_ENDSCROLL;
     }
-}
-
-// Files dragged from another program: their text is a list of names, not cell text.
-bool CarriesFiles(const QMimeData* mime) {
-    if (!mime || !mime->hasUrls()) return false;
-    const QList<QUrl> urls = mime->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 }  // namespace
@@ -282,7 +272,7 @@ bool CWndHostBridge::Drag(QEvent* event) {
     }
     auto* drop = static_cast<QDropEvent*>(event);
     const QMimeData* mime = drop->mimeData();
-    if (CarriesFiles(mime)) {
+    if (CarriesLocalFiles(mime)) {
         // Left to the windows around this one, up to the main window, which opens a file.
         drop->ignore();
         return true;

@@ -6,18 +6,12 @@
 #include <QUrl>
 #include <QWidget>
 
-#include <algorithm>
+#include "platform/ui/drag_drop.h"
 
 namespace {
 
 bool IsDrag(QEvent::Type type) {
     return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
-}
-
-bool CarriesFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return false;
-    const QList<QUrl> urls = data->urls();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 // The local file a drag carries, when it carries exactly one.
@@ -42,7 +36,8 @@ bool CFileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!IsDrag(event->type())) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     auto& drag = static_cast<QDropEvent&>(*event);
-    if (!widget || widget->window() != &m_window || !CarriesFiles(drag.mimeData())) return false;
+    if (!widget || widget->window() != &m_window || !CarriesLocalFiles(drag.mimeData()))
+        return false;
     // Opened, never taken: the program that dragged it is told that it was copied.
     const QString file = DroppedFile(drag.mimeData());
     if (file.isEmpty() || !(drag.possibleActions() & Qt::CopyAction)) {
