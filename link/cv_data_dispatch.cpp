@@ -173,11 +173,6 @@ void CCVDataMgr::PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) {
     Post(message, wParam, lParam);
 }
 
-// The communication status shows them with the other replies that could not be used.
-void CCVDataMgr::CountMalformedReply() {
-    AddToEngineCounter(CLinkEngine::kMisc, 1);
-}
-
 BOOL CCVDataMgr::AppendControllerLog(const CString& line) {
     return m_logWriter ? m_logWriter(line) : FALSE;
 }

@@ -135,7 +135,6 @@ public:
     void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL AppendControllerLog(const CString& line) override;
     CSNMPConfig& GetSNMPConfig() override;
-    void CountMalformedReply() override;
 
     // The controller memory of the selected processor (0 the active, 1 the standby). Any
     // other value selects none, and the memory functions do nothing.

@@ -23,8 +23,6 @@ public:
     virtual CSNMPConfig& GetSNMPConfig() = 0;
     // Ends a wait for a one-shot item's reply (RequestMiscAndWait).
     virtual void EndMiscWait(int item) = 0;
-    // Counts a reply whose layout does not fit its request; its data is not taken.
-    virtual void CountMalformedReply() {}
     // The computer's clock.
     virtual std::time_t Now() const { return std::time(nullptr); }
 };

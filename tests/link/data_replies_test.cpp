@@ -34,7 +34,6 @@ public:
     void SetClock() override { ++m_clockSets; }
     CSNMPConfig& GetSNMPConfig() override { return m_snmp; }
     void EndMiscWait(int item) override { m_endedWaits.push_back(item); }
-    void CountMalformedReply() override { ++m_malformed; }
     std::time_t Now() const override { return m_now; }
 
     std::vector<Post> m_posts;
@@ -43,7 +42,6 @@ public:
     CSNMPConfig m_snmp;
     std::vector<int> m_endedWaits;
     std::time_t m_now = 0;
-    int m_malformed = 0;
 };
 
 class DataRepliesTest : public DocTest {
