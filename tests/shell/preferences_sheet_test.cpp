@@ -235,9 +235,15 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
     EXPECT_TRUE(PumpWaitingMessages([&] { return app.m_nControllerPresent == 1; }, 20000));
     Run(CPreferencesSheet::kGeneral, Ok);
     EXPECT_EQ(app.m_nControllerPresent, 1);  // not opened again
-    EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     app.GetDataMgr().Disconnect();
+
+    // A first start names no controller yet: nothing to open, nothing to complain of.
+    app.m_strComPort = u"NET:";
+    app.m_ipAddress.Set(u"");
+    Run(CPreferencesSheet::kGeneral, Ok);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(script.MessageBoxes().size(), 2u);
 }
 
 TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOutsideOnline) {
