@@ -31,17 +31,19 @@ constexpr const char16_t* kCapabilitySection = u"Corvane\\Capabilities";
 constexpr const char16_t* kSettingsSection = u"Settings\\Configuration";
 
 // The configuration values in the order they are read and written. A stored count is clamped
-// to what a controller can have: a hand-edited -1 must not size a setup of 65,535 records.
+// to what a controller can have: a hand-edited -1 must not size a setup of 65,535 records. One
+// below the least a setup can be worked with (no intercoms at all) is read as if missing.
 struct ConfigValue {
     const char16_t* section;
     const char16_t* name;
     std::variant<WORD CCVConfig::*, int CCVConfig::*> field;
     DWORD most = 0xFFFFFFFF;
+    DWORD least = 0;
 };
 
 const ConfigValue kConfigValues[] = {
-    {kConfigSection, u"NumIntercoms", &CCVConfig::m_wNumIntercoms, CCVConfig::kMaxIntercoms},
-    {kConfigSection, u"NumTrunks", &CCVConfig::m_wNumTrunks, CCVConfig::kMaxTrunks},
+    {kConfigSection, u"NumIntercoms", &CCVConfig::m_wNumIntercoms, CCVConfig::kMaxIntercoms, 1},
+    {kConfigSection, u"NumTrunks", &CCVConfig::m_wNumTrunks, CCVConfig::kMaxTrunks, 1},
     {kConfigSection, u"NumFnTypes", &CCVConfig::m_wNumFnTypes},
     {kConfigSection, u"NumGroups", &CCVConfig::m_wNumGroups, CCVConfig::kMaxGroups},
     {kConfigSection, u"NumBaudRates", &CCVConfig::m_wNumBaudRates},
@@ -135,8 +137,9 @@ void CCVConfig::SaveToRegistry() const {
 void CCVConfig::LoadFromRegistry(IProfile& profile) {
     static const CCVConfig kDefaults;
     for (const ConfigValue& v : kConfigValues) {
-        const DWORD stored = profile.GetProfileInt(v.section, v.name, GetValue(kDefaults, v));
-        SetValue(*this, v, std::min(stored, v.most));
+        const DWORD fallback = GetValue(kDefaults, v);
+        const DWORD stored = profile.GetProfileInt(v.section, v.name, fallback);
+        SetValue(*this, v, stored < v.least ? fallback : std::min(stored, v.most));
     }
     m_wFlags = 0;
     m_dwCapabilities = 0;

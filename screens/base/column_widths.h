@@ -24,9 +24,9 @@ struct StoredColumnWidths {
 };
 
 // The widths a screen can show; a stored width outside them (another screen's, or a damaged
-// value) is not applied.
+// value) is not applied. A width of 0 would hide its column with nothing to show it was there.
 struct WidthBounds {
-    int least = 0;
+    int least = 1;
     int most = 0xFFFF;
 };
 

@@ -153,7 +153,9 @@ void CKelvardinGridView::SaveColumnWidths() {
 }
 
 WidthBounds CKelvardinGridView::UsableWidths() {
-    return {0, std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN))};
+    WidthBounds bounds;
+    bounds.most = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN));
+    return bounds;
 }
 
 void CKelvardinGridView::LoadColumnWidths() {

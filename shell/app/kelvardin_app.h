@@ -47,7 +47,7 @@ public:
     // "NUL:" opens none, "NET:" the network, anything else the serial port of that name. True
     // when a link was opened and handed to the data manager; on failure the user is told why,
     // the mode is FILE and the communication settings are those from before, stored with the
-    // other settings as they stand.
+    // other settings as they stand, and the link they name is opened again when it was open.
     bool OpenComm(const CString& port, int baud, const CString& ip, const CString& standby);
 
     // Store a directory setting, normalised, and write it at once.
@@ -145,6 +145,7 @@ private:
     bool StackHasEntries(IMainFrame::Stack stack) const;
     bool OpenTransport(const CString& port, int baud, const CString& ip, CString& error,
                        UINT& icon);
+    void ReopenLink();
 
     CUiEnvironment m_environment;
     CShellLinkDialogs m_linkDialogs;

@@ -11,6 +11,8 @@
 
 bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
                              const CString& standby) {
+    // A mistyped port must not leave the user without the link that worked.
+    const bool wasOpen = m_dataMgr.IsConnected() != FALSE;
     m_dataMgr.Disconnect();
     // What the old link posted and the window has not yet taken speaks of a controller no
     // longer talked to: it must not be read as the new link's.
@@ -51,12 +53,21 @@ bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
         SetMode(kModeFile);
         if (!error.IsEmpty()) DoMessageBox(error, MB_OK | icon);
         restore();
+        if (wasOpen) ReopenLink();
         SaveSettings();
         return false;
     }
     SaveSettings();
     if (GetMode() == kModeOnline) SetMode(kModeConnecting);
     return true;
+}
+
+// Opens the link of the communication settings held again. Whether it opens shows on the
+// status bar; the user has just been told of the failure that brought it back.
+void CKelvardinApp::ReopenLink() {
+    CString error;
+    UINT icon = 0;
+    OpenTransport(m_strComPort, ClampBaudRate(m_nBaudRate), m_ipAddress.Get(), error, icon);
 }
 
 // Opens the transport and hands it to the data manager; on failure, what to tell the user.

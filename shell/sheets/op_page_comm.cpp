@@ -198,10 +198,13 @@ bool COPPageComm::OnApply() {
     app.m_bConfirmFileName = m_confirmFileName->isChecked();
     app.m_nAutoLog = m_autoLog->isChecked() ? 1 : -1;
 
-    // The link is opened again only for other communication settings, and the controller is
-    // not left with unsent changes unless the user lets them go.
-    const bool sameLink = port.CompareNoCase(app.m_strComPort) == 0 && baud == app.m_nBaudRate &&
-                          ip == app.m_ipAddress.Get() && m_strPartner == app.m_standbyIP.Get();
+    // The link is opened again only for other communication settings or when the one they name
+    // is not open (a port that failed, or appeared since), and the controller is not left with
+    // unsent changes unless the user lets them go.
+    const bool linkInUse = app.GetDataMgr().IsConnected() || NamesNoController(port, ip);
+    const bool sameLink = linkInUse && port.CompareNoCase(app.m_strComPort) == 0 &&
+                          baud == app.m_nBaudRate && ip == app.m_ipAddress.Get() &&
+                          m_strPartner == app.m_standbyIP.Get();
     const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
     if (sameLink || (!wasFileMode && m_fileMode && !m_fileMode->LeaveController())) {
         StoreAppliedSettings(app);

@@ -6,10 +6,12 @@
 #include <QTabBar>
 #include <QTest>
 
+#include <filesystem>
 #include <map>
 
 #include "link/link_timing.h"
 #include "platform/ui/spin_button_ctrl.h"
+#include "res/command_ids.h"
 #include "shell/main_frame/file_mode_host.h"
 #include "shell/sheets/preferences_sheet.h"
 #include "tests/shell/shell_fixture.h"
@@ -199,6 +201,49 @@ TEST_F(PreferencesTest, ABaudRateOrPartnerOfItsOwnOpensTheLinkAgain) {
     EXPECT_EQ(app.m_standbyIP.Get(), u"0.0.0.0");
     EXPECT_EQ(Stored(u"Settings\\Communication", u"StandbyIP"), u"0.0.0.0");
     app.GetDataMgr().Disconnect();
+}
+
+// A mistyped port brings back the link that worked, ready for Connect. A link that is not open
+// (an adapter plugged in after the start) is opened by OK on the page as it stands; one that
+// is open is left as it is.
+TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
+    CSimController sim(true);
+    CSimUdpLink peer(sim);
+    app.SetPeerPort(peer.Port());
+    ASSERT_TRUE(app.OpenComm(u"NET:", 38400, u"127.0.0.1", u""));
+    app.SetMode(CAppState::kModeOnline);
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText("/dev/kelvardin-no-such-port");
+        script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
+        return Ok(sheet);
+    });
+    EXPECT_EQ(host.calls, 1);
+    EXPECT_EQ(app.m_strComPort, u"NET:");
+    EXPECT_TRUE(app.GetDataMgr().IsConnected());
+    EXPECT_TRUE(
+        PumpWaitingMessages([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }, 20000));
+
+    CSimController serial(false);
+    CSimSerialLink line(serial);
+    const std::filesystem::path later = dir.filePath("ttyLater").toStdString();
+    app.GetDataMgr().Disconnect();
+    script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
+    EXPECT_FALSE(app.OpenComm(CString::FromUtf8(later.string()), 9600, u"", u""));
+    std::filesystem::create_symlink(line.DevicePath(), later);
+    Run(CPreferencesSheet::kGeneral, Ok);
+    EXPECT_TRUE(app.GetDataMgr().IsConnected());
+    EXPECT_TRUE(PumpWaitingMessages([&] { return app.m_nControllerPresent == 1; }, 20000));
+    Run(CPreferencesSheet::kGeneral, Ok);
+    EXPECT_EQ(app.m_nControllerPresent, 1);  // not opened again
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    app.GetDataMgr().Disconnect();
+
+    // A first start names no controller yet: nothing to open, nothing to complain of.
+    app.m_strComPort = u"NET:";
+    app.m_ipAddress.Set(u"");
+    Run(CPreferencesSheet::kGeneral, Ok);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(script.MessageBoxes().size(), 2u);
 }
 
 TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOutsideOnline) {

@@ -19,6 +19,7 @@ TEST_F(SettingsTest, StoredValuesAreClampedAsTheyAreRead) {
     constexpr const char16_t* kComm = u"Settings\\Communication";
     constexpr const char16_t* kStart = u"Settings\\Startup and Shutdown";
     constexpr const char16_t* kConfig = u"Settings\\Configuration";
+    constexpr const char16_t* kCorvane = u"Corvane\\Configuration";
     struct Case {
         const char16_t* section;
         const char16_t* key;
@@ -37,6 +38,9 @@ TEST_F(SettingsTest, StoredValuesAreClampedAsTheyAreRead) {
         {kConfig, u"VisibleIntercoms", u"0", [](auto& a) { return a.m_nVisibleIntercoms == 255; }},
         {kConfig, u"VisibleTrunks", u"10001", [](auto& a) { return a.m_nVisibleTrunks == 10000; }},
         {kConfig, u"SyncCorvaneClock", u"0", [](auto& a) { return !a.m_bSyncCorvaneClock; }},
+        // A controller of no intercoms or trunks leaves nothing to work on: as if not stored.
+        {kCorvane, u"NumIntercoms", u"0", [](auto& a) { return a.GetVisibleIcomCount() == 31; }},
+        {kCorvane, u"NumTrunks", u"0", [](auto& a) { return a.GetVisibleTrunkCount() == 999; }},
     };
     for (const Case& c : cases) {
         profile.WriteProfileString(c.section, c.key, c.value);

@@ -88,6 +88,7 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
         auto screen = Show(IcomColumns(), 5);
         screen->GetGrid()->SetColumnWidth(0, 0x1234);
         screen->GetGrid()->SetColumnWidth(5, 0x0041);
+        screen->GetGrid()->SetColumnWidth(1, 0);
     }  // the screen's window goes, and its widths are saved
     const auto stored = m_profile.GetProfileBinary(u"Windows\\Views", u"TestColumnWidths");
     ASSERT_TRUE(stored);
@@ -103,6 +104,10 @@ TEST_F(GridViewTest, ColumnWidthsAreKeptBigEndianAndShortValuesAutoSizeTheRest) 
     EXPECT_GE(again->GetGrid()->GetColumnWidth(0),
               again->GetGrid()->GetItemTextExtent(0, 0, u"Icom #").cx);
     EXPECT_EQ(again->GetGrid()->GetColumnWidth(5), 0x41);
+    // A column stored as hidden would stay out of sight for good: it fits its contents too.
+    EXPECT_EQ((*stored)[2] | (*stored)[3], 0);
+    EXPECT_GE(again->GetGrid()->GetColumnWidth(1),
+              again->GetGrid()->GetItemTextExtent(0, 1, u"Name").cx);
 
     // Two widths stored by position, as older versions kept them, for six columns: they
     // cannot be tied to their columns, so every column fits its heading and rows instead.
