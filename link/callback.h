@@ -17,6 +17,7 @@ public:
     virtual int BeforeSend(CMessage& /*request*/) { return 0; }
     // A write or a read failed: resend (> 0), read again (< 0, read errors only) or drop (0).
     virtual int OnError(const CMsgFail& /*failure*/) { return 0; }
-    // A reply came: resend (> 0), read again (< 0) or accept (0).
-    virtual int AfterReceive(const CDualMessage& /*pair*/) { return 0; }
+    // A reply came: resend (> 0), read again (< 0) or accept (0). It may put back in the request
+    // what was changed for the wire before it was written.
+    virtual int AfterReceive(CDualMessage& /*pair*/) { return 0; }
 };

@@ -53,21 +53,13 @@ void CCVDataMgr::RequestMemoryWrite(DWORD address) {
 
 namespace {
 
-// The write the request carries. On its way to the standby controller a request names the
-// active processor, so that it is found by its other bytes when no write is the same.
+// The write the request carries.
 template <class Writes>
 auto FindWrite(Writes& writes, const CMessage& request) {
     const auto payload = request.Payload();
-    const auto same = [&](const auto& w) {
+    return std::find_if(writes.begin(), writes.end(), [&](const auto& w) {
         return std::equal(w.payload.begin(), w.payload.end(), payload.begin(), payload.end());
-    };
-    const auto sameButProcessor = [&](const auto& w) {
-        return w.payload.size() == payload.size() && w.payload.size() > 2 &&
-               std::equal(w.payload.begin() + 2, w.payload.end(), payload.begin() + 2);
-    };
-    const auto found = std::find_if(writes.begin(), writes.end(), same);
-    return found != writes.end() ? found
-                                 : std::find_if(writes.begin(), writes.end(), sameButProcessor);
+    });
 }
 
 }  // namespace
@@ -153,8 +145,7 @@ BOOL CCVDataMgr::SetMemoryByte(DWORD address, DWORD value) {
     if (GetApp().GetMode() != CAppState::kModeOnline || value > 255 || m_nMemoryCpu < 0)
         return FALSE;
     CMemoryWindow& memory = Memory();
-    if (address < memory.imageAddress || address - memory.imageAddress >= kWindowBytes)
-        return FALSE;
+    if (!IMemoryPage::InPage(memory.imageAddress, address)) return FALSE;
     const UINT offset = address - memory.imageAddress;
     const BYTE byte = static_cast<BYTE>(value);
     if (memory.writeBits.GetBit(offset)) {

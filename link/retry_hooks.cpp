@@ -15,6 +15,15 @@
 // Each hook decides under the device lock and waits, or touches the engine, only after
 // releasing it.
 
+namespace {
+
+// The processor a memory request is for, in its second payload byte.
+constexpr DWORD kProcessorByte = 1;
+constexpr BYTE kActiveProcessor = 0;
+constexpr BYTE kStandbyProcessor = 1;
+
+}  // namespace
+
 // A request given up is asked for again once the link is up.
 int CDCError::OnError(const CMsgFail& failure) {
     const int decision = Decide(failure);
@@ -84,7 +93,7 @@ int CUDPError::Decide(const CMsgFail& failure) {
     return 0;
 }
 
-int CDCVerify::AfterReceive(const CDualMessage& pair) {
+int CDCVerify::AfterReceive(CDualMessage& pair) {
     const CMessage& request = pair.request;
     const CMessage& reply = pair.reply;
     CDEVICEComm& device = m_device;
@@ -152,11 +161,14 @@ int CDCIgnoreFlop::OnError(const CMsgFail& failure) {
     return decision;
 }
 
-int CDCIgnoreFlop::Restore(const CMessage& request) {
+int CDCIgnoreFlop::Restore(CMessage& request) {
     CDEVICEComm& device = m_device;
     device.InstallUsualHooks();
     const DWORD c = request.command;
-    if ((c == kCmdReadMemory || c == kCmdWriteMemory) && std::exchange(m_redirected, false)) {
+    if (c != kCmdReadMemory && c != kCmdWriteMemory) return 0;
+    // Whoever takes the reply or the loss from here finds the processor that was asked.
+    if (std::exchange(m_namedActive, false)) request.payload[kProcessorByte] = kStandbyProcessor;
+    if (std::exchange(m_redirected, false)) {
         DWORD address = device.m_dwStandbyAddr;
         if (device.m_udp && address != 0) {
             device.m_udp->SetPeerAddress(address);
@@ -180,8 +192,11 @@ int CDCUpdate::BeforeSend(CMessage& request) {
         case kCmdWriteMemory:
             // On the network the standby processor is the standby controller, asked directly
             // without a session and without a retry.
-            if (!device.m_udpFrame || request.length < 2 || request.payload[1] != 1) break;
-            request.payload[1] = 0;
+            if (!device.m_udpFrame || request.length <= kProcessorByte ||
+                request.payload[kProcessorByte] != kStandbyProcessor)
+                break;
+            request.payload[kProcessorByte] = kActiveProcessor;
+            device.m_ignoreFlop.NamedActive();
             if (DWORD address = device.m_dwStandbyAddr; device.m_udp && address != 0) {
                 device.m_ignoreFlop.Redirected(device.m_udpFrame->GetTag());
                 device.m_udp->SetPeerAddress(address);

@@ -51,7 +51,7 @@ class CDCVerify : public CCallback {
 public:
     static constexpr int kNakRetries = 4;
     explicit CDCVerify(CDEVICEComm& device) : m_device(device) {}
-    int AfterReceive(const CDualMessage& pair) override;
+    int AfterReceive(CDualMessage& pair) override;
 
 private:
     int AskUser(const CDualMessage& pair);
@@ -65,12 +65,15 @@ private:
 };
 
 // Exchanges answered or dropped without a retry: the address request and memory requests
-// sent to the standby controller. It puts the usual hooks back.
+// sent to the standby controller. It puts the usual hooks back, and a memory request its
+// standby processor.
 class CDCIgnoreFlop : public CCallback {
 public:
     explicit CDCIgnoreFlop(CDEVICEComm& device) : m_device(device) {}
     int OnError(const CMsgFail& failure) override;
-    int AfterReceive(const CDualMessage& pair) override { return Restore(pair.request); }
+    int AfterReceive(CDualMessage& pair) override { return Restore(pair.request); }
+    // A memory request of the standby processor goes out naming the active one.
+    void NamedActive() { m_namedActive = true; }
     // Before a memory request goes to the standby controller: the tag to restore afterwards.
     void Redirected(WORD savedTag) {
         m_savedTag = savedTag;
@@ -78,11 +81,12 @@ public:
     }
 
 private:
-    int Restore(const CMessage& request);
+    int Restore(CMessage& request);
 
     CDEVICEComm& m_device;
     WORD m_savedTag = CMessage::kNoTag;
     bool m_redirected = false;
+    bool m_namedActive = false;
 };
 
 // Fills what must be current when a request is written (the clock), and sends memory

@@ -172,8 +172,7 @@ CAlpha* CKelvardinDoc::FindAlpha(DWORD key) {
 
 const IMemoryPage* CKelvardinDoc::FindMemoryPage(DWORD address) const {
     if (!m_pMemoryPage || GetApp().GetMode() != CAppState::kModeOnline) return nullptr;
-    const DWORD base = m_pMemoryPage->GetMemoryImageAddress();
-    const bool inPage = address >= base && address - base < IMemoryPage::kPageSize;
+    const bool inPage = IMemoryPage::InPage(m_pMemoryPage->GetMemoryImageAddress(), address);
     return inPage ? m_pMemoryPage : nullptr;
 }
 

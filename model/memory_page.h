@@ -13,6 +13,12 @@ public:
     static constexpr int kPageSize = 255;
     using CPageBytes = std::array<BYTE, kPageSize>;
 
+    // Whether the address lies in the page that starts at base. Addresses wrap at 2^32: a page
+    // near the top runs on from address 0.
+    static bool InPage(DWORD base, DWORD address) {
+        return address - base < static_cast<DWORD>(kPageSize);
+    }
+
     virtual ~IMemoryPage() = default;
     // The address of the page's first byte.
     virtual DWORD GetMemoryImageAddress() const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -103,6 +104,10 @@ protected:
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
+    // Sizes the columns again by the screen's own rule (a new configuration): the widths the
+    // layout sets are the screen's, never taken for the user's, and the user's go back over
+    // them.
+    void LayOutColumns(const std::function<void()>& layOut);
     // Redraws a column whose data a reply changed; the rows follow it when it is the sort
     // column.
     void RedrawChangedColumn(int col);

@@ -100,6 +100,23 @@ bool CKelvardinGridView::KeepColumnWidths() {
     return applied;
 }
 
+void CKelvardinGridView::LayOutColumns(const std::function<void()>& layOut) {
+    const bool tracked = m_pGrid && std::ssize(m_columnWidths) == m_pGrid->GetColumnCount();
+    // A drag not yet taken in is the user's before the layout overwrites it.
+    if (tracked) KeepColumnWidths();
+    layOut();
+    if (!tracked) return;
+    for (int col = 0; col < m_pGrid->GetColumnCount(); ++col) {
+        ColumnWidthState& column = m_columnWidths[static_cast<size_t>(col)];
+        if (column.kind == ColumnWidthState::kFitted) {
+            column.width = m_pGrid->GetColumnWidth(col);
+        } else {
+            m_pGrid->SetColumnWidth(col, column.width);
+        }
+    }
+    m_pGrid->ResetScrollBars();
+}
+
 void CKelvardinGridView::ScheduleColumnFit() {
     // A column the user has not sized may widen, or find its stored width once its heading
     // comes.

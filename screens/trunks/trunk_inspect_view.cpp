@@ -228,7 +228,7 @@ void CTrunkInspectView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) 
         grid->RedrawGridColumn(kSideB);
     } else if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kRefresh ||
                hint.IsReply(kCmdTrunkInspect)) {
-        if (hint == CUpdateHint::kRebuild) SizeColumns();
+        if (hint == CUpdateHint::kRebuild) LayOutColumns([this] { SizeColumns(); });
         FollowInspection();
     }
 }

@@ -83,7 +83,7 @@ public:
         results.push_back(failure.result);
         return Next(m_decisions);
     }
-    int AfterReceive(const CDualMessage&) override {
+    int AfterReceive(CDualMessage&) override {
         results.push_back(LINK_OK);
         return Next(m_decisions);
     }
