@@ -24,7 +24,7 @@ CCommandRollback::CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndo
       m_nUndoClears(undo.GetClearCount()) {
     if (keep & kFileMarks) m_marks = doc.SaveFlagMarks(CCVObject::kInFile);
     if (keep & (kSetup | kConfig)) m_config = app.GetConfig();
-    if (keep & kSetup) m_setup = doc.TakeSnapshot();
+    if (keep & kSetup) m_setup.emplace(doc);
     if (keep & kUndo) m_steps = undo.TakeSteps();
 }
 
@@ -36,7 +36,7 @@ void CCommandRollback::Restore() {
     if (std::exchange(m_bDone, true) || m_undo.GetClearCount() != m_nUndoClears) return;
     // The configuration sizes the setup, so it comes back first.
     if (m_config) m_app.GetConfig() = *m_config;
-    if (m_setup) m_doc.RestoreSnapshot(std::move(*m_setup));
+    if (m_setup) m_doc.RestoreSnapshot(*m_setup);
     if (m_marks) m_doc.RestoreFlagMarks(*m_marks);
     if (m_steps) m_undo.PutBack(std::move(*m_steps));
     m_docPath.path = m_strPath;

@@ -15,7 +15,8 @@ class QWidget;
 // What a command that may fail has changed, put back as it was when it fails: the mode, the
 // document's path and the title that shows it, and as the command asks, the setup with its
 // configuration, or only the marks of what a file holds, and the undo and redo steps. Put back
-// when it goes out of scope unless committed. The commands empty the undo history only once
+// when it goes out of scope unless committed. What the controller sends meanwhile is never
+// taken back (model/doc_snapshot.h). The commands empty the undo history only once
 // committed, so a history emptied meanwhile means that the setup was let go or replaced while
 // a dialog of the command was open (the link went away): then nothing is put back over it.
 class CCommandRollback {
