@@ -43,6 +43,11 @@ void CCommandRollback::SetMode(int mode) {
         ++step->m_nOwnModeSets;
 }
 
+void CCommandRollback::Commit() {
+    m_bDone = true;
+    m_setup.reset();
+}
+
 void CCommandRollback::Restore() {
     if (std::exchange(m_bDone, true) || m_undo.GetClearCount() != m_nUndoClears) return;
     const bool modeSetElsewhere = m_app.GetModeSets() != m_nModeSets + m_nOwnModeSets;

@@ -51,8 +51,8 @@ public:
 
     // The command sets the mode: the put-back takes it back.
     void SetMode(int mode);
-    // The command succeeded: what it changed stays.
-    void Commit() { m_bDone = true; }
+    // The command succeeded: what it changed stays, and the copy of the setup goes.
+    void Commit();
     // The command failed: everything kept goes back, once.
     void Restore();
 
