@@ -3,6 +3,10 @@
 #include <vector>
 
 BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
+    return StoreReceived([&] { return PutAlpha(assign, label); });
+}
+
+BOOL CKelvardinDoc::PutAlpha(const CAssign& assign, const CString& label) {
     CIntercom* icom = FindIcom(assign.m_icom);
     if (!icom) return FALSE;
     auto pos = m_alphas.lower_bound(assign.GetKey());
@@ -10,18 +14,20 @@ BOOL CKelvardinDoc::StoreAlpha(const CAssign& assign, const CString& label) {
 }
 
 BOOL CKelvardinDoc::StoreAlphas(const CAssign& first, const std::vector<CString>& labels) {
-    CIntercom* icom = FindIcom(first.m_icom);
-    if (!icom) return FALSE;
-    // The keys are consecutive, so one search finds where the whole run goes.
-    auto pos = m_alphas.lower_bound(first.GetKey());
-    BOOL changed = FALSE;
-    CAssign assign = first;
-    for (const CString& label : labels) {
-        changed = StoreAlphaAt(pos, *icom, assign, label) || changed;
-        if (assign.m_number == 0xFFFF) break;
-        ++assign.m_number;
-    }
-    return changed;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* icom = FindIcom(first.m_icom);
+        if (!icom) return FALSE;
+        // The keys are consecutive, so one search finds where the whole run goes.
+        auto pos = m_alphas.lower_bound(first.GetKey());
+        BOOL changed = FALSE;
+        CAssign assign = first;
+        for (const CString& label : labels) {
+            changed = StoreAlphaAt(pos, *icom, assign, label) || changed;
+            if (assign.m_number == 0xFFFF) break;
+            ++assign.m_number;
+        }
+        return changed;
+    });
 }
 
 BOOL CKelvardinDoc::StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, const CAssign& assign,
@@ -59,20 +65,22 @@ BOOL CKelvardinDoc::StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, cons
 }
 
 BOOL CKelvardinDoc::RemoveAlphasFrom(const CAssign& assign) {
-    if (m_alphas.empty()) return FALSE;
-    // The keys of one intercom and list are contiguous, in resource order.
-    const DWORD listKey = assign.GetKey() & 0xFFFF0000u;
-    const auto from = m_alphas.lower_bound(assign.GetKey());
-    const auto to = m_alphas.upper_bound(listKey | 0xFFFFu);
-    if (from == to) return FALSE;
-    if (CIntercom* icom = FindIcom(assign.m_icom)) icom->RemoveAlphasFrom(assign);
-    std::vector<DWORD> removed;
-    for (auto it = from; it != to; ++it)
-        removed.push_back(it->first);
-    m_alphas.erase(from, to);
-    UpdateAlphaCount();
-    // Hidden screens too keep a row per alpha: each hears of every alpha that went.
-    for (DWORD key : removed)
-        UpdateAllViews(nullptr, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(key));
-    return TRUE;
+    return StoreReceived([&]() -> BOOL {
+        if (m_alphas.empty()) return FALSE;
+        // The keys of one intercom and list are contiguous, in resource order.
+        const DWORD listKey = assign.GetKey() & 0xFFFF0000u;
+        const auto from = m_alphas.lower_bound(assign.GetKey());
+        const auto to = m_alphas.upper_bound(listKey | 0xFFFFu);
+        if (from == to) return FALSE;
+        if (CIntercom* icom = FindIcom(assign.m_icom)) icom->RemoveAlphasFrom(assign);
+        std::vector<DWORD> removed;
+        for (auto it = from; it != to; ++it)
+            removed.push_back(it->first);
+        m_alphas.erase(from, to);
+        UpdateAlphaCount();
+        // Hidden screens too keep a row per alpha: each hears of every alpha that went.
+        for (DWORD key : removed)
+            UpdateAllViews(nullptr, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(key));
+        return TRUE;
+    });
 }

@@ -65,7 +65,13 @@ public:
 
     // Read from any thread.
     int GetMode() const { return m_nMode.load(); }
-    void SetMode(int mode) { m_nMode.store(mode); }
+    void SetMode(int mode) {
+        m_nMode.store(mode);
+        ++m_nModeSets;
+    }
+    // How often the mode was set, whoever set it: what puts a mode back learns from it whether
+    // anything else set the mode meanwhile.
+    unsigned GetModeSets() const { return m_nModeSets.load(); }
 
     // The smaller of the "VisibleIntercoms" / "VisibleTrunks" setting and the configured count.
     int GetVisibleIcomCount() const { return m_config.GetObjectCount(3, TRUE); }
@@ -131,6 +137,7 @@ private:
     IProfile& m_profile;
     IUndoHost* m_pUndoHost = nullptr;
     std::atomic<int> m_nMode{kModeFile};
+    std::atomic<unsigned> m_nModeSets{0};
     CCVConfig m_config;
     CSNMPConfig m_snmpConfig;
 };

@@ -37,12 +37,16 @@ Value* PickStatus(int icom, int which, std::array<Value, 2>& controllers, Value*
 // ---- Trunks ---------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetTrunkFixed(BOOL fixed, BOOL user, int trunk) {
-    return EditField(FindTrunk(trunk), CTrunk::kFieldFixed, user, &CTrunk::SetFixed, fixed);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindTrunk(trunk), CTrunk::kFieldFixed, user, &CTrunk::SetFixed, fixed);
+    });
 }
 
 BOOL CKelvardinDoc::SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk) {
-    return EditField(FindTrunk(trunk), CTrunk::kFieldCascadable, user, &CTrunk::SetCascadable,
-                     cascadable);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindTrunk(trunk), CTrunk::kFieldCascadable, user, &CTrunk::SetCascadable,
+                         cascadable);
+    });
 }
 
 BOOL CKelvardinDoc::SetTrunkFixedAssign(const CAssign& assign, BOOL isEnd1, BOOL user, int trunk) {
@@ -58,152 +62,201 @@ BOOL CKelvardinDoc::SetTrunkEnd(const CAssign& assign, BOOL isEnd1, BOOL user, i
 
 BOOL CKelvardinDoc::SetTrunkAssign(TrunkAssignSetter set, UINT field, const CAssign& assign,
                                    BOOL isEnd1, BOOL user, int trunk) {
-    const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
-        return (r.*set)(isEnd1, assign, mark);
+    return StoreValue(user, [&]() -> BOOL {
+        const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
+            return (r.*set)(isEnd1, assign, mark);
+        });
+        if (changed) InvalidatePortCheck();
+        return changed;
     });
-    if (changed) InvalidatePortCheck();
-    return changed;
 }
 
 BOOL CKelvardinDoc::SetTrunkState(int trunk, DWORD state) {
-    CTrunk* record = FindTrunk(trunk);
-    return record && record->SetState(state);
+    return StoreReceived([&]() -> BOOL {
+        CTrunk* record = FindTrunk(trunk);
+        return record && record->SetState(state);
+    });
 }
 
 // ---- Options --------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetOptionTimeout(DWORD timeout, BOOL user) {
-    return EditField(FindOptions(), COptions::kFieldTimeout, user, &COptions::SetTimeout, timeout);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindOptions(), COptions::kFieldTimeout, user, &COptions::SetTimeout,
+                         timeout);
+    });
 }
 
 BOOL CKelvardinDoc::SetOptionAutoClear(BOOL on, BOOL user) {
-    return EditField(FindOptions(), COptions::kFieldAutoClear, user, &COptions::SetAutoClear, on);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindOptions(), COptions::kFieldAutoClear, user, &COptions::SetAutoClear,
+                         on);
+    });
 }
 
 BOOL CKelvardinDoc::SetOptionWaitForTalkKey(BOOL on, BOOL user) {
-    return EditField(FindOptions(), COptions::kFieldWaitForTalkKey, user,
-                     &COptions::SetWaitForTalkKey, on);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindOptions(), COptions::kFieldWaitForTalkKey, user,
+                         &COptions::SetWaitForTalkKey, on);
+    });
 }
 
 BOOL CKelvardinDoc::SetDynamicAllocModeFromController(BOOL on) {
-    // The mode has no field id; its change bit is tested directly.
-    COptions* record = FindOptions();
-    if (!record || (record->IsModified() & 0x04)) return FALSE;
-    return record->SetDynamicAlloc(on, FALSE);
+    return StoreReceived([&]() -> BOOL {
+        // The mode has no field id; its change bit is tested directly.
+        COptions* record = FindOptions();
+        if (!record || (record->IsModified() & 0x04)) return FALSE;
+        return record->SetDynamicAlloc(on, FALSE);
+    });
 }
 
 // ---- Intercoms ------------------------------------------------------------------------------
 
 BOOL CKelvardinDoc::SetIcomBaudRate(int choice, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldBaudRate, user, &CIntercom::SetBaudRate,
-                     choice);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldBaudRate, user, &CIntercom::SetBaudRate,
+                         choice);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomComPort(int port, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldComPort, user, &CIntercom::SetComPort, port);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldComPort, user, &CIntercom::SetComPort,
+                         port);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomConnType(int type, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldConnection, user, &CIntercom::SetConnType,
-                     type);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldConnection, user, &CIntercom::SetConnType,
+                         type);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomPrimaryIP(DWORD address, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldPrimaryIP, user, &CIntercom::SetPrimaryIP,
-                     address);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldPrimaryIP, user, &CIntercom::SetPrimaryIP,
+                         address);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomBackupIP(DWORD address, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldBackupIP, user, &CIntercom::SetBackupIP,
-                     address);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldBackupIP, user, &CIntercom::SetBackupIP,
+                         address);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomCascadeCost(int cost, BOOL user, int icom) {
-    return EditField(FindIcom(icom), CIntercom::kFieldCascadeCost, user, &CIntercom::SetCascadeCost,
-                     cost);
+    return StoreValue(user, [&]() -> BOOL {
+        return EditField(FindIcom(icom), CIntercom::kFieldCascadeCost, user,
+                         &CIntercom::SetCascadeCost, cost);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomStatusFlags(int icom, BYTE statusByte) {
-    CIntercom* record = FindIcom(icom);
-    if (!record) return FALSE;
-    CCommStat& status = record->GetCommStat();
-    const BOOL ok = StoreChanged(status.m_ok, DWORD{statusByte & 0x01u});
-    const BOOL flag2 = StoreChanged(status.m_flag2, DWORD{statusByte & 0x02u});
-    const BOOL flag3 = StoreChanged(status.m_flag3, DWORD{statusByte & 0x04u});
-    return ok || flag2 || flag3;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        if (!record) return FALSE;
+        CCommStat& status = record->GetCommStat();
+        const BOOL ok = StoreChanged(status.m_ok, DWORD{statusByte & 0x01u});
+        const BOOL flag2 = StoreChanged(status.m_flag2, DWORD{statusByte & 0x02u});
+        const BOOL flag3 = StoreChanged(status.m_flag3, DWORD{statusByte & 0x04u});
+        return ok || flag2 || flag3;
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomModel(int icom, int model) {
-    CIntercom* record = FindIcom(icom);
-    return record && StoreChanged(record->GetCommStat().m_code, model);
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        return record && StoreChanged(record->GetCommStat().m_code, model);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomStatusNumber(int icom, DWORD number) {
-    CIntercom* record = FindIcom(icom);
-    return record && StoreChanged(record->GetCommStat().m_number, number);
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        return record && StoreChanged(record->GetCommStat().m_number, number);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomStatusValues(int icom, DWORD byteValue, DWORD wordValue) {
-    CIntercom* record = FindIcom(icom);
-    if (!record) return FALSE;
-    CCommStat& status = record->GetCommStat();
-    const BOOL byteChanged = StoreChanged(status.m_byteValue, byteValue);
-    const BOOL wordChanged = StoreChanged(status.m_wordValue, wordValue);
-    return byteChanged || wordChanged;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        if (!record) return FALSE;
+        CCommStat& status = record->GetCommStat();
+        const BOOL byteChanged = StoreChanged(status.m_byteValue, byteValue);
+        const BOOL wordChanged = StoreChanged(status.m_wordValue, wordValue);
+        return byteChanged || wordChanged;
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomStatusText(int icom, const CString& text) {
-    CIntercom* record = FindIcom(icom);
-    return record && StoreChanged(record->GetCommStat().m_text, text);
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        return record && StoreChanged(record->GetCommStat().m_text, text);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomRemoteTrunkSet(int icom, const CBitArray& ports) {
-    CIntercom* record = FindIcom(icom);
-    if (!record || !record->GetRemStat().SetPorts(ports)) return FALSE;
-    InvalidatePortCheck();
-    return TRUE;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        if (!record || !record->GetRemStat().SetPorts(ports)) return FALSE;
+        InvalidatePortCheck();
+        return TRUE;
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomRemoteTrunkBase(int icom, DWORD start) {
-    CIntercom* record = FindIcom(icom);
-    if (!record || !record->GetRemStat().SetStart(start)) return FALSE;
-    m_rangeCheck.stale = TRUE;
-    return TRUE;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        if (!record || !record->GetRemStat().SetStart(start)) return FALSE;
+        m_rangeCheck.stale = TRUE;
+        return TRUE;
+    });
 }
 
 BOOL CKelvardinDoc::SetCommErrors(int icom, int which, const CCommErrs& errors) {
-    CIntercom* record = FindIcom(icom);
-    CCommErrs* stored = PickStatus(icom, which, GetApp().GetConfig().m_commErrs,
-                                   record ? &record->GetCommErrs() : nullptr);
-    return stored && StoreChanged(*stored, errors);
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        CCommErrs* stored = PickStatus(icom, which, GetApp().GetConfig().m_commErrs,
+                                       record ? &record->GetCommErrs() : nullptr);
+        return stored && StoreChanged(*stored, errors);
+    });
 }
 
 BOOL CKelvardinDoc::SetCommStat(int icom, int which, const CCommStat& status) {
-    CIntercom* record = FindIcom(icom);
-    CCommStat* stored = PickStatus(icom, which, GetApp().GetConfig().m_commStat,
-                                   record ? &record->GetCommStat() : nullptr);
-    return stored && StoreChanged(*stored, status);
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        CCommStat* stored = PickStatus(icom, which, GetApp().GetConfig().m_commStat,
+                                       record ? &record->GetCommStat() : nullptr);
+        return stored && StoreChanged(*stored, status);
+    });
 }
 
 BOOL CKelvardinDoc::SetTrunkSummary(int first, int second, const CSummary& summary) {
-    const int count = GetApp().GetConfig().m_wNumIntercoms;
-    if (first < 0 || first >= count || second >= count) return FALSE;
-    CSummary* stored = nullptr;
-    if (second == -1) {
-        stored = GetApp().GetConfig().FindSummary(first);
-    } else if (CIntercom* record = FindIcom(second)) {
-        stored = record->FindSummary(first);
-    }
-    return stored && StoreChanged(*stored, summary);
+    return StoreReceived([&]() -> BOOL {
+        const int count = GetApp().GetConfig().m_wNumIntercoms;
+        if (first < 0 || first >= count || second >= count) return FALSE;
+        CSummary* stored = nullptr;
+        if (second == -1) {
+            stored = GetApp().GetConfig().FindSummary(first);
+        } else if (CIntercom* record = FindIcom(second)) {
+            stored = record->FindSummary(first);
+        }
+        return stored && StoreChanged(*stored, summary);
+    });
 }
 
 BOOL CKelvardinDoc::SetIcomNameFromController(int icom, int length, const CString& name,
                                               BOOL mark) {
-    CIntercom* record = FindIcom(icom);
-    if (!record || (!mark && IsIcomNameModified(icom, length))) return FALSE;
-    if (!record->SetName(length, name, mark)) return FALSE;
-    if (length == 4) InvalidateIcomChecks();
-    return TRUE;
+    return StoreReceived([&]() -> BOOL {
+        CIntercom* record = FindIcom(icom);
+        if (!record || (!mark && IsIcomNameModified(icom, length))) return FALSE;
+        if (!record->SetName(length, name, mark)) return FALSE;
+        if (length == 4) InvalidateIcomChecks();
+        return TRUE;
+    });
 }
 
 // ---- Groups ---------------------------------------------------------------------------------
@@ -214,21 +267,27 @@ BOOL CKelvardinDoc::SetGroupMember(int group, int icom, BOOL member) {
 }
 
 BOOL CKelvardinDoc::SetGroupNameFromController(BOOL force, int group, const CString& name) {
-    CGroup* record = FindGroup(group);
-    if (!record || (!force && record->IsModified(CGroup::kFieldName))) return FALSE;
-    return record->SetName(name, FALSE);
+    return StoreReceived([&]() -> BOOL {
+        CGroup* record = FindGroup(group);
+        if (!record || (!force && record->IsModified(CGroup::kFieldName))) return FALSE;
+        return record->SetName(name, FALSE);
+    });
 }
 
 BOOL CKelvardinDoc::SetGroupMembersFromController(int group, int n, const BYTE* bits) {
-    CGroup* record = FindGroup(group);
-    return record && record->SetMembersFromBits(n, bits);
+    return StoreReceived([&]() -> BOOL {
+        CGroup* record = FindGroup(group);
+        return record && record->SetMembersFromBits(n, bits);
+    });
 }
 
 // ---- Trunk inspection and the remote-trunking check -----------------------------------------
 
 BOOL CKelvardinDoc::SetTrunkInspect(int trunk, const CInspect& inspect) {
-    CTrunk* record = FindTrunk(trunk);
-    return record && StoreChanged(record->GetInspect(), inspect);
+    return StoreReceived([&]() -> BOOL {
+        CTrunk* record = FindTrunk(trunk);
+        return record && StoreChanged(record->GetInspect(), inspect);
+    });
 }
 
 BOOL CKelvardinDoc::FindTrunkOnRemoteTrunkPort(int& trunk) {

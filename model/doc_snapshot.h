@@ -10,16 +10,23 @@
 #include "platform/base/win_types.h"
 
 // A copy of the setup's records and alphas, with every change and file mark they carry, taken
-// before a command that may change them and given back to the document should it fail.
+// before a command that may change them and given back to the document should it fail. While
+// it is held, the values the controller sends are stored into it as into the setup, so that
+// giving it back takes back the command's work and never what the controller said meanwhile.
 class CDocSnapshot {
 public:
-    CDocSnapshot(CDocSnapshot&&) = default;
-    CDocSnapshot& operator=(CDocSnapshot&&) = default;
+    explicit CDocSnapshot(CKelvardinDoc& doc);
+    ~CDocSnapshot();
+    // Held by its address while it takes the controller's values.
+    CDocSnapshot(const CDocSnapshot&) = delete;
+    CDocSnapshot& operator=(const CDocSnapshot&) = delete;
 
 private:
     friend class CKelvardinDoc;
-    CDocSnapshot() = default;
+    // No longer takes the controller's values.
+    void Release();
 
+    CKelvardinDoc* m_pDoc = nullptr;
     std::vector<std::unique_ptr<CTrunk>> m_trunks;
     std::vector<std::unique_ptr<COptions>> m_options;
     std::vector<std::unique_ptr<CIntercom>> m_intercoms;

@@ -99,10 +99,10 @@ public:
     };
     CFlagMarks SaveFlagMarks(DWORD bits);
     void RestoreFlagMarks(const CFlagMarks& marks);
-    // A copy of every record and alpha with its marks, and the way back to it once a command
-    // that changed the setup has failed (model/doc_snapshot.h). Sends the rebuild hint.
-    CDocSnapshot TakeSnapshot() const;
-    void RestoreSnapshot(CDocSnapshot&& snapshot);
+    // Gives back a copy of the setup (model/doc_snapshot.h) once a command that changed the
+    // setup has failed, with what the controller sent while it was held. Sends the rebuild
+    // hint.
+    void RestoreSnapshot(CDocSnapshot& snapshot);
     // The alpha flag word of one intercom and list index; only below the visible intercoms.
     void SetIcomAlphaFlags(int icom, int index, DWORD bits, BOOL on);
     // The same for any intercom, shown or not.
@@ -188,7 +188,8 @@ public:
 
     // ---- Setters of user edits (user 1) and received values (user 0) --------------------
     // A received value never replaces a field with an unsent change. Each answers 1 when the
-    // stored value changed.
+    // stored value changed. Received values, and the received status, names, groups and
+    // alphas below, also go into every copy of the setup held to be put back.
 
     BOOL SetTrunkFixed(BOOL fixed, BOOL user, int trunk);
     BOOL SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk);
@@ -387,6 +388,25 @@ public:
     CString GetObjectListText(const CObjSpec& field, int secondType, DWORD secondId) const;
 
 private:
+    friend class CDocSnapshot;
+
+    // Stores a value the controller sent: into the setup, then into each copy of it held to
+    // be put back. Answers whether the setup's value changed.
+    template <class Store>
+    BOOL StoreReceived(const Store& store) {
+        const BOOL changed = store();
+        if (!m_held.empty()) StoreIntoHeld(store);
+        return changed;
+    }
+    template <class Store>
+    BOOL StoreValue(BOOL user, const Store& store) {
+        return user ? store() : StoreReceived(store);
+    }
+    void StoreIntoHeld(const std::function<BOOL()>& store);
+    // Trades the records and alphas with a held copy.
+    void SwapSetup(CDocSnapshot& held);
+    // StoreAlpha into the setup alone, for a file read.
+    BOOL PutAlpha(const CAssign& assign, const CString& label);
     // StoreAlpha for an intercom already found; pos is at or before where the key belongs in
     // the alpha map and is left past it, so that a run of keys needs one search.
     BOOL StoreAlphaAt(CAlphaMap::iterator& pos, CIntercom& icom, const CAssign& assign,
@@ -499,6 +519,8 @@ private:
     CCachedCheck m_namedIcomCount;  // intercoms with a name
 
     const CDocTexts m_texts;
+    // The copies of the setup held to be put back, oldest first; not owned.
+    std::vector<CDocSnapshot*> m_held;
     IDocViews* m_pViews = nullptr;
     IMemoryPage* m_pMemoryPage = nullptr;
     ISelectAlpha* m_pSelectAlpha = nullptr;

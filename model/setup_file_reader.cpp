@@ -132,7 +132,7 @@ BOOL CKelvardinDoc::ReadAlphaSection(CFile& file, const CSectionHeader& header, 
         CAlpha alpha;
         alpha.FromFile(record, header.m_recordSize, mark);
         const CAssign key = alpha.GetKey();
-        StoreAlpha(key, alpha.GetLabel());
+        PutAlpha(key, alpha.GetLabel());
         if (FindAlpha(key.GetKey()))
             SetAnyIcomAlphaFlags(key.m_icom, key.m_type, CCVObject::kInFile, TRUE);
     }

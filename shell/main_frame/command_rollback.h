@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "model/cv_config.h"
@@ -15,9 +16,14 @@ class QWidget;
 // What a command that may fail has changed, put back as it was when it fails: the mode, the
 // document's path and the title that shows it, and as the command asks, the setup with its
 // configuration, or only the marks of what a file holds, and the undo and redo steps. Put back
-// when it goes out of scope unless committed. The commands empty the undo history only once
-// committed, so a history emptied meanwhile means that the setup was let go or replaced while
-// a dialog of the command was open (the link went away): then nothing is put back over it.
+// when it goes out of scope unless committed. What the controller sends meanwhile is never
+// taken back (model/doc_snapshot.h).
+//
+// A dialog of the command may stay open while something else replaces what the command
+// started from. The commands empty the undo history only once committed, so a history emptied
+// meanwhile means that the setup was let go or replaced (a lost link, a controller of another
+// size, a new setup): then nothing is put back over it. A mode set by anything but the
+// command (a refused session, a failed or finished connect) stays, and the title shows it.
 class CCommandRollback {
 public:
     // What is kept beside the mode, path and title.
@@ -27,20 +33,26 @@ public:
         kUndo = 4,       // the steps, held aside: a command that succeeds leaves none
         kConfig = 8,     // the live configuration alone
     };
-    // The document's path and whether it names a file, owned by the setup-file commands.
+    // The document's path and whether it names a file, owned by the setup-file commands, and
+    // the title shown for them in the mode there is.
     struct CDocPath {
         CString& path;
         BOOL& isFile;
+        std::function<void()> showTitle;
     };
 
+    // innermost is the commands' innermost rollback still held: a command's steps nest, and
+    // the outer ones learn of the mode that the inner ones set.
     CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo, QWidget& window,
-                     CDocPath docPath, unsigned keep);
+                     CDocPath docPath, unsigned keep, CCommandRollback*& innermost);
     ~CCommandRollback();
     CCommandRollback(const CCommandRollback&) = delete;
     CCommandRollback& operator=(const CCommandRollback&) = delete;
 
-    // The command succeeded: what it changed stays.
-    void Commit() { m_bDone = true; }
+    // The command sets the mode: the put-back takes it back.
+    void SetMode(int mode);
+    // The command succeeded: what it changed stays, and the copy of the setup goes.
+    void Commit();
     // The command failed: everything kept goes back, once.
     void Restore();
 
@@ -50,11 +62,16 @@ private:
     CUndoHistory& m_undo;
     QWidget& m_window;
     CDocPath m_docPath;
+    CCommandRollback*& m_innermost;
+    CCommandRollback* const m_pOuter;
     const int m_nMode;
     const CString m_strPath;
     const BOOL m_bIsFile;
     const CString m_strTitle;
     const unsigned m_nUndoClears;
+    const unsigned m_nModeSets;
+    // The mode sets of this command's own steps.
+    unsigned m_nOwnModeSets = 0;
     std::optional<CKelvardinDoc::CFlagMarks> m_marks;
     std::optional<CCVConfig> m_config;
     std::optional<CDocSnapshot> m_setup;

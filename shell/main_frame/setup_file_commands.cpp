@@ -216,7 +216,7 @@ BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveS
     if (m_app.GetMode() == CAppState::kModeOnline) data.GoOffline();
     // A file opened is the setup until the user chooses Connect: a connect under way is given
     // up rather than let the controller's setup replace it.
-    if (replace) m_app.SetMode(CAppState::kModeFile);
+    if (replace) rollback.SetMode(CAppState::kModeFile);
     int result = kFileFailed;
     {
         CWaitCursor wait;
@@ -243,7 +243,17 @@ BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveS
 }
 
 CCommandRollback CSetupFileCommands::Rollback(unsigned keep) {
-    return {m_app, m_doc, m_undo, m_window, {m_strDocPath, m_bPathIsFile}, keep};
+    return {
+        m_app, m_doc,      m_undo, m_window, {m_strDocPath, m_bPathIsFile, [this] { ShowTitle(); }},
+        keep,  m_pRollback};
+}
+
+void CSetupFileCommands::ShowTitle() {
+    if (m_app.GetMode() == CAppState::kModeOnline) {
+        SetFrameTitle();
+    } else {
+        SetFrameTitle(m_strDocPath);
+    }
 }
 
 void CSetupFileCommands::Save(BOOL partial, BOOL saveAs) {
@@ -337,7 +347,7 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
     if (mode == CAppState::kModeOnline && clearAfter) {
         m_strDocPath = path;
         m_bPathIsFile = TRUE;
-        m_app.SetMode(CAppState::kModeFile);
+        rollback.SetMode(CAppState::kModeFile);
         data.GoOffline();
     }
     if (partial) {

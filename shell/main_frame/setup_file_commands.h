@@ -78,6 +78,8 @@ private:
     bool SaveMarked(const CString& path, BOOL clearAfter, BOOL partial);
     // What a command is about to change, put back should it fail.
     CCommandRollback Rollback(unsigned keep);
+    // The title for the path, or "ONLINE" in ONLINE mode.
+    void ShowTitle();
     // The save picker in the setup folder, which follows the folder chosen; none on Cancel.
     std::optional<CString> ChooseSavePath(UINT kind, UINT title);
     void SetDocumentPath(const CString& path, BOOL isFile);
@@ -94,4 +96,6 @@ private:
     UINT m_nPickerTitle = 0;
     UINT m_nPickerOkText = 0;
     UINT m_nPickerKind = 0;
+    // The innermost put-back of the command running, if any.
+    CCommandRollback* m_pRollback = nullptr;
 };

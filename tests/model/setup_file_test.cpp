@@ -709,7 +709,7 @@ TEST_F(SetupFileTest, ALoadThatFailsPartWayIsTakenBackWholeFromASnapshot) {
     Group(5).SetMember(50, TRUE, TRUE);
     m_doc.StoreAlpha(CAssign(3, 0, 7), u"OWN");
     Trunk(9).SetFlags(kInFile, TRUE);
-    CDocSnapshot before = m_doc.TakeSnapshot();
+    CDocSnapshot before(m_doc);
 
     CMemFile in(file);
     CPartialSaveSelection selection;
@@ -719,7 +719,7 @@ TEST_F(SetupFileTest, ALoadThatFailsPartWayIsTakenBackWholeFromASnapshot) {
     ASSERT_EQ(Icom(3).GetName(4), u"DESK");
     TakeUpdates();
 
-    m_doc.RestoreSnapshot(std::move(before));
+    m_doc.RestoreSnapshot(before);
     EXPECT_EQ(TakeUpdates(), (std::vector<Update>{{true, CUpdateHint::kRebuild, 0}}));
     EXPECT_EQ(Icom(3).GetName(4), u"MINE");
     EXPECT_NE(Icom(3).IsModified(), 0u);
@@ -738,6 +738,64 @@ TEST_F(SetupFileTest, ALoadThatFailsPartWayIsTakenBackWholeFromASnapshot) {
     EXPECT_EQ(listed[0]->GetLabel(), PadWithBlanks(u"OWN", CAlpha::kLabelLength));
     EXPECT_TRUE(Icom(3).GetAlphaList(7).empty());
     EXPECT_TRUE(Icom(60).GetAlphaList(2).empty());
+}
+
+TEST_F(SetupFileTest, ASnapshotTakesWhatTheControllerSendsAndBringsBackThePartialFileAndAlphas) {
+    Config().m_wNumIntercoms = 64;
+    Reset();
+    Populate();
+    const Bytes file = Save();
+    // Held: a setup read from a partial file, with an unsent edit of one name.
+    m_doc.SetPartialFile(TRUE);
+    Icom(3).SetName(4, u"MINE", TRUE);
+    CDocSnapshot held(m_doc);
+    m_doc.ClearAllChanges();
+    TakeUpdates();
+
+    // The controller's values while the command's dialogs are open; only the setup shown is
+    // heard of.
+    m_doc.SetOptionTimeout(42, FALSE);
+    m_doc.SetIcomNameFromController(3, 4, u"CTL3", FALSE);
+    m_doc.SetIcomNameFromController(5, 4, u"CTL5", FALSE);
+    m_doc.StoreAlpha(CAssign(3, 0, 8), u"NEW");
+    m_doc.RemoveAlphasFrom(CAssign(3, 7, 0));
+    m_doc.SetTrunkState(4, 0x04);
+    EXPECT_EQ(
+        TakeUpdates(),
+        (std::vector<Update>{
+            {true, CUpdateHint::kAlphaStored, static_cast<LPARAM>(CAssign(3, 0, 8).GetKey())},
+            {true, CUpdateHint::kAlphaRemoved, static_cast<LPARAM>(CAssign(3, 7, 100).GetKey())}}));
+
+    // The command's own read fails after its reset, and the controller goes on.
+    CMemFile in(file);
+    CPartialSaveSelection selection;
+    CKelvardinDoc::ReadFileContents(in, selection);
+    in.m_failReadsFrom = kFileHeaderSize + 20;
+    ASSERT_EQ(m_doc.ReadSetupFile(selection, in, u"A.kvd", TRUE, FALSE), 2);
+    ASSERT_FALSE(m_doc.IsPartialFile());
+    m_doc.StoreAlpha(CAssign(5, 0, 1), u"LATE");
+    m_doc.SetTrunkState(5, 0x08);
+    EXPECT_EQ(Config().m_wNumAlphas, 1);
+
+    m_doc.RestoreSnapshot(held);
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(Options().GetTimeout(), 42u);
+    EXPECT_EQ(Options().IsModified(), 0u);
+    EXPECT_EQ(Icom(3).GetName(4), u"MINE");
+    EXPECT_NE(Icom(3).IsModified(), 0u);
+    EXPECT_EQ(Icom(5).GetName(4), u"CTL5");
+    EXPECT_EQ(Trunk(4).GetState(), 0x04u);
+    EXPECT_EQ(Trunk(5).GetState(), 0x08u);
+    EXPECT_EQ(Icom(3).GetAlphaList(0).size(), 2u);
+    EXPECT_TRUE(Icom(3).GetAlphaList(7).empty());
+    EXPECT_EQ(m_doc.FindAlpha(CAssign(5, 0, 1).GetKey())->GetLabel(),
+              PadWithBlanks(u"LATE", CAlpha::kLabelLength));
+    // The next save holds every alpha.
+    EXPECT_EQ(Config().m_wNumAlphas, 4);
+    const Bytes saved = Save();
+    Reset();
+    ASSERT_EQ(Open(saved), 1);
+    EXPECT_EQ(m_doc.GetAlphas().size(), 4u);
 }
 
 TEST_F(SetupFileTest, ASectionThatTheSignaturesListAndThatNeverComesMakesTheFileIncomplete) {

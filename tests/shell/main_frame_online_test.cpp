@@ -1008,6 +1008,88 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
 }
 
+TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentWhileItsPickerWasOpen) {
+    Connect();
+    Rename(3, u"EDIT");
+    script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
+    script.ExpectDialog("FileOpen", [&](QDialog&) {
+        sim.ChangeState([](CorvaneState& state) {
+            state.setup.records[{kCmdTimeoutMinutes, 0}] = {0, 42};
+            state.setup.names[3][0] = "CTL3";
+            state.setup.names[5][0] = "CTL5";
+        });
+        app.GetDataMgr().RefreshOptions();
+        app.GetDataMgr().RefreshIcomNames();
+        // The edit was let go for the send: the controller's name replaces it meanwhile.
+        EXPECT_TRUE(Until([&] {
+            return Doc().GetAllocationTimeout() == 42 && Name(3) == u"CTL3" && Name(5) == u"CTL5";
+        }));
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_SEND);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(Doc().GetAllocationTimeout(), 42u);
+    EXPECT_EQ(Doc().IsAllocTimeoutModified(), 0u);
+    EXPECT_EQ(Name(5), u"CTL5");
+    EXPECT_EQ(Name(3), u"EDIT");
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(3, CIntercom::kFieldName)));
+    EXPECT_FALSE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_EQ(Title(), "Kelvardin - [ONLINE]");
+}
+
+TEST_F(OnlineTest, SendFileGivenUpLeavesAModeOrSetupReplacedWhileItsPickerWasOpen) {
+    Connect();
+    // The controller refuses the session: FILE mode stays, with the edit let go for the send
+    // marked again.
+    Rename(3, u"EDIT");
+    script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
+    script.ExpectDialog("FileOpen", [&](QDialog&) {
+        sim.ChangeState([](CorvaneState& state) {
+            state.sessions.clear();
+            state.refuseSessions = true;
+        });
+        EXPECT_TRUE(Until([&] { return script.AllAnswered() && Title().endsWith("[Untitled]"); }));
+        return IDCANCEL;
+    });
+    script.ExpectMessageBox(u"Could not establish an ethernet connection to the Corvane.", IDOK);
+    frame->OnCommand(ID_FILE_SEND);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+    EXPECT_EQ(Name(3), u"EDIT");
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(3, CIntercom::kFieldName)));
+    EXPECT_FALSE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+    sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
+    frame->UpdateCommandUI();
+    EXPECT_TRUE(frame->GetAction(ID_CONNECT)->isEnabled());
+    script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+
+    // The controller changes size: its default setup stays, and nothing is undone into it.
+    const int trunks = SimSetup().trunks - 8;
+    EXPECT_TRUE(Until([&] { return Name(3) == u"IC13"; }));
+    Rename(3, u"EDIT");
+    script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
+    script.ExpectDialog("FileOpen", [&](QDialog&) {
+        sim.ChangeState([trunks](CorvaneState& state) {
+            state.setup.trunks = trunks;
+            state.status = state.setup.Status();
+        });
+        EXPECT_TRUE(Until([&] { return app.GetConfig().m_wNumTrunks == trunks; }));
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_FILE_SEND);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetConfig().m_wNumTrunks, trunks);
+    EXPECT_EQ(Doc().FindObject(CTrunkSpec(trunks, 1)), nullptr);
+    EXPECT_FALSE(Doc().HasModifications());
+    EXPECT_TRUE(frame->IsStackEmpty(IMainFrame::Stack::kUndo));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Until([&] { return Name(3) == u"IC13"; }));
+}
+
 TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
     Connect(0x08 | 0x40);
