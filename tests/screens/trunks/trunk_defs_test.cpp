@@ -127,7 +127,7 @@ TEST_F(TrunkDefsTest, TheFocusLeavesATrunkTheFilterHidesAndTypingEditsOnlyWhatSh
     EXPECT_EQ(Grid().GetSelectedCount(), 1);
     EXPECT_TRUE(Grid().IsCellSelected(3, kIcom1));
     Grid().OnChar('D', 1, 0);
-    EXPECT_TRUE(Grid().IsItemEditing(3, kIcom1));
+    ASSERT_TRUE(Grid().IsItemEditing(3, kIcom1));
     Grid().GetInPlaceEditor()->SendChar(VK_ESCAPE);
     QApplication::processEvents();
 
@@ -289,7 +289,7 @@ TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavi
     EXPECT_TRUE(script.AllAnswered());
 }
 
-TEST_F(TrunkDefsTest, FlagsGoToTheTrunksSelectedWhenTheMenuOpenedAndMoveTheirRows) {
+TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEditsMoveTheirRows) {
     CUiEnvironment env;
     CModalScript script(env);
     for (int t : {0, 1, 2}) {
@@ -332,6 +332,16 @@ TEST_F(TrunkDefsTest, FlagsGoToTheTrunksSelectedWhenTheMenuOpenedAndMoveTheirRow
     EXPECT_EQ(Column(kNumber), (std::vector<CString>{u"1", u"2", u"4", u"5", u"6", u"3"}));
     EXPECT_EQ(Column(kFixed), (std::vector<CString>{u"Y", u"Y", u"-", u"-", u"-", u"-"}));
     EXPECT_TRUE(script.AllAnswered());
+
+    // Sorted by the second end, an intercom picked in the dialog moves its row too.
+    CCellID byIcom2(0, kIcom2);
+    Grid().OnFixedRowClick(byIcom2);
+    ASSERT_EQ(Column(kIcom2)[0], u"ALFA");
+    Select(1, kIcom2, 1);
+    host.pickedIcom = 3;
+    screen->OnEditSelectedCell();
+    QApplication::processEvents();
+    EXPECT_EQ(Column(kIcom2), (std::vector<CString>{u"BRAV", u"CHAR", u"DELT", u"DELT", u"", u""}));
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
