@@ -158,7 +158,6 @@ bool CKelvardinGridView::AreRowsHeld() const {
 }
 
 bool CKelvardinGridView::DeferRebuild(LPARAM hint) {
-    // The grid holding the rows may be the one that would go.
     if (CUpdateHint::FromParam(hint) != CUpdateHint::kRebuild || m_nRowHolds == 0) return false;
     m_bRebuildDue = true;
     return true;

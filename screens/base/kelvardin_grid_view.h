@@ -118,7 +118,8 @@ protected:
     // The columns of a table from the first column on: count, headers, comparisons and the
     // class of the cells below the fixed rows. The rows must be set first.
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
-    // A rebuild while something holds the rows waits until nothing does; true when it waits.
+    // A rebuild while a drag, a menu or a print holds the rows waits until they let go, since
+    // the grid that holds them would go; true when it waits.
     bool DeferRebuild(LPARAM hint);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
