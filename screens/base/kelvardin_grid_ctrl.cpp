@@ -148,13 +148,21 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
 bool CKelvardinGridCtrl::RestoreSortOrder() {
     if (!m_bSortOnClick || m_nSortColumn < 0 || m_nSortColumn >= m_nCols || GetInPlaceEditor())
         return false;
-    const CFlagScope sorting(m_bSorting, true);
-    ++m_nSortPass;
     // The parameter a header click gave the sort: empty values stay at the end both ways.
     const LPARAM param = m_bAscending ? -1 : 1;
-    if (IsInSortOrder(param)) return false;
+    {
+        const CFlagScope sorting(m_bSorting, true);
+        ++m_nSortPass;
+        if (IsInSortOrder(param)) return false;
+    }
+    // The marks read the records of the rows, which a cell lent for a sort's comparison may
+    // not carry: they are taken and put back while no sort runs.
     const CRecordMarks marks(*this);
-    SortItems(m_nSortColumn, m_bAscending, param);
+    {
+        const CFlagScope sorting(m_bSorting, true);
+        ++m_nSortPass;
+        SortItems(m_nSortColumn, m_bAscending, param);
+    }
     marks.Restore(*this);
     Invalidate();
     return true;

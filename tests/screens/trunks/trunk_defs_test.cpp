@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "link/command_codes.h"
+#include "platform/ui/sys_info.h"
 #include "tests/screens/trunks/trunk_defs_fixture.h"
 #include "tests/support/modal_script.h"
 
@@ -109,6 +110,38 @@ TEST_F(TrunkDefsTest, RowsSortedByStateAndFilteredFollowTheReplies) {
     ReplyArrives(*screen, kCmdTrunkStates);
     EXPECT_TRUE(inOrder());
     EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{2, 3}));
+}
+
+TEST_F(TrunkDefsTest, TheFocusTheSelectionAndItsAnchorGoWithTheirTrunkAsTheStatesMoveIt) {
+    Show();
+    CCellID byState(0, kState);
+    Grid().OnFixedRowClick(byState);
+    const auto at = [&](int row, int col) {
+        CRect rect;
+        Grid().GetCellRect(row, col, &rect);
+        return rect.CenterPoint();
+    };
+    // Trunk 2's State and Icom 1 cells, by a click and a Shift+click.
+    Grid().OnLButtonDown(MK_LBUTTON, at(3, kState));
+    Grid().OnLButtonUp(0, at(3, kState));
+    {
+        const CInputState shift(MK_SHIFT);
+        Grid().OnLButtonDown(MK_LBUTTON | MK_SHIFT, at(3, kIcom1));
+        Grid().OnLButtonUp(MK_SHIFT, at(3, kIcom1));
+    }
+    m_doc.SetTrunkState(2, 0x04);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    ASSERT_EQ(Column(kNumber)[5], u"3");
+    EXPECT_EQ(Grid().GetFocusCell(), CCellID(6, kIcom1));
+    EXPECT_EQ(Grid().GetSelectedCount(), 2);
+    EXPECT_TRUE(Grid().IsCellSelected(6, kState) && Grid().IsCellSelected(6, kIcom1));
+    // Shift+Up goes on from trunk 2's State cell.
+    {
+        const CInputState shift(MK_SHIFT);
+        Grid().OnKeyDown(VK_UP, 1, 0);
+    }
+    EXPECT_EQ(Grid().GetSelectedCount(), 4);
+    EXPECT_TRUE(Grid().IsCellSelected(5, kState) && Grid().IsCellSelected(6, kIcom1));
 }
 
 TEST_F(TrunkDefsTest, TheFocusLeavesATrunkTheFilterHidesAndTypingEditsOnlyWhatShows) {
