@@ -1,9 +1,6 @@
 #include <QApplication>
 #include <QMenu>
 
-#include <algorithm>
-#include <functional>
-
 #include "link/command_codes.h"
 #include "link/wire_labels.h"
 #include "model/partial_save_selection.h"
@@ -56,35 +53,6 @@ int CommandOf(QMenu& menu, UINT command) {
     }
     return 0;
 }
-
-// A grid whose drags are dropped on the cell the test names when the drop comes, after what
-// the test lets happen meanwhile, as the event loop goes on under a real drag.
-class CDragGrid : public CKelvardinGridCtrl {
-public:
-    std::function<void()> meanwhile;
-    std::function<CCellID()> target;
-
-protected:
-    DROPEFFECT DoDragDrop(COleDataSource& source) override {
-        if (meanwhile) meanwhile();
-        COleDataObject data(source.GetText(), this);
-        CRect rect;
-        GetCellRect(target(), &rect);
-        const DROPEFFECT effect = OnDragEnter(&data, 0, rect.CenterPoint());
-        return OnDrop(&data, effect, rect.CenterPoint()) ? effect : DROPEFFECT_NONE;
-    }
-};
-
-class CDragSetupView : public CIcomSetupView {
-public:
-    using CIcomSetupView::CIcomSetupView;
-    CDragGrid& Grid() const { return static_cast<CDragGrid&>(*GetGrid()); }
-
-protected:
-    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
-        return std::make_unique<CDragGrid>();
-    }
-};
 
 class IcomScreenTest : public ScreenTest {
 protected:
@@ -145,7 +113,6 @@ protected:
         return cells;
     }
 
-    CString NameOf(int icom) { return m_doc.GetObjectText(CIcomSpec(icom, CIntercom::kFieldName)); }
     static CPoint CenterOf(const CGridCtrl& grid, int row, int col) {
         CRect rect;
         EXPECT_TRUE(grid.GetCellRect(row, col, &rect));
@@ -525,47 +492,6 @@ TEST_F(IcomScreenTest, SortedScreensTakeTheOrderOfASetupReadFromAFile) {
     EXPECT_EQ(Column(*setup, 1), (Texts{u"MCR", u"STDA", u"STDB", u"STDC", u"ZULU"}));
     EXPECT_EQ(grid().GetFocusCell(), CCellID(3, 1));
     m_doc.SetViews(nullptr);
-}
-
-TEST_F(IcomScreenTest, DragsPastesAndDeletesInTheSortColumnMoveTheirRowsOnceTheyEnd) {
-    Configure(0, 0, 5);
-    for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR", u"DELT", u""})
-        NameIcom(i++, name);
-    auto setup = Open<CDragSetupView>();
-    CDragGrid& grid = setup->Grid();
-    ASSERT_EQ(Column(*setup, 1), (Texts{u"ALFA", u"BRAV", u"CHAR", u"DELT", u""}));
-
-    // ALFA moved onto intercom 5's empty name while the controller renames CHAR AAAA: the rows
-    // wait for the drop, the move clears ALFA's own cell, then every row takes its place.
-    grid.SetSelectedRange(1, 1, 1, 1);
-    grid.SetFocusCell(1, 1);
-    grid.meanwhile = [&] {
-        NameIcom(2, u"AAAA");
-        NamesArrive(*setup);
-        EXPECT_EQ(Column(*setup, 0), (Texts{u"1", u"2", u"3", u"4", u"5"}));
-    };
-    grid.target = [&] {
-        const Texts numbers = Column(*setup, 0);
-        const auto row = std::ranges::find(numbers, CString(u"5")) - numbers.begin();
-        return CCellID(static_cast<int>(row) + 1, 1);
-    };
-    grid.OnBeginDrag();
-    Settle();
-    EXPECT_EQ((Texts{NameOf(0), NameOf(2), NameOf(4)}), (Texts{u"", u"AAAA", u"ALFA"}));
-    EXPECT_EQ(Column(*setup, 1), (Texts{u"AAAA", u"ALFA", u"BRAV", u"DELT", u""}));
-    EXPECT_EQ(grid.GetSortColumn(), 1);
-
-    // A paste and a Delete keep the mark too, and their rows follow it.
-    COleDataObject zulu(CString(u"ZULU"));
-    grid.PasteWithUndo(1, 1, &zulu);
-    Settle();
-    EXPECT_EQ(Column(*setup, 1), (Texts{u"ALFA", u"BRAV", u"DELT", u"ZULU", u""}));
-    grid.SetSelectedRange(1, 1, 1, 1);
-    grid.SetFocusCell(1, 1);
-    grid.OnKeyDown(VK_DELETE, 1, 0);
-    Settle();
-    EXPECT_EQ(Column(*setup, 1), (Texts{u"BRAV", u"DELT", u"ZULU", u"", u""}));
-    EXPECT_EQ(grid.GetSortColumn(), 1);
 }
 
 TEST_F(IcomScreenTest, APressAMenuAndShiftKeepToTheirIntercomsWhileTheRowsMove) {
