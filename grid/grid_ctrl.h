@@ -274,6 +274,13 @@ public:
     CCellID SetFocusCell(int row, int col);
     CCellID SetFocusCell(CCellID cell) { return SetFocusCell(cell.row, cell.col); }
     CCellID GetFocusCell() const { return m_idCurrentCell; }
+    // The anchor that Shift extends the selection from.
+    CCellID GetSelectionStartCell() const { return m_SelectionStartCell; }
+    void SetSelectionStartCell(CCellID cell) { m_SelectionStartCell = cell; }
+    // A press of the left button on the grid is under way (a selection dragged out, a press
+    // that may yet edit, drag or size): it holds the cells it started on by their positions
+    // until the button goes up.
+    bool IsTrackingPress() const;
 
     // Drawing at once, and invalidating for the next paint.
     BOOL RedrawCell(int row, int col, CDC* dc = nullptr);

@@ -47,6 +47,8 @@ bool CGridCtrl::BeginEditorEnd() {
 void CGridCtrl::OnEditCell(int row, int col, CPoint point, UINT ch) {
     HideTitleTip();
     if (!IsValid(row, col) || !IsCellEditable(row, col)) return;
+    // A hidden row or column shows no cell to edit.
+    if (GetRowHeight(row) <= 0 || GetColumnWidth(col) <= 0) return;
     EnsureVisible(row, col);
     CRect rect;
     if (!IsCellVisible(row, col) || !GetCellRect(row, col, &rect)) return;

@@ -59,6 +59,11 @@ void CGridCtrl::HideStaleTitleTip() {
     if (!same) HideTitleTip();
 }
 
+bool CGridCtrl::IsTrackingPress() const {
+    // A release the grid never heard of ends the press too.
+    return m_bLMouseButtonDown && m_MouseMode != MOUSE_NOTHING && GetKeyState(VK_LBUTTON) < 0;
+}
+
 void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
     HideTitleTip();
     m_LeftClickDownPoint = point;

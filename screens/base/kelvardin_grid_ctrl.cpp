@@ -32,6 +32,15 @@ private:
 
 }  // namespace
 
+CKelvardinGridCtrl::CSortColumnEdit::CSortColumnEdit(CKelvardinGridCtrl& grid)
+    : m_grid(grid), m_column(grid.m_nSortColumn) {}
+
+CKelvardinGridCtrl::CSortColumnEdit::~CSortColumnEdit() {
+    if (m_column < 0 || m_grid.m_nSortColumn >= 0) return;
+    m_grid.SetSortColumn(m_column);
+    if (CKelvardinGridView* view = m_grid.GetView()) view->SortDataChanged();
+}
+
 CKelvardinGridCtrl::CKelvardinGridCtrl() = default;
 
 CKelvardinGridCtrl::~CKelvardinGridCtrl() = default;
@@ -52,18 +61,28 @@ CKelvardinDoc* CKelvardinGridCtrl::GetDocument() const {
 }
 
 BOOL CKelvardinGridCtrl::PasteWithUndo(int row, int col, COleDataObject* data) {
+    const CSortColumnEdit edit(*this);
     const CUndoGroupScope group;
     return PasteTextToGrid(CCellID(row, col), data, TRUE);
 }
 
 void CKelvardinGridCtrl::CutSelectedText() {
+    const CSortColumnEdit edit(*this);
     const CUndoGroupScope group;
     CGridCtrl::CutSelectedText();
 }
 
 void CKelvardinGridCtrl::OnEditPaste() {
+    const CSortColumnEdit edit(*this);
     const CUndoGroupScope group;
     CGridCtrl::OnEditPaste();
+}
+
+void CKelvardinGridCtrl::OnBeginDrag() {
+    // The cells dragged are held by their positions until the move clears them.
+    const CKelvardinGridView::CRowsHeld held(GetView());
+    const CSortColumnEdit edit(*this);
+    CGridCtrl::OnBeginDrag();
 }
 
 BOOL CKelvardinGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint /*point*/) {
@@ -129,13 +148,21 @@ void CKelvardinGridCtrl::OnFixedRowClick(CCellID& cell) {
 bool CKelvardinGridCtrl::RestoreSortOrder() {
     if (!m_bSortOnClick || m_nSortColumn < 0 || m_nSortColumn >= m_nCols || GetInPlaceEditor())
         return false;
-    const CFlagScope sorting(m_bSorting, true);
-    ++m_nSortPass;
     // The parameter a header click gave the sort: empty values stay at the end both ways.
     const LPARAM param = m_bAscending ? -1 : 1;
-    if (IsInSortOrder(param)) return false;
+    {
+        const CFlagScope sorting(m_bSorting, true);
+        ++m_nSortPass;
+        if (IsInSortOrder(param)) return false;
+    }
+    // The marks read the records of the rows, which a cell lent for a sort's comparison may
+    // not carry: they are taken and put back while no sort runs.
     const CRecordMarks marks(*this);
-    SortItems(m_nSortColumn, m_bAscending, param);
+    {
+        const CFlagScope sorting(m_bSorting, true);
+        ++m_nSortPass;
+        SortItems(m_nSortColumn, m_bAscending, param);
+    }
     marks.Restore(*this);
     Invalidate();
     return true;
@@ -144,11 +171,8 @@ bool CKelvardinGridCtrl::RestoreSortOrder() {
 void CKelvardinGridCtrl::OnEndEditCell(int row, int col, const CString& text) {
     // The edit may put its row elsewhere in the order: the row is moved there, not the mark
     // dropped.
-    const int sortColumn = m_nSortColumn;
+    const CSortColumnEdit edit(*this);
     CGridCtrl::OnEndEditCell(row, col, text);
-    if (sortColumn < 0 || col != sortColumn || m_nSortColumn >= 0) return;
-    SetSortColumn(sortColumn);
-    if (CKelvardinGridView* view = GetView()) view->SortDataChanged();
 }
 
 void CKelvardinGridCtrl::OnEditorClosed() {
@@ -173,6 +197,17 @@ void CKelvardinGridCtrl::OnSysKeyDown(UINT vk, UINT repeat, UINT flags) {
         GetParent()->SendMessage(WM_GRID_SYSKEYDOWN, vk, 0))
         return;
     CGridCtrl::OnSysKeyDown(vk, repeat, flags);
+}
+
+void CKelvardinGridCtrl::OnLButtonUp(UINT flags, CPoint point) {
+    CGridCtrl::OnLButtonUp(flags, point);
+    // An order check that waited for the press can run now.
+    if (CKelvardinGridView* view = GetView()) view->KeepSortOrderSoon();
+}
+
+void CKelvardinGridCtrl::OnCaptureChanged(CWnd* wnd) {
+    CGridCtrl::OnCaptureChanged(wnd);
+    if (CKelvardinGridView* view = GetView()) view->KeepSortOrderSoon();
 }
 
 void CKelvardinGridCtrl::OnRButtonUp(UINT flags, CPoint point) {
@@ -212,6 +247,24 @@ int CKelvardinGridCtrl::RowsHeight(LPARAM n) const {
     if (m_nRows == 0) return 0;
     if (n < 0) n = m_nRows;
     return static_cast<int>(GetRowHeight(0) * n);
+}
+
+void CKelvardinGridCtrl::KeepFocusOnShownRow() {
+    const CCellID focus = m_idCurrentCell;
+    if (!IsValid(focus) || focus.row < m_nFixedRows || GetRowHeight(focus.row) > 0) return;
+    int row = -1;
+    for (int r = focus.row + 1; r < m_nRows && row < 0; ++r) {
+        if (GetRowHeight(r) > 0) row = r;
+    }
+    for (int r = focus.row - 1; r >= m_nFixedRows && row < 0; --r) {
+        if (GetRowHeight(r) > 0) row = r;
+    }
+    m_PrevSelectedCellMap.clear();
+    SetSelectedRange(-1, -1, -1, -1);
+    const CCellID next = row < 0 ? CCellID() : CCellID(row, focus.col);
+    SetFocusCell(next);
+    if (row >= 0) SetSelectedRange(row, focus.col, row, focus.col);
+    m_SelectionStartCell = next;
 }
 
 void CKelvardinGridCtrl::FindCellForObject(CCellID& cell, const CObjSpec& obj,

@@ -29,6 +29,11 @@ public:
     // open or when the rows are in order; true when the rows moved.
     bool RestoreSortOrder();
 
+    // A hidden row (height 0) takes no focus: when the focus row is hidden, the focus goes to
+    // the nearest row below that shows, else above, and its cell alone is selected and anchors
+    // the selection; with no row shown there is no focus and no selection.
+    void KeepFocusOnShownRow();
+
     // The first cell, scanning the non-fixed rows down and each row's non-fixed columns left
     // to right, bound to obj (and to altSpec, unless altSpec has no type or is an assignment
     // key entry); (-1, -1) when none is.
@@ -37,6 +42,7 @@ public:
     void RedrawGridColumn(int col);
 
     void CutSelectedText() override;
+    void OnBeginDrag() override;
     void OnEditPaste() override;
     BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
     void PrintHeader(CDC* dc, CPrintInfo* info) override;
@@ -47,7 +53,9 @@ public:
 
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnLButtonUp(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
+    void OnCaptureChanged(CWnd* wnd) override;
     void OnSetFocus(CWnd* oldWnd) override;
     BOOL OnImeStartComposition() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +69,21 @@ protected:
     int RowsHeight(LPARAM n) const;
 
 private:
+    // Around cells changed through the edit protocol (a typed edit, a paste, a cut, a drop and
+    // the cells a move leaves): a change of the sort column, which makes the grid forget its
+    // sort, keeps the mark, and the rows follow their new values.
+    class CSortColumnEdit {
+    public:
+        explicit CSortColumnEdit(CKelvardinGridCtrl& grid);
+        ~CSortColumnEdit();
+        CSortColumnEdit(const CSortColumnEdit&) = delete;
+        CSortColumnEdit& operator=(const CSortColumnEdit&) = delete;
+
+    private:
+        CKelvardinGridCtrl& m_grid;
+        int m_column;
+    };
+
     bool m_bSorting = false;
     unsigned m_nSortPass = 0;
 };

@@ -95,6 +95,8 @@ void CKelvardinGridView::CreateGrid() {
     LoadColumnWidths();
 
     if (marks) marks->Restore(grid);
+    // A record the filter now hides takes the focus no more.
+    grid.KeepFocusOnShownRow();
 
     grid.SetRedraw(TRUE);
     grid.Invalidate();
@@ -132,23 +134,45 @@ void CKelvardinGridView::SortDataChanged() {
 
 void CKelvardinGridView::RowFilterChanged() {
     m_bFilterDue = true;
-    if (m_bRowCheckPosted || !IsWindow()) return;
+    KeepSortOrderSoon();
+}
+
+void CKelvardinGridView::KeepSortOrderSoon() {
+    const bool due = m_bSortCheckDue || m_bFilterDue || m_bRebuildDue;
+    if (!due || m_bRowCheckPosted || !IsWindow()) return;
     m_bRowCheckPosted = true;
     PostMessage(WM_KEEP_ROW_ORDER);
 }
 
-void CKelvardinGridView::KeepSortOrderSoon() {
-    if (!m_bSortCheckDue || m_bRowCheckPosted || !IsWindow()) return;
-    m_bRowCheckPosted = true;
-    PostMessage(WM_KEEP_ROW_ORDER);
+CKelvardinGridView::CRowsHeld::CRowsHeld(CKelvardinGridView* view) : m_view(view) {
+    if (m_view) ++m_view->m_nRowHolds;
+}
+
+CKelvardinGridView::CRowsHeld::~CRowsHeld() {
+    if (m_view && --m_view->m_nRowHolds == 0) m_view->KeepSortOrderSoon();
+}
+
+bool CKelvardinGridView::AreRowsHeld() const {
+    return m_nRowHolds > 0 ||
+           (m_pGrid && (m_pGrid->GetInPlaceEditor() || m_pGrid->IsTrackingPress()));
+}
+
+bool CKelvardinGridView::DeferRebuild(LPARAM hint) {
+    if (CUpdateHint::FromParam(hint) != CUpdateHint::kRebuild || m_nRowHolds == 0) return false;
+    m_bRebuildDue = true;
+    return true;
 }
 
 void CKelvardinGridView::KeepRowOrder() {
     m_bRowCheckPosted = false;
-    // A hidden screen checks when it is shown, an open edit keeps its row until it ends.
+    // Whatever holds the rows asks again when it lets go.
+    if (!m_pGrid || AreRowsHeld()) return;
+    if (std::exchange(m_bRebuildDue, false))
+        OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    // A hidden screen checks when it is shown.
     if (!m_pGrid || !m_host.IsCurrentScreen(*this)) return;
     bool filter = std::exchange(m_bFilterDue, false);
-    if (m_bSortCheckDue && !m_pGrid->GetInPlaceEditor()) {
+    if (m_bSortCheckDue) {
         m_bSortCheckDue = false;
         // Hidden rows are kept by position: the filter goes with the rows that moved.
         if (m_pGrid->RestoreSortOrder()) filter = true;
@@ -157,7 +181,7 @@ void CKelvardinGridView::KeepRowOrder() {
 }
 
 bool CKelvardinGridView::TakeHint(CView* sender, LPARAM lHint, void* hintObject) {
-    if (!m_pGrid) return false;
+    if (!m_pGrid || DeferRebuild(lHint)) return false;
     if (CUpdateHint::FromParam(lHint) == CUpdateHint::kRebuild) {
         CreateGrid();
         UpdateGrid();
@@ -197,6 +221,8 @@ bool CKelvardinGridView::HasContextMenuCell() const {
 
 void CKelvardinGridView::OnContextMenuKey() {
     if (!HasContextMenuCell()) return;
+    // The menu and its command act on the rows as they stand when it opens.
+    const CRowsHeld held(this);
     const CCellID focus = m_pGrid->GetFocusCell();
     NM_GRIDVIEW record;
     record.hdr.hwndFrom = m_pGrid.get();
@@ -271,9 +297,12 @@ BOOL CKelvardinGridView::OnNotify(WPARAM id, NMHDR* header, LRESULT* result) {
             OnColumnClick(record->iColumn, record->iRow);
             break;
         }
-        case NM_RCLICK:
-            if (result) *result = OnGridRClick(reinterpret_cast<NM_GRIDVIEW*>(header));
+        case NM_RCLICK: {
+            const CRowsHeld held(this);
+            const LRESULT answer = OnGridRClick(reinterpret_cast<NM_GRIDVIEW*>(header));
+            if (result) *result = answer;
             return TRUE;
+        }
         default: return CView::OnNotify(id, header, result);
     }
     if (result) *result = 1;
@@ -350,6 +379,8 @@ void CKelvardinGridView::OnEndPrinting(CDC& dc, CPrintInfo& info) {
 }
 
 void CKelvardinGridView::RunPrint(UINT command) {
+    // The pages are laid out over the rows as they stand when the job begins.
+    const CRowsHeld held(this);
     m_bNoRoomToPrint = false;
     RunPrintCommand(*this, command, m_host.GetWindow());
     if (m_bNoRoomToPrint) ModalMessageBox(kNoRoomToPrint, MB_OK | MB_ICONEXCLAMATION);

@@ -75,10 +75,27 @@ public:
     void OnDestroy() override;
     void OnTimer(UINT_PTR id) override;
     // The data of the grid's sort column changed: the rows are put back in its order soon,
-    // once for a burst of replies, while the screen is shown and no edit is open.
+    // once for a burst of replies, while the screen is shown and nothing holds its rows.
     void SortDataChanged();
     // Posts the order check, when one is due.
     void KeepSortOrderSoon();
+
+    // While one lives, something holds the screen's rows by their positions (a drag, a context
+    // menu and its command, a print): the rows are neither sorted again, nor filtered, nor made
+    // again until the last one goes.
+    class CRowsHeld {
+    public:
+        explicit CRowsHeld(CKelvardinGridView* view);
+        ~CRowsHeld();
+        CRowsHeld(const CRowsHeld&) = delete;
+        CRowsHeld& operator=(const CRowsHeld&) = delete;
+
+    private:
+        CKelvardinGridView* m_view;
+    };
+    // Whether anything holds the rows now: one of the above, an open edit or a press of the
+    // mouse on the grid.
+    bool AreRowsHeld() const;
 
     // Fitted columns are to widen to new data shortly.
     bool IsColumnFitPending() const { return m_fitTimer.IsRunning(); }
@@ -102,6 +119,9 @@ protected:
     // The columns of a table from the first column on: count, headers, comparisons and the
     // class of the cells below the fixed rows. The rows must be set first.
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
+    // A rebuild while a drag, a menu or a print holds the rows waits until they let go, since
+    // the grid that holds them would go; true when it waits.
+    bool DeferRebuild(LPARAM hint);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
     // Sizes the columns again by the screen's own rule (a new configuration): the widths the
@@ -150,7 +170,8 @@ private:
     // applied is the user's from then on. A column whose heading arrived since takes the width
     // stored for it, unless the user sized it here. True when a width was applied.
     bool KeepColumnWidths();
-    // The order check and the filter that waited for the burst of replies to end.
+    // The order check and the filter that waited for the burst of replies to end, and for
+    // whatever held the rows.
     void KeepRowOrder();
 
     IScreenHost& m_host;
@@ -166,6 +187,9 @@ private:
     bool m_bSortCheckDue = false;
     bool m_bFilterDue = false;
     bool m_bRowCheckPosted = false;
+    // How many hold the rows, and a rebuild that waits for them.
+    int m_nRowHolds = 0;
+    bool m_bRebuildDue = false;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;
 };

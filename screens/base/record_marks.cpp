@@ -8,6 +8,8 @@
 CRecordMarks::CRecordMarks(const CGridCtrl& grid) {
     const CCellID focus = grid.GetFocusCell();
     if (grid.IsValid(focus)) m_focus = MarkOf(grid, focus);
+    const CCellID start = grid.GetSelectionStartCell();
+    if (grid.IsValid(start)) m_start = MarkOf(grid, start);
     const CCellRange range = grid.GetSelectedCellRange();
     if (!range.IsValid()) return;
     for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
@@ -31,7 +33,7 @@ CRecordMarks::CMark CRecordMarks::MarkOf(const CGridCtrl& grid, CCellID cell) co
 }
 
 void CRecordMarks::Restore(CGridCtrl& grid) const {
-    if (!m_focus && m_selected.empty()) return;
+    if (!m_focus && !m_start && m_selected.empty()) return;
     std::map<RecordKey, int> rows;
     for (int row = grid.GetFixedRowCount(); row < grid.GetRowCount(); ++row) {
         if (const auto record = RecordOfRow(grid, row)) rows.emplace(*record, row);
@@ -48,8 +50,13 @@ void CRecordMarks::Restore(CGridCtrl& grid) const {
             grid.SetItemState(cell.row, cell.col,
                               grid.GetItemState(cell.row, cell.col) | CELL_SELECTED);
     }
-    if (!m_focus) return;
-    CCellID focus = placed(*m_focus);
-    if (!grid.IsValid(focus)) focus = m_focus->cell;
-    if (grid.IsValid(focus)) grid.SetFocusCell(focus);
+    CCellID focus;
+    if (m_focus) {
+        focus = placed(*m_focus);
+        if (!grid.IsValid(focus)) focus = m_focus->cell;
+        if (grid.IsValid(focus)) grid.SetFocusCell(focus);
+    }
+    // Shift goes on extending the selection from the record it was started on.
+    const CCellID start = m_start ? placed(*m_start) : CCellID();
+    grid.SetSelectionStartCell(grid.IsValid(start) ? start : grid.GetFocusCell());
 }

@@ -33,6 +33,7 @@ BOOL CBoolGridCell::SetValue(int value) {
         doc ? doc->SetObjectField(MappedSpec(), m_bValue ? u"1" : u"0", TRUE, GetAltObjSpec())
             : FALSE;
     if (UpdateText()) RedrawSelf();
+    if (stored) SortColumnMayHaveChanged();
     return stored;
 }
 

@@ -259,6 +259,12 @@ BOOL CKelvardinGridCell::SetValueText(const CString& text) {
     return stored;
 }
 
+void CKelvardinGridCell::SortColumnMayHaveChanged() {
+    const CGridCtrl* grid = GetGrid();
+    CKelvardinGridView* view = GetGridView();
+    if (grid && view && m_nCol >= 0 && m_nCol == grid->GetSortColumn()) view->SortDataChanged();
+}
+
 void CKelvardinGridCell::RedrawSelf() {
     if (CGridCtrl* grid = GetGrid(); grid && m_nRow >= 0 && m_nCol >= 0)
         grid->RedrawCell(m_nRow, m_nCol);

@@ -76,6 +76,9 @@ public:
 protected:
     // Redraws the cell now when it sits in a grid.
     void RedrawSelf();
+    // A value stored without the grid's edit protocol (a key or a double click on a yes/no
+    // cell): a sorted screen puts the rows back in order when the cell lies in its sort column.
+    void SortColumnMayHaveChanged();
 
 private:
     void ResetOwnFields();

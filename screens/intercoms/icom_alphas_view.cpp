@@ -168,7 +168,7 @@ void CIcomAlphasView::UpdateGrid() {
 
 void CIcomAlphasView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
+    if (!grid || DeferRebuild(lHint)) return;
     const auto hint = CUpdateHint::FromParam(lHint);
     const auto object = reinterpret_cast<LPARAM>(hintObject);
     if (hint == CUpdateHint::kAlphaStored) {
@@ -257,6 +257,7 @@ void CIcomAlphasView::ApplyChoice() {
         const int wanted = key && AlphaKeyMatches(*key, icom, type) ? height : 0;
         if (grid->GetRowHeight(row) != wanted) grid->SetRowHeight(row, wanted);
     }
+    grid->KeepFocusOnShownRow();
 }
 
 BOOL CIcomAlphasView::OnCmdMsg(UINT id, CCmdUI* update) {

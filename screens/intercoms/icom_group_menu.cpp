@@ -115,8 +115,10 @@ LRESULT CIcomGroupView::OnGridRClick(NM_GRIDVIEW* record) {
     const UINT chosen = TrackPopupMenu(menu, GetContextMenuPoint(record), GetHost().GetWindow());
     if (chosen == ID_CANCEL_CHANGES) {
         GetHost().PostCommand(ID_CANCEL_CHANGES);
-    } else if (chosen >= kMakeMember && chosen <= kToggleMember) {
-        if (ApplyCommand(chosen, *targets)) grid->Invalidate();
+    } else if (chosen >= kMakeMember && chosen <= kToggleMember && ApplyCommand(chosen, *targets)) {
+        grid->Invalidate();
+        // The rows may be sorted by a group's members.
+        SortDataChanged();
     }
     return 0;
 }

@@ -140,7 +140,10 @@ void CIcomSetupView::SetSelected(DWORD fieldId, const CString& text,
                 changed |= doc->SetObjectField(CIcomSpec(icom, fieldId), text, TRUE);
         }
     }
-    if (changed && GetGrid()) GetGrid()->Invalidate();
+    if (!changed || !GetGrid()) return;
+    GetGrid()->Invalidate();
+    // The rows may be sorted by the setting.
+    SortDataChanged();
 }
 
 void CIcomSetupView::BrowseForAddresses(int icom) {
@@ -152,5 +155,7 @@ void CIcomSetupView::BrowseForAddresses(int icom) {
     if (!GetHost().SearchForIntercom(icom, doc->GetIcomText(icom, kSearchNameLength, TRUE, FALSE),
                                      found, primary, backup))
         return;
-    if (doc->SetIcomAddresses(icom, found, primary, backup) && GetGrid()) GetGrid()->Invalidate();
+    if (!doc->SetIcomAddresses(icom, found, primary, backup) || !GetGrid()) return;
+    GetGrid()->Invalidate();
+    SortDataChanged();
 }

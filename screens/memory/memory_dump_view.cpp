@@ -276,7 +276,7 @@ LRESULT CMemoryDumpView::OnGridRClick(NM_GRIDVIEW* record) {
 }
 
 void CMemoryDumpView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
-    if (!GetGrid()) return;
+    if (!GetGrid() || DeferRebuild(lHint)) return;
     const auto hint = CUpdateHint::FromParam(lHint);
     if (hint == CUpdateHint::kRebuild) {
         CreateGrid();

@@ -23,8 +23,8 @@ std::optional<CTrunkMenuState> CTrunkDefsView::ReadSelection(const NM_GRIDVIEW& 
     CTrunkMenuState s;
     s.field = obj.m_nFieldId;
     s.single = grid.GetSelectedCount() == 1;
-    m_nMenuColumn = record.iColumn;
-    m_nFirstMenuRow = m_nLastMenuRow = record.iRow;
+    int firstRow = record.iRow;
+    int lastRow = record.iRow;
     if (s.single) {
         if (obj.m_nType != CObjSpec::kTrunk) return std::nullopt;
         s.trunk = obj.GetIndex();
@@ -41,14 +41,15 @@ std::optional<CTrunkMenuState> CTrunkDefsView::ReadSelection(const NM_GRIDVIEW& 
         // trunk unless it lies in one row.
         const bool flags = s.field == CTrunk::kFieldFixed || s.field == CTrunk::kFieldCascadable;
         if (range.GetMinCol() == range.GetMaxCol() && flags) {
-            m_nFirstMenuRow = range.GetMinRow();
-            m_nLastMenuRow = range.GetMaxRow();
+            firstRow = range.GetMinRow();
+            lastRow = range.GetMaxRow();
         } else {
             s.field = 0;
         }
         if (range.GetMinRow() == range.GetMaxRow() && obj.m_nType == CObjSpec::kTrunk)
             s.trunk = obj.GetIndex();
     }
+    m_menuTrunks = SelectedTrunks(record.iColumn, firstRow, lastRow);
 
     if (s.icom >= app.GetVisibleIcomCount()) s.icom = -1;
     if (s.icom >= 0)
@@ -65,6 +66,19 @@ std::optional<CTrunkMenuState> CTrunkDefsView::ReadSelection(const NM_GRIDVIEW& 
                              doc->GetTrunkFixedAssign(s.trunk, FALSE).IsValid();
     }
     return s;
+}
+
+std::vector<int> CTrunkDefsView::SelectedTrunks(int col, int firstRow, int lastRow) const {
+    const CKelvardinGridCtrl& grid = *GetGrid();
+    std::vector<int> trunks;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        // A row the filter hides is left alone, as Delete leaves it.
+        if (!grid.IsCellSelected(row, col) || grid.GetRowHeight(row) <= 0) continue;
+        const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid.GetCell(row, col));
+        if (cell && cell->GetObjSpec().m_nType == CObjSpec::kTrunk)
+            trunks.push_back(cell->GetObjSpec().GetIndex());
+    }
+    return trunks;
 }
 
 LRESULT CTrunkDefsView::OnGridRClick(NM_GRIDVIEW* record) {
@@ -135,18 +149,17 @@ void CTrunkDefsView::ShowTrunksOf(int icom) {
 void CTrunkDefsView::EditSelectedFlags(DWORD field, bool set) {
     CKelvardinGridCtrl* grid = GetGrid();
     CKelvardinDoc* doc = GetDocument();
-    if (!grid || !doc || m_nMenuColumn < 0) return;
+    if (!grid || !doc) return;
     bool changed = false;
     {
         const CUndoGroupScope group;
-        for (int row = m_nFirstMenuRow; row <= m_nLastMenuRow; ++row) {
-            if (!grid->IsCellSelected(row, m_nMenuColumn)) continue;
-            const auto* cell =
-                dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(row, m_nMenuColumn));
-            if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kTrunk) continue;
-            const CTrunkSpec obj(cell->GetObjSpec().GetIndex(), field);
-            changed |= doc->SetObjectField(obj, set ? u"1" : u"0", TRUE, CObjSpec::Plain()) != 0;
+        for (int trunk : m_menuTrunks) {
+            changed |= doc->SetObjectField(CTrunkSpec(trunk, field), set ? u"1" : u"0", TRUE,
+                                           CObjSpec::Plain()) != 0;
         }
     }
-    if (changed) grid->Refresh();
+    if (!changed) return;
+    grid->Refresh();
+    // The flags may be what the rows are sorted by.
+    SortDataChanged();
 }

@@ -96,4 +96,6 @@ void CTrunkDefsView::OnEditSelectedCell() {
         return;
     }
     grid->RedrawRow(focus.row);
+    // The rows may be sorted by what was picked.
+    SortDataChanged();
 }

@@ -193,6 +193,7 @@ void CTrunkDefsView::ApplyFilter() {
     }
     grid->SetRedraw(drawing);
     grid->ResetScrollBars();
+    grid->KeepFocusOnShownRow();
 }
 
 void CTrunkDefsView::RedrawColumnsFor(CUpdateHint hint, LPARAM object) {

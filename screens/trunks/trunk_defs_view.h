@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "model/update_hint.h"
 #include "platform/ui/wnd_timer.h"
@@ -60,6 +61,9 @@ private:
 
     // What the right-clicked selection stands for; none when it has no menu.
     std::optional<CTrunkMenuState> ReadSelection(const NM_GRIDVIEW& record);
+    // The trunks of the rows from first to last that show and have their cell in the column
+    // selected.
+    std::vector<int> SelectedTrunks(int col, int firstRow, int lastRow) const;
     void EditSelectedFlags(DWORD field, bool set);
     void ShowTrunksOf(int icom);
 
@@ -70,9 +74,7 @@ private:
     // The user's last sort, replayed after every rebuild.
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
-    // The context menu shown last: what it stood for, the clicked column and its rows.
+    // The context menu shown last: what it stood for, and the trunks its flag commands set.
     CTrunkMenuState m_menu;
-    int m_nMenuColumn = -1;
-    int m_nFirstMenuRow = -1;
-    int m_nLastMenuRow = -1;
+    std::vector<int> m_menuTrunks;
 };

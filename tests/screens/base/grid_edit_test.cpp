@@ -1,16 +1,21 @@
+#include <functional>
+
 #include "screens/cells/cell_compare.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace {
 
-// A grid whose drags are dropped at a chosen cell of itself, as the user's mouse would.
+// A grid whose drags are dropped at a chosen cell of itself, as the user's mouse would, after
+// what the test lets happen meanwhile as the event loop goes on under a real drag.
 class CDragGrid : public CKelvardinGridCtrl {
 public:
     CCellID target;
     DWORD keyState = 0;
+    std::function<void()> meanwhile;
 
 protected:
     DROPEFFECT DoDragDrop(COleDataSource& source) override {
+        if (meanwhile) meanwhile();
         COleDataObject data(source.GetText(), this);
         CRect rect;
         GetCellRect(target, &rect);
@@ -108,6 +113,47 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     EXPECT_FALSE(Grid().OnDrop(&text, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_EQ(screen->Column(2)[2], u"-");
     EXPECT_TRUE(host.moveDrops.empty());
+}
+
+TEST_F(GridEditTest, ADragHoldsTheSortedRowsAndDropsPastesAndDeletesMoveTheirRows) {
+    const auto nameOf = [&](int icom) {
+        return m_doc.GetObjectText(CIcomSpec(icom, CIntercom::kFieldName));
+    };
+    const auto settle = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    };
+    CCellID byName(0, 1);
+    Grid().OnFixedRowClick(byName);
+    // ALFA moved onto intercom 5's empty name while the controller renames CHAR AAAA: the rows
+    // wait for the drop, the move clears ALFA's own cell, then every row takes its place.
+    Grid().SetSelectedRange(1, 1, 1, 1);
+    Grid().SetFocusCell(1, 1);
+    Grid().target = CCellID(5, 1);
+    Grid().meanwhile = [&] {
+        NameIcom(2, u"AAAA");
+        screen->SortDataChanged();
+        settle();
+        EXPECT_EQ(screen->Column(0), (std::vector<CString>{u"1", u"2", u"3", u"4", u"5", u"6"}));
+    };
+    Grid().OnBeginDrag();
+    Grid().meanwhile = nullptr;
+    settle();
+    EXPECT_EQ((std::vector<CString>{nameOf(0), nameOf(2), nameOf(4)}),
+              (std::vector<CString>{u"", u"AAAA", u"ALFA"}));
+    EXPECT_EQ(Names(), (std::vector<CString>{u"AAAA", u"ALFA", u"BRAV", u"", u"", u""}));
+
+    // A paste and a Delete keep the mark too, and their rows follow it.
+    COleDataObject zulu(CString(u"ZULU"));
+    Grid().PasteWithUndo(1, 1, &zulu);
+    settle();
+    EXPECT_EQ(Names(), (std::vector<CString>{u"ALFA", u"BRAV", u"ZULU", u"", u"", u""}));
+    Grid().SetSelectedRange(1, 1, 1, 1);
+    Grid().SetFocusCell(1, 1);
+    Grid().OnKeyDown(VK_DELETE, 1, 0);
+    settle();
+    EXPECT_EQ(Names(), (std::vector<CString>{u"BRAV", u"ZULU", u"", u"", u"", u""}));
+    EXPECT_EQ(Grid().GetSortColumn(), 1);
 }
 
 TEST_F(GridEditTest, ARefusedEditIsReportedAndTheCellKeepsItsText) {

@@ -460,4 +460,23 @@ TEST_F(GridViewTest, APrintWithNoRoomForARowSaysItFailed) {
     EXPECT_FALSE(QFile::exists(dir.filePath("narrow.pdf")));
 }
 
+TEST_F(GridViewTest, TheRowsWaitForAPrintJobToEnd) {
+    CUiEnvironment env;
+    CModalScript script(env);
+    auto screen = Show(IcomColumns(), 5);
+    ClickHeader(*screen, 1);
+    ASSERT_EQ(screen->Column(1)[0], u"ALFA");
+    script.ExpectDialog("printDialog", [&](QDialog&) {
+        NameIcom(0, u"AAAA");
+        screen->SortDataChanged();
+        QApplication::processEvents();
+        EXPECT_EQ(screen->Column(1)[0], u"ALFA");
+        return static_cast<int>(QDialog::Rejected);
+    });
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(script.AllAnswered());
+    QApplication::processEvents();
+    EXPECT_EQ(screen->Column(1)[0], u"AAAA");
+}
+
 }  // namespace

@@ -116,8 +116,11 @@ TEST_F(IcomAlphasViewTest, RowsFollowAFileLoadAnUploadAndRemovalsWhileHidden) {
 TEST_F(IcomAlphasViewTest, ChoiceOfIntercomAndTypeOnlyChangesRowHeights) {
     // The pane's choices go into the context, and the rows follow; the type shows its choice.
     EXPECT_TRUE(pane.GetTypeEdit().IsExpanded());
+    view.GetGrid()->SetFocusCell(1, 4);
     pane.GetEdit().SelectByData(3);
     EXPECT_EQ(Rows(), (Labels{u"P30", u"F34"}));
+    // The focus left P10's row, hidden now, for the next that shows.
+    EXPECT_EQ(view.GetGrid()->GetFocusCell(), CCellID(5, 4));
     pane.GetTypeEdit().SelectByData(2);
     EXPECT_EQ(host.contexts[6].m_params[1], 2u);
     EXPECT_EQ(Rows(), (Labels{u"F34"}));

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <functional>
+
 #include "link/command_codes.h"
 #include "link/wire_labels.h"
 #include "platform/ui/qt_convert.h"
@@ -170,6 +172,49 @@ TEST_F(IcomGroupViewTest, ARefusedPairLeavesTheOthersToChange) {
     EXPECT_FALSE(m_doc.IsGroupMember(2, 2) || m_doc.IsGroupMember(3, 3));
     ASSERT_TRUE(m_host.Undo());
     EXPECT_EQ(Members(2) + Members(3), 0);
+}
+
+TEST_F(IcomGroupViewTest, AMembershipFromTheMenuMovesItsRowOnceTheMenuHasClosed) {
+    const auto names = [&] {
+        Entries texts;
+        for (int row = 1; row <= 3; ++row)
+            texts.push_back(Grid().GetItemText(row, 1).Left(4));
+        return texts;
+    };
+    const int desks = CIcomGroupView::kFirstGroupColumn + 2;
+    const auto menuOn = [&](int row, std::function<void()> meanwhile) {
+        script.ExpectMenu([meanwhile](QMenu&) {
+            meanwhile();
+            return static_cast<int>(CIcomGroupView::kMakeMember);
+        });
+        CRect rect;
+        ASSERT_TRUE(Grid().GetCellRect(row, desks, &rect));
+        Grid().OnRButtonUp(0, rect.CenterPoint());
+        EXPECT_TRUE(script.AllAnswered());
+        QApplication::processEvents();
+    };
+    CCellID byDesks(0, desks);
+    Grid().OnFixedRowClick(byDesks);
+    ASSERT_EQ(names(), (Entries{u"ALFA", u"BRAV", u"CHAR"}));
+    menuOn(3, [] {});
+    EXPECT_EQ(names(), (Entries{u"CHAR", u"ALFA", u"BRAV"}));
+
+    // While ALFA's menu is open the controller makes BRAV a member and comes with fewer groups:
+    // the grid and its rows wait for the command.
+    menuOn(2, [&] {
+        const BYTE members[4] = {0x06, 0, 0, 0};
+        m_doc.SetGroupMembersFromController(2, 31, members);
+        view.OnUpdate(nullptr, CUpdateHint::Reply(kCmdGroups).ToParam(), nullptr);
+        Config().m_wNumGroups = 10;
+        view.OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(names(), (Entries{u"CHAR", u"ALFA", u"BRAV"}));
+        EXPECT_EQ(Grid().GetColumnCount(), 22);
+    });
+    EXPECT_TRUE(m_doc.IsGroupMember(2, 0));
+    EXPECT_EQ(Grid().GetColumnCount(), 12);
+    EXPECT_EQ(Grid().GetSortColumn(), desks);
+    EXPECT_EQ(Grid().GetItemText(4, 1), u"MX04");
 }
 
 TEST_F(IcomGroupViewTest, PollsOnlyWhileCurrentAndOnline) {
