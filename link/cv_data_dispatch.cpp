@@ -82,7 +82,10 @@ void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
     if (!HandleSmallReply(pair, doc) && doc && AskedOfThisController(code)) {
         if (const DataReplyHandler handler = FindDataReplyHandler(code)) handler(*this, pair, *doc);
     }
-    EndMiscWait(CMiscRequestMgr::ItemOfRequest(pair.request));
+    // The SNMP record's handler ends its wait itself: a record that does not decode fails it.
+    if (const int item = CMiscRequestMgr::ItemOfRequest(pair.request);
+        item != static_cast<int>(CMiscRequestMgr::kReadSnmp))
+        EndMiscWait(item);
 }
 
 BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) {

@@ -119,11 +119,13 @@ public:
     void RestartAlphaCounters();
     void RequestSessionSetup();
     // Marks the item and waits, with the user interface running, until its reply has come
-    // (EndMiscWait) or the seconds have passed: TRUE when the reply came, or at once outside
-    // ONLINE mode. An item above 31 returns TRUE at once.
+    // (EndMiscWait), a reply that could not be taken came (FailMiscWait) or the seconds have
+    // passed: TRUE when the reply came, or at once outside ONLINE mode. An item above 31
+    // returns TRUE at once.
     BOOL RequestMiscAndWait(int item, int seconds);
     // The item's reply has come.
     void EndMiscWait(int item) override;
+    void FailMiscWait(int item) override;
 
     // What the replies told of the controller: its logging state (-1 unknown, 0, 1), whether
     // the request log comes to this client, and the last command line response.
@@ -326,7 +328,8 @@ private:
     WORD m_wAlphaChangeCount = kCounterUnknown;
     std::array<std::vector<WORD>, kCounterKinds> m_alphaCounters;
     CClpHistory m_clp;
-    std::array<BOOL, CMiscRequestMgr::kItems> m_miscWait{};
+    enum class MiscWait : BYTE { kAnswered, kWaiting, kFailed };
+    std::array<MiscWait, CMiscRequestMgr::kItems> m_miscWait{};
     IMessagePump* m_pump = nullptr;
     ILinkWindow* m_window = nullptr;
     ControllerLogWriter m_logWriter;

@@ -572,6 +572,33 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
     pump.onPump = [&] { mgr.EndMiscWait(27); };
     EXPECT_TRUE(mgr.RequestMiscAndWait(27, 5));
 
+    // A record that is cut short or fails its CRC is no answer: the wait fails at once, and
+    // the configuration stays as it was.
+    CKelvardinDoc doc;
+    CSNMPConfig agent;
+    agent.SetName(u"agent", FALSE);
+    Bytes record(CSNMPConfig::kRecordSize);
+    agent.Encode(record.data(), FALSE);
+    Bytes broken = record;
+    broken[10] ^= 1;
+    const auto answer = [&](const Bytes& payload) {
+        return [&, payload] {
+            CDualMessage pair;
+            pair.request.command = pair.reply.command = kCmdSNMPConfig;
+            pair.reply.SetPayload(payload);
+            mgr.PutResponse(pair);
+            mgr.OnResponse(&doc);
+        };
+    };
+    for (const Bytes& bad : {Bytes(10), broken}) {
+        pump.onPump = answer(bad);
+        EXPECT_FALSE(mgr.RequestMiscAndWait(27, 5)) << bad.size();
+    }
+    EXPECT_EQ(app.GetSnmpConfig().GetName(), CString());
+    pump.onPump = answer(record);
+    EXPECT_TRUE(mgr.RequestMiscAndWait(27, 5));
+    EXPECT_EQ(app.GetSnmpConfig().GetName(), CString(u"agent"));
+
     // The SNMP record goes out as it stood when marked, and counts as sent.
     CSNMPConfig& snmp = app.GetSnmpConfig();
     snmp.SetName(u"north", TRUE);
