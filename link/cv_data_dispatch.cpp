@@ -75,7 +75,9 @@ void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
     if (IsStatusReply(pair)) {
         if (!IsPresencePoll(pair.request)) return;
         const BYTE* record = pair.reply.payload.data() + (code == kCmdStatus ? 0 : 1);
-        OnStatusReply(CCVStatusRec(record), doc);
+        const CCVStatusRec status(record);
+        OnStatusReply(status, doc);
+        StatusTakenIn(status);
         return;
     }
     if (GetApp().GetMode() != CAppState::kModeOnline && !HandledOutsideOnline(code)) return;
