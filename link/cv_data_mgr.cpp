@@ -97,6 +97,7 @@ void CCVDataMgr::StartUpload() {
         }
         m_groups.AddAll();
         m_lost.Clear();
+        m_bUploadConfirmed = FALSE;
         m_bUploading = TRUE;
         m_nUploadOutcome = 0;
         if (!app.m_bIncludeAlphasInSetupFiles) m_nUploadTotal = GetPendingTotal();
@@ -197,9 +198,16 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
         if (!builder) m_nToggle ^= 1;
     }
     if (!builder) {
+        // Replies of another controller may fit the requests of the one uploaded: the upload
+        // is whole only once a status answered after its last record shows the same one.
+        if (m_bUploading && !m_bUploadConfirmed) {
+            AwaitStatus();
+            return FALSE;
+        }
         EndUpload(0);
         return FALSE;
     }
+    m_bUploadConfirmed = FALSE;
     m_inFlight = builder;
     if (m_bUploading) {
         const int total = m_nUploadTotal;
@@ -244,11 +252,17 @@ void CCVDataMgr::TakeAwaitedStatus(const CCVStatusRec& status) {
     // On the heap: the engine's stack is small.
     auto fresh = std::make_unique<CCVConfig>(m_sizedFor);
     fresh->SetFromControllerReply(status);
-    if (*fresh != m_sizedFor) m_changedStatus = status;
+    if (*fresh == m_sizedFor) {
+        m_bUploadConfirmed = m_bUploading.load();
+        return;
+    }
+    m_changedStatus = status;
+    EndUpload(LINK_UPLOAD_CHANGED);
 }
 
 void CCVDataMgr::ForgetAwaitedStatus() {
     m_bStatusOwed = FALSE;
+    m_bUploadConfirmed = FALSE;
     m_changedStatus.reset();
 }
 

@@ -52,8 +52,8 @@ public:
     BOOL IsOnline() const { return m_bOnline; }
     BOOL IsUploading() const { return m_bUploading; }
     int GetUploadTotal() const { return m_nUploadTotal; }
-    // How the last upload ended: 0 with every request gone out, else the LINK_UPLOAD_ code of
-    // why not. An upload whose
+    // How the last upload ended: 0 with every request gone out and a status after the last
+    // showing the same controller, else the LINK_UPLOAD_ code of why not. An upload whose
     // controller changed after its end counts as ended by the change: what it read is no longer
     // that controller's.
     int GetUploadOutcome() const { return m_nUploadOutcome; }
@@ -252,7 +252,8 @@ private:
     // and the status is asked for next.
     void AwaitStatus();
     // Engine thread: the status awaited has come. Of another controller than the managers were
-    // sized for, nothing more is asked until the window has taken the new controller in.
+    // sized for, it ends a running upload as failed, and nothing more is asked until the window
+    // has taken the new controller in; of the same, it confirms the upload that waited for it.
     void TakeAwaitedStatus(const CCVStatusRec& status);
     // Device lock held: nothing is awaited of the controller any longer.
     void ForgetAwaitedStatus();
@@ -331,8 +332,9 @@ private:
     // The live configuration as the managers were last sized or set up for.
     CCVConfig m_sizedFor;
     // A status is awaited before the managers ask anything more: after a reply that did not
-    // fit.
+    // fit, and at the end of an upload, which it confirms.
     BOOL m_bStatusOwed = FALSE;
+    BOOL m_bUploadConfirmed = FALSE;
     // The status that showed another controller, until the window has taken it in.
     std::optional<CCVStatusRec> m_changedStatus;
     // The manager that built the request in flight; none when another request is.
