@@ -412,39 +412,6 @@ TEST_F(UdpEndToEnd, RepliesThatStopFittingAskForTheStatusBeforeAnythingMore) {
     EXPECT_EQ(CountCommand(frames, kCmdCommErrors), 1);
 }
 
-// Another controller whose replies fit every request of the upload, with no poll on the way:
-// only the status asked after the last record shows it, and the upload ends as failed.
-TEST_F(UdpEndToEnd, AnUploadIsWholeOnlyOnceAStatusAfterItsLastRecordShowsItsController) {
-    HoldTheClock();
-    ASSERT_NO_FATAL_FAILURE(GoOnline());
-    ASSERT_TRUE(Settle());
-    const auto ends = [&] {
-        std::vector<int> out;
-        for (const auto& m : win.Messages())
-            if (m.message == WM_LINK_UPLOAD_PROGRESS && m.lParam == 0)
-                out.push_back(static_cast<int>(m.wParam));
-        return out;
-    };
-    ASSERT_TRUE(Upload());
-    EXPECT_EQ(ends(), std::vector<int>{0});
-
-    auto once = std::make_shared<bool>(true);
-    sim.SetHandler(kCmdTimeoutMinutes, [once](CorvaneState& state, const SimFrame& request) {
-        if (std::exchange(*once, false)) {
-            state.setup.intercoms += 4;
-            state.setup.trunks += 10;
-            state.status = state.setup.Status();
-        }
-        return SimDefaultHandlers().at(kCmdTimeoutMinutes)(state, request);
-    });
-    const int trunks = app.GetConfig().m_wNumTrunks;
-    mgr.StartUpload();
-    ASSERT_TRUE(Pump([&] { return app.GetConfig().m_wNumTrunks == trunks + 10; }));
-    ASSERT_TRUE(Settle());
-    EXPECT_EQ(ends(), (std::vector<int>{0, LINK_UPLOAD_CHANGED}));
-    EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
-}
-
 // While the window is behind with the replies, the link asks for no more data: what the user
 // asks for next waits behind a few replies, not behind a whole upload.
 TEST_F(UdpEndToEnd, TheLinkAsksNoFurtherThanTheWindowKeepsUpWith) {
