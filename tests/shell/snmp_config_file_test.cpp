@@ -82,12 +82,4 @@ TEST(SnmpConfigFile, DamagedFilesAreRefusedAndChangeNothing) {
                                                  u"found."));
     EXPECT_FALSE(WriteSNMPConfigFile(u"/dev/full", config, FALSE, error));
     EXPECT_EQ(error, CString(u"Error writing file header."));
-
-    // A record that never reached the file leaves the edits to be saved.
-    config.AddTrapTarget(0x0A000002, TRUE);
-    CMemFile cut;
-    cut.m_failWritesFrom = 300;
-    EXPECT_FALSE(WriteSNMPConfig(cut, config, TRUE, error));
-    EXPECT_EQ(error, CString(u"Error writing file data."));
-    EXPECT_TRUE(config.IsModified() && config.IsTrapTargetModified(0));
 }
