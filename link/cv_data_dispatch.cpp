@@ -75,14 +75,19 @@ void CCVDataMgr::DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc) {
     if (IsStatusReply(pair)) {
         if (!IsPresencePoll(pair.request)) return;
         const BYTE* record = pair.reply.payload.data() + (code == kCmdStatus ? 0 : 1);
-        OnStatusReply(CCVStatusRec(record), doc);
+        const CCVStatusRec status(record);
+        OnStatusReply(status, doc);
+        StatusTakenIn(status);
         return;
     }
     if (GetApp().GetMode() != CAppState::kModeOnline && !HandledOutsideOnline(code)) return;
     if (!HandleSmallReply(pair, doc) && doc && AskedOfThisController(code)) {
         if (const DataReplyHandler handler = FindDataReplyHandler(code)) handler(*this, pair, *doc);
     }
-    EndMiscWait(CMiscRequestMgr::ItemOfRequest(pair.request));
+    // The SNMP record's handler ends its wait itself: a record that does not decode fails it.
+    if (const int item = CMiscRequestMgr::ItemOfRequest(pair.request);
+        item != static_cast<int>(CMiscRequestMgr::kReadSnmp))
+        EndMiscWait(item);
 }
 
 BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) {

@@ -30,6 +30,8 @@ CCVDataMgr::~CCVDataMgr() {
 void CCVDataMgr::GoOnline() {
     std::lock_guard guard(DeviceLock());
     m_config = CLinkConfig::From(GetApp());
+    m_sizedFor = GetApp().GetConfig();
+    ForgetAwaitedStatus();
     const auto trunks = static_cast<UINT>(m_config.trunks);
     const auto icoms = static_cast<UINT>(m_config.intercoms);
     ResetAlphaCounters();
@@ -59,6 +61,7 @@ void CCVDataMgr::GoOnline() {
 void CCVDataMgr::OnSettingsChanged() {
     std::lock_guard guard(DeviceLock());
     m_config = CLinkConfig::From(GetApp());
+    m_sizedFor = GetApp().GetConfig();
 }
 
 void CCVDataMgr::GoOffline() {
@@ -66,6 +69,7 @@ void CCVDataMgr::GoOffline() {
         std::lock_guard guard(DeviceLock());
         m_bOnline = FALSE;
         EndUpload(LINK_UPLOAD_LOST);
+        ForgetAwaitedStatus();
     }
     // Outside the device lock: the engine's lock comes first.
     ResumePolling();
@@ -93,6 +97,7 @@ void CCVDataMgr::StartUpload() {
         }
         m_groups.AddAll();
         m_lost.Clear();
+        m_bUploadConfirmed = FALSE;
         m_bUploading = TRUE;
         m_nUploadOutcome = 0;
         if (!app.m_bIncludeAlphasInSetupFiles) m_nUploadTotal = GetPendingTotal();
@@ -166,6 +171,7 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     m_bHeldForReplies = true;
     if (RepliesWaiting() >= kRepliesAhead) return FALSE;
     m_bHeldForReplies = false;
+    if (m_bStatusOwed || m_changedStatus) return FALSE;
     size_t winner = 0;
     CRequestMgr* builder = nullptr;
     if (!m_bOnline) {
@@ -192,9 +198,16 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
         if (!builder) m_nToggle ^= 1;
     }
     if (!builder) {
+        // Replies of another controller may fit the requests of the one uploaded: the upload
+        // is whole only once a status answered after its last record shows the same one.
+        if (m_bUploading && !m_bUploadConfirmed) {
+            AwaitStatus();
+            return FALSE;
+        }
         EndUpload(0);
         return FALSE;
     }
+    m_bUploadConfirmed = FALSE;
     m_inFlight = builder;
     if (m_bUploading) {
         const int total = m_nUploadTotal;
@@ -222,7 +235,50 @@ void CCVDataMgr::OnRequestDropped(const CMessage& request) {
 void CCVDataMgr::OnMalformedReply(const CMessage& request) {
     AddToEngineCounter(CLinkEngine::kMisc, 1);
     std::lock_guard guard(DeviceLock());
+    // A controller that changed under the session answers so too: its status comes before
+    // anything is asked again, or every record it lacks would be asked for again and again.
+    AwaitStatus();
     AskAgainOrGiveUp(request);
+}
+
+void CCVDataMgr::AwaitStatus() {
+    m_bStatusOwed = TRUE;
+    PollNow();
+}
+
+void CCVDataMgr::TakeAwaitedStatus(const CCVStatusRec& status) {
+    std::lock_guard guard(DeviceLock());
+    if (!std::exchange(m_bStatusOwed, FALSE) || !m_bOnline) return;
+    // On the heap: the engine's stack is small.
+    auto fresh = std::make_unique<CCVConfig>(m_sizedFor);
+    fresh->SetFromControllerReply(status);
+    if (*fresh == m_sizedFor) {
+        m_bUploadConfirmed = m_bUploading.load();
+        return;
+    }
+    m_changedStatus = status;
+    EndUpload(LINK_UPLOAD_CHANGED);
+}
+
+void CCVDataMgr::ForgetAwaitedStatus() {
+    m_bStatusOwed = FALSE;
+    m_bUploadConfirmed = FALSE;
+    m_changedStatus.reset();
+}
+
+void CCVDataMgr::StatusTakenIn(const CCVStatusRec& status) {
+    {
+        std::lock_guard guard(DeviceLock());
+        if (m_changedStatus != status) return;
+        m_changedStatus.reset();
+    }
+    WakeEngine();
+}
+
+void CCVDataMgr::Disconnect() {
+    CDEVICEComm::Disconnect();
+    std::lock_guard guard(DeviceLock());
+    ForgetAwaitedStatus();
 }
 
 void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
@@ -289,7 +345,10 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
             const BYTE* record = reply.payload.data() + (reply.command == kCmdStatus ? 0 : 1);
             const CCVStatusRec status(record);
             CheckStatusLogging(status);
-            if (IsPresencePoll(pair.request)) StopSendForChangedController(status);
+            if (IsPresencePoll(pair.request)) {
+                StopSendForChangedController(status);
+                TakeAwaitedStatus(status);
+            }
         }
         // More request log records wait at the controller.
         if (reply.command == kCmdLogRecord && reply.length >= 1 && reply.payload[0] != 0 &&

@@ -52,9 +52,10 @@ public:
     BOOL IsOnline() const { return m_bOnline; }
     BOOL IsUploading() const { return m_bUploading; }
     int GetUploadTotal() const { return m_nUploadTotal; }
-    // How the last upload ended: 0 with every request gone out, else the LINK_UPLOAD_ code of
-    // why not. An upload whose controller changed after its end counts as ended by the change:
-    // what it read is no longer that controller's.
+    // How the last upload ended: 0 with every request gone out and a status after the last
+    // showing the same controller, else the LINK_UPLOAD_ code of why not. An upload whose
+    // controller changed after its end counts as ended by the change: what it read is no longer
+    // that controller's.
     int GetUploadOutcome() const { return m_nUploadOutcome; }
     void GoOnline();
     void GoOffline();
@@ -119,11 +120,13 @@ public:
     void RestartAlphaCounters();
     void RequestSessionSetup();
     // Marks the item and waits, with the user interface running, until its reply has come
-    // (EndMiscWait) or the seconds have passed: TRUE when the reply came, or at once outside
-    // ONLINE mode. An item above 31 returns TRUE at once.
+    // (EndMiscWait), a reply that could not be taken came (FailMiscWait) or the seconds have
+    // passed: TRUE when the reply came, or at once outside ONLINE mode. An item above 31
+    // returns TRUE at once.
     BOOL RequestMiscAndWait(int item, int seconds);
     // The item's reply has come.
     void EndMiscWait(int item) override;
+    void FailMiscWait(int item) override;
 
     // What the replies told of the controller: its logging state (-1 unknown, 0, 1), whether
     // the request log comes to this client, and the last command line response.
@@ -191,6 +194,9 @@ public:
     // the command line, a memory read or write), copied now.
     void MarkMisc(UINT item);
 
+    // What this link awaited of its controller goes with it.
+    void Disconnect() override;
+
     // Engine thread.
     int GetNextRequest(CMessage& request) override;
     void PutResponse(const CDualMessage& pair) override;
@@ -242,6 +248,18 @@ private:
     // Engine thread: a status that shows another size or abilities than the running send was
     // built for ends it as failed before any more of it goes out.
     void StopSendForChangedController(const CCVStatusRec& status);
+    // Device lock held: the managers ask nothing more until the controller's status has come,
+    // and the status is asked for next.
+    void AwaitStatus();
+    // Engine thread: the status awaited has come. Of another controller than the managers were
+    // sized for, it ends a running upload as failed, and nothing more is asked until the window
+    // has taken the new controller in; of the same, it confirms the upload that waited for it.
+    void TakeAwaitedStatus(const CCVStatusRec& status);
+    // Device lock held: nothing is awaited of the controller any longer.
+    void ForgetAwaitedStatus();
+    // The window has taken the status in: one that held the managers holds them no longer,
+    // whatever the window made of it.
+    void StatusTakenIn(const CCVStatusRec& status);
     // While the window holds the reset: the status is kept for it.
     void HoldStatus(const CCVStatusRec& status, BOOL cameUp);
     // What follows the configuration's check: ONLINE, the follow-ups and the alpha counts.
@@ -311,6 +329,14 @@ private:
     std::atomic<int> m_nUploadTotal{0};
     std::atomic<int> m_nUploadOutcome{0};
     int m_nMemoryCpu = 0;
+    // The live configuration as the managers were last sized or set up for.
+    CCVConfig m_sizedFor;
+    // A status is awaited before the managers ask anything more: after a reply that did not
+    // fit, and at the end of an upload, which it confirms.
+    BOOL m_bStatusOwed = FALSE;
+    BOOL m_bUploadConfirmed = FALSE;
+    // The status that showed another controller, until the window has taken it in.
+    std::optional<CCVStatusRec> m_changedStatus;
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;
     CLostRequests m_lost;
@@ -326,7 +352,8 @@ private:
     WORD m_wAlphaChangeCount = kCounterUnknown;
     std::array<std::vector<WORD>, kCounterKinds> m_alphaCounters;
     CClpHistory m_clp;
-    std::array<BOOL, CMiscRequestMgr::kItems> m_miscWait{};
+    enum class MiscWait : BYTE { kAnswered, kWaiting, kFailed };
+    std::array<MiscWait, CMiscRequestMgr::kItems> m_miscWait{};
     IMessagePump* m_pump = nullptr;
     ILinkWindow* m_window = nullptr;
     ControllerLogWriter m_logWriter;

@@ -279,23 +279,29 @@ void CCVDataMgr::MarkMisc(UINT item) {
 
 BOOL CCVDataMgr::RequestMiscAndWait(int item, int seconds) {
     if (item < 0 || item >= static_cast<int>(CMiscRequestMgr::kItems)) return TRUE;
-    BOOL& waiting = m_miscWait.at(static_cast<size_t>(item));
-    waiting = FALSE;
+    MiscWait& wait = m_miscWait.at(static_cast<size_t>(item));
+    wait = MiscWait::kAnswered;
     if (GetApp().GetMode() == CAppState::kModeOnline) {
-        waiting = TRUE;
+        wait = MiscWait::kWaiting;
         MarkMisc(static_cast<UINT>(item));
         WakeEngine();
         if (m_pump) {
             const DWORD ms = seconds > 0 ? static_cast<DWORD>(seconds) * 1000 : 0;
-            m_pump->PumpWaitingMessages([&] { return !waiting; }, ms);
+            m_pump->PumpWaitingMessages([&] { return wait != MiscWait::kWaiting; }, ms);
         }
     }
-    return !waiting;
+    return wait == MiscWait::kAnswered;
 }
 
 void CCVDataMgr::EndMiscWait(int item) {
     if (item >= 0 && item < static_cast<int>(CMiscRequestMgr::kItems))
-        m_miscWait.at(static_cast<size_t>(item)) = FALSE;
+        m_miscWait.at(static_cast<size_t>(item)) = MiscWait::kAnswered;
+}
+
+void CCVDataMgr::FailMiscWait(int item) {
+    if (item < 0 || item >= static_cast<int>(CMiscRequestMgr::kItems)) return;
+    MiscWait& wait = m_miscWait.at(static_cast<size_t>(item));
+    if (wait == MiscWait::kWaiting) wait = MiscWait::kFailed;
 }
 
 BOOL CCVDataMgr::SendClpCommand(const CString& command) {

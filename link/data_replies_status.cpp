@@ -127,10 +127,15 @@ void OnLogRecordReply(IReplyContext& context, const CDualMessage& pair, CKelvard
 }
 
 void OnSNMPConfigReply(IReplyContext& context, const CDualMessage& pair, CKelvardinDoc&) {
-    if (pair.reply.command != kCmdSNMPConfig || pair.reply.length != CSNMPConfig::kRecordSize)
+    if (pair.reply.command != kCmdSNMPConfig) return;
+    CSNMPConfig received;
+    if (pair.reply.length != CSNMPConfig::kRecordSize ||
+        !received.Decode(pair.reply.payload.data(), FALSE)) {
+        context.FailMiscWait(CMiscRequestMgr::kReadSnmp);
         return;
-    CSNMPConfig& config = context.GetSNMPConfig();
+    }
     // The user's unsent edits keep their values.
-    if (!config.IsModified() && !config.Decode(pair.reply.payload.data(), FALSE)) return;
+    CSNMPConfig& config = context.GetSNMPConfig();
+    if (!config.IsModified()) config = received;
     context.EndMiscWait(CMiscRequestMgr::kReadSnmp);
 }

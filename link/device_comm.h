@@ -136,6 +136,9 @@ protected:
     virtual BOOL GetManagerRequest(CMessage& /*request*/) { return FALSE; }
     virtual int GetFinalRequest(CMessage& /*request*/) { return kRequestNone; }
     virtual int GetPollRequest(CMessage& request);
+    // Device lock held: the next request is the presence poll, however recently the last one
+    // went out.
+    void PollNow() { m_lastPollTick.reset(); }
     // Takes the standby address request off when it is pending.
     virtual BOOL TakeStandbyQuery();
     // Engine thread, device lock held: the link to the controller was lost.

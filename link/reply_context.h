@@ -23,6 +23,8 @@ public:
     virtual CSNMPConfig& GetSNMPConfig() = 0;
     // Ends a wait for a one-shot item's reply (RequestMiscAndWait).
     virtual void EndMiscWait(int item) = 0;
+    // The item's reply came but could not be taken: the wait ends as failed.
+    virtual void FailMiscWait(int item) = 0;
     // The computer's clock.
     virtual std::time_t Now() const { return std::time(nullptr); }
 };

@@ -17,6 +17,7 @@ struct CCVStatusRec {
     CCVStatusRec() = default;
     // A valid record from 26 bytes.
     explicit CCVStatusRec(const BYTE* data);
+    bool operator==(const CCVStatusRec&) const = default;
 
     BOOL m_bValid = FALSE;
     BYTE m_flags = 0;        // 0: the configuration's flags; bit 0 and 1 are link requests

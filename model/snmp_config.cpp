@@ -72,14 +72,17 @@ int CSNMPConfig::Encode(BYTE* buffer, BOOL clearChanges) {
         BYTE* out = buffer + (list == &m_trapTargets ? kTrapTargetsAt : kValidHostsAt);
         for (int i = 0; i < list->GetCount(); ++i)
             PutU32BE(out + 4 * i, list->m_addresses[i]);
-        if (clearChanges) std::fill(list->m_changed.begin(), list->m_changed.end(), FALSE);
     }
     CalcCRC16(buffer, kCrcAt, TRUE);
-    if (clearChanges) {
-        m_bModified = m_bUseValidHostsChanged = FALSE;
-        m_textChanged.fill(FALSE);
-    }
+    if (clearChanges) ClearChanges();
     return kRecordSize;
+}
+
+void CSNMPConfig::ClearChanges() {
+    for (CAddressList* list : {&m_trapTargets, &m_validHosts})
+        std::fill(list->m_changed.begin(), list->m_changed.end(), FALSE);
+    m_bModified = m_bUseValidHostsChanged = FALSE;
+    m_textChanged.fill(FALSE);
 }
 
 int CSNMPConfig::Decode(const BYTE* buffer, BOOL markChanged) {

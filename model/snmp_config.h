@@ -83,6 +83,8 @@ public:
     // Writes the record into a buffer of at least 1006 bytes and returns 1006; with
     // clearChanges every changed flag is cleared.
     int Encode(BYTE* buffer, BOOL clearChanges);
+    // Every changed flag cleared: the values are where the user wanted them.
+    void ClearChanges();
     // Reads a record of 1006 bytes: 1006, or 0 (and nothing changes) when its CRC is wrong.
     int Decode(const BYTE* buffer, BOOL markChanged);
 

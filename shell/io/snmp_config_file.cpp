@@ -110,13 +110,14 @@ BOOL WriteSNMPConfig(CFile& file, CSNMPConfig& config, BOOL clearChanges, CStrin
         PutU16LE(field, kSNMPRecordBlock);
         file.Write(field, 2);
         std::array<BYTE, kRecordBufferSize> record{};
-        const auto length = static_cast<std::uint32_t>(config.Encode(record.data(), clearChanges));
+        const auto length = static_cast<std::uint32_t>(config.Encode(record.data(), FALSE));
         PutU32LE(field, length);
         file.Write(field, 4);
         file.Write(record.data(), length);
     } catch (const CFileException&) {
         return Fail(error, u"Error writing file data.");
     }
+    if (clearChanges) config.ClearChanges();
     return TRUE;
 }
 
@@ -138,12 +139,14 @@ BOOL WriteSNMPConfigFile(const CString& path, CSNMPConfig& config, BOOL clearCha
     if (!file.Open(path))
         return Fail(error,
                     CString::Formatted(u"Could not open/create file '%s' for writing.", path));
-    if (!WriteSNMPConfig(file.GetFile(), config, clearChanges, error)) return FALSE;
+    // The changes count as saved only once the file is in its place.
+    if (!WriteSNMPConfig(file.GetFile(), config, FALSE, error)) return FALSE;
     try {
         file.Commit();
     } catch (const CFileException&) {
         return Fail(error, u"Error writing file data.");
     }
+    if (clearChanges) config.ClearChanges();
     return TRUE;
 }
 

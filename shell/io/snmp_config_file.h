@@ -21,7 +21,8 @@ constexpr WORD kSNMPRecordBlock = 1;
 // the error text set, and config is then as it was.
 BOOL ReadSNMPConfigFile(const CString& path, CSNMPConfig& config, BOOL markChanged, CString& error);
 // Writes the header and one record block. clearChanges clears every changed flag of config
-// (saving outside ONLINE mode). TRUE on success; FALSE with the error text set.
+// (saving outside ONLINE mode) once the file is written whole. TRUE on success; FALSE with the
+// error text set, and config is then as it was.
 BOOL WriteSNMPConfigFile(const CString& path, CSNMPConfig& config, BOOL clearChanges,
                          CString& error);
 

@@ -8,10 +8,11 @@ class QProgressBar;
 class QPushButton;
 
 // Shows the upload of the controller's data before an ONLINE setup is saved. It ends with IDOK
-// once every request has gone out and the last replies are in the setup, and with IDCANCEL when
-// the user cancels or the mode leaves ONLINE. An upload cut off from the controller, or ended by
-// a controller that changed, has failed: the failure stays in the status line, with the button
-// turned to "OK", until the user closes it.
+// once every request has gone out, a status after them has shown the same controller and the
+// last replies are in the setup, and with IDCANCEL when the user cancels or the mode leaves
+// ONLINE. An upload cut off from the controller, or ended by a controller that changed, has
+// failed: the failure stays in the status line, with the button turned to "OK", until the user
+// closes it.
 class CDlgSaveAsOnlineProgress : public CKelvardinDialog, public IOperationDialog {
 public:
     static constexpr UINT kTemplateId = 155;

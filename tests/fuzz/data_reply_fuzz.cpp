@@ -29,6 +29,7 @@ public:
     void SetClock() override {}
     CSNMPConfig& GetSNMPConfig() override { return m_snmp; }
     void EndMiscWait(int) override {}
+    void FailMiscWait(int) override {}
 
 private:
     CSNMPConfig m_snmp;

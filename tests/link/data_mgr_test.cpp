@@ -33,6 +33,21 @@ Bytes StatusRecord(BYTE trunks) {
     return record;
 }
 
+// The status record of a controller as the configuration describes it.
+Bytes StatusOf(const CCVConfig& c) {
+    Bytes record(26, 0);
+    record[0] = static_cast<BYTE>(c.m_wFlags);
+    record[1] = static_cast<BYTE>(c.m_wNumIntercoms);
+    record[2] = static_cast<BYTE>(c.m_wNumTrunks >> 8);
+    record[3] = static_cast<BYTE>(c.m_wNumTrunks);
+    record[5] = static_cast<BYTE>(c.m_wNumFnTypes - (c.HasFlag(CCVConfig::kNewCorvane) ? 1 : 0) -
+                                  (c.HasCapability(CCVConfig::kIFBSLSupport) ? 1 : 0));
+    record[10] = static_cast<BYTE>(c.m_wNumGroups);
+    for (int i = 0; i < 4; ++i)
+        record[22 + i] = static_cast<BYTE>(c.m_dwCapabilities >> (24 - 8 * i));
+    return record;
+}
+
 // The data manager with its scheduler in the test's hands: the link is connected but its
 // engine is given nothing, so only the test takes requests and the messages go straight to
 // the sink.
@@ -54,6 +69,7 @@ protected:
         c.m_wNumTrunks = 999;
         c.m_wNumIntercoms = 31;
         c.m_wNumGroups = 20;
+        c.RefreshCapabilitySet();
         Connect(FALSE);
     }
     void Connect(BOOL network) {
@@ -76,14 +92,18 @@ protected:
         return Of(m);
     }
     Request Lost() { return Next(true); }
-    // The controller's answer to the presence poll, taken in as the link takes it.
-    void TakeStatus(const Bytes& record, CKelvardinDoc& doc) {
+    // The controller's answer to the presence poll, as the link thread takes it.
+    void AnswerPoll(const Bytes& record) {
         CDualMessage status;
         status.request.command = kCmdNetworkControl;
         status.request.SetPayload(Bytes{kPresencePoll});
         status.reply.command = kCmdStatus;
         status.reply.SetPayload(record);
         mgr.PutResponse(status);
+    }
+    // And then as the window takes it in.
+    void TakeStatus(const Bytes& record, CKelvardinDoc& doc) {
+        AnswerPoll(record);
         mgr.OnResponse(&doc);
     }
     std::vector<Progress> UploadProgress() const {
@@ -319,8 +339,9 @@ TEST_F(DataMgrTest, AControllerOfAnotherSizeEndsTheUploadAsFailed) {
     mgr.StartUpload();
     while (Next().first) {
     }
-    EXPECT_EQ(mgr.GetUploadOutcome(), 0);
     TakeStatus(StatusRecord(44), doc);
+    EXPECT_EQ(Next(), (Request{0, {}}));
+    EXPECT_FALSE(mgr.IsUploading());
     EXPECT_EQ(mgr.GetUploadOutcome(), 0);  // the same controller
     TakeStatus(StatusRecord(40), doc);
     EXPECT_EQ(mgr.GetUploadOutcome(), LINK_UPLOAD_CHANGED);
@@ -375,6 +396,12 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     int requests = 0;
     while (Next().first)
         ++requests;
+    // Every request has gone out; the upload is whole once the controller's status, answered
+    // after the last, shows the same controller.
+    EXPECT_TRUE(mgr.IsUploading());
+    EXPECT_EQ(Next(), (Request{0, {}}));
+    AnswerPoll(StatusOf(app.GetConfig()));
+    EXPECT_EQ(Next(), (Request{0, {}}));
     EXPECT_FALSE(mgr.IsUploading());
     // 20 of trunk definitions, 4 options, one each of groups, bauds, ports, connections, costs
     // and the two address sets; then the end.
@@ -571,6 +598,33 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
     EXPECT_TRUE(mgr.MiscMgr().IsPending(27));
     pump.onPump = [&] { mgr.EndMiscWait(27); };
     EXPECT_TRUE(mgr.RequestMiscAndWait(27, 5));
+
+    // A record that is cut short or fails its CRC is no answer: the wait fails at once, and
+    // the configuration stays as it was.
+    CKelvardinDoc doc;
+    CSNMPConfig agent;
+    agent.SetName(u"agent", FALSE);
+    Bytes record(CSNMPConfig::kRecordSize);
+    agent.Encode(record.data(), FALSE);
+    Bytes broken = record;
+    broken[10] ^= 1;
+    const auto answer = [&](const Bytes& payload) {
+        return [&, payload] {
+            CDualMessage pair;
+            pair.request.command = pair.reply.command = kCmdSNMPConfig;
+            pair.reply.SetPayload(payload);
+            mgr.PutResponse(pair);
+            mgr.OnResponse(&doc);
+        };
+    };
+    for (const Bytes& bad : {Bytes(10), broken}) {
+        pump.onPump = answer(bad);
+        EXPECT_FALSE(mgr.RequestMiscAndWait(27, 5)) << bad.size();
+    }
+    EXPECT_EQ(app.GetSnmpConfig().GetName(), CString());
+    pump.onPump = answer(record);
+    EXPECT_TRUE(mgr.RequestMiscAndWait(27, 5));
+    EXPECT_EQ(app.GetSnmpConfig().GetName(), CString(u"agent"));
 
     // The SNMP record goes out as it stood when marked, and counts as sent.
     CSNMPConfig& snmp = app.GetSnmpConfig();

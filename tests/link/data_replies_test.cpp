@@ -34,6 +34,7 @@ public:
     void SetClock() override { ++m_clockSets; }
     CSNMPConfig& GetSNMPConfig() override { return m_snmp; }
     void EndMiscWait(int item) override { m_endedWaits.push_back(item); }
+    void FailMiscWait(int item) override { m_failedWaits.push_back(item); }
     std::time_t Now() const override { return m_now; }
 
     std::vector<Post> m_posts;
@@ -41,6 +42,7 @@ public:
     int m_clockSets = 0;
     CSNMPConfig m_snmp;
     std::vector<int> m_endedWaits;
+    std::vector<int> m_failedWaits;
     std::time_t m_now = 0;
 };
 
@@ -398,16 +400,22 @@ TEST_F(DataRepliesTest, OptionsClockLogAndSNMP) {
     controllerSide.SetName(u"agent", FALSE);
     Bytes record(1006);
     controllerSide.Encode(record.data(), FALSE);
-    record[10] ^= 1;  // a broken CRC changes nothing and ends no wait
+    record[10] ^= 1;  // a broken CRC or a short record changes nothing and fails the wait
     Reply(66, {}, record);
+    Reply(66, {}, Bytes(10));
     EXPECT_TRUE(m_context.m_endedWaits.empty());
+    EXPECT_EQ(m_context.m_failedWaits, (std::vector<int>{27, 27}));
+    EXPECT_EQ(m_context.m_snmp.GetName(), CString());
     record[10] ^= 1;
     Reply(66, {}, record);
     EXPECT_EQ(m_context.m_snmp.GetName(), CString(u"agent"));
     m_context.m_snmp.SetName(u"mine", TRUE);
     Reply(66, {}, record);
     EXPECT_EQ(m_context.m_snmp.GetName(), CString(u"mine"));
+    record[10] ^= 1;  // kept edits or not, a record that does not decode is no answer
+    Reply(66, {}, record);
     EXPECT_EQ(m_context.m_endedWaits, (std::vector<int>{27, 27}));
+    EXPECT_EQ(m_context.m_failedWaits, (std::vector<int>{27, 27, 27}));
 }
 
 }  // namespace

@@ -77,6 +77,10 @@ std::vector<Request> ExpectedUpload() {
     return out;
 }
 
+bool IsPoll(const SimFrame& f) {
+    return f.command == kCmdNetworkControl && f.payload == std::vector<std::uint8_t>{kPresencePoll};
+}
+
 std::uint32_t U32(const std::vector<std::uint8_t>& b) {
     return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | b[2] << 8 | b[3];
 }
@@ -159,6 +163,13 @@ protected:
         ASSERT_TRUE(Pump([&] { return this->app.GetMode() == CAppState::kModeOnline; }));
     }
     bool Pump(const std::function<bool()>& done) { return win.PumpUntil(done, kPatience); }
+    // The link's clock stands still, and an idle engine waits long: a presence poll goes out
+    // only when the link asks for one.
+    void HoldTheClock() {
+        this->timing.clock = [] { return DWORD{0}; };
+        this->timing.engineWaitMs = 10000;
+        mgr.SetTiming(this->timing);
+    }
     // Every request handed out has had its reply handled.
     bool Settle() {
         return Pump([&] { return mgr.GetPendingTotal() == 0 && !mgr.IsUploading(); }) &&
@@ -355,7 +366,13 @@ TEST_F(UdpEndToEnd, AShortReplyIsCountedAndAskedForAgainWithinTheBound) {
     std::size_t before = sim.Requests().size();
     sim.ScriptReply(kCmdIcomBaud, {1, 2, 3});
     ASSERT_TRUE(Upload());
-    EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomBaud), 2);
+    std::vector<SimFrame> frames = After(sim.Requests(), before);
+    EXPECT_EQ(CountCommand(frames, kCmdIcomBaud), 2);
+    // The controller's status is asked for before anything more.
+    const auto baud = std::find_if(frames.begin(), frames.end(),
+                                   [](const SimFrame& f) { return f.command == kCmdIcomBaud; });
+    ASSERT_TRUE(baud != frames.end() && std::next(baud) != frames.end());
+    EXPECT_TRUE(IsPoll(*std::next(baud)));
     EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 1);
     ExpectSameSetup(doc, sim.Setup());
 
@@ -370,6 +387,29 @@ TEST_F(UdpEndToEnd, AShortReplyIsCountedAndAskedForAgainWithinTheBound) {
     EXPECT_EQ(CountCommand(After(sim.Requests(), before), kCmdIcomPort),
               1 + CLostRequests::kRetries);
     EXPECT_EQ(mgr.GetEngineCounter(CLinkEngine::kMisc), misc + 2 + CLostRequests::kRetries);
+}
+
+// A controller that lost intercoms under the session answers the requests for them short. Its
+// status is asked for before anything is asked again, and shows the change: none of the old
+// controller's requests goes out again.
+TEST_F(UdpEndToEnd, RepliesThatStopFittingAskForTheStatusBeforeAnythingMore) {
+    HoldTheClock();
+    ASSERT_NO_FATAL_FAILURE(GoOnline());
+    ASSERT_TRUE(Settle());
+    const int intercoms = app.GetConfig().m_wNumIntercoms;
+    sim.ChangeState([](CorvaneState& s) {
+        s.setup.intercoms -= 4;
+        s.status = s.setup.Status();
+    });
+    const std::size_t before = sim.Requests().size();
+    mgr.RefreshIcomErrors();
+    ASSERT_TRUE(Pump([&] { return app.GetConfig().m_wNumIntercoms == intercoms - 4; }));
+    ASSERT_TRUE(Settle());
+    const std::vector<SimFrame> frames = After(sim.Requests(), before);
+    ASSERT_GE(frames.size(), 2u);
+    EXPECT_EQ(frames[0].command, kCmdCommErrors);
+    EXPECT_TRUE(IsPoll(frames[1]));
+    EXPECT_EQ(CountCommand(frames, kCmdCommErrors), 1);
 }
 
 // While the window is behind with the replies, the link asks for no more data: what the user

@@ -905,6 +905,34 @@ TEST_F(OnlineTest, AnUploadEndedByAChangedControllerFailsAndWritesNothing) {
     EXPECT_TRUE(Polls());
 }
 
+// The controller grows as the upload of a save asks it for its first data: every reply still
+// fits, and no presence poll comes on the way. The status asked after the last record tells.
+TEST_F(OnlineTest, AnUploadFromAControllerThatChangedUnseenFailsAndWritesNothing) {
+    CLinkTiming timing = app.GetDataMgr().GetTiming();
+    timing.clock = [] { return DWORD{0}; };
+    timing.engineWaitMs = 60000;
+    app.GetDataMgr().SetTiming(timing);
+    Connect();
+    auto once = std::make_shared<bool>(true);
+    sim.SetHandler(kCmdTimeoutMinutes, [once](CorvaneState& state, const SimFrame& request) {
+        if (std::exchange(*once, false)) {
+            state.setup.trunks += 8;
+            state.status = state.setup.Status();
+        }
+        return SimDefaultHandlers().at(kCmdTimeoutMinutes)(state, request);
+    });
+    QString failure;
+    script.ExpectDialog("FileSave", Choose(Path("V.kvd"), "Save (Online setup)"));
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    frame->OnCommand(ID_FILE_SAVE);
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(failure, "FAILED:  the Corvane's configuration has changed");
+    EXPECT_FALSE(QFile::exists(Path("V.kvd")));
+    EXPECT_TRUE(Until([&] { return app.GetConfig().m_wNumTrunks == SimSetup().trunks + 8; }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+}
+
 // Exclusive control is refused; while the user is asked whether to try again, the controller
 // reports another size. The send built for the setup that goes ends once the change is read.
 TEST_F(OnlineTest, ASendRunningWhenTheControllerChangesEndsAndIsNotDelivered) {

@@ -13,6 +13,7 @@
 #include "shell/dialogs/dlg_snmp_config.h"
 #include "tests/shell/shell_fixture.h"
 #include "tests/sim/sim_udp_link.h"
+#include "tests/support/file_size_limit.h"
 
 namespace {
 
@@ -108,6 +109,17 @@ TEST_F(ShellTest, AFileSavedByTheDialogLoadsBackAndDamagedFilesChangeNothing) {
         Click(dialog, D::kAddTrap);
         Ctl<QCheckBox>(dialog, D::kUseValidHosts)->click();
 
+        // A disk that takes the header but not the record: the edits stay unsaved.
+        {
+            CFileSizeLimit full(300);
+            script.ExpectDialog("FileSave", Choose(path));
+            script.ExpectMessageBox(u"save SNMP configuration to file!\n\nERROR:Error writing",
+                                    IDOK);
+            Click(dialog, D::kSave);
+        }
+        EXPECT_EQ(Ctl<QPushButton>(dialog, IDCANCEL)->text(), "Cancel");
+        EXPECT_TRUE(static_cast<CDlgSNMPConfig&>(dialog).GetConfig().IsTextModified(
+            CSNMPConfig::kLocation));
         script.ExpectDialog("FileSave", Choose(path, true));
         Click(dialog, D::kSave);
         EXPECT_EQ(app.GetSNMPDirectory(), FromQString(dir.path()));
