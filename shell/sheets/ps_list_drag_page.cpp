@@ -260,6 +260,9 @@ CString CPSListDragPage::GetRowText(LPARAM data, int column) const {
 // that of what they changed, not that of the whole list.
 void CPSListDragPage::RefreshRows(const std::function<bool(LPARAM)>& mayHaveChanged) {
     if (!IsCreated() || !m_doc) return;
+    // The lists were first fitted before the page was laid out: the first refresh fits them
+    // as they are shown.
+    const bool fit = !std::exchange(m_refreshed, true);
     const int columns = static_cast<int>(m_info.columns.size());
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         bool changed = false;
@@ -277,11 +280,12 @@ void CPSListDragPage::RefreshRows(const std::function<bool(LPARAM)>& mayHaveChan
                 item->setText(column, text);
             }
         }
-        if (!changed) continue;
-        // The rows hold their selection and focus through the sort.
-        if (reorder) list->Sort();
-        list->EndUpdate();
-        AutoSizeColumns(*list);
+        if (changed) {
+            // The rows hold their selection and focus through the sort.
+            if (reorder) list->Sort();
+            list->EndUpdate();
+        }
+        if (changed || fit) AutoSizeColumns(*list);
     }
 }
 

@@ -84,7 +84,7 @@ public:
     // Shows the document's texts again in the rows of both lists (names that came from the
     // controller), in their sort order; the rows stay where they are chosen and selected.
     // Only rows whose texts differ are rewritten, and a list is sorted again only when its
-    // sort column changed and fitted only when any of its texts did.
+    // sort column changed and fitted again only when any of its texts did.
     virtual void RefreshTexts();
     // Lists the document's objects again after the setup changed size: the objects that are
     // still there stay chosen or available, and selected, as they were.
@@ -135,6 +135,7 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;
     bool m_busy = false;
+    bool m_refreshed = false;
 
     CKelvardinListCtrl* m_dragSource = nullptr;
     CDragImage m_dragImage;

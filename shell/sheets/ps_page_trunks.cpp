@@ -115,12 +115,10 @@ void CPSPageTrunks::RefreshTexts() {
             renamed[CAssign::FromKey(key).m_icom])
             stale[end / 2] = true;
     }
-    if (std::find(stale.begin(), stale.end(), true) != stale.end()) {
-        RefreshRows([&](LPARAM trunk) {
-            const auto index = static_cast<size_t>(trunk);
-            return index >= stale.size() || stale[index];
-        });
-    }
+    RefreshRows([&](LPARAM trunk) {
+        const auto index = static_cast<size_t>(trunk);
+        return index >= stale.size() || stale[index];
+    });
     if (std::find(renamed.begin(), renamed.end(), true) != renamed.end()) FillCombos();
 }
 

@@ -471,6 +471,17 @@ TEST_F(PartialSaveTest, NamesAndEndsThatArriveRewriteOnlyTheRowsTheyChangeWhichS
     EXPECT_EQ(Held(available), Ints({8, 9, 9}));
     EXPECT_EQ(page.GetFocusedList(), &available);
     EXPECT_TRUE(available.hasFocus());
+    // Fitted first before the page was shown, both lists are fitted as shown now.
+    for (CKelvardinListCtrl* list : {&available, page.GetChosenList()}) {
+        QList<int> widths;
+        QList<int> fitted;
+        for (int column = 0; column < 3; ++column) {
+            widths << list->GetColumnWidth(column);
+            list->AutoSizeColumn(column, false, false, false);
+            fitted << list->GetColumnWidth(column);
+        }
+        EXPECT_EQ(widths, fitted);
+    }
 
     // Replies that change nothing the page shows cost nothing.
     EXPECT_EQ(refresh(), Ints());
