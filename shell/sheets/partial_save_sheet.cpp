@@ -7,6 +7,7 @@
 #include "link/cv_data_mgr.h"
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
+#include "platform/ui/ui_environment.h"
 #include "res/string_ids.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/controls/doc_hint_tap.h"
@@ -25,6 +26,8 @@ CPartialSaveSheet::CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent)
       m_groups(doc),
       m_options(doc),
       m_alphas(doc) {
+    m_refreshTimer.setSingleShot(true);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CPartialSaveSheet::RefreshPages);
     AddPage(&m_trunks);
     AddPage(&m_intercoms);
     AddPage(&m_groups);
@@ -83,12 +86,14 @@ void CPartialSaveSheet::OnDocumentHint(CUpdateHint hint) {
         m_pending.trunkEnds = true;
     else
         return;
-    if (std::exchange(m_refreshQueued, true)) return;
-    QMetaObject::invokeMethod(this, &CPartialSaveSheet::RefreshPages, Qt::QueuedConnection);
+    if (m_pending.setup) {
+        m_refreshTimer.start(0);
+    } else if (!m_refreshTimer.isActive()) {
+        m_refreshTimer.start(static_cast<int>(ScaledInterval(kRefreshMs)));
+    }
 }
 
 void CPartialSaveSheet::RefreshPages() {
-    m_refreshQueued = false;
     const CPendingRefresh pending = std::exchange(m_pending, {});
     if (pending.setup) {
         for (CPSListDragPage* page : std::initializer_list<CPSListDragPage*>{
@@ -105,5 +110,6 @@ void CPartialSaveSheet::RefreshPages() {
 
 void CPartialSaveSheet::done(int result) {
     m_tap.reset();
+    m_refreshTimer.stop();
     CKelvardinSheet::done(result);
 }

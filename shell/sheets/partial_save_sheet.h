@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTimer>
+
 #include <memory>
 
 #include "model/update_hint.h"
@@ -16,6 +18,10 @@ class CKelvardinDoc;
 // and the save that follows OK writes the chosen ones. It opens on the page shown last.
 class CPartialSaveSheet : public CKelvardinSheet {
 public:
+    // The pages follow names and trunk ends that come from the controller at most this often,
+    // however many replies bring them; a new setup they follow at once.
+    static constexpr UINT kRefreshMs = 100;
+
     // The alphas page is there only when the settings allow alphas in a partial save.
     explicit CPartialSaveSheet(CKelvardinDoc* doc, QWidget* parent = nullptr);
     ~CPartialSaveSheet() override;
@@ -44,11 +50,11 @@ private:
     // Once ONLINE, and again for a new setup: the sheet may have been opened while connecting.
     void AskForNames();
     void OnDocumentHint(CUpdateHint hint);
-    // An upload brings its replies in many hints: the pages follow once they have come.
+    // An upload brings its replies in many hints: the pages follow what they changed together.
     void RefreshPages();
 
     CPendingRefresh m_pending;
-    bool m_refreshQueued = false;
+    QTimer m_refreshTimer;
     bool m_namesAsked = false;
 
     CKelvardinDoc* const m_doc;

@@ -245,22 +245,47 @@ void CPSListDragPage::FillRows() {
 }
 
 void CPSListDragPage::RefreshTexts() {
+    RefreshRows([](LPARAM) { return true; });
+}
+
+CString CPSListDragPage::GetRowText(LPARAM data, int column) const {
+    const CPSColumn& shown = m_info.columns[static_cast<size_t>(column)];
+    const CObjSpec field(static_cast<DWORD>(m_info.objectType), static_cast<DWORD>(data),
+                         shown.fieldId);
+    const int secondType = shown.alphaFieldId ? CObjSpec::kAlpha : 0;
+    return m_doc->GetObjectListText(field, secondType, shown.alphaFieldId);
+}
+
+// Names come in many small replies while the sheet is open: the cost of following them is
+// that of what they changed, not that of the whole list.
+void CPSListDragPage::RefreshRows(const std::function<bool(LPARAM)>& mayHaveChanged) {
     if (!IsCreated() || !m_doc) return;
+    // The lists were first fitted before the page was laid out: the first refresh fits them
+    // as they are shown.
+    const bool fit = !std::exchange(m_refreshed, true);
+    const int columns = static_cast<int>(m_info.columns.size());
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
-        list->BeginUpdate();
+        bool changed = false;
+        bool reorder = false;
         for (int row = 0; row < list->GetItemCount(); ++row) {
-            const auto index = static_cast<DWORD>(list->GetItemData(row));
-            for (size_t column = 0; column < m_info.columns.size(); ++column) {
-                const CPSColumn& shown = m_info.columns[column];
-                const CObjSpec field(static_cast<DWORD>(m_info.objectType), index, shown.fieldId);
-                const int secondType = shown.alphaFieldId ? CObjSpec::kAlpha : 0;
-                list->SetItemText(row, static_cast<int>(column),
-                                  m_doc->GetObjectListText(field, secondType, shown.alphaFieldId));
+            const LPARAM data = list->GetItemData(row);
+            if (!mayHaveChanged(data)) continue;
+            QTreeWidgetItem* item = list->topLevelItem(row);
+            for (int column = 0; column < columns; ++column) {
+                const QString text = ToQString(GetRowText(data, column));
+                if (item->text(column) == text) continue;
+                if (!changed) list->BeginUpdate();
+                changed = true;
+                reorder = reorder || column == list->GetSortColumn();
+                item->setText(column, text);
             }
         }
-        list->Sort();
-        list->EndUpdate();
-        AutoSizeColumns(*list);
+        if (changed) {
+            // The rows hold their selection and focus through the sort.
+            if (reorder) list->Sort();
+            list->EndUpdate();
+        }
+        if (changed || fit) AutoSizeColumns(*list);
     }
 }
 

@@ -83,6 +83,8 @@ public:
 
     // Shows the document's texts again in the rows of both lists (names that came from the
     // controller), in their sort order; the rows stay where they are chosen and selected.
+    // Only rows whose texts differ are rewritten, and a list is sorted again only when its
+    // sort column changed and fitted again only when any of its texts did.
     virtual void RefreshTexts();
     // Lists the document's objects again after the setup changed size: the objects that are
     // still there stay chosen or available, and selected, as they were.
@@ -97,6 +99,11 @@ protected:
     virtual void AddPageControls(QVBoxLayout& /*layout*/) {}
     virtual int GetFirstSortColumn() const { return 0; }
     CKelvardinDoc* GetDocument() const { return m_doc; }
+    // The text the row of an object shows in a column, as the document has it now.
+    virtual CString GetRowText(LPARAM data, int column) const;
+    // RefreshTexts over the rows of the objects that may show other texts now; every other
+    // row is known to show what it did.
+    void RefreshRows(const std::function<bool(LPARAM)>& mayHaveChanged);
     // Selects the rows of the focused list whose data is wanted and unselects the others, as
     // one operation; nothing when no list has had the focus.
     void SelectFocusedRows(const std::function<bool(LPARAM)>& wanted);
@@ -128,6 +135,7 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;
     bool m_busy = false;
+    bool m_refreshed = false;
 
     CKelvardinListCtrl* m_dragSource = nullptr;
     CDragImage m_dragImage;

@@ -80,12 +80,17 @@ void CPSPageAlphas::RefreshTexts() {
     for (CKelvardinTreeCtrl* tree : {GetAvailableTree(), GetChosenTree()}) {
         QTreeWidgetItem* root = tree->topLevelItem(0);
         if (!root) continue;
+        bool renamed = false;
         for (int i = 0; i < root->childCount(); ++i) {
             QTreeWidgetItem* item = root->child(i);
             const auto icom = static_cast<int>(GetItemData(item) >> 24);
-            item->setText(0, ToQString(IcomText(icom)).left(kMaxItemText));
+            const QString text = ToQString(IcomText(icom)).left(kMaxItemText);
+            if (item->text(0) == text) continue;
+            item->setText(0, text);
+            renamed = true;
         }
-        if (!GetApp().m_bSortIntercomsByIntercomNumber) root->sortChildren(0, Qt::AscendingOrder);
+        if (renamed && !GetApp().m_bSortIntercomsByIntercomNumber)
+            root->sortChildren(0, Qt::AscendingOrder);
     }
 }
 

@@ -22,7 +22,8 @@ public:
     explicit CPSPageAlphas(CKelvardinDoc* doc);
 
     void SetChosen(DWORD data, bool chosen) override;
-    // The intercoms of both trees show their names as they are now, in their order.
+    // The intercoms of both trees show their names as they are now, in their order; a tree is
+    // sorted again only when a name in it changed.
     void RefreshTexts();
     // Builds both trees again after the setup's size or alphas changed: intercoms and types
     // still there stay where they were.

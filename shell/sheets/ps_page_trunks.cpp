@@ -6,6 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
+#include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/records.h"
 #include "platform/ui/qt_convert.h"
@@ -74,14 +78,55 @@ void CPSPageTrunks::FillCombos() {
         control->setEnabled(any);
 }
 
+void CPSPageTrunks::OnInitDialog() {
+    CPSListDragPage::OnInitDialog();
+    m_shown = Shown();
+}
+
+CPSPageTrunks::CShown CPSPageTrunks::Shown() const {
+    CShown shown;
+    const CKelvardinDoc* doc = GetDocument();
+    if (!doc) return shown;
+    const int trunks = GetApp().GetConfig().m_wNumTrunks;
+    shown.ends.reserve(2 * static_cast<size_t>(trunks));
+    for (int trunk = 0; trunk < trunks; ++trunk) {
+        for (BOOL first : {TRUE, FALSE})
+            shown.ends.push_back(doc->GetTrunkEnd(trunk, first).GetKey());
+    }
+    const int alphaSize = GetApp().GetConfig().m_nAlphaSize;
+    for (int icom = 0; icom <= CAssign::kNoIcom; ++icom)
+        shown.names.push_back(doc->GetIcomText(icom, alphaSize, TRUE, FALSE));
+    return shown;
+}
+
 void CPSPageTrunks::RefreshTexts() {
-    CPSListDragPage::RefreshTexts();
-    if (IsCreated()) FillCombos();
+    if (!IsCreated() || !GetDocument()) return;
+    const CShown before = std::exchange(m_shown, Shown());
+    const CShown& now = m_shown;
+    std::vector<bool> renamed(now.names.size(), true);
+    for (size_t icom = 0; icom < before.names.size() && icom < renamed.size(); ++icom)
+        renamed[icom] = before.names[icom] != now.names[icom];
+    // An end shows the name of its intercom: a row can show other texts only when an end moved
+    // or the intercom at one was renamed.
+    std::vector<bool> stale(now.ends.size() / 2);
+    for (size_t end = 0; end < now.ends.size(); ++end) {
+        const DWORD key = now.ends[end];
+        if (end >= before.ends.size() || key != before.ends[end] ||
+            renamed[CAssign::FromKey(key).m_icom])
+            stale[end / 2] = true;
+    }
+    RefreshRows([&](LPARAM trunk) {
+        const auto index = static_cast<size_t>(trunk);
+        return index >= stale.size() || stale[index];
+    });
+    if (std::find(renamed.begin(), renamed.end(), true) != renamed.end()) FillCombos();
 }
 
 void CPSPageTrunks::Refill() {
     CPSListDragPage::Refill();
-    if (IsCreated()) FillCombos();
+    if (!IsCreated()) return;
+    FillCombos();
+    m_shown = Shown();
 }
 
 void CPSPageTrunks::OnAndPicked(int index) {

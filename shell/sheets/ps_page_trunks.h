@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/base/cstring.h"
 #include "shell/sheets/ps_list_drag_page.h"
 
 class CListComboBox;
@@ -27,14 +28,25 @@ public:
     // Intercoms", the other end at the "and" intercom.
     void OnSelectTrunks();
 
-    // The trunks' ends and the two intercom lists show the names as they are now.
+    // The trunks' ends and the two intercom lists show the names as they are now; only rows
+    // of trunks whose ends or whose intercoms' names changed are looked at, and the lists are
+    // filled again only when a name changed.
     void RefreshTexts() override;
     void Refill() override;
 
 protected:
+    void OnInitDialog() override;
     void AddPageControls(QVBoxLayout& layout) override;
 
 private:
+    // What the rows and the intercom lists show: the two ends of every trunk (keys of their
+    // assignments) and the name of every intercom an end can name.
+    struct CShown {
+        std::vector<DWORD> ends;
+        std::vector<CString> names;
+    };
+    CShown Shown() const;
+
     void OnAndPicked(int index);
     // Lists the named intercoms, keeping the choices that are still there; the range
     // selection is offered only when an intercom is.
@@ -43,4 +55,5 @@ private:
     CListComboBox* m_between = nullptr;
     CListComboBox* m_and = nullptr;
     std::vector<QWidget*> m_rangeControls;
+    CShown m_shown;
 };
