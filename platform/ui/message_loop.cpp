@@ -164,6 +164,9 @@ BOOL PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) {
     wake.start(10);
     while (!done()) {
         if (timeoutMs != INFINITE && clock.elapsed() >= static_cast<qint64>(timeoutMs)) break;
+        // A wait inside the handler of a posted message: some event dispatchers deliver no
+        // posted message in the nested loop until another thread posts one.
+        QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return done() ? TRUE : FALSE;

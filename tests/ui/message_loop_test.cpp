@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -38,6 +39,24 @@ TEST(WindowMessageSink, PostsKeepTheirOrderWithinEachThread) {
         EXPECT_EQ(index, next[message]++) << "thread " << message;
     }
     EXPECT_EQ(seen.back().first, 3u);
+}
+
+// A handler that waits for more of the window's messages, as a dialog run from a posted message
+// does, takes those posted before it began and those its own handlers post meanwhile.
+TEST(WindowMessageSink, AWaitInsideAPostedMessagesHandlerTakesThePostsThatFollow) {
+    int chained = 0;
+    bool waited = false;
+    std::unique_ptr<CWindowMessageSink> sink;
+    sink = std::make_unique<CWindowMessageSink>([&](UINT message, WPARAM, LPARAM) {
+        if (message == 1) waited = PumpWaitingMessages([&] { return chained == 5; }, 5000);
+        if (message == 2 && ++chained < 5) sink->PostMessage(2, 0, 0);
+        return 0;
+    });
+    sink->PostMessage(1, 0, 0);
+    sink->PostMessage(2, 0, 0);
+    PumpWaitingMessages([&] { return waited; }, 10000);
+    EXPECT_TRUE(waited);
+    EXPECT_EQ(chained, 5);
 }
 
 TEST(WindowMessageSink, SendWaitsForTheAnswerOrForItsCancel) {
