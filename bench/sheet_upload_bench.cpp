@@ -2,9 +2,9 @@
 // 10,000 trunks, as scripts/simulator serves them) into the whole program, once with the
 // Partial Save sheet opened right after Connect and kept open until the upload is in, and once
 // without it: the median time of each and the median of the rounds' ratios. The upload is in
-// once the document holds every name, alpha and trunk end that an upload after Connect brought
-// in a run before. Every run starts the program afresh over the same settings, which know the
-// controller's size after the first start.
+// once the document holds every name and trunk end, and every alpha of every kind that the
+// controller holds. Every run starts the program afresh over the same settings file, read anew
+// as a start reads it, which knows the controller's size and abilities after the first start.
 //
 // sheet_upload_bench [rounds, default 3]
 
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -69,24 +70,29 @@ void Fail(const char* what) {
     std::exit(2);
 }
 
-// Whether the document holds the setup that an upload brought: every intercom named at every
-// length, as many alphas on each, and both ends of every trunk.
+// Whether the document holds the controller's setup: every intercom named at every length,
+// as many alphas of each kind as the controller holds, and both ends of every trunk.
 class CUploadCheck {
 public:
-    // What the document holds now.
-    void Take(const CKelvardinDoc& doc) {
-        m_trunks = GetApp().GetConfig().m_wNumTrunks;
-        m_alphas.clear();
-        for (int icom = 0; icom < GetApp().GetConfig().m_wNumIntercoms; ++icom) {
-            const CIntercom* record = Intercom(doc, icom);
-            m_alphas.push_back(record ? Alphas(*record) : -1);
+    explicit CUploadCheck(const SimSetup& setup) : m_trunks(setup.trunks) {
+        m_alphas.resize(static_cast<size_t>(setup.intercoms));
+        for (const auto& [key, labels] : setup.alphas) {
+            const int index = AlphaTypeToIndex(static_cast<int>(key.second));
+            if (key.first < setup.intercoms && index >= 0)
+                m_alphas[static_cast<size_t>(key.first)][static_cast<size_t>(index)] =
+                    static_cast<int>(labels.size());
         }
     }
 
     bool IsIn(const CKelvardinDoc& doc) const {
         for (int icom = 0; icom < static_cast<int>(m_alphas.size()); ++icom) {
             const CIntercom* record = Intercom(doc, icom);
-            if (!record || Alphas(*record) != m_alphas[static_cast<size_t>(icom)]) return false;
+            if (!record) return false;
+            for (int index = 0; index < kAlphaListCount; ++index) {
+                if (record->GetAlphaCount(index) !=
+                    m_alphas[static_cast<size_t>(icom)][static_cast<size_t>(index)])
+                    return false;
+            }
             for (int length : {4, 6, 8, 16})
                 if (record->GetName(length).IsEmpty()) return false;
         }
@@ -94,28 +100,22 @@ public:
             for (BOOL first : {TRUE, FALSE})
                 if (doc.GetTrunkEnd(trunk, first).m_icom == CAssign::kNoIcom) return false;
         }
-        return !m_alphas.empty();
+        return true;
     }
 
 private:
     static const CIntercom* Intercom(const CKelvardinDoc& doc, int icom) {
         return dynamic_cast<const CIntercom*>(doc.FindObject(CIcomSpec(icom, 1)));
     }
-    static int Alphas(const CIntercom& record) {
-        int alphas = 0;
-        for (int index = 0; index < kAlphaListCount; ++index)
-            alphas += record.GetAlphaCount(index);
-        return alphas;
-    }
 
     int m_trunks = 0;
-    std::vector<int> m_alphas;  // by intercom, of every kind
+    std::vector<std::array<int, kAlphaListCount>> m_alphas;  // by intercom and alpha kind
 };
 
-// The program over its settings, started in FILE mode on the network link.
+// The program over its settings file, started in FILE mode on the network link.
 class CProgram {
 public:
-    CProgram(IProfile& profile, WORD port) : m_app(profile) {
+    CProgram(const CString& settings, WORD port) : m_profile(settings), m_app(m_profile) {
         m_app.SetPeerPort(port);
         m_environment.SetModalScript(&m_script);
         if (!m_app.InitInstance({u"-nologo"})) Fail("the program did not start");
@@ -130,8 +130,8 @@ public:
         m_environment.SetModalScript(nullptr);
     }
 
-    // An upload that ends when the link has nothing more to ask: what it brought.
-    CUploadCheck UploadAll() {
+    // The upload after Connect, which must bring the controller's whole setup.
+    void UploadAll(const CUploadCheck& check) {
         CCVDataMgr& data = m_app.GetDataMgr();
         m_frame->OnCommand(ID_CONNECT);
         bool asked = false;
@@ -145,10 +145,7 @@ public:
             Fail("the upload did not finish");
         // The one request that may still have been out.
         PumpWaitingMessages([] { return false; }, kSettleMs);
-        CUploadCheck check;
-        check.Take(Document());
-        if (!check.IsIn(Document())) Fail("the upload left names or trunks out");
-        return check;
+        if (!check.IsIn(Document())) Fail("the upload left names, alphas or trunks out");
     }
 
     // Seconds from Connect until the document holds what the check asks for, the sheet open
@@ -180,14 +177,15 @@ public:
 private:
     CKelvardinDoc& Document() { return *m_frame->GetActiveDocument(); }
 
+    CIniProfile m_profile;
     CKelvardinApp m_app;
     CUiEnvironment m_environment;
     CUserScript m_script;
     CMainFrame* m_frame = nullptr;
 };
 
-double Run(IProfile& profile, WORD port, const CUploadCheck& check, bool withSheet) {
-    CProgram program(profile, port);
+double Run(const CString& settings, WORD port, const CUploadCheck& check, bool withSheet) {
+    CProgram program(settings, port);
     return program.Upload(check, withSheet);
 }
 
@@ -208,17 +206,22 @@ int main(int argc, char** argv) {
     CSimUdpLink peer(sim);
 
     QTemporaryDir dir;
-    CIniProfile profile(FromQString(QDir(dir.path()).filePath("Kelvardin.ini")));
-    profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NET:");
-    profile.WriteProfileString(u"Settings\\Communication", u"IPAddress", u"127.0.0.1");
-    profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", 0);
-    profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"ConfirmExit", 0);
-    profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
-                               FromQString(dir.path()));
-    // The first start learns the controller's size, as a technician's program knows it; the
-    // next one shows what an upload after Connect brings.
-    CProgram(profile, peer.Port()).UploadAll();
-    const CUploadCheck check = CProgram(profile, peer.Port()).UploadAll();
+    const CString settings = FromQString(QDir(dir.path()).filePath("Kelvardin.ini"));
+    {
+        CIniProfile profile(settings);
+        profile.WriteProfileString(u"Settings\\Communication", u"ComPort", u"NET:");
+        profile.WriteProfileString(u"Settings\\Communication", u"IPAddress", u"127.0.0.1");
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"AutoConnect", 0);
+        profile.WriteProfileInt(u"Settings\\Startup and Shutdown", u"ConfirmExit", 0);
+        profile.WriteProfileString(u"Settings\\Files and Directories", u"SetupFileDirectory",
+                                   FromQString(dir.path()));
+        if (!profile.Flush()) Fail("the settings file could not be written");
+    }
+    // The first start learns the controller's size and abilities, as a technician's program
+    // knows them; the next one shows that an upload after Connect brings all it has.
+    const CUploadCheck check(setup);
+    CProgram(settings, peer.Port()).UploadAll(check);
+    CProgram(settings, peer.Port()).UploadAll(check);
     CPartialSaveSheet::SetLastPage(0);
 
     // Rounds of one run of each, each going first every other round.
@@ -227,9 +230,9 @@ int main(int argc, char** argv) {
     std::vector<double> ratios;
     for (int i = 0; i < rounds; ++i) {
         double open = 0;
-        if (i % 2) open = Run(profile, peer.Port(), check, true);
-        const double closed = Run(profile, peer.Port(), check, false);
-        if (i % 2 == 0) open = Run(profile, peer.Port(), check, true);
+        if (i % 2) open = Run(settings, peer.Port(), check, true);
+        const double closed = Run(settings, peer.Port(), check, false);
+        if (i % 2 == 0) open = Run(settings, peer.Port(), check, true);
         without.push_back(closed);
         with.push_back(open);
         ratios.push_back(open / closed);
