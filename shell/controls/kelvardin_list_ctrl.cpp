@@ -261,3 +261,9 @@ void CKelvardinListCtrl::focusOutEvent(QFocusEvent* event) {
     QTreeWidget::focusOutEvent(event);
     UpdateViewFocusMark(*this);
 }
+
+void CKelvardinListCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeWidget::currentChanged(current, previous);
+    // Only the rows are painted again; the mark round the inside goes or comes as a whole.
+    if (current.isValid() != previous.isValid()) UpdateViewFocusMark(*this);
+}

@@ -39,6 +39,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     const QTreeWidgetItem* ParentOf(const QTreeWidgetItem* item) const;

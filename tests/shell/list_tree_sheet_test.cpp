@@ -1,6 +1,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QStyleOptionHeader>
 #include <QTabWidget>
@@ -12,6 +13,7 @@
 #include "shell/controls/kelvardin_tree_ctrl.h"
 #include "shell/controls/list_ctrl_sort.h"
 #include "shell/controls/sort_mark_style.h"
+#include "shell/controls/view_focus_mark.h"
 #include "shell/sheets/kelvardin_page.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "tests/shell/shell_fixture.h"
@@ -106,6 +108,47 @@ TEST_F(ShellTest, HeaderClicksSortByTheOwnersKindAndWidthsChangeOnlyByFitting) {
     EXPECT_EQ(owner.list.GetColumnWidth(0), metrics.horizontalAdvance("#") +
                                                 metrics.horizontalAdvance("   ") +
                                                 SortMarkRoom(*header) + 20);
+}
+
+// Collects the parts of a widget that are painted.
+class CPaintedRegion : public QObject {
+public:
+    explicit CPaintedRegion(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+// The focus mark round the inside of a view with no current row is painted away whole when a
+// row becomes current, and comes back whole when none is.
+TEST_F(ShellTest, AViewsFocusMarkGoesWholeWhenARowBecomesCurrent) {
+    CListOwner owner;
+    auto* tree = new CKelvardinTreeCtrl;
+    tree->addTopLevelItem(new QTreeWidgetItem(QStringList{"A"}));
+    owner.layout()->addWidget(tree);
+    owner.show();
+    owner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(&owner.list), static_cast<QAbstractItemView*>(tree)}) {
+        // A click takes the focus without making a row current, as one on the headings does.
+        view->setFocus(Qt::MouseFocusReason);
+        view->setCurrentIndex({});
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(ShowsViewFocusMark(*view));
+        CPaintedRegion region(*view->viewport());
+        for (const QModelIndex& current : {view->model()->index(0, 0), QModelIndex()}) {
+            region.painted = {};
+            view->setCurrentIndex(current);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(QRegion(view->viewport()->rect()).subtracted(region.painted).isEmpty())
+                << current.isValid();
+        }
+    }
 }
 
 TEST_F(ShellTest, TheSortMarkPointsUpForAscendingAndLeavesTheHeadingWhole) {
