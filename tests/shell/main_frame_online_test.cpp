@@ -1140,9 +1140,10 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         const char* leftIn;
         bool refused;
     } cases[] = {
-        {ID_SEND_CHANGES, "dlg160", true}, {ID_SEND_CHANGES, "dlg160", false},
-        {ID_FILE_SEND, "dlg160", true},    {ID_FILE_SEND, "dlg160", false},
-        {ID_FILE_SEND, "FileOpen", true},  {ID_MAINT_MODE, "dlg156", true},
+        {ID_SEND_CHANGES, "dlg160", true},
+        {ID_FILE_SEND, "dlg160", false},
+        {ID_FILE_SEND, "FileOpen", true},
+        {ID_MAINT_MODE, "dlg156", true},
     };
     for (const auto& c : cases) {
         const std::string name = std::to_string(c.command) + c.leftIn + (c.refused ? "+" : "-");
