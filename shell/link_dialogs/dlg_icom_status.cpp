@@ -49,7 +49,7 @@ void CDlgIcomStatus::OnInitDialog() {
 
 void CDlgIcomStatus::UpdateStatus(bool restored) {
     const State state = restored ? kRestored : kReconnecting;
-    if (m_nState == state) return;
+    if (m_nState == state || m_bGaveUp) return;
     m_nState = state;
     if (restored) {
         m_timer.Start(&m_relay, kCloseAfterMs);
@@ -65,6 +65,12 @@ void CDlgIcomStatus::UpdateStatus(bool restored) {
     shown->show();
     shown->setDefault(true);
     shown->setFocus();
+}
+
+void CDlgIcomStatus::LinkGaveUp() {
+    m_bGaveUp = true;
+    m_timer.Stop();
+    if (isVisible()) done(IDABORT);
 }
 
 void CDlgIcomStatus::accept() {

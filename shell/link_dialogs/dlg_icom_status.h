@@ -10,7 +10,8 @@ class QPushButton;
 // Tells that the link to the controller was lost and is being re-established. While
 // reconnecting only Cancel (2: give up and go to FILE mode) ends it; once restored it shows OK
 // (1) and closes itself ten seconds later. It may switch between the two states any number of
-// times while it runs.
+// times while it runs, until the link gives up (the controller refused the session): then it
+// ends with IDABORT and stays so.
 class CDlgIcomStatus : public CKelvardinDialog {
 public:
     static constexpr UINT kTemplateId = 173;
@@ -24,6 +25,8 @@ public:
     // Every loss of the link counts one disconnect; every status reply restarts the closing.
     void UpdateStatus(bool restored);
     State GetState() const { return m_nState; }
+    // The link no longer reconnects: there is nothing left to wait for.
+    void LinkGaveUp();
 
     // OK and Enter: restored ends the dialog with IDOK; while reconnecting they act as Cancel,
     // so the link is never reported back while it is down.
@@ -38,6 +41,7 @@ private:
     void OnTimer(UINT_PTR id);
 
     State m_nState = kNotShown;
+    bool m_bGaveUp = false;
     CTimerRelay m_relay;
     CWndTimer m_timer;
     QLabel* m_icon;

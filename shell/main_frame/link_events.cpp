@@ -211,20 +211,26 @@ LRESULT CLinkEvents::RunConnectionStatus() {
             answer = IDOK;
             break;
         }
+        // The link gave up meanwhile and left ONLINE mode: there is nothing to wait for.
+        if (m_app.GetMode() != CAppState::kModeOnline) {
+            answer = IDABORT;
+            break;
+        }
         answer = status.DoModal();
     }
     m_pIcomStatus = nullptr;
     // OK: the connection came back. Cancel, the only way out while it is down: FILE mode.
-    if (answer == IDCANCEL) {
-        m_files.EnterFileMode();
-        AbortOperation(kSendLostLink);
-    }
+    // Abort: the controller refused the session and the link has left for FILE mode itself,
+    // with the setup kept as it is.
+    if (answer == IDCANCEL) m_files.EnterFileMode();
+    if (answer == IDCANCEL || answer == IDABORT) AbortOperation(kSendLostLink);
     return answer;
 }
 
 // The link has set FILE mode. A setup that was the controller's keeps what it holds, but is
 // neither shown as ONLINE nor saved over the file opened before without a name being asked.
 void CLinkEvents::OnSessionRefused(int modeBefore) {
+    if (m_pIcomStatus) m_pIcomStatus->LinkGaveUp();
     if (modeBefore == CAppState::kModeFile) return;
     ClearControllerFlags();
     m_files.ForgetDocumentPath();

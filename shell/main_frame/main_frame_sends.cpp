@@ -14,13 +14,15 @@
 #include "shell/dialogs/dlg_trunk_select.h"
 #include "shell/link_dialogs/dlg_send_progress.h"
 #include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/command_basis.h"
 #include "shell/main_frame/confirm_loss.h"
 #include "shell/main_frame/main_frame_window.h"
 
 void CMainFrame::OnSendChanges() {
     if (!CanSendChanges(*m_doc)) return;
+    const CCommandBasis basis(m_app, m_undo);
     CDlgSendAllList list(*m_doc, this);
-    if (list.DoModal() != IDOK) return;
+    if (list.DoModal() != IDOK || !basis.Holds()) return;
     ClearUndoRedo();
     CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
     RunOperation(progress);
@@ -60,11 +62,12 @@ void CMainFrame::OnConnect() {
 }
 
 void CMainFrame::SetMaintMode(int trunk) {
+    const CCommandBasis basis(m_app, m_undo);
     CDlgTrunkSelect dialog(kIdsSetMaintCaption, kIdsSetMaintText, this);
     dialog.m_bAll = false;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (dialog.DoModal() != IDOK) return;
+    if (dialog.DoModal() != IDOK || !basis.Holds()) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataAll ||
         dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
         return;
@@ -73,11 +76,12 @@ void CMainFrame::SetMaintMode(int trunk) {
 }
 
 void CMainFrame::ClearMaintMode(int trunk) {
+    const CCommandBasis basis(m_app, m_undo);
     CDlgTrunkSelect dialog(kIdsClearMaintCaption, kIdsClearMaintText, this);
     dialog.m_bAll = true;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (dialog.DoModal() != IDOK) return;
+    if (dialog.DoModal() != IDOK || !basis.Holds()) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
     m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
     RunMaintModeSend();

@@ -25,6 +25,7 @@
 #include "shell/link_dialogs/dlg_save_as_online_progress.h"
 #include "shell/link_dialogs/dlg_send_progress.h"
 #include "shell/main_frame/changes_send.h"
+#include "shell/main_frame/command_basis.h"
 #include "shell/main_frame/confirm_loss.h"
 #include "shell/main_frame/dialog_parent.h"
 #include "shell/main_frame/polling_pause.h"
@@ -366,15 +367,16 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
 }
 
 void CSetupFileCommands::SendFile() {
-    if (HasChanges() && !ConfirmLoss(kIdsSendFileChanges)) return;
+    const CCommandBasis basis(m_app, m_undo);
+    if ((HasChanges() && !ConfirmLoss(kIdsSendFileChanges)) || !basis.Holds()) return;
     // Until a send is tried, the changes let go and the file's differences are taken back.
     CCommandRollback rollback = Rollback(CCommandRollback::kSetup | CCommandRollback::kUndo);
     m_doc.ClearAllChanges();
     m_nPickerKind = kKindSendFile;
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
-    if (OpenSetupFile(FALSE) && CanSendChanges(m_doc)) {
+    if (OpenSetupFile(FALSE) && basis.Holds() && CanSendChanges(m_doc)) {
         CDlgSendAllList list(m_doc, &m_window);
-        if (list.DoModal() == IDOK) {
+        if (list.DoModal() == IDOK && basis.Holds()) {
             rollback.Commit();
             // A send that fails keeps what it did not deliver marked, to be sent again.
             CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);

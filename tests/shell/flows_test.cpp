@@ -193,7 +193,19 @@ TEST_F(FlowsTest, AnUploadRefusedOrLostWritesNoFile) {
     frame->OnCommand(ID_VIEW_LOG_FILE);
     ASSERT_TRUE(Until([&] { return app.GetDataMgr().GetPendingTotal() == 0; }));
     std::atomic<bool> shown = false;
-    for (bool lost : {false, true}) {
+    // Refused by the controller, lost, or lost and then the session refused.
+    for (int way : {0, 2, 1}) {
+        const bool lost = way != 0;
+        if (app.GetMode() != CAppState::kModeOnline) {
+            sim.SetHandler(kCmdTrunkDefs, SimDefaultHandlers().at(kCmdTrunkDefs));
+            sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
+            ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+            frame->OnCommand(ID_CONNECT);
+            ASSERT_TRUE(Until([&] {
+                return app.GetMode() == CAppState::kModeOnline &&
+                       app.GetDataMgr().GetPendingTotal() == 0;
+            }));
+        }
         QString failure;
         script.ExpectDialog("FileSave", Choose(Path("U.kvd"), "Save (Online setup)"));
         script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
@@ -210,7 +222,18 @@ TEST_F(FlowsTest, AnUploadRefusedOrLostWritesNoFile) {
             state.silent = lost;
             return lost ? std::optional<SimFrame>() : std::optional(SimRefusal(request));
         });
-        if (lost) {
+        if (way == 2) {
+            script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+                sim.ChangeState([](CorvaneState& state) {
+                    state.sessions.clear();
+                    state.refuseSessions = true;
+                    state.silent = false;
+                });
+                EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));
+                return IDCANCEL;
+            });
+            script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
+        } else if (lost) {
             script.ExpectDialog("dlg173", Cancel);
         } else {
             script.ExpectDialog("dlg170", [&](QDialog&) {

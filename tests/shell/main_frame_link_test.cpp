@@ -151,6 +151,37 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
     EXPECT_TRUE(Online());
 }
 
+// The controller refuses the session while the user is asked about the changes on the way out
+// of a lost link: the link has left for FILE mode, so waiting on ends, and the changes stay.
+TEST_F(LinkEventsTest, ASessionRefusedWhileLeavingALostControllerEndsTheWaitWithTheChanges) {
+    ASSERT_TRUE(Online());
+    app.SetSetupDirectory(FromQString(dir.path()));
+    Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
+    const std::u16string question = u"There are changes that have not been sent to the Corvane;";
+    script.ExpectDialog("dlg173", [](QDialog& dlg) {
+        Click(dlg, IDCANCEL);
+        return 0;
+    });
+    script.ExpectMessageBox(question, IDYES);
+    script.ExpectDialog("FileSave", [&](QDialog& dlg) {
+        sim.ChangeState([](CorvaneState& s) {
+            s.sessions.clear();
+            s.refuseSessions = true;
+            s.silent = false;
+        });
+        EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
+        dlg.reject();
+        return IDCANCEL;
+    });
+    script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
+    script.ExpectMessageBox(question, IDCANCEL);  // "keep waiting"
+    sim.ChangeState([](CorvaneState& s) { s.silent = true; });
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    PumpWaitingMessages([] { return false; }, 200);
+    EXPECT_EQ(frame->windowTitle(), "Kelvardin - [Untitled]");
+    EXPECT_EQ(Doc().FindModifiedTrunk(), 3);
+}
+
 TEST_F(LinkEventsTest, LeavingALostControllerWithUnsentChangesAsksAndMaySaveThemFirst) {
     ASSERT_TRUE(Online());
     app.SetSetupDirectory(FromQString(dir.path()));

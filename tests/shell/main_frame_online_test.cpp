@@ -1118,6 +1118,93 @@ TEST_F(OnlineTest, SendFileGivenUpLeavesAModeOrSetupReplacedWhileItsPickerWasOpe
     EXPECT_TRUE(Until([&] { return Name(3) == u"IC13"; }));
 }
 
+// A send's list, or its file or trunk picker, stays open while the controller refuses the
+// session, or is lost and left for a default setup: the command then ends as Cancel would,
+// and nothing reaches the controller.
+TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing) {
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
+    Connect();
+    // A file whose one name differs from the controller's.
+    QString failure;
+    Rename(1, u"ZULU");
+    script.ExpectDialog("FileSave", Choose(Path("S.kvd"), "Save (Online setup)"));
+    script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDYES);
+    script.ExpectDialog("dlg155", RunToEnd(failure));
+    frame->OnCommand(ID_FILE_SAVE);
+    ASSERT_TRUE(script.AllAnswered());
+    Doc().ClearAllChanges();
+    frame->OnCommand(ID_REFRESH_ALPHAS);
+    ASSERT_TRUE(Until([&] { return Name(1) == u"IC11"; }));
+    const struct {
+        UINT command;
+        const char* leftIn;
+        bool refused;
+    } cases[] = {
+        {ID_SEND_CHANGES, "dlg160", true},
+        {ID_FILE_SEND, "dlg160", false},
+        {ID_FILE_SEND, "FileOpen", true},
+        {ID_MAINT_MODE, "dlg156", true},
+    };
+    for (const auto& c : cases) {
+        const std::string name = std::to_string(c.command) + c.leftIn + (c.refused ? "+" : "-");
+        if (app.GetMode() != CAppState::kModeOnline) {
+            sim.ChangeState([](CorvaneState& state) {
+                state.refuseSessions = false;
+                state.silent = false;
+            });
+            ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+            if (Doc().HasModifications())
+                script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
+            frame->OnCommand(ID_CONNECT);
+            ASSERT_TRUE(Until([&] {
+                return app.GetMode() == CAppState::kModeOnline &&
+                       app.GetDataMgr().GetPendingTotal() == 0 && Name(11) == u"IC21";
+            }));
+        }
+        Rename(2, u"EDIT");
+        const size_t from = sim.Requests().size();
+        // The controller is left while the dialog is open; the user then goes on in it.
+        const auto leave = [&, refused = c.refused](QDialog& dialog) {
+            auto* picker = qobject_cast<QFileDialog*>(&dialog);
+            if (picker) picker->selectFile(Path("S.kvd"));
+            sim.ChangeState([refused](CorvaneState& state) {
+                state.sessions.clear();
+                state.refuseSessions = refused;
+                state.silent = !refused;
+            });
+            EXPECT_TRUE(Until([&] {
+                return app.GetMode() == CAppState::kModeFile && Title().endsWith("[Untitled]");
+            }));
+            if (picker) dialog.accept();
+            if (auto* trunks = dialog.findChild<QComboBox*>("ctl1042")) trunks->setCurrentIndex(2);
+            return IDOK;
+        };
+        if (c.command == ID_FILE_SEND) {
+            script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
+            if (c.leftIn != std::string("FileOpen")) {
+                script.ExpectDialog("FileOpen", Choose(Path("S.kvd"), "Send"));
+                script.ExpectDialog("dlg148", Ok);
+            }
+        }
+        script.ExpectDialog(c.leftIn, leave);
+        if (c.refused) {
+            script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
+        } else {
+            script.ExpectDialog("dlg173", Cancel);
+            script.ExpectMessageBox(u"There are changes that have not been sent", IDNO);
+        }
+        if (c.leftIn == std::string("FileOpen")) script.ExpectDialog("dlg148", Ok);
+        frame->OnCommand(c.command);
+        EXPECT_TRUE(script.AllAnswered()) << name;
+        EXPECT_TRUE(Seen(from, {kCmdAskControl, kCmdSetNames}).empty()) << name;
+        EXPECT_EQ(app.GetMode(), CAppState::kModeFile) << name;
+        // Refused, the setup is kept as it was before the command; left, it is the default.
+        EXPECT_EQ(Doc().IsModified(CIcomSpec(2, CIntercom::kFieldName)) != 0, c.refused) << name;
+        EXPECT_FALSE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName))) << name;
+        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), !c.refused) << name;
+    }
+}
+
 TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
     Connect(0x08 | 0x40);
