@@ -96,9 +96,9 @@ TEST_F(GridSortTest, TheOrderIsCheckedAsTheSortWouldLeaveIt) {
 }
 
 TEST_F(GridSortTest, VirtualRowsAreCheckedInTheirShownOrder) {
-    std::vector<std::u16string> texts = {u"", u"c", u"a", u"b"};
+    std::vector<CString> texts = {u"", u"c", u"a", u"b"};
     w.owner.display = [&](GridDisplayRecord& record) {
-        record.text = CString(texts[static_cast<size_t>(record.row)].c_str());
+        record.text = texts[static_cast<size_t>(record.row)];
     };
     grid.EnableVirtualMode();
     w.Shape(4, 2, 1, 0);

@@ -29,8 +29,10 @@ Bytes Payload(BYTE type, const std::string& name, Bytes tail = {},
                0,
                2,
                static_cast<BYTE>(name.size())};
-    p.insert(p.end(), name.begin(), name.end());
-    p.insert(p.end(), {7, 'F', 'l', 'o', 'o', 'r', ' ', '2'});
+    const std::string text = name +
+                             "\x07"
+                             "Floor 2";
+    p.insert(p.end(), text.begin(), text.end());
     p.insert(p.end(), tail.begin(), tail.end());
     return p;
 }

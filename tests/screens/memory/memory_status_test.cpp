@@ -150,12 +150,13 @@ TEST_F(MemoryStatusTest, WritesGoOnConfirmationAndLeaveTheUndoHistory) {
     m_app.m_answer = IDOK;
     EXPECT_EQ(screen->SendMessage(WM_SCREEN_LEAVING), 0);
     ASSERT_TRUE(SawRequest(IsWrite));
-    Bytes expected{0, 0, 0, 0, 0, 0, 255};
-    Bytes bits(32);
-    bits[0] = 0x02;  // offset 1
-    bits[2] = 0x01;  // offset 16
-    expected.insert(expected.end(), bits.begin(), bits.end());
-    expected.insert(expected.end(), {0xaa, 0x05});
+    // The address, the count, 32 bytes of which offsets are written, then the bytes.
+    Bytes expected(7 + 32 + 2);
+    expected[6] = 255;
+    expected[7] = 0x02;  // offset 1
+    expected[9] = 0x01;  // offset 16
+    expected[39] = 0xaa;
+    expected[40] = 0x05;
     const std::vector<SimFrame> frames = sim.Requests();
     EXPECT_EQ(std::find_if(frames.begin(), frames.end(), IsWrite)->payload, expected);
     EXPECT_EQ(m_app.m_boxes.back().type, MB_OKCANCEL | MB_ICONEXCLAMATION);
