@@ -29,9 +29,7 @@ Bytes Payload(BYTE type, const std::string& name, Bytes tail = {},
                0,
                2,
                static_cast<BYTE>(name.size())};
-    const std::string text = name +
-                             "\x07"
-                             "Floor 2";
+    const std::string text = name + '\x07' + "Floor 2";
     p.insert(p.end(), text.begin(), text.end());
     p.insert(p.end(), tail.begin(), tail.end());
     return p;
