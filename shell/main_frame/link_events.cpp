@@ -211,13 +211,12 @@ LRESULT CLinkEvents::RunConnectionStatus() {
             answer = IDOK;
             break;
         }
-        // The link gave up meanwhile and left ONLINE mode: there is nothing to wait for.
-        if (m_app.GetMode() != CAppState::kModeOnline) {
-            answer = IDABORT;
-            break;
-        }
+        if (m_app.GetMode() != CAppState::kModeOnline) break;
         answer = status.DoModal();
     }
+    // The link gave up while the question was open and left for FILE mode with the setup kept:
+    // there is nothing to wait for, and the setup is not let go for the default one.
+    if (answer == IDCANCEL && m_app.GetMode() != CAppState::kModeOnline) answer = IDABORT;
     m_pIcomStatus = nullptr;
     // OK: the connection came back. Cancel, the only way out while it is down: FILE mode.
     // Abort: the controller refused the session and the link has left for FILE mode itself,

@@ -153,33 +153,47 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
 
 // The controller refuses the session while the user is asked about the changes on the way out
 // of a lost link: the link has left for FILE mode, so waiting on ends, and the changes stay.
+// The controller refuses the session while the user, leaving the lost controller, saves the
+// unsent changes; the question that comes again is answered to wait on or to let them go. The
+// link has left for FILE mode meanwhile: the setup and its changes stay, untitled.
 TEST_F(LinkEventsTest, ASessionRefusedWhileLeavingALostControllerEndsTheWaitWithTheChanges) {
-    ASSERT_TRUE(Online());
-    app.SetSetupDirectory(FromQString(dir.path()));
-    Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
-    const std::u16string question = u"There are changes that have not been sent to the Corvane;";
-    script.ExpectDialog("dlg173", [](QDialog& dlg) {
-        Click(dlg, IDCANCEL);
-        return 0;
-    });
-    script.ExpectMessageBox(question, IDYES);
-    script.ExpectDialog("FileSave", [&](QDialog& dlg) {
-        sim.ChangeState([](CorvaneState& s) {
-            s.sessions.clear();
-            s.refuseSessions = true;
-            s.silent = false;
+    for (int answer : {IDCANCEL, IDNO}) {
+        SCOPED_TRACE(answer);
+        if (answer == IDNO) {
+            sim.ChangeState([](CorvaneState& s) { s.refuseSessions = false; });
+            script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
+            frame->OnCommand(ID_CONNECT);
+        }
+        ASSERT_TRUE(Online());
+        app.SetSetupDirectory(FromQString(dir.path()));
+        Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
+        const std::u16string question =
+            u"There are changes that have not been sent to the Corvane;";
+        script.ExpectDialog("dlg173", [](QDialog& dlg) {
+            Click(dlg, IDCANCEL);
+            return 0;
         });
-        EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
-        dlg.reject();
-        return IDCANCEL;
-    });
-    script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
-    script.ExpectMessageBox(question, IDCANCEL);  // "keep waiting"
-    sim.ChangeState([](CorvaneState& s) { s.silent = true; });
-    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
-    PumpWaitingMessages([] { return false; }, 200);
-    EXPECT_EQ(frame->windowTitle(), "Kelvardin - [Untitled]");
-    EXPECT_EQ(Doc().FindModifiedTrunk(), 3);
+        script.ExpectMessageBox(question, IDYES);
+        script.ExpectDialog("FileSave", [&](QDialog& dlg) {
+            sim.ChangeState([](CorvaneState& s) {
+                s.sessions.clear();
+                s.refuseSessions = true;
+                s.silent = false;
+            });
+            EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
+            dlg.reject();
+            return IDCANCEL;
+        });
+        script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
+        script.ExpectMessageBox(question, answer);  // wait on, or let them go
+        sim.ChangeState([](CorvaneState& s) { s.silent = true; });
+        ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+        PumpWaitingMessages([] { return false; }, 200);
+        EXPECT_EQ(frame->windowTitle(), "Kelvardin - [Untitled]");
+        EXPECT_EQ(Doc().FindModifiedTrunk(), 3);
+        sim.ChangeState([](CorvaneState& s) { s.silent = false; });
+        frame->UpdateCommandUI();
+    }
 }
 
 TEST_F(LinkEventsTest, LeavingALostControllerWithUnsentChangesAsksAndMaySaveThemFirst) {
