@@ -1,7 +1,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPaintEvent>
 #include <QPushButton>
 #include <QStyleOptionHeader>
 #include <QTabWidget>
@@ -17,6 +16,7 @@
 #include "shell/sheets/kelvardin_page.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "tests/shell/shell_fixture.h"
+#include "tests/support/painted_area.h"
 #include "tests/support/sort_mark_probe.h"
 
 namespace {
@@ -110,19 +110,6 @@ TEST_F(ShellTest, HeaderClicksSortByTheOwnersKindAndWidthsChangeOnlyByFitting) {
                                                 SortMarkRoom(*header) + 20);
 }
 
-// Collects the parts of a widget that are painted.
-class CPaintedRegion : public QObject {
-public:
-    explicit CPaintedRegion(QWidget& widget) { widget.installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
-
 // The focus mark round the inside of a view with no current row is painted away whole when a
 // row becomes current, and comes back whole when none is.
 TEST_F(ShellTest, AViewsFocusMarkGoesWholeWhenARowBecomesCurrent) {
@@ -140,12 +127,11 @@ TEST_F(ShellTest, AViewsFocusMarkGoesWholeWhenARowBecomesCurrent) {
         view->setCurrentIndex({});
         QCoreApplication::processEvents();
         ASSERT_TRUE(ShowsViewFocusMark(*view));
-        CPaintedRegion region(*view->viewport());
+        CPaintedArea painted(view->viewport());
         for (const QModelIndex& current : {view->model()->index(0, 0), QModelIndex()}) {
-            region.painted = {};
+            painted.Take();
             view->setCurrentIndex(current);
-            QCoreApplication::processEvents();
-            EXPECT_TRUE(QRegion(view->viewport()->rect()).subtracted(region.painted).isEmpty())
+            EXPECT_TRUE(QRegion(view->viewport()->rect()).subtracted(painted.Take()).isEmpty())
                 << current.isValid();
         }
     }

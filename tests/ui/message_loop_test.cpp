@@ -46,17 +46,15 @@ TEST(WindowMessageSink, PostsKeepTheirOrderWithinEachThread) {
 TEST(WindowMessageSink, AWaitInsideAPostedMessagesHandlerTakesThePostsThatFollow) {
     int chained = 0;
     bool waited = false;
-    std::unique_ptr<CWindowMessageSink> sink;
-    sink = std::make_unique<CWindowMessageSink>([&](UINT message, WPARAM, LPARAM) {
-        if (message == 1) waited = PumpWaitingMessages([&] { return chained == 5; }, 5000);
-        if (message == 2 && ++chained < 5) sink->PostMessage(2, 0, 0);
-        return 0;
-    });
+    std::unique_ptr<CWindowMessageSink> sink =
+        std::make_unique<CWindowMessageSink>([&](UINT message, WPARAM, LPARAM) {
+            if (message == 1) waited = PumpWaitingMessages([&] { return chained == 5; }, 5000);
+            if (message == 2 && ++chained < 5) sink->PostMessage(2, 0, 0);
+            return 0;
+        });
     sink->PostMessage(1, 0, 0);
     sink->PostMessage(2, 0, 0);
-    PumpWaitingMessages([&] { return waited; }, 10000);
-    EXPECT_TRUE(waited);
-    EXPECT_EQ(chained, 5);
+    EXPECT_TRUE(PumpWaitingMessages([&] { return waited; }, 10000));
 }
 
 TEST(WindowMessageSink, SendWaitsForTheAnswerOrForItsCancel) {
