@@ -104,6 +104,13 @@ protected:
         Grid().SetSelectedRange(minRow, col, maxRow, col);
     }
     CTrunk& Trunk(int t) { return dynamic_cast<CTrunk&>(*m_doc.FindObject(CTrunkSpec(t, 1))); }
+    // Trunks 0-2 fixed, each to port 1 of its first end's intercom, as received.
+    void FixFirstThreeTrunks() {
+        for (int t : {0, 1, 2}) {
+            Put(t, CTrunk::kFieldFixed1, CAssign(End(t).m_icom, 1, static_cast<WORD>(t)));
+            Trunk(t).SetFixed(TRUE, FALSE);
+        }
+    }
 
     QWidget window;
     CFakeTrunkDefsHost host{m_host};

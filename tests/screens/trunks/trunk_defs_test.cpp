@@ -272,10 +272,7 @@ TEST(TrunkDefsMenuTest, TheMenuLeavesOutAndGreysByTheSelection) {
 TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavigates) {
     CUiEnvironment env;
     CModalScript script(env);
-    for (int t : {0, 1, 2}) {
-        Put(t, CTrunk::kFieldFixed1, CAssign(End(t).m_icom, 1, static_cast<WORD>(t)));
-        Trunk(t).SetFixed(TRUE, FALSE);
-    }
+    FixFirstThreeTrunks();
     Show();
     Select(1, kFixed, 3);
     NM_GRIDVIEW click;
@@ -311,10 +308,7 @@ TEST_F(TrunkDefsTest, TheMenuClearsTheFixedFlagOfTheSelectedRowsAsOneStepAndNavi
 TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEditsMoveTheirRows) {
     CUiEnvironment env;
     CModalScript script(env);
-    for (int t : {0, 1, 2}) {
-        Put(t, CTrunk::kFieldFixed1, CAssign(End(t).m_icom, 1, static_cast<WORD>(t)));
-        Trunk(t).SetFixed(TRUE, FALSE);
-    }
+    FixFirstThreeTrunks();
     Show();
     CCellID byState(0, kState);
     Grid().OnFixedRowClick(byState);
