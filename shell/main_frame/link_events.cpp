@@ -206,12 +206,14 @@ LRESULT CLinkEvents::RunConnectionStatus() {
     m_pIcomStatus = &status;
     int answer = status.DoModal();
     // Unsent changes are not given up without a word: the user may save them, or wait on.
-    while (answer == IDCANCEL && !m_files.LetUnsentChangesGo(kIdsLeaveWithChanges)) {
+    // Once the link has left ONLINE mode itself, a save given up asks no more.
+    const auto stillOnline = [this] { return m_app.GetMode() == CAppState::kModeOnline; };
+    while (answer == IDCANCEL && !m_files.LetUnsentChangesGo(kIdsLeaveWithChanges, stillOnline)) {
         if (status.GetState() == CDlgIcomStatus::kRestored) {
             answer = IDOK;
             break;
         }
-        if (m_app.GetMode() != CAppState::kModeOnline) break;
+        if (!stillOnline()) break;
         answer = status.DoModal();
     }
     // The link gave up while the question was open and left for FILE mode with the setup kept:

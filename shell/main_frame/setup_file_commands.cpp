@@ -409,15 +409,17 @@ bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL p
     return m_app.SaveSetupFile(path, clearAfter, partial) != FALSE;
 }
 
-bool CSetupFileCommands::LetUnsentChangesGo(UINT question) {
-    return AskAboutUnsentChanges(question, MB_YESNOCANCEL);
+bool CSetupFileCommands::LetUnsentChangesGo(UINT question,
+                                            const std::function<bool()>& stillAsked) {
+    return AskAboutUnsentChanges(question, MB_YESNOCANCEL, stillAsked);
 }
 
 void CSetupFileCommands::OfferUnsentChanges(UINT question) {
     AskAboutUnsentChanges(question, MB_YESNO);
 }
 
-bool CSetupFileCommands::AskAboutUnsentChanges(UINT question, UINT buttons) {
+bool CSetupFileCommands::AskAboutUnsentChanges(UINT question, UINT buttons,
+                                               const std::function<bool()>& stillAsked) {
     if (!HasChanges()) return true;
     for (;;) {
         switch (ModalMessageBox(LoadResString(question), buttons | MB_ICONEXCLAMATION)) {
@@ -427,6 +429,7 @@ bool CSetupFileCommands::AskAboutUnsentChanges(UINT question, UINT buttons) {
                 break;
             default: return false;
         }
+        if (stillAsked && !stillAsked()) return false;
     }
 }
 

@@ -44,9 +44,9 @@ public:
     // written.
     bool SaveChangedRecords();
     // Before the controller is left with changes not sent to it, the question (Yes, No,
-    // Cancel): Yes saves them first, as often as a save is given up. False when the user stays;
-    // true at once without changes.
-    bool LetUnsentChangesGo(UINT question);
+    // Cancel): Yes saves them first, as often as a save is given up while stillAsked holds.
+    // False when the user stays or the question no longer stands; true at once without changes.
+    bool LetUnsentChangesGo(UINT question, const std::function<bool()>& stillAsked = {});
     // For a setup that goes whatever the answer: the question with Yes and No only, Yes saving
     // the changes first, as often as a save is given up.
     void OfferUnsentChanges(UINT question);
@@ -68,7 +68,8 @@ public:
 private:
     void ChooseConfiguration();
     // The question about unsent changes with the buttons given; false when the user stays.
-    bool AskAboutUnsentChanges(UINT question, UINT buttons);
+    bool AskAboutUnsentChanges(UINT question, UINT buttons,
+                               const std::function<bool()>& stillAsked = {});
     bool AskAndOpen(const CString* path);
     // The picker loop and the load; true when a file was loaded.
     BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);

@@ -151,13 +151,21 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
     EXPECT_TRUE(Online());
 }
 
-// The controller refuses the session while the user, leaving the lost controller, saves the
-// unsent changes; the question that comes again is answered to wait on or to let them go. The
-// link has left for FILE mode meanwhile: the setup and its changes stay, untitled.
+// The controller refuses the session while the user, leaving the lost controller, is asked about
+// the unsent changes or saves them. The link has left for FILE mode meanwhile: whatever the
+// answer, the setup and its changes stay, untitled, and a save given up asks nothing more.
 TEST_F(LinkEventsTest, ASessionRefusedWhileLeavingALostControllerEndsTheWaitWithTheChanges) {
-    for (int answer : {IDCANCEL, IDNO}) {
+    const auto refuse = [&] {
+        sim.ChangeState([](CorvaneState& s) {
+            s.sessions.clear();
+            s.refuseSessions = true;
+            s.silent = false;
+        });
+        EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
+    };
+    for (int answer : {IDYES, IDNO, IDCANCEL}) {
         SCOPED_TRACE(answer);
-        if (answer == IDNO) {
+        if (answer != IDYES) {
             sim.ChangeState([](CorvaneState& s) { s.refuseSessions = false; });
             script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
             frame->OnCommand(ID_CONNECT);
@@ -171,19 +179,17 @@ TEST_F(LinkEventsTest, ASessionRefusedWhileLeavingALostControllerEndsTheWaitWith
             Click(dlg, IDCANCEL);
             return 0;
         });
-        script.ExpectMessageBox(question, IDYES);
-        script.ExpectDialog("FileSave", [&](QDialog& dlg) {
-            sim.ChangeState([](CorvaneState& s) {
-                s.sessions.clear();
-                s.refuseSessions = true;
-                s.silent = false;
+        if (answer == IDYES) {
+            script.ExpectMessageBox(question, IDYES);
+            script.ExpectDialog("FileSave", [&](QDialog& dlg) {
+                refuse();
+                dlg.reject();
+                return IDCANCEL;
             });
-            EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
-            dlg.reject();
-            return IDCANCEL;
-        });
+        } else {
+            script.ExpectMessageBox(question, answer, refuse);
+        }
         script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
-        script.ExpectMessageBox(question, answer);  // wait on, or let them go
         sim.ChangeState([](CorvaneState& s) { s.silent = true; });
         ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
         PumpWaitingMessages([] { return false; }, 200);

@@ -39,8 +39,9 @@ CModalScript::~CModalScript() {
     EXPECT_TRUE(m_expected.empty()) << m_expected.size() << " expected modal(s) never came";
 }
 
-void CModalScript::ExpectMessageBox(std::u16string containing, int answer) {
-    m_expected.push_back(Box{std::move(containing), answer});
+void CModalScript::ExpectMessageBox(std::u16string containing, int answer,
+                                    std::function<void()> meanwhile) {
+    m_expected.push_back(Box{std::move(containing), answer, std::move(meanwhile)});
 }
 
 void CModalScript::ExpectDialog(std::string objectName, DialogAction action) {
@@ -60,7 +61,9 @@ int CModalScript::OnMessageBox(const CString& text, UINT type, UINT helpId) {
         return UserWhoCancels(type);
     }
     const int answer = box->answer;
+    const std::function<void()> meanwhile = box->meanwhile;
     m_expected.pop_front();
+    if (meanwhile) meanwhile();
     if (!std::ranges::count(MessageBoxAnswers(type), answer & kButtonMask)) {
         // No user can press a button the box does not show.
         ADD_FAILURE() << "answer " << answer << " is not offered by the box (style " << type

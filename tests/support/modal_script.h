@@ -20,8 +20,10 @@ public:
     explicit CModalScript(CUiEnvironment& environment);
     ~CModalScript() override;
 
-    // The next message box must contain the text; it is answered with the ID* value.
-    void ExpectMessageBox(std::u16string containing, int answer);
+    // The next message box must contain the text; it is answered with the ID* value, after
+    // what happens meanwhile while it is open, if anything.
+    void ExpectMessageBox(std::u16string containing, int answer,
+                          std::function<void()> meanwhile = {});
     // The next dialog must carry the object name; the action acts on it and answers.
     void ExpectDialog(std::string objectName, DialogAction action);
     void ExpectMenu(MenuAction action);
@@ -38,6 +40,7 @@ private:
     struct Box {
         std::u16string containing;
         int answer;
+        std::function<void()> meanwhile;
     };
     struct Dialog {
         std::string objectName;
