@@ -206,14 +206,12 @@ LRESULT CLinkEvents::RunConnectionStatus() {
     m_pIcomStatus = &status;
     int answer = status.DoModal();
     // Unsent changes are not given up without a word: the user may save them, or wait on.
-    // Once the link has left ONLINE mode itself, a save given up asks no more.
-    const auto stillOnline = [this] { return m_app.GetMode() == CAppState::kModeOnline; };
-    while (answer == IDCANCEL && !m_files.LetUnsentChangesGo(kIdsLeaveWithChanges, stillOnline)) {
+    while (answer == IDCANCEL && !m_files.LetUnsentChangesGo(kIdsLeaveWithChanges)) {
         if (status.GetState() == CDlgIcomStatus::kRestored) {
             answer = IDOK;
             break;
         }
-        if (!stillOnline()) break;
+        if (m_app.GetMode() != CAppState::kModeOnline) break;
         answer = status.DoModal();
     }
     // The link gave up while the question was open and left for FILE mode with the setup kept:

@@ -409,9 +409,11 @@ bool CSetupFileCommands::SaveMarked(const CString& path, BOOL clearAfter, BOOL p
     return m_app.SaveSetupFile(path, clearAfter, partial) != FALSE;
 }
 
-bool CSetupFileCommands::LetUnsentChangesGo(UINT question,
-                                            const std::function<bool()>& stillAsked) {
-    return AskAboutUnsentChanges(question, MB_YESNOCANCEL, stillAsked);
+bool CSetupFileCommands::LetUnsentChangesGo(UINT question) {
+    // The link may leave the mode or replace the setup while the question or the save is open:
+    // a save given up then asks no more, and the changes stay.
+    const CCommandBasis basis(m_app, m_undo);
+    return AskAboutUnsentChanges(question, MB_YESNOCANCEL, [&] { return basis.Holds(); });
 }
 
 void CSetupFileCommands::OfferUnsentChanges(UINT question) {

@@ -44,9 +44,10 @@ public:
     // written.
     bool SaveChangedRecords();
     // Before the controller is left with changes not sent to it, the question (Yes, No,
-    // Cancel): Yes saves them first, as often as a save is given up while stillAsked holds.
-    // False when the user stays or the question no longer stands; true at once without changes.
-    bool LetUnsentChangesGo(UINT question, const std::function<bool()>& stillAsked = {});
+    // Cancel): Yes saves them first, as often as a save is given up while the mode and the
+    // setup stand as they were asked about. False when the user stays or the question no longer
+    // stands; true at once without changes.
+    bool LetUnsentChangesGo(UINT question);
     // For a setup that goes whatever the answer: the question with Yes and No only, Yes saving
     // the changes first, as often as a save is given up.
     void OfferUnsentChanges(UINT question);
