@@ -118,8 +118,7 @@ BOOL CCVDataMgr::HandleSmallReply(const CDualMessage& pair, CKelvardinDoc* doc) 
         case kCmdComPortRange: {
             if (reply.length != 2) return TRUE;
             CCVConfig& config = app.GetConfig();
-            config.m_nFirstComPort = p[0];
-            config.m_nLastComPort = p[0] + p[1] - 1;
+            config.SetComPortRange(p[0], p[0] + p[1] - 1);
             config.SaveToRegistry();
             return TRUE;
         }

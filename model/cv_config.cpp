@@ -177,6 +177,21 @@ void CCVConfig::SetIntercomCount(DWORD count) {
     m_wNumIntercoms = static_cast<WORD>(std::min<DWORD>(count, kMaxIntercoms));
 }
 
+void CCVConfig::SetComPortRange(int first, int last) {
+    m_nFirstComPort = first;
+    m_nLastComPort = last;
+    ++m_nComPortReports;
+}
+
+void CCVConfig::TakeBack(const CCVConfig& copy) {
+    const int first = m_nFirstComPort;
+    const int last = m_nLastComPort;
+    *this = copy;
+    if (m_nComPortReports == copy.m_nComPortReports) return;
+    m_nFirstComPort = first;
+    m_nLastComPort = last;
+}
+
 void CCVConfig::ApplyOldControllerRules() {
     if (!HasFlag(kNewCorvane)) {
         m_nAlphaSize = 4;

@@ -114,6 +114,12 @@ public:
     // Sets the capability set's bits from the flags and capabilities.
     void RefreshCapabilitySet();
 
+    // The range of COM ports the controller reported.
+    void SetComPortRange(int first, int last);
+    // A copy taken earlier put back over this configuration (assigned), but for a COM port
+    // range the controller reported since: the controller's word is not taken back.
+    void TakeBack(const CCVConfig& copy);
+
     WORD m_wFlags = 0;
     WORD m_wNumIntercoms = 31;
     WORD m_wNumTrunks = 999;
@@ -137,4 +143,6 @@ private:
     void SetIntercomCount(DWORD count);
 
     CSummaryTable m_summaries;
+    // The COM port ranges reported; copied with a copy, never assigned.
+    unsigned m_nComPortReports = 0;
 };

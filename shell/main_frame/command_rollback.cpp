@@ -52,7 +52,7 @@ void CCommandRollback::Restore() {
     if (std::exchange(m_bDone, true) || m_undo.GetClearCount() != m_nUndoClears) return;
     const bool modeSetElsewhere = m_app.GetModeSets() != m_nModeSets + m_nOwnModeSets;
     // The configuration sizes the setup, so it comes back first.
-    if (m_config) m_app.GetConfig() = *m_config;
+    if (m_config) m_app.GetConfig().TakeBack(*m_config);
     if (m_setup) m_doc.RestoreSnapshot(*m_setup);
     if (m_marks) m_doc.RestoreFlagMarks(*m_marks);
     if (m_steps) m_undo.PutBack(std::move(*m_steps));

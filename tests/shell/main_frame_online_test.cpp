@@ -1035,7 +1035,8 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
 }
 
 // Send File given up in its picker puts back the edit it let go, marked and undoable, and no
-// more: what the controller sent meanwhile stays, and so does a mode the link set.
+// more: what the controller sent meanwhile stays, its COM port range too, and so does a mode the
+// link set.
 TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerWasOpen) {
     Connect();
     const auto giveUp = [&](const std::function<void()>& meanwhile) {
@@ -1059,13 +1060,20 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
             state.setup.names[3][0] = "CTL3";
             state.setup.names[5][0] = "CTL5";
         });
+        sim.SetHandler(kCmdComPortRange, [](CorvaneState&, const SimFrame& request) {
+            return std::optional(SimReplyTo(request, {4, 9}));
+        });
         app.GetDataMgr().RefreshOptions();
         app.GetDataMgr().RefreshIcomNames();
+        app.GetDataMgr().RequestComPortRange();
         EXPECT_TRUE(Until([&] {
-            return Doc().GetAllocationTimeout() == 42 && Name(3) == u"CTL3" && Name(5) == u"CTL5";
+            return Doc().GetAllocationTimeout() == 42 && Name(3) == u"CTL3" && Name(5) == u"CTL5" &&
+                   app.GetConfig().m_nLastComPort == 12;
         }));
     });
     expectEditBack();
+    EXPECT_EQ(app.GetConfig().m_nFirstComPort, 4);
+    EXPECT_EQ(app.GetConfig().m_nLastComPort, 12);
     EXPECT_EQ(Doc().GetAllocationTimeout(), 42u);
     EXPECT_EQ(Doc().IsAllocTimeoutModified(), 0u);
     EXPECT_EQ(Name(5), u"CTL5");
