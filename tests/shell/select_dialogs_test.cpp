@@ -177,6 +177,22 @@ TEST_F(SelectDialogTest, AnAmbiguousAlphaIsChosenByItsPlaceInTheDocumentsList) {
     EXPECT_FALSE(doc.SetObjectField(CTrunkSpec(1, CTrunk::kFieldEnd1), u"P7", FALSE,
                                     CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAlphaLabel)));
     EXPECT_EQ(doc.GetTrunkEnd(1, TRUE), CAssign());
+
+    // The controller clears both and names another alpha while the dialog is open: the row
+    // still offers ZED's N006, which is gone, so nothing is written.
+    script.ExpectDialog("dlg161", [&](QDialog& shown) {
+        doc.StoreAlpha(CAssign(1, 0, 7), u"");
+        doc.StoreAlpha(CAssign(3, 0, 5), u"");
+        doc.StoreAlpha(CAssign(3, 2, 7), u"ZULU");
+        auto& list = static_cast<CDlgSelectAlpha&>(shown).GetList();
+        EXPECT_EQ(Texts(list, 1), QStringList({"N008", "N006"}));
+        SelectRow(list, 1);
+        shown.accept();
+        return IDOK;
+    });
+    EXPECT_FALSE(doc.SetObjectField(CTrunkSpec(1, CTrunk::kFieldEnd1), u"P7", FALSE,
+                                    CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAlphaLabel)));
+    EXPECT_EQ(doc.GetTrunkEnd(1, TRUE), CAssign());
 }
 
 }  // namespace
