@@ -178,15 +178,13 @@ TEST_F(SelectDialogTest, AnAmbiguousAlphaIsChosenByItsPlaceInTheDocumentsList) {
                                     CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAlphaLabel)));
     EXPECT_EQ(doc.GetTrunkEnd(1, TRUE), CAssign());
 
-    // The controller clears both and names another alpha while the dialog is open: the row
-    // still offers ZED's N006, which is gone, so nothing is written.
+    // The controller clears both and names another alpha while the dialog is open: ZED's N006,
+    // chosen, is gone, so nothing is written.
     script.ExpectDialog("dlg161", [&](QDialog& shown) {
         doc.StoreAlpha(CAssign(1, 0, 7), u"");
         doc.StoreAlpha(CAssign(3, 0, 5), u"");
         doc.StoreAlpha(CAssign(3, 2, 7), u"ZULU");
-        auto& list = static_cast<CDlgSelectAlpha&>(shown).GetList();
-        EXPECT_EQ(Texts(list, 1), QStringList({"N008", "N006"}));
-        SelectRow(list, 1);
+        SelectRow(static_cast<CDlgSelectAlpha&>(shown).GetList(), 1);
         shown.accept();
         return IDOK;
     });
