@@ -3,6 +3,7 @@
 #include "model/app_state.h"
 #include "model/edit_rules.h"
 #include "model/kelvardin_doc.h"
+#include "model/select_alpha.h"
 #include "model/undo_host.h"
 #include "model/undo_object.h"
 
@@ -135,7 +136,7 @@ int CKelvardinDoc::FindIntercomByText(const CString& text, int excludeIcom,
 }
 
 int CKelvardinDoc::FindAlphasByText(int icom, const CString& text, int typeFilter,
-                                    std::vector<const CAlpha*>& list) const {
+                                    std::vector<CAlphaChoice>& list) const {
     const int visible = GetApp().GetVisibleIcomCount();
     if (icom >= visible) return 0;
     // Labels are kept padded with blanks.
@@ -149,7 +150,8 @@ int CKelvardinDoc::FindAlphasByText(int icom, const CString& text, int typeFilte
     for (int i = first; i < last; ++i) {
         if (const CIntercom* record = FindIcom(i)) record->FindAlphas(typeFilter, label, found);
     }
-    list.insert(list.end(), found.begin(), found.end());
+    for (const CAlpha* alpha : found)
+        list.push_back({alpha->GetKey(), alpha->GetLabel()});
     return static_cast<int>(list.size());
 }
 

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "model/app_state.h"
 #include "model/edit_rules.h"
 #include "model/kelvardin_doc.h"
@@ -208,19 +210,26 @@ BOOL CKelvardinDoc::ReadAlphaEntry(const CTrunkEdit& edit, const CString& text, 
         if (endIcom == CAssign::kNoIcom) return Refuse(kFixedWithoutIcom);
         icom = endIcom;
     }
-    std::vector<const CAlpha*> alphas;
-    FindAlphasByText(icom, text, edit.isFixed ? -1 : 0, alphas);
-    if (alphas.empty()) {
-        if (icom < 0) return Refuse(kNoAlphaForLabel);
-        return Refuse(kNoAlphaOfIcomForLabel, {IcomLabel(icom)});
+    const int typeFilter = edit.isFixed ? -1 : 0;
+    const auto refuse = [&] {
+        return icom < 0 ? Refuse(kNoAlphaForLabel)
+                        : Refuse(kNoAlphaOfIcomForLabel, {IcomLabel(icom)});
+    };
+    std::vector<CAlphaChoice> alphas;
+    FindAlphasByText(icom, text, typeFilter, alphas);
+    if (alphas.empty()) return refuse();
+    if (alphas.size() == 1) {
+        assign = alphas.front().assign;
+        return TRUE;
     }
-    int chosen = 0;
-    if (alphas.size() > 1) {
-        chosen = m_pSelectAlpha ? m_pSelectAlpha->DoSelectAlpha(alphas) : -1;
-        if (chosen < 0 || chosen >= static_cast<int>(alphas.size())) return FALSE;  // cancelled
-    }
-    assign = alphas[static_cast<size_t>(chosen)]->GetKey();
-    return TRUE;
+    const int chosen = m_pSelectAlpha ? m_pSelectAlpha->DoSelectAlpha(alphas) : -1;
+    if (chosen < 0 || chosen >= static_cast<int>(alphas.size())) return FALSE;  // cancelled
+    assign = alphas[static_cast<size_t>(chosen)].assign;
+    // The controller may have removed or relabelled the choice while the dialog was open.
+    std::vector<CAlphaChoice> still;
+    FindAlphasByText(icom, text, typeFilter, still);
+    const auto same = [&](const CAlphaChoice& alpha) { return alpha.assign == assign; };
+    return std::ranges::any_of(still, same) ? TRUE : refuse();
 }
 
 BOOL CKelvardinDoc::ReadAssignEntry(const CTrunkEdit& edit, const CString& text,

@@ -22,6 +22,7 @@ class CPartialSaveSelection;
 class IListControl;
 class IMemoryPage;
 class ISelectAlpha;
+struct CAlphaChoice;
 class CUndoObject;
 class CUndoObList;
 class CEditNotices;
@@ -311,7 +312,7 @@ public:
     // Appends the alphas of the intercom (-1: every visible one) whose label is the text;
     // typeFilter 0 takes PP alphas only, -1 every type. Returns the list's size.
     int FindAlphasByText(int icom, const CString& text, int typeFilter,
-                         std::vector<const CAlpha*>& list) const;
+                         std::vector<CAlphaChoice>& list) const;
     // The trunk whose end 1, then end 2, carries the assignment, skipping one end of one
     // trunk (excludeEnd1: 1 end 1, 0 end 2); -1 when none. isEnd1 tells which end.
     int FindTrunkUsingEnd(const CAssign& assign, int excludeTrunk, BOOL excludeEnd1,

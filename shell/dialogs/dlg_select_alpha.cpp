@@ -8,14 +8,13 @@
 #include "model/app_state.h"
 #include "model/assign_text.h"
 #include "model/kelvardin_doc.h"
-#include "model/records.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/dialogs/select_dialogs.h"
 
-CDlgSelectAlpha::CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<const CAlpha*> candidates,
+CDlgSelectAlpha::CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<CAlphaChoice> candidates,
                                  QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent), m_doc(doc), m_candidates(std::move(candidates)) {
     auto* layout = new QVBoxLayout(this);
@@ -35,8 +34,8 @@ void CDlgSelectAlpha::OnInitDialog() {
     m_list.setHeaderLabels({ToQString(LoadResString(kIdsIntercomHeading)),
                             ToQString(LoadResString(kIdsAssignmentHeading))});
     const int nameLength = GetApp().GetConfig().m_nAlphaSize;
-    for (const CAlpha* alpha : m_candidates) {
-        const CAssign& key = alpha->GetKey();
+    for (const CAlphaChoice& alpha : m_candidates) {
+        const CAssign& key = alpha.assign;
         const CString name =
             m_doc ? m_doc->GetIcomText(key.m_icom, nameLength, TRUE, FALSE) : CString();
         auto* item =
@@ -45,7 +44,7 @@ void CDlgSelectAlpha::OnInitDialog() {
         item->setToolTip(1, item->text(1));
     }
     if (!m_candidates.empty()) {
-        CString label = m_candidates.back()->GetLabel();
+        CString label = m_candidates.back().label;
         setWindowTitle(ToQString(
             SubstituteArgs(LoadResString(kIdsSelectAlphaTitle).str(), {label.TrimRight()})));
     }
@@ -59,7 +58,7 @@ void CDlgSelectAlpha::accept() {
     CKelvardinDialog::accept();
 }
 
-int CAlphaChooser::DoSelectAlpha(const std::vector<const CAlpha*>& candidates) {
+int CAlphaChooser::DoSelectAlpha(const std::vector<CAlphaChoice>& candidates) {
     CDlgSelectAlpha dialog(&m_doc, candidates, m_parent);
     return dialog.DoModal() == IDOK ? dialog.m_nResult : -1;
 }

@@ -8,7 +8,6 @@
 #include "model/select_alpha.h"
 #include "shell/dialogs/kelvardin_dialog.h"
 
-class CAlpha;
 class CKelvardinDoc;
 
 // "Select Alpha": the alpha typed names more than one resource; the user picks one of them by
@@ -18,8 +17,7 @@ public:
     static constexpr UINT kTemplateId = 161;
     static constexpr UINT kList = 1019;
 
-    // The candidates belong to the caller and outlive the dialog.
-    CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<const CAlpha*> candidates,
+    CDlgSelectAlpha(const CKelvardinDoc* doc, std::vector<CAlphaChoice> candidates,
                     QWidget* parent = nullptr);
 
     // After OK: the position of the candidate chosen, -1 for none.
@@ -33,7 +31,7 @@ protected:
 
 private:
     const CKelvardinDoc* const m_doc;
-    const std::vector<const CAlpha*> m_candidates;
+    const std::vector<CAlphaChoice> m_candidates;
     QTreeWidget m_list;
 };
 
@@ -42,7 +40,7 @@ class CAlphaChooser : public ISelectAlpha {
 public:
     CAlphaChooser(const CKelvardinDoc& doc, QWidget* parent) : m_doc(doc), m_parent(parent) {}
 
-    int DoSelectAlpha(const std::vector<const CAlpha*>& candidates) override;
+    int DoSelectAlpha(const std::vector<CAlphaChoice>& candidates) override;
 
 private:
     const CKelvardinDoc& m_doc;

@@ -161,7 +161,7 @@ void CMainFrame::CreateClient() {
     m_outer->SetDoubleClickAction([this] { PostCommand(ID_VIEW_NAVBAR); });
     setCentralWidget(m_outer);
     auto nav = std::make_unique<CKelvardinNavView>();
-    if (nav->Create(this, CRect(0, 0, GetNavWidth(), 400), m_navSlot, 0))
+    if (nav->Create(this, m_doc.get(), CRect(0, 0, GetNavWidth(), 400), m_navSlot, 0))
         SetNavView(std::move(nav));
 
     // The first screen the program has.

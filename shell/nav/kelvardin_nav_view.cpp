@@ -71,7 +71,8 @@ CKelvardinNavView::~CKelvardinNavView() {
     SaveWidth();
 }
 
-BOOL CKelvardinNavView::Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id) {
+BOOL CKelvardinNavView::Create(IPaneFrame* frame, const CKelvardinDoc* doc, const CRect& rect,
+                               QWidget* parent, UINT id) {
     m_pFrame = frame;
     if (!CWnd::Create(WS_CHILD | WS_VISIBLE, rect, parent, id)) return FALSE;
     m_nWidth = rect.Width();
@@ -118,7 +119,7 @@ BOOL CKelvardinNavView::Create(IPaneFrame* frame, const CRect& rect, QWidget* pa
 
     if (GetKelvardinApp().m_bEnableAlphaPalette) {
         const int height = StoredHeight(kPaletteSection);
-        auto palette = std::make_unique<CNavPaletteGroup>();
+        auto palette = std::make_unique<CNavPaletteGroup>(doc);
         if (!palette->Create(LoadResString(kIdsPaletteTitle), CRect(0, top, m_nWidth, top + height),
                              this, kPaletteGroupId, kPaletteSection))
             return FALSE;

@@ -6,6 +6,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/view.h"
 
+class CKelvardinDoc;
 class CNavGroup;
 class CNavList;
 class CNavPaletteGroup;
@@ -30,8 +31,10 @@ public:
     CKelvardinNavView();
     ~CKelvardinNavView() override;
 
-    // Creates the bar with its groups; the groups' commands go to the frame.
-    BOOL Create(IPaneFrame* frame, const CRect& rect, QWidget* parent, UINT id);
+    // Creates the bar with its groups; the groups' commands go to the frame. The palette shows
+    // the document's alphas from the start, before the frame is the application's.
+    BOOL Create(IPaneFrame* frame, const CKelvardinDoc* doc, const CRect& rect, QWidget* parent,
+                UINT id);
 
     // Appends a group, linking it after the last one.
     void AddGroup(std::unique_ptr<CNavGroup> group);

@@ -43,8 +43,10 @@ int CompareNumbers(CGridCellBase* cell1, CGridCellBase* cell2, LPARAM) {
 
 }  // namespace
 
-CNavPaletteGroup::CNavPaletteGroup()
-    : m_nStoredIcom(ReadChoice(kIntercomEntry)), m_nStoredType(ReadChoice(kTypeEntry)) {}
+CNavPaletteGroup::CNavPaletteGroup(const CKelvardinDoc* doc)
+    : m_pDoc(doc),
+      m_nStoredIcom(ReadChoice(kIntercomEntry)),
+      m_nStoredType(ReadChoice(kTypeEntry)) {}
 
 CNavPaletteGroup::~CNavPaletteGroup() = default;
 
@@ -111,15 +113,14 @@ void CNavPaletteGroup::OnSetFont(const LogFont& font, BOOL redraw) {
 }
 
 void CNavPaletteGroup::FillField(CCoolEdit& field, int stored, int& current, bool intercoms) {
-    const CKelvardinDoc* doc = GetKelvardinApp().GetKelvardinDoc();
     CPopupList* list = field.GetPopupList();
-    if (!doc || !list) return;
+    if (!m_pDoc || !list) return;
     const BOOL wasFilling = m_bFilling;
     m_bFilling = TRUE;
     if (intercoms) {
-        doc->FillIcomList(*list, FALSE);
+        m_pDoc->FillIcomList(*list, FALSE);
     } else {
-        doc->FillTypeList(*list, FALSE);
+        m_pDoc->FillTypeList(*list, FALSE);
     }
     if (list->GetItemCount() == 0) {
         field.SetCurSel(-1);
@@ -146,8 +147,7 @@ void CNavPaletteGroup::StoreChoice(int& stored, int current, const char16_t* ent
 }
 
 void CNavPaletteGroup::Refill() {
-    const CKelvardinDoc* doc = GetKelvardinApp().GetKelvardinDoc();
-    if (!doc || !m_pIcom || !m_pType || !m_pGrid) return;
+    if (!m_pDoc || !m_pIcom || !m_pType || !m_pGrid) return;
     m_nIcom = static_cast<int>(m_pIcom->GetCurSelData());
     m_nType = static_cast<int>(m_pType->GetCurSelData());
     StoreChoice(m_nStoredIcom, m_nIcom, kIntercomEntry);
@@ -156,8 +156,8 @@ void CNavPaletteGroup::Refill() {
     m_shown.clear();
     const CCVObject* record =
         m_nIcom < 0 ? nullptr
-                    : doc->FindObject(CObjSpec(CObjSpec::kIntercom, static_cast<DWORD>(m_nIcom),
-                                               CObjSpec::kFieldRecord));
+                    : m_pDoc->FindObject(CObjSpec(CObjSpec::kIntercom, static_cast<DWORD>(m_nIcom),
+                                                  CObjSpec::kFieldRecord));
     if (m_nType >= 0 && record && m_nIcom < GetApp().GetVisibleIcomCount()) {
         for (const auto& [number, alpha] :
              static_cast<const CIntercom*>(record)->GetAlphas(m_nType))
@@ -187,8 +187,7 @@ void CNavPaletteGroup::OnDocumentHint(CUpdateHint hint, DWORD key) {
         const int row = m_pGrid->FindAlphaRow(key);
         if (row >= 0) m_pGrid->DeleteRow(row);
     } else if (hint == CUpdateHint::kAlphaStored && shown == m_shown.end()) {
-        const CKelvardinDoc* doc = GetKelvardinApp().GetKelvardinDoc();
-        if (doc && doc->FindAlpha(key) && assign.m_icom < GetApp().GetVisibleIcomCount())
+        if (m_pDoc && m_pDoc->FindAlpha(key) && assign.m_icom < GetApp().GetVisibleIcomCount())
             AddRow(key);
     }
     RecalcLayout();

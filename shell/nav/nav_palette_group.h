@@ -6,6 +6,7 @@
 #include "shell/nav/nav_group.h"
 
 class CCoolEdit;
+class CKelvardinDoc;
 class CNavPaletteGrid;
 
 // The alpha palette: an "Icom:" and a "Type:" field over a grid of the alphas of that intercom
@@ -17,8 +18,8 @@ public:
     static constexpr UINT kTypeFieldId = 1005;
     static constexpr UINT kGridId = 32819;
 
-    // Reads the stored choices.
-    CNavPaletteGroup();
+    // Reads the stored choices; the document (or none) outlives the group.
+    explicit CNavPaletteGroup(const CKelvardinDoc* doc);
     ~CNavPaletteGroup() override;
 
     // The group, and under its header the two fields and the grid, filled from the document.
@@ -52,6 +53,7 @@ private:
     void AddRow(DWORD key);
     void StoreChoice(int& stored, int current, const char16_t* entry);
 
+    const CKelvardinDoc* const m_pDoc;
     CCoolEdit* m_pIcom = nullptr;  // children of the group
     CCoolEdit* m_pType = nullptr;
     CNavPaletteGrid* m_pGrid = nullptr;

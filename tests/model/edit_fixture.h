@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "doc_fixture.h"
@@ -103,15 +105,18 @@ private:
     CKelvardinDoc& m_doc;
 };
 
-// The alpha selection dialog, answered by the test.
+// The alpha selection dialog, answered by the test; whileOpen stands for what the controller
+// sends meanwhile.
 class CScriptedSelectAlpha : public ISelectAlpha {
 public:
-    int DoSelectAlpha(const std::vector<const CAlpha*>& candidates) override {
+    int DoSelectAlpha(const std::vector<CAlphaChoice>& candidates) override {
         m_shown.push_back(candidates);
+        if (m_whileOpen) std::exchange(m_whileOpen, nullptr)();
         return m_answer;
     }
-    std::vector<std::vector<const CAlpha*>> m_shown;
+    std::vector<std::vector<CAlphaChoice>> m_shown;
     int m_answer = -1;
+    std::function<void()> m_whileOpen;
 };
 
 // A document with a main window and the alpha dialog, for edits typed by the user.

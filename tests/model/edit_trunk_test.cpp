@@ -88,7 +88,27 @@ TEST_F(TrunkEditTest, AlphaColumnFindsLabels) {
     EXPECT_FALSE(EditEnd(0, u"DESK ", kLabel));  // cancelled: no message
     ASSERT_EQ(m_dialog.m_shown.size(), 1u);
     EXPECT_EQ(m_dialog.m_shown[0].size(), 2u);
+
+    // The choice is the resource offered: one the controller removed or relabelled while the
+    // dialog was open is refused, whatever took its place; one that stayed is taken.
     m_dialog.m_answer = 1;
+    const auto sendWhileOpen = [&](std::vector<std::pair<CAssign, const char16_t*>> alphas) {
+        m_dialog.m_whileOpen = [this, alphas] {
+            for (const auto& [assign, label] : alphas)
+                m_doc.StoreAlpha(assign, label);
+        };
+    };
+    sendWhileOpen({{CAssign(0, 0, 4), u""}, {CAssign(1, 0, 9), u""}, {CAssign(3, 2, 7), u"ZULU"}});
+    EXPECT_FALSE(EditEnd(0, u"DESK", kLabel));
+    m_doc.StoreAlpha(CAssign(0, 0, 4), u"DESK");
+    m_doc.StoreAlpha(CAssign(1, 0, 9), u"DESK");
+    sendWhileOpen({{CAssign(1, 0, 9), u"ZULU"}});
+    EXPECT_FALSE(EditEnd(0, u"DESK", kLabel));
+    EXPECT_EQ(End(0), CAssign());
+    EXPECT_EQ(TakeReports(), (std::vector<int>{11, 11, 11}));
+    EXPECT_EQ(ErrorText(11), LoadResString(2351));
+    m_doc.StoreAlpha(CAssign(1, 0, 9), u"DESK");
+    sendWhileOpen({{CAssign(0, 0, 4), u""}});
     EXPECT_TRUE(EditEnd(0, u"DESK", kLabel));
     EXPECT_EQ(End(0), CAssign(1, 0, 9));
 
@@ -99,7 +119,7 @@ TEST_F(TrunkEditTest, AlphaColumnFindsLabels) {
     EXPECT_TRUE(EditFixed(0, u"LINE", TRUE, kLabel));
     EXPECT_EQ(Fixed(0), CAssign(1, 1, 2));
     EXPECT_FALSE(EditFixed(1, u"LINE", TRUE, kLabel));
-    EXPECT_EQ(TakeReports(), (std::vector<int>{11, 11, 19}));
+    EXPECT_EQ(TakeReports(), (std::vector<int>{11, 19}));
 }
 
 TEST_F(TrunkEditTest, FixedAssignmentsAndTheFlagsThatFollow) {

@@ -16,8 +16,11 @@
 #include "res/string_table.h"
 #include "screens/base/screen_messages.h"
 #include "screens/intercoms/icom_group_view.h"
+#include "screens/popups/cool_edit.h"
 #include "shell/main_frame/main_frame_window.h"
 #include "shell/main_frame/zub_status_bar.h"
+#include "shell/nav/kelvardin_nav_view.h"
+#include "shell/nav/nav_palette_group.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -158,6 +161,21 @@ TEST_F(MainFrameTest, TheNavigationPaneKeepsItsWidthAtLeast160) {
     EXPECT_EQ(outer->sizes().value(0), 0);
     frame->OnCommand(ID_VIEW_NAVBAR);
     EXPECT_EQ(outer->sizes().value(0), 160);
+}
+
+TEST_F(MainFrameTest, ThePaletteShowsItsStoredTypeFromTheStart) {
+    app.m_bEnableAlphaPalette = TRUE;
+    profile.WriteProfileInt(u"Windows\\NavBars\\AlphaPalette", u"FunctionType", 3);
+    // As the program starts: the window is made before it is the application's.
+    app.SetMainFrame(nullptr);
+    auto owned = std::make_unique<CMainFrame>(app, screens);
+    const auto* nav = dynamic_cast<const CKelvardinNavView*>(owned->GetNavView());
+    ASSERT_TRUE(nav && nav->GetPalette());
+    CCoolEdit& type = *nav->GetPalette()->GetTypeField();
+    EXPECT_EQ(type.GetValueText(), owned->GetActiveDocument()->GetResourceTypeText(3));
+    type.OpenDropDown();
+    EXPECT_TRUE(type.IsPopupOpen());
+    type.ClosePopup();
 }
 
 TEST_F(MainFrameTest, AStoredWidthTooSmallToUseBringsTheHiddenPaneBackAtItsDefault) {

@@ -6,6 +6,7 @@
 #include "grid/grid_ctrl.h"
 #include "screens/base/pane_frame.h"
 #include "screens/popups/cool_edit.h"
+#include "screens/popups/popup_list.h"
 #include "shell/nav/kelvardin_nav_view.h"
 #include "shell/nav/nav_button.h"
 #include "shell/nav/nav_group.h"
@@ -89,7 +90,7 @@ protected:
     CKelvardinNavView& MakeBar(int width = 180) {
         bar = std::make_unique<CKelvardinNavView>();
         top.resize(width, kBarHeight);
-        EXPECT_TRUE(bar->Create(&panes, CRect(0, 0, width, kBarHeight), &top, 0xE900));
+        EXPECT_TRUE(bar->Create(&panes, &doc, CRect(0, 0, width, kBarHeight), &top, 0xE900));
         top.show();
         bar->SetLayoutReady(TRUE);
         bar->RecalcLayout();
@@ -278,22 +279,29 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     for (auto [icom, type, number, label] :
          {std::tuple{1, 2, 4, u"DESK"}, {1, 2, 0, u"BOOTH"}, {1, 0, 1, u"PP1"}, {2, 2, 1, u"FAR"}})
         doc.StoreAlpha(CAssign(BYTE(icom), BYTE(type), WORD(number)), label);
+    const auto name = [&](int icom) {
+        doc.SetIcomNameFromController(icom, 4, CString::Formatted(u"IC%02d", icom), FALSE);
+    };
+    name(0), name(1);
+    // At the program's start the bar is made before its window is the application's.
+    frame->doc = nullptr;
     MakeBar();
+    frame->doc = &doc;
     ASSERT_EQ(bar->GetGroupCount(), 4);
     CNavPaletteGroup& palette = *bar->GetPalette();
     EXPECT_EQ(bar->GetGroup(3), &palette);
     CNavPaletteGrid& grid = *palette.GetGrid();
     EXPECT_EQ(grid.GetDlgCtrlID(), 32819u);
-    // No intercom has a name yet, so there is none to choose: only the header row.
-    EXPECT_EQ(palette.GetCurrentIntercom(), -1);
-    EXPECT_EQ(palette.GetCurrentType(), 2);
-    EXPECT_EQ(grid.GetRowCount(), 1);
-
-    for (int icom = 0; icom < 3; ++icom)
-        doc.SetIcomNameFromController(icom, 4, CString::Formatted(u"IC%02d", icom), FALSE);
-    bar->OnUpdate(nullptr, 5, reinterpret_cast<void*>(LPARAM{7}));
+    // The stored choices show from the start.
     EXPECT_EQ(palette.GetIcomField()->GetValueText(), CString(u"IC01"));
+    EXPECT_EQ(palette.GetTypeField()->GetValueText(), doc.GetResourceTypeText(2));
     using R = std::vector<std::pair<CString, CString>>;
+    EXPECT_EQ(Rows(grid), (R{{u"1", u"BOOTH"}, {u"5", u"DESK"}}));
+
+    // Intercom names refill the intercoms only.
+    name(2);
+    bar->OnUpdate(nullptr, 5, reinterpret_cast<void*>(LPARAM{7}));
+    EXPECT_EQ(palette.GetIcomField()->GetPopupList()->GetItemCount(), 3);
     EXPECT_EQ(Rows(grid), (R{{u"1", u"BOOTH"}, {u"5", u"DESK"}}));
 
     const auto hint = [&](CUpdateHint which, int icom, int type, int number,

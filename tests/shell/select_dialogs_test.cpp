@@ -177,6 +177,20 @@ TEST_F(SelectDialogTest, AnAmbiguousAlphaIsChosenByItsPlaceInTheDocumentsList) {
     EXPECT_FALSE(doc.SetObjectField(CTrunkSpec(1, CTrunk::kFieldEnd1), u"P7", FALSE,
                                     CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAlphaLabel)));
     EXPECT_EQ(doc.GetTrunkEnd(1, TRUE), CAssign());
+
+    // The controller clears both and names another alpha while the dialog is open: ZED's N006,
+    // chosen, is gone, so nothing is written.
+    script.ExpectDialog("dlg161", [&](QDialog& shown) {
+        doc.StoreAlpha(CAssign(1, 0, 7), u"");
+        doc.StoreAlpha(CAssign(3, 0, 5), u"");
+        doc.StoreAlpha(CAssign(3, 2, 7), u"ZULU");
+        SelectRow(static_cast<CDlgSelectAlpha&>(shown).GetList(), 1);
+        shown.accept();
+        return IDOK;
+    });
+    EXPECT_FALSE(doc.SetObjectField(CTrunkSpec(1, CTrunk::kFieldEnd1), u"P7", FALSE,
+                                    CObjSpec(CObjSpec::kAlpha, 0, CObjSpec::kEntryAlphaLabel)));
+    EXPECT_EQ(doc.GetTrunkEnd(1, TRUE), CAssign());
 }
 
 }  // namespace
