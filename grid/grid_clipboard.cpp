@@ -1,4 +1,6 @@
 // Copy, cut and paste of cell ranges as tab and line-feed separated Unicode text.
+#include <utility>
+
 #include "grid/grid_ctrl.h"
 #include "grid/grid_text.h"
 #include "grid/in_place_editor.h"
@@ -64,6 +66,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         return FALSE;
 
     CCellRange pasted(target.row, target.col, -1, -1);
+    PastedText landed;
     const std::vector<std::vector<CString>> lines = SplitPasteText(data->GetText());
     int skippedRows = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -81,20 +84,25 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
                 ++skippedCols;
             }
             if (!IsValid(row, col)) continue;
-            SetTextAsIfEdited(row, col, lines[i][j]);
+            if (SetTextAsIfEdited(row, col, lines[i][j])) {
+                landed.fields.insert(CellKey(static_cast<int>(i), static_cast<int>(j)));
+                landed.cells.insert(CellKey(row, col));
+            }
             SetItemState(row, col, GetItemState(row, col) & ~CELL_SELECTED);
             pasted.SetMaxRow(std::max(pasted.GetMaxRow(), row));
             pasted.SetMaxCol(std::max(pasted.GetMaxCol(), col));
         }
     }
-    FinishDropMove(data);
+    const bool wrote = !landed.fields.empty();
+    FinishDropMove(data, std::move(landed));
     if (selectPasted) {
         SetSelectedRange(pasted, TRUE, TRUE);
     } else {
         ResetSelectedRange();
         Refresh();
     }
-    return TRUE;
+    // Nothing written is nothing pasted: a drop that lands nowhere moves nothing.
+    return wrote ? TRUE : FALSE;
 }
 
 BOOL CGridCtrl::CanCopy() const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -281,6 +282,9 @@ public:
     // that may yet edit, drag or size): it holds the cells it started on by their positions
     // until the button goes up.
     bool IsTrackingPress() const;
+    // A drag hovers over the grid, from wherever it started: from its entry to its drop or its
+    // leaving, the cell under it is the one it would drop on.
+    bool IsDragOver() const { return m_bDragOver; }
 
     // Drawing at once, and invalidating for the next paint.
     BOOL RedrawCell(int row, int col, CDC* dc = nullptr);
@@ -407,6 +411,8 @@ protected:
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);
     // Runs the drag of the data; answers what the target did with it.
     virtual DROPEFFECT DoDragDrop(COleDataSource& source);
+    // The last drag-over cell loses its drop highlight; the drag may still be over the grid.
+    void ClearDropHighlight();
 
     COLORREF m_crGridBkColour = 0;
     COLORREF m_crGridLineColour = RGB(192, 192, 192);
@@ -533,8 +539,19 @@ private:
     bool StartSizing(CPoint point, bool column);
     std::vector<int> BodyRowHeights() const;
     void PrintBody(CDC* dc);
-    void ClearDraggedCells(const std::vector<CCellID>& cells);
-    void FinishDropMove(COleDataObject* data);
+    // A cell dragged, and where its text lies in the dragged text: its line and its field.
+    struct DraggedCell {
+        CCellID cell;
+        int line;
+        int field;
+    };
+    // Where a pasted text landed: the lines and fields written, and the cells they went to.
+    struct PastedText {
+        std::unordered_set<std::uint64_t> fields;
+        std::unordered_set<std::uint64_t> cells;
+    };
+    void ClearDraggedCells(const PastedText* pasted);
+    void FinishDropMove(COleDataObject* data, PastedText pasted);
     void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);
 
     // The cell lent by a virtual-mode GetCell without a callback.
@@ -543,13 +560,14 @@ private:
     CGridCell m_sortCells[2];
     CRect m_rectTrackLine;   // the line that follows a dragged divider
     CRect m_rectCursorClip;  // where a dragged divider may go
-    // While this grid is the source of a drag: the cells dragged, those a drop here wrote,
-    // and whether the move is done.
+    // While this grid is the source of a drag: the cells dragged, where a drop on this grid
+    // landed, and whether the move is done.
     bool m_bDragSource = false;
     bool m_bMoveDone = false;
+    bool m_bDragOver = false;
     DROPEFFECT m_dropEffect = DROPEFFECT_NONE;
-    std::vector<CCellID> m_draggedCells;
-    std::unordered_set<std::uint64_t> m_dropWrittenCells;
+    std::vector<DraggedCell> m_draggedCells;
+    std::optional<PastedText> m_ownDrop;
     bool m_bInResetScrollBars = false;
     bool m_bResetScrollBarsAgain = false;
     bool m_bInOnSize = false;

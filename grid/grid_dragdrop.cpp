@@ -61,40 +61,53 @@ void CGridCtrl::OnBeginDrag() {
     m_MouseMode = MOUSE_DRAGGING;
     m_bLMouseButtonDown = FALSE;
 
-    // The cells dragged: a move clears these, never what the drop wrote.
+    // The cells dragged, each with the line and field of the text that carries it, as the copy
+    // lays them out: hidden rows and columns have none.
     m_draggedCells.clear();
+    int line = 0;
     for (int row = selection.GetMinRow(); row <= selection.GetMaxRow(); ++row) {
+        if (GetRowHeight(row) <= 0) continue;
+        int field = 0;
         for (int col = selection.GetMinCol(); col <= selection.GetMaxCol(); ++col) {
-            if (GetRowHeight(row) > 0 && GetColumnWidth(col) > 0 && IsCellSelected(row, col))
-                m_draggedCells.emplace_back(row, col);
+            if (GetColumnWidth(col) <= 0) continue;
+            if (IsCellSelected(row, col)) m_draggedCells.push_back({{row, col}, line, field});
+            ++field;
         }
+        ++line;
     }
     m_bDragSource = true;
     m_bMoveDone = false;
-    m_dropWrittenCells.clear();
+    m_ownDrop.reset();
     const DROPEFFECT effect = DoDragDrop(*source);
     m_bDragSource = false;
     if (m_MouseMode == MOUSE_DRAGGING) m_MouseMode = MOUSE_NOTHING;
 
-    if ((effect & DROPEFFECT_MOVE) && !m_bMoveDone) ClearDraggedCells(m_draggedCells);
-    m_dropWrittenCells.clear();
+    // Dropped here, only the cells whose text landed go; dropped elsewhere, where what landed
+    // cannot be told, all of them (a target that refused answers none).
+    if ((effect & DROPEFFECT_MOVE) && !m_bMoveDone)
+        ClearDraggedCells(m_ownDrop ? &*m_ownDrop : nullptr);
+    m_ownDrop.reset();
     m_draggedCells.clear();
 }
 
-void CGridCtrl::ClearDraggedCells(const std::vector<CCellID>& cells) {
+void CGridCtrl::ClearDraggedCells(const PastedText* pasted) {
     m_bMoveDone = true;
-    const bool wasSource = m_bDragSource;
-    m_bDragSource = false;
-    for (const CCellID& cell : cells) {
-        if (IsValid(cell) && !m_dropWrittenCells.contains(CellKey(cell.row, cell.col)))
-            SetTextAsIfEdited(cell.row, cell.col, CString());
+    for (const DraggedCell& dragged : m_draggedCells) {
+        const CCellID cell = dragged.cell;
+        if (!IsValid(cell)) continue;
+        // A cell goes empty only when its text landed, and not on the cell itself.
+        if (pasted && (!pasted->fields.contains(CellKey(dragged.line, dragged.field)) ||
+                       pasted->cells.contains(CellKey(cell.row, cell.col))))
+            continue;
+        SetTextAsIfEdited(cell.row, cell.col, CString());
     }
-    m_bDragSource = wasSource;
     Refresh();
 }
 
 DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject* data, DWORD keyState, CPoint point) {
-    if (!m_bAllowDragAndDrop || !data || !data->IsTextAvailable()) return DROPEFFECT_NONE;
+    if (!m_bAllowDragAndDrop) return DROPEFFECT_NONE;
+    m_bDragOver = true;
+    if (!data || !data->IsTextAvailable()) return DROPEFFECT_NONE;
     m_LastDragOverCell = GetCellFromPt(point, FALSE);
     if (!IsValid(m_LastDragOverCell) || !IsCellEditable(m_LastDragOverCell)) return DROPEFFECT_NONE;
     const CCellID cell = m_LastDragOverCell;
@@ -107,13 +120,13 @@ DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject* data, DWORD keyState, CPoint p
 DROPEFFECT CGridCtrl::OnDragOver(COleDataObject* /*data*/, DWORD keyState, CPoint point) {
     const CCellID cell = GetCellFromPt(point, FALSE);
     if (!IsValid(cell) || cell.row < m_nFixedRows || cell.col < m_nFixedCols) {
-        OnDragLeave();
+        ClearDropHighlight();
         m_LastDragOverCell = CCellID();
         return DROPEFFECT_NONE;
     }
     m_dropEffect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     if (cell != m_LastDragOverCell) {
-        OnDragLeave();
+        ClearDropHighlight();
         m_LastDragOverCell = cell;
         SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
         RedrawCell(cell);
@@ -122,6 +135,11 @@ DROPEFFECT CGridCtrl::OnDragOver(COleDataObject* /*data*/, DWORD keyState, CPoin
 }
 
 void CGridCtrl::OnDragLeave() {
+    m_bDragOver = false;
+    ClearDropHighlight();
+}
+
+void CGridCtrl::ClearDropHighlight() {
     const CCellID cell = m_LastDragOverCell;
     if (!IsValid(cell)) return;
     SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~CELL_DROPHILITED);
@@ -131,8 +149,9 @@ void CGridCtrl::OnDragLeave() {
 // The base grid takes a drop only as a row moved within itself; the dropped text is not read.
 BOOL CGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*point*/) {
     m_MouseMode = MOUSE_NOTHING;
+    m_bDragOver = false;
     if (!m_bAllowDragAndDrop) return FALSE;
-    OnDragLeave();
+    ClearDropHighlight();
     const int from = m_nClickDownRow;
     const int to = m_LastDragOverCell.row;
     const auto movable = [this](int row) { return row >= m_nFixedRows && row < m_nRows; };
@@ -158,13 +177,12 @@ BOOL CGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*poi
     return TRUE;
 }
 
-// A move within the grid pasted in one go: the cells left behind are cleared in the same step,
-// so that an owner who groups the paste's undo groups the whole move.
-void CGridCtrl::FinishDropMove(COleDataObject* data) {
-    if (!m_bDragSource || m_bMoveDone || m_dropEffect != DROPEFFECT_MOVE || !data ||
-        data->GetSourceWindow() != this)
-        return;
-    ClearDraggedCells(m_draggedCells);
+// A move within the grid pasted in one go: the cells whose text landed are cleared in the same
+// step, so that an owner who groups the paste's undo groups the whole move.
+void CGridCtrl::FinishDropMove(COleDataObject* data, PastedText pasted) {
+    if (!m_bDragSource || m_bMoveDone || !data || data->GetSourceWindow() != this) return;
+    m_ownDrop = std::move(pasted);
+    if (m_dropEffect == DROPEFFECT_MOVE) ClearDraggedCells(&*m_ownDrop);
 }
 
 std::unique_ptr<QPixmap> CGridCtrl::CreateDragImage(CPoint* hotSpot) {

@@ -83,7 +83,6 @@ BOOL CGridCtrl::ValidateEdit(int row, int col, const CString& text) {
 BOOL CGridCtrl::SetTextAsIfEdited(int row, int col, const CString& text) {
     if (!IsCellEditable(row, col)) return FALSE;
     if (SendMessageToParent(row, col, GRIDN_BEGINLABELEDIT) < 0) return FALSE;
-    if (m_bDragSource) m_dropWrittenCells.insert(CellKey(row, col));
     const CString old = GetItemText(row, col);
     if (text == old) return TRUE;
     SetItemText(row, col, text);

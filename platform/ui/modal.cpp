@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/title_fit.h"
 #include "platform/ui/ui_environment.h"
@@ -96,6 +97,7 @@ private:
 }  // namespace
 
 int ModalMessageBox(const CString& text, UINT type, UINT helpId) {
+    const CNestedLoopScope loop;
     if (IModalScript* script = Script()) return script->OnMessageBox(text, type, helpId);
     const CUiEnvironment* env = CUiEnvironment::Current();
     if (env && env->GetMessageBoxPresenter())
@@ -104,11 +106,13 @@ int ModalMessageBox(const CString& text, UINT type, UINT helpId) {
 }
 
 int SystemMessageBox(const CString& text, UINT type, UINT helpId) {
+    const CNestedLoopScope loop;
     if (IModalScript* script = Script()) return script->OnMessageBox(text, type, helpId);
     return PlainMessageBox(text, type);
 }
 
 int ExecModalDialog(QDialog& dialog) {
+    const CNestedLoopScope loop;
     FitWidthToTitle(dialog);
     IModalScript* script = Script();
     if (!script) return dialog.exec();
@@ -118,6 +122,7 @@ int ExecModalDialog(QDialog& dialog) {
 }
 
 int ExecPopupMenu(QMenu& menu, CPoint screenPoint) {
+    const CNestedLoopScope loop;
     if (IModalScript* script = Script()) return script->OnPopupMenu(menu);
     QAction* chosen = menu.exec(ToQPoint(screenPoint));
     return chosen ? chosen->data().toInt() : 0;

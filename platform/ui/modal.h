@@ -22,7 +22,7 @@ public:
     virtual int OnPopupMenu(QMenu& menu) = 0;
 };
 
-// Every modal run of the program goes through these three.
+// Every modal run of the program goes through these, each counted as a nested loop.
 // A message box (MB_* buttons, icon and default button); answers an ID* value.
 int ModalMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
 // The platform's plain message box, never the program's own: what the program's box falls

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/ui/modal.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/print_output_file.h"
 #include "platform/ui/print_progress.h"
 #include "platform/ui/qt_convert.h"
@@ -153,6 +154,9 @@ BOOL RunPrintSetup(QWidget* parent) {
 }
 
 BOOL PrintView(IPrintView& view, PrintMode mode, QWidget* parent) {
+    // The printing box turns the event loop between pages: the job is one loop from its
+    // dialog to its last page.
+    const CNestedLoopScope loop;
     CPrintInfo info;
     info.m_bDirect = mode == PrintMode::Direct;
     info.m_bPreview = mode == PrintMode::Preview;

@@ -79,18 +79,28 @@ void CKelvardinGridCtrl::OnEditPaste() {
 }
 
 void CKelvardinGridCtrl::OnBeginDrag() {
-    // The cells dragged are held by their positions until the move clears them.
-    const CKelvardinGridView::CRowsHeld held(GetView());
     const CSortColumnEdit edit(*this);
     CGridCtrl::OnBeginDrag();
 }
 
+void CKelvardinGridCtrl::OnDragLeave() {
+    CGridCtrl::OnDragLeave();
+    // The order check that waited for the drag can run now.
+    if (CKelvardinGridView* view = GetView()) view->KeepSortOrderSoon();
+}
+
 BOOL CKelvardinGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint /*point*/) {
+    const BOOL dropped = DropText(data, effect);
+    OnDragLeave();
+    return dropped;
+}
+
+BOOL CKelvardinGridCtrl::DropText(COleDataObject* data, DROPEFFECT effect) {
     m_MouseMode = MOUSE_NOTHING;
     if (!m_bAllowDragAndDrop || !m_bEditable) return FALSE;
     const CCellID target = m_LastDragOverCell;
     if (!IsValid(target) || (GetItemState(target.row, target.col) & CELL_READONLY)) return FALSE;
-    OnDragLeave();
+    ClearDropHighlight();
     // A move within this grid also clears the cells it came from, inside the same undo step.
     const CMoveDropScope move(GetHost(), effect != DROPEFFECT_COPY);
     return PasteWithUndo(target.row, target.col, data);

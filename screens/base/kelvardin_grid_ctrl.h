@@ -44,6 +44,7 @@ public:
     void CutSelectedText() override;
     void OnBeginDrag() override;
     void OnEditPaste() override;
+    void OnDragLeave() override;
     BOOL OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint point) override;
     void PrintHeader(CDC* dc, CPrintInfo* info) override;
     void OnFixedRowClick(CCellID& cell) override;
@@ -69,6 +70,9 @@ protected:
     int RowsHeight(LPARAM n) const;
 
 private:
+    // The drop onto the last drag-over cell, the rows still held by the drag.
+    BOOL DropText(COleDataObject* data, DROPEFFECT effect);
+
     // Around cells changed through the edit protocol (a typed edit, a paste, a cut, a drop and
     // the cells a move leaves): a change of the sort column, which makes the grid forget its
     // sort, keeps the mark, and the rows follow their new values.

@@ -9,6 +9,7 @@
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
@@ -144,29 +145,39 @@ void CKelvardinGridView::KeepSortOrderSoon() {
     PostMessage(WM_KEEP_ROW_ORDER);
 }
 
-CKelvardinGridView::CRowsHeld::CRowsHeld(CKelvardinGridView* view) : m_view(view) {
-    if (m_view) ++m_view->m_nRowHolds;
-}
-
-CKelvardinGridView::CRowsHeld::~CRowsHeld() {
-    if (m_view && --m_view->m_nRowHolds == 0) m_view->KeepSortOrderSoon();
-}
-
 bool CKelvardinGridView::AreRowsHeld() const {
-    return m_nRowHolds > 0 ||
-           (m_pGrid && (m_pGrid->GetInPlaceEditor() || m_pGrid->IsTrackingPress()));
+    return IsNestedLoopRunning() ||
+           (m_pGrid &&
+            (m_pGrid->IsDragOver() || m_pGrid->GetInPlaceEditor() || m_pGrid->IsTrackingPress()));
 }
 
 bool CKelvardinGridView::DeferRebuild(LPARAM hint) {
-    if (CUpdateHint::FromParam(hint) != CUpdateHint::kRebuild || m_nRowHolds == 0) return false;
+    // An open edit or a press goes with the grid.
+    const bool held = IsNestedLoopRunning() || (m_pGrid && m_pGrid->IsDragOver());
+    if (CUpdateHint::FromParam(hint) != CUpdateHint::kRebuild || !held) return false;
     m_bRebuildDue = true;
+    KeepSortOrderSoon();
     return true;
+}
+
+void CKelvardinGridView::RefilterRows() {
+    if (AreRowsHeld()) {
+        RowFilterChanged();
+    } else {
+        ApplyRowFilter();
+    }
 }
 
 void CKelvardinGridView::KeepRowOrder() {
     m_bRowCheckPosted = false;
-    // Whatever holds the rows asks again when it lets go.
-    if (!m_pGrid || AreRowsHeld()) return;
+    if (!m_pGrid) return;
+    // A loop over the screen asks again when it ends; the other holders when they let go.
+    if (IsNestedLoopRunning()) {
+        m_bRowCheckPosted = true;
+        PostWhenNestedLoopsEnd(*this, WM_KEEP_ROW_ORDER);
+        return;
+    }
+    if (AreRowsHeld()) return;
     if (std::exchange(m_bRebuildDue, false))
         OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
     // A hidden screen checks when it is shown.
@@ -221,8 +232,6 @@ bool CKelvardinGridView::HasContextMenuCell() const {
 
 void CKelvardinGridView::OnContextMenuKey() {
     if (!HasContextMenuCell()) return;
-    // The menu and its command act on the rows as they stand when it opens.
-    const CRowsHeld held(this);
     const CCellID focus = m_pGrid->GetFocusCell();
     NM_GRIDVIEW record;
     record.hdr.hwndFrom = m_pGrid.get();
@@ -298,7 +307,6 @@ BOOL CKelvardinGridView::OnNotify(WPARAM id, NMHDR* header, LRESULT* result) {
             break;
         }
         case NM_RCLICK: {
-            const CRowsHeld held(this);
             const LRESULT answer = OnGridRClick(reinterpret_cast<NM_GRIDVIEW*>(header));
             if (result) *result = answer;
             return TRUE;
@@ -379,8 +387,6 @@ void CKelvardinGridView::OnEndPrinting(CDC& dc, CPrintInfo& info) {
 }
 
 void CKelvardinGridView::RunPrint(UINT command) {
-    // The pages are laid out over the rows as they stand when the job begins.
-    const CRowsHeld held(this);
     m_bNoRoomToPrint = false;
     RunPrintCommand(*this, command, m_host.GetWindow());
     if (m_bNoRoomToPrint) ModalMessageBox(kNoRoomToPrint, MB_OK | MB_ICONEXCLAMATION);

@@ -80,21 +80,10 @@ public:
     // Posts the order check, when one is due.
     void KeepSortOrderSoon();
 
-    // While one lives, something holds the screen's rows by their positions (a drag, a context
-    // menu and its command, a print): the rows are neither sorted again, nor filtered, nor made
-    // again until the last one goes.
-    class CRowsHeld {
-    public:
-        explicit CRowsHeld(CKelvardinGridView* view);
-        ~CRowsHeld();
-        CRowsHeld(const CRowsHeld&) = delete;
-        CRowsHeld& operator=(const CRowsHeld&) = delete;
-
-    private:
-        CKelvardinGridView* m_view;
-    };
-    // Whether anything holds the rows now: one of the above, an open edit or a press of the
-    // mouse on the grid.
+    // Whether anything holds the rows by their positions now, so that they are neither sorted
+    // again, nor filtered, nor made again: a loop run over the screen (a dialog, a message box,
+    // a menu, a drag or a print, whoever opened it), a drag hovering over the grid, an open
+    // edit or a press of the mouse on the grid.
     bool AreRowsHeld() const;
 
     // Fitted columns are to widen to new data shortly.
@@ -119,8 +108,8 @@ protected:
     // The columns of a table from the first column on: count, headers, comparisons and the
     // class of the cells below the fixed rows. The rows must be set first.
     void ApplyColumnTable(std::span<const ColumnDesc> table, int firstColumn = 0);
-    // A rebuild while a drag, a menu or a print holds the rows waits until they let go, since
-    // the grid that holds them would go; true when it waits.
+    // A rebuild while a loop runs over the screen, or a drag hovers over the grid, waits until
+    // it ends, since the grid held by position would go; true when it waits.
     bool DeferRebuild(LPARAM hint);
     // Sorts the grid again as the user last sorted it: by the column, in that direction.
     void ReplaySort(int column, BOOL ascending);
@@ -133,6 +122,8 @@ protected:
     void RedrawChangedColumn(int col);
     // The rows' filter is to be applied again with the next order check.
     void RowFilterChanged();
+    // The rows' filter applied now, or with the order check once nothing holds the rows.
+    void RefilterRows();
     // Shows and hides the rows by the screen's filter again: the rows moved, or what the
     // filter reads changed.
     virtual void ApplyRowFilter() {}
@@ -187,8 +178,7 @@ private:
     bool m_bSortCheckDue = false;
     bool m_bFilterDue = false;
     bool m_bRowCheckPosted = false;
-    // How many hold the rows, and a rebuild that waits for them.
-    int m_nRowHolds = 0;
+    // A rebuild that waits for what holds the rows.
     bool m_bRebuildDue = false;
     // The last print job found no room on its page for a row.
     bool m_bNoRoomToPrint = false;

@@ -1,6 +1,7 @@
 #include "screens/intercoms/icom_alphas_view.h"
 
 #include <optional>
+#include <utility>
 
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
@@ -106,6 +107,7 @@ void CIcomAlphasView::SetupGrid() {
     ApplyColumnTable(kColumns);
 
     m_keys.Clear();
+    m_removedWhileHeld.clear();
     m_bRepaintDue = false;
     const int visible = GetApp().GetVisibleIcomCount();
     if (const CKelvardinDoc* doc = GetDocument()) {
@@ -184,7 +186,7 @@ void CIcomAlphasView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         // The setup or the configuration changed: the rows are those of the document's alphas.
         CreateGrid();
     } else if (hint == CUpdateHint::kRefresh) {
-        ApplyChoice();
+        RefilterRows();
     } else if (hint.IsReply(kCmdNames) && GetHost().IsCurrentScreen(*this)) {
         RedrawChangedColumn(object == CWireLabelRange::kNameKind ? kNameColumn : kAlphaColumn);
     }
@@ -229,6 +231,15 @@ void CIcomAlphasView::AddPendingRows() {
 }
 
 void CIcomAlphasView::OnAlphaRemoved(DWORD key) {
+    if (AreRowsHeld()) {
+        m_removedWhileHeld.push_back(key);
+        RowFilterChanged();
+        return;
+    }
+    RemoveRow(key);
+}
+
+void CIcomAlphasView::RemoveRow(DWORD key) {
     CKelvardinGridCtrl* grid = GetGrid();
     const int position = m_keys.Find(key);
     if (!grid || position < 0) return;
@@ -242,6 +253,15 @@ void CIcomAlphasView::OnAlphaRemoved(DWORD key) {
         }
     }
     grid->Invalidate();
+}
+
+void CIcomAlphasView::ApplyRowFilter() {
+    const CKelvardinDoc* doc = GetDocument();
+    // One stored again meanwhile keeps its row.
+    for (DWORD key : std::exchange(m_removedWhileHeld, {})) {
+        if (!doc || !doc->FindAlpha(key)) RemoveRow(key);
+    }
+    ApplyChoice();
 }
 
 void CIcomAlphasView::ApplyChoice() {

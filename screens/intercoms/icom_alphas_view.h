@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "platform/ui/wnd_timer.h"
 #include "screens/base/kelvardin_grid_view.h"
@@ -65,13 +66,17 @@ private:
 
     void OnAlphaStored(DWORD key);
     void OnAlphaRemoved(DWORD key);
+    void RemoveRow(DWORD key);
     // Row heights by the choice: a row outside it gets height 0.
     void ApplyChoice();
-    void ApplyRowFilter() override { ApplyChoice(); }
+    // The rows of alphas removed while the rows were held go, then the choice applies.
+    void ApplyRowFilter() override;
     void RunMenuCommand(UINT command, int icom);
     int DefaultRowHeight() const;
 
     CAlphaRowKeys m_keys;
+    // Removed while the rows were held: their rows would have moved those below them.
+    std::vector<DWORD> m_removedWhileHeld;
     // The keys before this position have their rows in the grid.
     size_t m_nRowsInGrid = 0;
     bool m_bAddPosted = false;

@@ -1,5 +1,8 @@
 // The groups screen's membership menu: what the selection names, the entries it offers and
 // the pairs a command changes.
+#include <utility>
+#include <vector>
+
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
@@ -106,8 +109,7 @@ CPopupMenu CIcomGroupView::BuildMenu(const CTargets& targets, bool clearChanges)
 }
 
 LRESULT CIcomGroupView::OnGridRClick(NM_GRIDVIEW* record) {
-    CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid || !record) return 0;
+    if (!GetGrid() || !record) return 0;
     const std::optional<CTargets> targets = MenuTargets(CCellID(record->iRow, record->iColumn));
     if (!targets) return 0;
     const bool online = GetApp().GetMode() == CAppState::kModeOnline;
@@ -116,7 +118,8 @@ LRESULT CIcomGroupView::OnGridRClick(NM_GRIDVIEW* record) {
     if (chosen == ID_CANCEL_CHANGES) {
         GetHost().PostCommand(ID_CANCEL_CHANGES);
     } else if (chosen >= kMakeMember && chosen <= kToggleMember && ApplyCommand(chosen, *targets)) {
-        grid->Invalidate();
+        // The menu ran the event loop: the grid is found again.
+        if (CKelvardinGridCtrl* grid = GetGrid()) grid->Invalidate();
         // The rows may be sorted by a group's members.
         SortDataChanged();
     }
@@ -138,15 +141,19 @@ BOOL CIcomGroupView::ApplyCommand(UINT command, const CTargets& targets) {
     const CUndoGroupScope group;
     BOOL changed = FALSE;
     if (targets.icom == kSelected || targets.group == kSelected) {
+        // Taken first: a refusal's message box runs the event loop between the writes.
+        std::vector<std::pair<int, int>> pairs;
         const CCellRange range = grid->GetSelectedCellRange();
         for (int row = range.GetMinRow(); row <= range.GetMaxRow(); ++row) {
             for (int col = range.GetMinCol(); col <= range.GetMaxCol(); ++col) {
                 if (!grid->IsCellSelected(row, col)) continue;
                 const CObjSpec obj = SpecOf(*grid, row, col);
-                const int icom = MemberIcom(obj);
-                if (icom >= 0) changed = ApplyToPair(command, obj.GetIndex(), icom) || changed;
+                if (const int icom = MemberIcom(obj); icom >= 0)
+                    pairs.emplace_back(obj.GetIndex(), icom);
             }
         }
+        for (const auto& [groupIndex, icom] : pairs)
+            changed = ApplyToPair(command, groupIndex, icom) || changed;
         return changed;
     }
     const int groups = GetApp().GetConfig().m_wNumGroups;

@@ -147,9 +147,8 @@ void CTrunkDefsView::ShowTrunksOf(int icom) {
 }
 
 void CTrunkDefsView::EditSelectedFlags(DWORD field, bool set) {
-    CKelvardinGridCtrl* grid = GetGrid();
     CKelvardinDoc* doc = GetDocument();
-    if (!grid || !doc) return;
+    if (!doc) return;
     bool changed = false;
     {
         const CUndoGroupScope group;
@@ -158,8 +157,9 @@ void CTrunkDefsView::EditSelectedFlags(DWORD field, bool set) {
                                            CObjSpec::Plain()) != 0;
         }
     }
-    if (!changed) return;
-    grid->Refresh();
+    // A refusal's message box ran the event loop: the grid is found again.
+    if (!changed || !GetGrid()) return;
+    GetGrid()->Refresh();
     // The flags may be what the rows are sorted by.
     SortDataChanged();
 }

@@ -95,7 +95,20 @@ void CTrunkDefsView::OnEditSelectedCell() {
     } else {
         return;
     }
-    grid->RedrawRow(focus.row);
+    // The dialog ran the event loop: the grid and the trunk's row in it are found again.
+    RedrawTrunkRow(trunk);
     // The rows may be sorted by what was picked.
     SortDataChanged();
+}
+
+void CTrunkDefsView::RedrawTrunkRow(int trunk) {
+    CKelvardinGridCtrl* grid = GetGrid();
+    if (!grid) return;
+    const int fixed = grid->GetFixedRowCount();
+    for (int row = fixed; row < grid->GetRowCount(); ++row) {
+        if (grid->GetModelRow(row) - fixed == trunk) {
+            grid->RedrawGridRow(row);
+            return;
+        }
+    }
 }

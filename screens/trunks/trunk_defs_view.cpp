@@ -158,7 +158,7 @@ void CTrunkDefsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
     const auto hint = CUpdateHint::FromParam(lHint);
     if (hint == CUpdateHint::kRefresh) {
-        ApplyFilter();
+        RefilterRows();
     } else if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdClearAllocationsEx) ||
                hint.IsReply(kCmdTrunkMode)) {
         // Allocations cleared, or a trunk set to maintenance or normal mode.

@@ -65,6 +65,7 @@ private:
     // selected.
     std::vector<int> SelectedTrunks(int col, int firstRow, int lastRow) const;
     void EditSelectedFlags(DWORD field, bool set);
+    void RedrawTrunkRow(int trunk);
     void ShowTrunksOf(int icom);
 
     CWndTimer m_statusTimer;

@@ -12,6 +12,7 @@
 #include "platform/io/host_address.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "shell/app/splash.h"
@@ -162,6 +163,7 @@ void CKelvardinApp::PumpWaitingMessages() {
 
 BOOL CKelvardinApp::PumpWaitingMessages(const std::function<bool()>& done, DWORD timeoutMs) {
     CWaitCursor wait;
+    const CNestedLoopScope loop;
     // The link's waits for a reply are count-downs like any other.
     if (timeoutMs != INFINITE) timeoutMs = ScaledInterval(timeoutMs);
     return ::PumpWaitingMessages(done, timeoutMs);

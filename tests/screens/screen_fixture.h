@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "link/comm_udp.h"
 #include "link/cv_data_mgr.h"
 #include "link/link_timing.h"
+#include "platform/ui/nested_loop.h"
 #include "res/command_ids.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
 #include "screens/base/kelvardin_grid_view.h"
@@ -78,6 +80,26 @@ public:
 
 private:
     CFakeUndoHost& m_undo;
+};
+
+// A grid whose drags are dropped at a chosen cell of itself, as the user's mouse would, after
+// what the test lets happen meanwhile as the event loop goes on under a real drag.
+class CDragGrid : public CKelvardinGridCtrl {
+public:
+    CCellID target;
+    DWORD keyState = 0;
+    std::function<void()> meanwhile;
+
+protected:
+    DROPEFFECT DoDragDrop(COleDataSource& source) override {
+        const CNestedLoopScope loop;
+        if (meanwhile) meanwhile();
+        COleDataObject data(source.GetText(), this);
+        CRect rect;
+        GetCellRect(target, &rect);
+        const DROPEFFECT effect = OnDragEnter(&data, keyState, rect.CenterPoint());
+        return OnDrop(&data, effect, rect.CenterPoint()) ? effect : DROPEFFECT_NONE;
+    }
 };
 
 // A screen over one column table: row r shows record r - 1 of the table's object type, the

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/modal.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/title_fit.h"
 #include "platform/ui/ui_environment.h"
 #include "tests/support/modal_script.h"
@@ -44,13 +45,18 @@ private:
 TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
     CUiEnvironment env;
     CModalScript script(env);
-    script.ExpectMessageBox(u"Save changes", IDNO);
+    // Each runs as a loop nested in the handling of a message, answered or not.
+    script.ExpectMessageBox(u"Save changes", IDNO, [] { EXPECT_TRUE(IsNestedLoopRunning()); });
     script.ExpectDialog("dlg900", [](QDialog& dialog) {
+        EXPECT_TRUE(IsNestedLoopRunning());
         dialog.findChild<QLineEdit*>("ctl1000")->setText("Frame 7");
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
         return QDialog::Rejected;  // ignored: the dialog ended itself
     });
-    script.ExpectMenu([](QMenu& menu) { return menu.actions().at(1)->data().toInt(); });
+    script.ExpectMenu([](QMenu& menu) {
+        EXPECT_TRUE(IsNestedLoopRunning());
+        return menu.actions().at(1)->data().toInt();
+    });
 
     EXPECT_EQ(ModalMessageBox(u"Save changes to the setup?", MB_YESNOCANCEL), IDNO);
     CNameDialog dialog;
@@ -61,6 +67,7 @@ TEST(ModalSeam, ScriptedAnswersReachTheirQuestionsInOrder) {
     menu.addAction("Second")->setData(32772);
     EXPECT_EQ(ExecPopupMenu(menu, CPoint(10, 10)), 32772);
     EXPECT_TRUE(script.AllAnswered());
+    EXPECT_FALSE(IsNestedLoopRunning());
 }
 
 // A message queued before a dialog opens may open another over it, as a link reply can: the

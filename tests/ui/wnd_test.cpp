@@ -11,6 +11,7 @@
 
 #include "platform/ui/drag_drop.h"
 #include "platform/ui/message_loop.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
 #include "platform/ui/ui_environment.h"
@@ -96,6 +97,21 @@ TEST_F(WndTest, TimersPostedMessagesAndNotificationsReachTheirHandlers) {
     wnd.PostMessage(WM_APP + 0x508);
     EXPECT_TRUE(PumpWaitingMessages([&] { return wnd.log.size() == 3; }, 3000));
     EXPECT_EQ(wnd.log, (std::vector<std::string>{"app 1287", "app 1288", "timer 4"}));
+
+    // One that waits for the loops run inside a handler comes once the outermost has ended.
+    {
+        const CNestedLoopScope dialog;
+        {
+            const CNestedLoopScope menu;
+            PostWhenNestedLoopsEnd(wnd, WM_APP + 9);
+        }
+        QApplication::processEvents();
+        EXPECT_TRUE(IsNestedLoopRunning());
+    }
+    EXPECT_FALSE(IsNestedLoopRunning());
+    EXPECT_EQ(wnd.log.size(), 3u);
+    QApplication::processEvents();
+    EXPECT_EQ(wnd.log.back(), "app 9");
 
     CLogWnd child;
     child.Create(WS_CHILD, CRect(0, 0, 10, 10), &wnd, 8);

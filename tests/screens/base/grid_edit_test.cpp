@@ -1,28 +1,7 @@
-#include <functional>
-
 #include "screens/cells/cell_compare.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace {
-
-// A grid whose drags are dropped at a chosen cell of itself, as the user's mouse would, after
-// what the test lets happen meanwhile as the event loop goes on under a real drag.
-class CDragGrid : public CKelvardinGridCtrl {
-public:
-    CCellID target;
-    DWORD keyState = 0;
-    std::function<void()> meanwhile;
-
-protected:
-    DROPEFFECT DoDragDrop(COleDataSource& source) override {
-        if (meanwhile) meanwhile();
-        COleDataObject data(source.GetText(), this);
-        CRect rect;
-        GetCellRect(target, &rect);
-        const DROPEFFECT effect = OnDragEnter(&data, keyState, rect.CenterPoint());
-        return OnDrop(&data, effect, rect.CenterPoint()) ? effect : DROPEFFECT_NONE;
-    }
-};
 
 class CDragScreen : public CTestScreen {
 public:
@@ -79,6 +58,13 @@ TEST_F(GridEditTest, APasteIsOneUndoStepAndAPasteThatChangesNothingIsNone) {
     EXPECT_EQ(m_host.m_undo.GetCount(), 2u);
     ASSERT_TRUE(m_host.Undo());
     EXPECT_EQ(Names()[4], u"ECHO");
+
+    // Cut leaves a row the filter hides as it is, and copies nothing of it.
+    Grid().SetRowHeight(5, 0);
+    Grid().SetSelectedRange(4, 1, 6, 1);
+    screen->OnCmdMsg(ID_EDIT_CUT, nullptr);
+    EXPECT_EQ(Names(), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"", u"ECHO", u""}));
+    EXPECT_EQ(COleDataObject::FromClipboard().GetText(), u"DELT\nFOXT");
 }
 
 TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInOneStep) {
@@ -113,6 +99,20 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     EXPECT_FALSE(Grid().OnDrop(&text, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_EQ(screen->Column(2)[2], u"-");
     EXPECT_TRUE(host.moveDrops.empty());
+
+    // A row the filter hides inside the dragged range is neither carried nor cleared.
+    Grid().keyState = 0;
+    Grid().SetRowHeight(2, 0);
+    Grid().SetSelectedRange(1, 1, 3, 1);
+    Grid().target = CCellID(4, 1);
+    Grid().OnBeginDrag();
+    EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"ALFA", u"CHAR", u""}));
+
+    // Only the cells whose text landed go: CHAR finds no row below the last and stays.
+    Grid().SetSelectedRange(4, 1, 5, 1);
+    Grid().target = CCellID(6, 1);
+    Grid().OnBeginDrag();
+    EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"", u"CHAR", u"ALFA"}));
 }
 
 TEST_F(GridEditTest, ADragHoldsTheSortedRowsAndDropsPastesAndDeletesMoveTheirRows) {

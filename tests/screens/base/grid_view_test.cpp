@@ -476,6 +476,29 @@ TEST_F(GridViewTest, TheRowsWaitForAPrintJobToEnd) {
     EXPECT_TRUE(script.AllAnswered());
     QApplication::processEvents();
     EXPECT_EQ(screen->Column(1)[0], u"AAAA");
+
+    // Printed, the job turns the event loop between its pages: a rename that comes meanwhile
+    // moves its row once the last page is out.
+    QTemporaryDir dir;
+    script.ExpectDialog("printDialog", [&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(dir.filePath("rows.pdf"));
+        QMetaObject::invokeMethod(
+            screen->GetWidget(),
+            [&] {
+                NameIcom(4, u"AAAB");
+                screen->SortDataChanged();
+                QApplication::processEvents();
+            },
+            Qt::QueuedConnection);
+        return static_cast<int>(QDialog::Accepted);
+    });
+    screen->OnCmdMsg(ID_FILE_PRINT, nullptr);
+    EXPECT_TRUE(QFile::exists(dir.filePath("rows.pdf")));
+    EXPECT_EQ(screen->Column(1)[1], u"ALFA");
+    QApplication::processEvents();
+    EXPECT_EQ(screen->Column(1)[1], u"AAAB");
 }
 
 }  // namespace

@@ -108,6 +108,19 @@ TEST_F(IcomAlphasViewTest, RowsFollowAFileLoadAnUploadAndRemovalsWhileHidden) {
     Store(1, 0, 0, u"");
     Store(3, 2, 4, u"");
     EXPECT_EQ(Rows(), (Labels{u"NEW", u"F10"}));
+
+    // One removed while a drag hovers over the rows keeps its place until the drag has gone,
+    // so that no row moves under it.
+    CKelvardinGridCtrl& grid = *view.GetGrid();
+    grid.EnableDragAndDrop(TRUE);
+    CRect rect;
+    grid.GetCellRect(2, 4, &rect);
+    COleDataObject text(CString(u"F11"));
+    grid.OnDragEnter(&text, 0, rect.CenterPoint());
+    Store(1, 0, 1, u"");
+    EXPECT_EQ(Rows(), (Labels{u"", u"F10"}));
+    grid.OnDragLeave();
+    EXPECT_EQ(Rows(), (Labels{u"F10"}));
     m_doc.ResetToDefaultSetup();
     EXPECT_TRUE(Rows(false).empty());
     EXPECT_TRUE(view.GetKeys().empty());

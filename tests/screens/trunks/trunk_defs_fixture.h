@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <set>
 
 #include "screens/trunks/trunk_defs_host.h"
@@ -21,10 +22,12 @@ public:
 
     int SelectIntercom(int preselect, int excluded) override {
         icomDialogs.emplace_back(preselect, excluded);
+        RunDialogLoop();
         return pickedIcom;
     }
     bool SelectAssign(CAssign& assign, int fixedIcom, int typeFilter, int excluded) override {
         assignDialogs.push_back({assign, fixedIcom, typeFilter, excluded});
+        RunDialogLoop();
         if (!pickedAssign) return false;
         assign = *pickedAssign;
         return true;
@@ -33,6 +36,8 @@ public:
     void ClearMaintenanceMode(int trunk) override { normal.push_back(trunk); }
     bool IsCommandAvailable(UINT id) override { return available.count(id) != 0; }
 
+    // What happens while a dialog is open, as its loop goes on.
+    std::function<void()> meanwhile;
     std::vector<std::pair<int, int>> icomDialogs;
     int pickedIcom = -1;
     std::vector<AssignDialog> assignDialogs;
@@ -40,6 +45,23 @@ public:
     std::vector<int> maintenance;
     std::vector<int> normal;
     std::set<UINT> available;
+
+private:
+    void RunDialogLoop() {
+        const CNestedLoopScope loop;
+        if (meanwhile) meanwhile();
+    }
+};
+
+// The trunk definitions over a grid whose drags drop where the test says.
+class CDragTrunkDefsView : public CTrunkDefsView {
+public:
+    using CTrunkDefsView::CTrunkDefsView;
+
+protected:
+    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
+        return std::make_unique<CDragGrid>();
+    }
 };
 
 // Six trunks between intercoms ALFA, BRAV, CHAR and DELT (0-3), two of them without ends, and
@@ -79,12 +101,20 @@ protected:
         window.show();
     }
     void Show() {
-        screen = std::make_unique<CTrunkDefsView>(host);
+        screen = std::make_unique<CDragTrunkDefsView>(host);
         screen->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 880, 380), &window, 20100);
         host.current = screen.get();
         screen->OnInitialUpdate();
     }
     CKelvardinGridCtrl& Grid() { return *screen->GetGrid(); }
+    CDragGrid& DragGrid() { return static_cast<CDragGrid&>(Grid()); }
+    // The row that shows the trunk.
+    int RowOf(int trunk) {
+        for (int row = 1; row < Grid().GetRowCount(); ++row) {
+            if (Grid().GetModelRow(row) - 1 == trunk) return row;
+        }
+        return -1;
+    }
     std::vector<CString> Column(int col) {
         std::vector<CString> texts;
         for (int row = 1; row < Grid().GetRowCount(); ++row)

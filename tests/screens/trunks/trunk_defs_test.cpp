@@ -313,17 +313,17 @@ TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEd
     CCellID byState(0, kState);
     Grid().OnFixedRowClick(byState);
     Select(1, kFixed, 3);
-    NM_GRIDVIEW click;
-    click.iRow = 2;
-    click.iColumn = kFixed;
-    // While the menu is open a status reply puts trunks 0-2 in maintenance, last in the order.
+    // While the keyboard's menu is open a status reply puts trunks 0-2 in maintenance, last in
+    // the order: the rows wait for the menu and its command.
     script.ExpectMenu([&](QMenu&) {
         for (int t : {0, 1, 2})
             m_doc.SetTrunkState(t, 0x04);
         ReplyArrives(*screen, kCmdTrunkStates);
+        EXPECT_EQ(Column(kNumber)[0], u"1");
         return static_cast<int>(kClearFixed);
     });
-    screen->OnGridRClick(&click);
+    screen->OnCmdMsg(ID_CELL_CONTEXT_MENU, nullptr);
+    QApplication::processEvents();
     EXPECT_EQ(Column(kNumber), (std::vector<CString>{u"4", u"5", u"6", u"1", u"2", u"3"}));
     for (int t : {0, 1, 2})
         EXPECT_FALSE(m_doc.GetTrunkFixed(t)) << t;
@@ -331,6 +331,8 @@ TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEd
     // Sorted by the Fixed column, a flag set from the menu moves its row, and so does one typed.
     CCellID byFixed(0, kFixed);
     Grid().OnFixedRowClick(byFixed);
+    NM_GRIDVIEW click;
+    click.iColumn = kFixed;
     click.iRow = 4;
     Select(4, kFixed, 4);
     script.ExpectMenu([](QMenu&) { return static_cast<int>(kSetFixed); });
@@ -351,6 +353,96 @@ TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEd
     screen->OnEditSelectedCell();
     QApplication::processEvents();
     EXPECT_EQ(Column(kIcom2), (std::vector<CString>{u"BRAV", u"CHAR", u"DELT", u"DELT", u"", u""}));
+
+    // Enter's edit command opens the picker for trunk 1's second end. Meanwhile a new
+    // configuration comes, and a reply that moves trunk 4: both wait for the dialog, then the
+    // screen is made again.
+    const int row = RowOf(1);
+    Select(row, kIcom2, row);
+    host.pickedIcom = 0;
+    const CKelvardinGridCtrl* before = &Grid();
+    host.meanwhile = [&] {
+        SetCapabilities(CCVConfig::kOOSTrunks);
+        screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+        Put(4, CTrunk::kFieldEnd2, CAssign(0, 0, 9));
+        ReplyArrives(*screen, kCmdTrunkDefs);
+        EXPECT_EQ(&Grid(), before);
+        EXPECT_EQ(RowOf(1), row);
+    };
+    screen->PostMessage(WM_COMMAND, ID_EDIT_CELL);
+    QApplication::processEvents();
+    ASSERT_EQ(host.icomDialogs.size(), 2u);
+    EXPECT_EQ(End(1, FALSE).m_icom, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(Grid().GetColumnCount(), 15);
+}
+
+// A drop lands on the trunk it was let go over, and a move that lands nowhere clears nothing.
+TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing) {
+    m_app.m_bAllowDragDrop = TRUE;
+    Show();
+    CCellID byState(0, kState);
+    Grid().OnFixedRowClick(byState);
+    const auto settle = [] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    };
+    // A drag from another program hovers over trunk 1's end-1 alpha while a reply puts trunk 0
+    // in maintenance, last in the order: the rows wait for the drop, which lands on trunk 1.
+    CRect rect;
+    Grid().GetCellRect(RowOf(1), kAlpha1, &rect);
+    COleDataObject bp3(CString(u"BP3"));
+    ASSERT_EQ(Grid().OnDragEnter(&bp3, 0, rect.CenterPoint()), DROPEFFECT_MOVE);
+    m_doc.SetTrunkState(0, 0x04);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_EQ(RowOf(0), 1);
+    EXPECT_TRUE(Grid().OnDrop(&bp3, DROPEFFECT_MOVE, rect.CenterPoint()));
+    EXPECT_EQ(End(1), CAssign(1, 0, 2));
+    settle();
+    EXPECT_EQ(RowOf(0), 6);
+
+    // A drag that leaves again holds them as long, the selector's filter too, and so does an
+    // open edit.
+    Grid().OnDragEnter(&bp3, 0, rect.CenterPoint());
+    m_doc.SetTrunkState(0, 0x02);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    host.contexts[0].m_params[0] = 3;
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(RowOf(0), 6);
+    EXPECT_EQ(ShownTrunks().size(), 6u);
+    Grid().OnDragLeave();
+    settle();
+    EXPECT_EQ(RowOf(0), 1);
+    EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{0, 2}));
+    host.contexts[0].m_params[0] = 0;
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Select(3, kIcom1, 3);
+    Grid().OnChar('D', 1, 0);
+    ASSERT_NE(Grid().GetInPlaceEditor(), nullptr);
+    m_doc.SetTrunkState(0, 0x04);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_EQ(RowOf(0), 1);
+    Grid().GetInPlaceEditor()->SendChar(VK_ESCAPE);
+    settle();
+    EXPECT_EQ(RowOf(0), 6);
+
+    // Trunk 4's end-1 alpha VT moved onto trunk 1's, where VT names two of BRAV's ports: the
+    // choice between them is cancelled, and trunk 4 keeps its end.
+    m_doc.StoreAlpha(CAssign(3, 0, 7), u"VT");
+    m_doc.StoreAlpha(CAssign(1, 0, 4), u"VT");
+    m_doc.StoreAlpha(CAssign(1, 0, 5), u"VT");
+    Select(RowOf(4), kAlpha1, RowOf(4));
+    DragGrid().target = CCellID(RowOf(1), kAlpha1);
+    DragGrid().OnBeginDrag();
+    EXPECT_EQ(m_dialog.m_shown.size(), 1u);
+    EXPECT_EQ(End(1), CAssign(1, 0, 2));
+    EXPECT_EQ(End(4), CAssign(3, 0, 7));
+    // Dragged from another program, it is answered as not taken, so that its source keeps it.
+    COleDataObject vt(CString(u"VT"));
+    Grid().GetCellRect(RowOf(1), kAlpha1, &rect);
+    Grid().OnDragEnter(&vt, 0, rect.CenterPoint());
+    EXPECT_FALSE(Grid().OnDrop(&vt, DROPEFFECT_MOVE, rect.CenterPoint()));
+    EXPECT_EQ(m_dialog.m_shown.size(), 2u);
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
