@@ -244,9 +244,8 @@ BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveS
 }
 
 CCommandRollback CSetupFileCommands::Rollback(unsigned keep) {
-    return {
-        m_app, m_doc,      m_undo, m_window, {m_strDocPath, m_bPathIsFile, [this] { ShowTitle(); }},
-        keep,  m_pRollback};
+    return {m_app, m_doc, m_undo, m_window, {m_strDocPath, m_bPathIsFile, [this] { ShowTitle(); }},
+            keep};
 }
 
 void CSetupFileCommands::ShowTitle() {

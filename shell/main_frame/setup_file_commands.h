@@ -98,6 +98,4 @@ private:
     UINT m_nPickerTitle = 0;
     UINT m_nPickerOkText = 0;
     UINT m_nPickerKind = 0;
-    // The innermost put-back of the command running, if any.
-    CCommandRollback* m_pRollback = nullptr;
 };

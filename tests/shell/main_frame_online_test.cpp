@@ -786,7 +786,21 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     ASSERT_EQ(ReadSetupFileContents(FromQString(Path("U.kvd")), held), 1);
     EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(0), 1);
 
-    script.ExpectMessageBox(u"You are about to exit ONLINE mode and edit a default", IDNO);
+    // A save that cannot be written asks again.
+    const std::u16string leave = u"You are about to exit ONLINE mode and edit a default";
+    script.ExpectMessageBox(leave, IDYES);
+    script.ExpectDialog("FileSave", Choose(Path("F.kvd"), "Partial Save (Online setup)"));
+    script.ExpectMessageBox(u"Could not write to file:", IDOK);
+    script.ExpectMessageBox(leave, IDCANCEL);
+    {
+        CFileSizeLimit limit(300);
+        frame->OnCommand(ID_FILE_NEW);
+    }
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
+
+    script.ExpectMessageBox(leave, IDNO);
     frame->OnCommand(ID_FILE_NEW);
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
