@@ -689,3 +689,35 @@ TEST_F(DataMgrTest, ClearedAllocationsAndTrunkModesTellTheScreens) {
             << code;
     }
 }
+
+// The controller refuses the session before what was asked of it went out: the link has left
+// it, and the next session asks it nothing of the last one.
+TEST_F(DataMgrTest, WhatARefusedSessionLeftUnsentIsNotSentInTheNext) {
+    app.SetMode(CAppState::kModeConnecting);
+    CKelvardinDoc doc;
+    CRecordingViews views;
+    doc.SetViews(&views);
+    TakeStatus(StatusOf(app.GetConfig()), doc);
+    ASSERT_EQ(app.GetMode(), CAppState::kModeOnline);
+    while (Next().first != 0) {
+    }
+    mgr.ClearAllocations(-1);
+    CDualMessage refusal;
+    refusal.request.command = refusal.reply.command = kCmdOpenSession;
+    mgr.PutResponse(refusal);
+    mgr.OnResponse(&doc);
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_FALSE(mgr.IsOnline());
+    mgr.ClearAllocations(2);
+
+    app.SetMode(CAppState::kModeConnecting);
+    TakeStatus(StatusOf(app.GetConfig()), doc);
+    ASSERT_EQ(app.GetMode(), CAppState::kModeOnline);
+    std::vector<DWORD> sent;
+    for (DWORD code = Next().first; code != 0 && sent.size() < 500; code = Next().first)
+        sent.push_back(code);
+    EXPECT_FALSE(sent.empty());
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), kCmdClearAllocationsEx) +
+                  std::count(sent.begin(), sent.end(), kCmdClearAllocations),
+              0);
+}
