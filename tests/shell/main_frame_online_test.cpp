@@ -1052,7 +1052,9 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
 // more: what the controller sent meanwhile stays, its COM port range too, and so does a mode the
 // link set.
 TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerWasOpen) {
-    Connect();
+    // A controller of the kind that reports its COM port range: an older one has a fixed range,
+    // which its every status would find changed.
+    Connect(0x04 | 0x08 | 0x10 | 0x40);
     const auto giveUp = [&](const std::function<void()>& meanwhile) {
         Rename(3, u"EDIT");
         script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
@@ -1084,6 +1086,9 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
             return Doc().GetAllocationTimeout() == 42 && Name(3) == u"CTL3" && Name(5) == u"CTL5" &&
                    app.GetConfig().m_nLastComPort == 12;
         }));
+        // The statuses that follow find the same controller.
+        const size_t polled = sim.Requests().size();
+        EXPECT_TRUE(Until([&] { return Seen(polled, {kCmdNetworkControl}).size() >= 3; }));
     });
     expectEditBack();
     EXPECT_EQ(app.GetConfig().m_nFirstComPort, 4);
