@@ -689,25 +689,3 @@ TEST_F(DataMgrTest, ClearedAllocationsAndTrunkModesTellTheScreens) {
             << code;
     }
 }
-
-// The controller refuses the session before what was asked of it went out: the link has left
-// it, and the next session asks it nothing of the last one.
-TEST_F(DataMgrTest, WhatARefusedSessionLeftUnsentIsNotSentInTheNext) {
-    CKelvardinDoc doc;
-    const auto comeOnline = [&] {
-        app.SetMode(CAppState::kModeConnecting);
-        TakeStatus(StatusOf(app.GetConfig()), doc);
-        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
-    };
-    comeOnline();
-    mgr.ClearAllocations(-1);
-    CDualMessage refusal;
-    refusal.request.command = refusal.reply.command = kCmdOpenSession;
-    mgr.PutResponse(refusal);
-    mgr.OnResponse(&doc);
-    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
-    EXPECT_FALSE(mgr.IsOnline());
-    comeOnline();
-    for (DWORD code = Next().first, n = 0; code != 0 && n < 500; code = Next().first, ++n)
-        EXPECT_TRUE(code != kCmdClearAllocations && code != kCmdClearAllocationsEx) << code;
-}

@@ -1041,11 +1041,18 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     frame->OnCommand(ID_FILE_SAVE);
     EXPECT_TRUE(script.AllAnswered());
 
+    // Nothing asked of the controller left goes out in the next session.
+    const size_t from = sim.Requests().size();
+    app.GetDataMgr().ClearAllocations(-1);
+
     sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->GetAction(ID_CONNECT)->isEnabled());
     frame->OnCommand(ID_CONNECT);
-    EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    EXPECT_TRUE(Until([&] {
+        return app.GetMode() == CAppState::kModeOnline && app.GetDataMgr().GetPendingTotal() == 0;
+    }));
+    EXPECT_EQ(Seen(from, {kCmdClearAllocations, kCmdClearAllocationsEx}), std::vector<unsigned>{});
 }
 
 // Send File given up in its picker puts back the edit it let go, marked and undoable, and no
