@@ -210,6 +210,11 @@ protected:
     // replies, the controller's status and, filtered by the mode, the data replies.
     virtual void DispatchReply(const CDualMessage& pair, CKelvardinDoc* doc);
     void OnLinkLost() override { m_bFirstStatusSeen = FALSE; }
+    // Nothing asked of the controller left waits for the next session, which sizes every
+    // manager afresh.
+    void OnSessionRefused() override {
+        if (m_bOnline) GoOffline();
+    }
     void OnRequestDropped(const CMessage& request) override;
 
 private:

@@ -143,6 +143,9 @@ protected:
     virtual BOOL TakeStandbyQuery();
     // Engine thread, device lock held: the link to the controller was lost.
     virtual void OnLinkLost() {}
+    // User-interface thread, without the device lock: the controller refused the session and
+    // the mode has left for FILE.
+    virtual void OnSessionRefused() {}
     // Engine thread, without the device lock: the request's exchange was given up after a
     // failure, or the link was lost with it in flight.
     virtual void OnRequestDropped(const CMessage& /*request*/) {}

@@ -185,6 +185,7 @@ void CDEVICEComm::OnSessionReply(const CMessage& reply) {
         }
     }
     if (reply.tag == CMessage::kNoTag) {
+        OnSessionRefused();
         if (m_dialogs) m_dialogs->ShowMessage(LoadResString(kIdsConnectionRefused));
     } else {
         WakeEngine();

@@ -69,8 +69,11 @@ public:
         m_nMode.store(mode);
         ++m_nModeSets;
     }
-    // How often the mode was set, whoever set it: what puts a mode back learns from it whether
-    // anything else set the mode meanwhile.
+    // A command sets the mode, or puts back the one it found: unlike SetMode, this tells no
+    // command that waits on its dialogs that what it started from has gone.
+    void SetCommandMode(int mode) { m_nMode.store(mode); }
+    // How often SetMode set the mode: the link, the start and the leaving of a controller, never
+    // a command for itself.
     unsigned GetModeSets() const { return m_nModeSets.load(); }
 
     // The smaller of the "VisibleIntercoms" / "VisibleTrunks" setting and the configured count.

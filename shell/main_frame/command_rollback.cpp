@@ -11,15 +11,12 @@
 #include "shell/app/kelvardin_app.h"
 
 CCommandRollback::CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo,
-                                   QWidget& window, CDocPath docPath, unsigned keep,
-                                   CCommandRollback*& innermost)
+                                   QWidget& window, CDocPath docPath, unsigned keep)
     : m_app(app),
       m_doc(doc),
       m_undo(undo),
       m_window(window),
       m_docPath(std::move(docPath)),
-      m_innermost(innermost),
-      m_pOuter(std::exchange(innermost, this)),
       m_nMode(app.GetMode()),
       m_strPath(m_docPath.path),
       m_bIsFile(m_docPath.isFile),
@@ -34,13 +31,10 @@ CCommandRollback::CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndo
 
 CCommandRollback::~CCommandRollback() {
     Restore();
-    m_innermost = m_pOuter;
 }
 
 void CCommandRollback::SetMode(int mode) {
-    m_app.SetMode(mode);
-    for (CCommandRollback* step = this; step; step = step->m_pOuter)
-        ++step->m_nOwnModeSets;
+    m_app.SetCommandMode(mode);
 }
 
 void CCommandRollback::Commit() {
@@ -50,7 +44,7 @@ void CCommandRollback::Commit() {
 
 void CCommandRollback::Restore() {
     if (std::exchange(m_bDone, true) || m_undo.GetClearCount() != m_nUndoClears) return;
-    const bool modeSetElsewhere = m_app.GetModeSets() != m_nModeSets + m_nOwnModeSets;
+    const bool modeSetElsewhere = m_app.GetModeSets() != m_nModeSets;
     // The configuration sizes the setup, so it comes back first.
     if (m_config) m_app.GetConfig().TakeBack(*m_config);
     if (m_setup) m_doc.RestoreSnapshot(*m_setup);

@@ -22,8 +22,8 @@ class QWidget;
 // A dialog of the command may stay open while something else replaces what the command
 // started from. The commands empty the undo history only once committed, so a history emptied
 // meanwhile means that the setup was let go or replaced (a lost link, a controller of another
-// size, a new setup): then nothing is put back over it. A mode set by anything but the
-// command (a refused session, a failed or finished connect) stays, and the title shows it.
+// size, a new setup): then nothing is put back over it. A mode set by anything but a command
+// (a refused session, a failed or finished connect) stays, and the title shows it.
 class CCommandRollback {
 public:
     // What is kept beside the mode, path and title.
@@ -41,10 +41,8 @@ public:
         std::function<void()> showTitle;
     };
 
-    // innermost is the commands' innermost rollback still held: a command's steps nest, and
-    // the outer ones learn of the mode that the inner ones set.
     CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndoHistory& undo, QWidget& window,
-                     CDocPath docPath, unsigned keep, CCommandRollback*& innermost);
+                     CDocPath docPath, unsigned keep);
     ~CCommandRollback();
     CCommandRollback(const CCommandRollback&) = delete;
     CCommandRollback& operator=(const CCommandRollback&) = delete;
@@ -62,16 +60,12 @@ private:
     CUndoHistory& m_undo;
     QWidget& m_window;
     CDocPath m_docPath;
-    CCommandRollback*& m_innermost;
-    CCommandRollback* const m_pOuter;
     const int m_nMode;
     const CString m_strPath;
     const BOOL m_bIsFile;
     const CString m_strTitle;
     const unsigned m_nUndoClears;
     const unsigned m_nModeSets;
-    // The mode sets of this command's own steps.
-    unsigned m_nOwnModeSets = 0;
     std::optional<CKelvardinDoc::CFlagMarks> m_marks;
     std::optional<CCVConfig> m_config;
     std::optional<CDocSnapshot> m_setup;

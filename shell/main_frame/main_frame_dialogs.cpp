@@ -4,6 +4,7 @@
 #include "shell/app/kelvardin_app.h"
 #include "shell/dialogs/dlg_clear_changes.h"
 #include "shell/dialogs/dlg_icom_select.h"
+#include "shell/main_frame/command_basis.h"
 #include "shell/main_frame/main_frame_window.h"
 #include "shell/search/dlg_search_for_icom.h"
 
@@ -24,9 +25,10 @@ int CMainFrame::AskClearChanges(int preset) {
 }
 
 void CMainFrame::ClearAllocations(int icom) {
+    const CCommandBasis basis(m_app, m_undo);
     CDlgIcomSelect dialog(this);
     dialog.m_nSelection = icom;
-    if (dialog.DoModal() == IDOK) m_app.GetDataMgr().ClearAllocations(dialog.m_nSelection);
+    if (basis.Accepted(dialog)) m_app.GetDataMgr().ClearAllocations(dialog.m_nSelection);
 }
 
 bool CMainFrame::SearchForIntercom(int /*icom*/, const CString& name, CString& foundName,

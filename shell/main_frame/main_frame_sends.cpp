@@ -22,7 +22,7 @@ void CMainFrame::OnSendChanges() {
     if (!CanSendChanges(*m_doc)) return;
     const CCommandBasis basis(m_app, m_undo);
     CDlgSendAllList list(*m_doc, this);
-    if (list.DoModal() != IDOK || !basis.Holds()) return;
+    if (!basis.Accepted(list)) return;
     ClearUndoRedo();
     CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
     RunOperation(progress);
@@ -67,7 +67,7 @@ void CMainFrame::SetMaintMode(int trunk) {
     dialog.m_bAll = false;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (dialog.DoModal() != IDOK || !basis.Holds()) return;
+    if (!basis.Accepted(dialog)) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataAll ||
         dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
         return;
@@ -81,7 +81,7 @@ void CMainFrame::ClearMaintMode(int trunk) {
     dialog.m_bAll = true;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (dialog.DoModal() != IDOK || !basis.Holds()) return;
+    if (!basis.Accepted(dialog)) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
     m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
     RunMaintModeSend();

@@ -176,10 +176,12 @@ void CSetupFileCommands::MergeOrLoad(UINT id) {
     OpenSetupFile(FALSE);
 }
 
-BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
+BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given,
+                                       const CCommandBasis* basis) {
     // A file given is tried once; a chosen one that cannot be read sends the user back to
     // the picker, in the folder of that file.
     CString folder = m_app.GetSetupDirectory();
+    const auto stands = [basis] { return !basis || basis->Holds(); };
     for (;;) {
         CString path;
         if (given) {
@@ -189,7 +191,7 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
             CDlgOpenFile picker(m_nPickerKind, m_nPickerTitle, m_nPickerOkText, {}, kIdsOpenFilter,
                                 OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, kExtension, &m_window);
             picker.SetInitialDir(folder);
-            if (picker.DoModal() != IDOK) return FALSE;
+            if (picker.DoModal() != IDOK || !stands()) return FALSE;
             path = picker.GetPathName();
             if (CString chosen; picker.GetSaveDirectory(chosen)) m_app.SetSetupDirectory(chosen);
             folder = FolderOf(path);
@@ -203,7 +205,8 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given) {
         if (contents == kFileNoMemory) return FALSE;
         if (contents == kFileDone) {
             CDlgFileDescription description(&selection, !replace, FileNameOf(path), &m_window);
-            if (description.DoModal() == IDOK) return LoadChosenFile(path, selection, replace);
+            if (description.DoModal() == IDOK)
+                return stands() && LoadChosenFile(path, selection, replace);
         }
         if (given) return FALSE;
     }
@@ -244,9 +247,8 @@ BOOL CSetupFileCommands::LoadChosenFile(const CString& path, const CPartialSaveS
 }
 
 CCommandRollback CSetupFileCommands::Rollback(unsigned keep) {
-    return {
-        m_app, m_doc,      m_undo, m_window, {m_strDocPath, m_bPathIsFile, [this] { ShowTitle(); }},
-        keep,  m_pRollback};
+    return {m_app, m_doc, m_undo, m_window, {m_strDocPath, m_bPathIsFile, [this] { ShowTitle(); }},
+            keep};
 }
 
 void CSetupFileCommands::ShowTitle() {
@@ -374,9 +376,10 @@ void CSetupFileCommands::SendFile() {
     m_doc.ClearAllChanges();
     m_nPickerKind = kKindSendFile;
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
-    if (OpenSetupFile(FALSE) && basis.Holds() && CanSendChanges(m_doc)) {
+    // A file is merged only for the controller the send was chosen for.
+    if (OpenSetupFile(FALSE, nullptr, &basis) && basis.Holds() && CanSendChanges(m_doc)) {
         CDlgSendAllList list(m_doc, &m_window);
-        if (list.DoModal() == IDOK && basis.Holds()) {
+        if (basis.Accepted(list)) {
             rollback.Commit();
             // A send that fails keeps what it did not deliver marked, to be sent again.
             CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);

@@ -8,6 +8,7 @@
 #include "platform/base/win_types.h"
 #include "shell/main_frame/command_rollback.h"
 
+class CCommandBasis;
 class CKelvardinApp;
 class CKelvardinDialog;
 class CNavHistory;
@@ -72,8 +73,10 @@ private:
     bool AskAboutUnsentChanges(UINT question, UINT buttons,
                                const std::function<bool()>& stillAsked = {});
     bool AskAndOpen(const CString* path);
-    // The picker loop and the load; true when a file was loaded.
-    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr);
+    // The picker loop and the load; true when a file was loaded. With a basis, the loop ends
+    // unloaded once the basis no longer holds after one of its dialogs.
+    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr,
+                       const CCommandBasis* basis = nullptr);
     BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);
     // Saves what carries 0x4000.
@@ -98,6 +101,4 @@ private:
     UINT m_nPickerTitle = 0;
     UINT m_nPickerOkText = 0;
     UINT m_nPickerKind = 0;
-    // The innermost put-back of the command running, if any.
-    CCommandRollback* m_pRollback = nullptr;
 };

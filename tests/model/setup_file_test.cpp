@@ -745,8 +745,9 @@ TEST_F(SetupFileTest, ASnapshotTakesWhatTheControllerSendsExceptOverTheUsersEdit
     Reset();
     Populate();
     const Bytes file = Save();
-    // Held: a setup with an unsent edit of one name.
+    // Held: a setup read from a partial file, with an unsent edit of one name.
     Icom(3).SetName(4, u"MINE", TRUE);
+    m_doc.SetPartialFile(TRUE);
     CDocSnapshot held(m_doc);
     m_doc.ClearAllChanges();
     TakeUpdates();
@@ -758,6 +759,12 @@ TEST_F(SetupFileTest, ASnapshotTakesWhatTheControllerSendsExceptOverTheUsersEdit
     m_doc.SetIcomNameFromController(5, 4, u"CTL5", FALSE);
     m_doc.StoreAlpha(CAssign(3, 0, 8), u"NEW");
     m_doc.RemoveAlphasFrom(CAssign(3, 7, 0));
+    m_doc.SetTrunkEnd(CAssign(4, 1, 2), TRUE, FALSE, 7);
+    m_doc.SetTrunkFixedAssign(CAssign(5, 1, 3), FALSE, FALSE, 7);
+    m_doc.SetGroupNameFromController(FALSE, 5, u"Team");
+    const BYTE members[] = {0x03};
+    m_doc.SetGroupMembersFromController(5, 8, members);
+    m_doc.SetDynamicAllocModeFromController(TRUE);
     EXPECT_EQ(
         TakeUpdates(),
         (std::vector<Update>{
@@ -780,8 +787,16 @@ TEST_F(SetupFileTest, ASnapshotTakesWhatTheControllerSendsExceptOverTheUsersEdit
     EXPECT_EQ(Icom(3).GetName(4), u"MINE");
     EXPECT_EQ(Icom(5).GetName(4), u"CTL5");
     EXPECT_EQ(Trunk(5).GetState(), 0x08u);
+    EXPECT_EQ(Trunk(7).GetEndpoint(TRUE), CAssign(4, 1, 2));
+    EXPECT_EQ(Trunk(7).GetFixedAssign(FALSE), CAssign(5, 1, 3));
+    EXPECT_EQ(Group(5).GetName(), PadWithBlanks(u"Team", CGroup::kNameLength));
+    EXPECT_TRUE(Group(5).IsMember(1));
+    EXPECT_TRUE(Options().GetDynamicAlloc());
     EXPECT_EQ(Icom(3).GetAlphaList(0).size(), 2u);
     EXPECT_TRUE(Icom(3).GetAlphaList(7).empty());
+    // The next save writes what the setup was and counts the alphas it holds.
+    EXPECT_TRUE(m_doc.IsPartialFile());
+    EXPECT_EQ(Config().m_wNumAlphas, m_doc.GetAlphas().size());
 }
 
 TEST_F(SetupFileTest, ASectionThatTheSignaturesListAndThatNeverComesMakesTheFileIncomplete) {

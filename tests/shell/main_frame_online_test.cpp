@@ -786,7 +786,21 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     ASSERT_EQ(ReadSetupFileContents(FromQString(Path("U.kvd")), held), 1);
     EXPECT_EQ(held.GetSectionSet(CObjSpec::kIntercom)->FindNext(0), 1);
 
-    script.ExpectMessageBox(u"You are about to exit ONLINE mode and edit a default", IDNO);
+    // A save that cannot be written asks again.
+    const std::u16string leave = u"You are about to exit ONLINE mode and edit a default";
+    script.ExpectMessageBox(leave, IDYES);
+    script.ExpectDialog("FileSave", Choose(Path("F.kvd"), "Partial Save (Online setup)"));
+    script.ExpectMessageBox(u"Could not write to file:", IDOK);
+    script.ExpectMessageBox(leave, IDCANCEL);
+    {
+        CFileSizeLimit limit(300);
+        frame->OnCommand(ID_FILE_NEW);
+    }
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
+
+    script.ExpectMessageBox(leave, IDNO);
     frame->OnCommand(ID_FILE_NEW);
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
@@ -1027,18 +1041,27 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     frame->OnCommand(ID_FILE_SAVE);
     EXPECT_TRUE(script.AllAnswered());
 
+    // Nothing asked of the controller left goes out in the next session.
+    const size_t from = sim.Requests().size();
+    app.GetDataMgr().ClearAllocations(-1);
+
     sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->GetAction(ID_CONNECT)->isEnabled());
     frame->OnCommand(ID_CONNECT);
-    EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    EXPECT_TRUE(Until([&] {
+        return app.GetMode() == CAppState::kModeOnline && app.GetDataMgr().GetPendingTotal() == 0;
+    }));
+    EXPECT_EQ(Seen(from, {kCmdClearAllocations, kCmdClearAllocationsEx}), std::vector<unsigned>{});
 }
 
 // Send File given up in its picker puts back the edit it let go, marked and undoable, and no
 // more: what the controller sent meanwhile stays, its COM port range too, and so does a mode the
 // link set.
 TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerWasOpen) {
-    Connect();
+    // A controller of the kind that reports its COM port range: an older one has a fixed range,
+    // which its every status would find changed.
+    Connect(0x04 | 0x08 | 0x10 | 0x40);
     const auto giveUp = [&](const std::function<void()>& meanwhile) {
         Rename(3, u"EDIT");
         script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
@@ -1070,6 +1093,9 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
             return Doc().GetAllocationTimeout() == 42 && Name(3) == u"CTL3" && Name(5) == u"CTL5" &&
                    app.GetConfig().m_nLastComPort == 12;
         }));
+        // The statuses that follow find the same controller.
+        const size_t polled = sim.Requests().size();
+        EXPECT_TRUE(Until([&] { return Seen(polled, {kCmdNetworkControl}).size() >= 3; }));
     });
     expectEditBack();
     EXPECT_EQ(app.GetConfig().m_nFirstComPort, 4);
@@ -1092,9 +1118,10 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
 }
 
-// A send's list, or its file or trunk picker, stays open while the controller refuses the
-// session, or is lost and left for a default setup: the command then ends as Cancel would,
-// and nothing reaches the controller.
+// A send's list, its file's description or picker, or its trunk or intercom picker stays open
+// while the controller refuses the session, is lost and left for a default setup, or reports
+// another size: the command then ends as Cancel would. Nothing reaches the controller, then or
+// in the next session, and nothing of the file is left marked as a change.
 TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
     Connect();
@@ -1109,18 +1136,24 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     Doc().ClearAllChanges();
     frame->OnCommand(ID_REFRESH_ALPHAS);
     ASSERT_TRUE(Until([&] { return Name(1) == u"IC11"; }));
+    enum Leave { kRefused, kLost, kResized };
     const struct {
         UINT command;
-        const char* leftIn;
-        bool refused;
+        std::string leftIn;
+        Leave way;
     } cases[] = {
-        {ID_SEND_CHANGES, "dlg160", true},
-        {ID_FILE_SEND, "dlg160", false},
-        {ID_FILE_SEND, "FileOpen", true},
-        {ID_MAINT_MODE, "dlg156", true},
+        {ID_SEND_CHANGES, "dlg160", kRefused},      {ID_FILE_SEND, "dlg160", kLost},
+        {ID_FILE_SEND, "FileOpen", kRefused},       {ID_MAINT_MODE, "dlg156", kRefused},
+        {ID_CLEAR_ALLOCATIONS, "dlg156", kRefused}, {ID_NORMAL_MODE, "dlg156", kLost},
+        {ID_SEND_CHANGES, "dlg160", kResized},      {ID_FILE_SEND, "dlg148", kResized},
+        {ID_FILE_SEND, "dlg160", kResized},         {ID_MAINT_MODE, "dlg156", kResized},
+        {ID_CLEAR_ALLOCATIONS, "dlg156", kResized},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.command << c.leftIn << c.refused);
+    const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
+                                      kCmdClearAllocationsEx};
+    const size_t start = sim.Requests().size();
+    // ONLINE again, with nothing more to ask of the controller.
+    const auto online = [&] {
         if (app.GetMode() != CAppState::kModeOnline) {
             sim.ChangeState([](CorvaneState& state) {
                 state.refuseSessions = false;
@@ -1130,52 +1163,72 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             if (Doc().HasModifications())
                 script.ExpectMessageBox(u"You are about to enter ONLINE mode.", IDOK);
             frame->OnCommand(ID_CONNECT);
-            ASSERT_TRUE(Until([&] {
-                return app.GetMode() == CAppState::kModeOnline &&
-                       app.GetDataMgr().GetPendingTotal() == 0 && Name(11) == u"IC21";
-            }));
         }
+        ASSERT_TRUE(Until([&] {
+            return app.GetMode() == CAppState::kModeOnline &&
+                   app.GetDataMgr().GetPendingTotal() == 0 && Name(11) == u"IC21";
+        }));
+    };
+    int trunks = SimSetup().trunks;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.command << c.leftIn << c.way);
+        online();
         Rename(2, u"EDIT");
         const size_t from = sim.Requests().size();
         // The controller is left while the dialog is open; the user then goes on in it.
-        const auto leave = [&, refused = c.refused](QDialog& dialog) {
+        const auto leave = [&, way = c.way](QDialog& dialog) {
             auto* picker = qobject_cast<QFileDialog*>(&dialog);
             if (picker) picker->selectFile(Path("S.kvd"));
-            sim.ChangeState([refused](CorvaneState& state) {
-                state.sessions.clear();
-                state.refuseSessions = refused;
-                state.silent = !refused;
-            });
-            EXPECT_TRUE(Until([&] {
-                return app.GetMode() == CAppState::kModeFile && Title().endsWith("[Untitled]");
-            }));
+            if (way == kResized) {
+                trunks -= 8;
+                sim.ChangeState([trunks](CorvaneState& state) {
+                    state.setup.trunks = trunks;
+                    state.status = state.setup.Status();
+                });
+                EXPECT_TRUE(Until([&] { return app.GetConfig().m_wNumTrunks == trunks; }));
+            } else {
+                sim.ChangeState([way](CorvaneState& state) {
+                    state.sessions.clear();
+                    state.refuseSessions = way == kRefused;
+                    state.silent = way == kLost;
+                });
+                EXPECT_TRUE(Until([&] {
+                    return app.GetMode() == CAppState::kModeFile && Title().endsWith("[Untitled]");
+                }));
+            }
             if (picker) dialog.accept();
-            if (auto* trunks = dialog.findChild<QComboBox*>("ctl1042")) trunks->setCurrentIndex(2);
+            if (auto* list = dialog.findChild<QComboBox*>("ctl1042")) list->setCurrentIndex(2);
             return IDOK;
         };
         if (c.command == ID_FILE_SEND) {
             script.ExpectMessageBox(u"You are about to send an existing file", IDOK);
-            if (c.leftIn != std::string("FileOpen")) {
+            if (c.leftIn != "FileOpen")
                 script.ExpectDialog("FileOpen", Choose(Path("S.kvd"), "Send"));
-                script.ExpectDialog("dlg148", Ok);
-            }
+            if (c.leftIn == "dlg160") script.ExpectDialog("dlg148", Ok);
         }
-        script.ExpectDialog(c.leftIn, leave);
-        if (c.refused) {
+        script.ExpectDialog(c.leftIn.c_str(), leave);
+        if (c.way == kRefused) {
             script.ExpectMessageBox(u"Could not establish an ethernet connection", IDOK);
-        } else {
+        } else if (c.way == kLost) {
             script.ExpectDialog("dlg173", Cancel);
             script.ExpectMessageBox(u"There are changes that have not been sent", IDNO);
+        } else if (c.leftIn != "dlg148") {
+            // Send File let the edit go before its description showed.
+            script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
         }
-        if (c.leftIn == std::string("FileOpen")) script.ExpectDialog("dlg148", Ok);
         frame->OnCommand(c.command);
         EXPECT_TRUE(script.AllAnswered());
-        EXPECT_TRUE(Seen(from, {kCmdAskControl, kCmdSetNames}).empty());
-        EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+        if (c.way == kResized) online();
+        EXPECT_EQ(Seen(from, sends), std::vector<unsigned>{});
+        EXPECT_EQ(app.GetMode(), c.way == kResized ? CAppState::kModeOnline : CAppState::kModeFile);
         EXPECT_FALSE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
-        // Refused, the setup is kept as it was before the command; left, it is the default.
-        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), !c.refused);
+        // Refused, the setup is kept as it was before the command; left, it is the default, and
+        // resized, the new controller's without the changes let go.
+        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), c.way != kRefused);
+        EXPECT_EQ(Doc().HasModifications(), c.way == kRefused);
     }
+    online();
+    EXPECT_EQ(Seen(start, sends), std::vector<unsigned>{});
 }
 
 TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {

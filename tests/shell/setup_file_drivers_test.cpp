@@ -26,7 +26,7 @@ using Box = CRecordingApp::Box;
 namespace {
 
 // The one rename that the file system refuses while a test says so, as a folder whose rules
-// forbid moving that file would.
+// forbid moving that file would; without a source, any rename onto the target.
 std::pair<std::string, std::string>& RefusedRename() {
     static std::pair<std::string, std::string> refused;
     return refused;
@@ -45,7 +45,8 @@ struct CRefusedRename {
 
 // Every rename of the program under test comes here first.
 extern "C" int rename(const char* from, const char* to) noexcept {
-    if (RefusedRename() == std::pair<std::string, std::string>{from, to}) {
+    const auto& [refusedFrom, refusedTo] = RefusedRename();
+    if (refusedTo == to && (refusedFrom.empty() || refusedFrom == from)) {
         errno = EPERM;
         return -1;
     }
@@ -187,14 +188,21 @@ TEST_F(SetupFileDriverTest, ASaveThatFailsHalfWayLeavesThePreviousContent) {
     fs::remove(m_dir / "A.BAK");
     TakeBoxes();
 
-    // An SNMP configuration file likewise.
+    // An SNMP configuration file likewise, written whole or not put in its place: its changes
+    // stay to be saved.
     Put(m_dir / "S.kvn", "old S");
+    CSNMPConfig config;
+    config.SetName(u"Nord", TRUE);
+    CString error;
     {
         CFileSizeLimit limit(600);
-        CSNMPConfig config;
-        CString error;
-        EXPECT_FALSE(WriteSNMPConfigFile(Path("S.kvn"), config, FALSE, error));
+        EXPECT_FALSE(WriteSNMPConfigFile(Path("S.kvn"), config, TRUE, error));
     }
+    {
+        CRefusedRename refused({}, m_dir / "S.kvn");
+        EXPECT_FALSE(WriteSNMPConfigFile(Path("S.kvn"), config, TRUE, error));
+    }
+    EXPECT_TRUE(config.IsModified());
     EXPECT_EQ(Content(m_dir / "S.kvn"), "old S");
     EXPECT_EQ(Names(), (std::set<std::string>{"A.kvd", "B.kvd", "S.kvn"}));
 }
