@@ -199,9 +199,9 @@ bool COPPageComm::OnApply() {
     app.m_nAutoLog = m_autoLog->isChecked() ? 1 : -1;
 
     // The link is opened again only for other communication settings or when the one they name
-    // is not open (a port that failed, or appeared since), and the controller is not left with
-    // unsent changes unless the user lets them go.
-    const bool linkInUse = app.GetDataMgr().IsConnected() || NamesNoController(port, ip);
+    // is not open (a port that failed, hung up or appeared since), and the controller is not left
+    // with unsent changes unless the user lets them go.
+    const bool linkInUse = app.GetDataMgr().IsLinkOpen() || NamesNoController(port, ip);
     const bool sameLink = linkInUse && port.CompareNoCase(app.m_strComPort) == 0 &&
                           baud == app.m_nBaudRate && ip == app.m_ipAddress.Get() &&
                           m_strPartner == app.m_standbyIP.Get();
