@@ -128,9 +128,27 @@ TEST_F(PreferencesTest, NoLinkLeavesOnlineModeButKeepsAFileModeSetup) {
     EXPECT_EQ(host.calls, 0);
     EXPECT_EQ(doc.FindModifiedOptions(), 0);
 
+    // Staying with the controller at the question about its unsent changes keeps the sheet
+    // open on the General page, with nothing of the page kept; letting them go leaves it.
     app.SetMode(CAppState::kModeOnline);
     app.m_strComPort = u"COM9:";
-    Run(CPreferencesSheet::kGeneral, noLink);
+    const BOOL confirmExit = app.m_bConfirmExit;
+    host.letGo = false;
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& dialog) {
+        auto& sheet = static_cast<CPreferencesSheet&>(dialog);
+        Ctl<QCheckBox>(sheet, "dlg153", 1037)->setChecked(!confirmExit);
+        Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText("NUL:");
+        sheet.SetActivePage(CPreferencesSheet::kAdvanced);
+        sheet.accept();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(sheet.GetActiveIndex(), CPreferencesSheet::kGeneral);
+        EXPECT_EQ(app.m_strComPort, u"COM9:");
+        EXPECT_EQ(app.m_bConfirmExit, confirmExit);
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        host.letGo = true;
+        return noLink(sheet);
+    });
+    EXPECT_EQ(host.leaves, 2);
     EXPECT_EQ(host.calls, 1);
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
 }
