@@ -148,9 +148,10 @@ public:
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
-    // A write of the selected processor that went unanswered or was dropped unsent, put back
-    // as that processor's window with its bytes pending: its write address, or none while
-    // there is no such write or other bytes are pending. User-interface thread.
+    // A write of the selected processor that went unanswered (the link lost or closed under
+    // it) or was dropped unsent, put back as that processor's window with its bytes pending:
+    // its write address, or none while there is no such write or other bytes are pending.
+    // User-interface thread.
     std::optional<DWORD> TakeBackUnwrittenMemory();
     // The write addresses of the writes put back that nobody has taken back, on either
     // processor, given up: the program is closing.

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <condition_variable>
 #include <ctime>
 #include <filesystem>
@@ -228,21 +226,11 @@ TEST_F(SerialLinkTest, AnUnansweredPresencePollLosesTheLinkAtOnce) {
 // An adapter pulled out and plugged in again: the port is not open meanwhile, and the link
 // opens it again under its name.
 TEST_F(SerialLinkTest, APortThatHungUpIsOpenedAgainUnderItsName) {
-    const std::string name = testing::TempDir() + "ttyKV" + std::to_string(getpid());
-    CSimSerialLink adapter(sim, name);
-    auto comm = std::make_unique<CCommSerial>(&window);
-    ASSERT_EQ(comm->Open(CString::FromUtf8(name)), 0);
-    comm->SetTimeouts(timing.SerialTimeouts(38400));
-    ASSERT_EQ(comm->SetBaudRate(38400), 0);
-    ASSERT_TRUE(device.Connect(std::move(comm), &window, TRUE));
-    ASSERT_TRUE(ReachState(kLinkUp));
-    EXPECT_TRUE(device.IsLinkOpen());
-
-    adapter.Unplug();
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    line.Unplug();
     ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkPoll) > 0; }));
-    EXPECT_TRUE(device.IsConnected());
-    EXPECT_FALSE(device.IsLinkOpen());
-    adapter.PlugIn();
+    EXPECT_TRUE(device.IsConnected() && !device.IsLinkOpen());
+    line.PlugIn();
     ASSERT_TRUE(ReachState(kLinkUp));
     EXPECT_TRUE(device.IsLinkOpen());
 }
