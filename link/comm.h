@@ -26,6 +26,10 @@ public:
     void SetParams(int endByte) { m_endByte = endByte; }
     int GetEndByte() const { return m_endByte; }
 
+    // The device went away (a serial adapter pulled out) and has not been opened again since:
+    // the link counts as not open. Any thread.
+    virtual bool HasHungUp() const { return false; }
+
 protected:
     virtual int DoRead(std::span<BYTE> buffer, std::size_t& count) = 0;
     virtual int DoWrite(std::span<const BYTE> bytes) = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "link/comm.h"
 #include "platform/base/cstring.h"
 #include "platform/io/serial_port.h"
@@ -15,7 +17,9 @@ struct CSerialTimeouts {
     DWORD writeConstant = 0;
 };
 
-// The link over a serial port.
+// The link over a serial port. A port whose read or write fails has hung up (an adapter
+// pulled out): it is let go at once, so that its device can come back under the same name,
+// and each write opens it again under that name, with its rate, until it is back.
 class CCommSerial : public CComm {
 public:
     explicit CCommSerial(IMessageSink* notify) : CComm(notify) {}
@@ -25,14 +29,22 @@ public:
     int Open(const CString& portName);
     int SetBaudRate(DWORD baud);
     int SetTimeouts(const CSerialTimeouts& timeouts);
+    // For good: a port closed here is not opened again.
     int Close();
     bool IsOpen() const { return m_port.IsOpen(); }
+    bool HasHungUp() const override { return m_hungUp; }
 
 protected:
     int DoRead(std::span<BYTE> buffer, std::size_t& count) override;
     int DoWrite(std::span<const BYTE> bytes) override;
 
 private:
+    int HangUp();
+    bool Reopen();
+
     CSerialPort m_port;
     CSerialTimeouts m_timeouts;
+    CString m_portName;
+    DWORD m_baud = 0;
+    std::atomic<bool> m_hungUp{false};
 };

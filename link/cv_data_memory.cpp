@@ -94,6 +94,25 @@ void CCVDataMgr::MemoryWritesDropped() {
     }
 }
 
+// A write cut off by the closing may have run or not, as one whose answer was lost: its bytes
+// go back to the user.
+void CCVDataMgr::MemoryWritesCutOff() {
+    for (const UINT item : {CMiscRequestMgr::kWriteMemory0, CMiscRequestMgr::kWriteMemory1})
+        m_misc.Remove(item);
+    std::move(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
+              std::back_inserter(m_memoryWritesUnanswered));
+    m_memoryWritesOut.clear();
+}
+
+std::vector<DWORD> CCVDataMgr::ForgetUnwrittenMemory() {
+    std::lock_guard guard(DeviceLock());
+    std::vector<DWORD> addresses;
+    for (const CMemoryWriteOut& write : m_memoryWritesUnanswered)
+        addresses.push_back(write.window.writeAddress);
+    m_memoryWritesUnanswered.clear();
+    return addresses;
+}
+
 std::optional<DWORD> CCVDataMgr::TakeBackUnwrittenMemory() {
     if (m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);

@@ -279,6 +279,7 @@ void CCVDataMgr::Disconnect() {
     CDEVICEComm::Disconnect();
     std::lock_guard guard(DeviceLock());
     ForgetAwaitedStatus();
+    MemoryWritesCutOff();
 }
 
 void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {

@@ -148,10 +148,14 @@ public:
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
-    // A write of the selected processor that went unanswered or was dropped unsent, put back
-    // as that processor's window with its bytes pending: its write address, or none while
-    // there is no such write or other bytes are pending. User-interface thread.
+    // A write of the selected processor that went unanswered (the link lost or closed under
+    // it) or was dropped unsent, put back as that processor's window with its bytes pending:
+    // its write address, or none while there is no such write or other bytes are pending.
+    // User-interface thread.
     std::optional<DWORD> TakeBackUnwrittenMemory();
+    // The write addresses of the writes put back that nobody has taken back, on either
+    // processor, given up: the program is closing.
+    std::vector<DWORD> ForgetUnwrittenMemory();
     // A memory read's bytes, for the processor that the request asked.
     void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
     DWORD GetMemoryImageAddress() const override { return Memory().imageAddress; }
@@ -242,6 +246,8 @@ private:
     void MemoryWriteUnanswered(const CMessage& request);
     void MemoryWriteAnswered(const CMessage& request);
     void MemoryWritesDropped();
+    // The link is closed: no write still out will be answered, and none queued will go.
+    void MemoryWritesCutOff();
     // The controller's status, on the engine thread and on the user-interface thread.
     void CheckStatusLogging(const CCVStatusRec& status);
     // While request logging is on and the program ONLINE: asks for the controller's next log

@@ -85,6 +85,10 @@ void CDEVICEComm::Disconnect() {
     m_nState = kLinkClosed;
 }
 
+BOOL CDEVICEComm::IsLinkOpen() const {
+    return m_bConnected && !m_framer->GetComm().HasHungUp() ? TRUE : FALSE;
+}
+
 // Sends the link's last message, if it has one, and waits for its answer until a read fails.
 void CDEVICEComm::SayGoodbye() {
     CMessage request;

@@ -72,6 +72,9 @@ public:
     // transport. Harmless when no link is open.
     virtual void Disconnect();
     BOOL IsConnected() const { return m_bConnected; }
+    // Connected over a transport that still reaches its device: a serial port that hung up is
+    // not open until the link has opened it again.
+    BOOL IsLinkOpen() const;
 
     // The send of changes, driven by the main window's answers to the link's messages.
     // In the up state only: the source is taken and the procedure starts. Otherwise the

@@ -21,6 +21,7 @@ public:
     virtual int GetMaxSequence() const = 0;
 
     CComm& GetComm() { return *m_comm; }
+    const CComm& GetComm() const { return *m_comm; }
 
 protected:
     std::unique_ptr<CComm> m_comm;

@@ -162,5 +162,6 @@ constexpr UINT kIdsNoIntercomAnswered = 6504;
 constexpr UINT kIdsPrintNotWritten = 6505;
 constexpr UINT kIdsMemoryNotWritten = 6521;
 constexpr UINT kIdsMemoryWriteUnanswered = 6522;
+constexpr UINT kIdsMemoryWriteCutOff = 6523;
 constexpr UINT kIdsAppTitle = 57344;
 constexpr UINT kIdsIntegerRange = 61714;

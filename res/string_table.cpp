@@ -465,6 +465,9 @@ constexpr Entry kStrings[] = {
     {6522,
      u"The Corvane did not answer the changes to memory at %1: they may not have been "
      u"written.\nThey are marked again, to be written again or dropped."},
+    {6523,
+     u"The Corvane had not answered the changes to memory at %1 when the connection was "
+     u"closed: they may not have been written."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

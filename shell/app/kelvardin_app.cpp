@@ -15,6 +15,8 @@
 #include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/sys_info.h"
+#include "res/string_ids.h"
+#include "res/string_table.h"
 #include "shell/app/splash.h"
 #include "shell/dialogs/about_dlg.h"
 #include "shell/dialogs/ext_message_box.h"
@@ -110,11 +112,24 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
 
 int CKelvardinApp::ExitInstance() {
     m_dataMgr.Disconnect();
+    ReportUnwrittenMemory();
     SaveSettings();
     SetMainFrame(nullptr);
     // The screens store their column widths as they close.
     FlushSettings();
     return 0;
+}
+
+void CKelvardinApp::ReportUnwrittenMemory() {
+    const std::vector<DWORD> addresses = m_dataMgr.ForgetUnwrittenMemory();
+    if (addresses.empty()) return;
+    CString list;
+    for (DWORD address : addresses) {
+        if (!list.IsEmpty()) list += u", ";
+        list += CString::Formatted(u"%08.8x", address);
+    }
+    DoMessageBox(SubstituteArgs(LoadResString(kIdsMemoryWriteCutOff).str(), {list}),
+                 MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::unique_ptr<IMainFrame> CKelvardinApp::CreateMainFrame() {

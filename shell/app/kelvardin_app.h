@@ -32,7 +32,8 @@ public:
     // Start-up in its fixed order; FALSE when the program cannot run. The arguments are the
     // command line without the program itself.
     BOOL InitInstance(const std::vector<CString>& arguments);
-    // Closes the link and writes the settings; the exit code.
+    // Closes the link, tells of memory writes it left unanswered and writes the settings; the
+    // exit code.
     int ExitInstance();
 
     // Every setting, read with its default and clamp, and written back as a whole; the
@@ -146,6 +147,8 @@ private:
     bool OpenTransport(const CString& port, int baud, const CString& ip, CString& error,
                        UINT& icon);
     void ReopenLink();
+    // Memory writes the closed link never had answered, and their bytes, go with the program.
+    void ReportUnwrittenMemory();
 
     CUiEnvironment m_environment;
     CShellLinkDialogs m_linkDialogs;

@@ -190,6 +190,17 @@ bool COPPageComm::OnApply() {
         }
         ip = DottedIPAddress(address);
     }
+    // The link is opened again only for other communication settings or when the one they name
+    // is not open (a port that failed, hung up or appeared since), and the controller is not
+    // left with unsent changes unless the user lets them go. Staying with it refuses the apply:
+    // the sheet stays open on this page and nothing of it is stored.
+    const bool linkInUse = app.GetDataMgr().IsLinkOpen() || NamesNoController(port, ip);
+    const bool sameLink = linkInUse && port.CompareNoCase(app.m_strComPort) == 0 &&
+                          baud == app.m_nBaudRate && ip == app.m_ipAddress.Get() &&
+                          m_strPartner == app.m_standbyIP.Get();
+    const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
+    if (!sameLink && !wasFileMode && m_fileMode && !m_fileMode->LeaveController()) return false;
+
     app.m_bAutoConnect = m_autoConnect->isChecked();
     app.m_nRequestLogging = m_allowLog->isChecked() ? 1 : 0;
     app.m_bSavePosition = m_savePosition->isChecked();
@@ -197,16 +208,7 @@ bool COPPageComm::OnApply() {
     app.m_bCreateBAKFiles = m_createBAKFiles->isChecked();
     app.m_bConfirmFileName = m_confirmFileName->isChecked();
     app.m_nAutoLog = m_autoLog->isChecked() ? 1 : -1;
-
-    // The link is opened again only for other communication settings or when the one they name
-    // is not open (a port that failed, or appeared since), and the controller is not left with
-    // unsent changes unless the user lets them go.
-    const bool linkInUse = app.GetDataMgr().IsConnected() || NamesNoController(port, ip);
-    const bool sameLink = linkInUse && port.CompareNoCase(app.m_strComPort) == 0 &&
-                          baud == app.m_nBaudRate && ip == app.m_ipAddress.Get() &&
-                          m_strPartner == app.m_standbyIP.Get();
-    const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
-    if (sameLink || (!wasFileMode && m_fileMode && !m_fileMode->LeaveController())) {
+    if (sameLink) {
         StoreAppliedSettings(app);
         return true;
     }

@@ -394,19 +394,26 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
     const int total = 999 + 6 * 31 + 4 + 20;
     EXPECT_EQ(mgr.GetUploadTotal(), total);
     int requests = 0;
-    while (Next().first)
-        ++requests;
+    CMessage request, last;
+    for (; mgr.GetManagerRequest(request); ++requests)
+        last = request;
     // Every request has gone out; the upload is whole once the controller's status, answered
-    // after the last, shows the same controller.
+    // after the last, shows the same controller: a record asked again after that status needs
+    // another.
+    EXPECT_TRUE(mgr.IsUploading());
+    AnswerPoll(StatusOf(app.GetConfig()));
+    mgr.OnRequestDropped(last);
+    EXPECT_EQ(Next().first, last.command);
+    EXPECT_EQ(Next(), (Request{0, {}}));
     EXPECT_TRUE(mgr.IsUploading());
     AnswerPoll(StatusOf(app.GetConfig()));
     EXPECT_EQ(Next(), (Request{0, {}}));
     EXPECT_FALSE(mgr.IsUploading());
     // 20 of trunk definitions, 4 options, one each of groups, bauds, ports, connections, costs
-    // and the two address sets; then the end.
+    // and the two address sets, one of them twice; then the end.
     EXPECT_EQ(requests, 20 + 4 + 7);
     const auto progress = UploadProgress();
-    ASSERT_EQ(progress.size(), 20u + 4 + 7 + 1);
+    ASSERT_EQ(progress.size(), 20u + 4 + 7 + 2);
     EXPECT_EQ(progress.front(), (Progress{1, total}));  // misc item 12
     EXPECT_EQ(progress[progress.size() - 2], (Progress{total, total}));
     EXPECT_EQ(progress.back(), (Progress{0, 0}));
@@ -552,6 +559,21 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
     mgr.GetMemoryWriteBits().SetAll(FALSE);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+
+    // Cut off by closing the link, the write in flight and the one queued behind it come back
+    // as unanswered ones do, and the queued one never goes.
+    ASSERT_TRUE(mgr.SetMemoryByte(0x104, 0xEE));
+    write(0x100);
+    ASSERT_EQ(Next().first, 31u);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x105, 0xFF));
+    write(0x100);
+    mgr.Disconnect();
+    EXPECT_EQ(Next(), (Request{0, {}}));
+    for (int bit : {4, 5}) {
+        EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+    }
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {

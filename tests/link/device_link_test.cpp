@@ -223,6 +223,18 @@ TEST_F(SerialLinkTest, AnUnansweredPresencePollLosesTheLinkAtOnce) {
     EXPECT_TRUE(ReachState(kLinkUp));
 }
 
+// An adapter pulled out and plugged in again: the port is not open meanwhile, and the link
+// opens it again under its name.
+TEST_F(SerialLinkTest, APortThatHungUpIsOpenedAgainUnderItsName) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
+    line.Unplug();
+    ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkPoll) > 0; }));
+    EXPECT_TRUE(device.IsConnected() && !device.IsLinkOpen());
+    line.PlugIn();
+    ASSERT_TRUE(ReachState(kLinkUp));
+    EXPECT_TRUE(device.IsLinkOpen());
+}
+
 TEST_F(UdpLinkTest, TimeoutsAreRetriedThenTheSessionIsSetUpAgain) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     const int sessions = CountCommand(sim.Requests(), 59);

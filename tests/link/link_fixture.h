@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -130,5 +132,6 @@ protected:
     }
 
     CSimController sim{false};
-    CSimSerialLink line{sim};
+    // A port of its own name, which can be pulled out and plugged in again.
+    CSimSerialLink line{sim, testing::TempDir() + "ttyKV" + std::to_string(getpid())};
 };

@@ -128,9 +128,26 @@ TEST_F(PreferencesTest, NoLinkLeavesOnlineModeButKeepsAFileModeSetup) {
     EXPECT_EQ(host.calls, 0);
     EXPECT_EQ(doc.FindModifiedOptions(), 0);
 
+    // Staying with the controller at the question about its unsent changes keeps the sheet
+    // open on the General page, with nothing of the page kept; letting them go leaves it.
     app.SetMode(CAppState::kModeOnline);
     app.m_strComPort = u"COM9:";
-    Run(CPreferencesSheet::kGeneral, noLink);
+    const BOOL confirmExit = app.m_bConfirmExit;
+    host.letGo = false;
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& dialog) {
+        auto& sheet = static_cast<CPreferencesSheet&>(dialog);
+        Ctl<QCheckBox>(sheet, "dlg153", 1037)->setChecked(!confirmExit);
+        Ctl<QComboBox>(sheet, "dlg153", 1042)->setEditText("NUL:");
+        sheet.SetActivePage(CPreferencesSheet::kAdvanced);
+        sheet.accept();
+        EXPECT_TRUE(sheet.isVisible());
+        EXPECT_EQ(sheet.GetActiveIndex(), CPreferencesSheet::kGeneral);
+        EXPECT_EQ(app.m_strComPort, u"COM9:");
+        EXPECT_EQ(app.m_bConfirmExit, confirmExit);
+        host.letGo = true;
+        return noLink(sheet);
+    });
+    EXPECT_EQ(host.leaves, 2);
     EXPECT_EQ(host.calls, 1);
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
 }
@@ -233,11 +250,21 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
     EXPECT_EQ(app.m_nControllerPresent, 1);  // not opened again
     app.GetDataMgr().Disconnect();
 
+    // An adapter pulled out is no longer open: OK on the page as it stands tries it again.
+    CSimSerialLink adapter(serial, dir.filePath("ttyUSB").toStdString());
+    ASSERT_TRUE(app.OpenComm(CString::FromUtf8(adapter.DevicePath()), 9600, u"", u""));
+    adapter.Unplug();
+    ASSERT_TRUE(PumpWaitingMessages([&] { return !app.GetDataMgr().IsLinkOpen(); }, 20000));
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
+        return Ok(sheet);
+    });
+
     // A first start names no controller yet: nothing to open, nothing to complain of.
     app.m_strComPort = u"NET:";
     app.m_ipAddress.Set(u"");
     Run(CPreferencesSheet::kGeneral, Ok);
-    EXPECT_EQ(script.MessageBoxes().size(), 2u);
+    EXPECT_EQ(script.MessageBoxes().size(), 3u);
 }
 
 TEST_F(PreferencesTest, TheAdvancedPageChecksItsCountsAndSetsTheConfigurationOutsideOnline) {

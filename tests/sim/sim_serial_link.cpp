@@ -9,8 +9,20 @@
 #include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
-CSimSerialLink::CSimSerialLink(CSimController& controller) : m_controller(controller) {
+CSimSerialLink::CSimSerialLink(CSimController& controller, std::string name)
+    : m_controller(controller), m_name(std::move(name)) {
+    m_stop = eventfd(0, EFD_CLOEXEC);
+    PlugIn();
+}
+
+CSimSerialLink::~CSimSerialLink() {
+    Unplug();
+    close(m_stop);
+}
+
+void CSimSerialLink::PlugIn() {
     char name[128];
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
@@ -23,17 +35,21 @@ CSimSerialLink::CSimSerialLink(CSimController& controller) : m_controller(contro
     if (m_slave < 0 || tcgetattr(m_slave, &tio) != 0) throw std::runtime_error("pty slave");
     cfmakeraw(&tio);
     tcsetattr(m_slave, TCSANOW, &tio);
-    m_stop = eventfd(0, EFD_CLOEXEC);
+    if (!m_name.empty() && symlink(m_path.c_str(), m_name.c_str()) != 0)
+        throw std::runtime_error("simulated controller: no port name");
     m_thread = std::thread([this] { Run(); });
 }
 
-CSimSerialLink::~CSimSerialLink() {
+void CSimSerialLink::Unplug() {
+    if (m_master < 0) return;
     std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = write(m_stop, &one, sizeof one);
     m_thread.join();
-    close(m_stop);
+    n = read(m_stop, &one, sizeof one);
+    if (!m_name.empty()) unlink(m_name.c_str());
     close(m_slave);
     close(m_master);
+    m_master = m_slave = -1;
 }
 
 void CSimSerialLink::SendBytes(std::span<const std::uint8_t> bytes) {

@@ -6,15 +6,20 @@
 #include "tests/sim/sim_controller.h"
 
 // The simulated controller behind a pseudo-terminal: the client opens DevicePath() as its
-// serial port.
+// serial port. Given a name, the port is a link of that name to the pseudo-terminal, which
+// can be pulled out and plugged in again as an adapter is.
 class CSimSerialLink {
 public:
-    explicit CSimSerialLink(CSimController& controller);
+    explicit CSimSerialLink(CSimController& controller, std::string name = {});
     ~CSimSerialLink();
 
-    const std::string& DevicePath() const { return m_path; }
+    const std::string& DevicePath() const { return m_name.empty() ? m_path : m_name; }
     // Writes bytes onto the line, unasked.
     void SendBytes(std::span<const std::uint8_t> bytes);
+    // The line hangs up on the client and the name goes; plugged in, it comes back under the
+    // same name on another pseudo-terminal.
+    void Unplug();
+    void PlugIn();
 
 private:
     void Run();
@@ -26,5 +31,6 @@ private:
     int m_slave = -1;
     int m_stop = -1;
     std::string m_path;
+    std::string m_name;
     std::thread m_thread;
 };
