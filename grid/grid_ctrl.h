@@ -559,6 +559,8 @@ private:
         bool operator==(const CellLook&) const = default;
     };
     CellLook LookOf(const CGridCellBase& cell, int row, int col) const;
+    // Keeps the looks of the cells that stay where they were painted in the view.
+    void FollowPaintedRange(const CCellRange& visible);
     // Remembers how a cell drawn by a paint looks on screen, or forgets it when the paint
     // showed only part of it.
     void KeepPaintedLook(const CGridCellBase& cell, int row, int col, CDC::Reach reach);

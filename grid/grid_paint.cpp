@@ -134,11 +134,7 @@ void CGridCtrl::OnDraw(CDC* dc) {
     CRect visibleRect;
     const CCellRange visible = GetVisibleNonFixedCellRange(&visibleRect);
     if (m_bVirtualMode) SendCacheHintToParent(visible);
-    // The looks kept are those of the cells in view: a scroll starts them afresh.
-    if (!(visible == m_paintedRange)) {
-        m_paintedLooks.clear();
-        m_paintedRange = visible;
-    }
+    FollowPaintedRange(visible);
 
     // Only the cells that the paint puts on screen are drawn; a cell that runs past the window
     // is on screen whole when its part inside is.
@@ -149,7 +145,10 @@ void CGridCtrl::OnDraw(CDC* dc) {
         const CDC::Reach reach = dc->ReachOf(area);
         if (reach == CDC::Reach::kNone) return;
         CGridCellBase* cell = GetCell(row.index, col.index);
-        if (!cell) return;
+        if (!cell) {
+            m_paintedLooks.erase(CellKey(row.index, col.index));
+            return;
+        }
         cell->SetCoords(row.index, col.index);
         cell->Draw(dc, row.index, col.index, CRect(col.first, row.first, col.last, row.last),
                    FALSE);
@@ -204,6 +203,23 @@ CGridCtrl::CellLook CGridCtrl::LookOf(const CGridCellBase& cell, int row, int co
     return look;
 }
 
+void CGridCtrl::FollowPaintedRange(const CCellRange& visible) {
+    if (visible == m_paintedRange) return;
+    if (!(visible.GetTopLeft() == m_paintedRange.GetTopLeft())) {
+        // Scrolled: every cell stands elsewhere.
+        m_paintedLooks.clear();
+    } else {
+        // More or fewer rows or columns in view: the others stay where they were.
+        std::erase_if(m_paintedLooks, [&](const auto& painted) {
+            const auto row = static_cast<int>(painted.first & 0xFFFFFFFFu);
+            const auto col = static_cast<int>(painted.first >> 32);
+            return (row >= m_nFixedRows && row > visible.GetMaxRow()) ||
+                   (col >= m_nFixedCols && col > visible.GetMaxCol());
+        });
+    }
+    m_paintedRange = visible;
+}
+
 void CGridCtrl::KeepPaintedLook(const CGridCellBase& cell, int row, int col, CDC::Reach reach) {
     const std::uint64_t key = CellKey(row, col);
     if (reach == CDC::Reach::kAll) {
@@ -216,8 +232,8 @@ void CGridCtrl::KeepPaintedLook(const CGridCellBase& cell, int row, int col, CDC
 BOOL CGridCtrl::InvalidateChangedCells(const CCellRange& range) {
     if (!IsWindow() || !m_bAllowDraw) return FALSE;
     const CCellRange visible = GetVisibleNonFixedCellRange();
-    // The view moved since it was last painted: every cell in it is painted again.
-    if (!(visible == m_paintedRange)) m_paintedLooks.clear();
+    // Scrolled since it was last painted: every cell in view is painted again.
+    if (!(visible.GetTopLeft() == m_paintedRange.GetTopLeft())) m_paintedLooks.clear();
     if (m_bVirtualMode) SendCacheHintToParent(visible);
     BOOL changed = FALSE;
     LayOut(*this, GetClientRect(), visible).ForEachCell([&](const Span& row, const Span& col) {

@@ -164,6 +164,13 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     painted.Take();
     EXPECT_TRUE(grid.InvalidateChangedCells(all));
     EXPECT_EQ(painted.Take(), area(1, 1));
+
+    // Rows that go and come back are painted again, though they look as they did.
+    grid.SetRowCount(3);
+    grid.Refresh();
+    painted.Take();
+    grid.SetRowCount(5);
+    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(4, 0, 4, 3)));
 }
 
 // Column 0 fixed at 50, two of 100, at 7 units a character: a logical page 306 wide. On paper
