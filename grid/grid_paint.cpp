@@ -193,7 +193,10 @@ CGridCtrl::CellLook CGridCtrl::LookOf(const CGridCellBase& cell, int row, int co
     }
     look.format = cell.GetFormat();
     look.margin = cell.GetMargin();
-    if (const LogFont* font = cell.GetFontObject()) look.font = *font;
+    // The default cells' fonts change only with a repaint of the whole grid.
+    if (!cell.IsDefaultFont()) {
+        if (const LogFont* font = cell.GetFontObject()) look.font = *font;
+    }
     if (row == 0 && col == m_nSortColumn) look.sortMark = m_bAscending ? 2 : 1;
     if (look.state & CELL_FIXED) {
         const CCellID focus = m_idCurrentCell;
