@@ -88,10 +88,10 @@ void CGridCtrl::SetGridLines(int lines) {
     Refresh();
 }
 
-void CGridCtrl::SetRedraw(BOOL allow, BOOL resetScrollBars) {
+void CGridCtrl::SetRedraw(BOOL allow, BOOL resetScrollBars, BOOL repaint) {
     if (allow && !m_bAllowDraw) {
         m_bAllowDraw = TRUE;
-        Refresh();
+        if (repaint) Refresh();
     }
     m_bAllowDraw = allow;
     if (resetScrollBars) ResetScrollBars();

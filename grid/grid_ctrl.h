@@ -202,7 +202,8 @@ public:
     COLORREF GetGridLineColor() const { return m_crGridLineColour; }
     void SetGridLineColor(COLORREF color) { m_crGridLineColour = color; }
     // Off, the grid neither paints nor works out its scroll bars.
-    void SetRedraw(BOOL allow, BOOL resetScrollBars = FALSE);
+    // Switched on, it paints whole, unless the caller has it paint only what changed.
+    void SetRedraw(BOOL allow, BOOL resetScrollBars = FALSE, BOOL repaint = TRUE);
     BOOL IsDrawingAllowed() const { return m_bAllowDraw; }
 
     // Geometry, in client coordinates; cell rectangles hold their last pixel.
@@ -293,6 +294,9 @@ public:
     BOOL InvalidateCellRect(int row, int col);
     BOOL InvalidateCellRect(const CCellID& cell) { return InvalidateCellRect(cell.row, cell.col); }
     BOOL InvalidateRangeRect(const CCellRange& range);
+    // Invalidates the cells of the range in view that would not look as the paints left them
+    // (a cell never painted whole counts as changed); true when any would not.
+    BOOL InvalidateChangedCells(const CCellRange& range);
     void Refresh();
 
     // The font of every cell that has none of its own: it goes to the four default cells.
@@ -554,6 +558,29 @@ private:
     void FinishDropMove(COleDataObject* data, PastedText pasted);
     void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);
 
+    // What a cell's drawing depends on.
+    struct CellLook {
+        CString text;
+        DWORD state = 0;
+        COLORREF textColor = 0;
+        COLORREF backColor = 0;
+        COLORREF selectedTextColor = 0;
+        COLORREF selectedBackColor = 0;
+        DWORD format = 0;
+        UINT margin = 0;
+        std::optional<LogFont> font;
+        // A heading's sort mark (0 none, 1 descending, 2 ascending) and its pressed edge.
+        int sortMark = 0;
+        bool pressed = false;
+        bool operator==(const CellLook&) const = default;
+    };
+    CellLook LookOf(const CGridCellBase& cell, int row, int col) const;
+    // Keeps the looks of the cells that stay where they were painted in the view.
+    void FollowPaintedRange(const CCellRange& visible);
+    // Remembers how a cell drawn by a paint looks on screen, or forgets it when the paint
+    // showed only part of it.
+    void KeepPaintedLook(const CGridCellBase& cell, int row, int col, CDC::Reach reach);
+
     // The cell lent by a virtual-mode GetCell without a callback.
     mutable CGridCell m_virtualCell;
     // The two cells a virtual-mode sort fills from display requests.
@@ -576,4 +603,7 @@ private:
     std::unique_ptr<CInPlaceEditor> m_pInPlaceEditor;
     std::vector<std::unique_ptr<CInPlaceEditor>> m_closingEditors;
     bool m_bEditorEnding = false;
+    // How the paints left the cells on screen, kept while the same cells are in view.
+    std::unordered_map<std::uint64_t, CellLook> m_paintedLooks;
+    CCellRange m_paintedRange;
 };

@@ -43,5 +43,7 @@ CKMemDC::CKMemDC(CQtPainterDC& target)
                    target.IsPrinting()),
       m_bMemDC(!target.IsPrinting()) {
     // Drawing uses the target's coordinates.
-    if (m_bMemDC) SetWindowOrg(Area().left, Area().top);
+    if (!m_bMemDC) return;
+    SetWindowOrg(Area().left, Area().top);
+    SetPaintRegion(target.GetPaintRegion().translated(-Area().left, -Area().top));
 }

@@ -140,6 +140,13 @@ CSize CDC::SetViewportExt(int cx, int cy) {
     return old;
 }
 
+CDC::Reach CDC::ReachOf(const CRect& rect) {
+    const CRect clip = GetClipBox();
+    CRect inside;
+    if (!inside.IntersectRect(clip, rect)) return Reach::kNone;
+    return inside == rect ? Reach::kAll : Reach::kPart;
+}
+
 namespace {
 
 int Scale(int value, int numerator, int denominator) {

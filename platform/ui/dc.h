@@ -93,6 +93,10 @@ public:
 
     // The logical rectangle that drawing can reach.
     virtual CRect GetClipBox() = 0;
+    // How much of a logical rectangle drawing reaches: a paint puts on screen only the area it
+    // was asked for, which may be less than its clip box.
+    enum class Reach { kNone, kPart, kAll };
+    virtual Reach ReachOf(const CRect& rect);
     virtual void IntersectClipRect(const CRect& rect) = 0;
     virtual BOOL IsPrinting() const { return FALSE; }
     virtual int GetDeviceCaps(int index) = 0;

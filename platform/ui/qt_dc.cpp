@@ -82,6 +82,20 @@ CRect CQtPainterDC::GetClipBox() {
     return box;
 }
 
+CDC::Reach CQtPainterDC::ReachOf(const CRect& rect) {
+    const Reach inBox = CDC::ReachOf(rect);
+    if (inBox == Reach::kNone || m_paintRegion.isEmpty()) return inBox;
+    CRect device(LPtoDP(rect.TopLeft()), CSize());
+    const CPoint bottomRight = LPtoDP(rect.BottomRight());
+    device.right = bottomRight.x;
+    device.bottom = bottomRight.y;
+    device.NormalizeRect();
+    const QRegion area(ToQRect(device));
+    if (!m_paintRegion.intersects(area)) return Reach::kNone;
+    return inBox == Reach::kAll && area.subtracted(m_paintRegion).isEmpty() ? Reach::kAll
+                                                                            : Reach::kPart;
+}
+
 void CQtPainterDC::IntersectClipRect(const CRect& rect) {
     m_painter.setClipRect(ToQRect(rect),
                           m_painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QRegion>
 
 #include <functional>
 #include <memory>
@@ -26,11 +27,16 @@ public:
     CSize GetTextExtent(std::u16string_view text) override;
     TextMetrics GetTextMetrics() override;
     CRect GetClipBox() override;
+    Reach ReachOf(const CRect& rect) override;
     void IntersectClipRect(const CRect& rect) override;
     BOOL IsPrinting() const override { return m_printing; }
     int GetDeviceCaps(int index) override;
 
     QPainter& Painter() { return m_painter; }
+    // The device area a paint puts on screen (a paint event's region); empty for all of the
+    // clip box.
+    void SetPaintRegion(const QRegion& region) { m_paintRegion = region; }
+    const QRegion& GetPaintRegion() const { return m_paintRegion; }
 
 protected:
     void DrawLine(CPoint from, CPoint to) override;
@@ -44,6 +50,7 @@ protected:
 private:
     QPainter& m_painter;
     CRect m_deviceClip;
+    QRegion m_paintRegion;
     bool m_printing;
     int m_savedDepth = 0;
 };

@@ -176,7 +176,9 @@ bool CWndHostBridge::FrameEvent(QEvent* event) {
 void CWndHostBridge::Paint(QEvent* event) {
     QWidget* client = ClientWidget();
     QPainter painter(client);
-    CQtPainterDC dc(painter, FromQRect(static_cast<QPaintEvent*>(event)->rect()));
+    const auto* paint = static_cast<QPaintEvent*>(event);
+    CQtPainterDC dc(painter, FromQRect(paint->rect()));
+    dc.SetPaintRegion(paint->region());
     dc.SelectFont(m_wnd.GetFont());
     m_wnd.OnPaint(dc);
 }

@@ -1,5 +1,6 @@
 #include "screens/base/kelvardin_grid_view.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -124,8 +125,25 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
 
 void CKelvardinGridView::RedrawChangedColumn(int col) {
     if (!m_pGrid) return;
-    m_pGrid->RedrawGridColumn(col);
+    PaintChangedColumn(col);
     if (col == m_pGrid->GetSortColumn()) SortDataChanged();
+}
+
+void CKelvardinGridView::PaintChangedCells(const CCellRange& range) {
+    // A hidden screen is painted whole when it is shown again.
+    if (!m_host.IsCurrentScreen(*this)) return;
+    if (std::ranges::find(m_changedCells, range) == m_changedCells.end())
+        m_changedCells.push_back(range);
+    if (!m_paintTimer.IsRunning() && IsWindow())
+        m_paintTimer.Start(this, m_host.GetScreenTiming().replyPaintMs);
+}
+
+void CKelvardinGridView::PaintPendingChanges() {
+    m_paintTimer.Stop();
+    const std::vector<CCellRange> ranges = std::exchange(m_changedCells, {});
+    if (!m_pGrid) return;
+    for (const CCellRange& range : ranges)
+        m_pGrid->InvalidateChangedCells(range);
 }
 
 void CKelvardinGridView::SortDataChanged() {
@@ -326,6 +344,8 @@ LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         case WM_SCREEN_LEAVING:
             // Hidden, the screen hears no replies: its order is checked when it is shown.
             m_bSortCheckDue = true;
+            m_paintTimer.Stop();
+            m_changedCells.clear();
             return CView::WindowProc(message, wParam, lParam);
         default: return CView::WindowProc(message, wParam, lParam);
     }
@@ -350,6 +370,7 @@ void CKelvardinGridView::OnDestroy() {
 }
 
 void CKelvardinGridView::OnTimer(UINT_PTR id) {
+    if (id != 0 && id == m_paintTimer.m_nCurrentId) return PaintPendingChanges();
     if (id == 0 || id != m_fitTimer.m_nCurrentId) return CView::OnTimer(id);
     m_fitTimer.Stop();
     if (m_host.IsCurrentScreen(*this)) FitColumnsWithNewData();

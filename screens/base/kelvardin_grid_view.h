@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <span>
@@ -88,6 +89,8 @@ public:
 
     // Fitted columns are to widen to new data shortly.
     bool IsColumnFitPending() const { return m_fitTimer.IsRunning(); }
+    // Cells changed by replies are to be painted shortly.
+    bool IsPaintPending() const { return m_paintTimer.IsRunning(); }
 
     // Context help: the id of the point (client coordinates) and the screen's own.
     virtual DWORD OnHelpHitTest(CPoint point);
@@ -120,6 +123,10 @@ protected:
     // Redraws a column whose data a reply changed; the rows follow it when it is the sort
     // column.
     void RedrawChangedColumn(int col);
+    // Replies changed the data under the cells (every cell, a column): the cells whose look
+    // changed are painted with those of the other replies at the next paint interval.
+    void PaintChangedCells(const CCellRange& range = CCellRange(0, 0, kAnyRow, kAnyColumn));
+    void PaintChangedColumn(int col) { PaintChangedCells(CCellRange(0, col, kAnyRow, col)); }
     // The rows' filter is to be applied again with the next order check.
     void RowFilterChanged();
     // The rows' filter applied now, or with the order check once nothing holds the rows.
@@ -139,6 +146,12 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
+    // The last row and column a range of changed cells may reach, whatever the counts become.
+    static constexpr int kAnyRow = std::numeric_limits<int>::max();
+    static constexpr int kAnyColumn = std::numeric_limits<int>::max();
+
+    void PaintPendingChanges();
+
     // How a column came by its width, and the key it had then.
     struct ColumnWidthState {
         enum Kind { kFitted, kStored, kDragged };
@@ -172,6 +185,8 @@ private:
     // The fitted widths by column key, kept for the rebuilds of this run.
     std::map<CString, int> m_sessionFits;
     CWndTimer m_fitTimer;
+    CWndTimer m_paintTimer;
+    std::vector<CCellRange> m_changedCells;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The sort column's data changed since the rows were last in its order (or the screen was
     // hidden, hearing no replies); the filter is to be applied again; the check is posted.

@@ -28,4 +28,7 @@ struct CScreenTiming {
     // A burst of replies widens the fitted columns to the rows in view once, this long after
     // its first.
     UINT columnFitMs = 250;
+    // The cells that replies changed are painted together, at most this often while replies
+    // keep coming: at a display's pace, not once per reply.
+    UINT replyPaintMs = 40;
 };

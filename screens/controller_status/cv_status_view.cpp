@@ -147,9 +147,8 @@ void CCVStatusView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         if (IsOnline()) RequestErrors();
         return;
     }
-    CKelvardinGridCtrl* grid = GetGrid();
     for (int col : ColumnsForHint(hint))
-        grid->RedrawGridColumn(col);
+        PaintChangedColumn(col);
 }
 
 std::vector<int> CCVStatusView::ColumnsForHint(CUpdateHint hint) const {

@@ -37,16 +37,19 @@ int ContextParam(const CContext& context, int i) {
 // full and working the scroll bars out again when that turns it on.
 class CNoRedrawScope {
 public:
-    explicit CNoRedrawScope(CGridCtrl& grid) : m_grid(grid), m_was(grid.IsDrawingAllowed()) {
+    // Without repaint the caller paints what changed itself.
+    explicit CNoRedrawScope(CGridCtrl& grid, BOOL repaint = TRUE)
+        : m_grid(grid), m_was(grid.IsDrawingAllowed()), m_repaint(repaint) {
         m_grid.SetRedraw(FALSE);
     }
-    ~CNoRedrawScope() { m_grid.SetRedraw(m_was, m_was); }
+    ~CNoRedrawScope() { m_grid.SetRedraw(m_was, m_was, m_repaint); }
     CNoRedrawScope(const CNoRedrawScope&) = delete;
     CNoRedrawScope& operator=(const CNoRedrawScope&) = delete;
 
 private:
     CGridCtrl& m_grid;
     BOOL m_was;
+    BOOL m_repaint;
 };
 
 }  // namespace
@@ -218,8 +221,10 @@ void CIcomAlphasView::AddPendingRows() {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid || !m_bRepaintDue) return;
     m_bRepaintDue = false;
-    const CNoRedrawScope noRedraw(*grid);
+    // New labels, and new rows that come into view, are painted with the other replies'.
+    PaintChangedCells();
     if (m_nRowsInGrid >= m_keys.size()) return;
+    const CNoRedrawScope noRedraw(*grid, FALSE);
     // Out of memory (reported by the grid), the rows not made wait for the next burst.
     const int first = grid->AppendRows(static_cast<int>(m_keys.size() - m_nRowsInGrid));
     if (first < 0) return;

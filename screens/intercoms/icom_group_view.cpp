@@ -107,7 +107,7 @@ void CIcomGroupView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     const auto hint = CUpdateHint::FromParam(lHint);
     if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
     if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) {
-        grid->Invalidate();
+        PaintChangedCells();
         // The members of every group: a sort by one of them follows.
         if (grid->GetSortColumn() >= kFirstGroupColumn) SortDataChanged();
     } else if (hint.IsReply(kCmdNames) &&

@@ -290,7 +290,7 @@ void CMemoryDumpView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         BindCells();
         UpdateGrid();
     } else if (hint.IsReply(kCmdReadMemory)) {
-        GetGrid()->Invalidate();
+        PaintChangedCells();
     } else {
         CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     }

@@ -199,11 +199,22 @@ void CTrunkInspectView::FollowInspection() {
     const CInspect& inspect = doc ? doc->GetTrunkInspect(trunk) : kNoInspection;
     const int shown = ShownRequestRows(inspect);
     const int h = grid.GetRowHeight(kTrunkRow);
-    grid.SetRowHeight(kRequestsRow, shown > 0 ? h : 0);
-    grid.SetRowHeight(kHeadingRow, shown > 0 ? h : 0);
+    bool moved = false;
+    const auto setHeight = [&](int row, int height) {
+        if (grid.GetRowHeight(row) == height) return;
+        grid.SetRowHeight(row, height);
+        moved = true;
+    };
+    setHeight(kRequestsRow, shown > 0 ? h : 0);
+    setHeight(kHeadingRow, shown > 0 ? h : 0);
     for (int k = 0; k < kRequestRows; ++k)
-        grid.SetRowHeight(kFirstRequestRow + k, k < shown ? h : 0);
-    grid.Invalidate();
+        setHeight(kFirstRequestRow + k, k < shown ? h : 0);
+    // Rows shown or hidden move the cells below them; else only what changed is painted.
+    if (moved) {
+        grid.Invalidate();
+    } else {
+        PaintChangedCells();
+    }
 }
 
 void CTrunkInspectView::UpdateGrid() {
@@ -215,17 +226,16 @@ void CTrunkInspectView::UpdateGrid() {
 }
 
 void CTrunkInspectView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
-    CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return;
+    if (!GetGrid()) return;
     CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     const auto hint = CUpdateHint::FromParam(lHint);
     if (hint.IsReply(kCmdTrunkStates)) {
-        grid->RedrawCell(kTrunkRow, kSideA + 1);
+        PaintChangedCells(CCellRange(kTrunkRow, kSideA + 1, kTrunkRow, kSideA + 1));
     } else if (hint.IsReply(kCmdNames)) {
         const bool names = reinterpret_cast<LPARAM>(hintObject) == 7;
-        grid->RedrawGridColumn(kSideA);
-        grid->RedrawGridColumn(names ? kSideA + 1 : kSideA + 2);
-        grid->RedrawGridColumn(kSideB);
+        PaintChangedColumn(kSideA);
+        PaintChangedColumn(names ? kSideA + 1 : kSideA + 2);
+        PaintChangedColumn(kSideB);
     } else if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kRefresh ||
                hint.IsReply(kCmdTrunkInspect)) {
         if (hint == CUpdateHint::kRebuild) LayOutColumns([this] { SizeColumns(); });

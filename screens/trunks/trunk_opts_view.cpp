@@ -109,14 +109,13 @@ void CTrunkOptsView::ClearAllChanges() {
 
 void CTrunkOptsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
-    CKelvardinGridCtrl* grid = GetGrid();
     const auto hint = CUpdateHint::FromParam(lHint);
-    if (hint == CUpdateHint::kRefresh || hint.IsReply(kCmdDynamicAlloc)) {
-        FollowDynamicAllocation();
-    } else if (hint.IsReply(kCmdTimeoutMinutes) || hint.IsReply(kCmdTimeoutSeconds) ||
-               hint.IsReply(kCmdAutoClear) || hint.IsReply(kCmdWaitForTalkKey)) {
-        grid->RedrawGridColumn(kValueColumn);
-    }
+    if (hint == CUpdateHint::kRefresh || hint.IsReply(kCmdDynamicAlloc)) FollowDynamicAllocation();
+    // A refresh paints the whole grid again.
+    if (hint.IsReply(kCmdDynamicAlloc) || hint.IsReply(kCmdTimeoutMinutes) ||
+        hint.IsReply(kCmdTimeoutSeconds) || hint.IsReply(kCmdAutoClear) ||
+        hint.IsReply(kCmdWaitForTalkKey))
+        PaintChangedColumn(kValueColumn);
 }
 
 void CTrunkOptsView::FollowDynamicAllocation() {
@@ -131,7 +130,6 @@ void CTrunkOptsView::FollowDynamicAllocation() {
         grid.SetItemState(cell.row, cell.col,
                           dynamic ? state | CELL_READONLY : state & ~UINT{CELL_READONLY});
     }
-    grid.RedrawGridColumn(kValueColumn);
 }
 
 DWORD CTrunkOptsView::OnHelpHitTest(CPoint point) {

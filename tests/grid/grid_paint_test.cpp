@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <utility>
+
 #include "grid/print_layout.h"
 #include "platform/ui/print.h"
 #include "platform/ui/qt_convert.h"
 #include "tests/grid/grid_test_support.h"
+#include "tests/support/painted_area.h"
 
 namespace {
 
@@ -102,6 +107,70 @@ TEST(GridVirtualPaintTest, TheOwnerHearsOfEachPaint) {
     ASSERT_GE(w.owner.notes.size(), 2u);
     EXPECT_EQ(w.owner.notes.front(), (CNotifyOwner::Note{GRIDN_ODCACHEHINT, 1, 4}));
     EXPECT_EQ(w.owner.notes.back(), (CNotifyOwner::Note{GRIDN_ODCACHEHINT, -1, -1}));
+}
+
+// A virtual grid fetches each cell it draws from its owner: the fetches show what a paint drew.
+TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
+    CGridWindow<> w;
+    CTestGrid& grid = w.grid;
+    std::map<std::pair<int, int>, CString> texts;
+    w.owner.display = [&](GridDisplayRecord& record) {
+        record.text = texts[{record.row, record.column}];
+    };
+    grid.EnableVirtualMode();
+    w.Shape(5, 4, 1, 1);
+    CPaintedArea painted(grid.GetClientWidget());
+    painted.Take();
+    const auto area = [&](int row, int col) {
+        CRect rect;
+        grid.GetCellRect(row, col, &rect);
+        return QRegion(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);
+    };
+    const auto drawn = [&] {
+        w.owner.notes.clear();
+        QApplication::processEvents();
+        std::set<std::pair<int, int>> cells;
+        for (const auto& note : w.owner.notes)
+            if (note.code == GRIDN_GETDISPINFO) cells.emplace(note.row, note.col);
+        return cells;
+    };
+    const CCellRange all(0, 0, 4, 3);
+    EXPECT_FALSE(grid.InvalidateChangedCells(all));
+    EXPECT_TRUE(painted.Take().isEmpty());
+
+    // Two cells far apart: those two alone are painted, and no other is drawn.
+    texts[{1, 1}] = u"a";
+    texts[{4, 3}] = u"b";
+    texts[{2, 2}] = u"c";
+    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(0, 1, 4, 1)));
+    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(4, 0, 4, 3)));
+    EXPECT_EQ(drawn(), (std::set<std::pair<int, int>>{{1, 1}, {4, 3}}));
+    EXPECT_EQ(painted.Take(), area(1, 1) + area(4, 3));
+
+    // The focus and the sort mark set while drawing was off press the headers in and mark one.
+    grid.SetRedraw(FALSE);
+    grid.SetFocusCell(3, 2);
+    grid.SetSortColumn(2);
+    grid.SetRedraw(TRUE, FALSE, FALSE);
+    EXPECT_TRUE(painted.Take().isEmpty());
+    EXPECT_TRUE(grid.InvalidateChangedCells(all));
+    EXPECT_EQ(painted.Take(), area(0, 2) + area(3, 0) + area(2, 2) + area(3, 2));
+
+    // A paint that showed part of a cell leaves it to be painted whole.
+    CRect rect;
+    grid.GetCellRect(1, 1, &rect);
+    rect.right = rect.left + rect.Width() / 2;
+    grid.InvalidateRect(&rect);
+    painted.Take();
+    EXPECT_TRUE(grid.InvalidateChangedCells(all));
+    EXPECT_EQ(painted.Take(), area(1, 1));
+
+    // Rows that go and come back are painted again, though they look as they did.
+    grid.SetRowCount(3);
+    grid.Refresh();
+    painted.Take();
+    grid.SetRowCount(5);
+    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(4, 0, 4, 3)));
 }
 
 // Column 0 fixed at 50, two of 100, at 7 units a character: a logical page 306 wide. On paper

@@ -1,5 +1,8 @@
 #include "tests/sim/sim_udp_link.h"
 
+#include <pthread.h>
+#include <time.h>
+
 #include <stdexcept>
 
 CSimUdpLink::CSimUdpLink(CSimController& controller, std::uint32_t address, std::uint16_t port)
@@ -19,6 +22,15 @@ CSimUdpLink::~CSimUdpLink() {
 void CSimUdpLink::SendBytes(std::span<const std::uint8_t> bytes) {
     std::lock_guard guard(m_clientLock);
     m_socket.SendTo(bytes, m_client);
+}
+
+double CSimUdpLink::CpuSeconds() {
+    clockid_t clock;
+    timespec spent{};
+    if (pthread_getcpuclockid(m_thread.native_handle(), &clock) != 0 ||
+        clock_gettime(clock, &spent) != 0)
+        return 0;
+    return static_cast<double>(spent.tv_sec) + static_cast<double>(spent.tv_nsec) / 1e9;
 }
 
 void CSimUdpLink::Run() {

@@ -17,6 +17,9 @@ public:
     std::uint16_t Port() const { return m_port; }
     // Sends bytes as one datagram to the last client, unasked.
     void SendBytes(std::span<const std::uint8_t> bytes);
+    // The processor time the controller has spent answering, so that a benchmark in the same
+    // process can tell it from the program's.
+    double CpuSeconds();
 
 private:
     void Run();

@@ -12,6 +12,7 @@
 #include "tests/screens/diag_fixture.h"
 #include "tests/sim/sim_wire.h"
 #include "tests/support/memory_file.h"
+#include "tests/support/painted_area.h"
 
 namespace {
 
@@ -195,6 +196,27 @@ TEST_F(IcomAlphasViewTest, ConfigurationChangeKeepsTheRowsOfTheAlphasTheDocument
     // One for the first intercom past the visible count gets none.
     Store(2, 0, 0, u"P20");
     EXPECT_EQ(Rows(false), (Labels{u"P10", u"P11", u"P12", u"F10", u"P13"}));
+}
+
+TEST_F(IcomAlphasViewTest, AlphasThatArrivePaintTheirOwnCellsOnly) {
+    Rows();
+    CKelvardinGridCtrl& grid = *view.GetGrid();
+    CPaintedArea painted(grid.GetClientWidget());
+    painted.Take();
+    Store(1, 0, 3, u"P13");
+    Store(1, 0, 1, u"Q11");
+    ASSERT_TRUE(Pump([&] { return grid.GetRowCount() == 8 && !view.IsPaintPending(); }));
+    const QRegion region = painted.Take();
+    const auto labelOf = [&](const CString& label) {
+        CRect rect;
+        for (int row = 1; row < grid.GetRowCount(); ++row) {
+            if (grid.GetItemText(row, 4).TrimRight() == label) grid.GetCellRect(row, 4, &rect);
+        }
+        return QRect(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);
+    };
+    for (const char16_t* label : {u"P13", u"Q11"})
+        EXPECT_EQ(region.intersected(labelOf(label)), QRegion(labelOf(label)));
+    EXPECT_FALSE(region.intersects(labelOf(u"P12")));
 }
 
 TEST_F(IcomAlphasViewTest, CellsAreLentOnlyInsideTheColumnsAndRows) {

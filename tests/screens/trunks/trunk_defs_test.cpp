@@ -8,6 +8,7 @@
 #include "platform/ui/sys_info.h"
 #include "tests/screens/trunks/trunk_defs_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/painted_area.h"
 
 namespace {
 
@@ -499,6 +500,49 @@ TEST_F(TrunkDefsTest, PollsAndCommandsWaitForOnlineAndTheCommandRule) {
     EXPECT_EQ(screen->GetSelectedTrunk(), 2);
     Grid().SetSelectedRange(3, kPort2, 4, kPort2);
     EXPECT_EQ(screen->GetSelectedTrunk(), -1);
+}
+
+TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryCell) {
+    host.timing.columnFitMs = 60000;
+    host.timing.replyPaintMs = 1;
+    Show();
+    QApplication::processEvents();
+    CPaintedArea painted(Grid().GetClientWidget());
+    painted.Take();
+    const auto area = [&](int row, int col) {
+        CRect rect;
+        Grid().GetCellRect(row, col, &rect);
+        return QRegion(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);
+    };
+    const auto paintChanges = [&] {
+        for (int i = 0; i < 10000 && screen->IsPaintPending(); ++i)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        QApplication::processEvents();
+    };
+
+    // A burst of replies, one of which moved the first end of trunk 2 (row 3): its intercom,
+    // port and alpha are painted, and no other cell.
+    Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 2));
+    for (int i = 0; i < 20; ++i)
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
+    paintChanges();
+    EXPECT_EQ(painted.Take(), area(3, kIcom1) + area(3, kPort1) + area(3, kAlpha1));
+    EXPECT_EQ(Grid().GetItemText(3, kIcom1), u"BRAV");
+
+    // Replies paint nothing before the interval, however often the event loop turns; a
+    // refresh or a rebuild paints every cell.
+    host.timing.replyPaintMs = 60000;
+    Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 0));
+    for (int i = 0; i < 5; ++i) {
+        ReplyArrives(*screen, kCmdTrunkDefs);
+        EXPECT_TRUE(painted.Take().isEmpty());
+    }
+    EXPECT_TRUE(screen->IsPaintPending());
+    const QRegion everything(Grid().GetClientWidget()->rect());
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(painted.Take(), everything);
+    screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+    EXPECT_EQ(CPaintedArea(Grid().GetClientWidget()).Take(), everything);
 }
 
 TEST_F(TrunkDefsTest, ClearedAllocationsAndTrunkModesAskForTheTrunkStatesAtOnce) {
