@@ -415,7 +415,9 @@ protected:
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);
     // Runs the drag of the data; answers what the target did with it.
     virtual DROPEFFECT DoDragDrop(COleDataSource& source);
-    // The last drag-over cell loses its drop highlight; the drag may still be over the grid.
+    // The cell shows as the target of the drag hovering over the grid, and no other does.
+    void SetDropHighlight(const CCellID& cell);
+    // The drop target shows as one no longer; the drag may still be over the grid.
     void ClearDropHighlight();
 
     COLORREF m_crGridBkColour = 0;
@@ -502,6 +504,7 @@ protected:
     CTitleTip m_TitleTip;
     CGridDropTarget m_DropTarget;
     CCellID m_LastDragOverCell;
+    CCellID m_DropHighlightCell;
 
     LogFont m_PrinterFont;
     CSize m_CharSize;
