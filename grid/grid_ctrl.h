@@ -497,6 +497,7 @@ protected:
     CPoint m_LastMousePoint;
     int m_nClickDownRow = -1;
     BOOL m_bLMouseButtonDown = FALSE;
+    bool m_bDoubleClickPress = false;  // the press under way is a double click's second
     BOOL m_bRMouseButtonDown = FALSE;
     UINT_PTR m_nTimerID = 0;
     UINT m_nTimerInterval = 25;
