@@ -283,8 +283,9 @@ public:
     // that may yet edit, drag or size): it holds the cells it started on by their positions
     // until the button goes up.
     bool IsTrackingPress() const;
-    // A drag hovers over the grid, from wherever it started: from its entry to its drop or its
-    // leaving, the cell under it is the one it would drop on.
+    // A drag hovers over the grid, from wherever it started: from its entry to its drop, its
+    // leaving or the next mouse input heard as usual, the cell under it is the one it would
+    // drop on.
     bool IsDragOver() const { return m_bDragOver; }
 
     // Drawing at once, and invalidating for the next paint.
@@ -419,6 +420,7 @@ protected:
     void SetDropHighlight(const CCellID& cell);
     // The drop target shows as one no longer; the drag may still be over the grid.
     void ClearDropHighlight();
+    void EndStaleDragOver();
 
     COLORREF m_crGridBkColour = 0;
     COLORREF m_crGridLineColour = RGB(192, 192, 192);

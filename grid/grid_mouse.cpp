@@ -64,8 +64,15 @@ bool CGridCtrl::IsTrackingPress() const {
     return m_bLMouseButtonDown && m_MouseMode != MOUSE_NOTHING && GetKeyState(VK_LBUTTON) < 0;
 }
 
+// The mouse is heard as usual again only once no drag runs over the grid: one whose leave
+// never came is over.
+void CGridCtrl::EndStaleDragOver() {
+    if (m_bDragOver) OnDragLeave();
+}
+
 void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
     HideTitleTip();
+    EndStaleDragOver();
     m_bDoubleClickPress = false;
     m_LeftClickDownPoint = point;
     m_bLMouseButtonDown = TRUE;
@@ -194,6 +201,7 @@ bool CGridCtrl::StartSizing(CPoint point, bool column) {
 }
 
 void CGridCtrl::OnMouseMove(UINT flags, CPoint point) {
+    EndStaleDragOver();
     const CRect client = GetClientRect();
     if (m_TitleTip.IsShowing() && !m_TitleTip.GetHoverRect().PtInRect(point)) HideTitleTip();
     if (m_MouseMode != MOUSE_DRAGGING && !client.PtInRect(point) &&

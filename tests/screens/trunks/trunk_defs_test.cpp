@@ -440,6 +440,15 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     Grid().GetInPlaceEditor()->SendChar(VK_ESCAPE);
     settle();
     EXPECT_EQ(RowOf(0), 6);
+    // A drag whose leave never came is over once the grid hears the mouse as usual again.
+    Grid().OnDragEnter(&bp3, 0, rect.CenterPoint());
+    m_doc.SetTrunkState(0, 0x02);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_EQ(RowOf(0), 6);
+    Grid().OnMouseMove(0, rect.CenterPoint());
+    EXPECT_FALSE(highlighted(below));
+    settle();
+    EXPECT_EQ(RowOf(0), 1);
 
     // Trunk 4's end-1 alpha VT moved onto trunk 1's, where VT names two of BRAV's ports: the
     // choice between them is cancelled, and trunk 4 keeps its end.
