@@ -160,6 +160,7 @@ CGridCellBase* CGridCtrl::VirtualCell(int row, int col) const {
     if (row < m_nFixedRows) state |= CELL_FIXED | CELL_FIXEDROW;
     if (col < m_nFixedCols) state |= CELL_FIXED | CELL_FIXEDCOL;
     if (CCellID(row, col) == m_idCurrentCell) state |= CELL_FOCUSED;
+    if (CCellID(row, col) == m_DropHighlightCell) state |= CELL_DROPHILITED;
 
     auto* self = const_cast<CGridCtrl*>(this);
     const int modelRow = m_arRowOrder[static_cast<size_t>(row)];

@@ -283,8 +283,9 @@ public:
     // that may yet edit, drag or size): it holds the cells it started on by their positions
     // until the button goes up.
     bool IsTrackingPress() const;
-    // A drag hovers over the grid, from wherever it started: from its entry to its drop or its
-    // leaving, the cell under it is the one it would drop on.
+    // A drag hovers over the grid, from wherever it started: from its entry to its drop, its
+    // leaving or the next mouse input heard as usual, the cell under it is the one it would
+    // drop on.
     bool IsDragOver() const { return m_bDragOver; }
 
     // Drawing at once, and invalidating for the next paint.
@@ -415,8 +416,11 @@ protected:
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);
     // Runs the drag of the data; answers what the target did with it.
     virtual DROPEFFECT DoDragDrop(COleDataSource& source);
-    // The last drag-over cell loses its drop highlight; the drag may still be over the grid.
+    // The cell shows as the target of the drag hovering over the grid, and no other does.
+    void SetDropHighlight(const CCellID& cell);
+    // The drop target shows as one no longer; the drag may still be over the grid.
     void ClearDropHighlight();
+    void EndStaleDragOver();
 
     COLORREF m_crGridBkColour = 0;
     COLORREF m_crGridLineColour = RGB(192, 192, 192);
@@ -495,6 +499,7 @@ protected:
     CPoint m_LastMousePoint;
     int m_nClickDownRow = -1;
     BOOL m_bLMouseButtonDown = FALSE;
+    bool m_bDoubleClickPress = false;  // the press under way is a double click's second
     BOOL m_bRMouseButtonDown = FALSE;
     UINT_PTR m_nTimerID = 0;
     UINT m_nTimerInterval = 25;
@@ -502,6 +507,7 @@ protected:
     CTitleTip m_TitleTip;
     CGridDropTarget m_DropTarget;
     CCellID m_LastDragOverCell;
+    CCellID m_DropHighlightCell;
 
     LogFont m_PrinterFont;
     CSize m_CharSize;

@@ -110,9 +110,7 @@ DROPEFFECT CGridCtrl::OnDragEnter(COleDataObject* data, DWORD keyState, CPoint p
     if (!data || !data->IsTextAvailable()) return DROPEFFECT_NONE;
     m_LastDragOverCell = GetCellFromPt(point, FALSE);
     if (!IsValid(m_LastDragOverCell) || !IsCellEditable(m_LastDragOverCell)) return DROPEFFECT_NONE;
-    const CCellID cell = m_LastDragOverCell;
-    SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
-    RedrawCell(cell);
+    SetDropHighlight(m_LastDragOverCell);
     m_dropEffect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     return m_dropEffect;
 }
@@ -126,10 +124,8 @@ DROPEFFECT CGridCtrl::OnDragOver(COleDataObject* /*data*/, DWORD keyState, CPoin
     }
     m_dropEffect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     if (cell != m_LastDragOverCell) {
-        ClearDropHighlight();
         m_LastDragOverCell = cell;
-        SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
-        RedrawCell(cell);
+        SetDropHighlight(cell);
     }
     return m_dropEffect;
 }
@@ -139,10 +135,23 @@ void CGridCtrl::OnDragLeave() {
     ClearDropHighlight();
 }
 
-void CGridCtrl::ClearDropHighlight() {
-    const CCellID cell = m_LastDragOverCell;
+// The grid keeps which cell is the drop target: a stored cell also carries the state bit, and a
+// virtual cell is lent with it.
+void CGridCtrl::SetDropHighlight(const CCellID& cell) {
+    ClearDropHighlight();
     if (!IsValid(cell)) return;
-    SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~CELL_DROPHILITED);
+    m_DropHighlightCell = cell;
+    if (!m_bVirtualMode)
+        SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) | CELL_DROPHILITED);
+    RedrawCell(cell);
+}
+
+void CGridCtrl::ClearDropHighlight() {
+    const CCellID cell = m_DropHighlightCell;
+    m_DropHighlightCell = CCellID();
+    if (!IsValid(cell)) return;
+    if (!m_bVirtualMode)
+        SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~CELL_DROPHILITED);
     RedrawCell(cell);
 }
 

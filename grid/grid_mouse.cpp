@@ -64,8 +64,16 @@ bool CGridCtrl::IsTrackingPress() const {
     return m_bLMouseButtonDown && m_MouseMode != MOUSE_NOTHING && GetKeyState(VK_LBUTTON) < 0;
 }
 
+// The mouse is heard as usual again only once no drag runs over the grid: one whose leave
+// never came is over.
+void CGridCtrl::EndStaleDragOver() {
+    if (m_bDragOver) OnDragLeave();
+}
+
 void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
     HideTitleTip();
+    EndStaleDragOver();
+    m_bDoubleClickPress = false;
     m_LeftClickDownPoint = point;
     m_bLMouseButtonDown = TRUE;
     m_LeftClickDownCell = GetCellFromPt(point, TRUE);
@@ -193,6 +201,7 @@ bool CGridCtrl::StartSizing(CPoint point, bool column) {
 }
 
 void CGridCtrl::OnMouseMove(UINT flags, CPoint point) {
+    EndStaleDragOver();
     const CRect client = GetClientRect();
     if (m_TitleTip.IsShowing() && !m_TitleTip.GetHoverRect().PtInRect(point)) HideTitleTip();
     if (m_MouseMode != MOUSE_DRAGGING && !client.PtInRect(point) &&
@@ -289,6 +298,9 @@ void CGridCtrl::OnLButtonUp(UINT /*flags*/, CPoint point) {
         m_nTimerID = 0;
     }
     const CCellID down = m_LeftClickDownCell;
+    // A double click let go where it was pressed stays a double click.
+    if (m_bDoubleClickPress && m_MouseMode == MOUSE_PREPARE_DRAG) m_MouseMode = MOUSE_NOTHING;
+    m_bDoubleClickPress = false;
 
     switch (m_MouseMode) {
         case MOUSE_PREPARE_EDIT:
@@ -366,6 +378,19 @@ void CGridCtrl::OnLButtonDblClk(UINT /*flags*/, CPoint point) {
         const bool editable = !IsCellFixed(cell.row, cell.col) && InTextArea(cell, point);
         if (editable && (IsValid(m_LeftClickDownCell) || m_bListMode))
             OnEditCell(cell.row, cell.col, RelativeToCell(cell, point), VK_LBUTTON);
+        // The second press of a double click comes only as this message: where it opened no
+        // editor it may still start a drag, as a press on a selected cell does.
+        const CGridCellBase* object = GetCell(cell.row, cell.col);
+        if (m_bAllowDragAndDrop && IsCellSelected(cell) && !GetInPlaceEditor() &&
+            !(object && object->IsEditing()) && GetKeyState(VK_LBUTTON) < 0) {
+            m_LeftClickDownPoint = point;
+            m_LeftClickDownCell = cell;
+            m_nClickDownRow = cell.row;
+            m_bLMouseButtonDown = TRUE;
+            m_bDoubleClickPress = true;
+            m_MouseMode = MOUSE_PREPARE_DRAG;
+            SetCapture();
+        }
     }
     if (CGridCellBase* object = GetCell(cell.row, cell.col))
         object->OnDblClick(RelativeToCell(cell, point));

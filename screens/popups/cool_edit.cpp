@@ -564,6 +564,12 @@ void CCoolEdit::OnKeyDown(UINT vk, UINT, UINT) {
     if (!IsTyping() && HasFocus()) ReturnFocus();
 }
 
+void CCoolEdit::OnSysKeyDown(UINT vk, UINT repeat, UINT flags) {
+    // Alt+Down opens the drop-down, as it does on any drop-down list.
+    if (vk == VK_DOWN && OpenDropDown()) return;
+    CWnd::OnSysKeyDown(vk, repeat, flags);
+}
+
 void CCoolEdit::OnChar(UINT ch, UINT, UINT) {
     if (IsTyping() && m_value.TypeChar(static_cast<char16_t>(ch))) Invalidate();
     if (!IsTyping() && HasFocus()) ReturnFocus();

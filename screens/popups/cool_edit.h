@@ -155,6 +155,7 @@ public:
     void OnMouseLeave() override;
     BOOL OnSetCursor() override;
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnChar(UINT ch, UINT repeat, UINT flags) override;
     UINT OnGetDlgCode() override;
     void OnKillFocus(CWnd* newWnd) override;

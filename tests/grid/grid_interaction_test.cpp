@@ -100,6 +100,21 @@ TEST_F(GridMouseTest, APressOnTheFocusCellEditsOnReleaseOrDragsWhenMoved) {
     grid.OnLButtonUp(0, At(3, 2));
 }
 
+// The second press of a double click comes as the double click alone.
+TEST_F(GridMouseTest, TheSecondPressOfADoubleClickStillDrags) {
+    grid.EnableDragAndDrop(TRUE);
+    grid.SetEditable(FALSE);
+    grid.SetItemText(3, 2, u"PROD");
+    Click(3, 2);
+    const CInputState input(MK_LBUTTON);
+    grid.OnLButtonDblClk(MK_LBUTTON, At(3, 2));
+    grid.OnLButtonUp(0, At(3, 2));
+    EXPECT_TRUE(grid.IsCellSelected(3, 2));  // let go unmoved, it stays a double click
+    grid.OnLButtonDblClk(MK_LBUTTON, At(3, 2));
+    grid.OnMouseMove(MK_LBUTTON, At(3, 2) + CPoint(GetDragDistance() + 1, 0));
+    EXPECT_EQ(grid.dragged, (std::vector<CString>{u"PROD"}));
+}
+
 TEST_F(GridMouseTest, ColumnDividersDragAndDoubleClick) {
     struct Case {
         BOOL allowHide;

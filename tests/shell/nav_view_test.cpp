@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMenu>
+#include <QTest>
 
 #include <numeric>
 
@@ -324,6 +325,13 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     EXPECT_EQ(Rows(grid), (R{{u"2", u"PP1"}}));
     EXPECT_EQ(Stored(section, u"FunctionType"), 0);
     EXPECT_EQ(Stored(section, u"Intercom"), 1);
+    // Alt+Down opens a field's list while the field has the focus.
+    CCoolEdit& type = *palette.GetTypeField();
+    type.SetFocus();
+    QTest::keyClick(type.GetWidget(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(type.IsPopupOpen());
+    QTest::keyClick(type.GetPopupList()->GetWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(type.IsPopupOpen());
 
     // Rows are dragged out as copies; nothing is dropped onto the palette.
     grid.SetSelectedRange(1, 1, 1, 1);

@@ -393,12 +393,19 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     CRect rect;
     Grid().GetCellRect(RowOf(1), kAlpha1, &rect);
     COleDataObject bp3(CString(u"BP3"));
+    // The cell under it shows as the drop target while the drag is over it.
+    const CCellID target(RowOf(1), kAlpha1);
+    const auto highlighted = [&] {
+        return Grid().GetCell(target.row, kAlpha1)->IsDropHighlighted();
+    };
     ASSERT_EQ(Grid().OnDragEnter(&bp3, 0, rect.CenterPoint()), DROPEFFECT_MOVE);
     m_doc.SetTrunkState(0, 0x04);
     ReplyArrives(*screen, kCmdTrunkStates);
     EXPECT_EQ(RowOf(0), 1);
+    EXPECT_TRUE(highlighted());
     EXPECT_TRUE(Grid().OnDrop(&bp3, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_EQ(End(1), CAssign(1, 0, 2));
+    EXPECT_FALSE(highlighted());
     settle();
     EXPECT_EQ(RowOf(0), 6);
 
@@ -412,6 +419,7 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     EXPECT_EQ(RowOf(0), 6);
     EXPECT_EQ(ShownTrunks().size(), 6u);
     Grid().OnDragLeave();
+    EXPECT_FALSE(highlighted());
     settle();
     EXPECT_EQ(RowOf(0), 1);
     EXPECT_EQ(Sorted(ShownTrunks()), (std::vector<int>{0, 2}));
@@ -426,6 +434,15 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     Grid().GetInPlaceEditor()->SendChar(VK_ESCAPE);
     settle();
     EXPECT_EQ(RowOf(0), 6);
+    // A drag whose leave never came is over once the grid hears the mouse as usual again.
+    Grid().OnDragEnter(&bp3, 0, rect.CenterPoint());
+    m_doc.SetTrunkState(0, 0x02);
+    ReplyArrives(*screen, kCmdTrunkStates);
+    EXPECT_EQ(RowOf(0), 6);
+    Grid().OnMouseMove(0, rect.CenterPoint());
+    EXPECT_FALSE(highlighted());
+    settle();
+    EXPECT_EQ(RowOf(0), 1);
 
     // Trunk 4's end-1 alpha VT moved onto trunk 1's, where VT names two of BRAV's ports: the
     // choice between them is cancelled, and trunk 4 keeps its end.
