@@ -28,6 +28,14 @@ int CCommSerial::Open(const CString& portName) {
     return LINK_OK;
 }
 
+void CCommSerial::AwaitPort(const CString& portName, DWORD baud, const CSerialTimeouts& timeouts) {
+    if (IsOpen()) return;
+    m_portName = portName;
+    m_baud = baud;
+    m_timeouts = timeouts;
+    m_hungUp = true;
+}
+
 int CCommSerial::SetBaudRate(DWORD baud) {
     if (!IsOpen()) return LINK_NOT_OPEN;
     if (!m_port.Configure(baud)) return LINK_SYSTEM_ERROR;

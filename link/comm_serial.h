@@ -29,6 +29,9 @@ public:
     int Open(const CString& portName);
     int SetBaudRate(DWORD baud);
     int SetTimeouts(const CSerialTimeouts& timeouts);
+    // A port that cannot be opened now (its adapter pulled out) is waited for as one that hung
+    // up: each write tries it under its name, with the rate and time-outs, until it is back.
+    void AwaitPort(const CString& portName, DWORD baud, const CSerialTimeouts& timeouts);
     // For good: a port closed here is not opened again.
     int Close();
     bool IsOpen() const { return m_port.IsOpen(); }

@@ -282,6 +282,17 @@ void CCVDataMgr::Disconnect() {
     MemoryWritesCutOff();
 }
 
+// What the user asked the controller to do in one session is not done in the next, which may
+// be another controller's or come after the user has moved on; the user was told the session
+// ended. Memory writes go back to the user as unwritten.
+void CCVDataMgr::OnSessionEnded() {
+    MemoryWritesDropped();
+    for (CRequestMgr* m :
+         MgrList{(&m_clearAllocations), &m_clearErrors, &m_maintMode, &m_normalMode})
+        m->RemoveAll();
+    m_misc.RemoveActing();
+}
+
 void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
     if (request.command == kCmdWriteMemory) MemoryWriteUnanswered(request);
     CRequestMgr* builder = std::exchange(m_inFlight, nullptr);

@@ -220,6 +220,7 @@ protected:
         if (m_bOnline) GoOffline();
     }
     void OnRequestDropped(const CMessage& request) override;
+    void OnSessionEnded() override;
 
 private:
     using MgrList = std::initializer_list<CRequestMgr*>;

@@ -45,7 +45,7 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
     {
         std::lock_guard guard(m_deviceLock);
         m_notify = notify;
-        m_nState = !start ? kLinkClosed : m_bNetwork ? kLinkSetUp : kLinkPoll;
+        SetState(!start ? kLinkClosed : m_bNetwork ? kLinkSetUp : kLinkPoll);
         m_bSendRunning = FALSE;
         m_bReleaseOwed = FALSE;
         m_bCommitted = FALSE;
@@ -82,7 +82,7 @@ void CDEVICEComm::Disconnect() {
     m_bConnected = FALSE;
     m_bPaused = FALSE;
     m_bSessionRefused = FALSE;
-    m_nState = kLinkClosed;
+    SetState(kLinkClosed);
 }
 
 BOOL CDEVICEComm::IsLinkOpen() const {
@@ -162,9 +162,17 @@ void CDEVICEComm::RetrySession() {
         std::lock_guard guard(m_deviceLock);
         if (!m_bSessionRefused || m_nState != kLinkClosed) return;
         m_bSessionRefused = FALSE;
-        m_nState = kLinkSetUp;
+        SetState(kLinkSetUp);
     }
     WakeEngine();
+}
+
+void CDEVICEComm::SetState(int state) {
+    const bool wasInSession = m_nState >= kLinkUp;
+    m_nState = state;
+    if (wasInSession == (state >= kLinkUp)) return;
+    GetApp().NoteSessionChange();
+    if (wasInSession) OnSessionEnded();
 }
 
 int CDEVICEComm::GetLinkState() const {

@@ -152,6 +152,8 @@ protected:
     // Engine thread, without the device lock: the request's exchange was given up after a
     // failure, or the link was lost with it in flight.
     virtual void OnRequestDropped(const CMessage& /*request*/) {}
+    // Either thread, device lock held: the controller's session has ended, however it ended.
+    virtual void OnSessionEnded() {}
 
     // For OnResponse, on the user-interface thread. TakeReply takes the oldest reply and
     // checks it as every reply is checked (a reply with the CTRL flag ends the send); only
@@ -203,6 +205,9 @@ private:
     // Posts the failure of the running send and gives it up.
     void FailSend(int reason);
     void StopSendQueue();
+    // Every change of the link state, device lock held. The up state and the send's states
+    // are the controller's session: entering or leaving them begins or ends one.
+    void SetState(int state);
     // Moves the link from one state to the next and wakes the engine to act on it; FALSE, and
     // nothing changed, when the link is in another state.
     BOOL Advance(int from, int to);

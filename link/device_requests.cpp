@@ -39,8 +39,8 @@ int CDEVICEComm::ChooseRequest(CMessage& request) {
             std::lock_guard guard(m_responseLock);
             answerWaiting = !m_responses.empty() || m_nRepliesInHand > 0;
         }
-        if (!answerWaiting && m_nState == kLinkAwaitStatus) m_nState = kLinkPoll;
-        if (!answerWaiting && m_nState == kLinkAwaitSession) m_nState = kLinkSetUp;
+        if (!answerWaiting && m_nState == kLinkAwaitStatus) SetState(kLinkPoll);
+        if (!answerWaiting && m_nState == kLinkAwaitSession) SetState(kLinkSetUp);
         return kRequestNone;
     }
     if (m_bPaused) return GetPollRequest(request);
@@ -57,7 +57,7 @@ int CDEVICEComm::ChooseRequest(CMessage& request) {
 int CDEVICEComm::GetStateRequest(CMessage& request) {
     auto ask = [&](DWORD command, int next) {
         request.command = command;
-        m_nState = next;
+        SetState(next);
         return kRequestNumbered;
     };
     switch (m_nState) {
@@ -69,7 +69,7 @@ int CDEVICEComm::GetStateRequest(CMessage& request) {
         case kLinkPoll:
             request.command = m_bNetwork ? kCmdNetworkControl : 0;
             request.SetPayload(std::array{kPresencePoll});
-            m_nState = kLinkAwaitStatus;
+            SetState(kLinkAwaitStatus);
             return m_bNetwork ? kRequestNumbered : kRequestRaw;
         case kLinkUp:
             // Exclusive control of a send given up while the link was lost, released once the
@@ -114,7 +114,7 @@ BOOL CDEVICEComm::GetQueuedRequest(CMessage& request) {
         // Called on the engine thread, which holds the engine lock already.
         m_engine->ResetWake();
     } else {
-        m_nState = kLinkQueueSent;
+        SetState(kLinkQueueSent);
         Post(WM_LINK_QUEUE_SENT);
     }
     return FALSE;
@@ -164,7 +164,7 @@ void CDEVICEComm::PutResponse(const CDualMessage& pair) {
 void CDEVICEComm::StopSendQueue() {
     std::lock_guard guard(m_deviceLock);
     if (m_bSendRunning && m_nState > kLinkAskControl && m_nState < kLinkRelease)
-        m_nState = kLinkRelease;
+        SetState(kLinkRelease);
 }
 
 // The standby controller's address, a.b.c.d in byte order: kept when it is new.
@@ -193,7 +193,7 @@ void CDEVICEComm::FailOver() {
 void CDEVICEComm::LinkLost(int fallback, int result) {
     if (m_bSendRunning && !EndCommittedSend()) Post(WM_LINK_SEND_FAILED, kSendLostLink, result);
     OnLinkLost();
-    m_nState = fallback;
+    SetState(fallback);
     Post(WM_LINK_ERROR, static_cast<WPARAM>(fallback));
 }
 

@@ -23,7 +23,7 @@ BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
     {
         std::lock_guard guard(m_deviceLock);
         if (m_nState != kLinkUp || !source) return FALSE;
-        m_nState = kLinkAskControl;
+        SetState(kLinkAskControl);
         {
             std::lock_guard queueGuard(m_requestLock);
             m_requests.clear();
@@ -73,7 +73,7 @@ BOOL CDEVICEComm::Advance(int from, int to) {
     {
         std::lock_guard guard(m_deviceLock);
         if (m_nState != from) return FALSE;
-        m_nState = to;
+        SetState(to);
     }
     WakeEngine();
     return TRUE;
@@ -96,7 +96,7 @@ void CDEVICEComm::Abort() {
             case kLinkAwaitRelease: return;
             case kLinkAskControl:
                 m_bSendRunning = FALSE;
-                m_nState = kLinkUp;
+                SetState(kLinkUp);
                 return;
             case kLinkClosed:
             case kLinkSetUp:
@@ -107,7 +107,7 @@ void CDEVICEComm::Abort() {
                 // on, and exclusive control is released once it has.
                 if (std::exchange(m_bSendRunning, FALSE)) m_bReleaseOwed = TRUE;
                 return;
-            default: m_nState = kLinkRelease; break;
+            default: SetState(kLinkRelease); break;
         }
     }
     WakeEngine();
@@ -144,7 +144,7 @@ BOOL CDEVICEComm::OnControllerStatus() {
     std::lock_guard guard(m_deviceLock);
     if (m_nState != kLinkAwaitStatus) return FALSE;
     m_bSendRunning = FALSE;
-    m_nState = kLinkUp;
+    SetState(kLinkUp);
     return TRUE;
 }
 
@@ -173,14 +173,14 @@ void CDEVICEComm::OnSessionReply(const CMessage& reply) {
     {
         std::lock_guard guard(m_deviceLock);
         if (reply.tag == CMessage::kNoTag) {
-            m_nState = kLinkClosed;
+            SetState(kLinkClosed);
             m_bSessionRefused = TRUE;
             // The window re-makes what still speaks of the controller.
             Post(WM_LINK_SESSION_REFUSED, static_cast<WPARAM>(GetApp().GetMode()));
             GetApp().SetMode(CAppState::kModeFile);
         } else {
             if (m_nState != kLinkAwaitSession || !m_udpFrame) return;
-            m_nState = kLinkPoll;
+            SetState(kLinkPoll);
             m_udpFrame->SetTag(reply.tag);
         }
     }
@@ -213,7 +213,7 @@ void CDEVICEComm::OnDownloadReply() {
     {
         std::lock_guard guard(m_deviceLock);
         if (m_nState == kLinkAwaitDownload) {
-            m_nState = kLinkFillQueue;
+            SetState(kLinkFillQueue);
             Post(WM_LINK_PULL);
             return;
         }
@@ -233,7 +233,7 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
             case kCommitDone:
             case kCommitDoneToo:
                 if (committing) {
-                    m_nState = kLinkRelease;
+                    SetState(kLinkRelease);
                     m_bCommitted = TRUE;
                     wake = true;
                 } else {
@@ -245,7 +245,7 @@ void CDEVICEComm::OnCommitReply(const CMessage& reply) {
                 break;
             case kCommitAgain:
                 if (m_nState == kLinkCommit || m_nState == kLinkAwaitCommit) {
-                    m_nState = kLinkCommitAgain;
+                    SetState(kLinkCommitAgain);
                     wake = true;
                 } else {
                     failure = kSendCorrupted;
@@ -266,7 +266,7 @@ void CDEVICEComm::OnReleaseReply() {
         m_bReleaseOwed = FALSE;
         return;
     }
-    m_nState = kLinkUp;
+    SetState(kLinkUp);
     m_bSendRunning = FALSE;
     Post(WM_LINK_SEND_DONE);
 }

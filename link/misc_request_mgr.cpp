@@ -92,6 +92,15 @@ void CMiscRequestMgr::AddWithPayload(UINT item, std::span<const BYTE> payload) {
     Add(item);
 }
 
+void CMiscRequestMgr::RemoveActing() {
+    std::lock_guard guard(Lock());
+    for (const CItemForm& form : kItemForms) {
+        if (!ActsOnController(form.command)) continue;
+        Remove(form.item);
+        m_payloads[form.item].reset();
+    }
+}
+
 void CMiscRequestMgr::SetAlphaCounterCursor(UINT icom) {
     std::lock_guard guard(Lock());
     m_nCounterCursor = icom;

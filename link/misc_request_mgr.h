@@ -56,6 +56,8 @@ public:
     static int ItemOfRequest(const CMessage& request);
     // Marks the item with the payload its request carries.
     void AddWithPayload(UINT item, std::span<const BYTE> payload);
+    // Drops the pending items whose requests act on the controller, with their payloads.
+    void RemoveActing();
     // The next intercom whose alpha change counters are asked for.
     void SetAlphaCounterCursor(UINT icom);
 

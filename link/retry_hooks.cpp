@@ -43,7 +43,7 @@ int CDCError::Decide(const CMsgFail& failure) {
         if (state == kLinkAwaitSession || state == kLinkAwaitStatus) {
             // The set-up or presence request got no answer: the controller is gone.
             resetWake = true;
-            device.m_nState = kLinkPoll;
+            device.SetState(kLinkPoll);
             device.Post(WM_LINK_ERROR, kLinkPoll);
         } else if (m_tries == 0) {
             device.LinkLost(kLinkPoll, failure.result);
@@ -78,7 +78,7 @@ int CUDPError::Decide(const CMsgFail& failure) {
             device.FailOver();
             if (!std::exchange(m_failedOver, true)) return 1;
             resetWake = true;
-            device.m_nState = kLinkSetUp;
+            device.SetState(kLinkSetUp);
             device.Post(WM_LINK_ERROR, kLinkSetUp);
         } else if (failure.result == LINK_TIMEOUT && m_tries > 0) {
             --m_tries;
@@ -108,7 +108,7 @@ int CDCVerify::AfterReceive(CDualMessage& pair) {
             std::lock_guard guard(device.m_deviceLock);
             device.FailOver();
             device.EndCommittedSend();
-            device.m_nState = kLinkSetUp;
+            device.SetState(kLinkSetUp);
             device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_SESSION_LOST));
         }
         device.OnRequestDropped(request);
@@ -126,7 +126,7 @@ int CDCVerify::AfterReceive(CDualMessage& pair) {
         {
             std::lock_guard guard(device.m_deviceLock);
             device.EndCommittedSend();
-            device.m_nState = kLinkSetUp;
+            device.SetState(kLinkSetUp);
             device.Post(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NO_SESSION));
         }
         device.OnRequestDropped(request);

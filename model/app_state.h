@@ -76,6 +76,12 @@ public:
     // a command for itself.
     unsigned GetModeSets() const { return m_nModeSets.load(); }
 
+    // How often a session with the controller began or ended, whatever began or ended it: a
+    // command that waits on its dialogs acts only for the session it started under. Bumped by
+    // the link on any thread.
+    unsigned GetSessionChanges() const { return m_nSessionChanges.load(); }
+    void NoteSessionChange() { ++m_nSessionChanges; }
+
     // The smaller of the "VisibleIntercoms" / "VisibleTrunks" setting and the configured count.
     int GetVisibleIcomCount() const { return m_config.GetObjectCount(3, TRUE); }
     int GetVisibleTrunkCount() const { return m_config.GetObjectCount(1, TRUE); }
@@ -141,6 +147,7 @@ private:
     IUndoHost* m_pUndoHost = nullptr;
     std::atomic<int> m_nMode{kModeFile};
     std::atomic<unsigned> m_nModeSets{0};
+    std::atomic<unsigned> m_nSessionChanges{0};
     CCVConfig m_config;
     CSNMPConfig m_snmpConfig;
 };

@@ -144,8 +144,9 @@ protected:
 
 private:
     bool StackHasEntries(IMainFrame::Stack stack) const;
-    bool OpenTransport(const CString& port, int baud, const CString& ip, CString& error,
-                       UINT& icon);
+    // With awaitPort, a serial port that cannot be opened is handed to the link to wait for.
+    bool OpenTransport(const CString& port, int baud, const CString& ip, CString& error, UINT& icon,
+                       bool awaitPort = false);
     void ReopenLink();
     // Memory writes the closed link never had answered, and their bytes, go with the program.
     void ReportUnwrittenMemory();

@@ -63,16 +63,17 @@ bool CKelvardinApp::OpenComm(const CString& port, int baud, const CString& ip,
 }
 
 // Opens the link of the communication settings held again. Whether it opens shows on the
-// status bar; the user has just been told of the failure that brought it back.
+// status bar; the user has just been told of the failure that brought it back. Its port may be
+// away as it was before (an adapter pulled out): the link goes on trying it.
 void CKelvardinApp::ReopenLink() {
     CString error;
     UINT icon = 0;
-    OpenTransport(m_strComPort, ClampBaudRate(m_nBaudRate), m_ipAddress.Get(), error, icon);
+    OpenTransport(m_strComPort, ClampBaudRate(m_nBaudRate), m_ipAddress.Get(), error, icon, true);
 }
 
 // Opens the transport and hands it to the data manager; on failure, what to tell the user.
 bool CKelvardinApp::OpenTransport(const CString& port, int baud, const CString& ip, CString& error,
-                                  UINT& icon) {
+                                  UINT& icon, bool awaitPort) {
     IMessageSink* notify = m_mainFrame ? m_mainFrame->GetLinkSink() : nullptr;
     const CLinkTiming& timing = m_dataMgr.GetTiming();
     std::unique_ptr<CComm> comm;
@@ -84,14 +85,18 @@ bool CKelvardinApp::OpenTransport(const CString& port, int baud, const CString& 
     } else {
         auto serial = std::make_unique<CCommSerial>(notify);
         icon = MB_ICONEXCLAMATION;
+        const auto rate = static_cast<DWORD>(baud);
+        const CSerialTimeouts timeouts = timing.SerialTimeouts(rate);
         if (serial->Open(port) != 0) {
             error = LoadResString(kIdsCannotOpenPort);
-            return false;
-        }
-        serial->SetTimeouts(timing.SerialTimeouts(static_cast<DWORD>(baud)));
-        if (serial->SetBaudRate(static_cast<DWORD>(baud)) != 0) {
-            error = LoadResString(kIdsCannotSetBaudRate);
-            return false;
+            if (!awaitPort) return false;
+            serial->AwaitPort(port, rate, timeouts);
+        } else {
+            serial->SetTimeouts(timeouts);
+            if (serial->SetBaudRate(rate) != 0) {
+                error = LoadResString(kIdsCannotSetBaudRate);
+                return false;
+            }
         }
         comm = std::move(serial);
     }

@@ -8,9 +8,11 @@ CCommandBasis::CCommandBasis(const CAppState& app, const CUndoHistory& undo)
       m_undo(undo),
       m_nMode(app.GetMode()),
       m_nModeSets(app.GetModeSets()),
+      m_nSessionChanges(app.GetSessionChanges()),
       m_nUndoClears(undo.GetClearCount()) {}
 
 bool CCommandBasis::Holds() const {
     return m_app.GetMode() == m_nMode && m_app.GetModeSets() == m_nModeSets &&
+           m_app.GetSessionChanges() == m_nSessionChanges &&
            m_undo.GetClearCount() == m_nUndoClears;
 }

@@ -6,9 +6,9 @@ class CAppState;
 class CUndoHistory;
 
 // What a command that waits on its dialogs started from: the mode, set by nothing but a
-// command since, and the setup, whose history nothing emptied. The link may leave the
-// controller or replace the setup while a dialog is open; the command then ends as if that
-// dialog had been cancelled, the link's own messages having told the user why.
+// command since, the controller's session, and the setup, whose history nothing emptied. The link
+// may leave the controller or replace the setup while a dialog is open; the command then ends as if
+// that dialog had been cancelled, the link's own messages having told the user why.
 class CCommandBasis {
 public:
     CCommandBasis(const CAppState& app, const CUndoHistory& undo);
@@ -25,5 +25,6 @@ private:
     const CUndoHistory& m_undo;
     const int m_nMode;
     const unsigned m_nModeSets;
+    const unsigned m_nSessionChanges;
     const unsigned m_nUndoClears;
 };

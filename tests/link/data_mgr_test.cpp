@@ -9,7 +9,9 @@
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
 #include "link/link_messages.h"
+#include "link/link_result.h"
 #include "link/link_window.h"
+#include "link/retry_hooks.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "platform/base/profile.h"
@@ -57,6 +59,8 @@ public:
     using CCVDataMgr::GetManagerRequest;
     using CCVDataMgr::OnRequestDropped;
     int GetNextRequest(CMessage&) override { return kRequestNone; }
+    // The link's own choice, which moves its state as the engine's would.
+    int LinkRequest(CMessage& request) { return CCVDataMgr::GetNextRequest(request); }
 };
 
 class DataMgrTest : public ::testing::Test {
@@ -72,10 +76,10 @@ protected:
         c.RefreshCapabilitySet();
         Connect(FALSE);
     }
-    void Connect(BOOL network) {
+    void Connect(BOOL network, BOOL start = FALSE) {
         mgr.Disconnect();
         mgr.SetUdpTarget(network);
-        EXPECT_TRUE(mgr.Connect(std::make_unique<CFakeComm>(network), &sink, FALSE));
+        EXPECT_TRUE(mgr.Connect(std::make_unique<CFakeComm>(network), &sink, start));
         mgr.MiscMgr().RemoveAll();  // the network's standby address request
     }
 
@@ -210,6 +214,81 @@ TEST_F(DataMgrTest, ACommandLostWithTheLinkIsNotSentAgain) {
     mgr.RequestMemoryRead(0x100);
     const Request read = Lost();
     EXPECT_EQ(Next(), read);
+}
+
+// What the user asked the controller to do goes with the session it was asked in, however the
+// session ends: the link lost, or the controller having forgotten it. Reads stay asked for.
+TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
+    CKelvardinDoc doc;
+    doc.ResetToDefaultSetup();
+    const Bytes status = StatusOf(app.GetConfig());
+    // The link's set-up, presence poll and status, each answered, until it is up.
+    const auto comeUp = [&] {
+        app.SetMode(CAppState::kModeConnecting);
+        for (int step = 0; step < 4 && mgr.GetLinkState() != kLinkUp; ++step) {
+            CDualMessage pair;
+            mgr.LinkRequest(pair.request);
+            if (pair.request.command == kCmdOpenSession) {
+                pair.reply.command = kCmdOpenSession;
+                pair.reply.tag = 7;
+                mgr.PutResponse(pair);
+                mgr.OnResponse(&doc);
+            } else if (mgr.GetLinkState() == kLinkAwaitStatus) {
+                TakeStatus(status, doc);
+            }
+        }
+        ASSERT_EQ(mgr.GetLinkState(), kLinkUp);
+        ASSERT_EQ(app.GetMode(), CAppState::kModeOnline);
+    };
+    for (const BOOL network : {FALSE, TRUE}) {
+        SCOPED_TRACE(network);
+        Connect(network, TRUE);
+        comeUp();
+        mgr.ClearPendingRequests();
+        mgr.ClearAllocations(-1);
+        mgr.ClearIcomErrors();
+        mgr.ClearCVErrors();
+        mgr.SendNormalMode(5);
+        mgr.SendClpCommand(u"DIR");
+        mgr.RequestTrunkInspect(4);
+        mgr.SetMemoryCpu(0);
+        mgr.StoreMemoryImage(0, 0x100, Bytes(255, 0x11));
+        ASSERT_TRUE(mgr.SetMemoryByte(0x101, 0xBB));
+        mgr.RequestMemoryWrite(0x100);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+        const unsigned changes = app.GetSessionChanges();
+
+        CMessage inFlight;
+        inFlight.command = kCmdIcomStatus;
+        inFlight.sequence = 3;
+        if (network) {
+            // The controller answers without knowing the session.
+            CDualMessage forgotten;
+            forgotten.request = inFlight;
+            forgotten.reply = inFlight;
+            forgotten.reply.tag = kUnknownSessionTag;
+            CDCVerify(mgr).AfterReceive(forgotten);
+        } else {
+            CDCError lost(mgr);
+            lost.SetTries(0);
+            lost.OnError(CMsgFail{LINK_TIMEOUT, &inFlight});
+        }
+        EXPECT_EQ(app.GetSessionChanges(), changes + 1);
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        comeUp();
+        EXPECT_EQ(app.GetSessionChanges(), changes + 2);
+
+        std::vector<DWORD> codes;
+        for (Request r = Next(); r.first != 0 && codes.size() < 8; r = Next())
+            codes.push_back(r.first);
+        EXPECT_NE(std::find(codes.begin(), codes.end(), kCmdTrunkInspect), codes.end());
+        for (const DWORD code : codes)
+            EXPECT_FALSE(ActsOnController(code)) << code;
+        EXPECT_EQ(mgr.NormalModeMgr().GetCount(), 0u);
+        // The write comes back to the user as one that was never answered.
+        EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+    }
 }
 
 // On the network a controller that forgot the session answers with the tag 0xFFFE: the hook

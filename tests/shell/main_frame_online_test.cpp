@@ -1119,8 +1119,9 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
 }
 
 // A send's list, its file's description or picker, or its trunk or intercom picker stays open
-// while the controller refuses the session, is lost and left for a default setup, or reports
-// another size: the command then ends as Cancel would. Nothing reaches the controller, then or
+// while the controller refuses the session, is lost and left for a default setup, is lost and
+// comes back, forgets the session, or reports another size: the command then ends as Cancel
+// would. Nothing reaches the controller, then or
 // in the next session, and nothing of the file is left marked as a change.
 TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
@@ -1136,7 +1137,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     Doc().ClearAllChanges();
     frame->OnCommand(ID_REFRESH_ALPHAS);
     ASSERT_TRUE(Until([&] { return Name(1) == u"IC11"; }));
-    enum Leave { kRefused, kLost, kResized };
+    enum Leave { kRefused, kLost, kResized, kRestored, kForgotten };
     const struct {
         UINT command;
         std::string leftIn;
@@ -1147,7 +1148,9 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         {ID_CLEAR_ALLOCATIONS, "dlg156", kRefused}, {ID_NORMAL_MODE, "dlg156", kLost},
         {ID_SEND_CHANGES, "dlg160", kResized},      {ID_FILE_SEND, "dlg148", kResized},
         {ID_FILE_SEND, "dlg160", kResized},         {ID_MAINT_MODE, "dlg156", kResized},
-        {ID_CLEAR_ALLOCATIONS, "dlg156", kResized},
+        {ID_CLEAR_ALLOCATIONS, "dlg156", kResized}, {ID_CLEAR_ALLOCATIONS, "dlg156", kRestored},
+        {ID_SEND_CHANGES, "dlg160", kRestored},     {ID_CLEAR_ALLOCATIONS, "dlg156", kForgotten},
+        {ID_SEND_CHANGES, "dlg160", kForgotten},    {ID_NORMAL_MODE, "dlg156", kForgotten},
     };
     const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
                                       kCmdClearAllocationsEx};
@@ -1186,6 +1189,18 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
                     state.status = state.setup.Status();
                 });
                 EXPECT_TRUE(Until([&] { return app.GetConfig().m_wNumTrunks == trunks; }));
+            } else if (way == kRestored || way == kForgotten) {
+                // The link opens another session and the program stays ONLINE.
+                const size_t sessions = Seen(0, {kCmdOpenSession}).size();
+                sim.ChangeState([way](CorvaneState& state) {
+                    state.sessions.clear();
+                    state.silent = way == kRestored;
+                });
+                EXPECT_TRUE(Until([&] {
+                    return script.AllAnswered() && Seen(0, {kCmdOpenSession}).size() > sessions &&
+                           app.GetDataMgr().GetLinkState() == kLinkUp;
+                }));
+                EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
             } else {
                 sim.ChangeState([way](CorvaneState& state) {
                     state.sessions.clear();
@@ -1212,7 +1227,13 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         } else if (c.way == kLost) {
             script.ExpectDialog("dlg173", Cancel);
             script.ExpectMessageBox(u"There are changes that have not been sent", IDNO);
-        } else if (c.leftIn != "dlg148") {
+        } else if (c.way == kRestored) {
+            script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+                sim.ChangeState([](CorvaneState& state) { state.silent = false; });
+                EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));
+                return 0;
+            });
+        } else if (c.way == kResized && c.leftIn != "dlg148") {
             // Send File let the edit go before its description showed.
             script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
         }
@@ -1220,12 +1241,14 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         EXPECT_TRUE(script.AllAnswered());
         if (c.way == kResized) online();
         EXPECT_EQ(Seen(from, sends), std::vector<unsigned>{});
-        EXPECT_EQ(app.GetMode(), c.way == kResized ? CAppState::kModeOnline : CAppState::kModeFile);
+        const bool left = c.way == kRefused || c.way == kLost;
+        EXPECT_EQ(app.GetMode(), left ? CAppState::kModeFile : CAppState::kModeOnline);
         EXPECT_FALSE(Doc().IsModified(CIcomSpec(1, CIntercom::kFieldName)));
-        // Refused, the setup is kept as it was before the command; left, it is the default, and
-        // resized, the new controller's without the changes let go.
-        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), c.way != kRefused);
-        EXPECT_EQ(Doc().HasModifications(), c.way == kRefused);
+        // Refused or in another session, the setup is kept as it was before the command; left,
+        // it is the default, and resized, the new controller's without the changes let go.
+        const bool kept = c.way != kLost && c.way != kResized;
+        EXPECT_EQ(frame->IsStackEmpty(IMainFrame::Stack::kUndo), !kept);
+        EXPECT_EQ(Doc().HasModifications(), kept);
     }
     online();
     EXPECT_EQ(Seen(start, sends), std::vector<unsigned>{});

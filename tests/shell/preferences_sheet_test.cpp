@@ -250,7 +250,8 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
     EXPECT_EQ(app.m_nControllerPresent, 1);  // not opened again
     app.GetDataMgr().Disconnect();
 
-    // An adapter pulled out is no longer open: OK on the page as it stands tries it again.
+    // An adapter pulled out is no longer open: OK on the page as it stands tries it again, and
+    // while it is still out the link goes on waiting for it.
     CSimSerialLink adapter(serial, dir.filePath("ttyUSB").toStdString());
     ASSERT_TRUE(app.OpenComm(CString::FromUtf8(adapter.DevicePath()), 9600, u"", u""));
     adapter.Unplug();
@@ -259,6 +260,10 @@ TEST_F(PreferencesTest, OkOpensTheLinkOfThePageUnlessItIsOpenAlready) {
         script.ExpectMessageBox(u"Could not open the specified COM port.", IDOK);
         return Ok(sheet);
     });
+    adapter.PlugIn();
+    EXPECT_TRUE(PumpWaitingMessages([&] { return app.m_nControllerPresent == 1; }, 20000));
+    EXPECT_TRUE(app.GetDataMgr().IsLinkOpen());
+    app.GetDataMgr().Disconnect();
 
     // A first start names no controller yet: nothing to open, nothing to complain of.
     app.m_strComPort = u"NET:";
