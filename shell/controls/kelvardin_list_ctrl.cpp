@@ -141,7 +141,18 @@ void CKelvardinListCtrl::WidenToColumns() {
 }
 
 void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin) {
-    if (isHeaderHidden() || column < 0 || column >= columnCount()) return;
+    if (FitColumn(column, byContents, byHeader, noMargin)) viewport()->repaint();
+}
+
+void CKelvardinListCtrl::AutoSizeColumns() {
+    bool fitted = false;
+    for (int column = 0; column < columnCount(); ++column)
+        fitted = FitColumn(column, false, false, false) || fitted;
+    if (fitted) viewport()->repaint();
+}
+
+bool CKelvardinListCtrl::FitColumn(int column, bool byContents, bool byHeader, bool noMargin) {
+    if (isHeaderHidden() || column < 0 || column >= columnCount()) return false;
     BeginUpdate();
     int width = 0;
     bool margin = false;
@@ -172,7 +183,7 @@ void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHead
     setColumnWidth(column, width);
     m_autoSizing = false;
     EndUpdate();
-    viewport()->repaint();
+    return true;
 }
 
 void CKelvardinListCtrl::SetSortColumn(int column) {
@@ -212,10 +223,17 @@ int CKelvardinListCtrl::CompareKind() const {
 }
 
 void CKelvardinListCtrl::SortRows(const CListCtrlSortClass& sorter) {
-    m_sorter = &sorter;
-    // The rows order themselves by the sorter in both directions.
-    sortItems(m_sortColumn, Qt::AscendingOrder);
-    m_sorter = nullptr;
+    // Rows that are in order already, as lists are filled, are not laid out again.
+    bool inOrder = true;
+    for (int row = 1; inOrder && row < topLevelItemCount(); ++row)
+        inOrder = CListCtrlSortClass::CompareFunction(*topLevelItem(row), *topLevelItem(row - 1),
+                                                      sorter) >= 0;
+    if (!inOrder) {
+        m_sorter = &sorter;
+        // The rows order themselves by the sorter in both directions.
+        sortItems(m_sortColumn, Qt::AscendingOrder);
+        m_sorter = nullptr;
+    }
     header()->setSortIndicator(m_sortColumn,
                                m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     header()->setSortIndicatorShown(true);

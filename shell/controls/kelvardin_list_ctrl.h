@@ -54,6 +54,9 @@ public:
     // The first row whose data equals the value, -1 when none does.
     virtual int FindItemByData(LPARAM data) const;
     virtual void AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin);
+    // Every column fitted to its contents and header, with the margin, and the list then
+    // repainted once.
+    void AutoSizeColumns();
     // At least as wide as its columns, up to three quarters of the screen.
     void WidenToColumns();
     // The same column again reverses the order, another sorts ascending; a negative one
@@ -77,6 +80,9 @@ protected:
 private:
     void OnSectionResized(int column, int oldWidth, int newWidth);
     void OnDividerDoubleClicked(int column);
+    // Sets the width AutoSizeColumn asks for without painting; false when there is no such
+    // column or no header.
+    bool FitColumn(int column, bool byContents, bool byHeader, bool noMargin);
     int CompareKind() const;
 
     int m_sortColumn = -1;
