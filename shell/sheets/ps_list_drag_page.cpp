@@ -282,22 +282,25 @@ void CPSListDragPage::RefreshRows(const std::function<bool(LPARAM)>& mayHaveChan
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         bool changed = false;
         bool reorder = false;
-        for (int row = 0; row < list->GetItemCount(); ++row) {
-            const LPARAM data = list->GetItemData(row);
-            if (!mayHaveChanged(data)) continue;
-            QTreeWidgetItem* item = list->topLevelItem(row);
-            for (int column = 0; column < columns; ++column) {
-                const QString text = ToQString(GetRowText(data, column));
-                if (item->text(column) == text) continue;
-                if (!changed) list->BeginUpdate();
-                changed = true;
-                reorder = reorder || column == list->GetSortColumn();
-                item->setText(column, text);
+        list->ChangeTexts([&] {
+            for (int row = 0; row < list->GetItemCount(); ++row) {
+                const LPARAM data = list->GetItemData(row);
+                if (!mayHaveChanged(data)) continue;
+                QTreeWidgetItem* item = list->topLevelItem(row);
+                for (int column = 0; column < columns; ++column) {
+                    const QString text = ToQString(GetRowText(data, column));
+                    if (item->text(column) == text) continue;
+                    changed = true;
+                    reorder = reorder || column == list->GetSortColumn();
+                    item->setText(column, text);
+                }
             }
-        }
-        if (changed) {
-            // The rows hold their selection and focus through the sort.
-            if (reorder) list->Sort();
+            return changed;
+        });
+        // The rows hold their selection and focus through the sort.
+        if (reorder) {
+            list->BeginUpdate();
+            list->Sort();
             list->EndUpdate();
         }
         if (changed || fit) list->AutoSizeColumns();
