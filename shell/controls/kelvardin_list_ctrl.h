@@ -55,10 +55,10 @@ public:
     void SetRedraw(BOOL redraw) override;
 
     virtual void BeginUpdate();
+    virtual void EndUpdate();
     // Runs a change of the texts of many rows, which says whether it changed any: the view
     // follows them once, as one change of every row, instead of after each text.
     void ChangeTexts(const std::function<bool()>& change);
-    virtual void EndUpdate();
     // The first row whose data equals the value, -1 when none does.
     virtual int FindItemByData(LPARAM data) const;
     virtual void AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin);

@@ -95,8 +95,8 @@ public:
     }
 
     // Fitting a column measures up to a thousand rows, and the rows repeat a few names: a
-    // text is measured once for as long as the list keeps its font and style. Every row of a
-    // list holds its text alone, so the text is all its size depends on.
+    // text is measured once for as long as the list keeps its font and style. The rows hold
+    // nothing but text, so a row's size depends on its text alone.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const auto [size, added] = m_sizes.try_emplace(index.data(Qt::DisplayRole).toString());
         if (added) size->second = QStyledItemDelegate::sizeHint(option, index);
