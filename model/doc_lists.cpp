@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <vector>
 
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -91,19 +92,20 @@ void CKelvardinDoc::FillObjectList(int type, std::span<const DWORD> fieldIds, in
         if (list) list->SetRedraw(FALSE);
     }
     const int count = GetApp().GetConfig().GetObjectCount(type, FALSE);
+    std::vector<CString> texts;
     for (int i = 0; i < count; ++i) {
         const CObjSpec object(static_cast<DWORD>(type), static_cast<DWORD>(i), fieldIds[0]);
         const CCVObject* record = FindObject(object);
         if (!record) continue;
         IListControl* list = record->GetFlags() & CCVObject::kPartialChoice ? chosen : available;
         if (!list) continue;
-        const int row = list->InsertItem(-1, GetObjectText(object), i);
+        texts.assign(1, GetObjectText(object));
         for (size_t j = 1; j < fieldIds.size(); ++j) {
             const CObjSpec field(object.m_nType, object.m_nIndex, fieldIds[j]);
             const DWORD secondId = j < secondIds.size() ? secondIds[j] : 0;
-            list->SetItemText(row, static_cast<int>(j),
-                              GetObjectListText(field, secondType, secondId));
+            texts.push_back(GetObjectListText(field, secondType, secondId));
         }
+        list->InsertRow(-1, texts, i);
     }
     for (IListControl* list : {available, chosen}) {
         if (list) list->SetRedraw(TRUE);

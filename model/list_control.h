@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
@@ -17,5 +19,13 @@ public:
     // Inserts a row before the given one, or at the end for -1; returns the row.
     virtual int InsertItem(int row, const CString& text, LPARAM data) = 0;
     virtual void SetItemText(int row, int column, const CString& text) = 0;
+    // Inserts a row as InsertItem does with the first text, the others going to the columns
+    // that follow; returns the row.
+    virtual int InsertRow(int row, std::span<const CString> texts, LPARAM data) {
+        row = InsertItem(row, texts.empty() ? CString() : texts.front(), data);
+        for (size_t column = 1; column < texts.size(); ++column)
+            SetItemText(row, static_cast<int>(column), texts[column]);
+        return row;
+    }
     virtual void SetRedraw(BOOL redraw) = 0;
 };

@@ -5,9 +5,11 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/ui/qt_convert.h"
 #include "shell/controls/list_ctrl_sort.h"
@@ -79,11 +81,16 @@ int CKelvardinListCtrl::AddItem(const CString& text, LPARAM data) {
 }
 
 int CKelvardinListCtrl::InsertItem(int row, const CString& text, LPARAM data) {
+    return InsertRow(row, {&text, 1}, data);
+}
+
+int CKelvardinListCtrl::InsertRow(int row, std::span<const CString> texts, LPARAM data) {
     if (row < 0 || row > topLevelItemCount()) row = topLevelItemCount();
-    auto* item = new CListItem;
-    item->setText(0, ToQString(text));
-    insertTopLevelItem(row, item);
-    SetItemData(row, data);
+    auto item = std::make_unique<CListItem>();
+    for (size_t column = 0; column < texts.size(); ++column)
+        item->setText(static_cast<int>(column), ToQString(texts[column]));
+    item->setData(0, kDataRole, QVariant::fromValue<qlonglong>(data));
+    insertTopLevelItem(row, item.release());
     return row;
 }
 
@@ -124,6 +131,17 @@ void CKelvardinListCtrl::EndUpdate() {
     setUpdatesEnabled(true);
 }
 
+void CKelvardinListCtrl::ChangeTexts(const std::function<bool()>& change) {
+    bool changed = false;
+    {
+        const QSignalBlocker quiet(model());
+        changed = change();
+    }
+    if (!changed || topLevelItemCount() == 0 || columnCount() == 0) return;
+    dataChanged(model()->index(0, 0), model()->index(topLevelItemCount() - 1, columnCount() - 1),
+                {Qt::DisplayRole, Qt::EditRole});
+}
+
 int CKelvardinListCtrl::FindItemByData(LPARAM data) const {
     for (int row = 0; row < topLevelItemCount(); ++row) {
         if (GetItemData(row) == data) return row;
@@ -141,7 +159,18 @@ void CKelvardinListCtrl::WidenToColumns() {
 }
 
 void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin) {
-    if (isHeaderHidden() || column < 0 || column >= columnCount()) return;
+    if (FitColumn(column, byContents, byHeader, noMargin)) viewport()->repaint();
+}
+
+void CKelvardinListCtrl::AutoSizeColumns() {
+    bool fitted = false;
+    for (int column = 0; column < columnCount(); ++column)
+        fitted = FitColumn(column, false, false, false) || fitted;
+    if (fitted) viewport()->update();
+}
+
+bool CKelvardinListCtrl::FitColumn(int column, bool byContents, bool byHeader, bool noMargin) {
+    if (isHeaderHidden() || column < 0 || column >= columnCount()) return false;
     BeginUpdate();
     int width = 0;
     bool margin = false;
@@ -172,7 +201,7 @@ void CKelvardinListCtrl::AutoSizeColumn(int column, bool byContents, bool byHead
     setColumnWidth(column, width);
     m_autoSizing = false;
     EndUpdate();
-    viewport()->repaint();
+    return true;
 }
 
 void CKelvardinListCtrl::SetSortColumn(int column) {
@@ -212,10 +241,17 @@ int CKelvardinListCtrl::CompareKind() const {
 }
 
 void CKelvardinListCtrl::SortRows(const CListCtrlSortClass& sorter) {
-    m_sorter = &sorter;
-    // The rows order themselves by the sorter in both directions.
-    sortItems(m_sortColumn, Qt::AscendingOrder);
-    m_sorter = nullptr;
+    // Rows that are in order already, as lists are filled, are not laid out again.
+    bool inOrder = true;
+    for (int row = 1; inOrder && row < topLevelItemCount(); ++row)
+        inOrder = CListCtrlSortClass::CompareFunction(*topLevelItem(row), *topLevelItem(row - 1),
+                                                      sorter) >= 0;
+    if (!inOrder) {
+        m_sorter = &sorter;
+        // The rows order themselves by the sorter in both directions.
+        sortItems(m_sortColumn, Qt::AscendingOrder);
+        m_sorter = nullptr;
+    }
     header()->setSortIndicator(m_sortColumn,
                                m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     header()->setSortIndicatorShown(true);

@@ -2,6 +2,9 @@
 
 #include <QTreeWidget>
 
+#include <functional>
+#include <span>
+
 #include "model/list_control.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
@@ -47,13 +50,21 @@ public:
     int AddItem(const CString& text, LPARAM data) override;
     int InsertItem(int row, const CString& text, LPARAM data = 0) override;
     void SetItemText(int row, int column, const CString& text) override;
+    // The row comes into the list with its texts and data, at the cost of one insertion.
+    int InsertRow(int row, std::span<const CString> texts, LPARAM data) override;
     void SetRedraw(BOOL redraw) override;
 
     virtual void BeginUpdate();
     virtual void EndUpdate();
+    // Runs a change of the texts of many rows, which says whether it changed any: the view
+    // follows them once, as one change of every row, instead of after each text.
+    void ChangeTexts(const std::function<bool()>& change);
     // The first row whose data equals the value, -1 when none does.
     virtual int FindItemByData(LPARAM data) const;
     virtual void AutoSizeColumn(int column, bool byContents, bool byHeader, bool noMargin);
+    // Every column fitted to its contents and header, with the margin; the list is painted
+    // again with whatever else changes before the next paint.
+    void AutoSizeColumns();
     // At least as wide as its columns, up to three quarters of the screen.
     void WidenToColumns();
     // The same column again reverses the order, another sorts ascending; a negative one
@@ -77,6 +88,9 @@ protected:
 private:
     void OnSectionResized(int column, int oldWidth, int newWidth);
     void OnDividerDoubleClicked(int column);
+    // Sets the width AutoSizeColumn asks for without painting; false when there is no such
+    // column or no header.
+    bool FitColumn(int column, bool byContents, bool byHeader, bool noMargin);
     int CompareKind() const;
 
     int m_sortColumn = -1;

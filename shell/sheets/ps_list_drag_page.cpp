@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -88,10 +89,28 @@ protected:
 // highlight colours whether or not its list has the focus.
 class CChangedRowDelegate : public QStyledItemDelegate {
 public:
-    CChangedRowDelegate(const CPSListDragPage& page, QObject* parent)
-        : QStyledItemDelegate(parent), m_page(page) {}
+    CChangedRowDelegate(const CPSListDragPage& page, QWidget& list)
+        : QStyledItemDelegate(&list), m_page(page) {
+        list.installEventFilter(this);
+    }
+
+    // Fitting a column measures up to a thousand rows, and the rows repeat a few names: a
+    // text is measured once for as long as the list keeps its font and style. The rows hold
+    // nothing but text, so a row's size depends on its text alone.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const auto [size, added] = m_sizes.try_emplace(index.data(Qt::DisplayRole).toString());
+        if (added) size->second = QStyledItemDelegate::sizeHint(option, index);
+        return size->second;
+    }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != parent()) return QStyledItemDelegate::eventFilter(watched, event);
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            m_sizes.clear();
+        return false;
+    }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         const LPARAM data = index.siblingAtColumn(0).data(kDataRole).toLongLong();
@@ -115,6 +134,7 @@ protected:
 
 private:
     const CPSListDragPage& m_page;
+    mutable std::unordered_map<QString, QSize> m_sizes;
 };
 
 // The picture of the selected rows in view, each where it is in the list; null when none is.
@@ -144,11 +164,6 @@ QPixmap MakeDragPicture(CKelvardinListCtrl& list, QPoint& topLeft) {
     }
     topLeft = bounds.topLeft();
     return picture;
-}
-
-void AutoSizeColumns(CKelvardinListCtrl& list) {
-    for (int column = 0; column < list.GetColumnCount(); ++column)
-        list.AutoSizeColumn(column, false, false, false);
 }
 
 bool IsUnder(const QWidget& widget, QPoint screenPos) {
@@ -199,7 +214,7 @@ CKelvardinListCtrl* CPSListDragPage::MakeList(UINT id) {
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setDragEnabled(true);
-    list->setItemDelegate(new CChangedRowDelegate(*this, list));
+    list->setItemDelegate(new CChangedRowDelegate(*this, *list));
     list->onBeginDrag = [this, list] { BeginDrag(*list); };
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
@@ -225,7 +240,7 @@ void CPSListDragPage::FillLists() {
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         // Sorted first, so that the headings keep room for the sort mark.
         list->SetSortColumn(GetFirstSortColumn());
-        AutoSizeColumns(*list);
+        list->AutoSizeColumns();
     }
     UpdateCounters();
 }
@@ -267,25 +282,28 @@ void CPSListDragPage::RefreshRows(const std::function<bool(LPARAM)>& mayHaveChan
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         bool changed = false;
         bool reorder = false;
-        for (int row = 0; row < list->GetItemCount(); ++row) {
-            const LPARAM data = list->GetItemData(row);
-            if (!mayHaveChanged(data)) continue;
-            QTreeWidgetItem* item = list->topLevelItem(row);
-            for (int column = 0; column < columns; ++column) {
-                const QString text = ToQString(GetRowText(data, column));
-                if (item->text(column) == text) continue;
-                if (!changed) list->BeginUpdate();
-                changed = true;
-                reorder = reorder || column == list->GetSortColumn();
-                item->setText(column, text);
+        list->ChangeTexts([&] {
+            for (int row = 0; row < list->GetItemCount(); ++row) {
+                const LPARAM data = list->GetItemData(row);
+                if (!mayHaveChanged(data)) continue;
+                QTreeWidgetItem* item = list->topLevelItem(row);
+                for (int column = 0; column < columns; ++column) {
+                    const QString text = ToQString(GetRowText(data, column));
+                    if (item->text(column) == text) continue;
+                    changed = true;
+                    reorder = reorder || column == list->GetSortColumn();
+                    item->setText(column, text);
+                }
             }
-        }
-        if (changed) {
-            // The rows hold their selection and focus through the sort.
-            if (reorder) list->Sort();
+            return changed;
+        });
+        // The rows hold their selection and focus through the sort.
+        if (reorder) {
+            list->BeginUpdate();
+            list->Sort();
             list->EndUpdate();
         }
-        if (changed || fit) AutoSizeColumns(*list);
+        if (changed || fit) list->AutoSizeColumns();
     }
 }
 
@@ -306,7 +324,7 @@ void CPSListDragPage::Refill() {
     FillRows();
     for (CKelvardinListCtrl* list : {m_available, m_chosen}) {
         list->Sort();
-        AutoSizeColumns(*list);
+        list->AutoSizeColumns();
         SelectRuns(*list, RunsWhere(*list, [&](int row) {
             return selected.contains(list->GetItemData(row));
         }));

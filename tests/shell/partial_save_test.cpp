@@ -1,3 +1,4 @@
+#include <QFontInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -467,6 +468,14 @@ TEST_F(PartialSaveTest, NamesAndEndsThatArriveRewriteOnlyTheRowsTheyChange) {
     refresh();
     EXPECT_EQ(sorts, 0);
     EXPECT_EQ(available.GetItemText(6, 2), u"AAA");
+
+    // The rows measure in the font the list has now.
+    const int rowHeight = available.visualItemRect(available.topLevelItem(0)).height();
+    QFont larger = available.font();
+    larger.setPixelSize(3 * QFontInfo(larger).pixelSize());
+    available.setFont(larger);
+    available.doItemsLayout();
+    EXPECT_GT(available.visualItemRect(available.topLevelItem(0)).height(), 2 * rowHeight);
 }
 
 TEST_F(PartialSaveTest, ABurstOfRepliesIsFollowedOnce) {
