@@ -94,6 +94,10 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         }
     }
     const bool wrote = !landed.fields.empty();
+    // Another window's move of which part was refused keeps all of its text: this grid cannot
+    // tell the source which part to clear.
+    if (wrote && data->GetSourceWindow() != this && landed.fields.size() < FieldCount(lines))
+        data->KeepAtSource();
     FinishDropMove(data, std::move(landed));
     if (selectPasted) {
         SetSelectedRange(pasted, TRUE, TRUE);

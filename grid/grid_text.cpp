@@ -48,3 +48,10 @@ std::vector<std::vector<CString>> SplitPasteText(const CString& text) {
     }
     return lines;
 }
+
+size_t FieldCount(const std::vector<std::vector<CString>>& lines) {
+    size_t count = 0;
+    for (const std::vector<CString>& line : lines)
+        count += line.size();
+    return count;
+}

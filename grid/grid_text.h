@@ -15,3 +15,5 @@ CString BuildCopyText(const CopyBlock& block);
 // NUL; each field loses its trailing white space (a carriage return with it). An empty line has
 // no fields.
 std::vector<std::vector<CString>> SplitPasteText(const CString& text);
+// How many fields the lines of a split text hold.
+size_t FieldCount(const std::vector<std::vector<CString>>& lines);

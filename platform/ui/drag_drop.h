@@ -21,10 +21,15 @@ public:
     bool IsTextAvailable() const { return m_text.has_value(); }
     CString GetText() const { return m_text.value_or(CString()); }
     CWnd* GetSourceWindow() const { return m_source; }
+    // A target that took only part of the text takes it as a copy, so that a move's source
+    // does not clear what never landed.
+    void KeepAtSource() { m_keptAtSource = true; }
+    bool IsKeptAtSource() const { return m_keptAtSource; }
 
 private:
     std::optional<CString> m_text;
     CWnd* m_source = nullptr;
+    bool m_keptAtSource = false;
 };
 
 // Text offered to the clipboard or dragged from a window.

@@ -288,12 +288,15 @@ bool CWndHostBridge::Drag(QEvent* event) {
     if (event->type() == QEvent::Drop) {
         const DROPEFFECT effect =
             drop->dropAction() == Qt::CopyAction ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
-        if (m_wnd.OnDrop(&data, effect, point)) {
-            drop->acceptProposedAction();
-        } else {
+        if (!m_wnd.OnDrop(&data, effect, point)) {
             // A refused drop must not let the source cut what it dragged.
             drop->setDropAction(Qt::IgnoreAction);
             drop->ignore();
+        } else if (data.IsKeptAtSource()) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->acceptProposedAction();
         }
         return true;
     }

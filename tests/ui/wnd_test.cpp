@@ -204,6 +204,11 @@ public:
         Add("over " + std::string(data->GetText() == u"t" ? "t" : "?"), p);
         return (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     }
+    // Takes a text of two fields only in part.
+    BOOL OnDrop(COleDataObject* data, DROPEFFECT, CPoint) override {
+        if (data->GetText().Find(u'\t') >= 0) data->KeepAtSource();
+        return TRUE;
+    }
 };
 
 TEST_F(WndTest, ADragRefusedWhereItEntersIsStillHeardFurtherOn) {
@@ -223,6 +228,17 @@ TEST_F(WndTest, ADragRefusedWhereItEntersIsStillHeardFurtherOn) {
     EXPECT_TRUE(move.isAccepted());
     EXPECT_EQ(move.dropAction(), Qt::CopyAction);
     EXPECT_EQ(target.log, (std::vector<std::string>{"enter 1,2", "over t 3,4"}));
+    // A move taken whole is answered as a move, one taken in part as a copy.
+    for (const char* text : {"t\tu", "t"}) {
+        mime.setText(text);
+        // Shift proposes a move.
+        QDropEvent drop(QPointF(3, 4), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                        Qt::ShiftModifier);
+        for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+            QApplication::sendEvent(target.GetWidget(), event);
+        EXPECT_TRUE(drop.isAccepted()) << text;
+        EXPECT_EQ(drop.dropAction(), text[1] ? Qt::CopyAction : Qt::MoveAction) << text;
+    }
 }
 
 }  // namespace

@@ -461,6 +461,15 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     Grid().OnDragEnter(&vt, 0, rect.CenterPoint());
     EXPECT_FALSE(Grid().OnDrop(&vt, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_EQ(m_dialog.m_shown.size(), 2u);
+    // Taken in part, it is answered as copied, so that its source clears none of it; taken
+    // whole, as moved.
+    COleDataObject part(CString(u"ALFA\tZZZZ"));
+    Grid().GetCellRect(RowOf(2), kIcom2, &rect);
+    Grid().OnDragEnter(&part, 0, rect.CenterPoint());
+    EXPECT_TRUE(Grid().OnDrop(&part, DROPEFFECT_MOVE, rect.CenterPoint()));
+    EXPECT_TRUE(part.IsKeptAtSource());
+    EXPECT_EQ(End(2, FALSE).m_icom, 0);
+    EXPECT_FALSE(bp3.IsKeptAtSource());
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
