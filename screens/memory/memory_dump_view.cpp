@@ -141,7 +141,8 @@ void CMemoryDumpView::UpdateGrid() {
 
 void CMemoryDumpView::OnTimer(UINT_PTR id) {
     if (id == m_timer.m_nCurrentId && GetHost().IsCurrentScreen(*this)) {
-        TakeBackUnwritten();
+        // The window stays under a drag, an edit or a dialog: they act on its rows.
+        if (!AreRowsHeld()) TakeBackUnwritten();
         UpdateGrid();
     }
     CKelvardinGridView::OnTimer(id);

@@ -226,6 +226,8 @@ TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
 }
 
 TEST_F(MemoryStatusTest, AWriteTheControllerNeverAnswersComesBackPendingAndTheUserIsTold) {
+    host.timing.memoryReadMs = 100;
+    m_app.m_bAllowDragDrop = TRUE;
     auto screen = ShowMemoryWithPendingByte(u"bb");
     ASSERT_FALSE(HasFatalFailure());
     CKelvardinGridCtrl& grid = *screen->GetGrid();
@@ -240,6 +242,17 @@ TEST_F(MemoryStatusTest, AWriteTheControllerNeverAnswersComesBackPendingAndTheUs
 
     const CString told =
         SubstituteArgs(LoadResString(kIdsMemoryWriteUnanswered).str(), {u"00000000"});
+    // A drag held over the grid keeps the window until it leaves: reads asked after the write
+    // was given up go out, and nothing moves.
+    COleDataObject dragged(CString(u"cc"));
+    CRect cell;
+    grid.GetCellRect(0, 2, &cell);
+    grid.OnDragEnter(&dragged, 0, cell.CenterPoint());
+    ASSERT_TRUE(Pump([&] { return CountRequests(31) == 5; }));
+    const int reads = CountRequests(22);
+    ASSERT_TRUE(Pump([&] { return CountRequests(22) >= reads + 2; }));
+    EXPECT_EQ(screen->GetStartAddress(), 0x100u);
+    grid.OnDragLeave();
     ASSERT_TRUE(Pump([&] { return !m_app.m_boxes.empty() && m_app.m_boxes.back().text == told; }));
     EXPECT_EQ(m_app.m_boxes.back().type, MB_OK | MB_ICONEXCLAMATION);
     // Back at the window of the write, the byte pending and marked again, once only.
