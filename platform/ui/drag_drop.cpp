@@ -51,7 +51,11 @@ DROPEFFECT COleDataSource::DoDragDrop(CWnd& source, DROPEFFECT allowed) const {
     mime->setText(ToQString(m_text));
     drag->setMimeData(mime);
     const Qt::DropAction preferred = (allowed & DROPEFFECT_MOVE) ? Qt::MoveAction : Qt::CopyAction;
-    return FromDropAction(drag->exec(ToDropActions(allowed), preferred));
+    const DROPEFFECT effect = FromDropAction(drag->exec(ToDropActions(allowed), preferred));
+    // A drop in another program answers with what its pointer last showed, before the drop was
+    // taken or refused: what left is kept here, as a copy.
+    if (effect == DROPEFFECT_MOVE && !drag->target()) return DROPEFFECT_COPY;
+    return effect;
 }
 
 BOOL IsClipboardTextAvailable() {
