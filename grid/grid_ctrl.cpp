@@ -1,5 +1,7 @@
 #include "grid/grid_ctrl.h"
 
+#include <algorithm>
+
 #include "platform/ui/sys_info.h"
 
 namespace {
@@ -141,6 +143,12 @@ void CGridCtrl::SetCallbackFunc(GRIDCALLBACK callback, LPARAM param) {
 int CGridCtrl::GetModelRow(int row) const {
     if (!m_bVirtualMode || row < 0 || row >= static_cast<int>(m_arRowOrder.size())) return row;
     return m_arRowOrder[static_cast<size_t>(row)];
+}
+
+int CGridCtrl::FindDisplayRow(int modelRow) const {
+    if (!m_bVirtualMode) return modelRow >= 0 && modelRow < m_nRows ? modelRow : -1;
+    const auto found = std::ranges::find(m_arRowOrder, modelRow);
+    return found == m_arRowOrder.end() ? -1 : static_cast<int>(found - m_arRowOrder.begin());
 }
 
 CGridCellBase* CGridCtrl::StoredCell(int row, int col) const {

@@ -144,6 +144,8 @@ public:
     GRIDCALLBACK GetCallbackFunc() const { return m_pfnCallback; }
     // The model row shown at a display row (itself outside virtual mode).
     int GetModelRow(int row) const;
+    // The display row that shows a model row, -1 when none does.
+    int FindDisplayRow(int modelRow) const;
 
     // Options.
     void SetEditable(BOOL editable = TRUE) { m_bEditable = editable; }

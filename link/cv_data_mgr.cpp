@@ -287,8 +287,7 @@ void CCVDataMgr::Disconnect() {
 // ended. Memory writes go back to the user as unwritten.
 void CCVDataMgr::OnSessionEnded() {
     MemoryWritesDropped();
-    for (CRequestMgr* m :
-         MgrList{(&m_clearAllocations), &m_clearErrors, &m_maintMode, &m_normalMode})
+    for (CRequestMgr* m : MgrList{&m_clearAllocations, &m_clearErrors, &m_maintMode, &m_normalMode})
         m->RemoveAll();
     m_misc.RemoveActing();
 }

@@ -251,12 +251,8 @@ void CIcomAlphasView::RemoveRow(DWORD key) {
     m_keys.Remove(key);
     if (static_cast<size_t>(position) >= m_nRowsInGrid) return;
     --m_nRowsInGrid;
-    for (int row = grid->GetFixedRowCount(); row < grid->GetRowCount(); ++row) {
-        if (grid->GetModelRow(row) == position + 1) {
-            grid->DeleteRow(row);
-            break;
-        }
-    }
+    if (const int row = grid->FindDisplayRow(position + 1); row >= grid->GetFixedRowCount())
+        grid->DeleteRow(row);
     grid->Invalidate();
 }
 

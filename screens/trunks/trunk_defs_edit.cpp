@@ -104,11 +104,6 @@ void CTrunkDefsView::OnEditSelectedCell() {
 void CTrunkDefsView::RedrawTrunkRow(int trunk) {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
-    const int fixed = grid->GetFixedRowCount();
-    for (int row = fixed; row < grid->GetRowCount(); ++row) {
-        if (grid->GetModelRow(row) - fixed == trunk) {
-            grid->RedrawGridRow(row);
-            return;
-        }
-    }
+    const int row = grid->FindDisplayRow(trunk + grid->GetFixedRowCount());
+    if (row >= grid->GetFixedRowCount()) grid->RedrawGridRow(row);
 }
