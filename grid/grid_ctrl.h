@@ -289,6 +289,10 @@ public:
     // leaving or the next mouse input heard as usual, the cell under it is the one it would
     // drop on.
     bool IsDragOver() const { return m_bDragOver; }
+    // Whether the data dropped is this grid's own drag moving its cells: only then are the
+    // cells it came from cleared once their text has landed here. Any other drop, from another
+    // window or program, leaves its source holding what it carries, whatever its action.
+    bool IsOwnDragMove(const COleDataObject* data) const;
 
     // Drawing at once, and invalidating for the next paint.
     BOOL RedrawCell(int row, int col, CDC* dc = nullptr);

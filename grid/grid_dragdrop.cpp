@@ -190,8 +190,14 @@ BOOL CGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*poi
 // step, so that an owner who groups the paste's undo groups the whole move.
 void CGridCtrl::FinishDropMove(COleDataObject* data, PastedText pasted) {
     if (!m_bDragSource || m_bMoveDone || !data || data->GetSourceWindow() != this) return;
+    const bool move = IsOwnDragMove(data);
     m_ownDrop = std::move(pasted);
-    if (m_dropEffect == DROPEFFECT_MOVE) ClearDraggedCells(&*m_ownDrop);
+    if (move) ClearDraggedCells(&*m_ownDrop);
+}
+
+bool CGridCtrl::IsOwnDragMove(const COleDataObject* data) const {
+    return m_bDragSource && !m_bMoveDone && data && data->GetSourceWindow() == this &&
+           m_dropEffect == DROPEFFECT_MOVE;
 }
 
 std::unique_ptr<QPixmap> CGridCtrl::CreateDragImage(CPoint* hotSpot) {
