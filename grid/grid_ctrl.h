@@ -420,7 +420,8 @@ protected:
     // The edit protocol for text that did not come from an editor: the owner's vetoes and the
     // cell's validation apply, and a refusal puts the old text back.
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);
-    // Runs the drag of the data; answers what the target did with it.
+    // Runs the drag of the data; answers what the target did with it. It runs inside the
+    // drag's nested-loop scope, whatever runs it.
     virtual DROPEFFECT DoDragDrop(COleDataSource& source);
     // The cell shows as the target of the drag hovering over the grid, and no other does.
     void SetDropHighlight(const CCellID& cell);

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "grid/grid_ctrl.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 
@@ -78,7 +79,13 @@ void CGridCtrl::OnBeginDrag() {
     m_bDragSource = true;
     m_bMoveDone = false;
     m_ownDrop.reset();
-    const DROPEFFECT effect = DoDragDrop(*source);
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    {
+        // However the drag runs, it is a loop inside this handler: the dragged cells are held
+        // by their positions until it ends.
+        const CNestedLoopScope loop;
+        effect = DoDragDrop(*source);
+    }
     m_bDragSource = false;
     if (m_MouseMode == MOUSE_DRAGGING) m_MouseMode = MOUSE_NOTHING;
 

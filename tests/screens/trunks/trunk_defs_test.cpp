@@ -473,7 +473,8 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
 
     // Trunk 3's CHAR port 7 dropped from another program on trunk 1's end on CHAR: its source
     // keeps it, so it is refused as typed, moved or copied. Moved within the grid, it leaves
-    // trunk 3 for trunk 1.
+    // trunk 3 for trunk 1; a rebuild waits for the drag's end, as for one hovering from
+    // elsewhere.
     m_doc.StoreAlpha(CAssign(2, 0, 6), u"CP7");
     TakeReports();
     COleDataObject port(Grid().GetItemText(RowOf(2), kPort2));
@@ -487,13 +488,31 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
               u"The assignment entered is already being used as part of the definition for "
               u"Trunk #3.");
     EXPECT_EQ(End(0), CAssign(2, 0, 3));
+    const CKelvardinGridCtrl* before = &Grid();
     Select(RowOf(2), kPort2, RowOf(2));
     DragGrid().target = CCellID(RowOf(0), kPort1);
+    const auto rebuild = [&] {
+        screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+        EXPECT_EQ(&Grid(), before);
+    };
+    DragGrid().meanwhile = [&] {
+        ASSERT_TRUE(IsNestedLoopRunning());
+        rebuild();
+    };
     DragGrid().OnBeginDrag();
     EXPECT_EQ(End(0), CAssign(2, 0, 6));
     EXPECT_EQ(End(2, FALSE).m_icom, 2);
     EXPECT_FALSE(End(2, FALSE).IsValid());
     EXPECT_TRUE(TakeReports().empty());
+    EXPECT_EQ(&Grid(), before);
+    settle();
+    EXPECT_NE(&Grid(), before);
+    before = &Grid();
+    Grid().OnDragEnter(&port, 0, rect.CenterPoint());
+    rebuild();
+    Grid().OnDragLeave();
+    settle();
+    EXPECT_NE(&Grid(), before);
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
