@@ -289,6 +289,10 @@ public:
     // leaving or the next mouse input heard as usual, the cell under it is the one it would
     // drop on.
     bool IsDragOver() const { return m_bDragOver; }
+    // Whether the data dropped is this grid's own drag moving its cells: only then are the
+    // cells it came from cleared once their text has landed here. Any other drop, from another
+    // window or program, leaves its source holding what it carries, whatever its action.
+    bool IsOwnDragMove(const COleDataObject* data) const;
 
     // Drawing at once, and invalidating for the next paint.
     BOOL RedrawCell(int row, int col, CDC* dc = nullptr);
@@ -416,7 +420,8 @@ protected:
     // The edit protocol for text that did not come from an editor: the owner's vetoes and the
     // cell's validation apply, and a refusal puts the old text back.
     BOOL SetTextAsIfEdited(int row, int col, const CString& text);
-    // Runs the drag of the data; answers what the target did with it.
+    // Runs the drag of the data; answers what the target did with it. It runs inside the
+    // drag's nested-loop scope, whatever runs it.
     virtual DROPEFFECT DoDragDrop(COleDataSource& source);
     // The cell shows as the target of the drag hovering over the grid, and no other does.
     void SetDropHighlight(const CCellID& cell);

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "grid/grid_ctrl.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/qt_dc.h"
 
@@ -78,7 +79,13 @@ void CGridCtrl::OnBeginDrag() {
     m_bDragSource = true;
     m_bMoveDone = false;
     m_ownDrop.reset();
-    const DROPEFFECT effect = DoDragDrop(*source);
+    DROPEFFECT effect = DROPEFFECT_NONE;
+    {
+        // However the drag runs, it is a loop inside this handler: the dragged cells are held
+        // by their positions until it ends.
+        const CNestedLoopScope loop;
+        effect = DoDragDrop(*source);
+    }
     m_bDragSource = false;
     if (m_MouseMode == MOUSE_DRAGGING) m_MouseMode = MOUSE_NOTHING;
 
@@ -190,8 +197,14 @@ BOOL CGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*poi
 // step, so that an owner who groups the paste's undo groups the whole move.
 void CGridCtrl::FinishDropMove(COleDataObject* data, PastedText pasted) {
     if (!m_bDragSource || m_bMoveDone || !data || data->GetSourceWindow() != this) return;
+    const bool move = IsOwnDragMove(data);
     m_ownDrop = std::move(pasted);
-    if (m_dropEffect == DROPEFFECT_MOVE) ClearDraggedCells(&*m_ownDrop);
+    if (move) ClearDraggedCells(&*m_ownDrop);
+}
+
+bool CGridCtrl::IsOwnDragMove(const COleDataObject* data) const {
+    return m_bDragSource && !m_bMoveDone && data && data->GetSourceWindow() == this &&
+           m_dropEffect == DROPEFFECT_MOVE;
 }
 
 std::unique_ptr<QPixmap> CGridCtrl::CreateDragImage(CPoint* hotSpot) {

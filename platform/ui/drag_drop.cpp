@@ -9,7 +9,6 @@
 
 #include <algorithm>
 
-#include "platform/ui/nested_loop.h"
 #include "platform/ui/qt_convert.h"
 #include "platform/ui/wnd.h"
 
@@ -45,7 +44,6 @@ void COleDataSource::SetClipboard() const {
 
 DROPEFFECT COleDataSource::DoDragDrop(CWnd& source, DROPEFFECT allowed) const {
     if (!source.IsWindow()) return DROPEFFECT_NONE;
-    const CNestedLoopScope loop;
     auto* drag = new QDrag(static_cast<QObject*>(source.GetWidget()));
     auto* mime = new QMimeData;
     mime->setText(ToQString(m_text));

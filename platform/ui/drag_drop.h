@@ -40,7 +40,8 @@ public:
     // Puts the text on the clipboard.
     void SetClipboard() const;
     // Drags the text from the window until the button is released; answers what the target
-    // did with it (DROPEFFECT_NONE when it was refused or the drag was cancelled).
+    // did with it (DROPEFFECT_NONE when it was refused or the drag was cancelled). The event
+    // loop goes on meanwhile: the caller counts the drag as a nested loop.
     DROPEFFECT DoDragDrop(CWnd& source,
                           DROPEFFECT allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE) const;
 

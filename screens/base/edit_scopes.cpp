@@ -2,6 +2,7 @@
 
 #include "model/app_state.h"
 #include "model/undo_host.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
 #include "screens/base/screen_host.h"
 
 CUndoGroupScope::CUndoGroupScope() : m_host(GetApp().GetUndoHost()) {
@@ -12,7 +13,8 @@ CUndoGroupScope::~CUndoGroupScope() {
     if (m_host) m_host->BeginUndoGroup(false);
 }
 
-CMoveDropScope::CMoveDropScope(IScreenHost* host, bool on) : m_host(on ? host : nullptr) {
+CMoveDropScope::CMoveDropScope(const CKelvardinGridCtrl& grid, const COleDataObject* data)
+    : m_host(grid.IsOwnDragMove(data) ? grid.GetHost() : nullptr) {
     if (m_host) m_host->SetMoveDrop(true);
 }
 

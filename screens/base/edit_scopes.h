@@ -1,5 +1,7 @@
 #pragma once
 
+class CKelvardinGridCtrl;
+class COleDataObject;
 class IScreenHost;
 class IUndoHost;
 
@@ -17,10 +19,12 @@ private:
     IUndoHost* m_host;
 };
 
-// Holds the main window's drop-move flag set while it lives (only when on is true).
+// Holds the main window's drop-move flag set while it lives, for a drop of the grid's own
+// drag moving its cells only: their source is cleared once the text has landed, so the checks
+// of a value already in use may pass it. Any other drop is checked as typed text is.
 class CMoveDropScope {
 public:
-    CMoveDropScope(IScreenHost* host, bool on);
+    CMoveDropScope(const CKelvardinGridCtrl& grid, const COleDataObject* data);
     ~CMoveDropScope();
     CMoveDropScope(const CMoveDropScope&) = delete;
     CMoveDropScope& operator=(const CMoveDropScope&) = delete;

@@ -89,20 +89,22 @@ void CKelvardinGridCtrl::OnDragLeave() {
     if (CKelvardinGridView* view = GetView()) view->KeepSortOrderSoon();
 }
 
-BOOL CKelvardinGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT effect, CPoint /*point*/) {
-    const BOOL dropped = DropText(data, effect);
+// Whether the drop moves is the grid's own answer to the drag, which a move of its own cells
+// follows; a drop from elsewhere is checked as typed text is, whatever its action.
+BOOL CKelvardinGridCtrl::OnDrop(COleDataObject* data, DROPEFFECT /*effect*/, CPoint /*point*/) {
+    const BOOL dropped = DropText(data);
     OnDragLeave();
     return dropped;
 }
 
-BOOL CKelvardinGridCtrl::DropText(COleDataObject* data, DROPEFFECT effect) {
+BOOL CKelvardinGridCtrl::DropText(COleDataObject* data) {
     m_MouseMode = MOUSE_NOTHING;
     if (!m_bAllowDragAndDrop || !m_bEditable) return FALSE;
     const CCellID target = m_LastDragOverCell;
     if (!IsValid(target) || (GetItemState(target.row, target.col) & CELL_READONLY)) return FALSE;
     ClearDropHighlight();
     // A move within this grid also clears the cells it came from, inside the same undo step.
-    const CMoveDropScope move(GetHost(), effect != DROPEFFECT_COPY);
+    const CMoveDropScope move(*this, data);
     return PasteWithUndo(target.row, target.col, data);
 }
 

@@ -70,8 +70,10 @@ protected:
     int RowsHeight(LPARAM n) const;
 
 private:
+    friend class CMoveDropScope;
+
     // The drop onto the last drag-over cell, the rows still held by the drag.
-    BOOL DropText(COleDataObject* data, DROPEFFECT effect);
+    BOOL DropText(COleDataObject* data);
 
     // Around cells changed through the edit protocol (a typed edit, a paste, a cut, a drop and
     // the cells a move leaves): a change of the sort column, which makes the grid forget its

@@ -92,7 +92,6 @@ public:
 
 protected:
     DROPEFFECT DoDragDrop(COleDataSource& source) override {
-        const CNestedLoopScope loop;
         if (meanwhile) meanwhile();
         COleDataObject data(source.GetText(), this);
         CRect rect;

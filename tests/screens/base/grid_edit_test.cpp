@@ -99,6 +99,14 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     EXPECT_FALSE(Grid().OnDrop(&text, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_EQ(screen->Column(2)[2], u"-");
     EXPECT_TRUE(host.moveDrops.empty());
+    // A move from another program keeps its source: the name in use is reported as typed.
+    COleDataObject outside(CString(u"CHAR"));
+    Grid().GetCellRect(6, 1, &rect);
+    Grid().OnDragEnter(&outside, 0, rect.CenterPoint());
+    EXPECT_TRUE(Grid().OnDrop(&outside, DROPEFFECT_MOVE, rect.CenterPoint()));
+    EXPECT_EQ(Names()[5], u"CHAR");
+    EXPECT_TRUE(host.moveDrops.empty());
+    EXPECT_EQ(TakeReports(), (std::vector<int>{5, 5, 5}));  // for each of its names
 
     // A row the filter hides inside the dragged range is neither carried nor cleared.
     Grid().keyState = 0;
@@ -106,13 +114,14 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     Grid().SetSelectedRange(1, 1, 3, 1);
     Grid().target = CCellID(4, 1);
     Grid().OnBeginDrag();
-    EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"ALFA", u"CHAR", u""}));
+    EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"ALFA", u"CHAR", u"CHAR"}));
 
     // Only the cells whose text landed go: CHAR finds no row below the last and stays.
     Grid().SetSelectedRange(4, 1, 5, 1);
     Grid().target = CCellID(6, 1);
     Grid().OnBeginDrag();
     EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"", u"CHAR", u"ALFA"}));
+    EXPECT_TRUE(TakeReports().empty());
 }
 
 TEST_F(GridEditTest, ADragHoldsTheSortedRowsAndDropsPastesAndDeletesMoveTheirRows) {

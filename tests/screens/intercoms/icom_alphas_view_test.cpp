@@ -110,18 +110,33 @@ TEST_F(IcomAlphasViewTest, RowsFollowAFileLoadAnUploadAndRemovalsWhileHidden) {
     Store(3, 2, 4, u"");
     EXPECT_EQ(Rows(), (Labels{u"NEW", u"F10"}));
 
+    // Sorted by label and narrowed to intercom 1, a removed alpha takes its own row along, not
+    // the row that stands at its place in the list.
+    CKelvardinGridCtrl& grid = *view.GetGrid();
+    Store(3, 0, 5, u"A35");
+    EXPECT_EQ(Rows(), (Labels{u"NEW", u"F10", u"A35"}));
+    CCellID byLabel(0, 4);
+    grid.OnFixedRowClick(byLabel);
+    Choose(1, -1);
+    view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(Rows(false), (Labels{u"A35", u"F10", u"NEW"}));
+    Store(1, 0, 1, u"");
+    EXPECT_EQ(Rows(), (Labels{u"F10"}));
+    Choose(-1, -1);
+    view.OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    EXPECT_EQ(Rows(), (Labels{u"A35", u"F10"}));
+
     // One removed while a drag hovers over the rows keeps its place until the drag has gone,
     // so that no row moves under it.
-    CKelvardinGridCtrl& grid = *view.GetGrid();
     grid.EnableDragAndDrop(TRUE);
     CRect rect;
     grid.GetCellRect(2, 4, &rect);
     COleDataObject text(CString(u"F11"));
     grid.OnDragEnter(&text, 0, rect.CenterPoint());
-    Store(1, 0, 1, u"");
-    EXPECT_EQ(Rows(), (Labels{u"", u"F10"}));
+    Store(1, 2, 0, u"");
+    EXPECT_EQ(Rows(), (Labels{u"A35", u""}));
     grid.OnDragLeave();
-    EXPECT_EQ(Rows(), (Labels{u"F10"}));
+    EXPECT_EQ(Rows(), (Labels{u"A35"}));
     m_doc.ResetToDefaultSetup();
     EXPECT_TRUE(Rows(false).empty());
     EXPECT_TRUE(view.GetKeys().empty());

@@ -178,6 +178,7 @@ TEST_F(IcomScreenTest, TheNameOfTheConfiguredLengthSortsUntilTheUserSortsAgain) 
 TEST_F(IcomScreenTest, CellsEditEverySettingAndRefuseWhatTheRulesRefuse) {
     Configure(kNewCorvane, kEthernet | CCVConfig::kCascadeCosts, 4);
     m_app.m_bSortIntercomsByIntercomNumber = TRUE;
+    m_app.m_bAllowDragDrop = TRUE;
     auto setup = Open<CIcomSetupView>();
     // Icom #, Name 4, 6, 8, Connection, Baud Rate, COM Port, Primary, Backup, Cascade Cost.
     for (const auto& [col, text] : std::vector<std::pair<int, CString>>{
@@ -191,6 +192,18 @@ TEST_F(IcomScreenTest, CellsEditEverySettingAndRefuseWhatTheRulesRefuse) {
     EXPECT_FALSE(Cell(*setup, 3, 6).ValidateEdit(u"3"));
     EXPECT_FALSE(Cell(*setup, 3, 6).ValidateEdit(u"22"));
     EXPECT_EQ(TakeReports(), (std::vector<int>{2, 1}));
+    // Dropped from another program, whose source keeps them, the port and the address in use
+    // are refused as typed too.
+    CKelvardinGridCtrl& grid = *setup->GetGrid();
+    for (const auto& [col, text] : {std::pair(6, u"3"), std::pair(7, u"10.0.0.7")}) {
+        COleDataObject dropped{CString(text)};
+        CRect rect;
+        grid.GetCellRect(3, col, &rect);
+        grid.OnDragEnter(&dropped, 0, rect.CenterPoint());
+        EXPECT_FALSE(grid.OnDrop(&dropped, DROPEFFECT_MOVE, rect.CenterPoint())) << col;
+    }
+    EXPECT_EQ(TakeReports(), (std::vector<int>{2, 29}));
+    EXPECT_EQ(Row(*setup, 3)[7], u"-");
     EXPECT_EQ(m_doc.GetIcomComPort(2), -1);
     setup->ClearAllChanges();
     EXPECT_EQ(setup->WindowProc(WM_SCREEN_HAS_CHANGES, 0, 0), 0);

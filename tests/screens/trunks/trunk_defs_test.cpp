@@ -464,12 +464,55 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     // Taken in part, it is answered as copied, so that its source clears none of it; taken
     // whole, as moved.
     COleDataObject part(CString(u"ALFA\tZZZZ"));
-    Grid().GetCellRect(RowOf(2), kIcom2, &rect);
+    Grid().GetCellRect(RowOf(4), kIcom2, &rect);
     Grid().OnDragEnter(&part, 0, rect.CenterPoint());
     EXPECT_TRUE(Grid().OnDrop(&part, DROPEFFECT_MOVE, rect.CenterPoint()));
     EXPECT_TRUE(part.IsKeptAtSource());
-    EXPECT_EQ(End(2, FALSE).m_icom, 0);
+    EXPECT_EQ(End(4, FALSE).m_icom, 0);
     EXPECT_FALSE(bp3.IsKeptAtSource());
+
+    // Trunk 3's CHAR port 7 dropped from another program on trunk 1's end on CHAR: its source
+    // keeps it, so it is refused as typed, moved or copied. Moved within the grid, it leaves
+    // trunk 3 for trunk 1; a rebuild waits for the drag's end, as for one hovering from
+    // elsewhere.
+    m_doc.StoreAlpha(CAssign(2, 0, 6), u"CP7");
+    TakeReports();
+    COleDataObject port(Grid().GetItemText(RowOf(2), kPort2));
+    Grid().GetCellRect(RowOf(0), kPort1, &rect);
+    for (const DWORD keys : std::initializer_list<DWORD>{0, MK_CONTROL}) {
+        Grid().OnDragEnter(&port, keys, rect.CenterPoint());
+        EXPECT_FALSE(Grid().OnDrop(&port, DROPEFFECT_MOVE, rect.CenterPoint())) << keys;
+    }
+    EXPECT_EQ(TakeReports(), (std::vector<int>{18, 18}));
+    EXPECT_EQ(ErrorText(18),
+              u"The assignment entered is already being used as part of the definition for "
+              u"Trunk #3.");
+    EXPECT_EQ(End(0), CAssign(2, 0, 3));
+    const CKelvardinGridCtrl* before = &Grid();
+    Select(RowOf(2), kPort2, RowOf(2));
+    DragGrid().target = CCellID(RowOf(0), kPort1);
+    const auto rebuild = [&] {
+        screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+        EXPECT_EQ(&Grid(), before);
+    };
+    DragGrid().meanwhile = [&] {
+        ASSERT_TRUE(IsNestedLoopRunning());
+        rebuild();
+    };
+    DragGrid().OnBeginDrag();
+    EXPECT_EQ(End(0), CAssign(2, 0, 6));
+    EXPECT_EQ(End(2, FALSE).m_icom, 2);
+    EXPECT_FALSE(End(2, FALSE).IsValid());
+    EXPECT_TRUE(TakeReports().empty());
+    EXPECT_EQ(&Grid(), before);
+    settle();
+    EXPECT_NE(&Grid(), before);
+    before = &Grid();
+    Grid().OnDragEnter(&port, 0, rect.CenterPoint());
+    rebuild();
+    Grid().OnDragLeave();
+    settle();
+    EXPECT_NE(&Grid(), before);
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
