@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -805,6 +806,64 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+}
+
+// ONLINE with a saved default smaller than the controller: the default chosen in Open is the
+// one the file is read with, and nothing the controller's status is compared with. Polled
+// while the picker is open, the controller is found unchanged; the default stays the user's.
+TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault) {
+    Connect();
+    const WORD groups = app.GetConfig().m_wNumGroups;
+    const auto saveDefault = [&] {
+        CCVConfig smaller = app.GetConfig();
+        smaller.m_wNumGroups = groups / 2;
+        smaller.SaveToRegistry(app.GetProfile());
+    };
+    const auto savedGroups = [&] {
+        return profile.GetProfileInt(u"Corvane\\Configuration", u"NumGroups", 0);
+    };
+    const auto chooseDefault = [](QDialog& dialog) {
+        dialog.findChild<QAbstractButton*>("ctl1010")->click();
+        dialog.accept();
+        return IDOK;
+    };
+    // A file of the default's size, made by New; the connect after it stores the controller's
+    // configuration as the default, so the smaller one is saved again.
+    saveDefault();
+    script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
+    script.ExpectDialog("dlg165", chooseDefault);
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
+    Rename(0, u"ALFA");
+    script.ExpectDialog("FileSave", Choose(Path("D.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] {
+        return app.GetMode() == CAppState::kModeOnline && app.GetConfig().m_wNumGroups == groups;
+    }));
+    saveDefault();
+
+    Rename(1, u"ZULU");
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and open a file.", IDNO);
+    script.ExpectDialog("dlg165", chooseDefault);
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(Path("D.kvd"));
+        const size_t polled = sim.Requests().size();
+        EXPECT_TRUE(Until([&] { return Seen(polled, {kCmdNetworkControl}).size() >= 3; }));
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+        EXPECT_EQ(Name(1), u"ZULU");
+        EXPECT_EQ(savedGroups(), groups / 2u);
+        // The file is of the configuration chosen: its description does not show.
+        dialog.accept();
+        return IDOK;
+    });
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [" + Path("D.kvd") + "]");
+    EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
+    EXPECT_EQ(savedGroups(), groups / 2u);
 }
 
 TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaultSetup) {
