@@ -730,11 +730,23 @@ TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAnd
             script.ExpectMessageBox(question, answer);
         frame->OnCommand(ID_CONFIGURATION);
     };
-    const size_t sessions = Seen(0, {kCmdOpenSession}).size();
-    apply([](QWidget& page) { page.findChild<QCheckBox*>("ctl1038")->toggle(); });
+    // The controller's partner, learnt in a session set up again while the page is open, is
+    // no change of the page's: the link stays, and the partner learnt is the one stored.
+    size_t sessions = 0;
+    apply([&](QWidget& page) {
+        page.findChild<QCheckBox*>("ctl1038")->toggle();
+        sim.ChangeState([](CorvaneState& state) {
+            state.standbyAddress = 0x7F000009;
+            state.sessions.clear();
+        });
+        EXPECT_TRUE(Until([&] { return app.m_standbyIP.Get() == u"127.0.0.9"; }));
+        sessions = Seen(0, {kCmdOpenSession}).size();
+    });
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_TRUE(Polls());
     EXPECT_EQ(Seen(0, {kCmdOpenSession}).size(), sessions);
+    EXPECT_EQ(profile.GetProfileString(u"Settings\\Communication", u"StandbyIP", u""),
+              u"127.0.0.9");
 
     // Another address: Cancel keeps the controller, the changes and the stored address.
     const auto elsewhere = [](QWidget& page) {
