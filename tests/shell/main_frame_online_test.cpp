@@ -13,7 +13,10 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "screens/popups/cool_edit.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
+#include "shell/nav/kelvardin_nav_view.h"
+#include "shell/nav/nav_palette_group.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
 #include "shell/sheets/preferences_sheet.h"
@@ -876,6 +879,31 @@ TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault)
     EXPECT_EQ(Title(), "Kelvardin - [" + Path("D.kvd") + "]");
     EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
     EXPECT_EQ(savedGroups(), groups / 2u);
+}
+
+// Names come 128 a reply: the palette's stored intercom 200 is not in its list after the first
+// reply of a 255-intercom controller. It shows once its name came, and stays stored throughout.
+TEST_F(OnlineTest, ThePaletteKeepsItsStoredIntercomUntilItsNameComes) {
+    const char16_t* section = u"Windows\\NavBars\\AlphaPalette";
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"EnableAlphaPalette", 1);
+    profile.WriteProfileInt(section, u"Intercom", 200);
+    sim.ChangeState([](CorvaneState& state) {
+        SimSetup setup;
+        setup.intercoms = 255;
+        for (int i = 0; i < setup.intercoms; ++i)
+            setup.names[i] = {"I" + std::to_string(i), "ICOM", "INTERCOM", "NAME"};
+        state.UseSetup(setup);
+    });
+    Start(u"NET:", true);
+    const auto* nav = dynamic_cast<const CKelvardinNavView*>(frame->GetNavView());
+    ASSERT_TRUE(nav && nav->GetPalette());
+    std::set<unsigned> stored;
+    EXPECT_TRUE(Until([&] {
+        stored.insert(profile.GetProfileInt(section, u"Intercom", 0));
+        return nav->GetPalette()->GetCurrentIntercom() == 200;
+    }));
+    EXPECT_EQ(nav->GetPalette()->GetIcomField()->GetValueText(), CString(u"I200"));
+    EXPECT_EQ(stored, std::set<unsigned>{200});
 }
 
 TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaultSetup) {
