@@ -5,7 +5,9 @@
 
 #include "model/app_state.h"
 
-CPartialSaveSelection::CPartialSaveSelection() : m_config(GetApp().GetConfig()) {}
+CPartialSaveSelection::CPartialSaveSelection() : CPartialSaveSelection(GetApp().GetConfig()) {}
+
+CPartialSaveSelection::CPartialSaveSelection(const CCVConfig& base) : m_config(base) {}
 
 const CBitArray* CPartialSaveSelection::GetSectionSet(int type) const {
     const bool typed = type >= CObjSpec::kTrunk && type <= CObjSpec::kAlpha;

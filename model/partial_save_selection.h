@@ -13,6 +13,8 @@ public:
     // The configuration starts as a copy of the live one, so that opening a file keeps the
     // controller's capabilities and only takes the file's counts.
     CPartialSaveSelection();
+    // As above, from the configuration the file is to be opened with.
+    explicit CPartialSaveSelection(const CCVConfig& base);
 
     CCVConfig& GetConfig() { return m_config; }
     const CCVConfig& GetConfig() const { return m_config; }

@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "model/app_state.h"
+#include "model/cv_config.h"
 #include "model/obj_spec.h"
 #include "model/partial_save_selection.h"
 #include "platform/ui/qt_convert.h"
@@ -35,10 +35,12 @@ QString ControlName(UINT id) {
 
 }  // namespace
 
-CDlgFileDescription::CDlgFileDescription(const CPartialSaveSelection* info, BOOL showAlways,
+CDlgFileDescription::CDlgFileDescription(const CPartialSaveSelection* info,
+                                         const CCVConfig& current, BOOL showAlways,
                                          const CString& fileName, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent),
       m_pInfo(info),
+      m_current(current),
       m_bShowAlways(showAlways),
       m_strFileName(fileName) {
     setWindowTitle(QStringLiteral("File Description"));
@@ -70,7 +72,7 @@ void CDlgFileDescription::OnInitDialog() {
     FillList();
     setWindowTitle(ToQString(u"File Description - " + m_strFileName));
 
-    const bool warn = m_pInfo && m_pInfo->GetConfig() != GetApp().GetConfig();
+    const bool warn = m_pInfo && m_pInfo->GetConfig() != m_current;
     if (warn) {
         m_pWarning->setText(QStringLiteral(
             "Warning:  The Corvane configuration in the file does not match the current Corvane "

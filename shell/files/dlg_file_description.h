@@ -3,6 +3,7 @@
 #include "platform/base/cstring.h"
 #include "shell/dialogs/kelvardin_dialog.h"
 
+class CCVConfig;
 class CKelvardinListCtrl;
 class CPartialSaveSelection;
 class QLabel;
@@ -17,9 +18,10 @@ public:
     static constexpr UINT kListId = 1007;
     static constexpr UINT kWarningIconId = 1008;
 
-    // The file's pre-read (may be null), and the file's name for the caption.
-    CDlgFileDescription(const CPartialSaveSelection* info, BOOL showAlways, const CString& fileName,
-                        QWidget* parent = nullptr);
+    // The file's pre-read (may be null), the configuration it would be opened with, which
+    // outlives the dialog, and the file's name for the caption.
+    CDlgFileDescription(const CPartialSaveSelection* info, const CCVConfig& current,
+                        BOOL showAlways, const CString& fileName, QWidget* parent = nullptr);
 
 protected:
     void OnInitDialog() override;
@@ -28,6 +30,7 @@ private:
     void FillList();
 
     const CPartialSaveSelection* m_pInfo;
+    const CCVConfig& m_current;
     const BOOL m_bShowAlways;
     const CString m_strFileName;
     CKelvardinListCtrl* m_pList;

@@ -31,7 +31,6 @@ public:
         kFileMarks = 1,  // the 0x4000 marks a save moves
         kSetup = 2,      // every record, alpha and mark, and the live configuration
         kUndo = 4,       // the steps, held aside: a command that succeeds leaves none
-        kConfig = 8,     // the live configuration alone
     };
     // The document's path and whether it names a file, owned by the setup-file commands, and
     // the title shown for them in the mode there is.

@@ -105,26 +105,29 @@ void CSetupFileCommands::New() {
     EnterFileMode();
 }
 
-void CSetupFileCommands::ChooseConfiguration() {
+std::optional<CCVConfig> CSetupFileCommands::ChooseConfiguration() {
     CCVConfig saved;
     saved.LoadFromRegistry(m_app.GetProfile());
-    CCVConfig& live = m_app.GetConfig();
-    if (saved == live) return;
+    const CCVConfig& live = m_app.GetConfig();
+    if (saved == live) return std::nullopt;
     CDlgConfirmSize dialog(DialogParent(m_window));
     dialog.DoModal();
     if (dialog.m_nChoice == CDlgConfirmSize::kUseDefault) {
-        live.LoadFromRegistry(m_app.GetProfile());
-    } else if (dialog.m_bMakeDefault) {
-        live.SaveToRegistry(m_app.GetProfile());
+        CCVConfig chosen = live;
+        chosen.LoadFromRegistry(m_app.GetProfile());
+        return chosen;
     }
+    if (dialog.m_bMakeDefault) live.SaveToRegistry(m_app.GetProfile());
+    return std::nullopt;
 }
 
 void CSetupFileCommands::EnterFileMode() {
     m_undo.Clear();
     m_navigation.Clear();
-    ChooseConfiguration();
+    const std::optional<CCVConfig> chosen = ChooseConfiguration();
     m_app.SetMode(CAppState::kModeFile);
     m_app.GetDataMgr().GoOffline();
+    if (chosen) m_app.GetConfig() = *chosen;
     m_doc.ResetToDefaultSetup();
     SetDocumentPath(LoadResString(kIdsUntitled), FALSE);
 }
@@ -146,14 +149,12 @@ bool CSetupFileCommands::AskAndOpen(const CString* path) {
     } else if (online && !ConfirmLoss(kIdsOpenOnline)) {
         return false;
     }
-    // The configuration chosen is the setup's only once a file has been opened with it.
-    CCommandRollback rollback = Rollback(CCommandRollback::kConfig);
-    ChooseConfiguration();
+    // The configuration chosen is the setup's only once a file has been read with it: until
+    // then the link compares the controller's status with the live one.
+    const std::optional<CCVConfig> chosen = ChooseConfiguration();
     m_nPickerTitle = m_nPickerOkText = kIdsOpen;
     m_nPickerKind = online ? kKindOpenOnline : kKindOpen;
-    if (!OpenSetupFile(TRUE, path)) return false;
-    rollback.Commit();
-    return true;
+    return OpenSetupFile(TRUE, chosen ? *chosen : m_app.GetConfig(), path) != FALSE;
 }
 
 void CSetupFileCommands::MergeOrLoad(UINT id) {
@@ -173,11 +174,11 @@ void CSetupFileCommands::MergeOrLoad(UINT id) {
     } else {
         return;
     }
-    OpenSetupFile(FALSE);
+    OpenSetupFile(FALSE, m_app.GetConfig());
 }
 
-BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given,
-                                       const CCommandBasis* basis) {
+BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CCVConfig& opensWith,
+                                       const CString* given, const CCommandBasis* basis) {
     // A file given is tried once; a chosen one that cannot be read sends the user back to
     // the picker, in the folder of that file.
     CString folder = m_app.GetSetupDirectory();
@@ -196,7 +197,7 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given,
             if (CString chosen; picker.GetSaveDirectory(chosen)) m_app.SetSetupDirectory(chosen);
             folder = FolderOf(path);
         }
-        CPartialSaveSelection selection;
+        CPartialSaveSelection selection(opensWith);
         int contents = kFileFailed;
         {
             CWaitCursor wait;
@@ -204,7 +205,8 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CString* given,
         }
         if (contents == kFileNoMemory) return FALSE;
         if (contents == kFileDone) {
-            CDlgFileDescription description(&selection, !replace, FileNameOf(path), &m_window);
+            CDlgFileDescription description(&selection, opensWith, !replace, FileNameOf(path),
+                                            &m_window);
             if (description.DoModal() == IDOK)
                 return stands() && LoadChosenFile(path, selection, replace);
         }
@@ -377,7 +379,8 @@ void CSetupFileCommands::SendFile() {
     m_nPickerKind = kKindSendFile;
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
     // A file is merged only for the controller the send was chosen for.
-    if (OpenSetupFile(FALSE, nullptr, &basis) && basis.Holds() && CanSendChanges(m_doc)) {
+    if (OpenSetupFile(FALSE, m_app.GetConfig(), nullptr, &basis) && basis.Holds() &&
+        CanSendChanges(m_doc)) {
         CDlgSendAllList list(m_doc, &m_window);
         if (basis.Accepted(list)) {
             rollback.Commit();

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "model/cv_config.h"
 #include "model/kelvardin_doc.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
@@ -68,14 +69,20 @@ public:
     void SetFrameTitle();
 
 private:
-    void ChooseConfiguration();
+    // The configuration the user chooses for a new setup or a file to open when the saved
+    // default differs from the live one: the saved default, or none for the live one. The
+    // live one is the link's to compare with the controller's status until the controller
+    // is left, so it is not changed here.
+    std::optional<CCVConfig> ChooseConfiguration();
     // The question about unsent changes with the buttons given; false when the user stays.
     bool AskAboutUnsentChanges(UINT question, UINT buttons,
                                const std::function<bool()>& stillAsked = {});
     bool AskAndOpen(const CString* path);
-    // The picker loop and the load; true when a file was loaded. With a basis, the loop ends
-    // unloaded once the basis no longer holds after one of its dialogs.
-    BOOL OpenSetupFile(BOOL replace, const CString* given = nullptr,
+    // The picker loop and the load; true when a file was loaded. The file is described
+    // against, and with replace read into, the configuration given, which outlives the call.
+    // With a basis, the loop ends unloaded once the basis no longer holds after one of its
+    // dialogs.
+    BOOL OpenSetupFile(BOOL replace, const CCVConfig& opensWith, const CString* given = nullptr,
                        const CCommandBasis* basis = nullptr);
     BOOL LoadChosenFile(const CString& path, const CPartialSaveSelection& selection, BOOL replace);
     void WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause& pause);

@@ -150,8 +150,6 @@ void CNavPaletteGroup::Refill() {
     if (!m_pDoc || !m_pIcom || !m_pType || !m_pGrid) return;
     m_nIcom = static_cast<int>(m_pIcom->GetCurSelData());
     m_nType = static_cast<int>(m_pType->GetCurSelData());
-    StoreChoice(m_nStoredIcom, m_nIcom, kIntercomEntry);
-    StoreChoice(m_nStoredType, m_nType, kTypeEntry);
     m_pGrid->DeleteNonFixedRows();
     m_shown.clear();
     const CCVObject* record =
@@ -223,7 +221,15 @@ void CNavPaletteGroup::RecalcLayout() {
 BOOL CNavPaletteGroup::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
     if ((id == kIcomFieldId || id == kTypeFieldId) && HIWORD(wParam) == cool_edit::kSelChange) {
-        if (!m_bFilling) Refill();
+        if (m_bFilling) return TRUE;
+        // Only the user's choice is stored: a fill may show another while the stored one is
+        // not in the list yet (names come 128 a reply).
+        if (id == kIcomFieldId) {
+            StoreChoice(m_nStoredIcom, static_cast<int>(m_pIcom->GetCurSelData()), kIntercomEntry);
+        } else {
+            StoreChoice(m_nStoredType, static_cast<int>(m_pType->GetCurSelData()), kTypeEntry);
+        }
+        Refill();
         return TRUE;
     }
     return CNavGroup::OnCommand(wParam, lParam);

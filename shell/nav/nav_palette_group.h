@@ -30,7 +30,8 @@ public:
     // when it is gone); the current choice is then the selected item's data, -1 for none.
     void FillIntercoms();
     void FillTypes();
-    // Shows the alphas of the chosen intercom and type; the choices are stored.
+    // Shows the alphas of the intercom and type the fields show. The choices are stored only
+    // when the user changes a field.
     void Refill();
     // An alpha of the shown intercom and type was added (0x40000) or removed (0x50000).
     void OnDocumentHint(CUpdateHint hint, DWORD key);

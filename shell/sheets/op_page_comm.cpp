@@ -110,6 +110,7 @@ void COPPageComm::OnInitDialog() {
     SetConnectionControls();
     // Showing the main address cleared the partner's.
     m_strPartner = standby;
+    m_bPartnerChanged = false;
     m_autoLog->setEnabled(m_allowLog->isChecked());
 
     connect(m_connection, &QComboBox::currentIndexChanged, this,
@@ -157,6 +158,7 @@ void COPPageComm::SetConnectionControls() {
 
 void COPPageComm::OnMainIPChanged() {
     m_strPartner = u"0.0.0.0";
+    m_bPartnerChanged = true;
     m_partner->setText(QStringLiteral("n/a"));
 }
 
@@ -165,6 +167,7 @@ void COPPageComm::OnSearch() {
     if (search.DoModal() != IDOK) return;
     m_mainIP->setText(ToQString(search.GetIPAddress()));
     m_strPartner = search.GetPartnerAddress();
+    m_bPartnerChanged = true;
     m_partner->setText(ToQString(m_strPartner));
 }
 
@@ -176,7 +179,10 @@ bool COPPageComm::OnApply() {
     CKelvardinApp& app = GetKelvardinApp();
     const CString port = FromQString(m_connection->currentText());
     const int baud = m_baudRate->currentIndex() >= 0 ? m_baudRate->currentData().toInt() : 0;
+    // An address the user left as the page found it is the link's, learnt meanwhile or not.
     CString ip = FromQString(m_mainIP->text());
+    if (ip == m_strIPAddress) ip = app.m_ipAddress.Get();
+    const CString standby = m_bPartnerChanged ? m_strPartner : app.m_standbyIP.Get();
     if (IsNetPort(port) && ip != app.m_ipAddress.Get()) {
         DWORD address = 0;
         bool resolved = false;
@@ -197,7 +203,7 @@ bool COPPageComm::OnApply() {
     const bool linkInUse = app.GetDataMgr().IsLinkOpen() || NamesNoController(port, ip);
     const bool sameLink = linkInUse && port.CompareNoCase(app.m_strComPort) == 0 &&
                           baud == app.m_nBaudRate && ip == app.m_ipAddress.Get() &&
-                          m_strPartner == app.m_standbyIP.Get();
+                          standby == app.m_standbyIP.Get();
     const bool wasFileMode = app.GetMode() == CAppState::kModeFile;
     if (!sameLink && !wasFileMode && m_fileMode && !m_fileMode->LeaveController()) return false;
 
@@ -214,7 +220,7 @@ bool COPPageComm::OnApply() {
     }
     // A preference changed in FILE mode must not cost the setup being edited: only leaving
     // ONLINE (or connecting) starts a default one.
-    if (!app.OpenComm(port, baud, ip, m_strPartner)) {
+    if (!app.OpenComm(port, baud, ip, standby)) {
         if (wasFileMode || !m_fileMode) {
             app.SetMode(CAppState::kModeFile);
         } else {

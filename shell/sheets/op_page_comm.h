@@ -52,11 +52,15 @@ private:
     void OnSearch();
 
     IFileModeHost* m_fileMode;
-    // The settings as the page found them.
+    // The settings as the page found them. The link may learn other addresses while the page
+    // is open (a standby's reply, a fail-over): only those the user changed here are the page's.
     CString m_strPort;
     int m_nBaudRate;
     CString m_strIPAddress;
+    // The partner address: as found until the user edits the main address ("0.0.0.0") or
+    // chooses a controller from the search.
     CString m_strPartner;
+    bool m_bPartnerChanged = false;
     bool m_bAutoConnect;
     bool m_bAllowLog;
     bool m_bAutoLog;

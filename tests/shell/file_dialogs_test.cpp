@@ -136,8 +136,9 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
     file.GetSectionSet(CObjSpec::kIntercom)->SetAll(TRUE);
     file.GetSectionSet(CObjSpec::kGroup)->SetSize(20);
 
+    const CCVConfig current = GetApp().GetConfig();
     CModalScript script(env);
-    EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
+    EXPECT_EQ(CDlgFileDescription(&file, current, FALSE, u"A.kvd").DoModal(), IDOK);
     script.ExpectDialog("dlg148", [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), "File Description - A.kvd");
         // No row for the groups, of which the file holds none.
@@ -148,7 +149,7 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
         Ctl<QPushButton>(dialog, IDCANCEL)->click();
         return 0;
     });
-    EXPECT_EQ(CDlgFileDescription(&file, TRUE, u"A.kvd").DoModal(), IDCANCEL);
+    EXPECT_EQ(CDlgFileDescription(&file, current, TRUE, u"A.kvd").DoModal(), IDCANCEL);
 
     file.GetConfig().m_wNumTrunks = 500;
     script.ExpectDialog("dlg148", [](QDialog& dialog) {
@@ -161,7 +162,7 @@ TEST_F(ShellTest, TheFileDescriptionShowsWhenAskedOrWarnedAndElseNever) {
         Ctl<QPushButton>(dialog, IDOK)->click();
         return 0;
     });
-    EXPECT_EQ(CDlgFileDescription(&file, FALSE, u"A.kvd").DoModal(), IDOK);
+    EXPECT_EQ(CDlgFileDescription(&file, current, FALSE, u"A.kvd").DoModal(), IDOK);
 }
 
 TEST_F(ShellTest, TheSendListShowsEachKindOfChangeAsRanges) {

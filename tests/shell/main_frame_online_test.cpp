@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,7 +13,10 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "screens/popups/cool_edit.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
+#include "shell/nav/kelvardin_nav_view.h"
+#include "shell/nav/nav_palette_group.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
 #include "shell/sheets/preferences_sheet.h"
@@ -729,11 +733,23 @@ TEST_F(OnlineTest, TheConfigurationSheetLeavesTheControllerOnlyForNewSettingsAnd
             script.ExpectMessageBox(question, answer);
         frame->OnCommand(ID_CONFIGURATION);
     };
-    const size_t sessions = Seen(0, {kCmdOpenSession}).size();
-    apply([](QWidget& page) { page.findChild<QCheckBox*>("ctl1038")->toggle(); });
+    // The controller's partner, learnt in a session set up again while the page is open, is
+    // no change of the page's: the link stays, and the partner learnt is the one stored.
+    size_t sessions = 0;
+    apply([&](QWidget& page) {
+        page.findChild<QCheckBox*>("ctl1038")->toggle();
+        sim.ChangeState([](CorvaneState& state) {
+            state.standbyAddress = 0x7F000009;
+            state.sessions.clear();
+        });
+        EXPECT_TRUE(Until([&] { return app.m_standbyIP.Get() == u"127.0.0.9"; }));
+        sessions = Seen(0, {kCmdOpenSession}).size();
+    });
     EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
     EXPECT_TRUE(Polls());
     EXPECT_EQ(Seen(0, {kCmdOpenSession}).size(), sessions);
+    EXPECT_EQ(profile.GetProfileString(u"Settings\\Communication", u"StandbyIP", u""),
+              u"127.0.0.9");
 
     // Another address: Cancel keeps the controller, the changes and the stored address.
     const auto elsewhere = [](QWidget& page) {
@@ -805,6 +821,89 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+}
+
+// ONLINE with a saved default smaller than the controller: the default chosen in Open is the
+// one the file is read with, and nothing the controller's status is compared with. Polled
+// while the picker is open, the controller is found unchanged; the default stays the user's.
+TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault) {
+    Connect();
+    const WORD groups = app.GetConfig().m_wNumGroups;
+    const auto saveDefault = [&] {
+        CCVConfig smaller = app.GetConfig();
+        smaller.m_wNumGroups = groups / 2;
+        smaller.SaveToRegistry(app.GetProfile());
+    };
+    const auto savedGroups = [&] {
+        return profile.GetProfileInt(u"Corvane\\Configuration", u"NumGroups", 0);
+    };
+    const auto chooseDefault = [](QDialog& dialog) {
+        dialog.findChild<QAbstractButton*>("ctl1010")->click();
+        dialog.accept();
+        return IDOK;
+    };
+    // A file of the default's size, made by New; the connect after it stores the controller's
+    // configuration as the default, so the smaller one is saved again.
+    saveDefault();
+    script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
+    script.ExpectDialog("dlg165", chooseDefault);
+    frame->OnCommand(ID_FILE_NEW);
+    EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
+    Rename(0, u"ALFA");
+    script.ExpectDialog("FileSave", Choose(Path("D.kvd"), "Save"));
+    frame->OnCommand(ID_FILE_SAVE);
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] {
+        return app.GetMode() == CAppState::kModeOnline && app.GetConfig().m_wNumGroups == groups;
+    }));
+    saveDefault();
+
+    Rename(1, u"ZULU");
+    script.ExpectMessageBox(u"You are about to exit ONLINE mode and open a file.", IDNO);
+    script.ExpectDialog("dlg165", chooseDefault);
+    script.ExpectDialog("FileOpen", [&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).selectFile(Path("D.kvd"));
+        const size_t polled = sim.Requests().size();
+        EXPECT_TRUE(Until([&] { return Seen(polled, {kCmdNetworkControl}).size() >= 3; }));
+        EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+        EXPECT_EQ(Name(1), u"ZULU");
+        EXPECT_EQ(savedGroups(), groups / 2u);
+        // The file is of the configuration chosen: its description does not show.
+        dialog.accept();
+        return IDOK;
+    });
+    frame->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(script.AllAnswered());
+    EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+    EXPECT_EQ(Title(), "Kelvardin - [" + Path("D.kvd") + "]");
+    EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
+    EXPECT_EQ(savedGroups(), groups / 2u);
+}
+
+// Names come 128 a reply: the palette's stored intercom 200 is not in its list after the first
+// reply of a 255-intercom controller. It shows once its name came, and stays stored throughout.
+TEST_F(OnlineTest, ThePaletteKeepsItsStoredIntercomUntilItsNameComes) {
+    const char16_t* section = u"Windows\\NavBars\\AlphaPalette";
+    profile.WriteProfileInt(u"Settings\\Restrictions", u"EnableAlphaPalette", 1);
+    profile.WriteProfileInt(section, u"Intercom", 200);
+    sim.ChangeState([](CorvaneState& state) {
+        SimSetup setup;
+        setup.intercoms = 255;
+        for (int i = 0; i < setup.intercoms; ++i)
+            setup.names[i] = {"I" + std::to_string(i), "ICOM", "INTERCOM", "NAME"};
+        state.UseSetup(setup);
+    });
+    Start(u"NET:", true);
+    const auto* nav = dynamic_cast<const CKelvardinNavView*>(frame->GetNavView());
+    ASSERT_TRUE(nav && nav->GetPalette());
+    std::set<unsigned> stored;
+    EXPECT_TRUE(Until([&] {
+        stored.insert(profile.GetProfileInt(section, u"Intercom", 0));
+        return nav->GetPalette()->GetCurrentIntercom() == 200;
+    }));
+    EXPECT_EQ(nav->GetPalette()->GetIcomField()->GetValueText(), CString(u"I200"));
+    EXPECT_EQ(stored, std::set<unsigned>{200});
 }
 
 TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaultSetup) {

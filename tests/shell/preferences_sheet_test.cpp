@@ -208,6 +208,16 @@ TEST_F(PreferencesTest, ABaudRateOrPartnerOfItsOwnOpensTheLinkAgain) {
     EXPECT_EQ(Stored(u"Settings\\Communication", u"BaudRate"), u"19200");
 
     ASSERT_TRUE(app.OpenComm(u"NET:", 38400, u"127.0.0.1", u"127.0.0.5"));
+    // The link fails over to the partner while the page is open: the addresses the page shows
+    // are not the user's, and OK keeps the link's.
+    Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
+        app.m_ipAddress.Set(u"127.0.0.5");
+        app.m_standbyIP.Set(u"127.0.0.1");
+        Ctl<QCheckBox>(sheet, "dlg153", 1037)->toggle();
+        return Ok(sheet);
+    });
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"IPAddress"), u"127.0.0.5");
+    EXPECT_EQ(Stored(u"Settings\\Communication", u"StandbyIP"), u"127.0.0.1");
     Run(CPreferencesSheet::kGeneral, [&](QDialog& sheet) {
         // Editing the main address lets the partner go, even when it ends as it was.
         auto* mainIP = Ctl<QLineEdit>(sheet, "dlg153", 1047);
