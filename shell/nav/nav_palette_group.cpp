@@ -220,15 +220,19 @@ void CNavPaletteGroup::RecalcLayout() {
 
 BOOL CNavPaletteGroup::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
-    if ((id == kIcomFieldId || id == kTypeFieldId) && HIWORD(wParam) == cool_edit::kSelChange) {
+    const WORD code = HIWORD(wParam);
+    const bool field = id == kIcomFieldId || id == kTypeFieldId;
+    if (field && (code == cool_edit::kSelChange || code == cool_edit::kTextChange)) {
         if (m_bFilling) return TRUE;
         // Only the user's choice is stored: a fill may show another while the stored one is
-        // not in the list yet (names come 128 a reply).
-        if (id == kIcomFieldId) {
-            StoreChoice(m_nStoredIcom, static_cast<int>(m_pIcom->GetCurSelData()), kIntercomEntry);
-        } else {
-            StoreChoice(m_nStoredType, static_cast<int>(m_pType->GetCurSelData()), kTypeEntry);
-        }
+        // not in the list yet (names come 128 a reply). Picking the row that stands in for it
+        // changes no selection, only the text, and is a choice all the same.
+        const bool icom = id == kIcomFieldId;
+        const int current = static_cast<int>((icom ? m_pIcom : m_pType)->GetCurSelData());
+        int& stored = icom ? m_nStoredIcom : m_nStoredType;
+        if (code == cool_edit::kTextChange && (current == stored || current == -1))
+            return CNavGroup::OnCommand(wParam, lParam);
+        StoreChoice(stored, current, icom ? kIntercomEntry : kTypeEntry);
         Refill();
         return TRUE;
     }

@@ -353,6 +353,18 @@ TEST_F(NavViewTest, PaletteShowsTheChosenAlphasAndFollowsTheHints) {
     bar->OnUpdate(nullptr, CUpdateHint::kFileRead.ToParam(), nullptr);
     EXPECT_EQ(bar->GetPalette()->GetCurrentIntercom(), 1);
     EXPECT_EQ(Rows(*bar->GetPalette()->GetGrid()), (R{{u"2", u"PP1"}}));
+
+    // A stored intercom the list lacks stays stored while the first row stands in for it,
+    // until the user picks a row, the standing-in one too.
+    profile.WriteProfileInt(section, u"Intercom", 200);
+    bar.reset();
+    MakeBar();
+    bar->OnUpdate(nullptr, CUpdateHint::kFileRead.ToParam(), nullptr);
+    CCoolEdit& icoms = *bar->GetPalette()->GetIcomField();
+    const int first = static_cast<int>(icoms.GetCurSelData());
+    EXPECT_EQ(Stored(section, u"Intercom"), 200);
+    icoms.SetCurSel(icoms.GetCurSel());
+    EXPECT_EQ(Stored(section, u"Intercom"), first);
 }
 
 TEST_F(NavViewTest, BarWidthIsStoredWhenItGoes) {
