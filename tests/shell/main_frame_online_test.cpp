@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <memory>
 #include <set>
@@ -12,6 +13,11 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "platform/ui/nested_loop.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/screen_ids.h"
+#include "screens/cells/kelvardin_grid_cell.h"
+#include "screens/memory/memory_dump_view.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
@@ -805,6 +811,33 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+
+    // A memory byte typed and not written: Exit asks as leaving its screen does, and what
+    // OK writes goes before the link closes, the wait for its answer counted as a nested
+    // loop; nothing is then said to be unwritten.
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    app.m_bAllowMemoryPoke = TRUE;
+    frame->SwitchToView(kScreenMemory);
+    auto* memory = dynamic_cast<CMemoryDumpView*>(frame->GetScreenView(kScreenMemory));
+    ASSERT_NE(memory, nullptr);
+    auto& cell = dynamic_cast<CKelvardinGridCell&>(*memory->GetGrid()->GetCell(0, 2));
+    ASSERT_TRUE(cell.SetValueText(u"aa"));
+    sim.SetLateReplyDelay(50);
+    sim.InjectFault(SimFault::LateReply, 1, kCmdWriteMemory);
+    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
+    EXPECT_TRUE(frame->close());
+    bool nested = false;
+    QTimer::singleShot(0, [&] { nested = IsNestedLoopRunning(); });
+    const size_t boxes = script.MessageBoxes().size();
+    app.ExitInstance();
+    EXPECT_TRUE(nested);
+    EXPECT_EQ(script.MessageBoxes().size(), boxes);
+    const std::vector<SimFrame> frames = sim.Requests();
+    const auto write = std::find_if(frames.begin(), frames.end(),
+                                    [](const SimFrame& f) { return f.command == kCmdWriteMemory; });
+    ASSERT_NE(write, frames.end());
+    EXPECT_EQ(write->payload.back(), 0xaa);
 }
 
 TEST_F(OnlineTest, AControllerOfAnotherSizeOffersTheUnsentChangesBeforeItsDefaultSetup) {
