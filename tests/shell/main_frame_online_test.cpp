@@ -27,6 +27,7 @@
 #include "tests/sim/sim_handlers.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
+#include "tests/sim/sim_wire.h"
 #include "tests/support/file_size_limit.h"
 
 namespace {
@@ -1287,9 +1288,28 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     EXPECT_EQ(Seen(start, sends), std::vector<unsigned>{});
 }
 
-TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {
+TEST_F(OnlineTest, WithoutTheFeaturesMaintenanceModeIsNotRunAndNoAlphasOfTypesMissingAreAsked) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
-    Connect(0x08 | 0x40);
+    // A controller that is not extended, holds no IFBSL alphas and counts its alpha changes:
+    // the counters that moved ask for the alphas of the types it holds, never of the others.
+    Connect(0x08 | 0x40, kSimAlphaCounters | kSimOutOfServiceTrunks);
+    const auto kinds = [&](unsigned command) {
+        std::set<unsigned> seen;
+        for (const SimFrame& f : sim.Requests()) {
+            if (f.command == command) seen.insert(command == kCmdNames ? SimU16(f, 1) >> 12 : 0);
+        }
+        return seen;
+    };
+    const auto settled = [&](size_t from) {
+        return Until([&] {
+            return Seen(from, {kCmdNetworkControl}).size() >= 2 &&
+                   app.GetDataMgr().GetPendingTotal() == 0;
+        });
+    };
+    ASSERT_TRUE(Until([&] { return !kinds(kCmdAlphaCounters).empty(); }));
+    // Two polls later the counters' reply has long been taken in, and what it asked for.
+    ASSERT_TRUE(settled(sim.Requests().size()));
+    EXPECT_EQ(kinds(kCmdNames), (std::set<unsigned>{0, 1, 2, 3, 4, 5, 7}));
     frame->OnCommand(ID_MAINT_MODE);
     frame->OnCommand(ID_NORMAL_MODE);
 }
