@@ -107,6 +107,13 @@ void CMiscRequestMgr::RemoveActing() {
     }
 }
 
+void CMiscRequestMgr::RemoveAll() {
+    std::lock_guard guard(Lock());
+    CRequestMgr::RemoveAll();
+    for (auto& payloads : m_payloads)
+        payloads.clear();
+}
+
 std::vector<std::vector<BYTE>> CMiscRequestMgr::TakeQueued(UINT item) {
     std::lock_guard guard(Lock());
     if (item >= kItems) return {};

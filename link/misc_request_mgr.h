@@ -61,6 +61,8 @@ public:
     void AddWithPayload(UINT item, std::span<const BYTE> payload);
     // Drops the pending items whose requests act on the controller, with their payloads.
     void RemoveActing();
+    // The payloads go with their marks.
+    void RemoveAll() override;
     // Drops the item's queued payloads, oldest first, which then never go.
     std::vector<std::vector<BYTE>> TakeQueued(UINT item);
     // The next intercom whose alpha change counters are asked for.
