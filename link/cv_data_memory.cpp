@@ -78,42 +78,56 @@ void CCVDataMgr::MemoryWriteAnswered(const CMessage& request) {
     if (write != m_memoryWritesOut.end()) m_memoryWritesOut.erase(write);
 }
 
-// Writes still queued when the pending requests are cleared never go.
-void CCVDataMgr::MemoryWritesDropped() {
+// The queued writes, the newest of those out, are marked as never gone and never go.
+void CCVDataMgr::MarkQueuedWritesUnsent() {
     for (const UINT item : {CMiscRequestMgr::kWriteMemory0, CMiscRequestMgr::kWriteMemory1}) {
-        if (!m_misc.IsPending(item)) continue;
-        const BYTE cpu = item == CMiscRequestMgr::kWriteMemory0 ? 0 : 1;
-        // The queued one is the newest of its processor.
-        const auto write = std::find_if(m_memoryWritesOut.rbegin(), m_memoryWritesOut.rend(),
-                                        [cpu](const CMemoryWriteOut& w) {
-                                            return w.payload.size() > 1 && w.payload[1] == cpu;
-                                        });
-        if (write == m_memoryWritesOut.rend()) continue;
-        m_memoryWritesUnanswered.push_back(std::move(*write));
-        m_memoryWritesOut.erase(std::next(write).base());
+        for (const std::vector<BYTE>& payload : m_misc.TakeQueued(item)) {
+            const auto write = std::find_if(
+                m_memoryWritesOut.rbegin(), m_memoryWritesOut.rend(),
+                [&](const CMemoryWriteOut& w) { return w.went && w.payload == payload; });
+            if (write != m_memoryWritesOut.rend()) write->went = FALSE;
+        }
     }
 }
 
+void CCVDataMgr::MemoryWritesDropped() {
+    MarkQueuedWritesUnsent();
+    const auto unsent = std::stable_partition(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
+                                              [](const CMemoryWriteOut& w) { return w.went; });
+    std::move(unsent, m_memoryWritesOut.end(), std::back_inserter(m_memoryWritesUnanswered));
+    m_memoryWritesOut.erase(unsent, m_memoryWritesOut.end());
+}
+
 // A write cut off by the closing may have run or not, as one whose answer was lost: its bytes
-// go back to the user.
+// go back to the user, as do those of the writes still queued.
 void CCVDataMgr::MemoryWritesCutOff() {
-    for (const UINT item : {CMiscRequestMgr::kWriteMemory0, CMiscRequestMgr::kWriteMemory1})
-        m_misc.Remove(item);
+    MarkQueuedWritesUnsent();
     std::move(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
               std::back_inserter(m_memoryWritesUnanswered));
     m_memoryWritesOut.clear();
 }
 
-std::vector<DWORD> CCVDataMgr::ForgetUnwrittenMemory() {
+std::vector<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::ForgetUnwrittenMemory() {
     std::lock_guard guard(DeviceLock());
-    std::vector<DWORD> addresses;
+    std::vector<CUnwrittenMemory> writes;
     for (const CMemoryWriteOut& write : m_memoryWritesUnanswered)
-        addresses.push_back(write.window.writeAddress);
+        writes.push_back({write.window.writeAddress, write.went});
     m_memoryWritesUnanswered.clear();
-    return addresses;
+    return writes;
 }
 
-std::optional<DWORD> CCVDataMgr::TakeBackUnwrittenMemory() {
+BOOL CCVDataMgr::WaitForMemoryWrites() {
+    const auto settled = [this] {
+        std::lock_guard guard(DeviceLock());
+        return m_memoryWritesOut.empty();
+    };
+    // Without a link nothing will go, or be answered.
+    if (!settled() && m_pump && IsConnected())
+        m_pump->PumpWaitingMessages(settled, GetTiming().memoryWritesWaitMs);
+    return settled();
+}
+
+std::optional<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::TakeBackUnwrittenMemory() {
     if (m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
     std::lock_guard guard(DeviceLock());
@@ -125,8 +139,9 @@ std::optional<DWORD> CCVDataMgr::TakeBackUnwrittenMemory() {
     CMemoryWindow& memory = m_memory[cpu];
     memory = write->window;
     memory.readAddress = memory.writeAddress;
+    const CUnwrittenMemory back{memory.writeAddress, write->went};
     m_memoryWritesUnanswered.erase(write);
-    return memory.writeAddress;
+    return back;
 }
 
 // The payload of a memory read or write of the processor that the item names, as it stands.

@@ -43,8 +43,10 @@ void CCVDataMgr::GoOnline() {
          MgrList{(&m_icomStatus), &m_icomErrors, &m_clearAllocations, &m_clearErrors, &m_bauds,
                  &m_ports, &m_conns, &m_addresses[0], &m_addresses[1], &m_costs, &m_remTrunking})
         m->SetSize(icoms);
-    for (CAlphaMgr& m : m_alphas)
+    for (CAlphaMgr& m : m_alphas) {
+        m.Follow(m_config);
         m.SetSize(icoms);
+    }
     static constexpr int kNameLengths[] = {4, 6, 8, 16};
     for (size_t i = 0; i < m_names.size(); ++i) {
         m_names[i].SetNameLength(kNameLengths[i]);
@@ -62,6 +64,8 @@ void CCVDataMgr::OnSettingsChanged() {
     std::lock_guard guard(DeviceLock());
     m_config = CLinkConfig::From(GetApp());
     m_sizedFor = GetApp().GetConfig();
+    for (CAlphaMgr& m : m_alphas)
+        m.Follow(m_config);
 }
 
 void CCVDataMgr::GoOffline() {
@@ -110,18 +114,13 @@ void CCVDataMgr::StartUpload() {
 
 void CCVDataMgr::RefreshAlphas() {
     if (!m_bOnline) return;
-    const CCVConfig& config = GetApp().GetConfig();
     {
         std::lock_guard guard(DeviceLock());
         for (CIcomNameMgr& m : m_names)
             m.AddAll();
-        for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
-            const int wire = AlphaIndexToType(i);
-            const BOOL supported = wire <= 5 ||
-                                   (wire == 6 && config.HasFlag(CCVConfig::kNewCorvane)) ||
-                                   (wire == 8 && config.HasCapability(CCVConfig::kIFBSLSupport));
-            if (supported) m_alphas[static_cast<size_t>(i)].AddAll();
-        }
+        // The types the controller lacks take no marks.
+        for (CAlphaMgr& m : m_alphas)
+            m.AddAll();
         m_nUploadTotal = GetPendingTotal();
     }
     WakeEngine();

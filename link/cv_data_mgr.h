@@ -148,14 +148,23 @@ public:
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
-    // A write of the selected processor that went unanswered (the link lost or closed under
-    // it) or was dropped unsent, put back as that processor's window with its bytes pending:
-    // its write address, or none while there is no such write or other bytes are pending.
-    // User-interface thread.
-    std::optional<DWORD> TakeBackUnwrittenMemory();
-    // The write addresses of the writes put back that nobody has taken back, on either
-    // processor, given up: the program is closing.
-    std::vector<DWORD> ForgetUnwrittenMemory();
+    // A write that went unanswered (the link lost or closed under it: it went, and may have
+    // run) or that was dropped before it went.
+    struct CUnwrittenMemory {
+        DWORD address = 0;
+        BOOL went = FALSE;
+    };
+    // A write of the selected processor that went unanswered or was dropped unsent, put back
+    // as that processor's window with its bytes pending; none while there is no such write or
+    // other bytes are pending. User-interface thread.
+    std::optional<CUnwrittenMemory> TakeBackUnwrittenMemory();
+    // The writes put back that nobody has taken back, on either processor, given up: the
+    // program is closing.
+    std::vector<CUnwrittenMemory> ForgetUnwrittenMemory();
+    // Waits, with the user interface running, until every memory write queued or sent has
+    // been answered or given back, at most the timing's memory writes wait: the link is about
+    // to close for good. TRUE when none is left out.
+    BOOL WaitForMemoryWrites();
     // A memory read's bytes, for the processor that the request asked.
     void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
     DWORD GetMemoryImageAddress() const override { return Memory().imageAddress; }
@@ -235,10 +244,12 @@ private:
         CBitArray writeBits{kPageSize};
     };
 
-    // A memory write on its way, with the window it was written from.
+    // A memory write on its way, with the window it was written from; once given back,
+    // whether it had gone to the controller.
     struct CMemoryWriteOut {
         std::vector<BYTE> payload;
         CMemoryWindow window;
+        BOOL went = TRUE;
     };
 
     BOOL BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to, CMessage& request,
@@ -246,6 +257,8 @@ private:
     // Device lock held: the write's bytes are put back for the user rather than lost.
     void MemoryWriteUnanswered(const CMessage& request);
     void MemoryWriteAnswered(const CMessage& request);
+    void MarkQueuedWritesUnsent();
+    // Writes still queued never go: they are given back as not gone.
     void MemoryWritesDropped();
     // The link is closed: no write still out will be answered, and none queued will go.
     void MemoryWritesCutOff();

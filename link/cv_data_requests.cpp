@@ -122,8 +122,6 @@ void CCVDataMgr::RequestAlphas(int type, int icom) {
     if (!m_bOnline || type >= CAlphaMgr::kTypes) return;
     for (int i = 0; i < CAlphaMgr::kTypes; ++i) {
         if (type >= 0 && i != type) continue;
-        if (i == 6 && !Config().HasFlag(CCVConfig::kNewCorvane)) continue;
-        if (i == 7 && !Config().HasCapability(CCVConfig::kIFBSLSupport)) continue;
         Mark(m_alphas[static_cast<size_t>(i)], icom);
     }
     WakeEngine();

@@ -28,10 +28,30 @@ BOOL CIcomNameMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     return TRUE;
 }
 
+BOOL CAlphaMgr::Supports(int type, const CLinkConfig& config) {
+    switch (AlphaIndexToType(type)) {
+        case 6: return config.IsExtended();
+        case 8: return config.HasCapability(CCVConfig::kIFBSLSupport);
+        default: return type >= 0 && type < kTypes;
+    }
+}
+
+void CAlphaMgr::Add(UINT item) {
+    if (m_bSupported) CRequestMgr::Add(item);
+}
+
+void CAlphaMgr::AddRange(UINT first, UINT count) {
+    if (m_bSupported) CRequestMgr::AddRange(first, count);
+}
+
+void CAlphaMgr::AddAll() {
+    if (m_bSupported) CRequestMgr::AddAll();
+}
+
 BOOL CAlphaMgr::BuildRequest(CMessage& message, const CLinkConfig& config) {
     std::lock_guard guard(Lock());
     const int format = LabelFormat(config.alphaSize, config);
-    if (format < 0) {
+    if (format < 0 || !Supports(m_nType, config)) {
         m_nCurrent = m_nOffset = -1;
         return Drop();
     }

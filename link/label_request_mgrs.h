@@ -23,6 +23,15 @@ public:
     static constexpr int kTypes = 8;
 
     void SetTypeIndex(int index) { m_nType = index; }
+    // Whether the controller holds alphas of the type index 0-7: wire types 0 to 5 always,
+    // 6 on an extended controller, 8 (index 7) with IFBSL alphas.
+    static BOOL Supports(int type, const CLinkConfig& config);
+    // The controller the items are marked for. While it lacks the type, marking does nothing:
+    // no caller can ask it for alphas it does not hold.
+    void Follow(const CLinkConfig& config) { m_bSupported = Supports(m_nType, config); }
+    void Add(UINT item) override;
+    void AddRange(UINT first, UINT count) override;
+    void AddAll() override;
     BOOL BuildRequest(CMessage& message, const CLinkConfig& config) override;
     // The lost page is asked for again, the paging going on from it.
     void Requeue(const CMessage& request) override;
@@ -38,6 +47,7 @@ public:
 
 private:
     int m_nType = 0;
+    std::atomic<BOOL> m_bSupported{TRUE};
     int m_nCurrent = -1;  // the intercom being paged through, -1 when none
     int m_nOffset = -1;   // the next alpha within it, -1 when none
 };

@@ -30,6 +30,8 @@ struct CLinkTiming {
     DWORD commitAgainPauseMs = 500;
     // While the engine is busy, what it tells the window goes out together at this interval.
     DWORD noticeIntervalMs = 5;
+    // Longest wait for the memory writes still out before the link closes for good.
+    DWORD memoryWritesWaitMs = 5000;
 
     CSerialTimeouts SerialTimeouts(DWORD baud) const {
         const DWORD constant = baud == 9600 ? serialByteTimeoutMsAt9600 : serialByteTimeoutMs;

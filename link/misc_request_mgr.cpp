@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -85,10 +86,15 @@ int CMiscRequestMgr::ItemOfRequest(const CMessage& request) {
     return -1;
 }
 
+BOOL CMiscRequestMgr::Queues(UINT item) {
+    return item == kWriteMemory0 || item == kWriteMemory1;
+}
+
 void CMiscRequestMgr::AddWithPayload(UINT item, std::span<const BYTE> payload) {
     if (!CarriesPayload(item)) return;
     std::lock_guard guard(Lock());
-    m_payloads[item].emplace(payload.begin(), payload.end());
+    if (!Queues(item)) m_payloads[item].clear();
+    m_payloads[item].emplace_back(payload.begin(), payload.end());
     Add(item);
 }
 
@@ -97,8 +103,23 @@ void CMiscRequestMgr::RemoveActing() {
     for (const CItemForm& form : kItemForms) {
         if (!ActsOnController(form.command)) continue;
         Remove(form.item);
-        m_payloads[form.item].reset();
+        m_payloads[form.item].clear();
     }
+}
+
+void CMiscRequestMgr::RemoveAll() {
+    std::lock_guard guard(Lock());
+    CRequestMgr::RemoveAll();
+    for (auto& payloads : m_payloads)
+        payloads.clear();
+}
+
+std::vector<std::vector<BYTE>> CMiscRequestMgr::TakeQueued(UINT item) {
+    std::lock_guard guard(Lock());
+    if (item >= kItems) return {};
+    Remove(item);
+    std::deque<std::vector<BYTE>> queued = std::exchange(m_payloads[item], {});
+    return {std::make_move_iterator(queued.begin()), std::make_move_iterator(queued.end())};
 }
 
 void CMiscRequestMgr::SetAlphaCounterCursor(UINT icom) {
@@ -119,7 +140,8 @@ BOOL CMiscRequestMgr::BuildRequest(CMessage& message, const CLinkConfig& config)
         return FALSE;
     }
     const BOOL built = BuildItem(item, message, config);
-    Remove(item);
+    // Queued writes go one request each.
+    if (m_payloads[item].empty()) Remove(item);
     return built;
 }
 
@@ -129,9 +151,11 @@ void CMiscRequestMgr::Requeue(const CMessage& /*request*/) {
     if (item >= kItems) return;
     if (item == kAlphaCounters) m_nCounterCursor = m_nBuiltCounterCursor;
     if (CarriesPayload(item)) {
-        // A copy marked since is newer and goes instead.
         if (!m_builtPayload) return;
-        if (!m_payloads[item]) m_payloads[item] = std::move(m_builtPayload);
+        // A copy marked since is newer and goes instead, unless copies queue: then the
+        // request goes again first.
+        if (Queues(item) || m_payloads[item].empty())
+            m_payloads[item].push_front(std::move(*m_builtPayload));
         m_builtPayload.reset();
     }
     Add(item);
@@ -149,9 +173,10 @@ BOOL CMiscRequestMgr::BuildItem(UINT item, CMessage& message, const CLinkConfig&
             return TRUE;
         case Payload::kCarried:
             // Marked without its data: there is nothing to send.
-            if (!m_payloads[item]) return FALSE;
-            CPayloadWriter(message, form->command).Bytes(*m_payloads[item]);
-            m_builtPayload = std::exchange(m_payloads[item], std::nullopt);
+            if (m_payloads[item].empty()) return FALSE;
+            CPayloadWriter(message, form->command).Bytes(m_payloads[item].front());
+            m_builtPayload = std::move(m_payloads[item].front());
+            m_payloads[item].pop_front();
             return TRUE;
         case Payload::kBuilt: break;
     }

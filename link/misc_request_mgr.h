@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <optional>
 #include <span>
 #include <vector>
@@ -10,6 +11,8 @@
 // The one-shot controller queries and commands, one item each, asked for lowest item first.
 // Items that carry data of the user interface (memory writes and reads, the command line, the
 // SNMP record) are marked together with a copy of their payload, taken when they are marked.
+// A newer copy replaces one still pending, except for memory writes: each carries bytes of its
+// own, so they queue and go in the order they were made.
 class CMiscRequestMgr : public CRequestMgr {
 public:
     enum Item : UINT {
@@ -58,6 +61,10 @@ public:
     void AddWithPayload(UINT item, std::span<const BYTE> payload);
     // Drops the pending items whose requests act on the controller, with their payloads.
     void RemoveActing();
+    // The payloads go with their marks.
+    void RemoveAll() override;
+    // Drops the item's queued payloads, oldest first, which then never go.
+    std::vector<std::vector<BYTE>> TakeQueued(UINT item);
     // The next intercom whose alpha change counters are asked for.
     void SetAlphaCounterCursor(UINT icom);
 
@@ -69,8 +76,11 @@ private:
     BOOL BuildItem(UINT item, CMessage& message, const CLinkConfig& config);
     BOOL BuildAlphaCounters(CMessage& message, const CLinkConfig& config);
 
+    // Whether a payload marked queues behind those pending rather than replacing them.
+    static BOOL Queues(UINT item);
+
     UINT m_nCounterCursor = 255;
-    std::array<std::optional<std::vector<BYTE>>, kItems> m_payloads;
+    std::array<std::deque<std::vector<BYTE>>, kItems> m_payloads;
     // The item of the request last built, with its payload copy and the counters' cursor
     // before it: the request as built, whatever is changed on its way out.
     UINT m_nBuiltItem = kItems;

@@ -163,5 +163,7 @@ constexpr UINT kIdsPrintNotWritten = 6505;
 constexpr UINT kIdsMemoryNotWritten = 6521;
 constexpr UINT kIdsMemoryWriteUnanswered = 6522;
 constexpr UINT kIdsMemoryWriteCutOff = 6523;
+constexpr UINT kIdsMemoryWriteDropped = 6530;
+constexpr UINT kIdsMemoryWriteNeverWent = 6531;
 constexpr UINT kIdsAppTitle = 57344;
 constexpr UINT kIdsIntegerRange = 61714;

@@ -468,6 +468,12 @@ constexpr Entry kStrings[] = {
     {6523,
      u"The Corvane had not answered the changes to memory at %1 when the connection was "
      u"closed: they may not have been written."},
+    {6530,
+     u"The changes to memory at %1 were not written: their request was dropped before it "
+     u"went to the Corvane.\nThey are marked again, to be written again or dropped."},
+    {6531,
+     u"The changes to memory at %1 were not written: the connection was closed before they "
+     u"went to the Corvane."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

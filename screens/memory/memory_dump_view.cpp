@@ -149,16 +149,17 @@ void CMemoryDumpView::OnTimer(UINT_PTR id) {
 }
 
 void CMemoryDumpView::TakeBackUnwritten() {
-    const std::optional<DWORD> address = GetHost().GetDataMgr().TakeBackUnwrittenMemory();
-    if (!address) return;
+    const auto write = GetHost().GetDataMgr().TakeBackUnwrittenMemory();
+    if (!write) return;
     // Back to the window the bytes belong to, unasked: they are pending again there.
-    m_dwStart = *address;
-    memory_rules::Record(Context(), *address);
+    m_dwStart = write->address;
+    memory_rules::Record(Context(), write->address);
     if (CKelvardinDoc* doc = GetDocument())
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
-    GetApp().DoMessageBox(SubstituteArgs(LoadResString(kIdsMemoryWriteUnanswered).str(),
-                                         {CString::Formatted(u"%08.8x", *address)}),
-                          MB_OK | MB_ICONEXCLAMATION);
+    const UINT text = write->went ? kIdsMemoryWriteUnanswered : kIdsMemoryWriteDropped;
+    GetApp().DoMessageBox(
+        SubstituteArgs(LoadResString(text).str(), {CString::Formatted(u"%08.8x", write->address)}),
+        MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMemoryDumpView::GoToAddress(DWORD address) {

@@ -111,6 +111,8 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
 }
 
 int CKelvardinApp::ExitInstance() {
+    // The writes the user chose to make go before the link closes, while it answers.
+    m_dataMgr.WaitForMemoryWrites();
     m_dataMgr.Disconnect();
     ReportUnwrittenMemory();
     SaveSettings();
@@ -121,15 +123,19 @@ int CKelvardinApp::ExitInstance() {
 }
 
 void CKelvardinApp::ReportUnwrittenMemory() {
-    const std::vector<DWORD> addresses = m_dataMgr.ForgetUnwrittenMemory();
-    if (addresses.empty()) return;
-    CString list;
-    for (DWORD address : addresses) {
-        if (!list.IsEmpty()) list += u", ";
-        list += CString::Formatted(u"%08.8x", address);
+    const auto writes = m_dataMgr.ForgetUnwrittenMemory();
+    // Those that went may have run; those that never went did not.
+    for (const BOOL went : {TRUE, FALSE}) {
+        CString list;
+        for (const auto& write : writes) {
+            if (write.went != went) continue;
+            if (!list.IsEmpty()) list += u", ";
+            list += CString::Formatted(u"%08.8x", write.address);
+        }
+        if (list.IsEmpty()) continue;
+        const UINT text = went ? kIdsMemoryWriteCutOff : kIdsMemoryWriteNeverWent;
+        DoMessageBox(SubstituteArgs(LoadResString(text).str(), {list}), MB_OK | MB_ICONEXCLAMATION);
     }
-    DoMessageBox(SubstituteArgs(LoadResString(kIdsMemoryWriteCutOff).str(), {list}),
-                 MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::unique_ptr<IMainFrame> CKelvardinApp::CreateMainFrame() {

@@ -15,6 +15,8 @@
 #include "res/command_ids.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
+#include "screens/base/screen_ids.h"
+#include "screens/memory/memory_dump_view.h"
 #include "shell/app/command_updater.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/app/menu_table.h"
@@ -221,6 +223,10 @@ CString CMainFrame::GetFrameText() const {
 }
 
 bool CMainFrame::ConfirmClose() {
+    return ConfirmLeavingSetup() && ConfirmUnwrittenMemory();
+}
+
+bool CMainFrame::ConfirmLeavingSetup() {
     if (m_app.GetMode() == CAppState::kModeOnline && m_files.HasChanges())
         return m_files.LetUnsentChangesGo(kIdsExitUnsent);
     UINT question = 0;
@@ -233,6 +239,12 @@ bool CMainFrame::ConfirmClose() {
     if (question == 0) return true;
     const int answer = ModalMessageBox(LoadResString(question), MB_OKCANCEL | MB_ICONEXCLAMATION);
     return answer == IDOK || answer == IDYES;
+}
+
+bool CMainFrame::ConfirmUnwrittenMemory() {
+    if (!m_app.GetDataMgr().HasUnwrittenMemory()) return true;
+    auto* memory = dynamic_cast<CMemoryDumpView*>(GetScreenView(kScreenMemory));
+    return !memory || memory->ConfirmPendingWrites(TRUE);
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {

@@ -228,8 +228,13 @@ private:
     bool HasScreen(int screen) const;
     void ShowPane(int screen, bool cached);
     void ShowView(int screen, bool cached);
-    // The question before the window closes; true when it may close.
+    // The questions before the window closes, about what goes with it; true when it may
+    // close.
     bool ConfirmClose();
+    bool ConfirmLeavingSetup();
+    // The memory screen's bytes typed and not written, asked about as leaving the screen
+    // asks; false while bytes the user chose to write cannot go and stay.
+    bool ConfirmUnwrittenMemory();
     // A command of the window's table: carried out, or its state given; FALSE for any other id.
     BOOL OnFrameCommand(UINT id, CCmdUI* update);
     void OnScreenCommand(UINT id);

@@ -96,6 +96,12 @@ protected:
         return Of(m);
     }
     Request Lost() { return Next(true); }
+    // The write given back to the selected processor: its address and whether it went.
+    std::optional<std::pair<DWORD, BOOL>> Back() {
+        const auto write = mgr.TakeBackUnwrittenMemory();
+        if (!write) return std::nullopt;
+        return std::pair{write->address, write->went};
+    }
     // The controller's answer to the presence poll, as the link thread takes it.
     void AnswerPoll(const Bytes& record) {
         CDualMessage status;
@@ -285,8 +291,8 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         for (const DWORD code : codes)
             EXPECT_FALSE(ActsOnController(code)) << code;
         EXPECT_EQ(mgr.NormalModeMgr().GetCount(), 0u);
-        // The write comes back to the user as one that was never answered.
-        EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+        // The write comes back to the user as one that never went.
+        EXPECT_EQ(Back(), std::pair(0x100u, FALSE));
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     }
 }
@@ -602,7 +608,7 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     mgr.SetMemoryCpu(1);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     mgr.SetMemoryCpu(0);
-    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+    EXPECT_EQ(Back(), std::pair(0x100u, TRUE));
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     EXPECT_EQ(mgr.GetMemoryImageAddress(), 0x100u);
     EXPECT_EQ(mgr.GetMemoryReadAddress(), 0x100u);
@@ -611,14 +617,36 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     EXPECT_EQ(mgr.GetMemoryWriteValues()[1], 0xBB);
     EXPECT_EQ(mgr.GetMemoryImage()[0], 0x11);
 
-    // One still queued when the pending requests are cleared comes back only once the bytes
-    // pending meanwhile are written or dropped.
+    // Two still queued when the pending requests are cleared come back, as never gone, in
+    // the order they were made, once the bytes pending meanwhile are written or dropped.
+    write(0x100);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x106, 0x66));
     write(0x100);
     ASSERT_TRUE(mgr.SetMemoryByte(0x102, 0xCC));
     mgr.ClearPendingRequests();
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    for (const int bit : {1, 6}) {
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+        EXPECT_EQ(Back(), std::pair(0x100u, FALSE));
+        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
+    }
+    EXPECT_EQ(Next(), (Request{0, {}}));
     mgr.GetMemoryWriteBits().SetAll(FALSE);
-    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+
+    // A write made before the one before it went goes after it, with its own bytes.
+    ASSERT_TRUE(mgr.SetMemoryByte(0x106, 0x66));
+    write(0x100);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x107, 0x77));
+    write(0x100);
+    for (const BYTE value : {0x66, 0x77}) {
+        CDualMessage sent;
+        ASSERT_TRUE(mgr.GetManagerRequest(sent.request));
+        EXPECT_EQ(Of(sent.request), (Request{31, Of(sent.request).second}));
+        EXPECT_EQ(sent.request.Payload().size(), 7u + 32u + 1u);
+        EXPECT_EQ(sent.request.Payload().back(), value);
+        sent.reply.command = 31;
+        mgr.PutResponse(sent);
+    }
     EXPECT_EQ(Next(), (Request{0, {}}));
 
     // An answered write, and one whose loss is reported twice, are given back at most once.
@@ -635,12 +663,12 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     ASSERT_TRUE(mgr.GetManagerRequest(lost));
     mgr.OnRequestDropped(lost);
     mgr.OnRequestDropped(lost);
-    EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+    EXPECT_EQ(Back(), std::pair(0x100u, TRUE));
     mgr.GetMemoryWriteBits().SetAll(FALSE);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
 
-    // Cut off by closing the link, the write in flight and the one queued behind it come back
-    // as unanswered ones do, and the queued one never goes.
+    // Cut off by closing the link, the write in flight and the one queued behind it come back,
+    // the one in flight as unanswered, the queued one as never gone; it never goes.
     ASSERT_TRUE(mgr.SetMemoryByte(0x104, 0xEE));
     write(0x100);
     ASSERT_EQ(Next().first, 31u);
@@ -649,7 +677,7 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     mgr.Disconnect();
     EXPECT_EQ(Next(), (Request{0, {}}));
     for (int bit : {4, 5}) {
-        EXPECT_EQ(mgr.TakeBackUnwrittenMemory(), 0x100u);
+        EXPECT_EQ(Back(), std::pair(0x100u, bit == 4 ? TRUE : FALSE));
         EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     }

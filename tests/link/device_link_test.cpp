@@ -224,15 +224,21 @@ TEST_F(SerialLinkTest, AnUnansweredPresencePollLosesTheLinkAtOnce) {
 }
 
 // An adapter pulled out and plugged in again: the port is not open meanwhile, and the link
-// opens it again under its name.
+// opens it again under its name, and sets it again, as the adapter comes up at the kernel's
+// settings.
 TEST_F(SerialLinkTest, APortThatHungUpIsOpenedAgainUnderItsName) {
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     line.Unplug();
     ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_ERROR, kLinkPoll) > 0; }));
     EXPECT_TRUE(device.IsConnected() && !device.IsLinkOpen());
-    line.PlugIn();
+    line.PlugIn(true);
     ASSERT_TRUE(ReachState(kLinkUp));
     EXPECT_TRUE(device.IsLinkOpen());
+    const termios tio = line.LineSettings();
+    EXPECT_EQ(cfgetospeed(&tio), speed_t{B38400});
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t{CS8});
 }
 
 TEST_F(UdpLinkTest, TimeoutsAreRetriedThenTheSessionIsSetUpAgain) {

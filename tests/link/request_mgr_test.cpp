@@ -207,7 +207,18 @@ TEST(RequestMgrTest, AlphaPagingGoesOnUntilTheReplyEndsTheList) {
     m.SetSize(31);
     m.Add(4);
     m.Add(9);
-    const CLinkConfig config = Config(kExtended, 0, 31, 4);
+    // Without IFBSL alphas the controller is asked for none: marks taken before are dropped,
+    // and once the manager follows that controller none are taken.
+    const CLinkConfig lacking = Config(kExtended, 0, 31, 4);
+    EXPECT_FALSE(Build(m, lacking).built);
+    EXPECT_EQ(m.GetCount(), 0u);
+    m.Follow(lacking);
+    m.AddAll();
+    EXPECT_EQ(m.GetCount(), 0u);
+    const CLinkConfig config = Config(kExtended, CCVConfig::kIFBSLSupport, 31, 4);
+    m.Follow(config);
+    m.Add(4);
+    m.Add(9);
     EXPECT_EQ(Build(m, config), (Built{true, 5, {4, 0x80, 0, 0x10, 128}}));
     EXPECT_EQ(m.GetCurrentIntercom(), 4);
     EXPECT_EQ(Build(m, config), (Built{true, 5, {4, 0x80, 128, 0x10, 128}}));

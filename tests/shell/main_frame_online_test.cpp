@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <memory>
 #include <set>
@@ -13,6 +14,11 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "platform/ui/nested_loop.h"
+#include "screens/base/kelvardin_grid_ctrl.h"
+#include "screens/base/screen_ids.h"
+#include "screens/cells/kelvardin_grid_cell.h"
+#include "screens/memory/memory_dump_view.h"
 #include "screens/popups/cool_edit.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/nav/kelvardin_nav_view.h"
@@ -25,6 +31,7 @@
 #include "tests/sim/sim_handlers.h"
 #include "tests/sim/sim_serial_link.h"
 #include "tests/sim/sim_udp_link.h"
+#include "tests/sim/sim_wire.h"
 #include "tests/support/file_size_limit.h"
 
 namespace {
@@ -821,6 +828,33 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_TRUE(script.AllAnswered());
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
+
+    // A memory byte typed and not written: Exit asks as leaving its screen does, and what
+    // OK writes goes before the link closes, the wait for its answer counted as a nested
+    // loop; nothing is then said to be unwritten.
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+    app.m_bAllowMemoryPoke = TRUE;
+    frame->SwitchToView(kScreenMemory);
+    auto* memory = dynamic_cast<CMemoryDumpView*>(frame->GetScreenView(kScreenMemory));
+    ASSERT_NE(memory, nullptr);
+    auto& cell = dynamic_cast<CKelvardinGridCell&>(*memory->GetGrid()->GetCell(0, 2));
+    ASSERT_TRUE(cell.SetValueText(u"aa"));
+    sim.SetLateReplyDelay(50);
+    sim.InjectFault(SimFault::LateReply, 1, kCmdWriteMemory);
+    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
+    EXPECT_TRUE(frame->close());
+    bool nested = false;
+    QTimer::singleShot(0, [&] { nested = IsNestedLoopRunning(); });
+    const size_t boxes = script.MessageBoxes().size();
+    app.ExitInstance();
+    EXPECT_TRUE(nested);
+    EXPECT_EQ(script.MessageBoxes().size(), boxes);
+    const std::vector<SimFrame> frames = sim.Requests();
+    const auto write = std::find_if(frames.begin(), frames.end(),
+                                    [](const SimFrame& f) { return f.command == kCmdWriteMemory; });
+    ASSERT_NE(write, frames.end());
+    EXPECT_EQ(write->payload.back(), 0xaa);
 }
 
 // ONLINE with a saved default smaller than the controller: the default chosen in Open is the
@@ -1353,9 +1387,28 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     EXPECT_EQ(Seen(start, sends), std::vector<unsigned>{});
 }
 
-TEST_F(OnlineTest, WithoutTheFeatureMaintenanceModeIsNotRun) {
+TEST_F(OnlineTest, WithoutTheFeaturesMaintenanceModeIsNotRunAndNoAlphasOfTypesMissingAreAsked) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
-    Connect(0x08 | 0x40);
+    // A controller that is not extended, holds no IFBSL alphas and counts its alpha changes:
+    // the counters that moved ask for the alphas of the types it holds, never of the others.
+    Connect(0x08 | 0x40, kSimAlphaCounters | kSimOutOfServiceTrunks);
+    const auto kinds = [&](unsigned command) {
+        std::set<unsigned> seen;
+        for (const SimFrame& f : sim.Requests()) {
+            if (f.command == command) seen.insert(command == kCmdNames ? SimU16(f, 1) >> 12 : 0);
+        }
+        return seen;
+    };
+    const auto settled = [&](size_t from) {
+        return Until([&] {
+            return Seen(from, {kCmdNetworkControl}).size() >= 2 &&
+                   app.GetDataMgr().GetPendingTotal() == 0;
+        });
+    };
+    ASSERT_TRUE(Until([&] { return !kinds(kCmdAlphaCounters).empty(); }));
+    // Two polls later the counters' reply has long been taken in, and what it asked for.
+    ASSERT_TRUE(settled(sim.Requests().size()));
+    EXPECT_EQ(kinds(kCmdNames), (std::set<unsigned>{0, 1, 2, 3, 4, 5, 7}));
     frame->OnCommand(ID_MAINT_MODE);
     frame->OnCommand(ID_NORMAL_MODE);
 }

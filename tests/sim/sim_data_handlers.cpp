@@ -63,7 +63,9 @@ std::optional<SimFrame> OnLabels(CorvaneState& state, const SimFrame& request) {
     const unsigned first = SimU16(request, 1) & 0xFFF;
     const unsigned format = SimU16(request, 3) >> 12;
     const unsigned count = SimU16(request, 3) & 0xFFF;
-    if (format > 4) return SimRefusal(request);
+    constexpr unsigned kIFBSLKind = 8;
+    if (format > 4 || (kind == kIFBSLKind && !(state.setup.capabilities & kSimIFBSLAlphas)))
+        return SimRefusal(request);
     static constexpr std::size_t kSizes[] = {4, 4, 6, 8, 16};
     static constexpr int kLengthIndex[] = {0, 0, 1, 2, 3};
     const std::size_t size = kSizes[format];

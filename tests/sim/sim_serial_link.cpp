@@ -22,7 +22,7 @@ CSimSerialLink::~CSimSerialLink() {
     close(m_stop);
 }
 
-void CSimSerialLink::PlugIn() {
+void CSimSerialLink::PlugIn(bool kernelDefaults) {
     char name[128];
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
@@ -31,13 +31,23 @@ void CSimSerialLink::PlugIn() {
     m_path = name;
     m_slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
-    // Raw from the start: a cooked line would echo the client's bytes back to it.
+    // Raw from the start unless asked: a cooked line would echo the client's bytes back to it.
     if (m_slave < 0 || tcgetattr(m_slave, &tio) != 0) throw std::runtime_error("pty slave");
-    cfmakeraw(&tio);
+    if (kernelDefaults) {
+        cfsetspeed(&tio, B9600);
+    } else {
+        cfmakeraw(&tio);
+    }
     tcsetattr(m_slave, TCSANOW, &tio);
     if (!m_name.empty() && symlink(m_path.c_str(), m_name.c_str()) != 0)
         throw std::runtime_error("simulated controller: no port name");
     m_thread = std::thread([this] { Run(); });
+}
+
+termios CSimSerialLink::LineSettings() const {
+    termios tio{};
+    if (m_slave < 0 || tcgetattr(m_slave, &tio) != 0) throw std::runtime_error("pty slave");
+    return tio;
 }
 
 void CSimSerialLink::Unplug() {

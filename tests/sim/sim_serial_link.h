@@ -1,5 +1,7 @@
 #pragma once
 
+#include <termios.h>
+
 #include <string>
 #include <thread>
 
@@ -17,9 +19,12 @@ public:
     // Writes bytes onto the line, unasked.
     void SendBytes(std::span<const std::uint8_t> bytes);
     // The line hangs up on the client and the name goes; plugged in, it comes back under the
-    // same name on another pseudo-terminal.
+    // same name on another pseudo-terminal: raw, or as an adapter comes up, at the kernel's
+    // settings (a cooked line at 9600 baud) until the client sets it.
     void Unplug();
-    void PlugIn();
+    void PlugIn(bool kernelDefaults = false);
+    // The line's settings as the client's side of it has them now.
+    termios LineSettings() const;
 
 private:
     void Run();

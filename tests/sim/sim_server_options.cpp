@@ -16,6 +16,7 @@ constexpr Feature kFeatures[] = {
     {"standby", &SimShowcaseOptions::standby, "a standby controller beside the active one"},
     {"oos", &SimShowcaseOptions::outOfService, "trunks out of service"},
     {"ifbsl", &SimShowcaseOptions::ifbsl, "IFBSL alphas"},
+    {"counters", &SimShowcaseOptions::alphaCounters, "alpha change counters"},
     {"unicode", &SimShowcaseOptions::unicode, "wide 8-character names"},
     {"network", &SimShowcaseOptions::network, "intercoms reached over the network"},
     {"cascade", &SimShowcaseOptions::cascadeCosts, "intercom cascade costs"},
@@ -125,6 +126,7 @@ std::string SimServerUsage(const std::string& program) {
            std::to_string(SimShowcaseOptions::kMaxGroups) + " (default " +
            std::to_string(defaults.groups) +
            ")\n"
-           "  --features LIST    the features it has, comma-separated, or none (default all):\n" +
+           "  --features LIST    the features it has, comma-separated, or none (default all but\n"
+           "                     counters):\n" +
            features + "  --help             this text\n";
 }

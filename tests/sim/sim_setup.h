@@ -14,8 +14,11 @@ struct SimSetup {
     // Flags of the status record: 0x04 trunk supervision, 0x08 enhanced status, 0x10 an
     // extended controller, 0x40 Unicode names.
     std::uint8_t flags = 0x04 | 0x08 | 0x10 | 0x40;
-    // The capability word: 0x10000 out-of-service trunks, 0x1000000 IFBSL alphas...
+    // The capability word: 0x10000 out-of-service trunks, 0x1000000 IFBSL alphas, 0x40000000
+    // alpha change counters...
     std::uint32_t capabilities = 0x01010000;
+    // The change count of the alphas that the status reports, for every alpha length.
+    std::uint8_t alphaChanges = 0;
     int trunks = 96;
     int intercoms = 12;
     int groups = 8;
@@ -47,6 +50,8 @@ struct SimSetup {
         s[3] = static_cast<std::uint8_t>(trunks);
         s[5] = 6;
         s[10] = static_cast<std::uint8_t>(groups);
+        for (std::size_t i = 11; i <= 14; ++i)
+            s[i] = alphaChanges;
         s[16] = static_cast<std::uint8_t>(intercoms >> 8);
         s[17] = static_cast<std::uint8_t>(intercoms);
         for (int i = 0; i < 4; ++i)

@@ -17,12 +17,13 @@ struct SimShowcaseOptions {
     int intercoms = 24;
     int trunks = 600;
     int groups = 12;
-    bool standby = true;       // a standby controller beside the active one
-    bool outOfService = true;  // trunks out of service, counted in the trunk summary
-    bool ifbsl = true;         // IFBSL alphas
-    bool unicode = true;       // wide (16-byte) names
-    bool network = true;       // intercoms reached over the network, with IP addresses
-    bool cascadeCosts = true;  // a cascade cost per intercom
+    bool standby = true;         // a standby controller beside the active one
+    bool outOfService = true;    // trunks out of service, counted in the trunk summary
+    bool ifbsl = true;           // IFBSL alphas
+    bool alphaCounters = false;  // alpha change counters
+    bool unicode = true;         // wide (16-byte) names
+    bool network = true;         // intercoms reached over the network, with IP addresses
+    bool cascadeCosts = true;    // a cascade cost per intercom
     // While logging is on, a trunk request is logged on the first poll after each interval.
     std::chrono::milliseconds logInterval{4000};
 };

@@ -18,7 +18,6 @@ constexpr std::uint8_t kEnhancedStatus = 0x08;
 constexpr std::uint8_t kExtended = 0x10;
 constexpr std::uint8_t kUnicodeNames = 0x40;
 constexpr std::uint32_t kCascadeCosts = 0x20000;
-constexpr std::uint32_t kIfbslAlphas = 0x1000000;
 constexpr std::uint32_t kNetworkIntercoms = 0x8000000;
 constexpr std::uint32_t kTwoControllers = 0x20000000;
 
@@ -254,7 +253,8 @@ SimSetup MakeShowcaseSetup(const SimShowcaseOptions& options) {
     setup.capabilities = 0;
     if (options.outOfService) setup.capabilities |= kSimOutOfServiceTrunks;
     if (options.cascadeCosts) setup.capabilities |= kCascadeCosts;
-    if (options.ifbsl) setup.capabilities |= kIfbslAlphas;
+    if (options.ifbsl) setup.capabilities |= kSimIFBSLAlphas;
+    if (options.alphaCounters) setup.capabilities |= kSimAlphaCounters;
     if (options.network) setup.capabilities |= kNetworkIntercoms;
     if (options.standby) setup.capabilities |= kTwoControllers;
     setup.intercoms = options.intercoms;

@@ -17,6 +17,9 @@ inline constexpr std::uint8_t kSimTrunkMaintenance = 0x04;
 inline constexpr std::uint8_t kSimTrunkOutOfService = 0x08;
 // The status capability bit that adds out-of-service counts to trunk summaries.
 inline constexpr std::uint32_t kSimOutOfServiceTrunks = 0x10000;
+// The capability bits of IFBSL alphas (refused without it) and of the alpha change counters.
+inline constexpr std::uint32_t kSimIFBSLAlphas = 0x1000000;
+inline constexpr std::uint32_t kSimAlphaCounters = 0x40000000;
 
 inline unsigned SimU16(const SimFrame& request, std::size_t at) {
     return request.payload.size() < at + 2
