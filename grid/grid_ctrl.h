@@ -301,9 +301,9 @@ public:
     BOOL InvalidateCellRect(int row, int col);
     BOOL InvalidateCellRect(const CCellID& cell) { return InvalidateCellRect(cell.row, cell.col); }
     BOOL InvalidateRangeRect(const CCellRange& range);
-    // Invalidates the cells of the range in view that would not look as the paints left them
-    // (a cell never painted whole counts as changed); true when any would not.
-    BOOL InvalidateChangedCells(const CCellRange& range);
+    // Invalidates the cells in view that would not look as the paints left them (a cell never
+    // painted whole counts as changed), whatever changed them; true when any would not.
+    BOOL InvalidateChangedCells();
     void Refresh();
 
     // The font of every cell that has none of its own: it goes to the four default cells.

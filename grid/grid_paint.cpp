@@ -232,7 +232,7 @@ void CGridCtrl::KeepPaintedLook(const CGridCellBase& cell, int row, int col, CDC
     }
 }
 
-BOOL CGridCtrl::InvalidateChangedCells(const CCellRange& range) {
+BOOL CGridCtrl::InvalidateChangedCells() {
     if (!IsWindow() || !m_bAllowDraw) return FALSE;
     const CCellRange visible = GetVisibleNonFixedCellRange();
     // Scrolled since it was last painted: every cell in view is painted again.
@@ -240,7 +240,6 @@ BOOL CGridCtrl::InvalidateChangedCells(const CCellRange& range) {
     if (m_bVirtualMode) SendCacheHintToParent(visible);
     BOOL changed = FALSE;
     LayOut(*this, GetClientRect(), visible).ForEachCell([&](const Span& row, const Span& col) {
-        if (!range.InRange(row.index, col.index)) return;
         CGridCellBase* cell = GetCell(row.index, col.index);
         if (!cell) return;
         cell->SetCoords(row.index, col.index);

@@ -1,6 +1,5 @@
 #include "screens/base/kelvardin_grid_view.h"
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -117,33 +116,30 @@ void CKelvardinGridView::OnUpdate(CView* /*sender*/, LPARAM lHint, void* /*hintO
         // does what the screen missed while hidden. A header sort's own refresh needs none.
         if (!m_pGrid->IsSorting()) m_bSortCheckDue = true;
         KeepSortOrderSoon();
-    } else if (hint.IsReply(kCmdStatus)) {
-        UpdateGrid();
+    } else if (hint.IsReply()) {
+        if (hint.IsReply(kCmdStatus)) UpdateGrid();
+        // A reply may change how any cell looks, not only those of its own data (a rule that
+        // reads one record to colour another), and any column's texts: every cell is compared,
+        // and the rows checked against the sort column, at the paint tick.
+        m_bSortCheckDue = true;
+        PaintChangedCells();
     }
     ScheduleColumnFit();
 }
 
-void CKelvardinGridView::RedrawChangedColumn(int col) {
-    if (!m_pGrid) return;
-    PaintChangedColumn(col);
-    if (col == m_pGrid->GetSortColumn()) SortDataChanged();
-}
-
-void CKelvardinGridView::PaintChangedCells(const CCellRange& range) {
+void CKelvardinGridView::PaintChangedCells() {
     // A hidden screen is painted whole when it is shown again.
     if (!m_host.IsCurrentScreen(*this)) return;
-    if (std::ranges::find(m_changedCells, range) == m_changedCells.end())
-        m_changedCells.push_back(range);
     if (!m_paintTimer.IsRunning() && IsWindow())
         m_paintTimer.Start(this, m_host.GetScreenTiming().replyPaintMs);
 }
 
 void CKelvardinGridView::PaintPendingChanges() {
     m_paintTimer.Stop();
-    const std::vector<CCellRange> ranges = std::exchange(m_changedCells, {});
     if (!m_pGrid) return;
-    for (const CCellRange& range : ranges)
-        m_pGrid->InvalidateChangedCells(range);
+    m_pGrid->InvalidateChangedCells();
+    // Once for all the replies of the interval: a check costs a pass over every row.
+    KeepSortOrderSoon();
 }
 
 void CKelvardinGridView::SortDataChanged() {
@@ -345,7 +341,6 @@ LRESULT CKelvardinGridView::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
             // Hidden, the screen hears no replies: its order is checked when it is shown.
             m_bSortCheckDue = true;
             m_paintTimer.Stop();
-            m_changedCells.clear();
             return CView::WindowProc(message, wParam, lParam);
         default: return CView::WindowProc(message, wParam, lParam);
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <limits>
 #include <map>
 #include <memory>
 #include <span>
@@ -120,13 +119,10 @@ protected:
     // layout sets are the screen's, never taken for the user's, and the user's go back over
     // them.
     void LayOutColumns(const std::function<void()>& layOut);
-    // Redraws a column whose data a reply changed; the rows follow it when it is the sort
-    // column.
-    void RedrawChangedColumn(int col);
-    // Replies changed the data under the cells (every cell, a column): the cells whose look
-    // changed are painted with those of the other replies at the next paint interval.
-    void PaintChangedCells(const CCellRange& range = CCellRange(0, 0, kAnyRow, kAnyColumn));
-    void PaintChangedColumn(int col) { PaintChangedCells(CCellRange(0, col, kAnyRow, col)); }
+    // The data under the cells changed: the cells whose look changed are painted with those
+    // of the replies at the next paint interval, and the rows follow the sort column. Every
+    // reply asks for it.
+    void PaintChangedCells();
     // The rows' filter is to be applied again with the next order check.
     void RowFilterChanged();
     // The rows' filter applied now, or with the order check once nothing holds the rows.
@@ -146,10 +142,6 @@ protected:
     DWORD m_nHelpOffset = 0;
 
 private:
-    // The last row and column a range of changed cells may reach, whatever the counts become.
-    static constexpr int kAnyRow = std::numeric_limits<int>::max();
-    static constexpr int kAnyColumn = std::numeric_limits<int>::max();
-
     void PaintPendingChanges();
 
     // How a column came by its width, and the key it had then.
@@ -186,7 +178,6 @@ private:
     std::map<CString, int> m_sessionFits;
     CWndTimer m_fitTimer;
     CWndTimer m_paintTimer;
-    std::vector<CCellRange> m_changedCells;
     std::unique_ptr<CKelvardinGridCtrl> m_pGrid;
     // The sort column's data changed since the rows were last in its order (or the screen was
     // hidden, hearing no replies); the filter is to be applied again; the check is posted.

@@ -142,38 +142,7 @@ void CCVStatusView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!GetGrid()) return;
     CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     const auto hint = CUpdateHint::FromParam(lHint);
-    if (!hint.IsReply()) return;
-    if (hint.IsReply(kCmdClearErrors)) {
-        if (IsOnline()) RequestErrors();
-        return;
-    }
-    for (int col : ColumnsForHint(hint))
-        PaintChangedColumn(col);
-}
-
-std::vector<int> CCVStatusView::ColumnsForHint(CUpdateHint hint) const {
-    DWORD first = 0;
-    DWORD last = 0;
-    if (hint.IsReply(kCmdCommErrors)) {
-        first = kFieldErrorsTo;
-        last = kFieldBerFrom;
-    } else if (hint.IsReply(kCmdStatus) || hint.IsReply(kCmdCommStatus)) {
-        // The status shows only ONLINE: the statuses received while the link came back may
-        // equal the stored ones, and then no reply repaints what was drawn meanwhile.
-        first = last = kFieldStatus;
-    } else {
-        return {};
-    }
-    std::vector<int> columns;
-    const CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return columns;
-    for (int col = 0; col < grid->GetColumnCount(); ++col) {
-        const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(1, col));
-        if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kController) continue;
-        const DWORD field = cell->GetObjSpec().m_nFieldId;
-        if (field >= first && field <= last) columns.push_back(col);
-    }
-    return columns;
+    if (hint.IsReply(kCmdClearErrors) && IsOnline()) RequestErrors();
 }
 
 BOOL CCVStatusView::OnCmdMsg(UINT id, CCmdUI* update) {

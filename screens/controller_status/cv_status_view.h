@@ -25,9 +25,6 @@ public:
     BOOL OnCmdMsg(UINT id, CCmdUI* update) override;
     void OnTimer(UINT_PTR id) override;
 
-    // The columns that an update hint from a reply repaints.
-    std::vector<int> ColumnsForHint(CUpdateHint hint) const;
-
 private:
     // Both controllers' error counters; the standby's status. Each only while the link is
     // open and no upload runs.

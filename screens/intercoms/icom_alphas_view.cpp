@@ -3,9 +3,7 @@
 #include <optional>
 #include <utility>
 
-#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
-#include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "platform/ui/sys_info.h"
@@ -18,7 +16,6 @@
 
 namespace {
 
-constexpr int kNameColumn = 1;
 constexpr int kAlphaColumn = 4;
 
 const ColumnDesc kColumns[CIcomAlphasView::kColumnCount] = {
@@ -190,8 +187,6 @@ void CIcomAlphasView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
         CreateGrid();
     } else if (hint == CUpdateHint::kRefresh) {
         RefilterRows();
-    } else if (hint.IsReply(kCmdNames) && GetHost().IsCurrentScreen(*this)) {
-        RedrawChangedColumn(object == CWireLabelRange::kNameKind ? kNameColumn : kAlphaColumn);
     }
 }
 

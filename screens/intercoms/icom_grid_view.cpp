@@ -2,7 +2,6 @@
 
 #include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
-#include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
@@ -12,20 +11,6 @@
 #include "screens/cells/kelvardin_grid_cell.h"
 
 namespace {
-
-// The intercom status fields: the error counters, the one-column status and its parts.
-enum StatusField : DWORD {
-    kErrorsTo = 77,
-    kBerFrom = 80,
-    kStatus = 1356,
-    kStatusSize = 1360,
-    kRemoteBase = 1361,
-    kStatusText = 1362,
-};
-
-bool Between(DWORD field, DWORD first, DWORD last) {
-    return field >= first && field <= last;
-}
 
 UINT PollInterval(const CScreenTiming& timing, IcomPoll poll) {
     switch (poll) {
@@ -51,25 +36,6 @@ bool IsColumnShown(IcomColumnNeed need, const CCVConfig& config) {
         case IcomColumnNeed::kPlainStatus: return !config.HasFlag(CCVConfig::kEnhancedStatus);
         case IcomColumnNeed::kTwoCVs: return config.HasCapability(CCVConfig::kTwoCVsSupport);
     }
-    return false;
-}
-
-bool IcomFieldHasHint(DWORD fieldId, CUpdateHint hint, LPARAM object) {
-    if (Between(fieldId, CIntercom::kFieldName, CIntercom::kFieldName8W))
-        return hint.IsReply(kCmdNames) && object == static_cast<LPARAM>(CWireLabelRange::kNameKind);
-    switch (fieldId) {
-        case CIntercom::kFieldConnection: return hint.IsReply(kCmdIcomConn);
-        case CIntercom::kFieldPrimaryIP:
-        case CIntercom::kFieldBackupIP: return hint.IsReply(kCmdIcomAddress);
-        case CIntercom::kFieldComPort: return hint.IsReply(kCmdIcomPort);
-        case CIntercom::kFieldBaudRate: return hint.IsReply(kCmdIcomBaud);
-        case CIntercom::kFieldCascadeCost: return hint.IsReply(kCmdIcomCost);
-        case kRemoteBase: return hint.IsReply(kCmdRemoteTrunking);
-        default: break;
-    }
-    if (Between(fieldId, kErrorsTo, kBerFrom)) return hint.IsReply(kCmdCommErrors);
-    if (Between(fieldId, kStatus, kStatusSize) || fieldId == kStatusText)
-        return hint.IsReply(kCmdCommStatus) || hint.IsReply(kCmdIcomStatus);
     return false;
 }
 
@@ -146,24 +112,7 @@ void CIcomGridView::OnInitialUpdate() {
 void CIcomGridView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
     const auto hint = CUpdateHint::FromParam(lHint);
-    if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
-    if (OnReplyHint(hint)) return;
-    for (int col : ColumnsForHint(hint, reinterpret_cast<LPARAM>(hintObject)))
-        RedrawChangedColumn(col);
-}
-
-std::vector<int> CIcomGridView::ColumnsForHint(CUpdateHint hint, LPARAM object) const {
-    std::vector<int> columns;
-    const CKelvardinGridCtrl* grid = GetGrid();
-    if (!grid) return columns;
-    const int row = grid->GetFixedRowCount();
-    if (row >= grid->GetRowCount()) return columns;
-    for (int col = 0; col < grid->GetColumnCount(); ++col) {
-        const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(row, col));
-        if (cell && IcomFieldHasHint(cell->GetObjSpec().m_nFieldId, hint, object))
-            columns.push_back(col);
-    }
-    return columns;
+    if (hint.IsReply() && GetHost().IsCurrentScreen(*this)) OnReplyHint(hint);
 }
 
 void CIcomGridView::OnTimer(UINT_PTR id) {

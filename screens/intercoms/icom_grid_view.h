@@ -40,15 +40,12 @@ struct CIcomColumn {
     IcomColumnNeed need;
 };
 
-// Whether an update hint (a reply's command code, and its object) concerns the intercom field.
-bool IcomFieldHasHint(DWORD fieldId, CUpdateHint hint, LPARAM object);
-
 // The data the intercom screens ask the controller for while they are shown.
 enum class IcomPoll { kSetup, kStatus, kErrors, kRemTrunking };
 
 // The base of the intercom setup and status screens: one row per visible intercom, the
-// columns the controller has, the user's sort kept through rebuilds, the columns redrawn by
-// the replies that concern them, the polls with their timers and the intercom context menu.
+// columns the controller has, the user's sort kept through rebuilds, the polls with their timers
+// and the intercom context menu.
 class CIcomGridView : public CKelvardinGridView {
 public:
     // Each poll at its interval in the host's screen timing.
@@ -62,8 +59,6 @@ public:
     void OnUpdate(CView* sender, LPARAM hint, void* hintObject) override;
     void OnTimer(UINT_PTR id) override;
 
-    // The columns a reply's hint redraws.
-    std::vector<int> ColumnsForHint(CUpdateHint hint, LPARAM object) const;
     // The intercoms a right click on the cell acts on: false when it acts on none.
     bool SelectedIntercoms(const NM_GRIDVIEW& record, CIcomSelection& selection) const;
     // The timer of a poll; null when the screen has none.
@@ -77,8 +72,8 @@ protected:
     // The context menu for the selection, and what its command does.
     virtual CPopupMenu ContextMenu(const CKelvardinDoc& doc, const CIcomSelection& selection) = 0;
     virtual void OnMenuCommand(UINT command, const CIcomSelection& selection) = 0;
-    // A reply the screen answers beyond redrawing its columns: true when it did.
-    virtual bool OnReplyHint(CUpdateHint /*hint*/) { return false; }
+    // A reply the screen answers beyond painting what it changed.
+    virtual void OnReplyHint(CUpdateHint /*hint*/) {}
 
     // Asks for the poll's data when ONLINE, no upload runs and none is on its way.
     void Poll(IcomPoll poll);

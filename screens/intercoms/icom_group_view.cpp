@@ -1,8 +1,6 @@
 #include "screens/intercoms/icom_group_view.h"
 
-#include "link/command_codes.h"
 #include "link/cv_data_mgr.h"
-#include "link/wire_labels.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "res/command_ids.h"
@@ -17,7 +15,6 @@
 namespace {
 
 constexpr DWORD kFieldDisplayName = 65;
-constexpr int kNameColumn = 1;
 
 void Bind(CKelvardinGridCtrl& grid, int row, int col, const CObjSpec& obj) {
     if (auto* cell = dynamic_cast<CKelvardinGridCell*>(grid.GetCell(row, col)))
@@ -102,18 +99,8 @@ void CIcomGroupView::ClearAllChanges() {
 }
 
 void CIcomGroupView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
-    if (!TakeHint(sender, lHint, hintObject)) return;
-    CKelvardinGridCtrl* grid = GetGrid();
-    const auto hint = CUpdateHint::FromParam(lHint);
-    if (!hint.IsReply() || !GetHost().IsCurrentScreen(*this)) return;
-    if (hint.IsReply(kCmdGroups) || hint.IsReply(kCmdGroupsEx)) {
-        PaintChangedCells();
-        // The members of every group: a sort by one of them follows.
-        if (grid->GetSortColumn() >= kFirstGroupColumn) SortDataChanged();
-    } else if (hint.IsReply(kCmdNames) &&
-               reinterpret_cast<LPARAM>(hintObject) == CWireLabelRange::kNameKind) {
-        RedrawChangedColumn(kNameColumn);
-    }
+    // A rebuild makes the grid again; a reply's cells are painted with the paint tick.
+    TakeHint(sender, lHint, hintObject);
 }
 
 LRESULT CIcomGroupView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

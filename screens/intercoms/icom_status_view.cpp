@@ -55,11 +55,9 @@ void CIcomStatusView::UpdateGrid() {
     Poll(IcomPoll::kRemTrunking);
 }
 
-bool CIcomStatusView::OnReplyHint(CUpdateHint hint) {
-    if (!hint.IsReply(kCmdClearErrors)) return false;
+void CIcomStatusView::OnReplyHint(CUpdateHint hint) {
     // The counters were cleared: read them again.
-    Poll(IcomPoll::kErrors);
-    return true;
+    if (hint.IsReply(kCmdClearErrors)) Poll(IcomPoll::kErrors);
 }
 
 BOOL CIcomStatusView::OnCmdMsg(UINT id, CCmdUI* update) {

@@ -22,7 +22,7 @@ protected:
     int DefaultSortColumn() const override;
     CPopupMenu ContextMenu(const CKelvardinDoc& doc, const CIcomSelection& selection) override;
     void OnMenuCommand(UINT command, const CIcomSelection& selection) override;
-    bool OnReplyHint(CUpdateHint hint) override;
+    void OnReplyHint(CUpdateHint hint) override;
 
 private:
     // Every intercom's counters to zero, while the link to the controller is open.

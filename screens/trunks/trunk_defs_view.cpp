@@ -13,32 +13,6 @@
 
 namespace {
 
-// The alpha list reply's object for intercom names.
-constexpr LPARAM kNamesObject = 7;
-
-// Whether an alpha list reply changes what the column shows: the intercom names, or the
-// labels of the alphas.
-bool ShowsAlphaList(const TrunkColumn& column, LPARAM object) {
-    if (column.entry == CObjSpec::kEntryIcom) return object == kNamesObject;
-    return column.entry == CObjSpec::kEntryAlphaLabel && object != kNamesObject;
-}
-
-bool ColumnShowsReply(const TrunkColumn& column, CUpdateHint hint, LPARAM object) {
-    const bool alphas = hint.IsReply(kCmdNames) && ShowsAlphaList(column, object);
-    const bool definitions = hint.IsReply(kCmdTrunkDefs);
-    switch (column.field) {
-        case CTrunk::kFieldState:
-        case CTrunk::kFieldOutOfService: return hint.IsReply(kCmdTrunkStates);
-        case CTrunk::kFieldEnd1:
-        case CTrunk::kFieldEnd2: return hint.IsReply(kCmdRemoteTrunking) || definitions || alphas;
-        case CTrunk::kFieldFixed1:
-        case CTrunk::kFieldFixed2: return definitions || alphas;
-        case CTrunk::kFieldCascadable:
-        case CTrunk::kFieldFixed: return definitions;
-        default: return false;
-    }
-}
-
 // Whether a reply may put a trunk's ends on other intercoms.
 bool MovesTrunkEnds(CUpdateHint hint) {
     return hint.IsReply(kCmdTrunkDefs) || hint.IsReply(kCmdRemoteTrunking);
@@ -163,10 +137,9 @@ void CTrunkDefsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
                hint.IsReply(kCmdTrunkMode)) {
         // Allocations cleared, or a trunk set to maintenance or normal mode.
         RefreshTrunkStatus();
-    } else if (hint.IsReply()) {
-        RedrawColumnsFor(hint, reinterpret_cast<LPARAM>(hintObject));
+    } else if (MovesTrunkEnds(hint) && GetFilterIntercom() >= 0) {
         // Trunks may have moved onto the intercom shown, or off it.
-        if (MovesTrunkEnds(hint) && GetFilterIntercom() >= 0) RowFilterChanged();
+        RowFilterChanged();
     }
 }
 
@@ -194,15 +167,6 @@ void CTrunkDefsView::ApplyFilter() {
     grid->SetRedraw(drawing);
     grid->ResetScrollBars();
     grid->KeepFocusOnShownRow();
-}
-
-void CTrunkDefsView::RedrawColumnsFor(CUpdateHint hint, LPARAM object) {
-    CKelvardinGridCtrl* grid = GetGrid();
-    for (int col = 0; col < grid->GetColumnCount(); ++col) {
-        const int row = m_cells.TableRow(col);
-        if (row >= 0 && ColumnShowsReply(TrunkColumns()[static_cast<size_t>(row)], hint, object))
-            RedrawChangedColumn(col);
-    }
 }
 
 BOOL CTrunkDefsView::OnCmdMsg(UINT id, CCmdUI* update) {

@@ -56,7 +56,6 @@ private:
     // one), 0 for the others.
     void ApplyFilter();
     void ApplyRowFilter() override { ApplyFilter(); }
-    void RedrawColumnsFor(CUpdateHint hint, LPARAM object);
     void OnMenuCommand(UINT command);
 
     // What the right-clicked selection stands for; none when it has no menu.

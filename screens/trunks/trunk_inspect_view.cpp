@@ -209,12 +209,9 @@ void CTrunkInspectView::FollowInspection() {
     setHeight(kHeadingRow, shown > 0 ? h : 0);
     for (int k = 0; k < kRequestRows; ++k)
         setHeight(kFirstRequestRow + k, k < shown ? h : 0);
-    // Rows shown or hidden move the cells below them; else only what changed is painted.
-    if (moved) {
-        grid.Invalidate();
-    } else {
-        PaintChangedCells();
-    }
+    // Rows shown or hidden move the cells below them; else the reply's paint tick paints what
+    // changed.
+    if (moved) grid.Invalidate();
 }
 
 void CTrunkInspectView::UpdateGrid() {
@@ -229,15 +226,8 @@ void CTrunkInspectView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) 
     if (!GetGrid()) return;
     CKelvardinGridView::OnUpdate(sender, lHint, hintObject);
     const auto hint = CUpdateHint::FromParam(lHint);
-    if (hint.IsReply(kCmdTrunkStates)) {
-        PaintChangedCells(CCellRange(kTrunkRow, kSideA + 1, kTrunkRow, kSideA + 1));
-    } else if (hint.IsReply(kCmdNames)) {
-        const bool names = reinterpret_cast<LPARAM>(hintObject) == 7;
-        PaintChangedColumn(kSideA);
-        PaintChangedColumn(names ? kSideA + 1 : kSideA + 2);
-        PaintChangedColumn(kSideB);
-    } else if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kRefresh ||
-               hint.IsReply(kCmdTrunkInspect)) {
+    if (hint == CUpdateHint::kRebuild || hint == CUpdateHint::kRefresh ||
+        hint.IsReply(kCmdTrunkInspect)) {
         if (hint == CUpdateHint::kRebuild) LayOutColumns([this] { SizeColumns(); });
         FollowInspection();
     }

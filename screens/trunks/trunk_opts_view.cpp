@@ -111,11 +111,6 @@ void CTrunkOptsView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
     const auto hint = CUpdateHint::FromParam(lHint);
     if (hint == CUpdateHint::kRefresh || hint.IsReply(kCmdDynamicAlloc)) FollowDynamicAllocation();
-    // A refresh paints the whole grid again.
-    if (hint.IsReply(kCmdDynamicAlloc) || hint.IsReply(kCmdTimeoutMinutes) ||
-        hint.IsReply(kCmdTimeoutSeconds) || hint.IsReply(kCmdAutoClear) ||
-        hint.IsReply(kCmdWaitForTalkKey))
-        PaintChangedColumn(kValueColumn);
 }
 
 void CTrunkOptsView::FollowDynamicAllocation() {

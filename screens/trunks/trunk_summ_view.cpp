@@ -27,9 +27,6 @@ constexpr DWORD kCountBlock = 255;
 constexpr DWORD kLastCount = kFirstCount + 5 * kCountBlock - 1;
 constexpr int kPlaceholder = -2;
 
-// The alpha list reply's object for intercom names.
-constexpr LPARAM kNamesObject = 7;
-
 constexpr DWORD kHelpId = 0x28016;
 
 const std::array<ColumnDesc, 7> kColumns = {{
@@ -146,25 +143,8 @@ void CTrunkSummView::OnTimer(UINT_PTR id) {
 
 void CTrunkSummView::OnUpdate(CView* sender, LPARAM lHint, void* hintObject) {
     if (!TakeHint(sender, lHint, hintObject)) return;
-    CKelvardinGridCtrl* grid = GetGrid();
     const auto hint = CUpdateHint::FromParam(lHint);
-    if (!hint.IsReply()) return;
-    if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdClearAllocationsEx)) {
-        UpdateGrid();
-        return;
-    }
-    const bool names =
-        hint.IsReply(kCmdNames) && reinterpret_cast<LPARAM>(hintObject) == kNamesObject;
-    const bool counts = hint.IsReply(kCmdTrunkSummary) || hint.IsReply(kCmdTrunkSummaryEx);
-    if (!names && !counts) return;
-    grid = GetGrid();
-    for (int col = 0; col < grid->GetColumnCount(); ++col) {
-        const auto* cell = dynamic_cast<const CKelvardinGridCell*>(grid->GetCell(1, col));
-        if (!cell || cell->GetObjSpec().m_nType != CObjSpec::kIntercom) continue;
-        const DWORD field = cell->GetObjSpec().m_nFieldId;
-        if ((names && field == kFieldName) || (counts && IsCountField(field)))
-            RedrawChangedColumn(col);
-    }
+    if (hint.IsReply(kCmdClearAllocations) || hint.IsReply(kCmdClearAllocationsEx)) UpdateGrid();
 }
 
 BOOL CTrunkSummView::OnNotify(WPARAM id, NMHDR* header, LRESULT* result) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
 #include <utility>
@@ -114,8 +115,12 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     CGridWindow<> w;
     CTestGrid& grid = w.grid;
     std::map<std::pair<int, int>, CString> texts;
+    // What the owner changes of a cell's look beyond its text.
+    std::map<std::pair<int, int>, std::function<void(GridDisplayRecord&)>> looks;
     w.owner.display = [&](GridDisplayRecord& record) {
         record.text = texts[{record.row, record.column}];
+        if (const auto look = looks.find({record.row, record.column}); look != looks.end())
+            look->second(record);
     };
     grid.EnableVirtualMode();
     w.Shape(5, 4, 1, 1);
@@ -134,18 +139,34 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
             if (note.code == GRIDN_GETDISPINFO) cells.emplace(note.row, note.col);
         return cells;
     };
-    const CCellRange all(0, 0, 4, 3);
-    EXPECT_FALSE(grid.InvalidateChangedCells(all));
+    EXPECT_FALSE(grid.InvalidateChangedCells());
     EXPECT_TRUE(painted.Take().isEmpty());
 
     // Two cells far apart: those two alone are painted, and no other is drawn.
     texts[{1, 1}] = u"a";
     texts[{4, 3}] = u"b";
-    texts[{2, 2}] = u"c";
-    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(0, 1, 4, 1)));
-    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(4, 0, 4, 3)));
+    EXPECT_TRUE(grid.InvalidateChangedCells());
     EXPECT_EQ(drawn(), (std::set<std::pair<int, int>>{{1, 1}, {4, 3}}));
     EXPECT_EQ(painted.Take(), area(1, 1) + area(4, 3));
+
+    // Each part of a look, changed alone in a cell of its own, paints that cell.
+    looks[{1, 2}] = [](GridDisplayRecord& record) { record.textColor = RGB(200, 0, 0); };
+    looks[{2, 1}] = [](GridDisplayRecord& record) { record.bkColor = RGB(0, 0, 200); };
+    looks[{2, 3}] = [](GridDisplayRecord& record) { record.format |= DT_RIGHT; };
+    looks[{4, 1}] = [](GridDisplayRecord& record) { record.state |= CELL_DROPHILITED; };
+    EXPECT_TRUE(grid.InvalidateChangedCells());
+    EXPECT_EQ(drawn(), (std::set<std::pair<int, int>>{{1, 2}, {2, 1}, {2, 3}, {4, 1}}));
+    EXPECT_EQ(painted.Take(), area(1, 2) + area(2, 1) + area(2, 3) + area(4, 1));
+    EXPECT_FALSE(grid.InvalidateChangedCells());
+    // The drop target's text takes the system's highlight text colour, which changed.
+    const QPalette saved = QApplication::palette();
+    QPalette changed = saved;
+    changed.setColor(QPalette::HighlightedText, QColor(10, 20, 30));
+    QApplication::setPalette(changed);
+    EXPECT_TRUE(grid.InvalidateChangedCells());
+    QApplication::setPalette(saved);
+    drawn();
+    painted.Take();
 
     // The focus and the sort mark set while drawing was off press the headers in and mark one.
     grid.SetRedraw(FALSE);
@@ -153,8 +174,8 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     grid.SetSortColumn(2);
     grid.SetRedraw(TRUE, FALSE, FALSE);
     EXPECT_TRUE(painted.Take().isEmpty());
-    EXPECT_TRUE(grid.InvalidateChangedCells(all));
-    EXPECT_EQ(painted.Take(), area(0, 2) + area(3, 0) + area(2, 2) + area(3, 2));
+    EXPECT_TRUE(grid.InvalidateChangedCells());
+    EXPECT_EQ(painted.Take(), area(0, 2) + area(3, 0) + area(3, 2));
 
     // A paint that showed part of a cell leaves it to be painted whole.
     CRect rect;
@@ -162,7 +183,7 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     rect.right = rect.left + rect.Width() / 2;
     grid.InvalidateRect(&rect);
     painted.Take();
-    EXPECT_TRUE(grid.InvalidateChangedCells(all));
+    EXPECT_TRUE(grid.InvalidateChangedCells());
     EXPECT_EQ(painted.Take(), area(1, 1));
 
     // Rows that go and come back are painted again, though they look as they did.
@@ -170,7 +191,7 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     grid.Refresh();
     painted.Take();
     grid.SetRowCount(5);
-    EXPECT_TRUE(grid.InvalidateChangedCells(CCellRange(4, 0, 4, 3)));
+    EXPECT_TRUE(grid.InvalidateChangedCells());
 }
 
 // Column 0 fixed at 50, two of 100, at 7 units a character: a logical page 306 wide. On paper

@@ -12,6 +12,7 @@
 #include "link/comm_udp.h"
 #include "link/cv_data_mgr.h"
 #include "link/link_timing.h"
+#include "platform/ui/message_loop.h"
 #include "platform/ui/nested_loop.h"
 #include "res/command_ids.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
@@ -184,6 +185,13 @@ protected:
     int m_sortColumn = -1;
     BOOL m_sortAscending = TRUE;
 };
+
+// The event loop turned until the screen's paint tick has painted what the replies changed
+// and put the rows back in order.
+inline void WaitForPaintTick(const CKelvardinGridView& view) {
+    PumpWaitingMessages([&] { return !view.IsPaintPending(); }, 5000);
+    QApplication::processEvents();
+}
 
 // The main window's part in the hints: the views shown hear the frame's hints, every view
 // the others. Each hint is recorded.

@@ -368,6 +368,7 @@ TEST_F(IcomAlphasViewTest, AControllerSwapUnderASortedScreenAsksForItsDataOnce) 
         return true;
     };
     ASSERT_TRUE(Pump([&] { return settled(24)() && allRenamed(); }));
+    WaitForPaintTick(view);
     const std::vector<CString> sorted = names();
     EXPECT_TRUE(std::ranges::is_sorted(sorted));
     EXPECT_EQ(view.GetGrid()->GetSortColumn(), 1);

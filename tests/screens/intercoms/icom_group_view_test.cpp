@@ -86,7 +86,7 @@ TEST_F(IcomGroupViewTest, RowsFollowTheSortMarkWhenNamesOrMembersArrive) {
     const auto reply = [&](DWORD command, LPARAM object) {
         view.OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(),
                       reinterpret_cast<void*>(object));
-        QApplication::processEvents();
+        WaitForPaintTick(view);
     };
     CCellID byName(0, 1);
     Grid().OnFixedRowClick(byName);

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <algorithm>
+
 #include "link/command_codes.h"
 #include "link/wire_labels.h"
 #include "model/partial_save_selection.h"
@@ -12,6 +14,7 @@
 #include "tests/screens/screen_fixture.h"
 #include "tests/support/memory_file.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/painted_area.h"
 
 namespace {
 
@@ -93,11 +96,12 @@ protected:
         view.OnGridRClick(&record);
     }
 
-    // The controller's names reply, and the event loop turned as after a burst of replies,
-    // the editors that ended gone.
+    // The controller's names reply, and the event loop turned until its paint tick, the
+    // editors that ended gone.
     static void NamesArrive(CKelvardinGridView& view) {
         const auto names = reinterpret_cast<void*>(static_cast<LPARAM>(CWireLabelRange::kNameKind));
         view.OnUpdate(nullptr, CUpdateHint::Reply(kCmdNames).ToParam(), names);
+        WaitForPaintTick(view);
         Settle();
     }
     static void Settle() {
@@ -117,7 +121,7 @@ protected:
     CModalScript m_script{m_env};
 };
 
-TEST_F(IcomScreenTest, ColumnsFollowTheControllersAbilitiesAndRepliesRedrawTheirOwn) {
+TEST_F(IcomScreenTest, ColumnsFollowTheControllersAbilitiesAndRepliesPaintWhatTheyChanged) {
     const Texts counters = {u"Icom #", u"Name",        u"Errors To",
                             u"BER To", u"Errors From", u"BER From"};
     Configure(0, 0, 6);
@@ -139,19 +143,54 @@ TEST_F(IcomScreenTest, ColumnsFollowTheControllersAbilitiesAndRepliesRedrawTheir
     EXPECT_EQ(Cell(*setup, 1, 16).GetObjSpec().m_nFieldId, 1362u);
     EXPECT_TRUE(Cell(*setup, 2, 16).IsReadOnly());
     EXPECT_FALSE(Cell(*setup, 2, 1).IsReadOnly());
-    // A reply redraws the columns of its data only.
-    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(27), 0), (std::vector<int>{7}));
-    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(70), 0), (std::vector<int>{8, 9}));
-    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(5), 7), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_TRUE(setup->ColumnsForHint(CUpdateHint::Reply(5), 2).empty());
-    EXPECT_EQ(setup->ColumnsForHint(CUpdateHint::Reply(56), 0),
-              (std::vector<int>{11, 12, 13, 14, 16}));
 
     auto view = Open<CIcomStatusView>();
     status.insert(status.end() - 1, {u"OK?", u"Cur", u"Type", u"Size", u"# Rem"});
     EXPECT_EQ(Row(*view, 0), status);
     EXPECT_TRUE(Cell(*view, 3, 1).IsReadOnly());
-    EXPECT_EQ(view->ColumnsForHint(CUpdateHint::Reply(19), 0), (std::vector<int>{2, 3, 4, 5}));
+
+    // A reply paints every cell it changed, of its own data or not: on a two-controller system
+    // a names reply that names a sixth intercom runs intercom 1's remote range from 251 past
+    // 255, and its "# Rem" takes the problem colour on both screens.
+    host.timing.replyPaintMs = 1;
+    host.timing.columnFitMs = 60000;
+    m_app.m_bSortIntercomsByIntercomNumber = TRUE;
+    for (const bool statusScreen : {false, true}) {
+        Configure(kNewCorvane | kEnhanced, CCVConfig::kTwoCVsSupport, 6);
+        m_doc.SetIcomRemoteTrunkBase(0, 251);
+        for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR", u"DELT", u"ECHO"})
+            NameIcom(i++, name);
+        view.reset();
+        setup.reset();
+        std::unique_ptr<CIcomGridView> shown;
+        if (statusScreen) {
+            shown = Open<CIcomStatusView>();
+        } else {
+            shown = Open<CIcomSetupView>();
+        }
+        const Texts headers = Row(*shown, 0);
+        const int rem = static_cast<int>(std::ranges::find(headers, u"# Rem") - headers.begin());
+        ASSERT_LT(rem, static_cast<int>(headers.size()));
+        shown->GetGrid()->EnsureVisible(1, rem);
+        Settle();
+        CPaintedArea painted(shown->GetGrid()->GetClientWidget());
+        painted.Take();
+        const auto area = [&](int row, int col) {
+            CRect rect;
+            shown->GetGrid()->GetCellRect(row, col, &rect);
+            return QRegion(rect.left, rect.top, rect.Width() + 1, rect.Height() + 1);
+        };
+        EXPECT_NE(Cell(*shown, 1, rem).GetBackClr(), m_app.m_clrProblematicBackground);
+
+        NameIcom(5, u"FOXT");
+        NamesArrive(*shown);
+        EXPECT_EQ(Cell(*shown, 1, rem).GetBackClr(), m_app.m_clrProblematicBackground);
+        const QRegion region = painted.Take();
+        EXPECT_EQ(region.intersected(area(1, rem)), area(1, rem)) << statusScreen;
+        // The other intercoms' cells look as they did.
+        EXPECT_FALSE(region.intersects(area(2, rem))) << statusScreen;
+        EXPECT_FALSE(region.intersects(area(4, 1))) << statusScreen;
+    }
 }
 
 TEST_F(IcomScreenTest, TheNameOfTheConfiguredLengthSortsUntilTheUserSortsAgain) {

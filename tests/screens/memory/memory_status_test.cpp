@@ -89,10 +89,6 @@ TEST_F(MemoryStatusTest, StatusScreenPollsOnlyOnlineAndClearsTheStandbyCounters)
                                                   u"Errors From", u"BER From"}));
     EXPECT_EQ(Row(grid, 2), (std::vector<CString>{u"Standby", u"-", u"-", u"-", u"-", u"-"}));
     EXPECT_TRUE(grid.GetCell(1, 2)->IsReadOnly());
-    // The status that turned the mode ONLINE repaints "Status", drawn as "-" until then.
-    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(1)), (std::vector<int>{1}));
-    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(18)), (std::vector<int>{1}));
-    EXPECT_EQ(screen->ColumnsForHint(CUpdateHint::Reply(19)), (std::vector<int>{2, 3, 4, 5}));
     // In FILE mode with no link the screen asks for nothing.
     QTest::qWait(60);
     EXPECT_TRUE(sim.Requests().empty());

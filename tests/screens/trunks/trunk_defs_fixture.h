@@ -79,7 +79,9 @@ protected:
         kPort2,
         kAlpha2,
         kCascade,
-        kFixed
+        kFixed,
+        kAsgn1,
+        kAsgnAlpha1
     };
 
     void SetUp() override {

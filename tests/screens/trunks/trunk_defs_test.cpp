@@ -14,10 +14,10 @@ namespace {
 
 using namespace trunk_menu;
 
-// The hint of a reply, and the event loop turned as after a burst of replies.
-void ReplyArrives(CView& view, DWORD command) {
+// The hint of a reply, and the event loop turned until its paint tick.
+void ReplyArrives(CKelvardinGridView& view, DWORD command) {
     view.OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(), nullptr);
-    QApplication::processEvents();
+    WaitForPaintTick(view);
 }
 
 std::vector<int> Sorted(std::vector<int> trunks) {
@@ -598,12 +598,28 @@ TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryC
     EXPECT_EQ(painted.Take(), area(3, kIcom1) + area(3, kPort1) + area(3, kAlpha1));
     EXPECT_EQ(Grid().GetItemText(3, kIcom1), u"BRAV");
 
+    // A reply that changes only how cells of other columns look: remote trunking that takes
+    // the port of trunk 2's fixed PP assignment gives the assignment and its alpha the problem
+    // colour.
+    Put(2, CTrunk::kFieldFixed1, CAssign(1, 0, 9));
+    ReplyArrives(*screen, kCmdTrunkDefs);
+    paintChanges();
+    painted.Take();
+    CBitArray remotePorts(64);
+    remotePorts.SetBit(9, TRUE);
+    m_doc.SetIcomRemoteTrunkSet(1, remotePorts);
+    ReplyArrives(*screen, kCmdRemoteTrunking);
+    paintChanges();
+    EXPECT_EQ(painted.Take(), area(3, kAsgn1) + area(3, kAsgnAlpha1));
+    EXPECT_EQ(Grid().GetCell(3, kAsgn1)->GetBackClr(), m_app.m_clrProblematicBackground);
+
     // Replies paint nothing before the interval, however often the event loop turns; a
     // refresh or a rebuild paints every cell.
     host.timing.replyPaintMs = 60000;
     Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 0));
     for (int i = 0; i < 5; ++i) {
-        ReplyArrives(*screen, kCmdTrunkDefs);
+        screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
+        QApplication::processEvents();
         EXPECT_TRUE(painted.Take().isEmpty());
     }
     EXPECT_TRUE(screen->IsPaintPending());

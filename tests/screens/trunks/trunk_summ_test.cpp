@@ -129,7 +129,7 @@ TEST_F(TrunkSummTest, RowsFollowTheSortMarkWhenNamesOrCountsArrive) {
     const auto reply = [&](DWORD command, LPARAM object) {
         screen->OnUpdate(nullptr, CUpdateHint::Reply(command).ToParam(),
                          reinterpret_cast<void*>(object));
-        QApplication::processEvents();
+        WaitForPaintTick(*screen);
     };
     EXPECT_EQ(column(1), (std::vector<CString>{u"ALFA", u"BRAV", u"CHAR", u"DELT"}));
     NameIcom(1, u"ZULU");
