@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <utility>
@@ -237,6 +238,19 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     EXPECT_TRUE(frame->close());
     app.ExitInstance();
     sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
+}
+
+// A memory write the closing link leaves unanswered may not have been done.
+TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
+    Connect();
+    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    CCVDataMgr& data = app.GetDataMgr();
+    data.StoreMemoryImage(0, 0x100, std::vector<BYTE>(255));
+    ASSERT_TRUE(data.SetMemoryByte(0x101, 0xBB));
+    ASSERT_TRUE(data.RequestMemoryWrite(CLinkSession::Now(), 0x100));
+    script.ExpectMessageBox(u"changes to memory at 00000100 when", IDOK);
+    app.ExitInstance();
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 TEST_F(OnlineTest, LeavingOnlineForTheFileTheSetupCameFromShowsTheFileInTheTitle) {
@@ -1041,9 +1055,11 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     frame->OnCommand(ID_FILE_SAVE);
     EXPECT_TRUE(script.AllAnswered());
 
-    // Nothing asked of the controller left goes out in the next session.
+    // Nothing asked of the controller left goes out in the next session: the user is told.
     const size_t from = sim.Requests().size();
-    app.GetDataMgr().ClearAllocations(-1);
+    script.ExpectMessageBox(u"not done:\n\nClear Allocations (All Intercoms)\n", IDOK);
+    EXPECT_FALSE(app.GetDataMgr().ClearAllocations(CLinkSession::Now(), -1));
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
 
     sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
     frame->UpdateCommandUI();
@@ -1154,6 +1170,13 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     };
     const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
                                       kCmdClearAllocationsEx};
+    // What the user is told was not done, once the command is over.
+    const std::map<UINT, std::u16string> notDone = {
+        {ID_SEND_CHANGES, u"not done:\n\nSend Changes\n"},
+        {ID_FILE_SEND, u"not done:\n\nSend File\n"},
+        {ID_MAINT_MODE, u"not done:\n\nSet Maintenance Mode (Trunk #"},
+        {ID_NORMAL_MODE, u"not done:\n\nClear Maintenance Mode ("},
+        {ID_CLEAR_ALLOCATIONS, u"not done:\n\nClear Allocations ("}};
     const size_t start = sim.Requests().size();
     // ONLINE again, with nothing more to ask of the controller.
     const auto online = [&] {
@@ -1179,7 +1202,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         Rename(2, u"EDIT");
         const size_t from = sim.Requests().size();
         // The controller is left while the dialog is open; the user then goes on in it.
-        const auto leave = [&, way = c.way](QDialog& dialog) {
+        const auto leave = [&, way = c.way, command = c.command](QDialog& dialog) {
             auto* picker = qobject_cast<QFileDialog*>(&dialog);
             if (picker) picker->selectFile(Path("S.kvd"));
             if (way == kResized) {
@@ -1213,6 +1236,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             }
             if (picker) dialog.accept();
             if (auto* list = dialog.findChild<QComboBox*>("ctl1042")) list->setCurrentIndex(2);
+            script.ExpectMessageBox(notDone.at(command), IDOK);
             return IDOK;
         };
         if (c.command == ID_FILE_SEND) {
@@ -1238,7 +1262,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
         }
         frame->OnCommand(c.command);
-        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
         if (c.way == kResized) online();
         EXPECT_EQ(Seen(from, sends), std::vector<unsigned>{});
         const bool left = c.way == kRefused || c.way == kLost;
