@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
 
 #include <map>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "model/snmp_config.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/sheets/kelvardin_sheet.h"
 #include "shell/sheets/partial_save_sheet.h"
@@ -1141,7 +1144,8 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
 // in the next session, and nothing of the file is left marked as a change.
 TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
-    Connect();
+    // A controller with SNMP: its configuration is one of the dialogs left.
+    Connect(0x04 | 0x08 | 0x40, SimSetup().capabilities | CCVConfig::kSNMPSupport);
     // A file whose one name differs from the controller's.
     QString failure;
     Rename(1, u"ZULU");
@@ -1167,16 +1171,24 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         {ID_CLEAR_ALLOCATIONS, "dlg156", kResized}, {ID_CLEAR_ALLOCATIONS, "dlg156", kRestored},
         {ID_SEND_CHANGES, "dlg160", kRestored},     {ID_CLEAR_ALLOCATIONS, "dlg156", kForgotten},
         {ID_SEND_CHANGES, "dlg160", kForgotten},    {ID_NORMAL_MODE, "dlg156", kForgotten},
+        {ID_SNMP_CONFIG, "dlg180", kResized},       {ID_SNMP_CONFIG, "dlg180", kForgotten},
     };
     const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
-                                      kCmdClearAllocationsEx};
+                                      kCmdClearAllocationsEx, kCmdSetSNMPConfig};
+    // The controller's SNMP record, read as the SNMP Configuration dialog opens.
+    std::vector<std::uint8_t> snmp(CSNMPConfig::kRecordSize);
+    CSNMPConfig().Encode(snmp.data(), FALSE);
+    sim.SetHandler(kCmdSNMPConfig, [snmp](CorvaneState&, const SimFrame& request) {
+        return std::optional<SimFrame>(SimReplyTo(request, snmp));
+    });
     // What the user is told was not done, once the command is over.
     const std::map<UINT, std::u16string> notDone = {
         {ID_SEND_CHANGES, u"not done:\n\nSend Changes\n"},
         {ID_FILE_SEND, u"not done:\n\nSend File\n"},
         {ID_MAINT_MODE, u"not done:\n\nSet Maintenance Mode (Trunk #"},
         {ID_NORMAL_MODE, u"not done:\n\nClear Maintenance Mode ("},
-        {ID_CLEAR_ALLOCATIONS, u"not done:\n\nClear Allocations ("}};
+        {ID_CLEAR_ALLOCATIONS, u"not done:\n\nClear Allocations ("},
+        {ID_SNMP_CONFIG, u"not done:\n\nSNMP Configuration\n"}};
     const size_t start = sim.Requests().size();
     // ONLINE again, with nothing more to ask of the controller.
     const auto online = [&] {
@@ -1237,6 +1249,13 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             if (picker) dialog.accept();
             if (auto* list = dialog.findChild<QComboBox*>("ctl1042")) list->setCurrentIndex(2);
             script.ExpectMessageBox(notDone.at(command), IDOK);
+            // SNMP Configuration: a name typed, then Apply, which ends the dialog.
+            if (auto* apply = dialog.findChild<QPushButton*>("ctl2994")) {
+                QTest::keyClicks(dialog.findChild<QLineEdit*>("ctl1046"), "NEW");
+                EXPECT_TRUE(apply->isEnabled());
+                apply->click();
+                EXPECT_FALSE(dialog.isVisible());
+            }
             return IDOK;
         };
         if (c.command == ID_FILE_SEND) {
