@@ -1,7 +1,5 @@
 #include "link/undone_commands.h"
 
-#include <algorithm>
-
 #include "model/validation_report.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
