@@ -37,18 +37,18 @@ void CCVDataMgr::RequestMemoryRead(DWORD address) {
     WakeEngine();
 }
 
-void CCVDataMgr::RequestMemoryWrite(DWORD address) {
-    if (!m_bOnline || m_nMemoryCpu < 0) return;
-    Memory().writeAddress = address;
+BOOL CCVDataMgr::RequestMemoryWrite(const CLinkSession& session, DWORD address) {
     const UINT item =
         m_nMemoryCpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1;
-    {
+    // The memory screen tells of a write not sent in its own way.
+    return QueueActing(session, std::nullopt, [&] {
+        if (!m_bOnline || m_nMemoryCpu < 0) return false;
+        Memory().writeAddress = address;
         // Kept before the request can go, so that no answer or loss can come first.
-        std::lock_guard guard(DeviceLock());
         m_memoryWritesOut.push_back({MemoryPayload(item), Memory()});
-    }
-    MarkMisc(item);
-    WakeEngine();
+        MarkItem(item);
+        return true;
+    });
 }
 
 namespace {

@@ -208,6 +208,11 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     }
     m_bUploadConfirmed = FALSE;
     m_inFlight = builder;
+    // Gone out: the user's command is done, or told of as one that may not have been.
+    if (builder == &m_misc) {
+        if (const int item = CMiscRequestMgr::ItemOfRequest(request); item >= 0)
+            m_namedMisc.at(static_cast<size_t>(item)).reset();
+    }
     if (m_bUploading) {
         const int total = m_nUploadTotal;
         const int done = std::max(total - GetPendingTotal(), 0);
@@ -282,13 +287,71 @@ void CCVDataMgr::Disconnect() {
 }
 
 // What the user asked the controller to do in one session is not done in the next, which may
-// be another controller's or come after the user has moved on; the user was told the session
-// ended. Memory writes go back to the user as unwritten.
+// be another controller's or come after the user has moved on; the user is told what was not
+// done. Memory writes go back to the user as unwritten.
 void CCVDataMgr::OnSessionEnded() {
+    DropWhatActs();
+}
+
+void CCVDataMgr::DropWhatActs() {
     MemoryWritesDropped();
+    NoteUndone(PendingCommands());
     for (CRequestMgr* m : MgrList{&m_clearAllocations, &m_clearErrors, &m_maintMode, &m_normalMode})
         m->RemoveAll();
     m_misc.RemoveActing();
+    m_namedMisc.fill(std::nullopt);
+}
+
+namespace {
+
+// Every item pending, or kAll for one that is pending in whole.
+template <class Add>
+void EachPending(const CRequestMgr& manager, Add add) {
+    if (!manager.HasPending()) return;
+    if (manager.GetCount() == manager.GetSize()) {
+        add(CUndoneCommand::kAll);
+        return;
+    }
+    for (UINT i = manager.GetFirst(); i <= manager.GetLast() && i < manager.GetSize(); ++i)
+        if (manager.IsPending(i)) add(static_cast<int>(i));
+}
+
+}  // namespace
+
+std::vector<CUndoneCommand> CCVDataMgr::PendingCommands() const {
+    std::vector<CUndoneCommand> pending;
+    const auto of = [&pending](CUndoneCommand::Kind kind) {
+        return [&pending, kind](int target) { pending.push_back({kind, target}); };
+    };
+    EachPending(m_clearAllocations, of(CUndoneCommand::kClearAllocations));
+    if (m_clearErrors.HasPending()) pending.push_back({CUndoneCommand::kClearIcomErrors});
+    EachPending(m_maintMode, of(CUndoneCommand::kMaintMode));
+    EachPending(m_normalMode, of(CUndoneCommand::kNormalMode));
+    for (UINT item = 0; item < CMiscRequestMgr::kItems; ++item) {
+        const std::optional<CUndoneCommand>& named = m_namedMisc.at(item);
+        if (named && m_misc.IsPending(item)) pending.push_back(*named);
+    }
+    return pending;
+}
+
+void CCVDataMgr::NoteUndone(const CUndoneCommand& command) {
+    NoteUndone(std::vector<CUndoneCommand>{command});
+}
+
+void CCVDataMgr::NoteUndone(std::vector<CUndoneCommand> commands) {
+    if (commands.empty()) return;
+    bool first = false;
+    {
+        std::lock_guard guard(m_undoneLock);
+        first = m_undone.empty();
+        m_undone.insert(m_undone.end(), commands.begin(), commands.end());
+    }
+    if (first) Post(WM_LINK_NOT_DONE);
+}
+
+std::vector<CUndoneCommand> CCVDataMgr::TakeUndone() {
+    std::lock_guard guard(m_undoneLock);
+    return std::exchange(m_undone, {});
 }
 
 void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "link/misc_request_mgr.h"
 #include "link/reply_context.h"
 #include "link/trunk_request_mgrs.h"
+#include "link/undone_commands.h"
 #include "model/memory_page.h"
 
 class IListControl;
@@ -29,6 +31,11 @@ class ILinkWindow;
 // Request functions run on the user-interface thread. Those that change more than one
 // manager take the device lock first and the managers' locks inside it, as the scheduler
 // does; none of them wakes the engine while holding the device lock.
+//
+// Every request that acts on the controller is queued for the session it was meant for, and
+// only while that session stands; otherwise nothing is queued and the call answers FALSE. The
+// user's commands not done, refused so or dropped with their session, are collected for the
+// window (WM_LINK_NOT_DONE), which names them to the user.
 class CCVDataMgr : public CDEVICEComm, public IMemoryPage, public IReplyContext {
 public:
     // Writes one record of the controller's request log; the shell owns the log file.
@@ -82,8 +89,8 @@ public:
     void RefreshTrunkStatus(int trunk);
     void RequestTrunkInspect(int trunk);
     void RequestTrunkSummary(int item);
-    void SendMaintMode(int trunk);
-    void SendNormalMode(int trunk);
+    BOOL SendMaintMode(const CLinkSession& session, int trunk);
+    BOOL SendNormalMode(const CLinkSession& session, int trunk);
     void RefreshIcomSetup();
     BOOL IsIcomSetupPending() const;
     BOOL IsTrunkDefsPending() const { return m_trunkDefs.HasPending(); }
@@ -97,33 +104,37 @@ public:
     void RefreshIcomGroups();
     // The intercom names of every length, without their alphas.
     void RefreshIcomNames();
-    void ClearIcomErrors();
-    void ClearAllocations(int icom);
+    BOOL ClearIcomErrors(const CLinkSession& session);
+    BOOL ClearAllocations(const CLinkSession& session, int icom);
     // An alpha type index 0-7 or negative for all; an intercom or negative for all.
     void RequestAlphas(int type, int icom);
     void RefreshOptions();
     void CheckClock();
-    void SetClock() override;
-    void SetLogging(int on);
+    BOOL SetClock(const CLinkSession& session);
+    BOOL SetLogging(const CLinkSession& session, int on);
     void RequestLogState();
     void RequestLogRecord(int more);
-    void RequestLogToken();
-    void ReleaseLogToken();
+    BOOL RequestLogToken(const CLinkSession& session);
+    BOOL ReleaseLogToken(const CLinkSession& session);
     void RequestComPortRange();
     void RequestCode21();
     void RequestCVErrors();
-    void ClearCVErrors();
+    BOOL ClearCVErrors(const CLinkSession& session);
     void RequestStandbyStatus();
     void RequestStandbyErrors();
-    void ClearStandbyErrors();
+    BOOL ClearStandbyErrors(const CLinkSession& session);
     void RequestAlphaCounters();
-    void RestartAlphaCounters();
+    BOOL RestartAlphaCounters(const CLinkSession& session);
     void RequestSessionSetup();
     // Marks the item and waits, with the user interface running, until its reply has come
     // (EndMiscWait), a reply that could not be taken came (FailMiscWait) or the seconds have
     // passed: TRUE when the reply came, or at once outside ONLINE mode. An item above 31
     // returns TRUE at once.
     BOOL RequestMiscAndWait(int item, int seconds);
+    // The SNMP record as it stands now written to the controller of the session, waiting as
+    // RequestMiscAndWait does.
+    enum class WaitResult { kAnswered, kTimedOut, kNotSent };
+    WaitResult WriteSnmpAndWait(const CLinkSession& session, int seconds);
     // The item's reply has come.
     void EndMiscWait(int item) override;
     void FailMiscWait(int item) override;
@@ -144,7 +155,7 @@ public:
     void SetMemoryCpu(int cpu);
     int GetMemoryCpu() const;
     void RequestMemoryRead(DWORD address);
-    void RequestMemoryWrite(DWORD address);
+    BOOL RequestMemoryWrite(const CLinkSession& session, DWORD address);
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
@@ -175,8 +186,8 @@ public:
     BOOL SetMemoryByte(DWORD address, DWORD value) override;
 
     // The command line protocol. FALSE, and nothing sent or kept, for a command longer than
-    // a request can carry.
-    BOOL SendClpCommand(const CString& command);
+    // a request can carry or a session that no longer stands.
+    BOOL SendClpCommand(const CLinkSession& session, const CString& command);
     void AppendClpHistory(const CString& line, COLORREF colour) { m_clp.Append(line, colour); }
     int GetClpHistoryCount() const { return m_clp.GetCount(); }
     CString GetClpHistoryLine(int n) const { return m_clp.GetLine(n); }
@@ -203,9 +214,17 @@ public:
     // What the managers build from; device lock held.
     const CLinkConfig& GetLinkConfig() const { return m_config; }
 
-    // The one-shot item, marked with the payload it carries when it has one (the SNMP record,
-    // the command line, a memory read or write), copied now.
-    void MarkMisc(UINT item);
+    // The one-shot item that only reads, marked with the payload it carries when it has one (a
+    // memory read), copied now. FALSE for an item that acts on the controller: those go
+    // through their session's gate.
+    BOOL MarkMisc(UINT item);
+
+    // A command of the user's not done; either thread. The window is told once until it takes
+    // them.
+    void NoteUndone(const CUndoneCommand& command);
+    void NoteUndone(std::vector<CUndoneCommand> commands);
+    // The commands not done since the window last took them, oldest first.
+    std::vector<CUndoneCommand> TakeUndone();
 
     // What this link awaited of its controller goes with it.
     void Disconnect() override;
@@ -232,6 +251,28 @@ protected:
     void OnSessionEnded() override;
 
 private:
+    // The clock set that a clock reply asks for, in the session it came in.
+    void SetClock() override;
+    // The one gate of what acts on the controller: mark runs, under the device lock, only
+    // while the session stands, so that the session cannot end between the check and the
+    // mark; it answers whether it marked anything. Otherwise nothing is marked and the
+    // command, when it is named, is noted as not done. The engine is woken after a mark.
+    BOOL QueueActing(const CLinkSession& session, const std::optional<CUndoneCommand>& named,
+                     const std::function<bool()>& mark);
+    // The one-shot item through the gate, with the user's name for it when the user gave it.
+    BOOL MarkActing(const CLinkSession& session, UINT item,
+                    const std::optional<CUndoneCommand>& named = std::nullopt);
+    // Marks the item, with its payload copied now when it carries one.
+    void MarkItem(UINT item);
+    // Device lock held: marks the item with the user's name for it, when given; true.
+    bool MarkNamed(UINT item, const std::optional<CUndoneCommand>& named);
+    // Marks the item (mark answers FALSE when it did not) and waits for its reply.
+    WaitResult WaitForMisc(UINT item, int seconds, const std::function<BOOL()>& mark);
+    // Device lock held: what the user asked of the controller and is still pending, named.
+    std::vector<CUndoneCommand> PendingCommands() const;
+    // Device lock held: what was asked of the controller in the session that ended, or of the
+    // controller that another has replaced, is dropped, and the user's commands are named.
+    void DropWhatActs();
     using MgrList = std::initializer_list<CRequestMgr*>;
     using ConstMgrList = std::initializer_list<const CRequestMgr*>;
 
@@ -312,7 +353,9 @@ private:
     const CMemoryWindow& Memory() const;
     CMemoryWindow& Memory();
     std::vector<BYTE> MemoryPayload(UINT item) const;
-    void Mark(CRequestMgr& manager, int item);
+    bool Mark(CRequestMgr& manager, int item);
+    // The controller takes maintenance and normal mode commands now.
+    bool TrunkModesTaken() const;
 
     CTrunkDefsMgr m_trunkDefs;
     CTrunkStatusMgr m_trunkStatus;
@@ -365,6 +408,8 @@ private:
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;
     CLostRequests m_lost;
+    // The user's name for each one-shot item that acts on the controller, while it is pending.
+    std::array<std::optional<CUndoneCommand>, CMiscRequestMgr::kItems> m_namedMisc;
     // Memory writes sent or queued and not yet answered, and those that never will be.
     std::vector<CMemoryWriteOut> m_memoryWritesOut;
     std::vector<CMemoryWriteOut> m_memoryWritesUnanswered;
@@ -382,6 +427,8 @@ private:
     IMessagePump* m_pump = nullptr;
     ILinkWindow* m_window = nullptr;
     ControllerLogWriter m_logWriter;
+    std::mutex m_undoneLock;
+    std::vector<CUndoneCommand> m_undone;
     CString m_clpResponse;
     // The status reply's one-shot follow-ups and what it has seen.
     BOOL m_bFollowClock = FALSE;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <mutex>
 
 #include "link/cv_data_mgr.h"
@@ -12,12 +13,17 @@ const CCVConfig& Config() {
 
 }  // namespace
 
-// One item, or every item for a negative one.
-void CCVDataMgr::Mark(CRequestMgr& manager, int item) {
+// One item, or every item for a negative one; TRUE.
+bool CCVDataMgr::Mark(CRequestMgr& manager, int item) {
     if (item < 0)
         manager.AddAll();
     else
         manager.Add(static_cast<UINT>(item));
+    return true;
+}
+
+bool CCVDataMgr::TrunkModesTaken() const {
+    return m_bOnline && Config().HasFlag(CCVConfig::kTksupvSupport);
 }
 
 void CCVDataMgr::RefreshTrunkDefs() {
@@ -44,16 +50,14 @@ void CCVDataMgr::RequestTrunkSummary(int item) {
     WakeEngine();
 }
 
-void CCVDataMgr::SendMaintMode(int trunk) {
-    if (!m_bOnline || !Config().HasFlag(CCVConfig::kTksupvSupport)) return;
-    Mark(m_maintMode, trunk);
-    WakeEngine();
+BOOL CCVDataMgr::SendMaintMode(const CLinkSession& session, int trunk) {
+    return QueueActing(session, CUndoneCommand{CUndoneCommand::kMaintMode, trunk},
+                       [&] { return TrunkModesTaken() && Mark(m_maintMode, trunk); });
 }
 
-void CCVDataMgr::SendNormalMode(int trunk) {
-    if (!m_bOnline || !Config().HasFlag(CCVConfig::kTksupvSupport)) return;
-    Mark(m_normalMode, trunk);
-    WakeEngine();
+BOOL CCVDataMgr::SendNormalMode(const CLinkSession& session, int trunk) {
+    return QueueActing(session, CUndoneCommand{CUndoneCommand::kNormalMode, std::max(trunk, -1)},
+                       [&] { return TrunkModesTaken() && Mark(m_normalMode, trunk); });
 }
 
 void CCVDataMgr::RefreshIcomSetup() {
@@ -106,16 +110,17 @@ void CCVDataMgr::RefreshIcomNames() {
     WakeEngine();
 }
 
-void CCVDataMgr::ClearIcomErrors() {
-    if (!m_bOnline) return;
-    m_clearErrors.AddAll();
-    WakeEngine();
+BOOL CCVDataMgr::ClearIcomErrors(const CLinkSession& session) {
+    return QueueActing(session, CUndoneCommand{CUndoneCommand::kClearIcomErrors}, [&] {
+        if (m_bOnline) m_clearErrors.AddAll();
+        return m_bOnline.load() != FALSE;
+    });
 }
 
-void CCVDataMgr::ClearAllocations(int icom) {
-    if (!m_bOnline) return;
-    Mark(m_clearAllocations, icom);
-    WakeEngine();
+BOOL CCVDataMgr::ClearAllocations(const CLinkSession& session, int icom) {
+    return QueueActing(session,
+                       CUndoneCommand{CUndoneCommand::kClearAllocations, std::max(icom, -1)},
+                       [&] { return m_bOnline && Mark(m_clearAllocations, icom); });
 }
 
 void CCVDataMgr::RequestAlphas(int type, int icom) {
@@ -144,15 +149,23 @@ void CCVDataMgr::CheckClock() {
     WakeEngine();
 }
 
-void CCVDataMgr::SetClock() {
-    MarkMisc(CMiscRequestMgr::kSetClock);
-    WakeEngine();
+BOOL CCVDataMgr::SetClock(const CLinkSession& session) {
+    return MarkActing(session, CMiscRequestMgr::kSetClock,
+                      CUndoneCommand{CUndoneCommand::kSetClock});
 }
 
-void CCVDataMgr::SetLogging(int on) {
-    if (on == 1) MarkMisc(CMiscRequestMgr::kLoggingOn);
-    if (on == 0) MarkMisc(CMiscRequestMgr::kLoggingOff);
-    WakeEngine();
+void CCVDataMgr::SetClock() {
+    MarkActing(CLinkSession::Now(), CMiscRequestMgr::kSetClock);
+}
+
+BOOL CCVDataMgr::SetLogging(const CLinkSession& session, int on) {
+    if (on != 0 && on != 1) {
+        WakeEngine();
+        return FALSE;
+    }
+    return MarkActing(
+        session, on ? CMiscRequestMgr::kLoggingOn : CMiscRequestMgr::kLoggingOff,
+        CUndoneCommand{on ? CUndoneCommand::kLoggingOn : CUndoneCommand::kLoggingOff});
 }
 
 void CCVDataMgr::RequestLogState() {
@@ -165,14 +178,12 @@ void CCVDataMgr::RequestLogRecord(int more) {
     WakeEngine();
 }
 
-void CCVDataMgr::RequestLogToken() {
-    MarkMisc(CMiscRequestMgr::kTakeLogDirection);
-    WakeEngine();
+BOOL CCVDataMgr::RequestLogToken(const CLinkSession& session) {
+    return MarkActing(session, CMiscRequestMgr::kTakeLogDirection);
 }
 
-void CCVDataMgr::ReleaseLogToken() {
-    MarkMisc(CMiscRequestMgr::kReleaseLogDirection);
-    WakeEngine();
+BOOL CCVDataMgr::ReleaseLogToken(const CLinkSession& session) {
+    return MarkActing(session, CMiscRequestMgr::kReleaseLogDirection);
 }
 
 void CCVDataMgr::RequestComPortRange() {
@@ -191,10 +202,11 @@ void CCVDataMgr::RequestCVErrors() {
     WakeEngine();
 }
 
-void CCVDataMgr::ClearCVErrors() {
-    if (!m_bOnline) return;
-    MarkMisc(CMiscRequestMgr::kClearCVErrors);
-    WakeEngine();
+BOOL CCVDataMgr::ClearCVErrors(const CLinkSession& session) {
+    const CUndoneCommand named{CUndoneCommand::kClearCVErrors};
+    return QueueActing(session, named, [&] {
+        return m_bOnline && MarkNamed(CMiscRequestMgr::kClearCVErrors, named);
+    });
 }
 
 void CCVDataMgr::RequestStandbyStatus() {
@@ -209,10 +221,11 @@ void CCVDataMgr::RequestStandbyErrors() {
     WakeEngine();
 }
 
-void CCVDataMgr::ClearStandbyErrors() {
-    if (!m_bOnline) return;
-    MarkMisc(CMiscRequestMgr::kClearStandbyErrors);
-    WakeEngine();
+BOOL CCVDataMgr::ClearStandbyErrors(const CLinkSession& session) {
+    const CUndoneCommand named{CUndoneCommand::kClearStandbyErrors};
+    return QueueActing(session, named, [&] {
+        return m_bOnline && MarkNamed(CMiscRequestMgr::kClearStandbyErrors, named);
+    });
 }
 
 void CCVDataMgr::RequestAlphaCounters() {
@@ -221,15 +234,15 @@ void CCVDataMgr::RequestAlphaCounters() {
     WakeEngine();
 }
 
-void CCVDataMgr::RestartAlphaCounters() {
-    if (!m_bOnline) return;
-    {
-        std::lock_guard guard(DeviceLock());
+// Not named when refused: the next session reads every counter afresh.
+BOOL CCVDataMgr::RestartAlphaCounters(const CLinkSession& session) {
+    return QueueActing(session, std::nullopt, [&] {
+        if (!m_bOnline) return false;
         ResetAlphaCounters();
         m_misc.SetAlphaCounterCursor(0);
         m_misc.Add(CMiscRequestMgr::kAlphaCounters);
-    }
-    WakeEngine();
+        return true;
+    });
 }
 
 void CCVDataMgr::ResetAlphaCounters() {
@@ -252,7 +265,41 @@ void CCVDataMgr::RequestSessionSetup() {
     MarkMisc(CMiscRequestMgr::kSessionSetup);
 }
 
-void CCVDataMgr::MarkMisc(UINT item) {
+BOOL CCVDataMgr::MarkMisc(UINT item) {
+    if (CMiscRequestMgr::Acts(item)) return FALSE;
+    MarkItem(item);
+    return TRUE;
+}
+
+BOOL CCVDataMgr::QueueActing(const CLinkSession& session,
+                             const std::optional<CUndoneCommand>& named,
+                             const std::function<bool()>& mark) {
+    bool stands = false;
+    bool marked = false;
+    {
+        std::lock_guard guard(DeviceLock());
+        stands = SessionStands(session) != FALSE;
+        if (stands) marked = mark();
+    }
+    if (!stands && named) NoteUndone(*named);
+    if (!marked) return FALSE;
+    WakeEngine();
+    return TRUE;
+}
+
+BOOL CCVDataMgr::MarkActing(const CLinkSession& session, UINT item,
+                            const std::optional<CUndoneCommand>& named) {
+    return QueueActing(session, named, [&] { return MarkNamed(item, named); });
+}
+
+bool CCVDataMgr::MarkNamed(UINT item, const std::optional<CUndoneCommand>& named) {
+    MarkItem(item);
+    // A follow-up of the same item leaves the user's name on it.
+    if (named) m_namedMisc.at(item) = named;
+    return true;
+}
+
+void CCVDataMgr::MarkItem(UINT item) {
     if (!CMiscRequestMgr::CarriesPayload(item)) {
         m_misc.Add(item);
         return;
@@ -277,18 +324,33 @@ void CCVDataMgr::MarkMisc(UINT item) {
 
 BOOL CCVDataMgr::RequestMiscAndWait(int item, int seconds) {
     if (item < 0 || item >= static_cast<int>(CMiscRequestMgr::kItems)) return TRUE;
-    MiscWait& wait = m_miscWait.at(static_cast<size_t>(item));
+    return WaitForMisc(static_cast<UINT>(item), seconds,
+                       [&] { return MarkMisc(static_cast<UINT>(item)); }) == WaitResult::kAnswered;
+}
+
+CCVDataMgr::WaitResult CCVDataMgr::WriteSnmpAndWait(const CLinkSession& session, int seconds) {
+    return WaitForMisc(CMiscRequestMgr::kWriteSnmp, seconds, [&] {
+        return MarkActing(session, CMiscRequestMgr::kWriteSnmp,
+                          CUndoneCommand{CUndoneCommand::kSnmpConfig});
+    });
+}
+
+CCVDataMgr::WaitResult CCVDataMgr::WaitForMisc(UINT item, int seconds,
+                                               const std::function<BOOL()>& mark) {
+    MiscWait& wait = m_miscWait.at(item);
     wait = MiscWait::kAnswered;
-    if (GetApp().GetMode() == CAppState::kModeOnline) {
-        wait = MiscWait::kWaiting;
-        MarkMisc(static_cast<UINT>(item));
-        WakeEngine();
-        if (m_pump) {
-            const DWORD ms = seconds > 0 ? static_cast<DWORD>(seconds) * 1000 : 0;
-            m_pump->PumpWaitingMessages([&] { return wait != MiscWait::kWaiting; }, ms);
-        }
+    if (GetApp().GetMode() != CAppState::kModeOnline) return WaitResult::kAnswered;
+    wait = MiscWait::kWaiting;
+    if (!mark()) {
+        wait = MiscWait::kAnswered;
+        return WaitResult::kNotSent;
     }
-    return wait == MiscWait::kAnswered;
+    WakeEngine();
+    if (m_pump) {
+        const DWORD ms = seconds > 0 ? static_cast<DWORD>(seconds) * 1000 : 0;
+        m_pump->PumpWaitingMessages([&] { return wait != MiscWait::kWaiting; }, ms);
+    }
+    return wait == MiscWait::kAnswered ? WaitResult::kAnswered : WaitResult::kTimedOut;
 }
 
 void CCVDataMgr::EndMiscWait(int item) {
@@ -302,14 +364,17 @@ void CCVDataMgr::FailMiscWait(int item) {
     if (wait == MiscWait::kWaiting) wait = MiscWait::kFailed;
 }
 
-BOOL CCVDataMgr::SendClpCommand(const CString& command) {
+BOOL CCVDataMgr::SendClpCommand(const CLinkSession& session, const CString& command) {
     std::string text = ToAnsi(command.str());
     if (text.size() > CMessage::kMaxPayload) return FALSE;
-    m_clp.Append(command, GetApp().m_clrCLPCommandText);
-    m_clp.SetLastCommand(std::move(text));
-    MarkMisc(CMiscRequestMgr::kCommandLine);
-    WakeEngine();
-    return TRUE;
+    const CUndoneCommand named{CUndoneCommand::kCommandLine, CUndoneCommand::kAll, command};
+    return QueueActing(session, named, [&] {
+        m_clp.Append(command, GetApp().m_clrCLPCommandText);
+        m_clp.SetLastCommand(std::move(text));
+        MarkItem(CMiscRequestMgr::kCommandLine);
+        m_namedMisc.at(CMiscRequestMgr::kCommandLine) = named;
+        return true;
+    });
 }
 
 void CCVDataMgr::FillClpHistory(IListControl* list) const {

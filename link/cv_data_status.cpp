@@ -137,6 +137,8 @@ void CCVDataMgr::FinishStatus(const CCVStatusRec& status, BOOL cameUp, bool rese
 }
 
 void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
+    // They go to the session that the status came in.
+    const CLinkSession session = CLinkSession::Now();
     const BOOL askedFor = (status.m_flags & kStatusFollowUps) != 0;
     if (askedFor)
         m_bFollowClock = m_bFollowLogDirection = m_bFollowLogging = m_bFollowLogState = TRUE;
@@ -148,18 +150,19 @@ void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
         if (status.m_flags & CCVConfig::kTksupvSupport) {
             if (GetApp().m_bSyncCorvaneClock) MarkMisc(CMiscRequestMgr::kReadClock);
         } else {
-            MarkMisc(CMiscRequestMgr::kSetClock);
+            MarkActing(session, CMiscRequestMgr::kSetClock);
         }
     }
     const BOOL logging = LoggingSettingOn();
     const BOOL token = (status.m_capabilities & CCVConfig::kLogToken) != 0;
     if (std::exchange(m_bFollowLogDirection, FALSE) && logging && token)
-        MarkMisc(CMiscRequestMgr::kTakeLogDirection);
+        MarkActing(session, CMiscRequestMgr::kTakeLogDirection);
     if (token) {
         const BYTE flags = status.m_loggingFlags;
-        if (!logging && (flags & kLoggingHere)) MarkMisc(CMiscRequestMgr::kReleaseLogDirection);
+        if (!logging && (flags & kLoggingHere))
+            MarkActing(session, CMiscRequestMgr::kReleaseLogDirection);
         if (logging && !(flags & kLoggingHere) && (flags & kLoggingOn))
-            MarkMisc(CMiscRequestMgr::kTakeLogDirection);
+            MarkActing(session, CMiscRequestMgr::kTakeLogDirection);
         m_nLogDirectionTaken = (flags & kLoggingHere) ? 1 : 0;
     } else {
         m_nLogDirectionTaken = IsNetwork() ? 0 : 1;
@@ -167,8 +170,8 @@ void CCVDataMgr::QueueFollowUps(const CCVStatusRec& status, BOOL cameUp) {
     if (std::exchange(m_bFollowLogging, FALSE) && logging) {
         const int state =
             m_nControllerLogging >= 0 ? m_nControllerLogging.load() : GetApp().m_nLogging.load();
-        if (state == 1) MarkMisc(CMiscRequestMgr::kLoggingOn);
-        if (state == 0) MarkMisc(CMiscRequestMgr::kLoggingOff);
+        if (state == 1) MarkActing(session, CMiscRequestMgr::kLoggingOn);
+        if (state == 0) MarkActing(session, CMiscRequestMgr::kLoggingOff);
     }
     if (std::exchange(m_bFollowLogState, FALSE)) MarkMisc(CMiscRequestMgr::kLoggingState);
 }
@@ -195,6 +198,10 @@ std::optional<CCVConfig> CCVDataMgr::CheckConfiguration(const CCVStatusRec& stat
 void CCVDataMgr::EndWorkForOldController() {
     {
         std::lock_guard guard(DeviceLock());
+        // The controller that took the old one's place is in a session of its own: nothing
+        // asked of the old one reaches it.
+        GetApp().NoteSessionChange();
+        DropWhatActs();
         if (m_bUploading) {
             EndUpload(LINK_UPLOAD_CHANGED);
         } else if (m_nUploadOutcome == 0) {

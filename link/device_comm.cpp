@@ -46,7 +46,7 @@ BOOL CDEVICEComm::Connect(std::unique_ptr<CComm> comm, IMessageSink* notify, BOO
         std::lock_guard guard(m_deviceLock);
         m_notify = notify;
         SetState(!start ? kLinkClosed : m_bNetwork ? kLinkSetUp : kLinkPoll);
-        m_bSendRunning = FALSE;
+        EndSendRunning();
         m_bReleaseOwed = FALSE;
         m_bCommitted = FALSE;
         m_bSessionRefused = FALSE;
@@ -173,6 +173,15 @@ void CDEVICEComm::SetState(int state) {
     if (wasInSession == (state >= kLinkUp)) return;
     GetApp().NoteSessionChange();
     if (wasInSession) OnSessionEnded();
+}
+
+BOOL CDEVICEComm::SessionStands(const CLinkSession& session) const {
+    return m_nState >= kLinkUp && session == CLinkSession::Now();
+}
+
+void CDEVICEComm::EndSendRunning() {
+    if (!std::exchange(m_bSendRunning, FALSE)) return;
+    if (m_source) m_source->OnSendEnded();
 }
 
 int CDEVICEComm::GetLinkState() const {

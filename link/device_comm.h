@@ -6,6 +6,7 @@
 
 #include "link/link_dialogs.h"
 #include "link/link_engine.h"
+#include "link/link_session.h"
 #include "link/message_queue.h"
 #include "link/retry_hooks.h"
 #include "link/send_all.h"
@@ -178,6 +179,9 @@ protected:
 
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CCriticalSection& DeviceLock() const { return m_deviceLock; }
+    // Device lock held: the link is in the session given, which has not ended since it was
+    // taken. What acts on the controller is queued only then.
+    BOOL SessionStands(const CLinkSession& session) const;
     // Device lock held: the live configuration as the running send started, which its
     // requests are built for; null while no send runs.
     const CCVConfig* SendConfig() const { return m_bSendRunning ? m_sendConfig.get() : nullptr; }
@@ -202,6 +206,9 @@ private:
     // Device lock held: a running send whose commit the controller has answered ends as done,
     // owing the release; TRUE when it did.
     BOOL EndCommittedSend();
+    // Device lock held: the running send ends, done or not; its source lets go of what it
+    // did not send.
+    void EndSendRunning();
     // Posts the failure of the running send and gives it up.
     void FailSend(int reason);
     void StopSendQueue();

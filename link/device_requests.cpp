@@ -199,7 +199,7 @@ void CDEVICEComm::LinkLost(int fallback, int result) {
 
 BOOL CDEVICEComm::EndCommittedSend() {
     if (!m_bSendRunning || !m_bCommitted) return FALSE;
-    m_bSendRunning = FALSE;
+    EndSendRunning();
     m_bCommitted = FALSE;
     m_bReleaseOwed = TRUE;
     Post(WM_LINK_SEND_DONE);

@@ -22,7 +22,11 @@ constexpr BYTE kCommitAgain = 3;
 BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
     {
         std::lock_guard guard(m_deviceLock);
-        if (m_nState != kLinkUp || !source) return FALSE;
+        if (!source) return FALSE;
+        if (m_nState != kLinkUp) {
+            source->OnSendEnded();
+            return FALSE;
+        }
         SetState(kLinkAskControl);
         {
             std::lock_guard queueGuard(m_requestLock);
@@ -95,7 +99,7 @@ void CDEVICEComm::Abort() {
             case kLinkRelease:
             case kLinkAwaitRelease: return;
             case kLinkAskControl:
-                m_bSendRunning = FALSE;
+                EndSendRunning();
                 SetState(kLinkUp);
                 return;
             case kLinkClosed:
@@ -105,7 +109,8 @@ void CDEVICEComm::Abort() {
             case kLinkAwaitStatus:
                 // The link is lost: the set-up or poll that finds the controller again goes
                 // on, and exclusive control is released once it has.
-                if (std::exchange(m_bSendRunning, FALSE)) m_bReleaseOwed = TRUE;
+                if (m_bSendRunning) m_bReleaseOwed = TRUE;
+                EndSendRunning();
                 return;
             default: SetState(kLinkRelease); break;
         }
@@ -143,7 +148,7 @@ void CDEVICEComm::FailSend(int reason) {
 BOOL CDEVICEComm::OnControllerStatus() {
     std::lock_guard guard(m_deviceLock);
     if (m_nState != kLinkAwaitStatus) return FALSE;
-    m_bSendRunning = FALSE;
+    EndSendRunning();
     SetState(kLinkUp);
     return TRUE;
 }
@@ -267,6 +272,6 @@ void CDEVICEComm::OnReleaseReply() {
         return;
     }
     SetState(kLinkUp);
-    m_bSendRunning = FALSE;
+    EndSendRunning();
     Post(WM_LINK_SEND_DONE);
 }

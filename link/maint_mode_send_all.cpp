@@ -7,3 +7,8 @@ BOOL CMaintModeSendAll::BuildNext(CMessage& message) {
     return m_manager.MaintModeMgr().BuildRequest(message, config) ||
            m_manager.NormalModeMgr().BuildRequest(message, config);
 }
+
+void CMaintModeSendAll::OnSendEnded() {
+    m_manager.MaintModeMgr().RemoveAll();
+    m_manager.NormalModeMgr().RemoveAll();
+}

@@ -14,6 +14,8 @@ public:
     void Reset() override {}
     // Device lock held, as the device link pulls its messages.
     BOOL BuildNext(CMessage& message) override;
+    // A command given up, or failed before it went, is not carried by the next send.
+    void OnSendEnded() override;
 
 private:
     CCVDataMgr& m_manager;

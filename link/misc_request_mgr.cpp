@@ -73,6 +73,11 @@ BOOL CMiscRequestMgr::CarriesPayload(UINT item) {
     return form && form->kind == Payload::kCarried;
 }
 
+BOOL CMiscRequestMgr::Acts(UINT item) {
+    const CItemForm* form = FormOf(item);
+    return form && ActsOnController(form->command);
+}
+
 int CMiscRequestMgr::ItemOfRequest(const CMessage& request) {
     const auto payload = request.Payload();
     for (const CItemForm& form : kItemForms) {

@@ -55,6 +55,8 @@ public:
 
     // Whether the item's payload is the copy given to AddWithPayload.
     static BOOL CarriesPayload(UINT item);
+    // Whether the item's request acts on the controller.
+    static BOOL Acts(UINT item);
     // The item whose request this is, -1 for none.
     static int ItemOfRequest(const CMessage& request);
     // Marks the item with the payload its request carries.

@@ -14,4 +14,6 @@ public:
     // Whether a send of this source that ends without failure has given the controller every
     // change of the setup, so that the change flags may be cleared.
     virtual BOOL ClearsChangesWhenDone() const { return FALSE; }
+    // The send has ended, done or not, or never started; the device lock is held.
+    virtual void OnSendEnded() {}
 };

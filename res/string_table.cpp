@@ -468,6 +468,16 @@ constexpr Entry kStrings[] = {
     {6523,
      u"The Corvane had not answered the changes to memory at %1 when the connection was "
      u"closed: they may not have been written."},
+    {6524,
+     u"The connection to the Corvane was lost or renewed before these were sent, so they were "
+     u"not done:\n\n%1\n\nGive them again if they are still wanted."},
+    {6525, u"%1 (%2)"},
+    {6526, u"Intercom #%1"},
+    {6527, u"Trunk #%1"},
+    {6528,
+     u"Send Changes\nClear Communication Errors\nClear Corvane Errors\nClear Standby Errors\n"
+     u"SNMP Configuration\nSet the Corvane's Clock\nLog Trunk Requests On\nLog Trunk Requests "
+     u"Off"},
     {6530,
      u"The changes to memory at %1 were not written: their request was dropped before it "
      u"went to the Corvane.\nThey are marked again, to be written again or dropped."},

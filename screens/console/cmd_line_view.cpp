@@ -127,8 +127,9 @@ void CCmdLineView::InsertLine(const CString& text, COLORREF color) {
 void CCmdLineView::SendCommand() {
     const CString text = m_edit.GetText();
     if (text.GetLength() < cmd_line_rules::kMinCommandLength) return;
-    // A command longer than a request can carry stays in the line, unsent.
-    if (!Data().SendClpCommand(text)) {
+    // A command longer than a request can carry, or given while the controller's session is
+    // down, stays in the line, unsent.
+    if (!Data().SendClpCommand(CLinkSession::Now(), text)) {
         MessageBeep(MB_OK);
         return;
     }

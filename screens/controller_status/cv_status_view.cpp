@@ -155,9 +155,9 @@ BOOL CCVStatusView::OnCmdMsg(UINT id, CCmdUI* update) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!GetApp().IsCommandEnabled(id) || !data.IsConnected()) return TRUE;
     if (id == ID_CLEAR_CV_ERRORS) {
-        data.ClearCVErrors();
+        data.ClearCVErrors(CLinkSession::Now());
     } else {
-        data.ClearStandbyErrors();
+        data.ClearStandbyErrors(CLinkSession::Now());
     }
     return TRUE;
 }

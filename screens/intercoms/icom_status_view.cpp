@@ -84,5 +84,5 @@ void CIcomStatusView::OnMenuCommand(UINT command, const CIcomSelection& selectio
 
 void CIcomStatusView::ClearErrors() {
     CCVDataMgr& mgr = GetHost().GetDataMgr();
-    if (mgr.IsConnected()) mgr.ClearIcomErrors();
+    if (mgr.IsConnected()) mgr.ClearIcomErrors(CLinkSession::Now());
 }

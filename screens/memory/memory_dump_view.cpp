@@ -191,14 +191,14 @@ bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
 
 bool CMemoryDumpView::WritePending() {
     CCVDataMgr& data = GetHost().GetDataMgr();
-    if (!data.IsOnline()) {
+    if (!data.IsOnline() ||
+        !data.RequestMemoryWrite(CLinkSession::Now(), data.GetMemoryReadAddress())) {
         // Bytes the user chose to write are never dropped unseen: they stay pending, marked,
         // for Write Memory or the next question once the link is back.
         GetApp().DoMessageBox(LoadResString(kIdsMemoryNotWritten), MB_OK | MB_ICONEXCLAMATION);
         if (GetGrid()) GetGrid()->Invalidate();
         return false;
     }
-    data.RequestMemoryWrite(data.GetMemoryReadAddress());
     // The request carries its own copy of the values: once it is on its way nothing is
     // pending, so that moving on neither asks about them nor sends them again.
     data.GetMemoryWriteBits().SetAll(FALSE);

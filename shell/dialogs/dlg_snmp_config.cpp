@@ -57,8 +57,10 @@ bool IsOnline() {
 
 }  // namespace
 
-CDlgSNMPConfig::CDlgSNMPConfig(QWidget* parent)
-    : CKelvardinDialog(kTemplateId, parent), m_config(GetKelvardinApp().GetSnmpConfig()) {
+CDlgSNMPConfig::CDlgSNMPConfig(const CLinkSession& session, QWidget* parent)
+    : CKelvardinDialog(kTemplateId, parent),
+      m_session(session),
+      m_config(GetKelvardinApp().GetSnmpConfig()) {
     setWindowTitle(QStringLiteral("SNMP Configuration"));
 
     auto* texts = new QFormLayout;
@@ -249,9 +251,19 @@ void CDlgSNMPConfig::OnApply() {
     m_busy = true;
     setEnabled(false);
     CSNMPConfig& global = app.GetSnmpConfig();
+    const CSNMPConfig read = global;
     global = m_config;
     CCVDataMgr& link = app.GetDataMgr();
-    if (!link.RequestMiscAndWait(CMiscRequestMgr::kWriteSnmp, kWaitSeconds)) {
+    const CCVDataMgr::WaitResult written = link.WriteSnmpAndWait(m_session, kWaitSeconds);
+    if (written == CCVDataMgr::WaitResult::kNotSent) {
+        // Read from a controller whose session has ended: the dialog ends as cancelled, and the
+        // main window names the Apply as not done.
+        global = read;
+        m_busy = false;
+        CKelvardinDialog::reject();
+        return;
+    }
+    if (written != CCVDataMgr::WaitResult::kAnswered) {
         m_busy = false;
         setEnabled(true);
         UpdateControls();

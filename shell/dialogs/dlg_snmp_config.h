@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/link_session.h"
 #include "model/snmp_config.h"
 #include "platform/base/cstring.h"
 #include "shell/dialogs/kelvardin_dialog.h"
@@ -38,8 +39,9 @@ public:
     // How long Apply waits for each of the controller's answers.
     static constexpr int kWaitSeconds = 5;
 
-    // Takes a copy of the program's SNMP configuration.
-    explicit CDlgSNMPConfig(QWidget* parent = nullptr);
+    // Takes a copy of the program's SNMP configuration, read from the controller of the
+    // session given: Apply writes to that controller only.
+    explicit CDlgSNMPConfig(const CLinkSession& session, QWidget* parent = nullptr);
 
     // Load into, or save, the dialog's copy; TRUE on success, else FALSE with the error text.
     BOOL ReadConfigFile(const CString& path, CString& error);
@@ -86,6 +88,7 @@ private:
     void OnLoad();
     void OnSave();
 
+    const CLinkSession m_session;
     CSNMPConfig m_config;
     QLineEdit* m_texts[CSNMPConfig::kTextCount] = {};
     QCheckBox* m_useValidHosts = nullptr;

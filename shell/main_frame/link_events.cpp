@@ -12,7 +12,9 @@
 #include "platform/base/message_box.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/nested_loop.h"
 #include "platform/ui/sys_info.h"
+#include "platform/ui/wnd.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/app/kelvardin_app.h"
@@ -101,6 +103,7 @@ LRESULT CLinkEvents::OnLinkMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                reinterpret_cast<const CDualMessage*>(lParam));
         case WM_LINK_ACTIVITY: OnActivityLamp(wParam, lParam); return 0;
         case WM_LINK_SESSION_REFUSED: OnSessionRefused(static_cast<int>(wParam)); return 0;
+        case WM_LINK_NOT_DONE: OnCommandsNotDone(); return 0;
         case WM_LINK_ICOM_WARNING:
         case WM_LINK_TRUNK_WARNING:
         case WM_LINK_LOG_ELSEWHERE: OnValidationWarning(message, wParam, lParam); return 0;
@@ -233,6 +236,19 @@ void CLinkEvents::OnSessionRefused(int modeBefore) {
     if (modeBefore == CAppState::kModeFile) return;
     ClearControllerFlags();
     m_files.ForgetDocumentPath();
+}
+
+// Told once no dialog, question or menu is open: over one of them the box would wait for it,
+// or it for the box.
+void CLinkEvents::OnCommandsNotDone() {
+    if (IsNestedLoopRunning()) {
+        if (CWnd* window = CWnd::FromWidget(&m_window))
+            PostWhenNestedLoopsEnd(*window, WM_LINK_NOT_DONE);
+        return;
+    }
+    const std::vector<CUndoneCommand> undone = m_app.GetDataMgr().TakeUndone();
+    if (undone.empty()) return;
+    ModalMessageBox(UndoneCommandsText(undone), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CLinkEvents::LinkRestored() {

@@ -45,6 +45,7 @@ private:
     LRESULT AskAboutNak(const CDualMessage* pair);
     LRESULT RunConnectionStatus();
     void OnSessionRefused(int modeBefore);
+    void OnCommandsNotDone();
     void AbortOperation(int reason);
     void ClearControllerFlags();
 

@@ -28,7 +28,8 @@ void CMainFrame::ClearAllocations(int icom) {
     const CCommandBasis basis(m_app, m_undo);
     CDlgIcomSelect dialog(this);
     dialog.m_nSelection = icom;
-    if (basis.Accepted(dialog)) m_app.GetDataMgr().ClearAllocations(dialog.m_nSelection);
+    if (dialog.DoModal() == IDOK)
+        m_app.GetDataMgr().ClearAllocations(basis.Session(), dialog.m_nSelection);
 }
 
 bool CMainFrame::SearchForIntercom(int /*icom*/, const CString& name, CString& foundName,

@@ -20,7 +20,7 @@
 
 void CMainFrame::OnSendChanges() {
     if (!CanSendChanges(*m_doc)) return;
-    const CCommandBasis basis(m_app, m_undo);
+    const CCommandBasis basis(m_app, m_undo, m_app.GetDataMgr(), CUndoneCommand::kSendChanges);
     CDlgSendAllList list(*m_doc, this);
     if (!basis.Accepted(list)) return;
     ClearUndoRedo();
@@ -67,12 +67,12 @@ void CMainFrame::SetMaintMode(int trunk) {
     dialog.m_bAll = false;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (!basis.Accepted(dialog)) return;
+    if (dialog.DoModal() != IDOK) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataAll ||
         dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
         return;
-    m_app.GetDataMgr().SendMaintMode(dialog.m_nSelection);
-    RunMaintModeSend();
+    // Given up, and named to the user, when the session it was chosen for has ended.
+    if (m_app.GetDataMgr().SendMaintMode(basis.Session(), dialog.m_nSelection)) RunMaintModeSend();
 }
 
 void CMainFrame::ClearMaintMode(int trunk) {
@@ -81,10 +81,9 @@ void CMainFrame::ClearMaintMode(int trunk) {
     dialog.m_bAll = true;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
-    if (!basis.Accepted(dialog)) return;
+    if (dialog.DoModal() != IDOK) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
-    m_app.GetDataMgr().SendNormalMode(dialog.m_nSelection);
-    RunMaintModeSend();
+    if (m_app.GetDataMgr().SendNormalMode(basis.Session(), dialog.m_nSelection)) RunMaintModeSend();
 }
 
 void CMainFrame::RunMaintModeSend() {

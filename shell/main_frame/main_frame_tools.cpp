@@ -69,8 +69,10 @@ bool CMainFrame::LeaveController() {
 }
 
 void CMainFrame::OnSNMPConfig() {
+    // Apply writes only to the controller that the record was read from.
+    const CLinkSession session = CLinkSession::Of(m_app);
     if (!m_app.GetDataMgr().RequestMiscAndWait(kReadSnmpItem, kSnmpWaitSeconds)) return;
-    CDlgSNMPConfig dialog(this);
+    CDlgSNMPConfig dialog(session, this);
     dialog.DoModal();
 }
 
@@ -121,8 +123,9 @@ void CMainFrame::OnWhatsNew() {
 void CMainFrame::SetLogging(int on) {
     CCVDataMgr& data = m_app.GetDataMgr();
     m_app.m_nLogging = on;
-    if (on && m_app.m_bSyncCorvaneClock) data.SetClock();
-    data.SetLogging(on);
+    const CLinkSession session = CLinkSession::Of(m_app);
+    if (on && m_app.m_bSyncCorvaneClock) data.SetClock(session);
+    data.SetLogging(session, on);
     data.RequestLogState();
 }
 

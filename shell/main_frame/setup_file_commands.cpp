@@ -182,7 +182,7 @@ BOOL CSetupFileCommands::OpenSetupFile(BOOL replace, const CCVConfig& opensWith,
     // A file given is tried once; a chosen one that cannot be read sends the user back to
     // the picker, in the folder of that file.
     CString folder = m_app.GetSetupDirectory();
-    const auto stands = [basis] { return !basis || basis->Holds(); };
+    const auto stands = [basis] { return !basis || basis->OkStands(); };
     for (;;) {
         CString path;
         if (given) {
@@ -371,15 +371,15 @@ void CSetupFileCommands::WriteSetupFile(BOOL saveAs, BOOL partial, CPollingPause
 }
 
 void CSetupFileCommands::SendFile() {
-    const CCommandBasis basis(m_app, m_undo);
-    if ((HasChanges() && !ConfirmLoss(kIdsSendFileChanges)) || !basis.Holds()) return;
+    const CCommandBasis basis(m_app, m_undo, m_app.GetDataMgr(), CUndoneCommand::kSendFile);
+    if ((HasChanges() && !ConfirmLoss(kIdsSendFileChanges)) || !basis.OkStands()) return;
     // Until a send is tried, the changes let go and the file's differences are taken back.
     CCommandRollback rollback = Rollback(CCommandRollback::kSetup | CCommandRollback::kUndo);
     m_doc.ClearAllChanges();
     m_nPickerKind = kKindSendFile;
     m_nPickerTitle = m_nPickerOkText = kIdsSend;
     // A file is merged only for the controller the send was chosen for.
-    if (OpenSetupFile(FALSE, m_app.GetConfig(), nullptr, &basis) && basis.Holds() &&
+    if (OpenSetupFile(FALSE, m_app.GetConfig(), nullptr, &basis) && basis.OkStands() &&
         CanSendChanges(m_doc)) {
         CDlgSendAllList list(m_doc, &m_window);
         if (basis.Accepted(list)) {

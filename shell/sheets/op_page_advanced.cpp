@@ -179,7 +179,7 @@ bool COPPageAdvanced::OnApply() {
             config.m_nAlphaSize = m_nAlphaSize;
             // The link asks for alphas of the new size from now on.
             app.GetDataMgr().OnSettingsChanged();
-            app.GetDataMgr().RestartAlphaCounters();
+            app.GetDataMgr().RestartAlphaCounters(CLinkSession::Of(app));
             app.GetDataMgr().RefreshAlphas();
         }
     }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "link/link_messages.h"
 #include "link/link_result.h"
 #include "link/link_window.h"
+#include "link/maint_mode_send_all.h"
 #include "link/retry_hooks.h"
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -57,6 +60,7 @@ class CProbeDataMgr : public CCVDataMgr {
 public:
     ~CProbeDataMgr() override { Disconnect(); }
     using CCVDataMgr::GetManagerRequest;
+    using CCVDataMgr::OnControllerStatus;
     using CCVDataMgr::OnRequestDropped;
     int GetNextRequest(CMessage&) override { return kRequestNone; }
     // The link's own choice, which moves its state as the engine's would.
@@ -81,6 +85,17 @@ protected:
         mgr.SetUdpTarget(network);
         EXPECT_TRUE(mgr.Connect(std::make_unique<CFakeComm>(network), &sink, start));
         mgr.MiscMgr().RemoveAll();  // the network's standby address request
+    }
+
+    // The link in a session, as the controller's first status leaves it in FILE mode: what acts
+    // on the controller is queued from now on, for that session.
+    CLinkSession Up() {
+        Connect(FALSE, TRUE);
+        CMessage poll;
+        mgr.LinkRequest(poll);
+        mgr.OnControllerStatus();
+        EXPECT_EQ(mgr.GetLinkState(), kLinkUp);
+        return CLinkSession::Now();
     }
 
     static Request Of(const CMessage& m) {
@@ -201,14 +216,16 @@ TEST_F(DataMgrTest, ALostReadIsAskedAgainTenTimesThenTheUploadFails) {
 }
 
 TEST_F(DataMgrTest, ACommandLostWithTheLinkIsNotSentAgain) {
+    const CLinkSession s = Up();
     mgr.GoOnline();
     mgr.SetMemoryCpu(0);
+    app.SetMode(CAppState::kModeOnline);
     const std::vector<std::function<void()>> commands = {
-        [&] { mgr.SetLogging(1); },          [&] { mgr.SetClock(); },
-        [&] { mgr.ClearCVErrors(); },        [&] { mgr.ClearIcomErrorsMgr().Add(3); },
-        [&] { mgr.ClearAllocations(-1); },   [&] { mgr.RequestMemoryWrite(0x100); },
-        [&] { mgr.SendClpCommand(u"DIR"); }, [&] { mgr.MarkMisc(CMiscRequestMgr::kWriteSnmp); },
-        [&] { mgr.RequestLogToken(); },      [&] { mgr.ReleaseLogToken(); },
+        [&] { mgr.SetLogging(s, 1); },          [&] { mgr.SetClock(s); },
+        [&] { mgr.ClearCVErrors(s); },          [&] { mgr.ClearIcomErrorsMgr().Add(3); },
+        [&] { mgr.ClearAllocations(s, -1); },   [&] { mgr.RequestMemoryWrite(s, 0x100); },
+        [&] { mgr.SendClpCommand(s, u"DIR"); }, [&] { mgr.WriteSnmpAndWait(s, 0); },
+        [&] { mgr.RequestLogToken(s); },        [&] { mgr.ReleaseLogToken(s); },
     };
     std::vector<DWORD> codes;
     for (const auto& command : commands) {
@@ -251,18 +268,21 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         Connect(network, TRUE);
         comeUp();
         mgr.ClearPendingRequests();
-        mgr.ClearAllocations(-1);
-        mgr.ClearIcomErrors();
-        mgr.ClearCVErrors();
-        mgr.SendNormalMode(5);
-        mgr.SendClpCommand(u"DIR");
+        const CLinkSession s = CLinkSession::Now();
+        mgr.ClearAllocations(s, -1);
+        mgr.ClearIcomErrors(s);
+        mgr.ClearCVErrors(s);
+        mgr.SendNormalMode(s, 5);
+        mgr.SendMaintMode(s, 6);
+        mgr.SendClpCommand(s, u"DIR");
         mgr.RequestTrunkInspect(4);
         mgr.SetMemoryCpu(0);
         mgr.StoreMemoryImage(0, 0x100, Bytes(255, 0x11));
         ASSERT_TRUE(mgr.SetMemoryByte(0x101, 0xBB));
-        mgr.RequestMemoryWrite(0x100);
+        mgr.RequestMemoryWrite(s, 0x100);
         mgr.GetMemoryWriteBits().SetAll(FALSE);
         const unsigned changes = app.GetSessionChanges();
+        sink.Clear();
 
         CMessage inFlight;
         inFlight.command = kCmdIcomStatus;
@@ -281,8 +301,36 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         }
         EXPECT_EQ(app.GetSessionChanges(), changes + 1);
         EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+        // The user is told, in one message, of each command dropped; the memory write has a
+        // message of its own.
+        using U = CUndoneCommand;
+        EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations},
+                                                    {U::kClearIcomErrors},
+                                                    {U::kMaintMode, 6},
+                                                    {U::kNormalMode, 5},
+                                                    {U::kClearCVErrors},
+                                                    {U::kCommandLine, U::kAll, u"DIR"}}));
+        EXPECT_EQ(UndoneCommandsText({{U::kMaintMode, 6}, {U::kNormalMode, U::kAll}}),
+                  CString(u"The connection to the Corvane was lost or renewed before these were "
+                          u"sent, so they were not done:\n\nSet Maintenance Mode (Trunk #7)\n"
+                          u"Clear Maintenance Mode (All Trunks)\n\nGive them again if they are "
+                          u"still wanted."));
         comeUp();
         EXPECT_EQ(app.GetSessionChanges(), changes + 2);
+        // Given for the session that ended, nothing is queued, and the user is told.
+        const int history = mgr.GetClpHistoryCount();
+        EXPECT_FALSE(mgr.ClearAllocations(s, 3));
+        EXPECT_FALSE(mgr.SendClpCommand(s, u"DIR"));
+        EXPECT_FALSE(mgr.SetLogging(s, 1));
+        EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 3},
+                                                    {U::kCommandLine, U::kAll, u"DIR"},
+                                                    {U::kLoggingOn}}));
+        EXPECT_EQ(mgr.GetClpHistoryCount(), history);
+        // The window hears of each group once.
+        const auto posted = sink.Messages();
+        EXPECT_EQ(std::count_if(posted.begin(), posted.end(),
+                                [](const auto& m) { return m.message == WM_LINK_NOT_DONE; }),
+                  2);
 
         std::vector<DWORD> codes;
         for (Request r = Next(); r.first != 0 && codes.size() < 8; r = Next())
@@ -290,10 +338,28 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         EXPECT_NE(std::find(codes.begin(), codes.end(), kCmdTrunkInspect), codes.end());
         for (const DWORD code : codes)
             EXPECT_FALSE(ActsOnController(code)) << code;
-        EXPECT_EQ(mgr.NormalModeMgr().GetCount(), 0u);
+        EXPECT_EQ(mgr.NormalModeMgr().GetCount() + mgr.MaintModeMgr().GetCount(), 0u);
         // The write comes back to the user as one that never went.
         EXPECT_EQ(Back(), std::pair(0x100u, FALSE));
         mgr.GetMemoryWriteBits().SetAll(FALSE);
+
+        // A maintenance send given up leaves nothing pending: the next carries its own trunk.
+        const CLinkSession now = CLinkSession::Now();
+        ASSERT_TRUE(mgr.SendMaintMode(now, 2));
+        ASSERT_TRUE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        mgr.Abort();
+        EXPECT_EQ(mgr.MaintModeMgr().GetCount(), 0u);
+        ASSERT_TRUE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        ASSERT_TRUE(mgr.SendNormalMode(now, 3));
+        EXPECT_FALSE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        EXPECT_EQ(mgr.NormalModeMgr().GetCount(), 0u);
+        mgr.Abort();
+        ASSERT_TRUE(mgr.SendMaintMode(now, 5));
+        CMaintModeSendAll next(mgr);
+        CMessage built;
+        ASSERT_TRUE(next.BuildNext(built));
+        EXPECT_EQ(Of(built), (Request{kCmdTrunkMode, {0, 5, 2}}));
+        EXPECT_FALSE(next.BuildNext(built));
     }
 }
 
@@ -443,6 +509,7 @@ TEST_F(DataMgrTest, ReadsAndSendsFollowTheSecondsSetting) {
 }
 
 TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
+    Up();
     EXPECT_EQ(mgr.GetPendingTotal(), -1);
     mgr.RefreshTrunkDefs();  // ignored offline
     mgr.GoOnline();
@@ -454,9 +521,9 @@ TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
     mgr.RefreshIcomGroups();
     mgr.RefreshIcomSetup();
     mgr.RefreshIcomStatus();
-    mgr.ClearAllocations(-1);
+    mgr.ClearAllocations(CLinkSession::Now(), -1);
     mgr.RequestAlphas(-1, -1);
-    mgr.SendMaintMode(-1);  // in no list
+    mgr.SendMaintMode(CLinkSession::Now(), -1);  // in no list
     EXPECT_EQ(mgr.GetPendingTotal(), 999 + 1 + 1 + 20 + 10 * 31 + 2 * 31 + 8 * 31);
     EXPECT_EQ(mgr.MaintModeMgr().GetCount(), 999u);
     mgr.ClearPendingRequests();  // the alphas stay
@@ -467,7 +534,7 @@ TEST_F(DataMgrTest, GoOnlineSizesEveryManagerFromTheConfiguration) {
     app.GetConfig().m_dwCapabilities = 0;
     mgr.GoOnline();
     mgr.RequestAlphas(-1, 2);
-    mgr.SendMaintMode(-1);
+    mgr.SendMaintMode(CLinkSession::Now(), -1);
     EXPECT_EQ(mgr.GetPendingTotal() + mgr.MaintModeMgr().GetCount(), 6u);
 }
 
@@ -527,6 +594,7 @@ TEST_F(DataMgrTest, UploadReportsProgressUntilTheLastRequest) {
 }
 
 TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
+    const CLinkSession s = Up();
     app.SetMode(CAppState::kModeOnline);
     mgr.GoOnline();
     Bytes image(255);
@@ -541,7 +609,7 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     EXPECT_TRUE(mgr.SetMemoryByte(0x1003, 0xAA));
     EXPECT_TRUE(mgr.SetMemoryByte(0x1003, 3));  // a pending write takes any value
     EXPECT_TRUE(mgr.SetMemoryByte(0x1009, 0xBB));
-    mgr.RequestMemoryWrite(0x1000);
+    mgr.RequestMemoryWrite(s, 0x1000);
     mgr.RequestMemoryRead(0x2000);
     // Later changes on the screen do not reach the requests already marked.
     mgr.SetMemoryByte(0x1010, 0xCC);
@@ -563,7 +631,7 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     mgr.GetMemoryWriteBits().SetAll(TRUE);
     EXPECT_FALSE(mgr.HasUnwrittenMemory());
     mgr.RequestMemoryRead(0x10);
-    mgr.RequestMemoryWrite(0x10);
+    mgr.RequestMemoryWrite(s, 0x10);
     EXPECT_EQ(mgr.MiscMgr().GetCount(), 0u);
     mgr.SetMemoryCpu(1);
     EXPECT_TRUE(mgr.HasUnwrittenMemory());
@@ -586,6 +654,7 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
 }
 
 TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
+    const CLinkSession s = Up();
     app.SetMode(CAppState::kModeOnline);
     mgr.GoOnline();
     Bytes image(255, 0x11);
@@ -594,7 +663,7 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     ASSERT_TRUE(mgr.SetMemoryByte(0x101, 0xBB));
     // Written as the screen writes: marked, then no longer pending; the window moves on.
     const auto write = [&](DWORD address) {
-        mgr.RequestMemoryWrite(address);
+        mgr.RequestMemoryWrite(s, address);
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     };
     write(0x100);
@@ -676,20 +745,26 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     write(0x100);
     mgr.Disconnect();
     EXPECT_EQ(Next(), (Request{0, {}}));
-    for (int bit : {4, 5}) {
-        EXPECT_EQ(Back(), std::pair(0x100u, bit == 4 ? TRUE : FALSE));
-        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
+    // The write in flight may have run; the one still queued never went.
+    std::map<int, BOOL> went;
+    for (int write = 0; write < 2; ++write) {
+        const auto back = Back();
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->first, 0x100u);
+        went[mgr.GetMemoryWriteBits().FindNext(0)] = back->second;
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     }
+    EXPECT_EQ(went, (std::map<int, BOOL>{{4, TRUE}, {5, FALSE}}));
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {
+    const CLinkSession s = Up();
     CRecordingList list;
-    EXPECT_FALSE(mgr.SendClpCommand(CString(std::u16string(2001, u'x'))));
+    EXPECT_FALSE(mgr.SendClpCommand(s, CString(std::u16string(2001, u'x'))));
     EXPECT_EQ(mgr.GetClpHistoryCount(), 0);
-    EXPECT_TRUE(mgr.SendClpCommand(CString(std::u16string(2000, u'y'))));
+    EXPECT_TRUE(mgr.SendClpCommand(s, CString(std::u16string(2000, u'y'))));
     EXPECT_EQ(Next(), (Request{45, Bytes(2000, 'y')}));
-    EXPECT_TRUE(mgr.SendClpCommand(u"STAT \u00e9"));
+    EXPECT_TRUE(mgr.SendClpCommand(s, u"STAT \u00e9"));
     mgr.AppendClpHistory(u"OK", 0x123);
     EXPECT_EQ(Next(), (Request{45, {'S', 'T', 'A', 'T', ' ', 0xE9}}));
     mgr.FillClpHistory(&list);
@@ -715,6 +790,7 @@ public:
 };
 
 TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
+    const CLinkSession s = Up();
     CScriptedPump pump;
     mgr.SetMessagePump(&pump);
     EXPECT_TRUE(mgr.RequestMiscAndWait(27, 5));  // FILE mode: at once
@@ -749,7 +825,7 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
     CSNMPConfig& snmp = app.GetSnmpConfig();
     snmp.SetName(u"north", TRUE);
     pump.onPump = [&] { mgr.EndMiscWait(28); };
-    EXPECT_TRUE(mgr.RequestMiscAndWait(28, 5));
+    EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), CCVDataMgr::WaitResult::kAnswered);
     EXPECT_FALSE(snmp.IsModified());
     snmp.SetName(u"south", TRUE);
     Bytes expected(CSNMPConfig::kRecordSize);
@@ -759,6 +835,17 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
     mgr.GoOnline();
     EXPECT_EQ(Next(), (Request{66, {}}));
     EXPECT_EQ(Next(), (Request{67, expected}));
+
+    // Another controller took the place of the one read from: nothing is written to it, and
+    // the user is told.
+    doc.ResetToDefaultSetup();
+    TakeStatus(StatusRecord(40), doc);
+    ASSERT_EQ(app.GetConfig().m_wNumTrunks, 40);
+    EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), CCVDataMgr::WaitResult::kNotSent);
+    EXPECT_EQ(mgr.TakeUndone(), std::vector<CUndoneCommand>{CUndoneCommand::kSnmpConfig});
+    for (Request r = Next(); r.first != 0; r = Next())
+        EXPECT_NE(r.first, kCmdSetSNMPConfig);
+    EXPECT_EQ(mgr.WriteSnmpAndWait(CLinkSession::Now(), 5), CCVDataMgr::WaitResult::kAnswered);
 }
 
 }  // namespace
@@ -774,6 +861,7 @@ public:
 };
 
 TEST_F(DataMgrTest, TheFirstStatusOfALogTokenControllerAsksForTheLogDirection) {
+    Up();
     CCVConfig& c = app.GetConfig();
     c.m_dwCapabilities = 0;  // as known before this controller answered
     c.m_wNumTrunks = 8;

@@ -322,7 +322,7 @@ TEST_F(UdpEndToEnd, GoesOnlineUploadsAndSendsEveryKindOfChange) {
 
     // A maintenance-mode send leaves the setup's unsent edits marked.
     doc.SetIcomBaudRate(3, TRUE, 6);
-    mgr.SendMaintMode(8);
+    mgr.SendMaintMode(CLinkSession::Now(), 8);
     ASSERT_TRUE(Send(std::make_unique<CMaintModeSendAll>(mgr)));
     EXPECT_FALSE(mgr.SendClearsChanges());
     EXPECT_EQ(sim.Setup().trunkModes.at(8), 2);  // maintenance
@@ -435,7 +435,7 @@ TEST_F(UdpEndToEnd, RequestLogRecordsComeOnceLoggingIsSwitchedOn) {
     ASSERT_TRUE(Settle());
     EXPECT_TRUE(lines.empty());
     app.m_nLogging = 1;
-    mgr.SetLogging(1);
+    mgr.SetLogging(CLinkSession::Now(), 1);
     EXPECT_TRUE(Pump([&] { return lines.size() == 3; }));
     EXPECT_EQ(lines, (std::vector<std::string>{"R1", "R2", "R3"}));
 }

@@ -271,7 +271,7 @@ TEST_F(ShowcaseOnline, LoggingSwitchedOnBringsTheTrunkRequestsTheControllerLogge
     // Switched on, the controller says so and hands over what it held, then what it logs
     // as the polls go on.
     app.m_nLogging = 1;
-    mgr.SetLogging(1);
+    mgr.SetLogging(CLinkSession::Now(), 1);
     mgr.RequestLogState();
     EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 1; }));
     EXPECT_TRUE(Pump([&] { return lines.size() >= 9; }));
@@ -296,7 +296,7 @@ TEST_F(ShowcaseOnline, LoggingSwitchedOnBringsTheTrunkRequestsTheControllerLogge
     }
     EXPECT_GT(trunks.size(), 1u);
 
-    mgr.SetLogging(0);
+    mgr.SetLogging(CLinkSession::Now(), 0);
     mgr.RequestLogState();
     EXPECT_TRUE(Pump([&] { return mgr.GetControllerLogging() == 0; }));
 }

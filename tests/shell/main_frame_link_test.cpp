@@ -96,7 +96,7 @@ protected:
         Doc().SetTrunkFixed(!Doc().GetTrunkFixed(3), TRUE, 3);
         std::unique_ptr<CSendAll> source = std::make_unique<CCVDataSendAll>([&] { return &Doc(); });
         if (maintenance) {
-            link.SendMaintMode(8);
+            link.SendMaintMode(CLinkSession::Now(), 8);
             source = std::make_unique<CMaintModeSendAll>(link);
         }
         CDlgSendProgress dlg(std::move(source), 2247, 2248, frame);

@@ -5,8 +5,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <utility>
@@ -14,6 +17,7 @@
 #include "link/command_codes.h"
 #include "link/device_comm.h"
 #include "link/link_messages.h"
+#include "model/snmp_config.h"
 #include "platform/ui/nested_loop.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
 #include "screens/base/screen_ids.h"
@@ -248,6 +252,19 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     EXPECT_TRUE(frame->close());
     app.ExitInstance();
     sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
+}
+
+// A memory write the closing link leaves unanswered may not have been done.
+TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
+    Connect();
+    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    CCVDataMgr& data = app.GetDataMgr();
+    data.StoreMemoryImage(0, 0x100, std::vector<BYTE>(255));
+    ASSERT_TRUE(data.SetMemoryByte(0x101, 0xBB));
+    ASSERT_TRUE(data.RequestMemoryWrite(CLinkSession::Now(), 0x100));
+    script.ExpectMessageBox(u"changes to memory at 00000100 when", IDOK);
+    app.ExitInstance();
+    EXPECT_TRUE(script.AllAnswered());
 }
 
 TEST_F(OnlineTest, LeavingOnlineForTheFileTheSetupCameFromShowsTheFileInTheTitle) {
@@ -1174,9 +1191,11 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
     frame->OnCommand(ID_FILE_SAVE);
     EXPECT_TRUE(script.AllAnswered());
 
-    // Nothing asked of the controller left goes out in the next session.
+    // Nothing asked of the controller left goes out in the next session: the user is told.
     const size_t from = sim.Requests().size();
-    app.GetDataMgr().ClearAllocations(-1);
+    script.ExpectMessageBox(u"not done:\n\nClear Allocations (All Intercoms)\n", IDOK);
+    EXPECT_FALSE(app.GetDataMgr().ClearAllocations(CLinkSession::Now(), -1));
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
 
     sim.ChangeState([](CorvaneState& state) { state.refuseSessions = false; });
     frame->UpdateCommandUI();
@@ -1258,7 +1277,8 @@ TEST_F(OnlineTest, SendFileGivenUpKeepsWhatTheControllerSentOrSetWhileItsPickerW
 // in the next session, and nothing of the file is left marked as a change.
 TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing) {
     profile.WriteProfileInt(u"Settings\\Restrictions", u"AllowMaintenanceMode", 1);
-    Connect();
+    // A controller with SNMP: its configuration is one of the dialogs left.
+    Connect(0x04 | 0x08 | 0x40, SimSetup().capabilities | CCVConfig::kSNMPSupport);
     // A file whose one name differs from the controller's.
     QString failure;
     Rename(1, u"ZULU");
@@ -1284,9 +1304,24 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         {ID_CLEAR_ALLOCATIONS, "dlg156", kResized}, {ID_CLEAR_ALLOCATIONS, "dlg156", kRestored},
         {ID_SEND_CHANGES, "dlg160", kRestored},     {ID_CLEAR_ALLOCATIONS, "dlg156", kForgotten},
         {ID_SEND_CHANGES, "dlg160", kForgotten},    {ID_NORMAL_MODE, "dlg156", kForgotten},
+        {ID_SNMP_CONFIG, "dlg180", kResized},       {ID_SNMP_CONFIG, "dlg180", kForgotten},
     };
     const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
-                                      kCmdClearAllocationsEx};
+                                      kCmdClearAllocationsEx, kCmdSetSNMPConfig};
+    // The controller's SNMP record, read as the SNMP Configuration dialog opens.
+    std::vector<std::uint8_t> snmp(CSNMPConfig::kRecordSize);
+    CSNMPConfig().Encode(snmp.data(), FALSE);
+    sim.SetHandler(kCmdSNMPConfig, [snmp](CorvaneState&, const SimFrame& request) {
+        return std::optional<SimFrame>(SimReplyTo(request, snmp));
+    });
+    // What the user is told was not done, once the command is over.
+    const std::map<UINT, std::u16string> notDone = {
+        {ID_SEND_CHANGES, u"not done:\n\nSend Changes\n"},
+        {ID_FILE_SEND, u"not done:\n\nSend File\n"},
+        {ID_MAINT_MODE, u"not done:\n\nSet Maintenance Mode (Trunk #"},
+        {ID_NORMAL_MODE, u"not done:\n\nClear Maintenance Mode ("},
+        {ID_CLEAR_ALLOCATIONS, u"not done:\n\nClear Allocations ("},
+        {ID_SNMP_CONFIG, u"not done:\n\nSNMP Configuration\n"}};
     const size_t start = sim.Requests().size();
     // ONLINE again, with nothing more to ask of the controller.
     const auto online = [&] {
@@ -1312,7 +1347,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         Rename(2, u"EDIT");
         const size_t from = sim.Requests().size();
         // The controller is left while the dialog is open; the user then goes on in it.
-        const auto leave = [&, way = c.way](QDialog& dialog) {
+        const auto leave = [&, way = c.way, command = c.command](QDialog& dialog) {
             auto* picker = qobject_cast<QFileDialog*>(&dialog);
             if (picker) picker->selectFile(Path("S.kvd"));
             if (way == kResized) {
@@ -1346,6 +1381,14 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             }
             if (picker) dialog.accept();
             if (auto* list = dialog.findChild<QComboBox*>("ctl1042")) list->setCurrentIndex(2);
+            script.ExpectMessageBox(notDone.at(command), IDOK);
+            // SNMP Configuration: a name typed, then Apply, which ends the dialog.
+            if (auto* apply = dialog.findChild<QPushButton*>("ctl2994")) {
+                QTest::keyClicks(dialog.findChild<QLineEdit*>("ctl1046"), "NEW");
+                EXPECT_TRUE(apply->isEnabled());
+                apply->click();
+                EXPECT_FALSE(dialog.isVisible());
+            }
             return IDOK;
         };
         if (c.command == ID_FILE_SEND) {
@@ -1371,7 +1414,7 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
             script.ExpectMessageBox(u"The Corvane's configuration has changed", IDNO);
         }
         frame->OnCommand(c.command);
-        EXPECT_TRUE(script.AllAnswered());
+        EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
         if (c.way == kResized) online();
         EXPECT_EQ(Seen(from, sends), std::vector<unsigned>{});
         const bool left = c.way == kRefused || c.way == kLost;

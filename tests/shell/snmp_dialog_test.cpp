@@ -94,7 +94,7 @@ TEST_F(ShellTest, TheDialogShowsTheConfigurationAndKeepsItsListRules) {
         Click(dialog, IDCANCEL);
         return 0;
     });
-    CDlgSNMPConfig dialog;
+    CDlgSNMPConfig dialog(CLinkSession::Now());
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(global.GetValidHostCount(), 1);  // the dialog edited a copy
     EXPECT_FALSE(global.IsModified());
@@ -155,7 +155,7 @@ TEST_F(ShellTest, AFileSavedByTheDialogLoadsBackAndDamagedFilesChangeNothing) {
         }
         return 0;
     });
-    CDlgSNMPConfig dialog;
+    CDlgSNMPConfig dialog(CLinkSession::Now());
     dialog.DoModal();
 }
 
@@ -236,7 +236,7 @@ TEST_F(SnmpApplyTest, ApplySendsTheRecordReadsItBackAndReportsAControllerThatIsS
         EXPECT_TRUE(Enabled(dialog, D::kApply));  // still to be applied
         return 0;
     });
-    CDlgSNMPConfig dialog;
+    CDlgSNMPConfig dialog(CLinkSession::Now());
     dialog.DoModal();
     EXPECT_EQ(app.GetSnmpConfig().GetName(), CString(u"Corvane Nord"));
 }

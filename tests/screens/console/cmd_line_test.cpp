@@ -248,7 +248,7 @@ TEST_F(CmdLineTest, AutoNxtAsksForTheNextBlockAlsoAfterTheConsoleWasHidden) {
     ASSERT_TRUE(Pump([&] { return console->GetList().GetCount() == 7; }));
     Hide(*console);
     ScriptReply("LAST&");
-    host.dataMgr.SendClpCommand(u"XY:DUMP");
+    host.dataMgr.SendClpCommand(CLinkSession::Now(), u"XY:DUMP");
     ASSERT_TRUE(Pump([&] { return host.dataMgr.GetClpResponse() == u"LAST&"; }));
     EXPECT_EQ(console->GetList().GetCount(), 7);
     Show(*console);
