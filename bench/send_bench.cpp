@@ -47,7 +47,7 @@ double LinkRun(WORD port, int sets) {
     CLinkTestWindow window(device);
     BringUpLink(device, window, port);
     const auto start = Clock::now();
-    device.StartSendAll(std::make_unique<CSetRequestSource>(sets));
+    device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(sets));
     const bool done = window.PumpUntil([&] { return window.Count(WM_LINK_SEND_DONE) > 0; },
                                        std::chrono::seconds(120));
     const double seconds = duration<double>(Clock::now() - start).count();

@@ -78,9 +78,9 @@ public:
     BOOL IsLinkOpen() const;
 
     // The send of changes, driven by the main window's answers to the link's messages.
-    // In the up state only: the source is taken and the procedure starts. Otherwise the
-    // source is destroyed and FALSE returned.
-    BOOL StartSendAll(std::unique_ptr<CSendAll> source);
+    // In the up state of the session the send was chosen for only: the source is taken and
+    // the procedure starts. Otherwise the source is destroyed and FALSE returned.
+    BOOL StartSendAll(const CLinkSession& session, std::unique_ptr<CSendAll> source);
     // Takes up to count messages (-1: no limit) from the send source into the request queue.
     virtual int PullFromSource(int count);
     void BeginSendQueue();

@@ -19,11 +19,11 @@ constexpr BYTE kCommitAgain = 3;
 
 }  // namespace
 
-BOOL CDEVICEComm::StartSendAll(std::unique_ptr<CSendAll> source) {
+BOOL CDEVICEComm::StartSendAll(const CLinkSession& session, std::unique_ptr<CSendAll> source) {
     {
         std::lock_guard guard(m_deviceLock);
         if (!source) return FALSE;
-        if (m_nState != kLinkUp) {
+        if (m_nState != kLinkUp || !SessionStands(session)) {
             source->OnSendEnded();
             return FALSE;
         }

@@ -20,9 +20,10 @@ constexpr int kNotStarted = -1;
 
 }  // namespace
 
-CDlgSendProgress::CDlgSendProgress(std::unique_ptr<CSendAll> source, UINT captionId, UINT promptId,
-                                   QWidget* parent)
+CDlgSendProgress::CDlgSendProgress(const CLinkSession& session, std::unique_ptr<CSendAll> source,
+                                   UINT captionId, UINT promptId, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent),
+      m_session(session),
       m_progress(new QProgressBar),
       m_button(MakeDlgButton(IDCANCEL, u"Cancel")),
       m_status(MakeDlgStatic(kStatusText, u"Sending...")),
@@ -53,7 +54,8 @@ void CDlgSendProgress::OnInitDialog() {
     m_progress->setValue(0);
     SetStatus(kIdsInitializing);
     // The link owns the source from here on, whether it starts the send or not.
-    if (!GetKelvardinApp().GetDataMgr().StartSendAll(std::move(m_source))) OnFailure(kNotStarted);
+    if (!GetKelvardinApp().GetDataMgr().StartSendAll(m_session, std::move(m_source)))
+        OnFailure(kNotStarted);
     setWindowTitle(ToQString(m_strCaption));
     m_prompt->setText(ToQString(m_strPrompt));
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "link/link_session.h"
 #include "link/send_all.h"
 #include "platform/base/cstring.h"
 #include "shell/dialogs/kelvardin_dialog.h"
@@ -22,10 +23,10 @@ public:
     static constexpr UINT kPromptText = 1044;
     static constexpr UINT kStatusText = 1045;
 
-    // The source is handed to the link when the dialog starts; the caption and the prompt are
-    // string ids.
-    CDlgSendProgress(std::unique_ptr<CSendAll> source, UINT captionId, UINT promptId,
-                     QWidget* parent = nullptr);
+    // The source is handed to the link when the dialog starts, for the session it was chosen
+    // for; the caption and the prompt are string ids.
+    CDlgSendProgress(const CLinkSession& session, std::unique_ptr<CSendAll> source, UINT captionId,
+                     UINT promptId, QWidget* parent = nullptr);
     ~CDlgSendProgress() override;
 
     // The send's progress messages; WM_APP+0x505 answers 1 once a failure was shown, else 0.
@@ -42,6 +43,7 @@ private:
     LRESULT OnFinished();
     void OnQueueSent();
 
+    const CLinkSession m_session;
     QProgressBar* m_progress;
     QPushButton* m_button;
     QLabel* m_status;

@@ -24,7 +24,8 @@ void CMainFrame::OnSendChanges() {
     CDlgSendAllList list(*m_doc, this);
     if (!basis.Accepted(list)) return;
     ClearUndoRedo();
-    CDlgSendProgress progress(SendOfChanges(), kIdsSendProgress, kIdsSendProgressPrompt, this);
+    CDlgSendProgress progress(basis.Session(), SendOfChanges(), kIdsSendProgress,
+                              kIdsSendProgressPrompt, this);
     RunOperation(progress);
     m_doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
@@ -72,7 +73,8 @@ void CMainFrame::SetMaintMode(int trunk) {
         dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
         return;
     // Given up, and named to the user, when the session it was chosen for has ended.
-    if (m_app.GetDataMgr().SendMaintMode(basis.Session(), dialog.m_nSelection)) RunMaintModeSend();
+    if (m_app.GetDataMgr().SendMaintMode(basis.Session(), dialog.m_nSelection))
+        RunMaintModeSend(basis.Session());
 }
 
 void CMainFrame::ClearMaintMode(int trunk) {
@@ -83,11 +85,12 @@ void CMainFrame::ClearMaintMode(int trunk) {
     dialog.m_nSelection = trunk;
     if (dialog.DoModal() != IDOK) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
-    if (m_app.GetDataMgr().SendNormalMode(basis.Session(), dialog.m_nSelection)) RunMaintModeSend();
+    if (m_app.GetDataMgr().SendNormalMode(basis.Session(), dialog.m_nSelection))
+        RunMaintModeSend(basis.Session());
 }
 
-void CMainFrame::RunMaintModeSend() {
-    CDlgSendProgress progress(std::make_unique<CMaintModeSendAll>(m_app.GetDataMgr()),
+void CMainFrame::RunMaintModeSend(const CLinkSession& session) {
+    CDlgSendProgress progress(session, std::make_unique<CMaintModeSendAll>(m_app.GetDataMgr()),
                               kIdsMaintMode, kIdsMaintModePrompt, this);
     RunOperation(progress);
 }

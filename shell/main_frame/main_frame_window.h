@@ -32,6 +32,7 @@
 #include "shell/nav/nav_history.h"
 
 class CAlphaChooser;
+class CLinkSession;
 class CCommandUpdater;
 class CDlgCommStatus;
 class CKelvardinApp;
@@ -261,7 +262,7 @@ private:
     void OnLoggingDisable();
     void OnLoggingToggle();
     void OnMaintenanceMenu(UINT id);
-    void RunMaintModeSend();
+    void RunMaintModeSend(const CLinkSession& session);
     void SetLogging(int on);
 
     QPointer<CDlgCommStatus> m_commStatus;

@@ -385,7 +385,8 @@ void CSetupFileCommands::SendFile() {
         if (basis.Accepted(list)) {
             rollback.Commit();
             // A send that fails keeps what it did not deliver marked, to be sent again.
-            CDlgSendProgress progress(SendOfChanges(), kIdsSendFile, kIdsSendFilePrompt, &m_window);
+            CDlgSendProgress progress(basis.Session(), SendOfChanges(), kIdsSendFile,
+                                      kIdsSendFilePrompt, &m_window);
             m_runOperation(progress);
         }
     }

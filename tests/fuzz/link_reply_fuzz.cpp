@@ -104,7 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (!in.Empty()) {
         switch (in.Byte() % 8) {
             case 0: device.PutResponse(ReadPair(in)); break;
-            case 1: device.StartSendAll(std::make_unique<CSetRequestSource>(in.Byte() % 4)); break;
+            case 1:
+                device.StartSendAll(CLinkSession::Now(),
+                                    std::make_unique<CSetRequestSource>(in.Byte() % 4));
+                break;
             case 2: device.Abort(); break;
             case 3: device.PullFromSource(in.Byte() % 3 - 1); break;
             case 4: device.BeginSendQueue(); break;

@@ -322,6 +322,7 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         EXPECT_FALSE(mgr.ClearAllocations(s, 3));
         EXPECT_FALSE(mgr.SendClpCommand(s, u"DIR"));
         EXPECT_FALSE(mgr.SetLogging(s, 1));
+        EXPECT_FALSE(mgr.StartSendAll(s, std::make_unique<CMaintModeSendAll>(mgr)));
         EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 3},
                                                     {U::kCommandLine, U::kAll, u"DIR"},
                                                     {U::kLoggingOn}}));
@@ -346,12 +347,12 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         // A maintenance send given up leaves nothing pending: the next carries its own trunk.
         const CLinkSession now = CLinkSession::Now();
         ASSERT_TRUE(mgr.SendMaintMode(now, 2));
-        ASSERT_TRUE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        ASSERT_TRUE(mgr.StartSendAll(now, std::make_unique<CMaintModeSendAll>(mgr)));
         mgr.Abort();
         EXPECT_EQ(mgr.MaintModeMgr().GetCount(), 0u);
-        ASSERT_TRUE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        ASSERT_TRUE(mgr.StartSendAll(now, std::make_unique<CMaintModeSendAll>(mgr)));
         ASSERT_TRUE(mgr.SendNormalMode(now, 3));
-        EXPECT_FALSE(mgr.StartSendAll(std::make_unique<CMaintModeSendAll>(mgr)));
+        EXPECT_FALSE(mgr.StartSendAll(now, std::make_unique<CMaintModeSendAll>(mgr)));
         EXPECT_EQ(mgr.NormalModeMgr().GetCount(), 0u);
         mgr.Abort();
         ASSERT_TRUE(mgr.SendMaintMode(now, 5));

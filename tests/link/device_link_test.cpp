@@ -335,7 +335,7 @@ TEST_F(UdpLinkTest, AReplyWithAnotherCommandOrSequenceIsSkipped) {
         reply.command = kCmdOpenDownload;
         return std::optional<SimFrame>(reply);
     });
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
     ASSERT_TRUE(Pump([&] { return device.GetEngineCounter(CLinkEngine::kMisc) == 2; }));
     EXPECT_EQ(device.GetLinkState(), kLinkAwaitControl);
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
@@ -599,7 +599,8 @@ TEST(DeviceLinkClosed, EveryRequestIsHarmless) {
         bool& m_destroyed;
     };
     bool destroyed = false;
-    EXPECT_FALSE(device.StartSendAll(std::make_unique<CountedSource>(destroyed)));
+    EXPECT_FALSE(
+        device.StartSendAll(CLinkSession::Now(), std::make_unique<CountedSource>(destroyed)));
     EXPECT_TRUE(destroyed);
     device.WakeEngine();
     device.ResetEngineCounters();

@@ -181,7 +181,7 @@ protected:
         const int done = win.Count(WM_LINK_SEND_DONE);
         const int failed = win.Count(WM_LINK_SEND_FAILED);
         const int naks = win.Count(WM_LINK_ERROR, static_cast<WPARAM>(LINK_ERROR_NAK));
-        if (!mgr.StartSendAll(std::move(source))) return false;
+        if (!mgr.StartSendAll(CLinkSession::Now(), std::move(source))) return false;
         if (!Pump([&] {
                 return win.Count(WM_LINK_SEND_DONE) > done ||
                        win.Count(WM_LINK_SEND_FAILED) > failed;
@@ -253,7 +253,7 @@ protected:
             return out;
         };
 
-        ASSERT_TRUE(mgr.StartSendAll(Changes()));
+        ASSERT_TRUE(mgr.StartSendAll(CLinkSession::Now(), Changes()));
         // The queue is filled and going out; the link may have gone on from there already.
         ASSERT_TRUE(Pump([&] { return mgr.GetLinkState() >= kLinkSendQueue; }));
         ASSERT_TRUE(this->sim.WaitForRequests(
@@ -548,7 +548,7 @@ TEST_F(LossyEndToEnd, OneByteInAHundredSpoiltEndsWithinAMinute) {
     EditEverything();
     const int ended = win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED);
     ASSERT_TRUE(win.PumpUntil([&] { return mgr.GetLinkState() == kLinkUp; }, left()));
-    ASSERT_TRUE(mgr.StartSendAll(Changes()));
+    ASSERT_TRUE(mgr.StartSendAll(CLinkSession::Now(), Changes()));
     ASSERT_TRUE(win.PumpUntil(
         [&] {
             return win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED) > ended &&

@@ -34,7 +34,8 @@ protected:
     bool Send(int count) {
         m_start = this->sim.Requests().size();
         const int done = this->window.Count(WM_LINK_SEND_DONE);
-        return this->device.StartSendAll(std::make_unique<CSetRequestSource>(count)) &&
+        return this->device.StartSendAll(CLinkSession::Now(),
+                                         std::make_unique<CSetRequestSource>(count)) &&
                this->Pump([&] { return this->window.Count(WM_LINK_SEND_DONE) > done; });
     }
     std::vector<unsigned> Sent() const {
@@ -49,7 +50,8 @@ protected:
     void LoseTheLinkInASend() {
         m_start = this->sim.Requests().size();
         this->sim.InjectFault(SimFault::DropReply, 5, kSetTrunks);
-        ASSERT_TRUE(this->device.StartSendAll(std::make_unique<CSetRequestSource>(3)));
+        ASSERT_TRUE(
+            this->device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(3)));
         ASSERT_TRUE(this->Pump([&] {
             return this->window.Count(WM_LINK_SEND_FAILED) == 1 &&
                    this->device.GetLinkState() == kLinkUp;
@@ -66,7 +68,8 @@ protected:
     void LoseTheLinkOnTheReleaseOfACommittedSend() {
         ASSERT_NO_FATAL_FAILURE(this->ConnectAndComeUp());
         this->sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kCmdReleaseControl);
-        ASSERT_TRUE(this->device.StartSendAll(std::make_unique<CSetRequestSource>(2)));
+        ASSERT_TRUE(
+            this->device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(2)));
         ASSERT_TRUE(this->Pump([&] {
             return this->window.Count(WM_LINK_SEND_DONE) + this->window.Count(WM_LINK_SEND_FAILED) >
                        0 &&
@@ -133,8 +136,8 @@ TEST_F(UdpSendTest, GrantedSendRunsEveryStepInOrder) {
     EXPECT_FALSE(device.IsSendRunning());
 
     // A send only starts from the up state; the next one runs like the first.
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
-    EXPECT_FALSE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
+    EXPECT_FALSE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
     ASSERT_TRUE(Pump([&] { return window.Count(WM_LINK_SEND_DONE) == 2; }));
 }
 
@@ -152,7 +155,7 @@ TEST_F(UdpSendTest, TheWaitAfterASecondCommitHoldsNoLock) {
     device.SetTiming(timing);
     ASSERT_NO_FATAL_FAILURE(ConnectAndComeUp());
     sim.ChangeState([](CorvaneState& s) { s.commitStatuses = {3}; });
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(2)));
+    ASSERT_TRUE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(2)));
     ASSERT_TRUE(Pump([&] { return device.LastDispatched() == kCmdCommitAgain; }));
     EXPECT_EQ(device.GetLinkState(), kLinkRelease);
     EXPECT_TRUE(device.IsControllerPresent());
@@ -231,7 +234,7 @@ TEST_F(UdpSendTest, ACommittedSendIsDoneThoughTheSessionIsLostBeforeTheRelease) 
         s.sessions.clear();
         return SimReplyTo(request, {0});
     });
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
     ASSERT_TRUE(Pump([&] { return Controller().releases == 1; }));
     EXPECT_EQ(window.Values(WM_LINK_SEND_DONE), std::vector<int>{0});
     EXPECT_EQ(window.Count(WM_LINK_SEND_FAILED), 0);
@@ -255,7 +258,7 @@ TEST_F(UdpSendTest, ACommitStatusCountsOnlyWhileCommitting) {
         sim.ChangeState([&](CorvaneState& s) { s.commitStatuses = c.statuses; });
         const int ended = win.Count(WM_LINK_SEND_DONE) + win.Count(WM_LINK_SEND_FAILED);
         held.Hold(c.state);
-        ASSERT_TRUE(held.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+        ASSERT_TRUE(held.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
         ASSERT_TRUE(win.PumpUntil([&] { return held.GetLinkState() == c.state; }, kPatience));
         CDualMessage status;
         status.request.command = status.reply.command = kCmdCommit;
@@ -296,7 +299,7 @@ TEST_F(UdpSendTest, AnAnsweredReleaseIsNotOwedAgain) {
     // The link is lost in the send and held before it is set up again.
     held.Hold(kLinkSetUp);
     sim.InjectFault(SimFault::DropReply, 1 + CDCError::kTries, kSetTrunks);
-    ASSERT_TRUE(held.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(held.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
     ASSERT_TRUE(win.PumpUntil(
         [&] { return win.Count(WM_LINK_SEND_FAILED) == 1 && !held.IsSendRunning(); }, kPatience));
     ASSERT_EQ(held.GetLinkState(), kLinkSetUp);
@@ -320,7 +323,7 @@ TEST_F(UdpSendTest, UserAbortReleasesControlOnlyWhenItWasAskedFor) {
     // Before exclusive control is asked for there is nothing to release.
     device.PausePolling();
     const std::size_t before = sim.Requests().size();
-    ASSERT_TRUE(device.StartSendAll(std::make_unique<CSetRequestSource>(1)));
+    ASSERT_TRUE(device.StartSendAll(CLinkSession::Now(), std::make_unique<CSetRequestSource>(1)));
     device.Abort();
     EXPECT_EQ(device.GetLinkState(), kLinkUp);
     EXPECT_FALSE(device.IsSendRunning());

@@ -99,7 +99,7 @@ protected:
             link.SendMaintMode(CLinkSession::Now(), 8);
             source = std::make_unique<CMaintModeSendAll>(link);
         }
-        CDlgSendProgress dlg(std::move(source), 2247, 2248, frame);
+        CDlgSendProgress dlg(CLinkSession::Now(), std::move(source), 2247, 2248, frame);
         script.ExpectDialog("dlg158", [&](QDialog& d) {
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] { return !d.isVisible() || Text(d, 1045).startsWith("FAILED"); }, kPatienceMs));

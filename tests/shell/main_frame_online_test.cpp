@@ -262,6 +262,12 @@ TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
     data.StoreMemoryImage(0, 0x100, std::vector<BYTE>(255));
     ASSERT_TRUE(data.SetMemoryByte(0x101, 0xBB));
     ASSERT_TRUE(data.RequestMemoryWrite(CLinkSession::Now(), 0x100));
+    // Gone out, so it may have run; one still queued at the close would be told as not written.
+    ASSERT_TRUE(Until([&] {
+        const std::vector<SimFrame> frames = sim.Requests();
+        return std::any_of(frames.begin(), frames.end(),
+                           [](const SimFrame& f) { return f.command == kCmdWriteMemory; });
+    }));
     script.ExpectMessageBox(u"changes to memory at 00000100 when", IDOK);
     app.ExitInstance();
     EXPECT_TRUE(script.AllAnswered());

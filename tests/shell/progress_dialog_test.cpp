@@ -148,7 +148,8 @@ protected:
         return result;
     }
     int RunSend(size_t finishes = 1, std::function<void(QDialog&)> check = {}) {
-        CDlgSendProgress dlg(std::make_unique<CCVDataSendAll>([this] { return &doc; }), 2247, 2248);
+        CDlgSendProgress dlg(CLinkSession::Now(),
+                             std::make_unique<CCVDataSendAll>([this] { return &doc; }), 2247, 2248);
         return Run(dlg, true, finishes, check);
     }
 
