@@ -7,6 +7,7 @@
 
 #include "link/command_codes.h"
 #include "link/link_messages.h"
+#include "link/payload_io.h"
 #include "link/reply_layouts.h"
 #include "link/wire_labels.h"
 #include "model/app_state.h"
@@ -209,10 +210,7 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
     m_bUploadConfirmed = FALSE;
     m_inFlight = builder;
     // Gone out: the user's command is done, or told of as one that may not have been.
-    if (builder == &m_misc) {
-        if (const int item = CMiscRequestMgr::ItemOfRequest(request); item >= 0)
-            m_namedMisc.at(static_cast<size_t>(item)).reset();
-    }
+    m_namedInFlight = NamedCommand(*builder, request);
     if (m_bUploading) {
         const int total = m_nUploadTotal;
         const int done = std::max(total - GetPendingTotal(), 0);
@@ -224,6 +222,7 @@ BOOL CCVDataMgr::GetManagerRequest(CMessage& request) {
 int CCVDataMgr::GetNextRequest(CMessage& request) {
     std::lock_guard guard(DeviceLock());
     m_inFlight = nullptr;
+    m_namedInFlight.reset();
     return CDEVICEComm::GetNextRequest(request);
 }
 
@@ -318,6 +317,24 @@ void EachPending(const CRequestMgr& manager, Add add) {
 
 }  // namespace
 
+std::optional<CUndoneCommand> CCVDataMgr::NamedCommand(const CRequestMgr& builder,
+                                                       const CMessage& request) {
+    using U = CUndoneCommand;
+    if (&builder == &m_clearErrors) return U{U::kClearIcomErrors};
+    if (&builder == &m_clearAllocations) {
+        // The intercom as the request carries it: 31, or 0 in the extended form, for all.
+        CPayloadReader in(request.Payload());
+        const bool ex = request.command == kCmdClearAllocationsEx;
+        const int value = ex ? in.U16() : in.U8();
+        const int icom = ex ? value - 1 : (value == 31 ? -1 : value);
+        return U{U::kClearAllocations, icom < 0 ? U::kAll : icom};
+    }
+    if (&builder != &m_misc) return std::nullopt;
+    const int item = CMiscRequestMgr::ItemOfRequest(request);
+    if (item < 0) return std::nullopt;
+    return std::exchange(m_namedMisc.at(static_cast<size_t>(item)), std::nullopt);
+}
+
 std::vector<CUndoneCommand> CCVDataMgr::PendingCommands() const {
     std::vector<CUndoneCommand> pending;
     const auto of = [&pending](CUndoneCommand::Kind kind) {
@@ -344,7 +361,11 @@ void CCVDataMgr::NoteUndone(std::vector<CUndoneCommand> commands) {
     {
         std::lock_guard guard(m_undoneLock);
         first = m_undone.empty();
-        m_undone.insert(m_undone.end(), commands.begin(), commands.end());
+        // One command given up both in flight and still queued is named once.
+        for (CUndoneCommand& command : commands) {
+            if (std::find(m_undone.begin(), m_undone.end(), command) == m_undone.end())
+                m_undone.push_back(std::move(command));
+        }
     }
     if (first) Post(WM_LINK_NOT_DONE);
 }
@@ -364,6 +385,7 @@ void CCVDataMgr::AskAgainOrGiveUp(const CMessage& request) {
         return;
     }
     builder->GiveUp(request);
+    if (m_namedInFlight) NoteUndone(*std::exchange(m_namedInFlight, std::nullopt));
     if (!m_bUploading) return;
     // The upload cannot finish: it ends as failed, and what it still asked for is dropped.
     EndUpload(LINK_UPLOAD_LOST);

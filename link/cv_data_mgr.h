@@ -270,6 +270,8 @@ private:
     WaitResult WaitForMisc(UINT item, int seconds, const std::function<BOOL()>& mark);
     // Device lock held: what the user asked of the controller and is still pending, named.
     std::vector<CUndoneCommand> PendingCommands() const;
+    // The user's command that the request carries out, if any: it is no longer pending.
+    std::optional<CUndoneCommand> NamedCommand(const CRequestMgr& builder, const CMessage& request);
     // Device lock held: what was asked of the controller in the session that ended, or of the
     // controller that another has replaced, is dropped, and the user's commands are named.
     void DropWhatActs();
@@ -407,6 +409,8 @@ private:
     std::optional<CCVStatusRec> m_changedStatus;
     // The manager that built the request in flight; none when another request is.
     CRequestMgr* m_inFlight = nullptr;
+    // The user's command that the request in flight carries out, told of if it is given up.
+    std::optional<CUndoneCommand> m_namedInFlight;
     CLostRequests m_lost;
     // The user's name for each one-shot item that acts on the controller, while it is pending.
     std::array<std::optional<CUndoneCommand>, CMiscRequestMgr::kItems> m_namedMisc;

@@ -469,8 +469,9 @@ constexpr Entry kStrings[] = {
      u"The Corvane had not answered the changes to memory at %1 when the connection was "
      u"closed: they may not have been written."},
     {6524,
-     u"The connection to the Corvane was lost or renewed before these were sent, so they were "
-     u"not done:\n\n%1\n\nGive them again if they are still wanted."},
+     u"The connection to the Corvane was lost or renewed before the Corvane had confirmed "
+     u"these, so they may not have been done:\n\n%1\n\nGive them again if they are still "
+     u"wanted."},
     {6525, u"%1 (%2)"},
     {6526, u"Intercom #%1"},
     {6527, u"Trunk #%1"},

@@ -1,5 +1,6 @@
 #include "platform/ui/nested_loop.h"
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -11,15 +12,17 @@
 namespace {
 
 struct Waiting {
-    QPointer<QWidget> window;
-    UINT message;
+    QPointer<QObject> owner;
+    std::function<void()> run;
+    // A post is queued by itself; anything else must not run inside the ending loop's handler.
+    bool posts = false;
 };
 
 thread_local int t_nestedLoops = 0;
 thread_local std::vector<Waiting> t_waiting;
 
-void Post(QWidget* widget, UINT message) {
-    if (CWnd* window = widget ? CWnd::FromWidget(widget) : nullptr) window->PostMessage(message);
+void Queue(QObject* owner, std::function<void()> run) {
+    if (owner) QMetaObject::invokeMethod(owner, std::move(run), Qt::QueuedConnection);
 }
 
 }  // namespace
@@ -30,8 +33,13 @@ CNestedLoopScope::CNestedLoopScope() {
 
 CNestedLoopScope::~CNestedLoopScope() {
     if (--t_nestedLoops > 0) return;
-    for (const Waiting& waiting : std::exchange(t_waiting, {}))
-        Post(waiting.window, waiting.message);
+    for (Waiting& waiting : std::exchange(t_waiting, {})) {
+        if (!waiting.owner) continue;
+        if (waiting.posts)
+            waiting.run();
+        else
+            Queue(waiting.owner, std::move(waiting.run));
+    }
 }
 
 bool IsNestedLoopRunning() {
@@ -44,5 +52,17 @@ void PostWhenNestedLoopsEnd(CWnd& window, UINT message) {
         window.PostMessage(message);
         return;
     }
-    t_waiting.push_back({window.GetWidget(), message});
+    QWidget* widget = window.GetWidget();
+    const auto post = [widget, message] {
+        if (CWnd* target = CWnd::FromWidget(widget)) target->PostMessage(message);
+    };
+    t_waiting.push_back({widget, post, true});
+}
+
+void RunWhenNestedLoopsEnd(QObject& owner, std::function<void()> run) {
+    if (t_nestedLoops == 0) {
+        Queue(&owner, std::move(run));
+        return;
+    }
+    t_waiting.push_back({&owner, std::move(run)});
 }

@@ -242,8 +242,7 @@ void CLinkEvents::OnSessionRefused(int modeBefore) {
 // or it for the box.
 void CLinkEvents::OnCommandsNotDone() {
     if (IsNestedLoopRunning()) {
-        if (CWnd* window = CWnd::FromWidget(&m_window))
-            PostWhenNestedLoopsEnd(*window, WM_LINK_NOT_DONE);
+        RunWhenNestedLoopsEnd(m_window, [this] { OnCommandsNotDone(); });
         return;
     }
     const std::vector<CUndoneCommand> undone = m_app.GetDataMgr().TakeUndone();

@@ -269,6 +269,11 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         comeUp();
         mgr.ClearPendingRequests();
         const CLinkSession s = CLinkSession::Now();
+        // A command that went out and was given up unanswered may not have run: it is named.
+        using U = CUndoneCommand;
+        ASSERT_TRUE(mgr.ClearAllocations(s, 3));
+        EXPECT_NE(Lost().first, 0u);
+        EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 3}}));
         mgr.ClearAllocations(s, -1);
         mgr.ClearIcomErrors(s);
         mgr.ClearCVErrors(s);
@@ -303,7 +308,6 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
         // The user is told, in one message, of each command dropped; the memory write has a
         // message of its own.
-        using U = CUndoneCommand;
         EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations},
                                                     {U::kClearIcomErrors},
                                                     {U::kMaintMode, 6},
@@ -311,10 +315,10 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
                                                     {U::kClearCVErrors},
                                                     {U::kCommandLine, U::kAll, u"DIR"}}));
         EXPECT_EQ(UndoneCommandsText({{U::kMaintMode, 6}, {U::kNormalMode, U::kAll}}),
-                  CString(u"The connection to the Corvane was lost or renewed before these were "
-                          u"sent, so they were not done:\n\nSet Maintenance Mode (Trunk #7)\n"
-                          u"Clear Maintenance Mode (All Trunks)\n\nGive them again if they are "
-                          u"still wanted."));
+                  CString(u"The connection to the Corvane was lost or renewed before the Corvane "
+                          u"had confirmed these, so they may not have been done:\n\nSet "
+                          u"Maintenance Mode (Trunk #7)\nClear Maintenance Mode (All Trunks)\n\n"
+                          u"Give them again if they are still wanted."));
         comeUp();
         EXPECT_EQ(app.GetSessionChanges(), changes + 2);
         // Given for the session that ended, nothing is queued, and the user is told.

@@ -128,6 +128,10 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
         script.ExpectDialog("dlg173", [&](QDialog& dlg) {
             before = Text(dlg, 175);
             EXPECT_EQ(app.m_nDisconnects, disconnects + 1);
+            // Told of over the dialog, a command not done is named once the dialog is over,
+            // and the next one is told of too.
+            link.NoteUndone(CUndoneCommand{CUndoneCommand::kClearIcomErrors});
+            QCoreApplication::processEvents();
             if (comesBack) sim.ChangeState([](CorvaneState& s) { s.silent = false; });
             // Cancel is the one button while the link is down: Enter never says it is back.
             if (!comesBack) QTest::keyClick(&dlg, Qt::Key_Return);
@@ -135,8 +139,9 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
             after = Text(dlg, 175);
             return 0;
         });
+        script.ExpectMessageBox(u"been done:\n\nClear Communication Errors\n", IDOK);
         sim.ChangeState([](CorvaneState& s) { s.silent = true; });
-        ASSERT_TRUE(Until([&] { return !after.isEmpty(); }));
+        ASSERT_TRUE(Until([&] { return !after.isEmpty() && script.AllAnswered(); }));
         EXPECT_EQ(before, ToQString(LoadResString(2433)));
         EXPECT_EQ(after, ToQString(LoadResString(comesBack ? 2367 : 2433)));
         EXPECT_EQ(app.GetMode(), comesBack ? CAppState::kModeOnline : CAppState::kModeFile);

@@ -257,7 +257,7 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
 // A memory write the closing link leaves unanswered may not have been done.
 TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
     Connect();
-    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    sim.InjectFault(SimFault::DropReply, 1000, kCmdWriteMemory);
     CCVDataMgr& data = app.GetDataMgr();
     data.StoreMemoryImage(0, 0x100, std::vector<BYTE>(255));
     ASSERT_TRUE(data.SetMemoryByte(0x101, 0xBB));
@@ -1199,7 +1199,7 @@ TEST_F(OnlineTest, ARefusedSessionLeavesAnUntitledSetupAndConnectAsksAgain) {
 
     // Nothing asked of the controller left goes out in the next session: the user is told.
     const size_t from = sim.Requests().size();
-    script.ExpectMessageBox(u"not done:\n\nClear Allocations (All Intercoms)\n", IDOK);
+    script.ExpectMessageBox(u"been done:\n\nClear Allocations (All Intercoms)\n", IDOK);
     EXPECT_FALSE(app.GetDataMgr().ClearAllocations(CLinkSession::Now(), -1));
     EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
 
@@ -1322,12 +1322,12 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     });
     // What the user is told was not done, once the command is over.
     const std::map<UINT, std::u16string> notDone = {
-        {ID_SEND_CHANGES, u"not done:\n\nSend Changes\n"},
-        {ID_FILE_SEND, u"not done:\n\nSend File\n"},
-        {ID_MAINT_MODE, u"not done:\n\nSet Maintenance Mode (Trunk #"},
-        {ID_NORMAL_MODE, u"not done:\n\nClear Maintenance Mode ("},
-        {ID_CLEAR_ALLOCATIONS, u"not done:\n\nClear Allocations ("},
-        {ID_SNMP_CONFIG, u"not done:\n\nSNMP Configuration\n"}};
+        {ID_SEND_CHANGES, u"been done:\n\nSend Changes\n"},
+        {ID_FILE_SEND, u"been done:\n\nSend File\n"},
+        {ID_MAINT_MODE, u"been done:\n\nSet Maintenance Mode (Trunk #"},
+        {ID_NORMAL_MODE, u"been done:\n\nClear Maintenance Mode ("},
+        {ID_CLEAR_ALLOCATIONS, u"been done:\n\nClear Allocations ("},
+        {ID_SNMP_CONFIG, u"been done:\n\nSNMP Configuration\n"}};
     const size_t start = sim.Requests().size();
     // ONLINE again, with nothing more to ask of the controller.
     const auto online = [&] {
