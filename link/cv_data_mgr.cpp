@@ -357,6 +357,13 @@ void CCVDataMgr::NoteUndone(const CUndoneCommand& command) {
 
 void CCVDataMgr::NoteUndone(std::vector<CUndoneCommand> commands) {
     if (commands.empty()) return;
+    // Logging the user turned on or off that may not have been turned is shown as the
+    // controller last said it was, so that giving it again turns it the way the user meant.
+    for (const CUndoneCommand& command : commands) {
+        if (command.kind == CUndoneCommand::kLoggingOn ||
+            command.kind == CUndoneCommand::kLoggingOff)
+            GetApp().m_nLogging = m_nControllerLogging.load();
+    }
     bool first = false;
     {
         std::lock_guard guard(m_undoneLock);

@@ -325,7 +325,9 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         const int history = mgr.GetClpHistoryCount();
         EXPECT_FALSE(mgr.ClearAllocations(s, 3));
         EXPECT_FALSE(mgr.SendClpCommand(s, u"DIR"));
+        app.m_nLogging = 1;
         EXPECT_FALSE(mgr.SetLogging(s, 1));
+        EXPECT_EQ(app.m_nLogging, mgr.GetControllerLogging());
         EXPECT_FALSE(mgr.StartSendAll(s, std::make_unique<CMaintModeSendAll>(mgr)));
         EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 3},
                                                     {U::kCommandLine, U::kAll, u"DIR"},
