@@ -159,10 +159,7 @@ void CCVDataMgr::SetClock() {
 }
 
 BOOL CCVDataMgr::SetLogging(const CLinkSession& session, int on) {
-    if (on != 0 && on != 1) {
-        WakeEngine();
-        return FALSE;
-    }
+    if (on != 0 && on != 1) return FALSE;
     return MarkActing(
         session, on ? CMiscRequestMgr::kLoggingOn : CMiscRequestMgr::kLoggingOff,
         CUndoneCommand{on ? CUndoneCommand::kLoggingOn : CUndoneCommand::kLoggingOff});

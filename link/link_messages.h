@@ -28,8 +28,8 @@ constexpr UINT WM_LINK_UPLOAD_PROGRESS = WM_APP + 0x50A;
 // The controller refused a network session; the link is closed and the mode is FILE. wParam
 // the mode before the refusal.
 constexpr UINT WM_LINK_SESSION_REFUSED = WM_APP + 0x50B;
-// Commands of the user's were not done: their session ended before they went, or had ended
-// when they were given (CCVDataMgr::TakeUndone).
+// Commands of the user's may not have been done: their session ended before they went or
+// before they were answered, or had ended when they were given (CCVDataMgr::TakeUndone).
 constexpr UINT WM_LINK_NOT_DONE = WM_APP + 0x51D;
 // Validation warnings from received data: wParam the zero-based intercom whose remote-trunking
 // range runs past 255, or the trunk that uses a port reserved for remote trunking.

@@ -5,8 +5,8 @@
 
 #include "platform/base/cstring.h"
 
-// A command the user gave that the controller never got: its session ended before it went
-// out, or had ended by the time the user confirmed it.
+// A command the user gave that may not have been done: its session ended before it went out,
+// had ended by the time the user confirmed it, or the link failed with it unanswered.
 struct CUndoneCommand {
     enum Kind : int {
         kClearAllocations,

@@ -24,8 +24,10 @@ CCommandRollback::CCommandRollback(CKelvardinApp& app, CKelvardinDoc& doc, CUndo
       m_nUndoClears(undo.GetClearCount()),
       m_nModeSets(app.GetModeSets()) {
     if (keep & kFileMarks) m_marks = doc.SaveFlagMarks(CCVObject::kInFile);
-    if (keep & kSetup) m_config = app.GetConfig();
-    if (keep & kSetup) m_setup.emplace(doc);
+    if (keep & kSetup) {
+        m_config = app.GetConfig();
+        m_setup.emplace(doc);
+    }
     if (keep & kUndo) m_steps = undo.TakeSteps();
 }
 

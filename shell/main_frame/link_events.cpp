@@ -14,7 +14,6 @@
 #include "platform/ui/modal.h"
 #include "platform/ui/nested_loop.h"
 #include "platform/ui/sys_info.h"
-#include "platform/ui/wnd.h"
 #include "res/string_ids.h"
 #include "res/string_table.h"
 #include "shell/app/kelvardin_app.h"

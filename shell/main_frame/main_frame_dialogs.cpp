@@ -1,10 +1,10 @@
 // The emptiness of the main window's history stacks, and the dialogs it opens for the screens.
 #include "link/cv_data_mgr.h"
+#include "link/link_session.h"
 #include "model/kelvardin_doc.h"
 #include "shell/app/kelvardin_app.h"
 #include "shell/dialogs/dlg_clear_changes.h"
 #include "shell/dialogs/dlg_icom_select.h"
-#include "shell/main_frame/command_basis.h"
 #include "shell/main_frame/main_frame_window.h"
 #include "shell/search/dlg_search_for_icom.h"
 
@@ -25,11 +25,10 @@ int CMainFrame::AskClearChanges(int preset) {
 }
 
 void CMainFrame::ClearAllocations(int icom) {
-    const CCommandBasis basis(m_app, m_undo);
+    const CLinkSession session = CLinkSession::Of(m_app);
     CDlgIcomSelect dialog(this);
     dialog.m_nSelection = icom;
-    if (dialog.DoModal() == IDOK)
-        m_app.GetDataMgr().ClearAllocations(basis.Session(), dialog.m_nSelection);
+    if (dialog.DoModal() == IDOK) m_app.GetDataMgr().ClearAllocations(session, dialog.m_nSelection);
 }
 
 bool CMainFrame::SearchForIntercom(int /*icom*/, const CString& name, CString& foundName,

@@ -63,7 +63,7 @@ void CMainFrame::OnConnect() {
 }
 
 void CMainFrame::SetMaintMode(int trunk) {
-    const CCommandBasis basis(m_app, m_undo);
+    const CLinkSession session = CLinkSession::Of(m_app);
     CDlgTrunkSelect dialog(kIdsSetMaintCaption, kIdsSetMaintText, this);
     dialog.m_bAll = false;
     dialog.m_bSelected = false;
@@ -73,20 +73,18 @@ void CMainFrame::SetMaintMode(int trunk) {
         dialog.m_nSelection == CDlgTrunkSelect::kDataSelected)
         return;
     // Given up, and named to the user, when the session it was chosen for has ended.
-    if (m_app.GetDataMgr().SendMaintMode(basis.Session(), dialog.m_nSelection))
-        RunMaintModeSend(basis.Session());
+    if (m_app.GetDataMgr().SendMaintMode(session, dialog.m_nSelection)) RunMaintModeSend(session);
 }
 
 void CMainFrame::ClearMaintMode(int trunk) {
-    const CCommandBasis basis(m_app, m_undo);
+    const CLinkSession session = CLinkSession::Of(m_app);
     CDlgTrunkSelect dialog(kIdsClearMaintCaption, kIdsClearMaintText, this);
     dialog.m_bAll = true;
     dialog.m_bSelected = false;
     dialog.m_nSelection = trunk;
     if (dialog.DoModal() != IDOK) return;
     if (dialog.m_nSelection == CDlgTrunkSelect::kDataSelected) return;
-    if (m_app.GetDataMgr().SendNormalMode(basis.Session(), dialog.m_nSelection))
-        RunMaintModeSend(basis.Session());
+    if (m_app.GetDataMgr().SendNormalMode(session, dialog.m_nSelection)) RunMaintModeSend(session);
 }
 
 void CMainFrame::RunMaintModeSend(const CLinkSession& session) {
