@@ -238,19 +238,25 @@ DWORD CKelvardinDoc::IsIcomCostModified(int icom) const {
     return ChangeBits(FindIcom(icom), CIntercom::kFieldCascadeCost);
 }
 
-int CKelvardinDoc::FindIcomByComPort(int port, int except) const {
+int CKelvardinDoc::FindIcomByComPort(int port, int except, const CHolderTest& skip) const {
     for (int i = 0; i < ConfiguredIcoms(); ++i) {
         const CIntercom* record = FindIcom(i);
-        if (record && i != except && record->GetComPort() == port) return i;
+        if (!record || i == except || record->GetComPort() != port) continue;
+        if (!skip || !skip(CIcomSpec(i, CIntercom::kFieldComPort))) return i;
     }
     return -1;
 }
 
-int CKelvardinDoc::FindIcomByAddress(DWORD address, int except) const {
+int CKelvardinDoc::FindIcomByAddress(DWORD address, int except, const CHolderTest& skip) const {
+    const auto held = [&](int icom, DWORD value, DWORD field) {
+        return value == address && !(skip && skip(CIcomSpec(icom, field)));
+    };
     for (int i = 0; i < ConfiguredIcoms(); ++i) {
         const CIntercom* record = FindIcom(i);
         if (!record || i == except) continue;
-        if (record->GetPrimaryIP() == address || record->GetBackupIP() == address) return i;
+        if (held(i, record->GetPrimaryIP(), CIntercom::kFieldPrimaryIP) ||
+            held(i, record->GetBackupIP(), CIntercom::kFieldBackupIP))
+            return i;
     }
     return -1;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "model/app_state.h"
 #include "model/edit_rules.h"
@@ -24,17 +25,30 @@ int HexDigit(char16_t ch) {
 
 using CTrunkAssignGetter = const CAssign& (CTrunk::*)(BOOL) const;
 
-// The first trunk whose assignment (ends or fixed assignments, by get) is the one given,
-// over end 1 of every trunk and then end 2, skipping one end of one trunk.
-int FindTrunkUsing(const CKelvardinDoc& doc, CTrunkAssignGetter get, const CAssign& assign,
-                   int excludeTrunk, BOOL excludeEnd1, BOOL* isEnd1) {
+// Where a trunk assignment is looked for: by get, with the field ids of its two ends.
+struct CTrunkAssignField {
+    CTrunkAssignGetter get;
+    DWORD field1;
+    DWORD field2;
+};
+
+constexpr CTrunkAssignField kEnds{&CTrunk::GetEndpoint, CTrunk::kFieldEnd1, CTrunk::kFieldEnd2};
+constexpr CTrunkAssignField kFixed{&CTrunk::GetFixedAssign, CTrunk::kFieldFixed1,
+                                   CTrunk::kFieldFixed2};
+
+// The first trunk whose assignment (ends or fixed assignments) is the one given, over end 1 of
+// every trunk and then end 2, skipping one end of one trunk and the holders skip names.
+int FindTrunkUsing(const CKelvardinDoc& doc, const CTrunkAssignField& where, const CAssign& assign,
+                   int excludeTrunk, BOOL excludeEnd1, BOOL* isEnd1,
+                   const CKelvardinDoc::CHolderTest& skip) {
     const int count = GetApp().GetConfig().m_wNumTrunks;
     for (BOOL first : {TRUE, FALSE}) {
         for (int i = 0; i < count; ++i) {
             const auto* record = dynamic_cast<const CTrunk*>(doc.FindObject(CTrunkSpec(i, 1)));
             if (!record) break;
             if (i == excludeTrunk && (excludeEnd1 != 0) == (first != 0)) continue;
-            if ((record->*get)(first).GetKey() != assign.GetKey()) continue;
+            if ((record->*where.get)(first).GetKey() != assign.GetKey()) continue;
+            if (skip && skip(CTrunkSpec(i, first ? where.field1 : where.field2))) continue;
             if (isEnd1) *isEnd1 = first;
             return i;
         }
@@ -77,9 +91,16 @@ bool ReadHexText(const CString& text, DWORD& value) {
     return true;
 }
 
-bool IsMoveDrop() {
+bool CKelvardinDoc::IsFreedByEdit(const CObjSpec& holder) const {
     const IUndoHost* host = GetApp().GetUndoHost();
-    return host && host->IsMoveDrop();
+    return (host && host->IsMoveDrop()) || m_replayed.contains(holder.Key());
+}
+
+CKelvardinDoc::CReplayScope::CReplayScope(CKelvardinDoc& doc, std::set<CObjSpec::CKey> fields)
+    : m_doc(doc), m_outer(std::exchange(doc.m_replayed, std::move(fields))) {}
+
+CKelvardinDoc::CReplayScope::~CReplayScope() {
+    m_doc.m_replayed = std::move(m_outer);
 }
 
 BOOL CKelvardinDoc::IsNumberText(const CString& text) {
@@ -119,18 +140,21 @@ CString CKelvardinDoc::IcomLabel(int icom) const {
 
 // ---- Searches -------------------------------------------------------------------------------
 
-int CKelvardinDoc::FindIntercomByText(const CString& text, int excludeIcom,
-                                      BOOL alsoDefaultNames) const {
+int CKelvardinDoc::FindIntercomByText(const CString& text, int excludeIcom, BOOL alsoDefaultNames,
+                                      const CHolderTest& skip) const {
     const CString wanted = WithoutTrailingBlanks(text);
     if (wanted.IsEmpty()) return -1;  // an unnamed intercom is no match
     const int visible = GetApp().GetVisibleIcomCount();
     const int length = GetApp().GetConfig().m_nAlphaSize;
+    const auto other = [&](int i) {
+        return i != excludeIcom && !(skip && skip(CIcomSpec(i, CIntercom::kFieldName)));
+    };
     for (int i = 0; i < visible; ++i) {
-        if (i != excludeIcom && GetIcomText(i, length, TRUE, FALSE) == wanted) return i;
+        if (other(i) && GetIcomText(i, length, TRUE, FALSE) == wanted) return i;
     }
     if (!alsoDefaultNames) return -1;
     for (int i = 0; i < visible; ++i) {
-        if (i != excludeIcom && GetDefaultIcomName(i) == wanted) return i;
+        if (other(i) && GetDefaultIcomName(i) == wanted) return i;
     }
     return -1;
 }
@@ -156,10 +180,11 @@ int CKelvardinDoc::FindAlphasByText(int icom, const CString& text, int typeFilte
 }
 
 int CKelvardinDoc::FindTrunkUsingEnd(const CAssign& assign, int excludeTrunk, BOOL excludeEnd1,
-                                     BOOL* isEnd1) const {
-    return FindTrunkUsing(*this, &CTrunk::GetEndpoint, assign, excludeTrunk, excludeEnd1, isEnd1);
+                                     BOOL* isEnd1, const CHolderTest& skip) const {
+    return FindTrunkUsing(*this, kEnds, assign, excludeTrunk, excludeEnd1, isEnd1, skip);
 }
 
-int CKelvardinDoc::FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1) const {
-    return FindTrunkUsing(*this, &CTrunk::GetFixedAssign, assign, -1, FALSE, isEnd1);
+int CKelvardinDoc::FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1,
+                                       const CHolderTest& skip) const {
+    return FindTrunkUsing(*this, kFixed, assign, -1, FALSE, isEnd1, skip);
 }

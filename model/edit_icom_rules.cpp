@@ -161,7 +161,11 @@ BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& objSpec, int size, const CStri
 
     CEditNotices found;
     if (!WithoutTrailingBlanks(text).IsEmpty()) {
-        const int used = IsMoveDrop() ? -1 : FindIntercomByText(text, icom, TRUE);
+        // The name compared is the one of the configured length, whichever column holds it.
+        const DWORD compared = FieldOfNameSize(app.GetConfig().m_nAlphaSize);
+        const int used = FindIntercomByText(text, icom, TRUE, [&](const CObjSpec& holder) {
+            return IsFreedByEdit(holder) || IsFreedByEdit(CIcomSpec(holder.GetIndex(), compared));
+        });
         if (used >= 0) found.Add(kNameUsedNotice, {NumberText(used + 1)});
         // A new 4-character name moves every remote-trunking range up by one.
         if (size == 4 && WithoutTrailingBlanks(record->GetName(4)).IsEmpty()) {
@@ -212,8 +216,8 @@ BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text)
     const DWORD address = ParseIPAddress(addressText);
     if (address == kInvalidAddress) return Refuse(kAddressInvalid, {text});
     const int icom = objSpec.GetIndex();
-    if (address != 0 && !IsMoveDrop()) {
-        const int used = FindIcomByAddress(address, icom);
+    if (address != 0) {
+        const int used = FindIcomByAddress(address, icom, FreedByEdit());
         if (used >= 0) return Refuse(kAddressUsed, {IcomLabel(used)});
     }
     return objSpec.m_nFieldId == CIntercom::kFieldPrimaryIP ? SetIcomPrimaryIP(address, TRUE, icom)
@@ -233,7 +237,7 @@ BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& t
         if (number - 1 < lowest || number - 1 > highest)
             return Refuse(kComPortInvalid, {NumberText(lowest + 1), NumberText(highest + 1)});
         port = static_cast<int>(number - 1);
-        const int used = IsMoveDrop() ? -1 : FindIcomByComPort(port, icom);
+        const int used = FindIcomByComPort(port, icom, FreedByEdit());
         if (used >= 0) return Refuse(kComPortUsed, {IcomLabel(used)});
     }
     return SetIcomComPort(port, TRUE, icom);

@@ -22,10 +22,6 @@ long long DecimalValue(const CString& text);
 // A text of hexadecimal digits only, blanks around it allowed; false for anything else.
 bool ReadHexText(const CString& text, DWORD& value);
 
-// Whether a drag-and-drop move is being pasted: its source still holds the value, so the
-// already-used checks are skipped.
-bool IsMoveDrop();
-
 // Whether an intercom's remote-trunking numbers, one per named intercom from its start number
 // (0: none), run past 255.
 inline bool RemoteRangeOverflows(DWORD start, int named) {

@@ -271,12 +271,11 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
         else
             notices.Add(assign.m_type == kPP ? kNoAlphaForPortQuestion : kNoAlphaForAssignQuestion);
     }
-    // The source of a moved value still holds it until the move ends.
-    const bool moveDrop = IsMoveDrop();
+    const CHolderTest freed = FreedByEdit();
 
     if (edit.isFixed) {
         if (!usable) return TRUE;
-        const int endTrunk = moveDrop ? -1 : FindTrunkUsingEnd(assign, -1, FALSE);
+        const int endTrunk = FindTrunkUsingEnd(assign, -1, FALSE, nullptr, freed);
         if (endTrunk >= 0) return Refuse(kFixedUsedAsEnd, {NumberText(endTrunk + 1)});
         if (edit.recordUndo && assign.m_type == kPP &&
             IsRemoteTrunkPort(assign.m_icom, assign.m_number))
@@ -294,17 +293,18 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
     if (edit.kind == CObjSpec::kEntryIcom) {
         if (assign.m_icom == edit.current.m_icom) return FALSE;  // the same intercom again
         const BYTE otherIcom = GetTrunkEnd(edit.trunk, !edit.isEnd1).m_icom;
-        if (!moveDrop && assign.m_icom != CAssign::kNoIcom && assign.m_icom == otherIcom)
+        const CTrunkSpec otherEnd(edit.trunk,
+                                  edit.isEnd1 ? CTrunk::kFieldEnd2 : CTrunk::kFieldEnd1);
+        if (assign.m_icom != CAssign::kNoIcom && assign.m_icom == otherIcom &&
+            !IsFreedByEdit(otherEnd))
             return Refuse(kIcomAtOtherEnd);
         return TRUE;
     }
     if (!usable) return TRUE;
-    if (!moveDrop) {
-        if (const int t = FindTrunkUsingFixed(assign); t >= 0)
-            return Refuse(kUsedAsFixed, {NumberText(t + 1)});
-        if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1); t >= 0)
-            return Refuse(kUsedAsEnd, {NumberText(t + 1)});
-    }
+    if (const int t = FindTrunkUsingFixed(assign, nullptr, freed); t >= 0)
+        return Refuse(kUsedAsFixed, {NumberText(t + 1)});
+    if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1, nullptr, freed); t >= 0)
+        return Refuse(kUsedAsEnd, {NumberText(t + 1)});
     if (edit.recordUndo && IsRemoteTrunkPort(assign.m_icom, assign.m_number))
         return Refuse(kEndOnRemotePort);
     return TRUE;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <utility>
 #include <vector>
@@ -36,6 +37,8 @@ class CKelvardinDoc {
 public:
     // The alphas by assignment key; walks and written files follow the key order.
     using CAlphaMap = std::map<DWORD, CAlpha>;
+    // Answers true for a field whose value a search is to pass over.
+    using CHolderTest = std::function<bool(const CObjSpec& holder)>;
 
     CKelvardinDoc();
     ~CKelvardinDoc();
@@ -178,9 +181,10 @@ public:
     DWORD IsIcomSecondAddressModified(int icom) const;  // the primary address
     DWORD IsIcomAddressModified(int icom) const;        // the backup address
     DWORD IsIcomCostModified(int icom) const;
-    // The first intercom other than except with the COM port or IP address, or -1.
-    int FindIcomByComPort(int port, int except) const;
-    int FindIcomByAddress(DWORD address, int except) const;
+    // The first intercom other than except with the COM port or IP address, passing over the
+    // fields skip answers true for; -1 when none.
+    int FindIcomByComPort(int port, int except, const CHolderTest& skip = {}) const;
+    int FindIcomByAddress(DWORD address, int except, const CHolderTest& skip = {}) const;
 
     DWORD IsGroupModified(int group) const;
     BOOL IsGroupMember(int group, int icom) const;
@@ -283,6 +287,20 @@ public:
 
     BOOL SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                         const CObjSpec& fieldSpec = CObjSpec::Plain());
+    // Held while a step of the undo history is written back. The step rewrites every field it
+    // names, so a value one of them holds is free for the step's other records: whatever
+    // order they come in, none is refused for a value the same step takes away.
+    class CReplayScope {
+    public:
+        CReplayScope(CKelvardinDoc& doc, std::set<CObjSpec::CKey> fields);
+        ~CReplayScope();
+        CReplayScope(const CReplayScope&) = delete;
+        CReplayScope& operator=(const CReplayScope&) = delete;
+
+    private:
+        CKelvardinDoc& m_doc;
+        std::set<CObjSpec::CKey> m_outer;
+    };
     // Trunk fields 3-8.
     BOOL SetTrunkField(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& text,
                        BOOL recordUndo);
@@ -304,8 +322,10 @@ public:
                           const CString& backupText);
 
     // The first visible intercom other than excludeIcom whose name (of the configured name
-    // length) or, with alsoDefaultNames, default name is the text; -1 when none.
-    int FindIntercomByText(const CString& text, int excludeIcom, BOOL alsoDefaultNames) const;
+    // length) or, with alsoDefaultNames, default name is the text; -1 when none. skip hears
+    // the intercom's field 66.
+    int FindIntercomByText(const CString& text, int excludeIcom, BOOL alsoDefaultNames,
+                           const CHolderTest& skip = {}) const;
     CString GetDefaultIcomName(int icom) const { return GetIcomPortText(icom); }
     // Digits only once the blanks around them are removed; an empty text counts (as 0).
     static BOOL IsNumberText(const CString& text);
@@ -314,11 +334,13 @@ public:
     int FindAlphasByText(int icom, const CString& text, int typeFilter,
                          std::vector<CAlphaChoice>& list) const;
     // The trunk whose end 1, then end 2, carries the assignment, skipping one end of one
-    // trunk (excludeEnd1: 1 end 1, 0 end 2); -1 when none. isEnd1 tells which end.
+    // trunk (excludeEnd1: 1 end 1, 0 end 2) and the ends skip answers true for; -1 when none.
+    // isEnd1 tells which end.
     int FindTrunkUsingEnd(const CAssign& assign, int excludeTrunk, BOOL excludeEnd1,
-                          BOOL* isEnd1 = nullptr) const;
+                          BOOL* isEnd1 = nullptr, const CHolderTest& skip = {}) const;
     // The same over the fixed assignments.
-    int FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1 = nullptr) const;
+    int FindTrunkUsingFixed(const CAssign& assign, BOOL* isEnd1 = nullptr,
+                            const CHolderTest& skip = {}) const;
     // The choices of the connection type and baud rate cells; -1 for any other text.
     int ParseConnTypeText(const CString& text) const;
     int ParseBaudRateText(const CString& text) const;
@@ -499,6 +521,13 @@ private:
                            const CString& oldText, CUndoObList& undo, CEditNotices& notices);
     // The intercom's number as messages show it, with its name when it has one.
     CString IcomLabel(int icom) const;
+    // Whether the edit in progress takes the value away from the field that holds it, so that
+    // the checks of a value already in use pass it: a drag move clears its sources once its
+    // text has landed, and a replayed step rewrites its own fields.
+    bool IsFreedByEdit(const CObjSpec& holder) const;
+    CHolderTest FreedByEdit() const {
+        return [this](const CObjSpec& holder) { return IsFreedByEdit(holder); };
+    }
 
     // The intercoms of the combo and list, with the configured name length.
     void AddIcomItems(IListControl& control) const;
@@ -525,4 +554,6 @@ private:
     IDocViews* m_pViews = nullptr;
     IMemoryPage* m_pMemoryPage = nullptr;
     ISelectAlpha* m_pSelectAlpha = nullptr;
+    // The fields of the undo step being written back.
+    std::set<CObjSpec::CKey> m_replayed;
 };

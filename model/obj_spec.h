@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tuple>
+
 #include "platform/base/win_types.h"
 
 // Names one field of one record: an object type, the record's index and the field id (1 stands
@@ -39,10 +41,10 @@ public:
     // The index as the signed number that the getters take (an intercom index may be negative).
     int GetIndex() const { return static_cast<int>(m_nIndex); }
 
-    bool operator==(const CObjSpec& other) const {
-        return m_nType == other.m_nType && m_nIndex == other.m_nIndex &&
-               m_nFieldId == other.m_nFieldId;
-    }
+    bool operator==(const CObjSpec& other) const { return Key() == other.Key(); }
+    // The field as a value that orders and compares, for sets of fields.
+    using CKey = std::tuple<DWORD, DWORD, DWORD>;
+    CKey Key() const { return {m_nType, m_nIndex, m_nFieldId}; }
 
     DWORD m_nType = kNone;
     DWORD m_nIndex = 0;

@@ -1,7 +1,6 @@
 #include "model/undo_object.h"
 
 #include <set>
-#include <tuple>
 
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
@@ -89,15 +88,20 @@ std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) co
 
 void CUndoObList::Apply(BOOL select) const {
     IUndoHost* host = GetApp().GetUndoHost();
+    CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr;
+    if (!doc) return;
+    std::set<CObjSpec::CKey> fields;
+    for (const auto& record : m_records)
+        fields.insert(record->GetObjSpec().Key());
+    const CKelvardinDoc::CReplayScope replay(*doc, fields);
     // A field edited more than once in the step goes back once, to the value its first record
     // kept: the value from before the step. The later records hold values in between.
-    std::set<std::tuple<DWORD, DWORD, DWORD>> restored;
+    std::set<CObjSpec::CKey> restored;
     for (size_t i = 0; i < m_records.size(); ++i) {
-        const CObjSpec& obj = m_records[i]->GetObjSpec();
-        if (!restored.insert({obj.m_nType, obj.m_nIndex, obj.m_nFieldId}).second) continue;
+        if (!restored.insert(m_records[i]->GetObjSpec().Key()).second) continue;
         if (i == 0) {
             m_records[i]->Apply(select);
-        } else if (CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr) {
+        } else {
             // One step shows one cell, its first: the fields it also took back add no
             // highlights of their own.
             m_records[i]->Restore(*doc);

@@ -12,6 +12,25 @@ protected:
                    ? CString::Formatted(u"%lu", m_doc.GetTrunkValue(objSpec))
                    : m_doc.GetObjectText(objSpec);
     }
+    std::vector<CString> Values(const std::vector<CObjSpec>& fields) const {
+        std::vector<CString> values;
+        for (const CObjSpec& field : fields)
+            values.push_back(Value(field));
+        return values;
+    }
+    // A drag move as the grid makes it, in one step: the texts land on their targets, then the
+    // sources not landed on are cleared.
+    void Move(const std::vector<std::pair<CObjSpec, CString>>& landed,
+              const std::vector<CObjSpec>& cleared, const CObjSpec& fieldSpec) {
+        m_host.BeginUndoGroup(true);
+        m_host.m_bMoveDrop = true;
+        for (const auto& [target, text] : landed)
+            EXPECT_TRUE(Edit(target, text, fieldSpec));
+        for (const CObjSpec& source : cleared)
+            EXPECT_TRUE(Edit(source, u"", fieldSpec));
+        m_host.m_bMoveDrop = false;
+        m_host.BeginUndoGroup(false);
+    }
 };
 
 }  // namespace
@@ -75,6 +94,65 @@ TEST_F(UndoTest, TrunkEditWithItsFollowUpsIsOneStep) {
         EXPECT_FALSE(m_doc.GetTrunkFixed(0));
         EXPECT_EQ(m_doc.IsTrunkModified(0), 0x15u);  // end 1, fixed assignment 1, Fixed
     }
+}
+
+TEST_F(UndoTest, AMoveGoesBackAndComesAgainWithNothingRefusedThatItsOwnStepFrees) {
+    for (WORD port : {5, 9, 10})
+        m_doc.StoreAlpha(CAssign(0, 0, port), CString::Formatted(u"P%03u", port + 1u));
+    const auto end1 = [](int trunk) { return CTrunkSpec(trunk, CTrunk::kFieldEnd1); };
+    const CTrunkSpec end2(2, CTrunk::kFieldEnd2);
+    Put(0, CTrunk::kFieldEnd1, CAssign(0, 0, 2));
+    Put(2, CTrunk::kFieldEnd2, CAssign(0, 0, 5));
+    for (int trunk = 3; trunk < 6; ++trunk)
+        Put(trunk, CTrunk::kFieldEnd1, CAssign(0, 0, static_cast<WORD>(trunk + 6)));
+    for (int icom = 0; icom < 3; ++icom) {
+        m_doc.SetIcomComPort(icom + 2, FALSE, icom);
+        m_doc.SetIcomPrimaryIP(0x0A000001u + static_cast<DWORD>(icom), FALSE, icom);
+    }
+    m_doc.ClearAllChanges();
+    std::vector<CObjSpec> fields = {end1(0), end2, end1(3), end1(4), end1(5)};
+    const DWORD icomFields[] = {CIntercom::kFieldComPort, CIntercom::kFieldPrimaryIP,
+                                CIntercom::kFieldName4};
+    for (const DWORD field : icomFields) {
+        for (int icom = 0; icom < 3; ++icom)
+            fields.push_back(CIcomSpec(icom, field));
+    }
+    const std::vector<CString> before = Values(fields);
+
+    // Trunk 3's end-2 port onto trunk 1's end-1 port; the end-1 ports of trunks 4 and 5 one
+    // row down; in Intercom Setup, the first two COM ports, addresses and names one row down.
+    Move({{end1(0), u"6"}}, {end2}, Entry(kAssign));
+    Move({{end1(4), u"10"}, {end1(5), u"11"}}, {end1(3)}, Entry(kAssign));
+    for (const DWORD field : icomFields) {
+        Move({{CIcomSpec(1, field), Value(CIcomSpec(0, field))},
+              {CIcomSpec(2, field), Value(CIcomSpec(1, field))}},
+             {CIcomSpec(0, field)}, CObjSpec::Plain());
+    }
+    EXPECT_EQ(End(0), CAssign(0, 0, 5));
+    EXPECT_EQ(End(2, FALSE), CAssign(0, CAssign::kNoType, CAssign::kNoNumber));
+    EXPECT_EQ(End(4), CAssign(0, 0, 9));
+    EXPECT_EQ(m_doc.GetIcomComPort(2), 3);
+    EXPECT_EQ(m_doc.GetIcomComPort(0), -1);
+    EXPECT_EQ(Value(CIcomSpec(1, CIntercom::kFieldName4)), CString(u"ALFA"));
+    const std::vector<CString> after = Values(fields);
+
+    for (int round = 0; round < 2; ++round) {
+        while (m_host.Undo()) {
+        }
+        EXPECT_EQ(Values(fields), before);
+        EXPECT_FALSE(m_doc.HasModifications());
+        while (m_host.Redo()) {
+        }
+        EXPECT_EQ(Values(fields), after);
+    }
+    EXPECT_TRUE(TakeReports().empty());
+
+    // A value that a field outside the step took meanwhile is still refused.
+    Put(7, CTrunk::kFieldEnd1, CAssign(0, 0, 11));
+    while (m_host.Undo()) {
+    }
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_EQ(End(5), CAssign(0, 0, 10));
 }
 
 TEST_F(UndoTest, NameEditWithCompanionsReplaysEachNameExactly) {
