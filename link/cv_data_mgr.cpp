@@ -35,6 +35,8 @@ void CCVDataMgr::GoOnline() {
     ForgetAwaitedStatus();
     const auto trunks = static_cast<UINT>(m_config.trunks);
     const auto icoms = static_cast<UINT>(m_config.intercoms);
+    // Sizing empties the managers: the user's commands still in them are named.
+    DropPending({&m_clearAllocations, &m_clearErrors, &m_maintMode, &m_normalMode});
     ResetAlphaCounters();
     m_trunkSummary.SetSize(icoms + 1);
     for (CRequestMgr* m :
@@ -130,11 +132,9 @@ void CCVDataMgr::RefreshAlphas() {
 void CCVDataMgr::ClearPendingRequests() {
     if (!m_bOnline) return;
     std::lock_guard guard(DeviceLock());
-    MemoryWritesDropped();
-    for (const auto* list : {&m_oneShot, &m_rotating}) {
-        for (CRequestMgr* m : *list)
-            m->RemoveAll();
-    }
+    std::vector<CRequestMgr*> all = m_oneShot;
+    all.insert(all.end(), m_rotating.begin(), m_rotating.end());
+    DropPending(all, MiscDrop::kAll);
     EndUpload(LINK_UPLOAD_ABORTED);
 }
 
@@ -293,12 +293,24 @@ void CCVDataMgr::OnSessionEnded() {
 }
 
 void CCVDataMgr::DropWhatActs() {
-    MemoryWritesDropped();
-    NoteUndone(PendingCommands());
-    for (CRequestMgr* m : MgrList{&m_clearAllocations, &m_clearErrors, &m_maintMode, &m_normalMode})
-        m->RemoveAll();
-    m_misc.RemoveActing();
-    m_namedMisc.fill(std::nullopt);
+    DropPending({&m_clearAllocations, &m_clearErrors, &m_maintMode, &m_normalMode, &m_misc},
+                MiscDrop::kActing);
+}
+
+void CCVDataMgr::DropPending(const std::vector<CRequestMgr*>& managers, MiscDrop misc) {
+    const bool oneShots = std::ranges::find(managers, &m_misc) != managers.end();
+    // Memory writes go back to the user as unwritten, with a message of their own.
+    if (oneShots) MemoryWritesDropped();
+    NoteUndone(PendingCommands(managers));
+    for (CRequestMgr* m : managers) {
+        if (m == &m_misc && misc == MiscDrop::kActing)
+            m_misc.RemoveActing();
+        else
+            m->RemoveAll();
+    }
+    // Only items that act are named, and those go either way: a later mark of one, the
+    // controller's own clock set say, is not the user's.
+    if (oneShots) m_namedMisc.fill(std::nullopt);
 }
 
 namespace {
@@ -335,15 +347,22 @@ std::optional<CUndoneCommand> CCVDataMgr::NamedCommand(const CRequestMgr& builde
     return std::exchange(m_namedMisc.at(static_cast<size_t>(item)), std::nullopt);
 }
 
-std::vector<CUndoneCommand> CCVDataMgr::PendingCommands() const {
+std::vector<CUndoneCommand> CCVDataMgr::PendingCommands(
+    const std::vector<CRequestMgr*>& among) const {
+    const auto in = [&among](const CRequestMgr& m) {
+        return std::ranges::find(among, &m) != among.end();
+    };
     std::vector<CUndoneCommand> pending;
     const auto of = [&pending](CUndoneCommand::Kind kind) {
         return [&pending, kind](int target) { pending.push_back({kind, target}); };
     };
-    EachPending(m_clearAllocations, of(CUndoneCommand::kClearAllocations));
-    if (m_clearErrors.HasPending()) pending.push_back({CUndoneCommand::kClearIcomErrors});
-    EachPending(m_maintMode, of(CUndoneCommand::kMaintMode));
-    EachPending(m_normalMode, of(CUndoneCommand::kNormalMode));
+    if (in(m_clearAllocations))
+        EachPending(m_clearAllocations, of(CUndoneCommand::kClearAllocations));
+    if (in(m_clearErrors) && m_clearErrors.HasPending())
+        pending.push_back({CUndoneCommand::kClearIcomErrors});
+    if (in(m_maintMode)) EachPending(m_maintMode, of(CUndoneCommand::kMaintMode));
+    if (in(m_normalMode)) EachPending(m_normalMode, of(CUndoneCommand::kNormalMode));
+    if (!in(m_misc)) return pending;
     for (UINT item = 0; item < CMiscRequestMgr::kItems; ++item) {
         const std::optional<CUndoneCommand>& named = m_namedMisc.at(item);
         if (named && m_misc.IsPending(item)) pending.push_back(*named);

@@ -34,8 +34,8 @@ class ILinkWindow;
 //
 // Every request that acts on the controller is queued for the session it was meant for, and
 // only while that session stands; otherwise nothing is queued and the call answers FALSE. The
-// user's commands not done, refused so or dropped with their session, are collected for the
-// window (WM_LINK_NOT_DONE), which names them to the user.
+// user's commands not done, refused so, dropped with their session or cleared with the pending
+// requests, are collected for the window (WM_LINK_NOT_DONE), which names them to the user.
 class CCVDataMgr : public CDEVICEComm, public IMemoryPage, public IReplyContext {
 public:
     // Writes one record of the controller's request log; the shell owns the log file.
@@ -81,6 +81,7 @@ public:
     // The window has dealt with what the setup held (ILinkWindow::HoldSetupReset): the reset
     // for the controller's configuration, and the rest of its status, happen now.
     void ResetForController(CKelvardinDoc* doc);
+    // Drops what is pending but the alphas; the user's commands among it are named.
     void ClearPendingRequests();
     // The items pending in the scheduled managers, -1 when offline.
     int GetPendingTotal() const;
@@ -268,13 +269,19 @@ private:
     bool MarkNamed(UINT item, const std::optional<CUndoneCommand>& named);
     // Marks the item (mark answers FALSE when it did not) and waits for its reply.
     WaitResult WaitForMisc(UINT item, int seconds, const std::function<BOOL()>& mark);
-    // Device lock held: what the user asked of the controller and is still pending, named.
-    std::vector<CUndoneCommand> PendingCommands() const;
+    // Device lock held: what the user asked of the controller and is still pending in the
+    // managers, named.
+    std::vector<CUndoneCommand> PendingCommands(const std::vector<CRequestMgr*>& among) const;
     // The user's command that the request carries out, if any: it is no longer pending.
     std::optional<CUndoneCommand> NamedCommand(const CRequestMgr& builder, const CMessage& request);
     // Device lock held: what was asked of the controller in the session that ended, or of the
     // controller that another has replaced, is dropped, and the user's commands are named.
     void DropWhatActs();
+    // Device lock held: the one way the managers are emptied. What they hold pending is
+    // dropped (of the one-shot items only those that act, unless all go), and the user's
+    // commands among it are named as not done.
+    enum class MiscDrop { kActing, kAll };
+    void DropPending(const std::vector<CRequestMgr*>& managers, MiscDrop misc = MiscDrop::kAll);
     using MgrList = std::initializer_list<CRequestMgr*>;
     using ConstMgrList = std::initializer_list<const CRequestMgr*>;
 

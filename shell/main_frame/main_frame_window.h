@@ -11,6 +11,7 @@
 #include "model/doc_views.h"
 #include "model/undo_object.h"
 #include "platform/ui/cmd_target.h"
+#include "platform/ui/menu_loop_filter.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/view.h"
 #include "platform/ui/wnd.h"
@@ -298,6 +299,7 @@ private:
     CSetupFileCommands m_files;
     CLinkEvents m_link;
     CFileDropFilter m_fileDrops;
+    CMenuLoopFilter m_menuLoops;
     bool m_bMoveDrop = false;
     bool m_bNavVisible = true;
     bool m_bShown = false;

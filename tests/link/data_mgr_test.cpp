@@ -269,8 +269,37 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
         comeUp();
         mgr.ClearPendingRequests();
         const CLinkSession s = CLinkSession::Now();
-        // A command that went out and was given up unanswered may not have run: it is named.
         using U = CUndoneCommand;
+        // Cleared with the pending requests (Save's picker or question cancelled, its upload
+        // given up), the user's commands are named too, and a read cleared does not go in
+        // place of the one in flight, lost meanwhile.
+        mgr.SetMemoryCpu(0);
+        mgr.RequestMemoryRead(0x100);
+        CMessage read;
+        ASSERT_TRUE(mgr.GetManagerRequest(read));
+        mgr.RequestMemoryRead(0x200);
+        ASSERT_TRUE(mgr.ClearAllocations(s, 2));
+        ASSERT_TRUE(mgr.ClearIcomErrors(s));
+        ASSERT_TRUE(mgr.SetClock(s));
+        ASSERT_TRUE(mgr.SendClpCommand(s, u"VER"));
+        mgr.ClearPendingRequests();
+        EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 2},
+                                                    {U::kClearIcomErrors},
+                                                    {U::kSetClock},
+                                                    {U::kCommandLine, U::kAll, u"VER"}}));
+        mgr.OnRequestDropped(read);
+        EXPECT_EQ(Next(), Of(read));
+        // A clock set that the controller's clock asks for is not the user's, lost or not.
+        static_cast<IReplyContext&>(mgr).SetClock();
+        EXPECT_EQ(Lost().first, kCmdSetClock);
+        EXPECT_EQ(mgr.TakeUndone(), std::vector<U>{});
+        // Sizing empties the managers too, as a file loaded while ONLINE goes offline and back.
+        ASSERT_TRUE(mgr.ClearAllocations(s, 4));
+        mgr.GoOffline();
+        mgr.GoOnline();
+        EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 4}}));
+
+        // A command that went out and was given up unanswered may not have run: it is named.
         ASSERT_TRUE(mgr.ClearAllocations(s, 3));
         EXPECT_NE(Lost().first, 0u);
         EXPECT_EQ(mgr.TakeUndone(), (std::vector<U>{{U::kClearAllocations, 3}}));
@@ -314,6 +343,9 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
                                                     {U::kNormalMode, 5},
                                                     {U::kClearCVErrors},
                                                     {U::kCommandLine, U::kAll, u"DIR"}}));
+        // Nothing of the session that ended is left for a send to carry.
+        CMessage left;
+        EXPECT_FALSE(CMaintModeSendAll(mgr).BuildNext(left));
         EXPECT_EQ(UndoneCommandsText({{U::kMaintMode, 6}, {U::kNormalMode, U::kAll}}),
                   CString(u"The connection to the Corvane was lost or renewed before the Corvane "
                           u"had confirmed these, so they may not have been done:\n\nSet "

@@ -308,6 +308,14 @@ TEST(RequestMgrTest, MiscItems) {
     EXPECT_EQ(Build(m, full).command, 37u);
     EXPECT_EQ(Build(m, full).command, 11u);
     EXPECT_EQ(Build(m, full), (Built{true, 45, {'D', 'I', 'R'}}));
+    // Payloads go with their marks, however they are dropped: a later mark carries only its own.
+    for (const bool acting : {true, false}) {
+        m.AddWithPayload(CMiscRequestMgr::kWriteMemory0, Bytes{0, 0, 1, 0xAA});
+        acting ? m.RemoveActing() : m.RemoveAll();
+        m.AddWithPayload(CMiscRequestMgr::kWriteMemory0, Bytes{0, 0, 2, 0xBB});
+        EXPECT_EQ(Build(m, full), (Built{true, 31, {0, 0, 2, 0xBB}})) << acting;
+        EXPECT_FALSE(Build(m, full).built) << acting;
+    }
 
     // Alpha change counters: 31 intercoms a turn, the item pending until all are asked for.
     m.SetAlphaCounterCursor(0);

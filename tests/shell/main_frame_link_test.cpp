@@ -1,7 +1,10 @@
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 #include "link/command_codes.h"
@@ -19,6 +22,8 @@
 namespace {
 
 constexpr DWORD kPatienceMs = 30000;
+// Long enough for the window to have heard a notice posted.
+constexpr DWORD kNoticeMs = 100;
 
 bool Until(const std::function<bool()>& done) {
     return PumpWaitingMessages(done, kPatienceMs) != FALSE;
@@ -131,7 +136,7 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
             // Told of over the dialog, a command not done is named once the dialog is over,
             // and the next one is told of too.
             link.NoteUndone(CUndoneCommand{CUndoneCommand::kClearIcomErrors});
-            QCoreApplication::processEvents();
+            PumpWaitingMessages([] { return false; }, kNoticeMs);
             if (comesBack) sim.ChangeState([](CorvaneState& s) { s.silent = false; });
             // Cancel is the one button while the link is down: Enter never says it is back.
             if (!comesBack) QTest::keyClick(&dlg, Qt::Key_Return);
@@ -139,7 +144,9 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
             after = Text(dlg, 175);
             return 0;
         });
-        script.ExpectMessageBox(u"been done:\n\nClear Communication Errors\n", IDOK);
+        script.ExpectMessageBox(u"been done:\n\nClear Communication Errors\n", IDOK, [&] {
+            EXPECT_FALSE(after.isEmpty()) << "shown while the dialog was open";
+        });
         sim.ChangeState([](CorvaneState& s) { s.silent = true; });
         ASSERT_TRUE(Until([&] { return !after.isEmpty() && script.AllAnswered(); }));
         EXPECT_EQ(before, ToQString(LoadResString(2433)));
@@ -148,6 +155,24 @@ TEST_F(LinkEventsTest, ALostControllerIsWaitedForUntilItAnswersOrTheUserTakesFil
         EXPECT_EQ(frame->windowTitle() == "Kelvardin - [Untitled]", !comesBack);
         sim.ChangeState([](CorvaneState& s) { s.silent = false; });
     }
+    // A menu of the menu bar, opened with the mouse, is waited for as well: the box would close
+    // it. It comes once the menu has closed.
+    frame->show();
+    QMenuBar* bar = frame->menuBar();
+    QAction* first = bar->actions().front();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(first).center());
+    const QMenu* menu = first->menu();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, kPatienceMs));
+    script.ExpectMessageBox(u"been done:\n\nClear Communication Errors\n", IDOK,
+                            [&] { EXPECT_FALSE(menu->isVisible()) << "shown over the open menu"; });
+    link.NoteUndone(CUndoneCommand{CUndoneCommand::kClearIcomErrors});
+    PumpWaitingMessages([] { return false; }, kNoticeMs);
+    EXPECT_FALSE(script.AllAnswered());
+    QWidget* open = QApplication::activePopupWidget();
+    ASSERT_NE(open, nullptr);
+    QTest::keyClick(open, Qt::Key_Escape);
+    EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+
     // A reply for a session the controller forgot sets a new one up, without a word.
     ASSERT_TRUE(Online());
     const size_t sessions = Requests(kCmdOpenSession);

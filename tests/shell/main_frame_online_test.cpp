@@ -880,15 +880,20 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_EQ(write->payload.back(), 0xaa);
 }
 
-// ONLINE with a saved default smaller than the controller: the default chosen in Open is the
-// one the file is read with, and nothing the controller's status is compared with. Polled
-// while the picker is open, the controller is found unchanged; the default stays the user's.
+// ONLINE with a saved default smaller than the controller and without one of its abilities:
+// the default chosen in Open is the one the file is read with, and nothing the controller's
+// status is compared with. Polled while the picker is open, the controller is found unchanged;
+// the default stays the user's.
 TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault) {
     Connect();
     const WORD groups = app.GetConfig().m_wNumGroups;
+    const DWORD lacking = CCVConfig::kOOSTrunks;
+    ASSERT_TRUE(app.GetConfig().HasCapability(lacking));
     const auto saveDefault = [&] {
         CCVConfig smaller = app.GetConfig();
         smaller.m_wNumGroups = groups / 2;
+        smaller.m_dwCapabilities &= ~lacking;
+        smaller.RefreshCapabilitySet();
         smaller.SaveToRegistry(app.GetProfile());
     };
     const auto savedGroups = [&] {
@@ -924,6 +929,7 @@ TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault)
         EXPECT_TRUE(Until([&] { return Seen(polled, {kCmdNetworkControl}).size() >= 3; }));
         EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
         EXPECT_EQ(app.GetConfig().m_wNumGroups, groups);
+        EXPECT_TRUE(app.GetConfig().HasCapability(lacking));
         EXPECT_EQ(Name(1), u"ZULU");
         EXPECT_EQ(savedGroups(), groups / 2u);
         // The file is of the configuration chosen: its description does not show.
@@ -935,6 +941,7 @@ TEST_F(OnlineTest, TheDefaultChosenInOpenIsNoControllerChangeAndStaysTheDefault)
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [" + Path("D.kvd") + "]");
     EXPECT_EQ(app.GetConfig().m_wNumGroups, groups / 2);
+    EXPECT_FALSE(app.GetConfig().HasCapability(lacking));
     EXPECT_EQ(savedGroups(), groups / 2u);
 }
 
