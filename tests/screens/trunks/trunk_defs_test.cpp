@@ -590,13 +590,16 @@ TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryC
     };
 
     // A burst of replies, one of which moved the first end of trunk 2 (row 3): its intercom,
-    // port and alpha are painted, and no other cell.
+    // port and alpha are painted, and no other cell. The rows, still in order, are checked
+    // against the sort column once for the burst: one pass over them.
     Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 2));
+    unsigned sortPasses = Grid().GetSortPass();
     for (int i = 0; i < 20; ++i)
         screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
     paintChanges();
     EXPECT_EQ(painted.Take(), area(3, kIcom1) + area(3, kPort1) + area(3, kAlpha1));
     EXPECT_EQ(Grid().GetItemText(3, kIcom1), u"BRAV");
+    EXPECT_EQ(Grid().GetSortPass(), sortPasses + 1);
 
     // A reply that changes only how cells of other columns look: remote trunking that takes
     // the port of trunk 2's fixed PP assignment gives the assignment and its alpha the problem
@@ -613,16 +616,18 @@ TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryC
     EXPECT_EQ(painted.Take(), area(3, kAsgn1) + area(3, kAsgnAlpha1));
     EXPECT_EQ(Grid().GetCell(3, kAsgn1)->GetBackClr(), m_app.m_clrProblematicBackground);
 
-    // Replies paint nothing before the interval, however often the event loop turns; a
-    // refresh or a rebuild paints every cell.
+    // Replies paint nothing before the interval, however often the event loop turns, nor are
+    // the rows checked against the sort column; a refresh or a rebuild paints every cell.
     host.timing.replyPaintMs = 60000;
     Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 0));
+    sortPasses = Grid().GetSortPass();
     for (int i = 0; i < 5; ++i) {
         screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
         QApplication::processEvents();
         EXPECT_TRUE(painted.Take().isEmpty());
     }
     EXPECT_TRUE(screen->IsPaintPending());
+    EXPECT_EQ(Grid().GetSortPass(), sortPasses);
     const QRegion everything(Grid().GetClientWidget()->rect());
     screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(painted.Take(), everything);
