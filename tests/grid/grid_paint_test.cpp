@@ -154,19 +154,26 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     looks[{2, 1}] = [](GridDisplayRecord& record) { record.bkColor = RGB(0, 0, 200); };
     looks[{2, 3}] = [](GridDisplayRecord& record) { record.format |= DT_RIGHT; };
     looks[{4, 1}] = [](GridDisplayRecord& record) { record.state |= CELL_DROPHILITED; };
+    looks[{3, 1}] = [](GridDisplayRecord& record) { record.margin += 3; };
+    looks[{3, 3}] = [](GridDisplayRecord& record) { record.font.lfWeight = FW_BOLD; };
     EXPECT_TRUE(grid.InvalidateChangedCells());
-    EXPECT_EQ(drawn(), (std::set<std::pair<int, int>>{{1, 2}, {2, 1}, {2, 3}, {4, 1}}));
-    EXPECT_EQ(painted.Take(), area(1, 2) + area(2, 1) + area(2, 3) + area(4, 1));
+    EXPECT_EQ(drawn(),
+              (std::set<std::pair<int, int>>{{1, 2}, {2, 1}, {2, 3}, {3, 1}, {3, 3}, {4, 1}}));
+    EXPECT_EQ(painted.Take(),
+              area(1, 2) + area(2, 1) + area(2, 3) + area(3, 1) + area(3, 3) + area(4, 1));
     EXPECT_FALSE(grid.InvalidateChangedCells());
-    // The drop target's text takes the system's highlight text colour, which changed.
+    // The drop target takes the system's highlight colours for its text and its back, each of
+    // which changed alone.
     const QPalette saved = QApplication::palette();
-    QPalette changed = saved;
-    changed.setColor(QPalette::HighlightedText, QColor(10, 20, 30));
-    QApplication::setPalette(changed);
-    EXPECT_TRUE(grid.InvalidateChangedCells());
-    QApplication::setPalette(saved);
-    drawn();
-    painted.Take();
+    for (const QPalette::ColorRole role : {QPalette::HighlightedText, QPalette::Highlight}) {
+        QPalette changed = saved;
+        changed.setColor(role, QColor(10, 20, 30));
+        QApplication::setPalette(changed);
+        EXPECT_TRUE(grid.InvalidateChangedCells()) << role;
+        QApplication::setPalette(saved);
+        drawn();
+        painted.Take();
+    }
 
     // The focus and the sort mark set while drawing was off press the headers in and mark one.
     grid.SetRedraw(FALSE);
@@ -176,6 +183,10 @@ TEST(GridVirtualPaintTest, OnlyCellsThatLookOtherwiseArePaintedAgainAndDrawn) {
     EXPECT_TRUE(painted.Take().isEmpty());
     EXPECT_TRUE(grid.InvalidateChangedCells());
     EXPECT_EQ(painted.Take(), area(0, 2) + area(3, 0) + area(3, 2));
+    // The sort mark alone turned the other way.
+    grid.SetSortAscending(FALSE);
+    EXPECT_TRUE(grid.InvalidateChangedCells());
+    EXPECT_EQ(painted.Take(), area(0, 2));
 
     // A paint that showed part of a cell leaves it to be painted whole.
     CRect rect;

@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSplitter>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -319,13 +320,15 @@ TEST_F(ShellTest, EveryScreenIsFoundByItsNumberTheFirstIncluded) {
     CMainFrame& frame = *owned;
     app.SetMainFrame(std::move(owned));
     EXPECT_EQ(frame.GetCurrentScreen(), kScreenTrunkDefs);
-    CView* first = frame.GetScreenView(kScreenTrunkDefs);
-    ASSERT_NE(first, nullptr);
+    ASSERT_NE(frame.GetScreenView(kScreenTrunkDefs), nullptr);
+    // The screen is kept, told by its window, never by an address a new screen may take over.
+    const QPointer<QWidget> first = frame.GetScreenView(kScreenTrunkDefs)->GetWidget();
     frame.ShowScreen(kScreenIcomGroups);
     ASSERT_EQ(frame.GetCurrentScreen(), kScreenIcomGroups);
     frame.ShowScreen(kScreenTrunkDefs);
     EXPECT_EQ(frame.GetCurrentScreen(), kScreenTrunkDefs);
-    EXPECT_EQ(frame.GetScreenView(kScreenTrunkDefs), first);
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(frame.GetScreenView(kScreenTrunkDefs)->GetWidget(), first.data());
     EXPECT_EQ(frame.GetScreenView(-1), nullptr);
     EXPECT_EQ(frame.GetScreenView(CMainFrame::kScreens), nullptr);
 }

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -361,13 +362,15 @@ TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEd
     const int row = RowOf(1);
     Select(row, kIcom2, row);
     host.pickedIcom = 0;
-    const CKelvardinGridCtrl* before = &Grid();
+    // A rebuild is told by the old grid's window going, never by the grid's address, which
+    // the new grid may take over.
+    const QPointer<QWidget> before = Grid().GetWidget();
     host.meanwhile = [&] {
         SetCapabilities(CCVConfig::kOOSTrunks);
         screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
         Put(4, CTrunk::kFieldEnd2, CAssign(0, 0, 9));
         ReplyArrives(*screen, kCmdTrunkDefs);
-        EXPECT_EQ(&Grid(), before);
+        EXPECT_FALSE(before.isNull());
         EXPECT_EQ(RowOf(1), row);
     };
     screen->PostMessage(WM_COMMAND, ID_EDIT_CELL);
@@ -376,6 +379,7 @@ TEST_F(TrunkDefsTest, MenuFlagsGoToTheTrunksSelectedAsItOpenedAndMenuAndDialogEd
     EXPECT_EQ(End(1, FALSE).m_icom, 0);
     QApplication::processEvents();
     EXPECT_EQ(Grid().GetColumnCount(), 15);
+    EXPECT_TRUE(before.isNull());
 }
 
 // A drop lands on the trunk it was let go over, and a move that lands nowhere clears nothing.
@@ -488,12 +492,12 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
               u"The assignment entered is already being used as part of the definition for "
               u"Trunk #3.");
     EXPECT_EQ(End(0), CAssign(2, 0, 3));
-    const CKelvardinGridCtrl* before = &Grid();
+    QPointer<QWidget> before = Grid().GetWidget();
     Select(RowOf(2), kPort2, RowOf(2));
     DragGrid().target = CCellID(RowOf(0), kPort1);
     const auto rebuild = [&] {
         screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
-        EXPECT_EQ(&Grid(), before);
+        EXPECT_FALSE(before.isNull());
     };
     DragGrid().meanwhile = [&] {
         ASSERT_TRUE(IsNestedLoopRunning());
@@ -504,15 +508,15 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     EXPECT_EQ(End(2, FALSE).m_icom, 2);
     EXPECT_FALSE(End(2, FALSE).IsValid());
     EXPECT_TRUE(TakeReports().empty());
-    EXPECT_EQ(&Grid(), before);
+    EXPECT_FALSE(before.isNull());
     settle();
-    EXPECT_NE(&Grid(), before);
-    before = &Grid();
+    EXPECT_TRUE(before.isNull());
+    before = Grid().GetWidget();
     Grid().OnDragEnter(&port, 0, rect.CenterPoint());
     rebuild();
     Grid().OnDragLeave();
     settle();
-    EXPECT_NE(&Grid(), before);
+    EXPECT_TRUE(before.isNull());
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
@@ -590,13 +594,16 @@ TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryC
     };
 
     // A burst of replies, one of which moved the first end of trunk 2 (row 3): its intercom,
-    // port and alpha are painted, and no other cell.
+    // port and alpha are painted, and no other cell. The rows, still in order, are checked
+    // against the sort column once for the burst: one pass over them.
     Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 2));
+    unsigned sortPasses = Grid().GetSortPass();
     for (int i = 0; i < 20; ++i)
         screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
     paintChanges();
     EXPECT_EQ(painted.Take(), area(3, kIcom1) + area(3, kPort1) + area(3, kAlpha1));
     EXPECT_EQ(Grid().GetItemText(3, kIcom1), u"BRAV");
+    EXPECT_EQ(Grid().GetSortPass(), sortPasses + 1);
 
     // A reply that changes only how cells of other columns look: remote trunking that takes
     // the port of trunk 2's fixed PP assignment gives the assignment and its alpha the problem
@@ -613,16 +620,18 @@ TEST_F(TrunkDefsTest, RepliesPaintTheCellsTheyChangedOnceAndRefreshesPaintEveryC
     EXPECT_EQ(painted.Take(), area(3, kAsgn1) + area(3, kAsgnAlpha1));
     EXPECT_EQ(Grid().GetCell(3, kAsgn1)->GetBackClr(), m_app.m_clrProblematicBackground);
 
-    // Replies paint nothing before the interval, however often the event loop turns; a
-    // refresh or a rebuild paints every cell.
+    // Replies paint nothing before the interval, however often the event loop turns, nor are
+    // the rows checked against the sort column; a refresh or a rebuild paints every cell.
     host.timing.replyPaintMs = 60000;
     Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 0));
+    sortPasses = Grid().GetSortPass();
     for (int i = 0; i < 5; ++i) {
         screen->OnUpdate(nullptr, CUpdateHint::Reply(kCmdTrunkDefs).ToParam(), nullptr);
         QApplication::processEvents();
         EXPECT_TRUE(painted.Take().isEmpty());
     }
     EXPECT_TRUE(screen->IsPaintPending());
+    EXPECT_EQ(Grid().GetSortPass(), sortPasses);
     const QRegion everything(Grid().GetClientWidget()->rect());
     screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
     EXPECT_EQ(painted.Take(), everything);
