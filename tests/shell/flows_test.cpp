@@ -303,6 +303,15 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     // answer than a shortened wait allows.
     env.SetTimeScale(1.0);
     frame->OnCommand(ID_SNMP_CONFIG);
+    // The link gives the silent set up after the dialog told of it, and the connection is lost
+    // until the next status: no more is said of the set.
+    script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+        EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));
+        return 0;
+    });
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    const size_t restored = sim.Requests().size();
+    ASSERT_TRUE(Until([&] { return Sent(kCmdNetworkControl, restored).size() >= 2; }));
 
     // In FILE mode the dialog edits without a controller to apply to.
     script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
