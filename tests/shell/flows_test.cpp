@@ -324,6 +324,26 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     });
     frame->OnCommand(ID_SNMP_CONFIG);
     EXPECT_EQ(Sent(kCmdSNMPConfig).size(), reads);
+
+    // Opened while connecting, the dialog holds what the program held, not the controller's
+    // record: it applies nothing, even once ONLINE.
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_EQ(app.GetMode(), CAppState::kModeConnecting);
+    const size_t connected = sim.Requests().size();
+    script.ExpectDialog("dlg180", [&](QDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>("ctl1046");
+        EXPECT_EQ(name->text(), "Corvane Nord Ost");
+        QTest::keyClicks(name, " Sud");
+        EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+        QTest::keyClicks(name, "west");
+        EXPECT_FALSE(dialog.findChild<QWidget*>("ctl2994")->isEnabled());
+        Click(dialog, CDlgSNMPConfig::kApply);
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_SNMP_CONFIG);
+    EXPECT_TRUE(Sent(kCmdSNMPConfig, connected).empty());
+    EXPECT_TRUE(Sent(kCmdSetSNMPConfig, connected).empty());
     EXPECT_TRUE(script.AllAnswered());
 }
 
