@@ -313,6 +313,17 @@ void CCVDataMgr::DropPending(const std::vector<CRequestMgr*>& managers, MiscDrop
     if (oneShots) m_namedMisc.fill(std::nullopt);
 }
 
+void CCVDataMgr::Unname(const CUndoneCommand& command) {
+    // Under the device lock, as the engine names what it gives up: named before, or never.
+    std::lock_guard guard(DeviceLock());
+    for (std::optional<CUndoneCommand>& named : m_namedMisc) {
+        if (named == command) named.reset();
+    }
+    if (m_namedInFlight == command) m_namedInFlight.reset();
+    std::lock_guard undone(m_undoneLock);
+    std::erase(m_undone, command);
+}
+
 namespace {
 
 // Every item pending, or kAll for one that is pending in whole.

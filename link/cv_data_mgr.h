@@ -133,7 +133,8 @@ public:
     // returns TRUE at once.
     BOOL RequestMiscAndWait(int item, int seconds);
     // The SNMP record as it stands now written to the controller of the session, waiting as
-    // RequestMiscAndWait does.
+    // RequestMiscAndWait does. A write whose wait ran out is the caller's to tell of: it is not
+    // named among the commands not done, whatever becomes of it.
     enum class WaitResult { kAnswered, kTimedOut, kNotSent };
     WaitResult WriteSnmpAndWait(const CLinkSession& session, int seconds);
     // The item's reply has come.
@@ -282,6 +283,9 @@ private:
     // commands among it are named as not done.
     enum class MiscDrop { kActing, kAll };
     void DropPending(const std::vector<CRequestMgr*>& managers, MiscDrop misc = MiscDrop::kAll);
+    // The command, told of by the one who gave it, is named no more: not if queued or in
+    // flight, nor among those noted already.
+    void Unname(const CUndoneCommand& command);
     using MgrList = std::initializer_list<CRequestMgr*>;
     using ConstMgrList = std::initializer_list<const CRequestMgr*>;
 

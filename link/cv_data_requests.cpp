@@ -326,10 +326,13 @@ BOOL CCVDataMgr::RequestMiscAndWait(int item, int seconds) {
 }
 
 CCVDataMgr::WaitResult CCVDataMgr::WriteSnmpAndWait(const CLinkSession& session, int seconds) {
-    return WaitForMisc(CMiscRequestMgr::kWriteSnmp, seconds, [&] {
-        return MarkActing(session, CMiscRequestMgr::kWriteSnmp,
-                          CUndoneCommand{CUndoneCommand::kSnmpConfig});
+    const CUndoneCommand named{CUndoneCommand::kSnmpConfig};
+    const WaitResult result = WaitForMisc(CMiscRequestMgr::kWriteSnmp, seconds, [&] {
+        return MarkActing(session, CMiscRequestMgr::kWriteSnmp, named);
     });
+    // The user, told by the dialog that it may not have been applied, is not told twice.
+    if (result == WaitResult::kTimedOut) Unname(named);
+    return result;
 }
 
 CCVDataMgr::WaitResult CCVDataMgr::WaitForMisc(UINT item, int seconds,

@@ -57,9 +57,9 @@ bool IsOnline() {
 
 }  // namespace
 
-CDlgSNMPConfig::CDlgSNMPConfig(const CLinkSession& session, QWidget* parent)
+CDlgSNMPConfig::CDlgSNMPConfig(std::optional<CLinkSession> readFrom, QWidget* parent)
     : CKelvardinDialog(kTemplateId, parent),
-      m_session(session),
+      m_readFrom(readFrom),
       m_config(GetKelvardinApp().GetSnmpConfig()) {
     setWindowTitle(QStringLiteral("SNMP Configuration"));
 
@@ -193,7 +193,7 @@ void CDlgSNMPConfig::UpdateControls() {
                              !listed);
         row->remove->setEnabled(listed);
     }
-    m_apply->setEnabled(!m_busy && IsOnline() && m_config.IsModified());
+    m_apply->setEnabled(!m_busy && CanApply() && m_config.IsModified());
     m_cancel->setText(ToQString(LoadResString(m_config.IsModified() ? kIdsCancel : kIdsDone)));
 }
 
@@ -243,9 +243,15 @@ void CDlgSNMPConfig::OnRemove(CAddressList& row) {
     row.add->setFocus();
 }
 
+// Only fields the user saw as the controller has them are written: what the program held
+// before ONLINE may be another controller's, or nothing at all.
+bool CDlgSNMPConfig::CanApply() const {
+    return m_readFrom && IsOnline();
+}
+
 void CDlgSNMPConfig::OnApply() {
     CKelvardinApp& app = GetKelvardinApp();
-    if (m_busy || !IsOnline()) return;
+    if (m_busy || !CanApply()) return;
     // The window keeps painting while the link waits, but takes no edits that the answer
     // would overwrite.
     m_busy = true;
@@ -254,7 +260,7 @@ void CDlgSNMPConfig::OnApply() {
     const CSNMPConfig read = global;
     global = m_config;
     CCVDataMgr& link = app.GetDataMgr();
-    const CCVDataMgr::WaitResult written = link.WriteSnmpAndWait(m_session, kWaitSeconds);
+    const CCVDataMgr::WaitResult written = link.WriteSnmpAndWait(*m_readFrom, kWaitSeconds);
     if (written == CCVDataMgr::WaitResult::kNotSent) {
         // Read from a controller whose session has ended: the dialog ends as cancelled, and the
         // main window names the Apply as not done.
@@ -264,6 +270,7 @@ void CDlgSNMPConfig::OnApply() {
         return;
     }
     if (written != CCVDataMgr::WaitResult::kAnswered) {
+        // Told here only: the main window does not name it again among the commands not done.
         m_busy = false;
         setEnabled(true);
         UpdateControls();

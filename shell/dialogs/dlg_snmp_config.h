@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "link/link_session.h"
 #include "model/snmp_config.h"
 #include "platform/base/cstring.h"
@@ -40,8 +42,9 @@ public:
     static constexpr int kWaitSeconds = 5;
 
     // Takes a copy of the program's SNMP configuration, read from the controller of the
-    // session given: Apply writes to that controller only.
-    explicit CDlgSNMPConfig(const CLinkSession& session, QWidget* parent = nullptr);
+    // session given: Apply writes to that controller only. Without a session the record was
+    // read from no controller (FILE mode, or not yet ONLINE), and nothing of it is applied.
+    explicit CDlgSNMPConfig(std::optional<CLinkSession> readFrom, QWidget* parent = nullptr);
 
     // Load into, or save, the dialog's copy; TRUE on success, else FALSE with the error text.
     BOOL ReadConfigFile(const CString& path, CString& error);
@@ -84,11 +87,12 @@ private:
     void OnListSelection(CAddressList& row);
     void OnAdd(CAddressList& row);
     void OnRemove(CAddressList& row);
+    bool CanApply() const;
     void OnApply();
     void OnLoad();
     void OnSave();
 
-    const CLinkSession m_session;
+    const std::optional<CLinkSession> m_readFrom;
     CSNMPConfig m_config;
     QLineEdit* m_texts[CSNMPConfig::kTextCount] = {};
     QCheckBox* m_useValidHosts = nullptr;

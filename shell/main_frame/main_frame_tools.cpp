@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include <optional>
 #include <utility>
 
 #include "link/cv_data_mgr.h"
@@ -69,10 +70,12 @@ bool CMainFrame::LeaveController() {
 }
 
 void CMainFrame::OnSNMPConfig() {
-    // Apply writes only to the controller that the record was read from.
+    // Apply writes only to the controller that the record was read from: the session is the
+    // one the read was asked in. Outside ONLINE nothing is read, and nothing is applied.
     const CLinkSession session = CLinkSession::Of(m_app);
+    const bool read = m_app.GetMode() == CAppState::kModeOnline;
     if (!m_app.GetDataMgr().RequestMiscAndWait(kReadSnmpItem, kSnmpWaitSeconds)) return;
-    CDlgSNMPConfig dialog(session, this);
+    CDlgSNMPConfig dialog(read ? std::optional(session) : std::nullopt, this);
     dialog.DoModal();
 }
 

@@ -875,11 +875,26 @@ TEST_F(DataMgrTest, RequestMiscAndWaitMarksTheItemAndWaitsForItsReply) {
     EXPECT_EQ(Next(), (Request{66, {}}));
     EXPECT_EQ(Next(), (Request{67, expected}));
 
+    // A write whose wait ran out is told of by the dialog alone: given up before the wait
+    // ended or after it, or left queued and dropped with its controller below.
+    using W = CCVDataMgr::WaitResult;
+    pump.onPump = [&] { EXPECT_EQ(Lost().first, kCmdSetSNMPConfig); };
+    EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), W::kTimedOut);
+    CMessage inFlight;
+    pump.onPump = [&] { EXPECT_TRUE(mgr.GetManagerRequest(inFlight)); };
+    EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), W::kTimedOut);
+    mgr.OnRequestDropped(inFlight);
+    EXPECT_EQ(mgr.TakeUndone(), std::vector<CUndoneCommand>{});
+    pump.onPump = nullptr;
+    EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), W::kTimedOut);
+    pump.onPump = [&] { mgr.EndMiscWait(28); };
+
     // Another controller took the place of the one read from: nothing is written to it, and
     // the user is told.
     doc.ResetToDefaultSetup();
     TakeStatus(StatusRecord(40), doc);
     ASSERT_EQ(app.GetConfig().m_wNumTrunks, 40);
+    EXPECT_EQ(mgr.TakeUndone(), std::vector<CUndoneCommand>{});
     EXPECT_EQ(mgr.WriteSnmpAndWait(s, 5), CCVDataMgr::WaitResult::kNotSent);
     EXPECT_EQ(mgr.TakeUndone(), std::vector<CUndoneCommand>{CUndoneCommand::kSnmpConfig});
     for (Request r = Next(); r.first != 0; r = Next())

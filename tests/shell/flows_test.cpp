@@ -303,6 +303,15 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     // answer than a shortened wait allows.
     env.SetTimeScale(1.0);
     frame->OnCommand(ID_SNMP_CONFIG);
+    // The link gives the silent set up after the dialog told of it, and the connection is lost
+    // until the next status: no more is said of the set.
+    script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+        EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));
+        return 0;
+    });
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    const size_t restored = sim.Requests().size();
+    ASSERT_TRUE(Until([&] { return Sent(kCmdNetworkControl, restored).size() >= 2; }));
 
     // In FILE mode the dialog edits without a controller to apply to.
     script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
@@ -315,6 +324,26 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
     });
     frame->OnCommand(ID_SNMP_CONFIG);
     EXPECT_EQ(Sent(kCmdSNMPConfig).size(), reads);
+
+    // Opened while connecting, the dialog holds what the program held, not the controller's
+    // record: it applies nothing, even once ONLINE.
+    ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+    frame->OnCommand(ID_CONNECT);
+    ASSERT_EQ(app.GetMode(), CAppState::kModeConnecting);
+    const size_t connected = sim.Requests().size();
+    script.ExpectDialog("dlg180", [&](QDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>("ctl1046");
+        EXPECT_EQ(name->text(), "Corvane Nord Ost");
+        QTest::keyClicks(name, " Sud");
+        EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
+        QTest::keyClicks(name, "west");
+        EXPECT_FALSE(dialog.findChild<QWidget*>("ctl2994")->isEnabled());
+        Click(dialog, CDlgSNMPConfig::kApply);
+        return IDCANCEL;
+    });
+    frame->OnCommand(ID_SNMP_CONFIG);
+    EXPECT_TRUE(Sent(kCmdSNMPConfig, connected).empty());
+    EXPECT_TRUE(Sent(kCmdSetSNMPConfig, connected).empty());
     EXPECT_TRUE(script.AllAnswered());
 }
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <set>
@@ -1303,7 +1304,9 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
     Doc().ClearAllChanges();
     frame->OnCommand(ID_REFRESH_ALPHAS);
     ASSERT_TRUE(Until([&] { return Name(1) == u"IC11"; }));
-    enum Leave { kRefused, kLost, kResized, kRestored, kForgotten };
+    // Or the controller forgets the session as SNMP Configuration reads its record, and the
+    // link reads it again in the next one.
+    enum Leave { kRefused, kLost, kResized, kRestored, kForgotten, kReadForgotten };
     const struct {
         UINT command;
         std::string leftIn;
@@ -1318,15 +1321,26 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         {ID_SEND_CHANGES, "dlg160", kRestored},     {ID_CLEAR_ALLOCATIONS, "dlg156", kForgotten},
         {ID_SEND_CHANGES, "dlg160", kForgotten},    {ID_NORMAL_MODE, "dlg156", kForgotten},
         {ID_SNMP_CONFIG, "dlg180", kResized},       {ID_SNMP_CONFIG, "dlg180", kForgotten},
+        {ID_SNMP_CONFIG, "dlg180", kReadForgotten},
     };
     const std::set<unsigned> sends = {kCmdAskControl, kCmdSetNames, kCmdClearAllocations,
                                       kCmdClearAllocationsEx, kCmdSetSNMPConfig};
     // The controller's SNMP record, read as the SNMP Configuration dialog opens.
+    CSNMPConfig held;
+    held.SetName(u"Sud", FALSE);
     std::vector<std::uint8_t> snmp(CSNMPConfig::kRecordSize);
-    CSNMPConfig().Encode(snmp.data(), FALSE);
-    sim.SetHandler(kCmdSNMPConfig, [snmp](CorvaneState&, const SimFrame& request) {
-        return std::optional<SimFrame>(SimReplyTo(request, snmp));
-    });
+    held.Encode(snmp.data(), FALSE);
+    std::atomic<bool> forgetInRead = false;
+    sim.SetHandler(kCmdSNMPConfig,
+                   [snmp, &forgetInRead](CorvaneState& state, const SimFrame& request) {
+                       SimFrame reply = SimReplyTo(request, snmp);
+                       if (forgetInRead.exchange(false)) {
+                           state.sessions.clear();
+                           reply = SimReplyTo(request);
+                           reply.tag = kUnknownSessionTag;
+                       }
+                       return std::optional(reply);
+                   });
     // What the user is told was not done, once the command is over.
     const std::map<UINT, std::u16string> notDone = {
         {ID_SEND_CHANGES, u"been done:\n\nSend Changes\n"},
@@ -1359,6 +1373,9 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         online();
         Rename(2, u"EDIT");
         const size_t from = sim.Requests().size();
+        forgetInRead = c.way == kReadForgotten;
+        // The read waits at its own pace for the session that follows.
+        if (c.way == kReadForgotten) env.SetTimeScale(1.0);
         // The controller is left while the dialog is open; the user then goes on in it.
         const auto leave = [&, way = c.way, command = c.command](QDialog& dialog) {
             auto* picker = qobject_cast<QFileDialog*>(&dialog);
@@ -1370,6 +1387,8 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
                     state.status = state.setup.Status();
                 });
                 EXPECT_TRUE(Until([&] { return app.GetConfig().m_wNumTrunks == trunks; }));
+            } else if (way == kReadForgotten) {
+                EXPECT_FALSE(forgetInRead);
             } else if (way == kRestored || way == kForgotten) {
                 // The link opens another session and the program stays ONLINE.
                 const size_t sessions = Seen(0, {kCmdOpenSession}).size();
@@ -1428,6 +1447,12 @@ TEST_F(OnlineTest, ASendWhoseControllerWasLeftWhileItsDialogWasOpenSendsNothing)
         }
         frame->OnCommand(c.command);
         EXPECT_TRUE(Until([&] { return script.AllAnswered(); }));
+        env.SetTimeScale(kTimeScale);
+        // The SNMP record stays as read, the edit not applied gone with the dialog.
+        if (c.command == ID_SNMP_CONFIG) {
+            EXPECT_EQ(app.GetSnmpConfig().GetName(), CString(u"Sud"));
+            EXPECT_FALSE(app.GetSnmpConfig().IsModified());
+        }
         if (c.way == kResized) online();
         EXPECT_EQ(Seen(from, sends), std::vector<unsigned>{});
         const bool left = c.way == kRefused || c.way == kLost;
