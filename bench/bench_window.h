@@ -31,7 +31,6 @@ public:
     bool FindGridCell(const CObjSpec&, const CObjSpec&, int&, int&) override { return false; }
     void SelectGridCell(int, int, bool) override {}
     void RepaintCurrentGrid() override {}
-    bool IsMoveDrop() const override { return false; }
     void PostMessage(UINT, WPARAM, LPARAM) override {}
     void MessageBeep(UINT) override {}
 
@@ -43,7 +42,6 @@ public:
     CString GetFilterText() const override { return {}; }
     CView* GetCurrentPane() const override { return nullptr; }
     QWidget* GetWindow() override { return nullptr; }
-    void SetMoveDrop(bool) override {}
     int AskClearChanges(int) override { return -1; }
     void WinHelp(DWORD, UINT) override {}
     void PostCommand(UINT) override {}

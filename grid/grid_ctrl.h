@@ -293,6 +293,8 @@ public:
     // cells it came from cleared once their text has landed here. Any other drop, from another
     // window or program, leaves its source holding what it carries, whatever its action.
     bool IsOwnDragMove(const COleDataObject* data) const;
+    // The cells such a move came from, which it clears; none for any other drop.
+    std::vector<CCellID> GetMovedCells(const COleDataObject* data) const;
 
     // Drawing at once, and invalidating for the next paint.
     BOOL RedrawCell(int row, int col, CDC* dc = nullptr);

@@ -207,6 +207,14 @@ bool CGridCtrl::IsOwnDragMove(const COleDataObject* data) const {
            m_dropEffect == DROPEFFECT_MOVE;
 }
 
+std::vector<CCellID> CGridCtrl::GetMovedCells(const COleDataObject* data) const {
+    std::vector<CCellID> cells;
+    if (!IsOwnDragMove(data)) return cells;
+    for (const DraggedCell& dragged : m_draggedCells)
+        cells.push_back(dragged.cell);
+    return cells;
+}
+
 std::unique_ptr<QPixmap> CGridCtrl::CreateDragImage(CPoint* hotSpot) {
     CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
     CRect rect;

@@ -92,15 +92,15 @@ bool ReadHexText(const CString& text, DWORD& value) {
 }
 
 bool CKelvardinDoc::IsFreedByEdit(const CObjSpec& holder) const {
-    const IUndoHost* host = GetApp().GetUndoHost();
-    return (host && host->IsMoveDrop()) || m_replayed.contains(holder.Key());
+    return m_freed.contains(holder.Key());
 }
 
-CKelvardinDoc::CReplayScope::CReplayScope(CKelvardinDoc& doc, std::set<CObjSpec::CKey> fields)
-    : m_doc(doc), m_outer(std::exchange(doc.m_replayed, std::move(fields))) {}
+CKelvardinDoc::CFreedFieldsScope::CFreedFieldsScope(CKelvardinDoc& doc,
+                                                    std::set<CObjSpec::CKey> fields)
+    : m_doc(doc), m_outer(std::exchange(doc.m_freed, std::move(fields))) {}
 
-CKelvardinDoc::CReplayScope::~CReplayScope() {
-    m_doc.m_replayed = std::move(m_outer);
+CKelvardinDoc::CFreedFieldsScope::~CFreedFieldsScope() {
+    m_doc.m_freed = std::move(m_outer);
 }
 
 BOOL CKelvardinDoc::IsNumberText(const CString& text) {

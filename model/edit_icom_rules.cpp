@@ -33,6 +33,9 @@ constexpr const char16_t* kDeviceCodes[] = {u"LOCL", u"MDLW", u"QORA", u"QORQ", 
 // Name size codes in the order companions are visited; 16 is the wide name.
 constexpr int kNameSizes[] = {4, 6, 8, 16};
 constexpr int kWideName = 16;
+constexpr DWORD kNameFields[] = {CIntercom::kFieldName, CIntercom::kFieldName4,
+                                 CIntercom::kFieldName6, CIntercom::kFieldName8,
+                                 CIntercom::kFieldName8W};
 
 int NameLength(int size) {
     return size == kWideName ? 8 : size;
@@ -93,21 +96,22 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& objSpec, const CString& text, B
     BOOL stored = FALSE;
     switch (objSpec.m_nFieldId) {
         case CIntercom::kFieldName:
-            stored = SetIcomName(objSpec, GetApp().GetConfig().m_nAlphaSize, value);
-            break;
         case CIntercom::kFieldName4:
         case CIntercom::kFieldName6:
         case CIntercom::kFieldName8:
         case CIntercom::kFieldName8W: {
-            const int size = NameSizeOfField(objSpec.m_nFieldId);
+            const bool single = objSpec.m_nFieldId == CIntercom::kFieldName;
+            const int size =
+                single ? GetApp().GetConfig().m_nAlphaSize : NameSizeOfField(objSpec.m_nFieldId);
             const CString oldText = GetObjectText(objSpec);
             // The companions repeat the edited name's notices; the user hears them once.
             CEditNotices notices;
             stored = StoreIcomName(objSpec, size, value, notices);
-            // A replay restores every name from its own record.
-            if (stored && recordUndo)
+            // A replay restores every name from its own record, and tells nothing of names in
+            // use: what it puts back is what the setup held.
+            if (stored && recordUndo && !single)
                 SetCompanionNames(objSpec, size, value, oldText, *companions, notices);
-            notices.Report();
+            if (recordUndo) notices.Report();
             break;
         }
         case CIntercom::kFieldConnection:
@@ -117,8 +121,10 @@ BOOL CKelvardinDoc::SetIcomField(const CObjSpec& objSpec, const CString& text, B
             stored = SetIcomBaudRate(ParseBaudRateText(value), TRUE, icom);
             break;
         case CIntercom::kFieldPrimaryIP:
-        case CIntercom::kFieldBackupIP: stored = SetIcomAddress(objSpec, value); break;
-        case CIntercom::kFieldComPort: stored = SetIcomComPortText(objSpec, value); break;
+        case CIntercom::kFieldBackupIP: stored = SetIcomAddress(objSpec, value, recordUndo); break;
+        case CIntercom::kFieldComPort:
+            stored = SetIcomComPortText(objSpec, value, recordUndo);
+            break;
         case CIntercom::kFieldCascadeCost: stored = SetIcomCostText(objSpec, value); break;
         default: return FALSE;
     }
@@ -161,10 +167,11 @@ BOOL CKelvardinDoc::StoreIcomName(const CObjSpec& objSpec, int size, const CStri
 
     CEditNotices found;
     if (!WithoutTrailingBlanks(text).IsEmpty()) {
-        // The name compared is the one of the configured length, whichever column holds it.
-        const DWORD compared = FieldOfNameSize(app.GetConfig().m_nAlphaSize);
+        // The names of an intercom go together, companions following the one moved.
         const int used = FindIntercomByText(text, icom, TRUE, [&](const CObjSpec& holder) {
-            return IsFreedByEdit(holder) || IsFreedByEdit(CIcomSpec(holder.GetIndex(), compared));
+            return std::ranges::any_of(kNameFields, [&](DWORD field) {
+                return IsFreedByEdit(CIcomSpec(holder.GetIndex(), field));
+            });
         });
         if (used >= 0) found.Add(kNameUsedNotice, {NumberText(used + 1)});
         // A new 4-character name moves every remote-trunking range up by one.
@@ -211,12 +218,12 @@ void CKelvardinDoc::SetCompanionNames(const CObjSpec& objSpec, int size, const C
     }
 }
 
-BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text) {
+BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text, BOOL recordUndo) {
     CString addressText = text;
     const DWORD address = ParseIPAddress(addressText);
     if (address == kInvalidAddress) return Refuse(kAddressInvalid, {text});
     const int icom = objSpec.GetIndex();
-    if (address != 0) {
+    if (address != 0 && recordUndo) {
         const int used = FindIcomByAddress(address, icom, FreedByEdit());
         if (used >= 0) return Refuse(kAddressUsed, {IcomLabel(used)});
     }
@@ -224,7 +231,8 @@ BOOL CKelvardinDoc::SetIcomAddress(const CObjSpec& objSpec, const CString& text)
                                                             : SetIcomBackupIP(address, TRUE, icom);
 }
 
-BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& text) {
+BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& text,
+                                       BOOL recordUndo) {
     const int icom = objSpec.GetIndex();
     // Any text but a number names no port.
     const long long number = IsNumberText(text) ? DecimalValue(text) : 0;
@@ -237,7 +245,7 @@ BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& t
         if (number - 1 < lowest || number - 1 > highest)
             return Refuse(kComPortInvalid, {NumberText(lowest + 1), NumberText(highest + 1)});
         port = static_cast<int>(number - 1);
-        const int used = FindIcomByComPort(port, icom, FreedByEdit());
+        const int used = recordUndo ? FindIcomByComPort(port, icom, FreedByEdit()) : -1;
         if (used >= 0) return Refuse(kComPortUsed, {IcomLabel(used)});
     }
     return SetIcomComPort(port, TRUE, icom);

@@ -71,7 +71,6 @@ struct CKelvardinDoc::CTrunkEdit {
     BOOL isFixed;
     DWORD kind;  // the entry kind of the fieldSpec
     CAssign current;
-    BOOL recordUndo;
 
     DWORD Field() const {
         return isFixed ? (isEnd1 ? CTrunk::kFieldFixed1 : CTrunk::kFieldFixed2)
@@ -105,9 +104,9 @@ BOOL CKelvardinDoc::SetTrunkFlag(const CObjSpec& objSpec, const CObjSpec& fieldS
     const BOOL on = DecimalValue(text) != 0;
     const BOOL fixed1 = GetTrunkFixedAssign(trunk, TRUE).IsValid();
     const BOOL fixed2 = GetTrunkFixedAssign(trunk, FALSE).IsValid();
-    if (on && objSpec.m_nFieldId == CTrunk::kFieldCascadable && fixed1 && fixed2)
+    if (recordUndo && on && objSpec.m_nFieldId == CTrunk::kFieldCascadable && fixed1 && fixed2)
         return Refuse(kCascadeWhenFixed);
-    if (on && objSpec.m_nFieldId == CTrunk::kFieldFixed && !fixed1 && !fixed2)
+    if (recordUndo && on && objSpec.m_nFieldId == CTrunk::kFieldFixed && !fixed1 && !fixed2)
         return Refuse(kFixedFlagWithoutFixed);
     // A flag set as a follow-up of another column's edit is recorded by that edit.
     const BOOL record = recordUndo && fieldSpec.m_nType == CObjSpec::kNone;
@@ -122,12 +121,12 @@ BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, con
     if (!IsEntryKind(kind)) return FALSE;
     const CAssign current =
         isFixed ? GetTrunkFixedAssign(trunk, isEnd1) : GetTrunkEnd(trunk, isEnd1);
-    const CTrunkEdit edit{trunk, isEnd1, isFixed, kind, current, recordUndo};
+    const CTrunkEdit edit{trunk, isEnd1, isFixed, kind, current};
 
     CEditNotices notices;
     CAssign assign;
     if (!ReadTrunkAssign(edit, text, assign, notices)) return FALSE;
-    if (!CheckTrunkAssign(edit, assign, notices)) return FALSE;
+    if (recordUndo && !CheckTrunkAssign(edit, assign, notices)) return FALSE;
 
     CTrunk* record = FindTrunk(trunk);
     BOOL stored = FALSE;
@@ -146,7 +145,7 @@ BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, con
             CTrunkSpec(trunk, edit.Field()), KeySpec(fieldSpec.m_nIndex),
             CString::Formatted(u"%lu", current.GetKey()), wasModified));
     }
-    FollowTrunkEdit(edit, undo.get());
+    if (undo) FollowTrunkEdit(edit, undo.get());
     notices.Report();
     UpdateAllFrameViews(nullptr, CUpdateHint::kTrunkDefs);
     if (undo) AddUndoStep(std::move(undo));
@@ -277,15 +276,14 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
         if (!usable) return TRUE;
         const int endTrunk = FindTrunkUsingEnd(assign, -1, FALSE, nullptr, freed);
         if (endTrunk >= 0) return Refuse(kFixedUsedAsEnd, {NumberText(endTrunk + 1)});
-        if (edit.recordUndo && assign.m_type == kPP &&
-            IsRemoteTrunkPort(assign.m_icom, assign.m_number))
+        if (assign.m_type == kPP && IsRemoteTrunkPort(assign.m_icom, assign.m_number))
             return Refuse(kFixedOnRemotePort);
         const CAssign& other = GetTrunkFixedAssign(edit.trunk, !edit.isEnd1);
         if (other.IsValid()) {
             const bool anyPP = assign.m_type == kPP || other.m_type == kPP;
             const bool bothPL = assign.m_type == kPL && other.m_type == kPL;
             if (!anyPP && !bothPL) return Refuse(kFixedPairInvalid);
-            if (anyPP && edit.recordUndo) notices.Add(kFixedPortNotice, {}, FALSE);
+            if (anyPP) notices.Add(kFixedPortNotice, {}, FALSE);
         }
         return TRUE;
     }
@@ -305,8 +303,7 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
         return Refuse(kUsedAsFixed, {NumberText(t + 1)});
     if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1, nullptr, freed); t >= 0)
         return Refuse(kUsedAsEnd, {NumberText(t + 1)});
-    if (edit.recordUndo && IsRemoteTrunkPort(assign.m_icom, assign.m_number))
-        return Refuse(kEndOnRemotePort);
+    if (IsRemoteTrunkPort(assign.m_icom, assign.m_number)) return Refuse(kEndOnRemotePort);
     return TRUE;
 }
 

@@ -283,19 +283,23 @@ public:
     // ---- Edits ------------------------------------------------------------------------------
     // Every edit of a field reaches the setup here: typed, dropped, pasted, picked, or replayed
     // by undo and redo (recordUndo 0). The text is checked by the rules of the field; a refused
-    // text is reported and changes nothing. 1 when a value was stored.
+    // text is reported and changes nothing. 1 when a value was stored. A replay puts back what
+    // the field held: it is checked against no other field and brings no follow-ups, since
+    // every field its edit changed has a record of its own, so a step goes back whole whatever
+    // order its records come in.
 
     BOOL SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                         const CObjSpec& fieldSpec = CObjSpec::Plain());
-    // Held while a step of the undo history is written back. The step rewrites every field it
-    // names, so a value one of them holds is free for the step's other records: whatever
-    // order they come in, none is refused for a value the same step takes away.
-    class CReplayScope {
+    // Held while an edit runs that rewrites the fields given: a drag move clears the cells it
+    // came from once their text has landed, and a step of the undo history writes back every
+    // field it names. A value one of those fields holds is free for the edit's other fields,
+    // whatever order they come in; a value held by any other field is refused as typed text is.
+    class CFreedFieldsScope {
     public:
-        CReplayScope(CKelvardinDoc& doc, std::set<CObjSpec::CKey> fields);
-        ~CReplayScope();
-        CReplayScope(const CReplayScope&) = delete;
-        CReplayScope& operator=(const CReplayScope&) = delete;
+        CFreedFieldsScope(CKelvardinDoc& doc, std::set<CObjSpec::CKey> fields);
+        ~CFreedFieldsScope();
+        CFreedFieldsScope(const CFreedFieldsScope&) = delete;
+        CFreedFieldsScope& operator=(const CFreedFieldsScope&) = delete;
 
     private:
         CKelvardinDoc& m_doc;
@@ -510,8 +514,9 @@ private:
     // Clears what an edit of the trunk left inconsistent: a fixed assignment on another
     // intercom than its end, and the Fixed and Cascadable flags.
     void FollowTrunkEdit(const CTrunkEdit& edit, CUndoObList* undo);
-    BOOL SetIcomAddress(const CObjSpec& objSpec, const CString& text);
-    BOOL SetIcomComPortText(const CObjSpec& objSpec, const CString& text);
+    // The in-use checks hear only user edits (recordUndo 1), not replays.
+    BOOL SetIcomAddress(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
+    BOOL SetIcomComPortText(const CObjSpec& objSpec, const CString& text, BOOL recordUndo);
     BOOL SetIcomCostText(const CObjSpec& objSpec, const CString& text);
     // SetIcomName, with the notices of a stored name collected for the caller.
     BOOL StoreIcomName(const CObjSpec& objSpec, int size, const CString& text,
@@ -522,8 +527,7 @@ private:
     // The intercom's number as messages show it, with its name when it has one.
     CString IcomLabel(int icom) const;
     // Whether the edit in progress takes the value away from the field that holds it, so that
-    // the checks of a value already in use pass it: a drag move clears its sources once its
-    // text has landed, and a replayed step rewrites its own fields.
+    // the checks of a value already in use pass it (CFreedFieldsScope).
     bool IsFreedByEdit(const CObjSpec& holder) const;
     CHolderTest FreedByEdit() const {
         return [this](const CObjSpec& holder) { return IsFreedByEdit(holder); };
@@ -554,6 +558,6 @@ private:
     IDocViews* m_pViews = nullptr;
     IMemoryPage* m_pMemoryPage = nullptr;
     ISelectAlpha* m_pSelectAlpha = nullptr;
-    // The fields of the undo step being written back.
-    std::set<CObjSpec::CKey> m_replayed;
+    // The fields the edit in progress rewrites.
+    std::set<CObjSpec::CKey> m_freed;
 };

@@ -12,7 +12,7 @@ class CUndoObject;
 class CUndoObList;
 
 // What the edit rules and undo records ask of the main window: its undo history, its
-// navigation history, the current grid screen, the drop-move flag and its message queue.
+// navigation history, the current grid screen and its message queue.
 // The shell's main window implements it; the application state holds it while a main
 // window exists.
 class IUndoHost {
@@ -44,9 +44,6 @@ public:
     // grid allows selection) and the focus cell, scrolled into view.
     virtual void SelectGridCell(int row, int col, bool select) = 0;
     virtual void RepaintCurrentGrid() = 0;
-
-    // Set while a drag-and-drop move (not a copy) is pasted into a grid.
-    virtual bool IsMoveDrop() const = 0;
 
     virtual void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual void MessageBeep(UINT type) = 0;

@@ -90,10 +90,6 @@ void CUndoObList::Apply(BOOL select) const {
     IUndoHost* host = GetApp().GetUndoHost();
     CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr;
     if (!doc) return;
-    std::set<CObjSpec::CKey> fields;
-    for (const auto& record : m_records)
-        fields.insert(record->GetObjSpec().Key());
-    const CKelvardinDoc::CReplayScope replay(*doc, fields);
     // A field edited more than once in the step goes back once, to the value its first record
     // kept: the value from before the step. The later records hold values in between.
     std::set<CObjSpec::CKey> restored;

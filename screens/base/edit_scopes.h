@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
+#include "model/kelvardin_doc.h"
+
 class CKelvardinGridCtrl;
 class COleDataObject;
-class IScreenHost;
 class IUndoHost;
 
 // Gathers the edits made while it lives into one step of the main window's undo history. The
@@ -19,16 +22,14 @@ private:
     IUndoHost* m_host;
 };
 
-// Holds the main window's drop-move flag set while it lives, for a drop of the grid's own
-// drag moving its cells only: their source is cleared once the text has landed, so the checks
-// of a value already in use may pass it. Any other drop is checked as typed text is.
+// While a drop of the grid's own drag moving its cells is pasted, the fields of the cells it
+// came from count as freed: they are cleared once their text has landed, so a value they hold
+// may land elsewhere. Any other drop, and any value held by another field, is checked as typed
+// text is.
 class CMoveDropScope {
 public:
     CMoveDropScope(const CKelvardinGridCtrl& grid, const COleDataObject* data);
-    ~CMoveDropScope();
-    CMoveDropScope(const CMoveDropScope&) = delete;
-    CMoveDropScope& operator=(const CMoveDropScope&) = delete;
 
 private:
-    IScreenHost* m_host;
+    std::optional<CKelvardinDoc::CFreedFieldsScope> m_freed;
 };

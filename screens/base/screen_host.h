@@ -37,10 +37,6 @@ public:
     // The window that dialogs and the print preview belong to.
     virtual QWidget* GetWindow() = 0;
 
-    // Set while a drop that moves cells is pasted: the document relaxes the checks a moved
-    // value would fail because its source still holds it.
-    virtual void SetMoveDrop(bool on) = 0;
-
     // The clear-changes question, preset to the selected items (1) or all items (0): the
     // choice, or -1 when cancelled.
     virtual int AskClearChanges(int preset) = 0;

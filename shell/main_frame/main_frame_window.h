@@ -126,7 +126,6 @@ public:
                       int& col) override;
     void SelectGridCell(int row, int col, bool select) override;
     void RepaintCurrentGrid() override;
-    bool IsMoveDrop() const override { return m_bMoveDrop; }
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void MessageBeep(UINT type) override;
     void ClearUndoRedo() { m_undo.Clear(); }
@@ -163,7 +162,6 @@ public:
     void PushHistory(const CContext& context) override;
     CString GetFrameText() const override;
     CString GetFilterText() const override;
-    void SetMoveDrop(bool on) override { m_bMoveDrop = on; }
     int AskClearChanges(int preset) override;
     void WinHelp(DWORD id, UINT command) override;
     void PostCommand(UINT id) override;
@@ -300,7 +298,6 @@ private:
     CLinkEvents m_link;
     CFileDropFilter m_fileDrops;
     CMenuLoopFilter m_menuLoops;
-    bool m_bMoveDrop = false;
     bool m_bNavVisible = true;
     bool m_bShown = false;
     int m_nWaitCursors = 0;

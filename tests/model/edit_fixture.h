@@ -62,7 +62,6 @@ public:
         m_selections.push_back({row, col, select});
     }
     void RepaintCurrentGrid() override { ++m_repaints; }
-    bool IsMoveDrop() const override { return m_bMoveDrop; }
     // Records the error number each Error Info command is posted for.
     void PostMessage(UINT message, WPARAM wParam, LPARAM) override {
         if (message == WM_COMMAND && wParam == ID_ERROR_INFO)
@@ -85,7 +84,6 @@ public:
     Selection m_cell{-1, -1, false};
     std::vector<Selection> m_selections;
     int m_repaints = 0;
-    bool m_bMoveDrop = false;
     std::vector<int> m_errorInfos;
     int m_beeps = 0;
 

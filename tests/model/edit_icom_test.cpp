@@ -56,10 +56,13 @@ TEST_F(IcomEditTest, NamesInUseAndRemoteTrunkingRanges) {
                                     u"intercom #4.\nThis is not recommended."));
     EXPECT_TRUE(Edit(Name(0, 8), u"MX07"));
     EXPECT_EQ(TakeReports(), (std::vector<int>{5, 5}));  // once for a name and its companions
-    m_host.m_bMoveDrop = true;
-    EXPECT_TRUE(Edit(Name(1, 6), u"DELT"));
-    EXPECT_TRUE(TakeReports().empty());
-    m_host.m_bMoveDrop = false;
+    {
+        // A move passes the names its own sources hold, and only those: intercom 1 holds DELT too.
+        const CKelvardinDoc::CFreedFieldsScope move(m_doc, {Name(3, 4).Key()});
+        EXPECT_TRUE(Edit(Name(1, 6), u"DELT"));
+        EXPECT_EQ(TakeReports(), std::vector<int>{5});
+        EXPECT_NE(ErrorText(5).Find(u"intercom #1."), -1);
+    }
 
     // A new 4-character name moves every range up by one: intercom 3's would end at 256.
     m_doc.SetIcomRemoteTrunkBase(2, 253);
@@ -140,9 +143,11 @@ TEST_F(IcomEditTest, ConnectionAddressesPortsAndCosts) {
     EXPECT_EQ(m_doc.GetIcomPrimaryAddress(0), 0x0A000002u);
     EXPECT_TRUE(Edit(primary, u"-"));
     EXPECT_EQ(m_doc.GetIcomPrimaryAddress(0), 0u);
-    m_host.m_bMoveDrop = true;
-    EXPECT_TRUE(Edit(CIcomSpec(1, CIntercom::kFieldBackupIP), u"10.0.0.1"));
-    m_host.m_bMoveDrop = false;
+    {
+        const CKelvardinDoc::CFreedFieldsScope move(
+            m_doc, {CIcomSpec(2, CIntercom::kFieldBackupIP).Key()});
+        EXPECT_TRUE(Edit(CIcomSpec(1, CIntercom::kFieldBackupIP), u"10.0.0.1"));
+    }
 
     const CIcomSpec port(0, CIntercom::kFieldComPort);
     m_doc.SetIcomComPort(3, FALSE, 2);
@@ -151,10 +156,13 @@ TEST_F(IcomEditTest, ConnectionAddressesPortsAndCosts) {
     EXPECT_FALSE(Edit(port, u"4"));
     EXPECT_EQ(ErrorText(2), CString(u"The communication port entered is already being used by "
                                     u"intercom #3 (CHAR)."));
-    m_host.m_bMoveDrop = true;  // the source still holds the port until the move ends
-    EXPECT_TRUE(Edit(port, u"4"));
-    EXPECT_EQ(m_doc.GetIcomComPort(0), 3);
-    m_host.m_bMoveDrop = false;
+    {
+        // The source still holds the port until the move ends.
+        const CKelvardinDoc::CFreedFieldsScope move(m_doc,
+                                                    {CIcomSpec(2, CIntercom::kFieldComPort).Key()});
+        EXPECT_TRUE(Edit(port, u"4"));
+        EXPECT_EQ(m_doc.GetIcomComPort(0), 3);
+    }
     EXPECT_TRUE(Edit(port, u"21") && Edit(port, u"0"));
     EXPECT_EQ(m_doc.GetIcomComPort(0), -1);
     Config().m_nFirstComPort = 1;

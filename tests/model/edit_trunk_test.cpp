@@ -38,7 +38,7 @@ TEST_F(TrunkEditTest, IntercomColumnReadsNamesAndNumbers) {
     Put(0, CTrunk::kFieldEnd2, CAssign(1, 0, 7));
     EXPECT_FALSE(EditEnd(0, u"BRAV", kIcom));
     EXPECT_EQ(m_app.m_nLastError, 16);
-    m_host.m_bMoveDrop = true;
+    const CKelvardinDoc::CFreedFieldsScope move(m_doc, {CTrunkSpec(0, CTrunk::kFieldEnd2).Key()});
     EXPECT_TRUE(EditEnd(0, u"BRAV", kIcom));
 }
 
@@ -188,11 +188,17 @@ TEST_F(TrunkEditTest, AssignmentsInUseElsewhere) {
     EXPECT_EQ(ErrorText(17), CString(u"The assignment entered is already being used as a fixed "
                                      u"assignment for Trunk #4."));
 
-    // A move skips the in-use checks, a replay the remote-trunking ones.
-    m_host.m_bMoveDrop = true;
-    EXPECT_TRUE(EditEnd(0, u"N005", kAssign));
-    EXPECT_TRUE(EditFixed(1, u"N005"));
-    m_host.m_bMoveDrop = false;
+    // A move passes what its own sources hold, and only that; a replay skips the
+    // remote-trunking checks.
+    {
+        const CKelvardinDoc::CFreedFieldsScope move(
+            m_doc,
+            {CTrunkSpec(5, CTrunk::kFieldEnd2).Key(), CTrunkSpec(3, CTrunk::kFieldFixed2).Key()});
+        EXPECT_TRUE(EditEnd(0, u"N005", kAssign));
+        EXPECT_FALSE(EditFixed(1, u"N005"));  // trunk 1's end, which does not move, holds it now
+        EXPECT_EQ(m_app.m_nLastError, 21);
+        EXPECT_TRUE(EditFixed(1, u"N003"));
+    }
     const CTrunkSpec end(1, CTrunk::kFieldEnd1);
     EXPECT_TRUE(m_doc.SetObjectField(end, u"N007", FALSE, Entry(kAssign)));
     EXPECT_TRUE(m_doc.IsFieldProblematic(end));

@@ -36,10 +36,6 @@ public:
     CString GetFilterText() const override { return filterText; }
     CView* GetCurrentPane() const override { return pane; }
     QWidget* GetWindow() override { return nullptr; }
-    void SetMoveDrop(bool on) override {
-        m_undo.m_bMoveDrop = on;
-        moveDrops.push_back(on);
-    }
     int AskClearChanges(int preset) override {
         presets.push_back(preset);
         return clearAnswer;
@@ -67,7 +63,6 @@ public:
     std::vector<CContext> pushed;
     CString frameText;
     CString filterText;
-    std::vector<bool> moveDrops;
     std::vector<int> presets;
     int clearAnswer = -1;
     std::vector<std::pair<DWORD, UINT>> help;

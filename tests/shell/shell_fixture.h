@@ -48,7 +48,6 @@ public:
     bool FindGridCell(const CObjSpec&, const CObjSpec&, int&, int&) override { return false; }
     void SelectGridCell(int, int, bool) override {}
     void RepaintCurrentGrid() override {}
-    bool IsMoveDrop() const override { return false; }
     void PostMessage(UINT message, WPARAM wParam, LPARAM) override {
         posted.emplace_back(message, wParam);
     }

@@ -517,6 +517,27 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     Grid().OnDragLeave();
     settle();
     EXPECT_TRUE(before.isNull());
+
+    // Undone and done again, the move goes back and comes again whole.
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(0), CAssign(2, 0, 3));
+    EXPECT_EQ(End(2, FALSE), CAssign(2, 0, 6));
+    ASSERT_TRUE(m_host.Redo());
+    EXPECT_EQ(End(0), CAssign(2, 0, 6));
+    EXPECT_FALSE(End(2, FALSE).IsValid());
+    EXPECT_TRUE(TakeReports().empty());
+
+    // Trunk 2's DELT port 6 moved onto its end on BRAV names BRAV's port 6, which trunk 6 holds
+    // and the move does not free: refused as typed, and nothing moves.
+    Put(5, CTrunk::kFieldEnd1, CAssign(1, 0, 5));
+    Select(RowOf(1), kPort2, RowOf(1));
+    DragGrid().meanwhile = nullptr;
+    DragGrid().target = CCellID(RowOf(1), kPort1);
+    DragGrid().OnBeginDrag();
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_NE(ErrorText(18).Find(u"Trunk #6."), -1);
+    EXPECT_EQ(End(1), CAssign(1, 0, 2));
+    EXPECT_EQ(End(1, FALSE), CAssign(3, 0, 5));
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
