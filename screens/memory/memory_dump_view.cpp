@@ -197,8 +197,8 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
 bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!data.HasUnwrittenMemory()) return true;
-    // Nothing can be written outside ONLINE: no question offers it, and the bytes stay pending
-    // for the next connection.
+    // Where nothing can write them (outside ONLINE, or with the link down) no question offers
+    // it: the bytes stay pending for the next connection.
     if (ask && !CanWriteNow()) return false;
     if (ask && GetApp().DoMessageBox(LoadResString(kIdsUnwrittenMemory),
                                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {

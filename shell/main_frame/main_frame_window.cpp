@@ -266,7 +266,7 @@ void CMainFrame::MemoryScreenFollowsMode() {
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // A window shown again after it closed is closing no more.
-    m_link.SetClosing(false);
+    if (!event->spontaneous()) m_link.SetClosing(false);
     if (m_bShown) return;
     // Once the window is up, the navigation pane has its width and lays its groups out.
     m_bShown = true;

@@ -136,23 +136,28 @@ protected:
     static CKelvardinGridCell& MemoryCell(CMemoryDumpView& memory) {
         return dynamic_cast<CKelvardinGridCell&>(*memory.GetGrid()->GetCell(0, 2));
     }
-    // How the window looks each time the loop turns while the close runs: shown, and taking
-    // commands.
-    std::set<std::pair<bool, bool>> CloseLooks(bool& closed) {
+    // Exit, with OK to write the memory bytes, and a long wait for the writes: the window
+    // shows, taking no command, while it waits, and something settles the writes well before
+    // the wait runs out.
+    void ExitBeforeTheWaitRunsOut() {
+        const DWORD waitMs = 600000;
+        CLinkTiming timing = app.GetDataMgr().GetTiming();
+        timing.memoryWritesWaitMs = waitMs;
+        app.GetDataMgr().SetTiming(timing);
+        script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
+        // How the window looks each time the loop turns: shown, and taking commands.
         std::set<std::pair<bool, bool>> looks;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             looks.insert({frame->isVisible(), frame->isEnabled()});
         });
         watch.start(1);
-        closed = frame->close();
-        return looks;
-    }
-    // The exit waits this long for memory writes, scaled, unless something settles them.
-    void WaitAtExitFor(DWORD ms) {
-        CLinkTiming timing = app.GetDataMgr().GetTiming();
-        timing.memoryWritesWaitMs = ms;
-        app.GetDataMgr().SetTiming(timing);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(frame->close());
+        EXPECT_LT(clock.elapsed(), ScaledInterval(waitMs) / 2);
+        EXPECT_EQ(looks, (std::set<std::pair<bool, bool>>{{true, false}}));
+        EXPECT_FALSE(frame->isVisible());
     }
 
     CSimController sim{true};
@@ -295,16 +300,7 @@ TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
     CMemoryDumpView& memory = ShowMemory();
     ASSERT_TRUE(MemoryCell(memory).SetValueText(u"bb"));
     sim.InjectFault(SimFault::DropReply, 1000, kCmdWriteMemory);
-    const DWORD waitMs = 600000;
-    WaitAtExitFor(waitMs);
-    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
-    QElapsedTimer clock;
-    clock.start();
-    bool closed = false;
-    EXPECT_EQ(CloseLooks(closed), (std::set<std::pair<bool, bool>>{{true, false}}));
-    EXPECT_TRUE(closed);
-    EXPECT_LT(clock.elapsed(), ScaledInterval(waitMs) / 2);
-    EXPECT_FALSE(frame->isVisible());
+    ExitBeforeTheWaitRunsOut();
     // The lost link's report finds the program closing.
     EXPECT_TRUE(Until([&] { return app.m_nControllerPresent == 0; }));
     script.ExpectMessageBox(u"The Corvane had not answered the changes to memory at 00000000 when",
@@ -338,16 +334,8 @@ TEST_F(OnlineTest, AMemoryWriteRefusedAtExitIsToldAndAskingToExitHoldsTheLinkRec
     EXPECT_TRUE(app.GetDataMgr().HasUnwrittenMemory());
 
     sim.InjectFault(SimFault::Nak, 1000, kCmdWriteMemory);
-    const DWORD waitMs = 600000;
-    WaitAtExitFor(waitMs);
     script.ExpectMessageBox(exit, IDOK);
-    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
-    QElapsedTimer clock;
-    clock.start();
-    bool closed = false;
-    EXPECT_EQ(CloseLooks(closed), (std::set<std::pair<bool, bool>>{{true, false}}));
-    EXPECT_TRUE(closed);
-    EXPECT_LT(clock.elapsed(), ScaledInterval(waitMs) / 2);
+    ExitBeforeTheWaitRunsOut();
     script.ExpectMessageBox(u"The Corvane refused the changes to memory at 00000000:", IDOK);
     app.ExitInstance();
     EXPECT_TRUE(script.AllAnswered());
@@ -973,12 +961,9 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     // loop; nothing is then said to be unwritten.
     sim.SetLateReplyDelay(50);
     sim.InjectFault(SimFault::LateReply, 1, kCmdWriteMemory);
-    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
     bool nested = false;
     QTimer::singleShot(0, [&] { nested = IsNestedLoopRunning(); });
-    bool closed = false;
-    EXPECT_EQ(CloseLooks(closed), (std::set<std::pair<bool, bool>>{{true, false}}));
-    EXPECT_TRUE(closed);
+    ExitBeforeTheWaitRunsOut();
     EXPECT_TRUE(nested);
     const size_t boxes = script.MessageBoxes().size();
     app.ExitInstance();
