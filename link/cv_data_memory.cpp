@@ -141,6 +141,8 @@ std::vector<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::ForgetUnwrittenMemory() {
 }
 
 BOOL CCVDataMgr::WaitForMemoryWrites() {
+    // What comes back from here on is told of as the program ends, not put back on the screen.
+    m_bWritesFinal = TRUE;
     const auto settled = [this] {
         std::lock_guard guard(DeviceLock());
         return m_memoryWritesOut.empty();
@@ -152,7 +154,7 @@ BOOL CCVDataMgr::WaitForMemoryWrites() {
 }
 
 std::optional<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::TakeBackUnwrittenMemory() {
-    if (m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
+    if (m_bWritesFinal || m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
     const auto ofCpu = [cpu](const CMemoryWriteOut& w) {
         return w.payload.size() > 1 && w.payload[1] == cpu;

@@ -179,7 +179,8 @@ public:
     std::vector<CUnwrittenMemory> ForgetUnwrittenMemory();
     // Waits, with the user interface running, until every memory write queued or sent has
     // been answered or given back, at most the timing's memory writes wait: the link is about
-    // to close for good. TRUE when none is left out.
+    // to close for good, and nothing given back is taken back any more. TRUE when none is
+    // left out.
     BOOL WaitForMemoryWrites();
     // A memory read's bytes, for the processor that the request asked.
     void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
@@ -428,6 +429,8 @@ private:
     std::vector<CMemoryWriteOut> m_memoryWritesOut;
     std::vector<CMemoryWriteOut> m_memoryWritesUnanswered;
     unsigned m_nMemoryWritesMade = 0;
+    // The program is ending: the writes given back are kept for its last word.
+    BOOL m_bWritesFinal = FALSE;
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;

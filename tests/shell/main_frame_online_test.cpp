@@ -301,8 +301,10 @@ TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
     ASSERT_TRUE(MemoryCell(memory).SetValueText(u"bb"));
     sim.InjectFault(SimFault::DropReply, 1000, kCmdWriteMemory);
     ExitBeforeTheWaitRunsOut();
-    // The lost link's report finds the program closing.
+    // The lost link's report finds the program closing, and the screen, still ticking, puts
+    // no write back.
     EXPECT_TRUE(Until([&] { return app.m_nControllerPresent == 0; }));
+    QTest::qWait(200);
     script.ExpectMessageBox(u"The Corvane had not answered the changes to memory at 00000000 when",
                             IDOK);
     app.ExitInstance();
