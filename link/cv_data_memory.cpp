@@ -1,6 +1,6 @@
 #include <algorithm>
-#include <iterator>
 #include <mutex>
+#include <utility>
 
 #include "link/cv_data_mgr.h"
 #include "model/app_state.h"
@@ -45,10 +45,15 @@ BOOL CCVDataMgr::RequestMemoryWrite(const CLinkSession& session, DWORD address) 
         if (!m_bOnline || m_nMemoryCpu < 0) return false;
         Memory().writeAddress = address;
         // Kept before the request can go, so that no answer or loss can come first.
-        m_memoryWritesOut.push_back({MemoryPayload(item), Memory()});
+        m_memoryWritesOut.push_back({MemoryPayload(item), Memory(), m_nMemoryWritesMade++});
         MarkItem(item);
         return true;
     });
+}
+
+BOOL CCVDataMgr::CanWriteMemory() const {
+    std::lock_guard guard(DeviceLock());
+    return m_bOnline && m_nMemoryCpu >= 0 && SessionStands(CLinkSession::Now());
 }
 
 namespace {
@@ -64,18 +69,34 @@ auto FindWrite(Writes& writes, const CMessage& request) {
 
 }  // namespace
 
+void CCVDataMgr::GiveBack(CMemoryWriteOut write, WriteBack why) {
+    write.why = why;
+    const auto later = std::upper_bound(
+        m_memoryWritesUnanswered.begin(), m_memoryWritesUnanswered.end(), write.made,
+        [](unsigned made, const CMemoryWriteOut& w) { return made < w.made; });
+    m_memoryWritesUnanswered.insert(later, std::move(write));
+}
+
 // A write may have run with its reply lost, so it is not sent again on its own: the user
 // gets its bytes back, marked, to write them again or not.
 void CCVDataMgr::MemoryWriteUnanswered(const CMessage& request) {
     const auto write = FindWrite(m_memoryWritesOut, request);
     if (write == m_memoryWritesOut.end()) return;
-    m_memoryWritesUnanswered.push_back(std::move(*write));
+    GiveBack(std::move(*write), WriteBack::kUnanswered);
     m_memoryWritesOut.erase(write);
 }
 
 void CCVDataMgr::MemoryWriteAnswered(const CMessage& request) {
     const auto write = FindWrite(m_memoryWritesOut, request);
     if (write != m_memoryWritesOut.end()) m_memoryWritesOut.erase(write);
+}
+
+// Refused, the write did not run: its bytes go back to the user, who is told why.
+void CCVDataMgr::MemoryWriteRefused(const CMessage& request) {
+    const auto write = FindWrite(m_memoryWritesOut, request);
+    if (write == m_memoryWritesOut.end()) return;
+    GiveBack(std::move(*write), WriteBack::kRefused);
+    m_memoryWritesOut.erase(write);
 }
 
 // The queued writes, the newest of those out, are marked as never gone and never go.
@@ -94,7 +115,8 @@ void CCVDataMgr::MemoryWritesDropped() {
     MarkQueuedWritesUnsent();
     const auto unsent = std::stable_partition(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
                                               [](const CMemoryWriteOut& w) { return w.went; });
-    std::move(unsent, m_memoryWritesOut.end(), std::back_inserter(m_memoryWritesUnanswered));
+    for (auto write = unsent; write != m_memoryWritesOut.end(); ++write)
+        GiveBack(std::move(*write), WriteBack::kUnsent);
     m_memoryWritesOut.erase(unsent, m_memoryWritesOut.end());
 }
 
@@ -102,8 +124,10 @@ void CCVDataMgr::MemoryWritesDropped() {
 // go back to the user, as do those of the writes still queued.
 void CCVDataMgr::MemoryWritesCutOff() {
     MarkQueuedWritesUnsent();
-    std::move(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
-              std::back_inserter(m_memoryWritesUnanswered));
+    for (CMemoryWriteOut& write : m_memoryWritesOut) {
+        const WriteBack why = write.went ? WriteBack::kUnanswered : WriteBack::kUnsent;
+        GiveBack(std::move(write), why);
+    }
     m_memoryWritesOut.clear();
 }
 
@@ -111,12 +135,14 @@ std::vector<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::ForgetUnwrittenMemory() {
     std::lock_guard guard(DeviceLock());
     std::vector<CUnwrittenMemory> writes;
     for (const CMemoryWriteOut& write : m_memoryWritesUnanswered)
-        writes.push_back({write.window.writeAddress, write.went});
+        writes.push_back({write.window.writeAddress, write.why});
     m_memoryWritesUnanswered.clear();
     return writes;
 }
 
 BOOL CCVDataMgr::WaitForMemoryWrites() {
+    // What comes back from here on is told of as the program ends, not put back on the screen.
+    m_bWritesFinal = TRUE;
     const auto settled = [this] {
         std::lock_guard guard(DeviceLock());
         return m_memoryWritesOut.empty();
@@ -128,18 +154,24 @@ BOOL CCVDataMgr::WaitForMemoryWrites() {
 }
 
 std::optional<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::TakeBackUnwrittenMemory() {
-    if (m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
+    if (m_bWritesFinal || m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
+    const auto ofCpu = [cpu](const CMemoryWriteOut& w) {
+        return w.payload.size() > 1 && w.payload[1] == cpu;
+    };
     std::lock_guard guard(DeviceLock());
-    const auto write = std::find_if(
-        m_memoryWritesUnanswered.begin(), m_memoryWritesUnanswered.end(),
-        [cpu](const CMemoryWriteOut& w) { return w.payload.size() > 1 && w.payload[1] == cpu; });
+    const auto write =
+        std::find_if(m_memoryWritesUnanswered.begin(), m_memoryWritesUnanswered.end(), ofCpu);
     if (write == m_memoryWritesUnanswered.end()) return std::nullopt;
+    // An older write still on its way may come back yet, and goes first.
+    if (std::any_of(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
+                    [&](const CMemoryWriteOut& w) { return ofCpu(w) && w.made < write->made; }))
+        return std::nullopt;
     // The window as it was when the user chose to write, read again from its own address.
     CMemoryWindow& memory = m_memory[cpu];
     memory = write->window;
     memory.readAddress = memory.writeAddress;
-    const CUnwrittenMemory back{memory.writeAddress, write->went};
+    const CUnwrittenMemory back{memory.writeAddress, write->why};
     m_memoryWritesUnanswered.erase(write);
     return back;
 }

@@ -488,6 +488,11 @@ void CCVDataMgr::PutResponse(const CDualMessage& pair) {
             m_misc.Add(CMiscRequestMgr::kLogRecordMore);
             WakeEngine();
         }
+    } else if (pair.request.command == kCmdWriteMemory && !IsSessionLost(pair) &&
+               !IsRefusedForSession(pair)) {
+        // A loss of the session has given the write back already, as one that may have run.
+        std::lock_guard guard(DeviceLock());
+        MemoryWriteRefused(pair.request);
     }
     CDEVICEComm::PutResponse(pair);
 }

@@ -158,25 +158,31 @@ public:
     int GetMemoryCpu() const;
     void RequestMemoryRead(DWORD address);
     BOOL RequestMemoryWrite(const CLinkSession& session, DWORD address);
+    // Whether a memory write would be taken now: online, a processor selected, the link up.
+    BOOL CanWriteMemory() const;
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
     BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
-    // A write that went unanswered (the link lost or closed under it: it went, and may have
-    // run) or that was dropped before it went.
+    // Why a write comes back: it went unanswered (the link lost or closed under it: it may have
+    // run), it was dropped before it went, or the controller refused it.
+    enum class WriteBack : BYTE { kUnanswered, kUnsent, kRefused };
     struct CUnwrittenMemory {
         DWORD address = 0;
-        BOOL went = FALSE;
+        WriteBack why = WriteBack::kUnanswered;
     };
-    // A write of the selected processor that went unanswered or was dropped unsent, put back
-    // as that processor's window with its bytes pending; none while there is no such write or
-    // other bytes are pending. User-interface thread.
+    // The oldest write of the selected processor that came back, put back as that processor's
+    // window with its bytes pending; none while there is no such write, other bytes are
+    // pending, or an older write of that processor is still on its way. Writes come back in
+    // the order they were made, so that writing them again leaves each byte as the user last
+    // set it. User-interface thread.
     std::optional<CUnwrittenMemory> TakeBackUnwrittenMemory();
-    // The writes put back that nobody has taken back, on either processor, given up: the
-    // program is closing.
+    // The writes put back that nobody has taken back, on either processor, in the order they
+    // were made, given up: the program is closing.
     std::vector<CUnwrittenMemory> ForgetUnwrittenMemory();
     // Waits, with the user interface running, until every memory write queued or sent has
     // been answered or given back, at most the timing's memory writes wait: the link is about
-    // to close for good. TRUE when none is left out.
+    // to close for good, and nothing given back is taken back any more. TRUE when none is
+    // left out.
     BOOL WaitForMemoryWrites();
     // A memory read's bytes, for the processor that the request asked.
     void StoreMemoryImage(int cpu, DWORD address, std::span<const BYTE> bytes);
@@ -298,12 +304,14 @@ private:
         CBitArray writeBits{kPageSize};
     };
 
-    // A memory write on its way, with the window it was written from; once given back,
-    // whether it had gone to the controller.
+    // A memory write on its way, with the window it was written from and its place in the
+    // order the writes were made; once given back, why.
     struct CMemoryWriteOut {
         std::vector<BYTE> payload;
         CMemoryWindow window;
+        unsigned made = 0;
         BOOL went = TRUE;
+        WriteBack why = WriteBack::kUnanswered;
     };
 
     BOOL BuildFrom(const std::vector<CRequestMgr*>& list, size_t from, size_t to, CMessage& request,
@@ -311,6 +319,9 @@ private:
     // Device lock held: the write's bytes are put back for the user rather than lost.
     void MemoryWriteUnanswered(const CMessage& request);
     void MemoryWriteAnswered(const CMessage& request);
+    void MemoryWriteRefused(const CMessage& request);
+    // Device lock held: the write goes back among those given back, in the order made.
+    void GiveBack(CMemoryWriteOut write, WriteBack why);
     void MarkQueuedWritesUnsent();
     // Writes still queued never go: they are given back as not gone.
     void MemoryWritesDropped();
@@ -428,6 +439,9 @@ private:
     // Memory writes sent or queued and not yet answered, and those that never will be.
     std::vector<CMemoryWriteOut> m_memoryWritesOut;
     std::vector<CMemoryWriteOut> m_memoryWritesUnanswered;
+    unsigned m_nMemoryWritesMade = 0;
+    // The program is ending: the writes given back are kept for its last word.
+    BOOL m_bWritesFinal = FALSE;
 
     // User-interface thread.
     std::array<CMemoryWindow, 2> m_memory;

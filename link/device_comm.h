@@ -176,6 +176,8 @@ protected:
     // poll), and not for a controller that had forgotten the session.
     BOOL Answers(const CDualMessage& pair) const;
     BOOL IsSessionLost(const CDualMessage& pair) const;
+    // A refusal on the network that carries no session: the controller wants one set up.
+    BOOL IsRefusedForSession(const CDualMessage& pair) const;
 
     void Post(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     CCriticalSection& DeviceLock() const { return m_deviceLock; }

@@ -124,6 +124,10 @@ BOOL CDEVICEComm::IsSessionLost(const CDualMessage& pair) const {
     return m_bNetwork && pair.reply.tag == kUnknownSessionTag;
 }
 
+BOOL CDEVICEComm::IsRefusedForSession(const CDualMessage& pair) const {
+    return m_bNetwork && pair.reply.nak && pair.reply.tag == CMessage::kNoTag;
+}
+
 BOOL CDEVICEComm::Answers(const CDualMessage& pair) const {
     const CMessage& request = pair.request;
     const CMessage& reply = pair.reply;

@@ -120,7 +120,7 @@ int CDCVerify::AfterReceive(CDualMessage& pair) {
         return 0;
     }
     device.Post(WM_LINK_ACTIVITY, LINK_ACTIVITY_READ_FAILED, 0);
-    if (device.m_bNetwork && reply.tag == CMessage::kNoTag) {
+    if (device.IsRefusedForSession(pair)) {
         // Refused for want of a session: set it up again.
         device.QueueStandbyQuery();
         {

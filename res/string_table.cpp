@@ -485,6 +485,13 @@ constexpr Entry kStrings[] = {
     {6531,
      u"The changes to memory at %1 were not written: the connection was closed before they "
      u"went to the Corvane."},
+    {6532,
+     u"The Corvane refused the changes to memory at %1: they were not written.\nThey are "
+     u"marked again, to be written again or dropped."},
+    {6533, u"The Corvane refused the changes to memory at %1: they were not written."},
+    {6534,
+     u"There are changes to memory that cannot be written: the Corvane is not connected.\nThey "
+     u"will be lost if you exit."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

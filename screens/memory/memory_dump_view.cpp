@@ -100,10 +100,23 @@ void CMemoryDumpView::SizeColumns() {
     }
 }
 
+bool CMemoryDumpView::BytesEditable() {
+    return !IsReadOnlyView() && IsOnline();
+}
+
+bool CMemoryDumpView::CanWriteNow() const {
+    return IsOnline() && GetHost().GetDataMgr().CanWriteMemory();
+}
+
+void CMemoryDumpView::FollowMode() {
+    if (GetGrid() && BytesEditable() != m_bEditable) BindCells();
+}
+
 void CMemoryDumpView::BindCells() {
     CKelvardinGridCtrl* grid = GetGrid();
     if (!grid) return;
-    const bool allReadOnly = IsReadOnlyView() || !IsOnline();
+    m_bEditable = BytesEditable();
+    const bool allReadOnly = !m_bEditable;
     for (int row = 0; row < kRows; ++row) {
         const DWORD rowAddress = m_dwStart + static_cast<DWORD>(kBytesPerRow * row);
         grid->SetItemText(
@@ -156,14 +169,19 @@ void CMemoryDumpView::TakeBackUnwritten() {
     memory_rules::Record(Context(), write->address);
     if (CKelvardinDoc* doc = GetDocument())
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
-    const UINT text = write->went ? kIdsMemoryWriteUnanswered : kIdsMemoryWriteDropped;
+    using WriteBack = CCVDataMgr::WriteBack;
+    const UINT text = write->why == WriteBack::kRefused  ? kIdsMemoryWriteRefused
+                      : write->why == WriteBack::kUnsent ? kIdsMemoryWriteDropped
+                                                         : kIdsMemoryWriteUnanswered;
     GetApp().DoMessageBox(
         SubstituteArgs(LoadResString(text).str(), {CString::Formatted(u"%08.8x", write->address)}),
         MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CMemoryDumpView::GoToAddress(DWORD address) {
-    if (!ConfirmPendingWrites(TRUE)) {
+    // Where the bytes pending cannot be written, no question offers to write them: the window
+    // stays with them, and the user hears why.
+    if (!ConfirmPendingWrites(CanWriteNow() ? TRUE : FALSE)) {
         // The bytes still pending belong to this window: it stays, and the address field
         // shows it again.
         if (CKelvardinDoc* doc = GetDocument())
@@ -179,6 +197,9 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
 bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!data.HasUnwrittenMemory()) return true;
+    // Where nothing can write them (outside ONLINE, or with the link down) no question offers
+    // it: the bytes stay pending for the next connection.
+    if (ask && !CanWriteNow()) return false;
     if (ask && GetApp().DoMessageBox(LoadResString(kIdsUnwrittenMemory),
                                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         // The edits stay in the undo history; only the values are dropped.
@@ -191,7 +212,7 @@ bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
 
 bool CMemoryDumpView::WritePending() {
     CCVDataMgr& data = GetHost().GetDataMgr();
-    if (!data.IsOnline() ||
+    if (!CanWriteNow() ||
         !data.RequestMemoryWrite(CLinkSession::Now(), data.GetMemoryReadAddress())) {
         // Bytes the user chose to write are never dropped unseen: they stay pending, marked,
         // for Write Memory or the next question once the link is back.

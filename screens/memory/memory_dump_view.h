@@ -27,9 +27,15 @@ public:
     // not be written stays.
     void GoToAddress(DWORD address);
     // With pending writes: asked, writes them (OK) or drops them (Cancel); unasked, writes
-    // them. Written edits leave the undo and redo stacks. False when bytes to be written
-    // could not go (no link): the user is told, and they stay pending.
+    // them. Written edits leave the undo and redo stacks. False when bytes stay pending: the
+    // question is not asked while they cannot be written, and a write that cannot go tells
+    // the user why.
     bool ConfirmPendingWrites(BOOL ask);
+    // Whether pending bytes can be written now: ONLINE, with the link up.
+    bool CanWriteNow() const;
+    // The cells take bytes only ONLINE with writes allowed; the main window calls this
+    // whenever the mode may have changed, and the cells follow.
+    void FollowMode();
     // The address four selected bytes of one row spell; none for any other selection.
     std::optional<DWORD> GetSelectionAddress() const;
 
@@ -61,6 +67,11 @@ private:
     void TakeBackUnwritten();
     void RemoveWrittenEdits();
 
+    // Whether the bytes take typing.
+    bool BytesEditable();
+
     CWndTimer m_timer;
     DWORD m_dwStart = 0;
+    // What the cells were last bound as.
+    bool m_bEditable = false;
 };

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <utility>
 
 #include "model/file_error.h"
 #include "platform/io/host_address.h"
@@ -111,8 +112,7 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
 }
 
 int CKelvardinApp::ExitInstance() {
-    // The writes the user chose to make go before the link closes, while it answers.
-    m_dataMgr.WaitForMemoryWrites();
+    // The window has waited for the memory writes the user chose to make, while it showed.
     m_dataMgr.Disconnect();
     ReportUnwrittenMemory();
     SaveSettings();
@@ -123,17 +123,19 @@ int CKelvardinApp::ExitInstance() {
 }
 
 void CKelvardinApp::ReportUnwrittenMemory() {
+    using WriteBack = CCVDataMgr::WriteBack;
     const auto writes = m_dataMgr.ForgetUnwrittenMemory();
-    // Those that went may have run; those that never went did not.
-    for (const BOOL went : {TRUE, FALSE}) {
+    // Those that went unanswered may have run; those that never went or were refused did not.
+    for (const auto& [why, text] : {std::pair{WriteBack::kUnanswered, kIdsMemoryWriteCutOff},
+                                    std::pair{WriteBack::kUnsent, kIdsMemoryWriteNeverWent},
+                                    std::pair{WriteBack::kRefused, kIdsMemoryWriteRefusedAtExit}}) {
         CString list;
         for (const auto& write : writes) {
-            if (write.went != went) continue;
+            if (write.why != why) continue;
             if (!list.IsEmpty()) list += u", ";
             list += CString::Formatted(u"%08.8x", write.address);
         }
         if (list.IsEmpty()) continue;
-        const UINT text = went ? kIdsMemoryWriteCutOff : kIdsMemoryWriteNeverWent;
         DoMessageBox(SubstituteArgs(LoadResString(text).str(), {list}), MB_OK | MB_ICONEXCLAMATION);
     }
 }

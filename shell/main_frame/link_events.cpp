@@ -167,6 +167,8 @@ LRESULT CLinkEvents::OnCommError(int code, const CDualMessage* pair) {
     // No answer from the controller: its state number, or a reply it could not use.
     if (code < 0 && code != kReplyUnusable && code != LINK_ERROR_NO_SESSION) return 0;
     ClearControllerFlags();
+    // A closing program offers neither the controller back nor FILE mode.
+    if (m_bClosing) return 0;
     if (mode == CAppState::kModeOnline) return RunConnectionStatus();
     m_app.SetMode(CAppState::kModeFile);
     ModalMessageBox(LoadResString(kIdsUnableToContact), MB_OK | MB_ICONINFORMATION);

@@ -35,6 +35,11 @@ public:
     void LinkRestored();
     // The window is going: a question the link waits on is withdrawn.
     void EndLinkQuestions();
+    // The window is closing: from its first question on, a lost link offers no way back to
+    // the controller nor FILE mode. The link goes on reporting a loss: once a close is given
+    // up, its next report is dealt with as usual.
+    void SetClosing(bool closing) { m_bClosing = closing; }
+    bool IsClosing() const { return m_bClosing; }
 
 private:
     LRESULT RelayToOperation(UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,6 +62,7 @@ private:
     // Set by the commands that run a send or an upload, for as long as its dialog runs.
     IOperationDialog* m_pOperation = nullptr;
     bool m_bInCommError = false;
+    bool m_bClosing = false;
     CDlgIcomStatus* m_pIcomStatus = nullptr;
     QPointer<CTimedARIDlg> m_pNakQuestion;
 };

@@ -78,6 +78,7 @@ CMainFrame::CMainFrame(CKelvardinApp& app, const CScreenTable& screens)
         return update.IsEnabled() ? TRUE : FALSE;
     });
     m_updater->AddUpdateHandler([this] { UpdatePanes(); });
+    m_updater->AddUpdateHandler([this] { MemoryScreenFollowsMode(); });
     // A controller with other abilities, or other restrictions, make another menu bar; it is
     // not replaced under an open menu.
     m_updater->AddUpdateHandler([this] {
@@ -244,11 +245,28 @@ bool CMainFrame::ConfirmLeavingSetup() {
 bool CMainFrame::ConfirmUnwrittenMemory() {
     if (!m_app.GetDataMgr().HasUnwrittenMemory()) return true;
     auto* memory = dynamic_cast<CMemoryDumpView*>(GetScreenView(kScreenMemory));
-    return !memory || memory->ConfirmPendingWrites(TRUE);
+    if (!memory) return true;
+    if (memory->CanWriteNow()) return memory->ConfirmPendingWrites(TRUE);
+    return ModalMessageBox(LoadResString(kIdsMemoryLostAtExit), MB_OKCANCEL | MB_ICONEXCLAMATION) ==
+           IDOK;
+}
+
+void CMainFrame::WaitForMemoryWrites() {
+    setEnabled(false);
+    m_app.GetDataMgr().WaitForMemoryWrites();
+    setEnabled(true);
+}
+
+// Every change of mode comes with a message or the user's input, after which the updater runs.
+void CMainFrame::MemoryScreenFollowsMode() {
+    if (auto* memory = dynamic_cast<CMemoryDumpView*>(GetScreenView(kScreenMemory)))
+        memory->FollowMode();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // A window shown again after it closed is closing no more.
+    if (!event->spontaneous()) m_link.SetClosing(false);
     if (m_bShown) return;
     // Once the window is up, the navigation pane has its width and lays its groups out.
     m_bShown = true;
@@ -260,11 +278,20 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // A print preview that shows ends with its window.
-    if (!m_app.m_bPrintPreview && !ConfirmClose()) {
+    // Asked again while the close under way waits or asks: that one goes on.
+    if (m_link.IsClosing()) {
         event->ignore();
         return;
     }
+    // While the close asks and waits, a lost link offers no way back to the controller.
+    m_link.SetClosing(true);
+    // A print preview that shows ends with its window.
+    if (!m_app.m_bPrintPreview && !ConfirmClose()) {
+        m_link.SetClosing(false);
+        event->ignore();
+        return;
+    }
+    WaitForMemoryWrites();
     if (m_app.m_bSavePosition) CWPSaver(this, u"Windows\\Application", m_app.GetProfile()).Save();
     const QByteArray state = saveState();
     m_app.GetProfile().WriteProfileBinary(kToolBarSection, kToolBarState,

@@ -233,8 +233,13 @@ private:
     bool ConfirmClose();
     bool ConfirmLeavingSetup();
     // The memory screen's bytes typed and not written, asked about as leaving the screen
-    // asks; false while bytes the user chose to write cannot go and stay.
+    // asks, or, when nothing can write them, as lost with the program; false while they stay.
     bool ConfirmUnwrittenMemory();
+    // The memory writes made go out and are answered while the window shows, taking no new
+    // command, before the link closes with it.
+    void WaitForMemoryWrites();
+    // The memory screen's cells follow the mode, whichever way it changed.
+    void MemoryScreenFollowsMode();
     // A command of the window's table: carried out, or its state given; FALSE for any other id.
     BOOL OnFrameCommand(UINT id, CCmdUI* update);
     void OnScreenCommand(UINT id);

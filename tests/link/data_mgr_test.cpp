@@ -111,11 +111,12 @@ protected:
         return Of(m);
     }
     Request Lost() { return Next(true); }
-    // The write given back to the selected processor: its address and whether it went.
-    std::optional<std::pair<DWORD, BOOL>> Back() {
+    // The write given back to the selected processor: its address and why it came back.
+    using WriteBack = CCVDataMgr::WriteBack;
+    std::optional<std::pair<DWORD, WriteBack>> Back() {
         const auto write = mgr.TakeBackUnwrittenMemory();
         if (!write) return std::nullopt;
-        return std::pair{write->address, write->went};
+        return std::pair{write->address, write->why};
     }
     // The controller's answer to the presence poll, as the link thread takes it.
     void AnswerPoll(const Bytes& record) {
@@ -379,7 +380,7 @@ TEST_F(DataMgrTest, ACommandQueuedWhenTheSessionEndsIsNotSentInTheNext) {
             EXPECT_FALSE(ActsOnController(code)) << code;
         EXPECT_EQ(mgr.NormalModeMgr().GetCount() + mgr.MaintModeMgr().GetCount(), 0u);
         // The write comes back to the user as one that never went.
-        EXPECT_EQ(Back(), std::pair(0x100u, FALSE));
+        EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnsent));
         mgr.GetMemoryWriteBits().SetAll(FALSE);
 
         // A maintenance send given up leaves nothing pending: the next carries its own trunk.
@@ -716,7 +717,7 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     mgr.SetMemoryCpu(1);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     mgr.SetMemoryCpu(0);
-    EXPECT_EQ(Back(), std::pair(0x100u, TRUE));
+    EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnanswered));
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     EXPECT_EQ(mgr.GetMemoryImageAddress(), 0x100u);
     EXPECT_EQ(mgr.GetMemoryReadAddress(), 0x100u);
@@ -735,7 +736,7 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     for (const int bit : {1, 6}) {
         mgr.GetMemoryWriteBits().SetAll(FALSE);
-        EXPECT_EQ(Back(), std::pair(0x100u, FALSE));
+        EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnsent));
         EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
     }
     EXPECT_EQ(Next(), (Request{0, {}}));
@@ -771,29 +772,69 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     ASSERT_TRUE(mgr.GetManagerRequest(lost));
     mgr.OnRequestDropped(lost);
     mgr.OnRequestDropped(lost);
-    EXPECT_EQ(Back(), std::pair(0x100u, TRUE));
+    EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnanswered));
     mgr.GetMemoryWriteBits().SetAll(FALSE);
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
 
-    // Cut off by closing the link, the write in flight and the one queued behind it come back,
-    // the one in flight as unanswered, the queued one as never gone; it never goes.
-    ASSERT_TRUE(mgr.SetMemoryByte(0x104, 0xEE));
-    write(0x100);
-    ASSERT_EQ(Next().first, 31u);
-    ASSERT_TRUE(mgr.SetMemoryByte(0x105, 0xFF));
-    write(0x100);
-    mgr.Disconnect();
-    EXPECT_EQ(Next(), (Request{0, {}}));
-    // The write in flight may have run; the one still queued never went.
-    std::map<int, BOOL> went;
-    for (int write = 0; write < 2; ++write) {
-        const auto back = Back();
-        ASSERT_TRUE(back);
-        EXPECT_EQ(back->first, 0x100u);
-        went[mgr.GetMemoryWriteBits().FindNext(0)] = back->second;
+    // Refused, by a NAK or with exclusive control lost, a write comes back at once as refused,
+    // and so is no longer out for the exit to wait on.
+    for (const BYTE value : {0x88, 0x89}) {
+        ASSERT_TRUE(mgr.SetMemoryByte(0x108, value));
+        write(0x100);
+        CDualMessage refused;
+        ASSERT_TRUE(mgr.GetManagerRequest(refused.request));
+        refused.reply.command = 31;
+        (value == 0x88 ? refused.reply.nak : refused.reply.ctrl) = TRUE;
+        mgr.PutResponse(refused);
+        EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kRefused));
+        EXPECT_EQ(mgr.GetMemoryWriteValues()[8], value);
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     }
-    EXPECT_EQ(went, (std::map<int, BOOL>{{4, TRUE}, {5, FALSE}}));
+
+    // Writes come back in the order they were made, whatever order they came back in: one
+    // dropped while an older one is out waits for it, so that the byte both set ends newest.
+    for (const BYTE value : {0x91, 0x92}) {
+        ASSERT_TRUE(mgr.SetMemoryByte(0x109, value));
+        write(0x100);
+    }
+    CMessage older;
+    ASSERT_TRUE(mgr.GetManagerRequest(older));
+    mgr.ClearPendingRequests();
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    mgr.OnRequestDropped(older);
+    for (const auto& [value, why] :
+         {std::pair{0x91, WriteBack::kUnanswered}, std::pair{0x92, WriteBack::kUnsent}}) {
+        EXPECT_EQ(Back(), std::pair(0x100u, why));
+        EXPECT_EQ(mgr.GetMemoryWriteValues()[9], value);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+    }
+
+    // Cut off by closing the link, the write in flight and one queued come back, the one in
+    // flight as unanswered (it may have run), the queued one as never gone, and it never goes;
+    // one dropped before, made after the one in flight, comes back between them.
+    for (const DWORD address : {0x104u, 0x105u, 0x106u}) {
+        ASSERT_TRUE(mgr.SetMemoryByte(address, 0xEE));
+        write(0x100);
+        if (address == 0x104u) {
+            ASSERT_EQ(Next().first, 31u);
+        } else if (address == 0x105u) {
+            mgr.ClearPendingRequests();
+        }
+    }
+    mgr.Disconnect();
+    EXPECT_EQ(Next(), (Request{0, {}}));
+    for (const auto& [bit, why] :
+         {std::pair{4, WriteBack::kUnanswered}, std::pair{5, WriteBack::kUnsent}}) {
+        EXPECT_EQ(Back(), std::pair(0x100u, why));
+        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
+        mgr.GetMemoryWriteBits().SetAll(FALSE);
+    }
+    // Once the exit waits for the writes, what is left stays for its report.
+    EXPECT_TRUE(mgr.WaitForMemoryWrites());
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    const auto left = mgr.ForgetUnwrittenMemory();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].why, WriteBack::kUnsent);
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {

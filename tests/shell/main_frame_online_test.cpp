@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include "link/link_messages.h"
 #include "model/snmp_config.h"
 #include "platform/ui/nested_loop.h"
+#include "platform/ui/ui_environment.h"
 #include "screens/base/kelvardin_grid_ctrl.h"
 #include "screens/base/screen_ids.h"
 #include "screens/cells/kelvardin_grid_cell.h"
@@ -121,6 +123,42 @@ protected:
         script.ExpectMessageBox(u"Do you wish to stay ONLINE", IDNO);
         script.ExpectDialog("dlg155", RunToEnd(failure));
         frame->OnCommand(ID_FILE_SAVE);
+    }
+
+    // The memory screen shown with writes allowed, once its cells take typing.
+    CMemoryDumpView& ShowMemory() {
+        app.m_bAllowMemoryPoke = TRUE;
+        frame->SwitchToView(kScreenMemory);
+        auto* memory = dynamic_cast<CMemoryDumpView*>(frame->GetScreenView(kScreenMemory));
+        EXPECT_NE(memory, nullptr);
+        EXPECT_TRUE(Until([&] { return !MemoryCell(*memory).IsReadOnly(); }));
+        return *memory;
+    }
+    static CKelvardinGridCell& MemoryCell(CMemoryDumpView& memory) {
+        return dynamic_cast<CKelvardinGridCell&>(*memory.GetGrid()->GetCell(0, 2));
+    }
+    // Exit, with OK to write the memory bytes, and a long wait for the writes: the window
+    // shows, taking no command, while it waits, and something settles the writes well before
+    // the wait runs out.
+    void ExitBeforeTheWaitRunsOut() {
+        const DWORD waitMs = 600000;
+        CLinkTiming timing = app.GetDataMgr().GetTiming();
+        timing.memoryWritesWaitMs = waitMs;
+        app.GetDataMgr().SetTiming(timing);
+        script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
+        // How the window looks each time the loop turns: shown, and taking commands.
+        std::set<std::pair<bool, bool>> looks;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            looks.insert({frame->isVisible(), frame->isEnabled()});
+        });
+        watch.start(1);
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(frame->close());
+        EXPECT_LT(clock.elapsed(), ScaledInterval(waitMs) / 2);
+        EXPECT_EQ(looks, (std::set<std::pair<bool, bool>>{{true, false}}));
+        EXPECT_FALSE(frame->isVisible());
     }
 
     CSimController sim{true};
@@ -255,21 +293,53 @@ TEST_F(OnlineTest, PollingComesBackAfterEverySaveAndTheUploadedFileLoadsAndSends
     sim.ChangeState([](CorvaneState& state) { EXPECT_TRUE(state.sessions.empty()); });
 }
 
-// A memory write the closing link leaves unanswered may not have been done.
+// A memory write the closing link leaves unanswered may not have been done. The window shows,
+// taking no command, while the exit waits for the write's answer; the link lost meanwhile gives
+// the write back, which ends the wait, and offers no way back to the controller.
 TEST_F(OnlineTest, AMemoryWriteTheClosingLinkLeavesUnansweredIsToldOfAtExit) {
     Connect();
+    CMemoryDumpView& memory = ShowMemory();
+    ASSERT_TRUE(MemoryCell(memory).SetValueText(u"bb"));
     sim.InjectFault(SimFault::DropReply, 1000, kCmdWriteMemory);
-    CCVDataMgr& data = app.GetDataMgr();
-    data.StoreMemoryImage(0, 0x100, std::vector<BYTE>(255));
-    ASSERT_TRUE(data.SetMemoryByte(0x101, 0xBB));
-    ASSERT_TRUE(data.RequestMemoryWrite(CLinkSession::Now(), 0x100));
-    // Gone out, so it may have run; one still queued at the close would be told as not written.
-    ASSERT_TRUE(Until([&] {
-        const std::vector<SimFrame> frames = sim.Requests();
-        return std::any_of(frames.begin(), frames.end(),
-                           [](const SimFrame& f) { return f.command == kCmdWriteMemory; });
-    }));
-    script.ExpectMessageBox(u"changes to memory at 00000100 when", IDOK);
+    ExitBeforeTheWaitRunsOut();
+    // The lost link's report finds the program closing, and the screen, still ticking, puts
+    // no write back.
+    EXPECT_TRUE(Until([&] { return app.m_nControllerPresent == 0; }));
+    QTest::qWait(200);
+    script.ExpectMessageBox(u"The Corvane had not answered the changes to memory at 00000000 when",
+                            IDOK);
+    app.ExitInstance();
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+// A lost link shows no recovery while the exit asks; the exit given up, its next report does.
+// A memory byte the lost link cannot write is offered to be let go with the program, and a
+// write the controller refuses at exit ends the wait at once and is told of.
+TEST_F(OnlineTest, AMemoryWriteRefusedAtExitIsToldAndAskingToExitHoldsTheLinkRecovery) {
+    Connect();
+    app.m_bConfirmExit = TRUE;
+    CMemoryDumpView& memory = ShowMemory();
+    ASSERT_TRUE(MemoryCell(memory).SetValueText(u"cc"));
+    const std::u16string exit = u"You are about to exit the Kelvardin application.";
+    script.ExpectMessageBox(exit, IDOK, [&] {
+        sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+        EXPECT_TRUE(Until([&] { return app.m_nControllerPresent == 0; }));
+    });
+    script.ExpectMessageBox(u"There are changes to memory that cannot be written", IDCANCEL);
+    script.ExpectDialog("dlg173", [&](QDialog& dialog) {
+        sim.ChangeState([](CorvaneState& state) { state.silent = false; });
+        EXPECT_TRUE(Until([&] { return !dialog.isVisible(); }));
+        return IDOK;
+    });
+    EXPECT_FALSE(frame->close());
+    ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+    EXPECT_EQ(app.GetMode(), CAppState::kModeOnline);
+    EXPECT_TRUE(app.GetDataMgr().HasUnwrittenMemory());
+
+    sim.InjectFault(SimFault::Nak, 1000, kCmdWriteMemory);
+    script.ExpectMessageBox(exit, IDOK);
+    ExitBeforeTheWaitRunsOut();
+    script.ExpectMessageBox(u"The Corvane refused the changes to memory at 00000000:", IDOK);
     app.ExitInstance();
     EXPECT_TRUE(script.AllAnswered());
 }
@@ -853,26 +923,53 @@ TEST_F(OnlineTest, NewOpenAndExitLeaveUnsentChangesOnlyWhenLetGoOrSaved) {
     EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
     EXPECT_EQ(Title(), "Kelvardin - [Untitled]");
 
-    // A memory byte typed and not written: Exit asks as leaving its screen does, and what
-    // OK writes goes before the link closes, the wait for its answer counted as a nested
-    // loop; nothing is then said to be unwritten.
+    // A memory byte typed and not written stays pending, unasked, when New or the lost link
+    // leaves ONLINE and when Connect comes back; back ONLINE its cell takes typing again.
     frame->OnCommand(ID_CONNECT);
     ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
-    app.m_bAllowMemoryPoke = TRUE;
-    frame->SwitchToView(kScreenMemory);
-    auto* memory = dynamic_cast<CMemoryDumpView*>(frame->GetScreenView(kScreenMemory));
-    ASSERT_NE(memory, nullptr);
-    auto& cell = dynamic_cast<CKelvardinGridCell&>(*memory->GetGrid()->GetCell(0, 2));
-    ASSERT_TRUE(cell.SetValueText(u"aa"));
+    CMemoryDumpView& memory = ShowMemory();
+    ASSERT_TRUE(MemoryCell(memory).SetValueText(u"aa"));
+    for (const bool lost : {false, true}) {
+        if (lost) {
+            script.ExpectDialog("dlg173", Cancel);
+            sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+        } else {
+            script.ExpectMessageBox(u"You are about  to exit ONLINE mode", IDOK);
+            frame->OnCommand(ID_FILE_NEW);
+        }
+        ASSERT_TRUE(Until([&] { return script.AllAnswered(); }));
+        EXPECT_EQ(app.GetMode(), CAppState::kModeFile);
+        EXPECT_TRUE(Until([&] { return MemoryCell(memory).IsReadOnly() != FALSE; })) << lost;
+        EXPECT_TRUE(app.GetDataMgr().HasUnwrittenMemory()) << lost;
+        if (lost) {
+            // Nothing can write the byte now: Exit asks whether to let it go with the program.
+            script.ExpectMessageBox(u"There are changes to memory that cannot be written",
+                                    IDCANCEL);
+            EXPECT_FALSE(frame->close());
+            EXPECT_TRUE(script.AllAnswered());
+            EXPECT_TRUE(app.GetDataMgr().HasUnwrittenMemory());
+        }
+        sim.ChangeState([](CorvaneState& state) { state.silent = false; });
+        ASSERT_TRUE(Until([&] { return app.IsCommandEnabled(ID_CONNECT) != FALSE; }));
+        frame->OnCommand(ID_CONNECT);
+        ASSERT_TRUE(Until([&] {
+            return app.GetMode() == CAppState::kModeOnline && !MemoryCell(memory).IsReadOnly();
+        })) << lost;
+        EXPECT_EQ(memory.GetGrid()->GetItemText(0, 2), u"aa") << lost;
+        EXPECT_EQ(MemoryCell(memory).GetBackClr(), app.m_clrChangedBackground) << lost;
+    }
+
+    // Exit asks as leaving the screen does, and what OK writes goes before the link closes,
+    // while the window shows, taking no command, the wait for the answer counted as a nested
+    // loop; nothing is then said to be unwritten.
     sim.SetLateReplyDelay(50);
     sim.InjectFault(SimFault::LateReply, 1, kCmdWriteMemory);
-    script.ExpectMessageBox(u"There are changes to memory that have not been written.", IDOK);
-    EXPECT_TRUE(frame->close());
     bool nested = false;
     QTimer::singleShot(0, [&] { nested = IsNestedLoopRunning(); });
+    ExitBeforeTheWaitRunsOut();
+    EXPECT_TRUE(nested);
     const size_t boxes = script.MessageBoxes().size();
     app.ExitInstance();
-    EXPECT_TRUE(nested);
     EXPECT_EQ(script.MessageBoxes().size(), boxes);
     const std::vector<SimFrame> frames = sim.Requests();
     const auto write = std::find_if(frames.begin(), frames.end(),

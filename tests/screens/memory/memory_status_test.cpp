@@ -190,30 +190,48 @@ TEST_F(MemoryStatusTest, BytesThatCannotBeWrittenStayPendingAndTheUserIsTold) {
     auto screen = ShowMemoryWithPendingByte(u"aa");
     ASSERT_FALSE(HasFatalFailure());
     CKelvardinGridCtrl& grid = *screen->GetGrid();
+    EXPECT_EQ(grid.GetCell(0, 2)->GetBackClr(), m_app.m_clrChangedBackground);
 
-    // The link goes down; the user agrees to write before the window moves on.
+    // The link goes down: moving the window offers no write that cannot go; it stays, and
+    // the user is told why.
     host.dataMgr.GoOffline();
     m_app.m_answer = IDOK;
     const size_t before = m_app.m_boxes.size();
     screen->SendMessage(WM_GRID_KEYDOWN, VK_NEXT);
-    ASSERT_EQ(m_app.m_boxes.size(), before + 2);
+    ASSERT_EQ(m_app.m_boxes.size(), before + 1);
     EXPECT_EQ(m_app.m_boxes.back().text, LoadResString(kIdsMemoryNotWritten));
     EXPECT_EQ(m_app.m_boxes.back().type, MB_OK | MB_ICONEXCLAMATION);
     // The window whose byte is pending stays, with the byte marked.
     EXPECT_EQ(screen->GetStartAddress(), 0u);
     EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
     EXPECT_EQ(grid.GetItemText(0, 2), u"aa");
-    // Write Memory and leaving the screen say the same and keep it.
+    // Write Memory says the same; leaving the screen asks nothing, and both keep the byte.
     screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
     screen->SendMessage(WM_SCREEN_LEAVING);
-    EXPECT_EQ(m_app.m_boxes.size(), before + 5);
+    EXPECT_EQ(m_app.m_boxes.size(), before + 2);
     EXPECT_EQ(m_app.m_boxes.back().text, LoadResString(kIdsMemoryNotWritten));
     EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+
+    // Out of ONLINE the cells take no typing; back ONLINE they do again, the byte pending and
+    // marked. A rebuild meanwhile asks nothing about what cannot be written.
+    const auto readOnly = [&](int row, int col) {
+        return screen->GetGrid()->GetCell(row, col)->IsReadOnly() != FALSE;
+    };
+    for (const int mode : {CAppState::kModeFile, CAppState::kModeOnline}) {
+        m_app.SetMode(mode);
+        screen->FollowMode();
+        EXPECT_EQ(readOnly(1, 1), mode == CAppState::kModeFile) << mode;
+        screen->OnUpdate(nullptr, CUpdateHint::kRebuild.ToParam(), nullptr);
+        EXPECT_EQ(readOnly(1, 1), mode == CAppState::kModeFile) << mode;
+        EXPECT_EQ(m_app.m_boxes.size(), before + 2) << mode;
+    }
+    EXPECT_TRUE(readOnly(15, 16));
+    EXPECT_EQ(screen->GetGrid()->GetItemText(0, 2), u"aa");
+    EXPECT_EQ(screen->GetGrid()->GetCell(0, 2)->GetBackClr(), m_app.m_clrChangedBackground);
     EXPECT_EQ(CountRequests(31), 0);
 
     // Back online, the byte is still there to be written, and goes.
     host.dataMgr.GoOnline();
-    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
     screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
     EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
     ASSERT_TRUE(SawRequest(IsWrite));
@@ -270,6 +288,21 @@ TEST_F(MemoryStatusTest, AWriteTheControllerNeverAnswersComesBackPendingAndTheUs
     const std::vector<SimFrame> frames = sim.Requests();
     const auto last = std::find_if(frames.rbegin(), frames.rend(), IsWrite);
     EXPECT_EQ(last->payload.back(), 0xbb);
+}
+
+// A write the controller refuses comes back pending, and the user is told it was refused.
+TEST_F(MemoryStatusTest, AWriteTheControllerRefusesComesBackPendingAndTheUserIsTold) {
+    host.timing.memoryReadMs = 100;
+    auto screen = ShowMemoryWithPendingByte(u"cc");
+    ASSERT_FALSE(HasFatalFailure());
+    sim.InjectFault(SimFault::Nak, 1000, 31u);
+    screen->OnCmdMsg(ID_WRITE_MEMORY, nullptr);
+    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    const CString told = SubstituteArgs(LoadResString(kIdsMemoryWriteRefused).str(), {u"00000000"});
+    ASSERT_TRUE(Pump([&] { return !m_app.m_boxes.empty() && m_app.m_boxes.back().text == told; }));
+    EXPECT_EQ(m_app.m_boxes.back().type, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(screen->GetGrid()->GetItemText(0, 2), u"cc");
 }
 
 // On the network the standby processor is the standby controller, asked once and directly.
