@@ -175,5 +175,6 @@ constexpr UINT kIdsMemoryWriteNeverWent = 6531;
 constexpr UINT kIdsMemoryWriteRefused = 6532;
 constexpr UINT kIdsMemoryWriteRefusedAtExit = 6533;
 constexpr UINT kIdsMemoryLostAtExit = 6534;
+constexpr UINT kIdsSnmpNotRead = 6535;
 constexpr UINT kIdsAppTitle = 57344;
 constexpr UINT kIdsIntegerRange = 61714;

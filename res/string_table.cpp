@@ -492,6 +492,9 @@ constexpr Entry kStrings[] = {
     {6534,
      u"There are changes to memory that cannot be written: the Corvane is not connected.\nThey "
      u"will be lost if you exit."},
+    {6535,
+     u"This SNMP configuration was not read from the Corvane, so it cannot be applied to it.\n"
+     u"Open SNMP Configuration again once ONLINE to apply changes."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

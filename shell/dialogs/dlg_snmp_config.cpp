@@ -89,6 +89,7 @@ CDlgSNMPConfig::CDlgSNMPConfig(std::optional<CLinkSession> readFrom, QWidget* pa
     auto* load = MakeButton("&Load", kLoad);
     auto* save = MakeButton("&Save", kSave);
     m_apply = MakeButton("A&pply", kApply);
+    if (!m_readFrom) m_apply->setToolTip(ToQString(LoadResString(kIdsSnmpNotRead)));
     m_cancel = MakeButton("&Cancel", IDCANCEL);
     connect(load, &QPushButton::clicked, this, &CDlgSNMPConfig::OnLoad);
     connect(save, &QPushButton::clicked, this, &CDlgSNMPConfig::OnSave);

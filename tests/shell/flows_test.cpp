@@ -337,7 +337,9 @@ TEST_F(FlowsTest, SnmpIsReadAppliedAndReadBackAndOnlyReadInFileMode) {
         QTest::keyClicks(name, " Sud");
         EXPECT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeOnline; }));
         QTest::keyClicks(name, "west");
-        EXPECT_FALSE(dialog.findChild<QWidget*>("ctl2994")->isEnabled());
+        const auto* apply = dialog.findChild<QWidget*>("ctl2994");
+        EXPECT_FALSE(apply->isEnabled());
+        EXPECT_TRUE(apply->toolTip().startsWith("This SNMP configuration was not read"));
         Click(dialog, CDlgSNMPConfig::kApply);
         return IDCANCEL;
     });
