@@ -65,6 +65,9 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         (GetItemState(target.row, target.col) & CELL_READONLY) || !data || !data->IsTextAvailable())
         return FALSE;
 
+    // A move of this grid's own cells is carried out whole or not at all: its cells belong
+    // together, as an end's intercom and port do.
+    const bool ownMove = IsOwnDragMove(data);
     CCellRange pasted(target.row, target.col, -1, -1);
     PastedText landed;
     const std::vector<std::vector<CString>> lines = SplitPasteText(data->GetText());
@@ -84,9 +87,17 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
                 ++skippedCols;
             }
             if (!IsValid(row, col)) continue;
+            const bool takesText = IsCellEditable(row, col);
             if (SetTextAsIfEdited(row, col, lines[i][j])) {
                 landed.fields.insert(CellKey(static_cast<int>(i), static_cast<int>(j)));
                 landed.cells.insert(CellKey(row, col));
+            } else if (ownMove && takesText) {
+                // Refused: the cells it came from keep their text, and what landed goes back.
+                m_bMoveDone = true;
+                OnMoveRefused();
+                ResetSelectedRange();
+                Refresh();
+                return FALSE;
             }
             SetItemState(row, col, GetItemState(row, col) & ~CELL_SELECTED);
             pasted.SetMaxRow(std::max(pasted.GetMaxRow(), row));

@@ -360,6 +360,8 @@ public:
     virtual BOOL EndEditing();
     // The in-place editor's control is gone: no edit is open any more.
     virtual void OnEditorClosed() {}
+    // A move of the grid's own cells was refused in part: nothing of it is to stay.
+    virtual void OnMoveRefused() {}
     // Takes the editor just opened over a cell and holds it until its control goes, which is
     // after its edit ended and the event loop turned.
     template <class Editor>

@@ -69,6 +69,23 @@ auto FindWrite(Writes& writes, const CMessage& request) {
 
 }  // namespace
 
+// The bytes the newer write set go out of the older one: they are the user's last word.
+void CCVDataMgr::ForgetCoveredBytes(CMemoryWindow& older, const CMemoryWindow& newer) {
+    for (int i = newer.writeBits.FindNext(0); i >= 0; i = newer.writeBits.FindNext(i + 1)) {
+        const DWORD address = newer.writeAddress + static_cast<DWORD>(i);
+        if (IMemoryPage::InPage(older.writeAddress, address))
+            older.writeBits.SetBit(address - older.writeAddress, FALSE);
+    }
+}
+
+// The newer write's bytes over the older one's, in one window at one address.
+void CCVDataMgr::Overlay(CMemoryWindow& older, const CMemoryWindow& newer) {
+    for (int i = newer.writeBits.FindNext(0); i >= 0; i = newer.writeBits.FindNext(i + 1)) {
+        older.writeBits.SetBit(static_cast<UINT>(i), TRUE);
+        older.values[static_cast<size_t>(i)] = newer.values[static_cast<size_t>(i)];
+    }
+}
+
 void CCVDataMgr::GiveBack(CMemoryWriteOut write, WriteBack why) {
     write.why = why;
     const auto later = std::upper_bound(
@@ -86,9 +103,18 @@ void CCVDataMgr::MemoryWriteUnanswered(const CMessage& request) {
     m_memoryWritesOut.erase(write);
 }
 
+// Written, its bytes leave every older write given back: none offers an older value again.
 void CCVDataMgr::MemoryWriteAnswered(const CMessage& request) {
     const auto write = FindWrite(m_memoryWritesOut, request);
-    if (write != m_memoryWritesOut.end()) m_memoryWritesOut.erase(write);
+    if (write == m_memoryWritesOut.end()) return;
+    const BYTE cpu = CpuOf(*write);
+    for (CMemoryWriteOut& back : m_memoryWritesUnanswered) {
+        if (CpuOf(back) == cpu && back.made < write->made)
+            ForgetCoveredBytes(back.window, write->window);
+    }
+    std::erase_if(m_memoryWritesUnanswered,
+                  [](const CMemoryWriteOut& w) { return w.window.writeBits.GetCount() == 0; });
+    m_memoryWritesOut.erase(write);
 }
 
 // Refused, the write did not run: its bytes go back to the user, who is told why.
@@ -153,27 +179,52 @@ BOOL CCVDataMgr::WaitForMemoryWrites() {
     return settled();
 }
 
+BOOL CCVDataMgr::HasMemoryWritesUntold() const {
+    std::lock_guard guard(DeviceLock());
+    return !m_memoryWritesOut.empty() || !m_memoryWritesUnanswered.empty();
+}
+
+BYTE CCVDataMgr::CpuOf(const CMemoryWriteOut& write) {
+    return write.payload.size() > 1 ? write.payload[1] : 0xFF;
+}
+
 std::optional<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::TakeBackUnwrittenMemory() {
     if (m_bWritesFinal || m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
-    const auto ofCpu = [cpu](const CMemoryWriteOut& w) {
-        return w.payload.size() > 1 && w.payload[1] == cpu;
-    };
+    const auto ofCpu = [cpu](const CMemoryWriteOut& w) { return CpuOf(w) == cpu; };
     std::lock_guard guard(DeviceLock());
-    const auto write =
-        std::find_if(m_memoryWritesUnanswered.begin(), m_memoryWritesUnanswered.end(), ofCpu);
-    if (write == m_memoryWritesUnanswered.end()) return std::nullopt;
-    // An older write still on its way may come back yet, and goes first.
-    if (std::any_of(m_memoryWritesOut.begin(), m_memoryWritesOut.end(),
-                    [&](const CMemoryWriteOut& w) { return ofCpu(w) && w.made < write->made; }))
-        return std::nullopt;
+    // A write still on its way may yet come back, to be offered with the others, or be
+    // answered, which settles its bytes.
+    if (std::any_of(m_memoryWritesOut.begin(), m_memoryWritesOut.end(), ofCpu)) return std::nullopt;
+    auto& back = m_memoryWritesUnanswered;
+    std::optional<CMemoryWriteOut> write;
+    while (!write) {
+        const auto oldest = std::find_if(back.begin(), back.end(), ofCpu);
+        if (oldest == back.end()) return std::nullopt;
+        write = std::move(*oldest);
+        back.erase(oldest);
+        // Every write of the window comes back as one, each byte as the user last set it; the
+        // bytes of later writes to other windows wait for those.
+        for (auto later = back.begin(); later != back.end();) {
+            if (!ofCpu(*later)) {
+                ++later;
+            } else if (later->window.writeAddress == write->window.writeAddress) {
+                Overlay(write->window, later->window);
+                // The most doubtful tells: one that may have run before one that did not.
+                write->why = std::min(write->why, later->why);
+                later = back.erase(later);
+            } else {
+                ForgetCoveredBytes(write->window, later->window);
+                ++later;
+            }
+        }
+        if (write->window.writeBits.GetCount() == 0) write.reset();
+    }
     // The window as it was when the user chose to write, read again from its own address.
     CMemoryWindow& memory = m_memory[cpu];
     memory = write->window;
     memory.readAddress = memory.writeAddress;
-    const CUnwrittenMemory back{memory.writeAddress, write->why};
-    m_memoryWritesUnanswered.erase(write);
-    return back;
+    return CUnwrittenMemory{memory.writeAddress, write->why};
 }
 
 // The payload of a memory read or write of the processor that the item names, as it stands.

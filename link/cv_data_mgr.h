@@ -171,11 +171,14 @@ public:
         WriteBack why = WriteBack::kUnanswered;
     };
     // The oldest write of the selected processor that came back, put back as that processor's
-    // window with its bytes pending; none while there is no such write, other bytes are
-    // pending, or an older write of that processor is still on its way. Writes come back in
-    // the order they were made, so that writing them again leaves each byte as the user last
-    // set it. User-interface thread.
+    // window with its bytes pending, together with every later one to the same window; none
+    // while there is no such write, other bytes are pending, or a write of that processor is
+    // still on its way. Each byte comes back as the user last set it: a later write's value
+    // wins, and bytes a later write settled or will bring are left out, so that writing again
+    // what is offered never puts an older value over a newer one. User-interface thread.
     std::optional<CUnwrittenMemory> TakeBackUnwrittenMemory();
+    // Whether any memory write is still on its way or was given back and not taken back.
+    BOOL HasMemoryWritesUntold() const;
     // The writes put back that nobody has taken back, on either processor, in the order they
     // were made, given up: the program is closing.
     std::vector<CUnwrittenMemory> ForgetUnwrittenMemory();
@@ -322,6 +325,12 @@ private:
     void MemoryWriteRefused(const CMessage& request);
     // Device lock held: the write goes back among those given back, in the order made.
     void GiveBack(CMemoryWriteOut write, WriteBack why);
+    // The processor a write's payload names.
+    static BYTE CpuOf(const CMemoryWriteOut& write);
+    // The bytes the newer write set go out of the older one, wherever its window lies.
+    static void ForgetCoveredBytes(CMemoryWindow& older, const CMemoryWindow& newer);
+    // The newer write's bytes over the older one's, in one window at one address.
+    static void Overlay(CMemoryWindow& older, const CMemoryWindow& newer);
     void MarkQueuedWritesUnsent();
     // Writes still queued never go: they are given back as not gone.
     void MemoryWritesDropped();

@@ -28,6 +28,9 @@ public:
     // true opens a group, closing an open one first; false closes it: a group with records
     // becomes one undo step (emptying the redo stack), an empty one is dropped.
     virtual void BeginUndoGroup(bool open) = 0;
+    // The edits of the open group are put back as they were and leave no step; the group
+    // stays open, empty.
+    virtual void TakeBackUndoGroup() = 0;
 
     // The live context of the current screen; none while no screen is current.
     virtual std::optional<CContext> GetCurrentContext() const = 0;

@@ -89,18 +89,18 @@ std::unique_ptr<CUndoStep> CUndoObList::MakeInverse(const CKelvardinDoc& doc) co
 void CUndoObList::Apply(BOOL select) const {
     IUndoHost* host = GetApp().GetUndoHost();
     CKelvardinDoc* doc = host ? host->GetActiveDocument() : nullptr;
-    if (!doc) return;
-    // A field edited more than once in the step goes back once, to the value its first record
-    // kept: the value from before the step. The later records hold values in between.
+    if (!doc || m_records.empty()) return;
+    // One step shows one cell, its first: the fields it also took back add no highlights of
+    // their own.
+    m_records.front()->Apply(select);
+    Restore(*doc);
+}
+
+void CUndoObList::Restore(CKelvardinDoc& doc) const {
+    // A field edited more than once goes back once, to the value its first record kept: the
+    // value from before the edits. The later records hold values in between.
     std::set<CObjSpec::CKey> restored;
-    for (size_t i = 0; i < m_records.size(); ++i) {
-        if (!restored.insert(m_records[i]->GetObjSpec().Key()).second) continue;
-        if (i == 0) {
-            m_records[i]->Apply(select);
-        } else {
-            // One step shows one cell, its first: the fields it also took back add no
-            // highlights of their own.
-            m_records[i]->Restore(*doc);
-        }
+    for (const auto& record : m_records) {
+        if (restored.insert(record->GetObjSpec().Key()).second) record->Restore(doc);
     }
 }

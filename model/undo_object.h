@@ -75,6 +75,8 @@ public:
     // The first record shows its screen and its cell, the only one selected; the others
     // follow without navigating or selecting.
     void Apply(BOOL select) const override;
+    // Writes every field back as it was before the records' edits, and shows nothing.
+    void Restore(CKelvardinDoc& doc) const;
 
 private:
     std::vector<std::unique_ptr<CUndoObject>> m_records;

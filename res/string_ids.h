@@ -176,5 +176,6 @@ constexpr UINT kIdsMemoryWriteRefused = 6532;
 constexpr UINT kIdsMemoryWriteRefusedAtExit = 6533;
 constexpr UINT kIdsMemoryLostAtExit = 6534;
 constexpr UINT kIdsSnmpNotRead = 6535;
+constexpr UINT kIdsWaitingForMemoryWrites = 6536;
 constexpr UINT kIdsAppTitle = 57344;
 constexpr UINT kIdsIntegerRange = 61714;

@@ -495,6 +495,7 @@ constexpr Entry kStrings[] = {
     {6535,
      u"This SNMP configuration was not read from the Corvane, so it cannot be applied to it.\n"
      u"Open SNMP Configuration again once ONLINE to apply changes."},
+    {6536, u"Waiting for the Corvane to answer the changes to memory..."},
     // The commands' prompts, shown in the status bar while a menu item or tool button is
     // under the mouse.
     {32772, u"Merge a setup file with the current setup"},

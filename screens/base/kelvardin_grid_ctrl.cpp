@@ -78,6 +78,13 @@ void CKelvardinGridCtrl::OnEditPaste() {
     CGridCtrl::OnEditPaste();
 }
 
+void CKelvardinGridCtrl::OnMoveRefused() {
+    // The move's paste runs in its own undo group: what landed goes back, and leaves no step.
+    if (IUndoHost* host = GetApp().GetUndoHost()) host->TakeBackUndoGroup();
+    if (CKelvardinDoc* doc = GetDocument())
+        doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
 void CKelvardinGridCtrl::OnBeginDrag() {
     const CSortColumnEdit edit(*this);
     CGridCtrl::OnBeginDrag();

@@ -54,6 +54,7 @@ public:
 
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
+    void OnMoveRefused() override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
     void OnCaptureChanged(CWnd* wnd) override;

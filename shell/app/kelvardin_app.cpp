@@ -113,8 +113,7 @@ BOOL CKelvardinApp::InitInstance(const std::vector<CString>& arguments) {
 
 int CKelvardinApp::ExitInstance() {
     // The window has waited for the memory writes the user chose to make, while it showed.
-    m_dataMgr.Disconnect();
-    ReportUnwrittenMemory();
+    CloseLinkAndReportWrites();
     SaveSettings();
     SetMainFrame(nullptr);
     // The screens store their column widths as they close.
@@ -122,7 +121,8 @@ int CKelvardinApp::ExitInstance() {
     return 0;
 }
 
-void CKelvardinApp::ReportUnwrittenMemory() {
+void CKelvardinApp::CloseLinkAndReportWrites() {
+    m_dataMgr.Disconnect();
     using WriteBack = CCVDataMgr::WriteBack;
     const auto writes = m_dataMgr.ForgetUnwrittenMemory();
     // Those that went unanswered may have run; those that never went or were refused did not.

@@ -138,6 +138,10 @@ public:
     // Opens the help at the id. The program ships no help file, so nothing opens.
     virtual void LaunchHelpFile(DWORD /*data*/, UINT /*command*/) {}
 
+    // Closes the link, then tells of the memory writes it never had answered or that never
+    // went: their bytes go with the program.
+    void CloseLinkAndReportWrites();
+
 protected:
     // The document template's work: the document and the main window; null on failure.
     virtual std::unique_ptr<IMainFrame> CreateMainFrame();
@@ -148,8 +152,6 @@ private:
     bool OpenTransport(const CString& port, int baud, const CString& ip, CString& error, UINT& icon,
                        bool awaitPort = false);
     void ReopenLink();
-    // Memory writes the closed link never had answered, and their bytes, go with the program.
-    void ReportUnwrittenMemory();
 
     CUiEnvironment m_environment;
     CShellLinkDialogs m_linkDialogs;

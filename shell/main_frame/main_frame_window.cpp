@@ -246,14 +246,24 @@ bool CMainFrame::ConfirmUnwrittenMemory() {
     if (!m_app.GetDataMgr().HasUnwrittenMemory()) return true;
     auto* memory = dynamic_cast<CMemoryDumpView*>(GetScreenView(kScreenMemory));
     if (!memory) return true;
-    if (memory->CanWriteNow()) return memory->ConfirmPendingWrites(TRUE);
+    if (memory->CanWriteNow() && memory->ConfirmPendingWrites(TRUE)) return true;
+    // Nothing can write them, or the write asked for could not go: the exit would lose them.
     return ModalMessageBox(LoadResString(kIdsMemoryLostAtExit), MB_OKCANCEL | MB_ICONEXCLAMATION) ==
            IDOK;
 }
 
 void CMainFrame::WaitForMemoryWrites() {
     setEnabled(false);
-    m_app.GetDataMgr().WaitForMemoryWrites();
+    m_statusBar->showMessage(ToQString(LoadResString(kIdsWaitingForMemoryWrites)));
+    {
+        const CWaitCursor wait;
+        CCVDataMgr& link = m_app.GetDataMgr();
+        link.WaitForMemoryWrites();
+        // Writes unanswered or given back are told while the window still shows, the link
+        // let go first, not after a pause with no window at all.
+        if (link.HasMemoryWritesUntold()) m_app.CloseLinkAndReportWrites();
+    }
+    m_statusBar->clearMessage();
     setEnabled(true);
 }
 

@@ -117,6 +117,7 @@ public:
         m_undo.AddList(std::move(list));
     }
     void BeginUndoGroup(bool open) override { m_undo.BeginGroup(open); }
+    void TakeBackUndoGroup() override { m_undo.TakeBackGroup(); }
     std::optional<CContext> GetCurrentContext() const override {
         return m_undo.GetCurrentContext();
     }

@@ -36,6 +36,12 @@ void CUndoHistory::BeginGroup(bool open) {
     if (open) m_group = std::make_unique<CUndoObList>();
 }
 
+void CUndoHistory::TakeBackGroup() {
+    if (!m_group) return;
+    m_group->Restore(m_doc);
+    m_group = std::make_unique<CUndoObList>();
+}
+
 void CUndoHistory::Clear() {
     m_undo.RemoveAll();
     m_redo.RemoveAll();

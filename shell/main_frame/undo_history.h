@@ -32,6 +32,8 @@ public:
     void AddList(std::unique_ptr<CUndoObList> list);
     // Opening closes the open group first; a closed group with records becomes one step.
     void BeginGroup(bool open);
+    // The open group's edits are put back as they were; it stays open, empty.
+    void TakeBackGroup();
     void Clear();
 
     // Both stacks, held aside while a command that empties them when it succeeds runs, and

@@ -726,19 +726,19 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     EXPECT_EQ(mgr.GetMemoryWriteValues()[1], 0xBB);
     EXPECT_EQ(mgr.GetMemoryImage()[0], 0x11);
 
-    // Two still queued when the pending requests are cleared come back, as never gone, in
-    // the order they were made, once the bytes pending meanwhile are written or dropped.
+    // Two still queued when the pending requests are cleared come back as one window, never
+    // gone, once the bytes pending meanwhile are written or dropped.
     write(0x100);
     ASSERT_TRUE(mgr.SetMemoryByte(0x106, 0x66));
     write(0x100);
     ASSERT_TRUE(mgr.SetMemoryByte(0x102, 0xCC));
     mgr.ClearPendingRequests();
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
-    for (const int bit : {1, 6}) {
-        mgr.GetMemoryWriteBits().SetAll(FALSE);
-        EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnsent));
-        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
-    }
+    mgr.GetMemoryWriteBits().SetAll(FALSE);
+    EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnsent));
+    EXPECT_EQ(mgr.GetMemoryWriteBits().GetCount(), 2u);
+    EXPECT_TRUE(mgr.GetMemoryWriteBits().GetBit(1) && mgr.GetMemoryWriteBits().GetBit(6));
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     EXPECT_EQ(Next(), (Request{0, {}}));
     mgr.GetMemoryWriteBits().SetAll(FALSE);
 
@@ -791,8 +791,9 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
         mgr.GetMemoryWriteBits().SetAll(FALSE);
     }
 
-    // Writes come back in the order they were made, whatever order they came back in: one
-    // dropped while an older one is out waits for it, so that the byte both set ends newest.
+    // Writes come back with each byte as the user last set it, whatever order they came back
+    // in: one dropped while an older one is out waits for it, and the two come back as one,
+    // told as possibly written.
     for (const BYTE value : {0x91, 0x92}) {
         ASSERT_TRUE(mgr.SetMemoryByte(0x109, value));
         write(0x100);
@@ -802,12 +803,27 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     mgr.ClearPendingRequests();
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     mgr.OnRequestDropped(older);
-    for (const auto& [value, why] :
-         {std::pair{0x91, WriteBack::kUnanswered}, std::pair{0x92, WriteBack::kUnsent}}) {
-        EXPECT_EQ(Back(), std::pair(0x100u, why));
-        EXPECT_EQ(mgr.GetMemoryWriteValues()[9], value);
-        mgr.GetMemoryWriteBits().SetAll(FALSE);
-    }
+    EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnanswered));
+    EXPECT_EQ(mgr.GetMemoryWriteValues()[9], 0x92);
+    mgr.GetMemoryWriteBits().SetAll(FALSE);
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    // A newer write answered settles the bytes it set: an older one lost before offers only
+    // its others, and none while the newer is still out.
+    ASSERT_TRUE(mgr.SetMemoryByte(0x109, 0x93));
+    ASSERT_TRUE(mgr.SetMemoryByte(0x10A, 0xA3));
+    write(0x100);
+    ASSERT_TRUE(mgr.SetMemoryByte(0x109, 0x94));
+    write(0x100);
+    EXPECT_EQ(Lost().first, 31u);
+    CDualMessage newer;
+    ASSERT_TRUE(mgr.GetManagerRequest(newer.request));
+    EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
+    newer.reply.command = 31;
+    mgr.PutResponse(newer);
+    EXPECT_EQ(Back(), std::pair(0x100u, WriteBack::kUnanswered));
+    EXPECT_EQ(mgr.GetMemoryWriteBits().GetCount(), 1u);
+    EXPECT_EQ(mgr.GetMemoryWriteValues()[10], 0xA3);
+    mgr.GetMemoryWriteBits().SetAll(FALSE);
 
     // Cut off by closing the link, the write in flight and one queued come back, the one in
     // flight as unanswered (it may have run), the queued one as never gone, and it never goes;
@@ -823,18 +839,14 @@ TEST_F(DataMgrTest, MemoryWritesNeverAnsweredComeBackPendingWithTheirWindow) {
     }
     mgr.Disconnect();
     EXPECT_EQ(Next(), (Request{0, {}}));
-    for (const auto& [bit, why] :
-         {std::pair{4, WriteBack::kUnanswered}, std::pair{5, WriteBack::kUnsent}}) {
-        EXPECT_EQ(Back(), std::pair(0x100u, why));
-        EXPECT_EQ(mgr.GetMemoryWriteBits().FindNext(0), bit);
-        mgr.GetMemoryWriteBits().SetAll(FALSE);
-    }
-    // Once the exit waits for the writes, what is left stays for its report.
+    // Once the exit waits for the writes, they stay for its report, in the order made.
     EXPECT_TRUE(mgr.WaitForMemoryWrites());
     EXPECT_FALSE(mgr.TakeBackUnwrittenMemory());
     const auto left = mgr.ForgetUnwrittenMemory();
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].why, WriteBack::kUnsent);
+    ASSERT_EQ(left.size(), 3u);
+    EXPECT_EQ(left[0].why, WriteBack::kUnanswered);
+    EXPECT_EQ(left[1].why, WriteBack::kUnsent);
+    EXPECT_EQ(left[2].why, WriteBack::kUnsent);
 }
 
 TEST_F(DataMgrTest, CommandLinesAndTheirHistory) {

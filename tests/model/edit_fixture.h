@@ -46,6 +46,11 @@ public:
         m_group.reset();
         if (open) m_group = std::make_unique<CUndoObList>();
     }
+    void TakeBackUndoGroup() override {
+        if (!m_group) return;
+        m_group->Restore(m_doc);
+        m_group = std::make_unique<CUndoObList>();
+    }
     std::optional<CContext> GetCurrentContext() const override { return m_context; }
     void GoToContext(const CContext& context) override {
         if (m_context) m_back.push_back(*m_context);

@@ -42,6 +42,7 @@ public:
     void AddUndo(std::unique_ptr<CUndoObject>) override {}
     void AddUndoList(std::unique_ptr<CUndoObList>) override {}
     void BeginUndoGroup(bool) override {}
+    void TakeBackUndoGroup() override {}
     std::optional<CContext> GetCurrentContext() const override { return std::nullopt; }
     void GoToContext(const CContext&) override {}
     void EmptyForward() override {}

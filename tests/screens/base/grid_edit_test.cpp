@@ -13,7 +13,7 @@ protected:
     }
 };
 
-// Intercom names in column 1, read-only remote-trunking starts in column 2.
+// Intercom names in column 1, read-only remote-trunking starts in column 2, COM ports in 3.
 class GridEditTest : public ScreenTest {
 protected:
     void SetUp() override {
@@ -24,7 +24,8 @@ protected:
             host,
             std::vector<ColumnDesc>{{0, false, CObjSpec::kIntercom, 1, nullptr, nullptr},
                                     {0, false, CObjSpec::kIntercom, 67, nullptr, CompareCellText},
-                                    {0, false, CObjSpec::kIntercom, 1361, nullptr, nullptr}},
+                                    {0, false, CObjSpec::kIntercom, 1361, nullptr, nullptr},
+                                    {0, false, CObjSpec::kIntercom, 74, nullptr, nullptr}},
             6);
         screen->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 300), &window, 20100);
         host.current = screen.get();
@@ -119,6 +120,21 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     Grid().OnBeginDrag();
     EXPECT_EQ(Names(), (std::vector<CString>{u"", u"BRAV", u"", u"", u"CHAR", u"ALFA"}));
     EXPECT_TRUE(TakeReports().empty());
+
+    // A move is carried out whole or not at all: COM ports 3 and 9 one row down, where 9 is
+    // also intercom 6's, which does not move. Port 3 landed, then 9 was refused: all goes back.
+    Grid().SetRowHeight(2, Grid().GetRowHeight(1));
+    for (const auto& [icom, port] : {std::pair{0, 2}, std::pair{1, 8}, std::pair{5, 8}})
+        m_doc.SetIcomComPort(port, FALSE, icom);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    const size_t steps = m_host.m_undo.GetCount();
+    Grid().SetSelectedRange(1, 3, 2, 3);
+    Grid().target = CCellID(2, 3);
+    Grid().OnBeginDrag();
+    EXPECT_EQ(TakeReports(), std::vector<int>{2});
+    EXPECT_EQ(screen->Column(3), (std::vector<CString>{u"3", u"9", u"", u"", u"", u"9"}));
+    EXPECT_EQ(m_host.m_undo.GetCount(), steps);
+    EXPECT_EQ(m_doc.IsModified(CIcomSpec(1, CIntercom::kFieldComPort)), 0u);
 }
 
 TEST_F(GridEditTest, ADragHoldsTheSortedRowsAndDropsPastesAndDeletesMoveTheirRows) {
