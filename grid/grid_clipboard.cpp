@@ -66,8 +66,10 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         return FALSE;
 
     // A move of this grid's own cells is carried out whole or not at all: its cells belong
-    // together, as an end's intercom and port do.
+    // together, as an end's intercom and port do. A cell refused at first is tried again once
+    // the others have landed, which may make it good (a Fixed flag its fixed assignment does).
     const bool ownMove = IsOwnDragMove(data);
+    std::vector<MovedText> refused;
     CCellRange pasted(target.row, target.col, -1, -1);
     PastedText landed;
     const std::vector<std::vector<CString>> lines = SplitPasteText(data->GetText());
@@ -87,22 +89,23 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
                 ++skippedCols;
             }
             if (!IsValid(row, col)) continue;
-            const bool takesText = IsCellEditable(row, col);
-            if (SetTextAsIfEdited(row, col, lines[i][j])) {
-                landed.fields.insert(CellKey(static_cast<int>(i), static_cast<int>(j)));
+            const MovedText text{CCellID(row, col), static_cast<int>(i), static_cast<int>(j),
+                                 lines[i][j]};
+            if (ownMove && IsCellEditable(row, col)) {
+                const MoveTry tried = TryMovedText(text, landed, true);
+                if (tried == MoveTry::kGivenUp) return RefuseMove();
+                if (tried == MoveTry::kRefused) refused.push_back(text);
+            } else if (SetTextAsIfEdited(row, col, text.text)) {
+                landed.fields.insert(CellKey(text.line, text.field));
                 landed.cells.insert(CellKey(row, col));
-            } else if (ownMove && takesText) {
-                // Refused: the cells it came from keep their text, and what landed goes back.
-                m_bMoveDone = true;
-                OnMoveRefused();
-                ResetSelectedRange();
-                Refresh();
-                return FALSE;
             }
             SetItemState(row, col, GetItemState(row, col) & ~CELL_SELECTED);
             pasted.SetMaxRow(std::max(pasted.GetMaxRow(), row));
             pasted.SetMaxCol(std::max(pasted.GetMaxCol(), col));
         }
+    }
+    for (const MovedText& text : refused) {
+        if (TryMovedText(text, landed, false) != MoveTry::kLanded) return RefuseMove();
     }
     const bool wrote = !landed.fields.empty();
     // Another window's move of which part was refused keeps all of its text: this grid cannot
@@ -118,6 +121,29 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
     }
     // Nothing written is nothing pasted: a drop that lands nowhere moves nothing.
     return wrote ? TRUE : FALSE;
+}
+
+CGridCtrl::MoveTry CGridCtrl::TryMovedText(const MovedText& text, PastedText& landed,
+                                           bool firstTry) {
+    if (firstTry) BeginMovedCell();
+    const CCellID cell = text.cell;
+    const bool stored = SetTextAsIfEdited(cell.row, cell.col, text.text) != FALSE;
+    // What a first try was refused for is told only if the last try is refused too; one given
+    // up without a word, a choice cancelled, is not tried again.
+    const bool told = firstTry ? EndMovedCell(stored) : true;
+    if (!stored) return told ? MoveTry::kRefused : MoveTry::kGivenUp;
+    landed.fields.insert(CellKey(text.line, text.field));
+    landed.cells.insert(CellKey(cell.row, cell.col));
+    return MoveTry::kLanded;
+}
+
+// The cells the move came from keep their text, and what landed goes back.
+BOOL CGridCtrl::RefuseMove() {
+    m_bMoveDone = true;
+    OnMoveRefused();
+    ResetSelectedRange();
+    Refresh();
+    return FALSE;
 }
 
 BOOL CGridCtrl::CanCopy() const {

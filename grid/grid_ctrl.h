@@ -362,6 +362,11 @@ public:
     virtual void OnEditorClosed() {}
     // A move of the grid's own cells was refused in part: nothing of it is to stay.
     virtual void OnMoveRefused() {}
+    // Around the first try of a moved cell's text, which the rest of the move may make good:
+    // what it would tell is held, and told only when it landed. The end answers whether the
+    // try was refused with a reason, which another try may take away.
+    virtual void BeginMovedCell() {}
+    virtual bool EndMovedCell(bool /*landed*/) { return true; }
     // Takes the editor just opened over a cell and holds it until its control goes, which is
     // after its edit ended and the event loop turned.
     template <class Editor>
@@ -572,6 +577,17 @@ private:
         std::unordered_set<std::uint64_t> cells;
     };
     void ClearDraggedCells(const PastedText* pasted);
+    // A moved cell's text, where it goes and where it lies in the dragged text.
+    struct MovedText {
+        CCellID cell;
+        int line;
+        int field;
+        CString text;
+    };
+    // Stores the text as an edit; once landed, the landed texts hold it.
+    enum class MoveTry { kLanded, kRefused, kGivenUp };
+    MoveTry TryMovedText(const MovedText& text, PastedText& landed, bool firstTry);
+    BOOL RefuseMove();
     void FinishDropMove(COleDataObject* data, PastedText pasted);
     void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <atomic>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "model/bit_array.h"
 #include "model/cv_config.h"
@@ -28,6 +30,13 @@ public:
 private:
     mutable std::mutex m_lock;
     CString m_text;
+};
+
+// A report of the edit rules held back: its error number, text and whether it beeps.
+struct CHeldReport {
+    int error;
+    CString text;
+    BOOL beep;
 };
 
 // The application object's state that the model and the link read: the program-wide mode, the
@@ -139,6 +148,8 @@ public:
     // Validation data: the last error number (-1 none), the text of each error number and
     // the error numbers the user chose to suppress.
     int m_nLastError = -1;
+    // While set, the reports of the edit rules wait here, to be told or forgotten.
+    std::optional<std::vector<CHeldReport>> m_heldReports;
     std::array<CString, kValidationErrors> m_errorTexts;
     CBitArray m_suppressedErrors{kValidationErrors};
 

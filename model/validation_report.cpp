@@ -15,9 +15,17 @@ CString RuleText(const CEditRule& rule, std::initializer_list<CString> args) {
     return SubstituteArgs(LoadResString(rule.message).str(), args);
 }
 
+void Tell(int error, const CString& text, BOOL beep) {
+    GetApp().m_nLastError = error;
+    ReportValidationError(error, text, beep);
+}
+
 void Report(const CEditRule& rule, const CString& text, BOOL beep) {
-    GetApp().m_nLastError = rule.error;
-    ReportValidationError(rule.error, text, beep);
+    if (auto& held = GetApp().m_heldReports) {
+        held->push_back({rule.error, text, beep});
+        return;
+    }
+    Tell(rule.error, text, beep);
 }
 
 }  // namespace
@@ -33,6 +41,21 @@ void ReportValidationError(int error, const CString& text, BOOL beep) {
         return;
     }
     mainFrame->PostMessage(WM_COMMAND, ID_ERROR_INFO, 0);
+}
+
+void BeginHoldingReports() {
+    GetApp().m_heldReports.emplace();
+}
+
+bool EndHoldingReports(bool tell) {
+    auto& slot = GetApp().m_heldReports;
+    std::vector<CHeldReport> held = slot ? std::move(*slot) : std::vector<CHeldReport>{};
+    slot.reset();
+    if (tell) {
+        for (const CHeldReport& report : held)
+            Tell(report.error, report.text, report.beep);
+    }
+    return !held.empty();
 }
 
 void ReportRule(const CEditRule& rule, std::initializer_list<CString> args, BOOL beep) {

@@ -17,6 +17,12 @@ struct CEditRule {
 // or more are ignored. Never blocks.
 void ReportValidationError(int error, const CString& text, BOOL beep);
 
+// The reports of the rules and notices made from now on are held back, for an edit that may
+// be refused for a reason a later edit takes away. The end tells them, in order, or forgets
+// them, and answers whether there were any.
+void BeginHoldingReports();
+bool EndHoldingReports(bool tell);
+
 // Makes the rule's number the last error and reports its message with %1, %2... filled in.
 void ReportRule(const CEditRule& rule, std::initializer_list<CString> args = {}, BOOL beep = TRUE);
 

@@ -3,6 +3,7 @@
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
+#include "model/validation_report.h"
 #include "platform/ui/sys_info.h"
 #include "res/command_ids.h"
 #include "screens/base/edit_scopes.h"
@@ -83,6 +84,14 @@ void CKelvardinGridCtrl::OnMoveRefused() {
     if (IUndoHost* host = GetApp().GetUndoHost()) host->TakeBackUndoGroup();
     if (CKelvardinDoc* doc = GetDocument())
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
+}
+
+void CKelvardinGridCtrl::BeginMovedCell() {
+    BeginHoldingReports();
+}
+
+bool CKelvardinGridCtrl::EndMovedCell(bool landed) {
+    return EndHoldingReports(landed);
 }
 
 void CKelvardinGridCtrl::OnBeginDrag() {

@@ -55,6 +55,8 @@ public:
     void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnMoveRefused() override;
+    void BeginMovedCell() override;
+    bool EndMovedCell(bool landed) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
     void OnCaptureChanged(CWnd* wnd) override;

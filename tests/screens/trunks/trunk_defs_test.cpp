@@ -538,6 +538,23 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     EXPECT_NE(ErrorText(18).Find(u"Trunk #6."), -1);
     EXPECT_EQ(End(1), CAssign(1, 0, 2));
     EXPECT_EQ(End(1, FALSE), CAssign(3, 0, 5));
+
+    // Trunk 1's Fixed flag and fixed assignment moved onto trunk 3: the flag, refused while
+    // trunk 3 has no fixed assignment, is good once the assignment has landed, and the move
+    // goes through whole and untold.
+    m_doc.StoreAlpha(CAssign(0, 1, 0), u"PA1");
+    Put(0, CTrunk::kFieldFixed1, CAssign(2, 1, 0));
+    m_doc.SetTrunkFixed(TRUE, FALSE, 0);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Grid().SetFocusCell(RowOf(0), kFixed);
+    Grid().SetSelectedRange(RowOf(0), kFixed, RowOf(0), kAsgn1);
+    DragGrid().target = CCellID(RowOf(2), kFixed);
+    DragGrid().OnBeginDrag();
+    EXPECT_TRUE(TakeReports().empty());
+    EXPECT_EQ(Fixed(2), CAssign(0, 1, 0));
+    EXPECT_TRUE(m_doc.GetTrunkFixed(2));
+    EXPECT_FALSE(Fixed(0).IsValid());
+    EXPECT_FALSE(m_doc.GetTrunkFixed(0));
 }
 
 // The items that pass a command on to the main window are offered only while it takes them.
