@@ -194,7 +194,7 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 
-bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
+bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask, bool tellKept) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!data.HasUnwrittenMemory()) return true;
     // Where nothing can write them (outside ONLINE, or with the link down) no question offers
@@ -207,16 +207,17 @@ bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask) {
         if (GetGrid()) GetGrid()->Invalidate();
         return true;
     }
-    return WritePending();
+    return WritePending(tellKept);
 }
 
-bool CMemoryDumpView::WritePending() {
+bool CMemoryDumpView::WritePending(bool tellKept) {
     CCVDataMgr& data = GetHost().GetDataMgr();
     if (!CanWriteNow() ||
         !data.RequestMemoryWrite(CLinkSession::Now(), data.GetMemoryReadAddress())) {
         // Bytes the user chose to write are never dropped unseen: they stay pending, marked,
         // for Write Memory or the next question once the link is back.
-        GetApp().DoMessageBox(LoadResString(kIdsMemoryNotWritten), MB_OK | MB_ICONEXCLAMATION);
+        if (tellKept)
+            GetApp().DoMessageBox(LoadResString(kIdsMemoryNotWritten), MB_OK | MB_ICONEXCLAMATION);
         if (GetGrid()) GetGrid()->Invalidate();
         return false;
     }

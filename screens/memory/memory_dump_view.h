@@ -29,8 +29,8 @@ public:
     // With pending writes: asked, writes them (OK) or drops them (Cancel); unasked, writes
     // them. Written edits leave the undo and redo stacks. False when bytes stay pending: the
     // question is not asked while they cannot be written, and a write that cannot go tells
-    // the user why.
-    bool ConfirmPendingWrites(BOOL ask);
+    // the user why, unless the caller says itself what becomes of them (tellKept false).
+    bool ConfirmPendingWrites(BOOL ask, bool tellKept = true);
     // Whether pending bytes can be written now: ONLINE, with the link up.
     bool CanWriteNow() const;
     // The cells take bytes only ONLINE with writes allowed; the main window calls this
@@ -62,7 +62,7 @@ private:
     LRESULT OnGridKey(UINT vk, bool systemKey);
     // Sends the pending writes, which then are pending no more, and takes their edits out of
     // the undo history; without a link, says so and keeps them.
-    bool WritePending();
+    bool WritePending(bool tellKept = true);
     // A write the controller never answered comes back pending, and the window with it.
     void TakeBackUnwritten();
     void RemoveWrittenEdits();

@@ -246,8 +246,9 @@ bool CMainFrame::ConfirmUnwrittenMemory() {
     if (!m_app.GetDataMgr().HasUnwrittenMemory()) return true;
     auto* memory = dynamic_cast<CMemoryDumpView*>(GetScreenView(kScreenMemory));
     if (!memory) return true;
-    if (memory->CanWriteNow() && memory->ConfirmPendingWrites(TRUE)) return true;
-    // Nothing can write them, or the write asked for could not go: the exit would lose them.
+    // A write chosen that cannot go is not told as kept for later: the exit would lose it,
+    // and the one question below says so.
+    if (memory->CanWriteNow() && memory->ConfirmPendingWrites(TRUE, false)) return true;
     return ModalMessageBox(LoadResString(kIdsMemoryLostAtExit), MB_OKCANCEL | MB_ICONEXCLAMATION) ==
            IDOK;
 }
