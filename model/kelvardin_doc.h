@@ -290,9 +290,8 @@ public:
 
     BOOL SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                         const CObjSpec& fieldSpec = CObjSpec::Plain());
-    // Held while an edit runs that rewrites the fields given: a drag move clears the cells it
-    // came from once their text has landed, and a step of the undo history writes back every
-    // field it names. A value one of those fields holds is free for the edit's other fields,
+    // Held while a drag move runs, which clears the fields its cells came from once their text
+    // has landed: a value one of those fields holds is free for the move's other fields,
     // whatever order they come in; a value held by any other field is refused as typed text is.
     class CFreedFieldsScope {
     public:
@@ -327,7 +326,7 @@ public:
 
     // The first visible intercom other than excludeIcom whose name (of the configured name
     // length) or, with alsoDefaultNames, default name is the text; -1 when none. skip hears
-    // the intercom's field 66.
+    // each intercom's name field (CIntercom::kFieldName).
     int FindIntercomByText(const CString& text, int excludeIcom, BOOL alsoDefaultNames,
                            const CHolderTest& skip = {}) const;
     CString GetDefaultIcomName(int icom) const { return GetIcomPortText(icom); }
