@@ -66,8 +66,8 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         return FALSE;
 
     // A move of this grid's own cells is carried out whole or not at all: its cells belong
-    // together, as an end's intercom and port do. A cell refused at first is tried again once
-    // the others have landed, which may make it good (a Fixed flag its fixed assignment does).
+    // together, as an end's intercom and port do. A cell refused is tried again once others
+    // have landed, which may make it good (a Fixed flag its fixed assignment does).
     const bool ownMove = IsOwnDragMove(data);
     std::vector<MovedText> refused;
     CCellRange pasted(target.row, target.col, -1, -1);
@@ -92,7 +92,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
             const MovedText text{CCellID(row, col), static_cast<int>(i), static_cast<int>(j),
                                  lines[i][j]};
             if (ownMove && IsCellEditable(row, col)) {
-                const MoveTry tried = TryMovedText(text, landed, true);
+                const MoveTry tried = TryMovedText(text, landed);
                 if (tried == MoveTry::kGivenUp) return RefuseMove();
                 if (tried == MoveTry::kRefused) refused.push_back(text);
             } else if (SetTextAsIfEdited(row, col, text.text)) {
@@ -104,8 +104,15 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
             pasted.SetMaxCol(std::max(pasted.GetMaxCol(), col));
         }
     }
-    for (const MovedText& text : refused) {
-        if (TryMovedText(text, landed, false) != MoveTry::kLanded) return RefuseMove();
+    while (!refused.empty()) {
+        std::vector<MovedText> still;
+        for (const MovedText& text : refused) {
+            const MoveTry tried = TryMovedText(text, landed);
+            if (tried == MoveTry::kGivenUp) return RefuseMove();
+            if (tried == MoveTry::kRefused) still.push_back(text);
+        }
+        if (still.size() == refused.size()) return RefuseMove();
+        refused = std::move(still);
     }
     const bool wrote = !landed.fields.empty();
     // Another window's move of which part was refused keeps all of its text: this grid cannot
@@ -123,18 +130,19 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
     return wrote ? TRUE : FALSE;
 }
 
-CGridCtrl::MoveTry CGridCtrl::TryMovedText(const MovedText& text, PastedText& landed,
-                                           bool firstTry) {
-    if (firstTry) BeginMovedCell();
+CGridCtrl::MoveTry CGridCtrl::TryMovedText(const MovedText& text, PastedText& landed) {
+    BeginMovedCell();
     const CCellID cell = text.cell;
     const bool stored = SetTextAsIfEdited(cell.row, cell.col, text.text) != FALSE;
-    // What a first try was refused for is told only if the last try is refused too; one given
-    // up without a word, a choice cancelled, is not tried again.
-    const bool told = firstTry ? EndMovedCell(stored) : true;
-    if (!stored) return told ? MoveTry::kRefused : MoveTry::kGivenUp;
+    // Texts are moved without their trailing blanks, which a label may show.
+    CString shown = stored ? CString() : GetItemText(cell.row, cell.col);
+    shown.TrimRight();
+    const MoveTry tried =
+        EndMovedCell(CellKey(text.line, text.field), stored, !stored && shown == text.text);
+    if (tried != MoveTry::kLanded) return tried;
     landed.fields.insert(CellKey(text.line, text.field));
     landed.cells.insert(CellKey(cell.row, cell.col));
-    return MoveTry::kLanded;
+    return tried;
 }
 
 // The cells the move came from keep their text, and what landed goes back.

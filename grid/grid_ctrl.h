@@ -362,11 +362,17 @@ public:
     virtual void OnEditorClosed() {}
     // A move of the grid's own cells was refused in part: nothing of it is to stay.
     virtual void OnMoveRefused() {}
-    // Around the first try of a moved cell's text, which the rest of the move may make good:
-    // what it would tell is held, and told only when it landed. The end answers whether the
-    // try was refused with a reason, which another try may take away.
+    // How one try of a moved cell's text went: given up is the user's Cancel, which gives the
+    // whole move up.
+    enum class MoveTry { kLanded, kRefused, kGivenUp };
+    // Around each try of a moved cell's text, which the rest of the move may make good: what
+    // it would tell is held, told when it landed and kept for the cell (key) while it is
+    // refused. shown: the cell shows the text though the try stored nothing, as an alpha its
+    // end's port cell has just set does. The end answers how the try went.
     virtual void BeginMovedCell() {}
-    virtual bool EndMovedCell(bool /*landed*/) { return true; }
+    virtual MoveTry EndMovedCell(std::uint64_t /*key*/, bool stored, bool shown) {
+        return stored || shown ? MoveTry::kLanded : MoveTry::kRefused;
+    }
     // Takes the editor just opened over a cell and holds it until its control goes, which is
     // after its edit ended and the event loop turned.
     template <class Editor>
@@ -585,8 +591,7 @@ private:
         CString text;
     };
     // Stores the text as an edit; once landed, the landed texts hold it.
-    enum class MoveTry { kLanded, kRefused, kGivenUp };
-    MoveTry TryMovedText(const MovedText& text, PastedText& landed, bool firstTry);
+    MoveTry TryMovedText(const MovedText& text, PastedText& landed);
     BOOL RefuseMove();
     void FinishDropMove(COleDataObject* data, PastedText pasted);
     void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);

@@ -32,11 +32,19 @@ private:
     CString m_text;
 };
 
-// A report of the edit rules held back: its error number, text and whether it beeps.
+// A report of the edit rules held back: its error number, text, whether it beeps, and whether
+// it waits on another field that the same move may yet set.
 struct CHeldReport {
     int error;
     CString text;
     BOOL beep;
+    bool waits;
+};
+
+// The reports held back over one try of an edit, and whether the user cancelled a choice in it.
+struct CHeldReports {
+    std::vector<CHeldReport> reports;
+    bool cancelled = false;
 };
 
 // The application object's state that the model and the link read: the program-wide mode, the
@@ -149,7 +157,7 @@ public:
     // the error numbers the user chose to suppress.
     int m_nLastError = -1;
     // While set, the reports of the edit rules wait here, to be told or forgotten.
-    std::optional<std::vector<CHeldReport>> m_heldReports;
+    std::optional<CHeldReports> m_heldReports;
     std::array<CString, kValidationErrors> m_errorTexts;
     CBitArray m_suppressedErrors{kValidationErrors};
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "model/app_state.h"
@@ -121,6 +122,50 @@ BOOL CKelvardinDoc::SetObjectField(const CObjSpec& objSpec, const CString& text,
         case CObjSpec::kController: return SetMemoryField(objSpec, text, recordUndo);
         default: return FALSE;  // alphas come only from the controller and from files
     }
+}
+
+BOOL CKelvardinDoc::RestoreObjectField(const CObjSpec& objSpec, const CString& text,
+                                       const CObjSpec& fieldSpec) {
+    const DWORD field = objSpec.m_nFieldId;
+    const BOOL on = DecimalValue(text) != 0;
+    switch (objSpec.m_nType) {
+        case CObjSpec::kTrunk: return RestoreTrunkField(objSpec, text, fieldSpec);
+        case CObjSpec::kIntercom: return RestoreIcomField(objSpec, text);
+        case CObjSpec::kOptions:
+            if (field == COptions::kFieldTimeout)
+                return SetOptionTimeout(static_cast<DWORD>(DecimalValue(text)), TRUE);
+            if (field == COptions::kFieldAutoClear) return SetOptionAutoClear(on, TRUE);
+            return field == COptions::kFieldWaitForTalkKey && SetOptionWaitForTalkKey(on, TRUE);
+        case CObjSpec::kGroup: {
+            const int group = objSpec.GetIndex();
+            if (field >= CGroup::kFieldFirstMember &&
+                field < CGroup::kFieldFirstMember + CGroup::kMaxMembers)
+                return SetGroupMember(group, static_cast<int>(field - CGroup::kFieldFirstMember),
+                                      on);
+            CGroup* record = FindGroup(group);
+            return field == CGroup::kFieldName && record &&
+                   record->SetName(WithoutTrailingBlanks(text), TRUE);
+        }
+        case CObjSpec::kController: return SetMemoryField(objSpec, text, FALSE);
+        default: return FALSE;
+    }
+}
+
+BOOL CKelvardinDoc::CheckPutBack(const std::vector<CObjSpec>& fields) const {
+    std::set<CObjSpec::CKey> step;
+    for (const CObjSpec& field : fields)
+        step.insert(field.Key());
+    const CHolderTest inStep = [&](const CObjSpec& holder) { return step.contains(holder.Key()); };
+    CEditNotices notices;
+    for (const CObjSpec& field : fields) {
+        const bool free = field.m_nType == CObjSpec::kTrunk ? CheckTrunkPutBack(field, inStep)
+                          : field.m_nType == CObjSpec::kIntercom
+                              ? CheckIcomPutBack(field, inStep, notices)
+                              : true;
+        if (!free) return FALSE;
+    }
+    notices.Report();
+    return TRUE;
 }
 
 void AddUndoStep(std::unique_ptr<CUndoObject> record) {

@@ -251,6 +251,67 @@ BOOL CKelvardinDoc::SetIcomComPortText(const CObjSpec& objSpec, const CString& t
     return SetIcomComPort(port, TRUE, icom);
 }
 
+BOOL CKelvardinDoc::RestoreIcomField(const CObjSpec& objSpec, const CString& text) {
+    const int icom = objSpec.GetIndex();
+    CIntercom* record = FindIcom(icom);
+    if (!record) return FALSE;
+    const CString value = WithoutTrailingBlanks(text);
+    const DWORD field = objSpec.m_nFieldId;
+    switch (field) {
+        case CIntercom::kFieldComPort: {
+            const long long number = IsNumberText(value) ? DecimalValue(value) : 0;
+            return SetIcomComPort(number > 0 ? static_cast<int>(number - 1) : -1, TRUE, icom);
+        }
+        case CIntercom::kFieldPrimaryIP:
+        case CIntercom::kFieldBackupIP: {
+            CString addressText = value;
+            const DWORD address = ParseIPAddress(addressText);
+            if (address == kInvalidAddress) return FALSE;
+            return field == CIntercom::kFieldPrimaryIP ? SetIcomPrimaryIP(address, TRUE, icom)
+                                                       : SetIcomBackupIP(address, TRUE, icom);
+        }
+        case CIntercom::kFieldConnection:
+            return SetIcomConnType(ParseConnTypeText(value), TRUE, icom);
+        case CIntercom::kFieldBaudRate:
+            return SetIcomBaudRate(ParseBaudRateText(value), TRUE, icom);
+        case CIntercom::kFieldCascadeCost:
+            return SetIcomCascadeCost(static_cast<int>(DecimalValue(value)), TRUE, icom);
+        default: break;
+    }
+    if (std::ranges::find(kNameFields, field) == std::end(kNameFields)) return FALSE;
+    const int size =
+        field == CIntercom::kFieldName ? GetApp().GetConfig().m_nAlphaSize : NameSizeOfField(field);
+    if (!record->SetName(size, PadWithBlanks(value, NameLength(size)), TRUE)) return FALSE;
+    if (size == 4) InvalidateIcomChecks();
+    return TRUE;
+}
+
+BOOL CKelvardinDoc::CheckIcomPutBack(const CObjSpec& field, const CHolderTest& skip,
+                                     CEditNotices& notices) const {
+    const int icom = field.GetIndex();
+    const DWORD id = field.m_nFieldId;
+    if (id == CIntercom::kFieldComPort) {
+        const int port = GetIcomComPort(icom);
+        const int used = port >= 0 ? FindIcomByComPort(port, icom, skip) : -1;
+        return used >= 0 ? Refuse(kComPortUsed, {IcomLabel(used)}) : TRUE;
+    }
+    if (id == CIntercom::kFieldPrimaryIP || id == CIntercom::kFieldBackupIP) {
+        const DWORD address = id == CIntercom::kFieldPrimaryIP ? GetIcomPrimaryAddress(icom)
+                                                               : GetIcomBackupAddress(icom);
+        const int used = address != 0 ? FindIcomByAddress(address, icom, skip) : -1;
+        return used >= 0 ? Refuse(kAddressUsed, {IcomLabel(used)}) : TRUE;
+    }
+    if (std::ranges::find(kNameFields, id) != std::end(kNameFields)) {
+        const int used =
+            FindIntercomByText(GetObjectText(field), icom, TRUE, [&](const CObjSpec& n) {
+                return std::ranges::any_of(
+                    kNameFields, [&](DWORD name) { return skip(CIcomSpec(n.GetIndex(), name)); });
+            });
+        if (used >= 0) notices.Add(kNameUsedNotice, {NumberText(used + 1)});
+    }
+    return TRUE;
+}
+
 BOOL CKelvardinDoc::SetIcomCostText(const CObjSpec& objSpec, const CString& text) {
     const long long cost = DecimalValue(text);
     if (!IsNumberText(text) || cost > kMaxCascadeCost)

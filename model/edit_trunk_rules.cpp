@@ -18,15 +18,15 @@ constexpr CEditRule kNoAlphaForAssign{12, 2354};
 constexpr CEditRule kNoAlphaForPortQuestion{13, 2426};
 constexpr CEditRule kNoAlphaForAssignQuestion{13, 2422};
 constexpr CEditRule kNoAlphaOfflineQuestion{13, 2427};
-constexpr CEditRule kPortWithoutIcom{14, 2337};
+constexpr CEditRule kPortWithoutIcom{14, 2337, true};
 constexpr CEditRule kPortNotPP{15, 2338};
 constexpr CEditRule kIcomAtOtherEnd{16, 2355};
 constexpr CEditRule kUsedAsFixed{17, 2358};
 constexpr CEditRule kUsedAsEnd{18, 2359};
-constexpr CEditRule kFixedWithoutIcom{19, 2336};
+constexpr CEditRule kFixedWithoutIcom{19, 2336, true};
 constexpr CEditRule kAssignTextInvalid{20, 2353};
 constexpr CEditRule kFixedUsedAsEnd{21, 2356};
-constexpr CEditRule kFixedFlagWithoutFixed{22, 2329};
+constexpr CEditRule kFixedFlagWithoutFixed{22, 2329, true};
 constexpr CEditRule kFixedPortNotice{23, 2360};
 constexpr CEditRule kFixedPairInvalid{24, 2361};
 constexpr CEditRule kCascadeWhenFixed{25, 2362};
@@ -222,7 +222,10 @@ BOOL CKelvardinDoc::ReadAlphaEntry(const CTrunkEdit& edit, const CString& text, 
         return TRUE;
     }
     const int chosen = m_pSelectAlpha ? m_pSelectAlpha->DoSelectAlpha(alphas) : -1;
-    if (chosen < 0 || chosen >= static_cast<int>(alphas.size())) return FALSE;  // cancelled
+    if (chosen < 0 || chosen >= static_cast<int>(alphas.size())) {
+        NoteChoiceCancelled();
+        return FALSE;
+    }
     assign = alphas[static_cast<size_t>(chosen)].assign;
     // The controller may have removed or relabelled the choice while the dialog was open.
     std::vector<CAlphaChoice> still;
@@ -274,8 +277,7 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
 
     if (edit.isFixed) {
         if (!usable) return TRUE;
-        const int endTrunk = FindTrunkUsingEnd(assign, -1, FALSE, nullptr, freed);
-        if (endTrunk >= 0) return Refuse(kFixedUsedAsEnd, {NumberText(endTrunk + 1)});
+        if (!RefuseHeldAssign(edit, assign, freed)) return FALSE;
         if (assign.m_type == kPP && IsRemoteTrunkPort(assign.m_icom, assign.m_number))
             return Refuse(kFixedOnRemotePort);
         const CAssign& other = GetTrunkFixedAssign(edit.trunk, !edit.isEnd1);
@@ -299,12 +301,59 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
         return TRUE;
     }
     if (!usable) return TRUE;
-    if (const int t = FindTrunkUsingFixed(assign, nullptr, freed); t >= 0)
-        return Refuse(kUsedAsFixed, {NumberText(t + 1)});
-    if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1, nullptr, freed); t >= 0)
-        return Refuse(kUsedAsEnd, {NumberText(t + 1)});
+    if (!RefuseHeldAssign(edit, assign, freed)) return FALSE;
     if (IsRemoteTrunkPort(assign.m_icom, assign.m_number)) return Refuse(kEndOnRemotePort);
     return TRUE;
+}
+
+BOOL CKelvardinDoc::RestoreTrunkField(const CObjSpec& objSpec, const CString& text,
+                                      const CObjSpec& /*fieldSpec*/) {
+    const int trunk = objSpec.GetIndex();
+    const DWORD field = objSpec.m_nFieldId;
+    if (field == CTrunk::kFieldCascadable || field == CTrunk::kFieldFixed)
+        return StoreFlag(*this, trunk, field, DecimalValue(text) != 0);
+    if (field < CTrunk::kFieldEnd1 || field > CTrunk::kFieldFixed2) return FALSE;
+    // Ends and fixed assignments are kept as their keys.
+    const long long key = DecimalValue(text);
+    if (!IsNumberText(text) || key < 0 || key > 0xFFFFFFFF) return FALSE;
+    const CAssign assign = CAssign::FromKey(static_cast<DWORD>(key));
+    const BOOL isEnd1 = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
+    const BOOL stored = field >= CTrunk::kFieldFixed1
+                            ? SetTrunkFixedAssign(assign, isEnd1, TRUE, trunk)
+                            : SetTrunkEnd(assign, isEnd1, TRUE, trunk);
+    if (stored) UpdateAllFrameViews(nullptr, CUpdateHint::kTrunkDefs);
+    return stored;
+}
+
+BOOL CKelvardinDoc::RefuseHeldAssign(const CTrunkEdit& edit, const CAssign& assign,
+                                     const CHolderTest& skip) const {
+    if (!assign.IsValid()) return TRUE;
+    if (edit.isFixed) {
+        const int t = FindTrunkUsingEnd(assign, -1, FALSE, nullptr, skip);
+        return t >= 0 ? Refuse(kFixedUsedAsEnd, {NumberText(t + 1)}) : TRUE;
+    }
+    if (const int t = FindTrunkUsingFixed(assign, nullptr, skip); t >= 0)
+        return Refuse(kUsedAsFixed, {NumberText(t + 1)});
+    if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1, nullptr, skip); t >= 0)
+        return Refuse(kUsedAsEnd, {NumberText(t + 1)});
+    return TRUE;
+}
+
+BOOL CKelvardinDoc::CheckTrunkPutBack(const CObjSpec& field, const CHolderTest& skip) const {
+    const DWORD id = field.m_nFieldId;
+    if (id < CTrunk::kFieldEnd1 || id > CTrunk::kFieldFixed2) return TRUE;
+    const int trunk = field.GetIndex();
+    const BOOL isEnd1 = id == CTrunk::kFieldEnd1 || id == CTrunk::kFieldFixed1;
+    const BOOL isFixed = id >= CTrunk::kFieldFixed1;
+    const CAssign& assign =
+        isFixed ? GetTrunkFixedAssign(trunk, isEnd1) : GetTrunkEnd(trunk, isEnd1);
+    const CTrunkEdit edit{trunk, isEnd1, isFixed, CObjSpec::kEntryAssignKey, assign};
+    if (!isFixed && assign.m_icom != CAssign::kNoIcom) {
+        const CTrunkSpec otherEnd(trunk, isEnd1 ? CTrunk::kFieldEnd2 : CTrunk::kFieldEnd1);
+        if (GetTrunkEnd(trunk, !isEnd1).m_icom == assign.m_icom && !skip(otherEnd))
+            return Refuse(kIcomAtOtherEnd);
+    }
+    return RefuseHeldAssign(edit, assign, skip);
 }
 
 void CKelvardinDoc::FollowTrunkEdit(const CTrunkEdit& edit, CUndoObList* undo) {

@@ -281,15 +281,23 @@ public:
     static BOOL ParseAssignText(const CString& text, int& type, int& number);
 
     // ---- Edits ------------------------------------------------------------------------------
-    // Every edit of a field reaches the setup here: typed, dropped, pasted, picked, or replayed
-    // by undo and redo (recordUndo 0). The text is checked by the rules of the field; a refused
-    // text is reported and changes nothing. 1 when a value was stored. A replay puts back what
-    // the field held: it is checked against no other field and brings no follow-ups, since
-    // every field its edit changed has a record of its own, so a step goes back whole whatever
-    // order its records come in.
+    // Every edit of a field reaches the setup here: typed, dropped, pasted or picked. The text
+    // is checked by the rules of the field; a refused text is reported and changes nothing. 1
+    // when a value was stored. With recordUndo 0 no undo record is made and nothing is checked
+    // against other fields or followed up.
 
     BOOL SetObjectField(const CObjSpec& objSpec, const CString& text, BOOL recordUndo,
                         const CObjSpec& fieldSpec = CObjSpec::Plain());
+    // Puts back what an undo record kept of the field: a value that was stored can always be
+    // stored again, so nothing is checked and nothing follows, and a step goes back whole
+    // whatever order its records come in. 1 when the value changed.
+    BOOL RestoreObjectField(const CObjSpec& objSpec, const CString& text,
+                            const CObjSpec& fieldSpec);
+    // Once a step of Undo or Redo has put its fields back: refuses the step, with the message
+    // typed text gets, when a field outside it holds a port, fixed assignment, COM port or IP
+    // address one of them now carries; otherwise tells of the names it put back that another
+    // intercom uses, and answers 1.
+    BOOL CheckPutBack(const std::vector<CObjSpec>& fields) const;
     // Held while a drag move runs, which clears the fields its cells came from once their text
     // has landed: a value one of those fields holds is free for the move's other fields,
     // whatever order they come in; a value held by any other field is refused as typed text is.
@@ -509,6 +517,17 @@ private:
     BOOL ReadAlphaEntry(const CTrunkEdit& edit, const CString& text, CAssign& assign);
     BOOL ReadAssignEntry(const CTrunkEdit& edit, const CString& text, CAssign& assign) const;
     BOOL CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assign,
+                          CEditNotices& notices) const;
+    // Refuses an assignment that a field skip does not pass over holds already: a port on
+    // another end or on a fixed assignment, a fixed assignment on an end.
+    BOOL RefuseHeldAssign(const CTrunkEdit& edit, const CAssign& assign,
+                          const CHolderTest& skip) const;
+    // RestoreObjectField of trunk fields 3-8 and of intercom fields.
+    BOOL RestoreTrunkField(const CObjSpec& objSpec, const CString& text, const CObjSpec& fieldSpec);
+    BOOL RestoreIcomField(const CObjSpec& objSpec, const CString& text);
+    // CheckPutBack of one field; skip passes over the step's own fields.
+    BOOL CheckTrunkPutBack(const CObjSpec& field, const CHolderTest& skip) const;
+    BOOL CheckIcomPutBack(const CObjSpec& field, const CHolderTest& skip,
                           CEditNotices& notices) const;
     // Clears what an edit of the trunk left inconsistent: a fixed assignment on another
     // intercom than its end, and the Fixed and Cascadable flags.

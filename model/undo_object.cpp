@@ -61,8 +61,8 @@ void CUndoObject::Apply(BOOL select) const {
 }
 
 void CUndoObject::Restore(CKelvardinDoc& doc) const {
-    const BOOL stored = doc.SetObjectField(m_objSpec, m_oldText, FALSE, m_fieldSpec);
-    // A refused replay leaves a value that is not the recorded one; its change mark stays.
+    const BOOL stored = doc.RestoreObjectField(m_objSpec, m_oldText, m_fieldSpec);
+    // A memory byte the page would not take keeps its value, and with it its change mark.
     if (stored || ReadFieldText(doc, m_objSpec, m_fieldSpec) == m_oldText)
         doc.SetModified(m_objSpec, m_wasModified != 0);
 }
@@ -96,6 +96,13 @@ void CUndoObList::Apply(BOOL select) const {
     Restore(*doc);
 }
 
+std::vector<CObjSpec> CUndoObList::GetFields() const {
+    std::vector<CObjSpec> fields;
+    for (const auto& record : m_records)
+        fields.push_back(record->GetObjSpec());
+    return fields;
+}
+
 void CUndoObList::Restore(CKelvardinDoc& doc) const {
     // A field edited more than once goes back once, to the value its first record kept: the
     // value from before the edits. The later records hold values in between.
@@ -103,4 +110,20 @@ void CUndoObList::Restore(CKelvardinDoc& doc) const {
     for (const auto& record : m_records) {
         if (restored.insert(record->GetObjSpec().Key()).second) record->Restore(doc);
     }
+}
+
+bool ReplayNewestStep(CKelvardinDoc& doc, CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
+    std::unique_ptr<CUndoStep> step = from.Pop();
+    if (!step) return false;
+    std::unique_ptr<CUndoStep> inverse = step->MakeInverse(doc);
+    step->Apply(TRUE);
+    // The fields are checked as the step leaves them, as one: the order its records were
+    // written in matters no more than it did to the edit.
+    if (doc.CheckPutBack(step->GetFields())) {
+        to.Push(std::move(inverse));
+        return true;
+    }
+    inverse->Restore(doc);
+    from.Push(std::move(step));
+    return false;
 }

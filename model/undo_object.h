@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "model/bounded_stack.h"
 #include "model/obj_spec.h"
 #include "model/view_context.h"
 #include "platform/base/cstring.h"
@@ -21,7 +22,16 @@ public:
     virtual std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const = 0;
     // Writes the recorded values back; with select the edited screen and cell are shown.
     virtual void Apply(BOOL select) const = 0;
+    // Writes the recorded values back, and shows nothing. Never refused.
+    virtual void Restore(CKelvardinDoc& doc) const = 0;
+    // The fields the step writes.
+    virtual std::vector<CObjSpec> GetFields() const = 0;
 };
+
+// Undo or Redo: applies the newest step of from and puts its inverse onto to. A step that
+// would leave a value on two fields (CKelvardinDoc::CheckPutBack) is put back at once and
+// stays where it was. Answers whether a step went.
+bool ReplayNewestStep(CKelvardinDoc& doc, CStack<CUndoStep>& from, CStack<CUndoStep>& to);
 
 // What one field held before an edit: its text in the form the edit entry point takes back,
 // whether it had an unsent change, and where the user made the edit.
@@ -42,8 +52,9 @@ public:
 
     std::unique_ptr<CUndoStep> MakeInverse(const CKelvardinDoc& doc) const override;
     void Apply(BOOL select) const override;
-    // Writes the old value and its change mark back, and shows nothing.
-    void Restore(CKelvardinDoc& doc) const;
+    // Writes the old value and its change mark back.
+    void Restore(CKelvardinDoc& doc) const override;
+    std::vector<CObjSpec> GetFields() const override { return {m_objSpec}; }
 
     const CObjSpec& GetObjSpec() const { return m_objSpec; }
     const CObjSpec& GetFieldSpec() const { return m_fieldSpec; }
@@ -75,8 +86,9 @@ public:
     // The first record shows its screen and its cell, the only one selected; the others
     // follow without navigating or selecting.
     void Apply(BOOL select) const override;
-    // Writes every field back as it was before the records' edits, and shows nothing.
-    void Restore(CKelvardinDoc& doc) const;
+    // Writes every field back as it was before the records' edits.
+    void Restore(CKelvardinDoc& doc) const override;
+    std::vector<CObjSpec> GetFields() const override;
 
 private:
     std::vector<std::unique_ptr<CUndoObject>> m_records;

@@ -22,7 +22,7 @@ void Tell(int error, const CString& text, BOOL beep) {
 
 void Report(const CEditRule& rule, const CString& text, BOOL beep) {
     if (auto& held = GetApp().m_heldReports) {
-        held->push_back({rule.error, text, beep});
+        held->reports.push_back({rule.error, text, beep, rule.waits});
         return;
     }
     Tell(rule.error, text, beep);
@@ -47,15 +47,21 @@ void BeginHoldingReports() {
     GetApp().m_heldReports.emplace();
 }
 
-bool EndHoldingReports(bool tell) {
+CHeldReports EndHoldingReports(bool tell) {
     auto& slot = GetApp().m_heldReports;
-    std::vector<CHeldReport> held = slot ? std::move(*slot) : std::vector<CHeldReport>{};
+    CHeldReports held = slot ? std::move(*slot) : CHeldReports{};
     slot.reset();
-    if (tell) {
-        for (const CHeldReport& report : held)
-            Tell(report.error, report.text, report.beep);
-    }
-    return !held.empty();
+    if (tell) TellReports(held.reports);
+    return held;
+}
+
+void TellReports(const std::vector<CHeldReport>& reports) {
+    for (const CHeldReport& report : reports)
+        Tell(report.error, report.text, report.beep);
+}
+
+void NoteChoiceCancelled() {
+    if (auto& held = GetApp().m_heldReports) held->cancelled = true;
 }
 
 void ReportRule(const CEditRule& rule, std::initializer_list<CString> args, BOOL beep) {

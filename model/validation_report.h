@@ -3,13 +3,16 @@
 #include <initializer_list>
 #include <vector>
 
+#include "model/app_state.h"
 #include "platform/base/cstring.h"
 #include "platform/base/win_types.h"
 
-// A rule of the edit checks: its error number and the string id of its message.
+// A rule of the edit checks: its error number, the string id of its message, and whether it
+// refuses for want of another field's value, which another cell of a move may yet give.
 struct CEditRule {
     int error;
     unsigned message;
+    bool waits = false;
 };
 
 // Stores the text as the error number's message and has the main window show it, or, when
@@ -18,10 +21,13 @@ struct CEditRule {
 void ReportValidationError(int error, const CString& text, BOOL beep);
 
 // The reports of the rules and notices made from now on are held back, for an edit that may
-// be refused for a reason a later edit takes away. The end tells them, in order, or forgets
-// them, and answers whether there were any.
+// be refused for a reason a later edit takes away. The end tells them, in order, when asked,
+// and hands them back with whether a choice was cancelled meanwhile.
 void BeginHoldingReports();
-bool EndHoldingReports(bool tell);
+CHeldReports EndHoldingReports(bool tell);
+void TellReports(const std::vector<CHeldReport>& reports);
+// The user cancelled a choice the edit asked for: the edit is abandoned, not refused.
+void NoteChoiceCancelled();
 
 // Makes the rule's number the last error and reports its message with %1, %2... filled in.
 void ReportRule(const CEditRule& rule, std::initializer_list<CString> args = {}, BOOL beep = TRUE);

@@ -1,5 +1,7 @@
 #include "screens/base/kelvardin_grid_ctrl.h"
 
+#include <algorithm>
+
 #include "model/app_state.h"
 #include "model/kelvardin_doc.h"
 #include "model/undo_host.h"
@@ -82,6 +84,7 @@ void CKelvardinGridCtrl::OnEditPaste() {
 void CKelvardinGridCtrl::OnMoveRefused() {
     // The move's paste runs in its own undo group: what landed goes back, and leaves no step.
     if (IUndoHost* host = GetApp().GetUndoHost()) host->TakeBackUndoGroup();
+    TellMoveRefusal();
     if (CKelvardinDoc* doc = GetDocument())
         doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
@@ -90,8 +93,35 @@ void CKelvardinGridCtrl::BeginMovedCell() {
     BeginHoldingReports();
 }
 
-bool CKelvardinGridCtrl::EndMovedCell(bool landed) {
-    return EndHoldingReports(landed);
+CGridCtrl::MoveTry CKelvardinGridCtrl::EndMovedCell(std::uint64_t key, bool stored, bool shown) {
+    CHeldReports held = EndHoldingReports(stored);
+    if (held.cancelled) {
+        m_moveRefusals.clear();
+        return MoveTry::kGivenUp;
+    }
+    const auto cell =
+        std::ranges::find_if(m_moveRefusals, [key](const auto& r) { return r.first == key; });
+    // A cell refused for nothing but holding its value already has landed.
+    if (stored || (shown && held.reports.empty())) {
+        if (cell != m_moveRefusals.end()) m_moveRefusals.erase(cell);
+        return MoveTry::kLanded;
+    }
+    if (cell != m_moveRefusals.end())
+        cell->second = std::move(held.reports);
+    else
+        m_moveRefusals.emplace_back(key, std::move(held.reports));
+    return MoveTry::kRefused;
+}
+
+void CKelvardinGridCtrl::TellMoveRefusal() {
+    const auto refusals = std::exchange(m_moveRefusals, {});
+    if (refusals.empty()) return;
+    // The cell refused for a reason of its own is told: one that waits on a field another
+    // refused cell was to set would only mislead.
+    const auto own = std::ranges::find_if(refusals, [](const auto& refusal) {
+        return std::ranges::none_of(refusal.second, &CHeldReport::waits);
+    });
+    TellReports(own != refusals.end() ? own->second : refusals.front().second);
 }
 
 void CKelvardinGridCtrl::OnBeginDrag() {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "grid/grid_ctrl.h"
+#include "model/app_state.h"
 #include "model/obj_spec.h"
 
 class CKelvardinDoc;
@@ -56,7 +61,7 @@ public:
     void OnSysKeyDown(UINT vk, UINT repeat, UINT flags) override;
     void OnMoveRefused() override;
     void BeginMovedCell() override;
-    bool EndMovedCell(bool landed) override;
+    MoveTry EndMovedCell(std::uint64_t key, bool stored, bool shown) override;
     void OnLButtonUp(UINT flags, CPoint point) override;
     void OnRButtonUp(UINT flags, CPoint point) override;
     void OnCaptureChanged(CWnd* wnd) override;
@@ -93,6 +98,11 @@ private:
         int m_column;
     };
 
+    // What the cells of the move under way that are still refused were refused for, in the
+    // order they were first tried.
+    void TellMoveRefusal();
+
     bool m_bSorting = false;
     unsigned m_nSortPass = 0;
+    std::vector<std::pair<std::uint64_t, std::vector<CHeldReport>>> m_moveRefusals;
 };

@@ -58,10 +58,8 @@ void CUndoHistory::PutBack(CHeldSteps&& steps) {
 }
 
 void CUndoHistory::Step(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
-    const std::unique_ptr<CUndoStep> step = from.Pop();
-    if (!step) return;
-    to.Push(step->MakeInverse(m_doc));
-    step->Apply(TRUE);
+    if (from.IsEmpty()) return;
+    ReplayNewestStep(m_doc, from, to);
     m_doc.UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
 }
 

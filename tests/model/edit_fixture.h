@@ -74,8 +74,7 @@ public:
     }
     void MessageBeep(UINT) override { ++m_beeps; }
 
-    // The main window's Undo and Redo: the inverse goes onto the other stack, then the
-    // step is replayed. false when there is nothing to take.
+    // The main window's Undo and Redo.
     bool Undo() { return Replay(m_undo, m_redo); }
     bool Redo() { return Replay(m_redo, m_undo); }
 
@@ -97,12 +96,9 @@ private:
         m_undo.Push(std::move(step));
         m_redo.RemoveAll();
     }
+    // false when there is nothing to take or the step was refused.
     bool Replay(CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
-        std::unique_ptr<CUndoStep> step = from.Pop();
-        if (!step) return false;
-        to.Push(step->MakeInverse(m_doc));
-        step->Apply(TRUE);
-        return true;
+        return ReplayNewestStep(m_doc, from, to);
     }
 
     CKelvardinDoc& m_doc;

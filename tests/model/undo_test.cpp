@@ -116,6 +116,22 @@ TEST_F(UndoTest, TrunkEditWithItsFollowUpsIsOneStep) {
     EXPECT_TRUE(m_doc.GetTrunkFixed(1));
     EXPECT_EQ(Fixed(1), CAssign(0, 1, 2));
     EXPECT_TRUE(TakeReports().empty());
+
+    // Nor does a fixed assignment put back before its end's intercom, which it does not
+    // belong to until then: a replay brings no follow-up that would clear it.
+    m_host.BeginUndoGroup(true);
+    ASSERT_TRUE(EditFixed(1, u""));
+    ASSERT_TRUE(EditEnd(1, u"CHAR", kIcom));
+    m_host.BeginUndoGroup(false);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(1), CAssign(0, 0, 5));
+    EXPECT_EQ(Fixed(1), CAssign(0, 1, 2));
+    EXPECT_TRUE(m_doc.GetTrunkFixed(1));
+    const CTrunkSpec fixed2(1, CTrunk::kFieldFixed2);
+    ASSERT_TRUE(m_doc.SetObjectField(fixed2, CString::Formatted(u"%lu", CAssign(2, 1, 0).GetKey()),
+                                     FALSE, Entry(CObjSpec::kEntryAssignKey)));
+    EXPECT_EQ(Fixed(1, FALSE), CAssign(2, 1, 0));
+    EXPECT_TRUE(TakeReports().empty());
 }
 
 TEST_F(UndoTest, AStepGoesBackWholeWhateverOrderItsRecordsCameIn) {
@@ -169,13 +185,42 @@ TEST_F(UndoTest, AStepGoesBackWholeWhateverOrderItsRecordsCameIn) {
     }
     EXPECT_TRUE(TakeReports().empty());
 
-    // What a field held goes back even where another holds it too, as the controller's own
-    // setup may have it.
+    // The state a step leaves is checked as one against the fields outside it: a COM port
+    // another intercom took meanwhile refuses the step whole, told as typing it would be, and
+    // the step stays to be undone once that intercom lets the port go.
+    const CIcomSpec comPort(5, CIntercom::kFieldComPort);
     m_doc.SetIcomComPort(7, FALSE, 5);
+    ASSERT_TRUE(Edit(comPort, u""));
     m_doc.SetIcomComPort(7, FALSE, 6);
-    ASSERT_TRUE(Edit(CIcomSpec(5, CIntercom::kFieldComPort), u""));
+    EXPECT_FALSE(m_host.Undo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{2});
+    EXPECT_EQ(m_doc.GetIcomComPort(5), -1);
+    EXPECT_NE(m_doc.IsModified(comPort), 0u);
+    m_doc.SetIcomComPort(-1, FALSE, 6);
     ASSERT_TRUE(m_host.Undo());
     EXPECT_EQ(m_doc.GetIcomComPort(5), 7);
+
+    // So does a port a reply gave another trunk: trunk 1's end on BRAV 9, typed 15, then 17.
+    m_doc.StoreAlpha(CAssign(1, 0, 14), u"B15");
+    m_doc.StoreAlpha(CAssign(1, 0, 16), u"B17");
+    Put(0, CTrunk::kFieldEnd1, CAssign(1, 0, 8));
+    ASSERT_TRUE(EditEnd(0, u"15", kAssign) && EditEnd(0, u"17", kAssign));
+    Put(1, CTrunk::kFieldEnd1, CAssign(1, 0, 14));
+    EXPECT_FALSE(m_host.Undo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_NE(ErrorText(18).Find(u"Trunk #2"), -1);
+    EXPECT_EQ(End(0), CAssign(1, 0, 16));
+    EXPECT_NE(m_doc.IsTrunkEndModified(0, TRUE), 0u);
+    Put(1, CTrunk::kFieldEnd1, CAssign());
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(0), CAssign(1, 0, 14));
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(0), CAssign(1, 0, 8));
+    // Redo is checked the same way.
+    Put(2, CTrunk::kFieldEnd1, CAssign(1, 0, 14));
+    EXPECT_FALSE(m_host.Redo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_EQ(End(0), CAssign(1, 0, 8));
     EXPECT_TRUE(TakeReports().empty());
 }
 
@@ -198,6 +243,13 @@ TEST_F(UndoTest, NameEditWithCompanionsReplaysEachNameExactly) {
     EXPECT_FALSE(m_doc.HasModifications());
     ASSERT_TRUE(m_host.Redo());
     EXPECT_EQ(names(), after);
+    EXPECT_TRUE(TakeReports().empty());
+
+    // A name another intercom took meanwhile goes back with the notice typing it gives.
+    NameIcom(1, u"ABCD", 4);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(TakeReports(), std::vector<int>{5});
 }
 
 TEST_F(UndoTest, ChangeMarksAfterUndo) {
@@ -207,14 +259,21 @@ TEST_F(UndoTest, ChangeMarksAfterUndo) {
     EXPECT_EQ(Value(cost), CString(u"5"));
     EXPECT_NE(m_doc.IsModified(cost), 0u);
 
-    // A replay that a rule refuses leaves the value there, still marked as changed: a port the
-    // controller no longer has.
+    // What a field held goes back though typing could not give it: a COM port the
+    // controller no longer offers, a name with a character the rules refuse.
     const CIcomSpec port(0, CIntercom::kFieldComPort);
     m_doc.SetIcomComPort(8, FALSE, 0);
     ASSERT_TRUE(Edit(port, u"3"));
     Config().m_nLastComPort = 5;
-    ASSERT_TRUE(m_host.Undo());
-    EXPECT_EQ(TakeReports(), std::vector<int>{1});
+    const CIcomSpec name(1, CIntercom::kFieldName4);
+    NameIcom(1, u"A{B}", 4);
+    ASSERT_TRUE(Edit(name, u"AB"));
+    ASSERT_TRUE(m_host.Undo() && m_host.Undo());
+    EXPECT_TRUE(TakeReports().empty());
+    EXPECT_EQ(m_doc.GetIcomComPort(0), 8);
+    EXPECT_EQ(m_doc.IsModified(port), 0u);
+    EXPECT_EQ(Value(name), CString(u"A{B}"));
+    ASSERT_TRUE(m_host.Redo());
     EXPECT_EQ(m_doc.GetIcomComPort(0), 2);
     EXPECT_NE(m_doc.IsModified(port), 0u);
 }

@@ -25,6 +25,8 @@ struct CFakeStep : CUndoStep {
         return std::make_unique<CFakeStep>(-id, applied);
     }
     void Apply(BOOL select) const override { applied.push_back(select ? id : 0); }
+    void Restore(CKelvardinDoc&) const override {}
+    std::vector<CObjSpec> GetFields() const override { return {}; }
     int id;
     std::vector<int>& applied;
 };

@@ -135,6 +135,28 @@ TEST_F(GridEditTest, AMoveWithinTheGridClearsOnlyTheSourceCellsNotOverwrittenInO
     EXPECT_EQ(screen->Column(3), (std::vector<CString>{u"3", u"9", u"", u"", u"", u"9"}));
     EXPECT_EQ(m_host.m_undo.GetCount(), steps);
     EXPECT_EQ(m_doc.IsModified(CIcomSpec(1, CIntercom::kFieldComPort)), 0u);
+
+    // What landed goes back though typing could not give it: COM 1 and 10 are outside the
+    // ports typing takes, and 10 moved onto intercom 2 is refused as invalid.
+    Config().m_nFirstComPort = 1;
+    Config().m_nLastComPort = 8;
+    for (const auto& [icom, port] :
+         {std::pair{0, 0}, std::pair{1, 2}, std::pair{4, 8}, std::pair{5, 9}})
+        m_doc.SetIcomComPort(port, FALSE, icom);
+    screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+    Grid().SetSelectedRange(5, 3, 6, 3);
+    Grid().target = CCellID(1, 3);
+    Grid().OnBeginDrag();
+    EXPECT_EQ(TakeReports(), std::vector<int>{1});
+    EXPECT_EQ(screen->Column(3), (std::vector<CString>{u"1", u"3", u"", u"", u"9", u"10"}));
+    EXPECT_EQ(m_host.m_undo.GetCount(), steps);
+    EXPECT_EQ(m_doc.IsModified(CIcomSpec(0, CIntercom::kFieldComPort)), 0u);
+
+    // So does a typed edit undone: 7 typed over COM 1.
+    ASSERT_TRUE(m_doc.SetObjectField(CIcomSpec(0, CIntercom::kFieldComPort), u"7", TRUE));
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(m_doc.GetIcomComPort(0), 0);
+    EXPECT_TRUE(TakeReports().empty());
 }
 
 TEST_F(GridEditTest, ADragHoldsTheSortedRowsAndDropsPastesAndDeletesMoveTheirRows) {

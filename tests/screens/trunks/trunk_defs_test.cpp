@@ -557,6 +557,92 @@ TEST_F(TrunkDefsTest, ADropLandsOnItsTrunkAndAMoveThatLandsNowhereClearsNothing)
     EXPECT_FALSE(m_doc.GetTrunkFixed(0));
 }
 
+// Every block of a row's editable cells moved onto a trunk on the same intercoms lands whole, a
+// port and the alpha the picker is asked for again included, and goes back and comes again
+// whole; a Fixed flag moved without its assignment is refused whole, for its own reason.
+TEST_F(TrunkDefsTest, EveryColumnBlockOfARowMovedLandsOrIsRefusedWhole) {
+    m_app.m_bAllowDragDrop = TRUE;
+    m_app.m_bAllowEntryOfResourcesWithoutAlphas = FALSE;
+    // Trunk 3: ALFA port 5, whose alpha DUP also names ALFA port 10, to CHAR port 7, fixed to
+    // ALFA's PL 1. Trunk 4 has the same intercoms and nothing else.
+    for (const auto& [assign, label] :
+         {std::pair{CAssign(0, 0, 4), u"DUP"}, std::pair{CAssign(0, 0, 9), u"DUP"},
+          std::pair{CAssign(2, 0, 6), u"C7"}, std::pair{CAssign(0, 1, 0), u"PL1"}})
+        m_doc.StoreAlpha(assign, label);
+    Put(2, CTrunk::kFieldFixed1, CAssign(0, 1, 0));
+    Trunk(2).SetFixed(TRUE, FALSE);
+    Put(3, CTrunk::kFieldEnd1, CAssign(0, CAssign::kNoType, CAssign::kNoNumber));
+    Put(3, CTrunk::kFieldEnd2, CAssign(2, CAssign::kNoType, CAssign::kNoNumber));
+    Show();
+    m_dialog.m_answer = 0;
+    const auto values = [&] {
+        std::vector<DWORD> held;
+        for (int trunk : {2, 3}) {
+            for (DWORD field = CTrunk::kFieldEnd1; field <= CTrunk::kFieldFixed; ++field)
+                held.push_back(m_doc.GetTrunkValue(CTrunkSpec(trunk, field)));
+        }
+        return held;
+    };
+    const auto texts = [&](int trunk, int first, int last) {
+        screen->OnUpdate(nullptr, CUpdateHint::kRefresh.ToParam(), nullptr);
+        std::vector<CString> shown;
+        for (int col = first; col <= last; ++col)
+            shown.push_back(Grid().GetItemText(RowOf(trunk), col));
+        return shown;
+    };
+    const auto move = [&](int first, int last, int to) {
+        Grid().SetFocusCell(RowOf(2), first);
+        Grid().SetSelectedRange(RowOf(2), first, RowOf(2), last);
+        DragGrid().target = CCellID(RowOf(to), first);
+        DragGrid().OnBeginDrag();
+    };
+    for (int first = kIcom1; first <= kAsgnAlpha1; ++first) {
+        for (int last = first; last <= kAsgnAlpha1; ++last) {
+            SCOPED_TRACE(testing::Message() << "columns " << first << "-" << last);
+            const std::vector<DWORD> before = values();
+            const std::vector<CString> moved = texts(2, first, last);
+            const size_t steps = m_host.m_undo.GetCount();
+            move(first, last, 3);
+            if (first <= kFixed && last == kFixed) {
+                EXPECT_EQ(TakeReports(), std::vector<int>{22});
+                EXPECT_EQ(values(), before);
+                EXPECT_EQ(m_host.m_undo.GetCount(), steps);
+                continue;
+            }
+            EXPECT_TRUE(TakeReports().empty());
+            EXPECT_EQ(texts(3, first, last), moved);
+            const std::vector<DWORD> after = values();
+            if (after == before) {
+                EXPECT_EQ(m_host.m_undo.GetCount(), steps);
+                continue;
+            }
+            ASSERT_EQ(m_host.m_undo.GetCount(), steps + 1);
+            ASSERT_TRUE(m_host.Undo());
+            EXPECT_EQ(values(), before);
+            ASSERT_TRUE(m_host.Redo());
+            EXPECT_EQ(values(), after);
+            ASSERT_TRUE(m_host.Undo());
+            EXPECT_TRUE(TakeReports().empty());
+        }
+    }
+    EXPECT_FALSE(m_dialog.m_shown.empty());
+
+    // Cancel in the picker gives the whole move up, untold.
+    const std::vector<DWORD> before = values();
+    m_dialog.m_answer = -1;
+    move(kPort1, kAlpha1, 3);
+    EXPECT_EQ(values(), before);
+    EXPECT_TRUE(TakeReports().empty());
+
+    // The Fixed flag and its assignment onto trunk 5, on DELT, which has no PL 1: the move is
+    // refused for the assignment's reason, not for the flag's, which waited on it.
+    move(kFixed, kAsgn1, 4);
+    EXPECT_EQ(TakeReports(), std::vector<int>{12});
+    EXPECT_EQ(values(), before);
+    EXPECT_FALSE(Fixed(4).IsValid());
+    EXPECT_FALSE(m_doc.GetTrunkFixed(4));
+}
+
 // The items that pass a command on to the main window are offered only while it takes them.
 TEST_F(TrunkDefsTest, TheMenuOffersOnlyTheCommandsAvailableNow) {
     CUiEnvironment env;
