@@ -47,7 +47,8 @@ public:
     // How often the history was emptied: the setup it belongs to was let go or replaced.
     unsigned GetClearCount() const { return m_clears; }
 
-    // Moves the newest step to the other stack as its inverse and applies it.
+    // Moves the newest step to the other stack as its inverse and applies it; a step refused
+    // for what it would leave (ReplayNewestStep) changes nothing and stays.
     void Undo() { Step(m_undo, m_redo); }
     void Redo() { Step(m_redo, m_undo); }
 

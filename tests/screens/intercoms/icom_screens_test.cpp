@@ -248,6 +248,62 @@ TEST_F(IcomScreenTest, CellsEditEverySettingAndRefuseWhatTheRulesRefuse) {
     EXPECT_EQ(setup->WindowProc(WM_SCREEN_HAS_CHANGES, 0, 0), 0);
 }
 
+// Intercom Setup over a grid whose drags drop where the test says.
+class CDragIcomSetupView : public CIcomSetupView {
+public:
+    using CIcomSetupView::CIcomSetupView;
+
+protected:
+    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
+        return std::make_unique<CDragGrid>();
+    }
+};
+
+// Every block of a row's cells moved onto an intercom without settings lands whole, and goes
+// back and comes again whole.
+TEST_F(IcomScreenTest, EveryColumnBlockOfARowMovedLandsWholeAndGoesBackWhole) {
+    Configure(kNewCorvane, kEthernet | CCVConfig::kCascadeCosts, 4);
+    m_app.m_bSortIntercomsByIntercomNumber = TRUE;
+    auto setup = Open<CDragIcomSetupView>();
+    auto& grid = static_cast<CDragGrid&>(*setup->GetGrid());
+    for (const auto& [col, text] : std::vector<std::pair<int, CString>>{{1, u"ALFA"},
+                                                                        {2, u"ALFA6"},
+                                                                        {4, u"Network"},
+                                                                        {5, u"9600"},
+                                                                        {6, u"3"},
+                                                                        {7, u"10.0.0.7"},
+                                                                        {9, u"250"}})
+        ASSERT_TRUE(Cell(*setup, 2, col).ValidateEdit(text)) << col;
+    m_doc.ClearAllChanges();
+    m_host.m_undo.RemoveAll();
+    const auto rows = [&] { return std::pair{Row(*setup, 2), Row(*setup, 4)}; };
+    const int last = grid.GetColumnCount() - 1;
+    for (int first = 1; first <= last; ++first) {
+        for (int end = first; end <= last; ++end) {
+            SCOPED_TRACE(testing::Message() << "columns " << first << "-" << end);
+            const auto before = rows();
+            grid.SetFocusCell(2, first);
+            grid.SetSelectedRange(2, first, 2, end);
+            grid.target = CCellID(4, first);
+            grid.OnBeginDrag();
+            EXPECT_TRUE(TakeReports().empty());
+            const auto after = rows();
+            for (int col = first; col <= end; ++col)
+                EXPECT_EQ(after.second[static_cast<size_t>(col)],
+                          before.first[static_cast<size_t>(col)])
+                    << col;
+            if (after == before) continue;
+            ASSERT_TRUE(m_host.Undo());
+            EXPECT_EQ(rows(), before);
+            ASSERT_TRUE(m_host.Redo());
+            EXPECT_EQ(rows(), after);
+            ASSERT_TRUE(m_host.Undo());
+            EXPECT_FALSE(m_doc.HasModifications());
+            EXPECT_TRUE(TakeReports().empty());
+        }
+    }
+}
+
 TEST_F(IcomScreenTest, TheMenuSetsEverySelectedIntercomInOneUndoStep) {
     Configure(kNewCorvane, kEthernet, 5);
     m_app.m_bSortIntercomsByIntercomNumber = TRUE;
