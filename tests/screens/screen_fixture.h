@@ -97,6 +97,18 @@ protected:
     }
 };
 
+// A screen whose grid's drags drop where the test says.
+template <class View>
+class CDragView : public View {
+public:
+    using View::View;
+
+protected:
+    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
+        return std::make_unique<CDragGrid>();
+    }
+};
+
 // A screen over one column table: row r shows record r - 1 of the table's object type, the
 // first column is fixed. It remembers the user's sort and replays it, and records what the
 // framework asks of it.

@@ -3,15 +3,7 @@
 
 namespace {
 
-class CDragScreen : public CTestScreen {
-public:
-    using CTestScreen::CTestScreen;
-
-protected:
-    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
-        return std::make_unique<CDragGrid>();
-    }
-};
+using CDragScreen = CDragView<CTestScreen>;
 
 // Intercom names in column 1, read-only remote-trunking starts in column 2, COM ports in 3.
 class GridEditTest : public ScreenTest {

@@ -248,23 +248,12 @@ TEST_F(IcomScreenTest, CellsEditEverySettingAndRefuseWhatTheRulesRefuse) {
     EXPECT_EQ(setup->WindowProc(WM_SCREEN_HAS_CHANGES, 0, 0), 0);
 }
 
-// Intercom Setup over a grid whose drags drop where the test says.
-class CDragIcomSetupView : public CIcomSetupView {
-public:
-    using CIcomSetupView::CIcomSetupView;
-
-protected:
-    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
-        return std::make_unique<CDragGrid>();
-    }
-};
-
 // Every block of a row's cells moved onto an intercom without settings lands whole, and goes
 // back and comes again whole.
 TEST_F(IcomScreenTest, EveryColumnBlockOfARowMovedLandsWholeAndGoesBackWhole) {
     Configure(kNewCorvane, kEthernet | CCVConfig::kCascadeCosts, 4);
     m_app.m_bSortIntercomsByIntercomNumber = TRUE;
-    auto setup = Open<CDragIcomSetupView>();
+    auto setup = Open<CDragView<CIcomSetupView>>();
     auto& grid = static_cast<CDragGrid&>(*setup->GetGrid());
     for (const auto& [col, text] : std::vector<std::pair<int, CString>>{{1, u"ALFA"},
                                                                         {2, u"ALFA6"},

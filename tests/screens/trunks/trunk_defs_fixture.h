@@ -53,16 +53,7 @@ private:
     }
 };
 
-// The trunk definitions over a grid whose drags drop where the test says.
-class CDragTrunkDefsView : public CTrunkDefsView {
-public:
-    using CTrunkDefsView::CTrunkDefsView;
-
-protected:
-    std::unique_ptr<CKelvardinGridCtrl> NewGridCtrl() override {
-        return std::make_unique<CDragGrid>();
-    }
-};
+using CDragTrunkDefsView = CDragView<CTrunkDefsView>;
 
 // Six trunks between intercoms ALFA, BRAV, CHAR and DELT (0-3), two of them without ends, and
 // the trunk definitions over them as the current screen.
