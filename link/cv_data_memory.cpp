@@ -38,17 +38,35 @@ void CCVDataMgr::RequestMemoryRead(DWORD address) {
 }
 
 BOOL CCVDataMgr::RequestMemoryWrite(const CLinkSession& session, DWORD address) {
-    const UINT item =
-        m_nMemoryCpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1;
     // The memory screen tells of a write not sent in its own way.
     return QueueActing(session, std::nullopt, [&] {
         if (!m_bOnline || m_nMemoryCpu < 0) return false;
-        Memory().writeAddress = address;
-        // Kept before the request can go, so that no answer or loss can come first.
-        m_memoryWritesOut.push_back({MemoryPayload(item), Memory(), m_nMemoryWritesMade++});
-        MarkItem(item);
+        // Asked with nothing pending, the selected window's write still goes, as asked.
+        const bool pending = HasUnwrittenMemory() != FALSE;
+        for (const int cpu : {0, 1}) {
+            CMemoryWindow& memory = m_memory[static_cast<size_t>(cpu)];
+            const bool selected = cpu == m_nMemoryCpu;
+            if (pending ? memory.writeBits.GetCount() == 0 : !selected) continue;
+            // The other's bytes go where they were typed: over its image.
+            memory.writeAddress = selected ? address : memory.imageAddress;
+            const UINT item =
+                cpu == 0 ? CMiscRequestMgr::kWriteMemory0 : CMiscRequestMgr::kWriteMemory1;
+            // Kept before the request can go, so that no answer or loss can come first.
+            m_memoryWritesOut.push_back({MemoryPayload(item), memory, m_nMemoryWritesMade++});
+            MarkItem(item);
+        }
         return true;
     });
+}
+
+BOOL CCVDataMgr::HasUnwrittenMemory() const {
+    return std::any_of(m_memory.begin(), m_memory.end(),
+                       [](const CMemoryWindow& memory) { return memory.writeBits.GetCount() > 0; });
+}
+
+void CCVDataMgr::DropUnwrittenMemory() {
+    for (CMemoryWindow& memory : m_memory)
+        memory.writeBits.SetAll(FALSE);
 }
 
 BOOL CCVDataMgr::CanWriteMemory() const {
@@ -189,8 +207,10 @@ BYTE CCVDataMgr::CpuOf(const CMemoryWriteOut& write) {
 }
 
 std::optional<CCVDataMgr::CUnwrittenMemory> CCVDataMgr::TakeBackUnwrittenMemory() {
-    if (m_bWritesFinal || m_nMemoryCpu < 0 || HasUnwrittenMemory()) return std::nullopt;
+    if (m_bWritesFinal || m_nMemoryCpu < 0) return std::nullopt;
     const auto cpu = static_cast<BYTE>(m_nMemoryCpu);
+    // It takes the place of that processor's window, and of nothing pending there.
+    if (m_memory[cpu].writeBits.GetCount() > 0) return std::nullopt;
     const auto ofCpu = [cpu](const CMemoryWriteOut& w) { return CpuOf(w) == cpu; };
     std::lock_guard guard(DeviceLock());
     // A write still on its way may yet come back, to be offered with the others, or be

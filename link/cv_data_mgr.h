@@ -157,12 +157,18 @@ public:
     void SetMemoryCpu(int cpu);
     int GetMemoryCpu() const;
     void RequestMemoryRead(DWORD address);
+    // Writes the bytes pending on either processor: the selected one's window at the address,
+    // the other's over the image they were typed on.
     BOOL RequestMemoryWrite(const CLinkSession& session, DWORD address);
     // Whether a memory write would be taken now: online, a processor selected, the link up.
     BOOL CanWriteMemory() const;
     DWORD GetMemoryReadAddress() const { return Memory().readAddress; }
     DWORD GetMemoryWriteAddress() const { return Memory().writeAddress; }
-    BOOL HasUnwrittenMemory() const { return Memory().writeBits.GetCount() > 0; }
+    // Whether bytes typed are pending on either processor, shown or not: what every question
+    // about unwritten bytes asks, so that none goes unasked for being on the other one.
+    BOOL HasUnwrittenMemory() const;
+    // The pending bytes of both processors are dropped.
+    void DropUnwrittenMemory();
     // Why a write comes back: it went unanswered (the link lost or closed under it: it may have
     // run), it was dropped before it went, or the controller refused it.
     enum class WriteBack : BYTE { kUnanswered, kUnsent, kRefused };
@@ -172,8 +178,8 @@ public:
     };
     // The oldest write of the selected processor that came back, put back as that processor's
     // window with its bytes pending, together with every later one to the same window; none
-    // while there is no such write, other bytes are pending, or a write of that processor is
-    // still on its way. Each byte comes back as the user last set it: a later write's value
+    // while there is no such write, other bytes of that processor are pending, or a write of
+    // it is still on its way. Each byte comes back as the user last set it: a later write's value
     // wins, and bytes a later write settled or will bring are left out, so that writing again
     // what is offered never puts an older value over a newer one. User-interface thread.
     std::optional<CUnwrittenMemory> TakeBackUnwrittenMemory();

@@ -182,8 +182,8 @@ void CMemoryDumpView::GoToAddress(DWORD address) {
     // Where the bytes pending cannot be written, no question offers to write them: the window
     // stays with them, and the user hears why.
     if (!ConfirmPendingWrites(CanWriteNow() ? TRUE : FALSE)) {
-        // The bytes still pending belong to this window: it stays, and the address field
-        // shows it again.
+        // Bytes still pending, of this window or the other processor's, keep the window where
+        // it is, and the address field shows it again.
         if (CKelvardinDoc* doc = GetDocument())
             doc->UpdateAllFrameViews(nullptr, CUpdateHint::kRefresh);
         return;
@@ -203,7 +203,7 @@ bool CMemoryDumpView::ConfirmPendingWrites(BOOL ask, bool tellKept) {
     if (ask && GetApp().DoMessageBox(LoadResString(kIdsUnwrittenMemory),
                                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         // The edits stay in the undo history; only the values are dropped.
-        data.GetMemoryWriteBits().SetAll(FALSE);
+        data.DropUnwrittenMemory();
         if (GetGrid()) GetGrid()->Invalidate();
         return true;
     }
@@ -223,7 +223,7 @@ bool CMemoryDumpView::WritePending(bool tellKept) {
     }
     // The request carries its own copy of the values: once it is on its way nothing is
     // pending, so that moving on neither asks about them nor sends them again.
-    data.GetMemoryWriteBits().SetAll(FALSE);
+    data.DropUnwrittenMemory();
     RemoveWrittenEdits();
     return true;
 }
@@ -236,7 +236,7 @@ void CMemoryDumpView::RemoveWrittenEdits() {
 }
 
 void CMemoryDumpView::ClearAllChanges() {
-    GetHost().GetDataMgr().GetMemoryWriteBits().SetAll(FALSE);
+    GetHost().GetDataMgr().DropUnwrittenMemory();
     RemoveWrittenEdits();
     if (GetGrid()) GetGrid()->Invalidate();
 }

@@ -26,10 +26,11 @@ public:
     // the history's newest and the visible panes are refreshed. A window whose bytes could
     // not be written stays.
     void GoToAddress(DWORD address);
-    // With pending writes: asked, writes them (OK) or drops them (Cancel); unasked, writes
-    // them. Written edits leave the undo and redo stacks. False when bytes stay pending: the
-    // question is not asked while they cannot be written, and a write that cannot go tells
-    // the user why, unless the caller says itself what becomes of them (tellKept false).
+    // With pending writes, on either processor: asked, writes them (OK) or drops them
+    // (Cancel); unasked, writes them. Written edits leave the undo and redo stacks. False when
+    // bytes stay pending: the question is not asked while they cannot be written, and a write
+    // that cannot go tells the user why, unless the caller says itself what becomes of them
+    // (tellKept false).
     bool ConfirmPendingWrites(BOOL ask, bool tellKept = true);
     // Whether pending bytes can be written now: ONLINE, with the link up.
     bool CanWriteNow() const;

@@ -233,8 +233,9 @@ private:
     // close.
     bool ConfirmClose();
     bool ConfirmLeavingSetup();
-    // The memory screen's bytes typed and not written, asked about as leaving the screen
-    // asks, or, when nothing can write them, as lost with the program; false while they stay.
+    // The memory bytes typed and not written, on either processor, asked about as leaving the
+    // screen asks, or, when nothing can write them, as lost with the program; false while they
+    // stay.
     bool ConfirmUnwrittenMemory();
     // The memory writes made go out and are answered while the window shows, taking no new
     // command, before the link closes with it.

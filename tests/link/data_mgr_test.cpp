@@ -669,16 +669,22 @@ TEST_F(DataMgrTest, MemoryPageOfTheSelectedProcessor) {
     mgr.SetMemoryCpu(-1);
     EXPECT_FALSE(mgr.SetMemoryByte(0, 1));
     mgr.GetMemoryWriteBits().SetAll(TRUE);
-    EXPECT_FALSE(mgr.HasUnwrittenMemory());
     mgr.RequestMemoryRead(0x10);
     mgr.RequestMemoryWrite(s, 0x10);
     EXPECT_EQ(mgr.MiscMgr().GetCount(), 0u);
-    mgr.SetMemoryCpu(1);
-    EXPECT_TRUE(mgr.HasUnwrittenMemory());
-    // Bytes that could not be written while the link was down are still the user's to write.
+    mgr.SetMemoryCpu(0);
+    EXPECT_EQ(mgr.GetMemoryWriteBits().GetCount(), 0u);
+    // Bytes that could not be written while the link was down are still the user's to write,
+    // whichever processor is shown: a write with the active one shown takes the standby's
+    // bytes too, over the image they were typed on.
     mgr.GoOffline();
     mgr.GoOnline();
     EXPECT_TRUE(mgr.HasUnwrittenMemory());
+    mgr.RequestMemoryWrite(s, 0x3000);
+    write[9] = 0x01;  // offset 16
+    write.push_back(0xCC);
+    EXPECT_EQ(Next(), (Request{31, write}));
+    EXPECT_EQ(Next(), (Request{0, {}}));
 
     // The controller's answer to a write reaches the memory screen as its own hint.
     CKelvardinDoc doc;

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -26,7 +27,9 @@
 #include "screens/base/screen_ids.h"
 #include "screens/cells/kelvardin_grid_cell.h"
 #include "screens/memory/memory_dump_view.h"
+#include "screens/memory/memory_filter_view.h"
 #include "screens/popups/cool_edit.h"
+#include "screens/popups/popup_list.h"
 #include "shell/controls/kelvardin_list_ctrl.h"
 #include "shell/nav/kelvardin_nav_view.h"
 #include "shell/nav/nav_palette_group.h"
@@ -133,6 +136,14 @@ protected:
         EXPECT_NE(memory, nullptr);
         EXPECT_TRUE(Until([&] { return !MemoryCell(*memory).IsReadOnly(); }));
         return *memory;
+    }
+    // A processor chosen in the memory screen's selector, as a click in its list chooses it;
+    // the standby is offered as it is once the link knows a standby controller.
+    void ChooseProcessor(DWORD cpu) {
+        auto& pane = dynamic_cast<CMemoryFilterView&>(*frame->GetCurrentPane());
+        CPopupList& list = *pane.GetCpuEdit().GetPopupList();
+        if (list.GetItemCount() < 2) list.InsertItem(-1, u"Standby", 1);
+        pane.GetCpuEdit().SelectByData(cpu);
     }
     static CKelvardinGridCell& MemoryCell(CMemoryDumpView& memory) {
         return dynamic_cast<CKelvardinGridCell&>(*memory.GetGrid()->GetCell(0, 2));
@@ -352,6 +363,32 @@ TEST_F(OnlineTest, AMemoryWriteRefusedAtExitIsToldAndAskingToExitHoldsTheLinkRec
     ExitBeforeTheWaitRunsOut(u"The Corvane refused the changes to memory at 00000000:");
     EXPECT_TRUE(script.AllAnswered());
     app.ExitInstance();
+    EXPECT_TRUE(script.AllAnswered());
+}
+
+// A byte typed on the processor no longer shown is asked about as any: with the link lost,
+// choosing the other processor says it is kept, and Exit asks whether to let it go. A second
+// close while that question is open asks nothing and closes nothing; Cancel stays, OK exits.
+TEST_F(OnlineTest, AMemoryByteOfTheProcessorNotShownIsAskedAboutAtExit) {
+    Connect();
+    CMemoryDumpView& memory = ShowMemory();
+    ASSERT_TRUE(MemoryCell(memory).SetValueText(u"dd"));
+    script.ExpectDialog("dlg173", Cancel);
+    sim.ChangeState([](CorvaneState& state) { state.silent = true; });
+    ASSERT_TRUE(Until([&] { return app.GetMode() == CAppState::kModeFile; }));
+    script.ExpectMessageBox(u"The changes to memory could not be written", IDOK);
+    ChooseProcessor(1);
+    EXPECT_EQ(app.GetDataMgr().GetMemoryCpu(), 1);
+    const std::u16string lost = u"There are changes to memory that cannot be written";
+    script.ExpectMessageBox(lost, IDCANCEL, [&] {
+        QCloseEvent again;
+        QCoreApplication::sendEvent(frame, &again);
+        EXPECT_FALSE(again.isAccepted());
+    });
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    script.ExpectMessageBox(lost, IDOK);
+    EXPECT_TRUE(frame->close());
     EXPECT_TRUE(script.AllAnswered());
 }
 

@@ -339,9 +339,9 @@ TEST_F(MemoryStatusTest, AStandbyWriteTheStandbyNeverAnswersComesBackToTheStandb
     EXPECT_EQ(screen->GetStartAddress(), 0u);
     EXPECT_EQ(grid.GetItemText(0, 2), u"bb");
     host.dataMgr.SetMemoryCpu(0);
-    EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(host.dataMgr.GetMemoryWriteBits().GetCount(), 0u);
     host.dataMgr.SetMemoryCpu(1);
-    EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
+    EXPECT_EQ(host.dataMgr.GetMemoryWriteBits().GetCount(), 1u);
 }
 
 // Each processor's bytes land in its own window, and a window across the top of memory runs on
@@ -398,7 +398,13 @@ TEST_F(MemoryStatusTest, AStandbyWriteLostBesideTheSameActiveWriteComesBackToThe
     ASSERT_TRUE(Pump([&] { return !m_app.m_boxes.empty() && m_app.m_boxes.back().text == told; }));
     EXPECT_TRUE(host.dataMgr.HasUnwrittenMemory());
     ASSERT_TRUE(Pump([&] { return CountRequests(31) == 1; }));
+    // With the active processor shown, the standby's byte is asked about as any: leaving the
+    // screen asks, and Cancel drops it.
     host.dataMgr.SetMemoryCpu(0);
+    EXPECT_EQ(host.dataMgr.GetMemoryWriteBits().GetCount(), 0u);
+    m_app.m_answer = IDCANCEL;
+    screen->SendMessage(WM_SCREEN_LEAVING);
+    EXPECT_EQ(m_app.m_boxes.back().text, LoadResString(kIdsUnwrittenMemory));
     EXPECT_FALSE(host.dataMgr.HasUnwrittenMemory());
 }
 
