@@ -115,13 +115,14 @@ CGridCtrl::MoveTry CKelvardinGridCtrl::EndMovedCell(std::uint64_t key, bool stor
 
 void CKelvardinGridCtrl::TellMoveRefusal() {
     const auto refusals = std::exchange(m_moveRefusals, {});
-    if (refusals.empty()) return;
     // The cell refused for a reason of its own is told: one that waits on a field another
     // refused cell was to set would only mislead.
-    const auto own = std::ranges::find_if(refusals, [](const auto& refusal) {
-        return std::ranges::none_of(refusal.second, &CHeldReport::waits);
+    const auto told = [](const auto& refusal) { return !refusal.second.empty(); };
+    auto cell = std::ranges::find_if(refusals, [&](const auto& refusal) {
+        return told(refusal) && std::ranges::none_of(refusal.second, &CHeldReport::waits);
     });
-    TellReports(own != refusals.end() ? own->second : refusals.front().second);
+    if (cell == refusals.end()) cell = std::ranges::find_if(refusals, told);
+    if (cell != refusals.end()) TellReports(cell->second);
 }
 
 void CKelvardinGridCtrl::OnBeginDrag() {
