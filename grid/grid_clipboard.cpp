@@ -66,8 +66,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
         return FALSE;
 
     // A move of this grid's own cells is carried out whole or not at all: its cells belong
-    // together, as an end's intercom and port do. A cell refused is tried again once others
-    // have landed, which may make it good (a Fixed flag its fixed assignment does).
+    // together, as an end's intercom and port do.
     const bool ownMove = IsOwnDragMove(data);
     std::vector<MovedText> refused;
     CCellRange pasted(target.row, target.col, -1, -1);
@@ -89,12 +88,12 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
                 ++skippedCols;
             }
             if (!IsValid(row, col)) continue;
-            const MovedText text{CCellID(row, col), static_cast<int>(i), static_cast<int>(j),
-                                 lines[i][j]};
+            MovedText text{CCellID(row, col), static_cast<int>(i), static_cast<int>(j), lines[i][j],
+                           landed.fields.size()};
             if (ownMove && IsCellEditable(row, col)) {
                 const MoveTry tried = TryMovedText(text, landed);
                 if (tried == MoveTry::kGivenUp) return RefuseMove();
-                if (tried == MoveTry::kRefused) refused.push_back(text);
+                if (tried == MoveTry::kRefused) refused.push_back(std::move(text));
             } else if (SetTextAsIfEdited(row, col, text.text)) {
                 landed.fields.insert(CellKey(text.line, text.field));
                 landed.cells.insert(CellKey(row, col));
@@ -104,16 +103,7 @@ BOOL CGridCtrl::PasteTextToGrid(CCellID target, COleDataObject* data, BOOL selec
             pasted.SetMaxCol(std::max(pasted.GetMaxCol(), col));
         }
     }
-    while (!refused.empty()) {
-        std::vector<MovedText> still;
-        for (const MovedText& text : refused) {
-            const MoveTry tried = TryMovedText(text, landed);
-            if (tried == MoveTry::kGivenUp) return RefuseMove();
-            if (tried == MoveTry::kRefused) still.push_back(text);
-        }
-        if (still.size() == refused.size()) return RefuseMove();
-        refused = std::move(still);
-    }
+    if (!LandRefusedTexts(refused, landed)) return RefuseMove();
     const bool wrote = !landed.fields.empty();
     // Another window's move of which part was refused keeps all of its text: this grid cannot
     // tell the source which part to clear.
@@ -143,6 +133,29 @@ CGridCtrl::MoveTry CGridCtrl::TryMovedText(const MovedText& text, PastedText& la
     landed.fields.insert(CellKey(text.line, text.field));
     landed.cells.insert(CellKey(cell.row, cell.col));
     return tried;
+}
+
+// A refused cell is tried again once texts have landed after its last try, which may have made
+// it good (a fixed assignment does its Fixed flag); one whose try nothing followed is not asked
+// again. False when a cell stays refused or a choice is cancelled.
+bool CGridCtrl::LandRefusedTexts(std::vector<MovedText>& refused, PastedText& landed) {
+    while (!refused.empty()) {
+        const size_t before = landed.fields.size();
+        std::vector<MovedText> still;
+        for (MovedText& text : refused) {
+            const size_t now = landed.fields.size();
+            if (text.landedAtTry != now) {
+                text.landedAtTry = now;
+                const MoveTry tried = TryMovedText(text, landed);
+                if (tried == MoveTry::kGivenUp) return false;
+                if (tried == MoveTry::kLanded) continue;
+            }
+            still.push_back(std::move(text));
+        }
+        if (landed.fields.size() == before) return false;
+        refused = std::move(still);
+    }
+    return true;
 }
 
 // The cells the move came from keep their text, and what landed goes back.

@@ -583,15 +583,18 @@ private:
         std::unordered_set<std::uint64_t> cells;
     };
     void ClearDraggedCells(const PastedText* pasted);
-    // A moved cell's text, where it goes and where it lies in the dragged text.
+    // A moved cell's text, where it goes and where it lies in the dragged text, and how many
+    // texts had landed when it was last tried.
     struct MovedText {
         CCellID cell;
         int line;
         int field;
         CString text;
+        size_t landedAtTry;
     };
     // Stores the text as an edit; once landed, the landed texts hold it.
     MoveTry TryMovedText(const MovedText& text, PastedText& landed);
+    bool LandRefusedTexts(std::vector<MovedText>& refused, PastedText& landed);
     BOOL RefuseMove();
     void FinishDropMove(COleDataObject* data, PastedText pasted);
     void AdoptInPlaceEditor(std::unique_ptr<CInPlaceEditor> editor);

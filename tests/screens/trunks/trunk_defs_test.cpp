@@ -573,6 +573,7 @@ TEST_F(TrunkDefsTest, EveryColumnBlockOfARowMovedLandsOrIsRefusedWhole) {
     Trunk(2).SetFixed(TRUE, FALSE);
     Put(3, CTrunk::kFieldEnd1, CAssign(0, CAssign::kNoType, CAssign::kNoNumber));
     Put(3, CTrunk::kFieldEnd2, CAssign(2, CAssign::kNoType, CAssign::kNoNumber));
+    Put(5, CTrunk::kFieldEnd1, CAssign(0, 0, 9));
     Show();
     m_dialog.m_answer = 0;
     const auto values = [&] {
@@ -633,6 +634,14 @@ TEST_F(TrunkDefsTest, EveryColumnBlockOfARowMovedLandsOrIsRefusedWhole) {
     move(kPort1, kAlpha1, 3);
     EXPECT_EQ(values(), before);
     EXPECT_TRUE(TakeReports().empty());
+    // DUP's other port, which trunk 6 holds, is refused as typed; the picker is not asked
+    // again for a cell that nothing landed after.
+    m_dialog.m_answer = 1;
+    const size_t asked = m_dialog.m_shown.size();
+    move(kPort1, kAlpha1, 3);
+    EXPECT_EQ(m_dialog.m_shown.size(), asked + 1);
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_EQ(values(), before);
 
     // The Fixed flag and its assignment onto trunk 5, on DELT, which has no PL 1: the move is
     // refused for the assignment's reason, not for the flag's, which waited on it.
