@@ -313,10 +313,11 @@ BOOL CKelvardinDoc::RestoreTrunkField(const CObjSpec& objSpec, const CString& te
     if (field == CTrunk::kFieldCascadable || field == CTrunk::kFieldFixed)
         return StoreFlag(*this, trunk, field, DecimalValue(text) != 0);
     if (field < CTrunk::kFieldEnd1 || field > CTrunk::kFieldFixed2) return FALSE;
-    // Ends and fixed assignments are kept as their keys.
+    // Ends and fixed assignments are kept as their keys; no text is no assignment.
     const long long key = DecimalValue(text);
     if (!IsNumberText(text) || key < 0 || key > 0xFFFFFFFF) return FALSE;
-    const CAssign assign = CAssign::FromKey(static_cast<DWORD>(key));
+    const bool none = WithoutTrailingBlanks(text).IsEmpty();
+    const CAssign assign = none ? CAssign() : CAssign::FromKey(static_cast<DWORD>(key));
     const BOOL isEnd1 = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
     const BOOL stored = field >= CTrunk::kFieldFixed1
                             ? SetTrunkFixedAssign(assign, isEnd1, TRUE, trunk)
