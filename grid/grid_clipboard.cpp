@@ -137,7 +137,7 @@ CGridCtrl::MoveTry CGridCtrl::TryMovedText(const MovedText& text, PastedText& la
 
 // A refused cell is tried again once texts have landed after its last try, which may have made
 // it good (a fixed assignment does its Fixed flag); one whose try nothing followed is not asked
-// again. False when a cell stays refused or a choice is cancelled.
+// again. False when a cell stays refused or the move is given up.
 bool CGridCtrl::LandRefusedTexts(std::vector<MovedText>& refused, PastedText& landed) {
     while (!refused.empty()) {
         const size_t before = landed.fields.size();

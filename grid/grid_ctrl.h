@@ -362,8 +362,8 @@ public:
     virtual void OnEditorClosed() {}
     // A move of the grid's own cells was refused in part: nothing of it is to stay.
     virtual void OnMoveRefused() {}
-    // How one try of a moved cell's text went: given up is the user's Cancel, which gives the
-    // whole move up.
+    // How one try of a moved cell's text went: given up ends the whole move at once, as the
+    // user's Cancel of a choice the try asked for, or a refusal of the choice the user made.
     enum class MoveTry { kLanded, kRefused, kGivenUp };
     // Around each try of a moved cell's text, which the rest of the move may make good: what
     // it would tell is held, told when it landed and kept for the cell (key) while it is

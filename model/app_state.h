@@ -41,9 +41,11 @@ struct CHeldReport {
     bool waits;
 };
 
-// The reports held back over one try of an edit, and whether the user cancelled a choice in it.
+// The reports held back over one try of an edit, and whether it asked the user to choose and
+// the user cancelled.
 struct CHeldReports {
     std::vector<CHeldReport> reports;
+    bool asked = false;
     bool cancelled = false;
 };
 

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <type_traits>
 
 #include "model/app_state.h"
@@ -6,17 +7,20 @@
 namespace {
 
 // One field of a record, set as a user edit (marking the change) or as a received value,
-// which never replaces a field whose change is not yet sent.
+// which never replaces a field whose change is not yet sent. A change takes the next number
+// of the document's writes.
 template <class Record, class Store>
-BOOL EditField(Record* record, UINT fieldId, BOOL user, Store store) {
+BOOL EditField(std::uint64_t& lastWrite, Record* record, UINT fieldId, BOOL user, Store store) {
     if (!record || (!user && record->IsModified(fieldId))) return FALSE;
-    return store(*record, user);
+    if (!store(*record, user)) return FALSE;
+    record->NoteWrite(fieldId, ++lastWrite);
+    return TRUE;
 }
 
 template <class Record, class T>
-BOOL EditField(Record* record, UINT fieldId, BOOL user, BOOL (Record::*set)(T, BOOL),
-               std::type_identity_t<T> value) {
-    return EditField(record, fieldId, user,
+BOOL EditField(std::uint64_t& lastWrite, Record* record, UINT fieldId, BOOL user,
+               BOOL (Record::*set)(T, BOOL), std::type_identity_t<T> value) {
+    return EditField(lastWrite, record, fieldId, user,
                      [&](Record& r, BOOL mark) { return (r.*set)(value, mark); });
 }
 
@@ -38,14 +42,15 @@ Value* PickStatus(int icom, int which, std::array<Value, 2>& controllers, Value*
 
 BOOL CKelvardinDoc::SetTrunkFixed(BOOL fixed, BOOL user, int trunk) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindTrunk(trunk), CTrunk::kFieldFixed, user, &CTrunk::SetFixed, fixed);
+        return EditField(m_lastWrite, FindTrunk(trunk), CTrunk::kFieldFixed, user,
+                         &CTrunk::SetFixed, fixed);
     });
 }
 
 BOOL CKelvardinDoc::SetTrunkCascadable(BOOL cascadable, BOOL user, int trunk) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindTrunk(trunk), CTrunk::kFieldCascadable, user, &CTrunk::SetCascadable,
-                         cascadable);
+        return EditField(m_lastWrite, FindTrunk(trunk), CTrunk::kFieldCascadable, user,
+                         &CTrunk::SetCascadable, cascadable);
     });
 }
 
@@ -63,9 +68,9 @@ BOOL CKelvardinDoc::SetTrunkEnd(const CAssign& assign, BOOL isEnd1, BOOL user, i
 BOOL CKelvardinDoc::SetTrunkAssign(TrunkAssignSetter set, UINT field, const CAssign& assign,
                                    BOOL isEnd1, BOOL user, int trunk) {
     return StoreValue(user, [&]() -> BOOL {
-        const BOOL changed = EditField(FindTrunk(trunk), field, user, [&](CTrunk& r, BOOL mark) {
-            return (r.*set)(isEnd1, assign, mark);
-        });
+        const BOOL changed =
+            EditField(m_lastWrite, FindTrunk(trunk), field, user,
+                      [&](CTrunk& r, BOOL mark) { return (r.*set)(isEnd1, assign, mark); });
         if (changed) InvalidatePortCheck();
         return changed;
     });
@@ -82,21 +87,21 @@ BOOL CKelvardinDoc::SetTrunkState(int trunk, DWORD state) {
 
 BOOL CKelvardinDoc::SetOptionTimeout(DWORD timeout, BOOL user) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindOptions(), COptions::kFieldTimeout, user, &COptions::SetTimeout,
-                         timeout);
+        return EditField(m_lastWrite, FindOptions(), COptions::kFieldTimeout, user,
+                         &COptions::SetTimeout, timeout);
     });
 }
 
 BOOL CKelvardinDoc::SetOptionAutoClear(BOOL on, BOOL user) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindOptions(), COptions::kFieldAutoClear, user, &COptions::SetAutoClear,
-                         on);
+        return EditField(m_lastWrite, FindOptions(), COptions::kFieldAutoClear, user,
+                         &COptions::SetAutoClear, on);
     });
 }
 
 BOOL CKelvardinDoc::SetOptionWaitForTalkKey(BOOL on, BOOL user) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindOptions(), COptions::kFieldWaitForTalkKey, user,
+        return EditField(m_lastWrite, FindOptions(), COptions::kFieldWaitForTalkKey, user,
                          &COptions::SetWaitForTalkKey, on);
     });
 }
@@ -114,42 +119,42 @@ BOOL CKelvardinDoc::SetDynamicAllocModeFromController(BOOL on) {
 
 BOOL CKelvardinDoc::SetIcomBaudRate(int choice, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldBaudRate, user, &CIntercom::SetBaudRate,
-                         choice);
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldBaudRate, user,
+                         &CIntercom::SetBaudRate, choice);
     });
 }
 
 BOOL CKelvardinDoc::SetIcomComPort(int port, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldComPort, user, &CIntercom::SetComPort,
-                         port);
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldComPort, user,
+                         &CIntercom::SetComPort, port);
     });
 }
 
 BOOL CKelvardinDoc::SetIcomConnType(int type, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldConnection, user, &CIntercom::SetConnType,
-                         type);
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldConnection, user,
+                         &CIntercom::SetConnType, type);
     });
 }
 
 BOOL CKelvardinDoc::SetIcomPrimaryIP(DWORD address, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldPrimaryIP, user, &CIntercom::SetPrimaryIP,
-                         address);
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldPrimaryIP, user,
+                         &CIntercom::SetPrimaryIP, address);
     });
 }
 
 BOOL CKelvardinDoc::SetIcomBackupIP(DWORD address, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldBackupIP, user, &CIntercom::SetBackupIP,
-                         address);
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldBackupIP, user,
+                         &CIntercom::SetBackupIP, address);
     });
 }
 
 BOOL CKelvardinDoc::SetIcomCascadeCost(int cost, BOOL user, int icom) {
     return StoreValue(user, [&]() -> BOOL {
-        return EditField(FindIcom(icom), CIntercom::kFieldCascadeCost, user,
+        return EditField(m_lastWrite, FindIcom(icom), CIntercom::kFieldCascadeCost, user,
                          &CIntercom::SetCascadeCost, cost);
     });
 }

@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "model/app_state.h"
 #include "model/edit_rules.h"
 #include "model/kelvardin_doc.h"
+#include "model/newer_holders.h"
 #include "model/select_alpha.h"
 #include "model/undo_host.h"
 #include "model/undo_object.h"
@@ -151,16 +153,29 @@ BOOL CKelvardinDoc::RestoreObjectField(const CObjSpec& objSpec, const CString& t
     }
 }
 
-BOOL CKelvardinDoc::CheckPutBack(const std::vector<CObjSpec>& fields) const {
-    std::set<CObjSpec::CKey> step;
-    for (const CObjSpec& field : fields)
-        step.insert(field.Key());
-    const CHolderTest inStep = [&](const CObjSpec& holder) { return step.contains(holder.Key()); };
+CKelvardinDoc::CPutBack CKelvardinDoc::BeginPutBack(std::vector<CObjSpec> fields,
+                                                    std::uint64_t made) const {
+    CPutBack putBack{std::move(fields), made, {}};
+    for (const CObjSpec& field : putBack.fields)
+        putBack.before.push_back(field.m_nType == CObjSpec::kTrunk ? GetTrunkValue(field) : 0);
+    return putBack;
+}
+
+BOOL CKelvardinDoc::CheckPutBack(const CPutBack& putBack) const {
+    // Only trunk and intercom fields can clash with another record's: the setup is searched
+    // for the first of them, once.
+    std::optional<CNewerHolders> found;
+    const auto holders = [&]() -> const CNewerHolders& {
+        if (!found) found.emplace(*this, putBack.fields, putBack.made);
+        return *found;
+    };
     CEditNotices notices;
-    for (const CObjSpec& field : fields) {
-        const bool free = field.m_nType == CObjSpec::kTrunk ? CheckTrunkPutBack(field, inStep)
+    for (size_t i = 0; i < putBack.fields.size(); ++i) {
+        const CObjSpec& field = putBack.fields[i];
+        const bool free = field.m_nType == CObjSpec::kTrunk
+                              ? CheckTrunkPutBack(field, putBack.before[i], holders())
                           : field.m_nType == CObjSpec::kIntercom
-                              ? CheckIcomPutBack(field, inStep, notices)
+                              ? CheckIcomPutBack(field, holders(), notices)
                               : true;
         if (!free) return FALSE;
     }

@@ -5,6 +5,7 @@
 #include "model/edit_rules.h"
 #include "model/ip_text.h"
 #include "model/kelvardin_doc.h"
+#include "model/newer_holders.h"
 #include "model/undo_host.h"
 #include "model/undo_object.h"
 #include "platform/base/codepage.h"
@@ -286,26 +287,27 @@ BOOL CKelvardinDoc::RestoreIcomField(const CObjSpec& objSpec, const CString& tex
     return TRUE;
 }
 
-BOOL CKelvardinDoc::CheckIcomPutBack(const CObjSpec& field, const CHolderTest& skip,
+BOOL CKelvardinDoc::CheckIcomPutBack(const CObjSpec& field, const CNewerHolders& holders,
                                      CEditNotices& notices) const {
     const int icom = field.GetIndex();
     const DWORD id = field.m_nFieldId;
     if (id == CIntercom::kFieldComPort) {
         const int port = GetIcomComPort(icom);
-        const int used = port >= 0 ? FindIcomByComPort(port, icom, skip) : -1;
+        const int used = port >= 0 ? holders.FindComPort(port) : -1;
         return used >= 0 ? Refuse(kComPortUsed, {IcomLabel(used)}) : TRUE;
     }
     if (id == CIntercom::kFieldPrimaryIP || id == CIntercom::kFieldBackupIP) {
         const DWORD address = id == CIntercom::kFieldPrimaryIP ? GetIcomPrimaryAddress(icom)
                                                                : GetIcomBackupAddress(icom);
-        const int used = address != 0 ? FindIcomByAddress(address, icom, skip) : -1;
+        const int used = address != 0 ? holders.FindAddress(address, icom) : -1;
         return used >= 0 ? Refuse(kAddressUsed, {IcomLabel(used)}) : TRUE;
     }
     if (std::ranges::find(kNameFields, id) != std::end(kNameFields)) {
         const int used =
             FindIntercomByText(GetObjectText(field), icom, TRUE, [&](const CObjSpec& n) {
-                return std::ranges::any_of(
-                    kNameFields, [&](DWORD name) { return skip(CIcomSpec(n.GetIndex(), name)); });
+                return std::ranges::any_of(kNameFields, [&](DWORD name) {
+                    return holders.InStep(CIcomSpec(n.GetIndex(), name));
+                });
             });
         if (used >= 0) notices.Add(kNameUsedNotice, {NumberText(used + 1)});
     }

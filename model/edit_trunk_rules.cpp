@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "model/app_state.h"
 #include "model/edit_rules.h"
 #include "model/kelvardin_doc.h"
+#include "model/newer_holders.h"
 #include "model/select_alpha.h"
 #include "model/undo_object.h"
 
@@ -122,20 +124,16 @@ BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, con
     const CAssign current =
         isFixed ? GetTrunkFixedAssign(trunk, isEnd1) : GetTrunkEnd(trunk, isEnd1);
     const CTrunkEdit edit{trunk, isEnd1, isFixed, kind, current};
+    // The step is made before the alpha dialog can let the controller's values in.
+    const std::uint64_t made = GetLastWrite();
 
     CEditNotices notices;
     CAssign assign;
     if (!ReadTrunkAssign(edit, text, assign, notices)) return FALSE;
     if (recordUndo && !CheckTrunkAssign(edit, assign, notices)) return FALSE;
 
-    CTrunk* record = FindTrunk(trunk);
-    BOOL stored = FALSE;
-    if (record && isFixed) {
-        stored = SetTrunkFixedAssign(assign, isEnd1, TRUE, trunk);
-    } else if (record && record->SetEndpoint(isEnd1, assign, TRUE)) {
-        InvalidatePortCheck();
-        stored = TRUE;
-    }
+    const BOOL stored = isFixed ? SetTrunkFixedAssign(assign, isEnd1, TRUE, trunk)
+                                : SetTrunkEnd(assign, isEnd1, TRUE, trunk);
     if (!stored) return FALSE;
 
     std::unique_ptr<CUndoObList> undo;
@@ -143,7 +141,7 @@ BOOL CKelvardinDoc::SetTrunkDefinition(int trunk, BOOL isEnd1, BOOL isFixed, con
         undo = std::make_unique<CUndoObList>();
         undo->Add(std::make_unique<CUndoObject>(
             CTrunkSpec(trunk, edit.Field()), KeySpec(fieldSpec.m_nIndex),
-            CString::Formatted(u"%lu", current.GetKey()), wasModified));
+            CString::Formatted(u"%lu", current.GetKey()), wasModified, std::nullopt, made));
     }
     if (undo) FollowTrunkEdit(edit, undo.get());
     notices.Report();
@@ -221,6 +219,7 @@ BOOL CKelvardinDoc::ReadAlphaEntry(const CTrunkEdit& edit, const CString& text, 
         assign = alphas.front().assign;
         return TRUE;
     }
+    if (m_pSelectAlpha) NoteChoiceAsked();
     const int chosen = m_pSelectAlpha ? m_pSelectAlpha->DoSelectAlpha(alphas) : -1;
     if (chosen < 0 || chosen >= static_cast<int>(alphas.size())) {
         NoteChoiceCancelled();
@@ -274,10 +273,15 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
             notices.Add(assign.m_type == kPP ? kNoAlphaForPortQuestion : kNoAlphaForAssignQuestion);
     }
     const CHolderTest freed = FreedByEdit();
+    // An end passes over itself; a fixed assignment is looked for on every end.
+    const int self = edit.isFixed ? -1 : edit.trunk;
+    const CAssignHolders holders{
+        [&](const CAssign& a) { return FindTrunkUsingEnd(a, self, edit.isEnd1, nullptr, freed); },
+        [&](const CAssign& a) { return FindTrunkUsingFixed(a, nullptr, freed); }};
 
     if (edit.isFixed) {
         if (!usable) return TRUE;
-        if (!RefuseHeldAssign(edit, assign, freed)) return FALSE;
+        if (!RefuseHeldAssign(TRUE, assign, holders)) return FALSE;
         if (assign.m_type == kPP && IsRemoteTrunkPort(assign.m_icom, assign.m_number))
             return Refuse(kFixedOnRemotePort);
         const CAssign& other = GetTrunkFixedAssign(edit.trunk, !edit.isEnd1);
@@ -301,7 +305,7 @@ BOOL CKelvardinDoc::CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assi
         return TRUE;
     }
     if (!usable) return TRUE;
-    if (!RefuseHeldAssign(edit, assign, freed)) return FALSE;
+    if (!RefuseHeldAssign(FALSE, assign, holders)) return FALSE;
     if (IsRemoteTrunkPort(assign.m_icom, assign.m_number)) return Refuse(kEndOnRemotePort);
     return TRUE;
 }
@@ -326,21 +330,21 @@ BOOL CKelvardinDoc::RestoreTrunkField(const CObjSpec& objSpec, const CString& te
     return stored;
 }
 
-BOOL CKelvardinDoc::RefuseHeldAssign(const CTrunkEdit& edit, const CAssign& assign,
-                                     const CHolderTest& skip) const {
+BOOL CKelvardinDoc::RefuseHeldAssign(BOOL isFixed, const CAssign& assign,
+                                     const CAssignHolders& holders) {
     if (!assign.IsValid()) return TRUE;
-    if (edit.isFixed) {
-        const int t = FindTrunkUsingEnd(assign, -1, FALSE, nullptr, skip);
+    if (isFixed) {
+        const int t = holders.end(assign);
         return t >= 0 ? Refuse(kFixedUsedAsEnd, {NumberText(t + 1)}) : TRUE;
     }
-    if (const int t = FindTrunkUsingFixed(assign, nullptr, skip); t >= 0)
+    if (const int t = holders.fixed(assign); t >= 0)
         return Refuse(kUsedAsFixed, {NumberText(t + 1)});
-    if (const int t = FindTrunkUsingEnd(assign, edit.trunk, edit.isEnd1, nullptr, skip); t >= 0)
-        return Refuse(kUsedAsEnd, {NumberText(t + 1)});
+    if (const int t = holders.end(assign); t >= 0) return Refuse(kUsedAsEnd, {NumberText(t + 1)});
     return TRUE;
 }
 
-BOOL CKelvardinDoc::CheckTrunkPutBack(const CObjSpec& field, const CHolderTest& skip) const {
+BOOL CKelvardinDoc::CheckTrunkPutBack(const CObjSpec& field, DWORD before,
+                                      const CNewerHolders& holders) const {
     const DWORD id = field.m_nFieldId;
     if (id < CTrunk::kFieldEnd1 || id > CTrunk::kFieldFixed2) return TRUE;
     const int trunk = field.GetIndex();
@@ -348,13 +352,16 @@ BOOL CKelvardinDoc::CheckTrunkPutBack(const CObjSpec& field, const CHolderTest& 
     const BOOL isFixed = id >= CTrunk::kFieldFixed1;
     const CAssign& assign =
         isFixed ? GetTrunkFixedAssign(trunk, isEnd1) : GetTrunkEnd(trunk, isEnd1);
-    const CTrunkEdit edit{trunk, isEnd1, isFixed, CObjSpec::kEntryAssignKey, assign};
-    if (!isFixed && assign.m_icom != CAssign::kNoIcom) {
+    // Typing meets the other end's intercom only where it changes an end's intercom.
+    const BYTE icom = assign.m_icom;
+    if (!isFixed && icom != CAssign::kNoIcom && icom != CAssign::FromKey(before).m_icom) {
         const CTrunkSpec otherEnd(trunk, isEnd1 ? CTrunk::kFieldEnd2 : CTrunk::kFieldEnd1);
-        if (GetTrunkEnd(trunk, !isEnd1).m_icom == assign.m_icom && !skip(otherEnd))
+        if (GetTrunkEnd(trunk, !isEnd1).m_icom == icom && holders.IsNewer(otherEnd))
             return Refuse(kIcomAtOtherEnd);
     }
-    return RefuseHeldAssign(edit, assign, skip);
+    return RefuseHeldAssign(isFixed, assign,
+                            {[&](const CAssign& a) { return holders.FindEnd(a); },
+                             [&](const CAssign& a) { return holders.FindFixed(a); }});
 }
 
 void CKelvardinDoc::FollowTrunkEdit(const CTrunkEdit& edit, CUndoObList* undo) {

@@ -99,6 +99,13 @@ BOOL CKelvardinDoc::ResetToDefaultSetup() {
                 first.SetMember(i, TRUE, FALSE);
         }
 
+        // A setup made anew is written after every step made before.
+        const std::uint64_t written = ++m_lastWrite;
+        for (auto& trunk : m_trunks)
+            trunk->NoteWrite(CCVObject::kWholeRecord, written);
+        for (auto& icom : m_intercoms)
+            icom->NoteWrite(CCVObject::kWholeRecord, written);
+
         m_portCheck = {};
         InvalidateIcomChecks();
     }
@@ -157,6 +164,11 @@ const CCVObject* CKelvardinDoc::FindObject(const CObjSpec& objSpec) const {
 
 CCVObject* CKelvardinDoc::FindObject(const CObjSpec& objSpec) {
     return const_cast<CCVObject*>(std::as_const(*this).FindObject(objSpec));
+}
+
+std::uint64_t CKelvardinDoc::GetWriteNumber(const CObjSpec& field) const {
+    const CCVObject* record = FindObject(field);
+    return record ? record->GetWriteNumber(field.m_nFieldId) : 0;
 }
 
 const CAlpha* CKelvardinDoc::FindAlpha(DWORD key) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -27,6 +28,7 @@ struct CAlphaChoice;
 class CUndoObject;
 class CUndoObList;
 class CEditNotices;
+class CNewerHolders;
 struct CFileSection;
 struct CSectionHeader;
 
@@ -86,6 +88,12 @@ public:
     int FindModifiedOptions() const;
     int FindModifiedGroup() const;
     BOOL HasModifications() const;
+
+    // Every write that changes a field's value (an edit, a received value, a put-back, a file
+    // read) takes the next number; the last one taken.
+    std::uint64_t GetLastWrite() const { return m_lastWrite; }
+    // The number of the last write that changed the field (CCVObject::GetWriteNumber).
+    std::uint64_t GetWriteNumber(const CObjSpec& field) const;
 
     // ORs bits into or clears them from the flags words of a type; type 5 works on the alpha
     // flag words of every intercom.
@@ -293,11 +301,20 @@ public:
     // whatever order its records come in. 1 when the value changed.
     BOOL RestoreObjectField(const CObjSpec& objSpec, const CString& text,
                             const CObjSpec& fieldSpec);
-    // Once a step of Undo or Redo has put its fields back: refuses the step, with the message
-    // typed text gets, when a field outside it holds a port, fixed assignment, COM port or IP
-    // address one of them now carries; otherwise tells of the names it put back that another
+    // A step of Undo or Redo about to put its fields back: the fields, the last write number
+    // when the step was made, and the trunk value each held before (0 for other fields).
+    struct CPutBack {
+        std::vector<CObjSpec> fields;
+        std::uint64_t made = 0;
+        std::vector<DWORD> before;
+    };
+    CPutBack BeginPutBack(std::vector<CObjSpec> fields, std::uint64_t made) const;
+    // Once the step's fields are back: refuses the step, with the message typed text gets,
+    // when a field outside it took after the step was made a port, fixed assignment, COM port
+    // or IP address one of them now carries, or the intercom of the other end of an end whose
+    // intercom the put-back changed; otherwise tells of the names it put back that another
     // intercom uses, and answers 1.
-    BOOL CheckPutBack(const std::vector<CObjSpec>& fields) const;
+    BOOL CheckPutBack(const CPutBack& putBack) const;
     // Held while a drag move runs, which clears the fields its cells came from once their text
     // has landed: a value one of those fields holds is free for the move's other fields,
     // whatever order they come in; a value held by any other field is refused as typed text is.
@@ -518,16 +535,22 @@ private:
     BOOL ReadAssignEntry(const CTrunkEdit& edit, const CString& text, CAssign& assign) const;
     BOOL CheckTrunkAssign(const CTrunkEdit& edit, const CAssign& assign,
                           CEditNotices& notices) const;
-    // Refuses an assignment that a field skip does not pass over holds already: a port on
-    // another end or on a fixed assignment, a fixed assignment on an end.
-    BOOL RefuseHeldAssign(const CTrunkEdit& edit, const CAssign& assign,
-                          const CHolderTest& skip) const;
+    // The first trunk whose end, or fixed assignment, holds an assignment among the fields an
+    // edit can clash with; -1 when none.
+    struct CAssignHolders {
+        std::function<int(const CAssign&)> end;
+        std::function<int(const CAssign&)> fixed;
+    };
+    // Refuses an assignment that one of the holders holds already: a port on another end or
+    // on a fixed assignment, a fixed assignment (isFixed) on an end.
+    static BOOL RefuseHeldAssign(BOOL isFixed, const CAssign& assign,
+                                 const CAssignHolders& holders);
     // RestoreObjectField of trunk fields 3-8 and of intercom fields.
     BOOL RestoreTrunkField(const CObjSpec& objSpec, const CString& text, const CObjSpec& fieldSpec);
     BOOL RestoreIcomField(const CObjSpec& objSpec, const CString& text);
-    // CheckPutBack of one field; skip passes over the step's own fields.
-    BOOL CheckTrunkPutBack(const CObjSpec& field, const CHolderTest& skip) const;
-    BOOL CheckIcomPutBack(const CObjSpec& field, const CHolderTest& skip,
+    // CheckPutBack of one field; before is the trunk value it held before the put-back.
+    BOOL CheckTrunkPutBack(const CObjSpec& field, DWORD before, const CNewerHolders& holders) const;
+    BOOL CheckIcomPutBack(const CObjSpec& field, const CNewerHolders& holders,
                           CEditNotices& notices) const;
     // Clears what an edit of the trunk left inconsistent: a fixed assignment on another
     // intercom than its end, and the Fixed and Cascadable flags.
@@ -578,4 +601,5 @@ private:
     ISelectAlpha* m_pSelectAlpha = nullptr;
     // The fields the edit in progress rewrites.
     std::set<CObjSpec::CKey> m_freed;
+    std::uint64_t m_lastWrite = 0;
 };

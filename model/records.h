@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -61,6 +62,13 @@ public:
     virtual void ClearModified() = 0;
     virtual void SetAllModified() = 0;
 
+    // The field id that names every field of a record.
+    static constexpr UINT kWholeRecord = 1;
+    // The number of the document's write that last changed the field (0: none since the
+    // record was made). Kept only for the fields whose value another record may also hold.
+    virtual std::uint64_t GetWriteNumber(UINT /*fieldId*/) const { return 0; }
+    virtual void NoteWrite(UINT /*fieldId*/, std::uint64_t /*number*/) {}
+
     DWORD GetFlags() const { return m_dwFlags; }
     // ORs bits into or clears them from the flags word, without recomputing 0x2000.
     void SetFlags(DWORD bits, BOOL on) { SetBits(m_dwFlags, bits, on); }
@@ -81,6 +89,23 @@ protected:
     void UpdateChanged();
 
     DWORD m_dwFlags = 0;
+};
+
+// The write numbers (CCVObject::GetWriteNumber) of the fields First to Last of a record.
+template <UINT First, UINT Last>
+class CFieldWrites {
+public:
+    std::uint64_t Get(UINT fieldId) const {
+        return Holds(fieldId) ? m_numbers[fieldId - First] : 0;
+    }
+    void Note(UINT fieldId, std::uint64_t number) {
+        if (fieldId == CCVObject::kWholeRecord) m_numbers.fill(number);
+        if (Holds(fieldId)) m_numbers[fieldId - First] = number;
+    }
+
+private:
+    static bool Holds(UINT fieldId) { return fieldId >= First && fieldId <= Last; }
+    std::array<std::uint64_t, Last - First + 1> m_numbers{};
 };
 
 // A record whose change bits are low bits of its flags word, looked up by field id.
@@ -186,6 +211,10 @@ public:
     const CInspect& GetInspect() const { return m_inspect; }
     CInspect& GetInspect() { return m_inspect; }
 
+    // Of the ends and fixed assignments.
+    std::uint64_t GetWriteNumber(UINT fieldId) const override { return m_writes.Get(fieldId); }
+    void NoteWrite(UINT fieldId, std::uint64_t number) override { m_writes.Note(fieldId, number); }
+
 protected:
     DWORD FieldBits(UINT fieldId) const override;
 
@@ -195,6 +224,7 @@ private:
     BOOL m_bCascadable = FALSE;
     BOOL m_bFixed = FALSE;
     DWORD m_dwState = 0;
+    CFieldWrites<kFieldEnd1, kFieldFixed2> m_writes;
     CInspect m_inspect;
 };
 
@@ -295,6 +325,10 @@ public:
     DWORD GetAlphaFlags(int index) const;
     void SetAlphaFlags(int index, DWORD bits, BOOL on);
 
+    // Of the two IP addresses and the COM port.
+    std::uint64_t GetWriteNumber(UINT fieldId) const override { return m_writes.Get(fieldId); }
+    void NoteWrite(UINT fieldId, std::uint64_t number) override { m_writes.Note(fieldId, number); }
+
 protected:
     DWORD FieldBits(UINT fieldId) const override;
 
@@ -314,6 +348,8 @@ private:
     int m_nConnType = 0;
     int m_nCascadeCost = 100;
     int m_nComPort = -1;
+    static_assert(kFieldBackupIP == kFieldPrimaryIP + 1 && kFieldComPort == kFieldBackupIP + 1);
+    CFieldWrites<kFieldPrimaryIP, kFieldComPort> m_writes;
     CCommErrs m_commErrs;
     CCommStat m_commStat;
     CRemStat m_remStat;

@@ -115,6 +115,7 @@ BOOL CKelvardinDoc::ReadSectionRecords(CFile& file, const CFileSection& row,
             FindObject(CObjSpec(static_cast<DWORD>(type), static_cast<DWORD>(i), 1));
         if (!object) continue;
         object->FromFile(record, header.m_recordSize, mark);
+        object->NoteWrite(CCVObject::kWholeRecord, ++m_lastWrite);
         object->SetFlags(CCVObject::kInFile, TRUE);
     }
     return TRUE;

@@ -1,5 +1,7 @@
 #include "model/undo_object.h"
 
+#include <algorithm>
+#include <limits>
 #include <set>
 
 #include "model/app_state.h"
@@ -16,12 +18,13 @@ std::optional<CContext> LiveContext() {
 }  // namespace
 
 CUndoObject::CUndoObject(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& oldText,
-                         DWORD wasModified, std::optional<CContext> context)
+                         DWORD wasModified, std::optional<CContext> context, std::uint64_t made)
     : m_objSpec(objSpec),
       m_fieldSpec(fieldSpec),
       m_oldText(oldText),
       m_wasModified(wasModified),
-      m_context(context ? std::move(context) : LiveContext()) {}
+      m_context(context ? std::move(context) : LiveContext()),
+      m_made(made) {}
 
 CString CUndoObject::ReadFieldText(const CKelvardinDoc& doc, const CObjSpec& objSpec,
                                    const CObjSpec& fieldSpec) {
@@ -38,7 +41,8 @@ std::unique_ptr<CUndoObject> CUndoObject::Capture(const CKelvardinDoc& doc, cons
                                                   const CObjSpec& fieldSpec,
                                                   std::optional<CContext> context) {
     return std::make_unique<CUndoObject>(objSpec, fieldSpec, ReadFieldText(doc, objSpec, fieldSpec),
-                                         doc.IsModified(objSpec), std::move(context));
+                                         doc.IsModified(objSpec), std::move(context),
+                                         doc.GetLastWrite());
 }
 
 std::unique_ptr<CUndoStep> CUndoObject::MakeInverse(const CKelvardinDoc& doc) const {
@@ -103,6 +107,13 @@ std::vector<CObjSpec> CUndoObList::GetFields() const {
     return fields;
 }
 
+std::uint64_t CUndoObList::GetMade() const {
+    std::uint64_t made = std::numeric_limits<std::uint64_t>::max();
+    for (const auto& record : m_records)
+        made = std::min(made, record->GetMade());
+    return made;
+}
+
 void CUndoObList::Restore(CKelvardinDoc& doc) const {
     // A field edited more than once goes back once, to the value its first record kept: the
     // value from before the edits. The later records hold values in between.
@@ -115,11 +126,13 @@ void CUndoObList::Restore(CKelvardinDoc& doc) const {
 bool ReplayNewestStep(CKelvardinDoc& doc, CStack<CUndoStep>& from, CStack<CUndoStep>& to) {
     std::unique_ptr<CUndoStep> step = from.Pop();
     if (!step) return false;
+    // The inverse is made now, before the put-back: for a Redo, when its Undo ran.
     std::unique_ptr<CUndoStep> inverse = step->MakeInverse(doc);
+    const CKelvardinDoc::CPutBack putBack = doc.BeginPutBack(step->GetFields(), step->GetMade());
     step->Apply(TRUE);
     // The fields are checked as the step leaves them, as one: the order its records were
     // written in matters no more than it did to the edit.
-    if (doc.CheckPutBack(step->GetFields())) {
+    if (doc.CheckPutBack(putBack)) {
         to.Push(std::move(inverse));
         return true;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,11 +27,15 @@ public:
     virtual void Restore(CKelvardinDoc& doc) const = 0;
     // The fields the step writes.
     virtual std::vector<CObjSpec> GetFields() const = 0;
+    // The document's last write number when the step was made: a field written after it may
+    // have taken a value the step puts back (CKelvardinDoc::CheckPutBack).
+    virtual std::uint64_t GetMade() const = 0;
 };
 
 // Undo or Redo: applies the newest step of from and puts its inverse onto to. A step that
-// would leave a value on two fields (CKelvardinDoc::CheckPutBack) is put back at once and
-// stays where it was. Answers whether a step went.
+// would leave a value on two fields, one of them written after the step was made
+// (CKelvardinDoc::CheckPutBack), is put back at once and stays where it was. Answers whether
+// a step went.
 bool ReplayNewestStep(CKelvardinDoc& doc, CStack<CUndoStep>& from, CStack<CUndoStep>& to);
 
 // What one field held before an edit: its text in the form the edit entry point takes back,
@@ -38,10 +43,12 @@ bool ReplayNewestStep(CKelvardinDoc& doc, CStack<CUndoStep>& from, CStack<CUndoS
 class CUndoObject : public CUndoStep {
 public:
     // Without a context the record takes the live context of the current screen, if any.
+    // made: the document's last write number before the edit.
     CUndoObject(const CObjSpec& objSpec, const CObjSpec& fieldSpec, const CString& oldText,
-                DWORD wasModified, std::optional<CContext> context = std::nullopt);
+                DWORD wasModified, std::optional<CContext> context = std::nullopt,
+                std::uint64_t made = 0);
 
-    // A record of the field as it is now.
+    // A record of the field as it is now, made now.
     static std::unique_ptr<CUndoObject> Capture(const CKelvardinDoc& doc, const CObjSpec& objSpec,
                                                 const CObjSpec& fieldSpec,
                                                 std::optional<CContext> context = std::nullopt);
@@ -55,6 +62,7 @@ public:
     // Writes the old value and its change mark back.
     void Restore(CKelvardinDoc& doc) const override;
     std::vector<CObjSpec> GetFields() const override { return {m_objSpec}; }
+    std::uint64_t GetMade() const override { return m_made; }
 
     const CObjSpec& GetObjSpec() const { return m_objSpec; }
     const CObjSpec& GetFieldSpec() const { return m_fieldSpec; }
@@ -68,6 +76,7 @@ private:
     CString m_oldText;
     DWORD m_wasModified;
     std::optional<CContext> m_context;
+    std::uint64_t m_made;
 };
 
 // Records undone as one step, in the order the edit made them.
@@ -89,6 +98,8 @@ public:
     // Writes every field back as it was before the records' edits.
     void Restore(CKelvardinDoc& doc) const override;
     std::vector<CObjSpec> GetFields() const override;
+    // The earliest of its records'.
+    std::uint64_t GetMade() const override;
 
 private:
     std::vector<std::unique_ptr<CUndoObject>> m_records;

@@ -60,6 +60,10 @@ void TellReports(const std::vector<CHeldReport>& reports) {
         Tell(report.error, report.text, report.beep);
 }
 
+void NoteChoiceAsked() {
+    if (auto& held = GetApp().m_heldReports) held->asked = true;
+}
+
 void NoteChoiceCancelled() {
     if (auto& held = GetApp().m_heldReports) held->cancelled = true;
 }

@@ -26,6 +26,8 @@ void ReportValidationError(int error, const CString& text, BOOL beep);
 void BeginHoldingReports();
 CHeldReports EndHoldingReports(bool tell);
 void TellReports(const std::vector<CHeldReport>& reports);
+// The edit asks the user to choose, and its answer stands.
+void NoteChoiceAsked();
 // The user cancelled a choice the edit asked for: the edit is abandoned, not refused.
 void NoteChoiceCancelled();
 

@@ -106,6 +106,11 @@ CGridCtrl::MoveTry CKelvardinGridCtrl::EndMovedCell(std::uint64_t key, bool stor
         if (cell != m_moveRefusals.end()) m_moveRefusals.erase(cell);
         return MoveTry::kLanded;
     }
+    // The user's choice stands: a cell is not asked twice, and the move goes with its refusal.
+    if (held.asked) {
+        m_moveRefusals.assign(1, {key, std::move(held.reports)});
+        return MoveTry::kGivenUp;
+    }
     if (cell != m_moveRefusals.end())
         cell->second = std::move(held.reports);
     else

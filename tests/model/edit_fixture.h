@@ -156,14 +156,17 @@ protected:
         for (int i = 0; const char16_t* name : {u"ALFA", u"BRAV", u"CHAR", u"DELT"})
             NameIcom(i++, name);
     }
-    // Sets an end (field 3 or 4) or fixed assignment (5 or 6) as a received value would.
+    // Sets an end (field 3 or 4) or fixed assignment (5 or 6) as a received value would, also
+    // over a change not sent, which keeps its mark.
     void Put(int trunk, DWORD field, const CAssign& assign) {
-        auto& record = dynamic_cast<CTrunk&>(*m_doc.FindObject(CTrunkSpec(trunk, 1)));
+        const CTrunkSpec spec(trunk, field);
+        const DWORD marked = m_doc.IsModified(spec);
         const BOOL first = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
         if (field <= CTrunk::kFieldEnd2)
-            record.SetEndpoint(first, assign, FALSE);
+            m_doc.SetTrunkEnd(assign, first, TRUE, trunk);
         else
-            record.SetFixedAssign(first, assign, FALSE);
+            m_doc.SetTrunkFixedAssign(assign, first, TRUE, trunk);
+        m_doc.SetModified(spec, marked != 0);
     }
     CAssign End(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkEnd(trunk, first); }
     CAssign Fixed(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkFixedAssign(trunk, first); }

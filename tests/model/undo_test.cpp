@@ -131,6 +131,11 @@ TEST_F(UndoTest, TrunkEditWithItsFollowUpsIsOneStep) {
     ASSERT_TRUE(m_doc.SetObjectField(fixed2, CString::Formatted(u"%lu", CAssign(2, 1, 0).GetKey()),
                                      FALSE, Entry(CObjSpec::kEntryAssignKey)));
     EXPECT_EQ(Fixed(1, FALSE), CAssign(2, 1, 0));
+    // Nor has an end stored so onto another intercom: its fixed assignment stays.
+    ASSERT_TRUE(
+        m_doc.SetObjectField(CTrunkSpec(1, CTrunk::kFieldEnd2), u"DELT", FALSE, Entry(kIcom)));
+    EXPECT_EQ(End(1, FALSE).m_icom, 3);
+    EXPECT_EQ(Fixed(1, FALSE), CAssign(2, 1, 0));
     EXPECT_TRUE(TakeReports().empty());
 }
 
@@ -221,6 +226,53 @@ TEST_F(UndoTest, AStepGoesBackWholeWhateverOrderItsRecordsCameIn) {
     EXPECT_FALSE(m_host.Redo());
     EXPECT_EQ(TakeReports(), std::vector<int>{18});
     EXPECT_EQ(End(0), CAssign(1, 0, 8));
+    EXPECT_TRUE(TakeReports().empty());
+
+    // Only a field written after the step counts: what was shared before goes back as it was.
+    // COM 5 on three intercoms, one typed 6 and undone, and again after a Redo.
+    for (int icom = 8; icom < 11; ++icom)
+        m_doc.SetIcomComPort(4, FALSE, icom);
+    ASSERT_TRUE(Edit(CIcomSpec(8, CIntercom::kFieldComPort), u"6"));
+    ASSERT_TRUE(m_host.Undo() && m_host.Redo() && m_host.Undo());
+    EXPECT_EQ(m_doc.GetIcomComPort(8), 4);
+    // An address two intercoms share goes back; one a third took after the step refuses it.
+    m_doc.SetIcomPrimaryIP(0x0A000032u, FALSE, 8);
+    m_doc.SetIcomPrimaryIP(0x0A000032u, FALSE, 9);
+    ASSERT_TRUE(Edit(CIcomSpec(8, CIntercom::kFieldPrimaryIP), u"10.0.0.51"));
+    m_doc.SetIcomBackupIP(0x0A000032u, FALSE, 10);
+    EXPECT_FALSE(m_host.Undo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{29});
+    m_doc.SetIcomBackupIP(0, FALSE, 10);
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(m_doc.GetIcomPrimaryAddress(8), 0x0A000032u);
+    // Trunk 8's ends on intercom 2's ports 9 and 21: a port typed on end 1 goes back, though a
+    // reply put end 2 on port 23 meanwhile; a port never meets the other end's intercom.
+    Put(7, CTrunk::kFieldEnd1, CAssign(1, 0, 8));
+    Put(7, CTrunk::kFieldEnd2, CAssign(1, 0, 20));
+    ASSERT_TRUE(EditEnd(7, u"17", kAssign));
+    Put(7, CTrunk::kFieldEnd2, CAssign(1, 0, 22));
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(7), CAssign(1, 0, 8));
+    // End 1 typed onto DELT and end 2 put on intercom 2 after it: the Undo would change end
+    // 1's intercom to the other end's, as typing intercom 2 into Icom 1 would.
+    ASSERT_TRUE(EditEnd(7, u"DELT", kIcom));
+    Put(7, CTrunk::kFieldEnd2, CAssign(1, 0, 21));
+    EXPECT_FALSE(m_host.Undo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{16});
+    Put(7, CTrunk::kFieldEnd2, CAssign(2, 0, 21));
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(End(7), CAssign(1, 0, 8));
+    // A fixed assignment cleared, whose port trunk 10's end took after: 2356.
+    Put(8, CTrunk::kFieldEnd1, CAssign(0, 0, 1));
+    Put(8, CTrunk::kFieldFixed1, CAssign(0, 0, 30));
+    ASSERT_TRUE(EditFixed(8, u""));
+    Put(9, CTrunk::kFieldEnd1, CAssign(0, 0, 30));
+    EXPECT_FALSE(m_host.Undo());
+    EXPECT_EQ(TakeReports(), std::vector<int>{21});
+    EXPECT_NE(ErrorText(21).Find(u"Trunk #10"), -1);
+    Put(9, CTrunk::kFieldEnd1, CAssign());
+    ASSERT_TRUE(m_host.Undo());
+    EXPECT_EQ(Fixed(8), CAssign(0, 0, 30));
     EXPECT_TRUE(TakeReports().empty());
 }
 

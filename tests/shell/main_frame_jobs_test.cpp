@@ -27,6 +27,7 @@ struct CFakeStep : CUndoStep {
     void Apply(BOOL select) const override { applied.push_back(select ? id : 0); }
     void Restore(CKelvardinDoc&) const override {}
     std::vector<CObjSpec> GetFields() const override { return {}; }
+    std::uint64_t GetMade() const override { return 0; }
     int id;
     std::vector<int>& applied;
 };

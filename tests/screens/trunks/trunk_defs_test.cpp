@@ -642,6 +642,11 @@ TEST_F(TrunkDefsTest, EveryColumnBlockOfARowMovedLandsOrIsRefusedWhole) {
     EXPECT_EQ(m_dialog.m_shown.size(), asked + 1);
     EXPECT_EQ(TakeReports(), std::vector<int>{18});
     EXPECT_EQ(values(), before);
+    // Nor when cells after it land: the answer stands, and refuses the move at once.
+    move(kPort1, kPort2, 3);
+    EXPECT_EQ(m_dialog.m_shown.size(), asked + 2);
+    EXPECT_EQ(TakeReports(), std::vector<int>{18});
+    EXPECT_EQ(values(), before);
 
     // The Fixed flag and its assignment onto trunk 5, on DELT, which has no PL 1: the move is
     // refused for the assignment's reason, not for the flag's, which waited on it.
