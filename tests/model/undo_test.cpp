@@ -233,6 +233,7 @@ TEST_F(UndoTest, AStepGoesBackWholeWhateverOrderItsRecordsCameIn) {
     for (int icom = 8; icom < 11; ++icom)
         m_doc.SetIcomComPort(4, FALSE, icom);
     ASSERT_TRUE(Edit(CIcomSpec(8, CIntercom::kFieldComPort), u"6"));
+    m_doc.SetIcomComPort(4, FALSE, 9);  // a reply that sends it again changes nothing
     ASSERT_TRUE(m_host.Undo() && m_host.Redo() && m_host.Undo());
     EXPECT_EQ(m_doc.GetIcomComPort(8), 4);
     // An address two intercoms share goes back; one a third took after the step refuses it.
