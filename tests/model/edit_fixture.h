@@ -159,14 +159,14 @@ protected:
     // Sets an end (field 3 or 4) or fixed assignment (5 or 6) as a received value would, also
     // over a change not sent, which keeps its mark.
     void Put(int trunk, DWORD field, const CAssign& assign) {
-        const CTrunkSpec spec(trunk, field);
-        const DWORD marked = m_doc.IsModified(spec);
+        const CTrunkSpec target(trunk, field);
+        const DWORD marked = m_doc.IsModified(target);
         const BOOL first = field == CTrunk::kFieldEnd1 || field == CTrunk::kFieldFixed1;
         if (field <= CTrunk::kFieldEnd2)
             m_doc.SetTrunkEnd(assign, first, TRUE, trunk);
         else
             m_doc.SetTrunkFixedAssign(assign, first, TRUE, trunk);
-        m_doc.SetModified(spec, marked != 0);
+        m_doc.SetModified(target, marked != 0);
     }
     CAssign End(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkEnd(trunk, first); }
     CAssign Fixed(int trunk, BOOL first = TRUE) { return m_doc.GetTrunkFixedAssign(trunk, first); }
